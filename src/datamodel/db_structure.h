@@ -1,0 +1,324 @@
+#pragma once
+// TVxCustomDBStructure: the data model component. It owns every table,
+// field, link, operator, predefined condition and field group for its whole
+// life, keeps the operator catalogue, numbers new fields, answers lookups by
+// name, identifier and expression, lists names for the user interface and
+// notifies its listeners of changes. It does not talk to a database: the
+// attached TVxDBInfo (not owned) does. TVxDBStructure publishes the rest of
+// its properties.
+//
+// Lookups documented as "first in model order" keep that answer; the name and
+// identifier indexes below only make them fast. They are rebuilt lazily after
+// a removal or a rename and extended in place when entities are appended.
+
+#include "brindle_core_export.h"
+#include "entities.h"
+#include "db_info.h"
+#include "sql_formats.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+namespace brindle {
+
+
+// Field type sets of the operator catalogue.
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrCommonTypes;
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrComparableTypes;
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrNullableTypes;
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrStringTypes;
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrDateTimeTypes;
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrFloatTypes;
+BRINDLE_CORE_EXPORT extern const TFieldTypes BrUsedTypes;
+
+// Host data kept with a model; the library never reads it.
+struct TDMCustomInfo {
+    QVariant Data;
+};
+
+// True when the lower-cased expression holds "sum(", "count(", "max(",
+// "min(", "avg(" or "list(".
+BRINDLE_CORE_EXPORT bool CheckIfAggregate(const QString& expr);
+
+class BRINDLE_CORE_EXPORT TVxCustomDBStructure : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QStringList DMEButtons READ dmeButtonNames WRITE setDMEButtonNames)
+    Q_PROPERTY(brindle::TDMOptions* DMOptions READ DMOptions)
+
+public:
+    using TNotifyEvent = std::function<void(QObject* sender)>;
+    using TInOutModelEvent = std::function<void(QObject* sender, TStringList& dataModelStrings, bool& processed)>;
+
+    explicit TVxCustomDBStructure(QObject* parent = nullptr);
+    ~TVxCustomDBStructure() override;
+
+    // --- tables
+    int TableCount() const { return FTables.Count(); }
+    // Raises EListError for an index outside the list.
+    TDSTable* Tables(int index) const { return FTables.GetItem(index); }
+    int IndexOfTable(const TDSTable* table) const { return FTables.IndexOf(table); }
+    int AddTable(const QString& tableName, const QString& displayName);
+    int AddTableRef(std::unique_ptr<TDSTable> table);
+    void DelTable(int index);
+    void ClearTables();
+
+    // --- fields
+    int FieldCount() const { return FFields.Count(); }
+    TDSField* Fields(int index) const { return FFields.GetItem(index); }
+    int IndexOfField(const TDSField* field) const { return FFields.IndexOf(field); }
+    int AddField(TVxFieldKind kind, const QString& fieldExpr, const QString& displayName, TDSTable* table);
+    int AddFieldRef(std::unique_ptr<TDSField> field);
+    void DelField(int index);
+    void ClearFields();
+    // Owner, identifier and, for data fields, type and size from the database info.
+    void ProcessNewField(TDSField* field);
+    // The largest identifier of the model's fields; 0 without fields.
+    int GetLastFieldID() const;
+
+    // --- operators
+    int OperatCount() const { return FOperators.Count(); }
+    // Raises code 3 for an index outside the catalogue.
+    TDSOperator* Operators(int index) const;
+    int IndexOfOperator(const TDSOperator* op) const { return FOperators.IndexOf(op); }
+    int AddOperator(const QString& name, const QString& displayName, const QString& sqlExpr,
+                    const QString& valFormat, TAppliedTypes appliedTypes);
+    int AddOperatorRef(std::unique_ptr<TDSOperator> op);
+    int AddUpdateOperator(bool onlyIfAbsent, const QString& name, const QString& displayName,
+                          const QString& sqlExpr, const QString& valFormat, TAppliedTypes appliedTypes);
+    static void InitOperator(TDSOperator* op, const QString& name, const QString& displayName,
+                             const QString& sqlExpr, const QString& valFormat, TAppliedTypes appliedTypes);
+    void DelOperator(int index);
+    void DeleteOperatorByName(const QString& name);
+    void UpdateOperatorCaption(const QString& name, const QString& caption);
+    void ClearOperators();
+    // Builds the default catalogue: seven operators and the enabled families.
+    void AddDefOperators(bool onlyIfAbsent);
+
+    // --- links
+    int LinkCount() const { return FLinks.Count(); }
+    // Raises code 2 for an index outside the list.
+    TDSLink* Links(int index) const;
+    int IndexOfLink(const TDSLink* link) const { return FLinks.IndexOf(link); }
+    int AddLinkByRef(std::unique_ptr<TDSLink> link);
+    void DelLink(int index);
+    void ClearLinks();
+
+    // --- conditions and groups
+    TDSConditionList& Conditions() { return FConditions; }
+    const TDSConditionList& Conditions() const { return FConditions; }
+    TDSFieldGroupList& FieldGroups() { return FFieldGroups; }
+    const TDSFieldGroupList& FieldGroups() const { return FFieldGroups; }
+    TDSFieldGroup* RootGroup() const { return FRootGroup.get(); }
+    TDSCondition* ConditionByID(int id) const;
+
+    // Deletes links, fields and tables, empties groups and conditions, and
+    // rebuilds the default catalogue.
+    void ClearStructure();
+
+    // --- lookups (none or -1 when nothing matches; they never raise)
+    TDSTable* TableByName(int mode, const QString& text) const;
+    TDSField* FieldByID(int id) const;
+    TDSField* FieldByName(int mode, const QString& text) const;
+    int OperatorIndexByName(const QString& name) const;
+    TDSOperator* OperatorByName(const QString& name) const;
+    TDSOperator* OperatorByExpr(const QString& text) const;
+    TDSField* GetFirstResultField() const;
+    // At most one field.
+    bool Empty() const { return FFields.Count() <= 1; }
+
+    // --- name lists for the user interface
+    void GetTableNames(TStringList& list, int mode) const;
+    void GetFieldNames(TStringList& list, int mode) const;
+    void GetOperatorNames(TStringList& list) const;
+    void GetConditionCaptions(TStringList& list) const;
+
+    // --- operator families and captions
+    TExOperators ExOperators() const { return FExOperators; }
+    void SetExOperators(TExOperators ops);
+    void UpdateExOperators();
+    const TStringList& DefOperators() const { return FDefOperators; }
+    void SetDefOperators(const TStringList& captions);
+    QString GetDefOperator(const QString& name) const { return FDefOperators.Values(name); }
+    void LoadDefsOpertors();
+    void MergeDefOperators();
+    void UpdateDefOperators();
+
+    // --- notifications
+    void BeginUpdate() { FUpdating = true; }
+    void EndUpdate() { FUpdating = false; }
+    bool Updating() const { return FUpdating; }
+    virtual void Changed();
+
+    // --- database info
+    TVxDBInfo* DatabaseInfo() const { return FDBInfo.data(); }
+    void SetDatabaseInfo(TVxDBInfo* info);
+    void UpdateDatabaseInfo();
+    void UpdateSQLFormats();
+    // Raises code 11 when no database info component is attached.
+    void CheckDatabaseInfo() const;
+    TStringList& SpecInfo() { return FSpecInfo; }
+
+    // --- settings
+    TSQLFormats* SQLFormats() const { return FSQLFormats; }
+    TDMOptions* DMOptions() const { return FDMOptions; }
+    TQuotedTypes QuotedTypes() const { return FSQLFormats->QuotedTypes(); }
+    void SetQuotedTypes(TQuotedTypes types) { FSQLFormats->SetQuotedTypes(types); }
+    TDMEButtons DMEButtons() const { return FDMEButtons; }
+    void SetDMEButtons(TDMEButtons buttons) { FDMEButtons = buttons; }
+    double Version() const { return FVersion; }
+    void SetVersion(double v) { FVersion = v; }
+    TDSTable* DefaultMainTable() const { return FDefaultMainTable; }
+    void SetDefaultMainTable(TDSTable* table) { FDefaultMainTable = table; }
+    bool RootFieldsFirst() const { return FRootFieldsFirst; }
+    void SetRootFieldsFirst(bool on) { FRootFieldsFirst = on; }
+    bool StoreStruct() const { return FStoreStruct; }
+    void SetStoreStruct(bool on) { FStoreStruct = on; }
+    bool AutoAddFields() const { return FAutoAddFields; }
+    void SetAutoAddFields(bool on) { FAutoAddFields = on; }
+    const QString& HelpFileName() const { return FHelpFileName; }
+    void SetHelpFileName(const QString& name) { FHelpFileName = name; }
+    int SEHelpContext() const { return FSEHelpContext; }
+    void SetSEHelpContext(int context) { FSEHelpContext = context; }
+    const QString& InitialSEPath() const { return FDefSEPath; }
+    void SetInitialSEPath(const QString& path) { FDefSEPath = path; }
+
+    // The placeholders shown for what a query names but the model lacks.
+    TDSField* NullField() const { return FNullField.get(); }
+    TDSOperator* NullOperator() const { return FNullOperator.get(); }
+    TDSCondition* NullCondition() const { return FNullCondition.get(); }
+
+    // The working path of the path search.
+    TDSPath* CurPath() const { return FCurPath.get(); }
+
+    // True while the component's stored state is being read from a form;
+    // attaching a database info then defers the hand-over of its settings.
+    bool Loading() const { return FLoading; }
+    void SetLoading(bool on) { FLoading = on; }
+
+    // --- join paths
+    // The shortest chain of links from the table with the first alias to the
+    // table with the second: the model's working path, or none when no chain
+    // joins them. Raises code 4 for an alias that names no table. Among
+    // chains of equal length the one whose links come first in the tables'
+    // link lists wins.
+    TDSPath* GetPath(const QString& alias1, const QString& alias2);
+    // One step of the level-by-level search: true when the path's end table
+    // links directly to the target; otherwise appends to nextLevel a copy of
+    // the path extended by every neighbour not yet in it.
+    bool CheckPath(const TDSPath& path, const TDSTable* target,
+                   std::vector<std::unique_ptr<TDSPath>>& nextLevel) const;
+    // The first link between the tables with these names (exact comparison).
+    TDSLink* FindLink(const QString& tableName1, const QString& tableName2) const;
+
+    // --- link text lines: "Table1-Table2:col1=col2,col3<>col4"
+    // Adds the link a line describes; nothing for a line that names no two
+    // tables of the model.
+    void AddLinkByExpr(const QString& line);
+    void LoadLinksFromStrings(const TStringList& lines);
+    void SaveLinksToStrings(TStringList& lines) const;
+
+    // Tables and qualified columns that an SQL text mentions, appended.
+    void ExcludeTablesBySQLExpr(const QString& expr, TSimpleDSTableList& tables,
+                                TStringList* columns) const;
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSEHelpClick;
+    TNotifyEvent OnConnectClick;
+    TInOutModelEvent OnLoadModel;
+    TInOutModelEvent OnSaveModel;
+    TDMCustomInfo CustomInfo;
+    QString Description;
+
+private:
+    friend class TDSField;
+    friend class TDSTable;
+    friend class TDSLink;
+
+    // Index upkeep, called by the entities.
+    void fieldIdChanged(TDSField* field, int oldId);
+    void fieldNamesChanged(const TDSField* field);
+    void tableNamesChanged(const TDSTable* table);
+    // Takes a link out of the model's list and frees it.
+    void deleteLink(TDSLink* link);
+    void deleteFieldsOfTable(const TDSTable* table);
+    void refreshNullFieldOperators();
+    void assignFieldID(TDSField* field);
+    void indexAppendedField(TDSField* field);
+    void indexAppendedTable(TDSTable* table);
+    void rebuildFieldIndex() const;
+    void rebuildTableIndex() const;
+
+    QStringList dmeButtonNames() const;
+    void setDMEButtonNames(const QStringList& names);
+
+    std::unique_ptr<TDSPath> FCurPath;
+    double FVersion = 3.6;
+    QPointer<TVxDBInfo> FDBInfo;
+    TVxObjectList<TDSField> FFields;
+    TVxObjectList<TDSTable> FTables;
+    TVxObjectList<TDSOperator> FOperators;
+    TVxObjectList<TDSLink> FLinks;
+    TDSConditionList FConditions;
+    TDSFieldGroupList FFieldGroups;
+    std::unique_ptr<TDSFieldGroup> FRootGroup;
+    TDSTable* FDefaultMainTable = nullptr;
+    bool FStoreStruct = true;
+    bool FRootFieldsFirst = false;
+    TStringList FSpecInfo;
+    bool FAutoAddFields = true;
+    QString FHelpFileName;
+    int FSEHelpContext = 0;
+    std::unique_ptr<TDSField> FNullField;
+    std::unique_ptr<TDSOperator> FNullOperator;
+    std::unique_ptr<TDSCondition> FNullCondition;
+    TStringList FDefOperators;
+    bool FUpdating = false;
+    TExOperators FExOperators = {xoInList, xoBetween, xoStartsWith, xoContains};
+    QString FDefSEPath;
+    TDMEButtons FDMEButtons = {dmbOpenSave};
+    TSQLFormats* FSQLFormats; // Qt child
+    TDMOptions* FDMOptions;   // Qt child
+    bool FLoading = false;
+    bool FDestroying = false;
+
+    // Identifier state: the largest ID held, valid unless a field that held
+    // it has gone; and the first field of every ID.
+    mutable int FMaxFieldID = 0;
+    mutable bool FMaxFieldIDValid = true;
+    mutable QHash<int, TDSField*> FFieldsByID;
+    mutable bool FFieldIDIndexValid = true;
+    // First field of each case-folded field expression and display name.
+    mutable QHash<QString, TDSField*> FFieldsByExpr;
+    mutable QHash<QString, TDSField*> FFieldsByDisplayName;
+    mutable bool FFieldIndexValid = true;
+    // First table of each case-folded table name, alias and display name.
+    mutable QHash<QString, TDSTable*> FTablesByName[3];
+    mutable bool FTableIndexValid = true;
+};
+
+class BRINDLE_CORE_EXPORT TVxDBStructure : public TVxCustomDBStructure {
+    Q_OBJECT
+    Q_PROPERTY(QString HelpFileName READ HelpFileName WRITE SetHelpFileName)
+    Q_PROPERTY(int SEHelpContext READ SEHelpContext WRITE SetSEHelpContext)
+    Q_PROPERTY(bool StoreStruct READ StoreStruct WRITE SetStoreStruct)
+    Q_PROPERTY(brindle::TSQLFormats* SQLFormats READ SQLFormats)
+    Q_PROPERTY(brindle::TVxDBInfo* DatabaseInfo READ DatabaseInfo WRITE SetDatabaseInfo)
+    Q_PROPERTY(bool AutoAddFields READ AutoAddFields WRITE SetAutoAddFields)
+    Q_PROPERTY(QStringList DefOperators READ defOperatorLines WRITE setDefOperatorLines)
+    Q_PROPERTY(QStringList ExOperators READ exOperatorNames WRITE setExOperatorNames)
+    Q_PROPERTY(QString InitialSEPath READ InitialSEPath WRITE SetInitialSEPath)
+
+public:
+    explicit TVxDBStructure(QObject* parent = nullptr);
+
+private:
+    QStringList defOperatorLines() const { return DefOperators().Lines(); }
+    void setDefOperatorLines(const QStringList& lines) { SetDefOperators(TStringList(lines)); }
+    QStringList exOperatorNames() const;
+    void setExOperatorNames(const QStringList& names);
+};
+
+} // namespace brindle

@@ -1,0 +1,132 @@
+// How tables and links are written as SQL, and which tables and columns an
+// SQL text mentions.
+
+#include "db_structure.h"
+#include "scanner.h"
+#include "text_utils.h"
+
+namespace brindle {
+
+QString TDSTable::MainSQLExpr() const
+{
+    if (!FDBStruct)
+        return FTableName;
+    QString expr = FTableName;
+    if (FQuoted && !FTableName.isEmpty() && !FTableName.startsWith(u'"')) {
+        const TSQLFormats* f = FDBStruct->SQLFormats();
+        expr = f->QuoteSymbol1() + FTableName + f->QuoteSymbol2();
+    }
+    const TDMOptions* options = FDBStruct->DMOptions();
+    if (options->MultiDB() && !FDatabaseName.isEmpty() && FDatabaseName != options->DefaultDatabase())
+        expr = GetFullSQLExpr(expr);
+    return expr;
+}
+
+QString TDSTable::GetFullSQLExpr(const QString& name) const
+{
+    if (!FDBStruct)
+        return name;
+    const QString& pattern = FDBStruct->SQLFormats()->FullTableName();
+    if (pattern.isEmpty())
+        return name;
+    QString expr = ReplaceStr(pattern, QStringLiteral("DB"), FDatabaseName);
+    expr = ReplaceStr(expr, QStringLiteral("OWNER"), FDBStruct->DMOptions()->DefaultDBOwner());
+    return ReplaceStr(expr, QStringLiteral("TABLE"), name);
+}
+
+QString TDSTable::FromExpr() const
+{
+    QString expr = MainSQLExpr();
+    if (FAlias != FTableName) {
+        if (FDBStruct && FDBStruct->SQLFormats()->UseAsInFrom())
+            expr += QStringLiteral(" AS");
+        expr += u' ' + FAlias;
+    }
+    if (!FTableHints.isEmpty())
+        expr += QStringLiteral(" WITH ") + FTableHints;
+    return expr;
+}
+
+QString TDSTable::WhereExpr() const
+{
+    if (!FAlias.isEmpty() && FAlias != FTableName)
+        return FAlias;
+    return MainSQLExpr();
+}
+
+QString TDSLink::GetSQLExpr(int index) const
+{
+    QString q1;
+    QString q2;
+    if (FQuoteFields && FDBStruct) {
+        q1 = FDBStruct->SQLFormats()->QuoteSymbol1();
+        q2 = FDBStruct->SQLFormats()->QuoteSymbol2();
+    }
+    const QString outerMark = QStringLiteral(" (+) ");
+    const QString leftMark = index == 2 && FLinkType == ltOuterRight ? outerMark : QString();
+    const QString rightMark = index == 2 && FLinkType == ltOuterLeft ? outerMark : QString();
+
+    auto side = [&](const QString& entry, const TDSTable* table, const QString& mark) {
+        if (entry.startsWith(QStringLiteral("val:")))
+            return entry.mid(4);
+        const QString column = entry.startsWith(QStringLiteral("fld:")) ? entry.mid(4) : entry;
+        const QString qualifier = table ? table->WhereExpr() : QString();
+        return qualifier + u'.' + q1 + column + q2 + mark;
+    };
+
+    QStringList terms;
+    for (int i = 0; i < FFields1.Count(); ++i) {
+        const QString right = i < FFields2.Count() ? FFields2[i] : QString();
+        const QString op = i < FOperators.Count() ? FOperators[i] : QStringLiteral("=");
+        terms.append(u'(' + side(FFields1[i], FTable1, leftMark) + op + side(right, FTable2, rightMark) + u')');
+    }
+    return terms.join(QStringLiteral(" and "));
+}
+
+void TVxCustomDBStructure::ExcludeTablesBySQLExpr(const QString& expr, TSimpleDSTableList& tables,
+                                                  TStringList* columns) const
+{
+    TVxScanner scanner;
+    scanner.SetSourceStyle(scsSQL);
+    TStringList lines;
+    lines.SetText(expr);
+    scanner.SetSource(lines);
+    scanner.FirstToken();
+
+    // The tokens before and after a point are all that matter, so keep the
+    // previous one while walking the stream.
+    QString prevText;
+    int prevType = 0;
+    bool havePrev = false;
+    bool pendingPoint = false;
+    QString reference;
+    TDSTable* pendingTable = nullptr;
+    while (!scanner.EOS()) {
+        const int type = scanner.GetTokType();
+        const QString text = scanner.GetRealStr();
+        if (pendingPoint) {
+            // The token after a qualifying point is the column.
+            if (columns)
+                columns->Add(reference + u'.' + text);
+            pendingPoint = false;
+        }
+        if (type == tkSymbol && text == QStringLiteral(".") && havePrev && prevType != tkInteger) {
+            pendingTable = TableByName(1, prevText);
+            if (!pendingTable)
+                pendingTable = TableByName(0, prevText);
+            if (pendingTable) {
+                tables.Add(pendingTable);
+                reference = prevText;
+                pendingPoint = true;
+            }
+        }
+        prevText = text;
+        prevType = type;
+        havePrev = true;
+        scanner.NextToken();
+    }
+    if (pendingPoint && columns)
+        columns->Add(reference + u'.');
+}
+
+} // namespace brindle

@@ -1,0 +1,7 @@
+#include "object.h"
+
+namespace brindle {
+
+TObject::~TObject() = default;
+
+} // namespace brindle

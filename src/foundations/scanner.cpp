@@ -1,0 +1,323 @@
+#include "scanner.h"
+
+#include <algorithm>
+
+namespace brindle {
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c.unicode() <= u' ' || c.isSpace();
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The code point at pos and the number of QChars it takes; a lone
+// surrogate stands for itself.
+char32_t codePointAt(const QString& s, int pos, int& length)
+{
+    const QChar c = s.at(pos);
+    if (c.isHighSurrogate() && pos + 1 < s.size() && s.at(pos + 1).isLowSurrogate()) {
+        length = 2;
+        return QChar::surrogateToUcs4(c, s.at(pos + 1));
+    }
+    length = 1;
+    return c.unicode();
+}
+
+bool isWordStart(char32_t cp)
+{
+    return cp == U'_' || QChar::isLetter(cp);
+}
+
+bool isWordPart(char32_t cp)
+{
+    return cp == U'_' || cp == U'$' || cp == U'#' || QChar::isLetter(cp) || QChar::isDigit(cp)
+        || QChar::isMark(cp);
+}
+
+bool isTwoCharOperator(QChar c, QChar next)
+{
+    return (c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'=')
+        || (c == u'!' && next == u'=');
+}
+
+} // namespace
+
+void TVxScanner::SetSourceStyle(TVxSourceStyle style)
+{
+    FStyle = style;
+    FLastTokenLine.reset();
+}
+
+void TVxScanner::AddKeyword(const QString& keyword)
+{
+    const QString lower = keyword.toLower();
+    FKeywords.append(lower);
+    FKeywordSet.insert(lower);
+}
+
+void TVxScanner::SetSource(const TStringList& lines)
+{
+    SetSource(lines.Lines());
+}
+
+void TVxScanner::SetSource(const QStringList& lines)
+{
+    FLines = lines;
+    FLastTokenLine.reset();
+    FirstToken();
+}
+
+void TVxScanner::FirstToken()
+{
+    rebuildKeywordSet();
+    FToken = scan({0, 0});
+    FIndex = 0;
+    if (EOS()) {
+        FLastTokenLine = -1;
+        FEosLine = 0;
+    }
+}
+
+void TVxScanner::NextToken()
+{
+    if (EOS())
+        return;
+    const int line = FToken.Start.Line;
+    FToken = scan(FToken.End);
+    ++FIndex;
+    if (EOS()) {
+        FLastTokenLine = line;
+        FEosLine = line + 1;
+    }
+}
+
+int TVxScanner::GetTokLine() const
+{
+    return (EOS() ? FEosLine : FToken.Start.Line) + 1;
+}
+
+TVxScannerBookmark TVxScanner::GetBookmark() const
+{
+    return {FToken.Start.Line, FToken.Start.Column, FIndex};
+}
+
+void TVxScanner::GotoBookmark(const TVxScannerBookmark& bookmark)
+{
+    rebuildKeywordSet();
+    FToken = scan(clamp(bookmark.Line, bookmark.Column));
+    FIndex = std::max(bookmark.Index, 0);
+    if (EOS())
+        FEosLine = lastTokenLine() + 1;
+}
+
+QString TVxScanner::ExtractPiece(const TVxScannerBookmark& first, const TVxScannerBookmark& second,
+                                 bool includeSecond) const
+{
+    const Position from = clamp(first.Line, first.Column);
+    Position to = clamp(second.Line, second.Column);
+    if (to.Line < from.Line || (to.Line == from.Line && to.Column < from.Column))
+        return {};
+    if (includeSecond) {
+        const Token t = scan(to);
+        if (t.Kind != tkNone)
+            to = t.End;
+    }
+    const QString piece = textBetween(from, to);
+    qsizetype begin = 0;
+    qsizetype end = piece.size();
+    while (begin < end && isBlank(piece.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(piece.at(end - 1)))
+        --end;
+    return piece.mid(begin, end - begin);
+}
+
+TVxScanner::Token TVxScanner::scan(Position from) const
+{
+    const int lineCount = static_cast<int>(FLines.size());
+    int line = from.Line;
+    int col = from.Column;
+    while (line < lineCount) {
+        const QString& s = FLines.at(line);
+        const int len = static_cast<int>(s.size());
+        if (col >= len) {
+            ++line;
+            col = 0;
+            continue;
+        }
+        const QChar c = s.at(col);
+        const QChar next = col + 1 < len ? s.at(col + 1) : QChar();
+        if (isBlank(c)) {
+            ++col;
+            continue;
+        }
+
+        const bool lineComment = (FStyle == scsSQL && c == u'-' && next == u'-')
+            || ((FStyle == scsPascal || FStyle == scsC) && c == u'/' && next == u'/');
+        if (lineComment) {
+            ++line;
+            col = 0;
+            continue;
+        }
+        Position resume{-1, -1};
+        if ((FStyle == scsSQL || FStyle == scsC) && c == u'/' && next == u'*')
+            resume = skipBlockComment({line, col + 2}, u"*/");
+        else if (FStyle == scsPascal && c == u'{')
+            resume = skipBlockComment({line, col + 1}, u"}");
+        else if (FStyle == scsPascal && c == u'(' && next == u'*')
+            resume = skipBlockComment({line, col + 2}, u"*)");
+        if (resume.Line >= 0) {
+            line = resume.Line;
+            col = resume.Column;
+            continue;
+        }
+
+        Token t;
+        t.Start = {line, col};
+        if (c == u'\'' || (c == u'"' && FStyle == scsC)) {
+            t.Kind = tkString;
+            t.End = scanQuoted(t.Start, c, c == u'"');
+        } else if (isAsciiDigit(c)) {
+            int i = col;
+            while (i < len && isAsciiDigit(s.at(i)))
+                ++i;
+            t.Kind = tkInteger;
+            if (i + 1 < len && s.at(i) == u'.' && isAsciiDigit(s.at(i + 1))) {
+                i += 2;
+                while (i < len && isAsciiDigit(s.at(i)))
+                    ++i;
+                t.Kind = tkFloat;
+            }
+            if (i < len && (s.at(i) == u'e' || s.at(i) == u'E')) {
+                int j = i + 1;
+                if (j < len && (s.at(j) == u'+' || s.at(j) == u'-'))
+                    ++j;
+                if (j < len && isAsciiDigit(s.at(j))) {
+                    i = j;
+                    while (i < len && isAsciiDigit(s.at(i)))
+                        ++i;
+                    t.Kind = tkFloat;
+                }
+            }
+            t.End = {line, i};
+        } else {
+            int length = 1;
+            const char32_t cp = codePointAt(s, col, length);
+            if (isWordStart(cp)) {
+                int i = col + length;
+                while (i < len && isWordPart(codePointAt(s, i, length)))
+                    i += length;
+                t.Kind = tkWord;
+                t.End = {line, i};
+            } else {
+                t.Kind = tkSymbol;
+                t.End = {line, col + (isTwoCharOperator(c, next) ? 2 : length)};
+            }
+        }
+        t.Text = textBetween(t.Start, t.End);
+        if (t.Kind == tkWord && FKeywordSet.contains(t.Text.toLower()))
+            t.Kind = tkKeyword;
+        return t;
+    }
+    Token eos;
+    eos.Start = eos.End = endOfSource();
+    return eos;
+}
+
+TVxScanner::Position TVxScanner::scanQuoted(Position start, QChar quote, bool backslashEscapes) const
+{
+    const int lineCount = static_cast<int>(FLines.size());
+    int col = start.Column + 1;
+    for (int line = start.Line; line < lineCount; ++line, col = 0) {
+        const QString& s = FLines.at(line);
+        const int len = static_cast<int>(s.size());
+        if (backslashEscapes) {
+            // A backslash at the end of a line escapes the line break.
+            while (col < len) {
+                const QChar c = s.at(col);
+                if (c == u'\\') {
+                    col += 2;
+                } else if (c == quote) {
+                    return {line, col + 1};
+                } else {
+                    ++col;
+                }
+            }
+        } else {
+            for (qsizetype at = s.indexOf(quote, col); at >= 0; at = s.indexOf(quote, at + 2)) {
+                if (at + 1 >= len || s.at(at + 1) != quote)
+                    return {line, static_cast<int>(at) + 1};
+            }
+        }
+    }
+    return endOfSource();
+}
+
+TVxScanner::Position TVxScanner::skipBlockComment(Position afterOpener, QStringView closer) const
+{
+    const int lineCount = static_cast<int>(FLines.size());
+    int col = afterOpener.Column;
+    for (int line = afterOpener.Line; line < lineCount; ++line, col = 0) {
+        const qsizetype at = FLines.at(line).indexOf(closer, col);
+        if (at >= 0)
+            return {line, static_cast<int>(at + closer.size())};
+    }
+    return endOfSource();
+}
+
+TVxScanner::Position TVxScanner::endOfSource() const
+{
+    if (FLines.isEmpty())
+        return {0, 0};
+    return {static_cast<int>(FLines.size()) - 1, static_cast<int>(FLines.back().size())};
+}
+
+TVxScanner::Position TVxScanner::clamp(int line, int column) const
+{
+    if (FLines.isEmpty() || line < 0)
+        return {0, 0};
+    if (line >= FLines.size())
+        return endOfSource();
+    return {line, std::clamp(column, 0, static_cast<int>(FLines.at(line).size()))};
+}
+
+QString TVxScanner::textBetween(Position from, Position to) const
+{
+    if (FLines.isEmpty())
+        return {};
+    if (from.Line == to.Line)
+        return FLines.at(from.Line).mid(from.Column, to.Column - from.Column);
+    QString text = FLines.at(from.Line).mid(from.Column);
+    for (int line = from.Line + 1; line < to.Line; ++line) {
+        text += u'\n';
+        text += FLines.at(line);
+    }
+    text += u'\n';
+    text += QStringView(FLines.at(to.Line)).left(to.Column);
+    return text;
+}
+
+void TVxScanner::rebuildKeywordSet()
+{
+    FKeywordSet.clear();
+    for (const QString& keyword : std::as_const(FKeywords))
+        FKeywordSet.insert(keyword.toLower());
+}
+
+int TVxScanner::lastTokenLine()
+{
+    if (!FLastTokenLine) {
+        int last = -1;
+        for (Token t = scan({0, 0}); t.Kind != tkNone; t = scan(t.End))
+            last = t.Start.Line;
+        FLastTokenLine = last;
+    }
+    return *FLastTokenLine;
+}
+
+} // namespace brindle

@@ -1,0 +1,141 @@
+#pragma once
+// TVxScanner: the tokenizer the SQL parser and the expression readers run
+// over a list of lines. It copies the lines it is given and scans them
+// lazily, one token per NextToken, so a pass is linear in the source length.
+//
+// Token rules:
+// - Blanks (characters up to " " and other Unicode white space) and line
+//   breaks separate tokens; no token spans a line break except a string
+//   literal, whose text then holds "\n" where the lines were joined.
+// - Comments are skipped. scsSQL: "--" to the end of the line and "/* */";
+//   scsPascal: "{ }", "(* *)" and "//"; scsC: "//" and "/* */"; scsPlain: none.
+//   Block comments do not nest.
+// - tkString: a single-quoted literal, a quote inside doubled (''), in every
+//   style; in scsC also a double-quoted literal whose backslash escapes the
+//   next character. The text keeps its quotes. In the other styles '"' is a
+//   symbol token of its own (the parser assembles quoted identifiers itself).
+// - tkWord: a letter or "_", then letters (with their combining marks),
+//   digits, "_", "$" or "#". tkKeyword: a word found in Keywords(), letter
+//   case ignored.
+// - tkInteger: ASCII digits. tkFloat: digits followed by "." and digits
+//   and/or an exponent ("e" or "E", an optional sign, digits): "1.5", "1e5",
+//   "2.5E-3". "1." before a non-digit is the integer 1 and the symbol ".";
+//   ".5" is the symbol "." and the integer 5; "1e" is 1 and the word "e".
+// - tkSymbol: "<>", "!=", ">=" and "<=" as one token each; any other
+//   character (a code point beyond the BMP counts as one) by itself.
+// - An unterminated string literal or block comment runs to the end of the
+//   source.
+//
+// Keywords(): changes made to the list directly take effect at the next
+// FirstToken or GotoBookmark; AddKeyword takes effect at once.
+
+#include "brindle_core_export.h"
+#include "string_list.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace brindle {
+
+enum TVxSourceStyle { scsPlain = 0, scsPascal = 1, scsC = 2, scsSQL = 3 };
+
+// Token kinds as GetTokType returns them; the codes are fixed because
+// callers compare the numbers.
+inline constexpr int tkNone = 0; // past the end
+inline constexpr int tkWord = 1;
+inline constexpr int tkKeyword = 2;
+inline constexpr int tkSymbol = 3;
+inline constexpr int tkString = 4;
+inline constexpr int tkFloat = 5;
+inline constexpr int tkInteger = 7;
+
+// The position of a token's first character (0-based line and column) and
+// its ordinal in the token stream.
+struct TVxScannerBookmark {
+    int Line = 0;
+    int Column = 0;
+    int Index = 0;
+};
+
+class BRINDLE_CORE_EXPORT TVxScanner {
+public:
+    TVxScanner() = default;
+
+    // Applies from the next token scanned; set it before FirstToken.
+    void SetSourceStyle(TVxSourceStyle style);
+    TVxSourceStyle SourceStyle() const { return FStyle; }
+
+    QStringList& Keywords() { return FKeywords; }
+    // Adds a keyword, stored lower-cased.
+    void AddKeyword(const QString& keyword);
+
+    // Copies the lines and moves to the first token.
+    void SetSource(const TStringList& lines);
+    void SetSource(const QStringList& lines);
+
+    void FirstToken();
+    // Moves to the next token; past the last one EOS becomes true and stays so.
+    void NextToken();
+    bool EOS() const { return FToken.Kind == tkNone; }
+
+    // The current token as written; empty at EOS.
+    QString GetToken() const { return FToken.Text; }
+    // The current token lower-cased.
+    QString GetTokStr() const { return FToken.Text.toLower(); }
+    // The current token as written.
+    QString GetRealStr() const { return FToken.Text; }
+    int GetTokType() const { return FToken.Kind; }
+    // The 1-based line of the token's first character; at EOS the line after
+    // the last token's line (1 when the source has no token).
+    int GetTokLine() const;
+
+    // Marks the current token; at EOS it marks the end of the source.
+    TVxScannerBookmark GetBookmark() const;
+    // Makes the marked token current. A bookmark outside the source is
+    // clamped to it.
+    void GotoBookmark(const TVxScannerBookmark& bookmark);
+
+    // The source text as written from the first character of first's token
+    // up to second's token (through its end when includeSecond), lines joined
+    // by "\n", blanks trimmed from both ends. Empty when second lies before
+    // first.
+    QString ExtractPiece(const TVxScannerBookmark& first, const TVxScannerBookmark& second,
+                         bool includeSecond) const;
+
+private:
+    struct Position {
+        int Line = 0;
+        int Column = 0;
+    };
+    struct Token {
+        int Kind = tkNone;
+        Position Start; // at EOS: the end of the source
+        Position End;   // just past the token's last character
+        QString Text;
+    };
+
+    Token scan(Position from) const;
+    Position scanQuoted(Position start, QChar quote, bool backslashEscapes) const;
+    // Past the closer of a block comment, or the end of the source.
+    Position skipBlockComment(Position afterOpener, QStringView closer) const;
+    Position endOfSource() const;
+    Position clamp(int line, int column) const;
+    QString textBetween(Position from, Position to) const;
+    void rebuildKeywordSet();
+    int lastTokenLine();
+
+    QStringList FLines;
+    TVxSourceStyle FStyle = scsSQL;
+    QStringList FKeywords;
+    QSet<QString> FKeywordSet;
+    Token FToken;
+    int FIndex = 0;
+    int FEosLine = 0; // 0-based line GetTokLine reports at EOS
+    // 0-based start line of the source's last token (-1: no token), once known.
+    std::optional<int> FLastTokenLine;
+};
+
+} // namespace brindle

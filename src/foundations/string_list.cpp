@@ -1,0 +1,350 @@
+#include "string_list.h"
+
+#include "errors.h"
+
+#include <QFile>
+
+namespace brindle {
+namespace {
+
+bool needsQuotes(const QString& item)
+{
+    for (QChar c : item)
+        if (c.unicode() <= u' ' || c == u'"' || c == u',')
+            return true;
+    return false;
+}
+
+QString quoteItem(const QString& item)
+{
+    QString out;
+    out.reserve(item.size() + 2);
+    out += u'"';
+    for (QChar c : item) {
+        if (c == u'"')
+            out += u'"';
+        out += c;
+    }
+    out += u'"';
+    return out;
+}
+
+} // namespace
+
+TStringList::TStringList(const QStringList& lines) : FLines(lines)
+{
+    FObjects.resize(FLines.size(), nullptr);
+}
+
+TStringList::TStringList(std::initializer_list<QString> lines) : FLines(lines)
+{
+    FObjects.resize(FLines.size(), nullptr);
+}
+
+int TStringList::check(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%d)"), {index});
+    return index;
+}
+
+const QString& TStringList::Strings(int index) const { return FLines.at(check(index)); }
+
+void TStringList::SetString(int index, const QString& text) { FLines[check(index)] = text; }
+
+TObject* TStringList::Objects(int index) const { return FObjects.at(check(index)); }
+
+void TStringList::SetObject(int index, TObject* object) { FObjects[check(index)] = object; }
+
+int TStringList::Add(const QString& text) { return AddObject(text, nullptr); }
+
+int TStringList::AddObject(const QString& text, TObject* object)
+{
+    FLines.append(text);
+    FObjects.append(object);
+    return Count() - 1;
+}
+
+void TStringList::Insert(int index, const QString& text) { InsertObject(index, text, nullptr); }
+
+void TStringList::InsertObject(int index, const QString& text, TObject* object)
+{
+    if (index < 0 || index > Count())
+        throw EListError(QStringLiteral("List index out of bounds (%d)"), {index});
+    FLines.insert(index, text);
+    FObjects.insert(index, object);
+}
+
+void TStringList::Delete(int index)
+{
+    FLines.removeAt(check(index));
+    FObjects.removeAt(index);
+}
+
+void TStringList::Move(int from, int to)
+{
+    check(from);
+    check(to);
+    FLines.move(from, to);
+    FObjects.move(from, to);
+}
+
+void TStringList::Exchange(int a, int b)
+{
+    check(a);
+    check(b);
+    FLines.swapItemsAt(a, b);
+    FObjects.swapItemsAt(a, b);
+}
+
+void TStringList::Clear()
+{
+    FLines.clear();
+    FObjects.clear();
+}
+
+void TStringList::AddStrings(const TStringList& other)
+{
+    // Copy first: other may be this list.
+    const QStringList lines = other.FLines;
+    const QList<TObject*> objects = other.FObjects;
+    FLines += lines;
+    FObjects += objects;
+}
+
+void TStringList::AddStrings(const QStringList& lines)
+{
+    FLines += lines;
+    FObjects.resize(FLines.size(), nullptr);
+}
+
+void TStringList::Assign(const TStringList& other)
+{
+    if (&other == this)
+        return;
+    FLines = other.FLines;
+    FObjects = other.FObjects;
+}
+
+int TStringList::IndexOf(const QString& text) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FLines.at(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int TStringList::IndexOfObject(const TObject* object) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FObjects.at(i) == object)
+            return i;
+    return -1;
+}
+
+int TStringList::IndexOfName(const QString& name) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        const QString& line = FLines.at(i);
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 0 && QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString TStringList::Names(int index) const
+{
+    const QString& line = Strings(index);
+    const qsizetype eq = line.indexOf(u'=');
+    return eq < 0 ? line : line.left(eq);
+}
+
+QString TStringList::ValueFromIndex(int index) const
+{
+    const QString& line = Strings(index);
+    const qsizetype eq = line.indexOf(u'=');
+    return eq < 0 ? QString() : line.mid(eq + 1);
+}
+
+QString TStringList::Values(const QString& name) const
+{
+    const int i = IndexOfName(name);
+    return i < 0 ? QString() : ValueFromIndex(i);
+}
+
+void TStringList::SetValue(const QString& name, const QString& value)
+{
+    const int i = IndexOfName(name);
+    if (value.isEmpty()) {
+        if (i >= 0)
+            Delete(i);
+        return;
+    }
+    const QString line = name + u'=' + value;
+    if (i >= 0)
+        FLines[i] = line;
+    else
+        Add(line);
+}
+
+QString TStringList::DelimitedText(QChar delimiter) const
+{
+    if (Count() == 1 && FLines.first().isEmpty())
+        return QStringLiteral("\"\"");
+    QString out;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0)
+            out += delimiter;
+        const QString& item = FLines.at(i);
+        out += needsQuotes(item) || item.contains(delimiter) ? quoteItem(item) : item;
+    }
+    return out;
+}
+
+QString TStringList::CommaText() const { return DelimitedText(u','); }
+
+void TStringList::SetCommaText(const QString& text)
+{
+    Clear();
+    // A character #0 ends the text, as it ends a zero-terminated one.
+    const qsizetype zero = text.indexOf(QChar(0));
+    const qsizetype n = zero < 0 ? text.size() : zero;
+    auto isBlank = [&](qsizetype i) {
+        const char16_t c = text.at(i).unicode();
+        return c >= 1 && c <= u' ';
+    };
+    qsizetype p = 0;
+    while (p < n && isBlank(p))
+        ++p;
+    while (p < n) {
+        QString item;
+        if (text.at(p) == u'"') {
+            ++p;
+            while (p < n) {
+                if (text.at(p) == u'"') {
+                    if (p + 1 < n && text.at(p + 1) == u'"') {
+                        item += u'"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                item += text.at(p++);
+            }
+        } else {
+            const qsizetype start = p;
+            while (p < n && text.at(p).unicode() > u' ' && text.at(p) != u',')
+                ++p;
+            item = text.mid(start, p - start);
+        }
+        Add(item);
+        while (p < n && isBlank(p))
+            ++p;
+        if (p < n && text.at(p) == u',') {
+            ++p;
+            if (p == n)
+                Add(QString());
+            while (p < n && isBlank(p))
+                ++p;
+        }
+    }
+}
+
+void TStringList::SetStrictDelimitedText(const QString& text, QChar delimiter)
+{
+    Clear();
+    if (text.isEmpty())
+        return;
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    while (true) {
+        QString item;
+        if (p < n && text.at(p) == u'"') {
+            ++p;
+            while (p < n) {
+                if (text.at(p) == u'"') {
+                    if (p + 1 < n && text.at(p + 1) == u'"') {
+                        item += u'"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                item += text.at(p++);
+            }
+            // Text between the closing quote and the delimiter belongs to the item.
+            const qsizetype next = text.indexOf(delimiter, p);
+            item += text.mid(p, next < 0 ? n - p : next - p);
+            p = next < 0 ? n : next;
+        } else {
+            const qsizetype next = text.indexOf(delimiter, p);
+            item = text.mid(p, next < 0 ? n - p : next - p);
+            p = next < 0 ? n : next;
+        }
+        Add(item);
+        if (p >= n)
+            return;
+        ++p; // the delimiter; one that ends the text leaves an empty item
+    }
+}
+
+QString TStringList::Text() const
+{
+    QString out;
+    qsizetype size = 0;
+    for (const QString& line : FLines)
+        size += line.size() + 1;
+    out.reserve(size);
+    for (const QString& line : FLines) {
+        out += line;
+        out += u'\n';
+    }
+    return out;
+}
+
+void TStringList::SetText(const QString& text)
+{
+    Clear();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            Add(text.mid(start, i - start));
+            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        Add(text.mid(start));
+}
+
+void TStringList::LoadFromFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Cannot open file \"%s\". %s"), {fileName, file.errorString()});
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    SetText(QString::fromUtf8(bytes));
+}
+
+void TStringList::SaveToFile(const QString& fileName) const
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Exception(QStringLiteral("Cannot create file \"%s\". %s"), {fileName, file.errorString()});
+    const QByteArray bytes = Text().toUtf8();
+    if (file.write(bytes) != bytes.size())
+        throw Exception(QStringLiteral("Cannot write file \"%s\". %s"), {fileName, file.errorString()});
+}
+
+} // namespace brindle

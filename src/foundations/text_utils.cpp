@@ -1,0 +1,244 @@
+#include "text_utils.h"
+
+namespace brindle {
+namespace {
+
+bool isWordCodePoint(char32_t cp)
+{
+    return cp == U'_' || QChar::isLetter(cp) || QChar::isDigit(cp);
+}
+
+// The code point that starts at pos; a lone surrogate stands for itself.
+char32_t codePointAt(const QString& text, qsizetype pos)
+{
+    const QChar c = text.at(pos);
+    if (c.isHighSurrogate() && pos + 1 < text.size() && text.at(pos + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text.at(pos + 1));
+    return c.unicode();
+}
+
+// The code point that ends just before pos.
+char32_t codePointBefore(const QString& text, qsizetype pos)
+{
+    const QChar c = text.at(pos - 1);
+    if (c.isLowSurrogate() && pos >= 2 && text.at(pos - 2).isHighSurrogate())
+        return QChar::surrogateToUcs4(text.at(pos - 2), c);
+    return c.unicode();
+}
+
+bool isWholeWordAt(const QString& text, qsizetype pos, qsizetype length)
+{
+    if (pos > 0 && isWordCodePoint(codePointBefore(text, pos)))
+        return false;
+    const qsizetype end = pos + length;
+    return end >= text.size() || !isWordCodePoint(codePointAt(text, end));
+}
+
+// Position of the first match of sub at or after from that satisfies the
+// whole-word rule when asked; -1 when none.
+qsizetype findMatch(const QString& text, const QString& sub, qsizetype from, Qt::CaseSensitivity cs,
+                    bool wholeWord)
+{
+    for (qsizetype pos = text.indexOf(sub, from, cs); pos >= 0; pos = text.indexOf(sub, pos + 1, cs)) {
+        if (!wholeWord || isWholeWordAt(text, pos, sub.size()))
+            return pos;
+    }
+    return -1;
+}
+
+int xpos(const QString& sub, const QString& text, int start, Qt::CaseSensitivity cs)
+{
+    if (sub.isEmpty() || start < 1 || start > text.size())
+        return 0;
+    return static_cast<int>(text.indexOf(sub, start - 1, cs) + 1);
+}
+
+QString withoutBlanks(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (!IsSpace(c))
+            out += c;
+    return out;
+}
+
+} // namespace
+
+QString ReplaceStr(const QString& text, const QString& oldText, const QString& newText)
+{
+    return XReplaceStr(text, oldText, newText, 0);
+}
+
+QString XReplaceStr(const QString& text, const QString& oldText, const QString& newText, int mode)
+{
+    if (oldText.isEmpty())
+        return text;
+    const Qt::CaseSensitivity cs = (mode & rmIgnoreCase) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const bool wholeWord = (mode & rmWholeWord) != 0;
+    QString out;
+    qsizetype done = 0;
+    for (qsizetype pos = findMatch(text, oldText, 0, cs, wholeWord); pos >= 0;
+         pos = findMatch(text, oldText, done, cs, wholeWord)) {
+        out += QStringView(text).mid(done, pos - done);
+        out += newText;
+        done = pos + oldText.size();
+    }
+    if (done == 0)
+        return text;
+    out += QStringView(text).mid(done);
+    return out;
+}
+
+bool StartsWith(const QString& text, const QString& prefix)
+{
+    return text.startsWith(prefix, Qt::CaseSensitive);
+}
+
+QString GetBeforeSep(const QString& text, const QString& sep)
+{
+    QString name, value;
+    GetNameAndValueSep(text, sep, name, value);
+    return name;
+}
+
+QString GetAfterSep(const QString& text, const QString& sep)
+{
+    QString name, value;
+    GetNameAndValueSep(text, sep, name, value);
+    return value;
+}
+
+void GetNameAndValueSep(const QString& text, const QString& sep, QString& name, QString& value)
+{
+    const qsizetype pos = sep.isEmpty() ? -1 : text.indexOf(sep);
+    if (pos < 0) {
+        name = text;
+        value.clear();
+        return;
+    }
+    // Read both parts before assigning: text may be the same object as name or value.
+    QString before = text.left(pos);
+    QString after = text.mid(pos + sep.size());
+    name = std::move(before);
+    value = std::move(after);
+}
+
+int CharCount(const QString& text, QChar c)
+{
+    return static_cast<int>(text.count(c));
+}
+
+int XPos(const QString& sub, const QString& text, int start)
+{
+    return xpos(sub, text, start, Qt::CaseSensitive);
+}
+
+int CXPos(const QString& sub, const QString& text, int start)
+{
+    return xpos(sub, text, start, Qt::CaseInsensitive);
+}
+
+bool StrInList(const QString& text, const QStringList& list)
+{
+    return list.contains(text, Qt::CaseInsensitive);
+}
+
+bool IsIdentifier(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t cp = codePointAt(text, i);
+        if (i == 0 ? !(cp == U'_' || QChar::isLetter(cp)) : !isWordCodePoint(cp))
+            return false;
+        i += QChar::requiresSurrogates(cp) ? 2 : 1;
+    }
+    return true;
+}
+
+bool IsSpace(QChar c)
+{
+    return c.unicode() <= u' ';
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && IsSpace(text.at(first)))
+        ++first;
+    while (last > first && IsSpace(text.at(last - 1)))
+        --last;
+    if (first == 0 && last == text.size())
+        return text;
+    return text.mid(first, last - first);
+}
+
+QString QuotedString(const QString& text, QChar quote)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += quote;
+    for (QChar c : text) {
+        out += c;
+        if (c == quote)
+            out += c;
+    }
+    out += quote;
+    return out;
+}
+
+QString UnquotedString(const QString& text, QChar quote)
+{
+    if (text.size() < 2 || text.front() != quote || text.back() != quote)
+        return text;
+    const QString doubled(2, quote);
+    return text.mid(1, text.size() - 2).replace(doubled, QString(quote));
+}
+
+bool ContainsAsWholeWord(const QString& text, const QString& word)
+{
+    return !word.isEmpty() && findMatch(text, word, 0, Qt::CaseInsensitive, true) >= 0;
+}
+
+bool EqualToSpaces(const QString& a, const QString& b)
+{
+    return withoutBlanks(a).compare(withoutBlanks(b), Qt::CaseInsensitive) == 0;
+}
+
+bool EqualToSymbols(const QString& a, const QString& b, const QString& symbols)
+{
+    const auto strip = [&symbols](const QString& text) {
+        QString out;
+        out.reserve(text.size());
+        for (QChar c : text)
+            if (!symbols.contains(c))
+                out += c;
+        return out;
+    };
+    return strip(a) == strip(b);
+}
+
+QString ComposeCommaText(const QStringList& items)
+{
+    return items.join(u',');
+}
+
+void SetSeparatorList(const QString& text, QChar sep, TStringList& list)
+{
+    // Split first: text may belong to the list being cleared.
+    const QStringList parts = text.isEmpty() ? QStringList() : text.split(sep);
+    list.Clear();
+    for (const QString& part : parts)
+        list.Add(TrimBlanks(part));
+}
+
+QString ConcPath(const QString& dir, const QString& name)
+{
+    if (dir.isEmpty() || dir.endsWith(u'/') || dir.endsWith(u'\\'))
+        return dir + name;
+    return dir + u'/' + name;
+}
+
+} // namespace brindle

@@ -1,0 +1,170 @@
+#include "conversions.h"
+#include "date_time.h"
+#include "errors.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+using namespace brindle;
+
+namespace {
+
+// Sets the default locale for one test and puts the C locale back.
+struct DefaultLocale {
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(QLocale::c()); }
+};
+
+} // namespace
+
+TEST(Conversions, FloatTextIsShortestAndReadsBack)
+{
+    struct Case { double value; const char* text; };
+    const Case cases[] = {
+        {3.6, "3.6"}, {2, "2"}, {-0.5, "-0.5"}, {0.1, "0.1"}, {0, "0"}, {-0.0, "-0"},
+        {1e-5, "0.00001"}, {1e-7, "1E-7"}, {1.5e300, "1.5E+300"}, {1e15, "1E+15"},
+        {123456789012345.0, "123456789012345"}, {36526.5, "36526.5"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(XFloatToStr(c.value), c.text);
+
+    const double values[] = {0.1, 1.0 / 3, 1e300, -0.0, 2.0 / 3e-9, DBL_MAX, -DBL_MIN,
+                             std::numeric_limits<double>::denorm_min(), 0.30000000000000004};
+    for (double v : values) {
+        const double back = XStrToFloat(XFloatToStr(v), 42);
+        EXPECT_EQ(back, v) << XFloatToStr(v).toStdString();
+        EXPECT_EQ(std::signbit(back), std::signbit(v));
+    }
+    EXPECT_EQ(XFloatToStr(std::nan("")), "NAN");
+    EXPECT_EQ(XFloatToStr(-INFINITY), "-INF");
+}
+
+TEST(Conversions, ReadersFallBackToDefault)
+{
+    for (const char* junk : {"", " ", "abc", "1.5x", "1,5", "nan", "NaN", "inf", "-INF", "1e",
+                             "1e+", "-", ".", "1e400", "--1", "0x10", "1 2"})
+        EXPECT_EQ(XStrToFloat(junk, -7), -7) << junk;
+    struct Case { const char* text; double value; };
+    const Case floats[] = {{" 2.5 ", 2.5}, {"+1.5e+2", 150}, {".5", 0.5}, {"5.", 5}, {"-3E-1", -0.3}};
+    for (const Case& c : floats)
+        EXPECT_EQ(XStrToFloat(c.text, -7), c.value) << c.text;
+
+    for (const char* junk : {"", "+", "1.0", "0x10", "$10", "2147483648", "-2147483649",
+                             "99999999999999999999", "1e3", "\u0661\u0662"})
+        EXPECT_EQ(XStrToInt(QString::fromUtf8(junk), -7), -7) << junk;
+    EXPECT_EQ(XStrToInt(" -12\t"), -12);
+    EXPECT_EQ(XStrToInt("+3"), 3);
+    EXPECT_EQ(XStrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(XStrToInt("-2147483648"), std::numeric_limits<int>::min());
+}
+
+TEST(Conversions, StrictReadersRaise)
+{
+    try {
+        StrToInt("abc");
+        FAIL() << "no exception";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'abc' is not a valid integer value");
+    }
+    EXPECT_EQ(StrToInt("-5"), -5);
+    EXPECT_THROW(StrToInt("99999999999"), EConvertError);
+    try {
+        StrToFloat("1.2.3");
+        FAIL() << "no exception";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'1.2.3' is not a valid floating point value");
+    }
+}
+
+TEST(Conversions, BooleansAndCurrency)
+{
+    for (const char* t : {"1", "true", " YES "})
+        EXPECT_TRUE(XStrToBool(t, false)) << t;
+    for (const char* f : {"0", "False", "no"})
+        EXPECT_FALSE(XStrToBool(f, true)) << f;
+    EXPECT_TRUE(XStrToBool("maybe", true));
+    EXPECT_FALSE(XStrToBool("2", false));
+    EXPECT_TRUE(NStrToBool("-1"));
+    EXPECT_FALSE(NStrToBool("x"));
+    EXPECT_EQ(BoolToStr(true), "1");
+
+    struct Case { double value; const char* text; };
+    const Case cases[] = {{12.5, "12.5"}, {3, "3"}, {100, "100"}, {1.23456, "1.2346"},
+                          {-2.5, "-2.5"}, {-0.00001, "0"}, {0.00005, "0.0001"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(XCurrToStr(c.value), c.text) << c.value;
+}
+
+TEST(Conversions, LocaleDecimalSeparator)
+{
+    EXPECT_EQ(FloatToStr(36526.5), "36526.5");
+    EXPECT_THROW(StrToFloat("36526,5"), EConvertError);
+    {
+        DefaultLocale german{QLocale(QLocale::German)};
+        EXPECT_EQ(FloatToStr(36526.5), "36526,5");
+        EXPECT_EQ(FloatToStr(1234567.25), "1234567,25"); // no group separators
+        EXPECT_EQ(StrToFloat(" 36526,5 "), 36526.5);
+        for (const char* bad : {"36526.5", "1.000,5", "", ","})
+            EXPECT_THROW(StrToFloat(bad), EConvertError) << bad;
+        EXPECT_EQ(XStrToFloat("36526.5"), 36526.5); // the X readers ignore the locale
+        EXPECT_EQ(XFloatToStr(0.5), "0.5");
+
+        const TFormatSettings fs = GetCurrentFormats();
+        EXPECT_EQ(fs.DecimalSeparator, u',');
+        EXPECT_EQ(fs.DateSeparator, u'.');
+        EXPECT_EQ(fs.TimeSeparator, u':');
+        EXPECT_EQ(fs.ShortDateFormat, "dd.mm.yy");
+        EXPECT_EQ(fs.LongTimeFormat, "hh:nn:ss");
+    }
+    // The translated patterns format and read back with the library's routines.
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        DefaultLocale guard{locale};
+        const TFormatSettings fs = GetCurrentFormats();
+        const QString format = fs.ShortDateFormat + " " + fs.LongTimeFormat;
+        const TDateTime value = EncodeDate(2021, 3, 4) + EncodeTime(17, 6, 7, 0);
+        TDateTime back = 0;
+        EXPECT_TRUE(TryStrToDateTimeByFormat(FormatDateTime(format, value), format, back))
+            << format.toStdString();
+        EXPECT_EQ(back, value) << format.toStdString();
+    }
+}
+
+TEST(Conversions, AnsiCodePage)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(ToAnsi(FromAnsi(all)), all);
+
+    EXPECT_EQ(FromAnsi("\x80\x9f\x81"), QString::fromUtf8("\u20ac\u0178\u0081"));
+    EXPECT_EQ(ToAnsi(QString::fromUtf8("\u20ac \u00e9 \u4e2d \U0001F600 \u0080")), "\x80 \xe9 ? ? ?");
+    EXPECT_EQ(StrToWideByCodePage("\x80", CP_ACP), QString::fromUtf8("\u20ac"));
+    EXPECT_EQ(StrToWideByCodePage("\x80", CP_LATIN1), QString(QChar(0x80)));
+    EXPECT_EQ(StrToWideByCodePage("a\xc3\xa9", CP_UTF8), QString::fromUtf8("a\u00e9"));
+    EXPECT_EQ(StrToWideByCodePage("a\xc3", CP_ASCII), "a?");
+    try {
+        StrToWideByCodePage("x", 437);
+        FAIL() << "no exception";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "Unsupported code page 437");
+    }
+}
+
+TEST(Conversions, StringsAsAnsiChar)
+{
+    const auto dispose = [](char* p) { StrDispose(p); };
+    std::unique_ptr<char, decltype(dispose)> empty(GetStringsAsAnsiChar(TStringList()), dispose);
+    EXPECT_EQ(empty.get()[0], '\0');
+
+    TStringList lines{QString::fromUtf8("a\u20ac"), "b"};
+    std::unique_ptr<char, decltype(dispose)> two(GetStringsAsAnsiChar(lines), dispose);
+    EXPECT_STREQ(two.get(), "a\x80\nb\n");
+    StrDispose(nullptr);
+}

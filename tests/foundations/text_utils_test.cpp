@@ -1,0 +1,135 @@
+#include "text_utils.h"
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+
+TEST(TextUtils, ReplaceModes)
+{
+    struct Case { const char* text; const char* oldText; const char* newText; int mode; const char* expected; };
+    const Case cases[] = {
+        {"a.b.c", ".", "::", 0, "a::b::c"},
+        {"abc", "", "x", 0, "abc"},
+        {"aaa", "aa", "a", 0, "aa"}, // replaced text is not searched again
+        {"Aa aA", "a", "b", 0, "Ab bA"},
+        {"Aa aA", "a", "b", rmIgnoreCase, "bb bb"},
+        {"id idx _id id", "id", "X", rmWholeWord, "X idx _id X"},
+        {"t.id=id2+ID", "id", "x", rmWholeWord | rmIgnoreCase, "t.x=id2+x"},
+        {"\u00e9id id", "id", "x", rmWholeWord, "\u00e9id x"}, // a Unicode letter is a word character
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(XReplaceStr(text, c.oldText, c.newText, c.mode), QString::fromUtf8(c.expected)) << c.text;
+        if (c.mode == 0) {
+            EXPECT_EQ(ReplaceStr(text, c.oldText, c.newText), QString::fromUtf8(c.expected));
+        }
+    }
+}
+
+TEST(TextUtils, SeparatorSplitting)
+{
+    struct Case { const char* text; const char* sep; const char* before; const char* after; };
+    const Case cases[] = {
+        {"a=b=c", "=", "a", "b=c"},
+        {"abc", "=", "abc", ""},
+        {"abc", "", "abc", ""},
+        {"=x", "=", "", "x"},
+        {"k::v", "::", "k", "v"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetBeforeSep(c.text, c.sep), c.before) << c.text;
+        EXPECT_EQ(GetAfterSep(c.text, c.sep), c.after) << c.text;
+        QString name = "stale", value = "stale";
+        GetNameAndValueSep(c.text, c.sep, name, value);
+        EXPECT_EQ(name, c.before);
+        EXPECT_EQ(value, c.after);
+    }
+    // The text may be one of the outputs.
+    QString text = "name=value", value;
+    GetNameAndValueSep(text, "=", text, value);
+    EXPECT_EQ(text, "name");
+    EXPECT_EQ(value, "value");
+}
+
+TEST(TextUtils, PositionSearchBounds)
+{
+    struct Case { const char* sub; const char* text; int start; int pos; int cpos; };
+    const Case cases[] = {
+        {"b", "abcb", 1, 2, 2},
+        {"b", "abcb", 3, 4, 4},
+        {"b", "abcb", 4, 4, 4},
+        {"b", "abcb", 5, 0, 0},
+        {"b", "abcb", 0, 0, 0},
+        {"b", "abcb", -3, 0, 0},
+        {"", "abcb", 1, 0, 0},
+        {"B", "abcb", 1, 0, 2},
+        {"cbx", "abcb", 1, 0, 0},
+        {"a", "", 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(XPos(c.sub, c.text, c.start), c.pos) << c.sub << " in " << c.text << " from " << c.start;
+        EXPECT_EQ(CXPos(c.sub, c.text, c.start), c.cpos) << c.sub << " in " << c.text << " from " << c.start;
+    }
+}
+
+TEST(TextUtils, Identifiers)
+{
+    for (const char* yes : {"a", "_", "_a1", "\u00c4pfel", "t\u00e9_2", "\U0001D400x"})
+        EXPECT_TRUE(IsIdentifier(QString::fromUtf8(yes))) << yes;
+    for (const char* no : {"", "1a", "a b", "a-b", "a.b", "$a", "a$"})
+        EXPECT_FALSE(IsIdentifier(QString::fromUtf8(no))) << no;
+}
+
+TEST(TextUtils, QuotingRoundTrip)
+{
+    for (const char* text : {"", "abc", "it's", "''", "'", "a''b"}) {
+        const QString quoted = QuotedString(text, u'\'');
+        EXPECT_TRUE(quoted.startsWith(u'\'') && quoted.endsWith(u'\''));
+        EXPECT_EQ(UnquotedString(quoted, u'\''), text) << text;
+    }
+    EXPECT_EQ(QuotedString("a\"b", u'"'), "\"a\"\"b\"");
+    // Texts not enclosed in the quote come back unchanged.
+    for (const char* text : {"'", "'abc", "abc'", "\"a\"", ""})
+        EXPECT_EQ(UnquotedString(text, u'\''), text) << text;
+}
+
+TEST(TextUtils, WholeWords)
+{
+    EXPECT_TRUE(ContainsAsWholeWord("select ID from t", "id"));
+    EXPECT_TRUE(ContainsAsWholeWord("t.id", "ID"));
+    EXPECT_TRUE(ContainsAsWholeWord("idx id", "id")); // second occurrence qualifies
+    EXPECT_FALSE(ContainsAsWholeWord("idx", "id"));
+    EXPECT_FALSE(ContainsAsWholeWord("a_id", "id"));
+    EXPECT_FALSE(ContainsAsWholeWord("id9", "id"));
+    EXPECT_FALSE(ContainsAsWholeWord("abc", ""));
+}
+
+TEST(TextUtils, LooseComparisons)
+{
+    EXPECT_TRUE(EqualToSpaces("a = B\t", " A=b"));
+    EXPECT_TRUE(EqualToSpaces("", " \n"));
+    EXPECT_FALSE(EqualToSpaces("ab", "a.b"));
+    EXPECT_TRUE(EqualToSymbols("(a.b)", "a.b", "()"));
+    EXPECT_FALSE(EqualToSymbols("(A)", "a", "()"));
+    EXPECT_TRUE(StrInList("Foo", {"bar", "FOO"}));
+    EXPECT_FALSE(StrInList("Foo", {}));
+    EXPECT_EQ(CharCount("a,b,,c", u','), 3);
+    EXPECT_TRUE(StartsWith("abc", ""));
+    EXPECT_FALSE(StartsWith("abc", "A"));
+}
+
+TEST(TextUtils, ListsAndPaths)
+{
+    TStringList list{"stale"};
+    SetSeparatorList(" a ; b ;;c\t", u';', list);
+    EXPECT_EQ(list.Lines(), QStringList({"a", "b", "", "c"}));
+    SetSeparatorList("", u';', list);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(ComposeCommaText({"a b", "", "c"}), "a b,,c");
+    EXPECT_EQ(TrimBlanks(QString("\x01 x y\t\n")), "x y");
+
+    struct Case { const char* dir; const char* name; const char* path; };
+    const Case cases[] = {{"", "f", "f"}, {"d", "f", "d/f"}, {"d/", "f", "d/f"}, {"d\\", "f", "d\\f"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ConcPath(c.dir, c.name), c.path);
+}
