@@ -20,6 +20,7 @@
 // An index outside the list raises EListError.
 
 #include "brindle_core_export.h"
+#include "errors.h"
 #include "object.h"
 
 #include <QList>

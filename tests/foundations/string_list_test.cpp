@@ -1,0 +1,152 @@
+#include "sections.h"
+#include "string_list.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+
+namespace {
+
+QStringList commaItems(const QString& text)
+{
+    TStringList list;
+    list.SetCommaText(text);
+    return list.Lines();
+}
+
+} // namespace
+
+TEST(StringList, CommaTextReading)
+{
+    struct Case {
+        QString text;
+        QStringList items;
+    };
+    const Case cases[] = {
+        {"a b,\"c d\"", {"a", "b", "c d"}},
+        {"a,,b", {"a", "", "b"}},
+        {"a,", {"a", ""}},
+        {"a, ", {"a"}},                       // the comma does not end the text
+        {"  a ,  b", {"a", "b"}},
+        {"\"x \"\"y\"\" z\",w", {"x \"y\" z", "w"}},
+        {"\"\"", {""}},
+        {"", {}},
+        {"\"open", {"open"}},                 // an unclosed quote takes the rest
+        {"\"ab\"cd", {"ab", "cd"}},
+        {QString("a") + QChar(0) + ",b", {"a"}}, // #0 ends the text
+        {"\t\r\na", {"a"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(commaItems(c.text), c.items) << c.text.toStdString();
+}
+
+TEST(StringList, CommaTextWritingRoundTrips)
+{
+    const QList<QStringList> lists = {
+        {"a", "b"}, {"with blank", "comma,inside", "quote\"inside"}, {""}, {"", ""},
+        {"tab\there", "x"}, {}, {"a", "", "c"}};
+    for (const QStringList& items : lists) {
+        TStringList list(items);
+        const QString text = list.CommaText();
+        EXPECT_EQ(commaItems(text), items) << text.toStdString();
+    }
+    EXPECT_EQ(TStringList({""}).CommaText(), "\"\"");
+    EXPECT_EQ(TStringList({"a b", "c"}).CommaText(), "\"a b\",c");
+    EXPECT_EQ(TStringList({"say \"hi\""}).CommaText(), "\"say \"\"hi\"\"\"");
+}
+
+TEST(StringList, StrictDelimitedKeepsBlanks)
+{
+    TStringList list;
+    list.SetStrictDelimitedText("Cust ID=ID, x=y,\"a,b\"", u',');
+    EXPECT_EQ(list.Lines(), QStringList({"Cust ID=ID", " x=y", "a,b"}));
+    list.SetStrictDelimitedText("a,", u',');
+    EXPECT_EQ(list.Lines(), QStringList({"a", ""}));
+}
+
+TEST(StringList, ValuesAndDeletion)
+{
+    TStringList list({"Name=first", "name=second", "Other=x=y", "NoEquals"});
+    EXPECT_EQ(list.Values("NAME"), "first");
+    EXPECT_EQ(list.Values("other"), "x=y");
+    EXPECT_EQ(list.Values("NoEquals"), "");
+    EXPECT_EQ(list.Names(3), "NoEquals");
+
+    list.SetValue("name", "changed");
+    EXPECT_EQ(list[0], "name=changed");
+    list.SetValue("Name", "");          // the first match goes, the second remains
+    EXPECT_EQ(list.Values("name"), "second");
+    list.SetValue("Missing", "");       // nothing to delete
+    list.SetValue("New", "v");
+    EXPECT_EQ(list.Lines().last(), "New=v");
+    EXPECT_EQ(list.Count(), 4);
+}
+
+TEST(StringList, TextAndIndexErrors)
+{
+    TStringList list;
+    list.SetText("a\r\nb\nc\rd\n");
+    EXPECT_EQ(list.Lines(), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(list.Text(), "a\nb\nc\nd\n");
+    list.SetText("\n\nx");
+    EXPECT_EQ(list.Lines(), QStringList({"", "", "x"}));
+
+    EXPECT_THROW(list.Strings(3), EListError);
+    EXPECT_THROW(list.Delete(-1), EListError);
+    EXPECT_THROW(list.Insert(5, "z"), EListError);
+    EXPECT_EQ(list.Count(), 3);
+}
+
+TEST(StringList, FilesAreUtf8WithOrWithoutMark)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.txt");
+    TStringList list({"Größe=1", "€"});
+    list.SaveToFile(path);
+    TStringList back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(back, list);
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF" "a=\xC3\xA9\r\n");
+    f.close();
+    back.LoadFromFile(path);
+    EXPECT_EQ(back.Lines(), QStringList({"a=é"}));
+    EXPECT_THROW(back.LoadFromFile(dir.filePath("missing")), Exception);
+}
+
+TEST(Sections, RunningIndexFindsSectionsInOrder)
+{
+    const TStringList text({"[Main]", "Count=2", " ", "[Item]", "v=1", " ", "[Item]", "v=2", "",
+                            "[Tail]", "x=y"});
+    TStringList section;
+    int next = XReadSLSectionValues(0, text, "main", section);
+    EXPECT_EQ(section.Values("Count"), "2");
+    next = XReadSLSectionValues(next, text, "Item", section);
+    EXPECT_EQ(section.Values("v"), "1");
+    next = XReadSLSectionValues(next, text, "Item", section);
+    EXPECT_EQ(section.Values("v"), "2");
+    EXPECT_EQ(XReadSLSectionValues(next, text, "Item", section), -1);
+    EXPECT_TRUE(section.IsEmpty());
+    EXPECT_EQ(XReadSLSectionValues(0, text, "Missing", section), -1);
+
+    // The index answers exactly as the plain reader does.
+    const TSectionIndex index(text);
+    TStringList fromIndex;
+    for (int start : {0, 3, 4, 7, 11})
+        for (const QString name : {"Main", "ITEM", "Tail", "none"}) {
+            const int a = XReadSLSectionValues(start, text, name, section);
+            const int b = index.Read(start, name, fromIndex);
+            EXPECT_EQ(a, b);
+            EXPECT_EQ(section, fromIndex);
+        }
+
+    TStringList names;
+    ReadSLSections(text, names);
+    EXPECT_EQ(names.Lines(), QStringList({"Main", "Item", "Item", "Tail"}));
+    EXPECT_FALSE(IsSectionHeader("[a] + [b]"));
+    EXPECT_TRUE(IsSectionHeader("[Field:1.SQL]  "));
+}
