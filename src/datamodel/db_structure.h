@@ -14,6 +14,7 @@
 #include "brindle_core_export.h"
 #include "entities.h"
 #include "db_info.h"
+#include "form_stream.h"
 #include "sql_formats.h"
 
 #include <QHash>
@@ -43,7 +44,7 @@ struct TDMCustomInfo {
 // "min(", "avg(" or "list(".
 BRINDLE_CORE_EXPORT bool CheckIfAggregate(const QString& expr);
 
-class BRINDLE_CORE_EXPORT TVxCustomDBStructure : public QObject {
+class BRINDLE_CORE_EXPORT TVxCustomDBStructure : public QObject, public IFormComponent {
     Q_OBJECT
     Q_PROPERTY(QStringList DMEButtons READ dmeButtonNames WRITE setDMEButtonNames)
     Q_PROPERTY(brindle::TDMOptions* DMOptions READ DMOptions)
@@ -198,6 +199,13 @@ public:
     bool Loading() const { return FLoading; }
     void SetLoading(bool on) { FLoading = on; }
 
+    // --- the form stream: the model text is kept as the defined property
+    // "Struct" when StoreStruct is set, and loaded once the form is read.
+    void DefineProperties(TFormFiler& filer) override;
+    void BeginLoading() override;
+    void Loaded() override;
+    void LoadStoredStructure();
+
     // --- join paths
     // The shortest chain of links from the table with the first alias to the
     // table with the second: the model's working path, or none when no chain
@@ -219,6 +227,28 @@ public:
     void AddLinkByExpr(const QString& line);
     void LoadLinksFromStrings(const TStringList& lines);
     void SaveLinksToStrings(TStringList& lines) const;
+
+    // --- the model text format
+    // Empties the list and writes the model in the current layout (3.6).
+    void SaveToStrings(TStringList& strings) const;
+    // Replaces the whole model by the one the lines describe; older layouts
+    // are recognised by their Version key.
+    void LoadFromStrings(const TStringList& strings);
+    void SaveToFile(const QString& fileName) const;
+    void LoadFromFile(const QString& fileName);
+    // The model text as one string; set, a text with a line feed is split
+    // into lines and any other text is read as comma text.
+    QString StructString() const;
+    void SetStructString(const QString& text);
+    // A new zero-terminated cp1252 copy of the model text (free with StrDispose).
+    char* GetStructureAsText() const;
+    void SetStructureAsText(const char* text);
+    // Field type names (from version 2.0) or ordinals (before), comma-separated.
+    void ReadAppliedTypes(const QString& text, TAppliedTypes& types) const;
+    static QString SaveAppliedTypes(TAppliedTypes types);
+    // Copies another model through its text.
+    void Assign(const TVxCustomDBStructure& other);
+    bool StructureLoaded() const { return FStructureLoaded; }
 
     // Tables and qualified columns that an SQL text mentions, appended.
     void ExcludeTablesBySQLExpr(const QString& expr, TSimpleDSTableList& tables,
@@ -249,6 +279,9 @@ private:
     void indexAppendedField(TDSField* field);
     void indexAppendedTable(TDSTable* table);
     void rebuildFieldIndex() const;
+
+    class TextReader;
+    friend class TextReader;
     void rebuildTableIndex() const;
 
     QStringList dmeButtonNames() const;
@@ -282,6 +315,8 @@ private:
     TSQLFormats* FSQLFormats; // Qt child
     TDMOptions* FDMOptions;   // Qt child
     bool FLoading = false;
+    bool FStructureLoaded = false;
+    TStringList FStoredStructureBuf;
     bool FDestroying = false;
 
     // Identifier state: the largest ID held, valid unless a field that held

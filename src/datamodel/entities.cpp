@@ -20,6 +20,10 @@ TDSFieldGroup::~TDSFieldGroup()
 
 int TDSFieldGroup::Add(TDSField* field)
 {
+    // A field stands in one group only: a freed field leaves just its own
+    // group, so an entry left behind elsewhere would dangle.
+    if (field->FGroup)
+        field->FGroup->Detach(field);
     const int index = TDSFieldList::Add(field);
     field->FGroup = this;
     return index;
@@ -27,6 +31,8 @@ int TDSFieldGroup::Add(TDSField* field)
 
 void TDSFieldGroup::Insert(int index, TDSField* field)
 {
+    if (field->FGroup)
+        field->FGroup->Detach(field);
     TDSFieldList::Insert(qBound(0, index, Count()), field);
     field->FGroup = this;
 }
@@ -37,6 +43,12 @@ void TDSFieldGroup::Delete(int index)
     if (field->FGroup == this)
         field->FGroup = nullptr;
     TDSFieldList::Delete(index);
+}
+
+void TDSFieldGroup::Detach(const TDSField* field)
+{
+    while (Remove(field) >= 0) {
+    }
 }
 
 TDSField* TDSFieldGroup::GetFirstResultField() const

@@ -95,7 +95,8 @@ public:
     QVariant FOleObject;
 };
 
-// A named group (entity) of fields. Adding a field sets the field's group;
+// A named group (entity) of fields. A field stands in at most one group:
+// adding it takes it out of its old group and sets its group reference;
 // freeing the group clears the group reference of every member.
 class BRINDLE_CORE_EXPORT TDSFieldGroup : public TDSFieldList {
 public:
@@ -117,8 +118,8 @@ public:
 
 private:
     friend class TDSField;
-    // Removes a field from the member list only (the field is changing groups).
-    void Detach(TDSField* field) { Remove(field); }
+    // Removes a field from the member list only (the field is leaving).
+    void Detach(const TDSField* field);
 
     QString FGroupName;
 };

@@ -1,0 +1,833 @@
+// The model text: sections in square brackets with name=value lines. The
+// writer emits the current layout (3.6); the reader also takes the older
+// layouts, telling them apart by the Version key of [Main].
+
+#include "conversions.h"
+#include "db_structure.h"
+#include "messages.h"
+#include "sections.h"
+#include "text_utils.h"
+
+namespace brindle {
+
+namespace {
+
+const QString kCurrentVersion = QStringLiteral("3.6");
+
+QString flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+QString commaText(const QStringList& items) { return TStringList(items).CommaText(); }
+
+QString linkTypeText(TDSLinkType type)
+{
+    switch (type) {
+    case ltOuterLeft: return QStringLiteral("Left");
+    case ltOuterRight: return QStringLiteral("Right");
+    case ltOuterFull: return QStringLiteral("Full");
+    case ltInner: break;
+    }
+    return QStringLiteral("Inner");
+}
+
+TDSLinkType linkTypeFromText(const QString& text)
+{
+    if (text.compare(QStringLiteral("left"), Qt::CaseInsensitive) == 0)
+        return ltOuterLeft;
+    if (text.compare(QStringLiteral("right"), Qt::CaseInsensitive) == 0)
+        return ltOuterRight;
+    if (text.compare(QStringLiteral("full"), Qt::CaseInsensitive) == 0)
+        return ltOuterFull;
+    return ltInner;
+}
+
+// Collects the output: every section header but the first is preceded by a
+// line holding one blank, or by an empty line where asked.
+class TextWriter {
+public:
+    explicit TextWriter(TStringList& out) : FOut(out) {}
+    void section(const QString& name, bool emptySeparator = false)
+    {
+        if (FOut.Count() > 0)
+            FOut.Add(emptySeparator ? QString() : QStringLiteral(" "));
+        FOut.Add(u'[' + name + u']');
+    }
+    void value(const QString& name, const QString& text) { FOut.Add(name + u'=' + text); }
+    void value(const QString& name, int number) { value(name, QString::number(number)); }
+    void line(const QString& text) { FOut.Add(text); }
+
+private:
+    TStringList& FOut;
+};
+
+// Integer conversion that raises the conversion error, for the keys whose
+// malformed value is an error rather than a default.
+int strictInt(const QString& text) { return StrToInt(text.trimmed()); }
+
+template <typename Enum>
+Enum checkedEnum(int value, int count, const QString& text, const char* what)
+{
+    if (value < 0 || value >= count)
+        throw EConvertError(QStringLiteral("'%s' is not a valid %s"), {text, QLatin1String(what)});
+    return static_cast<Enum>(value);
+}
+
+TFieldType fieldTypeByName(const QString& text)
+{
+    const int type = StrToFldType(text.trimmed());
+    return checkedEnum<TFieldType>(type, FieldTypeCount, text, "field type");
+}
+
+TValueKind valueKindByName(const QString& text)
+{
+    const int kind = StrToValueKind(text.trimmed());
+    return checkedEnum<TValueKind>(kind, vkSubQuery + 1, text, "value kind");
+}
+
+// Lines of a section that carries text rather than keys (an SQL text, the
+// database info's settings): the writer's separator lines are not part of it.
+void dropTrailingBlankLines(TStringList& lines)
+{
+    while (!lines.IsEmpty() && lines[lines.Count() - 1].trimmed().isEmpty())
+        lines.Delete(lines.Count() - 1);
+}
+
+} // namespace
+
+// --- writing
+
+QString TVxCustomDBStructure::SaveAppliedTypes(TAppliedTypes types)
+{
+    QString text;
+    for (const QString& name : FieldTypeNames(types))
+        text += name + u',';
+    return text;
+}
+
+void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
+{
+    strings.Clear();
+    TextWriter w(strings);
+
+    w.section(QStringLiteral("Main"));
+    w.value(QStringLiteral("Version"), kCurrentVersion);
+    w.value(QStringLiteral("OperatCount"), OperatCount());
+    w.value(QStringLiteral("TableCount"), TableCount());
+    w.value(QStringLiteral("FieldCount"), FieldCount());
+    w.value(QStringLiteral("CondCount"), FConditions.Count());
+    w.value(QStringLiteral("FieldGroups"), FFieldGroups.Count());
+    w.value(QStringLiteral("DefaultMainTable"), FDefaultMainTable ? FDefaultMainTable->TableName() : QString());
+    w.value(QStringLiteral("RootFieldsFirst"), flag(FRootFieldsFirst));
+
+    for (int i = 0; i < OperatCount(); ++i) {
+        const TDSOperator* op = FOperators[i];
+        w.section(QStringLiteral("Operator:%1").arg(i + 1));
+        w.value(QStringLiteral("Name"), op->Name());
+        w.value(QStringLiteral("DisplayName"), op->DisplayName());
+        w.value(QStringLiteral("SQLName"), op->SQLExpr());
+        w.value(QStringLiteral("ValFormat"), op->ValFormat());
+        w.value(QStringLiteral("ExprType"),
+                op->ExprType() == ftUnknown ? QStringLiteral("SameAsField") : FldTypeToStr(op->ExprType()));
+        w.value(QStringLiteral("AppliedTypes"), SaveAppliedTypes(op->AppliedTypes));
+        w.value(QStringLiteral("ValueKind"), ValueKindToStr(op->ValueKind()));
+        w.value(QStringLiteral("CaseInsens"), BoolToStr(op->CaseInsensative()));
+    }
+
+    for (int i = 0; i < TableCount(); ++i) {
+        const TDSTable* table = FTables[i];
+        // A link is written once, under its table 1.
+        std::vector<const TDSLink*> own;
+        QStringList linked;
+        for (const TDSLink* link : table->FLinks)
+            if (link->Table1() && link->Table2() && link->Table1()->TableAlias() == table->TableAlias()) {
+                own.push_back(link);
+                linked.append(link->Table2()->TableAlias());
+            }
+        w.section(QStringLiteral("Table:%1").arg(i + 1));
+        w.value(QStringLiteral("DBName"), table->DatabaseName());
+        w.value(QStringLiteral("Name"), table->TableName());
+        w.value(QStringLiteral("DisplayName"), table->DisplayName());
+        w.value(QStringLiteral("Alias"), table->TableAlias());
+        w.value(QStringLiteral("Quoted"), flag(table->Quoted()));
+        w.value(QStringLiteral("Hints"), table->TableHints());
+        w.value(QStringLiteral("DsgnPos"), table->DesignPositions());
+        w.value(QStringLiteral("Links"), linked.join(u','));
+        for (const TDSLink* link : own) {
+            w.section(QStringLiteral("Link:%1-%2").arg(table->TableAlias(), link->Table2()->TableAlias()));
+            w.value(QStringLiteral("FldName1"), link->Fields1().CommaText());
+            w.value(QStringLiteral("FldName2"), link->Fields2().CommaText());
+            w.value(QStringLiteral("Operators"), link->Operators().CommaText());
+            w.value(QStringLiteral("QuoteFields"), flag(link->QuoteFields()));
+            w.value(QStringLiteral("LinkType"), linkTypeText(link->LinkType()));
+        }
+    }
+
+    for (int i = 0; i < FieldCount(); ++i) {
+        const TDSField* field = FFields[i];
+        const int n = i + 1;
+        w.section(QStringLiteral("Field:%1").arg(n));
+        w.value(QStringLiteral("ID"), field->ID());
+        w.value(QStringLiteral("Kind"), FldKindToStr(field->FieldKind()));
+        w.value(QStringLiteral("FieldExpr"), field->FieldExpr());
+        w.value(QStringLiteral("DisplayName"), field->DisplayName());
+        if (field->FieldKind() == kfkData)
+            w.value(QStringLiteral("TableAlias"), field->Table() ? field->Table()->TableAlias() : QString());
+        w.value(QStringLiteral("EditType"), static_cast<int>(field->EditType()));
+        w.value(QStringLiteral("FieldType"), static_cast<int>(field->FieldType()));
+        w.value(QStringLiteral("FieldSize"), field->FieldSize());
+        w.value(QStringLiteral("Quoted"), flag(field->Quoted()));
+        w.value(QStringLiteral("UIR"), flag(field->UseInResult()));
+        w.value(QStringLiteral("UIC"), flag(field->UseInConditions()));
+        w.value(QStringLiteral("Aggr"), flag(field->IsAggregate()));
+        w.value(QStringLiteral("Operators"), field->GetOperatorNames());
+        switch (field->EditType()) {
+        case etEdit: {
+            const auto* e = static_cast<const TDSTextEditor*>(field->ValueEditor());
+            w.value(QStringLiteral("DefValue"), e->DefaultValue);
+            w.value(QStringLiteral("EditKind"), static_cast<int>(e->Kind));
+            w.value(QStringLiteral("ValType"), static_cast<int>(e->ValueType));
+            if (!e->EditMask.trimmed().isEmpty()) {
+                w.value(QStringLiteral("EditMask"), e->EditMask);
+                w.value(QStringLiteral("FmtVal"), flag(e->UseFormattedValue));
+            }
+            w.value(QStringLiteral("Options"), e->Options());
+            break;
+        }
+        case etList: {
+            const auto* e = static_cast<const TDSListEditor*>(field->ValueEditor());
+            w.value(QStringLiteral("Items"), e->Items.CommaText());
+            w.value(QStringLiteral("Values"), e->Values.CommaText());
+            break;
+        }
+        case etCustom:
+            w.value(QStringLiteral("CustomData"),
+                    static_cast<const TDSCustomEditor*>(field->ValueEditor())->Data().CommaText());
+            break;
+        case etSQL:
+            w.section(QStringLiteral("Field:%1.SQL").arg(n), true);
+            for (const QString& line : static_cast<const TDSSQLEditor*>(field->ValueEditor())->SQL)
+                w.line(line);
+            break;
+        case etAuto:
+            break;
+        }
+    }
+
+    auto memberIDs = [](const TDSFieldGroup& group) {
+        QStringList ids;
+        for (const TDSField* field : group)
+            ids.append(QString::number(field->ID()));
+        return commaText(ids);
+    };
+    for (int i = 0; i < FFieldGroups.Count(); ++i) {
+        const TDSFieldGroup* group = FFieldGroups[i];
+        w.section(QStringLiteral("FieldGroup%1").arg(i + 1));
+        w.value(QStringLiteral("GroupName"), group->GroupName());
+        w.value(QStringLiteral("Fields"), memberIDs(*group));
+    }
+    w.section(QStringLiteral("RootGroup"));
+    w.value(QStringLiteral("Fields"), memberIDs(*FRootGroup));
+
+    for (int i = 0; i < FConditions.Count(); ++i) {
+        const TDSCondition* condition = FConditions[i];
+        w.section(QStringLiteral("Cond:%1").arg(i + 1));
+        w.value(QStringLiteral("ID"), condition->ID());
+        w.value(QStringLiteral("DF"), condition->DisplayFormat());
+        w.value(QStringLiteral("SQLExpr"), condition->SQLExpr());
+        QStringList values;
+        for (const auto& value : condition->Values())
+            values.append(FldTypeToStr(value->DataType()) + u':' + ValueKindToStr(value->DataKind()));
+        w.value(QStringLiteral("Values"), commaText(values));
+    }
+
+    if (FDBInfo && FDMOptions->StoreDBInfo()) {
+        TStringList info;
+        FDBInfo->SaveInfo(info);
+        if (!info.IsEmpty()) {
+            w.section(QStringLiteral("DBSpecInfo"), true);
+            for (const QString& line : info)
+                w.line(line);
+        }
+    }
+}
+
+// --- reading
+
+class TVxCustomDBStructure::TextReader {
+public:
+    TextReader(TVxCustomDBStructure& model, const TStringList& source)
+        : m(model), FSource(source), FSections(source)
+    {
+    }
+
+    void read();
+
+private:
+    // Reads a section from the running index and moves the index past it.
+    bool section(const QString& name, TStringList& dest)
+    {
+        const int next = FSections.Read(FIndex, name, dest);
+        if (next < 0)
+            return false;
+        FIndex = next;
+        return true;
+    }
+    // A count that claims more entries than the text has lines cannot be
+    // honoured: absent sections would still make entities.
+    int count(const TStringList& main, const QString& key, const QString& sectionPrefix) const
+    {
+        const int n = XStrToInt(main.Values(key));
+        if (n > FSource.Count())
+            RaiseDBStructError(9, _SDBSECantFindSection, {sectionPrefix + QString::number(FSource.Count() + 1)});
+        return qMax(n, 0);
+    }
+
+    void readOperators(const TStringList& main);
+    void readOldOperators();
+    void readTables(const TStringList& main);
+    void applyTableLines(TDSTable* table, const TStringList& lines);
+    void readLinks();
+    void readFields(const TStringList& main);
+    void readOldFields();
+    TDSField* readField(int n, const TStringList& lines);
+    void readGroups(const TStringList& main);
+    void addGroupEntries(const QString& fieldsText, const std::function<void(TDSField*)>& add);
+    void readConditions(const TStringList& main);
+
+    TVxCustomDBStructure& m;
+    const TStringList& FSource;
+    TSectionIndex FSections;
+    int FIndex = 0;
+    double FVersion = 1.1;
+    // Where each table's section ended: its link sections follow it.
+    QHash<const TDSTable*, int> FTableSectionEnd;
+};
+
+void TVxCustomDBStructure::ReadAppliedTypes(const QString& text, TAppliedTypes& types) const
+{
+    types = TAppliedTypes();
+    for (const QString& raw : text.split(u',')) {
+        const QString entry = raw.trimmed();
+        if (entry.isEmpty())
+            continue;
+        if (FVersion >= 2.0) {
+            const int type = StrToFldType(entry);
+            if (type >= 0)
+                types.Include(static_cast<TFieldType>(type));
+        } else {
+            bool ok = false;
+            const int type = entry.toInt(&ok);
+            if (ok && type >= 0 && type < FieldTypeCount)
+                types.Include(static_cast<TFieldType>(type));
+        }
+    }
+}
+
+void TVxCustomDBStructure::TextReader::read()
+{
+    m.FUpdating = true;
+    m.FFieldGroups.Clear();
+    m.ClearFields();
+    m.ClearTables();
+    m.ClearOperators();
+    m.ClearLinks();
+    m.FConditions.Clear();
+    m.FDefaultMainTable = nullptr;
+
+    TStringList main;
+    section(QStringLiteral("Main"), main);
+    const QString versionText = main.Values(QStringLiteral("Version"));
+    FVersion = versionText.trimmed().isEmpty() ? 1.1 : XStrToFloat(versionText, 1.1);
+    m.FVersion = FVersion;
+    m.FRootFieldsFirst = FVersion > 2.62 && XStrToInt(main.Values(QStringLiteral("RootFieldsFirst"))) != 0;
+
+    if (FVersion > 2.01)
+        readOperators(main);
+    else
+        readOldOperators();
+    readTables(main);
+    readLinks();
+    m.FDefaultMainTable = m.TableByName(0, main.Values(QStringLiteral("DefaultMainTable")));
+    if (FVersion >= 2.0)
+        readFields(main);
+    else
+        readOldFields();
+    readGroups(main);
+    readConditions(main);
+
+    if (m.FDMOptions->StoreDBInfo()) {
+        TStringList info;
+        section(QStringLiteral("DBSpecInfo"), info);
+        dropTrailingBlankLines(info);
+        m.FSpecInfo.Assign(info);
+        m.UpdateDatabaseInfo();
+        m.UpdateSQLFormats();
+    }
+
+    m.refreshNullFieldOperators();
+    m.FStructureLoaded = true;
+    m.FUpdating = false;
+    m.Changed();
+}
+
+void TVxCustomDBStructure::TextReader::readOperators(const TStringList& main)
+{
+    const int n = count(main, QStringLiteral("OperatCount"), QStringLiteral("Operator:"));
+    TStringList s;
+    for (int i = 1; i <= n; ++i) {
+        section(QStringLiteral("Operator:%1").arg(i), s);
+        QString name = s.Values(QStringLiteral("Name"));
+        if (name == QStringLiteral("EqualTo"))
+            name = QStringLiteral("Equal");
+        TAppliedTypes types;
+        m.ReadAppliedTypes(s.Values(QStringLiteral("AppliedTypes")), types);
+        TDSOperator* op = m.Operators(m.AddOperator(name, s.Values(QStringLiteral("DisplayName")),
+                                                    s.Values(QStringLiteral("SQLName")),
+                                                    s.Values(QStringLiteral("ValFormat")), types));
+        const QString exprType = s.Values(QStringLiteral("ExprType"));
+        op->SetExprType(exprType.isEmpty() || exprType.compare(QStringLiteral("SameAsField"), Qt::CaseInsensitive) == 0
+                            ? ftUnknown
+                            : fieldTypeByName(exprType));
+        if (FVersion <= 2.9) {
+            const QString text = s.Values(QStringLiteral("ValueIsList"));
+            if (!text.isEmpty())
+                op->SetValueKind(checkedEnum<TValueKind>(strictInt(text), vkSubQuery + 1, text, "value kind"));
+        } else if (FVersion >= 3.5) {
+            op->SetValueKind(valueKindByName(s.Values(QStringLiteral("ValueKind"))));
+        } else {
+            const QString text = s.Values(QStringLiteral("ValueType"));
+            if (text.compare(QStringLiteral("vtSubQuery"), Qt::CaseInsensitive) == 0)
+                op->SetValueKind(vkSubQuery);
+            else if (text.compare(QStringLiteral("vkList"), Qt::CaseInsensitive) == 0)
+                op->SetValueKind(vkList);
+            else
+                op->SetValueKind(vkScalar);
+        }
+        op->SetCaseInsensative(XStrToBool(s.Values(QStringLiteral("CaseInsens"))));
+    }
+}
+
+void TVxCustomDBStructure::TextReader::readOldOperators()
+{
+    TStringList list;
+    FSections.Read(0, QStringLiteral("Operations"), list);
+    TStringList s;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (list[i].trimmed().isEmpty())
+            continue;
+        QString name = list.Names(i);
+        if (name == QStringLiteral("EqualTo"))
+            name = QStringLiteral("Equal");
+        const QString value = list.ValueFromIndex(i);
+        if (FVersion <= 1.2) {
+            // name=caption,template
+            m.AddOperator(name, GetBeforeSep(value, QStringLiteral(",")), GetAfterSep(value, QStringLiteral(",")),
+                          QString(), TAppliedTypes());
+            continue;
+        }
+        FSections.Read(0, QStringLiteral("Operation:") + list.Names(i), s);
+        TAppliedTypes types;
+        m.ReadAppliedTypes(s.Values(QStringLiteral("AppliedTypes")), types);
+        TDSOperator* op = m.Operators(m.AddOperator(name, value, s.Values(QStringLiteral("SQLName")),
+                                                    s.Values(QStringLiteral("ValFormat")), types));
+        const QString isList = s.Values(QStringLiteral("ValueIsList"));
+        if (!isList.isEmpty())
+            op->SetValueKind(checkedEnum<TValueKind>(strictInt(isList), vkSubQuery + 1, isList, "value kind"));
+    }
+}
+
+void TVxCustomDBStructure::TextReader::applyTableLines(TDSTable* table, const TStringList& lines)
+{
+    for (int i = 0; i < lines.Count(); ++i) {
+        const QString key = lines.Names(i);
+        const QString value = lines.ValueFromIndex(i);
+        if (key == QStringLiteral("DBName"))
+            table->SetDatabaseName(value);
+        else if (key == QStringLiteral("Name"))
+            table->SetTableName(value);
+        else if (key == QStringLiteral("DisplayName"))
+            table->SetDisplayName(value);
+        else if (key == QStringLiteral("Alias"))
+            table->SetTableAlias(value);
+        else if (key == QStringLiteral("Links"))
+            table->SetLinksStr(value);
+        else if (key == QStringLiteral("Quoted"))
+            table->SetQuoted(XStrToInt(value) != 0);
+        else if (key == QStringLiteral("Hints"))
+            table->SetTableHints(value);
+        else if (key == QStringLiteral("DsgnPos"))
+            table->SetDesignPositions(value);
+    }
+    if (table->DatabaseName().isEmpty() && m.FDBInfo && m.FDBInfo->Connected())
+        table->SetDatabaseName(m.FDBInfo->CurrentDBName());
+}
+
+void TVxCustomDBStructure::TextReader::readTables(const TStringList& main)
+{
+    TStringList s;
+    if (FVersion > 1.4) {
+        const int n = count(main, QStringLiteral("TableCount"), QStringLiteral("Table:"));
+        for (int i = 1; i <= n; ++i) {
+            section(QStringLiteral("Table:%1").arg(i), s);
+            auto table = std::make_unique<TDSTable>(&m);
+            TDSTable* raw = table.get();
+            applyTableLines(raw, s);
+            m.AddTableRef(std::move(table));
+            FTableSectionEnd.insert(raw, FIndex);
+        }
+        return;
+    }
+    TStringList list;
+    FSections.Read(0, QStringLiteral("Tables"), list);
+    for (int i = 0; i < list.Count(); ++i) {
+        if (list[i].trimmed().isEmpty())
+            continue;
+        TDSTable* table = m.Tables(m.AddTable(list.Names(i), list.ValueFromIndex(i)));
+        const int end = FSections.Read(0, QStringLiteral("Table:") + list.Names(i), s);
+        applyTableLines(table, s);
+        FTableSectionEnd.insert(table, qMax(end, 0));
+    }
+}
+
+void TVxCustomDBStructure::TextReader::readLinks()
+{
+    const bool byName = FVersion <= 1.4;
+    TStringList entries;
+    TStringList s;
+    for (int t = 0; t < m.TableCount(); ++t) {
+        TDSTable* table = m.Tables(t);
+        entries.SetCommaText(table->LinksStr());
+        // Link sections follow their table's section; parallel links share
+        // a section name, so each search goes on from the previous one.
+        int index = FTableSectionEnd.value(table, 0);
+        for (const QString& entry : entries) {
+            const QString name = QStringLiteral("Link:%1-%2")
+                                     .arg(byName ? table->TableName() : table->TableAlias(), entry);
+            const int next = FSections.Read(index, name, s);
+            if (next < 0 || s.IsEmpty())
+                RaiseDBStructError(9, _SDBSECantFindSection, {name});
+            index = next;
+            TDSTable* table2 = m.TableByName(byName ? 0 : 1, entry);
+            if (!table2)
+                RaiseDBStructError(4, _SDBSENoTable, {entry});
+            auto link = std::make_unique<TDSLink>(&m);
+            link->SetTable1(table);
+            link->SetTable2(table2);
+            TStringList list;
+            list.SetCommaText(s.Values(QStringLiteral("FldName1")));
+            link->SetFields1(list);
+            list.SetCommaText(s.Values(QStringLiteral("FldName2")));
+            link->SetFields2(list);
+            list.SetCommaText(s.Values(QStringLiteral("Operators")));
+            if (!list.IsEmpty())
+                link->SetOperators(list);
+            link->SetQuoteFields(XStrToInt(s.Values(QStringLiteral("QuoteFields"))) != 0);
+            link->SetLinkType(linkTypeFromText(s.Values(QStringLiteral("LinkType"))));
+            m.AddLinkByRef(std::move(link));
+        }
+    }
+}
+
+TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& lines)
+{
+    auto owned = std::make_unique<TDSField>(&m);
+    TDSField* field = owned.get();
+    m.FFields.Add(std::move(owned));
+    m.indexAppendedField(field);
+
+    bool hasAggr = false;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const QString key = lines.Names(i);
+        const QString value = lines.ValueFromIndex(i);
+        const bool isData = field->FieldKind() == kfkData;
+        if (key == QStringLiteral("ID")) {
+            field->SetID(XStrToInt(value));
+        } else if (key == QStringLiteral("Kind")) {
+            const int kind = value.isEmpty() ? kfkData : StrToFldKind(value);
+            field->SetFieldKind(checkedEnum<TVxFieldKind>(kind, kfkVirtual + 1, value, "field kind"));
+        } else if (key == QStringLiteral("FieldExpr")) {
+            field->SetFieldExprRaw(value);
+        } else if (key == QStringLiteral("DisplayName")) {
+            field->SetDisplayName(value);
+        } else if (key == QStringLiteral("TableAlias")) {
+            if (!isData)
+                continue;
+            TDSTable* table = m.TableByName(1, value);
+            if (!table)
+                throw EVxDBStructError(0, QStringLiteral("Can not find table \"%s\" for field %d"),
+                                       {value, field->ID()});
+            field->Tables().Add(table);
+        } else if (key == QStringLiteral("Quoted")) {
+            if (isData)
+                field->SetQuoted(XStrToInt(value) != 0);
+        } else if (key == QStringLiteral("EditType")) {
+            const int type = strictInt(value) + (FVersion < 3.0 ? 1 : 0);
+            field->SetEditType(checkedEnum<TDSEditType>(type, etSQL + 1, value, "edit type"));
+        } else if (key == QStringLiteral("FieldType")) {
+            field->SetFieldType(checkedEnum<TFieldType>(strictInt(value), FieldTypeCount, value, "field type"));
+        } else if (key == QStringLiteral("FieldSize")) {
+            field->SetFieldSize(strictInt(value));
+        } else if (key == QStringLiteral("UIR") || key == QStringLiteral("CondField")) {
+            // Texts before 3.2 store the opposite flag.
+            field->SetUseInResult(FVersion >= 3.2 ? XStrToBool(value) : !XStrToBool(value));
+        } else if (key == QStringLiteral("UIC")) {
+            field->SetUseInConditions(NStrToBool(value));
+        } else if (key == QStringLiteral("Aggr")) {
+            field->SetIsAggregate(XStrToBool(value));
+            hasAggr = true;
+        } else if (key == QStringLiteral("Operats") || key == QStringLiteral("Operators")) {
+            TStringList names;
+            names.SetCommaText(value);
+            for (const QString& name : names)
+                field->AddOperatorByName(name);
+        } else if (field->EditType() == etEdit) {
+            auto* e = static_cast<TDSTextEditor*>(field->ValueEditor());
+            if (key == QStringLiteral("DefValue"))
+                e->DefaultValue = value;
+            else if (key == QStringLiteral("EditKind"))
+                e->Kind = checkedEnum<TTextEditorKind>(XStrToInt(value), tekTime + 1, value, "editor kind");
+            else if (key == QStringLiteral("EditMask"))
+                e->EditMask = value;
+            else if (key == QStringLiteral("FmtVal"))
+                e->UseFormattedValue = XStrToInt(value) != 0;
+            else if (key == QStringLiteral("ValType"))
+                e->ValueType = static_cast<quint8>(qBound(0, XStrToInt(value), 2));
+            else if (key == QStringLiteral("Options"))
+                e->SetOptions(XStrToInt(value));
+        } else if (field->EditType() == etList) {
+            auto* e = static_cast<TDSListEditor*>(field->ValueEditor());
+            if (key == QStringLiteral("Items"))
+                e->Items.SetCommaText(value);
+            else if (key == QStringLiteral("Values"))
+                e->Values.SetCommaText(value);
+        } else if (field->EditType() == etCustom && key == QStringLiteral("CustomData")) {
+            static_cast<TDSCustomEditor*>(field->ValueEditor())->Data().SetCommaText(value);
+        }
+    }
+
+    if (field->OperatCount() == 0)
+        field->FUseInConditions = false;
+    if (field->FieldKind() == kfkVirtual) {
+        field->Tables().Clear();
+        field->DBFields().Clear();
+        m.ExcludeTablesBySQLExpr(field->FieldExpr(), field->Tables(), &field->DBFields());
+    }
+    if (field->EditType() == etSQL) {
+        auto* e = static_cast<TDSSQLEditor*>(field->ValueEditor());
+        section(QStringLiteral("Field:%1.SQL").arg(n), e->SQL);
+        dropTrailingBlankLines(e->SQL);
+    }
+    if (field->FieldKind() == kfkVirtual && !hasAggr)
+        field->SetIsAggregate(CheckIfAggregate(field->FieldExpr()));
+    return field;
+}
+
+void TVxCustomDBStructure::TextReader::readFields(const TStringList& main)
+{
+    const int n = count(main, QStringLiteral("FieldCount"), QStringLiteral("Field:"));
+    TStringList s;
+    for (int i = 1; i <= n; ++i) {
+        section(QStringLiteral("Field:%1").arg(i), s);
+        readField(i, s);
+    }
+}
+
+void TVxCustomDBStructure::TextReader::readOldFields()
+{
+    TStringList list;
+    FSections.Read(0, QStringLiteral("Fields"), list);
+    TStringList s;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (list[i].trimmed().isEmpty())
+            continue;
+        const QString name = FVersion <= 1.21 ? list.Names(i) : list[i];
+        FSections.Read(0, QStringLiteral("Field:") + name, s);
+        const QString column = FVersion > 1.21 ? s.Values(QStringLiteral("FieldName")) : name;
+        const QString displayName = FVersion > 1.21 ? s.Values(QStringLiteral("DisplayName")) : name;
+        TDSTable* table = FVersion > 1.4 ? m.TableByName(1, s.Values(QStringLiteral("TableAlias")))
+                                         : m.TableByName(0, s.Values(QStringLiteral("TableName")));
+        if (!table)
+            throw EVxDBStructError(0, QStringLiteral("Can not find table \"%s\" for field %d"),
+                                   {FVersion > 1.4 ? s.Values(QStringLiteral("TableAlias"))
+                                                   : s.Values(QStringLiteral("TableName")),
+                                    m.GetLastFieldID() + 1});
+
+        // Appended as AddField appends a data field; type and size come from
+        // the text, so no database info is asked.
+        auto owned = std::make_unique<TDSField>(&m);
+        TDSField* field = owned.get();
+        m.FFields.Add(std::move(owned));
+        field->SetFieldExprRaw(column);
+        field->SetDisplayName(displayName);
+        field->SetGroup(m.FRootGroup.get());
+        field->Tables().Add(table);
+        m.assignFieldID(field);
+        m.indexAppendedField(field);
+        field->SetQuoted(XStrToInt(s.Values(QStringLiteral("Quoted"))) != 0 || column.contains(u' '));
+        const QString editType = s.Values(QStringLiteral("EditType"));
+        if (!editType.isEmpty())
+            field->SetEditType(checkedEnum<TDSEditType>(strictInt(editType) + 1, etSQL + 1, editType, "edit type"));
+        const QString fieldType = s.Values(QStringLiteral("FieldType"));
+        field->SetFieldType(fieldType.isEmpty()
+                                ? ftString
+                                : checkedEnum<TFieldType>(strictInt(fieldType), FieldTypeCount, fieldType, "field type"));
+        const QString size = s.Values(QStringLiteral("FieldSize"));
+        field->SetFieldSize(size.isEmpty() ? 0 : strictInt(size));
+        if (field->EditType() == etList) {
+            auto* e = static_cast<TDSListEditor*>(field->ValueEditor());
+            e->Items.SetCommaText(s.Values(QStringLiteral("Items")));
+            e->Values.SetCommaText(s.Values(QStringLiteral("Values")));
+        } else if (field->EditType() == etEdit && FVersion > 1.6) {
+            auto* e = static_cast<TDSTextEditor*>(field->ValueEditor());
+            e->DefaultValue = s.Values(QStringLiteral("DefaultValue"));
+            e->EditMask = s.Values(QStringLiteral("EditMask"));
+        } else if (field->EditType() == etSQL && FVersion > 1.6) {
+            auto* e = static_cast<TDSSQLEditor*>(field->ValueEditor());
+            FSections.Read(0, QStringLiteral("Field:%1.SQL").arg(name), e->SQL);
+            dropTrailingBlankLines(e->SQL);
+        }
+        TStringList names;
+        names.SetCommaText(s.Values(QStringLiteral("Operats")));
+        for (const QString& op : names)
+            field->AddOperatorByName(op);
+        field->SetUseInResult(true);
+        field->SetUseInConditions(true);
+    }
+}
+
+void TVxCustomDBStructure::TextReader::addGroupEntries(const QString& fieldsText,
+                                                       const std::function<void(TDSField*)>& add)
+{
+    TStringList entries;
+    entries.SetCommaText(fieldsText);
+    for (const QString& raw : entries) {
+        const QString entry = raw.trimmed();
+        if (entry.isEmpty())
+            continue;
+        TDSField* field = FVersion > 2.92 ? m.FieldByID(XStrToInt(entry)) : m.FieldByName(3, entry);
+        if (field)
+            add(field);
+    }
+}
+
+void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
+{
+    const int n = count(main, QStringLiteral("FieldGroups"), QStringLiteral("FieldGroup"));
+    int placed = 0;
+    TStringList s;
+    for (int i = 1; i <= n; ++i) {
+        section(QStringLiteral("FieldGroup%1").arg(i), s);
+        auto group = std::make_unique<TDSFieldGroup>(s.Values(QStringLiteral("GroupName")));
+        TDSFieldGroup* raw = group.get();
+        raw->FDbStruct = &m;
+        addGroupEntries(s.Values(QStringLiteral("Fields")), [&](TDSField* field) {
+            if (field->Group() != raw) {
+                raw->Add(field);
+                ++placed;
+            }
+        });
+        m.FFieldGroups.Add(std::move(group));
+    }
+
+    TDSFieldGroup* root = m.FRootGroup.get();
+    while (!root->IsEmpty())
+        root->Delete(root->Count() - 1);
+    if (FVersion > 2.61 && section(QStringLiteral("RootGroup"), s)) {
+        addGroupEntries(s.Values(QStringLiteral("Fields")), [&](TDSField* field) {
+            if (!field->Group()) {
+                root->Add(field);
+                ++placed;
+            }
+        });
+    }
+    if (FVersion <= 2.61 || placed < m.FieldCount())
+        for (const auto& field : m.FFields)
+            if (!field->Group())
+                root->Add(field.get());
+}
+
+void TVxCustomDBStructure::TextReader::readConditions(const TStringList& main)
+{
+    const int n = count(main, QStringLiteral("CondCount"), QStringLiteral("Cond:"));
+    TStringList s;
+    TStringList values;
+    for (int i = 1; i <= n; ++i) {
+        section(QStringLiteral("Cond:%1").arg(i), s);
+        auto condition = std::make_unique<TDSCondition>(&m);
+        condition->SetID(XStrToInt(s.Values(QStringLiteral("ID"))));
+        condition->SetDisplayFormat(s.Values(QStringLiteral("DF")));
+        condition->SetSQLExpr(s.Values(QStringLiteral("SQLExpr")));
+        values.SetCommaText(s.Values(QStringLiteral("Values")));
+        const int filled = qMin(values.Count(), condition->Values().Count());
+        for (int v = 0; v < filled; ++v) {
+            TDSValue* value = condition->Values()[v];
+            value->SetDataType(fieldTypeByName(GetBeforeSep(values[v], QStringLiteral(":"))));
+            value->SetDataKind(valueKindByName(GetAfterSep(values[v], QStringLiteral(":"))));
+        }
+        m.FConditions.Add(std::move(condition));
+    }
+}
+
+void TVxCustomDBStructure::LoadFromStrings(const TStringList& strings)
+{
+    // The lines may be this model's own output held elsewhere; read a copy so
+    // that nothing the reader changes can touch them.
+    const TStringList source(strings);
+    TextReader(*this, source).read();
+}
+
+void TVxCustomDBStructure::SaveToFile(const QString& fileName) const
+{
+    TStringList lines;
+    SaveToStrings(lines);
+    lines.SaveToFile(fileName);
+}
+
+void TVxCustomDBStructure::LoadFromFile(const QString& fileName)
+{
+    TStringList lines;
+    lines.LoadFromFile(fileName);
+    LoadFromStrings(lines);
+}
+
+QString TVxCustomDBStructure::StructString() const
+{
+    TStringList lines;
+    SaveToStrings(lines);
+    return lines.Text();
+}
+
+void TVxCustomDBStructure::SetStructString(const QString& text)
+{
+    TStringList lines;
+    if (text.contains(u'\n'))
+        lines.SetText(text);
+    else
+        lines.SetCommaText(text);
+    LoadFromStrings(lines);
+}
+
+char* TVxCustomDBStructure::GetStructureAsText() const
+{
+    TStringList lines;
+    SaveToStrings(lines);
+    return GetStringsAsAnsiChar(lines);
+}
+
+void TVxCustomDBStructure::SetStructureAsText(const char* text)
+{
+    TStringList lines;
+    if (text)
+        lines.SetText(FromAnsi(QByteArray(text)));
+    LoadFromStrings(lines);
+}
+
+void TVxCustomDBStructure::Assign(const TVxCustomDBStructure& other)
+{
+    if (&other == this)
+        return;
+    TStringList lines;
+    other.SaveToStrings(lines);
+    LoadFromStrings(lines);
+}
+
+} // namespace brindle

@@ -1,0 +1,465 @@
+#include "form_stream.h"
+
+#include <QHash>
+#include <QMetaProperty>
+
+#include <memory>
+
+namespace brindle {
+
+void TFormFiler::DefineProperty(const QString& name, TReader reader, TWriter writer, bool hasData)
+{
+    FProperties.push_back({name, std::move(reader), std::move(writer), hasData});
+}
+
+IFormComponent::~IFormComponent() = default;
+void IFormComponent::DefineProperties(TFormFiler&) {}
+void IFormComponent::BeginLoading() {}
+void IFormComponent::Loaded() {}
+
+namespace {
+
+struct ClassEntry {
+    QString name;
+    const QMetaObject* meta;
+    TFormClasses::TFactory factory;
+};
+
+std::vector<ClassEntry>& registry()
+{
+    static std::vector<ClassEntry> entries;
+    return entries;
+}
+
+[[noreturn]] void fail(int line, const QString& message)
+{
+    throw EFormStreamError(QStringLiteral("Form line %d: %s"), {line, message});
+}
+
+bool isObjectPointer(const QMetaProperty& p)
+{
+    return p.metaType().flags().testFlag(QMetaType::PointerToQObject);
+}
+
+// --- values
+
+QString quote(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'"': out += QStringLiteral("\\\""); break;
+        case u'\\': out += QStringLiteral("\\\\"); break;
+        case u'\n': out += QStringLiteral("\\n"); break;
+        case u'\r': out += QStringLiteral("\\r"); break;
+        case u'\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out + u'"';
+}
+
+// Reads a quoted text at pos; pos ends after the closing quote.
+QString unquote(const QString& text, qsizetype& pos, int line)
+{
+    if (pos >= text.size() || text.at(pos) != u'"')
+        fail(line, QStringLiteral("a text in double quotes expected"));
+    QString out;
+    ++pos;
+    while (pos < text.size()) {
+        const QChar c = text.at(pos++);
+        if (c == u'"')
+            return out;
+        if (c != u'\\') {
+            out += c;
+            continue;
+        }
+        if (pos >= text.size())
+            break;
+        const QChar e = text.at(pos++);
+        switch (e.unicode()) {
+        case u'n': out += u'\n'; break;
+        case u'r': out += u'\r'; break;
+        case u't': out += u'\t'; break;
+        case u'u': {
+            bool ok = false;
+            const uint code = text.mid(pos, 4).toUInt(&ok, 16);
+            if (!ok || pos + 4 > text.size())
+                fail(line, QStringLiteral("a bad \\u escape"));
+            out += QChar(static_cast<char16_t>(code));
+            pos += 4;
+            break;
+        }
+        default: out += e;
+        }
+    }
+    fail(line, QStringLiteral("a text without its closing quote"));
+}
+
+QString encodeValue(const QVariant& value, int typeId)
+{
+    switch (typeId) {
+    case QMetaType::QString: return quote(value.toString());
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return value.toString();
+    case QMetaType::Double: return QString::number(value.toDouble(), 'g', 17);
+    case QMetaType::QStringList: {
+        QStringList items;
+        for (const QString& item : value.toStringList())
+            items.append(quote(item));
+        return u'[' + items.join(QStringLiteral(", ")) + u']';
+    }
+    default: return {};
+    }
+}
+
+QVariant decodeValue(const QString& text, const QMetaProperty& p, int line)
+{
+    const int typeId = p.metaType().id();
+    switch (typeId) {
+    case QMetaType::QString: {
+        qsizetype pos = 0;
+        const QString value = unquote(text, pos, line);
+        if (pos != text.size())
+            fail(line, QStringLiteral("text after the value"));
+        return value;
+    }
+    case QMetaType::Bool:
+        if (text == QStringLiteral("true"))
+            return true;
+        if (text == QStringLiteral("false"))
+            return false;
+        fail(line, QStringLiteral("true or false expected"));
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double: {
+        bool ok = false;
+        const double number = text.toDouble(&ok);
+        if (!ok)
+            fail(line, QStringLiteral("a number expected"));
+        QVariant v = typeId == QMetaType::Double ? QVariant(number) : QVariant(text.toLongLong(&ok));
+        if (!ok || !v.convert(p.metaType()))
+            fail(line, QStringLiteral("a whole number in range expected"));
+        return v;
+    }
+    case QMetaType::QStringList: {
+        if (!text.startsWith(u'[') || !text.endsWith(u']'))
+            fail(line, QStringLiteral("a list in square brackets expected"));
+        QStringList items;
+        qsizetype pos = 1;
+        const qsizetype end = text.size() - 1;
+        auto skipBlanks = [&] {
+            while (pos < end && text.at(pos).isSpace())
+                ++pos;
+        };
+        skipBlanks();
+        while (pos < end) {
+            items.append(unquote(text, pos, line));
+            skipBlanks();
+            if (pos < end) {
+                if (text.at(pos) != u',')
+                    fail(line, QStringLiteral("a comma between list items expected"));
+                ++pos;
+                skipBlanks();
+            }
+        }
+        return items;
+    }
+    default:
+        fail(line, QStringLiteral("property %1 has a type forms cannot hold").arg(QLatin1String(p.name())));
+    }
+}
+
+// --- writing
+
+void writeProperties(const QObject* object, const QString& prefix, const QString& indent, TStringList& out)
+{
+    const QMetaObject* meta = object->metaObject();
+    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty p = meta->property(i);
+        if (!p.isStored() || !p.isReadable())
+            continue;
+        const QString name = prefix + QLatin1String(p.name());
+        const QVariant value = p.read(object);
+        if (isObjectPointer(p)) {
+            const QObject* target = value.value<QObject*>();
+            if (!target)
+                continue;
+            if (p.isWritable()) {
+                if (target->objectName().isEmpty())
+                    throw EFormStreamError(QStringLiteral("Property %s refers to a component without a name"), {name});
+                out.Add(indent + name + QStringLiteral(" = @") + target->objectName());
+            } else if (target->parent() == object) {
+                writeProperties(target, name + u'.', indent, out);
+            }
+            continue;
+        }
+        if (!p.isWritable())
+            continue;
+        const QString text = encodeValue(value, p.metaType().id());
+        if (text.isEmpty())
+            throw EFormStreamError(QStringLiteral("Property %s has a type forms cannot hold"), {name});
+        out.Add(indent + name + QStringLiteral(" = ") + text);
+    }
+}
+
+// --- reading
+
+struct PendingReference {
+    QObject* object;
+    QMetaProperty property;
+    QString target;
+    int line;
+};
+
+struct ReadState {
+    QList<QObject*> components;
+    std::vector<PendingReference> references;
+};
+
+// Finds the object and property that a possibly dotted name denotes.
+std::pair<QObject*, QMetaProperty> resolveProperty(QObject* component, const QString& dotted, int line)
+{
+    QObject* object = component;
+    const QStringList parts = dotted.split(u'.');
+    for (int i = 0; i < parts.size(); ++i) {
+        const QMetaObject* meta = object->metaObject();
+        const int index = meta->indexOfProperty(parts.at(i).toLatin1().constData());
+        if (index < QObject::staticMetaObject.propertyCount())
+            fail(line, QStringLiteral("%1 has no property %2").arg(QLatin1String(meta->className()), parts.at(i)));
+        const QMetaProperty p = meta->property(index);
+        if (i + 1 == parts.size())
+            return {object, p};
+        QObject* sub = isObjectPointer(p) ? p.read(object).value<QObject*>() : nullptr;
+        if (!sub || sub->parent() != object)
+            fail(line, QStringLiteral("%1 is not a part of its component").arg(parts.at(i)));
+        object = sub;
+    }
+    fail(line, QStringLiteral("an empty property name"));
+}
+
+void setProperty(ReadState& state, QObject* component, const QString& name, const QString& valueText, int line)
+{
+    auto [object, p] = resolveProperty(component, name, line);
+    if (isObjectPointer(p)) {
+        if (!p.isWritable())
+            fail(line, QStringLiteral("property %1 cannot be set").arg(name));
+        if (valueText == QStringLiteral("nil")) {
+            p.write(object, QVariant::fromValue<QObject*>(nullptr));
+            return;
+        }
+        if (!valueText.startsWith(u'@') || valueText.size() < 2)
+            fail(line, QStringLiteral("a reference @Name expected"));
+        state.references.push_back({object, p, valueText.mid(1), line});
+        return;
+    }
+    if (!p.isWritable())
+        fail(line, QStringLiteral("property %1 cannot be set").arg(name));
+    if (!p.write(object, decodeValue(valueText, p, line)))
+        fail(line, QStringLiteral("property %1 does not take that value").arg(name));
+}
+
+} // namespace
+
+void TFormClasses::Register(const QString& name, const QMetaObject* meta, TFactory factory)
+{
+    for (ClassEntry& e : registry())
+        if (e.name == name) {
+            e.meta = meta;
+            e.factory = std::move(factory);
+            return;
+        }
+    registry().push_back({name, meta, std::move(factory)});
+}
+
+QString TFormClasses::NameOf(const QObject* object)
+{
+    for (const ClassEntry& e : registry())
+        if (e.meta == object->metaObject())
+            return e.name;
+    return {};
+}
+
+QObject* TFormClasses::Create(const QString& name, QObject* owner)
+{
+    for (const ClassEntry& e : registry())
+        if (e.name == name)
+            return e.factory(owner);
+    return nullptr;
+}
+
+void WriteForm(const QString& formName, const QList<QObject*>& components, TStringList& out)
+{
+    out.Clear();
+    out.Add(QStringLiteral("form ") + formName);
+    for (QObject* component : components) {
+        const QString className = TFormClasses::NameOf(component);
+        if (className.isEmpty())
+            throw EFormStreamError(QStringLiteral("Class %s is not registered for forms"),
+                                   {QLatin1String(component->metaObject()->className())});
+        if (component->objectName().isEmpty())
+            throw EFormStreamError(QStringLiteral("A component of class %s has no name"), {className});
+        out.Add(QStringLiteral("  component %1: %2").arg(component->objectName(), className));
+        writeProperties(component, QString(), QStringLiteral("    "), out);
+        if (auto* c = dynamic_cast<IFormComponent*>(component)) {
+            TFormFiler filer;
+            c->DefineProperties(filer);
+            for (const auto& d : filer.Properties()) {
+                if (!d.HasData || !d.Writer)
+                    continue;
+                TStringList lines;
+                d.Writer(lines);
+                out.Add(QStringLiteral("    data ") + d.Name);
+                for (const QString& line : lines)
+                    out.Add(QStringLiteral("      | ") + line);
+                out.Add(QStringLiteral("    end"));
+            }
+        }
+        out.Add(QStringLiteral("  end"));
+    }
+    out.Add(QStringLiteral("end"));
+}
+
+QList<QObject*> ReadForm(const TStringList& text, QObject* owner)
+{
+    ReadState state;
+    try {
+        enum class Level { Outside, Form, Component, Data, Done } level = Level::Outside;
+        QObject* component = nullptr;
+        TFormFiler filer;
+        const TFormFiler::TDefinedProperty* data = nullptr;
+        TStringList dataLines;
+        for (int i = 0; i < text.Count(); ++i) {
+            const int line = i + 1;
+            const QString raw = text[i];
+            const QString t = raw.trimmed();
+            if (level == Level::Data) {
+                if (t == QStringLiteral("end")) {
+                    data->Reader(dataLines);
+                    level = Level::Component;
+                    continue;
+                }
+                const qsizetype bar = raw.indexOf(u'|');
+                if (bar < 0 || !raw.left(bar).trimmed().isEmpty())
+                    fail(line, QStringLiteral("a data line must start with |"));
+                // "| " then the line as it is; a bare "|" is an empty line.
+                dataLines.Add(raw.mid(bar + (raw.mid(bar + 1, 1) == QStringLiteral(" ") ? 2 : 1)));
+                continue;
+            }
+            if (t.isEmpty() || t.startsWith(u'#'))
+                continue;
+            switch (level) {
+            case Level::Outside:
+                if (!t.startsWith(QStringLiteral("form ")) && t != QStringLiteral("form"))
+                    fail(line, QStringLiteral("a form must begin with \"form\""));
+                level = Level::Form;
+                break;
+            case Level::Form: {
+                if (t == QStringLiteral("end")) {
+                    level = Level::Done;
+                    break;
+                }
+                if (!t.startsWith(QStringLiteral("component ")))
+                    fail(line, QStringLiteral("\"component Name: Class\" expected"));
+                const QString decl = t.mid(10);
+                const qsizetype colon = decl.indexOf(u':');
+                if (colon < 0)
+                    fail(line, QStringLiteral("\"component Name: Class\" expected"));
+                const QString name = decl.left(colon).trimmed();
+                const QString className = decl.mid(colon + 1).trimmed();
+                if (name.isEmpty())
+                    fail(line, QStringLiteral("a component needs a name"));
+                for (const QObject* other : state.components)
+                    if (other->objectName() == name)
+                        fail(line, QStringLiteral("the name %1 is used twice").arg(name));
+                component = TFormClasses::Create(className, owner);
+                if (!component)
+                    fail(line, QStringLiteral("unknown class %1").arg(className));
+                component->setObjectName(name);
+                state.components.append(component);
+                filer = TFormFiler();
+                if (auto* c = dynamic_cast<IFormComponent*>(component)) {
+                    c->BeginLoading();
+                    c->DefineProperties(filer);
+                }
+                level = Level::Component;
+                break;
+            }
+            case Level::Component: {
+                if (t == QStringLiteral("end")) {
+                    level = Level::Form;
+                    break;
+                }
+                if (t.startsWith(QStringLiteral("data "))) {
+                    const QString name = t.mid(5).trimmed();
+                    data = nullptr;
+                    for (const auto& d : filer.Properties())
+                        if (d.Name == name)
+                            data = &d;
+                    if (!data || !data->Reader)
+                        fail(line, QStringLiteral("%1 has no data %2").arg(TFormClasses::NameOf(component), name));
+                    dataLines.Clear();
+                    level = Level::Data;
+                    break;
+                }
+                const qsizetype eq = t.indexOf(u'=');
+                if (eq < 0)
+                    fail(line, QStringLiteral("\"Property = value\" expected"));
+                setProperty(state, component, t.left(eq).trimmed(), t.mid(eq + 1).trimmed(), line);
+                break;
+            }
+            case Level::Done:
+                fail(line, QStringLiteral("text after the end of the form"));
+            case Level::Data:
+                break;
+            }
+        }
+        if (level != Level::Done)
+            fail(text.Count(), QStringLiteral("the form ends before its \"end\""));
+
+        for (const PendingReference& r : state.references) {
+            QObject* target = nullptr;
+            for (QObject* c : state.components)
+                if (c->objectName() == r.target)
+                    target = c;
+            if (!target)
+                fail(r.line, QStringLiteral("no component named %1").arg(r.target));
+            if (!target->metaObject()->inherits(r.property.metaType().metaObject()))
+                fail(r.line, QStringLiteral("%1 is not a %2")
+                                 .arg(r.target, QLatin1String(r.property.metaType().metaObject()->className())));
+            r.property.write(r.object, QVariant::fromValue(target));
+        }
+        for (QObject* c : state.components)
+            if (auto* fc = dynamic_cast<IFormComponent*>(c))
+                fc->Loaded();
+    } catch (...) {
+        qDeleteAll(state.components);
+        throw;
+    }
+    return state.components;
+}
+
+void SaveFormToFile(const QString& fileName, const QString& formName, const QList<QObject*>& components)
+{
+    TStringList lines;
+    WriteForm(formName, components, lines);
+    lines.SaveToFile(fileName);
+}
+
+QList<QObject*> LoadFormFromFile(const QString& fileName, QObject* owner)
+{
+    TStringList lines;
+    lines.LoadFromFile(fileName);
+    return ReadForm(lines, owner);
+}
+
+} // namespace brindle

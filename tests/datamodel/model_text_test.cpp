@@ -1,0 +1,335 @@
+#include "datamodel/db_structure.h"
+
+#include "conversions.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+
+namespace {
+
+TStringList lines(const QString& text)
+{
+    TStringList list;
+    list.SetText(text);
+    return list;
+}
+
+// A model with a bit of everything the text carries.
+void fillRichModel(TVxDBStructure& m, TVxDBInfo& info)
+{
+    info.OnFieldsRequest = [](TVxDBInfo*, const QString& table, TDBFieldList& fields) {
+        fields.Add("ID", ftInteger, 4);
+        fields.Add(table == "Orders" ? "CustID" : "Name", table == "Orders" ? ftInteger : ftString, 40);
+        fields.Add("Order Date", ftDate, 8);
+    };
+    m.SetDatabaseInfo(&info);
+    TDSTable* orders = m.Tables(m.AddTable("Orders", "Customer orders"));
+    TDSTable* customers = m.Tables(m.AddTable("Customers", "Customers"));
+    orders->SetTableAlias("o");
+    orders->SetDesignPositions("10,20,30,40");
+    customers->SetTableHints("NOLOCK");
+    m.SetDefaultMainTable(customers);
+
+    m.AddLinkByExpr("Orders-Customers:CustID=ID");
+    m.AddLinkByExpr("Orders-Customers:CustID<>ID");   // parallel link, same section name
+    m.Links(0)->SetLinkType(ltOuterLeft);
+    m.Links(1)->SetLinkType(ltOuterFull);
+
+    m.Fields(m.AddField(kfkData, "ID", "Order number", orders))->SetID(7);
+    TDSField* date = m.Fields(m.AddField(kfkData, "Order Date", "Ordered on", orders));
+    date->SetEditType(etEdit);
+    auto* text = static_cast<TDSTextEditor*>(date->ValueEditor());
+    text->EditMask = "99.99.9999";
+    text->Kind = tekDate;
+    text->SetAutoUpperCase(true);
+    TDSField* name = m.Fields(m.AddField(kfkData, "Name", "Name", customers));
+    name->SetEditType(etSQL);
+    static_cast<TDSSQLEditor*>(name->ValueEditor())->SQL.SetText("select Name\nfrom Customers\n");
+    TDSField* list = m.Fields(m.AddField(kfkData, "ID", "Customer", customers));
+    list->SetEditType(etList);
+    static_cast<TDSListEditor*>(list->ValueEditor())->Items.SetCommaText("\"one, two\",three");
+    TDSField* total = m.Fields(m.AddField(kfkVirtual, "sum(o.ID)", "Total", nullptr));
+    total->SetIsAggregate(true);
+    TDSField* custom = m.Fields(m.AddField(kfkVirtual, "o.ID * 2", "Twice", nullptr));
+    custom->SetEditType(etCustom);
+    static_cast<TDSCustomEditor*>(custom->ValueEditor())->Data().SetCommaText("a,b");
+
+    // Fields offered in conditions carry operators: the reader fills an
+    // empty list of such a field from the catalogue.
+    for (int i = 0; i < m.FieldCount(); ++i)
+        m.Fields(i)->AddAppliedOperators();
+    TDSFieldGroup* group = m.FieldGroups().AddGroup("Orders", date);
+    group->Add(total);
+
+    auto condition = std::make_unique<TDSCondition>(&m);
+    condition->SetDisplayFormat("ordered after @ and before @");
+    condition->SetSQLExpr("o.Order Date between @1 and @2");
+    condition->Values()[1]->SetDataType(ftDate);
+    m.Conditions().Add(std::move(condition));
+    m.SetRootFieldsFirst(true);
+}
+
+} // namespace
+
+TEST(ModelText, NewModelRoundTrip)
+{
+    TVxDBStructure m;
+    TStringList text;
+    m.SaveToStrings(text);
+    EXPECT_EQ(text[0], "[Main]");
+    EXPECT_EQ(text[1], "Version=3.6");
+    EXPECT_EQ(text[2], "OperatCount=15");
+    EXPECT_EQ(text[9], " "); // separator before every header but the first
+    EXPECT_EQ(text[10], "[Operator:1]");
+    EXPECT_TRUE(text.Lines().contains("ExprType=SameAsField"));
+    EXPECT_TRUE(text.Lines().contains("AppliedTypes=ftString,ftMemo,ftFmtMemo,ftFixedChar,ftWideString,"));
+
+    TVxDBStructure back;
+    back.LoadFromStrings(text);
+    ASSERT_EQ(back.OperatCount(), 15);
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_EQ(back.Operators(i)->Name(), m.Operators(i)->Name());
+        EXPECT_EQ(back.Operators(i)->SQLExpr(), m.Operators(i)->SQLExpr());
+        EXPECT_EQ(back.Operators(i)->ValueKind(), m.Operators(i)->ValueKind());
+        EXPECT_EQ(back.Operators(i)->AppliedTypes, m.Operators(i)->AppliedTypes);
+        EXPECT_EQ(back.Operators(i)->ValFormat(), m.Operators(i)->ValFormat());
+    }
+    EXPECT_EQ(back.TableCount(), 0);
+    EXPECT_EQ(back.FieldCount(), 0);
+    EXPECT_TRUE(back.StructureLoaded());
+}
+
+TEST(ModelText, RichModelRoundTripsExactly)
+{
+    TVxDBInfo info;
+    TVxDBStructure m;
+    fillRichModel(m, info);
+    TStringList first;
+    m.SaveToStrings(first);
+
+    TVxDBStructure back;
+    int changes = 0;
+    back.OnChange = [&](QObject*) { ++changes; };
+    back.LoadFromStrings(first);
+    EXPECT_EQ(changes, 1); // one notification for the whole load
+    TStringList second;
+    back.SaveToStrings(second);
+    for (int i = 0; i < qMin(first.Count(), second.Count()); ++i)
+        ASSERT_EQ(second[i], first[i]) << "line " << i;
+    EXPECT_EQ(second.Count(), first.Count());
+
+    EXPECT_EQ(back.DefaultMainTable(), back.TableByName(0, "Customers"));
+    EXPECT_TRUE(back.RootFieldsFirst());
+    ASSERT_EQ(back.LinkCount(), 2);
+    EXPECT_EQ(back.Links(0)->LinkType(), ltOuterLeft);
+    EXPECT_EQ(back.Links(1)->LinkType(), ltOuterFull);
+    EXPECT_EQ(back.Links(1)->Operators()[0], "<>");
+    EXPECT_EQ(back.FieldByID(7)->DisplayName(), "Order number");
+    const TDSField* name = back.FieldByName(1, "Name");
+    EXPECT_EQ(static_cast<TDSSQLEditor*>(name->ValueEditor())->SQL.Lines(),
+              QStringList({"select Name", "from Customers"}));
+    EXPECT_EQ(back.FieldGroups()[0]->Count(), 2);
+    EXPECT_EQ(back.RootGroup()->Count(), 4);
+    EXPECT_TRUE(back.FieldByName(1, "Total")->IsAggregate());
+    EXPECT_EQ(back.FieldByName(1, "Twice")->Tables().Count(), 1);
+    const TDSCondition* condition = back.Conditions()[0];
+    EXPECT_EQ(condition->Values()[1]->DataType(), ftDate);
+    EXPECT_EQ(condition->Tables().Count(), 1);
+
+    // Assign, the text property, the ANSI text and files take the same road.
+    TVxDBStructure copy;
+    copy.Assign(m);
+    EXPECT_EQ(copy.StructString(), m.StructString());
+    char* ansi = m.GetStructureAsText();
+    TVxDBStructure fromAnsi;
+    fromAnsi.SetStructureAsText(ansi);
+    StrDispose(ansi);
+    EXPECT_EQ(fromAnsi.StructString(), m.StructString());
+    QTemporaryDir dir;
+    m.SaveToFile(dir.filePath("m.dbs"));
+    TVxDBStructure fromFile;
+    fromFile.LoadFromFile(dir.filePath("m.dbs"));
+    EXPECT_EQ(fromFile.StructString(), m.StructString());
+}
+
+TEST(ModelText, StructStringWithoutLineFeedIsCommaText)
+{
+    TVxDBStructure m;
+    m.SetStructString("[Main],Version=3.6,TableCount=1,\" \",[Table:1],Name=Orders");
+    ASSERT_EQ(m.TableCount(), 1);
+    EXPECT_EQ(m.Tables(0)->TableName(), "Orders");
+    EXPECT_EQ(m.OperatCount(), 0); // the text brings its own catalogue
+}
+
+TEST(ModelText, CurrentLayoutReaderRules)
+{
+    TVxDBStructure m;
+    m.LoadFromStrings(lines(
+        "[Main]\nVersion=2.6\nRootFieldsFirst=1\nOperatCount=1\nTableCount=1\nFieldCount=2\n"
+        "[Operator:1]\nName=EqualTo\nSQLName=@f = @1\nAppliedTypes=ftString,ftInteger,bogus\n"
+        "ValueIsList=1\n"
+        "[Table:1]\nName=Orders Table\nLinks=\nQuoted=1\n"
+        "[Field:1]\nID=3\nQuoted=1\nKind=kfkVirtual\nFieldExpr=count(*)\nEditType=0\nCondField=1\n"
+        "Operats=EqualTo\n"
+        "[Field:2]\nID=1\nTableAlias=Orders_Table\nEditType=1\nFieldType=3\nDefValue=x\n"));
+    EXPECT_FALSE(m.RootFieldsFirst()); // below 2.63 the key is ignored
+    EXPECT_EQ(m.Operators(0)->Name(), "Equal");
+    EXPECT_EQ(m.Operators(0)->ValueKind(), vkList);
+    EXPECT_EQ(m.Operators(0)->AppliedTypes, (TAppliedTypes{ftString, ftInteger}));
+    EXPECT_EQ(m.Tables(0)->TableAlias(), "Orders_Table");
+    const TDSField* virt = m.FieldByID(3);
+    EXPECT_TRUE(virt->Quoted());           // read while still a data field
+    EXPECT_EQ(virt->EditType(), etEdit);   // below 3.0 the stored number is one less
+    EXPECT_FALSE(virt->UseInResult());     // the old key stores the opposite
+    EXPECT_TRUE(virt->IsAggregate());      // no Aggr line: taken from the expression
+    const TDSField* data = m.FieldByID(1);
+    EXPECT_EQ(data->EditType(), etList);
+    EXPECT_EQ(data->FieldType(), ftInteger);
+    EXPECT_FALSE(data->UseInConditions()); // no operators
+    EXPECT_EQ(m.GetLastFieldID(), 3);
+
+    m.LoadFromStrings(lines("[Main]\nVersion=3.6\nTableCount=2\n[Table:1]\nName=A\nLinks=B\n"
+                            "[Link:A-B]\nFldName1=x\nFldName2=y\nLinkType=FULL\n"
+                            "[Table:2]\nName=B\nLinks=A\n[Link:B-A]\nFldName1=y\nLinkType=Cross\n"
+                            "[Cond:1]\n"));
+    ASSERT_EQ(m.LinkCount(), 2);
+    EXPECT_EQ(m.Links(0)->LinkType(), ltOuterFull);
+    EXPECT_EQ(m.Links(0)->Operators().Lines(), QStringList({"="}));
+    EXPECT_EQ(m.Links(1)->LinkType(), ltInner);
+
+    m.LoadFromStrings(lines("[Main]\nVersion=3.6\nCondCount=1\n[Cond:1]\nID=9\nDF=from @ to @\n"
+                            "Values=ftDate:vkScalar,ftInteger:vkList,ftString:vkScalar\n"));
+    const TDSCondition* c = m.ConditionByID(9);
+    ASSERT_EQ(c->Values().Count(), 2);
+    EXPECT_EQ(c->Values()[1]->DataKind(), vkList); // the third entry has no slot
+}
+
+TEST(ModelText, OlderLayouts)
+{
+    struct Case {
+        const char* name;
+        QString text;
+        QStringList operators; // name=caption:template of each operator
+        QStringList fields;    // display name@table of each field, in model order
+    };
+    const Case cases[] = {
+        {"1.1 without a version key",
+         "[Operations]\nEqualTo=equals,@f = '@1'\nLike=like,@f like '@1'\n"
+         "[Tables]\nOrders=The orders\nCustomers=Customers\n[Table:Orders]\nAlias=o\nLinks=Customers\n"
+         "[Link:Orders-Customers]\nFldName1=CustID\nFldName2=ID\n"
+         "[Fields]\nCustID=Customer\n[Field:CustID]\nTableName=Orders\nFieldType=3\nOperats=Equal\n",
+         {"Equal=equals:@f = '@1'", "Like=like:@f like '@1'"},
+         {"CustID@Orders"}},
+        {"1.21",
+         "[Main]\nVersion=1.21\n[Operations]\nEqual=is\n[Operation:Equal]\nSQLName=@f = @1\n"
+         "[Tables]\nOrders=Orders\n[Table:Orders]\nAlias=o\n"
+         "[Fields]\nAmount=x\n[Field:Amount]\nTableName=Orders\nEditType=1\nItems=a,b\n",
+         {"Equal=is:@f = @1"},
+         {"Amount@Orders"}},
+        {"1.6",
+         "[Main]\nVersion=1.6\nTableCount=1\n[Operations]\nEqual=is equal\n[Operation:Equal]\nSQLName=@f = '@1'\n"
+         "AppliedTypes=1,3,99\n[Table:1]\nName=Orders\nAlias=o\n"
+         "[Fields]\nfld1\n[Field:fld1]\nFieldName=Amount\nTableAlias=o\nDisplayName=Amount due\n",
+         {"Equal=is equal:@f = '@1'"},
+         {"Amount due@Orders"}},
+        {"2.01",
+         "[Main]\nVersion=2.01\nTableCount=1\nFieldCount=1\n[Operations]\nEqual=is\n"
+         "[Operation:Equal]\nSQLName=@f = '@1'\nAppliedTypes=ftString,\n"
+         "[Table:1]\nName=Orders\n[Field:1]\nID=5\nTableAlias=Orders\nEditType=-1\nFieldType=1\n"
+         "Operators=Equal\n",
+         {"Equal=is:@f = '@1'"},
+         {"@Orders"}},
+        {"2.9x groups by expression",
+         "[Main]\nVersion=2.92\nOperatCount=0\nTableCount=1\nFieldCount=2\nFieldGroups=1\n"
+         "[Table:1]\nName=T\n[Field:1]\nID=1\nFieldExpr=a\nDisplayName=A\nTableAlias=T\nEditType=-1\n"
+         "[Field:2]\nID=2\nFieldExpr=b\nDisplayName=B\nTableAlias=T\nEditType=-1\n"
+         "[FieldGroup1]\nGroupName=G\nFields=T.b\n[RootGroup]\nFields=T.a\n",
+         {},
+         {"A@T", "B@T"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVxDBStructure m;
+        m.LoadFromStrings(lines(c.text));
+        QStringList operators;
+        for (int i = 0; i < m.OperatCount(); ++i)
+            operators << m.Operators(i)->Name() + '=' + m.Operators(i)->DisplayName() + ':' + m.Operators(i)->SQLExpr();
+        EXPECT_EQ(operators, c.operators);
+        QStringList fields;
+        for (int i = 0; i < m.FieldCount(); ++i)
+            fields << m.Fields(i)->DisplayName() + '@' + (m.Fields(i)->Table() ? m.Fields(i)->Table()->TableName() : "");
+        EXPECT_EQ(fields, c.fields);
+    }
+
+    TVxDBStructure old;
+    old.LoadFromStrings(lines(cases[0].text));
+    EXPECT_DOUBLE_EQ(old.Version(), 1.1);
+    EXPECT_EQ(old.Tables(0)->TableAlias(), "o");
+    ASSERT_EQ(old.LinkCount(), 1);          // the link section is named by table names
+    EXPECT_EQ(old.Fields(0)->FieldType(), ftInteger);
+    EXPECT_EQ(old.Fields(0)->Group(), old.RootGroup());
+
+    TVxDBStructure sixteen;
+    sixteen.LoadFromStrings(lines(cases[2].text));
+    EXPECT_EQ(sixteen.Operators(0)->AppliedTypes, (TAppliedTypes{ftString, ftInteger})); // ordinals
+
+    TVxDBStructure ninety;
+    ninety.LoadFromStrings(lines(cases[4].text));
+    EXPECT_EQ(ninety.FieldGroups()[0]->Items(0)->DisplayName(), "B");
+    EXPECT_EQ(ninety.RootGroup()->Count(), 1);
+}
+
+TEST(ModelText, BadTextsGiveTheirErrors)
+{
+    struct Case {
+        const char* name;
+        QString text;
+        int code; // -1 for a conversion error
+        QString message;
+    };
+    const Case cases[] = {
+        {"missing link section", "[Main]\nVersion=3.6\nTableCount=1\n[Table:1]\nName=A\nLinks=B\n", 9,
+         "Can not find section Link:A-B"},
+        {"link to an unknown alias", "[Main]\nVersion=3.6\nTableCount=1\n[Table:1]\nName=A\nLinks=B\n"
+                                     "[Link:A-B]\nFldName1=x\n", 4, "No such table B"},
+        {"field of an unknown table", "[Main]\nVersion=3.6\nFieldCount=1\n[Field:1]\nID=7\nTableAlias=o\n", 0,
+         "Can not find table \"o\" for field 7"},
+        {"unknown operator", "[Main]\nVersion=3.6\nFieldCount=1\n[Field:1]\nKind=kfkVirtual\nOperators=Nope\n", 6,
+         "Operator not found: Nope"},
+        {"edit type not a number", "[Main]\nVersion=3.6\nFieldCount=1\n[Field:1]\nKind=kfkVirtual\nEditType=x\n", -1,
+         "'x' is not a valid integer value"},
+        {"field type out of range", "[Main]\nVersion=3.6\nFieldCount=1\n[Field:1]\nKind=kfkVirtual\nFieldType=52\n", -1,
+         "'52' is not a valid field type"},
+        {"unknown value kind", "[Main]\nVersion=3.6\nOperatCount=1\n[Operator:1]\nName=X\nValueKind=vkMany\n", -1,
+         "'vkMany' is not a valid value kind"},
+        {"a count no text could hold", "[Main]\nVersion=3.6\nTableCount=2000000000\n", 9,
+         "Can not find section Table:4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVxDBStructure m;
+        try {
+            m.LoadFromStrings(lines(c.text));
+            ADD_FAILURE() << "no error";
+        } catch (const EVxDBStructError& e) {
+            EXPECT_EQ(e.ErrorCode(), c.code);
+            EXPECT_EQ(e.Message(), c.message);
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(c.code, -1);
+            EXPECT_EQ(e.Message(), c.message);
+        }
+    }
+}
+
+TEST(ModelText, AppliedTypesText)
+{
+    EXPECT_EQ(TVxCustomDBStructure::SaveAppliedTypes({ftInteger, ftString}), "ftString,ftInteger,");
+    EXPECT_EQ(TVxCustomDBStructure::SaveAppliedTypes({}), "");
+    TVxDBStructure m;
+    TAppliedTypes types{ftBlob};
+    m.ReadAppliedTypes(" ftDate , nothing,,ftMemo,", types);
+    EXPECT_EQ(types, (TAppliedTypes{ftDate, ftMemo}));
+}
