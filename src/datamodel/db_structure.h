@@ -316,6 +316,10 @@ private:
     TDMOptions* FDMOptions;   // Qt child
     bool FLoading = false;
     bool FStructureLoaded = false;
+    // Each path search marks the tables it reaches with a new number, so no
+    // table needs clearing between searches.
+    quint64 FSearchMark = 0;
+    std::vector<TDSTable*> FSearchQueue;
     TStringList FStoredStructureBuf;
     bool FDestroying = false;
 

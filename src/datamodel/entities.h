@@ -333,6 +333,10 @@ private:
     QString FTableHints;
     bool FQuoted = false;
     bool FInModel = false; // stands in its model's table list
+    // The path search's marks: the search that last reached this table and
+    // the table it came from.
+    quint64 FSearchMark = 0;
+    TDSTable* FSearchParent = nullptr;
 };
 
 // A join path: an ordered list of table references of one model.

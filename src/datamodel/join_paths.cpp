@@ -12,9 +12,6 @@
 #include "db_structure.h"
 #include "messages.h"
 
-#include <QHash>
-
-#include <deque>
 
 namespace brindle {
 
@@ -27,22 +24,24 @@ TDSPath* TVxCustomDBStructure::GetPath(const QString& alias1, const QString& ali
     if (!target)
         RaiseDBStructError(4, _SDBSENoTable, {alias2});
 
-    QHash<const TDSTable*, const TDSTable*> parent; // where each table was first reached
-    parent.insert(start, nullptr);
-    std::deque<const TDSTable*> queue{start};
-    const TDSTable* hitFrom = nullptr;
-    while (!queue.empty() && !hitFrom) {
-        const TDSTable* end = queue.front();
-        queue.pop_front();
+    const quint64 mark = ++FSearchMark;
+    start->FSearchMark = mark;
+    start->FSearchParent = nullptr;
+    FSearchQueue.clear();
+    FSearchQueue.push_back(start);
+    TDSTable* hitFrom = nullptr;
+    for (std::size_t head = 0; head < FSearchQueue.size() && !hitFrom; ++head) {
+        TDSTable* end = FSearchQueue[head];
         for (const TDSLink* link : end->FLinks) {
-            const TDSTable* other = link->Table1() == end ? link->Table2() : link->Table1();
+            TDSTable* other = link->Table1() == end ? link->Table2() : link->Table1();
             if (other == target) {
                 hitFrom = end;
                 break;
             }
-            if (other && !parent.contains(other)) {
-                parent.insert(other, end);
-                queue.push_back(other);
+            if (other && other->FSearchMark != mark) {
+                other->FSearchMark = mark;
+                other->FSearchParent = end;
+                FSearchQueue.push_back(other);
             }
         }
     }
@@ -50,8 +49,8 @@ TDSPath* TVxCustomDBStructure::GetPath(const QString& alias1, const QString& ali
         return nullptr;
 
     std::vector<TDSTable*> chain{target};
-    for (const TDSTable* t = hitFrom; t; t = parent.value(t))
-        chain.push_back(const_cast<TDSTable*>(t));
+    for (TDSTable* t = hitFrom; t; t = t->FSearchParent)
+        chain.push_back(t);
     FCurPath = std::make_unique<TDSPath>(this);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         FCurPath->AddTable(*it);

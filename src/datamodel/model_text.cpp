@@ -292,6 +292,9 @@ private:
     void readGroups(const TStringList& main);
     void addGroupEntries(const QString& fieldsText, const std::function<void(TDSField*)>& add);
     void readConditions(const TStringList& main);
+    // The catalogue does not change while fields are read, so their operator
+    // names are looked up in a table made once.
+    TDSOperator* operatorByName(const QString& name);
 
     TVxCustomDBStructure& m;
     const TStringList& FSource;
@@ -300,7 +303,34 @@ private:
     double FVersion = 1.1;
     // Where each table's section ended: its link sections follow it.
     QHash<const TDSTable*, int> FTableSectionEnd;
+    // First operator of each name as written and case-folded.
+    QHash<QString, TDSOperator*> FOperatorsByName;
+    QHash<QString, TDSOperator*> FOperatorsByFoldedName;
+    bool FOperatorsIndexed = false;
 };
+
+TDSOperator* TVxCustomDBStructure::TextReader::operatorByName(const QString& name)
+{
+    if (!FOperatorsIndexed) {
+        for (int i = m.OperatCount() - 1; i >= 0; --i) {
+            TDSOperator* op = m.Operators(i);
+            FOperatorsByFoldedName.insert(FoldCase(op->Name()), op);
+        }
+        // A name as written finds what the folded name finds, without folding.
+        for (auto it = FOperatorsByFoldedName.cbegin(); it != FOperatorsByFoldedName.cend(); ++it)
+            FOperatorsByName.insert(it.value()->Name(), it.value());
+        FOperatorsIndexed = true;
+    }
+    if (name != QStringLiteral("EqualTo"))
+        if (TDSOperator* op = FOperatorsByName.value(name, nullptr))
+            return op;
+    // The name of old texts for the equality operator.
+    const QString wanted = name == QStringLiteral("EqualTo") ? QStringLiteral("Equal") : name;
+    TDSOperator* op = FOperatorsByFoldedName.value(FoldCase(wanted), nullptr);
+    if (!op)
+        RaiseDBStructError(6, _SDBSEOperatorNotFound, {name});
+    return op;
+}
 
 void TVxCustomDBStructure::ReadAppliedTypes(const QString& text, TAppliedTypes& types) const
 {
@@ -535,9 +565,10 @@ TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& 
     m.indexAppendedField(field);
 
     bool hasAggr = false;
-    for (int i = 0; i < lines.Count(); ++i) {
-        const QString key = lines.Names(i);
-        const QString value = lines.ValueFromIndex(i);
+    for (const QString& line : lines) {
+        const qsizetype eq = line.indexOf(u'=');
+        const QStringView key = eq < 0 ? QStringView(line) : QStringView(line).left(eq);
+        const QString value = eq < 0 ? QString() : line.mid(eq + 1);
         const bool isData = field->FieldKind() == kfkData;
         if (key == QStringLiteral("ID")) {
             field->SetID(XStrToInt(value));
@@ -578,7 +609,7 @@ TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& 
             TStringList names;
             names.SetCommaText(value);
             for (const QString& name : names)
-                field->AddOperatorByName(name);
+                field->AddOperator(operatorByName(name));
         } else if (field->EditType() == etEdit) {
             auto* e = static_cast<TDSTextEditor*>(field->ValueEditor());
             if (key == QStringLiteral("DefValue"))
@@ -688,7 +719,7 @@ void TVxCustomDBStructure::TextReader::readOldFields()
         TStringList names;
         names.SetCommaText(s.Values(QStringLiteral("Operats")));
         for (const QString& op : names)
-            field->AddOperatorByName(op);
+            field->AddOperator(operatorByName(op));
         field->SetUseInResult(true);
         field->SetUseInConditions(true);
     }

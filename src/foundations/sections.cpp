@@ -1,5 +1,7 @@
 #include "sections.h"
 
+#include "text_utils.h"
+
 #include <algorithm>
 
 namespace brindle {
@@ -50,20 +52,20 @@ TSectionIndex::TSectionIndex(const TStringList& source) : FSource(source)
     for (int i = 0; i < source.Count(); ++i) {
         if (!IsSectionHeader(source[i], &name))
             continue;
-        FByName[name.toCaseFolded()].push_back(static_cast<int>(FHeaders.size()));
+        FByName[FoldCase(name)].push_back(static_cast<int>(FHeaders.size()));
         FHeaders.push_back(i);
     }
 }
 
 bool TSectionIndex::Contains(const QString& section) const
 {
-    return FByName.contains(section.toCaseFolded());
+    return FByName.contains(FoldCase(section));
 }
 
 int TSectionIndex::Read(int start, const QString& section, TStringList& dest) const
 {
     dest.Clear();
-    const auto it = FByName.constFind(section.toCaseFolded());
+    const auto it = FByName.constFind(FoldCase(section));
     if (it == FByName.constEnd())
         return -1;
     const std::vector<int>& ordinals = it.value();

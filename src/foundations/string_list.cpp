@@ -31,14 +31,14 @@ QString quoteItem(const QString& item)
 
 } // namespace
 
-TStringList::TStringList(const QStringList& lines) : FLines(lines)
-{
-    FObjects.resize(FLines.size(), nullptr);
-}
+TStringList::TStringList(const QStringList& lines) : FLines(lines) {}
 
-TStringList::TStringList(std::initializer_list<QString> lines) : FLines(lines)
+TStringList::TStringList(std::initializer_list<QString> lines) : FLines(lines) {}
+
+void TStringList::materializeObjects()
 {
-    FObjects.resize(FLines.size(), nullptr);
+    if (FObjects.size() != FLines.size())
+        FObjects.resize(FLines.size(), nullptr);
 }
 
 int TStringList::check(int index) const
@@ -52,14 +52,34 @@ const QString& TStringList::Strings(int index) const { return FLines.at(check(in
 
 void TStringList::SetString(int index, const QString& text) { FLines[check(index)] = text; }
 
-TObject* TStringList::Objects(int index) const { return FObjects.at(check(index)); }
+TObject* TStringList::Objects(int index) const
+{
+    check(index);
+    return FObjects.isEmpty() ? nullptr : FObjects.at(index);
+}
 
-void TStringList::SetObject(int index, TObject* object) { FObjects[check(index)] = object; }
+void TStringList::SetObject(int index, TObject* object)
+{
+    check(index);
+    if (!object && FObjects.isEmpty())
+        return;
+    materializeObjects();
+    FObjects[index] = object;
+}
 
-int TStringList::Add(const QString& text) { return AddObject(text, nullptr); }
+int TStringList::Add(const QString& text)
+{
+    FLines.append(text);
+    if (!FObjects.isEmpty())
+        FObjects.append(nullptr);
+    return Count() - 1;
+}
 
 int TStringList::AddObject(const QString& text, TObject* object)
 {
+    if (!object)
+        return Add(text);
+    materializeObjects();
     FLines.append(text);
     FObjects.append(object);
     return Count() - 1;
@@ -71,14 +91,18 @@ void TStringList::InsertObject(int index, const QString& text, TObject* object)
 {
     if (index < 0 || index > Count())
         throw EListError(QStringLiteral("List index out of bounds (%d)"), {index});
+    if (object)
+        materializeObjects();
     FLines.insert(index, text);
-    FObjects.insert(index, object);
+    if (!FObjects.isEmpty())
+        FObjects.insert(index, object);
 }
 
 void TStringList::Delete(int index)
 {
     FLines.removeAt(check(index));
-    FObjects.removeAt(index);
+    if (!FObjects.isEmpty())
+        FObjects.removeAt(index);
 }
 
 void TStringList::Move(int from, int to)
@@ -86,7 +110,8 @@ void TStringList::Move(int from, int to)
     check(from);
     check(to);
     FLines.move(from, to);
-    FObjects.move(from, to);
+    if (!FObjects.isEmpty())
+        FObjects.move(from, to);
 }
 
 void TStringList::Exchange(int a, int b)
@@ -94,7 +119,8 @@ void TStringList::Exchange(int a, int b)
     check(a);
     check(b);
     FLines.swapItemsAt(a, b);
-    FObjects.swapItemsAt(a, b);
+    if (!FObjects.isEmpty())
+        FObjects.swapItemsAt(a, b);
 }
 
 void TStringList::Clear()
@@ -107,15 +133,20 @@ void TStringList::AddStrings(const TStringList& other)
 {
     // Copy first: other may be this list.
     const QStringList lines = other.FLines;
-    const QList<TObject*> objects = other.FObjects;
+    QList<TObject*> objects = other.FObjects;
+    if (!objects.isEmpty() || !FObjects.isEmpty()) {
+        materializeObjects();
+        objects.resize(lines.size(), nullptr);
+        FObjects += objects;
+    }
     FLines += lines;
-    FObjects += objects;
 }
 
 void TStringList::AddStrings(const QStringList& lines)
 {
     FLines += lines;
-    FObjects.resize(FLines.size(), nullptr);
+    if (!FObjects.isEmpty())
+        FObjects.resize(FLines.size(), nullptr);
 }
 
 void TStringList::Assign(const TStringList& other)
@@ -137,7 +168,7 @@ int TStringList::IndexOf(const QString& text) const
 int TStringList::IndexOfObject(const TObject* object) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (FObjects.at(i) == object)
+        if (Objects(i) == object)
             return i;
     return -1;
 }

@@ -96,8 +96,12 @@ public:
 private:
     int check(int index) const;
 
+    // Objects are rare: until one is set, FObjects stays empty and every
+    // line's object is none; afterwards it runs parallel to FLines.
+    void materializeObjects();
+
     QStringList FLines;
-    QList<TObject*> FObjects; // parallel to FLines
+    QList<TObject*> FObjects;
 };
 
 } // namespace brindle

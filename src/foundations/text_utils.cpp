@@ -241,4 +241,22 @@ QString ConcPath(const QString& dir, const QString& name)
     return dir + u'/' + name;
 }
 
+QString FoldCase(const QString& text)
+{
+    bool hasCapitals = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return text.toCaseFolded();
+        hasCapitals = hasCapitals || (u >= u'A' && u <= u'Z');
+    }
+    if (!hasCapitals)
+        return text;
+    QString folded = text;
+    for (QChar& c : folded)
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(static_cast<char16_t>(c.unicode() + 32));
+    return folded;
+}
+
 } // namespace brindle

@@ -88,4 +88,9 @@ BRINDLE_CORE_EXPORT void SetSeparatorList(const QString& text, QChar sep, TStrin
 // slash or backslash.
 BRINDLE_CORE_EXPORT QString ConcPath(const QString& dir, const QString& name);
 
+// The text case-folded, as a key for lookups that ignore letter case. Plain
+// ASCII text, the usual case of names, is folded without the general
+// Unicode tables and without a copy when it has no capitals.
+BRINDLE_CORE_EXPORT QString FoldCase(const QString& text);
+
 } // namespace brindle

@@ -1,0 +1,23 @@
+// Any form text ends in components or in an error, leaving nothing behind.
+
+#include "datamodel/form_classes.h"
+#include "form_stream.h"
+
+#include <QObject>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const bool registered = (brindle::RegisterCoreFormClasses(), true);
+    (void)registered;
+    brindle::TStringList lines;
+    lines.SetText(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    QObject owner;
+    try {
+        brindle::ReadForm(lines, &owner);
+    } catch (const brindle::Exception&) {
+    }
+    return 0;
+}
