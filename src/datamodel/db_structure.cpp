@@ -304,6 +304,15 @@ void TVxCustomDBStructure::deleteFieldsOfTable(const TDSTable* table)
             DelField(i);
 }
 
+void TVxCustomDBStructure::forgetTable(const TDSTable* table)
+{
+    for (const auto& condition : FConditions)
+        while (condition->Tables().Remove(table) >= 0) {
+        }
+    if (FCurPath && FCurPath->Contains(table))
+        FCurPath->Clear();
+}
+
 TDSField* TVxCustomDBStructure::FieldByID(int id) const
 {
     if (!FFieldIDIndexValid) {

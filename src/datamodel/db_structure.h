@@ -274,6 +274,9 @@ private:
     // Takes a link out of the model's list and frees it.
     void deleteLink(TDSLink* link);
     void deleteFieldsOfTable(const TDSTable* table);
+    // Drops a table that is going from the conditions' table lists and the
+    // working path, which only refer to it.
+    void forgetTable(const TDSTable* table);
     void refreshNullFieldOperators();
     void assignFieldID(TDSField* field);
     void indexAppendedField(TDSField* field);

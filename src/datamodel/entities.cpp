@@ -363,6 +363,7 @@ TDSTable::~TDSTable()
     while (!FLinks.IsEmpty())
         FDBStruct->deleteLink(FLinks.Last());
     FDBStruct->deleteFieldsOfTable(this);
+    FDBStruct->forgetTable(this);
     if (FDBStruct->DefaultMainTable() == this)
         FDBStruct->SetDefaultMainTable(nullptr);
 }

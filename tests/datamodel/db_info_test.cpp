@@ -1,0 +1,171 @@
+// The database info component: events before virtual methods, the column
+// cache, links, the text form of a column list, and how a model attaches it.
+
+#include "model_fixtures.h"
+
+#include "conversions.h"
+
+using namespace brindle;
+using namespace brindle::testing;
+
+TEST(DBInfo, AnAssignedEventIsAskedInsteadOfTheVirtual)
+{
+    FakeDBInfo info;
+    info.tables = QStringList{"Orders"};
+    TStringList list;
+    info.GetTableNames(list);
+    info.GetDatabaseNames(list);
+    info.RunQuery("select 1", list, list);
+    info.GetFieldList("Orders");
+    EXPECT_EQ(list.Lines(), QStringList{"Orders"});
+    EXPECT_EQ(info.tablesCalls + info.databasesCalls + info.sqlCalls + info.fieldsCalls, 4);
+
+    // Handlers that add nothing still keep the descendant out.
+    int events = 0;
+    info.OnTablesRequest = [&](TVxDBInfo* sender, TStringList&) { events += sender == &info; };
+    info.OnDBNamesRequest = [&](TVxDBInfo*, TStringList&) { ++events; };
+    info.OnGetSQLValues = [&](TVxDBInfo*, const QString&, TStringList&, TStringList&) { ++events; };
+    info.OnFieldsRequest = [&](TVxDBInfo*, const QString& table, TDBFieldList&) { events += table == "Items"; };
+    list.Clear();
+    info.GetTableNames(list);
+    info.GetDatabaseNames(list);
+    info.RunQuery("select 1", list, list);
+    info.GetFieldList("Items");
+    EXPECT_EQ(events, 4);
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(info.tablesCalls + info.databasesCalls + info.sqlCalls + info.fieldsCalls, 4);
+}
+
+TEST(DBInfo, FieldListIsCachedPerTableUntilUpdate)
+{
+    FakeDBInfo info;
+    info.columns["Orders"] = {{"ID", ftInteger, 4}, {"Note", ftMemo, 0}};
+    info.columns["Items"] = {{"Qty", ftSmallint, 2}};
+    info.GetFieldList("Orders");
+    TDBFieldList& orders = info.GetFieldList("Orders");
+    EXPECT_EQ(info.fieldsCalls, 1);
+    EXPECT_EQ(orders.FindByName("note")->FieldType, ftMemo);
+    EXPECT_EQ(orders.FindByName("Nope"), nullptr);
+    EXPECT_EQ(info.GetFieldList("Items").Count(), 1);
+    EXPECT_EQ(info.fieldsCalls, 2);
+    info.Update();
+    info.GetFieldList("Items");
+    EXPECT_EQ(info.fieldsCalls, 3);
+    info.ConnectionChanged();
+    TStringList names;
+    info.GetFieldNamesByTable("Items", names);
+    EXPECT_EQ(names.Lines(), QStringList{"Qty"});
+    EXPECT_EQ(info.fieldsCalls, 4);
+
+    // A request that fails leaves nothing cached, so the next call asks again.
+    info.OnFieldsRequest = [](TVxDBInfo*, const QString&, TDBFieldList& fields) {
+        fields.Add("Half", ftString, 1);
+        throw Exception(QStringLiteral("connection lost"));
+    };
+    EXPECT_THROW(info.GetFieldList("Orders"), Exception);
+    info.OnFieldsRequest = nullptr;
+    EXPECT_EQ(info.GetFieldList("Orders").GetItem(0)->FieldName, "ID");
+}
+
+TEST(DBInfo, LinkHandlerSeesWhatTheDescendantProduced)
+{
+    FakeDBInfo info;
+    info.links = QStringList{"Orders-Customers:CustID=ID"};
+    QStringList seen;
+    info.OnLinksRequest = [&](TVxDBInfo*, TStringList& list) {
+        seen = list.Lines();
+        list.Add("Orders-Items:ID=OrderID");
+    };
+    char* text = info.GetLinksAsText();
+    EXPECT_EQ(info.linksCalls, 1);
+    EXPECT_EQ(seen, QStringList{"Orders-Customers:CustID=ID"});
+    EXPECT_STREQ(text, "Orders-Customers:CustID=ID\nOrders-Items:ID=OrderID\n");
+    StrDispose(text);
+}
+
+TEST(DBFieldList, TextFormRoundTrips)
+{
+    TDBFieldList fields;
+    fields.Add("ID", ftInteger, 4);
+    fields.Add("Order Date", ftDateTime, 8);
+    TStringList lines{"stale"};
+    fields.SaveToStrings(lines);
+    EXPECT_EQ(lines.Lines(), QStringList({"Count=2", "F1Name=ID", "F1Size=4", "F1Type=ftInteger",
+                                          "F2Name=Order Date", "F2Size=8", "F2Type=ftDateTime"}));
+    char* text = fields.GetText();
+    TDBFieldList copy;
+    copy.Add("Old", ftBlob, 1);
+    copy.SetText(text);
+    StrDispose(text);
+    ASSERT_EQ(copy.Count(), 2);
+    const TDBFieldInfo* date = copy.GetItem(1);
+    EXPECT_TRUE(date->FieldName == "Order Date" && date->FieldSize == 8 && date->FieldType == ftDateTime);
+    TDBFieldList third;
+    copy.CopyTo(third);
+    EXPECT_EQ(third.GetItem(0)->FieldType, ftInteger);
+}
+
+TEST(DBFieldList, HostileTextGivesNoCrashAndNoHang)
+{
+    const struct {
+        QStringList lines;
+        int maxCount;
+        const char* firstName; // none: no column expected
+        TFieldType firstType;
+    } cases[] = {
+        {{"Count=2147483647", "F1Name=ID", "F1Type=ftInteger"}, 3, "ID", ftInteger},
+        {{"Count=-3", "F1Name=ID"}, 0, nullptr, ftUnknown},
+        {{"Count=abc", "F1Name=ID"}, 0, nullptr, ftUnknown},
+        {{}, 0, nullptr, ftUnknown},
+        {{"Count=1", "F1Name=ID", "F1Size=big", "F1Type=ftNothing"}, 1, "ID", ftUnknown},
+        {{"Count=2", "F2Name=B", "F2Type=ftMemo", "x"}, 2, "", ftUnknown},
+    };
+    for (const auto& c : cases) {
+        TDBFieldList fields;
+        fields.LoadFromStrings(TStringList(c.lines));
+        SCOPED_TRACE(c.lines.join(u'|').toStdString());
+        EXPECT_LE(fields.Count(), c.maxCount);
+        if (!c.firstName)
+            continue;
+        ASSERT_GE(fields.Count(), 1);
+        EXPECT_EQ(fields.GetItem(0)->FieldName, c.firstName);
+        EXPECT_EQ(fields.GetItem(0)->FieldType, c.firstType);
+        EXPECT_EQ(fields.GetItem(0)->FieldSize, 0);
+    }
+}
+
+TEST(DBInfo, ModelHandsOverSettingsWhenAttached)
+{
+    struct SettingsInfo : FakeDBInfo {
+        QStringList received;
+        bool fail = false;
+        void LoadInfo(TStringList& info) override
+        {
+            received = info.Lines();
+            if (fail)
+                throw Exception(QStringLiteral("bad settings"));
+        }
+    };
+    TVxDBStructure model;
+    model.SQLFormats()->SetFullTableName({});
+    model.SpecInfo().Add("Host=db1");
+    SettingsInfo info;
+    info.SetTableNameFormat("OWNER.TABLE");
+    model.SetLoading(true); // while streaming the hand-over waits
+    model.SetDatabaseInfo(&info);
+    EXPECT_TRUE(info.received.isEmpty());
+    model.SetLoading(false);
+    model.UpdateDatabaseInfo();
+    model.UpdateSQLFormats();
+    EXPECT_EQ(info.received, QStringList{"Host=db1"});
+    EXPECT_TRUE(model.SpecInfo().IsEmpty());
+    EXPECT_EQ(model.SQLFormats()->FullTableName(), "OWNER.TABLE");
+
+    // A failing hand-over is swallowed and the settings are dropped anyway.
+    SettingsInfo failing;
+    failing.fail = true;
+    model.SpecInfo().Add("Host=db2");
+    model.SetDatabaseInfo(&failing);
+    EXPECT_EQ(model.DatabaseInfo(), &failing);
+    EXPECT_TRUE(model.SpecInfo().IsEmpty());
+}

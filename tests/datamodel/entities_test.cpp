@@ -1,0 +1,198 @@
+// Entities on their own: field groups, value editors, predefined conditions
+// and the small rules of fields and tables.
+
+#include "model_fixtures.h"
+
+using namespace brindle;
+using namespace brindle::testing;
+
+TEST(FieldGroups, AFieldStandsInOneGroup)
+{
+    TVxDBStructure model;
+    TDSField* a = AddVirtual(model, "A");
+    TDSField* b = AddVirtual(model, "B");
+    TDSField* c = AddVirtual(model, "C");
+    TDSFieldGroup* orders = model.FieldGroups().AddGroup("Orders", a);
+    EXPECT_EQ(a->Group(), orders);
+    EXPECT_EQ(a->GetCompoundName("."), "Orders.A");
+    EXPECT_EQ(b->GetCompoundName("."), "B");
+
+    TDSFieldGroup* other = model.FieldGroups().AddGroup("Other", nullptr);
+    a->SetGroup(other);
+    EXPECT_EQ(orders->Count(), 0);
+    other->Insert(99, b);
+    other->Insert(-5, c);
+    other->Add(a); // moves to the end, no second entry
+    EXPECT_EQ(model.RootGroup()->Count(), 0);
+    ASSERT_EQ(other->Count(), 3);
+    EXPECT_TRUE(other->Items(0) == c && other->Items(1) == b && other->Items(2) == a);
+    int index = 0;
+    EXPECT_EQ(model.FieldGroups().FindByField(b, index), other);
+    EXPECT_EQ(index, 1);
+    TDSField stray(&model);
+    EXPECT_EQ(model.FieldGroups().FindByField(&stray, index), nullptr);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(model.FieldGroups().FindByName("OTHER"), other);
+
+    other->Delete(0);
+    EXPECT_EQ(c->Group(), nullptr);
+    model.DelField(model.IndexOfField(b)); // a freed field leaves its group
+    EXPECT_EQ(other->Count(), 1);
+    model.FieldGroups().Delete(1); // a freed group clears its members' group
+    EXPECT_EQ(a->Group(), nullptr);
+}
+
+TEST(FieldGroups, FirstResultFieldHonoursRootFieldsFirst)
+{
+    TVxDBStructure model;
+    TDSField* root = AddVirtual(model, "Root");
+    EXPECT_TRUE(model.Empty());
+    TDSField* hidden = AddVirtual(model, "Hidden");
+    TDSField* shown = AddVirtual(model, "Shown");
+    EXPECT_FALSE(model.Empty());
+
+    EXPECT_EQ(model.GetFirstResultField(), model.NullField()); // root fields count only when first
+    model.SetRootFieldsFirst(true);
+    EXPECT_EQ(model.GetFirstResultField(), root);
+    hidden->SetUseInResult(false);
+    root->SetUseInResult(false);
+    model.FieldGroups().AddGroup("Hidden", hidden);
+    model.FieldGroups().AddGroup("Shown", shown);
+    EXPECT_EQ(model.GetFirstResultField(), shown);
+    shown->SetUseInResult(false);
+    EXPECT_EQ(model.GetFirstResultField(), model.NullField());
+}
+
+TEST(Fields, EditTypeChoosesTheEditorAndConditionsFillOperators)
+{
+    TVxDBStructure model;
+    TDSField* f = AddVirtual(model, "F");
+    f->SetEditType(etEdit);
+    TDSValueEditor* text = f->ValueEditor();
+    f->SetEditType(etEdit);
+    EXPECT_EQ(f->ValueEditor(), text);
+    f->SetEditType(etSQL);
+    auto* sql = dynamic_cast<TDSSQLEditor*>(f->ValueEditor());
+    ASSERT_NE(sql, nullptr);
+    EXPECT_EQ(sql->DBStruct(), &model);
+    f->SetEditType(etAuto);
+    EXPECT_EQ(f->ValueEditor(), nullptr);
+
+    f->SetUseInConditions(true);
+    EXPECT_EQ(f->OperatCount(), 15);
+    f->DelOperator(0);
+    f->SetUseInConditions(true); // only an empty list is filled
+    EXPECT_EQ(f->OperatCount(), 14);
+    EXPECT_EQ(f->ValueAsString("O'Neil"), "'O''Neil'");
+}
+
+TEST(ValueEditors, CaseOptionsExcludeEachOther)
+{
+    TDSTextEditor editor;
+    editor.SetAutoUpperCase(true);
+    editor.SetAutoLowerCase(true);
+    EXPECT_TRUE(!editor.AutoUpperCase() && editor.AutoLowerCase());
+    editor.SetAutoUpperCase(false); // clearing one leaves the other
+    EXPECT_TRUE(editor.AutoLowerCase());
+    editor.SetOptions(3);
+    editor.SetAutoLowerCase(false);
+    EXPECT_TRUE(editor.AutoUpperCase() && !editor.HasOption(3));
+}
+
+TEST(ValueEditors, SQLEditorRunsItsQueryThroughTheDatabaseInfo)
+{
+    TVxDBStructure model;
+    TDSSQLEditor editor(&model);
+    editor.SQL.SetText("select id, name from t\nwhere a = :id and b = :id2");
+    ExpectDBStructError([&] { editor.SetOpened(true); }, 11, "DatabaseInfo is not specified");
+    EXPECT_FALSE(editor.Opened());
+
+    // Parameters apply in order, so ":id" also takes the front of ":id2".
+    editor.SetSQLParams(TStringList{"id=1", "id2=2"});
+    EXPECT_EQ(editor.SQLText(), "select id, name from t\nwhere a = 1 and b = 12\n");
+    EXPECT_TRUE(editor.HasParameter("id2"));
+    EXPECT_FALSE(editor.HasParameter("name"));
+
+    FakeDBInfo info;
+    model.SetDatabaseInfo(&info);
+    QString ran;
+    int runs = 0;
+    info.OnGetSQLValues = [&](TVxDBInfo*, const QString& sql, TStringList& values, TStringList& captions) {
+        ++runs;
+        ran = sql;
+        values.Add("1");
+        captions.Add("One");
+    };
+    editor.SetOpened(true);
+    editor.SetOpened(true);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(ran, editor.SQLText());
+    EXPECT_EQ(editor.Items.Lines(), QStringList{"One"});
+    EXPECT_EQ(editor.Values.Lines(), QStringList{"1"});
+    editor.Refresh();
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(editor.Items.Count(), 1);
+
+    editor.SetSQLParams(TStringList{"id=1", "id2=2"}); // same text: stays open
+    EXPECT_TRUE(editor.Opened());
+    editor.SetSQLParams(TStringList{"id=3"});
+    EXPECT_FALSE(editor.Opened());
+    EXPECT_TRUE(editor.Items.IsEmpty() && editor.Values.IsEmpty());
+}
+
+TEST(Conditions, DisplayFormatMakesOneValuePerMarker)
+{
+    const struct {
+        const char* format;
+        QStringList texts;
+        const char* caption;
+    } cases[] = {{"ordered after @ and before @", {"ordered after ", " and before "}, "ordered after   and before "},
+                 {"@@", {"", ""}, " "},
+                 {"all orders", {}, "all orders"}};
+    for (const auto& c : cases) {
+        TDSCondition condition;
+        condition.SetDisplayFormat(c.format);
+        QStringList texts;
+        for (const auto& value : condition.Values())
+            texts.append(value->Text());
+        EXPECT_EQ(texts, c.texts) << c.format;
+        EXPECT_EQ(condition.Caption(), c.caption) << c.format;
+    }
+}
+
+TEST(Conditions, ListHandsOutIdentifiersAboveTheHighest)
+{
+    TVxDBStructure model;
+    TDSTable* orders = AddTable(model, "Orders");
+    const struct {
+        int given, assigned, max;
+    } steps[] = {{0, 1, 1}, {10, 10, 10}, {0, 11, 11}, {5, 5, 11}, {0, 12, 12}};
+    for (const auto& s : steps) {
+        auto condition = std::make_unique<TDSCondition>(&model);
+        condition->SetID(s.given);
+        TDSCondition* raw = condition.get();
+        model.Conditions().Add(std::move(condition));
+        EXPECT_EQ(raw->ID(), s.assigned);
+        EXPECT_EQ(model.Conditions().MaxID(), s.max);
+    }
+    EXPECT_EQ(model.Conditions().IndexByID(5), 3);
+    EXPECT_EQ(model.ConditionByID(11), model.Conditions()[2]);
+    EXPECT_EQ(model.ConditionByID(2), nullptr);
+
+    TDSCondition* c = model.Conditions()[0];
+    c->SetSQLExpr("Orders.Total > :min and Orders.Total < :max");
+    EXPECT_EQ(c->Tables().Count(), 2);
+    EXPECT_EQ(c->Tables()[0], orders);
+}
+
+TEST(Tables, DesignPositionsAndRenames)
+{
+    TVxDBStructure model;
+    TDSTable* t = AddTable(model, "Orders");
+    t->SetDesignPositions("10, 20,30");
+    EXPECT_EQ(t->DesignPositions(), "10,20,30,0");
+    t->SetDesignPositions("x,,-5,7,99");
+    EXPECT_EQ(t->DesignPositions(), "0,0,-5,7");
+    t->SetTableName("Order Lines"); // the alias, once set, stays
+    EXPECT_EQ(t->CompoundName(), "Order Lines - Orders");
+}
