@@ -96,36 +96,31 @@ void TVxCustomDBStructure::ExcludeTablesBySQLExpr(const QString& expr, TSimpleDS
     // The tokens before and after a point are all that matter, so keep the
     // previous one while walking the stream.
     QString prevText;
-    int prevType = 0;
-    bool havePrev = false;
-    bool pendingPoint = false;
+    int prevType = tkNone;
+    bool columnFollows = false;
     QString reference;
-    TDSTable* pendingTable = nullptr;
-    while (!scanner.EOS()) {
+    for (; !scanner.EOS(); scanner.NextToken()) {
         const int type = scanner.GetTokType();
         const QString text = scanner.GetRealStr();
-        if (pendingPoint) {
-            // The token after a qualifying point is the column.
-            if (columns)
-                columns->Add(reference + u'.' + text);
-            pendingPoint = false;
+        if (columnFollows) {
+            columns->Add(reference + u'.' + text);
+            columnFollows = false;
         }
-        if (type == tkSymbol && text == QStringLiteral(".") && havePrev && prevType != tkInteger) {
-            pendingTable = TableByName(1, prevText);
-            if (!pendingTable)
-                pendingTable = TableByName(0, prevText);
-            if (pendingTable) {
-                tables.Add(pendingTable);
+        if (type == tkSymbol && text == QStringLiteral(".") && prevType != tkNone && prevType != tkInteger) {
+            TDSTable* table = TableByName(1, prevText);
+            if (!table)
+                table = TableByName(0, prevText);
+            if (table) {
+                tables.Add(table);
                 reference = prevText;
-                pendingPoint = true;
+                columnFollows = columns != nullptr;
             }
         }
         prevText = text;
         prevType = type;
-        havePrev = true;
-        scanner.NextToken();
     }
-    if (pendingPoint && columns)
+    // A qualifier at the very end names no column.
+    if (columnFollows)
         columns->Add(reference + u'.');
 }
 

@@ -18,6 +18,29 @@ public:
     TStringList Received;
 };
 
+// Records what it sees when the form reader calls it.
+class Probe : public QObject, public IFormComponent {
+    Q_OBJECT
+    Q_PROPERTY(brindle::TVxDBStructure* Model READ Model WRITE SetModel)
+
+public:
+    using QObject::QObject;
+    static QStringList Log;
+    TVxDBStructure* Model() const { return FModel; }
+    void SetModel(TVxDBStructure* model) { FModel = model; }
+    void BeginLoading() override { Log << objectName() + " begins"; }
+    void Loaded() override
+    {
+        Log << objectName() + " loaded, model " + (FModel ? FModel->objectName() : "none") + " holds "
+                   + QString::number(FModel ? FModel->TableCount() : -1) + " tables";
+    }
+
+private:
+    TVxDBStructure* FModel = nullptr;
+};
+
+QStringList Probe::Log;
+
 TStringList formText(const QString& text)
 {
     TStringList lines;
@@ -92,6 +115,32 @@ TEST_F(ModelForm, SettingsReachTheInfoOnlyAfterLoading)
     auto* readInfo = static_cast<SettingsInfo*>(read[1]);
     EXPECT_EQ(readInfo->Received.Lines(), QStringList({"driver=QSQLITE"}));
     EXPECT_TRUE(static_cast<TVxDBStructure*>(read[0])->SpecInfo().IsEmpty());
+}
+
+TEST_F(ModelForm, LoadedRunsInFileOrderOnceEveryReferenceIsResolved)
+{
+    TFormClasses::Register<Probe>("Probe");
+    QObject form;
+    auto* first = new Probe(&form);
+    first->setObjectName("First");
+    auto* model = new TVxDBStructure(&form);
+    model->setObjectName("Model");
+    model->AddTable("Orders", "");
+    auto* last = new Probe(&form);
+    last->setObjectName("Last");
+    first->SetModel(model);
+    last->SetModel(model);
+    TStringList text;
+    WriteForm("F", {first, model, last}, text);
+
+    Probe::Log.clear();
+    QObject owner;
+    ReadForm(text, &owner);
+    // The first probe refers forward to the model: resolved before any
+    // Loaded, and the model's text is loaded by its own Loaded, in order.
+    EXPECT_EQ(Probe::Log, QStringList({"First begins", "Last begins",
+                                       "First loaded, model Model holds 0 tables",
+                                       "Last loaded, model Model holds 1 tables"}));
 }
 
 TEST_F(ModelForm, WithoutStoreStructTheModelTextIsNotKept)

@@ -33,10 +33,19 @@ void fillRichModel(TVxDBStructure& m, TVxDBInfo& info)
     customers->SetTableHints("NOLOCK");
     m.SetDefaultMainTable(customers);
 
+    orders->SetDatabaseName("sales");
+    customers->SetDatabaseName("crm");
+    customers->SetDesignPositions("5,6,7,8");
     m.AddLinkByExpr("Orders-Customers:CustID=ID");
-    m.AddLinkByExpr("Orders-Customers:CustID<>ID");   // parallel link, same section name
+    m.AddLinkByExpr("Orders-Customers:CustID<>ID,Region=Area");   // parallel link, same section name
+    m.AddLinkByExpr("Customers-Orders:Cust No=ID");                // quoted columns
+    m.AddLinkByExpr("Customers-Customers:ID=ID");                  // a table to itself
     m.Links(0)->SetLinkType(ltOuterLeft);
     m.Links(1)->SetLinkType(ltOuterFull);
+    m.Links(2)->SetLinkType(ltOuterRight);
+    TStringList valueSide({"fld:Kind", "val:'B2B'"});
+    m.Links(3)->SetFields1(valueSide);
+    m.Links(3)->SetFields2(TStringList({"fld:Kind", "fld:Kind"}));
 
     m.Fields(m.AddField(kfkData, "ID", "Order number", orders))->SetID(7);
     TDSField* date = m.Fields(m.AddField(kfkData, "Order Date", "Ordered on", orders));
@@ -123,10 +132,16 @@ TEST(ModelText, RichModelRoundTripsExactly)
 
     EXPECT_EQ(back.DefaultMainTable(), back.TableByName(0, "Customers"));
     EXPECT_TRUE(back.RootFieldsFirst());
-    ASSERT_EQ(back.LinkCount(), 2);
+    ASSERT_EQ(back.LinkCount(), 4);
     EXPECT_EQ(back.Links(0)->LinkType(), ltOuterLeft);
     EXPECT_EQ(back.Links(1)->LinkType(), ltOuterFull);
-    EXPECT_EQ(back.Links(1)->Operators()[0], "<>");
+    EXPECT_EQ(back.Links(1)->Operators().Lines(), QStringList({"<>", "="}));
+    EXPECT_EQ(back.Links(2)->LinkType(), ltOuterRight);
+    EXPECT_TRUE(back.Links(2)->QuoteFields());
+    EXPECT_EQ(back.Links(3)->SQLExpr(), m.Links(3)->SQLExpr());
+    EXPECT_EQ(back.Links(3)->SQLExpr(), "(Customers.Kind=Customers.Kind) and ('B2B'=Customers.Kind)");
+    EXPECT_EQ(back.TableByName(0, "Customers")->DesignPositions(), "5,6,7,8");
+    EXPECT_EQ(back.TableByName(0, "Orders")->DatabaseName(), "sales");
     EXPECT_EQ(back.FieldByID(7)->DisplayName(), "Order number");
     const TDSField* name = back.FieldByName(1, "Name");
     EXPECT_EQ(static_cast<TDSSQLEditor*>(name->ValueEditor())->SQL.Lines(),
@@ -235,6 +250,26 @@ TEST(ModelText, OlderLayouts)
          "[Fields]\nfld1\n[Field:fld1]\nFieldName=Amount\nTableAlias=o\nDisplayName=Amount due\n",
          {"Equal=is equal:@f = '@1'"},
          {"Amount due@Orders"}},
+        {"1.2",
+         "[Main]\nVersion=1.2\n[Operations]\nEqual=equals,@f = '@1'\n"
+         "[Tables]\nOrders=Orders\n[Table:Orders]\nAlias=o\n"
+         "[Fields]\nCustID=Customer\n[Field:CustID]\nTableName=Orders\nOperats=Equal\n",
+         {"Equal=equals:@f = '@1'"},
+         {"CustID@Orders"}},
+        {"1.4",
+         "[Main]\nVersion=1.4\n[Operations]\nEqual=is\n[Operation:Equal]\nSQLName=@f = @1\n"
+         "[Tables]\nOrders=Orders\nItems=Items\n[Table:Orders]\nAlias=o\nLinks=Items\n"
+         "[Table:Items]\nAlias=i\n[Link:Orders-Items]\nFldName1=ID\nFldName2=OrderID\n"
+         "[Fields]\nfld\n[Field:fld]\nFieldName=Qty\nTableName=Items\nDisplayName=Quantity\n",
+         {"Equal=is:@f = @1"},
+         {"Quantity@Items"}},
+        {"2.0",
+         "[Main]\nVersion=2.0\nTableCount=1\nFieldCount=1\n[Operations]\nEqual=is\n"
+         "[Operation:Equal]\nSQLName=@f = '@1'\nAppliedTypes=ftString,ftInteger,\n"
+         "[Table:1]\nName=Orders\n[Field:1]\nID=2\nFieldExpr=Qty\nDisplayName=Qty\nTableAlias=Orders\n"
+         "EditType=-1\nFieldType=3\nOperators=Equal\n",
+         {"Equal=is:@f = '@1'"},
+         {"Qty@Orders"}},
         {"2.01",
          "[Main]\nVersion=2.01\nTableCount=1\nFieldCount=1\n[Operations]\nEqual=is\n"
          "[Operation:Equal]\nSQLName=@f = '@1'\nAppliedTypes=ftString,\n"
@@ -277,7 +312,7 @@ TEST(ModelText, OlderLayouts)
     EXPECT_EQ(sixteen.Operators(0)->AppliedTypes, (TAppliedTypes{ftString, ftInteger})); // ordinals
 
     TVxDBStructure ninety;
-    ninety.LoadFromStrings(lines(cases[4].text));
+    ninety.LoadFromStrings(lines(cases[7].text));
     EXPECT_EQ(ninety.FieldGroups()[0]->Items(0)->DisplayName(), "B");
     EXPECT_EQ(ninety.RootGroup()->Count(), 1);
 }
