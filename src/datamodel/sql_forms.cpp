@@ -119,9 +119,6 @@ void TVxCustomDBStructure::ExcludeTablesBySQLExpr(const QString& expr, TSimpleDS
         prevText = text;
         prevType = type;
     }
-    // A qualifier at the very end names no column.
-    if (columnFollows)
-        columns->Add(reference + u'.');
 }
 
 } // namespace brindle
