@@ -98,6 +98,7 @@ void TVxCustomDBStructure::ClearTables()
 
 void TVxCustomDBStructure::tableNamesChanged(const TDSTable* table)
 {
+    ++FRevision;
     if (!table->FInModel)
         return;
     FTableIndexValid = false;
@@ -230,6 +231,7 @@ int TVxCustomDBStructure::GetLastFieldID() const
 
 void TVxCustomDBStructure::fieldIdChanged(TDSField* field, int oldId)
 {
+    ++FRevision;
     if (!field->FInModel)
         return;
     if (FMaxFieldIDValid) {
@@ -256,6 +258,7 @@ void TVxCustomDBStructure::indexAppendedField(TDSField* field)
 
 void TVxCustomDBStructure::fieldNamesChanged(const TDSField* field)
 {
+    ++FRevision;
     if (field->FInModel)
         FFieldIndexValid = false;
 }
@@ -566,6 +569,7 @@ void TVxCustomDBStructure::GetConditionCaptions(TStringList& list) const
 
 void TVxCustomDBStructure::Changed()
 {
+    ++FRevision;
     if (!FUpdating && !FDestroying && OnChange)
         OnChange(this);
 }

@@ -152,6 +152,9 @@ public:
     void EndUpdate() { FUpdating = false; }
     bool Updating() const { return FUpdating; }
     virtual void Changed();
+    // Grows with every change of the model, its names and identifiers
+    // included, so that a user may tell whether what it derived is current.
+    quint64 Revision() const { return FRevision; }
 
     // --- database info
     TVxDBInfo* DatabaseInfo() const { return FDBInfo.data(); }
@@ -319,6 +322,7 @@ private:
     TDMOptions* FDMOptions;   // Qt child
     bool FLoading = false;
     bool FStructureLoaded = false;
+    quint64 FRevision = 0;
     // Each path search marks the tables it reaches with a new number, so no
     // table needs clearing between searches.
     quint64 FSearchMark = 0;

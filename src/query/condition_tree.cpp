@@ -1,0 +1,412 @@
+// Rows of the condition tree: identifiers, brackets, moving, enabling and
+// deleting. What happens inside a condition when its field, operator or
+// values change is in condition_editing.cpp.
+
+#include "query/condition_tree.h"
+
+#include "messages.h"
+#include "query/query.h"
+
+namespace brindle {
+
+namespace {
+
+// The link type words of a bracket, in link type order.
+const char* const kLinkTitles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
+
+} // namespace
+
+// --- TFilterRow
+
+TFilterRow::TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType)
+    : FRowType(rowType), FParentBracket(parentBracket), FQueryPanel(queryPanel)
+{
+    FLabel9 = std::make_unique<TQueryWord>(wePopup);
+    FLabel9->AddItem(QString(), QStringLiteral("0"), queryPanel->GetTitle(QStringLiteral("ttlAnd")));
+    FLabel9->AddItem(QString(), QStringLiteral("1"), queryPanel->GetTitle(QStringLiteral("ttlOr")));
+    FLabel9->Visible = false;
+}
+
+TFilterRow::~TFilterRow()
+{
+    FRowState = rsDestroying;
+    if (!FQueryPanel->Destroying() && FQueryPanel->CurrentRow() == this)
+        FQueryPanel->CurrentRowDestroyed(this);
+}
+
+int TFilterRow::GetRowLevel() const
+{
+    return static_cast<int>(FRowID.count(u'.'));
+}
+
+int TFilterRow::GetIndex() const
+{
+    return FParentBracket ? FParentBracket->IndexOf(this) : 0;
+}
+
+int TFilterRow::RowNum() const
+{
+    FQueryPanel->EnsureRowNums();
+    return FRowNum;
+}
+
+void TFilterRow::SetEnabled(bool enabled)
+{
+    FEnabled = enabled;
+    EnabledChanged();
+}
+
+void TFilterRow::EnabledChanged()
+{
+    for (TQueryWord* word : {FLabel1.get(), FLabel2.get(), FLabel3.get(), FLabel4.get(), FLabel5.get(), FLabel9.get()})
+        if (word)
+            word->Enabled = FEnabled;
+    FQueryPanel->QueryChanged();
+}
+
+void TFilterRow::UpdateLogOpLabel() {}
+
+bool TFilterRow::GetIsHavingRow() const { return false; }
+
+void TFilterRow::CloseEdit(bool) {}
+
+void TFilterRow::MoveUp()
+{
+    if (!FParentBracket)
+        return;
+    const int index = GetIndex();
+    if (index > 0) {
+        FParentBracket->FRows.Move(index, index - 1);
+        FQueryPanel->RowsChanged();
+    }
+}
+
+void TFilterRow::MoveDown()
+{
+    if (!FParentBracket)
+        return;
+    const int index = GetIndex();
+    if (index < FParentBracket->GetRowCount() - 1) {
+        FParentBracket->FRows.Move(index, index + 1);
+        FQueryPanel->RowsChanged();
+    }
+}
+
+void TFilterRow::MoveLeft()
+{
+    TFilterBracket* parent = FParentBracket;
+    if (!parent || !parent->FParentBracket)
+        return;
+    TFilterBracket* grandparent = parent->FParentBracket;
+    std::unique_ptr<TFilterRow> self = parent->ExtractRow(GetIndex());
+    const int parentIndex = parent->GetIndex();
+    grandparent->InsertRow(parentIndex + 1, std::move(self));
+    // An emptied bracket goes, whatever the non-empty option says.
+    if (parent->GetRowCount() == 0)
+        grandparent->FRows.Delete(parentIndex);
+    FQueryPanel->RowsChanged();
+    FQueryPanel->QueryChanged();
+}
+
+void TFilterRow::MoveRight()
+{
+    TFilterBracket* parent = FParentBracket;
+    if (!parent)
+        return;
+    const int index = GetIndex();
+    std::unique_ptr<TFilterRow> self = parent->ExtractRow(index);
+    TFilterRow* before = index > 0 ? parent->GetRow(index - 1) : nullptr;
+    if (before && before->IsBracket()) {
+        static_cast<TFilterBracket*>(before)->AddRow(std::move(self));
+    } else {
+        TFilterBracket* bracket = parent->InsertNewBracket(index);
+        bracket->AddRow(std::move(self));
+    }
+    FQueryPanel->RowsChanged();
+    FQueryPanel->QueryChanged();
+}
+
+// --- TFilterBracket
+
+TFilterBracket::TFilterBracket(TVxQuery* queryPanel, TFilterBracket* parentBracket)
+    : TFilterRow(queryPanel, parentBracket, frtBracket),
+      FLinkType(parentBracket ? queryPanel->DefaultLinkType() : fltAll)
+{
+    const QString title = queryPanel->GetTitle(parentBracket ? QStringLiteral("ttlBracket") : QStringLiteral("ttlFilter"));
+    const qsizetype at = title.indexOf(u'@');
+    if (at < 0) {
+        if (parentBracket)
+            throw EVxQueryPanelError(5, LoadResString(_SQPEInvalidStrFmt));
+        throw EVxQueryPanelError(4, LoadResString(_SQPEInvalidFltrTitle));
+    }
+    FLabel1 = std::make_unique<TQueryWord>(weNone);
+    FLabel1->SetCaption(title.left(at).trimmed());
+    FLabel3 = std::make_unique<TQueryWord>(weNone);
+    FLabel3->SetCaption(title.mid(at + 1).trimmed());
+    FLabel2 = std::make_unique<TQueryWord>(wePopup);
+    for (int t = fltAll; t <= fltNotAll; ++t)
+        if (queryPanel->LinkTypes().Contains(static_cast<TFilterLinkType>(t))) {
+            const QString word = queryPanel->GetTitle(QLatin1String(kLinkTitles[t]));
+            FLabel2->AddItem(QString(), word, word);
+        }
+    FLabel2->SetValue(queryPanel->GetTitle(QLatin1String(kLinkTitles[FLinkType])));
+}
+
+TFilterBracket::~TFilterBracket()
+{
+    FRowState = rsDestroying;
+    // Children go from the last to the first, while this bracket still exists.
+    while (!FRows.IsEmpty())
+        FRows.Delete(FRows.Count() - 1);
+}
+
+void TFilterBracket::SetLinkType(TFilterLinkType linkType)
+{
+    FLinkType = linkType;
+    FLabel2->SetValue(FQueryPanel->GetTitle(QLatin1String(kLinkTitles[linkType])));
+    UpdateLogOpLabel();
+    FQueryPanel->QueryChanged();
+}
+
+int TFilterBracket::GetLastRowNum() const
+{
+    const TFilterRow* last = GetLastRow();
+    return last ? last->RowNum() : RowNum();
+}
+
+void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
+{
+    TFilterRow* raw = row.get();
+    raw->FParentBracket = this;
+    FRows.Insert(index, std::move(row));
+    raw->FRowID = FRowID + QString::number(index + 1) + u'.';
+    FQueryPanel->RowsChanged();
+    FQueryPanel->QueryChanged();
+}
+
+int TFilterBracket::AddRow(std::unique_ptr<TFilterRow> row)
+{
+    const int index = GetRowCount();
+    InsertRow(index, std::move(row));
+    return index;
+}
+
+TFilterBracket* TFilterBracket::AddNewBracket() { return InsertNewBracket(GetRowCount()); }
+
+TFilterCond* TFilterBracket::AddCond()
+{
+    auto cond = std::make_unique<TSimpleCond>(FQueryPanel, this);
+    TFilterCond* raw = cond.get();
+    AddRow(std::move(cond));
+    return raw;
+}
+
+TFilterCond* TFilterBracket::AddCustomCond(TDSCondition* condition)
+{
+    auto cond = std::make_unique<TCustomCond>(FQueryPanel, this, condition);
+    TFilterCond* raw = cond.get();
+    AddRow(std::move(cond));
+    return raw;
+}
+
+TFilterBracket* TFilterBracket::InsertNewBracket(int index)
+{
+    auto bracket = std::make_unique<TFilterBracket>(FQueryPanel, this);
+    TFilterBracket* raw = bracket.get();
+    InsertRow(index, std::move(bracket));
+    return raw;
+}
+
+TFilterBracket* TFilterBracket::InsertNewBracketByNum(int num) { return InsertNewBracket(IndexForNewRow(num)); }
+
+TFilterCond* TFilterBracket::InsertSimpleCondByNum(int num)
+{
+    auto cond = std::make_unique<TSimpleCond>(FQueryPanel, this);
+    TFilterCond* raw = cond.get();
+    InsertRow(IndexForNewRow(num), std::move(cond));
+    return raw;
+}
+
+TFilterCond* TFilterBracket::InsertCustomCondByNum(int num, TDSCondition* condition)
+{
+    auto cond = std::make_unique<TCustomCond>(FQueryPanel, this, condition);
+    TFilterCond* raw = cond.get();
+    InsertRow(IndexForNewRow(num), std::move(cond));
+    return raw;
+}
+
+int TFilterBracket::IndexByRowNum(int num) const
+{
+    for (int i = 0; i < GetRowCount(); ++i)
+        if (GetRow(i)->RowNum() == num)
+            return i;
+    return -1;
+}
+
+int TFilterBracket::IndexForNewRow(int num) const
+{
+    if (FRows.IsEmpty() || num < GetFirstRow()->RowNum())
+        return 0;
+    if (num <= GetLastRow()->RowNum())
+        return IndexByRowNum(num);
+    return GetRowCount();
+}
+
+void TFilterBracket::DeleteRow(int index)
+{
+    // A bracket that empties itself may go with the row; keep the query.
+    TVxQuery* query = FQueryPanel;
+    InternalDeleteRow(index);
+    query->QueryChanged();
+}
+
+void TFilterBracket::InternalDeleteRow(int index)
+{
+    FRows.Delete(index);
+    FQueryPanel->RowsChanged();
+    if (FParentBracket && FQueryPanel->AppearanceOptions().Contains(aoNonEmptyBrackets) && FRows.IsEmpty())
+        FParentBracket->InternalDeleteRow(GetIndex()); // frees this bracket: nothing may follow
+}
+
+std::unique_ptr<TFilterRow> TFilterBracket::ExtractRow(int index)
+{
+    std::unique_ptr<TFilterRow> row = FRows.Extract(index);
+    FQueryPanel->RowsChanged();
+    return row;
+}
+
+void TFilterBracket::ClearRows()
+{
+    while (!FRows.IsEmpty())
+        FRows.Delete(FRows.Count() - 1);
+    FQueryPanel->RowsChanged();
+    FQueryPanel->QueryChanged();
+}
+
+TFilterRow* TFilterBracket::RowByID(const QString& id) const
+{
+    const qsizetype point = id.indexOf(u'.');
+    bool ok = false;
+    const int n = point < 0 ? 0 : id.left(point).toInt(&ok);
+    if (point < 0 || !ok)
+        throw EConvertError(QStringLiteral("'%s' is not a valid integer value"),
+                            {point < 0 ? id : id.left(point)});
+    if (n < 1 || n > GetRowCount())
+        return nullptr;
+    TFilterRow* row = GetRow(n - 1);
+    const QString rest = id.mid(point + 1);
+    if (rest.isEmpty())
+        return row;
+    return row->IsBracket() ? static_cast<TFilterBracket*>(row)->RowByID(rest) : nullptr;
+}
+
+TFilterCond* TFilterBracket::GetFirstCondition() const
+{
+    for (const auto& row : FRows) {
+        if (!row->IsBracket())
+            return static_cast<TFilterCond*>(row.get());
+        if (TFilterCond* cond = static_cast<TFilterBracket*>(row.get())->GetFirstCondition())
+            return cond;
+    }
+    return nullptr;
+}
+
+void TFilterBracket::CheckIfAllDisabled()
+{
+    if (FEnabledChanging)
+        return;
+    FProcessChildren = false;
+    bool allDisabled = true;
+    for (const auto& row : FRows)
+        allDisabled = allDisabled && !row->GetEnabled();
+    if (GetEnabled() && allDisabled)
+        SetEnabled(false);
+    else if (!GetEnabled() && !allDisabled)
+        SetEnabled(true);
+    FProcessChildren = true;
+}
+
+int TFilterBracket::GetBracketKind() const
+{
+    if (!FParentBracket)
+        return 0;
+    const int parentKind = FParentBracket->GetBracketKind();
+    if (parentKind > 0)
+        return parentKind;
+    if (GetRowLevel() > 1)
+        return 1;
+    if (GetRowCount() < 2)
+        return 0;
+    return GetFirstRow()->GetIsHavingRow() ? 2 : 1;
+}
+
+void TFilterBracket::RefreshValueEditors()
+{
+    for (const auto& row : FRows) {
+        if (row->IsBracket())
+            static_cast<TFilterBracket*>(row.get())->RefreshValueEditors();
+        else if (row->RowType() == frtSimpleCondition)
+            static_cast<TSimpleCond*>(row.get())->RefreshValueEditor();
+    }
+}
+
+void TFilterBracket::RefreshParamValueEditors(TFilterRow* changed, const QString& name)
+{
+    for (const auto& row : FRows) {
+        if (row->IsBracket()) {
+            static_cast<TFilterBracket*>(row.get())->RefreshParamValueEditors(changed, name);
+            continue;
+        }
+        if (row.get() == changed || row->RowType() != frtSimpleCondition)
+            continue;
+        auto* cond = static_cast<TSimpleCond*>(row.get());
+        const TDSField* field = cond->Field();
+        if (!field || field->EditType() != etSQL)
+            continue;
+        auto* editor = static_cast<TDSSQLEditor*>(field->ValueEditor());
+        if (editor && editor->HasParameter(name))
+            cond->RefreshValueEditor();
+    }
+}
+
+void TFilterBracket::EnabledChanged()
+{
+    FEnabledChanging = true;
+    TFilterRow::EnabledChanged();
+    if (FProcessChildren)
+        for (const auto& row : FRows)
+            row->SetEnabled(GetEnabled());
+    if (FParentBracket)
+        FParentBracket->CheckIfAllDisabled();
+    FEnabledChanging = false;
+}
+
+void TFilterBracket::UpdateLogOpLabel()
+{
+    TFilterRow::UpdateLogOpLabel();
+    // The bracket's own word follows its parent's link type, like a condition's.
+    FLabel9->Visible = false;
+    if (FQueryPanel->LogOpStyle() == losBeforeCond && FParentBracket && GetIndex() > 0) {
+        const bool isOr = FParentBracket->LinkType() == fltAny || FParentBracket->LinkType() == fltNone;
+        FLabel9->SetItemIndex(isOr ? 1 : 0);
+        FLabel9->Visible = true;
+    }
+    for (const auto& row : FRows)
+        row->UpdateLogOpLabel();
+}
+
+bool TFilterBracket::GetIsHavingRow() const
+{
+    for (const auto& row : FRows)
+        if (!row->IsBracket())
+            return row->GetIsHavingRow();
+    return false;
+}
+
+void TFilterBracket::CloseEdit(bool accept)
+{
+    for (const auto& row : FRows)
+        row->CloseEdit(accept);
+}
+
+} // namespace brindle

@@ -1,0 +1,271 @@
+#pragma once
+// The condition tree of a query: brackets (TFilterBracket) that join their
+// rows under one logical link, simple conditions (TSimpleCond: a model
+// field, one of its operators and up to two values) and custom conditions
+// (TCustomCond: a predefined condition of the model with its values). A
+// bracket owns its rows; the query owns the root bracket. Rows refer to the
+// model's fields, operators and conditions and to the builder's parameters
+// without owning them. Each row carries its words (FLabel1 ... FLabel5,
+// FLabel9): the field, operator, value and conjunction words of the
+// sentence it reads as.
+
+#include "brindle_core_export.h"
+#include "datamodel/db_structure.h"
+#include "query/words.h"
+
+#include <memory>
+
+namespace brindle {
+
+class TFilterBracket;
+class TFilterCond;
+class TSQLParam;
+class TVxQuery;
+
+enum TRowState { rsNormal, rsDestroying };
+
+class BRINDLE_CORE_EXPORT TFilterRow : public TObject {
+public:
+    TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType);
+    ~TFilterRow() override;
+    TFilterRow(const TFilterRow&) = delete;
+    TFilterRow& operator=(const TFilterRow&) = delete;
+
+    TFilterRowType RowType() const { return FRowType; }
+    TVxQuery* QueryPanel() const { return FQueryPanel; }
+    TFilterBracket* ParentBracket() const { return FParentBracket; }
+    bool IsBracket() const { return FRowType == frtBracket; }
+
+    // The words of the row; a word that the row does not have is none.
+    TQueryWord* Label1() const { return FLabel1.get(); }
+    TQueryWord* Label2() const { return FLabel2.get(); }
+    TQueryWord* Label3() const { return FLabel3.get(); }
+    TQueryWord* Label4() const { return FLabel4.get(); }
+    TQueryWord* Label5() const { return FLabel5.get(); }
+    TQueryWord* Label9() const { return FLabel9.get(); }
+
+    // "1.3." for the third row of the root's first row; empty for the root.
+    const QString& RowID() const { return FRowID; }
+    void SetRowID(const QString& id) { FRowID = id; }
+    int GetRowLevel() const;
+    // Index in the parent bracket; 0 for the root.
+    int GetIndex() const;
+    // Line of the row in depth-first order, the root being line 0.
+    int RowNum() const;
+    void SetRowNum(int num) { FRowNum = num; }
+
+    bool GetEnabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+
+    bool FVisible = false;
+    bool FHidden = false;
+    int FCurrentControlIndex = 0;
+    TRowState RowState() const { return FRowState; }
+    QVariant FOleObject;
+
+    virtual void EnabledChanged();
+    virtual void UpdateLogOpLabel();
+    virtual bool GetIsHavingRow() const;
+    // Closes an open value editor, accepting or dropping its input.
+    virtual void CloseEdit(bool accept);
+    void MoveUp();
+    void MoveDown();
+    void MoveLeft();
+    void MoveRight();
+
+protected:
+    friend class TFilterBracket;
+    friend class TVxQuery;
+
+    TFilterRowType FRowType;
+    std::unique_ptr<TQueryWord> FLabel1;
+    std::unique_ptr<TQueryWord> FLabel2;
+    std::unique_ptr<TQueryWord> FLabel3;
+    std::unique_ptr<TQueryWord> FLabel4;
+    std::unique_ptr<TQueryWord> FLabel5;
+    std::unique_ptr<TQueryWord> FLabel9;
+    QString FRowID;
+    TFilterBracket* FParentBracket;
+    mutable int FRowNum = -1;
+    TVxQuery* FQueryPanel;
+    bool FEnabled = true;
+    TRowState FRowState = rsNormal;
+};
+
+class BRINDLE_CORE_EXPORT TFilterBracket : public TFilterRow {
+public:
+    TFilterBracket(TVxQuery* queryPanel, TFilterBracket* parentBracket);
+    ~TFilterBracket() override;
+
+    TFilterLinkType LinkType() const { return FLinkType; }
+    void SetLinkType(TFilterLinkType linkType);
+
+    int GetRowCount() const { return FRows.Count(); }
+    TFilterRow* GetRow(int index) const { return FRows.GetItem(index); }
+    int IndexOf(const TFilterRow* row) const { return FRows.IndexOf(row); }
+    TFilterRow* GetFirstRow() const { return FRows.IsEmpty() ? nullptr : FRows.GetItem(0); }
+    TFilterRow* GetLastRow() const { return FRows.IsEmpty() ? nullptr : FRows.GetItem(FRows.Count() - 1); }
+    int GetLastRowNum() const;
+    bool GetIsRoot() const { return FParentBracket == nullptr; }
+
+    // Takes the row: it joins this bracket at the index with the matching
+    // identifier; the other rows keep theirs until EnumerateBracket.
+    void InsertRow(int index, std::unique_ptr<TFilterRow> row);
+    int AddRow(std::unique_ptr<TFilterRow> row);
+    TFilterBracket* AddNewBracket();
+    TFilterCond* AddCond();
+    TFilterCond* AddCustomCond(TDSCondition* condition);
+    TFilterBracket* InsertNewBracket(int index);
+    TFilterBracket* InsertNewBracketByNum(int num);
+    TFilterCond* InsertSimpleCondByNum(int num);
+    TFilterCond* InsertCustomCondByNum(int num, TDSCondition* condition);
+    int IndexByRowNum(int num) const;
+    int IndexForNewRow(int num) const;
+
+    void DeleteRow(int index);
+    // Removes and frees the row; an emptied non-root bracket goes too when
+    // brackets must not be empty, and so on upward.
+    void InternalDeleteRow(int index);
+    // Takes a row out without freeing it.
+    std::unique_ptr<TFilterRow> ExtractRow(int index);
+    void ClearRows();
+
+    // The row a path identifier ("2.1.") names; none past the row count.
+    // A malformed identifier raises EConvertError.
+    TFilterRow* RowByID(const QString& id) const;
+    TFilterCond* GetFirstCondition() const;
+    void CheckIfAllDisabled();
+    // 0 any field, 1 no aggregate fields, 2 only aggregate fields.
+    int GetBracketKind() const;
+    void RefreshValueEditors();
+    void RefreshParamValueEditors(TFilterRow* row, const QString& name);
+
+    void EnabledChanged() override;
+    void UpdateLogOpLabel() override;
+    bool GetIsHavingRow() const override;
+    void CloseEdit(bool accept) override;
+
+private:
+    friend class TFilterRow;
+    friend class TVxQuery;
+
+    TFilterLinkType FLinkType;
+    bool FEnabledChanging = false;
+    TVxObjectList<TFilterRow> FRows;
+    bool FProcessChildren = true;
+};
+
+class BRINDLE_CORE_EXPORT TFilterCond : public TFilterRow {
+public:
+    TFilterCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType);
+    ~TFilterCond() override;
+
+    // Index 1 addresses value 1, any other index value 2.
+    const QString& GetValue(int index) const { return index == 1 ? FValue1 : FValue2; }
+    virtual void SetValue(int index, const QString& value);
+    QString GetCaption(int index) const;
+    void SetCaption(int index, const QString& text);
+    TSQLParam* GetParam(int index) const { return index == 1 ? FParam1 : FParam2; }
+    void SetParam(int index, TSQLParam* param);
+    bool GetValueIsParam(int index) const { return GetParam(index) != nullptr; }
+    void SetValueIsParam(int index, bool isParam);
+    void DoConditionChange(int whatChanged);
+    // The value word of a value index (FLabel3 or FLabel4), or none.
+    TQueryWord* ValueWord(int index) const { return index == 1 ? FLabel3.get() : FLabel4.get(); }
+
+    TStringList& SubQuery() { return FSubQuery; }
+    const TStringList& SubQuery() const { return FSubQuery; }
+    TSQLOptions SubQueryOptions() const { return FSubQueryOptions; }
+    void SetSubQueryOptions(TSQLOptions options) { FSubQueryOptions = options; }
+
+    void EnabledChanged() override;
+    void UpdateLogOpLabel() override;
+
+    virtual QString GetValueName(int index) const;
+    virtual void UpdateSQLParams();
+    // Edits a sub-query value through the query's EditSubQuery; true when
+    // the edit was accepted.
+    virtual bool RunSubQueryEditor(QString& value);
+    // Frees the old value word and makes the one value index needs.
+    virtual std::unique_ptr<TQueryWord> CreateValueLabel(std::unique_ptr<TQueryWord> old, int index, bool init);
+    virtual QString GetValueCaption(int index) const;
+    virtual TFieldType GetValueType(int index) const;
+    virtual TValueKind GetValueKind(int index) const;
+    virtual int GetValueSize(int index) const;
+    virtual const TSimpleDSTableList* GetTables() const;
+    virtual QString GetSQLExpr() const;
+    virtual int GetValueCount() const;
+
+    // A value of a custom editor: OnCustomValue may change it.
+    bool CustomDropDownHandler(int index, QString& value);
+
+protected:
+    friend class TVxQuery;
+    friend class TQueryResult;
+
+    void setValueWord(int index, std::unique_ptr<TQueryWord> word);
+
+    QString FValue1;
+    QString FValue2;
+    TStringList FSubQuery;
+    TSQLOptions FSubQueryOptions;
+    TSQLParam* FParam1 = nullptr;
+    TSQLParam* FParam2 = nullptr;
+};
+
+class BRINDLE_CORE_EXPORT TSimpleCond : public TFilterCond {
+public:
+    TSimpleCond(TVxQuery* queryPanel, TFilterBracket* parentBracket);
+
+    TDSField* Field() const { return FField; }
+    void SetField(TDSField* field);
+    TDSOperator* Operator() const { return FOperator; }
+    void SetOperator(TDSOperator* op);
+    // The operator's expression type, else the field's type; ftUnknown
+    // without field or operator.
+    TFieldType GetExprType() const;
+    void RecreateValueEditor();
+    void ReformatValue(const TDSOperator* oldOperator);
+    void RefreshValueEditor();
+
+    void SetValue(int index, const QString& value) override;
+    bool GetIsHavingRow() const override;
+    QString GetValueName(int index) const override;
+    void UpdateSQLParams() override;
+    bool RunSubQueryEditor(QString& value) override;
+    std::unique_ptr<TQueryWord> CreateValueLabel(std::unique_ptr<TQueryWord> old, int index, bool init) override;
+    QString GetValueCaption(int index) const override;
+    TFieldType GetValueType(int index) const override;
+    TValueKind GetValueKind(int index) const override;
+    int GetValueSize(int index) const override;
+    const TSimpleDSTableList* GetTables() const override;
+    QString GetSQLExpr() const override;
+    int GetValueCount() const override;
+
+private:
+    // Fills a list word with the field's list or SQL editor items.
+    void loadListItems(TQueryWord& word) const;
+
+    TDSField* FField = nullptr;
+    TDSOperator* FOperator = nullptr;
+};
+
+class BRINDLE_CORE_EXPORT TCustomCond : public TFilterCond {
+public:
+    TCustomCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TDSCondition* condition);
+
+    TDSCondition* DSCondition() const { return FDSCondition; }
+
+    bool GetIsHavingRow() const override { return false; }
+    std::unique_ptr<TQueryWord> CreateValueLabel(std::unique_ptr<TQueryWord> old, int index, bool init) override;
+    TFieldType GetValueType(int index) const override;
+    TValueKind GetValueKind(int index) const override;
+    const TSimpleDSTableList* GetTables() const override;
+    QString GetSQLExpr() const override;
+    int GetValueCount() const override;
+
+private:
+    TDSCondition* FDSCondition;
+};
+
+} // namespace brindle

@@ -1,0 +1,593 @@
+#include "query/query.h"
+
+#include "messages.h"
+#include "text_utils.h"
+
+namespace brindle {
+
+IQueryListener::~IQueryListener() = default;
+
+const TStringList& DefaultTitles()
+{
+    static const TStringList titles({
+        QStringLiteral("[Query Panel]"),
+        QStringLiteral("ttlFilter=Choose records where @ of the following apply"),
+        QStringLiteral("ttlBracket=@ of the following apply"),
+        QStringLiteral("ttlAll=all"),
+        QStringLiteral("ttlAny=any"),
+        QStringLiteral("ttlNone=none"),
+        QStringLiteral("ttlNotAll=not all"),
+        QStringLiteral("ttlAddCond=Add new &condition"),
+        QStringLiteral("ttlAddBracket=Open new &bracket"),
+        QStringLiteral("ttlAfterCurrent=after current"),
+        QStringLiteral("ttlInsideCurrent=inside current"),
+        QStringLiteral("ttlDelRow=&Delete row"),
+        QStringLiteral("ttlEnableDisable=&Enable/Disable row"),
+        QStringLiteral("ttlClickToAdd=Click here to add new condition"),
+        QStringLiteral("ttlSubQueryCaption=Sub-query"),
+        QStringLiteral("ttlResultField=Result field"),
+        QStringLiteral("ttlAnd=and"),
+        QStringLiteral("ttlOr=or"),
+        QStringLiteral("ttlConstant=Constant value"),
+        QStringLiteral("ttlParameter=Parameter"),
+        QStringLiteral("ttlCustomCond=Add custom condition"),
+        QStringLiteral("ttlTrue=True"),
+        QStringLiteral("ttlFalse=False"),
+        QString(),
+        QStringLiteral("[Result Fields Editor]"),
+        QStringLiteral("ttlRFETitle=Result Fields Editor"),
+        QStringLiteral("ttlFields=&Available fields"),
+        QStringLiteral("ttlResFields=Result fields"),
+        QStringLiteral("ttlMakeFldHint=Create result field"),
+        QStringLiteral("ttlDelFldHint=Delete result field"),
+        QStringLiteral("ttlNewFldHint=New result field"),
+        QStringLiteral("ttlAddRFldHint=Add to result field"),
+        QStringLiteral("ttlSubRFldHint=Subtract from result field"),
+        QStringLiteral("ttlMulRFldHint=Multiply by result field"),
+        QStringLiteral("ttlDivRFldHint=Divide by result field"),
+        QStringLiteral("ttlSortRFldHint=Sort result field"),
+        QStringLiteral("ttlNotSorted=Not Sorted"),
+        QStringLiteral("ttlAscending=Ascending"),
+        QStringLiteral("ttlDescending=Descending"),
+        QStringLiteral("ttlSortCaption=Sorted fields"),
+        QStringLiteral("ttlSortingColName=Sorting type"),
+        QStringLiteral("ttlFieldNmColName=Field Name"),
+        QStringLiteral("ttlFieldExprColName=Expression"),
+        QStringLiteral("ttlMgsDeleteField=Delete Field \"%s\"?"),
+        QStringLiteral("ttlOkBtnCaption=OK"),
+        QStringLiteral("ttlCancelBtnCaption=Cancel"),
+        QStringLiteral("ttlAsIs=as is"),
+        QStringLiteral("ttlJustSorting=just sorting"),
+        QStringLiteral("ttlAddBtnCaption=&Add"),
+        QStringLiteral("ttlAddBtnHint=Add result field"),
+        QStringLiteral("ttlHelpBtnCaption=&Help"),
+        QStringLiteral("ttlSUMCaption=Sum"),
+        QStringLiteral("ttlCOUNTCaption=Count"),
+        QStringLiteral("ttlMINCaption=Minimum"),
+        QStringLiteral("ttlMAXCaption=Maximum"),
+        QStringLiteral("ttlAVERAGECaption=Average"),
+        QStringLiteral("ttlLISTCaption=List"),
+        QStringLiteral("ttlCOUNTDISTINCTCaption=Distinct count"),
+    });
+    return titles;
+}
+
+TVxQuery::TVxQuery(QObject* parent) : QObject(parent), FTitles(DefaultTitles())
+{
+    FQResult = std::make_unique<TQueryResult>(this);
+    FFilter = std::make_unique<TFilterBracket>(this, nullptr);
+}
+
+TVxQuery::~TVxQuery()
+{
+    FDestroying = true;
+    FCurrentRow = nullptr;
+    FFilter.reset();
+    FQResult.reset();
+}
+
+// --- data model, activity, settings
+
+void TVxQuery::SetDbStruct(TVxCustomDBStructure* model)
+{
+    if (model == FDbStruct.data())
+        return;
+    FDbStruct = model;
+    FMainTable = nullptr;
+    RecreateRootBracket();
+    FQResult->DbStructChanged();
+}
+
+void TVxQuery::SetActive(bool active)
+{
+    if (active == FActive)
+        return;
+    if (active) {
+        if (!FDbStruct)
+            throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
+        FActive = true;
+        SetCurrentRow(FAppearanceOptions.Contains(aoHideRootRow) ? FFilter->GetFirstCondition()
+                                                                 : static_cast<TFilterRow*>(FFilter.get()));
+        RefreshMainTable();
+    } else {
+        FActive = false;
+        FCurrentRow = nullptr;
+    }
+    if (OnActive)
+        OnActive(this);
+}
+
+void TVxQuery::SetSQLOptions(TSQLOptions options)
+{
+    FSQLOptions = options;
+    SQLOptionsChanged();
+}
+
+void TVxQuery::SetSQLSyntax(TSQLSyntax syntax)
+{
+    FSQLSyntax = syntax;
+    SQLOptionsChanged();
+}
+
+void TVxQuery::SetMainTableName(const QString& name)
+{
+    FMainTableName = name;
+    RefreshMainTable();
+}
+
+void TVxQuery::RefreshMainTable()
+{
+    FMainTable = nullptr;
+    if (!FDbStruct)
+        return;
+    for (int mode : {3, 1, 0})
+        if ((FMainTable = FDbStruct->TableByName(mode, FMainTableName)))
+            return;
+    if (TDSTable* table = FDbStruct->DefaultMainTable()) {
+        FMainTable = table;
+        FMainTableName = table->CompoundName();
+    }
+}
+
+QString TVxQuery::GetTitle(const QString& name) const { return FTitles.Values(name); }
+
+void TVxQuery::SetTitle(const QString& name, const QString& text) { FTitles.SetValue(name, text); }
+
+// --- the tree
+
+void TVxQuery::SetCurrentRow(TFilterRow* row) { FCurrentRow = row; }
+
+TFilterCond* TVxQuery::AddConditionNum(TFilterBracket* bracket, int num, TDSField* field)
+{
+    TFilterCond* cond = bracket->InsertSimpleCondByNum(num);
+    if (field)
+        static_cast<TSimpleCond*>(cond)->SetField(field);
+    InitializeNewCondition(cond, num);
+    return cond;
+}
+
+TFilterCond* TVxQuery::AddCondition(TFilterBracket* bracket, TDSField* field)
+{
+    // The line after the bracket's last row is always its end: appending
+    // needs no line numbers.
+    TFilterCond* cond = bracket->AddCond();
+    if (field)
+        static_cast<TSimpleCond*>(cond)->SetField(field);
+    SetCurrentRow(cond);
+    return cond;
+}
+
+TFilterCond* TVxQuery::AddCustomCondition(TFilterBracket* bracket, TDSCondition* condition)
+{
+    TFilterCond* cond = bracket->AddCustomCond(condition);
+    SetCurrentRow(cond);
+    return cond;
+}
+
+void TVxQuery::InitializeNewCondition(TFilterRow* row, int)
+{
+    EnumerateBracket(row->ParentBracket());
+    SetCurrentRow(row);
+}
+
+TFilterBracket* TVxQuery::AddBracketNum(TFilterBracket* bracket, int num)
+{
+    TFilterBracket* added = bracket->InsertNewBracketByNum(num);
+    SetCurrentRow(added);
+    if (FAppearanceOptions.Contains(aoNonEmptyBrackets))
+        SetCurrentRow(added->AddCond());
+    EnumerateBracket(bracket);
+    return added;
+}
+
+TFilterBracket* TVxQuery::AddBracket(TFilterBracket* bracket)
+{
+    TFilterBracket* added = bracket->AddNewBracket();
+    SetCurrentRow(added);
+    if (FAppearanceOptions.Contains(aoNonEmptyBrackets))
+        SetCurrentRow(added->AddCond());
+    return added;
+}
+
+void TVxQuery::EnumerateBracket(TFilterBracket* bracket)
+{
+    if (!bracket)
+        return;
+    for (int i = 0; i < bracket->GetRowCount(); ++i) {
+        TFilterRow* row = bracket->GetRow(i);
+        row->SetRowID(bracket->RowID() + QString::number(i + 1) + u'.');
+        if (row->IsBracket())
+            EnumerateBracket(static_cast<TFilterBracket*>(row));
+    }
+}
+
+void TVxQuery::EnsureRowNums() const
+{
+    if (!FRowNumsValid)
+        numberRows();
+}
+
+void TVxQuery::numberRows() const
+{
+    FRowNumsValid = true;
+    int next = 0;
+    std::vector<TFilterRow*> stack{FFilter.get()};
+    while (!stack.empty()) {
+        TFilterRow* row = stack.back();
+        stack.pop_back();
+        row->FRowNum = next++;
+        if (row->IsBracket()) {
+            auto* bracket = static_cast<TFilterBracket*>(row);
+            for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
+                stack.push_back(bracket->GetRow(i));
+        }
+    }
+}
+
+TFilterRow* TVxQuery::GetRowByNum(int num) const
+{
+    const TFilterBracket* bracket = FFilter.get();
+    while (bracket) {
+        if (bracket->RowNum() == num)
+            return const_cast<TFilterBracket*>(bracket);
+        const TFilterBracket* next = nullptr;
+        for (int i = 0; i < bracket->GetRowCount() && !next; ++i) {
+            TFilterRow* row = bracket->GetRow(i);
+            if (row->RowNum() == num)
+                return row;
+            const bool last = i == bracket->GetRowCount() - 1;
+            if (row->IsBracket() && (last || bracket->GetRow(i + 1)->RowNum() > num))
+                next = static_cast<TFilterBracket*>(row);
+        }
+        bracket = next;
+    }
+    return nullptr;
+}
+
+TFilterRow* TVxQuery::GetFirstRow() const { return FFilter->GetFirstRow(); }
+
+TFilterRow* TVxQuery::GetLastRow() const
+{
+    TFilterBracket* bracket = FFilter.get();
+    while (true) {
+        TFilterRow* last = bracket->GetLastRow();
+        if (!last)
+            return bracket;
+        if (!last->IsBracket())
+            return last;
+        bracket = static_cast<TFilterBracket*>(last);
+    }
+}
+
+TFilterBracket* TVxQuery::GetCurrentBracket() const
+{
+    if (!FCurrentRow)
+        return FFilter.get();
+    if (FCurrentRow->IsBracket())
+        return static_cast<TFilterBracket*>(FCurrentRow);
+    return FCurrentRow->ParentBracket();
+}
+
+int TVxQuery::GetCurrentRowNum() const { return FCurrentRow ? FCurrentRow->RowNum() : -1; }
+
+void TVxQuery::moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerate)
+{
+    TFilterRow* row = FCurrentRow;
+    FCurrentRow = nullptr;
+    (row->*move)();
+    FCurrentRow = row;
+    EnumerateBracket(enumerate ? enumerate : row->ParentBracket());
+    QueryChanged();
+}
+
+void TVxQuery::MoveCurRowUp()
+{
+    if (FCurrentRow && FCurrentRow->ParentBracket() && FCurrentRow->GetIndex() > 0)
+        moveCurrentRow(&TFilterRow::MoveUp, nullptr);
+}
+
+void TVxQuery::MoveCurRowDown()
+{
+    TFilterRow* row = FCurrentRow;
+    if (row && row->ParentBracket() && row->GetIndex() < row->ParentBracket()->GetRowCount() - 1)
+        moveCurrentRow(&TFilterRow::MoveDown, nullptr);
+}
+
+void TVxQuery::MoveCurRowLeft()
+{
+    if (FCurrentRow && FCurrentRow->ParentBracket() && FCurrentRow->GetRowLevel() > 1)
+        moveCurrentRow(&TFilterRow::MoveLeft, nullptr);
+}
+
+void TVxQuery::MoveCurRowRight()
+{
+    if (FCurrentRow && FCurrentRow->ParentBracket())
+        moveCurrentRow(&TFilterRow::MoveRight, FCurrentRow->ParentBracket());
+}
+
+void TVxQuery::RecreateRootBracket()
+{
+    FCurrentRow = nullptr;
+    FFilter.reset();
+    FFilter = std::make_unique<TFilterBracket>(this, nullptr);
+    RowsChanged();
+}
+
+const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
+{
+    FieldListCache& cache = FFieldLists[qBound(0, kind, 2)];
+    const TVxCustomDBStructure* model = FDbStruct.data();
+    if (cache.Model == model && model && cache.Revision == model->Revision())
+        return cache;
+    cache = FieldListCache();
+    cache.Model = model;
+    if (!model)
+        return cache;
+    cache.Revision = model->Revision();
+    auto addGroup = [&](const TDSFieldGroup* group, const QString& name) {
+        QList<int> indexes;
+        for (TDSField* field : *group) {
+            if (!field->UseInConditions() || field->OperatCount() == 0)
+                continue;
+            if ((kind == 1 && field->IsAggregate()) || (kind == 2 && !field->IsAggregate()))
+                continue;
+            indexes.append(cache.Items.Count());
+            cache.Fields.append(field);
+            cache.Items.Add(field->DisplayName());
+            cache.Values.Add(QString::number(field->ID()));
+        }
+        if (!indexes.isEmpty())
+            cache.Groups.append({name, indexes});
+    };
+    if (model->RootFieldsFirst())
+        addGroup(model->RootGroup(), model->RootGroup()->GroupName());
+    for (const auto& group : model->FieldGroups())
+        addGroup(group.get(), group->GroupName());
+    if (!model->RootFieldsFirst())
+        addGroup(model->RootGroup(), model->RootGroup()->GroupName());
+    return cache;
+}
+
+QList<TDSField*> TVxQuery::FieldsForBracket(const TFilterBracket* bracket) const
+{
+    return fieldList(bracket ? bracket->GetBracketKind() : 0).Fields;
+}
+
+void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const
+{
+    const FieldListCache& list = fieldList(bracket ? bracket->GetBracketKind() : 0);
+    word.LoadItems(list.Items, list.Values, list.Groups);
+}
+
+void TVxQuery::CurrentRowDestroyed(TFilterRow* row)
+{
+    // The row has left the tree: the line below it has moved up into its
+    // line, so that line or the one above becomes current.
+    const int num = row->FRowNum;
+    const bool fromRoot = row->ParentBracket() == FFilter.get();
+    FCurrentRow = nullptr;
+    RowsChanged();
+    if (num <= 0 || FFilter->GetRowCount() + (fromRoot ? 1 : 0) <= 1)
+        return;
+    TFilterRow* next = GetRowByNum(num);
+    FCurrentRow = next ? next : GetRowByNum(num - 1);
+}
+
+// --- writing the tree as SQL
+
+namespace {
+
+bool takesPart(const TFilterRow* row, bool having);
+
+// Whether a bracket would write anything: an enabled bracket whose rows are
+// all disabled or of the other kind would leave a dangling link word.
+bool writesSomething(const TFilterBracket* bracket, bool having)
+{
+    for (int i = 0; i < bracket->GetRowCount(); ++i)
+        if (takesPart(bracket->GetRow(i), having))
+            return true;
+    return false;
+}
+
+bool takesPart(const TFilterRow* row, bool having)
+{
+    if (!row->GetEnabled() || row->GetIsHavingRow() != having)
+        return false;
+    return !row->IsBracket() || writesSomething(static_cast<const TFilterBracket*>(row), having);
+}
+
+} // namespace
+
+void TVxQuery::WriteBracket(TFilterBracket* bracket, bool having)
+{
+    if (bracket->GetRowCount() == 0)
+        return;
+    const TFilterLinkType type = bracket->LinkType();
+    const QString link = type == fltAll || type == fltNotAll ? QStringLiteral(" AND") : QStringLiteral(" OR");
+    const QString opening = type == fltNone || type == fltNotAll ? QStringLiteral("NOT (") : QStringLiteral("(");
+    TQueryResult& result = *FQResult;
+    bool first = true;
+    for (int i = 0; i < bracket->GetRowCount(); ++i) {
+        TFilterRow* row = bracket->GetRow(i);
+        if (!takesPart(row, having))
+            continue;
+        if (having)
+            result.FHavingClause += first ? opening : link;
+        else if (first)
+            result.FWhereClause.Add(opening);
+        else
+            result.FWhereClause.SetString(result.FWhereClause.Count() - 1,
+                                          result.FWhereClause[result.FWhereClause.Count() - 1] + link);
+        first = false;
+        if (row->IsBracket()) {
+            WriteBracket(static_cast<TFilterBracket*>(row), having);
+            continue;
+        }
+        auto* cond = static_cast<TFilterCond*>(row);
+        TDSTable* firstTable = nullptr;
+        if (const TSimpleDSTableList* tables = cond->GetTables()) {
+            firstTable = tables->First();
+            for (TDSTable* table : *tables) {
+                QList<TDSTable*> visiting;
+                addResultTable(table, result.FNeededTables, visiting);
+            }
+        }
+        QString text = ConditionSQL(cond);
+        if (OnBuildSQL)
+            OnBuildSQL(cond, text);
+        if (having)
+            result.AddHavingCondition(text);
+        else if (FTableFiltersMode)
+            result.AddTableFilterCondition(firstTable, text);
+        else
+            result.AddCondition(text);
+    }
+    if (!first) {
+        if (having)
+            result.FHavingClause += QStringLiteral(" )");
+        else
+            result.FWhereClause.Add(QStringLiteral(")"));
+    }
+}
+
+QString TVxQuery::ConditionSQL(TFilterCond* condition)
+{
+    QString text = condition->GetSQLExpr();
+    if (condition->RowType() == frtSimpleCondition) {
+        const auto* cond = static_cast<TSimpleCond*>(condition);
+        QString fieldExpr;
+        if (const TDSField* field = cond->Field()) {
+            const bool filterForm = FTableFiltersMode
+                                    || (FQResult->ResultTables().Count() < 2 && FSQLOptions.Contains(soFilter));
+            fieldExpr = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
+            if (cond->Operator() && cond->Operator()->CaseInsensative() && BrStringTypes.Contains(cond->GetExprType())
+                && FDbStruct)
+                fieldExpr = FDbStruct->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
+        }
+        text = XReplaceStr(text, QStringLiteral("@f"), fieldExpr, 0);
+    }
+    if (const TSimpleDSTableList* tables = condition->GetTables(); tables && !tables->IsEmpty())
+        text = XReplaceStr(text, QStringLiteral("@t"), tables->First()->TableName(), 0);
+    if (FQResult->ResultTables().Count() > 0)
+        text = XReplaceStr(text, QStringLiteral("@m"), FQResult->ResultTables()[0]->Table->TableName(), 0);
+    return ReplaceValuePlaceholders(condition, text);
+}
+
+// --- readable text
+
+QString TVxQuery::RowText(const TFilterRow* row) const
+{
+    QString text;
+    for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(), row->Label9()}) {
+        if (!word || !word->Visible || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
+            continue;
+        text += u' ' + word->Caption();
+    }
+    return text;
+}
+
+void TVxQuery::writeTextRows(const TFilterBracket* bracket, const QString& indent)
+{
+    FQueryText.Add(indent + RowText(bracket));
+    const QString inner = indent + QStringLiteral("  ");
+    for (int i = 0; i < bracket->GetRowCount(); ++i) {
+        const TFilterRow* row = bracket->GetRow(i);
+        if (!row->GetEnabled())
+            continue;
+        if (row->IsBracket())
+            writeTextRows(static_cast<const TFilterBracket*>(row), inner);
+        else
+            FQueryText.Add(inner + RowText(row));
+    }
+}
+
+const TStringList& TVxQuery::GetQueryText()
+{
+    FQueryText.Clear();
+    writeTextRows(FFilter.get(), QString());
+    // Trimmed of blanks and line breaks at both ends of the whole text.
+    QString text = FQueryText.Text();
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    auto blank = [](QChar c) { return c == u' ' || c == u'\r' || c == u'\n'; };
+    while (start < end && blank(text.at(start)))
+        ++start;
+    while (end > start && blank(text.at(end - 1)))
+        --end;
+    FQueryText.SetText(text.mid(start, end - start));
+    return FQueryText;
+}
+
+// --- listeners and hooks
+
+void TVxQuery::AddListener(IQueryListener* listener)
+{
+    if (listener && std::find(FLinks.begin(), FLinks.end(), listener) == FLinks.end())
+        FLinks.push_back(listener);
+}
+
+void TVxQuery::RemoveListener(IQueryListener* listener)
+{
+    FLinks.erase(std::remove(FLinks.begin(), FLinks.end(), listener), FLinks.end());
+}
+
+void TVxQuery::QueryChanged()
+{
+    if (FState != stIdle || FInsideEventHandler || FUpdating || FDestroying)
+        return;
+    FModified = true;
+    for (IQueryListener* link : std::vector<IQueryListener*>(FLinks))
+        link->QueryChanged(this);
+    if (OnChange)
+        CallHandler([&] { OnChange(this); });
+}
+
+void TVxQuery::ParametersListChanged()
+{
+    if (FState != stIdle || FUpdating || FDestroying)
+        return;
+    if (OnParamListChange)
+        OnParamListChange(this);
+    for (IQueryListener* link : std::vector<IQueryListener*>(FLinks))
+        link->ParametersChanged(this);
+}
+
+void TVxQuery::SQLOptionsChanged()
+{
+    FQResult->SetSQLOptions(FSQLOptions);
+    FQResult->SetSQLSyntax(FSQLSyntax);
+    FQResult->ResultFields().FQuoteAliases = FSQLOptions.Contains(soQuoteAliases);
+}
+
+void TVxQuery::ElementCreate(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element)
+{
+    if (OnElementCreate)
+        OnElementCreate(condition, valueIndex, element);
+}
+
+bool TVxQuery::EditSubQuery(TStringList& subQuery, QString& value, TSQLOptions& options, QString& readableText)
+{
+    return OnEditSubQuery && OnEditSubQuery(this, subQuery, value, options, readableText);
+}
+
+} // namespace brindle

@@ -1,0 +1,278 @@
+#pragma once
+// TVxQuery: the non-visual query. It holds the data model reference, the
+// condition tree (root bracket FFilter), the statement builder (FQResult),
+// the parameters, titles, state, options and syntax, and raises the query's
+// events; the query panel derives from it and refines its virtual hooks.
+// Building SQL, reading values and editing conditions all work here without
+// any widget. The query owns its tree and builder; it refers to the data
+// model, which it never owns.
+
+#include "brindle_core_export.h"
+#include "query/builder.h"
+#include "query/condition_tree.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+namespace brindle {
+
+enum TVxBuilderState { stIdle, stBuilding, stLoading, stSaving };
+
+enum TQPAppearanceOption {
+    aoFlatButtons, aoRoundButtons, aoNonEmptyBrackets, aoPopupField, aoPopupValue, aoShowGroupName,
+    aoAllowKeyboard, aoSortListData, aoShowAddRow, aoShowCheckBoxes, aoAllowParams, aoDisableRFieldExpr,
+    aoHideRowButtons, aoShowGroupRows, aoHideRootRow, aoFieldsMenuOnAdd
+};
+using TQPAppearanceOptions = TSet<TQPAppearanceOption>;
+
+enum TLogicalOperatorStyle { losHidden, losBeforeCond, losAfterCond };
+
+enum TSubQueryHint { sqhNone, sqhText, sqhSQL };
+
+// Something that follows a query's changes (a query base link does).
+class BRINDLE_CORE_EXPORT IQueryListener {
+public:
+    virtual ~IQueryListener();
+    virtual void QueryChanged(TVxQuery* query) = 0;
+    virtual void ParametersChanged(TVxQuery* query) = 0;
+};
+
+// The query panel's default titles: 58 lines of name=text in two sections.
+BRINDLE_CORE_EXPORT const TStringList& DefaultTitles();
+
+class BRINDLE_CORE_EXPORT TVxQuery : public QObject {
+    Q_OBJECT
+
+public:
+    using TNotifyEvent = std::function<void(QObject* sender)>;
+    using TConditionChangeEvent = std::function<void(TFilterCond* condition, int whatChanged)>;
+    using TBuildSQLEvent = std::function<void(TFilterCond* condition, QString& sqlExpr)>;
+    using TSetValueEvent = std::function<void(TFilterCond* condition, int valueIndex, const QString& value, QString& caption)>;
+    using TCustomValueEvent = std::function<void(TFilterCond* condition, int valueIndex, QString& value)>;
+    using TElementCreateEvent = std::function<void(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element)>;
+
+    explicit TVxQuery(QObject* parent = nullptr);
+    ~TVxQuery() override;
+
+    // --- data model and activity
+    TVxCustomDBStructure* DbStruct() const { return FDbStruct.data(); }
+    // A new model clears the tree and rebinds the result fields.
+    void SetDbStruct(TVxCustomDBStructure* model);
+    bool Active() const { return FActive; }
+    // Activating needs a data model (code 3).
+    void SetActive(bool active);
+    TVxBuilderState State() const { return FState; }
+    void SetState(TVxBuilderState state) { FState = state; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool modified) { FModified = modified; }
+    bool Updating() const { return FUpdating; }
+    void BeginUpdate() { FUpdating = true; }
+    void EndUpdate() { FUpdating = false; }
+    bool InsideEventHandler() const { return FInsideEventHandler; }
+    bool Destroying() const { return FDestroying; }
+
+    // --- statement settings
+    TSQLOptions SQLOptions() const { return FSQLOptions; }
+    void SetSQLOptions(TSQLOptions options);
+    TSQLSyntax SQLSyntax() const { return FSQLSyntax; }
+    void SetSQLSyntax(TSQLSyntax syntax);
+    const QString& SQLTopClause() const { return FSQLTopClause; }
+    void SetSQLTopClause(const QString& text) { FSQLTopClause = text; }
+    const QString& SQLLimitClause() const { return FSQLLimitClause; }
+    void SetSQLLimitClause(const QString& text) { FSQLLimitClause = text; }
+    TDSTable* MainTable() const { return FMainTable; }
+    const QString& MainTableName() const { return FMainTableName; }
+    void SetMainTableName(const QString& name);
+    // Looks the main table up by compound name, alias and table name, else
+    // takes the model's default main table.
+    void RefreshMainTable();
+
+    // --- appearance the tree consults
+    TQPAppearanceOptions AppearanceOptions() const { return FAppearanceOptions; }
+    void SetAppearanceOptions(TQPAppearanceOptions options) { FAppearanceOptions = options; }
+    TFilterLinkTypes LinkTypes() const { return FLinkTypes; }
+    void SetLinkTypes(TFilterLinkTypes types) { FLinkTypes = types; }
+    TFilterLinkType DefaultLinkType() const { return FDefaultLinkType; }
+    void SetDefaultLinkType(TFilterLinkType type) { FDefaultLinkType = type; }
+    const QString& NameSeparator() const { return FNameSeparator; }
+    void SetNameSeparator(const QString& separator) { FNameSeparator = separator; }
+    TLogicalOperatorStyle LogOpStyle() const { return FLogOpStyle; }
+    void SetLogOpStyle(TLogicalOperatorStyle style) { FLogOpStyle = style; }
+    int MaxPopupItemCount() const { return FMaxPopupItemCount; }
+    void SetMaxPopupItemCount(int count) { FMaxPopupItemCount = count; }
+    TSubQueryHint SubQueryHint() const { return FSubQueryHint; }
+    void SetSubQueryHint(TSubQueryHint hint) { FSubQueryHint = hint; }
+
+    // --- titles
+    TStringList& Titles() { return FTitles; }
+    const TStringList& Titles() const { return FTitles; }
+    // The text after "name=" in the titles.
+    QString GetTitle(const QString& name) const;
+    void SetTitle(const QString& name, const QString& text);
+
+    // --- the tree
+    TFilterBracket* Filter() const { return FFilter.get(); }
+    TFilterRow* CurrentRow() const { return FCurrentRow; }
+    void SetCurrentRow(TFilterRow* row);
+    // Inserts a simple condition at the line, with the field when one is given.
+    TFilterCond* AddConditionNum(TFilterBracket* bracket, int num, TDSField* field);
+    TFilterCond* AddCondition(TFilterBracket* bracket, TDSField* field);
+    TFilterCond* AddCustomCondition(TFilterBracket* bracket, TDSCondition* condition);
+    void InitializeNewCondition(TFilterRow* row, int num);
+    TFilterBracket* AddBracketNum(TFilterBracket* bracket, int num);
+    TFilterBracket* AddBracket(TFilterBracket* bracket);
+    // Renumbers the identifiers of every row below the bracket.
+    void EnumerateBracket(TFilterBracket* bracket);
+    TFilterRow* GetRowByNum(int num) const;
+    TFilterRow* GetFirstRow() const;
+    TFilterRow* GetLastRow() const;
+    TFilterBracket* GetCurrentBracket() const;
+    int GetCurrentRowNum() const;
+    void MoveCurRowUp();
+    void MoveCurRowDown();
+    void MoveCurRowLeft();
+    void MoveCurRowRight();
+    void RecreateRootBracket();
+    // Fields a new condition of the bracket may take, in model order: used
+    // in conditions, with operators, and of the bracket's kind.
+    QList<TDSField*> FieldsForBracket(const TFilterBracket* bracket) const;
+    // Fills a field word with those fields, grouped by entity.
+    void FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const;
+    // Called by a row that is being freed.
+    void CurrentRowDestroyed(TFilterRow* row);
+    // Line numbers follow the tree lazily: a change marks them stale and the
+    // next reader numbers every row once.
+    void RowsChanged() { FRowNumsValid = false; }
+    void EnsureRowNums() const;
+
+    // --- writing the tree as SQL
+    void WriteBracket(TFilterBracket* bracket, bool having);
+    // The condition's SQL text with "@f", "@t", "@m" and the value
+    // placeholders replaced.
+    QString ConditionSQL(TFilterCond* condition);
+    QString ReplaceValuePlaceholders(TFilterCond* condition, const QString& text);
+
+    // --- values
+    QString ExtractValue(TFilterCond* condition, int index);
+    QString ProcessScalarValue(TFilterCond* condition, int index, const QString& value);
+    virtual QString ProcessDateValue(TFieldType fieldType, const QString& value, bool forSQL);
+    QString ProcessFloatValue(TFieldType fieldType, const QString& value);
+    void LoadValues(const QString& value1, const QString& value2, TFilterCond* condition);
+    void SaveValues(TFilterCond* condition, QString& value1, QString& value2);
+    // The panel's SQL parameter list (field display name = value), read by
+    // SQL-driven value lists.
+    TStringList& SQLParams() { return FSQLParams; }
+
+    // --- building
+    TQueryResult* QResult() const { return FQResult.get(); }
+    void BuildQuery();
+    void BuildFilters();
+    TVxTableFilterList& TableFilters() { return FTableFilters; }
+    bool TableFiltersMode() const { return FTableFiltersMode; }
+    // The readable text of the conditions.
+    const TStringList& GetQueryText();
+    // The row's sentence as the readable text writes it.
+    QString RowText(const TFilterRow* row) const;
+
+    // --- listeners
+    void AddListener(IQueryListener* listener);
+    void RemoveListener(IQueryListener* listener);
+
+    // --- hooks a panel refines
+    virtual void QueryChanged();
+    virtual void ParametersListChanged();
+    virtual void SQLOptionsChanged();
+    // Gives a freshly made value word to OnElementCreate.
+    virtual void ElementCreate(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element);
+    // Edits a sub-query; true when accepted. The query has no editor of its
+    // own: without a panel the host's OnEditSubQuery answers.
+    virtual bool EditSubQuery(TStringList& subQuery, QString& value, TSQLOptions& options, QString& readableText);
+
+    TNotifyEvent OnChange;
+    TConditionChangeEvent OnConditionChange;
+    TBuildSQLEvent OnBuildSQL;
+    TSetValueEvent OnSetValue;
+    TCustomValueEvent OnCustomValue;
+    TElementCreateEvent OnElementCreate;
+    TNotifyEvent OnParamListChange;
+    TNotifyEvent OnActive;
+    std::function<bool(TVxQuery* sender, TStringList& subQuery, QString& value, TSQLOptions& options, QString& readableText)> OnEditSubQuery;
+
+    // The query format version of the text being loaded (read by the
+    // result fields while the state is stLoading).
+    double LoadingVersion() const { return FLoadingVersion; }
+    void SetLoadingVersion(double version) { FLoadingVersion = version; }
+
+    // Sets FInsideEventHandler around a host event.
+    template <typename F>
+    void CallHandler(F&& call)
+    {
+        const bool was = FInsideEventHandler;
+        FInsideEventHandler = true;
+        try {
+            call();
+        } catch (...) {
+            FInsideEventHandler = was;
+            throw;
+        }
+        FInsideEventHandler = was;
+    }
+
+private:
+    void numberRows() const;
+    void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed) const;
+    void addResultTable(TDSTable* table, const QList<TDSTable*>& needed, QList<TDSTable*>& visiting);
+    void orderAndGroup(QList<TDSTable*>& needed);
+    void writeTextRows(const TFilterBracket* bracket, const QString& indent);
+    void moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerateFirst);
+
+    QPointer<TVxCustomDBStructure> FDbStruct;
+    std::unique_ptr<TFilterBracket> FFilter;
+    std::unique_ptr<TQueryResult> FQResult;
+    bool FActive = false;
+    TVxBuilderState FState = stIdle;
+    bool FModified = false;
+    bool FUpdating = false;
+    bool FInsideEventHandler = false;
+    bool FDestroying = false;
+    TSQLOptions FSQLOptions = {soASCIIRFields, soSelectDistinct};
+    TSQLSyntax FSQLSyntax = ssSQL2;
+    QString FSQLTopClause;
+    QString FSQLLimitClause;
+    TVxTableFilterList FTableFilters;
+    bool FTableFiltersMode = false;
+    std::vector<IQueryListener*> FLinks;
+    TStringList FSQLParams;
+    TDSTable* FMainTable = nullptr;
+    QString FMainTableName;
+    TFilterRow* FCurrentRow = nullptr;
+    TQPAppearanceOptions FAppearanceOptions = {aoFlatButtons, aoRoundButtons, aoNonEmptyBrackets, aoPopupField,
+                                               aoPopupValue, aoAllowKeyboard, aoShowAddRow, aoShowCheckBoxes,
+                                               aoAllowParams, aoFieldsMenuOnAdd};
+    TFilterLinkTypes FLinkTypes = {fltAll, fltAny, fltNone, fltNotAll};
+    TFilterLinkType FDefaultLinkType = fltAny;
+    QString FNameSeparator = QStringLiteral(".");
+    TLogicalOperatorStyle FLogOpStyle = losHidden;
+    int FMaxPopupItemCount = 0;
+    TSubQueryHint FSubQueryHint = sqhNone;
+    TStringList FTitles;
+    TStringList FQueryText;
+    double FLoadingVersion = 3.6;
+    mutable bool FRowNumsValid = false;
+    // The field lists of the three bracket kinds, made once per model revision.
+    struct FieldListCache {
+        quint64 Revision = ~quint64(0);
+        const TVxCustomDBStructure* Model = nullptr;
+        QList<TDSField*> Fields;
+        TStringList Items;
+        TStringList Values;
+        QList<std::pair<QString, QList<int>>> Groups;
+    };
+    mutable FieldListCache FFieldLists[3];
+    const FieldListCache& fieldList(int kind) const;
+};
+
+} // namespace brindle

@@ -1,0 +1,161 @@
+#pragma once
+// Result fields: the columns of the SELECT list. A TResultField has a formula
+// in which "@1", "@2", ... stand for data model fields, those fields, a
+// caption, an alias and a sorting. TRFieldList owns the fields of one query,
+// keeps captions and aliases unique, numbers the fields and reads and writes
+// the "[RFields]" text block. TRTableList holds the tables of a statement,
+// each after the table its joining link reaches.
+
+#include "brindle_core_export.h"
+#include "datamodel/db_structure.h"
+
+#include <QPointer>
+
+namespace brindle {
+
+class TRFieldList;
+class TVxQuery;
+
+class BRINDLE_CORE_EXPORT TResultField : public TObject {
+public:
+    explicit TResultField(TRFieldList* list);
+
+    // Copies the model fields, formula, caption, alias, sorting and sort order.
+    void Assign(const TResultField& source);
+
+    TRFieldList* RFList() const { return FRFList; }
+    TVxQuery* GetQueryPanel() const;
+    TVxCustomDBStructure* GetDBStruct() const;
+
+    // The data model fields of the formula, in placeholder order; the list
+    // owns the entries, the model owns the fields.
+    TDSFieldList& DSFields() { return FDSFields; }
+    const TDSFieldList& DSFields() const { return FDSFields; }
+
+    const QString& Caption() const { return FCaption; }
+    void SetCaption(const QString& caption);
+    const QString& Alias() const { return FAlias; }
+    void SetAlias(const QString& alias);
+    const QString& Formula() const { return FFormula; }
+    void SetFormula(const QString& formula);
+    TSortingType Sorting() const { return FSorting; }
+    void SetSorting(TSortingType sorting);
+    int Number() const { return FNumber; }
+    void SetNumber(int number) { FNumber = number; }
+    int SortOrder() const { return FSortOrder; }
+    void SetSortOrder(int order) { FSortOrder = order; }
+
+    // The formula with each "@k" replaced by field k's SQL expression
+    // (normal form: the fields' NormalSQLExpr).
+    QString GetSQLExpr() const;
+    QString GetNormalSQLExpr() const;
+    // The select list entry: the expression and, unless the alias merely
+    // repeats the column's name, " as " and the alias.
+    QString GetSelectExpr() const;
+    QString GetOrderName() const;
+    QString GetSQLAlias() const;
+    // The formula as the user edits it: "{display name}" for each field.
+    QString GetExpression() const;
+    bool GetAgregate() const;
+    QChar GetQuoteSymbol(int index) const;
+
+    void GenerateAlias();
+    void GenerateCaption();
+    // Removes model field index (0-based) and renumbers later placeholders.
+    void DelDSField(int index);
+    void ProcessExpression(const QString& text);
+    void ProcessSQLExpr(const QString& text);
+
+    QVariant FOleObject;
+
+private:
+    QString replacePlaceholders(bool normal) const;
+
+    TDSFieldList FDSFields;
+    TRFieldList* FRFList;
+    QString FCaption;
+    QString FAlias;
+    QString FFormula;
+    TSortingType FSorting = stNoSort;
+    int FNumber = 0;
+    int FSortOrder = 0;
+};
+
+class BRINDLE_CORE_EXPORT TRFieldList : public TVxObjectList<TResultField> {
+public:
+    explicit TRFieldList(TVxCustomDBStructure* dbStruct = nullptr, TVxQuery* queryPanel = nullptr);
+
+    void Assign(const TRFieldList& source);
+
+    TVxCustomDBStructure* DBStruct() const { return FDBStruct.data(); }
+    void SetDBStruct(TVxCustomDBStructure* dbStruct) { FDBStruct = dbStruct; }
+    TVxQuery* QueryPanel() const { return FQueryPanel; }
+
+    TResultField* GetRField(int index) const { return GetItem(index); }
+    // An empty field inserted at the index.
+    TResultField* New(int index);
+    std::unique_ptr<TResultField> CreateRField(const QString& formula, const QList<TDSField*>& fields,
+                                               const QString& caption);
+    int Add(const QString& formula, const QList<TDSField*>& fields, const QString& caption);
+    int Insert(int index, const QString& formula, const QList<TDSField*>& fields, const QString& caption);
+    TResultField* AddByExpression(const QString& caption, const QString& expression, TSortingType sorting,
+                                  int sortOrder);
+    TResultField* InsertByExpression(int index, const QString& caption, const QString& expression,
+                                     TSortingType sorting, int sortOrder);
+    TResultField* AddBySQLExpr(const QString& caption, const QString& sqlExpr, TSortingType sorting,
+                               int sortOrder);
+    TResultField* InsertBySQLExpr(int index, const QString& caption, const QString& sqlExpr,
+                                  TSortingType sorting, int sortOrder);
+
+    bool CheckUniqAlias(const QString& text) const;
+    bool CheckUniqCaption(const QString& text) const;
+    QString GetUniqAlias(const QString& text) const;
+    QString GetUniqCaption(const QString& text) const;
+    void RegenerateAliases();
+    void GenerateNumbers();
+    QString GetCaption() const;
+    int GetSortCount() const;
+
+    void BeginUpdate() { FUpdating = true; }
+    void EndUpdate();
+    bool Updating() const { return FUpdating; }
+    // Tells the query that a field changed.
+    void RFieldChanged(TResultField* field);
+
+    // The "[RFields]" block: appended by SaveToStrings, read from position 0.
+    void LoadFromStrings(const TStringList& lines);
+    void SaveToStrings(TStringList& lines) const;
+
+    bool FQuoteAliases = false;
+    bool FAsciiAliases = true;
+    bool FJustSorting = true;
+    bool FUseAliases = true;
+    double FVersion = 3.6;
+    QVariant FOleObject;
+
+private:
+    QPointer<TVxCustomDBStructure> FDBStruct;
+    TVxQuery* FQueryPanel;
+    bool FUpdating = false;
+};
+
+// One table of a statement and the link that joins it to an earlier one
+// (none for a table that starts the FROM clause).
+struct TResultTable {
+    bool Processed = false;
+    TDSTable* Table = nullptr;
+    TDSLink* Link = nullptr;
+};
+
+class BRINDLE_CORE_EXPORT TRTableList : public TVxObjectList<TResultTable> {
+public:
+    // Appends a table without link; with a link, places it directly after
+    // the table the link reaches, raising code 2 when that has no entry.
+    int Add(TDSTable* table, TDSLink* link);
+    int IndexOf(const TDSTable* table) const;
+    // First entry whose table has the alias, letter case ignored.
+    TResultTable* Find(const QString& alias) const;
+    void ResetAll();
+};
+
+} // namespace brindle

@@ -1,0 +1,141 @@
+#pragma once
+// TQueryWord: one word of a row's sentence (a field, an operator, a value, a
+// link type or a conjunction) without any widget. It holds the value the
+// word stands for and the caption shown for it, the items a list offers,
+// which editor a click would open and that editor's settings, and the
+// fixed, enabled, visible and hint state. The query panel makes one label
+// widget per word and keeps it in step; everything the condition tree reads
+// or writes of a word lives here, so the tree works without widgets.
+
+#include "brindle_core_export.h"
+#include "enums.h"
+#include "errors.h"
+#include "object_list.h"
+#include "string_list.h"
+
+#include <functional>
+
+namespace brindle {
+
+// Which editor a click on the word opens.
+enum TWordEditor {
+    weNone,      // a plain label that opens nothing
+    weCustom,    // the host's drop-down (a custom value, a sub-query)
+    weEdit,      // a text edit
+    weMaskEdit,  // a masked edit
+    weDateTime,  // a date or time picker
+    wePopup,     // a popup menu of grouped items
+    weListBox,   // a list box
+    weCheckList  // a list of check boxes; value and caption are comma texts
+};
+
+enum TDateTimeEditKind { ekTime, ekDate };
+
+// The caption a word shows when its caption is empty.
+inline const QString EmptyWordCaption = QStringLiteral("_____");
+
+// A named group of item indexes of a list word.
+class BRINDLE_CORE_EXPORT TItemGroup {
+public:
+    explicit TItemGroup(const QString& name = {}) : FGroupName(name) {}
+    QString FGroupName;
+    QList<int> Indexes;
+};
+
+class BRINDLE_CORE_EXPORT TItemGroupList : public TVxObjectList<TItemGroup> {
+public:
+    // Creates a group holding one index; returns its position.
+    int AddGroup(const QString& name, int firstIndex);
+    // First group of that name, letter case ignored; none when absent.
+    TItemGroup* FindByName(const QString& name) const;
+};
+
+class BRINDLE_CORE_EXPORT TQueryWord : public TObject {
+public:
+    TQueryWord() = default;
+    explicit TQueryWord(TWordEditor editor) : FEditor(editor) {}
+
+    // Writing a different value stores it and applies ValueChanged.
+    const QString& Value() const { return FValue; }
+    void SetValue(const QString& value);
+    // The caption as set; ShownCaption gives the placeholder for an empty one.
+    const QString& Caption() const { return FCaption; }
+    void SetCaption(const QString& caption);
+    QString ShownCaption() const { return FCaption.isEmpty() ? EmptyWordCaption : FCaption; }
+
+    TWordEditor Editor() const { return FEditor; }
+    // Changing the editor keeps value, caption and items.
+    void SetEditor(TWordEditor editor) { FEditor = editor; }
+    bool IsList() const { return FEditor == wePopup || FEditor == weListBox || FEditor == weCheckList; }
+
+    // Editor settings.
+    TValueType ValueType = vtString;
+    QString EditMask;
+    bool UseFormattedValue = false;
+    int MaxLength = 0; // 0: unlimited
+    TDateTimeEditKind DateKind = ekDate;
+    bool SortList = false;
+    int MaxItemCount = 0; // popup column length; 0: none
+    bool AutoUpperCase() const { return (FOptions & 1) != 0; }
+    void SetAutoUpperCase(bool on);
+    bool AutoLowerCase() const { return (FOptions & 2) != 0; }
+    void SetAutoLowerCase(bool on);
+    int Options() const { return FOptions; }
+    void SetOptions(int options) { FOptions = options & 3; }
+
+    bool Fixed = false;
+    bool Enabled = true;
+    bool Visible = true;
+    QString Hint;
+
+    // Items of a list word: captions and values in parallel, grouped.
+    const TStringList& Items() const { return FItems; }
+    const TStringList& Values() const { return FValues; }
+    const TItemGroupList& Groups() const { return FGroups; }
+    void AddItem(const QString& groupName, const QString& value, const QString& item);
+    void AddItems(const QString& groupName, const TStringList& values, const TStringList& items);
+    // Empties items, values and groups; value and caption stay.
+    void ClearAll();
+    int ItemIndex() const { return FItemIndex; }
+    // Chooses an item: its caption and value become the word's; -1 empties
+    // the value. An index at or past the values raises EDDLabelError
+    // "Index out of bounds" and changes nothing.
+    void SetItemIndex(int index);
+    // The default group (unnamed, every index) a list editor shows when the
+    // items carry none.
+    void EnsureDefaultGroup();
+    // Replaces items, values and groups at once; the lists are shared, not
+    // copied, so many words may offer one long list cheaply.
+    void LoadItems(const TStringList& items, const TStringList& values,
+                   const QList<std::pair<QString, QList<int>>>& groups)
+    {
+        FItems = items;
+        FValues = values;
+        FGroups.Clear();
+        for (const auto& [name, indexes] : groups) {
+            auto group = std::make_unique<TItemGroup>(name);
+            group->Indexes = indexes;
+            FGroups.Add(std::move(group));
+        }
+        FItemIndex = -1;
+    }
+
+    // Called after every change of value or caption (the panel's widget
+    // follows the word through it).
+    std::function<void(TQueryWord*)> OnChanged;
+
+private:
+    void ValueChanged();
+    void changed();
+
+    QString FValue;
+    QString FCaption;
+    TWordEditor FEditor = weNone;
+    int FOptions = 0;
+    TStringList FItems;
+    TStringList FValues;
+    TItemGroupList FGroups;
+    int FItemIndex = -1;
+};
+
+} // namespace brindle
