@@ -262,6 +262,9 @@ void TFilterBracket::DeleteRow(int index)
 
 void TFilterBracket::InternalDeleteRow(int index)
 {
+    // The current row hands over to a neighbouring line, which needs the lines.
+    if (FQueryPanel->CurrentRow())
+        FQueryPanel->EnsureRowNums();
     FRows.Delete(index);
     FQueryPanel->RowsChanged();
     if (FParentBracket && FQueryPanel->AppearanceOptions().Contains(aoNonEmptyBrackets) && FRows.IsEmpty())
@@ -277,6 +280,8 @@ std::unique_ptr<TFilterRow> TFilterBracket::ExtractRow(int index)
 
 void TFilterBracket::ClearRows()
 {
+    if (FQueryPanel->CurrentRow())
+        FQueryPanel->EnsureRowNums();
     while (!FRows.IsEmpty())
         FRows.Delete(FRows.Count() - 1);
     FQueryPanel->RowsChanged();

@@ -1,0 +1,92 @@
+#pragma once
+// A small model for query tests: customers and orders with fields of the
+// common types, a virtual aggregate, a list editor and a predefined condition.
+
+#include "datamodel/db_structure.h"
+#include "query/query.h"
+
+#include <memory>
+
+namespace brindle::fixtures {
+
+struct QueryModel {
+    TVxDBInfo info;
+    TVxDBStructure model;
+    TDSField* custName = nullptr;
+    TDSField* custCity = nullptr;
+    TDSField* orderID = nullptr;
+    TDSField* orderDate = nullptr;
+    TDSField* amount = nullptr;
+    TDSField* paid = nullptr;
+    TDSField* status = nullptr;
+    TDSField* total = nullptr;
+    TDSCondition* bigOrders = nullptr;
+
+    QueryModel()
+    {
+        info.OnFieldsRequest = [](TVxDBInfo*, const QString& table, TDBFieldList& fields) {
+            if (table == "Customers") {
+                fields.Add("ID", ftInteger, 4);
+                fields.Add("Name", ftString, 40);
+                fields.Add("City", ftString, 30);
+            } else {
+                fields.Add("ID", ftInteger, 4);
+                fields.Add("CustID", ftInteger, 4);
+                fields.Add("OrderDate", ftDate, 8);
+                fields.Add("Amount", ftFloat, 8);
+                fields.Add("Paid", ftBoolean, 1);
+                fields.Add("Status", ftString, 10);
+            }
+        };
+        model.SetDatabaseInfo(&info);
+        TDSTable* customers = model.Tables(model.AddTable("Customers", "Customers"));
+        customers->SetTableAlias("c");
+        TDSTable* orders = model.Tables(model.AddTable("Orders", "Orders"));
+        orders->SetTableAlias("o");
+        model.AddLinkByExpr("Orders-Customers:CustID=ID");
+        model.SetDefaultMainTable(orders);
+        auto add = [&](TDSTable* t, const char* column, const char* caption) {
+            TDSField* f = model.Fields(model.AddField(kfkData, column, caption, t));
+            f->AddAppliedOperators();
+            return f;
+        };
+        custName = add(customers, "Name", "Customer");
+        custCity = add(customers, "City", "City");
+        orderID = add(orders, "ID", "Order");
+        orderDate = add(orders, "OrderDate", "Ordered on");
+        amount = add(orders, "Amount", "Amount");
+        paid = add(orders, "Paid", "Paid");
+        status = add(orders, "Status", "Status");
+        status->SetEditType(etList);
+        auto* list = static_cast<TDSListEditor*>(status->ValueEditor());
+        list->Items.SetCommaText("Open,Shipped,Closed");
+        list->Values.SetCommaText("O,S,C");
+        total = model.Fields(model.AddField(kfkVirtual, "sum(o.Amount)", "Total", nullptr));
+        total->SetIsAggregate(true);
+        total->SetFieldType(ftFloat);
+        total->AddAppliedOperators();
+        auto condition = std::make_unique<TDSCondition>(&model);
+        condition->SetDisplayFormat("amount above @");
+        condition->SetSQLExpr("o.Amount > @1");
+        condition->Values()[0]->SetDataType(ftFloat);
+        bigOrders = condition.get();
+        model.Conditions().Add(std::move(condition));
+    }
+
+    TDSOperator* op(const char* name) { return model.OperatorByName(name); }
+};
+
+// A simple condition of the field with the operator and values.
+inline TSimpleCond* addCondition(TVxQuery& query, TFilterBracket* bracket, TDSField* field, TDSOperator* op,
+                                 const QString& value1 = {}, const QString& value2 = {})
+{
+    auto* cond = static_cast<TSimpleCond*>(query.AddCondition(bracket, field));
+    cond->SetOperator(op);
+    if (!value1.isEmpty())
+        cond->SetValue(1, value1);
+    if (!value2.isEmpty())
+        cond->SetValue(2, value2);
+    return cond;
+}
+
+} // namespace brindle::fixtures
