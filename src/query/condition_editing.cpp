@@ -407,8 +407,19 @@ void TSimpleCond::SetValue(int index, const QString& value)
 {
     const QString before = GetValue(index);
     TFilterCond::SetValue(index, value);
-    if (GetValue(index) != before && FField)
-        FQueryPanel->Filter()->RefreshParamValueEditors(this, FField->DisplayName());
+    if (GetValue(index) == before || !FField || !FQueryPanel->DbStruct())
+        return;
+    // Only lists fed by a query with that parameter follow; most models have
+    // none, and then the tree need not be walked.
+    const TVxCustomDBStructure* model = FQueryPanel->DbStruct();
+    const QString name = FField->DisplayName();
+    for (int i = 0; i < model->FieldCount(); ++i) {
+        const TDSField* f = model->Fields(i);
+        if (f->EditType() == etSQL && static_cast<const TDSSQLEditor*>(f->ValueEditor())->HasParameter(name)) {
+            FQueryPanel->Filter()->RefreshParamValueEditors(this, name);
+            return;
+        }
+    }
 }
 
 bool TSimpleCond::GetIsHavingRow() const { return FField && FField->IsAggregate(); }

@@ -91,7 +91,11 @@ public:
     // Items of a list word: captions and values in parallel, grouped.
     const TStringList& Items() const { return FItems; }
     const TStringList& Values() const { return FValues; }
-    const TItemGroupList& Groups() const { return FGroups; }
+    const TItemGroupList& Groups() const
+    {
+        materializeGroups();
+        return FGroups;
+    }
     void AddItem(const QString& groupName, const QString& value, const QString& item);
     void AddItems(const QString& groupName, const TStringList& values, const TStringList& items);
     // Empties items, values and groups; value and caption stay.
@@ -112,11 +116,8 @@ public:
         FItems = items;
         FValues = values;
         FGroups.Clear();
-        for (const auto& [name, indexes] : groups) {
-            auto group = std::make_unique<TItemGroup>(name);
-            group->Indexes = indexes;
-            FGroups.Add(std::move(group));
-        }
+        // Groups are made when first asked for: most words never are.
+        FPendingGroups = groups;
         FItemIndex = -1;
     }
 
@@ -134,7 +135,20 @@ private:
     int FOptions = 0;
     TStringList FItems;
     TStringList FValues;
-    TItemGroupList FGroups;
+    void materializeGroups() const
+    {
+        if (FPendingGroups.isEmpty())
+            return;
+        for (const auto& [name, indexes] : FPendingGroups) {
+            auto group = std::make_unique<TItemGroup>(name);
+            group->Indexes = indexes;
+            FGroups.Add(std::move(group));
+        }
+        FPendingGroups.clear();
+    }
+
+    mutable TItemGroupList FGroups;
+    mutable QList<std::pair<QString, QList<int>>> FPendingGroups;
     int FItemIndex = -1;
 };
 

@@ -1,0 +1,384 @@
+#include "query/result_fields.h"
+
+#include "datamodel/model_fixtures.h"
+#include "query/query.h"
+
+#include <climits>
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+using namespace brindle::testing;
+
+namespace {
+
+TStringList lines(const QString& text)
+{
+    TStringList list;
+    list.SetText(text);
+    return list;
+}
+
+// The identifiers of a field's model fields, "0" for the null field.
+QString ids(const TResultField* field)
+{
+    QStringList out;
+    for (const TDSField* f : field->DSFields())
+        out.append(QString::number(f->ID()));
+    return out.join(u',');
+}
+
+// Counts the change notifications and those that came while updating.
+class CountingQuery : public TVxQuery {
+public:
+    void QueryChanged() override
+    {
+        ++changes;
+        whileUpdating += Updating();
+        TVxQuery::QueryChanged();
+    }
+    int changes = 0;
+    int whileUpdating = 0;
+};
+
+// Orders (alias o) with ID and CustID, Customers with Name, and a virtual
+// aggregate: field identifiers 1 to 4.
+class ResultFieldsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        info.columns["Orders"] = {{"ID", ftInteger, 4}, {"CustID", ftInteger, 4}};
+        info.columns["Customers"] = {{"Name", ftString, 40}};
+        model.SetDatabaseInfo(&info);
+        orders = AddTable(model, "Orders", "o");
+        customers = AddTable(model, "Customers");
+        id = add(kfkData, "ID", "Order number", orders);
+        custId = add(kfkData, "CustID", "Customer number", orders);
+        name = add(kfkData, "Name", "Name", customers);
+        total = add(kfkVirtual, "sum(o.ID)", "Total", nullptr);
+        total->SetIsAggregate(true);
+    }
+    TDSField* add(TVxFieldKind kind, const QString& expr, const QString& caption, TDSTable* table)
+    {
+        return model.Fields(model.AddField(kind, expr, caption, table));
+    }
+    TResultField* field(const QString& formula, const QList<TDSField*>& fields, const QString& caption)
+    {
+        return list[list.Add(formula, fields, caption)];
+    }
+
+    FakeDBInfo info;
+    TVxDBStructure model;
+    TRFieldList list{&model};
+    TDSTable *orders = nullptr, *customers = nullptr;
+    TDSField *id = nullptr, *custId = nullptr, *name = nullptr, *total = nullptr;
+};
+
+} // namespace
+
+TEST_F(ResultFieldsTest, FormulaAndEditableExpression)
+{
+    TResultField* f = field("@1 || ' ' || @2", {id, name}, "Who");
+    EXPECT_EQ(f->GetSQLExpr(), "o.ID || ' ' || Customers.Name");
+    EXPECT_EQ(f->GetNormalSQLExpr(), "o.\"ID\" || ' ' || Customers.\"Name\"");
+    EXPECT_EQ(f->GetExpression(), "{Order number} || ' ' || {Name}");
+    EXPECT_FALSE(list.FJustSorting);
+    TResultField* back = list.AddByExpression("Back", f->GetExpression(), stNoSort, 0);
+    EXPECT_EQ(back->Formula(), f->Formula());
+    EXPECT_EQ(ids(back), "1,3");
+
+    // A repeated name shares its placeholder, an unknown one is the null
+    // field, an unclosed one stays text; no name at all gives the null field.
+    back = list.AddByExpression("X", "{Name} + {Nobody} + {Name} + {Name", stNoSort, 0);
+    EXPECT_EQ(back->Formula(), "@1 + @2 + @1 + {Name");
+    EXPECT_EQ(ids(back), "3,0");
+    back = list.AddByExpression("Rows", "count(*)", stNoSort, 0);
+    EXPECT_EQ(back->Formula(), "count(*)");
+    EXPECT_EQ(ids(back), "0");
+}
+
+TEST_F(ResultFieldsTest, TenOrMoreFieldsKeepTheirPlaceholdersApart)
+{
+    QList<TDSField*> fields;
+    for (int i = 1; i <= 11; ++i)
+        fields.append(add(kfkVirtual, QStringLiteral("v%1").arg(i), QStringLiteral("V%1").arg(i), nullptr));
+    TResultField* f = field("@1+@10+@11+@2", fields, "Many");
+    EXPECT_EQ(f->GetSQLExpr(), "v1+v10+v11+v2");
+    f->DelDSField(0);
+    EXPECT_EQ(f->Formula(), "+@9+@10+@1");
+    EXPECT_EQ(f->GetSQLExpr(), "+v10+v11+v2");
+    EXPECT_THROW(f->DelDSField(10), EListError);
+    // Placeholders past the last field, or of field 0, stay text.
+    EXPECT_EQ(field("@1+@3+@0", {id, name}, "Few")->GetSQLExpr(), "o.ID+@3+@0");
+}
+
+TEST_F(ResultFieldsTest, FormulaReducedToTheSecondFieldKeepsOnlyIt)
+{
+    TResultField* f = field("@1 || @2", {id, name}, "Both");
+    f->SetFormula("upper(@2)");
+    EXPECT_EQ(f->Formula(), "upper(@1)");
+    EXPECT_EQ(ids(f), "3");
+}
+
+TEST_F(ResultFieldsTest, AggregateByFieldOrFunctionInAnyCase)
+{
+    const struct { const char* formula; bool aggregateField; bool expected; } cases[] = {
+        {"SUM(@1)", false, true}, {"@1 + mAx(@1)", false, true}, {"avg (@1)", false, false},
+        {"@1", false, false}, {"@1", true, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(field(c.formula, {c.aggregateField ? total : id}, "F")->GetAgregate(), c.expected) << c.formula;
+}
+
+TEST_F(ResultFieldsTest, FieldsFromSQLText)
+{
+    const struct { const char* sql; const char* formula; const char* ids; const char* caption; } cases[] = {
+        {"O.id", "@1", "1", "Order number"},                              // a field's own expression
+        {"SUM(o.\"CustID\") * o.\"ID\"", "sum(@2) * @1", "1,2", "Order numberCustomer number"},
+        {"max(Orders.ID) + 1", "max(@1) + 1", "1", "Order number"},      // full names
+        {"Upper('X')", "Upper('X')", "", "4"},                            // nothing known: text as it was
+    };
+    for (const auto& c : cases) {
+        TResultField* f = list.AddBySQLExpr("", c.sql, stNoSort, 0);
+        EXPECT_EQ(f->Formula(), c.formula) << c.sql;
+        EXPECT_EQ(ids(f), c.ids) << c.sql;
+        EXPECT_EQ(f->Caption(), c.caption) << c.sql;
+    }
+}
+
+TEST_F(ResultFieldsTest, SelectExpressionAndOrderName)
+{
+    TResultField* f = field("@1", {id}, "Order number");
+    f->SetNumber(3);
+    EXPECT_EQ(f->GetSelectExpr(), "o.ID as Ordernumber");
+    EXPECT_EQ(f->GetOrderName(), "Ordernumber");
+    // An alias repeating the column is not written; ordering takes the
+    // column only when the letter case matches too.
+    f->SetAlias("id");
+    EXPECT_EQ(f->GetSelectExpr(), "o.ID");
+    EXPECT_EQ(f->GetOrderName(), "id");
+    f->SetAlias("");
+    EXPECT_EQ(f->GetOrderName(), "3");
+    f->SetAlias("ID");
+    EXPECT_EQ(f->GetOrderName(), "o.ID");
+
+    list.FQuoteAliases = true;
+    model.SQLFormats()->SetQuoteSymbol1(u'[');
+    model.SQLFormats()->SetQuoteSymbol2(u']');
+    f->SetCaption("Order no");
+    EXPECT_EQ(f->GetSelectExpr(), "o.ID as [Order no]");
+    EXPECT_EQ(f->GetOrderName(), "Order no");
+}
+
+TEST_F(ResultFieldsTest, AliasesAreUniqueIgnoringCase)
+{
+    EXPECT_EQ(field("@1", {name}, "Name")->Alias(), "Name");
+    EXPECT_EQ(field("@1", {name}, "NAME")->Alias(), "NAME1");
+    EXPECT_EQ(field("@1", {name}, "Name")->Alias(), "Name2");
+    EXPECT_FALSE(list.CheckUniqAlias("name1"));
+    EXPECT_EQ(list.GetUniqCaption("name"), "name1");
+    EXPECT_EQ(list.GetCaption(), "Name, NAME, Name");
+    // A field's own alias counts as taken, so regenerating renumbers.
+    list.RegenerateAliases();
+    EXPECT_EQ(list[0]->Alias() + list[1]->Alias() + list[2]->Alias(), "NameNAME3Name1");
+
+    const struct { bool ascii, quote, use; const char* caption; const char* alias; } cases[] = {
+        {true, false, true, "1st Order Date", "stOrderDate"},
+        {true, false, true, "Größe_2", "Gre_2"},
+        {false, false, true, "1st Order Date", "1st_Order_Date"},
+        {true, true, true, "1st Order Date", "1st Order Date"},
+        {true, false, false, "1st Order Date", ""},
+    };
+    for (const auto& c : cases) {
+        TRFieldList l(&model);
+        l.FAsciiAliases = c.ascii;
+        l.FQuoteAliases = c.quote;
+        l.FUseAliases = c.use;
+        EXPECT_EQ(l[l.Add("@1", {id}, c.caption)]->Alias(), c.alias) << c.caption;
+    }
+}
+
+TEST_F(ResultFieldsTest, SortOrderIsAssignedOnFirstSorting)
+{
+    TResultField* a = field("@1", {id}, "A");
+    TResultField* b = field("@1", {name}, "B");
+    b->SetSorting(stDescending);
+    a->SetSorting(stAscending);
+    EXPECT_EQ(b->SortOrder() * 10 + a->SortOrder(), 12);
+    b->SetSorting(stNoSort);   // keeps its rank
+    EXPECT_EQ(list.GetSortCount(), 1);
+    b->SetSorting(stAscending);
+    EXPECT_EQ(b->SortOrder(), 1);
+    a->SetSortOrder(INT_MAX);
+    TResultField* c = field("@1", {custId}, "C");
+    c->SetSorting(stAscending);
+    EXPECT_EQ(c->SortOrder(), INT_MAX);
+}
+
+TEST_F(ResultFieldsTest, InsertNumberAndCopy)
+{
+    field("@1", {id}, "A");
+    EXPECT_EQ(list.Insert(0, "@1", {name}, "B"), 0);
+    EXPECT_THROW(list.Insert(5, "@1", {name}, "C"), EListError);
+    list.GenerateNumbers();
+    EXPECT_EQ(list[1]->Number(), 2);
+    list[0]->SetAlias("Custom");
+    list[0]->SetSorting(stDescending);
+    list[0]->SetSortOrder(5);
+
+    TRFieldList copy(&model);
+    copy.Add("@1", {custId}, "Gone");
+    list.FJustSorting = true;
+    copy.Assign(list);
+    EXPECT_TRUE(copy.FJustSorting);
+    ASSERT_EQ(copy.Count(), 2);
+    EXPECT_EQ(copy[0]->RFList(), &copy);
+    EXPECT_EQ(copy[0]->Alias() + copy[1]->Caption() + ids(copy[1]), "CustomA1");
+    EXPECT_EQ(copy[0]->Sorting(), stDescending);
+    EXPECT_EQ(copy[0]->SortOrder(), 5);
+}
+
+TEST_F(ResultFieldsTest, BlockRoundTrip)
+{
+    TStringList empty({"before"});
+    list.FJustSorting = false;
+    list.SaveToStrings(empty);
+    EXPECT_EQ(empty, TStringList({"before", "[RFields]", "Count=0", "Version=3.6", "JustSorting=0", ""}));
+
+    field("@1 || ' ' || @2", {id, name}, "Who")->SetSorting(stDescending);
+    field("@1", {total}, "Sum")->SetAlias("Amount");
+    list.AddByExpression("Lost", "{Nobody}", stAscending, 7);
+    TStringList saved;
+    list.SaveToStrings(saved);
+    ASSERT_EQ(saved.Count(), 5 + 3 * 8);
+    EXPECT_EQ(QStringList(saved.Lines().mid(5, 8)),
+              QStringList({"[RField1]", "Formula=@1 || ' ' || @2", "Fields=1,3", "Alias=Who", "Caption=Who",
+                           "Sorting=2", "SortOrder=1", ""}));
+    TRFieldList loaded(&model);
+    loaded.LoadFromStrings(saved);
+    TStringList again;
+    loaded.SaveToStrings(again);
+    EXPECT_EQ(again, saved);
+    EXPECT_EQ(loaded[2]->DSFields()[0], model.NullField());
+}
+
+TEST_F(ResultFieldsTest, OlderBlocksReadByTheirVersion)
+{
+    const struct { const char* version; const char* fields; double read; } cases[] = {
+        {"Version=1.3", "Orders.ID,Customers.Name", 1.3}, // full names, alias from Name
+        {"Version=1.9", "o.ID,customers.name", 1.9},      // SQL expressions, alias from Alias
+        {"", "o.ID,Customers.Name", 1.7},                 // no version: 1.7
+        {"Version=3.6", "1,999,3", 3.6},                  // identifiers; an unknown one stays in place
+    };
+    for (const auto& c : cases) {
+        TRFieldList l(&model);
+        l.LoadFromStrings(lines(QStringLiteral("[Main]\nVersion=9\n[RFields]\nCount=2\n%1\nJustSorting=1\n"
+                                               "[RField1]\nFormula=@1 || @2\nFields=%2\nName=Old\nAlias=New\n"
+                                               "Caption=Who\nSorting=1\nSortOrder=4\n[RField2]\nCaption=C\nAlias=\n")
+                                    .arg(c.version, c.fields)));
+        EXPECT_DOUBLE_EQ(l.FVersion, c.read) << c.version;
+        EXPECT_TRUE(l.FJustSorting);
+        ASSERT_EQ(l.Count(), 2) << c.version;
+        EXPECT_EQ(ids(l[0]), c.read >= 2 ? "1,0,3" : "1,3") << c.version;
+        EXPECT_EQ(l[0]->Alias(), c.read < 1.4 ? "Old" : "New") << c.version;
+        EXPECT_EQ(l[0]->Sorting(), stAscending);
+        EXPECT_EQ(l[0]->SortOrder(), 4);
+        EXPECT_EQ(l[1]->Alias(), "") << c.version; // an empty value: no alias
+    }
+}
+
+TEST_F(ResultFieldsTest, MalformedBlocks)
+{
+    // Numbers that must be integers raise the conversion error.
+    const char* items[] = {"Sorting=abc", "Sorting=3", "Sorting=-1", "SortOrder=1.5", "Fields=1,x", "Fields=,"};
+    for (const char* item : items) {
+        TRFieldList l(&model);
+        EXPECT_THROW(l.LoadFromStrings(lines(QStringLiteral("[RFields]\nCount=1\nVersion=3.6\n[RField1]\n%1\n")
+                                                 .arg(item))),
+                     EConvertError)
+            << item;
+        EXPECT_FALSE(l.Updating());
+    }
+    // Below 2.0 the items are names, so any text is allowed.
+    list.LoadFromStrings(lines("[RFields]\nCount=1\nVersion=1.9\n[RField1]\nFormula=@1\nFields=x,\n"));
+    EXPECT_EQ(ids(list[0]), "0,0");
+
+    // Counts and garbage never make more fields than the text has lines.
+    const char* texts[] = {
+        "[RFields]\nCount=2147483647\nVersion=3.6\n",
+        "[RFields]\nCount=-5\n[RField1]\nFormula=@1\nFields=1\n",
+        "[RFields\nCount=3\n",
+        "[RFields]\nCount=3\nVersion=nan\n[RField3]\n[RField2]\n[RField1]\nFormula=@@@1@\n",
+    };
+    for (const char* text : texts) {
+        const TStringList source = lines(text);
+        list.LoadFromStrings(source);
+        EXPECT_LE(list.Count(), source.Count()) << text;
+        for (const auto& f : list)
+            f->GetSQLExpr();
+    }
+    // Without a data model the block makes no fields.
+    TRFieldList bare;
+    bare.LoadFromStrings(lines("[RFields]\nCount=1\nJustSorting=0\n[RField1]\nFormula=@1\nFields=1\n"));
+    EXPECT_EQ(bare.Count(), 0);
+    EXPECT_FALSE(bare.FJustSorting);
+}
+
+TEST_F(ResultFieldsTest, ChangesReachTheQuery)
+{
+    CountingQuery query;
+    TRFieldList l(&model, &query);
+    l.Add("@1", {id}, "A");
+    EXPECT_EQ(query.changes, 2); // formula and caption
+    EXPECT_TRUE(query.Modified());
+    l.BeginUpdate();
+    l[0]->SetCaption("B");
+    l[0]->SetSorting(stAscending);
+    l.EndUpdate();
+    EXPECT_EQ(query.changes, 3);
+
+    // Copying a field holds the query in update state.
+    TResultField* copy = l.New(1);
+    copy->Assign(*l[0]);
+    EXPECT_EQ(query.changes, query.whileUpdating + 3);
+    EXPECT_FALSE(query.Updating());
+
+    // While the query loads, its version rules the block.
+    query.SetState(stLoading);
+    query.SetLoadingVersion(1.3);
+    l.LoadFromStrings(lines("[RFields]\nCount=1\nVersion=3.6\n[RField1]\nFormula=@1\nFields=Orders.ID\nName=Old\n"));
+    EXPECT_DOUBLE_EQ(l.FVersion, 1.3);
+    EXPECT_EQ(ids(l[0]), "1");
+    EXPECT_EQ(l[0]->Alias(), "Old");
+}
+
+TEST_F(ResultFieldsTest, ResultTablesFollowTheirLinks)
+{
+    TDSTable* items = AddTable(model, "Items");
+    TDSLink* itemsToOrders = AddLink(model, items, orders);
+    TRTableList tables;
+    EXPECT_EQ(tables.Add(orders, nullptr), 0);
+    EXPECT_EQ(tables.Add(customers, AddLink(model, orders, customers)), 1);
+    EXPECT_EQ(tables.Add(items, itemsToOrders), 1); // right after Orders
+    EXPECT_EQ(tables.IndexOf(customers), 2);
+    EXPECT_EQ(tables.Find("O")->Table, orders);
+    EXPECT_EQ(tables.Find("nope"), nullptr);
+    tables[0]->Processed = tables[2]->Processed = true;
+    tables.ResetAll();
+    EXPECT_FALSE(tables[0]->Processed || tables[2]->Processed);
+
+    // The link must reach a listed table; a link without tables reaches none.
+    TRTableList few;
+    few.Add(customers, nullptr);
+    TDSLink bare;
+    for (TDSLink* link : {itemsToOrders, &bare}) {
+        try {
+            few.Add(orders, link);
+            ADD_FAILURE() << "a wrong link was accepted";
+        } catch (const EVxQueryPanelError& e) {
+            EXPECT_EQ(e.ErrorCode(), 2);
+            EXPECT_EQ(e.Message(), "Can't add result table: wrong link");
+        }
+    }
+    EXPECT_EQ(few.Count(), 1);
+}
