@@ -498,6 +498,7 @@ QString TVxQuery::ConditionSQL(TFilterCond* condition)
 QString TVxQuery::RowText(const TFilterRow* row) const
 {
     QString text;
+    text.reserve(64);
     for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(), row->Label9()}) {
         if (!word || !word->Visible || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
             continue;
@@ -525,16 +526,28 @@ const TStringList& TVxQuery::GetQueryText()
 {
     FQueryText.Clear();
     writeTextRows(FFilter.get(), QString());
-    // Trimmed of blanks and line breaks at both ends of the whole text.
-    QString text = FQueryText.Text();
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    auto blank = [](QChar c) { return c == u' ' || c == u'\r' || c == u'\n'; };
-    while (start < end && blank(text.at(start)))
-        ++start;
-    while (end > start && blank(text.at(end - 1)))
-        --end;
-    FQueryText.SetText(text.mid(start, end - start));
+    // The whole text loses the blanks and line breaks at both of its ends:
+    // leading and trailing empty lines, and the blanks that start the first
+    // line and end the last.
+    auto blankOnly = [](const QString& line) {
+        return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' '; });
+    };
+    while (!FQueryText.IsEmpty() && blankOnly(FQueryText[0]))
+        FQueryText.Delete(0);
+    while (!FQueryText.IsEmpty() && blankOnly(FQueryText[FQueryText.Count() - 1]))
+        FQueryText.Delete(FQueryText.Count() - 1);
+    if (!FQueryText.IsEmpty()) {
+        QString first = FQueryText[0];
+        qsizetype start = 0;
+        while (start < first.size() && first.at(start) == u' ')
+            ++start;
+        FQueryText.SetString(0, first.mid(start));
+        QString last = FQueryText[FQueryText.Count() - 1];
+        qsizetype end = last.size();
+        while (end > 0 && last.at(end - 1) == u' ')
+            --end;
+        FQueryText.SetString(FQueryText.Count() - 1, last.left(end));
+    }
     return FQueryText;
 }
 

@@ -1,0 +1,380 @@
+// Condition values as SQL: literals by field type and syntax, lists,
+// sub-queries and parameter references put in place of "@1", "@2", ... in a
+// condition's text. A value is never SQL: a value of a type written without
+// quotes must read as a number (or as one of the model's Boolean texts), and
+// a value written inside quotes has its quotes doubled.
+
+#include "query/query.h"
+
+#include "conversions.h"
+#include "date_time.h"
+#include "text_utils.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace brindle {
+namespace {
+
+const TFieldTypes kIntegerTypes = {ftSmallint, ftInteger,  ftWord, ftAutoInc,
+                                   ftLargeint, ftShortint, ftByte, ftLongWord};
+const TFieldTypes kDecimalTypes = {ftBCD, ftFMTBcd};
+// Read by the locale's float reader and written without the locale.
+const TFieldTypes kFloatTypes = {ftFloat, ftCurrency, ftExtended, ftSingle};
+
+constexpr QChar kQuote = u'\'';
+
+const TSQLFormats& formatsOf(const TVxQuery& query)
+{
+    if (const TVxCustomDBStructure* model = query.DbStruct())
+        return *model->SQLFormats();
+    static const TSQLFormats defaults;
+    return defaults;
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Optional sign, then digits; with allowPoint one "." may stand among or
+// around them. At least one digit.
+bool isPlainNumber(const QString& text, bool allowPoint)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-'))
+        ++i;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isAsciiDigit(c))
+            digits = true;
+        else if (c == u'.' && allowPoint && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+QString checkedInteger(const QString& value)
+{
+    const QString text = TrimBlanks(value);
+    if (!isPlainNumber(text, false))
+        throw EConvertError(QStringLiteral("'%s' is not a valid integer value"), {value});
+    return text;
+}
+
+QString checkedDecimal(const QString& value)
+{
+    const QString text = TrimBlanks(value);
+    if (!isPlainNumber(text, true))
+        throw EConvertError(QStringLiteral("'%s' is not a valid floating point value"), {value});
+    return text;
+}
+
+QString checkedBoolean(const QString& value, const TSQLFormats& formats)
+{
+    const QString text = TrimBlanks(value);
+    if (text.compare(formats.TrueValue(), Qt::CaseInsensitive) == 0)
+        return formats.TrueValue();
+    if (text.compare(formats.FalseValue(), Qt::CaseInsensitive) == 0)
+        return formats.FalseValue();
+    throw EConvertError(QStringLiteral("'%s' is not a valid Boolean value"), {value});
+}
+
+QString doubledQuotes(const QString& value)
+{
+    return ReplaceStr(value, QString(kQuote), QStringLiteral("''"));
+}
+
+// The locale's short date, and its long time when the value has one.
+QString localeDateTimeText(TDateTime value)
+{
+    const TFormatSettings formats = GetCurrentFormats();
+    QString text = FormatDateTime(formats.ShortDateFormat, value);
+    double day = 0;
+    if (std::modf(value, &day) != 0)
+        text += u' ' + FormatDateTime(formats.LongTimeFormat, value);
+    return text;
+}
+
+// A condition text while its placeholders are replaced. Every inserted
+// value stands in it as one marker character tagged with the value's slot,
+// so that a later placeholder is never looked for inside an earlier value
+// and a value's quotes never move a token's ends; the values are put in
+// only at the end.
+class MarkedText {
+public:
+    MarkedText() = default;
+    explicit MarkedText(const QString& plain) { append(plain); }
+    static MarkedText valueSlot(int slot)
+    {
+        MarkedText text;
+        text.FText += kMark;
+        text.FSlots.append(slot);
+        return text;
+    }
+
+    const QString& text() const { return FText; }
+    qsizetype size() const { return FText.size(); }
+
+    void append(const QString& plain)
+    {
+        FText += plain;
+        FSlots.insert(FSlots.size(), plain.size(), -1);
+    }
+    void append(const MarkedText& other)
+    {
+        FText += other.FText;
+        FSlots.append(other.FSlots);
+    }
+
+    MarkedText mid(qsizetype pos, qsizetype len) const
+    {
+        MarkedText part;
+        part.FText = FText.mid(pos, len);
+        part.FSlots = FSlots.mid(pos, len);
+        return part;
+    }
+
+    // First occurrence from the position with the same characters and the
+    // same values; -1 when none.
+    qsizetype indexOf(const MarkedText& part, qsizetype from) const
+    {
+        if (part.FText.isEmpty())
+            return -1;
+        for (qsizetype pos = FText.indexOf(part.FText, from); pos >= 0; pos = FText.indexOf(part.FText, pos + 1))
+            if (std::equal(part.FSlots.cbegin(), part.FSlots.cend(), FSlots.cbegin() + pos))
+                return pos;
+        return -1;
+    }
+
+    // Every occurrence replaced, left to right, without looking into the
+    // replacements.
+    MarkedText replaced(const MarkedText& oldPart, const MarkedText& newPart) const
+    {
+        MarkedText out;
+        qsizetype done = 0;
+        for (qsizetype pos = indexOf(oldPart, 0); pos >= 0; pos = indexOf(oldPart, done)) {
+            out.append(mid(done, pos - done));
+            out.append(newPart);
+            done = pos + oldPart.size();
+        }
+        out.append(mid(done, size() - done));
+        return out;
+    }
+
+    QString resolved(const QStringList& values) const
+    {
+        QString out;
+        out.reserve(FText.size());
+        for (qsizetype i = 0; i < FText.size(); ++i) {
+            if (FSlots.at(i) >= 0)
+                out += values.at(FSlots.at(i));
+            else
+                out += FText.at(i);
+        }
+        return out;
+    }
+
+private:
+    static constexpr QChar kMark = u'\uFFFC';
+    QString FText;
+    QList<int> FSlots;
+};
+
+// The token of a placeholder whose first occurrence starts at the 0-based
+// position first: the stretch around it up to the nearest single quote on
+// each side, or the placeholder alone when neither side meets one before the
+// text's ends. Positions below are 1-based, as the rule counts them.
+MarkedText placeholderToken(const MarkedText& text, const QString& placeholder, qsizetype first)
+{
+    const QString& t = text.text();
+    const qsizetype n = t.size();
+    const auto at = [&t](qsizetype pos) { return t.at(pos - 1); };
+    const qsizetype p = first + 1;
+    qsizetype l = p - 1;
+    while (l > 1 && at(l) != kQuote)
+        --l;
+    qsizetype r = p + placeholder.size();
+    while (r < n && at(r) != kQuote)
+        ++r;
+    if (l < 2 && r >= n)
+        return MarkedText(placeholder);
+    l = std::max<qsizetype>(l, 1);
+    r = std::min(r, n);
+    return text.mid(l - 1, r - l + 1);
+}
+
+} // namespace
+
+QString TSQLParam::GetFullValue() const
+{
+    return ReplaceStr(FValueFormat, QStringLiteral("@v"), FValue);
+}
+
+QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString& text)
+{
+    const TSQLFormats& formats = formatsOf(*this);
+    bool lowerValues = false;
+    if (condition->RowType() == frtSimpleCondition) {
+        const auto* simple = static_cast<const TSimpleCond*>(condition);
+        lowerValues = simple->Operator() && simple->Operator()->CaseInsensative() &&
+                      BrStringTypes.Contains(simple->GetExprType());
+    }
+
+    MarkedText sql(text);
+    QStringList values;
+    const int count = condition->GetValueCount();
+    for (int index = 1; index <= count; ++index) {
+        const QString placeholder = QLatin1Char('@') + QString::number(index);
+        const qsizetype first = sql.text().indexOf(placeholder);
+        if (first < 0)
+            continue; // a custom condition may leave a value out of its text
+        const MarkedText token = placeholderToken(sql, placeholder, first);
+
+        MarkedText replacement;
+        if (TSQLParam* param = condition->GetParam(index)) {
+            replacement.append(QLatin1Char(':') + param->ParamName());
+            param->SetValueFormat(ReplaceStr(UnquotedString(token.resolved(values), kQuote), placeholder,
+                                             QStringLiteral("@v")));
+        } else {
+            const TFieldType type = condition->GetValueType(index);
+            const bool quoted = formats.QuotedTypes().Contains(type);
+            const bool oracleDate = (type == ftDate || type == ftDateTime) && SQLSyntax() == ssOracle;
+            values.append(ExtractValue(condition, index));
+            const MarkedText value = MarkedText::valueSlot(static_cast<int>(values.size() - 1));
+            if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate)
+                replacement = value;
+            else
+                replacement = token.replaced(MarkedText(placeholder), value);
+        }
+        if (lowerValues) {
+            MarkedText lowered(formats.LowerFunc() + QLatin1Char('('));
+            lowered.append(replacement);
+            lowered.append(QStringLiteral(")"));
+            replacement = lowered;
+        }
+        sql = sql.replaced(token, replacement);
+    }
+    return sql.resolved(values);
+}
+
+QString TVxQuery::ExtractValue(TFilterCond* condition, int index)
+{
+    QString value = condition->GetValue(index);
+    if (condition->GetValueCount() < index)
+        return value;
+
+    const TSQLFormats& formats = formatsOf(*this);
+    const TFieldType type = condition->GetValueType(index);
+    const bool quoted = formats.QuotedTypes().Contains(type);
+    if (value.isEmpty()) {
+        if (kIntegerTypes.Contains(type) || kFloatTypes.Contains(type) || kDecimalTypes.Contains(type))
+            value = QStringLiteral("0");
+        else if (type == ftBoolean)
+            value = quoted ? QStringLiteral("False") : formats.FalseValue();
+        else if (BrDateTimeTypes.Contains(type))
+            value = BrDateTimeToStr(0); // day 0, in the form the date reader takes back
+    }
+
+    if (condition->GetValueKind(index) != vkList)
+        return ProcessScalarValue(condition, index, value);
+
+    TStringList items;
+    items.SetCommaText(value);
+    const QString quote = quoted ? QString(kQuote) : QString();
+    QStringList parts;
+    parts.reserve(items.Count());
+    for (const QString& item : items)
+        parts.append(quote + ProcessScalarValue(condition, index, item) + quote);
+    return parts.join(QLatin1Char(','));
+}
+
+QString TVxQuery::ProcessScalarValue(TFilterCond* condition, int index, const QString& value)
+{
+    if (condition->GetValueKind(index) == vkSubQuery)
+        return value;
+    const TFieldType type = condition->GetValueType(index);
+    if (BrDateTimeTypes.Contains(type))
+        return ProcessDateValue(type, value, true);
+    if (kFloatTypes.Contains(type))
+        return ProcessFloatValue(type, value);
+
+    const TSQLFormats& formats = formatsOf(*this);
+    if (formats.QuotedTypes().Contains(type))
+        return doubledQuotes(value);
+    if (kIntegerTypes.Contains(type))
+        return checkedInteger(value);
+    if (kDecimalTypes.Contains(type))
+        return checkedDecimal(value);
+    if (type == ftBoolean)
+        return checkedBoolean(value, formats);
+    // A text type the model writes without quotes has no number form: it
+    // becomes a literal of its own rather than SQL.
+    return QuotedString(value, kQuote);
+}
+
+QString TVxQuery::ProcessDateValue(TFieldType fieldType, const QString& value, bool forSQL)
+{
+    const TDateTime date = BrStrToDateTime(value);
+    if (!forSQL)
+        return localeDateTimeText(date);
+
+    switch (SQLSyntax()) {
+    case ssNexusDB:
+        if (fieldType == ftDate)
+            return QStringLiteral("DATE ") + QuotedString(FormatDateTime(QStringLiteral("yyyy-mm-dd"), date), kQuote);
+        if (fieldType == ftTime)
+            return QStringLiteral("TIME ") + QuotedString(FormatDateTime(QStringLiteral("hh:mm:ss"), date), kQuote);
+        return QStringLiteral("TIMESTAMP ") +
+               QuotedString(FormatDateTime(QStringLiteral("yyyy-mm-dd hh:mm:ss"), date), kQuote);
+    case ssOracle:
+        return QStringLiteral("TO_DATE('") + FormatDateTime(QStringLiteral("dd-mm-yyyy hh:mm:ss"), date) +
+               QStringLiteral("', 'dd-mm-yyyy hh24:mi:ss')");
+    case ssSQL1:
+    case ssSQL2:
+    case ssAccess:
+        break;
+    }
+    const TSQLFormats& formats = formatsOf(*this);
+    const QString& format = fieldType == ftDate ? formats.Date()
+                            : fieldType == ftTime ? formats.Time()
+                                                  : formats.DateTime();
+    // A model without a format writes the locale's date and time, as an
+    // empty date-time pattern does.
+    return format.isEmpty() ? localeDateTimeText(date) : FormatDateTime(format, date);
+}
+
+QString TVxQuery::ProcessFloatValue(TFieldType fieldType, const QString& value)
+{
+    if (fieldType == ftCurrency)
+        return XCurrToStr(StrToFloat(value));
+    if (kFloatTypes.Contains(fieldType))
+        return XFloatToStr(StrToFloat(value));
+    return value;
+}
+
+void TVxQuery::LoadValues(const QString& value1, const QString& value2, TFilterCond* condition)
+{
+    for (int index = 1; index <= 2; ++index) {
+        const QString& value = index == 1 ? value1 : value2;
+        if (TSQLParam* param = condition->GetParam(index))
+            param->SetValue(value);
+        else
+            condition->SetValue(index, value);
+    }
+}
+
+void TVxQuery::SaveValues(TFilterCond* condition, QString& value1, QString& value2)
+{
+    for (int index = 1; index <= 2; ++index) {
+        QString& value = index == 1 ? value1 : value2;
+        const TSQLParam* param = condition->GetParam(index);
+        value = param ? param->Value() : condition->GetValue(index);
+    }
+}
+
+} // namespace brindle

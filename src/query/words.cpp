@@ -1,0 +1,161 @@
+#include "query/words.h"
+
+#include <QLocale>
+
+namespace brindle {
+
+int TItemGroupList::AddGroup(const QString& name, int firstIndex)
+{
+    auto group = std::make_unique<TItemGroup>(name);
+    group->Indexes.append(firstIndex);
+    return Add(std::move(group));
+}
+
+TItemGroup* TItemGroupList::FindByName(const QString& name) const
+{
+    for (const auto& group : *this)
+        if (group->FGroupName.compare(name, Qt::CaseInsensitive) == 0)
+            return group.get();
+    return nullptr;
+}
+
+void TQueryWord::SetValue(const QString& value)
+{
+    if (value == FValue)
+        return;
+    FValue = value;
+    ValueChanged();
+    changed();
+}
+
+void TQueryWord::SetCaption(const QString& caption)
+{
+    if (caption == FCaption)
+        return;
+    FCaption = caption;
+    changed();
+}
+
+void TQueryWord::SetAutoUpperCase(bool on)
+{
+    FOptions = on ? (FOptions | 1) & ~2 : FOptions & ~1;
+}
+
+void TQueryWord::SetAutoLowerCase(bool on)
+{
+    FOptions = on ? (FOptions | 2) & ~1 : FOptions & ~2;
+}
+
+void TQueryWord::AddItem(const QString& groupName, const QString& value, const QString& item)
+{
+    materializeGroups();
+    FItems.Add(item);
+    const int index = FValues.Add(value);
+    if (TItemGroup* group = FGroups.FindByName(groupName))
+        group->Indexes.append(index);
+    else
+        FGroups.AddGroup(groupName, index);
+}
+
+void TQueryWord::AddItems(const QString& groupName, const TStringList& values, const TStringList& items)
+{
+    // Checked first so that a short value list adds nothing at all.
+    if (values.Count() < items.Count())
+        throw EListError(QStringLiteral("List index out of bounds (%d)"), {values.Count()});
+    for (int i = 0; i < items.Count(); ++i)
+        AddItem(groupName, values[i], items[i]);
+}
+
+void TQueryWord::ClearAll()
+{
+    FItemIndex = -1;
+    FGroups.Clear();
+    FPendingGroups.clear();
+    FItems.Clear();
+    FValues.Clear();
+}
+
+void TQueryWord::SetItemIndex(int index)
+{
+    if (index == FItemIndex)
+        return;
+    if (index >= FValues.Count() || index < -1)
+        throw EDDLabelError(QStringLiteral("Index out of bounds"));
+    FItemIndex = index;
+    if (index == -1) {
+        FValue.clear();
+        FCaption.clear();
+    } else {
+        FCaption = FItems[index];
+        FValue = FValues[index];
+    }
+    changed();
+}
+
+void TQueryWord::EnsureDefaultGroup()
+{
+    materializeGroups();
+    if (FValues.IsEmpty() || !FGroups.IsEmpty())
+        return;
+    auto group = std::make_unique<TItemGroup>();
+    for (int i = 0; i < FValues.Count(); ++i)
+        group->Indexes.append(i);
+    FGroups.Add(std::move(group));
+}
+
+void TQueryWord::ValueChanged()
+{
+    switch (FEditor) {
+    case wePopup:
+    case weListBox: {
+        if (FValue.isEmpty()) {
+            FItemIndex = -1;
+            FCaption.clear();
+            return;
+        }
+        if (FItemIndex >= 0 && FValues[FItemIndex] == FValue)
+            return;
+        // Exact match: TStringList::IndexOf would ignore letter case.
+        const int index = static_cast<int>(FValues.Lines().indexOf(FValue));
+        FItemIndex = index;
+        if (index < 0) {
+            FValue.clear();
+            FCaption.clear();
+        } else {
+            FCaption = FItems[index];
+        }
+        return;
+    }
+    case weCheckList: {
+        TStringList elements;
+        elements.SetCommaText(FValue);
+        TStringList captions;
+        for (const QString& element : elements) {
+            const qsizetype index = FValues.Lines().indexOf(element);
+            if (index >= 0)
+                captions.Add(FItems[static_cast<int>(index)]);
+        }
+        FCaption = captions.CommaText();
+        return;
+    }
+    case weNone:
+    case weCustom:
+    case weEdit:
+    case weMaskEdit:
+    case weDateTime:
+        if (AutoUpperCase())
+            FValue = QLocale().toUpper(FValue);
+        else if (AutoLowerCase())
+            FValue = QLocale().toLower(FValue);
+        FCaption = FValue;
+        return;
+    }
+}
+
+void TQueryWord::changed()
+{
+    if (OnChanged)
+        OnChanged(this);
+}
+
+} // namespace brindle

@@ -1,0 +1,240 @@
+// The sample database and its committed model: the data that examples and
+// end-to-end runs rely on, a model that agrees with the database column by
+// column and key by key, and a model file that is still exactly what the
+// model's writer and the generator produce.
+
+#include "datamodel/db_structure.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+using namespace brindle;
+
+namespace {
+
+const QString kConnection = QStringLiteral("sample_test");
+
+class Sample : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+        db.setDatabaseName(QStringLiteral(BRINDLE_SAMPLE_DB));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+    }
+    static void TearDownTestSuite()
+    {
+        QSqlDatabase::database(kConnection).close();
+        QSqlDatabase::removeDatabase(kConnection);
+    }
+
+    // Every row of a query, each as its column texts.
+    static QList<QStringList> Rows(const QString& sql)
+    {
+        QSqlQuery query(QSqlDatabase::database(kConnection));
+        EXPECT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
+        QList<QStringList> rows;
+        while (query.next()) {
+            QStringList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row.append(query.value(i).toString());
+            rows.append(row);
+        }
+        return rows;
+    }
+    static QString Scalar(const QString& sql)
+    {
+        const QList<QStringList> rows = Rows(sql);
+        return rows.isEmpty() ? QStringLiteral("<no row>") : rows.first().value(0);
+    }
+    static QStringList Columns(const QString& table)
+    {
+        QStringList names;
+        for (const QStringList& row : Rows(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+            names.append(row.value(1));
+        return names;
+    }
+    // "Table.column>Table.column" for every declared foreign key.
+    static QSet<QString> ForeignKeys()
+    {
+        QSet<QString> keys;
+        for (const QStringList& table : Rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            for (const QStringList& fk : Rows(QStringLiteral("PRAGMA foreign_key_list(\"%1\")").arg(table[0])))
+                keys.insert(table[0] + u'.' + fk.value(3) + u'>' + fk.value(2) + u'.' + fk.value(4));
+        return keys;
+    }
+    static void LoadModel(TVxDBStructure& model)
+    {
+        model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    }
+};
+
+TEST_F(Sample, DatabaseHoldsTheCompanyData)
+{
+    const struct {
+        const char* table;
+        int rows;
+    } tables[] = {{"Categories", 8}, {"Suppliers", 8}, {"Products", 20},  {"Employees", 8},
+                  {"Customers", 10}, {"Shippers", 3},  {"Orders", 40},    {"Order Details", 100}};
+    EXPECT_EQ(Scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), "8");
+    for (const auto& t : tables)
+        EXPECT_EQ(Scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t.table)), QString::number(t.rows))
+            << t.table;
+
+    EXPECT_EQ(ForeignKeys(), (QSet<QString>{
+                                 "Products.SupplierID>Suppliers.SupplierID",
+                                 "Products.CategoryID>Categories.CategoryID",
+                                 "Employees.ManagerID>Employees.EmployeeID",
+                                 "Customers.AccountManagerID>Employees.EmployeeID",
+                                 "Orders.CustomerID>Customers.CustomerID",
+                                 "Orders.EmployeeID>Employees.EmployeeID",
+                                 "Orders.ShipperID>Shippers.ShipperID",
+                                 "Order Details.OrderID>Orders.OrderID",
+                                 "Order Details.ProductID>Products.ProductID",
+                             }));
+    EXPECT_TRUE(Rows("PRAGMA foreign_key_check").isEmpty());
+}
+
+TEST_F(Sample, DataHasWhatQueriesOnItRelyOn)
+{
+    const struct {
+        const char* sql;
+        const char* expected;
+    } facts[] = {
+        // Three levels of staff under one director.
+        {"WITH RECURSIVE t(id, depth) AS (SELECT EmployeeID, 1 FROM Employees WHERE ManagerID IS NULL "
+         "UNION ALL SELECT e.EmployeeID, depth + 1 FROM Employees e JOIN t ON e.ManagerID = t.id) "
+         "SELECT count(*) || ',' || max(depth) FROM t",
+         "8,3"},
+        // ISO text throughout, so text comparison orders dates.
+        {"SELECT count(*) FROM Orders WHERE date(\"Order Date\") IS NOT \"Order Date\" "
+         "OR date(ShippedDate) IS NOT ShippedDate OR datetime(EnteredAt) IS NOT EnteredAt",
+         "0"},
+        {"SELECT group_concat(n) FROM (SELECT count(*) n FROM Orders GROUP BY substr(\"Order Date\", 1, 4))", "20,20"},
+        {"SELECT count(*) FROM Orders WHERE \"Order Date\" BETWEEN '2024-01-01' AND '2024-03-31'", "5"},
+        {"SELECT count(*) FROM Orders WHERE ShippedDate IS NULL", "4"},
+        {"SELECT group_concat(Discontinued) FROM (SELECT DISTINCT Discontinued FROM Products ORDER BY 1)", "0,1"},
+        {"SELECT count(*) FROM Products WHERE CategoryID IS NULL", "1"},
+        {"SELECT printf('%.2f', sum(Quantity * \"Unit Price\" * (1 - Discount))) FROM \"Order Details\"", "14674.54"},
+        // The script's quoting and encoding survive the statement splitter.
+        {"SELECT ContactName FROM Customers WHERE CompanyName = 'Dunmore''s Pantry'", "Ciarán O'Meara"},
+        {"SELECT FirstName FROM Employees WHERE LastName = 'Lindqvist'", "Åsa"},
+    };
+    for (const auto& f : facts)
+        EXPECT_EQ(Scalar(QString::fromUtf8(f.sql)), QString::fromUtf8(f.expected)) << f.sql;
+}
+
+TEST_F(Sample, ModelAgreesWithTheDatabase)
+{
+    TVxDBStructure model;
+    LoadModel(model);
+    ASSERT_EQ(model.TableCount(), 9);
+    ASSERT_EQ(model.DefaultMainTable(), model.TableByName(1, "Ord"));
+
+    for (int i = 0; i < model.FieldCount(); ++i) {
+        const TDSField* field = model.Fields(i);
+        if (field->FieldKind() == kfkData) {
+            EXPECT_TRUE(Columns(field->Table()->TableName()).contains(field->FieldName())) << field->FullName().toStdString();
+        } else {
+            // Every expression runs over the tables it names.
+            QStringList from;
+            for (const TDSTable* table : field->Tables())
+                if (!from.contains(table->FromExpr()))
+                    from.append(table->FromExpr());
+            ASSERT_FALSE(from.isEmpty()) << field->FieldExpr().toStdString();
+            Rows(QStringLiteral("SELECT %1 FROM %2").arg(field->FieldExpr(), from.join(u',')));
+        }
+        EXPECT_GT(field->OperatCount(), 0) << field->DisplayName().toStdString();
+    }
+
+    // Each link is a declared foreign key and joins rows; each key has its link.
+    QSet<QString> linked;
+    auto column = [](const QString& entry) { return entry.startsWith("fld:") ? entry.mid(4) : entry; };
+    for (int i = 0; i < model.LinkCount(); ++i) {
+        const TDSLink* link = model.Links(i);
+        ASSERT_EQ(link->Fields1().Count(), 1);
+        linked.insert(link->Table1()->TableName() + u'.' + column(link->Fields1()[0]) + u'>'
+                      + link->Table2()->TableName() + u'.' + column(link->Fields2()[0]));
+        EXPECT_NE(Scalar(QStringLiteral("SELECT count(*) FROM %1, %2 WHERE %3")
+                             .arg(link->Table1()->FromExpr(), link->Table2()->FromExpr(), link->SQLExpr())),
+                  "0")
+            << link->SQLExpr().toStdString();
+    }
+    EXPECT_EQ(linked, ForeignKeys());
+
+    // The category lookup and the date condition run against the data.
+    const TDSField* category = model.FieldByName(1, "Product category");
+    ASSERT_TRUE(category && category->EditType() == etSQL);
+    EXPECT_EQ(Rows(static_cast<const TDSSQLEditor*>(category->ValueEditor())->SQLText()).size(), 8);
+    const TDSCondition* period = model.Conditions().Items(0);
+    ASSERT_EQ(period->Values().Count(), 2);
+    EXPECT_EQ(period->Values()[1]->DataType(), ftDate);
+    QString where = period->SQLExpr();
+    where.replace("@1", "2024-01-01").replace("@2", "2024-03-31");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM Orders Ord WHERE " + where), "5");
+}
+
+TEST_F(Sample, PathSearchPicksTheIntendedChains)
+{
+    TVxDBStructure model;
+    LoadModel(model);
+    auto path = [&](const char* from, const char* to) {
+        QStringList aliases;
+        if (const TDSPath* p = model.GetPath(from, to))
+            for (int i = 0; i < p->TableCount(); ++i)
+                aliases.append(p->Tables(i)->TableAlias());
+        return aliases.join(u'>');
+    };
+    // Each pair below has two chains of two links: through the salesperson
+    // who took the order, or through the customer's account manager.
+    ASSERT_TRUE(model.TableByName(1, "Cust")->LinkByTableAlias("Mgr"));
+    ASSERT_TRUE(model.TableByName(1, "Emp")->LinkByTableAlias("Mgr"));
+    EXPECT_EQ(path("Ord", "Mgr"), "Ord>Emp>Mgr");
+    EXPECT_EQ(path("Mgr", "Ord"), "Mgr>Emp>Ord");
+    EXPECT_EQ(path("Cust", "Emp"), "Cust>Ord>Emp");
+    EXPECT_EQ(path("Emp", "Cust"), "Emp>Ord>Cust");
+    // A direct link beats any chain.
+    EXPECT_EQ(path("Cust", "Mgr"), "Cust>Mgr");
+    EXPECT_EQ(path("Ord", "Cust"), "Ord>Cust");
+    EXPECT_EQ(path("Shp", "Cat"), "Shp>Ord>OD>Prod>Cat");
+    EXPECT_EQ(path("Sup", "Mgr"), "Sup>Prod>OD>Ord>Emp>Mgr");
+}
+
+TEST_F(Sample, ModelFileIsWhatTheWriterAndTheGeneratorProduce)
+{
+    QFile file(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray committed = file.readAll();
+
+    TVxDBStructure model;
+    LoadModel(model);
+    TStringList saved;
+    model.SaveToStrings(saved);
+    EXPECT_EQ(saved.Text().toUtf8(), committed);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("sample.dbs"));
+    QProcess generator;
+    generator.start(QStringLiteral(BRINDLE_MAKE_SAMPLE_MODEL), {QStringLiteral(BRINDLE_SAMPLE_DB), out});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    QFile regenerated(out);
+    ASSERT_TRUE(regenerated.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(regenerated.readAll() == committed)
+        << "examples/sample/sample.dbs is stale: build the sample_model target and copy its output";
+}
+
+} // namespace

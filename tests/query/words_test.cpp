@@ -1,0 +1,83 @@
+#include "datamodel/model_fixtures.h"
+#include "query/words.h"
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+
+TEST(QueryWord, EditWordsApplyTheCaseOptionAndNotifyOncePerChange)
+{
+    for (TWordEditor editor : {weNone, weCustom, weEdit, weMaskEdit, weDateTime}) {
+        TQueryWord word(editor);
+        int calls = 0;
+        word.OnChanged = [&](TQueryWord*) { ++calls; };
+        word.SetAutoUpperCase(true);
+        word.SetValue("äbc");
+        word.SetValue("ÄBC");
+        EXPECT_EQ(word.Caption(), "ÄBC");
+        word.SetAutoLowerCase(true);
+        EXPECT_EQ(word.Options(), 2) << "the two options exclude each other";
+        word.SetValue("XÖ");
+        EXPECT_EQ(word.Value(), "xö");
+        EXPECT_EQ(calls, 2);
+    }
+}
+
+TEST(QueryWord, ItemsGroupsAndItemIndex)
+{
+    TQueryWord word(wePopup);
+    word.AddItem("Group", "a", "Alpha");
+    word.AddItems("", TStringList{"b", "O", "b"}, TStringList{"Beta", "Open", "Beta 2"});
+    word.AddItem("GROUP", "c", "Gamma");
+    ASSERT_EQ(word.Groups().Count(), 2);
+    EXPECT_EQ(word.Groups()[0]->Indexes, QList<int>({0, 4}));
+    EXPECT_EQ(word.Groups().FindByName("group"), word.Groups()[0]);
+    EXPECT_THROW(word.AddItems("", TStringList{"x"}, TStringList{"X", "Y"}), EListError);
+    EXPECT_EQ(word.Values().Count(), 5) << "a short value list adds nothing";
+
+    int calls = 0;
+    word.OnChanged = [&](TQueryWord*) { ++calls; };
+    for (int bad : {5, -2}) {
+        try {
+            word.SetItemIndex(bad);
+            ADD_FAILURE() << bad;
+        } catch (const EDDLabelError& e) {
+            EXPECT_EQ(e.Message(), "Index out of bounds");
+        }
+    }
+    EXPECT_EQ(calls, 0);
+    word.SetItemIndex(3);
+    EXPECT_EQ(word.Caption(), "Beta 2") << "the chosen item, not the first equal value";
+    word.SetItemIndex(3);
+    EXPECT_EQ(calls, 1);
+    word.SetItemIndex(-1);
+    EXPECT_EQ(word.Value() + word.Caption(), "");
+
+    word.SetValue("O");
+    EXPECT_EQ(word.ItemIndex(), 2);
+    EXPECT_EQ(word.Caption(), "Open");
+    word.SetValue("b");
+    EXPECT_EQ(word.ItemIndex(), 1) << "the first exact match";
+    for (const char* unknown : {"o", "zz"}) {
+        word.SetValue(unknown);
+        EXPECT_EQ(word.ItemIndex(), -1);
+        EXPECT_EQ(word.Value() + word.Caption(), "") << unknown;
+    }
+    word.SetValue("c");
+    word.ClearAll();
+    EXPECT_TRUE(word.Groups().IsEmpty() && word.Items().IsEmpty() && word.ItemIndex() == -1);
+    EXPECT_EQ(word.Caption(), "Gamma") << "value and caption stay";
+    word.EnsureDefaultGroup();
+    EXPECT_TRUE(word.Groups().IsEmpty()) << "no values, no default group";
+}
+
+TEST(QueryWord, CheckListCaptionsFollowTheValueElements)
+{
+    TQueryWord word(weCheckList);
+    word.AddItems("", TStringList{"1", "2", "x y"}, TStringList{"one", "two words", "three"});
+    word.SetValue("2,9,\"x y\",1");
+    EXPECT_EQ(word.Caption(), "\"two words\",three,one");
+    EXPECT_EQ(word.Value(), "2,9,\"x y\",1") << "unknown elements stay in the value";
+    word.SetValue("");
+    EXPECT_EQ(word.ShownCaption(), EmptyWordCaption);
+}
