@@ -514,12 +514,14 @@ const TAppliedTypes TDSOperator::DefaultAppliedTypes = {
     ftTime, ftDateTime, ftAutoInc, ftMemo, ftFmtMemo, ftFixedChar, ftWideString, ftLargeint,
     ftTimeStamp};
 
-int TDSOperator::ParamCount() const
+void TDSOperator::SetSQLExpr(const QString& expr)
 {
+    FSQLExpr = expr;
+    // Counted once here: statements ask for it for every condition.
     int n = 0;
-    while (FSQLExpr.contains(u'@' + QString::number(n + 1)))
+    while (expr.contains(u'@' + QString::number(n + 1)))
         ++n;
-    return n;
+    FParamCount = n;
 }
 
 // --- TDSValue

@@ -430,7 +430,7 @@ public:
     const QString& DisplayName() const { return FDisplayName; }
     void SetDisplayName(const QString& name) { FDisplayName = name; }
     const QString& SQLExpr() const { return FSQLExpr; }
-    void SetSQLExpr(const QString& expr) { FSQLExpr = expr; }
+    void SetSQLExpr(const QString& expr);
     const QString& ValFormat() const { return FValFormat; }
     void SetValFormat(const QString& format) { FValFormat = format; }
     TFieldType ExprType() const { return FExprType; }
@@ -444,12 +444,13 @@ public:
     QVariant FOleObject;
 
     // The largest n such that "@1" ... "@n" all occur in the template.
-    int ParamCount() const;
+    int ParamCount() const { return FParamCount; }
 
 private:
     QString FName;
     QString FDisplayName;
     QString FSQLExpr;
+    int FParamCount = 0; // follows FSQLExpr
     QString FValFormat;
     TFieldType FExprType = ftUnknown;
     TValueKind FValueKind = vkScalar;

@@ -8,7 +8,9 @@
 #include "query/query.h"
 #include "text_utils.h"
 
+#include <QHash>
 #include <QScopeGuard>
+#include <QSet>
 
 namespace brindle {
 
@@ -32,12 +34,32 @@ void addTableOnce(QList<TDSTable*>& tables, TDSTable* table)
         tables.append(table);
 }
 
-bool liesWithin(const QList<TDSTable*>& path, const QList<TDSTable*>& tables)
+bool liesWithin(const QList<TDSTable*>& path, const QSet<const TDSTable*>& tables)
 {
     for (TDSTable* table : path)
         if (!tables.contains(table))
             return false;
     return true;
+}
+
+// Links between each table and the target, counted by a breadth-first walk
+// from the target; tables it cannot reach are absent.
+QHash<const TDSTable*, int> linkDistances(const TDSTable* target)
+{
+    QHash<const TDSTable*, int> distance{{target, 0}};
+    QList<const TDSTable*> queue{target};
+    for (qsizetype head = 0; head < queue.size(); ++head) {
+        const TDSTable* table = queue[head];
+        const int next = distance.value(table) + 1;
+        for (int i = 0; i < table->LinkCount(); ++i) {
+            const TDSTable* other = table->Links(i)->OtherTable(table);
+            if (other && !distance.contains(other)) {
+                distance.insert(other, next);
+                queue.append(other);
+            }
+        }
+    }
+    return distance;
 }
 
 // A copy of the path: the model's working path is replaced by the next search.
@@ -505,7 +527,7 @@ void TVxQuery::addResultTable(TDSTable* table, const QList<TDSTable*>& needed, Q
         tables.Add(table, nullptr);
         return;
     }
-    if (tables.Find(table->TableAlias()))
+    if (tables.IndexOf(table) >= 0 || tables.Find(table->TableAlias()))
         return;
     if (!FDbStruct)
         throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
@@ -514,6 +536,7 @@ void TVxQuery::addResultTable(TDSTable* table, const QList<TDSTable*>& needed, Q
 
     QList<TDSTable*> best;
     bool bestWithin = false;
+    const QSet<const TDSTable*> neededSet(needed.cbegin(), needed.cend());
     auto consider = [&](const TDSTable* from) {
         const TDSPath* found = FDbStruct->GetPath(from->TableAlias(), table->TableAlias());
         if (!found)
@@ -523,7 +546,7 @@ void TVxQuery::addResultTable(TDSTable* table, const QList<TDSTable*>& needed, Q
         // still being placed; following it would go round in a circle.
         if (visiting.contains(path.first()) && !tables.Find(path.first()->TableAlias()))
             return;
-        const bool within = liesWithin(path, needed);
+        const bool within = liesWithin(path, neededSet);
         const bool better = best.isEmpty() || (within && !bestWithin)
             || (path.size() < best.size() && !(bestWithin && !within));
         if (better) {
@@ -531,9 +554,20 @@ void TVxQuery::addResultTable(TDSTable* table, const QList<TDSTable*>& needed, Q
             bestWithin = within;
         }
     };
-    for (const TDSTable* from : needed)
-        if (!visiting.contains(from))
-            consider(from);
+    // Once the best path lies within the needed tables, only a shorter path
+    // could replace it, and the link distances tell which tables cannot
+    // offer one: their paths need not be searched.
+    // The search goes by aliases, so distances count from the tables the
+    // aliases name.
+    const QHash<const TDSTable*, int> distance = linkDistances(FDbStruct->TableByName(1, table->TableAlias()));
+    for (const TDSTable* from : needed) {
+        if (visiting.contains(from))
+            continue;
+        const auto d = distance.constFind(FDbStruct->TableByName(1, from->TableAlias()));
+        if (bestWithin && d != distance.cend() && d.value() + 1 >= best.size())
+            continue;
+        consider(from);
+    }
     // No needed table left to start from: the statement's first table still
     // is one, and its path starts at a placed table.
     if (best.isEmpty())

@@ -149,9 +149,25 @@ void TVxQuery::RefreshMainTable()
     }
 }
 
-QString TVxQuery::GetTitle(const QString& name) const { return FTitles.Values(name); }
+QString TVxQuery::GetTitle(const QString& name) const
+{
+    if (!FTitleIndexValid) {
+        FTitleIndex.clear();
+        // Walking backwards leaves the first line of a name as the answer,
+        // as Values finds it.
+        for (int i = FTitles.Count() - 1; i >= 0; --i)
+            if (FTitles[i].contains(u'='))
+                FTitleIndex.insert(FoldCase(FTitles.Names(i)), FTitles.ValueFromIndex(i));
+        FTitleIndexValid = true;
+    }
+    return FTitleIndex.value(FoldCase(name));
+}
 
-void TVxQuery::SetTitle(const QString& name, const QString& text) { FTitles.SetValue(name, text); }
+void TVxQuery::SetTitle(const QString& name, const QString& text)
+{
+    FTitles.SetValue(name, text);
+    FTitleIndexValid = false;
+}
 
 // --- the tree
 

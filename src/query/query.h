@@ -107,7 +107,12 @@ public:
     void SetSubQueryHint(TSubQueryHint hint) { FSubQueryHint = hint; }
 
     // --- titles
-    TStringList& Titles() { return FTitles; }
+    // Writable titles: the next GetTitle reads them anew.
+    TStringList& Titles()
+    {
+        FTitleIndexValid = false;
+        return FTitles;
+    }
     const TStringList& Titles() const { return FTitles; }
     // The text after "name=" in the titles.
     QString GetTitle(const QString& name) const;
@@ -259,6 +264,9 @@ private:
     int FMaxPopupItemCount = 0;
     TSubQueryHint FSubQueryHint = sqhNone;
     TStringList FTitles;
+    // Title lookups run for every row made; the lines are indexed by name.
+    mutable QHash<QString, QString> FTitleIndex;
+    mutable bool FTitleIndexValid = false;
     TStringList FQueryText;
     double FLoadingVersion = 3.6;
     mutable bool FRowNumsValid = false;

@@ -108,34 +108,33 @@ QString localeDateTimeText(TDateTime value)
 class MarkedText {
 public:
     MarkedText() = default;
-    explicit MarkedText(const QString& plain) { append(plain); }
+    explicit MarkedText(const QString& plain) : FText(plain) {}
     static MarkedText valueSlot(int slot)
     {
         MarkedText text;
         text.FText += kMark;
-        text.FSlots.append(slot);
+        text.FMarks.push_back({0, slot});
         return text;
     }
 
     const QString& text() const { return FText; }
     qsizetype size() const { return FText.size(); }
 
-    void append(const QString& plain)
-    {
-        FText += plain;
-        FSlots.insert(FSlots.size(), plain.size(), -1);
-    }
+    void append(const QString& plain) { FText += plain; }
     void append(const MarkedText& other)
     {
+        for (const Mark& m : other.FMarks)
+            FMarks.push_back({m.pos + FText.size(), m.slot});
         FText += other.FText;
-        FSlots.append(other.FSlots);
     }
 
     MarkedText mid(qsizetype pos, qsizetype len) const
     {
         MarkedText part;
         part.FText = FText.mid(pos, len);
-        part.FSlots = FSlots.mid(pos, len);
+        for (const Mark& m : FMarks)
+            if (m.pos >= pos && m.pos < pos + len)
+                part.FMarks.push_back({m.pos - pos, m.slot});
         return part;
     }
 
@@ -146,7 +145,7 @@ public:
         if (part.FText.isEmpty())
             return -1;
         for (qsizetype pos = FText.indexOf(part.FText, from); pos >= 0; pos = FText.indexOf(part.FText, pos + 1))
-            if (std::equal(part.FSlots.cbegin(), part.FSlots.cend(), FSlots.cbegin() + pos))
+            if (marksMatch(part, pos))
                 return pos;
         return -1;
     }
@@ -168,21 +167,54 @@ public:
 
     QString resolved(const QStringList& values) const
     {
+        if (FMarks.empty())
+            return FText;
         QString out;
-        out.reserve(FText.size());
-        for (qsizetype i = 0; i < FText.size(); ++i) {
-            if (FSlots.at(i) >= 0)
-                out += values.at(FSlots.at(i));
-            else
-                out += FText.at(i);
+        out.reserve(FText.size() + 32);
+        qsizetype done = 0;
+        for (const Mark& m : sortedMarks()) {
+            out += QStringView(FText).mid(done, m.pos - done);
+            out += values.at(m.slot);
+            done = m.pos + 1;
         }
+        out += QStringView(FText).mid(done);
         return out;
     }
 
 private:
     static constexpr QChar kMark = u'\uFFFC';
+    struct Mark {
+        qsizetype pos;
+        int slot;
+    };
+
+    // The part's marks, and only they, stand at the same places from pos on;
+    // a marker character of the text that is no value never matches one.
+    bool marksMatch(const MarkedText& part, qsizetype pos) const
+    {
+        std::size_t inRange = 0;
+        for (const Mark& m : FMarks) {
+            if (m.pos < pos || m.pos >= pos + part.size())
+                continue;
+            ++inRange;
+            const auto same = std::find_if(part.FMarks.cbegin(), part.FMarks.cend(), [&](const Mark& p) {
+                return p.pos + pos == m.pos && p.slot == m.slot;
+            });
+            if (same == part.FMarks.cend())
+                return false;
+        }
+        return inRange == part.FMarks.size();
+    }
+
+    std::vector<Mark> sortedMarks() const
+    {
+        std::vector<Mark> marks = FMarks;
+        std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.pos < b.pos; });
+        return marks;
+    }
+
     QString FText;
-    QList<int> FSlots;
+    std::vector<Mark> FMarks; // value markers in FText, by position
 };
 
 // The token of a placeholder whose first occurrence starts at the 0-based
