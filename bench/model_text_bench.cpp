@@ -8,8 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <memory>
 #include <random>
@@ -133,12 +131,3 @@ void BM_GetPathExhaustive(benchmark::State& state)
 BENCHMARK(BM_GetPathExhaustive)->Unit(benchmark::kMicrosecond)->Iterations(40);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
