@@ -329,6 +329,11 @@ QString TVxQuery::ProcessScalarValue(TFilterCond* condition, int index, const QS
 {
     if (condition->GetValueKind(index) == vkSubQuery)
         return value;
+    // Database clients read a statement as a zero-terminated text: a #0
+    // inside a literal would end the statement there and leave the literal
+    // open, so no value may hold one.
+    if (value.contains(QChar(0)))
+        throw EConvertError(QStringLiteral("A value holds the character #0 and cannot be written as a literal"));
     const TFieldType type = condition->GetValueType(index);
     if (BrDateTimeTypes.Contains(type))
         return ProcessDateValue(type, value, true);

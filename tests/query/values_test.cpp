@@ -206,7 +206,9 @@ TEST_F(ValueConversion, HostileValuesNeverLeaveTheirLiteral)
                     try {
                         literal = sql(conditions[t]).mid(4);
                     } catch (const EConvertError&) {
-                        EXPECT_FALSE(quoted && !floats.Contains(type) && !dated) << context;
+                        // Only a #0, which no literal may hold, refuses a text.
+                        EXPECT_TRUE(value.contains(QChar(0)) || !(quoted && !floats.Contains(type) && !dated))
+                            << context;
                         continue;
                     }
                     if (dated)
