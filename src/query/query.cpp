@@ -511,21 +511,40 @@ QString TVxQuery::ConditionSQL(TFilterCond* condition)
 
 // --- readable text
 
-QString TVxQuery::RowText(const TFilterRow* row) const
+namespace {
+
+// Appends " word" for each shown word of the row, in sentence order.
+void appendRowText(QString& text, const TFilterRow* row)
 {
-    QString text;
-    text.reserve(64);
     for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(), row->Label9()}) {
         if (!word || !word->Visible || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
             continue;
-        text += u' ' + word->Caption();
+        text += u' ';
+        text += word->Caption();
     }
+}
+
+} // namespace
+
+QString TVxQuery::RowText(const TFilterRow* row) const
+{
+    QString text;
+    appendRowText(text, row);
     return text;
 }
 
 void TVxQuery::writeTextRows(const TFilterBracket* bracket, const QString& indent)
 {
-    FQueryText.Add(indent + RowText(bracket));
+    // Each line is made in one piece: the text of a large query is written
+    // without a string per word.
+    auto line = [&](const QString& lead, const TFilterRow* row) {
+        QString text;
+        text.reserve(lead.size() + 80);
+        text += lead;
+        appendRowText(text, row);
+        FQueryText.Add(text);
+    };
+    line(indent, bracket);
     const QString inner = indent + QStringLiteral("  ");
     for (int i = 0; i < bracket->GetRowCount(); ++i) {
         const TFilterRow* row = bracket->GetRow(i);
@@ -534,7 +553,7 @@ void TVxQuery::writeTextRows(const TFilterBracket* bracket, const QString& inden
         if (row->IsBracket())
             writeTextRows(static_cast<const TFilterBracket*>(row), inner);
         else
-            FQueryText.Add(inner + RowText(row));
+            line(inner, row);
     }
 }
 
