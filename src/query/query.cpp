@@ -500,12 +500,14 @@ QString TVxQuery::ConditionSQL(TFilterCond* condition)
                 && FDbStruct)
                 fieldExpr = FDbStruct->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
         }
-        text = XReplaceStr(text, QStringLiteral("@f"), fieldExpr, 0);
+        text.replace(QStringLiteral("@f"), fieldExpr);
     }
-    if (const TSimpleDSTableList* tables = condition->GetTables(); tables && !tables->IsEmpty())
-        text = XReplaceStr(text, QStringLiteral("@t"), tables->First()->TableName(), 0);
-    if (FQResult->ResultTables().Count() > 0)
-        text = XReplaceStr(text, QStringLiteral("@m"), FQResult->ResultTables()[0]->Table->TableName(), 0);
+    // Every occurrence, left to right, as the text replacement of mode 0 does.
+    if (const TSimpleDSTableList* tables = condition->GetTables();
+        tables && !tables->IsEmpty() && text.contains(QStringLiteral("@t")))
+        text.replace(QStringLiteral("@t"), tables->First()->TableName());
+    if (FQResult->ResultTables().Count() > 0 && text.contains(QStringLiteral("@m")))
+        text.replace(QStringLiteral("@m"), FQResult->ResultTables()[0]->Table->TableName());
     return ReplaceValuePlaceholders(condition, text);
 }
 

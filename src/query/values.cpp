@@ -128,6 +128,15 @@ public:
         FText += other.FText;
     }
 
+    // Appends a stretch of another text, its marks with it.
+    void appendSlice(const MarkedText& from, qsizetype pos, qsizetype len)
+    {
+        for (const Mark& m : from.FMarks)
+            if (m.pos >= pos && m.pos < pos + len)
+                FMarks.push_back({m.pos - pos + FText.size(), m.slot});
+        FText += QStringView(from.FText).mid(pos, len);
+    }
+
     MarkedText mid(qsizetype pos, qsizetype len) const
     {
         MarkedText part;
@@ -154,14 +163,18 @@ public:
     // replacements.
     MarkedText replaced(const MarkedText& oldPart, const MarkedText& newPart) const
     {
+        qsizetype pos = indexOf(oldPart, 0);
+        if (pos < 0)
+            return *this;
         MarkedText out;
+        out.FText.reserve(FText.size() + newPart.size());
         qsizetype done = 0;
-        for (qsizetype pos = indexOf(oldPart, 0); pos >= 0; pos = indexOf(oldPart, done)) {
-            out.append(mid(done, pos - done));
+        for (; pos >= 0; pos = indexOf(oldPart, done)) {
+            out.appendSlice(*this, done, pos - done);
             out.append(newPart);
             done = pos + oldPart.size();
         }
-        out.append(mid(done, size() - done));
+        out.appendSlice(*this, done, size() - done);
         return out;
     }
 
