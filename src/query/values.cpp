@@ -260,6 +260,97 @@ QString TSQLParam::GetFullValue() const
     return ReplaceStr(FValueFormat, QStringLiteral("@v"), FValue);
 }
 
+namespace {
+
+// Stand-ins for inserted values while a condition text is filled in: one
+// private-use character per value. They make the plain text behave exactly
+// as the marked text does, as long as neither the template nor any value
+// holds one of them; then the marked text does the work.
+constexpr char16_t kFirstStandIn = 0xE000;
+constexpr char16_t kLastStandIn = 0xE0FF;
+
+bool holdsStandIn(const QString& text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= kFirstStandIn && c.unicode() <= kLastStandIn)
+            return true;
+    return false;
+}
+
+QString resolveStandIns(const QString& text, const QStringList& values)
+{
+    QString out;
+    out.reserve(text.size() + 32);
+    for (const QChar c : text) {
+        if (c.unicode() >= kFirstStandIn && c.unicode() <= kLastStandIn)
+            out += values.at(c.unicode() - kFirstStandIn);
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The token of a placeholder in a plain text, as placeholderToken finds it.
+QString plainToken(const QString& t, const QString& placeholder, qsizetype first)
+{
+    const qsizetype n = t.size();
+    const auto at = [&t](qsizetype pos) { return t.at(pos - 1); };
+    qsizetype l = first;
+    while (l > 1 && at(l) != kQuote)
+        --l;
+    qsizetype r = first + 1 + placeholder.size();
+    while (r < n && at(r) != kQuote)
+        ++r;
+    if (l < 2 && r >= n)
+        return placeholder;
+    l = std::max<qsizetype>(l, 1);
+    r = std::min(r, n);
+    return t.mid(l - 1, r - l + 1);
+}
+
+} // namespace
+
+bool TVxQuery::replaceWithStandIns(TFilterCond* condition, const QString& text, bool lowerValues, QString& result)
+{
+    const int count = condition->GetValueCount();
+    if (count > kLastStandIn - kFirstStandIn || holdsStandIn(text))
+        return false;
+    const TSQLFormats& formats = formatsOf(*this);
+    QString sql = text;
+    QStringList values;
+    for (int index = 1; index <= count; ++index) {
+        const QString placeholder = QLatin1Char('@') + QString::number(index);
+        const qsizetype first = sql.indexOf(placeholder);
+        if (first < 0)
+            continue;
+        const QString token = plainToken(sql, placeholder, first);
+        QString replacement;
+        if (TSQLParam* param = condition->GetParam(index)) {
+            replacement = QLatin1Char(':') + param->ParamName();
+            param->SetValueFormat(ReplaceStr(UnquotedString(resolveStandIns(token, values), kQuote), placeholder,
+                                             QStringLiteral("@v")));
+        } else {
+            const TFieldType type = condition->GetValueType(index);
+            const bool quoted = formats.QuotedTypes().Contains(type);
+            const bool oracleDate = (type == ftDate || type == ftDateTime) && SQLSyntax() == ssOracle;
+            QString value = ExtractValue(condition, index);
+            if (holdsStandIn(value))
+                return false;
+            const QString standIn(QChar(static_cast<char16_t>(kFirstStandIn + values.size())));
+            values.append(std::move(value));
+            if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate)
+                replacement = standIn;
+            else
+                replacement = QString(token).replace(placeholder, standIn);
+        }
+        if (lowerValues)
+            replacement = formats.LowerFunc() + QLatin1Char('(') + replacement + QLatin1Char(')');
+        sql.replace(token, replacement);
+    }
+    result = values.isEmpty() ? sql : resolveStandIns(sql, values);
+    return true;
+}
+
 QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString& text)
 {
     const TSQLFormats& formats = formatsOf(*this);
@@ -269,6 +360,9 @@ QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString
         lowerValues = simple->Operator() && simple->Operator()->CaseInsensative() &&
                       BrStringTypes.Contains(simple->GetExprType());
     }
+    QString fast;
+    if (replaceWithStandIns(condition, text, lowerValues, fast))
+        return fast;
 
     MarkedText sql(text);
     QStringList values;
