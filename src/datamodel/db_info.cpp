@@ -67,10 +67,7 @@ char* TDBFieldList::GetText() const
 
 void TDBFieldList::SetText(const char* text)
 {
-    TStringList lines;
-    if (text)
-        lines.SetText(FromAnsi(QByteArray(text)));
-    LoadFromStrings(lines);
+    LoadFromStrings(StringsFromAnsiChar(text));
 }
 
 void TDBFieldList::CopyTo(TDBFieldList& other) const

@@ -846,10 +846,7 @@ char* TVxCustomDBStructure::GetStructureAsText() const
 
 void TVxCustomDBStructure::SetStructureAsText(const char* text)
 {
-    TStringList lines;
-    if (text)
-        lines.SetText(FromAnsi(QByteArray(text)));
-    LoadFromStrings(lines);
+    LoadFromStrings(StringsFromAnsiChar(text));
 }
 
 void TVxCustomDBStructure::Assign(const TVxCustomDBStructure& other)

@@ -438,6 +438,14 @@ QString StrToWideByCodePage(const QByteArray& text, int codePage)
     }
 }
 
+TStringList StringsFromAnsiChar(const char* text)
+{
+    TStringList lines;
+    if (text)
+        lines.SetText(FromAnsi(QByteArray(text)));
+    return lines;
+}
+
 char* GetStringsAsAnsiChar(const TStringList& list)
 {
     const QByteArray bytes = ToAnsi(list.Text());

@@ -92,6 +92,9 @@ BRINDLE_CORE_EXPORT QString StrToWideByCodePage(const QByteArray& text, int code
 // A zero-terminated cp1252 copy of list.Text(), allocated with new[]; the
 // caller frees it with StrDispose. An empty list gives just the zero.
 BRINDLE_CORE_EXPORT char* GetStringsAsAnsiChar(const TStringList& list);
+// The lines of a zero-terminated cp1252 text (none for a null pointer): the
+// inverse of GetStringsAsAnsiChar.
+BRINDLE_CORE_EXPORT TStringList StringsFromAnsiChar(const char* text);
 // Frees a buffer from GetStringsAsAnsiChar; null is allowed.
 BRINDLE_CORE_EXPORT void StrDispose(char* buffer);
 

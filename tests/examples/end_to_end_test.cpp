@@ -3,6 +3,7 @@
 // through QtSql and compared with the rows of a plain hand-written statement
 // or of a C++ filter over the raw table.
 
+#include "sample_fixtures.h"
 #include "date_time.h"
 #include "errors.h"
 #include "query/query.h"
@@ -164,10 +165,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(QStringLiteral(BRINDLE_SAMPLE_DB));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        fixtures::OpenSampleDatabase(kConnection);
         model = std::make_unique<TVxDBStructure>();
         model->LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
         // The model text carries no SQL formats; a host sets them for SQLite.

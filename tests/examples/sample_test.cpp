@@ -3,6 +3,7 @@
 // column and key by key, and a model file that is still exactly what the
 // model's writer and the generator produce.
 
+#include "sample_fixtures.h"
 #include "datamodel/db_structure.h"
 
 #include <QFile>
@@ -30,10 +31,7 @@ class Sample : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(QStringLiteral(BRINDLE_SAMPLE_DB));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        fixtures::OpenSampleDatabase(kConnection);
     }
     static void TearDownTestSuite()
     {
