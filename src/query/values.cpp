@@ -281,13 +281,25 @@ QString resolveStandIns(const QString& text, const QStringList& values)
 {
     QString out;
     out.reserve(text.size() + 32);
-    for (const QChar c : text) {
-        if (c.unicode() >= kFirstStandIn && c.unicode() <= kLastStandIn)
-            out += values.at(c.unicode() - kFirstStandIn);
-        else
-            out += c;
+    qsizetype done = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < kFirstStandIn || c > kLastStandIn)
+            continue;
+        out += QStringView(text).mid(done, i - done);
+        out += values.at(c - kFirstStandIn);
+        done = i + 1;
     }
+    out += QStringView(text).mid(done);
     return out;
+}
+
+// "@1", "@2", ...: the first two are made once.
+QString placeholderOf(int index)
+{
+    static const QString first = QStringLiteral("@1");
+    static const QString second = QStringLiteral("@2");
+    return index == 1 ? first : index == 2 ? second : QLatin1Char('@') + QString::number(index);
 }
 
 // The token of a placeholder in a plain text, as placeholderToken finds it.
@@ -319,7 +331,7 @@ bool TVxQuery::replaceWithStandIns(TFilterCond* condition, const QString& text, 
     QString sql = text;
     QStringList values;
     for (int index = 1; index <= count; ++index) {
-        const QString placeholder = QLatin1Char('@') + QString::number(index);
+        const QString placeholder = placeholderOf(index);
         const qsizetype first = sql.indexOf(placeholder);
         if (first < 0)
             continue;
