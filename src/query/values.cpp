@@ -10,6 +10,8 @@
 #include "date_time.h"
 #include "text_utils.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cmath>
 
@@ -277,7 +279,8 @@ bool holdsStandIn(const QString& text)
     return false;
 }
 
-QString resolveStandIns(const QString& text, const QStringList& values)
+template <typename Values>
+QString resolveStandIns(const QString& text, const Values& values)
 {
     QString out;
     out.reserve(text.size() + 32);
@@ -287,11 +290,19 @@ QString resolveStandIns(const QString& text, const QStringList& values)
         if (c < kFirstStandIn || c > kLastStandIn)
             continue;
         out += QStringView(text).mid(done, i - done);
-        out += values.at(c - kFirstStandIn);
+        out += values[c - kFirstStandIn];
         done = i + 1;
     }
     out += QStringView(text).mid(done);
     return out;
+}
+
+// The stand-in of a value slot; those of the first two slots are made once.
+QString standInOf(int slot)
+{
+    static const QString first{QChar(kFirstStandIn)};
+    static const QString second{QChar(static_cast<char16_t>(kFirstStandIn + 1))};
+    return slot == 0 ? first : slot == 1 ? second : QString(QChar(static_cast<char16_t>(kFirstStandIn + slot)));
 }
 
 // "@1", "@2", ...: the first two are made once.
@@ -329,7 +340,8 @@ bool TVxQuery::replaceWithStandIns(TFilterCond* condition, const QString& text, 
         return false;
     const TSQLFormats& formats = formatsOf(*this);
     QString sql = text;
-    QStringList values;
+    // Conditions have one or two values: they stay off the heap.
+    QVarLengthArray<QString, 2> values;
     for (int index = 1; index <= count; ++index) {
         const QString placeholder = placeholderOf(index);
         const qsizetype first = sql.indexOf(placeholder);
@@ -348,7 +360,7 @@ bool TVxQuery::replaceWithStandIns(TFilterCond* condition, const QString& text, 
             QString value = ExtractValue(condition, index);
             if (holdsStandIn(value))
                 return false;
-            const QString standIn(QChar(static_cast<char16_t>(kFirstStandIn + values.size())));
+            const QString standIn = standInOf(static_cast<int>(values.size()));
             values.append(std::move(value));
             if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate)
                 replacement = standIn;
