@@ -51,7 +51,7 @@ TDSPath* TVxCustomDBStructure::GetPath(const QString& alias1, const QString& ali
     std::vector<TDSTable*> chain{target};
     for (TDSTable* t = hitFrom; t; t = t->FSearchParent)
         chain.push_back(t);
-    FCurPath = std::make_unique<TDSPath>(this);
+    FCurPath->Clear();
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         FCurPath->AddTable(*it);
     return FCurPath.get();

@@ -13,6 +13,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 
 namespace brindle {
@@ -236,9 +237,11 @@ private:
 // position first: the stretch around it up to the nearest single quote on
 // each side, or the placeholder alone when neither side meets one before the
 // text's ends. Positions below are 1-based, as the rule counts them.
-MarkedText placeholderToken(const MarkedText& text, const QString& placeholder, qsizetype first)
+// Where the token lies in a text: its 0-based start and length, or none
+// when the token is the placeholder alone.
+std::optional<std::pair<qsizetype, qsizetype>> tokenBounds(const QString& t, const QString& placeholder,
+                                                            qsizetype first)
 {
-    const QString& t = text.text();
     const qsizetype n = t.size();
     const auto at = [&t](qsizetype pos) { return t.at(pos - 1); };
     const qsizetype p = first + 1;
@@ -249,10 +252,17 @@ MarkedText placeholderToken(const MarkedText& text, const QString& placeholder, 
     while (r < n && at(r) != kQuote)
         ++r;
     if (l < 2 && r >= n)
-        return MarkedText(placeholder);
+        return std::nullopt;
     l = std::max<qsizetype>(l, 1);
     r = std::min(r, n);
-    return text.mid(l - 1, r - l + 1);
+    return std::make_pair(l - 1, r - l + 1);
+}
+
+// Value markers are no quotes, so the plain text gives the bounds.
+MarkedText placeholderToken(const MarkedText& text, const QString& placeholder, qsizetype first)
+{
+    const auto bounds = tokenBounds(text.text(), placeholder, first);
+    return bounds ? text.mid(bounds->first, bounds->second) : MarkedText(placeholder);
 }
 
 } // namespace
@@ -316,19 +326,8 @@ QString placeholderOf(int index)
 // The token of a placeholder in a plain text, as placeholderToken finds it.
 QString plainToken(const QString& t, const QString& placeholder, qsizetype first)
 {
-    const qsizetype n = t.size();
-    const auto at = [&t](qsizetype pos) { return t.at(pos - 1); };
-    qsizetype l = first;
-    while (l > 1 && at(l) != kQuote)
-        --l;
-    qsizetype r = first + 1 + placeholder.size();
-    while (r < n && at(r) != kQuote)
-        ++r;
-    if (l < 2 && r >= n)
-        return placeholder;
-    l = std::max<qsizetype>(l, 1);
-    r = std::min(r, n);
-    return t.mid(l - 1, r - l + 1);
+    const auto bounds = tokenBounds(t, placeholder, first);
+    return bounds ? t.mid(bounds->first, bounds->second) : placeholder;
 }
 
 } // namespace
