@@ -182,9 +182,16 @@ QString TDSField::SQLExpr() const
 {
     if (FFieldKind == kfkVirtual)
         return FFieldExpr;
-    if (const TDSTable* table = Table())
-        return table->WhereExpr() + u'.' + FilterSQLExpr();
-    return FilterSQLExpr();
+    const TDSTable* table = Table();
+    if (!table)
+        return FilterSQLExpr();
+    // Made for every condition of a statement: one allocation.
+    const QString where = table->WhereExpr();
+    const QString name = FilterSQLExpr();
+    QString expr;
+    expr.reserve(where.size() + 1 + name.size());
+    expr.append(where).append(u'.').append(name);
+    return expr;
 }
 
 QString TDSField::NormalSQLExpr() const

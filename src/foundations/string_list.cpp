@@ -52,6 +52,8 @@ const QString& TStringList::Strings(int index) const { return FLines.at(check(in
 
 void TStringList::SetString(int index, const QString& text) { FLines[check(index)] = text; }
 
+void TStringList::AppendToString(int index, QStringView tail) { FLines[check(index)].append(tail); }
+
 TObject* TStringList::Objects(int index) const
 {
     check(index);

@@ -41,6 +41,9 @@ public:
     const QString& Strings(int index) const;
     const QString& operator[](int index) const { return Strings(index); }
     void SetString(int index, const QString& text);
+    // Appends to a line in place: a line with room to spare grows without
+    // being copied.
+    void AppendToString(int index, QStringView tail);
     TObject* Objects(int index) const;
     void SetObject(int index, TObject* object);
 

@@ -459,8 +459,10 @@ void TVxQuery::BuildQuery()
     TQueryResult* result = FQResult.get();
     QList<TDSTable*>& needed = result->FNeededTables;
     FState = stBuilding;
-    const auto backToIdle = qScopeGuard([this, &needed] {
+    const auto backToIdle = qScopeGuard([this, result, &needed] {
         needed.clear();
+        result->FFieldExprs[0].clear();
+        result->FFieldExprs[1].clear();
         FState = stIdle;
     });
     needed.clear();

@@ -145,6 +145,10 @@ private:
     // The tables the build in progress needs: a condition's tables join the
     // statement along paths from these. Empty outside a build.
     QList<TDSTable*> FNeededTables;
+    // Field expressions as the build in progress writes them, plain [0] and
+    // in the filter form [1]: thousands of conditions share a few fields.
+    // Empty outside a build.
+    QHash<const TDSField*, QString> FFieldExprs[2];
 };
 
 } // namespace brindle

@@ -452,8 +452,7 @@ void TVxQuery::WriteBracket(TFilterBracket* bracket, bool having)
         else if (first)
             result.FWhereClause.Add(opening);
         else
-            result.FWhereClause.SetString(result.FWhereClause.Count() - 1,
-                                          result.FWhereClause[result.FWhereClause.Count() - 1] + link);
+            result.FWhereClause.AppendToString(result.FWhereClause.Count() - 1, link);
         first = false;
         if (row->IsBracket()) {
             WriteBracket(static_cast<TFilterBracket*>(row), having);
@@ -484,31 +483,6 @@ void TVxQuery::WriteBracket(TFilterBracket* bracket, bool having)
         else
             result.FWhereClause.Add(QStringLiteral(")"));
     }
-}
-
-QString TVxQuery::ConditionSQL(TFilterCond* condition)
-{
-    QString text = condition->GetSQLExpr();
-    if (condition->RowType() == frtSimpleCondition) {
-        const auto* cond = static_cast<TSimpleCond*>(condition);
-        QString fieldExpr;
-        if (const TDSField* field = cond->Field()) {
-            const bool filterForm = FTableFiltersMode
-                                    || (FQResult->ResultTables().Count() < 2 && FSQLOptions.Contains(soFilter));
-            fieldExpr = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
-            if (cond->Operator() && cond->Operator()->CaseInsensative() && BrStringTypes.Contains(cond->GetExprType())
-                && FDbStruct)
-                fieldExpr = FDbStruct->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
-        }
-        text.replace(QStringLiteral("@f"), fieldExpr);
-    }
-    // Every occurrence, left to right, as the text replacement of mode 0 does.
-    if (const TSimpleDSTableList* tables = condition->GetTables();
-        tables && !tables->IsEmpty() && text.contains(QStringLiteral("@t")))
-        text.replace(QStringLiteral("@t"), tables->First()->TableName());
-    if (FQResult->ResultTables().Count() > 0 && text.contains(QStringLiteral("@m")))
-        text.replace(QStringLiteral("@m"), FQResult->ResultTables()[0]->Table->TableName());
-    return ReplaceValuePlaceholders(condition, text);
 }
 
 // --- readable text

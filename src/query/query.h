@@ -228,9 +228,6 @@ public:
 
 private:
     void numberRows() const;
-    // The common way of filling in a condition's values; false when a text
-    // or value holds a character the way relies on not being there.
-    bool replaceWithStandIns(TFilterCond* condition, const QString& text, bool lowerValues, QString& result);
     void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed) const;
     void addResultTable(TDSTable* table, const QList<TDSTable*>& needed, QList<TDSTable*>& visiting);
     void orderAndGroup(QList<TDSTable*>& needed);

@@ -13,8 +13,9 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 
 namespace brindle {
 namespace {
@@ -89,6 +90,8 @@ QString checkedBoolean(const QString& value, const TSQLFormats& formats)
 
 QString doubledQuotes(const QString& value)
 {
+    if (!value.contains(kQuote))
+        return value;
     return ReplaceStr(value, QString(kQuote), QStringLiteral("''"));
 }
 
@@ -239,7 +242,7 @@ private:
 // text's ends. Positions below are 1-based, as the rule counts them.
 // Where the token lies in a text: its 0-based start and length, or none
 // when the token is the placeholder alone.
-std::optional<std::pair<qsizetype, qsizetype>> tokenBounds(const QString& t, const QString& placeholder,
+std::optional<std::pair<qsizetype, qsizetype>> tokenBounds(QStringView t, QStringView placeholder,
                                                             qsizetype first)
 {
     const qsizetype n = t.size();
@@ -281,112 +284,191 @@ namespace {
 constexpr char16_t kFirstStandIn = 0xE000;
 constexpr char16_t kLastStandIn = 0xE0FF;
 
-bool holdsStandIn(const QString& text)
+bool isStandIn(char16_t c)
 {
-    for (const QChar c : text)
-        if (c.unicode() >= kFirstStandIn && c.unicode() <= kLastStandIn)
-            return true;
-    return false;
+    return c >= kFirstStandIn && c <= kLastStandIn;
 }
 
-template <typename Values>
-QString resolveStandIns(const QString& text, const Values& values)
+bool holdsStandIn(QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + 32);
-    qsizetype done = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < kFirstStandIn || c > kLastStandIn)
-            continue;
-        out += QStringView(text).mid(done, i - done);
-        out += values[c - kFirstStandIn];
-        done = i + 1;
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return isStandIn(c.unicode()); });
+}
+
+// The first occurrence of the pattern from the position. Condition texts
+// are short: a plain scan beats building search tables for each.
+qsizetype findPlain(QStringView text, QStringView pattern, qsizetype from)
+{
+    if (pattern.isEmpty())
+        return -1;
+    const char16_t* data = text.utf16();
+    const char16_t* const end = data + text.size() - pattern.size() + 1;
+    const char16_t lead = pattern.front().unicode();
+    for (const char16_t* p = data + from; p < end; ++p)
+        if (*p == lead && std::equal(pattern.utf16() + 1, pattern.utf16() + pattern.size(), p + 1))
+            return p - data;
+    return -1;
+}
+
+using TextBuffer = QVarLengthArray<char16_t, 160>;
+
+QStringView viewOf(const TextBuffer& buffer)
+{
+    return QStringView(buffer.constData(), buffer.size());
+}
+
+void appendTo(TextBuffer& buffer, QStringView text)
+{
+    buffer.append(text.utf16(), text.size());
+}
+
+// A condition text while it is filled in. It lives on the stack in two
+// buffers used in turn: a replacement writes into the other one, so nothing
+// is allocated or copied back for the short texts conditions have.
+class WorkText {
+public:
+    explicit WorkText(QStringView start) { appendTo(FBuffers[0], start); }
+    QStringView view() const { return viewOf(FBuffers[FCurrent]); }
+
+    // Every occurrence replaced, left to right, without looking into what
+    // was put in. The pattern may lie in the text itself.
+    void replace(QStringView pattern, QStringView with) { replaceFrom(findPlain(view(), pattern, 0), pattern, with); }
+
+    // The same, given where the pattern first stands (-1 for nowhere).
+    void replaceFrom(qsizetype pos, QStringView pattern, QStringView with)
+    {
+        const QStringView text = view();
+        if (pos < 0)
+            return;
+        TextBuffer& out = FBuffers[1 - FCurrent];
+        out.clear();
+        qsizetype done = 0;
+        for (; pos >= 0; pos = findPlain(text, pattern, done)) {
+            appendTo(out, text.mid(done, pos - done));
+            appendTo(out, with);
+            done = pos + pattern.size();
+        }
+        appendTo(out, text.mid(done));
+        FCurrent = 1 - FCurrent;
     }
-    out += QStringView(text).mid(done);
-    return out;
-}
 
-// The stand-in of a value slot; those of the first two slots are made once.
-QString standInOf(int slot)
+private:
+    TextBuffer FBuffers[2];
+    int FCurrent = 0;
+};
+
+// "@1", "@2", ... written into the buffer.
+QStringView placeholderOf(int index, char16_t (&buffer)[16])
 {
-    static const QString first{QChar(kFirstStandIn)};
-    static const QString second{QChar(static_cast<char16_t>(kFirstStandIn + 1))};
-    return slot == 0 ? first : slot == 1 ? second : QString(QChar(static_cast<char16_t>(kFirstStandIn + slot)));
+    char16_t digits[12];
+    int count = 0;
+    for (unsigned n = static_cast<unsigned>(index); count == 0 || n > 0; n /= 10)
+        digits[count++] = static_cast<char16_t>(u'0' + n % 10);
+    qsizetype size = 0;
+    buffer[size++] = u'@';
+    while (count > 0)
+        buffer[size++] = digits[--count];
+    return QStringView(buffer, size);
 }
 
-// "@1", "@2", ...: the first two are made once.
-QString placeholderOf(int index)
+// Whether the condition's values are compared in lower case.
+bool lowersValues(const TFilterCond* condition)
 {
-    static const QString first = QStringLiteral("@1");
-    static const QString second = QStringLiteral("@2");
-    return index == 1 ? first : index == 2 ? second : QLatin1Char('@') + QString::number(index);
+    if (condition->RowType() != frtSimpleCondition)
+        return false;
+    const auto* simple = static_cast<const TSimpleCond*>(condition);
+    return simple->Operator() && simple->Operator()->CaseInsensative() && BrStringTypes.Contains(simple->GetExprType());
 }
 
-// The token of a placeholder in a plain text, as placeholderToken finds it.
-QString plainToken(const QString& t, const QString& placeholder, qsizetype first)
-{
-    const auto bounds = tokenBounds(t, placeholder, first);
-    return bounds ? t.mid(bounds->first, bounds->second) : placeholder;
-}
-
-} // namespace
-
-bool TVxQuery::replaceWithStandIns(TFilterCond* condition, const QString& text, bool lowerValues, QString& result)
+// The common way of filling in the values: stand-ins in the plain text.
+// False when the text or a value holds a stand-in character; the marked
+// text then does the work.
+bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bool lowerValues, QString& result)
 {
     const int count = condition->GetValueCount();
-    if (count > kLastStandIn - kFirstStandIn || holdsStandIn(text))
+    if (count > kLastStandIn - kFirstStandIn || holdsStandIn(sql.view()))
         return false;
-    const TSQLFormats& formats = formatsOf(*this);
-    QString sql = text;
-    // Conditions have one or two values: they stay off the heap.
+    const TSQLFormats& formats = formatsOf(query);
     QVarLengthArray<QString, 2> values;
+    TextBuffer replacement;
+    TextBuffer spare;
+    char16_t placeholderBuffer[16];
     for (int index = 1; index <= count; ++index) {
-        const QString placeholder = placeholderOf(index);
-        const qsizetype first = sql.indexOf(placeholder);
+        const QStringView placeholder = placeholderOf(index, placeholderBuffer);
+        const QStringView text = sql.view();
+        const qsizetype first = findPlain(text, placeholder, 0);
         if (first < 0)
-            continue;
-        const QString token = plainToken(sql, placeholder, first);
-        QString replacement;
+            continue; // a custom condition may leave a value out of its text
+        const auto bounds = tokenBounds(text, placeholder, first);
+        const QStringView token = bounds ? text.mid(bounds->first, bounds->second) : placeholder;
+        replacement.clear();
         if (TSQLParam* param = condition->GetParam(index)) {
-            replacement = QLatin1Char(':') + param->ParamName();
-            param->SetValueFormat(ReplaceStr(UnquotedString(resolveStandIns(token, values), kQuote), placeholder,
-                                             QStringLiteral("@v")));
+            replacement.append(u':');
+            appendTo(replacement, param->ParamName());
+            QString format = token.toString();
+            for (qsizetype i = 0; i < format.size(); ++i)
+                if (isStandIn(format.at(i).unicode()))
+                    format.replace(i, 1, values[format.at(i).unicode() - kFirstStandIn]);
+            param->SetValueFormat(ReplaceStr(UnquotedString(format, kQuote), placeholder.toString(), QStringLiteral("@v")));
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
-            const bool oracleDate = (type == ftDate || type == ftDateTime) && SQLSyntax() == ssOracle;
-            QString value = ExtractValue(condition, index);
+            const bool oracleDate = (type == ftDate || type == ftDateTime) && query.SQLSyntax() == ssOracle;
+            QString value = query.ExtractValue(condition, index);
             if (holdsStandIn(value))
                 return false;
-            const QString standIn = standInOf(static_cast<int>(values.size()));
+            const char16_t standIn = static_cast<char16_t>(kFirstStandIn + values.size());
             values.append(std::move(value));
-            if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate)
-                replacement = standIn;
-            else
-                replacement = QString(token).replace(placeholder, standIn);
+            if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate) {
+                replacement.append(standIn);
+            } else {
+                // The token with every placeholder in it standing for the value.
+                for (qsizetype done = 0, pos = findPlain(token, placeholder, 0);;
+                     pos = findPlain(token, placeholder, done)) {
+                    appendTo(replacement, token.mid(done, (pos < 0 ? token.size() : pos) - done));
+                    if (pos < 0)
+                        break;
+                    replacement.append(standIn);
+                    done = pos + placeholder.size();
+                }
+            }
         }
-        if (lowerValues)
-            replacement = formats.LowerFunc() + QLatin1Char('(') + replacement + QLatin1Char(')');
-        sql.replace(token, replacement);
+        if (lowerValues) {
+            spare.clear();
+            appendTo(spare, formats.LowerFunc());
+            spare.append(u'(');
+            appendTo(spare, viewOf(replacement));
+            spare.append(u')');
+            std::swap(replacement, spare);
+        }
+        // The token's first occurrence is the one around the placeholder's
+        // first: an earlier one would hold an earlier placeholder.
+        sql.replaceFrom(bounds ? bounds->first : first, token, viewOf(replacement));
     }
-    result = values.isEmpty() ? sql : resolveStandIns(sql, values);
+
+    // The line is made once, with room for the link the statement appends.
+    const QStringView text = sql.view();
+    qsizetype size = text.size();
+    for (const QString& value : values)
+        size += value.size() - 1;
+    result = QString();
+    result.reserve(size + 8);
+    result.resize(size);
+    char16_t* out = reinterpret_cast<char16_t*>(result.data());
+    for (const QChar c : text) {
+        if (!isStandIn(c.unicode())) {
+            *out++ = c.unicode();
+            continue;
+        }
+        const QString& value = values[c.unicode() - kFirstStandIn];
+        out = std::copy_n(reinterpret_cast<const char16_t*>(value.constData()), value.size(), out);
+    }
     return true;
 }
 
-QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString& text)
+// The general way: the values stand in the text as marks.
+QString fillWithMarks(TVxQuery& query, TFilterCond* condition, const QString& text, bool lowerValues)
 {
-    const TSQLFormats& formats = formatsOf(*this);
-    bool lowerValues = false;
-    if (condition->RowType() == frtSimpleCondition) {
-        const auto* simple = static_cast<const TSimpleCond*>(condition);
-        lowerValues = simple->Operator() && simple->Operator()->CaseInsensative() &&
-                      BrStringTypes.Contains(simple->GetExprType());
-    }
-    QString fast;
-    if (replaceWithStandIns(condition, text, lowerValues, fast))
-        return fast;
-
+    const TSQLFormats& formats = formatsOf(query);
     MarkedText sql(text);
     QStringList values;
     const int count = condition->GetValueCount();
@@ -394,7 +476,7 @@ QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString
         const QString placeholder = QLatin1Char('@') + QString::number(index);
         const qsizetype first = sql.text().indexOf(placeholder);
         if (first < 0)
-            continue; // a custom condition may leave a value out of its text
+            continue;
         const MarkedText token = placeholderToken(sql, placeholder, first);
 
         MarkedText replacement;
@@ -405,8 +487,8 @@ QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
-            const bool oracleDate = (type == ftDate || type == ftDateTime) && SQLSyntax() == ssOracle;
-            values.append(ExtractValue(condition, index));
+            const bool oracleDate = (type == ftDate || type == ftDateTime) && query.SQLSyntax() == ssOracle;
+            values.append(query.ExtractValue(condition, index));
             const MarkedText value = MarkedText::valueSlot(static_cast<int>(values.size() - 1));
             if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate)
                 replacement = value;
@@ -422,6 +504,67 @@ QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString
         sql = sql.replaced(token, replacement);
     }
     return sql.resolved(values);
+}
+
+QString fillValues(TVxQuery& query, TFilterCond* condition, WorkText& sql)
+{
+    const bool lowerValues = lowersValues(condition);
+    QString result;
+    if (fillWithStandIns(query, condition, sql, lowerValues, result))
+        return result;
+    return fillWithMarks(query, condition, sql.view().toString(), lowerValues);
+}
+
+} // namespace
+
+QString TVxQuery::ConditionSQL(TFilterCond* condition)
+{
+    WorkText text(condition->GetSQLExpr());
+    if (const qsizetype at = findPlain(text.view(), u"@f", 0); at >= 0 && condition->RowType() == frtSimpleCondition) {
+        const auto* cond = static_cast<TSimpleCond*>(condition);
+        QString fieldExpr;
+        if (const TDSField* field = cond->Field()) {
+            const bool filterForm = FTableFiltersMode
+                                    || (FQResult->ResultTables().Count() < 2 && FSQLOptions.Contains(soFilter));
+            if (FState == stBuilding) {
+                QString& known = FQResult->FFieldExprs[filterForm][field];
+                if (known.isNull())
+                    known = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
+                fieldExpr = known;
+            } else {
+                fieldExpr = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
+            }
+            if (lowersValues(cond) && FDbStruct)
+                fieldExpr = FDbStruct->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
+        }
+        text.replaceFrom(at, u"@f", fieldExpr);
+    }
+    // One look for either name; "@m" is looked for again only when "@t" was
+    // replaced before it.
+    qsizetype tableAt = -1;
+    qsizetype mainAt = -1;
+    const QStringView expanded = text.view();
+    for (qsizetype i = 0; i + 1 < expanded.size() && (tableAt < 0 || mainAt < 0); ++i) {
+        if (expanded[i] != u'@')
+            continue;
+        if (expanded[i + 1] == u't' && tableAt < 0)
+            tableAt = i;
+        else if (expanded[i + 1] == u'm' && mainAt < 0)
+            mainAt = i;
+    }
+    if (const TSimpleDSTableList* tables = condition->GetTables(); tables && !tables->IsEmpty() && tableAt >= 0) {
+        text.replaceFrom(tableAt, u"@t", tables->First()->TableName());
+        mainAt = findPlain(text.view(), u"@m", 0);
+    }
+    if (FQResult->ResultTables().Count() > 0 && mainAt >= 0)
+        text.replaceFrom(mainAt, u"@m", FQResult->ResultTables()[0]->Table->TableName());
+    return fillValues(*this, condition, text);
+}
+
+QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString& text)
+{
+    WorkText sql(text);
+    return fillValues(*this, condition, sql);
 }
 
 QString TVxQuery::ExtractValue(TFilterCond* condition, int index)
