@@ -220,8 +220,11 @@ TVxScanner::Token TVxScanner::scan(Position from) const
             }
         }
         t.Text = textBetween(t.Start, t.End);
-        if (t.Kind == tkWord && FKeywordSet.contains(t.Text.toLower()))
-            t.Kind = tkKeyword;
+        if (t.Kind == tkWord) {
+            t.Lower = t.Text.toLower();
+            if (FKeywordSet.contains(t.Lower))
+                t.Kind = tkKeyword;
+        }
         return t;
     }
     Token eos;

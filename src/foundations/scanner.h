@@ -84,7 +84,7 @@ public:
     // The current token as written; empty at EOS.
     QString GetToken() const { return FToken.Text; }
     // The current token lower-cased.
-    QString GetTokStr() const { return FToken.Text.toLower(); }
+    QString GetTokStr() const { return FToken.Lower.isNull() ? FToken.Text.toLower() : FToken.Lower; }
     // The current token as written.
     QString GetRealStr() const { return FToken.Text; }
     int GetTokType() const { return FToken.Kind; }
@@ -115,6 +115,7 @@ private:
         Position Start; // at EOS: the end of the source
         Position End;   // just past the token's last character
         QString Text;
+        QString Lower; // words only, made once for the keyword test
     };
 
     Token scan(Position from) const;

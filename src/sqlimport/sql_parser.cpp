@@ -1,0 +1,580 @@
+#include "sqlimport/sql_parser.h"
+
+#include <vector>
+
+namespace brindle {
+
+const char* const SWrongSQL = "Wrong SQL statement";
+const char* const SLostBracket = "Lost bracket";
+const char* const SDeepBrackets = "Brackets are nested too deeply";
+const char* const SDeepSubQueries = "Sub-queries are nested too deeply";
+
+namespace {
+
+// The words that end an operand at bracket depth 0 (with the keywords).
+bool isOperatorWord(const QString& token)
+{
+    static const QSet<QString> words = {QStringLiteral("="),    QStringLiteral("<>"),      QStringLiteral("!="),
+                                        QStringLiteral(">"),    QStringLiteral("<"),       QStringLiteral(">="),
+                                        QStringLiteral("<="),   QStringLiteral("like"),    QStringLiteral("in"),
+                                        QStringLiteral("is"),   QStringLiteral("between"), QStringLiteral("or"),
+                                        QStringLiteral("and"),  QStringLiteral("not")};
+    return words.contains(token);
+}
+
+// An operand written in double quotes is a text literal: it gets single quotes.
+QString quotedAsLiteral(QString operand)
+{
+    if (operand.size() >= 2 && operand.front() == u'"' && operand.back() == u'"') {
+        operand.front() = u'\'';
+        operand.back() = u'\'';
+    }
+    return operand;
+}
+
+} // namespace
+
+// --- result parts
+
+void TSQLResultField::SetSQLExpr(const QString& expr)
+{
+    FSQLExpr = expr;
+    const qsizetype dot = expr.indexOf(u'.');
+    const qsizetype bracket = expr.indexOf(u'(');
+    if (dot < 0 || (bracket >= 0 && bracket <= dot))
+        FCaption = expr;
+    else
+        FCaption = expr.mid(dot + 1);
+}
+
+int TSQLResultFieldList::IndexByAlias(const QString& alias) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (GetItem(i)->Alias().compare(alias, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int TSQLResultFieldList::IndexByExpr(const QString& expr) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (GetItem(i)->SQLExpr().compare(expr, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void TSQLTable::SetTableName(const QString& name)
+{
+    FTableName = name;
+    if (FAliasName.isEmpty())
+        FAliasName = name;
+}
+
+TSQLNode::~TSQLNode() = default;
+
+int TSQLConditionNodeList::Add(std::unique_ptr<TSQLNode> node)
+{
+    node->FParent = FParentBracket;
+    return FNodes.Add(std::move(node));
+}
+
+void TSQLConditionNodeList::SetItem(int index, std::unique_ptr<TSQLNode> node)
+{
+    TSQLNode* stored = node.get();
+    FNodes.SetItem(index, std::move(node));
+    stored->FParent = FParentBracket;
+}
+
+std::unique_ptr<TSQLNode> TSQLConditionNodeList::Extract(int index)
+{
+    std::unique_ptr<TSQLNode> node = FNodes.Extract(index);
+    node->FParent = nullptr;
+    return node;
+}
+
+TSQLBracket::~TSQLBracket() = default;
+
+void TSQLBracket::DeleteEmptyBrackets()
+{
+    for (int i = 0, count = FNodes.Count(); i < count; ++i) {
+        for (TSQLNode* child = FNodes.GetItem(i);
+             child->IsBracket() && static_cast<TSQLBracket*>(child)->FNodes.Count() == 1;
+             child = FNodes.GetItem(i))
+            FNodes.SetItem(i, static_cast<TSQLBracket*>(child)->FNodes.Extract(0));
+        if (TSQLNode* child = FNodes.GetItem(i); child->IsBracket())
+            static_cast<TSQLBracket*>(child)->DeleteEmptyBrackets();
+    }
+}
+
+QString TSQLCondition::GetSQLExpr() const
+{
+    const QString text = FLeftExpr + u' ' + FOperator + u' ' + FRightExpr;
+    return Negative() ? QStringLiteral("not(") + text + u')' : text;
+}
+
+void TVxParserResult::Clear()
+{
+    FDistinct = false;
+    FAllRFields = false;
+    FResultFields.Clear();
+    FResultFields.SetJustSorting(false);
+    FWhereClause.reset();
+    FTables.Clear();
+}
+
+// --- the parser
+
+TVxSQLParser::TVxSQLParser()
+{
+    FScanner.SetSourceStyle(scsSQL);
+    for (const char* keyword : {"select", "from", "join", "where", "order", "group", "by"})
+        FScanner.AddKeyword(QString::fromLatin1(keyword));
+}
+
+TVxSQLParser::~TVxSQLParser() = default;
+
+void TVxSQLParser::SetSQL(const TStringList& lines)
+{
+    FSQL = lines;
+}
+
+void TVxSQLParser::loadToken()
+{
+    FToken = FScanner.GetTokStr();
+    FTokenKind = FScanner.GetTokType();
+}
+
+void TVxSQLParser::Advance()
+{
+    FScanner.NextToken();
+    loadToken();
+}
+
+void TVxSQLParser::Error(const char* message) const
+{
+    throw ESQLParserError(QString::fromLatin1(message) + QStringLiteral("\r\nLine:")
+                          + QString::number(FScanner.GetTokLine()));
+}
+
+void TVxSQLParser::Parse()
+{
+    FParserResult.Clear();
+    FDepth = 0;
+    FScanner.SetSource(FSQL);
+    loadToken();
+    ProcessSelect();
+    ProcessFrom();
+    if (!AtEnd() && Is("where"))
+        ProcessWhere();
+    if (!AtEnd() && Is("group"))
+        ProcessGroupBy();
+    if (!AtEnd() && Is("order"))
+        ProcessOrderBy();
+}
+
+void TVxSQLParser::ProcessSelect()
+{
+    if (!Is("select"))
+        Error(SWrongSQL);
+    Advance();
+    if (Is("distinct")) {
+        FParserResult.FDistinct = true;
+        Advance();
+    }
+    if (Is("*")) {
+        FParserResult.FAllRFields = true;
+        FParserResult.FResultFields.SetJustSorting(true);
+        Advance();
+        return;
+    }
+    ProcessResultField();
+    while (Is(",")) {
+        Advance();
+        ProcessResultField();
+    }
+}
+
+void TVxSQLParser::ProcessResultField()
+{
+    const QString expr = ProcessSQLExpr();
+    QString alias;
+    if (Is("as")) {
+        Advance();
+        alias = ProcessAlias();
+    }
+    AddResultField(expr, alias);
+}
+
+TSQLResultField* TVxSQLParser::AddResultField(const QString& expr, const QString& alias)
+{
+    auto field = std::make_unique<TSQLResultField>();
+    field->SetSQLExpr(expr);
+    field->SetAlias(alias);
+    TSQLResultField* added = field.get();
+    FParserResult.FResultFields.Add(std::move(field));
+    return added;
+}
+
+QString TVxSQLParser::ProcessSQLExpr()
+{
+    const TVxScannerBookmark start = FScanner.GetBookmark();
+    int depth = 0;
+    for (;;) {
+        if (depth == 0 && (AtEnd() || FTokenKind == tkKeyword || Is(",") || Is("as")))
+            break;
+        // A bracket left open (or a ")" without its "(") to the end of the
+        // text: the expression has no end.
+        if (AtEnd())
+            Error(SWrongSQL);
+        if (Is("("))
+            ++depth;
+        else if (Is(")"))
+            --depth;
+        Advance();
+    }
+    return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
+}
+
+QString TVxSQLParser::ProcessAlias()
+{
+    return ProcessIdentifier(true);
+}
+
+QString TVxSQLParser::ProcessIdentifier(bool stripQuotes)
+{
+    QString identifier;
+    if (Is("\"")) {
+        Advance();
+        const TVxScannerBookmark start = FScanner.GetBookmark();
+        while (!AtEnd() && !Is("\""))
+            Advance();
+        if (AtEnd())
+            Error(SWrongSQL);
+        identifier = FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
+        if (!stripQuotes)
+            identifier = u'"' + identifier + u'"';
+    } else {
+        identifier = FScanner.GetRealStr();
+    }
+    Advance();
+    return identifier;
+}
+
+QString TVxSQLParser::dottedName()
+{
+    QString name = ProcessIdentifier(true);
+    while (Is(".")) {
+        Advance();
+        name += u'.' + ProcessIdentifier(true);
+    }
+    return name;
+}
+
+void TVxSQLParser::SkipTokens(const QString& token)
+{
+    while (!AtEnd() && FToken == token)
+        Advance();
+}
+
+void TVxSQLParser::ProcessFrom()
+{
+    if (!Is("from"))
+        Error(SWrongSQL);
+    Advance();
+    ProcessTable();
+    while (Is(",")) {
+        Advance();
+        ProcessTable();
+    }
+}
+
+void TVxSQLParser::ProcessTable()
+{
+    static const QString opening = QStringLiteral("(");
+    static const QString closing = QStringLiteral(")");
+    auto table = std::make_unique<TSQLTable>();
+    SkipTokens(opening);
+    if (AtEnd())
+        Error(SWrongSQL);
+    table->SetTableName(dottedName());
+    SkipTokens(closing);
+    TSQLTable* added = table.get();
+    FParserResult.FTables.Add(std::move(table));
+
+    const auto endsItem = [this] { return AtEnd() || Is(",") || Is("where") || Is("group") || Is("order"); };
+    const auto startsJoin = [this] { return Is("join") || Is("inner") || Is("left") || Is("right") || Is("full"); };
+    if (endsItem())
+        return;
+    if (startsJoin()) {
+        ProcessTableJoins();
+        return;
+    }
+    added->SetAliasName(ProcessIdentifier(true));
+    if (!endsItem() && startsJoin())
+        ProcessTableJoins();
+}
+
+void TVxSQLParser::ProcessTableJoins()
+{
+    static const QString closing = QStringLiteral(")");
+    while (Is("join") || Is("inner") || Is("left") || Is("right") || Is("full")) {
+        if (Is("left") || Is("right") || Is("full")) {
+            Advance();
+            if (Is("outer"))
+                Advance();
+            if (!Is("join"))
+                Error(SWrongSQL);
+        } else if (Is("inner")) {
+            Advance();
+            if (!Is("join"))
+                Error(SWrongSQL);
+        }
+        Advance();
+        if (AtEnd())
+            Error(SWrongSQL);
+        auto table = std::make_unique<TSQLTable>();
+        table->SetTableName(dottedName());
+        if (!Is("on"))
+            table->SetAliasName(ProcessIdentifier(true));
+        if (!Is("on"))
+            Error(SWrongSQL);
+        Advance();
+        // Join conditions and kinds are not kept.
+        ProcessBoolExpr();
+        FParserResult.FTables.Add(std::move(table));
+        SkipTokens(closing);
+    }
+}
+
+void TVxSQLParser::ProcessWhere()
+{
+    if (!Is("where"))
+        Error(SWrongSQL);
+    Advance();
+    std::unique_ptr<TSQLNode> node = ProcessBoolExpr();
+    if (node->IsBracket()) {
+        FParserResult.FWhereClause.reset(static_cast<TSQLBracket*>(node.release()));
+        return;
+    }
+    auto root = std::make_unique<TSQLBracket>();
+    root->Nodes().Add(std::move(node));
+    FParserResult.FWhereClause = std::move(root);
+}
+
+std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolExpr()
+{
+    std::unique_ptr<TSQLBracket> bracket;
+    for (;;) {
+        std::unique_ptr<TSQLNode> term = ProcessBoolTerm();
+        if (!Is("or")) {
+            if (!bracket)
+                return term;
+            bracket->Nodes().Add(std::move(term));
+            return bracket;
+        }
+        if (!bracket)
+            bracket = std::make_unique<TSQLBracket>(QStringLiteral("or"));
+        bracket->Nodes().Add(std::move(term));
+        Advance();
+        if (AtEnd())
+            return bracket;
+    }
+}
+
+std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolTerm()
+{
+    std::unique_ptr<TSQLBracket> bracket;
+    for (;;) {
+        std::unique_ptr<TSQLNode> factor = ProcessBoolFactor();
+        if (!Is("and")) {
+            if (!bracket)
+                return factor;
+            bracket->Nodes().Add(std::move(factor));
+            return bracket;
+        }
+        if (!bracket)
+            bracket = std::make_unique<TSQLBracket>(QStringLiteral("and"));
+        bracket->Nodes().Add(std::move(factor));
+        Advance();
+        if (AtEnd())
+            return bracket;
+    }
+}
+
+std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolFactor()
+{
+    bool negated = false;
+    if (Is("not")) {
+        negated = true;
+        Advance();
+    }
+    std::unique_ptr<TSQLNode> node;
+    if (Is("(")) {
+        if (++FDepth > kMaxBracketDepth)
+            Error(SDeepBrackets);
+        Advance();
+        node = ProcessBoolExpr();
+        if (!Is(")"))
+            Error(SLostBracket);
+        Advance();
+        --FDepth;
+    } else {
+        node = ProcessCondition();
+    }
+    if (negated)
+        node->SetNegative(true);
+    return node;
+}
+
+std::unique_ptr<TSQLCondition> TVxSQLParser::ProcessCondition()
+{
+    auto condition = std::make_unique<TSQLCondition>();
+    bool subQuery = false;
+    condition->SetLeftExpr(ProcessConditionValue(subQuery));
+    if (AtEnd())
+        Error(SWrongSQL);
+    bool negated = false;
+    if (Is("not")) {
+        negated = true;
+        Advance();
+    }
+    const QString op = FToken;
+    condition->SetOperator(op);
+    Advance();
+    if (AtEnd())
+        Error(SWrongSQL);
+    if (op == QLatin1String("is") && Is("not")) {
+        negated = true;
+        Advance();
+    }
+    condition->SetNegative(negated);
+    QString right = quotedAsLiteral(ProcessConditionValue(subQuery));
+    if (op == QLatin1String("is"))
+        right = right.toLower();
+    if (op == QLatin1String("between")) {
+        if (!Is("and"))
+            Error(SWrongSQL);
+        Advance();
+        right += QStringLiteral(" and ") + quotedAsLiteral(ProcessConditionValue(subQuery));
+    }
+    condition->SetRightExpr(right);
+    condition->SetContainsSubQuery(subQuery);
+    return condition;
+}
+
+QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
+{
+    const TVxScannerBookmark start = FScanner.GetBookmark();
+    int depth = 0;
+    // The bracket depths at which the sub-queries around the current token
+    // began: the import reads each level into a query of its own.
+    std::vector<int> subQueries;
+    const auto enter = [&] {
+        if (FDepth + depth > kMaxBracketDepth)
+            Error(SDeepBrackets);
+    };
+    const auto noteSubQuery = [&] {
+        while (!subQueries.empty() && subQueries.back() >= depth)
+            subQueries.pop_back();
+        subQueries.push_back(depth);
+        if (static_cast<int>(subQueries.size()) > kMaxSubQueryDepth)
+            Error(SDeepSubQueries);
+    };
+    while (!AtEnd() && Is("(")) {
+        ++depth;
+        enter();
+        Advance();
+    }
+    if (!AtEnd() && Is("select"))
+        containsSubQuery = true;
+    while (!AtEnd()) {
+        if (Is("select")) {
+            noteSubQuery();
+        } else if (Is("(")) {
+            ++depth;
+            enter();
+        } else if (Is(")")) {
+            if (depth <= 0)
+                break;
+            --depth;
+        }
+        if (depth == 0
+            && (FTokenKind == tkKeyword
+                || ((FTokenKind == tkWord || FTokenKind == tkSymbol) && isOperatorWord(FToken))))
+            break;
+        Advance();
+    }
+    if (AtEnd() && depth > 0)
+        Error(SWrongSQL);
+    return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
+}
+
+void TVxSQLParser::ProcessGroupBy()
+{
+    if (!Is("group"))
+        Error(SWrongSQL);
+    Advance();
+    if (!Is("by"))
+        Error(SWrongSQL);
+    do {
+        Advance();
+        ProcessSQLExpr();
+    } while (!AtEnd() && Is(","));
+}
+
+void TVxSQLParser::ProcessOrderBy()
+{
+    if (!Is("order"))
+        Error(SWrongSQL);
+    Advance();
+    if (!Is("by"))
+        Error(SWrongSQL);
+    Advance();
+    TSQLResultFieldList& fields = FParserResult.FResultFields;
+    const bool numbers = FTokenKind == tkInteger;
+    for (int position = 1;; ++position) {
+        if (AtEnd())
+            Error(SWrongSQL);
+        TSQLResultField* item = nullptr;
+        if (numbers) {
+            bool ok = false;
+            const int column = FToken.toInt(&ok);
+            if (!ok || column < 1 || column > fields.Count())
+                Error(SWrongSQL);
+            item = fields.GetItem(column - 1);
+            Advance();
+        } else {
+            QString name = ProcessIdentifier(false);
+            if (Is(".")) {
+                Advance();
+                if (AtEnd())
+                    Error(SWrongSQL);
+                name += u'.' + ProcessIdentifier(false);
+            }
+            if (fields.JustSorting()) {
+                item = AddResultField(name, QString());
+            } else {
+                int index = fields.IndexByAlias(name);
+                if (index < 0)
+                    index = fields.IndexByExpr(name);
+                if (index < 0)
+                    Error(SWrongSQL);
+                item = fields.GetItem(index);
+            }
+        }
+        item->SetSorting(1);
+        item->SetSortOrder(position);
+        if (!AtEnd() && !Is(",")) {
+            if (Is("desc"))
+                item->SetSorting(2);
+            Advance();
+        }
+        if (AtEnd() || !Is(","))
+            return;
+        Advance();
+        if (numbers && FTokenKind != tkInteger)
+            Error(SWrongSQL);
+    }
+}
+
+} // namespace brindle

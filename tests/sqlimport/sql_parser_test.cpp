@@ -1,0 +1,209 @@
+#include "sqlimport/sql_parser.h"
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+
+namespace {
+
+// The WHERE tree in one line: brackets as OP[...], conditions as {left|op|right},
+// "!" before a negated node, "$" after a condition holding a sub-query.
+QString outline(const TSQLNode* node)
+{
+    QString text = node->Negative() ? QStringLiteral("!") : QString();
+    if (!node->IsBracket()) {
+        const auto* c = static_cast<const TSQLCondition*>(node);
+        return text + QStringLiteral("{%1|%2|%3}").arg(c->LeftExpr(), c->Operator(), c->RightExpr())
+               + (c->ContainsSubQuery() ? QStringLiteral("$") : QString());
+    }
+    const auto* b = static_cast<const TSQLBracket*>(node);
+    QStringList parts;
+    for (const auto& child : b->Nodes())
+        parts << outline(child.get());
+    return text + b->BoolOperator() + u'[' + parts.join(u',') + u']';
+}
+
+struct Parsed {
+    TVxSQLParser parser;
+    explicit Parsed(const QString& sql)
+    {
+        parser.SetSQL(TStringList(sql.split(u'\n')));
+        parser.Parse();
+    }
+    const TVxParserResult& result() const { return parser.ParserResult(); }
+    QString where() const { return result().WhereClause() ? outline(result().WhereClause()) : QStringLiteral("-"); }
+    QString tables() const
+    {
+        QStringList parts;
+        for (const auto& t : result().Tables())
+            parts << t->TableName() + u'/' + t->AliasName();
+        return parts.join(u',');
+    }
+    QString fields() const
+    {
+        QStringList parts;
+        for (const auto& f : result().ResultFields())
+            parts << QStringLiteral("%1/%2/%3/%4.%5")
+                         .arg(f->SQLExpr(), f->Caption(), f->Alias())
+                         .arg(f->Sorting())
+                         .arg(f->SortOrder());
+        return parts.join(u',');
+    }
+};
+
+QString errorOf(const QString& sql)
+{
+    try {
+        Parsed p(sql);
+    } catch (const ESQLParserError& e) {
+        return e.Message();
+    }
+    return QStringLiteral("no error");
+}
+
+TEST(SqlParser, SelectListAndTables)
+{
+    Parsed star("SELECT * FROM Customers");
+    EXPECT_TRUE(star.result().AllRFields());
+    EXPECT_TRUE(star.result().ResultFields().JustSorting());
+    EXPECT_EQ(star.fields(), "");
+    EXPECT_EQ(star.tables(), "Customers/Customers");
+    EXPECT_EQ(star.where(), "-");
+
+    Parsed list("select distinct c.Name, COUNT(o.ID) as Cnt, CAST(c.x AS INT) AS \"The Value\" from Customers c");
+    EXPECT_TRUE(list.result().Distinct());
+    EXPECT_EQ(list.fields(), "c.Name/Name//0.0,COUNT(o.ID)/COUNT(o.ID)/Cnt/0.0,"
+                             "CAST(c.x AS INT)/CAST(c.x AS INT)/The Value/0.0");
+    EXPECT_EQ(list.tables(), "Customers/c");
+
+    Parsed joins("SELECT a.x FROM ((\"My Schema\".\"A B\" a INNER JOIN B b ON a.id = b.aid)\n"
+                 "LEFT OUTER JOIN C ON b.id = C.bid), D");
+    EXPECT_EQ(joins.tables(), "My Schema.A B/a,B/b,C/C,D/D");
+}
+
+TEST(SqlParser, WhereTrees)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a = 1", "[{a|=|1}]"},
+        {"a = 1 AND b = 2 OR c = 3", "or[and[{a|=|1},{b|=|2}],{c|=|3}]"},
+        {"NOT (a = 1)", "[!{a|=|1}]"},
+        {"NOT (a = 1 OR b = 2)", "!or[{a|=|1},{b|=|2}]"},
+        {"x NOT LIKE 'a%' AND y IS NOT NULL", "and[!{x|like|'a%'},!{y|is|null}]"},
+        {"x BETWEEN 1 AND 5", "[{x|between|1 and 5}]"},
+        {"x = \"abc\"", "[{x|=|'abc'}]"},
+        {"x IN (1, 2) and (y <> 'a' or z >= 3)", "and[{x|in|(1, 2)},or[{y|<>|'a'},{z|>=|3}]]"},
+        {"x IN (SELECT id FROM t WHERE y = 1)", "[{x|in|(SELECT id FROM t WHERE y = 1)}$]"},
+        {"LOWER(t.Name) LIKE LOWER('%a%')", "[{LOWER(t.Name)|like|LOWER('%a%')}]"},
+        {"((a = 1))", "[{a|=|1}]"},
+    };
+    for (const auto& [where, expected] : cases)
+        EXPECT_EQ(Parsed(QStringLiteral("SELECT a FROM T WHERE ") + where).where(), expected) << where;
+}
+
+TEST(SqlParser, NegatedConditionText)
+{
+    Parsed p("SELECT a FROM T WHERE NOT (a = 1)");
+    const auto* c = static_cast<const TSQLCondition*>(p.result().WhereClause()->Nodes().GetItem(0));
+    EXPECT_EQ(c->GetSQLExpr(), "not(a = 1)");
+}
+
+TEST(SqlParser, OrderAndGroup)
+{
+    EXPECT_EQ(Parsed("SELECT a, b FROM T ORDER BY 2 DESC, 1").fields(), "a/a//1.2,b/b//2.1");
+    EXPECT_EQ(Parsed("SELECT * FROM T ORDER BY Name DESC").fields(), "Name/Name//2.1");
+    EXPECT_EQ(Parsed("SELECT t.a AS x, b FROM T t GROUP BY t.a, b HAVING COUNT(*) > 1 ORDER BY X asc, B")
+                  .fields(),
+              "t.a/a/x/1.1,b/b//1.2");
+    Parsed trailing("SELECT a FROM T WHERE a = 1 LIMIT 10");
+    EXPECT_EQ(trailing.where(), "[{a|=|1 LIMIT 10}]");
+}
+
+TEST(SqlParser, Errors)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"UPDATE T SET a = 1", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a\nWHERE a = 1", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T WHERE x BETWEEN 1 OR 5", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a FROM T\nWHERE\n(a = 1", "Lost bracket\r\nLine:4"},
+        {"SELECT a FROM T WHERE a =", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T WHERE a", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM A LEFT B ON x = y", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a FROM A JOIN B b WHERE x = 1", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a FROM \"T", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T ORDER BY 3", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a FROM T ORDER BY 1, b", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a FROM T ORDER BY c", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T ORDER BY", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T GROUP a", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT COUNT(a FROM T", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T WHERE x IN (1, 2", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM", "Wrong SQL statement\r\nLine:2"},
+    };
+    for (const auto& [sql, expected] : cases)
+        EXPECT_EQ(errorOf(sql), expected) << sql;
+}
+
+TEST(SqlParser, DeepNestingIsRefusedAndFlatChainsAreNot)
+{
+    const int depth = TVxSQLParser::kMaxBracketDepth;
+    const QString nested = QStringLiteral("SELECT a FROM T WHERE ") + QString(depth, u'(') + QStringLiteral("a = 1")
+                           + QString(depth, u')');
+    EXPECT_EQ(Parsed(nested).where(), "[{a|=|1}]");
+    const QString deeper = QStringLiteral("SELECT a FROM T WHERE ") + QString(depth + 1, u'(')
+                           + QStringLiteral("a = 1") + QString(depth + 1, u')');
+    EXPECT_EQ(errorOf(deeper), "Brackets are nested too deeply\r\nLine:1");
+
+    // Sub-queries in an operand count too: each is read into a query of its own.
+    const auto nestedSubQueries = [](int levels) {
+        QString sql = QStringLiteral("a = 1");
+        for (int i = 0; i < levels; ++i)
+            sql = QStringLiteral("x IN (SELECT x FROM T WHERE %1)").arg(sql);
+        return QStringLiteral("SELECT a FROM T WHERE ") + sql;
+    };
+    EXPECT_EQ(errorOf(nestedSubQueries(TVxSQLParser::kMaxSubQueryDepth)), "no error");
+    EXPECT_EQ(errorOf(nestedSubQueries(TVxSQLParser::kMaxSubQueryDepth + 1)),
+              "Sub-queries are nested too deeply\r\nLine:1");
+    EXPECT_EQ(errorOf(QStringLiteral("SELECT a FROM T WHERE (x IN ") + QString(depth, u'(') + QStringLiteral("1")
+                      + QString(depth + 1, u')')),
+              "Brackets are nested too deeply\r\nLine:1");
+
+    QStringList chain;
+    for (int i = 0; i < 50000; ++i)
+        chain << QStringLiteral("a = %1").arg(i);
+    Parsed flat(QStringLiteral("SELECT a FROM T WHERE ") + chain.join(QStringLiteral(" AND ")));
+    EXPECT_EQ(flat.result().WhereClause()->Nodes().Count(), 50000);
+}
+
+TEST(SqlParser, ReparseReplacesTheResult)
+{
+    TVxSQLParser parser;
+    parser.SetSQL(TStringList(QStringList{QStringLiteral("SELECT a, b FROM T, U WHERE a = 1")}));
+    parser.Parse();
+    parser.SetSQL(TStringList(QStringList{QStringLiteral("SELECT c FROM V WHERE c = ")}));
+    EXPECT_THROW(parser.Parse(), ESQLParserError);
+    // What was read before the fault stays; the earlier parse is gone.
+    EXPECT_EQ(parser.ParserResult().ResultFields().Count(), 1);
+    EXPECT_EQ(parser.ParserResult().Tables().Count(), 1);
+    EXPECT_EQ(parser.ParserResult().WhereClause(), nullptr);
+}
+
+TEST(SqlParser, DeleteEmptyBracketsCollapsesSingleChildren)
+{
+    Parsed p("SELECT a FROM T WHERE (a = 1 OR ((b = 2))) AND NOT (c = 3 AND (d = 4 OR e = 5))");
+    TSQLBracket* root = p.result().WhereClause();
+    auto single = std::make_unique<TSQLBracket>(QStringLiteral("and"));
+    auto inner = std::make_unique<TSQLBracket>(QStringLiteral("or"));
+    auto leaf = std::make_unique<TSQLCondition>();
+    leaf->SetLeftExpr(QStringLiteral("f"));
+    leaf->SetOperator(QStringLiteral("="));
+    leaf->SetRightExpr(QStringLiteral("6"));
+    inner->Nodes().Add(std::move(leaf));
+    single->Nodes().Add(std::move(inner));
+    root->Nodes().Add(std::move(single));
+    root->DeleteEmptyBrackets();
+    EXPECT_EQ(outline(root), "and[or[{a|=|1},{b|=|2}],!and[{c|=|3},or[{d|=|4},{e|=|5}]],{f|=|6}]");
+    const TSQLNode* moved = root->Nodes().GetItem(2);
+    EXPECT_EQ(moved->Parent(), root);
+}
+
+} // namespace

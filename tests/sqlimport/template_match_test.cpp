@@ -1,0 +1,53 @@
+#include "sqlimport/template_match.h"
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+
+namespace {
+
+// "f|1|2" of a successful match, "no" otherwise.
+QString match(const char* templ, const char* text)
+{
+    TStringList variables;
+    if (!MatchSQLTemplate(QString::fromUtf8(templ), QString::fromUtf8(text), variables))
+        return QStringLiteral("no");
+    return variables.Values("@f") + u'|' + variables.Values("@1") + u'|' + variables.Values("@2");
+}
+
+TEST(TemplateMatch, ValuesAndOptionalQuotes)
+{
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"@f = '@1'", "Customers.Name = 'Smith'", "Customers.Name|Smith|"},
+        {"@f = '@1'", "c.Qty   =   5", "c.Qty|5|"},
+        {"@f between '@1' and '@2'", "p.Price between 10 and 20", "p.Price|10|20"},
+        {"@f between '@1' and '@2'", "p.Price BETWEEN '10' AND '20'", "p.Price|10|20"},
+        {"@f in (@1)", "t.Id in (1, 2, 3)", "t.Id|1, 2, 3|"},
+        {"@f like '%@1%'", "t.Name like '%mit%'", "t.Name|mit|"},
+        {"not(@f like '%@1%')", "not(t.Name like '%mit%')", "t.Name|mit|"},
+        {"@f like '@1%'", "t.Name like '%mit%'", "no"},
+        {"@f is null", "t.Name is null", "t.Name||"},
+        {"@f is null", "t.Name is not null", "no"},
+        // Brackets and quotes keep the stop character inside the value.
+        {"@f = @1", "LOWER(a = b) = 'x y'", "LOWER(a = b)|'x y'|"},
+        {"@f in (@1)", "t.Id in (SELECT id FROM u WHERE v IN (1, 2))", "t.Id|SELECT id FROM u WHERE v IN (1, 2)|"},
+        {"@f = '@1'", "t.a = 'it''s'", "no"},
+        {"@f = @1", "t.a = 'it''s'", "t.a|'it''s'|"},
+        {"@f = '@1'", "t.a = ", "no"},
+        {"@f <> '@1'", "t.a = 'x'", "no"},
+    };
+    for (const auto& [templ, text, expected] : cases)
+        EXPECT_EQ(match(templ, text), expected) << templ << " / " << text;
+}
+
+TEST(TemplateMatch, EarlierValuesStayUnlessReplaced)
+{
+    TStringList variables;
+    ASSERT_TRUE(MatchSQLTemplate(u"@f between '@1' and '@2'", u"a between 1 and 2", variables));
+    ASSERT_TRUE(MatchSQLTemplate(u"@f = '@1'", u"b = 3", variables));
+    EXPECT_EQ(variables.Values("@f"), "b");
+    EXPECT_EQ(variables.Values("@1"), "3");
+    EXPECT_EQ(variables.Values("@2"), "2");
+}
+
+} // namespace
