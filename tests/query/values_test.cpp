@@ -72,6 +72,12 @@ TEST_F(ValueConversion, LiteralsByTypeKindSyntaxAndTemplate)
         {m.orderID, m.op("InList"), "1,2,3", "", "X in (@1)", "X in (1,2,3)"},
         {m.amount, m.op("Between"), "10", "2.50", "X between '@1' and '@2'", "X between 10 and 2.5"},
         {m.custName, m.op("Between"), "a@2b", "z", "X between '@1' and '@2'", "X between 'a@2b' and 'z'"},
+        // Private-use characters in a value or the text take the general way;
+        // both ways must write the same.
+        {m.custName, m.op("Between"), QString(QChar(0xE001)), "z", "X between '@1' and '@2'",
+         "X between '" + QString(QChar(0xE001)) + "' and 'z'"},
+        {m.custName, m.op("Equal"), "a", "", QString(QChar(0xE000)) + " = '@1'", QString(QChar(0xE000)) + " = 'a'"},
+        {m.custName, m.op("Equal"), "a", "", "'@1' || '@1' || @1", "'a' || 'a' || @1"},
         {m.custName, lowered, "Abc", "", "X = '@1'", "X = LOWER('Abc')"},
         {m.orderID, lowered, "5", "", "X = '@1'", "X = 5"},
         {m.custName, typedOp(ftString, vkSubQuery, "@f in (@1)"), "SELECT 1 WHERE N = 'x'", "", "X in (@1)",
