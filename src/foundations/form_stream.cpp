@@ -9,7 +9,12 @@ namespace brindle {
 
 void TFormFiler::DefineProperty(const QString& name, TReader reader, TWriter writer, bool hasData)
 {
-    FProperties.push_back({name, std::move(reader), std::move(writer), hasData});
+    FProperties.push_back({name, std::move(reader), std::move(writer), hasData, {}});
+}
+
+void TFormFiler::DefineSetProperty(const QString& name, TSetReader reader)
+{
+    FProperties.push_back({name, {}, {}, false, std::move(reader)});
 }
 
 IFormComponent::~IFormComponent() = default;
@@ -177,6 +182,43 @@ QVariant decodeValue(const QString& text, const QMetaProperty& p, int line)
     default:
         fail(line, QStringLiteral("property %1 has a type forms cannot hold").arg(QLatin1String(p.name())));
     }
+}
+
+// A set: "[" names "]", the names separated by commas, each an identifier
+// or a quoted text. Anything else is not a set.
+bool decodeSet(const QString& text, QStringList& names, int line)
+{
+    if (!text.startsWith(u'[') || !text.endsWith(u']'))
+        return false;
+    qsizetype pos = 1;
+    const qsizetype end = text.size() - 1;
+    auto skipBlanks = [&] {
+        while (pos < end && text.at(pos).isSpace())
+            ++pos;
+    };
+    skipBlanks();
+    while (pos < end) {
+        if (text.at(pos) == u'"') {
+            names.append(unquote(text, pos, line));
+        } else {
+            const qsizetype start = pos;
+            while (pos < end && (text.at(pos).isLetterOrNumber() || text.at(pos) == u'_'))
+                ++pos;
+            if (pos == start)
+                return false;
+            names.append(text.mid(start, pos - start));
+        }
+        skipBlanks();
+        if (pos < end) {
+            if (text.at(pos) != u',')
+                return false;
+            ++pos;
+            skipBlanks();
+            if (pos == end)
+                return false;
+        }
+    }
+    return true;
 }
 
 // --- writing
@@ -414,7 +456,20 @@ QList<QObject*> ReadForm(const TStringList& text, QObject* owner)
                 const qsizetype eq = t.indexOf(u'=');
                 if (eq < 0)
                     fail(line, QStringLiteral("\"Property = value\" expected"));
-                setProperty(state, component, t.left(eq).trimmed(), t.mid(eq + 1).trimmed(), line);
+                const QString name = t.left(eq).trimmed();
+                const QString value = t.mid(eq + 1).trimmed();
+                const TFormFiler::TDefinedProperty* set = nullptr;
+                for (const auto& d : filer.Properties())
+                    if (d.SetReader && d.Name == name)
+                        set = &d;
+                if (!set) {
+                    setProperty(state, component, name, value, line);
+                    break;
+                }
+                QStringList names;
+                if (!decodeSet(value, names, line))
+                    fail(line, QStringLiteral("Invalid property value"));
+                set->SetReader(names);
                 break;
             }
             case Level::Done:

@@ -26,7 +26,8 @@
 //   end
 //
 // Texts are in double quotes with \" \\ \n \r \t and \uXXXX escapes; a data
-// line is "|", one blank, and the line as it is.
+// line is "|", one blank, and the line as it is. A defined set property, which
+// older forms hold and nothing writes any more, reads "Options = [a, b]".
 
 #include "brindle_core_export.h"
 #include "errors.h"
@@ -48,16 +49,21 @@ class BRINDLE_CORE_EXPORT TFormFiler {
 public:
     using TReader = std::function<void(const TStringList& lines)>;
     using TWriter = std::function<void(TStringList& lines)>;
+    using TSetReader = std::function<void(const QStringList& names)>;
 
     // hasData: whether the writer has anything to store (a block is written
     // only then).
     void DefineProperty(const QString& name, TReader reader, TWriter writer, bool hasData);
+    // A property read as a set of names, never written. A value that is not
+    // a set in square brackets is an invalid property value.
+    void DefineSetProperty(const QString& name, TSetReader reader);
 
     struct TDefinedProperty {
         QString Name;
         TReader Reader;
         TWriter Writer;
         bool HasData;
+        TSetReader SetReader;
     };
     const std::vector<TDefinedProperty>& Properties() const { return FProperties; }
 

@@ -65,6 +65,15 @@ bool TSectionIndex::Contains(const QString& section) const
 int TSectionIndex::Read(int start, const QString& section, TStringList& dest) const
 {
     dest.Clear();
+    int first = 0;
+    const int end = Find(start, section, first);
+    for (int i = first; i < end; ++i)
+        dest.Add(FSource[i]);
+    return end;
+}
+
+int TSectionIndex::Find(int start, const QString& section, int& first) const
+{
     const auto it = FByName.constFind(FoldCase(section));
     if (it == FByName.constEnd())
         return -1;
@@ -73,12 +82,9 @@ int TSectionIndex::Read(int start, const QString& section, TStringList& dest) co
                                         [&](int ordinal, int line) { return FHeaders[ordinal] < line; });
     if (found == ordinals.end())
         return -1;
-    const int header = FHeaders[*found];
+    first = FHeaders[*found] + 1;
     const std::size_t next = static_cast<std::size_t>(*found) + 1;
-    const int end = next < FHeaders.size() ? FHeaders[next] : FSource.Count();
-    for (int i = header + 1; i < end; ++i)
-        dest.Add(FSource[i]);
-    return end;
+    return next < FHeaders.size() ? FHeaders[next] : FSource.Count();
 }
 
 } // namespace brindle

@@ -34,8 +34,14 @@ class BRINDLE_CORE_EXPORT TSectionIndex {
 public:
     explicit TSectionIndex(const TStringList& source);
     int Read(int start, const QString& section, TStringList& dest) const;
+    // The same section as lines [first, end) of the source, without copying
+    // them; end is what Read returns, -1 when there is no such section.
+    int Find(int start, const QString& section, int& first) const;
     bool Contains(const QString& section) const;
     int SectionCount() const { return static_cast<int>(FHeaders.size()); }
+    const TStringList& Source() const { return FSource; }
+    // The distinct section names, case-folded, in no particular order.
+    QStringList FoldedNames() const { return FByName.keys(); }
 
 private:
     const TStringList& FSource;

@@ -29,6 +29,28 @@ QString quoteItem(const QString& item)
     return out;
 }
 
+// Equal with letter case ignored, as QString::compare finds it. Case folding
+// never leaves a Unicode plane, so equal texts have equal lengths; ASCII
+// characters are compared without the Unicode tables, from the end, where
+// names of one family (Value1, Value2) differ.
+bool sameText(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = a.size() - 1; i >= 0; --i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        const char16_t lower = x | 0x20;
+        if (lower != (y | 0x20) || lower < u'a' || lower > u'z')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TStringList::TStringList(const QStringList& lines) : FLines(lines) {}
@@ -162,7 +184,7 @@ void TStringList::Assign(const TStringList& other)
 int TStringList::IndexOf(const QString& text) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (FLines.at(i).compare(text, Qt::CaseInsensitive) == 0)
+        if (sameText(FLines.at(i), text))
             return i;
     return -1;
 }
@@ -177,10 +199,14 @@ int TStringList::IndexOfObject(const TObject* object) const
 
 int TStringList::IndexOfName(const QString& name) const
 {
+    // A line's name holds no "=", so neither can a name that matches; one
+    // that does is the line's first "=" at the name's length.
+    if (name.contains(u'='))
+        return -1;
+    const qsizetype length = name.size();
     for (int i = 0; i < Count(); ++i) {
         const QString& line = FLines.at(i);
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0)
+        if (line.size() > length && line.at(length) == u'=' && sameText(QStringView(line).left(length), name))
             return i;
     }
     return -1;

@@ -233,13 +233,17 @@ bool TFilterCond::CustomDropDownHandler(int index, QString& value)
 
 // --- TSimpleCond
 
-TSimpleCond::TSimpleCond(TVxQuery* queryPanel, TFilterBracket* parentBracket)
+TSimpleCond::TSimpleCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TDSField* field)
     : TFilterCond(queryPanel, parentBracket, frtSimpleCondition)
 {
     FLabel1 = std::make_unique<TQueryWord>(queryPanel->AppearanceOptions().Contains(aoPopupField) ? wePopup : weListBox);
     FLabel1->MaxItemCount = queryPanel->MaxPopupItemCount();
     FLabel2 = std::make_unique<TQueryWord>(wePopup);
     queryPanel->FillFieldsList(*FLabel1, parentBracket);
+    if (field) {
+        SetField(field);
+        return;
+    }
     TDSField* first = nullptr;
     if (const QList<TDSField*> fields = queryPanel->FieldsForBracket(parentBracket); !fields.isEmpty())
         first = fields.first();
@@ -255,15 +259,28 @@ void TSimpleCond::SetField(TDSField* field)
     FField = field;
     if (field) {
         const QString id = QString::number(field->ID());
-        if (FLabel1->IsList() && FLabel1->Values().IndexOf(id) < 0)
+        if (FLabel1->IsList() && FLabel1->IndexOfValue(id) < 0)
             FLabel1->AddItem(field->GroupName(), id, field->DisplayName());
         FLabel1->SetValue(id);
         FLabel1->SetCaption(FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
                                 ? field->GetCompoundName(FQueryPanel->NameSeparator())
                                 : field->DisplayName());
-        FLabel2->ClearAll();
-        for (int i = 0; i < field->OperatCount(); ++i)
-            FLabel2->AddItem(QString(), field->Operators(i)->Name(), field->Operators(i)->DisplayName());
+        // The operator list in one piece, in one unnamed group: every
+        // condition made or loaded builds it; item by item would cost more.
+        QStringList names;
+        QStringList captions;
+        QList<int> indexes;
+        names.reserve(field->OperatCount());
+        captions.reserve(field->OperatCount());
+        indexes.reserve(field->OperatCount());
+        for (int i = 0; i < field->OperatCount(); ++i) {
+            names.append(field->Operators(i)->Name());
+            captions.append(field->Operators(i)->DisplayName());
+            indexes.append(i);
+        }
+        FLabel2->LoadItems(TStringList(captions), TStringList(names),
+                           indexes.isEmpty() ? QList<std::pair<QString, QList<int>>>()
+                                             : QList<std::pair<QString, QList<int>>>{{QString(), indexes}});
         const QString defaultValue = field->EditType() == etEdit
                                          ? static_cast<const TDSTextEditor*>(field->ValueEditor())->DefaultValue
                                          : QString();

@@ -193,9 +193,9 @@ int TFilterBracket::AddRow(std::unique_ptr<TFilterRow> row)
 
 TFilterBracket* TFilterBracket::AddNewBracket() { return InsertNewBracket(GetRowCount()); }
 
-TFilterCond* TFilterBracket::AddCond()
+TFilterCond* TFilterBracket::AddCond(TDSField* field)
 {
-    auto cond = std::make_unique<TSimpleCond>(FQueryPanel, this);
+    auto cond = std::make_unique<TSimpleCond>(FQueryPanel, this, field);
     TFilterCond* raw = cond.get();
     AddRow(std::move(cond));
     return raw;

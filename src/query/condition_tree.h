@@ -113,7 +113,9 @@ public:
     void InsertRow(int index, std::unique_ptr<TFilterRow> row);
     int AddRow(std::unique_ptr<TFilterRow> row);
     TFilterBracket* AddNewBracket();
-    TFilterCond* AddCond();
+    // A simple condition of the field; without one, of the first field the
+    // bracket offers.
+    TFilterCond* AddCond(TDSField* field = nullptr);
     TFilterCond* AddCustomCond(TDSCondition* condition);
     TFilterBracket* InsertNewBracket(int index);
     TFilterBracket* InsertNewBracketByNum(int num);
@@ -215,7 +217,8 @@ protected:
 
 class BRINDLE_CORE_EXPORT TSimpleCond : public TFilterCond {
 public:
-    TSimpleCond(TVxQuery* queryPanel, TFilterBracket* parentBracket);
+    // Takes the field, or the first field the bracket offers.
+    TSimpleCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TDSField* field = nullptr);
 
     TDSField* Field() const { return FField; }
     void SetField(TDSField* field);

@@ -1,5 +1,7 @@
 #include "query/query.h"
 
+#include "query/query_base.h"
+
 #include "messages.h"
 #include "text_utils.h"
 
@@ -7,79 +9,18 @@ namespace brindle {
 
 IQueryListener::~IQueryListener() = default;
 
-const TStringList& DefaultTitles()
-{
-    static const TStringList titles({
-        QStringLiteral("[Query Panel]"),
-        QStringLiteral("ttlFilter=Choose records where @ of the following apply"),
-        QStringLiteral("ttlBracket=@ of the following apply"),
-        QStringLiteral("ttlAll=all"),
-        QStringLiteral("ttlAny=any"),
-        QStringLiteral("ttlNone=none"),
-        QStringLiteral("ttlNotAll=not all"),
-        QStringLiteral("ttlAddCond=Add new &condition"),
-        QStringLiteral("ttlAddBracket=Open new &bracket"),
-        QStringLiteral("ttlAfterCurrent=after current"),
-        QStringLiteral("ttlInsideCurrent=inside current"),
-        QStringLiteral("ttlDelRow=&Delete row"),
-        QStringLiteral("ttlEnableDisable=&Enable/Disable row"),
-        QStringLiteral("ttlClickToAdd=Click here to add new condition"),
-        QStringLiteral("ttlSubQueryCaption=Sub-query"),
-        QStringLiteral("ttlResultField=Result field"),
-        QStringLiteral("ttlAnd=and"),
-        QStringLiteral("ttlOr=or"),
-        QStringLiteral("ttlConstant=Constant value"),
-        QStringLiteral("ttlParameter=Parameter"),
-        QStringLiteral("ttlCustomCond=Add custom condition"),
-        QStringLiteral("ttlTrue=True"),
-        QStringLiteral("ttlFalse=False"),
-        QString(),
-        QStringLiteral("[Result Fields Editor]"),
-        QStringLiteral("ttlRFETitle=Result Fields Editor"),
-        QStringLiteral("ttlFields=&Available fields"),
-        QStringLiteral("ttlResFields=Result fields"),
-        QStringLiteral("ttlMakeFldHint=Create result field"),
-        QStringLiteral("ttlDelFldHint=Delete result field"),
-        QStringLiteral("ttlNewFldHint=New result field"),
-        QStringLiteral("ttlAddRFldHint=Add to result field"),
-        QStringLiteral("ttlSubRFldHint=Subtract from result field"),
-        QStringLiteral("ttlMulRFldHint=Multiply by result field"),
-        QStringLiteral("ttlDivRFldHint=Divide by result field"),
-        QStringLiteral("ttlSortRFldHint=Sort result field"),
-        QStringLiteral("ttlNotSorted=Not Sorted"),
-        QStringLiteral("ttlAscending=Ascending"),
-        QStringLiteral("ttlDescending=Descending"),
-        QStringLiteral("ttlSortCaption=Sorted fields"),
-        QStringLiteral("ttlSortingColName=Sorting type"),
-        QStringLiteral("ttlFieldNmColName=Field Name"),
-        QStringLiteral("ttlFieldExprColName=Expression"),
-        QStringLiteral("ttlMgsDeleteField=Delete Field \"%s\"?"),
-        QStringLiteral("ttlOkBtnCaption=OK"),
-        QStringLiteral("ttlCancelBtnCaption=Cancel"),
-        QStringLiteral("ttlAsIs=as is"),
-        QStringLiteral("ttlJustSorting=just sorting"),
-        QStringLiteral("ttlAddBtnCaption=&Add"),
-        QStringLiteral("ttlAddBtnHint=Add result field"),
-        QStringLiteral("ttlHelpBtnCaption=&Help"),
-        QStringLiteral("ttlSUMCaption=Sum"),
-        QStringLiteral("ttlCOUNTCaption=Count"),
-        QStringLiteral("ttlMINCaption=Minimum"),
-        QStringLiteral("ttlMAXCaption=Maximum"),
-        QStringLiteral("ttlAVERAGECaption=Average"),
-        QStringLiteral("ttlLISTCaption=List"),
-        QStringLiteral("ttlCOUNTDISTINCTCaption=Distinct count"),
-    });
-    return titles;
-}
-
-TVxQuery::TVxQuery(QObject* parent) : QObject(parent), FTitles(DefaultTitles())
+TVxQuery::TVxQuery(QObject* parent)
+    : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles())
 {
     FQResult = std::make_unique<TQueryResult>(this);
     FFilter = std::make_unique<TFilterBracket>(this, nullptr);
+    FBaseLink = std::make_unique<TVxQPBaseLink>(this);
 }
 
 TVxQuery::~TVxQuery()
 {
+    // Detach first, so the base never reaches a query being taken apart.
+    FBaseLink.reset();
     FDestroying = true;
     FCurrentRow = nullptr;
     FFilter.reset();
@@ -149,26 +90,6 @@ void TVxQuery::RefreshMainTable()
     }
 }
 
-QString TVxQuery::GetTitle(const QString& name) const
-{
-    if (!FTitleIndexValid) {
-        FTitleIndex.clear();
-        // Walking backwards leaves the first line of a name as the answer,
-        // as Values finds it.
-        for (int i = FTitles.Count() - 1; i >= 0; --i)
-            if (FTitles[i].contains(u'='))
-                FTitleIndex.insert(FoldCase(FTitles.Names(i)), FTitles.ValueFromIndex(i));
-        FTitleIndexValid = true;
-    }
-    return FTitleIndex.value(FoldCase(name));
-}
-
-void TVxQuery::SetTitle(const QString& name, const QString& text)
-{
-    FTitles.SetValue(name, text);
-    FTitleIndexValid = false;
-}
-
 // --- the tree
 
 void TVxQuery::SetCurrentRow(TFilterRow* row) { FCurrentRow = row; }
@@ -186,9 +107,7 @@ TFilterCond* TVxQuery::AddCondition(TFilterBracket* bracket, TDSField* field)
 {
     // The line after the bracket's last row is always its end: appending
     // needs no line numbers.
-    TFilterCond* cond = bracket->AddCond();
-    if (field)
-        static_cast<TSimpleCond*>(cond)->SetField(field);
+    TFilterCond* cond = bracket->AddCond(field);
     SetCurrentRow(cond);
     return cond;
 }
@@ -381,6 +300,10 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         addGroup(group.get(), group->GroupName());
     if (!model->RootFieldsFirst())
         addGroup(model->RootGroup(), model->RootGroup()->GroupName());
+    auto index = std::make_shared<QHash<QString, int>>();
+    for (int i = cache.Values.Count() - 1; i >= 0; --i)
+        index->insert(cache.Values[i], i);
+    cache.ValueIndex = std::move(index);
     return cache;
 }
 
@@ -392,7 +315,7 @@ QList<TDSField*> TVxQuery::FieldsForBracket(const TFilterBracket* bracket) const
 void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const
 {
     const FieldListCache& list = fieldList(bracket ? bracket->GetBracketKind() : 0);
-    word.LoadItems(list.Items, list.Values, list.Groups);
+    word.LoadItems(list.Items, list.Values, list.Groups, list.ValueIndex);
 }
 
 void TVxQuery::CurrentRowDestroyed(TFilterRow* row)

@@ -11,6 +11,8 @@
 #include "query/builder.h"
 #include "query/condition_tree.h"
 
+#include "form_stream.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -32,7 +34,7 @@ enum TLogicalOperatorStyle { losHidden, losBeforeCond, losAfterCond };
 
 enum TSubQueryHint { sqhNone, sqhText, sqhSQL };
 
-// Something that follows a query's changes (a query base link does).
+// Something that follows a query's changes, such as a host's view of it.
 class BRINDLE_CORE_EXPORT IQueryListener {
 public:
     virtual ~IQueryListener();
@@ -43,8 +45,35 @@ public:
 // The query panel's default titles: 58 lines of name=text in two sections.
 BRINDLE_CORE_EXPORT const TStringList& DefaultTitles();
 
-class BRINDLE_CORE_EXPORT TVxQuery : public QObject {
+// The stored form of the statement options: soASCIIRFields and soFilter are
+// not stored (1 and 4 are never written and ignored when read).
+BRINDLE_CORE_EXPORT int SQLOptionsToInt(TSQLOptions options);
+BRINDLE_CORE_EXPORT TSQLOptions IntToSQLOptions(int value);
+
+// Lists the query files (*.qry) of a folder: the query name each holds (or
+// the file's base name) and the file name without its extension.
+BRINDLE_CORE_EXPORT void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNames);
+
+class TVxQueryBase;
+class TVxQPBaseLink;
+
+// Registers the data model's classes and TVxQuery with the form stream
+// layer. Call once before reading forms that hold queries.
+BRINDLE_CORE_EXPORT void RegisterQueryFormClasses();
+
+class BRINDLE_CORE_EXPORT TVxQuery : public QObject, public IFormComponent {
     Q_OBJECT
+    Q_PROPERTY(brindle::TVxCustomDBStructure* DBStruct READ DbStruct WRITE SetDbStruct)
+    Q_PROPERTY(QString MainTableName READ MainTableName WRITE SetMainTableName)
+    Q_PROPERTY(QString SQLSyntax READ sqlSyntaxName WRITE setSQLSyntaxName)
+    Q_PROPERTY(QStringList SQLOptions READ sqlOptionNames WRITE setSQLOptionNames)
+    Q_PROPERTY(bool SaveTitles READ SaveTitles WRITE SetSaveTitles)
+    Q_PROPERTY(bool SaveSQLOptions READ SaveSQLOptions WRITE SetSaveSQLOptions)
+    Q_PROPERTY(QString SubQueryHint READ subQueryHintName WRITE setSubQueryHintName)
+    Q_PROPERTY(QStringList Titles READ titleLines WRITE setTitleLines)
+    Q_PROPERTY(QString QueryName READ QueryName WRITE SetQueryName)
+    Q_PROPERTY(QStringList Description READ descriptionLines WRITE setDescriptionLines)
+    Q_PROPERTY(QStringList UserData READ userDataLines WRITE setUserDataLines)
 
 public:
     using TNotifyEvent = std::function<void(QObject* sender)>;
@@ -116,7 +145,54 @@ public:
     const TStringList& Titles() const { return FTitles; }
     // The text after "name=" in the titles.
     QString GetTitle(const QString& name) const;
+    // Only a title the titles hold changes; an empty text removes it.
     void SetTitle(const QString& name, const QString& text);
+
+    // Replaces the titles by a merge of the lines into the default titles.
+    void SetTitles(const TStringList& lines);
+    void LoadDefTitles();
+    // Titles of texts older than 2.2: "Title0"... values by the fixed keys.
+    void LoadOldTitlesFromStrings(const TStringList& lines);
+    // Titles of the oldest component streams: one text per line.
+    void MergeDFMTitles(const TStringList& lines);
+    const TStringList& DefTitles() const { return FDefTitles; }
+    const TStringList& FullTitles() const { return FFullTitles; }
+
+    // --- the query text format
+    // The format version of the text last loaded (3.6 before any); the
+    // result fields read their block by it while the query loads.
+    double Version() const { return FVersion; }
+    const QString& QueryName() const { return FQueryName; }
+    // A different name reports the query changed.
+    void SetQueryName(const QString& name);
+    TStringList& Description() { return FDescription; }
+    TStringList& UserData() { return FUserData; }
+    bool SaveTitles() const { return FSaveTitles; }
+    void SetSaveTitles(bool save) { FSaveTitles = save; }
+    bool SaveSQLOptions() const { return FSaveSQLOptions; }
+    void SetSaveSQLOptions(bool save) { FSaveSQLOptions = save; }
+    virtual void SaveToStrings(TStringList& lines);
+    // Needs a data model (code 3); a text that cannot be read raises and
+    // leaves the query partly loaded, idle, with its active flag kept.
+    virtual void LoadFromStrings(const TStringList& lines);
+    void SaveToFile(const QString& fileName);
+    void LoadFromFile(const QString& fileName);
+    // Empties the result fields, parameters and rows.
+    void ClearAll();
+    // The readable text of a stored sub-query: a hidden query over the same
+    // model, options and syntax loads it.
+    virtual QString GetSubQueryText(const TStringList& subQuery);
+
+    // --- the form stream: "RFields" and the read-only "Options"
+    void DefineProperties(TFormFiler& filer) override;
+    void BeginLoading() override;
+    void Loaded() override;
+
+    // --- the query base this query follows (none by default)
+    TVxQueryBase* QueryBase() const;
+    // Follows the base; an open base's current query is loaded at once.
+    void SetQueryBase(TVxQueryBase* base);
+    void LoadCurBaseQuery();
 
     // --- the tree
     TFilterBracket* Filter() const { return FFilter.get(); }
@@ -206,11 +282,6 @@ public:
     TNotifyEvent OnActive;
     std::function<bool(TVxQuery* sender, TStringList& subQuery, QString& value, TSQLOptions& options, QString& readableText)> OnEditSubQuery;
 
-    // The query format version of the text being loaded (read by the
-    // result fields while the state is stLoading).
-    double LoadingVersion() const { return FLoadingVersion; }
-    void SetLoadingVersion(double version) { FLoadingVersion = version; }
-
     // Sets FInsideEventHandler around a host event.
     template <typename F>
     void CallHandler(F&& call)
@@ -227,6 +298,26 @@ public:
     }
 
 private:
+    class TextReader;
+
+    // The form stream's names of the settings.
+    QString sqlSyntaxName() const;
+    void setSQLSyntaxName(const QString& name);
+    QStringList sqlOptionNames() const;
+    void setSQLOptionNames(const QStringList& names);
+    QString subQueryHintName() const;
+    void setSubQueryHintName(const QString& name);
+    QStringList titleLines() const { return FTitles.Lines(); }
+    // The stream's lines as they are: Loaded merges them.
+    void setTitleLines(const QStringList& lines);
+    QStringList descriptionLines() const { return FDescription.Lines(); }
+    void setDescriptionLines(const QStringList& lines) { FDescription = TStringList(lines); }
+    QStringList userDataLines() const { return FUserData.Lines(); }
+    void setUserDataLines(const QStringList& lines) { FUserData = TStringList(lines); }
+    // The "Options" of older streams: names of the former option set.
+    void readOldOptions(const QStringList& names);
+    void writeRows(TStringList& lines);
+
     void numberRows() const;
     void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed) const;
     void addResultTable(TDSTable* table, const QList<TDSTable*>& needed, QList<TDSTable*>& visiting);
@@ -262,13 +353,24 @@ private:
     QString FNameSeparator = QStringLiteral(".");
     TLogicalOperatorStyle FLogOpStyle = losHidden;
     int FMaxPopupItemCount = 0;
-    TSubQueryHint FSubQueryHint = sqhNone;
+    TSubQueryHint FSubQueryHint = sqhSQL;
     TStringList FTitles;
-    // Title lookups run for every row made; the lines are indexed by name.
+    TStringList FDefTitles;
+    TStringList FFullTitles;
+    TStringList FRFieldsBuf;
+    double FVersion = 3.6;
+    QString FQueryName;
+    TStringList FDescription;
+    TStringList FUserData;
+    bool FSaveTitles = true;
+    bool FSaveSQLOptions = false;
+    std::unique_ptr<TVxQPBaseLink> FBaseLink;
+    // Title lookups run for every row made; the lines are indexed by name,
+    // case-folded and as spelt in the titles.
     mutable QHash<QString, QString> FTitleIndex;
+    mutable QHash<QString, QString> FTitleExact;
     mutable bool FTitleIndexValid = false;
     TStringList FQueryText;
-    double FLoadingVersion = 3.6;
     mutable bool FRowNumsValid = false;
     // The field lists of the three bracket kinds, made once per model revision.
     struct FieldListCache {
@@ -277,6 +379,7 @@ private:
         QList<TDSField*> Fields;
         TStringList Items;
         TStringList Values;
+        std::shared_ptr<const QHash<QString, int>> ValueIndex;
         QList<std::pair<QString, QList<int>>> Groups;
     };
     mutable FieldListCache FFieldLists[3];

@@ -603,9 +603,14 @@ void TRFieldList::SaveToStrings(TStringList& lines) const
 
 void TRFieldList::LoadFromStrings(const TStringList& lines)
 {
+    LoadFromSections(TSectionIndex(lines));
+}
+
+void TRFieldList::LoadFromSections(const TSectionIndex& sections)
+{
+    const TStringList& lines = sections.Source();
     const bool began = whileUpdating(FUpdating, [&] {
         Clear();
-        const TSectionIndex sections(lines);
         TStringList values;
         int next = sections.Read(0, QStringLiteral("RFields"), values);
         // Count is read leniently; a count above the number of lines cannot
@@ -613,7 +618,7 @@ void TRFieldList::LoadFromStrings(const TStringList& lines)
         const int count = qBound(0, XStrToInt(values.Values(QStringLiteral("Count"))), lines.Count());
         FJustSorting = XStrToBool(values.Values(QStringLiteral("JustSorting")));
         if (FQueryPanel && FQueryPanel->State() == stLoading)
-            FVersion = FQueryPanel->LoadingVersion();
+            FVersion = FQueryPanel->Version();
         else
             FVersion = XStrToFloat(values.Values(QStringLiteral("Version")), 1.7);
 

@@ -14,6 +14,7 @@
 namespace brindle {
 
 class TRFieldList;
+class TSectionIndex;
 class TVxQuery;
 
 class BRINDLE_CORE_EXPORT TResultField : public TObject {
@@ -124,6 +125,8 @@ public:
 
     // The "[RFields]" block: appended by SaveToStrings, read from position 0.
     void LoadFromStrings(const TStringList& lines);
+    // The same from a text whose sections are already indexed.
+    void LoadFromSections(const TSectionIndex& sections);
     void SaveToStrings(TStringList& lines) const;
 
     bool FQuoteAliases = false;

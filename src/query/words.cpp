@@ -49,6 +49,7 @@ void TQueryWord::SetAutoLowerCase(bool on)
 void TQueryWord::AddItem(const QString& groupName, const QString& value, const QString& item)
 {
     materializeGroups();
+    FValueIndex.reset();
     FItems.Add(item);
     const int index = FValues.Add(value);
     if (TItemGroup* group = FGroups.FindByName(groupName))
@@ -73,6 +74,7 @@ void TQueryWord::ClearAll()
     FPendingGroups.clear();
     FItems.Clear();
     FValues.Clear();
+    FValueIndex.reset();
 }
 
 void TQueryWord::SetItemIndex(int index)
@@ -90,6 +92,13 @@ void TQueryWord::SetItemIndex(int index)
         FValue = FValues[index];
     }
     changed();
+}
+
+int TQueryWord::IndexOfValue(const QString& value) const
+{
+    if (FValueIndex)
+        return FValueIndex->value(value, -1);
+    return static_cast<int>(FValues.Lines().indexOf(value));
 }
 
 void TQueryWord::EnsureDefaultGroup()
@@ -116,7 +125,7 @@ void TQueryWord::ValueChanged()
         if (FItemIndex >= 0 && FValues[FItemIndex] == FValue)
             return;
         // Exact match: TStringList::IndexOf would ignore letter case.
-        const int index = static_cast<int>(FValues.Lines().indexOf(FValue));
+        const int index = IndexOfValue(FValue);
         FItemIndex = index;
         if (index < 0) {
             FValue.clear();
@@ -131,9 +140,9 @@ void TQueryWord::ValueChanged()
         elements.SetCommaText(FValue);
         TStringList captions;
         for (const QString& element : elements) {
-            const qsizetype index = FValues.Lines().indexOf(element);
+            const int index = IndexOfValue(element);
             if (index >= 0)
-                captions.Add(FItems[static_cast<int>(index)]);
+                captions.Add(FItems[index]);
         }
         FCaption = captions.CommaText();
         return;

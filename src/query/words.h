@@ -13,7 +13,10 @@
 #include "object_list.h"
 #include "string_list.h"
 
+#include <QHash>
+
 #include <functional>
+#include <memory>
 
 namespace brindle {
 
@@ -109,17 +112,23 @@ public:
     // items carry none.
     void EnsureDefaultGroup();
     // Replaces items, values and groups at once; the lists are shared, not
-    // copied, so many words may offer one long list cheaply.
+    // copied, so many words may offer one long list cheaply. An index of the
+    // values (each value's first position) made with the lists may be
+    // shared with them.
     void LoadItems(const TStringList& items, const TStringList& values,
-                   const QList<std::pair<QString, QList<int>>>& groups)
+                   const QList<std::pair<QString, QList<int>>>& groups,
+                   std::shared_ptr<const QHash<QString, int>> valueIndex = nullptr)
     {
         FItems = items;
         FValues = values;
+        FValueIndex = std::move(valueIndex);
         FGroups.Clear();
         // Groups are made when first asked for: most words never are.
         FPendingGroups = groups;
         FItemIndex = -1;
     }
+    // The first item whose value is the text, letter case counting; -1 when none.
+    int IndexOfValue(const QString& value) const;
 
     // Called after every change of value or caption (the panel's widget
     // follows the word through it).
@@ -135,6 +144,8 @@ private:
     int FOptions = 0;
     TStringList FItems;
     TStringList FValues;
+    // Kept only while the values are the ones it was made for.
+    std::shared_ptr<const QHash<QString, int>> FValueIndex;
     void materializeGroups() const
     {
         if (FPendingGroups.isEmpty())

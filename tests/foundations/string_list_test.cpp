@@ -84,6 +84,25 @@ TEST(StringList, ValuesAndDeletion)
     EXPECT_EQ(list.Count(), 4);
 }
 
+TEST(StringList, LookupsIgnoreCaseBeyondAscii)
+{
+    // Characters that fold alike though not ASCII letters, characters one
+    // bit apart that are not letters, and names that hold "=" or end early.
+    TStringList list({QString::fromUtf8("Stra\u00dfe=1"), QString::fromUtf8("\u00c4rger=2"), "a@=3", "ab=4",
+                      QString::fromUtf8("\U00010400x=5"), "=6", "kb=7"});
+    EXPECT_EQ(list.IndexOfName(QString::fromUtf8("\u00e4RGER")), 1);
+    EXPECT_EQ(list.IndexOfName(QString::fromUtf8("\u212AB")), 6); // the Kelvin sign folds to k
+    EXPECT_EQ(list.IndexOfName("a`"), -1);
+    EXPECT_EQ(list.IndexOfName("A@"), 2);
+    EXPECT_EQ(list.IndexOfName("a"), -1);
+    EXPECT_EQ(list.IndexOfName("ab=4"), -1);
+    EXPECT_EQ(list.IndexOfName(QString::fromUtf8("\U00010428X")), 4);
+    EXPECT_EQ(list.IndexOfName(""), 5);
+    EXPECT_EQ(list.IndexOf("AB=4"), 3);
+    EXPECT_EQ(list.IndexOf(QString::fromUtf8("STRA\u00dfE=1")), 0);
+    EXPECT_EQ(list.IndexOf("ab=5"), -1);
+}
+
 TEST(StringList, TextAndIndexErrors)
 {
     TStringList list;

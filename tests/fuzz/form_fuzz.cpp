@@ -1,7 +1,7 @@
 // Any form text ends in components or in an error, leaving nothing behind.
 
-#include "datamodel/form_classes.h"
 #include "form_stream.h"
+#include "query/query.h"
 
 #include <QObject>
 
@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool registered = (brindle::RegisterCoreFormClasses(), true);
+    static const bool registered = (brindle::RegisterQueryFormClasses(), true);
     (void)registered;
     brindle::TStringList lines;
     lines.SetText(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));

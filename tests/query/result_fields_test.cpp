@@ -343,9 +343,11 @@ TEST_F(ResultFieldsTest, ChangesReachTheQuery)
     EXPECT_EQ(query.changes, query.whileUpdating + 3);
     EXPECT_FALSE(query.Updating());
 
-    // While the query loads, its version rules the block.
+    // While the query loads, the version of its text rules the block.
+    query.SetDbStruct(&model);
+    query.LoadFromStrings(lines("[Main]\nVersion=1.3\n"));
+    EXPECT_DOUBLE_EQ(query.Version(), 1.3);
     query.SetState(stLoading);
-    query.SetLoadingVersion(1.3);
     l.LoadFromStrings(lines("[RFields]\nCount=1\nVersion=3.6\n[RField1]\nFormula=@1\nFields=Orders.ID\nName=Old\n"));
     EXPECT_DOUBLE_EQ(l.FVersion, 1.3);
     EXPECT_EQ(ids(l[0]), "1");

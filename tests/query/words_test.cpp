@@ -81,3 +81,18 @@ TEST(QueryWord, CheckListCaptionsFollowTheValueElements)
     word.SetValue("");
     EXPECT_EQ(word.ShownCaption(), EmptyWordCaption);
 }
+
+TEST(QueryWord, ASharedValueIndexServesOnlyTheListsItCameWith)
+{
+    auto index = std::make_shared<QHash<QString, int>>(QHash<QString, int>{{"1", 0}, {"2", 1}});
+    TQueryWord word(weListBox);
+    word.LoadItems(TStringList{"One", "Two"}, TStringList{"1", "2"}, {}, index);
+    word.SetValue("2");
+    EXPECT_EQ(word.Caption(), "Two");
+    word.AddItem("", "3", "Three"); // the lists change: the index is dropped
+    EXPECT_EQ(word.IndexOfValue("3"), 2);
+    word.SetValue("3");
+    EXPECT_EQ(word.Caption(), "Three");
+    word.ClearAll();
+    EXPECT_EQ(word.IndexOfValue("1"), -1);
+}

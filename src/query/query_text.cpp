@@ -1,0 +1,527 @@
+// The query text: the titles, [Main], [Description], [UserData], the result
+// fields block and one section per row of the condition tree: [Row] for the
+// root, [Row1.], [Row2.1.] ... below it, in depth-first order. The writer
+// emits the current layout (3.6); the reader also takes the layouts from 1.1
+// on, telling them apart by the Version key of [Main].
+
+#include "query/query.h"
+#include "query/titles.h"
+
+#include "conversions.h"
+#include "messages.h"
+#include "sections.h"
+#include "text_utils.h"
+
+#include <QDir>
+#include <QHash>
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
+
+namespace brindle {
+
+namespace {
+
+const QString kWrittenVersion = QStringLiteral("3.6");
+
+// The statement options a text stores, with their values.
+constexpr std::pair<TSQLOption, int> kStoredOptions[] = {
+    {soSelectDistinct, 2}, {soQuoteAliases, 8}, {soBracketJoins, 16}, {soBracketConditions, 32}, {soSortByNames, 64},
+};
+
+QString flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// The keys of a row section.
+enum RowKey {
+    rkRowType, rkEnabled, rkRowCount, rkLinkType, rkFieldID, rkFldName, rkCondID, rkOperator, rkParam1, rkParam2,
+    rkValue1, rkValue2, rkVFormat1, rkVFormat2, rkCaption1, rkCaption2, rkSubQuery, rkSubQueryOptions, rkKeyCount
+};
+
+constexpr QLatin1StringView kRowKeys[rkKeyCount] = {
+    QLatin1StringView("RowType"),  QLatin1StringView("Enabled"),  QLatin1StringView("RowCount"),
+    QLatin1StringView("LinkType"), QLatin1StringView("FieldID"),  QLatin1StringView("FldName"),
+    QLatin1StringView("CondID"),   QLatin1StringView("Operator"), QLatin1StringView("Param1"),
+    QLatin1StringView("Param2"),   QLatin1StringView("Value1"),   QLatin1StringView("Value2"),
+    QLatin1StringView("VFormat1"), QLatin1StringView("VFormat2"), QLatin1StringView("Caption1"),
+    QLatin1StringView("Caption2"), QLatin1StringView("SubQuery"), QLatin1StringView("SubQueryOptions"),
+};
+
+// Whether a line's name is the key, letter case ignored as QString::compare
+// ignores it; ASCII is compared without the Unicode tables.
+bool isKey(QStringView name, QLatin1StringView key)
+{
+    if (name.size() != key.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const char16_t k = static_cast<unsigned char>(key[i].toLatin1());
+        if (c == k)
+            continue;
+        if (c >= 0x80)
+            return name.compare(key, Qt::CaseInsensitive) == 0;
+        if ((c | 0x20) != (k | 0x20) || (k | 0x20) < u'a' || (k | 0x20) > u'z')
+            return false;
+    }
+    return true;
+}
+
+constexpr qsizetype kLongestRowKey = [] {
+    qsizetype longest = 0;
+    for (QLatin1StringView key : kRowKeys)
+        longest = std::max(longest, key.size());
+    return longest;
+}();
+
+// The values of one row section, lines [first, end) of the text, found in
+// one pass: each key takes its first line, letter case ignored, as Values
+// would find it.
+class RowValues {
+public:
+    void Read(const TStringList& lines, int first, int end)
+    {
+        std::array<bool, rkKeyCount> found{};
+        for (QString& value : FValues)
+            value.clear();
+        for (int i = first; i < end; ++i) {
+            const QString& line = lines[i];
+            // Only a name as long as a key can be one.
+            const qsizetype limit = qMin(line.size(), kLongestRowKey + 1);
+            qsizetype eq = 0;
+            while (eq < limit && line.at(eq) != u'=')
+                ++eq;
+            if (eq == 0 || eq == limit)
+                continue;
+            const QStringView name = QStringView(line).left(eq);
+            for (int k = 0; k < rkKeyCount; ++k) {
+                if (found[k] || !isKey(name, kRowKeys[k]))
+                    continue;
+                found[k] = true;
+                FValues[k] = line.mid(eq + 1);
+                break;
+            }
+        }
+    }
+    const QString& operator[](RowKey key) const { return FValues[key]; }
+
+private:
+    std::array<QString, rkKeyCount> FValues;
+};
+
+TFilterLinkType linkTypeFromText(const QString& text)
+{
+    const int type = StrToInt(text);
+    if (type < fltAll || type > fltNotAll)
+        throw EConvertError(QStringLiteral("'%s' is not a valid link type"), {text});
+    return static_cast<TFilterLinkType>(type);
+}
+
+// The lines of a free-text section without the empty line the writer puts
+// after them.
+void readTextSection(const TSectionIndex& sections, int start, const QString& name, TStringList& dest)
+{
+    sections.Read(start, name, dest);
+    if (!dest.IsEmpty() && dest[dest.Count() - 1].isEmpty())
+        dest.Delete(dest.Count() - 1);
+}
+
+} // namespace
+
+int SQLOptionsToInt(TSQLOptions options)
+{
+    int value = 0;
+    for (const auto& [option, bit] : kStoredOptions)
+        if (options.Contains(option))
+            value += bit;
+    return value;
+}
+
+TSQLOptions IntToSQLOptions(int value)
+{
+    TSQLOptions options;
+    for (const auto& [option, bit] : kStoredOptions)
+        if (value & bit)
+            options.Include(option);
+    return options;
+}
+
+void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNames)
+{
+    const QDir dir(folder);
+    const QStringList files = dir.entryList({QStringLiteral("*.qry")}, QDir::Files | QDir::Hidden | QDir::System,
+                                            QDir::Name);
+    TStringList lines;
+    TStringList main;
+    for (const QString& file : files) {
+        lines.LoadFromFile(dir.filePath(file));
+        XReadSLSectionValues(0, lines, QStringLiteral("Main"), main);
+        QString name = main.Values(QStringLiteral("QueryName"));
+        if (name.isEmpty())
+            name = file.left(file.indexOf(u'.'));
+        names.Add(name);
+        fileNames.Add(file.left(file.size() - 4));
+    }
+}
+
+// --- writing
+
+void TVxQuery::SaveToStrings(TStringList& lines)
+{
+    // Written aside: the lines may be this query's own description or titles.
+    TStringList out;
+    FState = stSaving;
+    try {
+        if (FSaveTitles) {
+            out.AddStrings(FTitles);
+            out.Add(QString());
+        }
+        out.Add(QStringLiteral("[Main]"));
+        out.Add(QStringLiteral("QueryName=") + FQueryName);
+        out.Add(QStringLiteral("Version=") + kWrittenVersion);
+        out.Add(QStringLiteral("Options=")
+                + (FSaveSQLOptions ? QString::number(SQLOptionsToInt(FSQLOptions)) : QString()));
+        out.Add(QString());
+        out.Add(QStringLiteral("[Description]"));
+        out.AddStrings(FDescription);
+        out.Add(QString());
+        out.Add(QStringLiteral("[UserData]"));
+        out.AddStrings(FUserData);
+        out.Add(QString());
+        FQResult->ResultFields().SaveToStrings(out);
+        writeRows(out);
+    } catch (...) {
+        FState = stIdle;
+        throw;
+    }
+    lines.Assign(out);
+    FState = stIdle;
+    FModified = false;
+}
+
+void TVxQuery::writeRows(TStringList& lines)
+{
+    // Depth-first with a stack of its own: the identifiers are the rows'
+    // positions, whatever the rows' stored identifiers say.
+    struct Pending {
+        TFilterRow* Row;
+        QString ID;
+    };
+    std::vector<Pending> pending{{FFilter.get(), QString()}};
+    QString value1;
+    QString value2;
+    while (!pending.empty()) {
+        const Pending next = std::move(pending.back());
+        pending.pop_back();
+        lines.Add(QStringLiteral("[Row") + next.ID + u']');
+        if (next.Row->IsBracket()) {
+            const auto* bracket = static_cast<const TFilterBracket*>(next.Row);
+            lines.Add(QStringLiteral("Enabled=") + flag(bracket->GetEnabled()));
+            lines.Add(QStringLiteral("RowType=1"));
+            lines.Add(QStringLiteral("LinkType=") + QString::number(bracket->LinkType()));
+            lines.Add(QStringLiteral("RowCount=") + QString::number(bracket->GetRowCount()));
+            lines.Add(QString());
+            for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
+                pending.push_back({bracket->GetRow(i), next.ID + QString::number(i + 1) + u'.'});
+            continue;
+        }
+        auto* cond = static_cast<TFilterCond*>(next.Row);
+        const bool simple = cond->RowType() == frtSimpleCondition;
+        lines.Add(simple ? QStringLiteral("RowType=0") : QStringLiteral("RowType=2"));
+        lines.Add(QStringLiteral("Enabled=") + flag(cond->GetEnabled()));
+        if (simple) {
+            const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
+            lines.Add(QStringLiteral("FieldID=") + QString::number(field ? field->ID() : 0));
+        } else {
+            const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
+            lines.Add(QStringLiteral("CondID=") + QString::number(condition ? condition->ID() : 0));
+        }
+        lines.Add(QStringLiteral("Param1=") + flag(cond->GetValueIsParam(1)));
+        lines.Add(QStringLiteral("Param2=") + flag(cond->GetValueIsParam(2)));
+        if (simple) {
+            const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
+            lines.Add(QStringLiteral("Operator=") + (op ? op->Name() : QString()));
+        }
+        SaveValues(cond, value1, value2);
+        lines.Add(QStringLiteral("Value1=") + value1);
+        lines.Add(QStringLiteral("Value2=") + value2);
+        for (int index : {1, 2}) {
+            const QString number = QString::number(index);
+            if (const TSQLParam* param = cond->GetParam(index))
+                lines.Add(QStringLiteral("VFormat") + number + u'=' + param->ValueFormat());
+            else
+                lines.Add(QStringLiteral("Caption") + number + u'=' + cond->GetCaption(index));
+        }
+        lines.Add(QStringLiteral("SubQuery=") + cond->SubQuery().CommaText());
+        lines.Add(QStringLiteral("SubQueryOptions=") + QString::number(SQLOptionsToInt(cond->SubQueryOptions())));
+        lines.Add(QString());
+    }
+}
+
+void TVxQuery::SaveToFile(const QString& fileName)
+{
+    TStringList lines;
+    SaveToStrings(lines);
+    lines.SaveToFile(fileName);
+}
+
+// --- reading
+
+// Reads one text into the query: sections are looked up through an index
+// made once, and the row sections in the written order with a running
+// position, so a large query is read in time proportional to its text.
+class TVxQuery::TextReader {
+public:
+    TextReader(TVxQuery& query, const TStringList& lines) : q(query), FLines(lines), FSections(lines) {}
+    void Read();
+
+private:
+    // A bracket whose rows are being read.
+    struct OpenBracket {
+        TFilterBracket* Bracket = nullptr;
+        QString Name;
+        const std::vector<int>* Children = nullptr;
+        std::size_t NextChild = 0;
+        int RowCount = 0;
+        QString LinkType;
+    };
+
+    void readRows(int start);
+    // Reads the row section into the parent (none for the root). True when
+    // it was a bracket, whose rows are then still to be read.
+    bool readRow(const QString& name, TFilterBracket* parent, OpenBracket& opened);
+    void readValues(TFilterCond* cond);
+    void indexChildSections();
+
+    TVxQuery& q;
+    const TStringList& FLines;
+    const TSectionIndex FSections;
+    int FNext = 0;
+    RowValues FValues;
+    // The row numbers whose sections exist, by the case-folded name of the
+    // section they belong to: a bracket tries only those, so a hostile
+    // RowCount costs nothing.
+    QHash<QString, std::vector<int>> FChildren;
+};
+
+void TVxQuery::TextReader::Read()
+{
+    if (q.FSaveTitles) {
+        if (q.FVersion < 2.2) {
+            TStringList titles;
+            FSections.Read(0, QStringLiteral("Titles"), titles);
+            if (!titles.IsEmpty())
+                q.LoadOldTitlesFromStrings(titles);
+        } else {
+            TStringList source(FLines);
+            LoadTitlesFromStrings(q.FFullTitles, q.FTitles, source);
+            q.FTitleIndexValid = false;
+        }
+    }
+
+    TStringList main;
+    const int afterMain = FSections.Read(0, QStringLiteral("Main"), main);
+    q.SetQueryName(main.Values(QStringLiteral("QueryName")));
+    q.FVersion = XStrToFloat(main.Values(QStringLiteral("Version")), 1.1);
+    if (q.FSaveSQLOptions) {
+        const QString options = main.Values(QStringLiteral("Options"));
+        if (!options.isEmpty())
+            q.SetSQLOptions(IntToSQLOptions(StrToInt(options)));
+    }
+    readTextSection(FSections, afterMain, QStringLiteral("Description"), q.FDescription);
+    readTextSection(FSections, afterMain, QStringLiteral("UserData"), q.FUserData);
+
+    q.FQResult->ResultFields().LoadFromSections(FSections);
+    readRows(qMax(afterMain, 0));
+}
+
+void TVxQuery::TextReader::indexChildSections()
+{
+    for (const QString& name : FSections.FoldedNames()) {
+        if (!name.endsWith(u'.'))
+            continue;
+        const qsizetype dot = name.size() - 1;
+        qsizetype start = dot;
+        while (start > 0 && name.at(start - 1).unicode() >= u'0' && name.at(start - 1).unicode() <= u'9')
+            --start;
+        // Only the numbers a bracket asks for: no sign, no leading zero.
+        const qsizetype digits = dot - start;
+        if (digits == 0 || digits > 10 || name.at(start) == u'0')
+            continue;
+        const qint64 number = QStringView(name).mid(start, digits).toLongLong();
+        if (number > std::numeric_limits<int>::max())
+            continue;
+        FChildren[name.left(start)].push_back(static_cast<int>(number));
+    }
+    for (std::vector<int>& numbers : FChildren)
+        std::sort(numbers.begin(), numbers.end());
+}
+
+void TVxQuery::TextReader::readRows(int start)
+{
+    FNext = start;
+    indexChildSections();
+    // Brackets nest without bound: the open ones are kept on a stack of our
+    // own rather than the call stack.
+    std::vector<OpenBracket> open(1);
+    if (!readRow(QStringLiteral("Row"), nullptr, open.back()))
+        return;
+    while (!open.empty()) {
+        OpenBracket& top = open.back();
+        if (top.Children && top.NextChild < top.Children->size() && (*top.Children)[top.NextChild] <= top.RowCount) {
+            const QString name = top.Name + QString::number((*top.Children)[top.NextChild++]) + u'.';
+            TFilterBracket* parent = top.Bracket;
+            OpenBracket child;
+            if (readRow(name, parent, child))
+                open.push_back(std::move(child));
+            continue;
+        }
+        TFilterBracket* bracket = top.Bracket;
+        const QString linkType = top.LinkType;
+        open.pop_back();
+        bracket->SetLinkType(linkTypeFromText(linkType));
+    }
+}
+
+bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, OpenBracket& opened)
+{
+    int first = 0;
+    const int end = FSections.Find(FNext, name, first);
+    if (end < 0)
+        return false;
+    FNext = end;
+    FValues.Read(FLines, first, end);
+    const int rowType = StrToInt(FValues[rkRowType]);
+    if (rowType == frtBracket) {
+        TFilterBracket* bracket = parent ? parent->AddNewBracket() : q.FFilter.get();
+        if (!FValues[rkEnabled].isEmpty())
+            bracket->SetEnabled(StrToInt(FValues[rkEnabled]) != 0);
+        opened.Bracket = bracket;
+        opened.Name = name;
+        opened.RowCount = StrToInt(FValues[rkRowCount]);
+        const auto children = FChildren.constFind(FoldCase(name));
+        opened.Children = children == FChildren.constEnd() ? nullptr : &children.value();
+        opened.LinkType = FValues[rkLinkType];
+        return true;
+    }
+    // Conditions live in brackets; the root section must be one.
+    if (!parent)
+        return false;
+    TVxCustomDBStructure* model = q.FDbStruct.data();
+    TFilterCond* cond = nullptr;
+    if (rowType == frtSimpleCondition) {
+        TDSField* field = q.FVersion >= 2.0
+                              ? model->FieldByID(StrToInt(FValues[rkFieldID]))
+                              : model->FieldByName(q.FVersion >= 1.4 ? 3 : 2, FValues[rkFldName]);
+        auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
+        TDSOperator* op = model->OperatorByName(FValues[rkOperator]);
+        simple->SetOperator(op ? op : model->NullOperator());
+        cond = simple;
+    } else {
+        TDSCondition* condition = model->ConditionByID(StrToInt(FValues[rkCondID]));
+        cond = parent->AddCustomCond(condition ? condition : model->NullCondition());
+    }
+    if (!FValues[rkEnabled].isEmpty())
+        cond->SetEnabled(StrToInt(FValues[rkEnabled]) != 0);
+    readValues(cond);
+    return false;
+}
+
+void TVxQuery::TextReader::readValues(TFilterCond* cond)
+{
+    if (q.FVersion < 1.2) {
+        cond->SetValue(1, FValues[rkValue1]);
+        cond->SetValue(2, FValues[rkValue2]);
+        return;
+    }
+    cond->SetValueIsParam(1, XStrToBool(FValues[rkParam1]));
+    cond->SetValueIsParam(2, XStrToBool(FValues[rkParam2]));
+    q.LoadValues(FValues[rkValue1], FValues[rkValue2], cond);
+    if (TSQLParam* param = cond->GetParam(1))
+        param->SetValueFormat(FValues[rkVFormat1]);
+    if (TSQLParam* param = cond->GetParam(2))
+        param->SetValueFormat(FValues[rkVFormat2]);
+    cond->SubQuery().SetCommaText(FValues[rkSubQuery]);
+    if (!cond->SubQuery().IsEmpty()) {
+        // The value keeps the sub-query's SQL on one line, its line breaks
+        // stored as double blanks.
+        const QString value = cond->GetValue(1);
+        if (TQueryWord* word = cond->ValueWord(1)) {
+            switch (q.FSubQueryHint) {
+            case sqhNone: word->Hint.clear(); break;
+            case sqhText: word->Hint = q.GetSubQueryText(cond->SubQuery()); break;
+            case sqhSQL: word->Hint = QString(value).replace(QStringLiteral("  "), QStringLiteral("\n")); break;
+            }
+        }
+        cond->SetValue(1, QString(value).replace(QStringLiteral("  "), QStringLiteral(" ")));
+    }
+    cond->SetSubQueryOptions(IntToSQLOptions(XStrToInt(FValues[rkSubQueryOptions])));
+    if (q.FVersion >= 2.1) {
+        if (!cond->GetValueIsParam(1))
+            cond->SetCaption(1, FValues[rkCaption1]);
+        if (!cond->GetValueIsParam(2))
+            cond->SetCaption(2, FValues[rkCaption2]);
+    }
+}
+
+void TVxQuery::LoadFromStrings(const TStringList& lines)
+{
+    if (!FDbStruct)
+        throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
+    // A copy: the lines may be this query's own description or titles.
+    const TStringList source(lines);
+    const bool wasActive = FActive;
+    FState = stLoading;
+    auto finish = [&] {
+        FState = stIdle;
+        SetActive(wasActive);
+        FModified = false;
+    };
+    try {
+        SetActive(false);
+        ClearAll();
+        if (!source.IsEmpty())
+            TextReader(*this, source).Read();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    QueryChanged();
+    ParametersListChanged();
+}
+
+void TVxQuery::LoadFromFile(const QString& fileName)
+{
+    TStringList lines;
+    lines.LoadFromFile(fileName);
+    LoadFromStrings(lines);
+}
+
+void TVxQuery::ClearAll()
+{
+    FFilter->ClearRows();
+    FQResult->ClearParams();
+    FQResult->ResultFields().Clear();
+    FModified = false;
+}
+
+void TVxQuery::SetQueryName(const QString& name)
+{
+    if (name == FQueryName)
+        return;
+    FQueryName = name;
+    QueryChanged();
+}
+
+QString TVxQuery::GetSubQueryText(const TStringList& subQuery)
+{
+    TVxQuery hidden;
+    hidden.SetDbStruct(FDbStruct.data());
+    hidden.SetSQLOptions(FSQLOptions);
+    hidden.SetSQLSyntax(FSQLSyntax);
+    hidden.LoadFromStrings(subQuery);
+    return hidden.GetQueryText().Text();
+}
+
+} // namespace brindle

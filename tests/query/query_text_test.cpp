@@ -1,0 +1,443 @@
+#include "query_fixtures.h"
+
+#include "datamodel/form_classes.h"
+#include "form_stream.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+using brindle::fixtures::QueryModel;
+using brindle::fixtures::addCondition;
+
+namespace {
+
+TStringList text(const QString& lines)
+{
+    TStringList out;
+    out.SetText(lines);
+    return out;
+}
+
+TStringList saved(TVxQuery& query)
+{
+    TStringList lines;
+    query.SaveToStrings(lines);
+    return lines;
+}
+
+} // namespace
+
+class QueryText : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        query.SetDbStruct(&m.model);
+        query.SetActive(true);
+        fresh.SetDbStruct(&m.model);
+    }
+
+    // A sub-query operator for the customer name.
+    TDSOperator* subQueryOperator()
+    {
+        TDSOperator* op = m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes));
+        op->SetValueKind(vkSubQuery);
+        return op;
+    }
+
+    QueryModel m;
+    TVxQuery query;
+    TVxQuery fresh;
+};
+
+TEST_F(QueryText, TwoConditionsWriteTheDocumentedLayout)
+{
+    query.SetSaveTitles(false);
+    addCondition(query, query.Filter(), m.custName, m.op("Equal"), "Smith");
+    addCondition(query, query.Filter(), m.amount, m.op("Between"), "1", "9");
+    const QString name = QString::number(m.custName->ID());
+    const QString amount = QString::number(m.amount->ID());
+    EXPECT_EQ(saved(query).Lines(),
+              QStringList({"[Main]", "QueryName=", "Version=3.6", "Options=", "", "[Description]", "", "[UserData]", "",
+                           "[RFields]", "Count=0", "Version=3.6", "JustSorting=1", "",
+                           "[Row]", "Enabled=1", "RowType=1", "LinkType=0", "RowCount=2", "",
+                           "[Row1.]", "RowType=0", "Enabled=1", "FieldID=" + name, "Param1=0", "Param2=0",
+                           "Operator=Equal", "Value1=Smith", "Value2=", "Caption1=Smith", "Caption2=", "SubQuery=",
+                           "SubQueryOptions=2", "",
+                           "[Row2.]", "RowType=0", "Enabled=1", "FieldID=" + amount, "Param1=0", "Param2=0",
+                           "Operator=Between", "Value1=1", "Value2=9", "Caption1=1", "Caption2=9", "SubQuery=",
+                           "SubQueryOptions=2", ""}));
+    EXPECT_FALSE(query.Modified());
+
+    // With titles, they come first, then an empty line.
+    query.SetSaveTitles(true);
+    const QStringList withTitles = saved(query).Lines();
+    EXPECT_EQ(withTitles.mid(0, DefaultTitles().Count() + 2), DefaultTitles().Lines() + QStringList({"", "[Main]"}));
+}
+
+TEST_F(QueryText, RoundTripKeepsTreeValuesParametersAndFields)
+{
+    query.SetQueryName("Big orders");
+    // Titles take their merged form, with an empty line after each section,
+    // once set; a load gives that form too.
+    query.SetTitles(text("[PanelTitles]\nttlAll=every one\nttlUnknown=x\n"));
+    query.Description().Add("Orders of the year");
+    query.Description().Add("");
+    TDSOperator* inQuery = subQueryOperator();
+    TFilterBracket* root = query.Filter();
+    addCondition(query, root, m.custName, m.op("Contains"), "mit");
+    TFilterCond* params = addCondition(query, root, m.amount, m.op("Between"), "10", "20");
+    params->SetValueIsParam(1, true);
+    params->SetValueIsParam(2, true);
+    params->GetParam(2)->SetValueFormat("@v + 1");
+    TFilterCond* custom = query.AddCustomCondition(root, m.bigOrders);
+    custom->SetValue(1, "500");
+    auto* sub = addCondition(query, root, m.custName, inQuery);
+    sub->SubQuery().SetCommaText("[Main],\"Version=3.6\"");
+    sub->SetValue(1, "SELECT Name FROM Customers");
+    for (TFilterLinkType type : {fltAny, fltNone, fltNotAll}) {
+        root = query.AddBracket(root);
+        root->SetLinkType(type);
+        addCondition(query, root, m.status, m.op("Equal"), "S");
+    }
+    TFilterBracket* off = query.AddBracket(query.Filter());
+    addCondition(query, off, m.paid, m.op("Equal"), "1");
+    off->SetEnabled(false);
+    addCondition(query, query.Filter(), m.orderDate, m.op("IsNull"))->SetEnabled(false);
+    TRFieldList& fields = query.QResult()->ResultFields();
+    fields.Add("@1", {m.custName}, "Customer");
+    fields[fields.Add("sum(@1)", {m.amount}, "Sum")]->SetSorting(stDescending);
+
+    // The text holds every field, operator, value and flag (the layout test
+    // pins them down): the same text back means the same query back.
+    const TStringList first = saved(query);
+    for (int load = 0; load < 2; ++load) { // a second load replaces all
+        fresh.LoadFromStrings(first);
+        EXPECT_EQ(saved(fresh).Lines(), first.Lines());
+    }
+    EXPECT_EQ(fresh.GetTitle("ttlAll"), "every one");
+    EXPECT_EQ(fresh.Description().Lines(), QStringList({"Orders of the year", ""}));
+    ASSERT_EQ(fresh.QResult()->GetParamCount(), 2);
+    EXPECT_EQ(fresh.QResult()->GetParam(1)->ParamName(), "Param2");
+    EXPECT_EQ(static_cast<TFilterCond*>(fresh.Filter()->GetRow(3))->SubQuery().Lines(),
+              QStringList({"[Main]", "Version=3.6"}));
+}
+
+TEST_F(QueryText, LoadingReportsOnceKeepsTheActiveFlagAndNeedsAModel)
+{
+    addCondition(query, query.Filter(), m.custName, m.op("Equal"), "A");
+    addCondition(query, query.Filter(), m.custCity, m.op("Equal"), "B")->SetValueIsParam(1, true);
+    const TStringList lines = saved(query);
+    int changes = 0;
+    int paramChanges = 0;
+    query.OnChange = [&](QObject*) { ++changes; };
+    query.OnParamListChange = [&](QObject*) { ++paramChanges; };
+    query.LoadFromStrings(lines);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(paramChanges, 1);
+    EXPECT_TRUE(query.Modified() && query.Active());
+
+    // An empty text only clears.
+    query.LoadFromStrings(TStringList());
+    EXPECT_EQ(query.Filter()->GetRowCount(), 0);
+    EXPECT_EQ(query.QResult()->GetParamCount(), 0);
+
+    TVxQuery bare;
+    try {
+        bare.LoadFromStrings(lines);
+        ADD_FAILURE() << "loaded without a model";
+    } catch (const EVxQueryPanelError& e) {
+        EXPECT_EQ(e.ErrorCode(), 3);
+        EXPECT_EQ(e.Message(), "DBStruct is not specified");
+    }
+}
+
+TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
+{
+    query.SetSaveSQLOptions(true);
+    const QString cond = "[Row1.]\nRowType=0\nEnabled=1\nFieldID=%1\nOperator=Equal\n";
+    const QString field = QString::number(m.custName->ID());
+    const QString good = "[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=0\nRowCount=1\n" + cond.arg(field);
+    const struct {
+        const char* key;
+        QString text;
+    } cases[] = {
+        {"Options", "[Main]\nOptions=x\n" + good},
+        {"RowType", "[Row]\nRowType=x\n"},
+        {"bracket Enabled", "[Row]\nRowType=1\nEnabled=yes\nLinkType=0\nRowCount=0\n"},
+        {"RowCount", "[Row]\nRowType=1\nLinkType=0\nRowCount=\n"},
+        {"LinkType", "[Row]\nRowType=1\nLinkType=any\nRowCount=1\n" + cond.arg(field)},
+        {"LinkType range", "[Row]\nRowType=1\nLinkType=4\nRowCount=0\n"},
+        {"FieldID", "[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=0\nRowCount=1\n" + cond.arg("Name")},
+        {"condition Enabled", QString(good).replace("Enabled=1", "Enabled=on")},
+        {"CondID", "[Row]\nRowType=1\nLinkType=0\nRowCount=1\n[Row1.]\nRowType=2\nCondID=\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_THROW(query.LoadFromStrings(text(c.text)), EConvertError) << c.key;
+        EXPECT_TRUE(query.State() == stIdle && query.Active() && !query.Modified()) << c.key;
+    }
+    // Partly loaded: the rows before the fault stay.
+    EXPECT_THROW(query.LoadFromStrings(text(QString(good).replace("RowCount=1", "RowCount=3")
+                                            + "[Row2.]\nRowType=0\nFieldID=?\n[Row3.]\nRowType=2\nCondID=1\n")),
+                 EConvertError);
+    EXPECT_EQ(query.Filter()->GetRowCount(), 1);
+}
+
+TEST_F(QueryText, MissingRowsAndUnknownNamesLoadAsPlaceholders)
+{
+    fresh.LoadFromStrings(text("[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=1\nRowCount=2000000000\n"
+                               "[Row2.]\nRowType=0\nFieldID=1\n"
+                               "[Row1.]\nRowType=0\nFieldID=999\nOperator=Nope\n"
+                               "[Row3.]\nRowType=2\nCondID=77\n"
+                               "[row04.]\nRowType=0\nFieldID=1\n"
+                               "[Row5.]\nRowType=1\nLinkType=2\nRowCount=1\n"
+                               "[Row5.1.]\nRowType=0\nFieldID=" + QString::number(m.paid->ID()) + "\nOperator=Equal\n"));
+    // Row2. stands before Row1., where the search for it starts: it is not found.
+    ASSERT_EQ(fresh.Filter()->GetRowCount(), 3);
+    EXPECT_EQ(fresh.Filter()->LinkType(), fltAny);
+    const auto* unknown = static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0));
+    EXPECT_EQ(unknown->Field(), m.model.NullField());
+    EXPECT_EQ(unknown->Operator(), m.model.NullOperator());
+    EXPECT_EQ(static_cast<TCustomCond*>(fresh.Filter()->GetRow(1))->DSCondition(), m.model.NullCondition());
+    const auto* inner = static_cast<TFilterBracket*>(fresh.Filter()->GetRow(2));
+    EXPECT_EQ(inner->LinkType(), fltNone);
+    EXPECT_EQ(static_cast<TSimpleCond*>(inner->GetRow(0))->Field(), m.paid);
+    // A root section that is no bracket reads nothing.
+    fresh.LoadFromStrings(text("[Row]\nRowType=0\nFieldID=1\n"));
+    EXPECT_EQ(fresh.Filter()->GetRowCount(), 0);
+}
+
+TEST_F(QueryText, OlderVersionsAreRead)
+{
+    const QString condition = "[Row]\nRowType=1\nLinkType=0\nRowCount=1\n[Row1.]\nRowType=0\n%1\nOperator=Equal\n"
+                              "Param1=1\nValue1=Smith\nValue2=\nCaption1=Mr Smith\n";
+    const struct {
+        const char* version;
+        QString field;
+        bool param;
+        QString caption;
+    } cases[] = {
+        {nullptr, "FldName=Customers.Name", false, "Smith"}, // 1.1: no Version line, values only
+        {"1.2", "FldName=Customers.Name", true, "Customer Parameter"},
+        {"1.4", "FldName=c.Name", true, "Customer Parameter"},
+        {"2.0", "FieldID=" + QString::number(m.custName->ID()), true, "Customer Parameter"},
+        {"2.1", "FieldID=" + QString::number(m.custName->ID()), true, "Customer Parameter"},
+        {"2.2", "FieldID=" + QString::number(m.custName->ID()), false, "Mr Smith"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version ? c.version : "1.1");
+        QString lines = condition.arg(c.field);
+        if (QString(c.version) == "2.2")
+            lines.replace("Param1=1", "Param1=0");
+        if (c.version)
+            lines = QString("[Main]\nVersion=%1\n").arg(c.version) + lines;
+        fresh.LoadFromStrings(text(lines));
+        EXPECT_DOUBLE_EQ(fresh.Version(), c.version ? QString(c.version).toDouble() : 1.1);
+        ASSERT_EQ(fresh.Filter()->GetRowCount(), 1);
+        const auto* cond = static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0));
+        EXPECT_EQ(cond->Field(), m.custName);
+        EXPECT_EQ(cond->GetValueIsParam(1), c.param);
+        EXPECT_EQ(cond->GetCaption(1), c.caption);
+    }
+    // Each old layout reads a field by its own key only.
+    fresh.LoadFromStrings(text("[Main]\nVersion=1.4\n" + condition.arg("FldName=Customers.Name")));
+    EXPECT_EQ(static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0))->Field(), m.model.NullField());
+}
+
+TEST_F(QueryText, OptionsAreStoredOnlyWhenAsked)
+{
+    EXPECT_EQ(SQLOptionsToInt({soASCIIRFields, soSelectDistinct, soQuoteAliases, soSortByNames, soFilter}), 74);
+    EXPECT_EQ(IntToSQLOptions(74), TSQLOptions({soSelectDistinct, soQuoteAliases, soSortByNames}));
+    EXPECT_EQ(IntToSQLOptions(1 + 4), TSQLOptions());
+    EXPECT_EQ(IntToSQLOptions(-1), TSQLOptions({soSelectDistinct, soQuoteAliases, soBracketJoins,
+                                                soBracketConditions, soSortByNames}));
+
+    query.SetSQLOptions({soASCIIRFields, soSelectDistinct, soQuoteAliases, soSortByNames});
+    EXPECT_TRUE(saved(query).Lines().contains("Options="));
+    query.SetSaveSQLOptions(true);
+    EXPECT_TRUE(saved(query).Lines().contains("Options=74"));
+
+    const TStringList stored = text("[Main]\nVersion=3.6\nOptions=16\n");
+    fresh.LoadFromStrings(stored);
+    EXPECT_EQ(fresh.SQLOptions(), TSQLOptions({soASCIIRFields, soSelectDistinct}));
+    fresh.SetSaveSQLOptions(true);
+    fresh.LoadFromStrings(stored);
+    EXPECT_EQ(fresh.SQLOptions(), TSQLOptions({soBracketJoins}));
+    EXPECT_TRUE(fresh.QResult()->SQLOptions().Contains(soBracketJoins));
+}
+
+TEST_F(QueryText, SubQueryValuesLoseTheirDoubleBlanks)
+{
+    TDSOperator* inQuery = subQueryOperator();
+    TVxQuery inner;
+    inner.SetDbStruct(&m.model);
+    addCondition(inner, inner.Filter(), m.custCity, m.op("Equal"), "Oslo");
+    const QString subQuery = saved(inner).CommaText();
+    const QString lines = "[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=0\nRowCount=1\n[Row1.]\nRowType=0\n"
+                          "FieldID=" + QString::number(m.custName->ID()) + "\nOperator=" + inQuery->Name()
+                          + "\nValue1=SELECT Name  FROM Customers    WHERE 1=1\nSubQuery=%1\nSubQueryOptions=%2\n";
+    const struct {
+        TSubQueryHint hint;
+        const char* expected;
+    } cases[] = {
+        {sqhSQL, "SELECT Name\nFROM Customers\n\nWHERE 1=1"},
+        {sqhNone, ""},
+        {sqhText, "Choose records where all of the following apply\n   City is equal to Oslo\n"},
+    };
+    for (const auto& c : cases) {
+        fresh.SetSubQueryHint(c.hint);
+        fresh.LoadFromStrings(text(lines.arg(subQuery, "34")));
+        const auto* cond = static_cast<TFilterCond*>(fresh.Filter()->GetRow(0));
+        EXPECT_EQ(cond->GetValue(1), "SELECT Name FROM Customers  WHERE 1=1");
+        EXPECT_EQ(cond->ValueWord(1)->Hint, c.expected);
+        EXPECT_EQ(cond->SubQueryOptions(), TSQLOptions({soSelectDistinct, soBracketConditions}));
+    }
+    // Without sub-query lines the value stays as it is.
+    fresh.LoadFromStrings(text(lines.arg("", "0")));
+    EXPECT_EQ(static_cast<TFilterCond*>(fresh.Filter()->GetRow(0))->GetValue(1),
+              "SELECT Name  FROM Customers    WHERE 1=1");
+}
+
+TEST_F(QueryText, FilesAndTheQueryFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    addCondition(query, query.Filter(), m.custName, m.op("Equal"), "Smith");
+    query.SetQueryName("Smiths");
+    query.SaveToFile(dir.filePath("smiths.qry"));
+    query.SetQueryName("");
+    query.SaveToFile(dir.filePath("no.name.QRY"));
+    query.SaveToFile(dir.filePath("notes.txt"));
+    fresh.LoadFromFile(dir.filePath("smiths.qry"));
+    EXPECT_EQ(fresh.QueryName(), "Smiths");
+    EXPECT_EQ(fresh.Filter()->GetRowCount(), 1);
+
+    TStringList names;
+    TStringList files;
+    names.Add("kept");
+    ReadQueries(dir.path(), names, files);
+    EXPECT_EQ(names.Lines(), QStringList({"kept", "no", "Smiths"}));
+    EXPECT_EQ(files.Lines(), QStringList({"no.name", "smiths"}));
+}
+
+// --- the form stream
+
+class QueryForm : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterQueryFormClasses(); }
+    QueryModel m;
+};
+
+TEST_F(QueryForm, RoundTripWithTheModelInOneForm)
+{
+    QObject form;
+    auto* model = new TVxDBStructure(&form);
+    model->setObjectName("Model");
+    model->Assign(m.model);
+    auto* query = new TVxQuery(&form);
+    query->setObjectName("Query");
+    query->SetDbStruct(model);
+    query->SetSQLSyntax(ssOracle);
+    query->SetSQLOptions({soQuoteAliases});
+    query->SetSaveTitles(false);
+    query->SetSubQueryHint(sqhText);
+    query->SetQueryName("Q");
+    query->SetMainTableName("Orders");
+    query->SetTitle("ttlAll", "every one");
+    TRFieldList& fields = query->QResult()->ResultFields();
+    fields[fields.Add("@1", {model->Fields(0)}, "Who")]->SetSorting(stAscending);
+
+    TStringList written;
+    WriteForm("F", {model, query}, written);
+    EXPECT_TRUE(written.Lines().contains("    DBStruct = @Model"));
+
+    QObject owner;
+    const QList<QObject*> read = ReadForm(written, &owner);
+    auto* back = qobject_cast<TVxQuery*>(read[1]);
+    const auto* backModel = qobject_cast<TVxDBStructure*>(read[0]);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->DbStruct(), backModel);
+    EXPECT_TRUE(back->SQLSyntax() == ssOracle && back->SQLOptions() == TSQLOptions({soQuoteAliases}));
+    EXPECT_TRUE(!back->SaveTitles() && back->SubQueryHint() == sqhText && back->QueryName() == "Q");
+    EXPECT_EQ(back->MainTable(), backModel->Tables(1));
+    EXPECT_EQ(back->FullTitles(), back->Titles());
+    // The root row shows the stored titles.
+    EXPECT_EQ(back->Filter()->Label2()->Items().Lines().first(), "every one");
+    ASSERT_EQ(back->QResult()->ResultFields().Count(), 1);
+    EXPECT_EQ(back->QResult()->ResultFields()[0]->DSFields()[0], backModel->Fields(0));
+    EXPECT_EQ(back->QResult()->ResultFields()[0]->Sorting(), stAscending);
+    EXPECT_TRUE(!back->Modified() && back->State() == stIdle);
+
+    // Only the titles differ: the merge ends each section with an empty line.
+    TStringList again;
+    WriteForm("F", read, again);
+    auto withoutTitles = [](const TStringList& lines) {
+        QStringList kept = lines.Lines();
+        kept.removeIf([](const QString& line) { return line.startsWith("    Titles = "); });
+        return kept;
+    };
+    EXPECT_EQ(withoutTitles(again).join('\n').toStdString(), withoutTitles(written).join('\n').toStdString());
+    EXPECT_NE(again, written);
+    TStringList third;
+    WriteForm("F", ReadForm(again, &owner), third);
+    EXPECT_EQ(third, again);
+}
+
+TEST_F(QueryForm, AQueryBeforeItsModelReadsItsFieldsFromIt)
+{
+    const QString form = "form F\n  component Q: TVxQuery\n    DBStruct = @M\n    data RFields\n      | [RFields]\n"
+                         "      | Count=1\n      | Version=3.6\n      | [RField1]\n      | Formula=@1\n      | Fields=1\n    end\n  end\n"
+                         "  component M: TVxDBStructure\n    data Struct\n      | [Main]\n      | Version=3.6\n"
+                         "      | TableCount=1\n      | FieldCount=1\n      | DefaultMainTable=Orders\n      | [Table:1]\n      | Name=Orders\n"
+                         "      | [Field:1]\n      | ID=1\n      | FieldExpr=ID\n      | TableAlias=Orders\n    end\n"
+                         "  end\nend\n";
+    QObject owner;
+    const QList<QObject*> read = ReadForm(text(form), &owner);
+    auto* query = static_cast<TVxQuery*>(read[0]);
+    const auto* model = static_cast<TVxDBStructure*>(read[1]);
+    ASSERT_EQ(query->QResult()->ResultFields().Count(), 1);
+    EXPECT_EQ(query->QResult()->ResultFields()[0]->DSFields()[0], model->Fields(0));
+    EXPECT_EQ(query->MainTable(), model->Tables(0));
+}
+
+TEST_F(QueryForm, OlderFormsGiveOptionsAndTitles)
+{
+    const QString form = "form F\n  component Q: TVxQuery\n    %1\n    Titles = [\"Pick rows where @ apply\", \" \", "
+                         "\"EVERY\"]\n  end\nend\n";
+    QObject owner;
+    QList<QObject*> read = ReadForm(text(form.arg("Options = [poShowGroupName, poNewJoinsStyle, poOracleJoins, "
+                                                  "poSelectDistinct, \"poBracketJoins\", poNoSuchOption]")),
+                                    &owner);
+    auto* query = static_cast<TVxQuery*>(read[0]);
+    EXPECT_EQ(query->SQLSyntax(), ssOracle);
+    // Each option adds to what was there.
+    EXPECT_EQ(query->AppearanceOptions(), TVxQuery().AppearanceOptions() + TQPAppearanceOptions{aoShowGroupName});
+    EXPECT_EQ(query->SQLOptions(), TSQLOptions({soASCIIRFields, soSelectDistinct, soBracketJoins}));
+    // One text per line, by position; blank lines keep the default.
+    EXPECT_EQ(query->GetTitle("ttlFilter"), "Pick rows where @ apply");
+    EXPECT_EQ(query->GetTitle("ttlBracket"), "@ of the following apply");
+    EXPECT_EQ(query->GetTitle("ttlAll"), "EVERY");
+
+    read = ReadForm(text(form.arg("Options = []")), &owner);
+    EXPECT_EQ(static_cast<TVxQuery*>(read[0])->SQLSyntax(), ssSQL1);
+
+    for (const char* bad : {"Options = poFlatButtons", "Options = [poFlatButtons,]", "Options = [a b]"}) {
+        try {
+            ReadForm(text(form.arg(bad)), &owner);
+            ADD_FAILURE() << bad;
+        } catch (const EFormStreamError& e) {
+            EXPECT_EQ(e.Message(), "Form line 3: Invalid property value") << bad;
+        }
+    }
+    // The set is never written; result fields always are, five lines when
+    // there are none.
+    TStringList written;
+    WriteForm("F", {read[0]}, written);
+    EXPECT_FALSE(written.Text().contains("    Options ="));
+    const int at = written.IndexOf("    data RFields");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(written.Lines().mid(at + 1, 6), QStringList({"      | [RFields]", "      | Count=0", "      | Version=3.6",
+                                                           "      | JustSorting=0", "      | ", "    end"}));
+}
