@@ -1,27 +1,36 @@
 #pragma once
-// The commands of the brindle tool. Each takes the arguments after its name
-// and writes its result lines to standard output; errors are exceptions that
-// main turns into the one-line error report.
+// The commands of the brindle tool. Each gets its checked flags and writes
+// its result lines to standard output; errors are exceptions that main turns
+// into the one-line error report, and UsageError into the usage.
 
-#include <QStringList>
+#include "options.h"
+
 #include <QTextStream>
 
 #include <functional>
+#include <vector>
 
 namespace brindle::cli {
 
-// A command line that does not fit the command's usage.
-struct UsageError {
-    QString message;
-};
-
 struct Command {
     const char* name;
-    const char* usage;   // the synopsis line
+    const char* synopsis;
     const char* summary; // one line of what it does
-    std::function<void(const QStringList& args, QTextStream& out)> run;
+    std::vector<FlagSpec> flags;
+    std::function<void(const Flags& flags, QTextStream& out)> run;
 };
 
 const std::vector<Command>& Commands();
+
+// The synopsis, the summary and a line per flag.
+QString CommandUsage(const Command& command);
+// Every command's synopsis and summary.
+QString ToolUsage();
+
+// The commands, each in the file of its concern.
+void RunSqlCommand(const Flags& flags, QTextStream& out);
+void RunTextCommand(const Flags& flags, QTextStream& out);
+void RunParamsCommand(const Flags& flags, QTextStream& out);
+void RunRunCommand(const Flags& flags, QTextStream& out);
 
 } // namespace brindle::cli

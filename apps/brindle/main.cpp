@@ -11,15 +11,6 @@ using namespace brindle;
 
 namespace {
 
-QString usageText()
-{
-    QString text = QStringLiteral("Usage: brindle COMMAND [OPTIONS]\n"
-                                  "       brindle --help | --version\n\nCommands:\n");
-    for (const cli::Command& c : cli::Commands())
-        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(c.usage), QLatin1String(c.summary));
-    return text;
-}
-
 void printErr(const QString& text)
 {
     std::fputs(text.toUtf8().constData(), stderr);
@@ -39,6 +30,26 @@ void reportError(const Exception& e)
     printErr(QStringLiteral("brindle: %1: %2\n").arg(cls, message));
 }
 
+int runCommand(const cli::Command& command, const QStringList& args, QTextStream& out)
+{
+    if (args.contains(QStringLiteral("--help"))) {
+        out << cli::CommandUsage(command);
+        return 0;
+    }
+    try {
+        command.run(cli::Flags(args, command.flags), out);
+        out.flush();
+        return 0;
+    } catch (const cli::UsageError& e) {
+        printErr(QStringLiteral("brindle: %1\n\n").arg(e.message) + cli::CommandUsage(command));
+        return 2;
+    } catch (const Exception& e) {
+        out.flush();
+        reportError(e);
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -48,38 +59,21 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     if (args.isEmpty()) {
-        printErr(usageText());
+        printErr(cli::ToolUsage());
         return 2;
     }
     const QString first = args.takeFirst();
     if (first == QStringLiteral("--help") || first == QStringLiteral("-h")) {
-        out << usageText();
+        out << cli::ToolUsage();
         return 0;
     }
     if (first == QStringLiteral("--version")) {
         out << "brindle " << BRINDLE_VERSION << '\n';
         return 0;
     }
-    for (const cli::Command& c : cli::Commands()) {
-        if (first != QLatin1String(c.name))
-            continue;
-        if (args.contains(QStringLiteral("--help"))) {
-            out << "Usage: " << c.usage << "\n  " << c.summary << '\n';
-            return 0;
-        }
-        try {
-            c.run(args, out);
-            out.flush();
-            return 0;
-        } catch (const cli::UsageError& e) {
-            printErr(QStringLiteral("brindle: %1\n\n").arg(e.message) + usageText());
-            return 2;
-        } catch (const Exception& e) {
-            out.flush();
-            reportError(e);
-            return 1;
-        }
-    }
-    printErr(QStringLiteral("brindle: unknown command \"%1\"\n\n").arg(first) + usageText());
+    for (const cli::Command& c : cli::Commands())
+        if (first == QLatin1String(c.name))
+            return runCommand(c, args, out);
+    printErr(QStringLiteral("brindle: unknown command \"%1\"\n\n").arg(first) + cli::ToolUsage());
     return 2;
 }

@@ -1,10 +1,12 @@
 // Writes the data model of the sample database:
-//   make_sample_model <sample.sqlite> <model file>
+//   make_sample_model <sample.sqlite> <model file> [<form file>]
 // The model is made by hand through the model's API; only the column types
-// come from the database (PRAGMA table_info). examples/sample/sample.dbs is
-// this program's output, and a test keeps the two in step.
+// come from the database (PRAGMA table_info). examples/sample/sample.dbs
+// (the model text) and sample.form (a form holding the model with its SQL
+// formats) are this program's output, and a test keeps them in step.
 
 #include "datamodel/db_structure.h"
+#include "datamodel/form_classes.h"
 #include "errors.h"
 
 #include <QCoreApplication>
@@ -249,7 +251,7 @@ void SampleModelBuilder::Build()
 
     // SQLite compares the stored ISO dates as text, so literals take the
     // same layout. The model text does not carry these settings: a host
-    // applies them (or keeps the model in a form, which does).
+    // applies them, or keeps the model in a form, which does.
     TSQLFormats* formats = m.SQLFormats();
     formats->SetDate(QStringLiteral("yyyy-mm-dd"));
     formats->SetTime(QStringLiteral("hh:nn:ss"));
@@ -260,7 +262,7 @@ void SampleModelBuilder::Build()
     formats->SetTrueValue(QStringLiteral("1"));
 }
 
-void Run(const QString& dbPath, const QString& modelPath)
+void Run(const QString& dbPath, const QString& modelPath, const QString& formPath)
 {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
@@ -278,6 +280,14 @@ void Run(const QString& dbPath, const QString& modelPath)
     model.SaveToFile(modelPath);
     std::printf("%d tables, %d fields, %d links written to %s\n", model.TableCount(), model.FieldCount(),
                 model.LinkCount(), qPrintable(modelPath));
+    if (formPath.isEmpty())
+        return;
+    // The form names no database info: a host attaches its own.
+    model.SetDatabaseInfo(nullptr);
+    model.setObjectName(QStringLiteral("SampleModel"));
+    RegisterCoreFormClasses();
+    SaveFormToFile(formPath, QStringLiteral("SampleForm"), {&model});
+    std::printf("the model and its SQL formats written to %s\n", qPrintable(formPath));
 }
 
 } // namespace
@@ -286,13 +296,13 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: make_sample_model <sample.sqlite> <model file>\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr, "usage: make_sample_model <sample.sqlite> <model file> [<form file>]\n");
         return 2;
     }
     int rc = 0;
     try {
-        Run(args.at(1), args.at(2));
+        Run(args.at(1), args.at(2), args.value(3));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_sample_model: %s\n", e.what());
         rc = 1;

@@ -5,6 +5,7 @@
 
 #include "sample_fixtures.h"
 #include "datamodel/db_structure.h"
+#include "datamodel/form_classes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -211,11 +212,17 @@ TEST_F(Sample, PathSearchPicksTheIntendedChains)
     EXPECT_EQ(path("Sup", "Mgr"), "Sup>Prod>OD>Ord>Emp>Mgr");
 }
 
-TEST_F(Sample, ModelFileIsWhatTheWriterAndTheGeneratorProduce)
+QByteArray FileBytes(const QString& path)
 {
-    QFile file(QStringLiteral(BRINDLE_SAMPLE_MODEL));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray committed = file.readAll();
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST_F(Sample, ModelFilesAreWhatTheWritersAndTheGeneratorProduce)
+{
+    const QByteArray committed = FileBytes(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    const QByteArray committedForm = FileBytes(QStringLiteral(BRINDLE_SAMPLE_FORM));
 
     TVxDBStructure model;
     LoadModel(model);
@@ -223,16 +230,33 @@ TEST_F(Sample, ModelFileIsWhatTheWriterAndTheGeneratorProduce)
     model.SaveToStrings(saved);
     EXPECT_EQ(saved.Text().toUtf8(), committed);
 
+    // The form keeps the same model and the SQL formats that suit SQLite.
+    RegisterCoreFormClasses();
+    QObject owner;
+    const QList<QObject*> components = LoadFormFromFile(QStringLiteral(BRINDLE_SAMPLE_FORM), &owner);
+    ASSERT_EQ(components.size(), 1);
+    auto* formModel = qobject_cast<TVxDBStructure*>(components.first());
+    ASSERT_NE(formModel, nullptr);
+    formModel->SaveToStrings(saved);
+    EXPECT_EQ(saved.Text().toUtf8(), committed);
+    const TSQLFormats* formats = formModel->SQLFormats();
+    EXPECT_EQ(QStringList({formats->Date(), formats->Time(), formats->DateTime(), formats->QuoteSymbol1(),
+                           formats->QuoteSymbol2(), formats->TrueValue(), formats->FalseValue()}),
+              QStringList({"yyyy-mm-dd", "hh:nn:ss", "yyyy-mm-dd hh:nn:ss", "\"", "\"", "1", "0"}));
+    WriteForm(QStringLiteral("SampleForm"), components, saved);
+    EXPECT_EQ(saved.Text().toUtf8(), committedForm);
+
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("sample.dbs"));
+    const QString outForm = dir.filePath(QStringLiteral("sample.form"));
     QProcess generator;
-    generator.start(QStringLiteral(BRINDLE_MAKE_SAMPLE_MODEL), {QStringLiteral(BRINDLE_SAMPLE_DB), out});
+    generator.start(QStringLiteral(BRINDLE_MAKE_SAMPLE_MODEL), {QStringLiteral(BRINDLE_SAMPLE_DB), out, outForm});
     ASSERT_TRUE(generator.waitForFinished(60000));
     ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
-    QFile regenerated(out);
-    ASSERT_TRUE(regenerated.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(regenerated.readAll() == committed)
+    EXPECT_TRUE(FileBytes(out) == committed)
         << "examples/sample/sample.dbs is stale: build the sample_model target and copy its output";
+    EXPECT_TRUE(FileBytes(outForm) == committedForm)
+        << "examples/sample/sample.form is stale: build the sample_model target and copy its output";
 }
 
 } // namespace
