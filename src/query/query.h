@@ -12,6 +12,7 @@
 #include "query/condition_tree.h"
 
 #include "form_stream.h"
+#include "object_list.h"
 
 #include <QObject>
 #include <QPointer>
@@ -56,6 +57,9 @@ BRINDLE_CORE_EXPORT void ReadQueries(const QString& folder, TStringList& names, 
 
 class TVxQueryBase;
 class TVxQPBaseLink;
+class TSQLBracket;
+class TSQLCondition;
+class TSQLTable;
 
 // Registers the data model's classes and TVxQuery with the form stream
 // layer. Call once before reading forms that hold queries.
@@ -182,6 +186,29 @@ public:
     // The readable text of a stored sub-query: a hidden query over the same
     // model, options and syntax loads it.
     virtual QString GetSubQueryText(const TStringList& subQuery);
+
+    // --- importing SQL
+    // Replaces the query by a SELECT statement's columns and conditions.
+    // Raises ESQLParserError for a statement the parser cannot read and
+    // code 3 without a model; state and active flag are restored either way.
+    void ParseSQL(const TStringList& sql);
+    // Fills the bracket from a parsed bracket; tables: the statement's tables.
+    void ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,
+                           const TVxObjectList<TSQLTable>& tables);
+    // The model operator whose template the parsed condition fits, with the
+    // texts of its values; a sub-query operator's value is imported into
+    // subQuery. None when no template fits.
+    TDSOperator* OperatorBySQLCond(const TSQLCondition* condition, QString& value1, QString& value2,
+                                   TStringList& subQuery);
+    // The first predefined condition whose text equals the parsed one,
+    // letter case and blanks ignored.
+    TDSCondition* FindCustomCondition(const TSQLCondition* condition) const;
+    // A date, time or date-time value of a statement in the internal text
+    // form; the current date (or time) when no known form fits.
+    QString ProcessSQLDateValue(TFieldType fieldType, const QString& value) const;
+    // Imports a sub-query's SQL into a hidden query, stores that query's
+    // text in dest and returns its readable text.
+    QString ProcessSubQuery(const QString& sql, TStringList& dest);
 
     // --- the form stream: "RFields" and the read-only "Options"
     void DefineProperties(TFormFiler& filer) override;
@@ -365,6 +392,9 @@ private:
     bool FSaveTitles = true;
     bool FSaveSQLOptions = false;
     std::unique_ptr<TVxQPBaseLink> FBaseLink;
+    // The operators an import tries, longest template first: sorted once
+    // per ParseSQL. Empty outside an import.
+    std::vector<TDSOperator*> FImportOperators;
     // Title lookups run for every row made; the lines are indexed by name,
     // case-folded and as spelt in the titles.
     mutable QHash<QString, QString> FTitleIndex;

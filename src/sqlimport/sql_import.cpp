@@ -1,0 +1,244 @@
+// Importing a SELECT statement into a query: the parser's result columns
+// become result fields, its WHERE tree becomes brackets and conditions bound
+// to the model's fields and operators by matching the operators' templates.
+// Sub-queries are imported into hidden queries of their own.
+
+#include "query/query.h"
+#include "sqlimport/sql_parser.h"
+#include "sqlimport/template_match.h"
+
+#include "date_time.h"
+#include "messages.h"
+#include "text_utils.h"
+
+#include <QDateTime>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <cmath>
+
+namespace brindle {
+namespace {
+
+// Conditions rewritten before the operator search, so that "!=" and a
+// negated "=" read as "<>".
+const std::pair<const char*, const char*> kRewriteRules[] = {
+    {"@f != '@1'", "@f <> '@1'"},
+    {"not(@f = '@1')", "@f <> '@1'"},
+};
+
+// The model's operators, longest template first (model order among equals),
+// so that "not(@f like '%@1%')" is tried before "@f like '%@1%'".
+std::vector<TDSOperator*> candidatesOf(const TVxCustomDBStructure& model)
+{
+    std::vector<TDSOperator*> operators;
+    operators.reserve(static_cast<std::size_t>(model.OperatCount()));
+    for (int i = 0; i < model.OperatCount(); ++i)
+        operators.push_back(model.Operators(i));
+    std::stable_sort(operators.begin(), operators.end(), [](const TDSOperator* a, const TDSOperator* b) {
+        return a->SQLExpr().size() > b->SQLExpr().size();
+    });
+    return operators;
+}
+
+TDateTime readDateTime(const QString& text, const char* const* formats, std::size_t count, bool& found)
+{
+    TDateTime value = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (TryStrToDateTimeByFormat(text, QString::fromLatin1(formats[i]), value)) {
+            found = true;
+            return value;
+        }
+    found = false;
+    return value;
+}
+
+} // namespace
+
+void TVxQuery::ParseSQL(const TStringList& sql)
+{
+    if (!FDbStruct)
+        throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
+    const bool wasActive = FActive;
+    FState = stLoading;
+    FActive = false;
+    const auto restore = qScopeGuard([this, wasActive] {
+        FImportOperators.clear();
+        FState = stIdle;
+        FActive = wasActive;
+    });
+    ClearAll();
+
+    TVxSQLParser parser;
+    parser.SetSQL(sql);
+    parser.Parse();
+    const TVxParserResult& parsed = parser.ParserResult();
+    TRFieldList& fields = FQResult->ResultFields();
+    fields.FJustSorting = parsed.ResultFields().JustSorting();
+    for (const auto& item : parsed.ResultFields())
+        fields.AddBySQLExpr(QString(), item->SQLExpr(), static_cast<TSortingType>(item->Sorting()),
+                            item->SortOrder());
+    if (const TSQLBracket* where = parsed.WhereClause()) {
+        // Every condition tries the operators in the same order: sorted once.
+        FImportOperators = candidatesOf(*FDbStruct);
+        ProcessSQLBracket(FFilter.get(), where, parsed.Tables());
+    }
+}
+
+void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket, const TVxObjectList<TSQLTable>& tables)
+{
+    if (sqlBracket->BoolOperator() == QLatin1String("or"))
+        bracket->SetLinkType(sqlBracket->Negative() ? fltNone : fltAny);
+    else
+        bracket->SetLinkType(sqlBracket->Negative() ? fltNotAll : fltAll);
+
+    TStringList subQuery;
+    for (const auto& node : sqlBracket->Nodes()) {
+        subQuery.Clear();
+        if (node->IsBracket()) {
+            ProcessSQLBracket(bracket->AddNewBracket(), static_cast<const TSQLBracket*>(node.get()), tables);
+            continue;
+        }
+        const auto* parsed = static_cast<const TSQLCondition*>(node.get());
+        if (TDSCondition* custom = FindCustomCondition(parsed)) {
+            bracket->AddCustomCond(custom);
+            continue;
+        }
+        auto* condition = static_cast<TSimpleCond*>(bracket->AddCond());
+
+        QString name = parsed->LeftExpr();
+        if (!name.contains(u'.') && tables.Count() > 0)
+            name = tables.GetItem(0)->AliasName() + u'.' + name;
+        TDSField* field = FDbStruct->FieldByName(3, name);
+        if (!field)
+            field = FDbStruct->FieldByName(2, name);
+        if (!field)
+            field = FDbStruct->NullField();
+
+        QString value1;
+        QString value2;
+        TDSOperator* op = OperatorBySQLCond(parsed, value1, value2, subQuery);
+        if (!op)
+            op = FDbStruct->NullOperator();
+        condition->SetField(field);
+        condition->SetOperator(op);
+
+        const bool param1 = value1.startsWith(u':');
+        const bool param2 = value2.startsWith(u':');
+        if (param1)
+            condition->SetValueIsParam(1, true);
+        if (param2)
+            condition->SetValueIsParam(2, true);
+
+        if (BrDateTimeTypes.Contains(condition->GetExprType())) {
+            const int values = op->ParamCount();
+            value1 = !param1 && values >= 1 ? ProcessSQLDateValue(condition->GetValueType(1), value1) : QString();
+            value2 = !param2 && values >= 2 ? ProcessSQLDateValue(condition->GetValueType(2), value2) : QString();
+        }
+        if (!param1 && op->ValueKind() == vkList)
+            value1.replace(u'\'', u'"');
+        if (!param1)
+            condition->SetValue(1, value1);
+        if (!param2)
+            condition->SetValue(2, value2);
+        condition->SubQuery() = subQuery;
+    }
+}
+
+TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString& value1, QString& value2,
+                                         TStringList& subQuery)
+{
+    value1.clear();
+    value2.clear();
+    if (!FDbStruct)
+        return nullptr;
+    QString text = condition->GetSQLExpr();
+    TStringList variables;
+    for (const auto& [pattern, replacement] : kRewriteRules) {
+        if (!MatchSQLTemplate(QString::fromLatin1(pattern), text, variables))
+            continue;
+        text = QString::fromLatin1(replacement);
+        for (const char* name : {"@f", "@1", "@2"})
+            text = ReplaceStr(text, QLatin1String(name), variables.Values(QLatin1String(name)));
+    }
+
+    const std::vector<TDSOperator*> sorted = FImportOperators.empty() ? candidatesOf(*FDbStruct)
+                                                                      : std::vector<TDSOperator*>();
+    const std::vector<TDSOperator*>& candidates = FImportOperators.empty() ? sorted : FImportOperators;
+    for (TDSOperator* op : candidates) {
+        if (condition->ContainsSubQuery() != (op->ValueKind() == vkSubQuery))
+            continue;
+        if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
+            || !EqualToSpaces(variables.Values(QStringLiteral("@f")), condition->LeftExpr()))
+            continue;
+        value1 = variables.Values(QStringLiteral("@1"));
+        value2 = variables.Values(QStringLiteral("@2"));
+        if (op->ValueKind() == vkSubQuery)
+            ProcessSubQuery(value1, subQuery);
+        return op;
+    }
+    if (condition->Operator() == QLatin1String("like")) {
+        TDSOperator* op = FDbStruct->OperatorByName(QStringLiteral("contains"));
+        if (!op)
+            op = FDbStruct->OperatorByName(QStringLiteral("startswith"));
+        value1 = condition->RightExpr();
+        return op;
+    }
+    return nullptr;
+}
+
+TDSCondition* TVxQuery::FindCustomCondition(const TSQLCondition* condition) const
+{
+    if (!FDbStruct)
+        return nullptr;
+    const QString text = condition->GetSQLExpr().toLower();
+    for (const auto& custom : FDbStruct->Conditions())
+        if (EqualToSpaces(custom->SQLExpr().toLower(), text))
+            return custom.get();
+    return nullptr;
+}
+
+QString TVxQuery::ProcessSQLDateValue(TFieldType fieldType, const QString& value) const
+{
+    static const char* const dates[] = {"yyyy-mm-dd", "mm/dd/yyyy", "mm/dd/yy", "dd.mm.yyyy", "dd.mm.yy"};
+    static const char* const dateTimes[] = {"yyyy-mm-dd hh:nn:ss", "mm/dd/yyyy hh:nn:ss", "mm/dd/yy hh:nn:ss",
+                                            "dd.mm.yyyy hh:nn:ss", "dd.mm.yy hh:nn:ss"};
+    static const char* const times[] = {"hh:nn:ss", "hh:nn"};
+    bool found = false;
+    TDateTime read = 0;
+    switch (fieldType) {
+    case ftDate:
+        read = readDateTime(value, dates, std::size(dates), found);
+        break;
+    case ftTime:
+        read = readDateTime(value, times, std::size(times), found);
+        break;
+    default:
+        // Date-time values and time stamps; a time stamp written as a plain
+        // date is a date at midnight.
+        read = readDateTime(value, dateTimes, std::size(dateTimes), found);
+        if (!found && fieldType != ftDateTime)
+            read = readDateTime(value, dates, std::size(dates), found);
+        break;
+    }
+    if (!found) {
+        const QDateTime now = QDateTime::currentDateTime();
+        read = fieldType == ftTime ? FromQDateTime(now) - std::floor(FromQDateTime(now)) : FromQDate(now.date());
+    }
+    return BrDateTimeToStr(read);
+}
+
+QString TVxQuery::ProcessSubQuery(const QString& sql, TStringList& dest)
+{
+    TVxQuery hidden;
+    hidden.SetDbStruct(FDbStruct.data());
+    hidden.SetSQLOptions(FSQLOptions);
+    hidden.SetSQLSyntax(FSQLSyntax);
+    TStringList lines;
+    lines.SetText(sql);
+    hidden.ParseSQL(lines);
+    hidden.SaveToStrings(dest);
+    return hidden.GetQueryText().Text();
+}
+
+} // namespace brindle

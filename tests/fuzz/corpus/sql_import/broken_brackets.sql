@@ -1,0 +1,1 @@
+SELECT a FROM T WHERE ((((a = 1

@@ -1,0 +1,1 @@
+SELECT "c"."Name" AS "The Name" FROM "Customers" "c" WHERE NOT ("c"."Name" LIKE "%x%") OR o.Amount > 100

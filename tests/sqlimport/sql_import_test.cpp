@@ -1,0 +1,139 @@
+#include "query/query_fixtures.h"
+#include "sqlimport/sql_parser.h"
+
+#include "date_time.h"
+
+#include <gtest/gtest.h>
+
+using namespace brindle;
+using namespace brindle::fixtures;
+
+namespace {
+
+struct Import : ::testing::Test {
+    QueryModel m;
+    TVxQuery query;
+    Import() { query.SetDbStruct(&m.model); }
+
+    void parse(const QString& sql) { query.ParseSQL(TStringList(sql.split(u'\n'))); }
+    TSimpleCond* cond(int i, TFilterBracket* in = nullptr)
+    {
+        return static_cast<TSimpleCond*>((in ? in : query.Filter())->GetRow(i));
+    }
+};
+
+TEST_F(Import, ConditionsBindToFieldsOperatorsAndValues)
+{
+    struct Case {
+        const char* where;
+        TDSField* field;
+        const char* op;
+        const char* value1;
+        const char* value2;
+    };
+    const Case cases[] = {
+        {"Name = 'Smith'", m.custName, "Equal", "Smith", ""},
+        {"c.Name != 'Smith'", m.custName, "NotEqual", "Smith", ""},
+        {"NOT (c.Name = 'Smith')", m.custName, "NotEqual", "Smith", ""},
+        {"c.Name LIKE '%mit%'", m.custName, "Contains", "mit", ""},
+        {"NOT (c.Name LIKE '%mit%')", m.custName, "NotContains", "mit", ""},
+        {"c.Name LIKE 'Sm%'", m.custName, "StartsWith", "Sm", ""},
+        {"o.ID IN (1, 2, 3)", m.orderID, "InList", "1, 2, 3", ""},
+        {"NOT (o.Status IN ('O','S'))", m.status, "NotInList", "\"O\",\"S\"", ""},
+        {"o.Amount BETWEEN 10 AND 20", m.amount, "Between", "10", "20"},
+        {"o.Amount >= 10.5", m.amount, "GreaterOrEqual", "10.5", ""},
+        {"c.City IS NULL", m.custCity, "IsNull", "", ""},
+        // Neither template matches a LIKE of another shape: it reads as Contains.
+        {"c.Name LIKE '_a_'", m.custName, "Contains", "'_a_'", ""},
+    };
+    for (const Case& c : cases) {
+        parse(QStringLiteral("SELECT c.Name FROM Customers c WHERE ") + c.where);
+        ASSERT_EQ(query.Filter()->GetRowCount(), 1) << c.where;
+        TSimpleCond* row = cond(0);
+        EXPECT_EQ(row->Field(), c.field) << c.where;
+        EXPECT_EQ(row->Operator()->Name(), c.op) << c.where;
+        EXPECT_EQ(row->GetValue(1), c.value1) << c.where;
+        EXPECT_EQ(row->GetValue(2), c.value2) << c.where;
+    }
+}
+
+TEST_F(Import, UnknownFieldsAndOperatorsBecomeTheModelsStandIns)
+{
+    parse("SELECT c.Name FROM Customers c WHERE c.Nickname = 'x' AND c.Name IN 'y'");
+    ASSERT_EQ(query.Filter()->GetRowCount(), 2);
+    EXPECT_EQ(cond(0)->Field(), m.model.NullField());
+    EXPECT_EQ(cond(1)->Operator(), m.model.NullOperator());
+}
+
+TEST_F(Import, BracketsParametersCustomConditionsAndColumns)
+{
+    parse("SELECT c.Name, o.Amount FROM Orders o INNER JOIN Customers c ON c.ID = o.CustID\n"
+          "WHERE c.City = :pCity OR NOT (o.Amount > 100 OR O.AMOUNT  >  @1) OR o.Amount > 7\n"
+          "ORDER BY 2 DESC");
+    TFilterBracket* root = query.Filter();
+    EXPECT_EQ(root->LinkType(), fltAny);
+    ASSERT_EQ(root->GetRowCount(), 3);
+    EXPECT_TRUE(cond(0)->GetValueIsParam(1));
+    auto* nested = static_cast<TFilterBracket*>(root->GetRow(1));
+    ASSERT_TRUE(nested->IsBracket());
+    EXPECT_EQ(nested->LinkType(), fltNone);
+    // The predefined condition's text, ignoring case and spacing.
+    EXPECT_EQ(nested->GetRow(1)->RowType(), frtCustomCondition);
+
+    const TRFieldList& fields = query.QResult()->ResultFields();
+    ASSERT_EQ(fields.Count(), 2);
+    EXPECT_EQ(fields.GetItem(1)->Sorting(), stDescending);
+    EXPECT_EQ(fields.GetItem(1)->SortOrder(), 1);
+}
+
+TEST_F(Import, DatesAreReadIntoTheInternalForm)
+{
+    parse("SELECT o.ID FROM Orders o WHERE o.OrderDate = '1970-01-31' AND o.OrderDate = '01/31/1970'"
+          " AND o.OrderDate = 'yesterday'");
+    EXPECT_EQ(cond(0)->GetValue(1), BrDateTimeToStr(EncodeDate(1970, 1, 31)));
+    EXPECT_EQ(cond(1)->GetValue(1), BrDateTimeToStr(EncodeDate(1970, 1, 31)));
+    EXPECT_EQ(cond(2)->GetValue(1), BrDateTimeToStr(FromQDate(QDate::currentDate())));
+}
+
+TEST_F(Import, AFailedParseLeavesAnEmptyIdleQuery)
+{
+    query.SetActive(true);
+    parse("SELECT c.Name FROM Customers c WHERE c.Name = 'a'");
+    EXPECT_EQ(query.Filter()->GetRowCount(), 1);
+    EXPECT_THROW(parse("SELECT c.Name FROM Customers c WHERE (c.Name = 'a'"), ESQLParserError);
+    EXPECT_EQ(query.Filter()->GetRowCount(), 0);
+    EXPECT_EQ(query.State(), stIdle);
+    EXPECT_TRUE(query.Active());
+
+    TVxQuery noModel;
+    EXPECT_THROW(noModel.ParseSQL(TStringList(QStringList{"SELECT a FROM T"})), EVxQueryPanelError);
+}
+
+TEST_F(Import, BuiltStatementsReadBackIntoTheSameConditions)
+{
+    TVxQuery source;
+    source.SetDbStruct(&m.model);
+    addCondition(source, source.Filter(), m.custName, m.op("StartsWith"), "Sm");
+    TFilterBracket* inner = source.AddBracket(source.Filter());
+    inner->SetLinkType(fltNotAll);
+    addCondition(source, inner, m.amount, m.op("Between"), "10", "20");
+    addCondition(source, inner, m.status, m.op("InList"), "O,S");
+    source.QResult()->ResultFields().AddBySQLExpr(QString(), "c.Name", stAscending, 1);
+    source.SetActive(true);
+    source.BuildQuery();
+    parse(source.QResult()->GetSQL().Text());
+    query.SetActive(true);
+    query.BuildQuery();
+    EXPECT_EQ(query.QResult()->GetSQL().Text().toStdString(), source.QResult()->GetSQL().Text().toStdString());
+
+    // The comma style writes its joins among the conditions: read back, a
+    // join becomes a condition of its own, bound to no field of the model.
+    source.SetSQLSyntax(ssSQL1);
+    source.BuildQuery();
+    parse(source.QResult()->GetSQL().Text());
+    ASSERT_EQ(query.Filter()->GetRowCount(), 2);
+    EXPECT_EQ(cond(0)->Field(), m.model.NullField());
+    EXPECT_EQ(cond(0)->GetValue(1), "c.ID");
+}
+
+} // namespace
