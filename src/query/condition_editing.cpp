@@ -466,9 +466,20 @@ bool TSimpleCond::RunSubQueryEditor(QString& value)
         return false;
     value = sql;
     SetValue(1, value);
+    // The host's SQL becomes the value even when it cannot be imported;
+    // the sub-query's lines are then left empty.
+    QString readable;
+    FSubQuery.Clear();
+    try {
+        readable = FQueryPanel->ProcessSubQuery(value, FSubQuery);
+    } catch (const Exception&) {
+        FSubQuery.Clear();
+    }
     SetCaption(1, FQueryPanel->GetTitle(QStringLiteral("ttlSubQueryCaption")));
     if (TQueryWord* word = ValueWord(1))
-        word->Hint = FQueryPanel->SubQueryHint() == sqhSQL ? value : QString();
+        word->Hint = FQueryPanel->SubQueryHint() == sqhText ? readable
+                     : FQueryPanel->SubQueryHint() == sqhSQL ? value
+                                                              : QString();
     return true;
 }
 

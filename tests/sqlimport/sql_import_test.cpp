@@ -137,3 +137,31 @@ TEST_F(Import, BuiltStatementsReadBackIntoTheSameConditions)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Import, SubQueriesChosenByTheHostAreImported)
+{
+    TDSOperator* inQuery = m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes));
+    inQuery->SetValueKind(vkSubQuery);
+    m.custName->SetEditType(etCustom);
+    query.SetSubQueryHint(sqhText);
+    QString chosen;
+    query.OnCustomValue = [&](TFilterCond*, int, QString& value) { value = chosen; };
+    TSimpleCond* row = addCondition(query, query.Filter(), m.custName, inQuery);
+
+    chosen = "SELECT c.Name FROM Customers c\nWHERE c.City = 'Rome'";
+    QString value;
+    ASSERT_TRUE(row->RunSubQueryEditor(value));
+    EXPECT_EQ(row->GetValue(1), "SELECT c.Name FROM Customers c  WHERE c.City = 'Rome'");
+    EXPECT_NE(row->SubQuery().IndexOf("[Row1.]"), -1);
+    EXPECT_TRUE(row->ValueWord(1)->Hint.contains("Rome"));
+
+    // SQL that cannot be imported is still the value, and nothing is raised.
+    chosen = "SELECT c.Name FROM Customers c WHERE (c.City = 'Rome'";
+    ASSERT_TRUE(row->RunSubQueryEditor(value));
+    EXPECT_EQ(row->GetValue(1), chosen);
+    EXPECT_EQ(row->SubQuery().Count(), 0);
+}
+
+} // namespace
