@@ -463,6 +463,7 @@ void TVxQuery::BuildQuery()
         needed.clear();
         result->FFieldExprs[0].clear();
         result->FFieldExprs[1].clear();
+        result->FJoinedTables.clear();
         FState = stIdle;
     });
     needed.clear();
@@ -481,7 +482,8 @@ void TVxQuery::BuildQuery()
             if (modelField)
                 for (TDSTable* table : modelField->Tables())
                     addTableOnce(needed, table);
-    addNeededTables(FFilter.get(), needed);
+    QSet<const TDSTable*> seen(needed.cbegin(), needed.cend());
+    addNeededTables(FFilter.get(), needed, seen);
 
     result->FWhereClause.Clear();
     orderAndGroup(needed);
@@ -503,7 +505,7 @@ void TVxQuery::BuildFilters()
     BuildQuery();
 }
 
-void TVxQuery::addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed) const
+void TVxQuery::addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed, QSet<const TDSTable*>& seen) const
 {
     if (!bracket || !bracket->GetEnabled())
         return;
@@ -512,10 +514,13 @@ void TVxQuery::addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed
         if (!row->GetEnabled())
             continue;
         if (row->IsBracket()) {
-            addNeededTables(static_cast<TFilterBracket*>(row), needed);
+            addNeededTables(static_cast<TFilterBracket*>(row), needed, seen);
         } else if (const TSimpleDSTableList* tables = static_cast<TFilterCond*>(row)->GetTables()) {
             for (TDSTable* table : *tables)
-                addTableOnce(needed, table);
+                if (table && !seen.contains(table)) {
+                    seen.insert(table);
+                    needed.append(table);
+                }
         }
     }
 }

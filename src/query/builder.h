@@ -149,6 +149,9 @@ private:
     // in the filter form [1]: thousands of conditions share a few fields.
     // Empty outside a build.
     QHash<const TDSField*, QString> FFieldExprs[2];
+    // Tables the build in progress has joined: the statement's tables only
+    // grow while conditions are written, so they need no second look.
+    QSet<const TDSTable*> FJoinedTables;
 };
 
 } // namespace brindle

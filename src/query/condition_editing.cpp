@@ -552,7 +552,7 @@ QString TSimpleCond::GetSQLExpr() const
     QString expr = FOperator->SQLExpr();
     static const QStringList patterned = {QStringLiteral("StartsWith"), QStringLiteral("Contains"),
                                           QStringLiteral("NotStartsWith"), QStringLiteral("NotContains")};
-    if (patterned.contains(FOperator->Name()) && FQueryPanel->DbStruct())
+    if (expr.contains(u'%') && patterned.contains(FOperator->Name()) && FQueryPanel->DbStruct())
         expr.replace(u'%', FQueryPanel->DbStruct()->SQLFormats()->WildcardChar());
     return expr;
 }

@@ -386,8 +386,12 @@ void TVxQuery::WriteBracket(TFilterBracket* bracket, bool having)
         if (const TSimpleDSTableList* tables = cond->GetTables()) {
             firstTable = tables->First();
             for (TDSTable* table : *tables) {
+                if (!FTableFiltersMode && result.FJoinedTables.contains(table))
+                    continue;
                 QList<TDSTable*> visiting;
                 addResultTable(table, result.FNeededTables, visiting);
+                if (!FTableFiltersMode && result.FRTables.IndexOf(table) >= 0)
+                    result.FJoinedTables.insert(table);
             }
         }
         QString text = ConditionSQL(cond);

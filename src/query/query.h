@@ -16,6 +16,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 #include <vector>
@@ -346,7 +347,9 @@ private:
     void writeRows(TStringList& lines);
 
     void numberRows() const;
-    void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed) const;
+    // Appends the tables of the bracket's enabled conditions that are not
+    // yet in needed; seen holds needed's tables, for a quick look-up.
+    void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed, QSet<const TDSTable*>& seen) const;
     void addResultTable(TDSTable* table, const QList<TDSTable*>& needed, QList<TDSTable*>& visiting);
     void orderAndGroup(QList<TDSTable*>& needed);
     void writeTextRows(const TFilterBracket* bracket, const QString& indent);

@@ -675,9 +675,13 @@ int TRTableList::Add(TDSTable* table, TDSLink* link)
 
 int TRTableList::IndexOf(const TDSTable* table) const
 {
-    for (int i = 0; i < Count(); ++i)
-        if (GetItem(i)->Table == table)
-            return i;
+    // Asked for every condition of a statement: no index checks per entry.
+    int index = 0;
+    for (const auto& entry : *this) {
+        if (entry->Table == table)
+            return index;
+        ++index;
+    }
     return -1;
 }
 

@@ -14,7 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <optional>
 
 namespace brindle {
@@ -291,7 +292,12 @@ bool isStandIn(char16_t c)
 
 bool holdsStandIn(QStringView text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return isStandIn(c.unicode()); });
+    const char16_t* data = text.utf16();
+    bool found = false;
+    // No early exit: the plain loop over short texts vectorises.
+    for (qsizetype i = 0; i < text.size(); ++i)
+        found |= static_cast<char16_t>(data[i] - kFirstStandIn) <= kLastStandIn - kFirstStandIn;
+    return found;
 }
 
 // The first occurrence of the pattern from the position. Condition texts
@@ -309,25 +315,76 @@ qsizetype findPlain(QStringView text, QStringView pattern, qsizetype from)
     return -1;
 }
 
-using TextBuffer = QVarLengthArray<char16_t, 160>;
-
-QStringView viewOf(const TextBuffer& buffer)
+// Copies characters. The pieces of a condition text are a few characters
+// each: fixed-size moves stay inline, where a library call per piece costs
+// more than the copying itself.
+char16_t* copyChars(const char16_t* from, qsizetype count, char16_t* to)
 {
-    return QStringView(buffer.constData(), buffer.size());
+    if (count > 64)
+        return std::copy_n(from, count, to);
+    for (; count >= 4; count -= 4, from += 4, to += 4)
+        std::memcpy(to, from, 4 * sizeof(char16_t));
+    if (count >= 2) {
+        std::memcpy(to, from, 2 * sizeof(char16_t));
+        count -= 2;
+        from += 2;
+        to += 2;
+    }
+    if (count == 1)
+        *to++ = *from;
+    return to;
 }
 
-void appendTo(TextBuffer& buffer, QStringView text)
-{
-    buffer.append(text.utf16(), text.size());
-}
+// A text being written: on the stack while it is short, as condition
+// texts are, and on the heap beyond that.
+class TextBuffer {
+public:
+    TextBuffer() = default;
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+
+    void clear() { FSize = 0; }
+    void append(char16_t c)
+    {
+        reserve(FSize + 1);
+        FData[FSize++] = c;
+    }
+    void append(QStringView text)
+    {
+        reserve(FSize + text.size());
+        copyChars(text.utf16(), text.size(), FData + FSize);
+        FSize += text.size();
+    }
+    QStringView view() const { return QStringView(FData, FSize); }
+
+private:
+    void reserve(qsizetype size)
+    {
+        if (size <= FCapacity)
+            return;
+        const qsizetype capacity = std::max(size, 2 * FCapacity);
+        auto grown = std::make_unique<char16_t[]>(static_cast<std::size_t>(capacity));
+        std::copy_n(FData, FSize, grown.get());
+        FHeap = std::move(grown);
+        FData = FHeap.get();
+        FCapacity = capacity;
+    }
+
+    static constexpr qsizetype kInline = 160;
+    char16_t FInline[kInline];
+    std::unique_ptr<char16_t[]> FHeap;
+    char16_t* FData = FInline;
+    qsizetype FSize = 0;
+    qsizetype FCapacity = kInline;
+};
 
 // A condition text while it is filled in. It lives on the stack in two
 // buffers used in turn: a replacement writes into the other one, so nothing
 // is allocated or copied back for the short texts conditions have.
 class WorkText {
 public:
-    explicit WorkText(QStringView start) { appendTo(FBuffers[0], start); }
-    QStringView view() const { return viewOf(FBuffers[FCurrent]); }
+    explicit WorkText(QStringView start) { FBuffers[0].append(start); }
+    QStringView view() const { return FBuffers[FCurrent].view(); }
 
     // Every occurrence replaced, left to right, without looking into what
     // was put in. The pattern may lie in the text itself.
@@ -343,11 +400,11 @@ public:
         out.clear();
         qsizetype done = 0;
         for (; pos >= 0; pos = findPlain(text, pattern, done)) {
-            appendTo(out, text.mid(done, pos - done));
-            appendTo(out, with);
+            out.append(text.mid(done, pos - done));
+            out.append(with);
             done = pos + pattern.size();
         }
-        appendTo(out, text.mid(done));
+        out.append(text.mid(done));
         FCurrent = 1 - FCurrent;
     }
 
@@ -403,7 +460,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
         replacement.clear();
         if (TSQLParam* param = condition->GetParam(index)) {
             replacement.append(u':');
-            appendTo(replacement, param->ParamName());
+            replacement.append(param->ParamName());
             QString format = token.toString();
             for (qsizetype i = 0; i < format.size(); ++i)
                 if (isStandIn(format.at(i).unicode()))
@@ -424,7 +481,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
                 // The token with every placeholder in it standing for the value.
                 for (qsizetype done = 0, pos = findPlain(token, placeholder, 0);;
                      pos = findPlain(token, placeholder, done)) {
-                    appendTo(replacement, token.mid(done, (pos < 0 ? token.size() : pos) - done));
+                    replacement.append(token.mid(done, (pos < 0 ? token.size() : pos) - done));
                     if (pos < 0)
                         break;
                     replacement.append(standIn);
@@ -434,15 +491,16 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
         }
         if (lowerValues) {
             spare.clear();
-            appendTo(spare, formats.LowerFunc());
+            spare.append(formats.LowerFunc());
             spare.append(u'(');
-            appendTo(spare, viewOf(replacement));
+            spare.append(replacement.view());
             spare.append(u')');
-            std::swap(replacement, spare);
+            replacement.clear();
+            replacement.append(spare.view());
         }
         // The token's first occurrence is the one around the placeholder's
         // first: an earlier one would hold an earlier placeholder.
-        sql.replaceFrom(bounds ? bounds->first : first, token, viewOf(replacement));
+        sql.replaceFrom(bounds ? bounds->first : first, token, replacement.view());
     }
 
     // The line is made once, with room for the link the statement appends.
@@ -450,8 +508,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
     qsizetype size = text.size();
     for (const QString& value : values)
         size += value.size() - 1;
-    result = QString();
-    result.reserve(size + 8);
+    result = QString(size + 8, Qt::Uninitialized);
     result.resize(size);
     char16_t* out = reinterpret_cast<char16_t*>(result.data());
     for (const QChar c : text) {
@@ -460,7 +517,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
             continue;
         }
         const QString& value = values[c.unicode() - kFirstStandIn];
-        out = std::copy_n(reinterpret_cast<const char16_t*>(value.constData()), value.size(), out);
+        out = copyChars(reinterpret_cast<const char16_t*>(value.constData()), value.size(), out);
     }
     return true;
 }
