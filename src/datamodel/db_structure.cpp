@@ -327,6 +327,15 @@ TDSField* TVxCustomDBStructure::FieldByID(int id) const
     return FFieldsByID.value(id, nullptr);
 }
 
+QString TVxCustomDBStructure::SQLExprKey(const QString& expr) const
+{
+    const QChar quote1 = FSQLFormats->QuoteSymbol1();
+    const QChar quote2 = FSQLFormats->QuoteSymbol2();
+    QString key = expr.toLower();
+    key.removeIf([&](QChar c) { return c == quote1 || c == quote2; });
+    return key;
+}
+
 TDSField* TVxCustomDBStructure::FieldByName(int mode, const QString& text) const
 {
     switch (mode) {
@@ -341,10 +350,9 @@ TDSField* TVxCustomDBStructure::FieldByName(int mode, const QString& text) const
                 return field.get();
         return nullptr;
     case 3: {
-        const QString symbols = QString(FSQLFormats->QuoteSymbol1()) + FSQLFormats->QuoteSymbol2();
-        const QString lowered = text.toLower();
+        const QString key = SQLExprKey(text);
         for (const auto& field : FFields)
-            if (EqualToSymbols(field->SQLExpr().toLower(), lowered, symbols))
+            if (SQLExprKey(field->SQLExpr()) == key)
                 return field.get();
         return nullptr;
     }

@@ -123,6 +123,10 @@ public:
     TDSTable* TableByName(int mode, const QString& text) const;
     TDSField* FieldByID(int id) const;
     TDSField* FieldByName(int mode, const QString& text) const;
+    // What mode 3 compares: the expression in lower case without the
+    // model's quote symbols. A caller looking up many expressions may index
+    // the fields by it.
+    QString SQLExprKey(const QString& expr) const;
     int OperatorIndexByName(const QString& name) const;
     TDSOperator* OperatorByName(const QString& name) const;
     TDSOperator* OperatorByExpr(const QString& text) const;

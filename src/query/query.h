@@ -395,9 +395,16 @@ private:
     bool FSaveTitles = true;
     bool FSaveSQLOptions = false;
     std::unique_ptr<TVxQPBaseLink> FBaseLink;
-    // The operators an import tries, longest template first: sorted once
-    // per ParseSQL. Empty outside an import.
-    std::vector<TDSOperator*> FImportOperators;
+    // What an import looks up for every condition, made once per ParseSQL
+    // (the model does not change meanwhile): the operators longest template
+    // first, and the fields by SQL expression key and by folded full name,
+    // first in model order. None outside an import.
+    struct ImportLookups {
+        std::vector<TDSOperator*> Operators;
+        QHash<QString, TDSField*> FieldsBySQLExpr;
+        QHash<QString, TDSField*> FieldsByFullName;
+    };
+    std::unique_ptr<ImportLookups> FImport;
     // Title lookups run for every row made; the lines are indexed by name,
     // case-folded and as spelt in the titles.
     mutable QHash<QString, QString> FTitleIndex;

@@ -63,7 +63,7 @@ void TVxQuery::ParseSQL(const TStringList& sql)
     FState = stLoading;
     FActive = false;
     const auto restore = qScopeGuard([this, wasActive] {
-        FImportOperators.clear();
+        FImport.reset();
         FState = stIdle;
         FActive = wasActive;
     });
@@ -79,8 +79,18 @@ void TVxQuery::ParseSQL(const TStringList& sql)
         fields.AddBySQLExpr(QString(), item->SQLExpr(), static_cast<TSortingType>(item->Sorting()),
                             item->SortOrder());
     if (const TSQLBracket* where = parsed.WhereClause()) {
-        // Every condition tries the operators in the same order: sorted once.
-        FImportOperators = candidatesOf(*FDbStruct);
+        FImport = std::make_unique<ImportLookups>();
+        FImport->Operators = candidatesOf(*FDbStruct);
+        for (int i = 0; i < FDbStruct->FieldCount(); ++i) {
+            TDSField* field = FDbStruct->Fields(i);
+            // The first field of a key answers, as the model's own look-up does.
+            const QString exprKey = FDbStruct->SQLExprKey(field->SQLExpr());
+            if (!FImport->FieldsBySQLExpr.contains(exprKey))
+                FImport->FieldsBySQLExpr.insert(exprKey, field);
+            const QString nameKey = FoldCase(field->FullName());
+            if (!FImport->FieldsByFullName.contains(nameKey))
+                FImport->FieldsByFullName.insert(nameKey, field);
+        }
         ProcessSQLBracket(FFilter.get(), where, parsed.Tables());
     }
 }
@@ -109,9 +119,10 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
         QString name = parsed->LeftExpr();
         if (!name.contains(u'.') && tables.Count() > 0)
             name = tables.GetItem(0)->AliasName() + u'.' + name;
-        TDSField* field = FDbStruct->FieldByName(3, name);
+        TDSField* field = FImport ? FImport->FieldsBySQLExpr.value(FDbStruct->SQLExprKey(name))
+                                  : FDbStruct->FieldByName(3, name);
         if (!field)
-            field = FDbStruct->FieldByName(2, name);
+            field = FImport ? FImport->FieldsByFullName.value(FoldCase(name)) : FDbStruct->FieldByName(2, name);
         if (!field)
             field = FDbStruct->NullField();
 
@@ -153,26 +164,25 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
     if (!FDbStruct)
         return nullptr;
     QString text = condition->GetSQLExpr();
-    TStringList variables;
+    TTemplateVariables variables;
     for (const auto& [pattern, replacement] : kRewriteRules) {
         if (!MatchSQLTemplate(QString::fromLatin1(pattern), text, variables))
             continue;
-        text = QString::fromLatin1(replacement);
-        for (const char* name : {"@f", "@1", "@2"})
-            text = ReplaceStr(text, QLatin1String(name), variables.Values(QLatin1String(name)));
+        QString rewritten = QString::fromLatin1(replacement);
+        for (const char16_t* name : {u"@f", u"@1", u"@2"})
+            rewritten = ReplaceStr(rewritten, QString::fromUtf16(name), variables.Value(name));
+        text = rewritten;
     }
 
-    const std::vector<TDSOperator*> sorted = FImportOperators.empty() ? candidatesOf(*FDbStruct)
-                                                                      : std::vector<TDSOperator*>();
-    const std::vector<TDSOperator*>& candidates = FImportOperators.empty() ? sorted : FImportOperators;
-    for (TDSOperator* op : candidates) {
+    const std::vector<TDSOperator*> sorted = FImport ? std::vector<TDSOperator*>() : candidatesOf(*FDbStruct);
+    for (TDSOperator* op : FImport ? FImport->Operators : sorted) {
         if (condition->ContainsSubQuery() != (op->ValueKind() == vkSubQuery))
             continue;
         if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
-            || !EqualToSpaces(variables.Values(QStringLiteral("@f")), condition->LeftExpr()))
+            || !EqualToSpaces(variables.Value(u"@f"), condition->LeftExpr()))
             continue;
-        value1 = variables.Values(QStringLiteral("@1"));
-        value2 = variables.Values(QStringLiteral("@2"));
+        value1 = variables.Value(u"@1");
+        value2 = variables.Value(u"@2");
         if (op->ValueKind() == vkSubQuery)
             ProcessSubQuery(value1, subQuery);
         return op;

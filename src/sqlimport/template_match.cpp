@@ -1,7 +1,5 @@
 #include "sqlimport/template_match.h"
 
-#include <optional>
-
 namespace brindle {
 namespace {
 
@@ -16,54 +14,59 @@ void skipSpaces(QStringView text, qsizetype& pos)
         ++pos;
 }
 
-// A placeholder's value from the text at pos, up to the stop character
+// The end of a placeholder's value that starts at pos: the stop character
 // outside brackets (and outside quotes, unless the stop is the closing quote
-// itself). The stop is not consumed.
-QString readValue(QStringView text, qsizetype& pos, std::optional<QChar> stop)
+// itself), or the end of the text. Every character before it belongs to
+// the value, a doubled quote's two included.
+qsizetype valueEnd(QStringView text, qsizetype pos, bool hasStop, QChar stop)
 {
-    QString value;
     int depth = 0;
-    std::optional<QChar> quote;
+    bool quoted = false;
+    QChar quote;
     for (; pos < text.size(); ++pos) {
         QChar c = text[pos];
         if (isQuote(c)) {
-            if (!quote) {
+            if (!quoted) {
+                quoted = true;
                 quote = c;
-            } else if (c == *quote) {
+            } else if (c == quote) {
                 if (pos + 1 < text.size() && text[pos + 1] == c) {
-                    // A doubled quote: the first goes into the value, the
-                    // second is read on as the current character.
-                    value += c;
+                    // A doubled quote: the second is read on as the current
+                    // character.
                     ++pos;
                     c = text[pos];
                 } else {
-                    quote.reset();
+                    quoted = false;
                 }
             }
         }
-        if (depth == 0 && stop && c == *stop && (!quote || c == *quote))
+        if (depth == 0 && hasStop && c == stop && (!quoted || c == quote))
             break;
-        value += c;
-        if (!quote) {
+        if (!quoted) {
             if (c == u'(')
                 ++depth;
             else if (c == u')' && depth > 0)
                 --depth;
         }
     }
-    return value;
+    return pos;
 }
 
-} // namespace
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
-bool MatchSQLTemplate(QStringView templ, QStringView text, TStringList& variables)
+// The match itself; store(name, value) keeps each value as it is read.
+template <typename Store>
+bool matchTemplate(QStringView templ, QStringView text, Store&& store)
 {
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < templ.size() || j < text.size()) {
         if (i >= templ.size() || j >= text.size())
             return false;
-        if (templ[i].toLower() == text[j].toLower()) {
+        if (templ[i] == text[j] || templ[i].toLower() == text[j].toLower()) {
             ++i;
             ++j;
             skipSpaces(templ, i);
@@ -80,14 +83,49 @@ bool MatchSQLTemplate(QStringView templ, QStringView text, TStringList& variable
         qsizetype end = i + 1;
         while (end < templ.size() && (templ[end].isDigit() || templ[end] == u'f' || templ[end] == u'F'))
             ++end;
-        const QString name = templ.mid(i, end - i).toString();
+        const QStringView name = templ.mid(i, end - i);
         i = end;
         if (quotePassed && i < templ.size())
             ++i;
-        const std::optional<QChar> stop = i < templ.size() ? std::optional<QChar>(templ[i]) : std::nullopt;
-        variables.SetValue(name, readValue(text, j, stop));
+        const bool hasStop = i < templ.size();
+        const qsizetype valueStart = j;
+        j = valueEnd(text, j, hasStop, hasStop ? templ[i] : QChar());
+        store(name, text.mid(valueStart, j - valueStart));
     }
     return true;
+}
+
+} // namespace
+
+void TTemplateVariables::Set(QStringView name, QStringView value)
+{
+    for (Entry& entry : FEntries)
+        if (sameName(entry.Name, name)) {
+            entry.Value.resize(0);
+            entry.Value.append(value);
+            return;
+        }
+    FEntries.append({name.toString(), value.toString()});
+}
+
+QString TTemplateVariables::Value(QStringView name) const
+{
+    for (const Entry& entry : FEntries)
+        if (sameName(entry.Name, name))
+            return entry.Value;
+    return {};
+}
+
+bool MatchSQLTemplate(QStringView templ, QStringView text, TTemplateVariables& variables)
+{
+    return matchTemplate(templ, text, [&](QStringView name, QStringView value) { variables.Set(name, value); });
+}
+
+bool MatchSQLTemplate(QStringView templ, QStringView text, TStringList& variables)
+{
+    return matchTemplate(templ, text, [&](QStringView name, QStringView value) {
+        variables.SetValue(name.toString(), value.toString());
+    });
 }
 
 } // namespace brindle

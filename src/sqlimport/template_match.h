@@ -10,12 +10,34 @@
 #include "string_list.h"
 
 #include <QStringView>
+#include <QVarLengthArray>
 
 namespace brindle {
 
-// True when the text fits the template. The values of the placeholders
-// ("@f", "@1", "@2", ...) are stored in variables as name=value lines,
-// replacing earlier values of the same names; lines of other names stay.
+// The values of placeholders ("@f", "@1", "@2", ...) found by matches:
+// names without regard to case, an empty value is no value, a new value
+// replaces the old. Made for trying many templates on one text: values keep
+// their buffers from one match to the next.
+class BRINDLE_CORE_EXPORT TTemplateVariables {
+public:
+    void Set(QStringView name, QStringView value);
+    // Empty when the name has no value.
+    QString Value(QStringView name) const;
+
+private:
+    struct Entry {
+        QString Name;
+        QString Value;
+    };
+    QVarLengthArray<Entry, 3> FEntries;
+};
+
+// True when the text fits the template. The placeholders' values are stored
+// in variables as they are read, also by a match that fails later.
+BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, QStringView text, TTemplateVariables& variables);
+
+// The same with the values stored as name=value lines, replacing earlier
+// values of the same names; lines of other names stay.
 BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, QStringView text, TStringList& variables);
 
 } // namespace brindle

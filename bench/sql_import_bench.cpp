@@ -1,0 +1,64 @@
+// Reading SQL back: the statement the builder writes for the query in nested
+// brackets of ten (query_shape.h), parsed alone and imported into a new
+// query, at 1,000, 10,000 and 100,000 conditions; and a flat chain of
+// conditions joined by AND, which the parser reads without recursing.
+
+#include "query_shape.h"
+#include "sqlimport/sql_parser.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+brindle::TStringList builtStatement(int conditions)
+{
+    auto query = bench::makeQuery(conditions);
+    query->BuildQuery();
+    return query->QResult()->GetSQL();
+}
+
+brindle::TStringList flatChain(int conditions)
+{
+    QStringList lines{QStringLiteral("SELECT t0.Value2 FROM Table0 t0 WHERE")};
+    for (int i = 0; i < conditions; ++i)
+        lines << QStringLiteral("t0.Value%1 = %2%3").arg(2 + i % 4).arg(i).arg(i + 1 < conditions ? " AND" : "");
+    return brindle::TStringList(lines);
+}
+
+void parse(benchmark::State& state, const brindle::TStringList& sql)
+{
+    brindle::TVxSQLParser parser;
+    parser.SetSQL(sql);
+    for (auto _ : state) {
+        parser.Parse();
+        benchmark::DoNotOptimize(parser.ParserResult().WhereClause());
+    }
+}
+
+void import(benchmark::State& state, const brindle::TStringList& sql)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto query = bench::newQuery();
+        state.ResumeTiming();
+        query->ParseSQL(sql);
+        benchmark::DoNotOptimize(query->Filter()->GetRowCount());
+        state.PauseTiming();
+        query.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_ParseNested(benchmark::State& state) { parse(state, builtStatement(static_cast<int>(state.range(0)))); }
+BENCHMARK(BM_ParseNested)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportNested(benchmark::State& state) { import(state, builtStatement(static_cast<int>(state.range(0)))); }
+BENCHMARK(BM_ImportNested)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ParseFlatChain(benchmark::State& state) { parse(state, flatChain(static_cast<int>(state.range(0)))); }
+BENCHMARK(BM_ParseFlatChain)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportFlatChain(benchmark::State& state) { import(state, flatChain(static_cast<int>(state.range(0)))); }
+BENCHMARK(BM_ImportFlatChain)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
