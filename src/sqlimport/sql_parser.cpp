@@ -226,13 +226,26 @@ QString TVxSQLParser::ProcessSQLExpr()
         // text: the expression has no end.
         if (AtEnd())
             Error(SWrongSQL);
-        if (Is("("))
+        if (Is("\""))
+            skipQuotedName();
+        else if (Is("("))
             ++depth;
         else if (Is(")"))
             --depth;
         Advance();
     }
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
+}
+
+void TVxSQLParser::skipQuotedName()
+{
+    // A quoted name may hold any word, keywords included ("Order Date"):
+    // nothing inside it ends an expression.
+    Advance();
+    while (!AtEnd() && !Is("\""))
+        Advance();
+    if (AtEnd())
+        Error(SWrongSQL);
 }
 
 QString TVxSQLParser::ProcessAlias()
@@ -488,6 +501,11 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
     if (!AtEnd() && Is("select"))
         containsSubQuery = true;
     while (!AtEnd()) {
+        if (Is("\"")) {
+            skipQuotedName();
+            Advance();
+            continue;
+        }
         if (Is("select")) {
             noteSubQuery();
         } else if (Is("(")) {

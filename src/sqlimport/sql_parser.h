@@ -249,6 +249,8 @@ protected:
 
 private:
     QString dottedName();
+    // From an opening double quote to the closing one, which is left current.
+    void skipQuotedName();
     void loadToken();
 
     TStringList FSQL;

@@ -43,6 +43,9 @@ TEST_F(Import, ConditionsBindToFieldsOperatorsAndValues)
         {"o.Amount BETWEEN 10 AND 20", m.amount, "Between", "10", "20"},
         {"o.Amount >= 10.5", m.amount, "GreaterOrEqual", "10.5", ""},
         {"c.City IS NULL", m.custCity, "IsNull", "", ""},
+        // A join written among the conditions keeps its other side as the
+        // value: the statement built from it refuses it as no number.
+        {"o.ID = c.ID", m.orderID, "Equal", "c.ID", ""},
         // Neither template matches a LIKE of another shape: it reads as Contains.
         {"c.Name LIKE '_a_'", m.custName, "Contains", "'_a_'", ""},
     };

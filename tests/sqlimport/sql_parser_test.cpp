@@ -1,27 +1,11 @@
-#include "sqlimport/sql_parser.h"
+#include "parse_outline.h"
 
 #include <gtest/gtest.h>
 
 using namespace brindle;
+using brindle::testing::outline;
 
 namespace {
-
-// The WHERE tree in one line: brackets as OP[...], conditions as {left|op|right},
-// "!" before a negated node, "$" after a condition holding a sub-query.
-QString outline(const TSQLNode* node)
-{
-    QString text = node->Negative() ? QStringLiteral("!") : QString();
-    if (!node->IsBracket()) {
-        const auto* c = static_cast<const TSQLCondition*>(node);
-        return text + QStringLiteral("{%1|%2|%3}").arg(c->LeftExpr(), c->Operator(), c->RightExpr())
-               + (c->ContainsSubQuery() ? QStringLiteral("$") : QString());
-    }
-    const auto* b = static_cast<const TSQLBracket*>(node);
-    QStringList parts;
-    for (const auto& child : b->Nodes())
-        parts << outline(child.get());
-    return text + b->BoolOperator() + u'[' + parts.join(u',') + u']';
-}
 
 struct Parsed {
     TVxSQLParser parser;
@@ -95,6 +79,9 @@ TEST(SqlParser, WhereTrees)
         {"x IN (SELECT id FROM t WHERE y = 1)", "[{x|in|(SELECT id FROM t WHERE y = 1)}$]"},
         {"LOWER(t.Name) LIKE LOWER('%a%')", "[{LOWER(t.Name)|like|LOWER('%a%')}]"},
         {"((a = 1))", "[{a|=|1}]"},
+        // Keywords inside quoted names end nothing.
+        {"NOT (o.\"Order Date\" = '2023-08-31' AND o.\"From\" IN (1))",
+         "!and[{o.\"Order Date\"|=|'2023-08-31'},{o.\"From\"|in|(1)}]"},
     };
     for (const auto& [where, expected] : cases)
         EXPECT_EQ(Parsed(QStringLiteral("SELECT a FROM T WHERE ") + where).where(), expected) << where;
@@ -111,6 +98,8 @@ TEST(SqlParser, OrderAndGroup)
 {
     EXPECT_EQ(Parsed("SELECT a, b FROM T ORDER BY 2 DESC, 1").fields(), "a/a//1.2,b/b//2.1");
     EXPECT_EQ(Parsed("SELECT * FROM T ORDER BY Name DESC").fields(), "Name/Name//2.1");
+    EXPECT_EQ(Parsed("SELECT o.\"Order Date\" AS d FROM Orders o ORDER BY 1").fields(),
+              "o.\"Order Date\"/\"Order Date\"/d/1.1");
     EXPECT_EQ(Parsed("SELECT t.a AS x, b FROM T t GROUP BY t.a, b HAVING COUNT(*) > 1 ORDER BY X asc, B")
                   .fields(),
               "t.a/a/x/1.1,b/b//1.2");
@@ -130,6 +119,8 @@ TEST(SqlParser, Errors)
         {"SELECT a FROM A LEFT B ON x = y", "Wrong SQL statement\r\nLine:1"},
         {"SELECT a FROM A JOIN B b WHERE x = 1", "Wrong SQL statement\r\nLine:1"},
         {"SELECT a FROM \"T", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T WHERE o.\"Order = 1", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT o.\"Order FROM T", "Wrong SQL statement\r\nLine:2"},
         {"SELECT a FROM T ORDER BY 3", "Wrong SQL statement\r\nLine:1"},
         {"SELECT a FROM T ORDER BY 1, b", "Wrong SQL statement\r\nLine:1"},
         {"SELECT a FROM T ORDER BY c", "Wrong SQL statement\r\nLine:2"},
