@@ -1,0 +1,24 @@
+SELECT c.Name as Customer, o.OrderDate as Ordered_on, o.Amount
+FROM 
+     Orders o INNER JOIN  Customers c ON (o.CustID=c.ID)
+     
+WHERE
+(
+c.Name = 'O''Brien' AND
+o.Amount <> 12.5 AND
+o.OrderDate < 'DATE '2024-03-01'' AND
+o.Amount <= 100 AND
+o.ID >7 AND
+o.OrderDate >= 'DATE '2023-12-31'' AND
+c.City is null AND
+o.Status in ('O','S') AND
+NOT (c.City in ('London','Paris')) AND
+c.Name like 'Sm%' AND
+not(c.Name like 'X%') AND
+c.City like '%on%' AND
+not(c.City like '%burg%') AND
+o.Amount between 10 and 20 AND
+NOT (o.OrderDate between 'DATE '2024-01-01'' and 'DATE '2024-06-30'') AND
+o.Paid = 'True'
+)
+ORDER BY Customer ASC, Ordered_on DESC

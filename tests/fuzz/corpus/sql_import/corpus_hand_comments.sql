@@ -1,0 +1,4 @@
+-- a comment line first
+-- and a second
+SELECT a
+FROM T

@@ -1,0 +1,1 @@
+SELECT a FROM T WHERE a BETWEEN "x" AND "y" OR b BETWEEN (1) AND (2 + 3)

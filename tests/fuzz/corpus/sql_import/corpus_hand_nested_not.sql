@@ -1,0 +1,1 @@
+SELECT a FROM T WHERE NOT (a = 1 AND NOT (b = 2 OR NOT c = 3))

@@ -1,0 +1,1 @@
+SELECT a FROM T WHERE a NOT LIKE 'x%' AND NOT b LIKE 'y%'

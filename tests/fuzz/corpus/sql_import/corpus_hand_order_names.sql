@@ -1,0 +1,1 @@
+SELECT * FROM T ORDER BY T.Name, "Order Date" DESC, x."y z"

@@ -1,0 +1,6 @@
+SELECT a FROM T
+WHERE x IN (
+  SELECT id
+  FROM U
+  WHERE U.flag = 1
+)

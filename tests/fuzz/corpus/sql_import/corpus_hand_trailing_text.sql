@@ -1,0 +1,1 @@
+SELECT a FROM T ORDER BY 1 anything at all ; ( ' "
