@@ -47,6 +47,8 @@ const std::vector<Command>& Commands()
         {"params", "brindle params --model M --query Q",
          "print the parameters of a stored query: NAME, DISPLAY NAME, TYPE NAME and FULL VALUE, tab-separated",
          QueryFileFlags(), RunParamsCommand},
+        {"import", "brindle import --model M [--sql FILE] [--syntax S]",
+         "read a SELECT statement into a new query and print the query text", ImportFlags(), RunImportCommand},
         {"run",
          "brindle run --model M --query Q --db URL [--format csv|table] [--syntax S] [--options O] [--top T] "
          "[--limit L] [--main-table N]",

@@ -32,5 +32,8 @@ void RunSqlCommand(const Flags& flags, QTextStream& out);
 void RunTextCommand(const Flags& flags, QTextStream& out);
 void RunParamsCommand(const Flags& flags, QTextStream& out);
 void RunRunCommand(const Flags& flags, QTextStream& out);
+void RunImportCommand(const Flags& flags, QTextStream& out);
+// --model, --sql and --syntax.
+const std::vector<FlagSpec>& ImportFlags();
 
 } // namespace brindle::cli

@@ -1,7 +1,9 @@
 // sql, text and params: a stored query turned into its statement, its
-// readable text and its parameter list.
+// readable text and its parameter list; import: a statement turned into a
+// stored query.
 
 #include "commands.h"
+#include "model_loading.h"
 #include "query_session.h"
 #include "result_output.h"
 
@@ -41,6 +43,36 @@ void RunParamsCommand(const Flags& flags, QTextStream& out)
         out << OneLine(param->ParamName()) << '\t' << OneLine(param->DisplayName()) << '\t'
             << FldTypeToStr(param->ParamType()) << '\t' << OneLine(param->GetFullValue()) << '\n';
     }
+}
+
+const std::vector<FlagSpec>& ImportFlags()
+{
+    static const std::vector<FlagSpec> flags = {
+        {"--model", "FILE", "the data model: model text or a form file holding a TVxDBStructure (not yet .xml)"},
+        {"--sql", "FILE", "the SELECT statement; standard input when not given"},
+        {"--syntax", "SYNTAX", "sql1, sql2 (default), oracle, access or nexusdb: the new query's syntax, its sub-queries read with it"},
+    };
+    return flags;
+}
+
+void RunImportCommand(const Flags& flags, QTextStream& out)
+{
+    const QString modelFile = flags.Required(QStringLiteral("--model"));
+    const QString sqlFile = flags.Value(QStringLiteral("--sql"), QStringLiteral("-"));
+    if (modelFile == QStringLiteral("-") && sqlFile == QStringLiteral("-"))
+        throw UsageError{QStringLiteral("--model and --sql cannot both read standard input")};
+    const TSQLSyntax syntax = ParseSyntax(flags.Value(QStringLiteral("--syntax"), QStringLiteral("sql2")));
+
+    QObject owner;
+    TVxQuery query;
+    query.SetDbStruct(LoadModel(modelFile, &owner));
+    query.SetSQLSyntax(syntax);
+    query.ParseSQL(ReadInputLines(sqlFile));
+    // The default titles would only repeat themselves in every text.
+    query.SetSaveTitles(false);
+    TStringList lines;
+    query.SaveToStrings(lines);
+    writeLines(lines, out);
 }
 
 } // namespace brindle::cli

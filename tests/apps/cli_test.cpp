@@ -246,6 +246,51 @@ TEST(Cli, ModelTextAndStandardInputGiveTheSameAnswers)
     EXPECT_EQ(formFromInput.out, fromForm.out);
 }
 
+TEST(Cli, ImportReadsTheBuiltStatementBack)
+{
+    const QStringList lowStock = on("low_stock", {"--main-table", "Prod"});
+    const Outcome built = brindle(QStringList{"sql"} + lowStock);
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    QTemporaryDir dir;
+    const QString sqlFile = dir.filePath(QStringLiteral("low_stock.sql"));
+    QFile sql(sqlFile);
+    ASSERT_TRUE(sql.open(QIODevice::WriteOnly));
+    sql.write(QByteArray::fromStdString(built.out));
+    sql.close();
+
+    const auto row = [](int n, int field, const char* op, const char* value, const char* caption) {
+        return "[Row" + std::to_string(n) + ".]\nRowType=0\nEnabled=1\nFieldID=" + std::to_string(field)
+               + "\nParam1=0\nParam2=0\nOperator=" + op + "\nValue1=" + value + "\nValue2=\nCaption1=" + caption
+               + "\nCaption2=\nSubQuery=\nSubQueryOptions=2\n\n";
+    };
+    const auto rfield = [](int n, int field, const char* alias, const char* caption, int sortOrder) {
+        return "[RField" + std::to_string(n) + "]\nFormula=@1\nFields=" + std::to_string(field) + "\nAlias=" + alias
+               + "\nCaption=" + caption + "\nSorting=" + std::to_string(sortOrder > 0) + "\nSortOrder="
+               + std::to_string(sortOrder) + "\n\n";
+    };
+    const std::string expected =
+        "[Main]\nQueryName=\nVersion=3.6\nOptions=\n\n[Description]\n\n[UserData]\n\n"
+        "[RFields]\nCount=4\nVersion=3.6\nJustSorting=0\n\n"
+        + rfield(1, 34, "Category", "Category", 1) + rfield(2, 28, "Product", "Product", 2)
+        + rfield(3, 32, "Unitsinstock", "Units in stock", 0) + rfield(4, 36, "Supplier", "Supplier", 0)
+        + "[Row]\nEnabled=1\nRowType=1\nLinkType=0\nRowCount=2\n\n" + row(1, 32, "LessThan", "50", "50")
+        + row(2, 33, "Equal", "0", "No");
+
+    const QStringList model{"--model", BRINDLE_SAMPLE_FORM};
+    const Outcome fromFile = brindle(QStringList{"import"} + model + QStringList{"--sql", sqlFile});
+    EXPECT_EQ(fromFile.exitCode, 0) << fromFile.err;
+    EXPECT_EQ(fromFile.out, expected);
+    const Outcome fromInput = brindle(QStringList{"import"} + model, QByteArray::fromStdString(built.out));
+    EXPECT_EQ(fromInput.exitCode, 0) << fromInput.err;
+    EXPECT_EQ(fromInput.out, expected);
+
+    // The imported query builds the statement it came from.
+    const Outcome rebuilt = brindle({"sql", "--model", BRINDLE_SAMPLE_FORM, "--query", "-", "--main-table", "Prod"},
+                                    QByteArray::fromStdString(fromFile.out));
+    EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.err;
+    EXPECT_EQ(rebuilt.out, built.out);
+}
+
 TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
 {
     QTemporaryDir dir;
@@ -259,6 +304,7 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
     const QString brokenModel = file("broken.dbs", "[Main]\nVersion=3.6\nOperatCount=1\n");
     const QString brokenQuery = file("broken.qry", "[Main]\nVersion=3.6\n\n[Row]\nRowType=one\n");
     const QString formWithoutModel = file("info.form", "form F\n  component Info: TVxDBInfo\n  end\nend\n");
+    const QString brokenSql = file("broken.sql", "SELECT Prod.ProductName\nFROM Products Prod\nWHERE Prod.UnitsInStock BETWEEN 1 OR 5\n");
     const QString model = QStringLiteral(BRINDLE_SAMPLE_FORM);
     const QString query = example("uk_orders_2024");
     const struct {
@@ -283,6 +329,10 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
              + ": unable to open database file Error opening database"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite::memory:"}, 1,
          "brindle: EVxDBInfoError(0): The statement failed: no such table: Orders Unable to execute statement"},
+        {{"import", "--model", model, "--sql", brokenSql}, 1,
+         "brindle: ESQLParserError: Wrong SQL statement Line:3"},
+        {{"import", "--model", model, "--sql", missing}, 1,
+         "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
         {{"sql", "--model", model, "--query", query, "--syntax", "sql3"}, 2,
          "brindle: unknown syntax \"sql3\" (sql1, sql2, oracle, access or nexusdb)"},
         {{"sql", "--model", model, "--query", query, "--options", "soSelectDistinct,soDistinct"}, 2,
@@ -295,6 +345,9 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
          "brindle: unknown format \"json\" (table or csv)"},
         {{"sql", "--model", model}, 2, "brindle: --query is required"},
         {{"sql", "--model", "-", "--query", "-"}, 2, "brindle: --model and --query cannot both read standard input"},
+        {{"import", "--sql", brokenSql}, 2, "brindle: --model is required"},
+        {{"import", "--model", "-"}, 2, "brindle: --model and --sql cannot both read standard input"},
+        {{"import", "--model", model, "--query", query}, 2, "brindle: unknown option --query"},
         {{"text", "--model", model, "--query", query, "--syntax", "sql1"}, 2, "brindle: unknown option --syntax"},
         {{"frobnicate"}, 2, "brindle: unknown command \"frobnicate\""},
     };
@@ -326,6 +379,7 @@ TEST(Cli, HelpAndVersion)
     EXPECT_EQ(help.exitCode, 0);
     for (const char* command : {"sql", "text", "params", "run"})
         EXPECT_NE(help.out.find(std::string("  brindle ") + command + " --model M --query Q"), std::string::npos);
+    EXPECT_NE(help.out.find("  brindle import --model M [--sql FILE] [--syntax S]\n"), std::string::npos);
 
     const Outcome runHelp = brindle({"run", "--help"});
     EXPECT_EQ(runHelp.exitCode, 0);
