@@ -181,6 +181,13 @@ void TVxSQLParser::ProcessSelect()
         FParserResult.FDistinct = true;
         Advance();
     }
+    // The builder's TOP clause: a count, perhaps in percent.
+    if (Is("top")) {
+        Advance();
+        Advance();
+        if (Is("percent"))
+            Advance();
+    }
     if (Is("*")) {
         FParserResult.FAllRFields = true;
         FParserResult.FResultFields.SetJustSorting(true);
@@ -314,7 +321,11 @@ void TVxSQLParser::ProcessTable()
     TSQLTable* added = table.get();
     FParserResult.FTables.Add(std::move(table));
 
-    const auto endsItem = [this] { return AtEnd() || Is(",") || Is("where") || Is("group") || Is("order"); };
+    // LIMIT ends the table list too: the builder writes it after a FROM
+    // without WHERE or ORDER BY.
+    const auto endsItem = [this] {
+        return AtEnd() || Is(",") || Is("where") || Is("group") || Is("order") || Is("limit");
+    };
     const auto startsJoin = [this] { return Is("join") || Is("inner") || Is("left") || Is("right") || Is("full"); };
     if (endsItem())
         return;
@@ -329,8 +340,23 @@ void TVxSQLParser::ProcessTable()
 
 void TVxSQLParser::ProcessTableJoins()
 {
+    static const QString opening = QStringLiteral("(");
     static const QString closing = QStringLiteral(")");
-    while (Is("join") || Is("inner") || Is("left") || Is("right") || Is("full")) {
+    const auto startsJoin = [this] { return Is("join") || Is("inner") || Is("left") || Is("right") || Is("full"); };
+    const auto dropCondition = [&] {
+        Advance();
+        // Join conditions and kinds are not kept.
+        ProcessBoolExpr();
+        SkipTokens(closing);
+    };
+    // A joined table may open a bracket of joins of its own, as the builder
+    // writes them with bracketed joins; the ON of the bracket then follows
+    // the bracket's own joins.
+    while (startsJoin() || Is("on")) {
+        if (Is("on")) {
+            dropCondition();
+            continue;
+        }
         if (Is("left") || Is("right") || Is("full")) {
             Advance();
             if (Is("outer"))
@@ -343,19 +369,18 @@ void TVxSQLParser::ProcessTableJoins()
                 Error(SWrongSQL);
         }
         Advance();
+        SkipTokens(opening);
         if (AtEnd())
             Error(SWrongSQL);
         auto table = std::make_unique<TSQLTable>();
         table->SetTableName(dottedName());
-        if (!Is("on"))
+        if (!Is("on") && !startsJoin())
             table->SetAliasName(ProcessIdentifier(true));
-        if (!Is("on"))
-            Error(SWrongSQL);
-        Advance();
-        // Join conditions and kinds are not kept.
-        ProcessBoolExpr();
         FParserResult.FTables.Add(std::move(table));
-        SkipTokens(closing);
+        if (Is("on"))
+            dropCondition();
+        else if (!startsJoin())
+            Error(SWrongSQL);
     }
 }
 
