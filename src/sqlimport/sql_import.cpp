@@ -41,6 +41,38 @@ std::vector<TDSOperator*> candidatesOf(const TVxCustomDBStructure& model)
     return operators;
 }
 
+// An SQL list such as 'a','it''s' as the item text a list value holds:
+// each quoted literal in double quotes instead ("a","it's"), its doubled
+// single quotes undone and its double quotes doubled, so that every item
+// reads back as written.
+QString listItemsText(const QString& sqlList)
+{
+    QString items;
+    items.reserve(sqlList.size());
+    for (qsizetype i = 0; i < sqlList.size(); ++i) {
+        if (sqlList[i] != u'\'') {
+            items += sqlList[i];
+            continue;
+        }
+        items += u'"';
+        for (++i; i < sqlList.size(); ++i) {
+            if (sqlList[i] == u'\'') {
+                if (i + 1 < sqlList.size() && sqlList[i + 1] == u'\'') {
+                    items += u'\'';
+                    ++i;
+                    continue;
+                }
+                break;
+            }
+            if (sqlList[i] == u'"')
+                items += u'"';
+            items += sqlList[i];
+        }
+        items += u'"';
+    }
+    return items;
+}
+
 TDateTime readDateTime(const QString& text, const char* const* formats, std::size_t count, bool& found)
 {
     TDateTime value = 0;
@@ -147,7 +179,7 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
             value2 = !param2 && values >= 2 ? ProcessSQLDateValue(condition->GetValueType(2), value2) : QString();
         }
         if (!param1 && op->ValueKind() == vkList)
-            value1.replace(u'\'', u'"');
+            value1 = listItemsText(value1);
         if (!param1)
             condition->SetValue(1, value1);
         if (!param2)

@@ -40,6 +40,7 @@ TEST_F(Import, ConditionsBindToFieldsOperatorsAndValues)
         {"c.Name LIKE 'Sm%'", m.custName, "StartsWith", "Sm", ""},
         {"o.ID IN (1, 2, 3)", m.orderID, "InList", "1, 2, 3", ""},
         {"NOT (o.Status IN ('O','S'))", m.status, "NotInList", "\"O\",\"S\"", ""},
+        {"c.Name IN ('it''s', 'say \"hi\"')", m.custName, "InList", "\"it's\", \"say \"\"hi\"\"\"", ""},
         {"o.Amount BETWEEN 10 AND 20", m.amount, "Between", "10", "20"},
         {"o.Amount >= 10.5", m.amount, "GreaterOrEqual", "10.5", ""},
         {"c.City IS NULL", m.custCity, "IsNull", "", ""},
@@ -58,6 +59,12 @@ TEST_F(Import, ConditionsBindToFieldsOperatorsAndValues)
         EXPECT_EQ(row->GetValue(1), c.value1) << c.where;
         EXPECT_EQ(row->GetValue(2), c.value2) << c.where;
     }
+}
+
+TEST_F(Import, ListItemsReadBackAsWritten)
+{
+    parse("SELECT c.Name FROM Customers c WHERE c.Name IN ('it''s', 'say \"hi\"', 'a,b')");
+    EXPECT_EQ(query.ExtractValue(cond(0), 1), "'it''s','say \"hi\"','a,b'");
 }
 
 TEST_F(Import, UnknownFieldsAndOperatorsBecomeTheModelsStandIns)
