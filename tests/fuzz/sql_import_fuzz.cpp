@@ -1,27 +1,38 @@
 // Any text given to the SQL import, parser included, ends in a query or in
 // one of the library's errors: never a crash, a hang or unbounded memory.
-// What was imported must save, read back and build (or refuse to build
-// with an error).
+// The statements are imported on the sample model (read from its form
+// file, with its SQL formats), with a sub-query operator added; what was
+// imported must save, read back and build (or refuse to build with an
+// error).
 
-#include "query/query_fixtures.h"
+#include "datamodel/db_structure.h"
+#include "query/query.h"
 #include "sqlimport/sql_parser.h"
+
+#include <QObject>
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
 
-brindle::fixtures::QueryModel& model()
+brindle::TVxDBStructure& sampleModel()
 {
-    static brindle::fixtures::QueryModel m;
-    static const bool withSubQueries = [] {
+    static QObject owner;
+    static brindle::TVxDBStructure* model = [] {
+        brindle::RegisterQueryFormClasses();
+        brindle::TStringList form;
+        form.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_FORM));
+        brindle::TVxDBStructure* found = nullptr;
+        for (QObject* component : brindle::ReadForm(form, &owner))
+            if (auto* m = qobject_cast<brindle::TVxDBStructure*>(component); m && !found)
+                found = m;
         brindle::TDSOperator* op =
-            m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", brindle::BrStringTypes));
+            found->Operators(found->AddOperator("InQuery", "is in", "@f in (@1)", "", brindle::BrStringTypes));
         op->SetValueKind(brindle::vkSubQuery);
-        return true;
+        return found;
     }();
-    (void)withSubQueries;
-    return m;
+    return *model;
 }
 
 } // namespace
@@ -31,14 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     brindle::TStringList lines;
     lines.SetText(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     brindle::TVxQuery query;
-    query.SetDbStruct(&model().model);
+    query.SetDbStruct(&sampleModel());
     query.SetActive(true);
     try {
         query.ParseSQL(lines);
         brindle::TStringList saved;
         query.SaveToStrings(saved);
         brindle::TVxQuery copy;
-        copy.SetDbStruct(&model().model);
+        copy.SetDbStruct(&sampleModel());
         copy.LoadFromStrings(saved);
         query.BuildQuery();
     } catch (const brindle::Exception&) {
