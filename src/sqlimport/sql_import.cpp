@@ -231,7 +231,7 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
 
 TDSCondition* TVxQuery::FindCustomCondition(const TSQLCondition* condition) const
 {
-    if (!FDbStruct)
+    if (!FDbStruct || FDbStruct->Conditions().IsEmpty())
         return nullptr;
     const QString text = condition->GetSQLExpr().toLower();
     for (const auto& custom : FDbStruct->Conditions())

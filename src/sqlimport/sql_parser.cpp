@@ -14,12 +14,15 @@ namespace {
 // The words that end an operand at bracket depth 0 (with the keywords).
 bool isOperatorWord(const QString& token)
 {
-    static const QSet<QString> words = {QStringLiteral("="),    QStringLiteral("<>"),      QStringLiteral("!="),
-                                        QStringLiteral(">"),    QStringLiteral("<"),       QStringLiteral(">="),
-                                        QStringLiteral("<="),   QStringLiteral("like"),    QStringLiteral("in"),
-                                        QStringLiteral("is"),   QStringLiteral("between"), QStringLiteral("or"),
-                                        QStringLiteral("and"),  QStringLiteral("not")};
-    return words.contains(token);
+    // Every token of an operand is tested: the length sorts out most.
+    static const char* const words[] = {"=", "<>", "!=", ">",  "<",   ">=",  "<=",
+                                        "like", "in", "is", "between", "or", "and", "not"};
+    if (token.size() > 7)
+        return false;
+    for (const char* word : words)
+        if (token == QLatin1String(word))
+            return true;
+    return false;
 }
 
 // An operand written in double quotes is a text literal: it gets single quotes.
