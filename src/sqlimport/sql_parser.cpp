@@ -15,12 +15,15 @@ namespace {
 bool isOperatorWord(const QString& token)
 {
     // Every token of an operand is tested: the length sorts out most.
-    static const char* const words[] = {"=", "<>", "!=", ">",  "<",   ">=",  "<=",
-                                        "like", "in", "is", "between", "or", "and", "not"};
+    static constexpr QLatin1String words[] = {
+        QLatin1String("="),  QLatin1String("<>"), QLatin1String("!="), QLatin1String(">"),
+        QLatin1String("<"),  QLatin1String(">="), QLatin1String("<="), QLatin1String("like"),
+        QLatin1String("in"), QLatin1String("is"), QLatin1String("between"), QLatin1String("or"),
+        QLatin1String("and"), QLatin1String("not")};
     if (token.size() > 7)
         return false;
-    for (const char* word : words)
-        if (token == QLatin1String(word))
+    for (const QLatin1String word : words)
+        if (token == word)
             return true;
     return false;
 }

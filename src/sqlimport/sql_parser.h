@@ -243,7 +243,12 @@ protected:
     const QString& Token() const { return FToken; }
     int TokenKind() const { return FTokenKind; }
     bool AtEnd() const { return FTokenKind == tkNone; }
-    bool Is(const char* text) const { return FToken == QLatin1String(text); }
+    // The literal's length is known: most tokens differ from it in size.
+    template <std::size_t N>
+    bool Is(const char (&text)[N]) const
+    {
+        return FToken == QLatin1String(text, N - 1);
+    }
     void Advance();
     TVxScanner& Scanner() { return FScanner; }
 
