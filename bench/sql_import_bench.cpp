@@ -10,11 +10,21 @@
 
 namespace {
 
+// With BRINDLE_STATEMENTS_DIR set, each statement is also written there, so
+// that the parsers in bench/peers read the very same text.
+brindle::TStringList kept(const brindle::TStringList& sql, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("BRINDLE_STATEMENTS_DIR");
+    if (!dir.isEmpty())
+        sql.SaveToFile(dir + u'/' + name + QStringLiteral(".sql"));
+    return sql;
+}
+
 brindle::TStringList builtStatement(int conditions)
 {
     auto query = bench::makeQuery(conditions);
     query->BuildQuery();
-    return query->QResult()->GetSQL();
+    return kept(query->QResult()->GetSQL(), QStringLiteral("nested_%1").arg(conditions));
 }
 
 brindle::TStringList flatChain(int conditions)
@@ -22,7 +32,7 @@ brindle::TStringList flatChain(int conditions)
     QStringList lines{QStringLiteral("SELECT t0.Value2 FROM Table0 t0 WHERE")};
     for (int i = 0; i < conditions; ++i)
         lines << QStringLiteral("t0.Value%1 = %2%3").arg(2 + i % 4).arg(i).arg(i + 1 < conditions ? " AND" : "");
-    return brindle::TStringList(lines);
+    return kept(brindle::TStringList(lines), QStringLiteral("flat_%1").arg(conditions));
 }
 
 void parse(benchmark::State& state, const brindle::TStringList& sql)
