@@ -146,8 +146,6 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
             bracket->AddCustomCond(custom);
             continue;
         }
-        auto* condition = static_cast<TSimpleCond*>(bracket->AddCond());
-
         QString name = parsed->LeftExpr();
         if (!name.contains(u'.') && tables.Count() > 0)
             name = tables.GetItem(0)->AliasName() + u'.' + name;
@@ -163,7 +161,9 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
         TDSOperator* op = OperatorBySQLCond(parsed, value1, value2, subQuery);
         if (!op)
             op = FDbStruct->NullOperator();
-        condition->SetField(field);
+        // The condition is made with its field rather than with the first
+        // field and then this one.
+        auto* condition = static_cast<TSimpleCond*>(bracket->AddCond(field));
         condition->SetOperator(op);
 
         const bool param1 = value1.startsWith(u':');
