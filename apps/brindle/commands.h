@@ -16,7 +16,7 @@ struct Command {
     const char* name;
     const char* synopsis;
     const char* summary; // one line of what it does
-    std::vector<FlagSpec> flags;
+    std::vector<FlagInfo> flags;
     std::function<void(const Flags& flags, QTextStream& out)> run;
 };
 
@@ -34,6 +34,6 @@ void RunParamsCommand(const Flags& flags, QTextStream& out);
 void RunRunCommand(const Flags& flags, QTextStream& out);
 void RunImportCommand(const Flags& flags, QTextStream& out);
 // --model, --sql and --syntax.
-const std::vector<FlagSpec>& ImportFlags();
+const std::vector<FlagInfo>& ImportFlags();
 
 } // namespace brindle::cli

@@ -4,7 +4,7 @@
 
 namespace brindle::cli {
 
-Flags::Flags(const QStringList& args, const std::vector<FlagSpec>& specs)
+Flags::Flags(const QStringList& args, const std::vector<FlagInfo>& flagInfos)
 {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
@@ -12,16 +12,16 @@ Flags::Flags(const QStringList& args, const std::vector<FlagSpec>& specs)
             throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(arg)};
         const qsizetype equals = arg.indexOf(u'=');
         const QString name = equals < 0 ? arg : arg.left(equals);
-        const FlagSpec* spec = nullptr;
-        for (const FlagSpec& s : specs)
+        const FlagInfo* info = nullptr;
+        for (const FlagInfo& s : flagInfos)
             if (name == QLatin1String(s.name))
-                spec = &s;
-        if (!spec)
+                info = &s;
+        if (!info)
             throw UsageError{QStringLiteral("unknown option %1").arg(name)};
         if (FValues.contains(name))
             throw UsageError{QStringLiteral("%1 is given twice").arg(name)};
         QString value;
-        if (!spec->valueName) {
+        if (!info->valueName) {
             if (equals >= 0)
                 throw UsageError{QStringLiteral("%1 takes no value").arg(name)};
         } else if (equals >= 0) {
@@ -30,7 +30,7 @@ Flags::Flags(const QStringList& args, const std::vector<FlagSpec>& specs)
             // The next argument is the value whatever it looks like: "-"
             // names standard input.
             if (i + 1 >= args.size())
-                throw UsageError{QStringLiteral("%1 needs a value (%2)").arg(name, QLatin1String(spec->valueName))};
+                throw UsageError{QStringLiteral("%1 needs a value (%2)").arg(name, QLatin1String(info->valueName))};
             value = args.at(++i);
         }
         FValues.insert(name, value);

@@ -19,7 +19,7 @@ struct UsageError {
     QString message;
 };
 
-struct FlagSpec {
+struct FlagInfo {
     const char* name;      // with its dashes: "--model"
     const char* valueName; // "FILE"; nullptr for a switch
     const char* help;      // one line
@@ -29,7 +29,7 @@ class Flags {
 public:
     // Raises UsageError for an unknown flag, a flag given twice, a flag
     // without its value and any other argument.
-    Flags(const QStringList& args, const std::vector<FlagSpec>& specs);
+    Flags(const QStringList& args, const std::vector<FlagInfo>& flagInfos);
 
     bool Has(const QString& name) const { return FValues.contains(name); }
     QString Value(const QString& name, const QString& fallback = {}) const { return FValues.value(name, fallback); }

@@ -8,18 +8,18 @@
 
 namespace brindle::cli {
 
-const std::vector<FlagSpec>& QueryFileFlags()
+const std::vector<FlagInfo>& QueryFileFlags()
 {
-    static const std::vector<FlagSpec> flags = {
+    static const std::vector<FlagInfo> flags = {
         {"--model", "FILE", "the data model: model text or a form file holding a TVxDBStructure (not yet .xml)"},
         {"--query", "FILE", "the query in the query text format"},
     };
     return flags;
 }
 
-const std::vector<FlagSpec>& StatementFlags()
+const std::vector<FlagInfo>& StatementFlags()
 {
-    static const std::vector<FlagSpec> flags = {
+    static const std::vector<FlagInfo> flags = {
         {"--syntax", "SYNTAX", "sql1, sql2 (default), oracle, access or nexusdb"},
         {"--options", "LIST", "statement options, e.g. soSelectDistinct,soQuoteAliases; \"\" for none"},
         {"--top", "TEXT", "the TOP clause"},

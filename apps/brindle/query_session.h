@@ -12,9 +12,9 @@
 namespace brindle::cli {
 
 // --model and --query.
-const std::vector<FlagSpec>& QueryFileFlags();
+const std::vector<FlagInfo>& QueryFileFlags();
 // --syntax, --options, --top, --limit and --main-table.
-const std::vector<FlagSpec>& StatementFlags();
+const std::vector<FlagInfo>& StatementFlags();
 
 class QuerySession {
 public:

@@ -14,7 +14,7 @@ using namespace brindle::cli;
 
 namespace {
 
-const std::vector<FlagSpec> kSpecs = {{"--model", "FILE", ""}, {"--xml", nullptr, ""}};
+const std::vector<FlagInfo> kSpecs = {{"--model", "FILE", ""}, {"--xml", nullptr, ""}};
 
 TEST(Flags, ValuesSwitchesAndMistakes)
 {
