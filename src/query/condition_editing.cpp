@@ -46,6 +46,16 @@ std::unique_ptr<TQueryWord> autoWord(const TVxQuery& query, TFieldType type, int
     return word;
 }
 
+// A sub-query's SQL as a condition value holds it: every line break made
+// two blanks, so that it stays one line of the query text.
+QString oneLine(QString sql)
+{
+    sql.replace(QStringLiteral("\r\n"), QStringLiteral("  "));
+    sql.replace(u'\n', QStringLiteral("  "));
+    sql.replace(u'\r', QStringLiteral("  "));
+    return sql;
+}
+
 } // namespace
 
 // --- TFilterCond
@@ -190,17 +200,19 @@ bool TFilterCond::RunSubQueryEditor(QString& value)
     QString edited = value;
     if (!FQueryPanel->EditSubQuery(FSubQuery, edited, FSubQueryOptions, readable))
         return false;
-    edited.replace(QStringLiteral("\r\n"), QStringLiteral("  "));
-    edited.replace(u'\n', QStringLiteral("  "));
-    edited.replace(u'\r', QStringLiteral("  "));
-    value = edited;
+    value = oneLine(edited);
     SetValue(1, value);
+    showSubQuery(value, readable);
+    return true;
+}
+
+void TFilterCond::showSubQuery(const QString& value, const QString& readable)
+{
     SetCaption(1, FQueryPanel->GetTitle(QStringLiteral("ttlSubQueryCaption")));
     if (TQueryWord* word = ValueWord(1))
         word->Hint = FQueryPanel->SubQueryHint() == sqhText ? readable
                      : FQueryPanel->SubQueryHint() == sqhSQL ? value
                                                               : QString();
-    return true;
 }
 
 std::unique_ptr<TQueryWord> TFilterCond::CreateValueLabel(std::unique_ptr<TQueryWord>, int, bool) { return nullptr; }
@@ -459,9 +471,7 @@ bool TSimpleCond::RunSubQueryEditor(QString& value)
         return TFilterCond::RunSubQueryEditor(value);
     QString sql = value;
     FQueryPanel->CallHandler([&] { FQueryPanel->OnCustomValue(this, 1, sql); });
-    sql.replace(QStringLiteral("\r\n"), QStringLiteral("  "));
-    sql.replace(u'\n', QStringLiteral("  "));
-    sql.replace(u'\r', QStringLiteral("  "));
+    sql = oneLine(sql);
     if (sql == value)
         return false;
     value = sql;
@@ -475,11 +485,7 @@ bool TSimpleCond::RunSubQueryEditor(QString& value)
     } catch (const Exception&) {
         FSubQuery.Clear();
     }
-    SetCaption(1, FQueryPanel->GetTitle(QStringLiteral("ttlSubQueryCaption")));
-    if (TQueryWord* word = ValueWord(1))
-        word->Hint = FQueryPanel->SubQueryHint() == sqhText ? readable
-                     : FQueryPanel->SubQueryHint() == sqhSQL ? value
-                                                              : QString();
+    showSubQuery(value, readable);
     return true;
 }
 

@@ -206,6 +206,9 @@ protected:
     friend class TQueryResult;
 
     void setValueWord(int index, std::unique_ptr<TQueryWord> word);
+    // Value 1 shown as a sub-query: its caption, and the hint the query's
+    // SubQueryHint asks for.
+    void showSubQuery(const QString& value, const QString& readable);
 
     QString FValue1;
     QString FValue2;

@@ -407,38 +407,28 @@ void TVxSQLParser::ProcessWhere()
 
 std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolExpr()
 {
-    std::unique_ptr<TSQLBracket> bracket;
-    for (;;) {
-        std::unique_ptr<TSQLNode> term = ProcessBoolTerm();
-        if (!Is("or")) {
-            if (!bracket)
-                return term;
-            bracket->Nodes().Add(std::move(term));
-            return bracket;
-        }
-        if (!bracket)
-            bracket = std::make_unique<TSQLBracket>(QStringLiteral("or"));
-        bracket->Nodes().Add(std::move(term));
-        Advance();
-        if (AtEnd())
-            return bracket;
-    }
+    return readChain(QLatin1String("or"), &TVxSQLParser::ProcessBoolTerm);
 }
 
 std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolTerm()
 {
+    return readChain(QLatin1String("and"), &TVxSQLParser::ProcessBoolFactor);
+}
+
+std::unique_ptr<TSQLNode> TVxSQLParser::readChain(QLatin1String link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)())
+{
     std::unique_ptr<TSQLBracket> bracket;
     for (;;) {
-        std::unique_ptr<TSQLNode> factor = ProcessBoolFactor();
-        if (!Is("and")) {
+        std::unique_ptr<TSQLNode> part = (this->*readPart)();
+        if (FToken != link) {
             if (!bracket)
-                return factor;
-            bracket->Nodes().Add(std::move(factor));
+                return part;
+            bracket->Nodes().Add(std::move(part));
             return bracket;
         }
         if (!bracket)
-            bracket = std::make_unique<TSQLBracket>(QStringLiteral("and"));
-        bracket->Nodes().Add(std::move(factor));
+            bracket = std::make_unique<TSQLBracket>(QString(link));
+        bracket->Nodes().Add(std::move(part));
         Advance();
         if (AtEnd())
             return bracket;

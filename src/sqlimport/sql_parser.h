@@ -254,6 +254,10 @@ protected:
 
 private:
     QString dottedName();
+    // Parts read by readPart and joined by the link word ("or", "and"): the
+    // single part alone, or a bracket of them. A loop, so that a long chain
+    // costs no stack.
+    std::unique_ptr<TSQLNode> readChain(QLatin1String link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)());
     // From an opening double quote to the closing one, which is left current.
     void skipQuotedName();
     void loadToken();
