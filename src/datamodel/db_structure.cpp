@@ -3,6 +3,8 @@
 #include "messages.h"
 #include "text_utils.h"
 
+#include <algorithm>
+
 namespace brindle {
 
 namespace {
@@ -243,8 +245,18 @@ void TVxCustomDBStructure::fieldIdChanged(TDSField* field, int oldId)
     FFieldIDIndexValid = false;
 }
 
+bool TVxCustomDBStructure::HasSQLEditorFields() const
+{
+    if (FSQLEditorFields < 0)
+        FSQLEditorFields = static_cast<int>(std::count_if(FFields.begin(), FFields.end(), [](const auto& field) {
+            return field->EditType() == etSQL;
+        }));
+    return FSQLEditorFields > 0;
+}
+
 void TVxCustomDBStructure::indexAppendedField(TDSField* field)
 {
+    FSQLEditorFields = -1;
     field->FInModel = true;
     if (FMaxFieldIDValid)
         FMaxFieldID = qMax(FMaxFieldID, field->ID());
@@ -280,6 +292,7 @@ void TVxCustomDBStructure::DelField(int index)
     const int id = field->ID();
     field->FInModel = false;
     FFields.Delete(index);
+    FSQLEditorFields = -1;
     if (id == FMaxFieldID)
         FMaxFieldIDValid = false;
     FFieldIDIndexValid = false;

@@ -159,6 +159,10 @@ public:
     // Grows with every change of the model, its names and identifiers
     // included, so that a user may tell whether what it derived is current.
     quint64 Revision() const { return FRevision; }
+    // Whether a field of the model takes its values from a lookup query
+    // (etSQL): values that such a query depends on are rare, and most
+    // models have none. Counted once after each change of the fields.
+    bool HasSQLEditorFields() const;
 
     // --- database info
     TVxDBInfo* DatabaseInfo() const { return FDBInfo.data(); }
@@ -277,6 +281,7 @@ private:
     // Index upkeep, called by the entities.
     void fieldIdChanged(TDSField* field, int oldId);
     void fieldNamesChanged(const TDSField* field);
+    void editTypeChanged() { FSQLEditorFields = -1; }
     void tableNamesChanged(const TDSTable* table);
     // Takes a link out of the model's list and frees it.
     void deleteLink(TDSLink* link);
@@ -301,6 +306,7 @@ private:
     double FVersion = 3.6;
     QPointer<TVxDBInfo> FDBInfo;
     TVxObjectList<TDSField> FFields;
+    mutable int FSQLEditorFields = -1; // -1: to be counted
     TVxObjectList<TDSTable> FTables;
     TVxObjectList<TDSOperator> FOperators;
     TVxObjectList<TDSLink> FLinks;

@@ -5,7 +5,24 @@
 #include "messages.h"
 #include "text_utils.h"
 
+#include <atomic>
+
 namespace brindle {
+namespace {
+
+std::atomic<quint64> operatorListsRevision{0};
+
+void operatorListsChanged()
+{
+    operatorListsRevision.fetch_add(1, std::memory_order_relaxed);
+}
+
+} // namespace
+
+quint64 OperatorListsRevision()
+{
+    return operatorListsRevision.load(std::memory_order_relaxed);
+}
 
 // --- TDSFieldGroup
 
@@ -123,6 +140,8 @@ TDSField::TDSField(TVxCustomDBStructure* dbStruct) : FDBStruct(dbStruct) {}
 
 TDSField::~TDSField()
 {
+    // A new field may take this one's address.
+    operatorListsChanged();
     if (FGroup)
         FGroup->Detach(this);
 }
@@ -248,6 +267,8 @@ void TDSField::SetEditType(TDSEditType type)
         FValueEditor = std::make_unique<TDSSQLEditor>(FDBStruct);
         break;
     }
+    if (FDBStruct && FInModel)
+        FDBStruct->editTypeChanged();
 }
 
 void TDSField::SetGroup(TDSFieldGroup* group)
@@ -293,6 +314,7 @@ TDSOperator* TDSField::Operators(int index) const
 
 void TDSField::AddAppliedOperators()
 {
+    operatorListsChanged();
     FOperators.Clear();
     if (!FDBStruct)
         return;
@@ -306,7 +328,10 @@ void TDSField::AddAppliedOperators()
 int TDSField::AddOperator(TDSOperator* op)
 {
     const int index = FOperators.IndexOf(op);
-    return index >= 0 ? index : FOperators.Add(op);
+    if (index >= 0)
+        return index;
+    operatorListsChanged();
+    return FOperators.Add(op);
 }
 
 int TDSField::AddOperatorByName(const QString& name)
@@ -321,15 +346,27 @@ void TDSField::DelOperator(int index)
 {
     Operators(index);
     FOperators.Delete(index);
+    operatorListsChanged();
 }
 
-void TDSField::RemoveOperator(TDSOperator* op) { FOperators.Remove(op); }
+void TDSField::RemoveOperator(TDSOperator* op)
+{
+    FOperators.Remove(op);
+    operatorListsChanged();
+}
+
+void TDSField::ClearOperators()
+{
+    FOperators.Clear();
+    operatorListsChanged();
+}
 
 void TDSField::MoveOperat(int from, int to)
 {
     Operators(from);
     Operators(to);
     FOperators.Move(from, to);
+    operatorListsChanged();
 }
 
 int TDSField::IndexOfOperator(const TDSOperator* op) const { return FOperators.IndexOf(op); }
@@ -520,6 +557,18 @@ const TAppliedTypes TDSOperator::DefaultAppliedTypes = {
     ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD, ftDate,
     ftTime, ftDateTime, ftAutoInc, ftMemo, ftFmtMemo, ftFixedChar, ftWideString, ftLargeint,
     ftTimeStamp};
+
+void TDSOperator::SetName(const QString& name)
+{
+    FName = name;
+    operatorListsChanged();
+}
+
+void TDSOperator::SetDisplayName(const QString& name)
+{
+    FDisplayName = name;
+    operatorListsChanged();
+}
 
 void TDSOperator::SetSQLExpr(const QString& expr)
 {

@@ -230,7 +230,7 @@ public:
     void RemoveOperator(TDSOperator* op);
     void MoveOperat(int from, int to);
     int IndexOfOperator(const TDSOperator* op) const;
-    void ClearOperators() { FOperators.Clear(); }
+    void ClearOperators();
     QString GetOperatorNames() const;
 
     // The value quoted with single quotes when the type is quoted by the model.
@@ -421,14 +421,19 @@ private:
 };
 
 // One comparison operator of the catalogue.
+// Grows whenever a field's operator list, or an operator's name or caption,
+// changes anywhere, and when a field is destroyed: what was derived from
+// the operator lists is current while it stays the same.
+BRINDLE_CORE_EXPORT quint64 OperatorListsRevision();
+
 class BRINDLE_CORE_EXPORT TDSOperator : public TObject {
 public:
     static const TAppliedTypes DefaultAppliedTypes;
 
     const QString& Name() const { return FName; }
-    void SetName(const QString& name) { FName = name; }
+    void SetName(const QString& name);
     const QString& DisplayName() const { return FDisplayName; }
-    void SetDisplayName(const QString& name) { FDisplayName = name; }
+    void SetDisplayName(const QString& name);
     const QString& SQLExpr() const { return FSQLExpr; }
     void SetSQLExpr(const QString& expr);
     const QString& ValFormat() const { return FValFormat; }

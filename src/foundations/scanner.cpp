@@ -7,7 +7,7 @@ namespace {
 
 bool isBlank(QChar c)
 {
-    return c.unicode() <= u' ' || c.isSpace();
+    return c.unicode() <= u' ' || (c.unicode() >= 0x80 && c.isSpace());
 }
 
 bool isAsciiDigit(QChar c)
@@ -33,11 +33,26 @@ bool isWordStart(char32_t cp)
     return cp == U'_' || QChar::isLetter(cp);
 }
 
+bool isAsciiWordPart(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'$'
+        || c == u'#';
+}
+
 bool isWordPart(char32_t cp)
 {
     return cp == U'_' || cp == U'$' || cp == U'#' || QChar::isLetter(cp) || QChar::isDigit(cp)
         || QChar::isMark(cp);
 }
+
+} // namespace
+
+bool TVxScanner::sameLowerOutsideAscii(char16_t c, char16_t lower)
+{
+    return QChar::toLower(c) == lower;
+}
+
+namespace {
 
 bool isTwoCharOperator(QChar c, QChar next)
 {
@@ -57,7 +72,39 @@ void TVxScanner::AddKeyword(const QString& keyword)
 {
     const QString lower = keyword.toLower();
     FKeywords.append(lower);
-    FKeywordSet.insert(lower);
+    indexKeyword(lower);
+}
+
+void TVxScanner::indexKeyword(const QString& lower)
+{
+    const auto length = static_cast<std::size_t>(lower.size());
+    if (FKeywordsByLength.size() <= length)
+        FKeywordsByLength.resize(length + 1);
+    FKeywordsByLength[length].push_back(lower);
+}
+
+bool TVxScanner::isKeyword(QStringView word) const
+{
+    const auto length = static_cast<std::size_t>(word.size());
+    if (length >= FKeywordsByLength.size())
+        return false;
+    for (const QString& keyword : FKeywordsByLength[length])
+        if (EqualsLower(word, keyword))
+            return true;
+    return false;
+}
+
+void TVxScanner::setToken(const Token& token)
+{
+    FToken = token;
+    if (token.Kind == tkNone) {
+        FTokenView = {};
+    } else if (token.Start.Line == token.End.Line) {
+        FTokenView = QStringView(FLines.at(token.Start.Line)).mid(token.Start.Column, token.End.Column - token.Start.Column);
+    } else {
+        FJoinedToken = textBetween(token.Start, token.End);
+        FTokenView = FJoinedToken;
+    }
 }
 
 void TVxScanner::SetSource(const TStringList& lines)
@@ -75,7 +122,7 @@ void TVxScanner::SetSource(const QStringList& lines)
 void TVxScanner::FirstToken()
 {
     rebuildKeywordSet();
-    FToken = scan({0, 0});
+    setToken(scan({0, 0}));
     FIndex = 0;
     if (EOS()) {
         FLastTokenLine = -1;
@@ -88,7 +135,7 @@ void TVxScanner::NextToken()
     if (EOS())
         return;
     const int line = FToken.Start.Line;
-    FToken = scan(FToken.End);
+    setToken(scan(FToken.End));
     ++FIndex;
     if (EOS()) {
         FLastTokenLine = line;
@@ -109,7 +156,7 @@ TVxScannerBookmark TVxScanner::GetBookmark() const
 void TVxScanner::GotoBookmark(const TVxScannerBookmark& bookmark)
 {
     rebuildKeywordSet();
-    FToken = scan(clamp(bookmark.Line, bookmark.Column));
+    setToken(scan(clamp(bookmark.Line, bookmark.Column)));
     FIndex = std::max(bookmark.Index, 0);
     if (EOS())
         FEosLine = lastTokenLine() + 1;
@@ -118,7 +165,9 @@ void TVxScanner::GotoBookmark(const TVxScannerBookmark& bookmark)
 QString TVxScanner::ExtractPiece(const TVxScannerBookmark& first, const TVxScannerBookmark& second,
                                  bool includeSecond) const
 {
-    const Position from = clamp(first.Line, first.Column);
+    if (FLines.isEmpty())
+        return {};
+    Position from = clamp(first.Line, first.Column);
     Position to = clamp(second.Line, second.Column);
     if (to.Line < from.Line || (to.Line == from.Line && to.Column < from.Column))
         return {};
@@ -126,6 +175,15 @@ QString TVxScanner::ExtractPiece(const TVxScannerBookmark& first, const TVxScann
         const Token t = scan(to);
         if (t.Kind != tkNone)
             to = t.End;
+    }
+    // Blanks are trimmed before the text is copied.
+    if (from.Line == to.Line) {
+        QStringView piece = QStringView(FLines.at(from.Line)).mid(from.Column, to.Column - from.Column);
+        while (!piece.isEmpty() && isBlank(piece.front()))
+            piece = piece.mid(1);
+        while (!piece.isEmpty() && isBlank(piece.back()))
+            piece.chop(1);
+        return piece.toString();
     }
     const QString piece = textBetween(from, to);
     qsizetype begin = 0;
@@ -210,8 +268,14 @@ TVxScanner::Token TVxScanner::scan(Position from) const
             const char32_t cp = codePointAt(s, col, length);
             if (isWordStart(cp)) {
                 int i = col + length;
-                while (i < len && isWordPart(codePointAt(s, i, length)))
+                for (;;) {
+                    // Most words are ASCII: their characters need no table.
+                    while (i < len && isAsciiWordPart(s.at(i).unicode()))
+                        ++i;
+                    if (i >= len || s.at(i).unicode() < 0x80 || !isWordPart(codePointAt(s, i, length)))
+                        break;
                     i += length;
+                }
                 t.Kind = tkWord;
                 t.End = {line, i};
             } else {
@@ -219,12 +283,8 @@ TVxScanner::Token TVxScanner::scan(Position from) const
                 t.End = {line, col + (isTwoCharOperator(c, next) ? 2 : length)};
             }
         }
-        t.Text = textBetween(t.Start, t.End);
-        if (t.Kind == tkWord) {
-            t.Lower = t.Text.toLower();
-            if (FKeywordSet.contains(t.Lower))
-                t.Kind = tkKeyword;
-        }
+        if (t.Kind == tkWord && isKeyword(QStringView(s).mid(t.Start.Column, t.End.Column - t.Start.Column)))
+            t.Kind = tkKeyword;
         return t;
     }
     Token eos;
@@ -307,9 +367,9 @@ QString TVxScanner::textBetween(Position from, Position to) const
 
 void TVxScanner::rebuildKeywordSet()
 {
-    FKeywordSet.clear();
+    FKeywordsByLength.clear();
     for (const QString& keyword : std::as_const(FKeywords))
-        FKeywordSet.insert(keyword.toLower());
+        indexKeyword(keyword.toLower());
 }
 
 int TVxScanner::lastTokenLine()

@@ -32,11 +32,11 @@
 #include "brindle_core_export.h"
 #include "string_list.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace brindle {
 
@@ -63,6 +63,9 @@ struct TVxScannerBookmark {
 class BRINDLE_CORE_EXPORT TVxScanner {
 public:
     TVxScanner() = default;
+    // The current token is a view into the scanner's own lines.
+    TVxScanner(const TVxScanner&) = delete;
+    TVxScanner& operator=(const TVxScanner&) = delete;
 
     // Applies from the next token scanned; set it before FirstToken.
     void SetSourceStyle(TVxSourceStyle style);
@@ -82,11 +85,34 @@ public:
     bool EOS() const { return FToken.Kind == tkNone; }
 
     // The current token as written; empty at EOS.
-    QString GetToken() const { return FToken.Text; }
+    QString GetToken() const { return TokenView().toString(); }
     // The current token lower-cased.
-    QString GetTokStr() const { return FToken.Lower.isNull() ? FToken.Text.toLower() : FToken.Lower; }
+    QString GetTokStr() const { return TokenView().toString().toLower(); }
     // The current token as written.
-    QString GetRealStr() const { return FToken.Text; }
+    QString GetRealStr() const { return TokenView().toString(); }
+    // The current token as written, without a copy: valid until the next
+    // move. Only a string literal that spans lines is assembled.
+    QStringView TokenView() const { return FTokenView; }
+    // Whether the current token, letter case ignored, is the text, given in
+    // lower case. Compares without a copy; most tokens differ in length.
+    bool TokenIs(QStringView lower) const
+    {
+        return FTokenView.size() == lower.size() && EqualsLower(FTokenView, lower);
+    }
+    // Whether the texts are equal once the first is lower-cased character by
+    // character; the second is in lower case already.
+    static bool EqualsLower(QStringView text, QStringView lower)
+    {
+        if (text.size() != lower.size())
+            return false;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            const char16_t l = lower[i].unicode();
+            if (c != l && (c >= 0x80 ? !sameLowerOutsideAscii(c, l) : c < u'A' || c > u'Z' || c + 32 != l))
+                return false;
+        }
+        return true;
+    }
     int GetTokType() const { return FToken.Kind; }
     // The 1-based line of the token's first character; at EOS the line after
     // the last token's line (1 when the source has no token).
@@ -114,8 +140,6 @@ private:
         int Kind = tkNone;
         Position Start; // at EOS: the end of the source
         Position End;   // just past the token's last character
-        QString Text;
-        QString Lower; // words only, made once for the keyword test
     };
 
     Token scan(Position from) const;
@@ -126,13 +150,23 @@ private:
     Position clamp(int line, int column) const;
     QString textBetween(Position from, Position to) const;
     void rebuildKeywordSet();
+    void indexKeyword(const QString& lower);
+    bool isKeyword(QStringView word) const;
     int lastTokenLine();
 
     QStringList FLines;
     TVxSourceStyle FStyle = scsSQL;
     QStringList FKeywords;
-    QSet<QString> FKeywordSet;
+    // The keywords by length, lower-cased: a word is compared only with
+    // those of its own length, without being copied.
+    std::vector<std::vector<QString>> FKeywordsByLength;
+    // The text of a string literal that spans lines.
+    QString FJoinedToken;
+    void setToken(const Token& token);
+    static bool sameLowerOutsideAscii(char16_t c, char16_t lower);
+
     Token FToken;
+    QStringView FTokenView;
     int FIndex = 0;
     int FEosLine = 0; // 0-based line GetTokLine reports at EOS
     // 0-based start line of the source's last token (-1: no token), once known.

@@ -7,6 +7,9 @@
 namespace brindle {
 namespace {
 
+// Lists at least this long are searched by name through an index.
+constexpr int kIndexedNames = 32;
+
 bool needsQuotes(const QString& item)
 {
     for (QChar c : item)
@@ -72,9 +75,20 @@ int TStringList::check(int index) const
 
 const QString& TStringList::Strings(int index) const { return FLines.at(check(index)); }
 
-void TStringList::SetString(int index, const QString& text) { FLines[check(index)] = text; }
+void TStringList::SetString(int index, const QString& text)
+{
+    FLines[check(index)] = text;
+    dropNameIndex();
+}
 
-void TStringList::AppendToString(int index, QStringView tail) { FLines[check(index)].append(tail); }
+void TStringList::AppendToString(int index, QStringView tail)
+{
+    QString& line = FLines[check(index)];
+    // Only a line without a name may get one.
+    if (FNameIndex.Lines && !line.contains(u'='))
+        dropNameIndex();
+    line.append(tail);
+}
 
 TObject* TStringList::Objects(int index) const
 {
@@ -96,6 +110,8 @@ int TStringList::Add(const QString& text)
     FLines.append(text);
     if (!FObjects.isEmpty())
         FObjects.append(nullptr);
+    if (FNameIndex.Lines)
+        indexName(Count() - 1);
     return Count() - 1;
 }
 
@@ -106,6 +122,8 @@ int TStringList::AddObject(const QString& text, TObject* object)
     materializeObjects();
     FLines.append(text);
     FObjects.append(object);
+    if (FNameIndex.Lines)
+        indexName(Count() - 1);
     return Count() - 1;
 }
 
@@ -120,6 +138,7 @@ void TStringList::InsertObject(int index, const QString& text, TObject* object)
     FLines.insert(index, text);
     if (!FObjects.isEmpty())
         FObjects.insert(index, object);
+    dropNameIndex();
 }
 
 void TStringList::Delete(int index)
@@ -127,6 +146,7 @@ void TStringList::Delete(int index)
     FLines.removeAt(check(index));
     if (!FObjects.isEmpty())
         FObjects.removeAt(index);
+    dropNameIndex();
 }
 
 void TStringList::Move(int from, int to)
@@ -136,6 +156,7 @@ void TStringList::Move(int from, int to)
     FLines.move(from, to);
     if (!FObjects.isEmpty())
         FObjects.move(from, to);
+    dropNameIndex();
 }
 
 void TStringList::Exchange(int a, int b)
@@ -145,12 +166,14 @@ void TStringList::Exchange(int a, int b)
     FLines.swapItemsAt(a, b);
     if (!FObjects.isEmpty())
         FObjects.swapItemsAt(a, b);
+    dropNameIndex();
 }
 
 void TStringList::Clear()
 {
     FLines.clear();
     FObjects.clear();
+    dropNameIndex();
 }
 
 void TStringList::AddStrings(const TStringList& other)
@@ -164,6 +187,7 @@ void TStringList::AddStrings(const TStringList& other)
         FObjects += objects;
     }
     FLines += lines;
+    dropNameIndex();
 }
 
 void TStringList::AddStrings(const QStringList& lines)
@@ -171,6 +195,7 @@ void TStringList::AddStrings(const QStringList& lines)
     FLines += lines;
     if (!FObjects.isEmpty())
         FObjects.resize(FLines.size(), nullptr);
+    dropNameIndex();
 }
 
 void TStringList::Assign(const TStringList& other)
@@ -179,6 +204,7 @@ void TStringList::Assign(const TStringList& other)
         return;
     FLines = other.FLines;
     FObjects = other.FObjects;
+    dropNameIndex();
 }
 
 int TStringList::IndexOf(const QString& text) const
@@ -203,6 +229,15 @@ int TStringList::IndexOfName(const QString& name) const
     // that does is the line's first "=" at the name's length.
     if (name.contains(u'='))
         return -1;
+    if (Count() >= kIndexedNames) {
+        if (!FNameIndex.Lines) {
+            FNameIndex.Lines = std::make_unique<QHash<QString, int>>();
+            FNameIndex.Lines->reserve(Count());
+            for (int i = 0; i < Count(); ++i)
+                indexName(i);
+        }
+        return FNameIndex.Lines->value(name.toCaseFolded(), -1);
+    }
     const qsizetype length = name.size();
     for (int i = 0; i < Count(); ++i) {
         const QString& line = FLines.at(i);
@@ -210,6 +245,18 @@ int TStringList::IndexOfName(const QString& name) const
             return i;
     }
     return -1;
+}
+
+void TStringList::indexName(int index) const
+{
+    // Folded names compare as sameText does: folding keeps the length.
+    const QString& line = FLines.at(index);
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0)
+        return;
+    const QString key = line.left(eq).toCaseFolded();
+    if (!FNameIndex.Lines->contains(key))
+        FNameIndex.Lines->insert(key, index);
 }
 
 QString TStringList::Names(int index) const

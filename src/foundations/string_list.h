@@ -23,9 +23,12 @@
 #include "errors.h"
 #include "object.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace brindle {
 
@@ -103,8 +106,27 @@ private:
     // line's object is none; afterwards it runs parallel to FLines.
     void materializeObjects();
 
+    // A long list is searched by name through an index of each name's first
+    // line, made at the first search and kept up by appends; any other
+    // change of the lines drops it. Copies start without one.
+    struct NameIndex {
+        std::unique_ptr<QHash<QString, int>> Lines;
+        NameIndex() = default;
+        NameIndex(const NameIndex&) {}
+        NameIndex& operator=(const NameIndex&)
+        {
+            Lines.reset();
+            return *this;
+        }
+        NameIndex(NameIndex&&) noexcept = default;
+        NameIndex& operator=(NameIndex&&) noexcept = default;
+    };
+    void dropNameIndex() { FNameIndex.Lines.reset(); }
+    void indexName(int index) const;
+
     QStringList FLines;
     QList<TObject*> FObjects;
+    mutable NameIndex FNameIndex;
 };
 
 } // namespace brindle

@@ -202,9 +202,30 @@ bool ContainsAsWholeWord(const QString& text, const QString& word)
     return !word.isEmpty() && findMatch(text, word, 0, Qt::CaseInsensitive, true) >= 0;
 }
 
-bool EqualToSpaces(const QString& a, const QString& b)
+bool EqualToSpaces(QStringView a, QStringView b)
 {
-    return withoutBlanks(a).compare(withoutBlanks(b), Qt::CaseInsensitive) == 0;
+    // ASCII texts are compared in place; others through Qt's case folding.
+    qsizetype i = 0;
+    qsizetype j = 0;
+    for (;;) {
+        while (i < a.size() && a[i].unicode() < 0x80 && IsSpace(a[i]))
+            ++i;
+        while (j < b.size() && b[j].unicode() < 0x80 && IsSpace(b[j]))
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[j].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            break;
+        if (x != y && (x | 0x20) != (y | 0x20))
+            return false;
+        if (x != y && !((x | 0x20) >= u'a' && (x | 0x20) <= u'z'))
+            return false;
+        ++i;
+        ++j;
+    }
+    return withoutBlanks(a.toString()).compare(withoutBlanks(b.toString()), Qt::CaseInsensitive) == 0;
 }
 
 bool EqualToSymbols(const QString& a, const QString& b, const QString& symbols)

@@ -73,7 +73,7 @@ BRINDLE_CORE_EXPORT QString UnquotedString(const QString& text, QChar quote);
 BRINDLE_CORE_EXPORT bool ContainsAsWholeWord(const QString& text, const QString& word);
 
 // Equal once every blank is removed from both, letter case ignored.
-BRINDLE_CORE_EXPORT bool EqualToSpaces(const QString& a, const QString& b);
+BRINDLE_CORE_EXPORT bool EqualToSpaces(QStringView a, QStringView b);
 // Equal (case counting) once every character of symbols is removed from both.
 BRINDLE_CORE_EXPORT bool EqualToSymbols(const QString& a, const QString& b, const QString& symbols);
 

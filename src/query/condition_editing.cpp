@@ -277,22 +277,7 @@ void TSimpleCond::SetField(TDSField* field)
         FLabel1->SetCaption(FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
                                 ? field->GetCompoundName(FQueryPanel->NameSeparator())
                                 : field->DisplayName());
-        // The operator list in one piece, in one unnamed group: every
-        // condition made or loaded builds it; item by item would cost more.
-        QStringList names;
-        QStringList captions;
-        QList<int> indexes;
-        names.reserve(field->OperatCount());
-        captions.reserve(field->OperatCount());
-        indexes.reserve(field->OperatCount());
-        for (int i = 0; i < field->OperatCount(); ++i) {
-            names.append(field->Operators(i)->Name());
-            captions.append(field->Operators(i)->DisplayName());
-            indexes.append(i);
-        }
-        FLabel2->LoadItems(TStringList(captions), TStringList(names),
-                           indexes.isEmpty() ? QList<std::pair<QString, QList<int>>>()
-                                             : QList<std::pair<QString, QList<int>>>{{QString(), indexes}});
+        FQueryPanel->FillOperatorsList(*FLabel2, field);
         const QString defaultValue = field->EditType() == etEdit
                                          ? static_cast<const TDSTextEditor*>(field->ValueEditor())->DefaultValue
                                          : QString();
@@ -441,6 +426,8 @@ void TSimpleCond::SetValue(int index, const QString& value)
     // Only lists fed by a query with that parameter follow; most models have
     // none, and then the tree need not be walked.
     const TVxCustomDBStructure* model = FQueryPanel->DbStruct();
+    if (!model->HasSQLEditorFields())
+        return;
     const QString name = FField->DisplayName();
     for (int i = 0; i < model->FieldCount(); ++i) {
         const TDSField* f = model->Fields(i);

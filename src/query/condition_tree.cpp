@@ -22,8 +22,7 @@ TFilterRow::TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFil
     : FRowType(rowType), FParentBracket(parentBracket), FQueryPanel(queryPanel)
 {
     FLabel9 = std::make_unique<TQueryWord>(wePopup);
-    FLabel9->AddItem(QString(), QStringLiteral("0"), queryPanel->GetTitle(QStringLiteral("ttlAnd")));
-    FLabel9->AddItem(QString(), QStringLiteral("1"), queryPanel->GetTitle(QStringLiteral("ttlOr")));
+    queryPanel->FillLinkWordList(*FLabel9);
     FLabel9->Visible = false;
 }
 

@@ -318,6 +318,33 @@ void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) c
     word.LoadItems(list.Items, list.Values, list.Groups, list.ValueIndex);
 }
 
+const TVxQuery::OperatorListCache& TVxQuery::operatorList(const TDSField* field) const
+{
+    if (FOperatorListsRevision != OperatorListsRevision()) {
+        FOperatorLists.clear();
+        FOperatorListsRevision = OperatorListsRevision();
+    }
+    if (const auto found = FOperatorLists.constFind(field); found != FOperatorLists.cend())
+        return *found;
+    OperatorListCache cache;
+    QList<int> indexes;
+    indexes.reserve(field->OperatCount());
+    for (int i = 0; i < field->OperatCount(); ++i) {
+        cache.Values.Add(field->Operators(i)->Name());
+        cache.Items.Add(field->Operators(i)->DisplayName());
+        indexes.append(i);
+    }
+    if (!indexes.isEmpty())
+        cache.Groups.append({QString(), indexes});
+    return *FOperatorLists.insert(field, std::move(cache));
+}
+
+void TVxQuery::FillOperatorsList(TQueryWord& word, const TDSField* field) const
+{
+    const OperatorListCache& list = operatorList(field);
+    word.LoadItems(list.Items, list.Values, list.Groups);
+}
+
 void TVxQuery::CurrentRowDestroyed(TFilterRow* row)
 {
     // The row has left the tree: the line below it has moved up into its

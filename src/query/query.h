@@ -250,6 +250,10 @@ public:
     QList<TDSField*> FieldsForBracket(const TFilterBracket* bracket) const;
     // Fills a field word with those fields, grouped by entity.
     void FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const;
+    // The link word's items: "and" (value 0) and "or" (value 1), shared.
+    void FillLinkWordList(TQueryWord& word) const;
+    // The field's operators as a list word's items, in one unnamed group.
+    void FillOperatorsList(TQueryWord& word, const TDSField* field) const;
     // Called by a row that is being freed.
     void CurrentRowDestroyed(TFilterRow* row);
     // Line numbers follow the tree lazily: a change marks them stale and the
@@ -410,6 +414,9 @@ private:
     mutable QHash<QString, QString> FTitleIndex;
     mutable QHash<QString, QString> FTitleExact;
     mutable bool FTitleIndexValid = false;
+    // The captions of the link word, "and" then "or", made with the index.
+    mutable TStringList FLinkWordItems;
+    void ensureTitleIndex() const;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
     // The field lists of the three bracket kinds, made once per model revision.
@@ -424,6 +431,16 @@ private:
     };
     mutable FieldListCache FFieldLists[3];
     const FieldListCache& fieldList(int kind) const;
+    // The operator words' lists of the fields conditions were made on,
+    // made once per field while no operator list changes.
+    struct OperatorListCache {
+        TStringList Items;
+        TStringList Values;
+        QList<std::pair<QString, QList<int>>> Groups;
+    };
+    mutable QHash<const TDSField*, OperatorListCache> FOperatorLists;
+    mutable quint64 FOperatorListsRevision = ~quint64(0);
+    const OperatorListCache& operatorList(const TDSField* field) const;
 };
 
 } // namespace brindle

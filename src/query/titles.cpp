@@ -167,7 +167,7 @@ const TStringList& DefaultTitles()
     return titles;
 }
 
-QString TVxQuery::GetTitle(const QString& name) const
+void TVxQuery::ensureTitleIndex() const
 {
     if (!FTitleIndexValid) {
         FTitleIndex.clear();
@@ -186,12 +186,27 @@ QString TVxQuery::GetTitle(const QString& name) const
             FTitleExact.insert(key, text);
         }
         FTitleIndexValid = true;
+        FLinkWordItems = TStringList{FTitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
+                                     FTitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
     }
+}
+
+QString TVxQuery::GetTitle(const QString& name) const
+{
+    ensureTitleIndex();
     // Names are nearly always asked for as the titles spell them: no folding.
     const auto exact = FTitleExact.constFind(name);
     if (exact != FTitleExact.constEnd())
         return exact.value();
     return FTitleIndex.value(FoldCase(name));
+}
+
+void TVxQuery::FillLinkWordList(TQueryWord& word) const
+{
+    ensureTitleIndex();
+    static const TStringList values{QStringLiteral("0"), QStringLiteral("1")};
+    static const QList<std::pair<QString, QList<int>>> groups{{QString(), {0, 1}}};
+    word.LoadItems(FLinkWordItems, values, groups);
 }
 
 void TVxQuery::SetTitle(const QString& name, const QString& text)

@@ -15,6 +15,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace brindle {
@@ -22,9 +23,9 @@ namespace {
 
 // Conditions rewritten before the operator search, so that "!=" and a
 // negated "=" read as "<>".
-const std::pair<const char*, const char*> kRewriteRules[] = {
-    {"@f != '@1'", "@f <> '@1'"},
-    {"not(@f = '@1')", "@f <> '@1'"},
+const std::pair<QStringView, QStringView> kRewriteRules[] = {
+    {u"@f != '@1'", u"@f <> '@1'"},
+    {u"not(@f = '@1')", u"@f <> '@1'"},
 };
 
 // The model's operators, longest template first (model order among equals),
@@ -195,16 +196,22 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
     value2.clear();
     if (!FDbStruct)
         return nullptr;
-    QString text = condition->GetSQLExpr();
+    // The variables are views into the texts matched; every text a rule
+    // rewrote stays alive, since a value read from it may be asked for later.
+    std::array<QString, std::size(kRewriteRules) + 1> texts;
+    std::size_t current = 0;
+    texts[0] = condition->GetSQLExpr();
     TTemplateVariables variables;
     for (const auto& [pattern, replacement] : kRewriteRules) {
-        if (!MatchSQLTemplate(QString::fromLatin1(pattern), text, variables))
+        if (!MatchSQLTemplate(pattern, texts[current], variables))
             continue;
-        QString rewritten = QString::fromLatin1(replacement);
+        QString& rewritten = texts[current + 1];
+        rewritten = replacement.toString();
         for (const char16_t* name : {u"@f", u"@1", u"@2"})
-            rewritten = ReplaceStr(rewritten, QString::fromUtf16(name), variables.Value(name));
-        text = rewritten;
+            rewritten = ReplaceStr(rewritten, QString::fromUtf16(name), variables.Value(name).toString());
+        ++current;
     }
+    TTemplateText text(texts[current]);
 
     const std::vector<TDSOperator*> sorted = FImport ? std::vector<TDSOperator*>() : candidatesOf(*FDbStruct);
     for (TDSOperator* op : FImport ? FImport->Operators : sorted) {
@@ -213,8 +220,8 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
         if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
             || !EqualToSpaces(variables.Value(u"@f"), condition->LeftExpr()))
             continue;
-        value1 = variables.Value(u"@1");
-        value2 = variables.Value(u"@2");
+        value1 = variables.Value(u"@1").toString();
+        value2 = variables.Value(u"@2").toString();
         if (op->ValueKind() == vkSubQuery)
             ProcessSubQuery(value1, subQuery);
         return op;

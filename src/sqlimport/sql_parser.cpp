@@ -1,5 +1,6 @@
 #include "sqlimport/sql_parser.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace brindle {
@@ -12,18 +13,16 @@ const char* const SDeepSubQueries = "Sub-queries are nested too deeply";
 namespace {
 
 // The words that end an operand at bracket depth 0 (with the keywords).
-bool isOperatorWord(const QString& token)
+bool isOperatorWord(const TVxScanner& scanner)
 {
     // Every token of an operand is tested: the length sorts out most.
-    static constexpr QLatin1String words[] = {
-        QLatin1String("="),  QLatin1String("<>"), QLatin1String("!="), QLatin1String(">"),
-        QLatin1String("<"),  QLatin1String(">="), QLatin1String("<="), QLatin1String("like"),
-        QLatin1String("in"), QLatin1String("is"), QLatin1String("between"), QLatin1String("or"),
-        QLatin1String("and"), QLatin1String("not")};
+    static constexpr QStringView words[] = {u"=",  u"<>", u"!=",      u">",  u"<",   u">=",  u"<=",
+                                            u"like", u"in", u"is", u"between", u"or", u"and", u"not"};
+    const QStringView token = scanner.TokenView();
     if (token.size() > 7)
         return false;
-    for (const QLatin1String word : words)
-        if (token == word)
+    for (const QStringView word : words)
+        if (token.size() == word.size() && scanner.TokenIs(word))
             return true;
     return false;
 }
@@ -114,8 +113,18 @@ void TSQLBracket::DeleteEmptyBrackets()
 
 QString TSQLCondition::GetSQLExpr() const
 {
-    const QString text = FLeftExpr + u' ' + FOperator + u' ' + FRightExpr;
-    return Negative() ? QStringLiteral("not(") + text + u')' : text;
+    QString text;
+    text.reserve(FLeftExpr.size() + FOperator.size() + FRightExpr.size() + 7);
+    if (Negative())
+        text += QLatin1String("not(");
+    text += FLeftExpr;
+    text += u' ';
+    text += FOperator;
+    text += u' ';
+    text += FRightExpr;
+    if (Negative())
+        text += u')';
+    return text;
 }
 
 void TVxParserResult::Clear()
@@ -146,8 +155,23 @@ void TVxSQLParser::SetSQL(const TStringList& lines)
 
 void TVxSQLParser::loadToken()
 {
-    FToken = FScanner.GetTokStr();
     FTokenKind = FScanner.GetTokType();
+    FTokenValid = false;
+}
+
+const QString& TVxSQLParser::Token() const
+{
+    if (!FTokenValid) {
+        // The comparison words come in every condition: they share one text.
+        static const QString common[] = {QStringLiteral("="),  QStringLiteral("<>"), QStringLiteral("like"),
+                                         QStringLiteral("in"), QStringLiteral("is"), QStringLiteral(">"),
+                                         QStringLiteral("<"),  QStringLiteral(">="), QStringLiteral("<=")};
+        const auto shared = std::find_if(std::begin(common), std::end(common),
+                                         [this](const QString& word) { return FScanner.TokenIs(word); });
+        FToken = shared != std::end(common) ? *shared : FScanner.GetTokStr();
+        FTokenValid = true;
+    }
+    return FToken;
 }
 
 void TVxSQLParser::Advance()
@@ -170,38 +194,38 @@ void TVxSQLParser::Parse()
     loadToken();
     ProcessSelect();
     ProcessFrom();
-    if (!AtEnd() && Is("where"))
+    if (!AtEnd() && Is(u"where"))
         ProcessWhere();
-    if (!AtEnd() && Is("group"))
+    if (!AtEnd() && Is(u"group"))
         ProcessGroupBy();
-    if (!AtEnd() && Is("order"))
+    if (!AtEnd() && Is(u"order"))
         ProcessOrderBy();
 }
 
 void TVxSQLParser::ProcessSelect()
 {
-    if (!Is("select"))
+    if (!Is(u"select"))
         Error(SWrongSQL);
     Advance();
-    if (Is("distinct")) {
+    if (Is(u"distinct")) {
         FParserResult.FDistinct = true;
         Advance();
     }
     // The builder's TOP clause: a count, perhaps in percent.
-    if (Is("top")) {
+    if (Is(u"top")) {
         Advance();
         Advance();
-        if (Is("percent"))
+        if (Is(u"percent"))
             Advance();
     }
-    if (Is("*")) {
+    if (Is(u"*")) {
         FParserResult.FAllRFields = true;
         FParserResult.FResultFields.SetJustSorting(true);
         Advance();
         return;
     }
     ProcessResultField();
-    while (Is(",")) {
+    while (Is(u",")) {
         Advance();
         ProcessResultField();
     }
@@ -211,7 +235,7 @@ void TVxSQLParser::ProcessResultField()
 {
     const QString expr = ProcessSQLExpr();
     QString alias;
-    if (Is("as")) {
+    if (Is(u"as")) {
         Advance();
         alias = ProcessAlias();
     }
@@ -233,17 +257,17 @@ QString TVxSQLParser::ProcessSQLExpr()
     const TVxScannerBookmark start = FScanner.GetBookmark();
     int depth = 0;
     for (;;) {
-        if (depth == 0 && (AtEnd() || FTokenKind == tkKeyword || Is(",") || Is("as")))
+        if (depth == 0 && (AtEnd() || FTokenKind == tkKeyword || Is(u",") || Is(u"as")))
             break;
         // A bracket left open (or a ")" without its "(") to the end of the
         // text: the expression has no end.
         if (AtEnd())
             Error(SWrongSQL);
-        if (Is("\""))
+        if (Is(u"\""))
             skipQuotedName();
-        else if (Is("("))
+        else if (Is(u"("))
             ++depth;
-        else if (Is(")"))
+        else if (Is(u")"))
             --depth;
         Advance();
     }
@@ -255,7 +279,7 @@ void TVxSQLParser::skipQuotedName()
     // A quoted name may hold any word, keywords included ("Order Date"):
     // nothing inside it ends an expression.
     Advance();
-    while (!AtEnd() && !Is("\""))
+    while (!AtEnd() && !Is(u"\""))
         Advance();
     if (AtEnd())
         Error(SWrongSQL);
@@ -269,10 +293,10 @@ QString TVxSQLParser::ProcessAlias()
 QString TVxSQLParser::ProcessIdentifier(bool stripQuotes)
 {
     QString identifier;
-    if (Is("\"")) {
+    if (Is(u"\"")) {
         Advance();
         const TVxScannerBookmark start = FScanner.GetBookmark();
-        while (!AtEnd() && !Is("\""))
+        while (!AtEnd() && !Is(u"\""))
             Advance();
         if (AtEnd())
             Error(SWrongSQL);
@@ -289,26 +313,26 @@ QString TVxSQLParser::ProcessIdentifier(bool stripQuotes)
 QString TVxSQLParser::dottedName()
 {
     QString name = ProcessIdentifier(true);
-    while (Is(".")) {
+    while (Is(u".")) {
         Advance();
         name += u'.' + ProcessIdentifier(true);
     }
     return name;
 }
 
-void TVxSQLParser::SkipTokens(const QString& token)
+void TVxSQLParser::SkipTokens(QStringView lower)
 {
-    while (!AtEnd() && FToken == token)
+    while (!AtEnd() && FScanner.TokenIs(lower))
         Advance();
 }
 
 void TVxSQLParser::ProcessFrom()
 {
-    if (!Is("from"))
+    if (!Is(u"from"))
         Error(SWrongSQL);
     Advance();
     ProcessTable();
-    while (Is(",")) {
+    while (Is(u",")) {
         Advance();
         ProcessTable();
     }
@@ -316,23 +340,21 @@ void TVxSQLParser::ProcessFrom()
 
 void TVxSQLParser::ProcessTable()
 {
-    static const QString opening = QStringLiteral("(");
-    static const QString closing = QStringLiteral(")");
     auto table = std::make_unique<TSQLTable>();
-    SkipTokens(opening);
+    SkipTokens(u"(");
     if (AtEnd())
         Error(SWrongSQL);
     table->SetTableName(dottedName());
-    SkipTokens(closing);
+    SkipTokens(u")");
     TSQLTable* added = table.get();
     FParserResult.FTables.Add(std::move(table));
 
     // LIMIT ends the table list too: the builder writes it after a FROM
     // without WHERE or ORDER BY.
     const auto endsItem = [this] {
-        return AtEnd() || Is(",") || Is("where") || Is("group") || Is("order") || Is("limit");
+        return AtEnd() || Is(u",") || Is(u"where") || Is(u"group") || Is(u"order") || Is(u"limit");
     };
-    const auto startsJoin = [this] { return Is("join") || Is("inner") || Is("left") || Is("right") || Is("full"); };
+    const auto startsJoin = [this] { return Is(u"join") || Is(u"inner") || Is(u"left") || Is(u"right") || Is(u"full"); };
     if (endsItem())
         return;
     if (startsJoin()) {
@@ -346,44 +368,42 @@ void TVxSQLParser::ProcessTable()
 
 void TVxSQLParser::ProcessTableJoins()
 {
-    static const QString opening = QStringLiteral("(");
-    static const QString closing = QStringLiteral(")");
-    const auto startsJoin = [this] { return Is("join") || Is("inner") || Is("left") || Is("right") || Is("full"); };
+    const auto startsJoin = [this] { return Is(u"join") || Is(u"inner") || Is(u"left") || Is(u"right") || Is(u"full"); };
     const auto dropCondition = [&] {
         Advance();
         // Join conditions and kinds are not kept.
         ProcessBoolExpr();
-        SkipTokens(closing);
+        SkipTokens(u")");
     };
     // A joined table may open a bracket of joins of its own, as the builder
     // writes them with bracketed joins; the ON of the bracket then follows
     // the bracket's own joins.
-    while (startsJoin() || Is("on")) {
-        if (Is("on")) {
+    while (startsJoin() || Is(u"on")) {
+        if (Is(u"on")) {
             dropCondition();
             continue;
         }
-        if (Is("left") || Is("right") || Is("full")) {
+        if (Is(u"left") || Is(u"right") || Is(u"full")) {
             Advance();
-            if (Is("outer"))
+            if (Is(u"outer"))
                 Advance();
-            if (!Is("join"))
+            if (!Is(u"join"))
                 Error(SWrongSQL);
-        } else if (Is("inner")) {
+        } else if (Is(u"inner")) {
             Advance();
-            if (!Is("join"))
+            if (!Is(u"join"))
                 Error(SWrongSQL);
         }
         Advance();
-        SkipTokens(opening);
+        SkipTokens(u"(");
         if (AtEnd())
             Error(SWrongSQL);
         auto table = std::make_unique<TSQLTable>();
         table->SetTableName(dottedName());
-        if (!Is("on") && !startsJoin())
+        if (!Is(u"on") && !startsJoin())
             table->SetAliasName(ProcessIdentifier(true));
         FParserResult.FTables.Add(std::move(table));
-        if (Is("on"))
+        if (Is(u"on"))
             dropCondition();
         else if (!startsJoin())
             Error(SWrongSQL);
@@ -392,7 +412,7 @@ void TVxSQLParser::ProcessTableJoins()
 
 void TVxSQLParser::ProcessWhere()
 {
-    if (!Is("where"))
+    if (!Is(u"where"))
         Error(SWrongSQL);
     Advance();
     std::unique_ptr<TSQLNode> node = ProcessBoolExpr();
@@ -407,27 +427,27 @@ void TVxSQLParser::ProcessWhere()
 
 std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolExpr()
 {
-    return readChain(QLatin1String("or"), &TVxSQLParser::ProcessBoolTerm);
+    return readChain(u"or", &TVxSQLParser::ProcessBoolTerm);
 }
 
 std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolTerm()
 {
-    return readChain(QLatin1String("and"), &TVxSQLParser::ProcessBoolFactor);
+    return readChain(u"and", &TVxSQLParser::ProcessBoolFactor);
 }
 
-std::unique_ptr<TSQLNode> TVxSQLParser::readChain(QLatin1String link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)())
+std::unique_ptr<TSQLNode> TVxSQLParser::readChain(QStringView link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)())
 {
     std::unique_ptr<TSQLBracket> bracket;
     for (;;) {
         std::unique_ptr<TSQLNode> part = (this->*readPart)();
-        if (FToken != link) {
+        if (!FScanner.TokenIs(link)) {
             if (!bracket)
                 return part;
             bracket->Nodes().Add(std::move(part));
             return bracket;
         }
         if (!bracket)
-            bracket = std::make_unique<TSQLBracket>(QString(link));
+            bracket = std::make_unique<TSQLBracket>(link.toString());
         bracket->Nodes().Add(std::move(part));
         Advance();
         if (AtEnd())
@@ -438,17 +458,17 @@ std::unique_ptr<TSQLNode> TVxSQLParser::readChain(QLatin1String link, std::uniqu
 std::unique_ptr<TSQLNode> TVxSQLParser::ProcessBoolFactor()
 {
     bool negated = false;
-    if (Is("not")) {
+    if (Is(u"not")) {
         negated = true;
         Advance();
     }
     std::unique_ptr<TSQLNode> node;
-    if (Is("(")) {
+    if (Is(u"(")) {
         if (++FDepth > kMaxBracketDepth)
             Error(SDeepBrackets);
         Advance();
         node = ProcessBoolExpr();
-        if (!Is(")"))
+        if (!Is(u")"))
             Error(SLostBracket);
         Advance();
         --FDepth;
@@ -468,16 +488,16 @@ std::unique_ptr<TSQLCondition> TVxSQLParser::ProcessCondition()
     if (AtEnd())
         Error(SWrongSQL);
     bool negated = false;
-    if (Is("not")) {
+    if (Is(u"not")) {
         negated = true;
         Advance();
     }
-    const QString op = FToken;
+    const QString op = Token();
     condition->SetOperator(op);
     Advance();
     if (AtEnd())
         Error(SWrongSQL);
-    if (op == QLatin1String("is") && Is("not")) {
+    if (op == QLatin1String("is") && Is(u"not")) {
         negated = true;
         Advance();
     }
@@ -486,7 +506,7 @@ std::unique_ptr<TSQLCondition> TVxSQLParser::ProcessCondition()
     if (op == QLatin1String("is"))
         right = right.toLower();
     if (op == QLatin1String("between")) {
-        if (!Is("and"))
+        if (!Is(u"and"))
             Error(SWrongSQL);
         Advance();
         right += QStringLiteral(" and ") + quotedAsLiteral(ProcessConditionValue(subQuery));
@@ -514,32 +534,32 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
         if (static_cast<int>(subQueries.size()) > kMaxSubQueryDepth)
             Error(SDeepSubQueries);
     };
-    while (!AtEnd() && Is("(")) {
+    while (!AtEnd() && Is(u"(")) {
         ++depth;
         enter();
         Advance();
     }
-    if (!AtEnd() && Is("select"))
+    if (!AtEnd() && Is(u"select"))
         containsSubQuery = true;
     while (!AtEnd()) {
-        if (Is("\"")) {
+        if (Is(u"\"")) {
             skipQuotedName();
             Advance();
             continue;
         }
-        if (Is("select")) {
+        if (Is(u"select")) {
             noteSubQuery();
-        } else if (Is("(")) {
+        } else if (Is(u"(")) {
             ++depth;
             enter();
-        } else if (Is(")")) {
+        } else if (Is(u")")) {
             if (depth <= 0)
                 break;
             --depth;
         }
         if (depth == 0
             && (FTokenKind == tkKeyword
-                || ((FTokenKind == tkWord || FTokenKind == tkSymbol) && isOperatorWord(FToken))))
+                || ((FTokenKind == tkWord || FTokenKind == tkSymbol) && isOperatorWord(FScanner))))
             break;
         Advance();
     }
@@ -550,23 +570,23 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
 
 void TVxSQLParser::ProcessGroupBy()
 {
-    if (!Is("group"))
+    if (!Is(u"group"))
         Error(SWrongSQL);
     Advance();
-    if (!Is("by"))
+    if (!Is(u"by"))
         Error(SWrongSQL);
     do {
         Advance();
         ProcessSQLExpr();
-    } while (!AtEnd() && Is(","));
+    } while (!AtEnd() && Is(u","));
 }
 
 void TVxSQLParser::ProcessOrderBy()
 {
-    if (!Is("order"))
+    if (!Is(u"order"))
         Error(SWrongSQL);
     Advance();
-    if (!Is("by"))
+    if (!Is(u"by"))
         Error(SWrongSQL);
     Advance();
     TSQLResultFieldList& fields = FParserResult.FResultFields;
@@ -577,14 +597,14 @@ void TVxSQLParser::ProcessOrderBy()
         TSQLResultField* item = nullptr;
         if (numbers) {
             bool ok = false;
-            const int column = FToken.toInt(&ok);
+            const int column = FScanner.TokenView().toInt(&ok);
             if (!ok || column < 1 || column > fields.Count())
                 Error(SWrongSQL);
             item = fields.GetItem(column - 1);
             Advance();
         } else {
             QString name = ProcessIdentifier(false);
-            if (Is(".")) {
+            if (Is(u".")) {
                 Advance();
                 if (AtEnd())
                     Error(SWrongSQL);
@@ -603,12 +623,12 @@ void TVxSQLParser::ProcessOrderBy()
         }
         item->SetSorting(1);
         item->SetSortOrder(position);
-        if (!AtEnd() && !Is(",")) {
-            if (Is("desc"))
+        if (!AtEnd() && !Is(u",")) {
+            if (Is(u"desc"))
                 item->SetSorting(2);
             Advance();
         }
-        if (AtEnd() || !Is(","))
+        if (AtEnd() || !Is(u","))
             return;
         Advance();
         if (numbers && FTokenKind != tkInteger)

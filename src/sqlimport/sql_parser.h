@@ -235,19 +235,20 @@ protected:
     std::unique_ptr<TSQLNode> ProcessBoolFactor();
     std::unique_ptr<TSQLCondition> ProcessCondition();
     QString ProcessConditionValue(bool& containsSubQuery);
-    void SkipTokens(const QString& token);
+    void SkipTokens(QStringView lower);
     TSQLResultField* AddResultField(const QString& expr, const QString& alias);
     [[noreturn]] void Error(const char* message) const;
 
-    // The current token, lower-cased, and its kind; kept while it is current.
-    const QString& Token() const { return FToken; }
+    // The current token, lower-cased, and its kind.
+    const QString& Token() const;
     int TokenKind() const { return FTokenKind; }
     bool AtEnd() const { return FTokenKind == tkNone; }
-    // The literal's length is known: most tokens differ from it in size.
+    // Whether the current token is the lower-case text, letter case ignored;
+    // the token is not copied, and most differ in length.
     template <std::size_t N>
-    bool Is(const char (&text)[N]) const
+    bool Is(const char16_t (&text)[N]) const
     {
-        return FToken == QLatin1String(text, N - 1);
+        return FScanner.TokenIs(QStringView(text, N - 1));
     }
     void Advance();
     TVxScanner& Scanner() { return FScanner; }
@@ -257,7 +258,7 @@ private:
     // Parts read by readPart and joined by the link word ("or", "and"): the
     // single part alone, or a bracket of them. A loop, so that a long chain
     // costs no stack.
-    std::unique_ptr<TSQLNode> readChain(QLatin1String link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)());
+    std::unique_ptr<TSQLNode> readChain(QStringView link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)());
     // From an opening double quote to the closing one, which is left current.
     void skipQuotedName();
     void loadToken();
@@ -265,8 +266,9 @@ private:
     TStringList FSQL;
     TVxScanner FScanner;
     TVxParserResult FParserResult;
-    QString FToken;
     int FTokenKind = tkNone;
+    mutable QString FToken;
+    mutable bool FTokenValid = false;
     int FDepth = 0;
 };
 

@@ -8,6 +8,18 @@ bool isQuote(QChar c)
     return c == u'\'' || c == u'"';
 }
 
+// Letters compare as toLower sees them; ASCII without a table.
+bool sameLetter(QChar a, QChar b)
+{
+    if (a == b)
+        return true;
+    const char16_t x = a.unicode();
+    const char16_t y = b.unicode();
+    if (x < 0x80 && y < 0x80)
+        return (x | 0x20) == (y | 0x20) && (x | 0x20) >= u'a' && (x | 0x20) <= u'z';
+    return a.toLower() == b.toLower();
+}
+
 void skipSpaces(QStringView text, qsizetype& pos)
 {
     while (pos < text.size() && text[pos].isSpace())
@@ -52,21 +64,28 @@ qsizetype valueEnd(QStringView text, qsizetype pos, bool hasStop, QChar stop)
     return pos;
 }
 
+// Placeholder names are "@" with digits or "f": ASCII.
 bool sameName(QStringView a, QStringView b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!sameLetter(a[i], b[i]))
+            return false;
+    return true;
 }
 
 // The match itself; store(name, value) keeps each value as it is read.
+// Values at the start of the text end as ends, when given, has found them.
 template <typename Store>
-bool matchTemplate(QStringView templ, QStringView text, Store&& store)
+bool matchTemplate(QStringView templ, QStringView text, Store&& store, TTemplateText* ends = nullptr)
 {
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < templ.size() || j < text.size()) {
         if (i >= templ.size() || j >= text.size())
             return false;
-        if (templ[i] == text[j] || templ[i].toLower() == text[j].toLower()) {
+        if (sameLetter(templ[i], text[j])) {
             ++i;
             ++j;
             skipSpaces(templ, i);
@@ -89,7 +108,11 @@ bool matchTemplate(QStringView templ, QStringView text, Store&& store)
             ++i;
         const bool hasStop = i < templ.size();
         const qsizetype valueStart = j;
-        j = valueEnd(text, j, hasStop, hasStop ? templ[i] : QChar());
+        const QChar stop = hasStop ? templ[i] : QChar();
+        if (j == 0 && ends)
+            j = ends->LeadingValueEnd(hasStop, stop);
+        else
+            j = valueEnd(text, j, hasStop, stop);
         store(name, text.mid(valueStart, j - valueStart));
     }
     return true;
@@ -101,14 +124,13 @@ void TTemplateVariables::Set(QStringView name, QStringView value)
 {
     for (Entry& entry : FEntries)
         if (sameName(entry.Name, name)) {
-            entry.Value.resize(0);
-            entry.Value.append(value);
+            entry.Value = value;
             return;
         }
-    FEntries.append({name.toString(), value.toString()});
+    FEntries.append({name, value});
 }
 
-QString TTemplateVariables::Value(QStringView name) const
+QStringView TTemplateVariables::Value(QStringView name) const
 {
     for (const Entry& entry : FEntries)
         if (sameName(entry.Name, name))
@@ -116,9 +138,25 @@ QString TTemplateVariables::Value(QStringView name) const
     return {};
 }
 
+qsizetype TTemplateText::LeadingValueEnd(bool hasStop, QChar stop)
+{
+    for (const Known& known : FEnds)
+        if (known.HasStop == hasStop && known.Stop == stop)
+            return known.End;
+    const qsizetype end = valueEnd(FText, 0, hasStop, stop);
+    FEnds.append({stop, hasStop, end});
+    return end;
+}
+
 bool MatchSQLTemplate(QStringView templ, QStringView text, TTemplateVariables& variables)
 {
     return matchTemplate(templ, text, [&](QStringView name, QStringView value) { variables.Set(name, value); });
+}
+
+bool MatchSQLTemplate(QStringView templ, TTemplateText& text, TTemplateVariables& variables)
+{
+    return matchTemplate(
+        templ, text.Text(), [&](QStringView name, QStringView value) { variables.Set(name, value); }, &text);
 }
 
 bool MatchSQLTemplate(QStringView templ, QStringView text, TStringList& variables)

@@ -16,25 +16,49 @@ namespace brindle {
 
 // The values of placeholders ("@f", "@1", "@2", ...) found by matches:
 // names without regard to case, an empty value is no value, a new value
-// replaces the old. Made for trying many templates on one text: values keep
-// their buffers from one match to the next.
+// replaces the old. The names and values are views into the template and
+// the text matched, so they are valid while those live; matching copies
+// nothing, which counts when many templates are tried on one text.
 class BRINDLE_CORE_EXPORT TTemplateVariables {
 public:
     void Set(QStringView name, QStringView value);
     // Empty when the name has no value.
-    QString Value(QStringView name) const;
+    QStringView Value(QStringView name) const;
 
 private:
     struct Entry {
-        QString Name;
-        QString Value;
+        QStringView Name;
+        QStringView Value;
     };
-    QVarLengthArray<Entry, 3> FEntries;
+    QVarLengthArray<Entry, 4> FEntries;
+};
+
+// One text that many templates are tried on. A value at the start of the
+// text ends where its stop character puts it, whatever the template; nearly
+// every template starts with "@f", so those ends are found once. A view:
+// the text must outlive it.
+class BRINDLE_CORE_EXPORT TTemplateText {
+public:
+    explicit TTemplateText(QStringView text) : FText(text) {}
+    QStringView Text() const { return FText; }
+    qsizetype LeadingValueEnd(bool hasStop, QChar stop);
+
+private:
+    struct Known {
+        QChar Stop;
+        bool HasStop;
+        qsizetype End;
+    };
+    QStringView FText;
+    QVarLengthArray<Known, 4> FEnds;
 };
 
 // True when the text fits the template. The placeholders' values are stored
 // in variables as they are read, also by a match that fails later.
 BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, QStringView text, TTemplateVariables& variables);
+
+// The same for a text that many templates are tried on.
+BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, TTemplateText& text, TTemplateVariables& variables);
 
 // The same with the values stored as name=value lines, replacing earlier
 // values of the same names; lines of other names stay.

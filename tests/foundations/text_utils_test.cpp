@@ -106,9 +106,14 @@ TEST(TextUtils, WholeWords)
 
 TEST(TextUtils, LooseComparisons)
 {
-    EXPECT_TRUE(EqualToSpaces("a = B\t", " A=b"));
-    EXPECT_TRUE(EqualToSpaces("", " \n"));
-    EXPECT_FALSE(EqualToSpaces("ab", "a.b"));
+    // The ASCII path and the folding path for other letters.
+    EXPECT_TRUE(EqualToSpaces(u"a = B\t", u" A=b"));
+    EXPECT_TRUE(EqualToSpaces(u"", u" \n"));
+    EXPECT_FALSE(EqualToSpaces(u"ab", u"a.b"));
+    EXPECT_FALSE(EqualToSpaces(u"ab", u"ab c"));
+    EXPECT_FALSE(EqualToSpaces(u"a[", u"a{"));
+    EXPECT_TRUE(EqualToSpaces(u"x.Größe = 1", u"X.GRÖSSE=1") == (QStringLiteral("x.Größe=1").compare(QStringLiteral("X.GRÖSSE=1"), Qt::CaseInsensitive) == 0));
+    EXPECT_TRUE(EqualToSpaces(u"Ärger = 1", u"ärger=1"));
     EXPECT_TRUE(EqualToSymbols("(a.b)", "a.b", "()"));
     EXPECT_FALSE(EqualToSymbols("(A)", "a", "()"));
     EXPECT_TRUE(StrInList("Foo", {"bar", "FOO"}));

@@ -38,6 +38,22 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
     };
     for (const auto& [templ, text, expected] : cases)
         EXPECT_EQ(match(templ, text), expected) << templ << " / " << text;
+
+    // One text tried against every template, with the leading value's ends
+    // remembered, reads what each template alone reads.
+    for (const auto& [ignored, text, alsoIgnored] : cases) {
+        const QString sql = QString::fromUtf8(text);
+        TTemplateText shared(sql);
+        for (const auto& [templ, other, expected] : cases) {
+            const QString pattern = QString::fromUtf8(templ);
+            TTemplateVariables alone;
+            TTemplateVariables reused;
+            const bool matched = MatchSQLTemplate(pattern, sql, alone);
+            ASSERT_EQ(MatchSQLTemplate(pattern, shared, reused), matched) << templ << " / " << text;
+            for (const char16_t* name : {u"@f", u"@1", u"@2"})
+                EXPECT_EQ(reused.Value(name), alone.Value(name)) << templ << " / " << text;
+        }
+    }
 }
 
 TEST(TemplateMatch, EarlierValuesStayUnlessReplaced)
