@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace brindle;
 
 namespace {
@@ -101,6 +103,49 @@ TEST(StringList, LookupsIgnoreCaseBeyondAscii)
     EXPECT_EQ(list.IndexOf("AB=4"), 3);
     EXPECT_EQ(list.IndexOf(QString::fromUtf8("STRA\u00dfE=1")), 0);
     EXPECT_EQ(list.IndexOf("ab=5"), -1);
+}
+
+TEST(StringList, LongListsFindNamesAsShortOnesDo)
+{
+    // Every change is followed by a search of each name, compared with a
+    // plain scan for the first line of that name.
+    const QStringList names{"Alpha", "beta", "GAMMA", "Straße", "STRASSE", "Ωmega", "x=y", "", "none"};
+    const auto firstLine = [](const TStringList& list, const QString& name) {
+        for (int i = 0; i < list.Count(); ++i) {
+            const QString& line = list[i];
+            const qsizetype eq = line.indexOf(u'=');
+            if (eq >= 0 && !name.contains(u'=') && line.left(eq).compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
+    };
+    TStringList list;
+    for (int i = 0; i < 40; ++i)
+        list.Add(QStringLiteral("filler%1=%1").arg(i));
+    const std::function<void(TStringList&)> changes[] = {
+        [&](TStringList& l) { l.Add("alpha=1"); },
+        [&](TStringList& l) { l.Add("ALPHA=2"); },
+        [&](TStringList& l) { l.Insert(0, "Alpha=0"); },
+        [&](TStringList& l) { l.SetValue("beta", "b"); },
+        [&](TStringList& l) { l.SetValue("ALPHA", ""); },
+        [&](TStringList& l) { l.Add("strasse=s"); },
+        [&](TStringList& l) { l.AddObject("ωMEGA=o", nullptr); },
+        [&](TStringList& l) { l.Add("gamma"); },
+        [&](TStringList& l) { l.AppendToString(l.Count() - 1, u"=g"); },
+        [&](TStringList& l) { l.Exchange(0, l.Count() - 1); },
+        [&](TStringList& l) { l.Move(l.Count() - 1, 3); },
+        [&](TStringList& l) { l.SetString(3, "beta=first"); },
+        [&](TStringList& l) { l.Delete(3); },
+        [&](TStringList& l) { l.AddStrings(QStringList{"GAMMA=late", "none"}); },
+        [&](TStringList& l) { l = TStringList(l); },
+        [&](TStringList& l) { l.Clear(); },
+    };
+    for (const auto& change : changes) {
+        change(list);
+        for (const QString& name : names)
+            ASSERT_EQ(list.IndexOfName(name), firstLine(list, name)) << name.toStdString() << " after "
+                                                                     << list.Text().toStdString();
+    }
 }
 
 TEST(StringList, TextAndIndexErrors)
