@@ -8,6 +8,8 @@
 #include "query/query.h"
 #include "text_utils.h"
 
+#include <QRegularExpression>
+
 namespace brindle {
 
 namespace {
@@ -44,6 +46,13 @@ std::unique_ptr<TQueryWord> autoWord(const TVxQuery& query, TFieldType type, int
         word->MaxLength = qMax(size, 0);
     }
     return word;
+}
+
+// An optional sign, digits, an optional fraction and exponent.
+bool isPlainNumber(QStringView text)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?([eE][+-]?[0-9]+)?$"));
+    return number.match(text).hasMatch();
 }
 
 // A sub-query's SQL as a condition value holds it: every line break made
@@ -446,8 +455,15 @@ void TSimpleCond::UpdateSQLParams()
 {
     if (!FField || !FOperator)
         return;
-    if (FOperator->Name() == QStringLiteral("Equal"))
-        FQueryPanel->SQLParams().SetValue(FField->DisplayName(), FField->ValueAsString(FValue1));
+    if (FOperator->Name() == QStringLiteral("Equal")) {
+        // The value is pasted into lookup queries: a value of an unquoted
+        // type that is not a plain number is quoted, so that it cannot
+        // escape its place in the query.
+        QString value = FField->ValueAsString(FValue1);
+        if (value == FValue1 && !isPlainNumber(value))
+            value = QuotedString(value, u'\'');
+        FQueryPanel->SQLParams().SetValue(FField->DisplayName(), value);
+    }
     else
         FQueryPanel->SQLParams().SetValue(FField->DisplayName(), QString());
 }

@@ -296,6 +296,12 @@ TEST_F(ConditionTree, CustomConditionsAndDependentLists)
     city->SetOperator(m.op("NotEqual"));
     city->SetValue(1, "Bergen");
     EXPECT_EQ(query.SQLParams().Values("City"), "");
+
+    // A value of an unquoted type goes in as a number or quoted, never as SQL.
+    auto* amount = fixtures::addCondition(query, query.Filter(), m.amount, m.op("Equal"), "12.5");
+    EXPECT_EQ(query.SQLParams().Values(m.amount->DisplayName()), "12.5");
+    amount->SetValue(1, "0 OR 1=1; DROP TABLE Customers");
+    EXPECT_EQ(query.SQLParams().Values(m.amount->DisplayName()), "'0 OR 1=1; DROP TABLE Customers'");
 }
 
 TEST_F(ConditionTree, CurrentRowMovesOnWhenItGoes)
