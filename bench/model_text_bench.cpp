@@ -1,13 +1,11 @@
-// A schema of real size in the model text: 2,000 tables, 20,000 fields,
-// 3,000 links, 200 named groups and 100 conditions, saved and loaded at a
-// quarter, once and four times that size; and the join path search between
+// The schema of schema_model.h in the model text, saved and loaded at a
+// quarter, once and four times its size; and the join path search between
 // random tables of it, against the plain expansion of every chain.
 
-#include "datamodel/db_structure.h"
+#include "schema_model.h"
 #include "support/exhaustive_path_search.h"
 
 #include <benchmark/benchmark.h>
-
 
 #include <memory>
 #include <random>
@@ -16,51 +14,10 @@ using namespace brindle;
 
 namespace {
 
-struct Schema {
-    TVxDBInfo info;
-    TVxDBStructure model;
+struct Schema : bench::SchemaModel {
     TStringList text;
 
-    explicit Schema(double scale)
-    {
-        const int tables = static_cast<int>(2000 * scale);
-        const int links = static_cast<int>(3000 * scale);
-        const int groups = static_cast<int>(200 * scale);
-        const int conditions = static_cast<int>(100 * scale);
-        info.OnFieldsRequest = [](TVxDBInfo*, const QString&, TDBFieldList& fields) {
-            for (int c = 0; c < 10; ++c)
-                fields.Add(QStringLiteral("Column%1").arg(c), c % 3 ? ftInteger : ftString, 20);
-        };
-        model.SetDatabaseInfo(&info);
-        model.BeginUpdate();
-        std::mt19937 rng(7);
-        for (int t = 0; t < tables; ++t) {
-            TDSTable* table = model.Tables(model.AddTable(QStringLiteral("Table%1").arg(t), QStringLiteral("Table %1").arg(t)));
-            table->SetTableAlias(QStringLiteral("t%1").arg(t));
-            for (int c = 0; c < 10; ++c) {
-                TDSField* field = model.Fields(model.AddField(kfkData, QStringLiteral("Column%1").arg(c),
-                                                              QStringLiteral("Column %1 of %2").arg(c).arg(t), table));
-                field->AddAppliedOperators();
-            }
-        }
-        for (int l = 0; l < links; ++l)
-            model.AddLinkByExpr(QStringLiteral("Table%1-Table%2:Column1=Column2")
-                                    .arg(rng() % tables)
-                                    .arg(rng() % tables));
-        for (int g = 0; g < groups; ++g) {
-            TDSFieldGroup* group = model.FieldGroups().AddGroup(QStringLiteral("Group %1").arg(g), nullptr);
-            for (int f = g; f < model.FieldCount(); f += groups * 2)
-                group->Add(model.Fields(f));
-        }
-        for (int c = 0; c < conditions; ++c) {
-            auto condition = std::make_unique<TDSCondition>(&model);
-            condition->SetDisplayFormat(QStringLiteral("column 1 of table %1 above @").arg(c));
-            condition->SetSQLExpr(QStringLiteral("t%1.Column1 > @1").arg(c));
-            model.Conditions().Add(std::move(condition));
-        }
-        model.EndUpdate();
-        model.SaveToStrings(text);
-    }
+    explicit Schema(double scale) : SchemaModel(scale) { model.SaveToStrings(text); }
 };
 
 Schema& schema(int quarterScale)

@@ -5,6 +5,9 @@
 -- Dates are ISO text ('YYYY-MM-DD'), so they sort and compare as text.
 -- Customers.AccountManagerID and Orders.EmployeeID both lead from a sale to
 -- the staff, which gives the join between them two routes.
+--
+-- Booleans are written TRUE and FALSE, which SQLite stores as 1 and 0 and
+-- PostgreSQL takes as they stand, so the test server loads this script too.
 
 CREATE TABLE Categories (
   CategoryID   INTEGER NOT NULL,
@@ -31,7 +34,7 @@ CREATE TABLE Products (
   QuantityPerUnit VARCHAR(20),
   "Unit Price"    REAL NOT NULL,
   UnitsInStock    INTEGER NOT NULL,
-  Discontinued    BOOLEAN NOT NULL DEFAULT 0,
+  Discontinued    BOOLEAN NOT NULL DEFAULT FALSE,
   PRIMARY KEY (ProductID),
   FOREIGN KEY (SupplierID) REFERENCES Suppliers (SupplierID),
   FOREIGN KEY (CategoryID) REFERENCES Categories (CategoryID)
@@ -121,26 +124,26 @@ INSERT INTO Suppliers (SupplierID, CompanyName, ContactName, City, Country, Phon
 
 -- Three discontinued lines; the gift hamper tin belongs to no category.
 INSERT INTO Products (ProductID, ProductName, SupplierID, CategoryID, QuantityPerUnit, "Unit Price", UnitsInStock, Discontinued) VALUES
-  (1, 'Highland Breakfast Tea', 1, 1, '20 x 100 g', 6.5, 120, 0),
-  (2, 'Kandy Green Tea', 1, 1, '20 x 100 g', 7.25, 80, 0),
-  (3, 'Chamomile Blend', 1, 1, '12 x 50 g', 4.8, 0, 1),
-  (4, 'Douro Dark Roast', 2, 2, '10 x 250 g', 9.9, 60, 0),
-  (5, 'Ribeira Espresso Beans', 2, 2, '6 x 1 kg', 24.0, 35, 0),
-  (6, 'Seville Orange Marmalade', 3, 3, '12 x 340 g', 3.95, 140, 0),
-  (7, 'Damson Jam', 3, 3, '12 x 340 g', 4.1, 90, 0),
-  (8, 'Apple & Ale Chutney', 3, 3, '12 x 300 g', 4.4, 0, 1),
-  (9, 'Bronze-Cut Rigatoni', 4, 4, '12 x 500 g', 2.75, 200, 0),
-  (10, 'Stone-Ground Spelt Flour', 4, 4, '10 x 1 kg', 3.2, 75, 0),
-  (11, 'Arborio Rice', 4, 4, '10 x 1 kg', 3.6, 110, 0),
-  (12, 'Picual Olive Oil', 5, 5, '6 x 750 ml', 11.5, 48, 0),
-  (13, 'Sherry Vinegar', 5, 5, '6 x 500 ml', 6.2, 30, 0),
-  (14, 'Whole Cloves', 6, 6, '24 x 40 g', 2.3, 160, 0),
-  (15, 'Green Cardamom', 6, 6, '24 x 40 g', 3.85, 95, 0),
-  (16, 'Vanilla Pods', 6, 6, '10 x 3 pods', 8.75, 22, 0),
-  (17, 'Dark Chocolate Thins', 7, 7, '16 x 100 g', 2.95, 130, 0),
-  (18, 'Marzipan Bars', 7, 7, '20 x 75 g', 1.9, 0, 1),
-  (19, 'Swing-Top Storage Jar', 8, 8, '6 x 1 l', 5.4, 40, 0),
-  (20, 'Gift Hamper Tin', 8, NULL, '1 tin', 14.0, 15, 0);
+  (1, 'Highland Breakfast Tea', 1, 1, '20 x 100 g', 6.5, 120, FALSE),
+  (2, 'Kandy Green Tea', 1, 1, '20 x 100 g', 7.25, 80, FALSE),
+  (3, 'Chamomile Blend', 1, 1, '12 x 50 g', 4.8, 0, TRUE),
+  (4, 'Douro Dark Roast', 2, 2, '10 x 250 g', 9.9, 60, FALSE),
+  (5, 'Ribeira Espresso Beans', 2, 2, '6 x 1 kg', 24.0, 35, FALSE),
+  (6, 'Seville Orange Marmalade', 3, 3, '12 x 340 g', 3.95, 140, FALSE),
+  (7, 'Damson Jam', 3, 3, '12 x 340 g', 4.1, 90, FALSE),
+  (8, 'Apple & Ale Chutney', 3, 3, '12 x 300 g', 4.4, 0, TRUE),
+  (9, 'Bronze-Cut Rigatoni', 4, 4, '12 x 500 g', 2.75, 200, FALSE),
+  (10, 'Stone-Ground Spelt Flour', 4, 4, '10 x 1 kg', 3.2, 75, FALSE),
+  (11, 'Arborio Rice', 4, 4, '10 x 1 kg', 3.6, 110, FALSE),
+  (12, 'Picual Olive Oil', 5, 5, '6 x 750 ml', 11.5, 48, FALSE),
+  (13, 'Sherry Vinegar', 5, 5, '6 x 500 ml', 6.2, 30, FALSE),
+  (14, 'Whole Cloves', 6, 6, '24 x 40 g', 2.3, 160, FALSE),
+  (15, 'Green Cardamom', 6, 6, '24 x 40 g', 3.85, 95, FALSE),
+  (16, 'Vanilla Pods', 6, 6, '10 x 3 pods', 8.75, 22, FALSE),
+  (17, 'Dark Chocolate Thins', 7, 7, '16 x 100 g', 2.95, 130, FALSE),
+  (18, 'Marzipan Bars', 7, 7, '20 x 75 g', 1.9, 0, TRUE),
+  (19, 'Swing-Top Storage Jar', 8, 8, '6 x 1 l', 5.4, 40, FALSE),
+  (20, 'Gift Hamper Tin', 8, NULL, '1 tin', 14.0, 15, FALSE);
 
 -- Three levels: the managing director, two sales managers, five representatives.
 INSERT INTO Employees (EmployeeID, LastName, FirstName, Title, ManagerID, BirthDate, HireDate, City) VALUES

@@ -194,6 +194,16 @@ int TVxCustomDBStructure::AddFieldRef(std::unique_ptr<TDSField> field)
     return index;
 }
 
+int TVxCustomDBStructure::AddFieldAsIs(std::unique_ptr<TDSField> field)
+{
+    TDSField* raw = field.get();
+    const int index = FFields.Add(std::move(field));
+    raw->SetDBStruct(this);
+    assignFieldID(raw);
+    indexAppendedField(raw);
+    return index;
+}
+
 void TVxCustomDBStructure::ProcessNewField(TDSField* field)
 {
     field->SetDBStruct(this);

@@ -72,6 +72,10 @@ public:
     int IndexOfField(const TDSField* field) const { return FFields.IndexOf(field); }
     int AddField(TVxFieldKind kind, const QString& fieldExpr, const QString& displayName, TDSTable* table);
     int AddFieldRef(std::unique_ptr<TDSField> field);
+    // Appends a field as it stands: unlike AddFieldRef it does not ask the
+    // database info for a data field's type and size, for readers of stored
+    // models that carry them and for the model built from the database.
+    int AddFieldAsIs(std::unique_ptr<TDSField> field);
     void DelField(int index);
     void ClearFields();
     // Owner, identifier and, for data fields, type and size from the database info.
@@ -171,7 +175,26 @@ public:
     void UpdateSQLFormats();
     // Raises code 11 when no database info component is attached.
     void CheckDatabaseInfo() const;
+    // Replaces the structure by the database's: a table per table name of
+    // the info, its links, and a group of data fields per table.
+    void RetriveDataModelInfo();
     TStringList& SpecInfo() { return FSpecInfo; }
+
+    // --- the wizard library (wizard_library.h, wizard_library.cpp)
+    // Loads "Dalwick" and runs it on this model and its database info
+    // through the callback table; returns the wizard's result. While another
+    // run is under way, nested or on another thread, it raises the general
+    // Exception "The wizard library is already running": the callbacks reach
+    // the model through one process-wide reference, which is empty again
+    // once this returns.
+    bool RunDalwick();
+    // Receives what a guarded callback caught: the caption is the error's
+    // class name followed by " exception", the text its message.
+    using TWizardErrorHandler = std::function<void(const QString& caption, const QString& text)>;
+    // Installs the process-wide handler and returns the previous one; an
+    // empty handler restores the default, which writes "caption: text" to
+    // standard error. Whatever the handler throws is dropped.
+    static TWizardErrorHandler SetWizardErrorHandler(TWizardErrorHandler handler);
 
     // --- settings
     TSQLFormats* SQLFormats() const { return FSQLFormats; }

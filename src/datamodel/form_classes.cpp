@@ -2,6 +2,7 @@
 
 #include "db_info.h"
 #include "db_structure.h"
+#include "sql_db_info.h"
 
 namespace brindle {
 
@@ -9,6 +10,7 @@ void RegisterCoreFormClasses()
 {
     TFormClasses::Register<TVxDBStructure>(QStringLiteral("TVxDBStructure"));
     TFormClasses::Register<TVxDBInfo>(QStringLiteral("TVxDBInfo"));
+    TFormClasses::Register<TVxSqlDBInfo>(QStringLiteral("TVxSqlDBInfo"));
 }
 
 } // namespace brindle

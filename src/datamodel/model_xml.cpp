@@ -1,0 +1,860 @@
+// The data model's XML document, written with QXmlStreamWriter and read
+// with QXmlStreamReader into a light tree of its own. QDomDocument would do
+// neither well: it saves attributes in hash order, which changes from run to
+// run, and building its tree of a 20,000-field model takes it four times as
+// long as reading the text.
+
+#include "model_xml.h"
+
+#include "conversions.h"
+#include "text_utils.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace brindle {
+
+namespace {
+
+// --- names both sides use
+
+struct TypeName {
+    TFieldType type;
+    const char* name;
+};
+
+// The field types with a name of their own; every other type is "Unknown".
+// Where two types share a name, the first is the one the name reads as.
+constexpr TypeName kTypeNames[] = {
+    {ftString, "String"},       {ftWord, "Word"},         {ftSmallint, "Word"},
+    {ftInteger, "Int"},         {ftBoolean, "Bool"},      {ftFloat, "Float"},
+    {ftCurrency, "Currency"},   {ftBCD, "BCD"},           {ftDate, "Date"},
+    {ftTime, "Time"},           {ftDateTime, "DateTime"}, {ftTimeStamp, "DateTime"},
+    {ftAutoInc, "Autoinc"},     {ftMemo, "Memo"},         {ftBlob, "Memo"},
+    {ftFixedChar, "FixedChar"}, {ftWideString, "WideString"}, {ftLargeint, "Int64"},
+};
+
+QString typeName(TFieldType type)
+{
+    for (const TypeName& t : kTypeNames)
+        if (t.type == type)
+            return QLatin1String(t.name);
+    return QStringLiteral("Unknown");
+}
+
+TFieldType typeByName(const QString& name)
+{
+    for (const TypeName& t : kTypeNames)
+        if (name == QLatin1String(t.name))
+            return t.type;
+    return ftUnknown;
+}
+
+const QString kExpr1 = QStringLiteral("{expr1}");
+const QString kExpr2 = QStringLiteral("{expr2}");
+const QString kExpr3 = QStringLiteral("{expr3}");
+
+// --- writing
+
+// Replaces the token around the first occurrence of the placeholder, from
+// the nearest single quote before it to the nearest one after it (each side
+// the placeholder's own end when there is no quote), wherever it occurs.
+QString replacePlaceholderToken(const QString& text, const QString& placeholder, const QString& by)
+{
+    const qsizetype at = text.indexOf(placeholder);
+    if (at < 0)
+        return text;
+    const qsizetype open = at > 0 ? text.lastIndexOf(u'\'', at - 1) : -1;
+    const qsizetype close = text.indexOf(u'\'', at + placeholder.size());
+    const qsizetype from = open >= 0 ? open : at;
+    const qsizetype to = close >= 0 ? close + 1 : at + placeholder.size();
+    return ReplaceStr(text, text.mid(from, to - from), by);
+}
+
+QString templateToXml(const QString& sql)
+{
+    QString text = ReplaceStr(sql, QStringLiteral("@f"), kExpr1);
+    text = replacePlaceholderToken(text, QStringLiteral("@1"), kExpr2);
+    return replacePlaceholderToken(text, QStringLiteral("@2"), kExpr3);
+}
+
+QString operatorFormat(const TDSOperator& op)
+{
+    QString format = kExpr1 + QStringLiteral(" {op}");
+    if (op.ParamCount() >= 1)
+        format += u' ' + kExpr2;
+    if (op.ParamCount() >= 2)
+        format += u' ' + op.ValFormat() + u' ' + kExpr3;
+    return format;
+}
+
+QString valueKindName(TValueKind kind)
+{
+    return kind == vkSubQuery ? QStringLiteral("Query") : ValueKindToStr(kind).mid(2);
+}
+
+QString appliedTypeNames(TAppliedTypes types)
+{
+    QStringList names;
+    for (int t = 0; t < FieldTypeCount; ++t)
+        if (types.Contains(static_cast<TFieldType>(t)))
+            names.append(typeName(static_cast<TFieldType>(t)));
+    return names.join(u',');
+}
+
+bool isXmlChar(char32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
+           || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The text without the characters XML 1.0 cannot carry (controls, U+FFFE,
+// U+FFFF, unpaired surrogates); most texts come back as they are.
+QString xmlText(const QString& text)
+{
+    QString kept;
+    bool dropped = false;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        qsizetype width = 1;
+        bool ok;
+        if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            width = 2;
+            ok = true;
+        } else {
+            ok = !c.isSurrogate() && isXmlChar(c.unicode());
+        }
+        if (!ok && !dropped) {
+            kept = text.left(i);
+            dropped = true;
+        } else if (ok && dropped) {
+            kept += QStringView(text).mid(i, width);
+        }
+        i += width - 1;
+    }
+    return dropped ? kept : text;
+}
+
+bool isXmlName(const QString& name)
+{
+    if (name.isEmpty() || !(name[0].isLetter() || name[0] == u'_'))
+        return false;
+    for (const QChar c : name)
+        if (!(c.isLetterOrNumber() || c == u'_' || c == u'-' || c == u'.'))
+            return false;
+    return true;
+}
+
+class XmlWriter {
+public:
+    explicit XmlWriter(QString* out) : w(out)
+    {
+        w.setAutoFormatting(true);
+        w.setAutoFormattingIndent(2);
+    }
+
+    void write(TVxCustomDBStructure& m);
+
+private:
+    void start(const char* name) { w.writeStartElement(QLatin1String(name)); }
+    void empty(const char* name) { w.writeEmptyElement(QLatin1String(name)); }
+    void end() { w.writeEndElement(); }
+    void attr(const char* name, const QString& value) { w.writeAttribute(QLatin1String(name), xmlText(value)); }
+    void attr(const char* name, bool value)
+    {
+        w.writeAttribute(QLatin1String(name), value ? QStringLiteral("true") : QStringLiteral("false"));
+    }
+    void text(const QString& name, const QString& value) { w.writeTextElement(name, xmlText(value)); }
+    void text(const char* name, const QString& value) { text(QLatin1String(name), value); }
+
+    void writeGroup(const TDSFieldGroup& group);
+    void writeField(const TDSField& field);
+
+    QXmlStreamWriter w;
+};
+
+void XmlWriter::write(TVxCustomDBStructure& m)
+{
+    w.writeProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\""));
+    start("DataModel");
+    attr("formatVersion", QStringLiteral("3"));
+
+    start("DBParams");
+    if (TVxDBInfo* info = m.DatabaseInfo()) {
+        TStringList settings;
+        info->SaveInfo(settings);
+        for (int i = 0; i < settings.Count(); ++i)
+            if (isXmlName(settings.Names(i)))
+                text(settings.Names(i), settings.ValueFromIndex(i));
+    }
+    end();
+
+    text("Description", m.Description);
+    const QVariantMap custom = m.CustomInfo.Data.toMap();
+    start("CustomInfo");
+    for (const char* key : {"DSN", "UserName", "Password"})
+        text(key, custom.value(QLatin1String(key)).toString());
+    end();
+
+    start("Operators");
+    for (int i = 0; i < m.OperatCount(); ++i) {
+        const TDSOperator* op = m.Operators(i);
+        start("Operator");
+        // Operator names are 8-bit texts in the format.
+        attr("id", FromAnsi(ToAnsi(op->Name())));
+        attr("caption", op->DisplayName());
+        attr("expr", templateToXml(op->SQLExpr()));
+        attr("format", operatorFormat(*op));
+        attr("kind", valueKindName(op->ValueKind()));
+        text("Types", appliedTypeNames(op->AppliedTypes));
+        end();
+    }
+    end();
+
+    start("Tables");
+    for (int i = 0; i < m.TableCount(); ++i) {
+        const TDSTable* table = m.Tables(i);
+        empty("Table");
+        attr("name", table->TableName());
+        attr("alias", table->TableAlias());
+        attr("db", table->DatabaseName());
+        attr("hints", table->TableHints());
+    }
+    end();
+
+    static const char* const kLinkTypes[] = {"Inner", "Left", "Right", "Full"};
+    const QString valuePrefix = QStringLiteral("val:");
+    const auto side = [&valuePrefix](const QString& expr) {
+        return expr.startsWith(valuePrefix) || expr.startsWith(QStringLiteral("fld:")) ? expr.mid(4) : expr;
+    };
+    start("Links");
+    for (int i = 0; i < m.LinkCount(); ++i) {
+        const TDSLink* link = m.Links(i);
+        start("Link");
+        attr("table1", link->Table1() ? link->Table1()->TableAlias() : QString());
+        attr("table2", link->Table2() ? link->Table2()->TableAlias() : QString());
+        attr("type", QString::fromLatin1(kLinkTypes[link->LinkType()]));
+        attr("QF", link->QuoteFields());
+        const auto at = [](const TStringList& list, int index) {
+            return index < list.Count() ? list[index] : QString();
+        };
+        for (int p = 0; p < link->Fields1().Count(); ++p) {
+            const QString expr1 = link->Fields1()[p];
+            const QString expr2 = at(link->Fields2(), p);
+            empty("Condition");
+            attr("type", QString(expr1.startsWith(valuePrefix) ? u'C' : u'F')
+                             + (expr2.startsWith(valuePrefix) ? u'C' : u'F'));
+            attr("expr1", side(expr1));
+            attr("expr2", side(expr2));
+            attr("op", at(link->Operators(), p));
+        }
+        end();
+    }
+    end();
+
+    start("Entities");
+    writeGroup(*m.RootGroup());
+    for (int i = 0; i < m.FieldGroups().Count(); ++i) {
+        start("Entity");
+        writeGroup(*m.FieldGroups()[i]);
+        end();
+    }
+    end();
+
+    end();
+}
+
+void XmlWriter::writeGroup(const TDSFieldGroup& group)
+{
+    attr("name", group.GroupName().isEmpty() ? QStringLiteral("Root entity") : group.GroupName());
+    for (const TDSField* field : group)
+        writeField(*field);
+}
+
+void XmlWriter::writeField(const TDSField& field)
+{
+    start("Attr");
+    attr("id", QString::number(field.ID()));
+    attr("kind", FldKindToStr(field.FieldKind()).mid(3));
+    attr("expr", field.FieldExpr());
+    attr("caption", field.DisplayName());
+    attr("type", typeName(field.FieldType()));
+    attr("size", QString::number(field.FieldSize()));
+    attr("UIC", field.UseInConditions());
+    attr("UIR", field.UseInResult());
+    if (!field.FUserData.isEmpty())
+        attr("userData", field.FUserData);
+    if (field.FieldKind() == kfkData)
+        attr("tables", field.Table() ? field.Table()->TableAlias() : QString());
+    text("Operators", field.GetOperatorNames());
+
+    start("Editors");
+    static const char* const kEditorTypes[] = {"", "EDIT", "LIST", "CUSTOM", "SQLLIST"};
+    if (field.EditType() != etAuto) {
+        start("Default");
+        attr("type", QString::fromLatin1(kEditorTypes[field.EditType()]));
+        if (field.EditType() == etList) {
+            const auto* editor = static_cast<const TDSListEditor*>(field.ValueEditor());
+            start("Values");
+            for (int i = 0; i < qMax(editor->Items.Count(), editor->Values.Count()); ++i) {
+                empty("Value");
+                attr("id", i < editor->Values.Count() ? editor->Values[i] : QString());
+                attr("text", i < editor->Items.Count() ? editor->Items[i] : QString());
+            }
+            end();
+        } else if (field.EditType() == etSQL) {
+            start("SQL");
+            w.writeCDATA(xmlText(static_cast<const TDSSQLEditor*>(field.ValueEditor())->SQL.Lines().join(u'\n')));
+            end();
+        }
+        end();
+    }
+    end();
+
+    end();
+}
+
+// --- reading
+
+// The document read into a flat list of nodes in document order: an
+// element's descendants follow it up to its End, so nothing needs recursion
+// however deep the nesting. Text that is only white space between elements
+// is left out.
+class XmlTree {
+public:
+    struct Node {
+        QString Name; // an element's name; empty for text
+        QString Text; // a text node's text
+        int Parent = -1;
+        int End = 0; // one past the last descendant
+        int FirstAttr = 0;
+        int EndAttr = 0;
+    };
+
+    // Raises EXMLDocumentError, with the XML layer's message and position,
+    // for text that is not well-formed XML.
+    explicit XmlTree(const QString& text);
+
+    std::vector<Node> Nodes;
+    std::vector<std::pair<QString, QString>> Attrs;
+
+private:
+    // A document repeats a few dozen names many times over: they are kept
+    // once, up to a bound that no real document reaches.
+    QString name(QStringView text);
+    std::vector<QString> FNames;
+};
+
+QString XmlTree::name(QStringView text)
+{
+    for (const QString& known : FNames)
+        if (known == text)
+            return known;
+    if (FNames.size() >= 64)
+        return text.toString();
+    FNames.push_back(text.toString());
+    return FNames.back();
+}
+
+XmlTree::XmlTree(const QString& text)
+{
+    QXmlStreamReader reader(text);
+    reader.setNamespaceProcessing(false);
+    int open = -1;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            Node node;
+            node.Name = name(reader.qualifiedName());
+            node.Parent = open;
+            node.FirstAttr = static_cast<int>(Attrs.size());
+            const QXmlStreamAttributes attributes = reader.attributes();
+            for (const QXmlStreamAttribute& a : attributes)
+                Attrs.emplace_back(name(a.qualifiedName()), a.value().toString());
+            node.EndAttr = static_cast<int>(Attrs.size());
+            open = static_cast<int>(Nodes.size());
+            Nodes.push_back(std::move(node));
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            Nodes[open].End = static_cast<int>(Nodes.size());
+            open = Nodes[open].Parent;
+            break;
+        case QXmlStreamReader::Characters:
+            if (open >= 0 && (reader.isCDATA() || !reader.isWhitespace())) {
+                Node node;
+                node.Text = reader.text().toString();
+                node.Parent = open;
+                node.End = static_cast<int>(Nodes.size()) + 1;
+                Nodes.push_back(std::move(node));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        throw EXMLDocumentError(QStringLiteral("Line %d, column %d: %s"),
+                                {static_cast<int>(reader.lineNumber()), static_cast<int>(reader.columnNumber()),
+                                 reader.errorString()});
+}
+
+// Names compare without regard to letter case; one that differs in length
+// from a plain ASCII name cannot match it.
+bool sameName(const QString& name, QLatin1String wanted)
+{
+    return name.size() == wanted.size() && name.compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// An element of an XmlTree, or none. Element and attribute names are
+// looked up without regard to letter case; an absent attribute reads as
+// the empty text.
+class XmlElement {
+public:
+    XmlElement() = default;
+    XmlElement(const XmlTree* tree, int index) : FTree(tree), FIndex(index) {}
+
+    bool isNull() const { return FIndex < 0; }
+    const QString& tagName() const { return node().Name; }
+
+    XmlElement firstChildElement() const { return isNull() ? XmlElement() : elementFrom(FIndex + 1, FIndex); }
+    XmlElement nextSiblingElement() const { return elementFrom(node().End, node().Parent); }
+    // The first child element with the name.
+    XmlElement child(QLatin1String name) const
+    {
+        for (XmlElement e = firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+            if (sameName(e.tagName(), name))
+                return e;
+        return {};
+    }
+
+    const QString* find(QLatin1String name) const
+    {
+        if (isNull())
+            return nullptr;
+        for (int i = node().FirstAttr; i < node().EndAttr; ++i)
+            if (sameName(FTree->Attrs[i].first, name))
+                return &FTree->Attrs[i].second;
+        return nullptr;
+    }
+    QString value(QLatin1String name) const
+    {
+        const QString* v = find(name);
+        return v ? *v : QString();
+    }
+
+    // The text of every text node inside the element, in document order.
+    QString text() const
+    {
+        QString all;
+        if (!isNull())
+            for (int i = FIndex + 1; i < node().End; ++i)
+                if (FTree->Nodes[i].Name.isEmpty())
+                    all += FTree->Nodes[i].Text;
+        return all;
+    }
+
+private:
+    const XmlTree::Node& node() const { return FTree->Nodes[FIndex]; }
+    // The first element child of the parent (-1: of the document) from the
+    // index on.
+    XmlElement elementFrom(int index, int parent) const
+    {
+        const int end = parent >= 0 ? FTree->Nodes[parent].End : static_cast<int>(FTree->Nodes.size());
+        for (int i = index; i < end; i = FTree->Nodes[i].End)
+            if (!FTree->Nodes[i].Name.isEmpty())
+                return {FTree, i};
+        return {};
+    }
+
+    const XmlTree* FTree = nullptr;
+    int FIndex = -1;
+};
+
+QString templateFromXml(const QString& expr)
+{
+    QString sql = ReplaceStr(expr, kExpr1, QStringLiteral("@f"));
+    sql = ReplaceStr(sql, kExpr2, QStringLiteral("@1"));
+    return ReplaceStr(sql, kExpr3, QStringLiteral("@2"));
+}
+
+QString valFormatFromXml(const QString& format)
+{
+    const qsizetype first = format.indexOf(kExpr1);
+    if (first < 0)
+        return {};
+    const qsizetype from = first + kExpr1.size();
+    const qsizetype second = format.indexOf(kExpr2, from);
+    return second < 0 ? QString() : format.mid(from, second - from).trimmed();
+}
+
+class XmlReader {
+public:
+    explicit XmlReader(TVxCustomDBStructure& model) : m(model) {}
+    void read(const XmlElement& root);
+
+private:
+    void readDBParams(const XmlElement& element);
+    void readOperators(const XmlElement& element);
+    void readTables(const XmlElement& element);
+    void readLinks(const XmlElement& element);
+    void readEntities(const XmlElement& element);
+    void readField(const XmlElement& element, TDSFieldGroup* group);
+    void readEditor(const XmlElement& element, TDSField* field);
+    TDSTable* tableByName(const QString& name) const;
+    // The operators a field's list of names finds with OperatorByName.
+    const std::vector<TDSOperator*>& operatorsByNames(const QString& names);
+
+    TVxCustomDBStructure& m;
+    // The answers for each list of names: most fields share a few lists, and
+    // the catalogue stays as it is while fields are read.
+    QHash<QString, std::vector<TDSOperator*>> FOperatorLists;
+};
+
+void XmlReader::read(const XmlElement& root)
+{
+    const XmlElement options = root.child(QLatin1String("OPTIONS"));
+    if (const XmlElement info = options.child(QLatin1String("DBINFO")); !info.isNull())
+        readDBParams(info);
+    if (const XmlElement e = root.child(QLatin1String("DBPARAMS")); !e.isNull())
+        readDBParams(e);
+    if (const XmlElement e = root.child(QLatin1String("DESCRIPTION")); !e.isNull())
+        m.Description = e.text();
+    if (const XmlElement e = root.child(QLatin1String("CUSTOMINFO")); !e.isNull()) {
+        QVariantMap custom;
+        for (const char* key : {"DSN", "UserName", "Password"})
+            custom.insert(QLatin1String(key), e.child(QLatin1String(key)).text());
+        m.CustomInfo.Data = custom;
+    }
+    readOperators(root.child(QLatin1String("OPERATORS")));
+    readTables(root.child(QLatin1String("TABLES")));
+    readLinks(root.child(QLatin1String("LINKS")));
+    readEntities(root.child(QLatin1String("ENTITIES")));
+}
+
+void XmlReader::readDBParams(const XmlElement& element)
+{
+    TStringList settings;
+    for (XmlElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        if (e.firstChildElement().isNull())
+            settings.Add(e.tagName() + u'=' + ExpandEnvironmentStrings(e.text()));
+    if (TVxDBInfo* info = m.DatabaseInfo())
+        info->LoadInfo(settings);
+}
+
+void XmlReader::readOperators(const XmlElement& element)
+{
+    for (XmlElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        auto op = std::make_unique<TDSOperator>();
+        op->SetName(e.value(QLatin1String("ID")));
+        op->SetDisplayName(e.value(QLatin1String("CAPTION")));
+        op->SetSQLExpr(templateFromXml(e.value(QLatin1String("EXPR"))));
+        op->SetValFormat(valFormatFromXml(e.value(QLatin1String("FORMAT"))));
+        const QString kind = e.value(QLatin1String("KIND"));
+        if (kind.compare(QLatin1String("List"), Qt::CaseInsensitive) == 0)
+            op->SetValueKind(vkList);
+        else if (kind.compare(QLatin1String("SubQuery"), Qt::CaseInsensitive) == 0)
+            op->SetValueKind(vkSubQuery);
+        if (const XmlElement types = e.child(QLatin1String("TYPES")); !types.isNull()) {
+            TStringList names;
+            names.SetCommaText(types.text());
+            op->AppliedTypes = TAppliedTypes();
+            for (const QString& name : names)
+                op->AppliedTypes.Include(typeByName(name));
+        }
+        m.AddOperatorRef(std::move(op));
+    }
+}
+
+void XmlReader::readTables(const XmlElement& element)
+{
+    for (XmlElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        auto table = std::make_unique<TDSTable>(&m);
+        table->SetTableName(e.value(QLatin1String("NAME")));
+        table->SetTableAlias(e.value(QLatin1String("ALIAS")));
+        table->SetDatabaseName(e.value(QLatin1String("DB")));
+        table->SetTableHints(e.value(QLatin1String("HINTS")));
+        m.AddTableRef(std::move(table));
+    }
+}
+
+TDSTable* XmlReader::tableByName(const QString& name) const
+{
+    if (TDSTable* table = m.TableByName(1, name))
+        return table;
+    return m.TableByName(0, name);
+}
+
+void XmlReader::readLinks(const XmlElement& element)
+{
+    for (XmlElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        auto link = std::make_unique<TDSLink>(&m);
+        link->SetTable1(tableByName(e.value(QLatin1String("TABLE1"))));
+        link->SetTable2(tableByName(e.value(QLatin1String("TABLE2"))));
+        const QString type = e.value(QLatin1String("TYPE"));
+        if (type.compare(QLatin1String("LEFT"), Qt::CaseInsensitive) == 0)
+            link->SetLinkType(ltOuterLeft);
+        else if (type.compare(QLatin1String("RIGHT"), Qt::CaseInsensitive) == 0)
+            link->SetLinkType(ltOuterRight);
+        else if (type.compare(QLatin1String("FULL"), Qt::CaseInsensitive) == 0)
+            link->SetLinkType(ltOuterFull);
+        for (XmlElement p = e.firstChildElement(); !p.isNull(); p = p.nextSiblingElement()) {
+            const QString sides = p.value(QLatin1String("TYPE"));
+            const auto prefix = [&sides](int i) {
+                return i < sides.size() && sides[i] == u'E' ? QStringLiteral("val:") : QStringLiteral("fld:");
+            };
+            link->AddColumnPair(prefix(0) + p.value(QLatin1String("EXPR1")), p.value(QLatin1String("OP")),
+                                prefix(1) + p.value(QLatin1String("EXPR2")));
+        }
+        m.AddLinkByRef(std::move(link));
+    }
+}
+
+void XmlReader::readEntities(const XmlElement& element)
+{
+    if (element.isNull())
+        return;
+    // Groups nest in the document but not in the model; the reader walks
+    // them with a stack of its own, depth first, in document order.
+    struct Frame {
+        TDSFieldGroup* group;
+        XmlElement next; // the next child element to read
+    };
+    const auto open = [this](const XmlElement& e, TDSFieldGroup* group) {
+        if (const QString* name = e.find(QLatin1String("NAME")))
+            group->SetGroupName(*name);
+        return Frame{group, e.firstChildElement()};
+    };
+    std::vector<Frame> stack{open(element, m.RootGroup())};
+    while (!stack.empty()) {
+        const XmlElement e = stack.back().next;
+        if (e.isNull()) {
+            stack.pop_back();
+            continue;
+        }
+        stack.back().next = e.nextSiblingElement();
+        if (e.tagName() == QLatin1String("GROUP")) {
+            auto group = std::make_unique<TDSFieldGroup>();
+            group->FDbStruct = &m;
+            TDSFieldGroup* raw = group.get();
+            m.FieldGroups().Add(std::move(group));
+            stack.push_back(open(e, raw));
+        } else {
+            readField(e, stack.back().group);
+        }
+    }
+}
+
+const std::vector<TDSOperator*>& XmlReader::operatorsByNames(const QString& names)
+{
+    auto found = FOperatorLists.find(names);
+    if (found == FOperatorLists.end()) {
+        TStringList list;
+        list.SetCommaText(names);
+        std::vector<TDSOperator*> ops;
+        for (const QString& name : list)
+            if (TDSOperator* op = m.OperatorByName(name))
+                ops.push_back(op);
+        found = FOperatorLists.insert(names, std::move(ops));
+    }
+    return found.value();
+}
+
+void XmlReader::readField(const XmlElement& element, TDSFieldGroup* group)
+{
+    auto field = std::make_unique<TDSField>(&m);
+    field->SetID(StrToInt(element.value(QLatin1String("ID"))));
+    const bool isVirtual =
+        element.value(QLatin1String("KIND")).compare(QLatin1String("Virtual"), Qt::CaseInsensitive) == 0;
+    field->SetFieldKind(isVirtual ? kfkVirtual : kfkData);
+    const QString expr = element.value(QLatin1String("EXPR"));
+    if (isVirtual)
+        field->SetSQLExpr(expr);
+    else
+        field->SetFieldName(expr);
+    field->SetDisplayName(element.value(QLatin1String("CAPTION")));
+    field->SetFieldType(typeByName(element.value(QLatin1String("TYPE"))));
+    field->SetFieldSize(StrToInt(element.value(QLatin1String("SIZE"))));
+    field->SetUseInConditions(XStrToBool(element.value(QLatin1String("UIC"))));
+    field->SetUseInResult(XStrToBool(element.value(QLatin1String("UIR"))));
+    if (const QString* userData = element.find(QLatin1String("USERDATA")))
+        field->FUserData = *userData;
+    if (const QString* name = element.find(QLatin1String("TABLE")))
+        if (TDSTable* table = tableByName(*name))
+            field->Tables().Add(table);
+
+    if (const XmlElement ops = element.child(QLatin1String("OPERATORS")); !ops.isNull())
+        for (TDSOperator* op : operatorsByNames(ops.text()))
+            field->AddOperator(op);
+    readEditor(element.child(QLatin1String("EDITORS")).child(QLatin1String("DEFAULT")), field.get());
+
+    field->SetGroup(group);
+    // AddFieldRef asks the database info for a data field's type and size
+    // and refuses the field without one; without an info the field keeps
+    // what the document gives.
+    if (m.DatabaseInfo())
+        m.AddFieldRef(std::move(field));
+    else
+        m.AddFieldAsIs(std::move(field));
+}
+
+void XmlReader::readEditor(const XmlElement& element, TDSField* field)
+{
+    if (element.isNull())
+        return;
+    const QString type = element.value(QLatin1String("TYPE"));
+    if (type == QLatin1String("EDIT")) {
+        field->SetEditType(etEdit);
+    } else if (type == QLatin1String("LIST")) {
+        field->SetEditType(etList);
+        auto* editor = static_cast<TDSListEditor*>(field->ValueEditor());
+        const XmlElement values = element.child(QLatin1String("VALUES"));
+        for (XmlElement e = values.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+                editor->Values.Add(e.value(QLatin1String("ID")));
+            editor->Items.Add(e.value(QLatin1String("TEXT")));
+        }
+    } else if (type == QLatin1String("SQLLIST")) {
+        field->SetEditType(etSQL);
+        static_cast<TDSSQLEditor*>(field->ValueEditor())->SQL.SetText(element.child(QLatin1String("SQL")).text());
+    } else if (type == QLatin1String("CUSTOM")) {
+        field->SetEditType(etCustom);
+    }
+}
+
+// Refuses, before the XML layer sees the text, what would make it slow: it
+// checks an element's attributes for duplicates pair by pair, and entities
+// declared in a document type could expand into markup this pass does not
+// see. The pass follows the lexical structure only; what it does not
+// understand it leaves to the parser, which then fails at that point.
+void checkXmlShape(const QString& text)
+{
+    const QStringView view(text);
+    const qsizetype n = view.size();
+    int line = 1;
+    qsizetype lineStart = 0;
+    const auto newline = [&](qsizetype i) {
+        if (view[i] == u'\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    };
+    // The index after the first end mark from the index on, or -1.
+    const auto skipPast = [&](qsizetype i, QStringView mark) -> qsizetype {
+        for (; i < n; ++i) {
+            if (view.mid(i).startsWith(mark))
+                return i + mark.size();
+            newline(i);
+        }
+        return -1;
+    };
+
+    qsizetype i = 0;
+    while (i >= 0 && i < n) {
+        if (view[i] != u'<') {
+            newline(i++);
+            continue;
+        }
+        const QStringView rest = view.mid(i);
+        const int tagLine = line;
+        const int tagColumn = static_cast<int>(i - lineStart + 1);
+        const auto refuse = [&](const QString& what) {
+            throw EXMLDocumentError(QStringLiteral("Line %d, column %d: %s"), {tagLine, tagColumn, what});
+        };
+        if (rest.startsWith(u"<!--")) {
+            i = skipPast(i + 4, u"-->");
+        } else if (rest.startsWith(u"<![CDATA[")) {
+            i = skipPast(i + 9, u"]]>");
+        } else if (rest.startsWith(u"<!DOCTYPE")) {
+            refuse(QStringLiteral("document type declarations are not accepted"));
+        } else if (rest.startsWith(u"<!")) {
+            return;
+        } else if (rest.startsWith(u"<?")) {
+            i = skipPast(i + 2, u"?>");
+        } else {
+            // A tag: every "=" outside quotes belongs to an attribute.
+            QChar quote;
+            int attributes = 0;
+            for (++i; i < n; ++i) {
+                const QChar c = view[i];
+                newline(i);
+                if (!quote.isNull()) {
+                    if (c == quote)
+                        quote = QChar();
+                } else if (c == u'"' || c == u'\'') {
+                    quote = c;
+                } else if (c == u'=') {
+                    if (++attributes > XmlMaxAttributes)
+                        refuse(QStringLiteral("an element has more than %1 attributes").arg(XmlMaxAttributes));
+                } else if (c == u'>') {
+                    ++i;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+QString ExpandEnvironmentStrings(const QString& text)
+{
+    if (!text.contains(u'%'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype open = text.indexOf(u'%', i);
+        if (open < 0) {
+            out += QStringView(text).mid(i);
+            break;
+        }
+        out += QStringView(text).mid(i, open - i);
+        const qsizetype close = text.indexOf(u'%', open + 1);
+        if (close < 0) {
+            out += QStringView(text).mid(open);
+            break;
+        }
+        const QString name = text.mid(open + 1, close - open - 1);
+        // A name holding "=" or a zero would find some other variable.
+        const bool isName = !name.isEmpty() && !name.contains(u'=') && !name.contains(QChar(0));
+        const QByteArray key = name.toLocal8Bit();
+        if (isName && qEnvironmentVariableIsSet(key.constData())) {
+            out += qEnvironmentVariable(key.constData());
+            i = close + 1;
+        } else {
+            out += QStringView(text).mid(open, close - open);
+            i = close;
+        }
+    }
+    return out;
+}
+
+void SaveDMToXml(TVxCustomDBStructure& model, TStringList& lines)
+{
+    QString out;
+    XmlWriter(&out).write(model);
+    // The indentation puts a line break before the declaration and after
+    // the last element.
+    QStringList split = out.split(u'\n');
+    if (!split.isEmpty() && split.first().isEmpty())
+        split.removeFirst();
+    if (!split.isEmpty() && split.last().isEmpty())
+        split.removeLast();
+    lines.Clear();
+    lines.AddStrings(split);
+}
+
+void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines)
+{
+    model.ClearStructure();
+    model.ClearOperators();
+    const QString text = lines.Text();
+    checkXmlShape(text);
+    const XmlTree tree(text);
+    if (!tree.Nodes.empty())
+        XmlReader(model).read(XmlElement(&tree, 0));
+}
+
+} // namespace brindle

@@ -1,0 +1,655 @@
+#include "sql_db_info.h"
+
+#include "conversions.h"
+#include "errors.h"
+
+#include <QAtomicInteger>
+#include <QDate>
+#include <QDateTime>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace brindle {
+
+namespace {
+
+const QString kSQLite = QStringLiteral("QSQLITE");
+const QString kPostgres = QStringLiteral("QPSQL");
+
+struct TypeRule {
+    TFieldType type;
+    enum { Zero, Length, Scale, Guid } size;
+};
+
+const QHash<QString, TypeRule>& typeRules()
+{
+    static const QHash<QString, TypeRule> rules = [] {
+        QHash<QString, TypeRule> r;
+        const auto add = [&r](std::initializer_list<const char*> names, TypeRule rule) {
+            for (const char* name : names)
+                r.insert(QString::fromLatin1(name), rule);
+        };
+        add({"SMALLINT", "INT2", "TINYINT"}, {ftSmallint, TypeRule::Zero});
+        add({"INTEGER", "INT", "INT4", "MEDIUMINT"}, {ftInteger, TypeRule::Zero});
+        add({"BIGINT", "INT8", "UNSIGNED BIG INT"}, {ftLargeint, TypeRule::Zero});
+        add({"REAL", "FLOAT", "FLOAT4", "FLOAT8", "DOUBLE", "DOUBLE PRECISION"}, {ftFloat, TypeRule::Zero});
+        add({"NUMERIC", "DECIMAL"}, {ftBCD, TypeRule::Scale});
+        add({"MONEY"}, {ftCurrency, TypeRule::Zero});
+        add({"CHAR", "CHARACTER", "NCHAR", "BPCHAR"}, {ftFixedChar, TypeRule::Length});
+        add({"VARCHAR", "CHARACTER VARYING", "NVARCHAR"}, {ftString, TypeRule::Length});
+        add({"TEXT", "CLOB", "NAME", "CITEXT"}, {ftString, TypeRule::Zero});
+        add({"BOOLEAN", "BOOL"}, {ftBoolean, TypeRule::Zero});
+        add({"DATE"}, {ftDate, TypeRule::Zero});
+        add({"TIME", "TIMETZ", "TIME WITHOUT TIME ZONE", "TIME WITH TIME ZONE"}, {ftTime, TypeRule::Zero});
+        add({"DATETIME", "TIMESTAMP", "TIMESTAMPTZ", "TIMESTAMP WITHOUT TIME ZONE", "TIMESTAMP WITH TIME ZONE"},
+            {ftDateTime, TypeRule::Zero});
+        add({"BLOB", "BYTEA"}, {ftBlob, TypeRule::Zero});
+        add({"UUID"}, {ftGuid, TypeRule::Guid});
+        return r;
+    }();
+    return rules;
+}
+
+// A name between double quotes, inner quotes doubled: SQLite and
+// PostgreSQL both read it as the identifier, whatever it holds.
+QString quoted(const QString& name)
+{
+    QString text = name;
+    text.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+}
+
+// One link text line, or nothing when a name would not read back.
+QString linkLine(const QString& child, const QString& parent, const QStringList& from, const QStringList& to)
+{
+    if (from.isEmpty() || from.size() != to.size() || child.contains(u'-') || child.contains(u':')
+        || parent.contains(u':'))
+        return {};
+    static const QRegularExpression unfit(QStringLiteral("[,=<>!\"]"));
+    QStringList pairs;
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        if (from[i].isEmpty() || to[i].isEmpty() || from[i].contains(unfit) || to[i].contains(unfit))
+            return {};
+        pairs.append(from[i] + u'=' + to[i]);
+    }
+    return child + u'-' + parent + u':' + pairs.join(u',');
+}
+
+QString valueText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return XFloatToStr(value.toDouble());
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    default:
+        return value.toString();
+    }
+}
+
+TFieldType typeOfValue(const QSqlField& field, int& size)
+{
+    size = 0;
+    switch (field.metaType().id()) {
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return ftSmallint;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+        return ftInteger;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return ftLargeint;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return ftFloat;
+    case QMetaType::Bool:
+        return ftBoolean;
+    case QMetaType::QDate:
+        return ftDate;
+    case QMetaType::QTime:
+        return ftTime;
+    case QMetaType::QDateTime:
+        return ftDateTime;
+    case QMetaType::QByteArray:
+        return ftBlob;
+    case QMetaType::QString:
+        size = qMax(field.length(), 0);
+        return ftString;
+    default:
+        return ftUnknown;
+    }
+}
+
+// The columns of one table or, without a name, of every table of the schema.
+QString postgresColumnsSQL(bool oneTable)
+{
+    return QStringLiteral(
+               "SELECT c.relname, a.attname, "
+               "CASE WHEN t.typtype = 'd' THEN format_type(t.typbasetype, t.typtypmod) "
+               "ELSE format_type(a.atttypid, a.atttypmod) END "
+               "FROM pg_attribute a "
+               "JOIN pg_class c ON c.oid = a.attrelid "
+               "JOIN pg_namespace n ON n.oid = c.relnamespace "
+               "JOIN pg_type t ON t.oid = a.atttypid "
+               "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'm', 'p', 'f') "
+               "AND NOT c.relispartition AND a.attnum > 0 AND NOT a.attisdropped %1"
+               "ORDER BY c.relname, a.attnum")
+        .arg(oneTable ? QStringLiteral("AND c.relname = ? ") : QString());
+}
+
+} // namespace
+
+void SqlTypeToFieldType(const QString& declared, bool sqliteAffinity, TFieldType& type, int& size)
+{
+    type = ftUnknown;
+    size = 0;
+    QString text = declared.toUpper();
+    if (text.contains(u'['))
+        return;
+    static const QRegularExpression modifier(QStringLiteral(R"(\(\s*(\d*)\s*(?:,\s*(\d*)\s*)?\))"));
+    const QRegularExpressionMatch m = modifier.match(text);
+    const int length = m.captured(1).toInt();
+    const int scale = m.captured(2).toInt();
+    if (m.hasMatch())
+        text.remove(m.capturedStart(), m.capturedLength());
+    text = text.simplified();
+
+    const auto rule = typeRules().constFind(text);
+    if (rule != typeRules().cend()) {
+        type = rule->type;
+        switch (rule->size) {
+        case TypeRule::Zero:
+            break;
+        case TypeRule::Length:
+            size = length;
+            break;
+        case TypeRule::Scale:
+            size = scale;
+            break;
+        case TypeRule::Guid:
+            size = 38;
+            break;
+        }
+        return;
+    }
+    if (!sqliteAffinity || text.isEmpty())
+        return;
+    if (text.contains(QStringLiteral("INT"))) {
+        type = ftInteger;
+    } else if (text.contains(QStringLiteral("CHAR")) || text.contains(QStringLiteral("CLOB"))
+               || text.contains(QStringLiteral("TEXT"))) {
+        type = ftString;
+        size = length;
+    } else if (text.contains(QStringLiteral("BLOB"))) {
+        type = ftBlob;
+    } else {
+        type = ftFloat;
+    }
+}
+
+TVxSqlDBInfo::TVxSqlDBInfo(QObject* parent) : TVxDBInfo(parent)
+{
+    static QAtomicInteger<quint64> serial;
+    FConnectionName = QStringLiteral("brindle-db-info-%1").arg(++serial);
+}
+
+TVxSqlDBInfo::~TVxSqlDBInfo()
+{
+    Close();
+}
+
+bool TVxSqlDBInfo::isSQLite() const { return FDriverName == kSQLite; }
+
+bool TVxSqlDBInfo::isPostgres() const { return FDriverName == kPostgres; }
+
+void TVxSqlDBInfo::changeSetting(QString& setting, const QString& value)
+{
+    if (setting == value)
+        return;
+    Close();
+    setting = value;
+    ConnectionChanged();
+}
+
+void TVxSqlDBInfo::SetDriverName(const QString& name)
+{
+    if (name == FDriverName)
+        return;
+    // The current schema of one driver means nothing to another.
+    FCurDbName.clear();
+    changeSetting(FDriverName, name);
+}
+
+void TVxSqlDBInfo::SetDatabaseName(const QString& name) { changeSetting(FDatabaseName, name); }
+
+void TVxSqlDBInfo::SetHostName(const QString& name) { changeSetting(FHostName, name); }
+
+void TVxSqlDBInfo::SetPort(int port)
+{
+    if (port == FPort)
+        return;
+    Close();
+    FPort = port;
+    ConnectionChanged();
+}
+
+void TVxSqlDBInfo::SetUserName(const QString& name) { changeSetting(FUserName, name); }
+
+void TVxSqlDBInfo::SetPassword(const QString& password) { changeSetting(FPassword, password); }
+
+void TVxSqlDBInfo::SetConnectOptions(const QString& options) { changeSetting(FConnectOptions, options); }
+
+QString TVxSqlDBInfo::ConnectionText() const
+{
+    if (isSQLite())
+        return QStringLiteral("sqlite:") + FDatabaseName;
+    // The URL forms of the brindle tool: QPSQL is postgresql://, QMYSQL mysql://.
+    QString scheme = isPostgres() ? QStringLiteral("postgresql") : FDriverName.toLower();
+    if (!isPostgres() && scheme.startsWith(u'q'))
+        scheme.remove(0, 1);
+    QString text = scheme + QStringLiteral("://");
+    if (!FUserName.isEmpty())
+        text += FUserName + u'@';
+    text += FHostName;
+    if (FPort >= 0)
+        text += u':' + QString::number(FPort);
+    return text + u'/' + FDatabaseName;
+}
+
+void TVxSqlDBInfo::Open()
+{
+    if (GetConnected())
+        return;
+    if (!QSqlDatabase::isDriverAvailable(FDriverName))
+        throw EVxDBInfoError(dieNoDriver, QStringLiteral("The QtSql driver %s is not available (available: %s)"),
+                             {FDriverName, QSqlDatabase::drivers().join(QStringLiteral(", "))});
+    Close();
+    QStringList options;
+    if (isSQLite()) {
+        if (FQueryTimeout > 0)
+            options.append(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(FQueryTimeout * 1000));
+        // Only reading is asked of the file, and a wrong path must fail
+        // rather than leave an empty new database behind.
+        if (FDatabaseName != QStringLiteral(":memory:"))
+            options.append(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    } else if (isPostgres() && FConnectTimeout > 0) {
+        options.append(QStringLiteral("connect_timeout=%1").arg(FConnectTimeout));
+    }
+    if (!FConnectOptions.isEmpty())
+        options.append(FConnectOptions);
+
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(FDriverName, FConnectionName);
+        db.setDatabaseName(FDatabaseName);
+        db.setHostName(FHostName);
+        db.setPort(FPort);
+        db.setUserName(FUserName);
+        db.setPassword(FPassword);
+        db.setConnectOptions(options.join(u';'));
+        if (!db.open()) {
+            failure = db.lastError().text();
+        } else if (isPostgres() && FQueryTimeout > 0) {
+            QSqlQuery query(db);
+            if (!query.exec(QStringLiteral("SET statement_timeout = %1").arg(FQueryTimeout * 1000)))
+                failure = query.lastError().text();
+        }
+    }
+    if (!failure.isEmpty()) {
+        Close();
+        throw EVxDBInfoError(dieConnect, QStringLiteral("Cannot open the database %s: %s"),
+                             {ConnectionText(), failure});
+    }
+    ConnectionChanged();
+}
+
+void TVxSqlDBInfo::Close()
+{
+    if (!QSqlDatabase::contains(FConnectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(FConnectionName);
+    voidCatalogue();
+}
+
+QSqlDatabase TVxSqlDBInfo::Database()
+{
+    Open();
+    return QSqlDatabase::database(FConnectionName, false);
+}
+
+bool TVxSqlDBInfo::GetConnected()
+{
+    return QSqlDatabase::contains(FConnectionName) && QSqlDatabase::database(FConnectionName, false).isOpen();
+}
+
+void TVxSqlDBInfo::voidCatalogue()
+{
+    FCatalogue.clear();
+    FCatalogueRead = false;
+}
+
+void TVxSqlDBInfo::ConnectionChanged()
+{
+    TVxDBInfo::ConnectionChanged();
+    voidCatalogue();
+}
+
+void TVxSqlDBInfo::DatabaseChanged()
+{
+    Update();
+    voidCatalogue();
+}
+
+QString TVxSqlDBInfo::GetCurrentDbName()
+{
+    if (!isSQLite())
+        return FDatabaseName;
+    return FCurDbName.isEmpty() ? QStringLiteral("main") : FCurDbName;
+}
+
+void TVxSqlDBInfo::SetCurrentDbName(const QString& name)
+{
+    if (name == GetCurrentDbName())
+        return;
+    if (isSQLite()) {
+        FCurDbName = name;
+    } else {
+        Close();
+        FDatabaseName = name;
+    }
+    DatabaseChanged();
+}
+
+QSqlQuery TVxSqlDBInfo::exec(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    // Without values the text runs as it stands, so a colon in it is never
+    // taken for a placeholder.
+    bool ok;
+    if (values.isEmpty()) {
+        ok = query.exec(sql);
+    } else {
+        ok = query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        ok = ok && query.exec();
+    }
+    if (!ok)
+        throw EVxDBInfoError(dieStatement, QStringLiteral("The statement failed: %s"), {query.lastError().text()});
+    return query;
+}
+
+QString TVxSqlDBInfo::sqliteSchema()
+{
+    return quoted(GetCurrentDbName());
+}
+
+void TVxSqlDBInfo::AvailableDatabases(TStringList& list)
+{
+    if (isSQLite()) {
+        QSqlQuery query = exec(QStringLiteral("PRAGMA database_list"));
+        while (query.next())
+            list.Add(query.value(1).toString());
+    } else if (isPostgres()) {
+        QSqlQuery query = exec(QStringLiteral("SELECT datname FROM pg_database "
+                                              "WHERE datallowconn AND NOT datistemplate ORDER BY datname"));
+        while (query.next())
+            list.Add(query.value(0).toString());
+    }
+}
+
+void TVxSqlDBInfo::TablesByDatabase(TStringList& list)
+{
+    // A new table list starts a new reading of the columns.
+    voidCatalogue();
+    QStringList names;
+    if (isSQLite()) {
+        QSqlQuery query = exec(QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type IN ('table', 'view') "
+                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")
+                                   .arg(sqliteSchema()));
+        while (query.next())
+            names.append(query.value(0).toString());
+    } else if (isPostgres()) {
+        QSqlQuery query = exec(QStringLiteral("SELECT c.relname FROM pg_class c "
+                                              "JOIN pg_namespace n ON n.oid = c.relnamespace "
+                                              "WHERE n.nspname = current_schema() "
+                                              "AND c.relkind IN ('r', 'v', 'm', 'p', 'f') AND NOT c.relispartition "
+                                              "ORDER BY c.relname"));
+        while (query.next())
+            names.append(query.value(0).toString());
+    } else {
+        const QSqlDatabase db = Database();
+        names = db.tables(QSql::Tables) + db.tables(QSql::Views);
+        std::sort(names.begin(), names.end());
+    }
+    list.AddStrings(names);
+}
+
+void TVxSqlDBInfo::FieldsByTable(const QString& tableName, TDBFieldList& fields)
+{
+    std::vector<Column> columns;
+    if (isSQLite())
+        sqliteColumns(tableName, columns);
+    else if (isPostgres())
+        postgresColumns(tableName, columns);
+    else
+        genericColumns(tableName, columns);
+    for (const Column& column : columns)
+        fields.Add(column.Name, column.Type, column.Size);
+}
+
+void TVxSqlDBInfo::sqliteColumns(const QString& table, std::vector<Column>& columns)
+{
+    QSqlQuery query = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(sqliteSchema(), quoted(table)));
+    while (query.next()) {
+        Column column{query.value(1).toString(), ftUnknown, 0};
+        SqlTypeToFieldType(query.value(2).toString(), true, column.Type, column.Size);
+        columns.push_back(std::move(column));
+    }
+}
+
+void TVxSqlDBInfo::postgresCatalogueColumns()
+{
+    QSqlQuery query = exec(postgresColumnsSQL(false));
+    while (query.next()) {
+        Column column{query.value(1).toString(), ftUnknown, 0};
+        SqlTypeToFieldType(query.value(2).toString(), false, column.Type, column.Size);
+        FCatalogue[query.value(0).toString()].push_back(std::move(column));
+    }
+    FCatalogueRead = true;
+}
+
+void TVxSqlDBInfo::postgresColumns(const QString& table, std::vector<Column>& columns)
+{
+    if (!FCatalogueRead)
+        postgresCatalogueColumns();
+    auto found = FCatalogue.constFind(table);
+    if (found == FCatalogue.cend()) {
+        // The name as an unquoted identifier names the table, when only
+        // one table differs from it in letter case alone.
+        for (auto it = FCatalogue.cbegin(); it != FCatalogue.cend(); ++it) {
+            if (it.key().compare(table, Qt::CaseInsensitive) != 0)
+                continue;
+            if (found != FCatalogue.cend()) {
+                found = FCatalogue.cend();
+                break;
+            }
+            found = it;
+        }
+    }
+    if (found != FCatalogue.cend()) {
+        columns = *found;
+        return;
+    }
+    // Made after the reading, or not there at all.
+    QSqlQuery query = exec(postgresColumnsSQL(true), {table});
+    while (query.next()) {
+        Column column{query.value(1).toString(), ftUnknown, 0};
+        SqlTypeToFieldType(query.value(2).toString(), false, column.Type, column.Size);
+        columns.push_back(std::move(column));
+    }
+}
+
+void TVxSqlDBInfo::genericColumns(const QString& table, std::vector<Column>& columns)
+{
+    const QSqlRecord record = Database().record(table);
+    for (int i = 0; i < record.count(); ++i) {
+        Column column{record.fieldName(i), ftUnknown, 0};
+        column.Type = typeOfValue(record.field(i), column.Size);
+        columns.push_back(std::move(column));
+    }
+}
+
+void TVxSqlDBInfo::LinksByDatabase(TStringList& list)
+{
+    if (isSQLite())
+        sqliteLinks(list);
+    else if (isPostgres())
+        postgresLinks(list);
+}
+
+void TVxSqlDBInfo::sqliteLinks(TStringList& list)
+{
+    const QString schema = sqliteSchema();
+    QStringList tables;
+    {
+        QSqlQuery query = exec(QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table' "
+                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")
+                                   .arg(schema));
+        while (query.next())
+            tables.append(query.value(0).toString());
+    }
+    for (const QString& table : tables) {
+        struct Key {
+            QString parent;
+            QStringList from, to;
+        };
+        QMap<int, Key> keys;
+        QSqlQuery query = exec(QStringLiteral("PRAGMA %1.foreign_key_list(%2)").arg(schema, quoted(table)));
+        while (query.next()) {
+            Key& key = keys[query.value(0).toInt()];
+            key.parent = query.value(2).toString();
+            key.from.append(query.value(3).toString());
+            key.to.append(query.value(4).toString());
+        }
+        // SQLite numbers a table's keys from the last declared one.
+        for (auto it = keys.end(); it != keys.begin();) {
+            Key& key = *--it;
+            if (key.to.contains(QString())) {
+                QMap<int, QString> primary;
+                QSqlQuery info = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, quoted(key.parent)));
+                while (info.next())
+                    if (info.value(5).toInt() > 0)
+                        primary.insert(info.value(5).toInt(), info.value(1).toString());
+                key.to = primary.values();
+            }
+            const QString line = linkLine(table, key.parent, key.from, key.to);
+            if (!line.isEmpty())
+                list.Add(line);
+        }
+    }
+}
+
+void TVxSqlDBInfo::postgresLinks(TStringList& list)
+{
+    QSqlQuery query = exec(QStringLiteral(
+        "SELECT con.oid, cl.relname, rf.relname, a1.attname, a2.attname "
+        "FROM pg_constraint con "
+        "JOIN pg_class cl ON cl.oid = con.conrelid "
+        "JOIN pg_class rf ON rf.oid = con.confrelid "
+        "JOIN pg_namespace n ON n.oid = cl.relnamespace "
+        "CROSS JOIN LATERAL unnest(con.conkey, con.confkey) WITH ORDINALITY AS k(src, dst, pos) "
+        "JOIN pg_attribute a1 ON a1.attrelid = con.conrelid AND a1.attnum = k.src "
+        "JOIN pg_attribute a2 ON a2.attrelid = con.confrelid AND a2.attnum = k.dst "
+        "WHERE con.contype = 'f' AND con.conparentid = 0 AND n.nspname = current_schema() "
+        "AND rf.relnamespace = n.oid "
+        "ORDER BY cl.relname, con.conname, con.oid, k.pos"));
+    QString key;
+    QString child;
+    QString parent;
+    QStringList from;
+    QStringList to;
+    const auto flush = [&] {
+        const QString line = linkLine(child, parent, from, to);
+        if (!line.isEmpty())
+            list.Add(line);
+        from.clear();
+        to.clear();
+    };
+    while (query.next()) {
+        const QString oid = query.value(0).toString();
+        if (oid != key && !key.isEmpty())
+            flush();
+        key = oid;
+        child = query.value(1).toString();
+        parent = query.value(2).toString();
+        from.append(query.value(3).toString());
+        to.append(query.value(4).toString());
+    }
+    if (!key.isEmpty())
+        flush();
+}
+
+void TVxSqlDBInfo::GetSQLValues(const QString& sql, TStringList& values, TStringList& items)
+{
+    QSqlQuery query = exec(sql);
+    const int captionColumn = query.record().count() > 1 ? 1 : 0;
+    while (query.next()) {
+        values.Add(valueText(query.value(0)));
+        items.Add(valueText(query.value(captionColumn)));
+    }
+    if (query.lastError().isValid())
+        throw EVxDBInfoError(dieStatement, QStringLiteral("The statement failed: %s"), {query.lastError().text()});
+}
+
+void TVxSqlDBInfo::LoadInfo(TStringList& info)
+{
+    if (info.IsEmpty())
+        return;
+    const QString driver = info.Values(QStringLiteral("Driver"));
+    SetDriverName(driver.isEmpty() ? kSQLite : driver);
+    SetDatabaseName(info.Values(QStringLiteral("Database")));
+    SetHostName(info.Values(QStringLiteral("Host")));
+    const QString port = info.Values(QStringLiteral("Port"));
+    SetPort(port.isEmpty() ? -1 : XStrToInt(port));
+    SetUserName(info.Values(QStringLiteral("User")));
+    SetConnectOptions(info.Values(QStringLiteral("Options")));
+    if (info.IndexOfName(QStringLiteral("Password")) >= 0)
+        SetPassword(info.Values(QStringLiteral("Password")));
+}
+
+void TVxSqlDBInfo::SaveInfo(TStringList& info)
+{
+    const auto put = [&info](const char* name, const QString& value) {
+        if (!value.isEmpty())
+            info.Add(QLatin1String(name) + u'=' + value);
+    };
+    put("Driver", FDriverName);
+    put("Database", FDatabaseName);
+    put("Host", FHostName);
+    put("Port", FPort >= 0 ? QString::number(FPort) : QString());
+    put("User", FUserName);
+    put("Options", FConnectOptions);
+    if (FStorePassword)
+        put("Password", FPassword);
+}
+
+} // namespace brindle

@@ -1,0 +1,200 @@
+// The model retrieved from the sample database, on SQLite and on
+// PostgreSQL: its tables, columns, types and the links read from the
+// foreign keys, the model text round trip, lookup lists, and the keys of a
+// scratch schema that the sample lacks (several columns, an implicit
+// parent key, names the link form cannot hold).
+
+#include "databases.h"
+
+#include "datamodel/db_structure.h"
+
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+using namespace brindle;
+using namespace brindle::testing;
+
+namespace {
+
+QStringList folded(QStringList lines)
+{
+    for (QString& line : lines)
+        line = line.toLower();
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+class Retrieval : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        UseSample(info, GetParam());
+        model.SetDatabaseInfo(&info);
+    }
+
+    TVxSqlDBInfo info;
+    TVxDBStructure model;
+};
+
+TEST_P(Retrieval, GivesTheSampleTablesColumnsAndKeys)
+{
+    model.RetriveDataModelInfo();
+    TStringList tables;
+    model.GetTableNames(tables, 0);
+    EXPECT_EQ(folded(tables.Lines()),
+              QStringList({"categories", "customers", "employees", "order details", "orders", "products", "shippers",
+                           "suppliers"}));
+    TStringList links;
+    info.GetLinkList(links);
+    EXPECT_EQ(folded(links.Lines()),
+              QStringList({"customers-employees:accountmanagerid=employeeid",
+                           "employees-employees:managerid=employeeid", "order details-orders:orderid=orderid",
+                           "order details-products:productid=productid", "orders-customers:customerid=customerid",
+                           "orders-employees:employeeid=employeeid", "orders-shippers:shipperid=shipperid",
+                           "products-categories:categoryid=categoryid",
+                           "products-suppliers:supplierid=supplierid"}));
+    EXPECT_EQ(model.LinkCount(), 9);
+
+    for (int i = 0; i < model.TableCount(); ++i)
+        EXPECT_EQ(model.Tables(i)->Quoted(), model.Tables(i)->TableName().contains(u' '));
+
+    // One group per table, fields numbered from 1 in table order.
+    ASSERT_EQ(model.FieldGroups().Count(), model.TableCount());
+    EXPECT_EQ(model.FieldCount(), 50);
+    for (int i = 0; i < model.FieldCount(); ++i) {
+        const TDSField* field = model.Fields(i);
+        EXPECT_EQ(field->ID(), i + 1);
+        EXPECT_EQ(field->DisplayName(), field->FieldExpr());
+        EXPECT_EQ(field->Group()->GroupName(), field->Table()->TableName());
+        EXPECT_EQ(field->Quoted(), field->FieldName().contains(u' ')) << field->FieldName().toStdString();
+        EXPECT_TRUE(field->UseInConditions() && field->UseInResult() && field->OperatCount() > 0);
+    }
+
+    // The committed sample model took its types from the SQLite file
+    // through a mapping of its own; both databases must agree with it.
+    TVxDBStructure sample;
+    sample.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    for (int i = 0; i < sample.FieldCount(); ++i) {
+        const TDSField* expected = sample.Fields(i);
+        if (expected->FieldKind() != kfkData)
+            continue;
+        SCOPED_TRACE(expected->FullName().toStdString());
+        const TDSTable* table = model.TableByName(0, expected->Table()->TableName());
+        ASSERT_NE(table, nullptr);
+        const TDBFieldInfo* column = info.GetFieldList(table->TableName()).FindByName(expected->FieldName());
+        ASSERT_NE(column, nullptr);
+        EXPECT_EQ(column->FieldType, expected->FieldType());
+        EXPECT_EQ(column->FieldSize, expected->FieldSize());
+    }
+}
+
+TEST_P(Retrieval, ModelTextReadsBackWithTheConnectionButNoPassword)
+{
+    model.RetriveDataModelInfo();
+    TStringList text;
+    model.SaveToStrings(text);
+    EXPECT_GE(text.IndexOf(QStringLiteral("[DBSpecInfo]")), 0);
+    EXPECT_FALSE(text.Text().contains(QStringLiteral("Password=")));
+
+    TVxSqlDBInfo other;
+    TVxDBStructure copy;
+    copy.SetDatabaseInfo(&other);
+    copy.LoadFromStrings(text);
+    EXPECT_EQ(other.ConnectionText(), info.ConnectionText());
+    TStringList again;
+    copy.SaveToStrings(again);
+    EXPECT_EQ(again.Text(), text.Text());
+}
+
+TEST_P(Retrieval, LookupFieldFillsItsListFromTheDatabase)
+{
+    TVxDBStructure sample;
+    sample.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    sample.SetDatabaseInfo(&info);
+    auto* editor = dynamic_cast<TDSSQLEditor*>(sample.FieldByName(1, QStringLiteral("Product category"))->ValueEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->SetOpened(true);
+    EXPECT_EQ(editor->Values.Lines(), QStringList({"2", "7", "4", "8", "5", "3", "6", "1"}));
+    EXPECT_EQ(editor->Items.Lines(), QStringList({"Coffee", "Confectionery", "Grains & Pasta", "Kitchenware",
+                                                  "Oils & Vinegars", "Preserves", "Spices", "Teas & Infusions"}));
+
+    TStringList values;
+    TStringList captions;
+    info.RunQuery(QStringLiteral("SELECT CategoryName FROM Categories WHERE CategoryID = 3"), values, captions);
+    EXPECT_EQ(values.Lines(), QStringList({"Preserves"}));
+    EXPECT_EQ(captions.Lines(), QStringList({"Preserves"}));
+}
+
+TEST_P(Retrieval, FailingLookupGivesTheDriversMessage)
+{
+    TStringList values;
+    const EVxDBInfoError e =
+        InfoError([&] { info.RunQuery(QStringLiteral("SELECT Name FROM NoSuchTable"), values, values); });
+    EXPECT_EQ(e.ErrorCode(), dieStatement);
+    EXPECT_TRUE(e.Message().contains(QStringLiteral("nosuchtable"), Qt::CaseInsensitive)) << e.Message().toStdString();
+}
+
+// Keys the sample lacks, in a scratch SQLite file or a scratch PostgreSQL
+// schema (reached through the search path, as a host would reach one).
+TEST_P(Retrieval, KeysOfSeveralColumnsAndNamesTheLinkFormCannotHold)
+{
+    const QString schema = QStringLiteral("keys_%1").arg(QRandomGenerator::global()->generate());
+    QTemporaryDir dir;
+    const auto dropScratch = qScopeGuard([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("scratch"), false);
+            if (GetParam() == Backend::Postgres && db.isOpen()) {
+                QSqlQuery drop(db);
+                drop.exec(QStringLiteral("SET client_min_messages = warning"));
+                drop.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("scratch"));
+    });
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(info.DriverName(), QStringLiteral("scratch"));
+        db.setHostName(info.HostName());
+        db.setPort(info.Port());
+        db.setUserName(info.UserName());
+        db.setPassword(info.Password());
+        db.setDatabaseName(GetParam() == Backend::SQLite ? dir.filePath(QStringLiteral("keys.sqlite"))
+                                                         : info.DatabaseName());
+        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        QStringList script = {
+            "CREATE TABLE Parent (a INTEGER NOT NULL, b VARCHAR(5) NOT NULL, PRIMARY KEY (b, a))",
+            "CREATE TABLE Child (x INTEGER, y VARCHAR(5), FOREIGN KEY (y, x) REFERENCES Parent)",
+            "CREATE TABLE \"Bad-Name\" (p VARCHAR(5), q INTEGER, FOREIGN KEY (p, q) REFERENCES Parent)",
+            "CREATE TABLE Other (r INTEGER, \"s,t\" VARCHAR(5), FOREIGN KEY (\"s,t\", r) REFERENCES Parent)",
+            "CREATE VIEW ParentView AS SELECT a FROM Parent"};
+        if (GetParam() == Backend::Postgres) {
+            script.prepend(QStringLiteral("SET search_path = %1").arg(schema));
+            script.prepend(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+            info.SetConnectOptions(QStringLiteral("options='-c search_path=%1'").arg(schema));
+        } else {
+            info.SetDatabaseName(db.databaseName());
+        }
+        QSqlQuery query(db);
+        for (const QString& statement : script)
+            ASSERT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
+    }
+
+    model.RetriveDataModelInfo();
+    TStringList tables;
+    model.GetTableNames(tables, 0);
+    EXPECT_EQ(folded(tables.Lines()), QStringList({"bad-name", "child", "other", "parent", "parentview"}));
+    TStringList links;
+    info.GetLinkList(links);
+    EXPECT_EQ(folded(links.Lines()), QStringList({"child-parent:y=b,x=a"}));
+    ASSERT_EQ(model.LinkCount(), 1);
+    EXPECT_EQ(model.Links(0)->Fields1().Count(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, Retrieval, ::testing::Values(Backend::SQLite, Backend::Postgres), BackendName);
+
+} // namespace

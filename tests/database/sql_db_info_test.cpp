@@ -1,0 +1,209 @@
+// The QtSql database info on its own: the type mapping, the stored
+// settings, the current schema or database, and connections that cannot be
+// made or statements that run too long.
+
+#include "databases.h"
+#include "datamodel/form_classes.h"
+#include "form_stream.h"
+
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace brindle;
+using namespace brindle::testing;
+
+namespace {
+
+TEST(SqlTypeToFieldType, MapsDeclaredTypes)
+{
+    const struct {
+        const char* declared;
+        bool sqlite;
+        TFieldType type;
+        int size;
+    } cases[] = {
+        {"UNSIGNED BIG INT", true, ftLargeint, 0},   {"numeric(10,2)", false, ftBCD, 2},
+        {"character(3)", false, ftFixedChar, 3},     {"character varying(40)", false, ftString, 40},
+        {"VARCHAR ( 12 )", true, ftString, 12},      {"text", false, ftString, 0},
+        {"time(3) with time zone", false, ftTime, 0}, {"timestamp(6) without time zone", false, ftDateTime, 0},
+        {"uuid", false, ftGuid, 38},                 {"integer[]", false, ftUnknown, 0},
+        // Names outside the table: PostgreSQL's mean nothing here, SQLite's
+        // follow its affinity rules, "INT" first (so a POINT is an integer).
+        {"int4range", false, ftUnknown, 0},          {"FLOATING POINT", true, ftInteger, 0},
+        {"NATIVE CHARACTER(70)", true, ftString, 70}, {"MYBLOB", true, ftBlob, 0},
+        {"NUMBER", true, ftFloat, 0},                {"", true, ftUnknown, 0},
+    };
+    for (const auto& c : cases) {
+        TFieldType type = ftString;
+        int size = -1;
+        SqlTypeToFieldType(QString::fromLatin1(c.declared), c.sqlite, type, size);
+        EXPECT_EQ(type, c.type) << c.declared;
+        EXPECT_EQ(size, c.size) << c.declared;
+    }
+}
+
+TEST(SqlDBInfoSettings, StoreEverythingButThePasswordUnlessAsked)
+{
+    TVxSqlDBInfo info;
+    info.SetDriverName(QStringLiteral("QPSQL"));
+    info.SetDatabaseName(QStringLiteral("shop"));
+    info.SetHostName(QStringLiteral("db.example"));
+    info.SetPort(5433);
+    info.SetUserName(QStringLiteral("clerk"));
+    info.SetPassword(QStringLiteral("secret"));
+    info.SetConnectOptions(QStringLiteral("sslmode=require"));
+    const QStringList stored = {"Driver=QPSQL", "Database=shop",   "Host=db.example",
+                                "Port=5433",    "User=clerk",      "Options=sslmode=require"};
+    TStringList lines;
+    info.SaveInfo(lines);
+    EXPECT_EQ(lines.Lines(), stored);
+    info.SetStorePassword(true);
+    TStringList withPassword;
+    info.SaveInfo(withPassword);
+    EXPECT_EQ(withPassword.Lines(), stored + QStringList{"Password=secret"});
+
+    // A list without a password keeps the one the host gave.
+    TVxSqlDBInfo other;
+    other.SetPassword(QStringLiteral("kept"));
+    other.LoadInfo(lines);
+    EXPECT_EQ(other.ConnectionText(), QStringLiteral("postgresql://clerk@db.example:5433/shop"));
+    EXPECT_EQ(other.ConnectOptions(), QStringLiteral("sslmode=require"));
+    EXPECT_EQ(other.Password(), QStringLiteral("kept"));
+    other.LoadInfo(withPassword);
+    EXPECT_EQ(other.Password(), QStringLiteral("secret"));
+
+    // No stored settings change nothing; stored ones replace all others.
+    TStringList none;
+    other.LoadInfo(none);
+    EXPECT_EQ(other.HostName(), QStringLiteral("db.example"));
+    TStringList file = {QStringLiteral("Database=shop.sqlite")};
+    other.LoadInfo(file);
+    EXPECT_EQ(other.ConnectionText(), QStringLiteral("sqlite:shop.sqlite"));
+    EXPECT_EQ(other.Port(), -1);
+    EXPECT_TRUE(other.UserName().isEmpty());
+}
+
+TEST(SqlDBInfoSettings, FormsKeepTheSettingsButNeverThePassword)
+{
+    RegisterCoreFormClasses();
+    QObject form;
+    auto* info = new TVxSqlDBInfo(&form);
+    info->setObjectName("Info");
+    info->SetDriverName("QPSQL");
+    info->SetHostName("db.example");
+    info->SetPort(5433);
+    info->SetUserName("reader");
+    info->SetPassword("secret");
+    TStringList text;
+    WriteForm("F", {info}, text);
+    EXPECT_FALSE(text.Text().contains("secret"));
+
+    QObject owner;
+    const QList<QObject*> read = ReadForm(text, &owner);
+    ASSERT_EQ(read.size(), 1);
+    auto* again = qobject_cast<TVxSqlDBInfo*>(read[0]);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->HostName(), "db.example");
+    EXPECT_EQ(again->Port(), 5433);
+    EXPECT_EQ(again->UserName(), "reader");
+    EXPECT_TRUE(again->Password().isEmpty());
+}
+
+TEST(SqlDBInfoSQLite, MissingFilesAndDriversAreErrors)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("none.sqlite"));
+    TVxSqlDBInfo info;
+    info.SetDatabaseName(path);
+    const EVxDBInfoError missing = InfoError([&] { info.Open(); });
+    EXPECT_EQ(missing.ErrorCode(), dieConnect);
+    EXPECT_TRUE(missing.Message().startsWith(QStringLiteral("Cannot open the database sqlite:") + path + u':'));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(info.Connected());
+
+    info.SetDriverName(QStringLiteral("QNOSUCHDRIVER"));
+    EXPECT_EQ(InfoError([&] { info.Open(); }).ErrorCode(), dieNoDriver);
+}
+
+TEST(SqlDBInfoSQLite, CurrentSchemaDecidesTheTables)
+{
+    TVxSqlDBInfo info;
+    UseSample(info, Backend::SQLite);
+    EXPECT_FALSE(info.Connected());
+    TStringList databases;
+    info.GetDatabaseNames(databases);
+    EXPECT_TRUE(info.Connected());
+    EXPECT_EQ(databases.Lines(), QStringList({"main"}));
+    EXPECT_EQ(info.CurrentDBName(), QStringLiteral("main"));
+    info.SetCurrentDbName(QStringLiteral("temp"));
+    TStringList tables;
+    info.GetTableNames(tables);
+    EXPECT_TRUE(tables.IsEmpty());
+    info.SetCurrentDbName(QStringLiteral("main"));
+    info.GetTableNames(tables);
+    EXPECT_EQ(tables.Count(), 8);
+}
+
+TEST(PostgresConnection, RefusedAndSilentServersGiveErrors)
+{
+    TVxSqlDBInfo info;
+    UseSample(info, Backend::Postgres);
+    info.SetPort(1);
+    const EVxDBInfoError refused = InfoError([&] { info.Open(); });
+    EXPECT_EQ(refused.ErrorCode(), dieConnect);
+    EXPECT_TRUE(refused.Message().startsWith(
+        QStringLiteral("Cannot open the database postgresql://brindle@127.0.0.1:1/brindle_sample: ")))
+        << refused.Message().toStdString();
+
+    // A port whose listener never answers: the connect time-out (at least
+    // two seconds in libpq) ends the wait.
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(silent, 4), 0);
+    ASSERT_EQ(::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    info.SetPort(ntohs(address.sin_port));
+    info.SetConnectTimeout(1);
+    EXPECT_EQ(InfoError([&] { info.Open(); }).ErrorCode(), dieConnect);
+    ::close(silent);
+}
+
+TEST(PostgresConnection, StatementTimeoutEndsALongLookup)
+{
+    TVxSqlDBInfo info;
+    UseSample(info, Backend::Postgres);
+    info.SetQueryTimeout(1);
+    TStringList values;
+    const EVxDBInfoError e = InfoError([&] { info.RunQuery(QStringLiteral("SELECT pg_sleep(30)"), values, values); });
+    EXPECT_EQ(e.ErrorCode(), dieStatement);
+    EXPECT_TRUE(e.Message().contains(QStringLiteral("statement timeout"))) << e.Message().toStdString();
+}
+
+TEST(PostgresConnection, ListsDatabasesAndSwitchesBetweenThem)
+{
+    TVxSqlDBInfo info;
+    UseSample(info, Backend::Postgres);
+    TStringList databases;
+    info.GetDatabaseNames(databases);
+    EXPECT_GE(databases.IndexOf(QStringLiteral("brindle_sample")), 0);
+    EXPECT_GE(databases.IndexOf(QStringLiteral("postgres")), 0);
+    EXPECT_LT(databases.IndexOf(QStringLiteral("template1")), 0);
+
+    info.SetCurrentDbName(QStringLiteral("postgres"));
+    EXPECT_FALSE(info.Connected());
+    TStringList tables;
+    info.GetTableNames(tables);
+    EXPECT_TRUE(tables.IsEmpty());
+    info.SetCurrentDbName(QStringLiteral("brindle_sample"));
+    info.GetTableNames(tables);
+    EXPECT_EQ(tables.Count(), 8);
+}
+
+} // namespace

@@ -1,0 +1,384 @@
+#include "datamodel/model_xml.h"
+
+#include "model_fixtures.h"
+
+#include <QDomDocument>
+
+#include <tuple>
+
+using namespace brindle;
+using namespace brindle::testing;
+
+namespace {
+
+TStringList lines(const QString& text)
+{
+    TStringList list;
+    list.SetText(text);
+    return list;
+}
+
+TStringList document(const QString& body)
+{
+    return lines(QStringLiteral("<?xml version=\"1.0\"?>\n<DataModel>\n") + body + QStringLiteral("\n</DataModel>\n"));
+}
+
+// The writer's document with its groups and field tables in the names the
+// reader looks for; everything else stays as written.
+TStringList readerForm(const TStringList& written)
+{
+    QString text = written.Text();
+    text.replace(QStringLiteral("<Entity "), QStringLiteral("<GROUP "))
+        .replace(QStringLiteral("</Entity>"), QStringLiteral("</GROUP>"))
+        .replace(QStringLiteral(" tables=\""), QStringLiteral(" TABLE=\""));
+    return lines(text);
+}
+
+QDomElement firstElement(const QDomDocument& doc, const QString& tag, const QString& attr, const QString& value)
+{
+    const QDomNodeList all = doc.elementsByTagName(tag);
+    for (int i = 0; i < all.size(); ++i)
+        if (all.at(i).toElement().attribute(attr) == value)
+            return all.at(i).toElement();
+    return {};
+}
+
+// Settings the model's database info hands over and takes.
+class SettingsDBInfo : public TVxDBInfo {
+public:
+    TStringList saved, loaded;
+    int loads = 0;
+    bool GetConnected() override { return false; }
+    void SaveInfo(TStringList& info) override { info.Assign(saved); }
+    void LoadInfo(TStringList& info) override
+    {
+        ++loads;
+        loaded.AddStrings(info);
+    }
+};
+
+// Two tables, a link with value and field sides, a field of every editor
+// kind, a named group and an operator of each value kind.
+void fillModel(TVxDBStructure& m, FakeDBInfo& info)
+{
+    info.columns["Orders"] = {{"ID", ftInteger, 4}, {"Stamp", ftTimeStamp, 8}};
+    info.columns["Customers"] = {{"Name", ftString, 40}, {"Kind", ftSmallint, 2}};
+    m.SetDatabaseInfo(&info);
+    TDSTable* orders = AddTable(m, "Orders", "o");
+    orders->SetDatabaseName("sales");
+    orders->SetTableHints("NOLOCK");
+    TDSTable* customers = AddTable(m, "Customers", "c");
+    TDSLink* link = AddLink(m, orders, customers);
+    link->AddColumnPair("fld:CustID", "=", "Name");
+    link->AddColumnPair("val:'B2B'", "<>", "fld:Kind");
+    link->SetLinkType(ltOuterRight);
+    link->SetQuoteFields(true);
+
+    m.Fields(m.AddField(kfkData, "ID", "Order", orders))->SetEditType(etEdit);
+    TDSField* stamp = m.Fields(m.AddField(kfkData, "Stamp", "Stamped", orders));
+    stamp->SetUseInResult(false);
+    TDSField* name = m.Fields(m.AddField(kfkData, "Name", "Customer <&\"name\">", customers));
+    name->SetEditType(etSQL);
+    static_cast<TDSSQLEditor*>(name->ValueEditor())->SQL.SetText("select Name\nfrom Customers where x ]]> y\n");
+    TDSField* kind = m.Fields(m.AddField(kfkData, "Kind", "Kind", customers));
+    kind->SetEditType(etList);
+    auto* list = static_cast<TDSListEditor*>(kind->ValueEditor());
+    list->Items.SetCommaText("Trade,\"Private person\"");
+    list->Values.SetCommaText("1,2");
+    TDSField* twice = m.Fields(m.AddField(kfkVirtual, "o.ID * 2", "Twice", nullptr));
+    twice->SetEditType(etCustom);
+    twice->FUserData = "host data";
+    twice->SetID(40);
+    m.FieldGroups().AddGroup("Sales", twice);
+    m.Operators(m.AddOperator("InQuery", "is in", "@f in (@1)", "", {ftInteger}))->SetValueKind(vkSubQuery);
+    for (int i = 0; i < m.FieldCount(); ++i)
+        m.Fields(i)->AddAppliedOperators();
+    m.Description = "Orders & customers";
+    m.CustomInfo.Data = QVariantMap{{"DSN", "sales"}, {"UserName", "clerk"}};
+}
+
+// The model of fillModel and its document.
+struct Written {
+    FakeDBInfo info;
+    TVxDBStructure m;
+    TStringList out;
+    Written()
+    {
+        fillModel(m, info);
+        SaveDMToXml(m, out);
+    }
+};
+
+} // namespace
+
+TEST(ModelXml, WriterLayout)
+{
+    const Written w;
+    const TStringList& out = w.out;
+    EXPECT_EQ(out[0], "<?xml version=\"1.0\"?>");
+    EXPECT_EQ(out[1], "<DataModel formatVersion=\"3\">");
+    EXPECT_EQ(out[2], "  <DBParams/>"); // the fake info keeps no settings
+    EXPECT_TRUE(out.Lines().contains("    <Operator id=\"Equal\" caption=\"is equal to\" expr=\"{expr1} = {expr2}\" "
+                                     "format=\"{expr1} {op} {expr2}\" kind=\"Scalar\">"));
+
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(out.Text()));
+    const struct {
+        QString op, expr, format, kind, types;
+    } operators[] = {
+        {"Equal", "{expr1} = {expr2}", "{expr1} {op} {expr2}", "Scalar",
+         "String,Word,Int,Word,Bool,Float,Currency,BCD,Date,Time,DateTime,Autoinc,FixedChar,WideString,Int64,DateTime"},
+        {"IsNull", "{expr1} is null", "{expr1} {op}", "Scalar", {}},
+        {"Contains", "{expr1} like {expr2}", "{expr1} {op} {expr2}", "Scalar",
+         "String,Memo,Unknown,FixedChar,WideString"},
+        {"NotBetween", "NOT ({expr1} between {expr2} and {expr3})", "{expr1} {op} {expr2} and {expr3}", "Scalar", {}},
+        {"InQuery", "{expr1} in ({expr2})", "{expr1} {op} {expr2}", "Query", "Int"},
+    };
+    for (const auto& o : operators) {
+        const QDomElement e = firstElement(doc, "Operator", "id", o.op);
+        EXPECT_EQ(QStringList({e.attribute("expr"), e.attribute("format"), e.attribute("kind")}),
+                  QStringList({o.expr, o.format, o.kind}));
+        if (!o.types.isEmpty()) {
+            EXPECT_EQ(e.firstChildElement("Types").text(), o.types);
+        }
+    }
+    const QDomElement pair = doc.elementsByTagName("Condition").at(1).toElement();
+    EXPECT_EQ(pair.attribute("type"), "CF");
+    EXPECT_EQ(pair.attribute("expr1"), "'B2B'");
+    EXPECT_EQ(doc.elementsByTagName("Entities").at(0).toElement().attribute("name"), "Root entity");
+    const QDomElement stamp = firstElement(doc, "Attr", "caption", "Stamped");
+    EXPECT_EQ(QStringList({stamp.attribute("type"), stamp.attribute("UIR"), stamp.attribute("tables")}),
+              QStringList({"DateTime", "false", "o"}));
+    EXPECT_FALSE(stamp.hasAttribute("userData"));
+}
+
+TEST(ModelXml, RoundTripInTheReadersNames)
+{
+    Written w;
+    const TVxDBStructure& m = w.m;
+    TStringList in = readerForm(w.out);
+    TVxDBStructure back;
+    LoadDMFromXml(back, in);
+
+    EXPECT_EQ(back.Description, "Orders & customers");
+    EXPECT_EQ(back.CustomInfo.Data.toMap().value("UserName"), "clerk");
+    ASSERT_EQ(back.OperatCount(), m.OperatCount());
+    EXPECT_EQ(back.OperatorByName("Contains")->SQLExpr(), "@f like @1"); // quotes and wildcards stay behind
+    EXPECT_EQ(back.OperatorByName("Between")->ValFormat(), "{op}");
+    EXPECT_EQ(back.OperatorByName("InList")->ValueKind(), vkList);
+    EXPECT_EQ(back.OperatorByName("InQuery")->ValueKind(), vkScalar); // written as "Query"
+    // Types that share a name read back as one of them.
+    EXPECT_EQ(back.OperatorByName("Equal")->AppliedTypes,
+              m.OperatorByName("Equal")->AppliedTypes - TAppliedTypes({ftSmallint, ftTimeStamp}));
+
+    ASSERT_EQ(back.TableCount(), 2);
+    const TDSTable* orders = back.Tables(0);
+    EXPECT_EQ(QStringList({orders->TableAlias(), orders->DatabaseName(), orders->TableHints()}),
+              QStringList({"o", "sales", "NOLOCK"}));
+    ASSERT_EQ(back.LinkCount(), 1);
+    const TDSLink* link = back.Links(0);
+    EXPECT_EQ(std::tuple(link->Table1(), link->Table2(), link->LinkType()),
+              std::tuple(orders, back.Tables(1), ltOuterRight));
+    EXPECT_EQ(link->Fields1().Lines(), QStringList({"fld:CustID", "fld:'B2B'"})); // "C" is not the reader's "E"
+    EXPECT_EQ(link->Fields2().Lines(), QStringList({"fld:Name", "fld:Kind"}));
+    EXPECT_EQ(link->Operators().Lines(), QStringList({"=", "<>"}));
+
+    ASSERT_EQ(back.FieldCount(), m.FieldCount());
+    for (int i = 0; i < m.FieldCount(); ++i) {
+        const TDSField* a = m.Fields(i);
+        const TDSField* b = back.Fields(i);
+        EXPECT_EQ(std::tuple(b->ID(), b->FieldKind(), b->FieldExpr(), b->DisplayName(), b->FieldSize(),
+                             b->UseInResult(), b->EditType(), b->GetOperatorNames(), b->FUserData),
+                  std::tuple(a->ID(), a->FieldKind(), a->FieldExpr(), a->DisplayName(), a->FieldSize(),
+                             a->UseInResult(), a->EditType(), a->GetOperatorNames(), a->FUserData));
+        EXPECT_EQ(b->Table() ? b->Table()->TableAlias() : "", a->Table() ? a->Table()->TableAlias() : "");
+    }
+    EXPECT_EQ(std::pair(back.Fields(1)->FieldType(), back.Fields(3)->FieldType()), std::pair(ftDateTime, ftWord));
+    EXPECT_EQ(static_cast<TDSSQLEditor*>(back.Fields(2)->ValueEditor())->SQL.Lines(),
+              QStringList({"select Name", "from Customers where x ]]> y"}));
+    const auto* list = static_cast<TDSListEditor*>(back.Fields(3)->ValueEditor());
+    EXPECT_EQ(list->Items.Lines(), QStringList({"Trade", "Private person"}));
+    EXPECT_EQ(list->Values.Lines(), QStringList({"1", "2"}));
+    EXPECT_EQ(back.RootGroup()->GroupName(), "Root entity");
+    ASSERT_EQ(back.FieldGroups().Count(), 1);
+    EXPECT_EQ(back.FieldGroups()[0]->GroupName(), "Sales");
+    EXPECT_EQ(back.Fields(4)->Group(), back.FieldGroups()[0]);
+
+    // A connected database info decides a data field's type, as for any field added.
+    w.info.columns["Orders"][0].type = ftLargeint;
+    TVxDBStructure withInfo;
+    withInfo.SetDatabaseInfo(&w.info);
+    in = readerForm(w.out);
+    LoadDMFromXml(withInfo, in);
+    EXPECT_EQ(withInfo.Fields(0)->FieldType(), ftLargeint);
+}
+
+TEST(ModelXml, WrittenDocumentReadAsItIs)
+{
+    Written w;
+    TVxDBStructure back;
+    EXPECT_THROW(LoadDMFromXml(back, w.out), EConvertError); // the Entity has no ID
+    EXPECT_EQ(back.FieldCount(), 4);                           // the root group's fields, without their tables
+    EXPECT_EQ(back.Fields(0)->Table(), nullptr);
+    // With a database info the first data field is looked up without a table.
+    back.SetDatabaseInfo(&w.info);
+    ExpectDBStructError([&] { LoadDMFromXml(back, w.out); }, 10, "Can not find field \"ID\" in table \"\"");
+}
+
+TEST(ModelXml, ReaderSideNames)
+{
+    SettingsDBInfo info;
+    TVxDBStructure m;
+    m.SetDatabaseInfo(&info);
+    info.loads = 0;
+    m.Description = "kept";
+    qputenv("BRINDLE_XML_HOST", "db.example");
+    TStringList in = document(R"(
+  <options><dbInfo><Driver>QPSQL</Driver></dbInfo></options>
+  <dbparams><Host>%BRINDLE_XML_HOST%:5432</Host><Port/><Skip><x/></Skip></dbparams>
+  <Operators>
+    <Op ID="Like" Expr="{expr1} like '%{expr2}%'" Format="{expr2} {expr1}" Kind="subquery"><TYPES>Int, Word,Nothing</TYPES></Op>
+    <Op id="Equal" expr="{expr1} = {expr2}" kind="LIST"/>
+  </Operators>
+  <TABLES><T name="Orders" alias="o"/><T name="Customers"/></TABLES>
+  <LINKS><L TABLE1="o" table2="CUSTOMERS" type="full"><P type="EF" expr1="1" expr2="ID" op="="/><P type="fe"/></L></LINKS>
+  <ENTITIES>
+    <Attr ID="3" SIZE="0" KIND="virtual" EXPR="o.ID + 1" TABLE="Customers" UIC="true"/>
+    <GROUP NAME="Outer">
+      <F ID="4" SIZE="8" TABLE="o" USERDATA=""><OPERATORS>equal,Missing</OPERATORS></F>
+      <GROUP><F ID="5" SIZE="1" KIND="VIRTUAL" TYPE="int" EXPR="1"><editors><default type="list"/></editors></F></GROUP>
+    </GROUP>
+    <Entity id="6" size="2"/>
+    <group ID="7" SIZE="0"/>
+  </ENTITIES>)");
+    LoadDMFromXml(m, in);
+
+    EXPECT_EQ(info.loaded.Lines(), QStringList({"Driver=QPSQL", "Host=db.example:5432", "Port="}));
+    EXPECT_EQ(info.loads, 2);
+    EXPECT_EQ(m.Description, "kept"); // no DESCRIPTION element
+    ASSERT_EQ(m.OperatCount(), 2);
+    const TDSOperator* like = m.Operators(0);
+    // "{expr2}" does not follow "{expr1}" in the format: no value format.
+    EXPECT_EQ(std::tuple(like->SQLExpr(), like->ValFormat(), like->ValueKind()),
+              std::tuple(QString("@f like '%@1%'"), QString(), vkSubQuery));
+    EXPECT_EQ(like->AppliedTypes, TAppliedTypes({ftInteger, ftWord, ftUnknown}));
+    EXPECT_EQ(m.Operators(1)->ValueKind(), vkList); // letter case ignored
+    EXPECT_EQ(m.Operators(1)->AppliedTypes, TDSOperator::DefaultAppliedTypes);
+
+    EXPECT_EQ(m.Tables(1)->TableAlias(), ""); // an absent ALIAS reads as empty text
+    const TDSLink* link = m.Links(0); // table 2 by its name, which is no alias
+    EXPECT_EQ(std::tuple(link->Table1(), link->Table2(), link->LinkType()),
+              std::tuple(m.Tables(0), m.Tables(1), ltOuterFull));
+    EXPECT_EQ(link->Fields1().Lines(), QStringList({"val:1", "fld:"}));
+    EXPECT_EQ(link->Fields2().Lines(), QStringList({"fld:ID", "fld:"}));
+
+    ASSERT_EQ(m.FieldCount(), 5);
+    EXPECT_EQ(m.Fields(0)->FieldKind(), kfkVirtual);
+    ASSERT_EQ(m.Fields(0)->Tables().Count(), 2); // its expression's, then TABLE's
+    EXPECT_EQ(m.Fields(0)->Tables()[1], m.Tables(1));
+    EXPECT_EQ(m.Fields(0)->GroupName(), "");
+    EXPECT_EQ(m.Fields(0)->GetOperatorNames(), "Like"); // UIC gives the operators of its type
+    const TDSField* f = m.Fields(1); // typed by the unconnected database info
+    EXPECT_EQ(std::tuple(f->GroupName(), f->GetOperatorNames(), f->Table(), f->FieldType()),
+              std::tuple(QString("Outer"), QString("Equal"), m.Tables(0), ftString));
+    f = m.Fields(2); // type names and editor types compare exactly
+    EXPECT_EQ(std::tuple(f->FieldType(), f->EditType(), f->UseInConditions()), std::tuple(ftUnknown, etAuto, false));
+    ASSERT_EQ(m.FieldGroups().Count(), 2);
+    EXPECT_EQ(f->Group(), m.FieldGroups()[1]);
+    EXPECT_EQ(m.FieldGroups()[1]->GroupName(), "");
+    // Neither "Entity" nor "group" is a group.
+    EXPECT_EQ(std::tuple(m.Fields(3)->ID(), m.Fields(3)->Group(), m.Fields(4)->ID()), std::tuple(6, m.RootGroup(), 7));
+}
+
+TEST(ModelXml, EnvironmentReferences)
+{
+    qputenv("BRINDLE_XML_A", "x");
+    qputenv("BRINDLE_XML_EMPTY", "");
+    qunsetenv("BRINDLE_XML_NONE");
+    const struct {
+        QString text, expanded;
+    } cases[] = {
+        {"%BRINDLE_XML_A%", "x"},
+        {"a%BRINDLE_XML_A%b%BRINDLE_XML_A%%BRINDLE_XML_EMPTY%c", "axbxc"},
+        {"%BRINDLE_XML_NONE%", "%BRINDLE_XML_NONE%"},
+        {"%BRINDLE_XML_NONE%BRINDLE_XML_A%", "%BRINDLE_XML_NONEx"},
+        {"100%% sure, 50%", "100%% sure, 50%"},
+        {"%BRINDLE_XML_A", "%BRINDLE_XML_A"},
+        {"%BRINDLE_XML_A=x%", "%BRINDLE_XML_A=x%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExpandEnvironmentStrings(c.text), c.expanded) << c.text.toStdString();
+
+    // Written as the database info keeps them, never expanded.
+    SettingsDBInfo info;
+    info.saved = TStringList({"Host=%BRINDLE_XML_A%", "bad name=1", "User="});
+    TVxDBStructure m;
+    m.SetDatabaseInfo(&info);
+    TStringList out;
+    SaveDMToXml(m, out);
+    EXPECT_EQ(out.Lines().mid(2, 4), QStringList({"  <DBParams>", "    <Host>%BRINDLE_XML_A%</Host>",
+                                                  "    <User></User>", "  </DBParams>"}));
+}
+
+TEST(ModelXml, FieldIdAndSizeMustBeNumbers)
+{
+    const struct {
+        QString attributes, message;
+    } cases[] = {
+        {"SIZE=\"1\"", "'' is not a valid integer value"},
+        {"ID=\"x\" SIZE=\"1\"", "'x' is not a valid integer value"},
+        {"ID=\"2\"", "'' is not a valid integer value"},
+        {"ID=\"2\" SIZE=\"1.5\"", "'1.5' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        TVxDBStructure m;
+        TStringList in = document("<TABLES><T NAME=\"A\"/></TABLES><ENTITIES><F ID=\"1\" SIZE=\"0\" KIND=\"Virtual\"/>"
+                                  "<F " + c.attributes + "/><F ID=\"9\" SIZE=\"0\"/></ENTITIES>");
+        try {
+            LoadDMFromXml(m, in);
+            ADD_FAILURE() << c.attributes.toStdString();
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+        EXPECT_EQ(m.TableCount(), 1); // what came before stays
+        EXPECT_EQ(m.FieldCount(), 1);
+    }
+}
+
+TEST(ModelXml, RefusedDocuments)
+{
+    QString attributes;
+    for (int i = 0; i < 300; ++i)
+        attributes += QStringLiteral(" a%1=\"\"").arg(i);
+    const struct {
+        QString text, message;
+    } cases[] = {
+        {"<?xml version=\"1.0\"?>\n<DataModel>\n  <Tables>\n</DataModel>",
+         "Line 4, column 12: Opening and ending tag mismatch."},
+        {"", "Line 1, column 0: Premature end of document."},
+        {"<!-- <a> -->\n<DataModel a='>'\n" + attributes + "/>",
+         "Line 2, column 1: an element has more than 256 attributes"},
+        {"<!DOCTYPE d [<!ENTITY e \"<a/>\">]><d>&e;</d>",
+         "Line 1, column 1: document type declarations are not accepted"},
+    };
+    for (const auto& c : cases) {
+        TVxDBStructure m;
+        TStringList in = lines(c.text);
+        try {
+            LoadDMFromXml(m, in);
+            ADD_FAILURE() << c.message.toStdString();
+        } catch (const EXMLDocumentError& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+        EXPECT_EQ(m.OperatCount(), 0); // cleared before the document was read
+    }
+
+    // Nesting costs no call stack.
+    const int depth = 100000;
+    TVxDBStructure m;
+    TStringList in = document("<ENTITIES>" + QString("<GROUP>").repeated(depth) + "<F ID=\"1\" SIZE=\"0\"/>"
+                              + QString("</GROUP>").repeated(depth) + "</ENTITIES>");
+    LoadDMFromXml(m, in);
+    EXPECT_EQ(m.FieldGroups().Count(), depth);
+    EXPECT_EQ(m.Fields(0)->Group(), m.FieldGroups()[depth - 1]);
+}

@@ -1,0 +1,228 @@
+// The project's wizard library: it calls every callback it is given, logs
+// what each answered, and rewrites the model from what it read: each table
+// gets the current database as its database name and its column count in
+// its display name. It reads 8-bit texts as Latin-1, the part of cp1252 the
+// tests use.
+
+#include "test_wizard.h"
+#include "wizard_library.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#define WIZARD_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+struct Callbacks {
+    DalwickGetTextProc getStructure;
+    DalwickSetTextProc setStructure;
+    DalwickGetTextProc getDatabaseNames;
+    DalwickGetWideProc getCurrentDatabase;
+    DalwickSetWideProc setCurrentDatabase;
+    DalwickGetTextProc getTableNames;
+    DalwickGetFieldsProc getFields;
+    DalwickGetTextProc getLinks;
+    DalwickGetBoolProc getConnected;
+    DalwickFreeTextProc freeText;
+};
+
+Callbacks callbacks;
+int mode = DalwickCallEverything;
+std::string wizardLog;
+
+std::u16string fromLatin1(const std::string& text)
+{
+    std::u16string wide;
+    for (unsigned char c : text)
+        wide += char16_t(c);
+    return wide;
+}
+
+std::string toLatin1(const char16_t* text)
+{
+    std::string narrow;
+    for (; *text; ++text)
+        narrow += *text < 0x100 ? char(*text) : '?';
+    return narrow;
+}
+
+std::string toUtf8(const std::u16string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+void note(const std::string& line) { wizardLog += line + '\n'; }
+
+// The lines of a text from a callback, which is released; false for null.
+bool takeLines(char* text, std::vector<std::string>& lines)
+{
+    lines.clear();
+    if (!text)
+        return false;
+    std::string line;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += *c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    callbacks.freeText(text);
+    return true;
+}
+
+std::string logged(const std::vector<std::string>& lines, bool answered, const char* separator)
+{
+    if (!answered)
+        return "<null>";
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : separator) + toUtf8(fromLatin1(line));
+    return text;
+}
+
+std::string currentDatabase()
+{
+    DalwickWideChar* name = callbacks.getCurrentDatabase();
+    if (!name) {
+        note("current <null>");
+        return std::string();
+    }
+    note("current " + toUtf8(name));
+    std::string narrow = toLatin1(name);
+    callbacks.freeText(name);
+    return narrow;
+}
+
+bool callEverything()
+{
+    char* structureText = callbacks.getStructure();
+    std::vector<std::string> structure;
+    takeLines(structureText, structure);
+    note("structure " + std::to_string(structure.size()) + " lines");
+
+    std::vector<std::string> databases;
+    const bool named = takeLines(callbacks.getDatabaseNames(), databases);
+    note("databases " + logged(databases, named, ","));
+    currentDatabase();
+    if (!databases.empty())
+        callbacks.setCurrentDatabase(fromLatin1(databases.back()).c_str());
+    const std::string database = currentDatabase();
+
+    std::vector<std::string> tables;
+    const bool listed = takeLines(callbacks.getTableNames(), tables);
+    note("tables " + logged(tables, listed, ","));
+    std::vector<std::string> counts, fields;
+    for (const std::string& table : tables) {
+        const bool answered = takeLines(callbacks.getFields(table.c_str()), fields);
+        std::string count = fields.empty() ? std::string() : fields.front().substr(fields.front().find('=') + 1);
+        note("fields " + table + " " + (answered ? count : "<null>"));
+        counts.push_back(count);
+    }
+    std::vector<std::string> links;
+    const bool linked = takeLines(callbacks.getLinks(), links);
+    note("links " + logged(links, linked, ";"));
+    note(std::string("connected ") + (callbacks.getConnected() ? "1" : "0"));
+
+    // Releasing again, or what no callback returned, must be harmless.
+    callbacks.freeText(structureText);
+    callbacks.freeText(nullptr);
+
+    std::string model;
+    bool inTable = false;
+    std::string tableName;
+    for (const std::string& line : structure) {
+        if (!line.empty() && line[0] == '[')
+            inTable = line.rfind("[Table:", 0) == 0;
+        std::string out = line;
+        if (inTable && line.rfind("DBName=", 0) == 0) {
+            out = "DBName=" + database;
+        } else if (inTable && line.rfind("Name=", 0) == 0) {
+            tableName = line.substr(5);
+        } else if (inTable && line.rfind("DisplayName=", 0) == 0) {
+            for (std::size_t i = 0; i < tables.size(); ++i)
+                if (tables[i] == tableName)
+                    out += " (" + counts[i] + " fields)";
+        }
+        model += out + '\n';
+    }
+    callbacks.setStructure(model.c_str());
+    return true;
+}
+
+} // namespace
+
+WIZARD_EXPORT void initwizard(DalwickGetTextProc getStructure, DalwickSetTextProc setStructure,
+                              DalwickGetTextProc getDatabaseNames, DalwickGetWideProc getCurrentDatabase,
+                              DalwickSetWideProc setCurrentDatabase, DalwickGetTextProc getTableNames,
+                              DalwickGetFieldsProc getFields, DalwickGetTextProc getLinks,
+                              DalwickGetBoolProc getConnected, DalwickFreeTextProc freeText)
+{
+    callbacks = {getStructure, setStructure, getDatabaseNames, getCurrentDatabase, setCurrentDatabase,
+                 getTableNames, getFields, getLinks, getConnected, freeText};
+    note("init");
+}
+
+WIZARD_EXPORT bool runwizard(void)
+{
+    bool result = true;
+    switch (mode) {
+    case DalwickCallEverything:
+        result = callEverything();
+        break;
+    case DalwickDecline:
+        note(callbacks.getStructure() ? "structure kept" : "structure <null>");
+        result = false;
+        break;
+    case DalwickUnreadableModel:
+        callbacks.setStructure("[Main]\nVersion=3.6\nTableCount=1000\n");
+        break;
+    case DalwickThrow:
+        note("throw");
+        throw std::runtime_error("the wizard failed");
+    }
+    note("run");
+    return result;
+}
+
+WIZARD_EXPORT void donewizard(void) { note("done"); }
+
+WIZARD_EXPORT void dalwick_test_reset(int newMode)
+{
+    mode = newMode;
+    wizardLog.clear();
+}
+
+WIZARD_EXPORT const char* dalwick_test_log(void) { return wizardLog.c_str(); }
+
+WIZARD_EXPORT bool dalwick_test_tables_answer(void)
+{
+    std::vector<std::string> tables;
+    return takeLines(callbacks.getTableNames(), tables);
+}
