@@ -54,6 +54,12 @@ const std::vector<Command>& Commands()
          "[--limit L] [--main-table N]",
          "run a stored query against a database and print the rows", joined({QueryFileFlags(), kRunFlags,
          StatementFlags()}), RunRunCommand},
+        {"model", "brindle model --db URL [--xml]",
+         "print the data model of a database's tables, columns and foreign keys",
+         {kRunFlags[0], {"--xml", nullptr, "the model XML document instead of the model text"}}, RunModelCommand},
+        {"convert", "brindle convert --model M --to text|xml",
+         "print a data model in the model text format or as the model XML document", ConvertFlags(),
+         RunConvertCommand},
         {"operators", "brindle operators", "list the operator catalogue of a new data model", {}, runOperators},
     };
     return commands;

@@ -33,7 +33,11 @@ void RunTextCommand(const Flags& flags, QTextStream& out);
 void RunParamsCommand(const Flags& flags, QTextStream& out);
 void RunRunCommand(const Flags& flags, QTextStream& out);
 void RunImportCommand(const Flags& flags, QTextStream& out);
+void RunConvertCommand(const Flags& flags, QTextStream& out);
+void RunModelCommand(const Flags& flags, QTextStream& out);
 // --model, --sql and --syntax.
 const std::vector<FlagInfo>& ImportFlags();
+// --model and --to.
+const std::vector<FlagInfo>& ConvertFlags();
 
 } // namespace brindle::cli

@@ -131,4 +131,15 @@ DatabaseUrl ParseDatabaseUrl(const QString& url)
     return result;
 }
 
+void ApplyDatabaseUrl(const DatabaseUrl& url, TVxSqlDBInfo& info)
+{
+    info.SetDriverName(url.Driver);
+    info.SetDatabaseName(url.DatabaseName);
+    info.SetHostName(url.Host);
+    info.SetPort(url.Port);
+    info.SetUserName(url.User);
+    info.SetPassword(url.Password);
+    info.SetConnectOptions(url.ConnectOptions);
+}
+
 } // namespace brindle::cli

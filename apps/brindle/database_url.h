@@ -15,6 +15,8 @@
 
 #include "options.h"
 
+#include "datamodel/sql_db_info.h"
+
 namespace brindle::cli {
 
 struct DatabaseUrl {
@@ -35,5 +37,8 @@ struct DatabaseUrl {
 
 // Raises UsageError for a text that is no database URL of the forms above.
 DatabaseUrl ParseDatabaseUrl(const QString& url);
+
+// Gives the database info the URL's connection settings.
+void ApplyDatabaseUrl(const DatabaseUrl& url, TVxSqlDBInfo& info);
 
 } // namespace brindle::cli

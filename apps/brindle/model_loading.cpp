@@ -1,5 +1,6 @@
 #include "model_loading.h"
 
+#include "datamodel/model_xml.h"
 #include "query/query.h"
 
 #include <QFile>
@@ -56,14 +57,13 @@ TStringList ReadInputLines(const QString& argument)
 
 TVxDBStructure* LoadModel(const QString& argument, QObject* owner)
 {
-    const auto xmlNotSupported = [&argument] {
-        return Exception(QStringLiteral("Data models in XML are not supported yet (%s)"), {shownName(argument)});
-    };
-    if (argument.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive))
-        throw xmlNotSupported();
-    const TStringList lines = ReadInputLines(argument);
-    if (argument == QStringLiteral("-") && startsLikeXml(lines))
-        throw xmlNotSupported();
+    TStringList lines = ReadInputLines(argument);
+    if (argument.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)
+        || (argument == QStringLiteral("-") && startsLikeXml(lines))) {
+        auto* model = new TVxDBStructure(owner);
+        LoadDMFromXml(*model, lines);
+        return model;
+    }
 
     if (isFormText(lines)) {
         // A host form may hold its queries beside the model.

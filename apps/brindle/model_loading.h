@@ -12,7 +12,7 @@ TStringList ReadInputLines(const QString& argument);
 
 // Loads the model a --model argument names, as a new Qt child of owner:
 // - a name ending in ".xml" (or standard input starting with "<") is the
-//   model XML format, which this tool does not read yet;
+//   model XML format, read by LoadDMFromXml;
 // - a text whose first line other than blanks and "#" comments starts with
 //   "form " is a form file: the first TVxDBStructure in it, with the SQL
 //   formats the form keeps;

@@ -11,7 +11,7 @@ namespace brindle::cli {
 const std::vector<FlagInfo>& QueryFileFlags()
 {
     static const std::vector<FlagInfo> flags = {
-        {"--model", "FILE", "the data model: model text or a form file holding a TVxDBStructure (not yet .xml)"},
+        {"--model", "FILE", "the data model: model text, model XML (*.xml) or a form file holding a TVxDBStructure"},
         {"--query", "FILE", "the query in the query text format"},
     };
     return flags;

@@ -17,45 +17,9 @@
 namespace brindle::cli {
 namespace {
 
-const QString kConnection = QStringLiteral("brindle");
-
-// The tool's one connection, open for its lifetime and removed after it.
-class Connection {
-public:
-    explicit Connection(const DatabaseUrl& url)
-    {
-        if (!QSqlDatabase::isDriverAvailable(url.Driver))
-            throw EVxDBInfoError(0, QStringLiteral("The QtSql driver %s is not available (available: %s)"),
-                                 {url.Driver, QSqlDatabase::drivers().join(QStringLiteral(", "))});
-        QSqlDatabase db = QSqlDatabase::addDatabase(url.Driver, kConnection);
-        db.setDatabaseName(url.DatabaseName);
-        db.setHostName(url.Host);
-        db.setPort(url.Port);
-        db.setUserName(url.User);
-        db.setPassword(url.Password);
-        // Only reading is asked of an SQLite file (its URL has no options);
-        // a wrong path must fail rather than leave an empty new file behind.
-        const bool sqliteFile =
-            url.Driver == QStringLiteral("QSQLITE") && url.DatabaseName != QStringLiteral(":memory:");
-        db.setConnectOptions(sqliteFile ? QStringLiteral("QSQLITE_OPEN_READONLY") : url.ConnectOptions);
-        if (!db.open())
-            throw EVxDBInfoError(0, QStringLiteral("Cannot open the database %s: %s"),
-                                 {url.Shown, db.lastError().text()});
-    }
-    ~Connection()
-    {
-        QSqlDatabase::database(kConnection, false).close();
-        QSqlDatabase::removeDatabase(kConnection);
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    QSqlDatabase Database() const { return QSqlDatabase::database(kConnection, false); }
-};
-
 [[noreturn]] void statementFailed(const QSqlQuery& query)
 {
-    throw EVxDBInfoError(0, QStringLiteral("The statement failed: %s"), {query.lastError().text()});
+    throw EVxDBInfoError(dieStatement, QStringLiteral("The statement failed: %s"), {query.lastError().text()});
 }
 
 void execute(const QSqlDatabase& db, const QString& sql, const TQueryResult& result, RowWriter& writer)
@@ -99,9 +63,12 @@ void RunRunCommand(const Flags& flags, QTextStream& out)
     const RowFormat format = ParseRowFormat(flags.Value(QStringLiteral("--format"), QStringLiteral("table")));
     QuerySession session(flags);
     const QString sql = session.BuildSQL().Text();
-    const Connection connection(url);
+    // The info's connection has its time-outs and opens SQLite files read-only.
+    TVxSqlDBInfo info;
+    ApplyDatabaseUrl(url, info);
+    const QSqlDatabase db = info.Database();
     const std::unique_ptr<RowWriter> writer = MakeRowWriter(format, out);
-    execute(connection.Database(), sql, *session.Query().QResult(), *writer);
+    execute(db, sql, *session.Query().QResult(), *writer);
 }
 
 } // namespace brindle::cli

@@ -304,6 +304,7 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
     const QString brokenModel = file("broken.dbs", "[Main]\nVersion=3.6\nOperatCount=1\n");
     const QString brokenQuery = file("broken.qry", "[Main]\nVersion=3.6\n\n[Row]\nRowType=one\n");
     const QString formWithoutModel = file("info.form", "form F\n  component Info: TVxDBInfo\n  end\nend\n");
+    const QString brokenXml = file("broken.XML", "<DataModel>\n  <Tables>\n</DataModel>\n");
     const QString brokenSql = file("broken.sql", "SELECT Prod.ProductName\nFROM Products Prod\nWHERE Prod.UnitsInStock BETWEEN 1 OR 5\n");
     const QString model = QStringLiteral(BRINDLE_SAMPLE_FORM);
     const QString query = example("uk_orders_2024");
@@ -320,15 +321,15 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
          "brindle: EConvertError: 'one' is not a valid integer value"},
         {{"sql", "--model", formWithoutModel, "--query", query}, 1,
          "brindle: Exception: The form in " + formWithoutModel + " holds no data model (TVxDBStructure)"},
-        {{"sql", "--model", "sample.XML", "--query", query}, 1,
-         "brindle: Exception: Data models in XML are not supported yet (sample.XML)"},
+        {{"sql", "--model", brokenXml, "--query", query}, 1,
+         "brindle: EXMLDocumentError: Line 3, column 12: Opening and ending tag mismatch."},
         {{"sql", "--model", model, "--query", query, "--main-table", "Warehouses"}, 1,
          "brindle: EVxDBStructError(4): No such table Warehouses"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite:" + dir.filePath("none.sqlite")}, 1,
-         "brindle: EVxDBInfoError(0): Cannot open the database sqlite:" + dir.filePath("none.sqlite")
+         "brindle: EVxDBInfoError(1): Cannot open the database sqlite:" + dir.filePath("none.sqlite")
              + ": unable to open database file Error opening database"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite::memory:"}, 1,
-         "brindle: EVxDBInfoError(0): The statement failed: no such table: Orders Unable to execute statement"},
+         "brindle: EVxDBInfoError(2): The statement failed: no such table: Orders Unable to execute statement"},
         {{"import", "--model", model, "--sql", brokenSql}, 1,
          "brindle: ESQLParserError: Wrong SQL statement Line:3"},
         {{"import", "--model", model, "--sql", missing}, 1,

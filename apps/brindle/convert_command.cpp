@@ -1,0 +1,39 @@
+// convert: a stored data model printed in the model text format or as the
+// model XML document, whichever --to names.
+
+#include "commands.h"
+#include "model_loading.h"
+
+#include "datamodel/model_xml.h"
+
+namespace brindle::cli {
+
+const std::vector<FlagInfo>& ConvertFlags()
+{
+    static const std::vector<FlagInfo> flags = {
+        {"--model", "FILE", "the data model: model text, model XML (*.xml) or a form file holding a TVxDBStructure"},
+        {"--to", "FORMAT", "text (the model text format) or xml (the model XML document)"},
+    };
+    return flags;
+}
+
+void RunConvertCommand(const Flags& flags, QTextStream& out)
+{
+    const QString modelFile = flags.Required(QStringLiteral("--model"));
+    const QString format = flags.Required(QStringLiteral("--to"));
+    const bool toXml = format == QStringLiteral("xml");
+    if (!toXml && format != QStringLiteral("text"))
+        throw UsageError{QStringLiteral("unknown format \"%1\" (text or xml)").arg(format)};
+
+    QObject owner;
+    TVxDBStructure* model = LoadModel(modelFile, &owner);
+    TStringList lines;
+    if (toXml)
+        SaveDMToXml(*model, lines);
+    else
+        model->SaveToStrings(lines);
+    for (const QString& line : lines)
+        out << line << '\n';
+}
+
+} // namespace brindle::cli
