@@ -236,7 +236,17 @@ int TStringList::IndexOfName(const QString& name) const
             for (int i = 0; i < Count(); ++i)
                 indexName(i);
         }
-        return FNameIndex.Lines->value(name.toCaseFolded(), -1);
+        // ASCII names are folded into a buffer kept for the purpose.
+        QString& key = FNameIndex.Key;
+        key.resize(name.size());
+        QChar* out = key.data();
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const char16_t c = name[i].unicode();
+            if (c >= 0x80)
+                return FNameIndex.Lines->value(name.toCaseFolded(), -1);
+            out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+        }
+        return FNameIndex.Lines->value(key, -1);
     }
     const qsizetype length = name.size();
     for (int i = 0; i < Count(); ++i) {
@@ -287,7 +297,9 @@ void TStringList::SetValue(const QString& name, const QString& value)
             Delete(i);
         return;
     }
-    const QString line = name + u'=' + value;
+    QString line;
+    line.reserve(name.size() + 1 + value.size());
+    line.append(name).append(u'=').append(value);
     if (i >= 0)
         FLines[i] = line;
     else

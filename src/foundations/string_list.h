@@ -111,6 +111,7 @@ private:
     // change of the lines drops it. Copies start without one.
     struct NameIndex {
         std::unique_ptr<QHash<QString, int>> Lines;
+        QString Key;
         NameIndex() = default;
         NameIndex(const NameIndex&) {}
         NameIndex& operator=(const NameIndex&)

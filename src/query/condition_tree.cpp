@@ -178,7 +178,18 @@ void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
     TFilterRow* raw = row.get();
     raw->FParentBracket = this;
     FRows.Insert(index, std::move(row));
-    raw->FRowID = FRowID + QString::number(index + 1) + u'.';
+    // One allocation: every row made passes here.
+    char16_t digits[12];
+    qsizetype count = 0;
+    for (unsigned n = static_cast<unsigned>(index) + 1; n > 0; n /= 10)
+        digits[count++] = static_cast<char16_t>(u'0' + n % 10);
+    QString id;
+    id.reserve(FRowID.size() + count + 1);
+    id.append(FRowID);
+    while (count > 0)
+        id.append(QChar(digits[--count]));
+    id.append(u'.');
+    raw->FRowID = std::move(id);
     FQueryPanel->RowsChanged();
     FQueryPanel->QueryChanged();
 }
