@@ -1,6 +1,7 @@
 #include "string_list.h"
 
 #include "errors.h"
+#include "text_utils.h"
 
 #include <QFile>
 
@@ -47,8 +48,7 @@ bool sameText(QStringView a, QStringView b)
             continue;
         if (x >= 0x80 || y >= 0x80)
             return a.compare(b, Qt::CaseInsensitive) == 0;
-        const char16_t lower = x | 0x20;
-        if (lower != (y | 0x20) || lower < u'a' || lower > u'z')
+        if (!SameAsciiIgnoringCase(x, y))
             return false;
     }
     return true;

@@ -218,9 +218,7 @@ bool EqualToSpaces(QStringView a, QStringView b)
         const char16_t y = b[j].unicode();
         if (x >= 0x80 || y >= 0x80)
             break;
-        if (x != y && (x | 0x20) != (y | 0x20))
-            return false;
-        if (x != y && !((x | 0x20) >= u'a' && (x | 0x20) <= u'z'))
+        if (!SameAsciiIgnoringCase(x, y))
             return false;
         ++i;
         ++j;

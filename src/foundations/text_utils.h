@@ -58,6 +58,13 @@ BRINDLE_CORE_EXPORT bool IsIdentifier(const QString& text);
 
 // A blank: a character from #0 to " ".
 BRINDLE_CORE_EXPORT bool IsSpace(QChar c);
+// Two ASCII characters equal with letter case ignored; the comparers below
+// use it for their ASCII path and the Unicode tables for the rest.
+inline bool SameAsciiIgnoringCase(char16_t x, char16_t y)
+{
+    const char16_t lower = x | 0x20;
+    return x == y || (lower == (y | 0x20) && lower >= u'a' && lower <= u'z');
+}
 
 // The text with blanks removed from both ends.
 BRINDLE_CORE_EXPORT QString TrimBlanks(const QString& text);

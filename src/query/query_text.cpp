@@ -61,7 +61,7 @@ bool isKey(QStringView name, QLatin1StringView key)
             continue;
         if (c >= 0x80)
             return name.compare(key, Qt::CaseInsensitive) == 0;
-        if ((c | 0x20) != (k | 0x20) || (k | 0x20) < u'a' || (k | 0x20) > u'z')
+        if (!SameAsciiIgnoringCase(c, k))
             return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "sqlimport/template_match.h"
 
+#include "text_utils.h"
+
 namespace brindle {
 namespace {
 
@@ -16,7 +18,7 @@ bool sameLetter(QChar a, QChar b)
     const char16_t x = a.unicode();
     const char16_t y = b.unicode();
     if (x < 0x80 && y < 0x80)
-        return (x | 0x20) == (y | 0x20) && (x | 0x20) >= u'a' && (x | 0x20) <= u'z';
+        return SameAsciiIgnoringCase(x, y);
     return a.toLower() == b.toLower();
 }
 

@@ -2,8 +2,9 @@
 // the example queries over the sample model and database, its exact output,
 // exit status and error line.
 
+#include "support/tool_process.h"
+
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -11,22 +12,8 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome brindle(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess process;
-    process.start(QStringLiteral(BRINDLE_TOOL), args);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(u' ').toStdString();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-}
+using toolrun::Outcome;
+using toolrun::brindle;
 
 QString example(const char* name)
 {

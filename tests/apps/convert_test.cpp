@@ -2,30 +2,17 @@
 // read by every command, turned into model text that builds the same SQL,
 // and the sample model written as XML.
 
+#include "support/tool_process.h"
+
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome brindle(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess process;
-    process.start(QStringLiteral(BRINDLE_TOOL), args);
-    process.write(input);
-    process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(u' ').toStdString();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-}
+using toolrun::Outcome;
+using toolrun::brindle;
 
 // A model in the names the XML reader looks for: groups as GROUP, a field's
 // table as TABLE, quotes kept in the templates.

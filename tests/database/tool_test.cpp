@@ -5,9 +5,9 @@
 #include "databases.h"
 
 #include "datamodel/db_structure.h"
+#include "support/tool_process.h"
 
 #include <QDir>
-#include <QProcess>
 
 using namespace brindle;
 using namespace brindle::testing;
@@ -20,13 +20,11 @@ struct Outcome {
     QString err;
 };
 
+// The run as texts.
 Outcome brindle(const QStringList& args)
 {
-    QProcess process;
-    process.start(QStringLiteral(BRINDLE_TOOL), args);
-    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(u' ').toStdString();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    const toolrun::Outcome run = toolrun::brindle(args);
+    return {run.exitCode, QString::fromStdString(run.out), QString::fromStdString(run.err)};
 }
 
 const QString kSQLite = QStringLiteral("sqlite:" BRINDLE_SAMPLE_DB);

@@ -29,17 +29,8 @@ using namespace brindle;
 namespace {
 
 const QString kConnection = QStringLiteral("end_to_end_test");
-using Rows = QList<QStringList>;
+using fixtures::Rows;
 
-QString cellText(const QVariant& value)
-{
-    if (value.isNull())
-        return QStringLiteral("NULL");
-    // A sum over a join may differ in its last bits with the row order.
-    if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'f', 4);
-    return value.toString();
-}
 
 // Every row of the statement; a statement the database refuses fails the test.
 Rows run(const QString& sql, const QList<std::pair<QString, QString>>& binds = {})
@@ -59,21 +50,12 @@ Rows run(const QString& sql, const QList<std::pair<QString, QString>>& binds = {
     while (query.next()) {
         QStringList row;
         for (int i = 0; i < query.record().count(); ++i)
-            row.append(cellText(query.value(i)));
+            row.append(fixtures::CellText(query.value(i)));
         rows.append(row);
     }
     return rows;
 }
 
-std::string show(Rows rows, bool ordered)
-{
-    if (!ordered)
-        std::sort(rows.begin(), rows.end());
-    QString text;
-    for (const QStringList& row : rows)
-        text += row.join(u'|') + u'\n';
-    return text.toStdString();
-}
 
 // A date or moment as a condition value holds it.
 QString at(int y, int m, int d, int h = 0, int n = 0, int s = 0)
@@ -381,7 +363,7 @@ TEST_F(EndToEnd, QueriesMatchHandWrittenStatementsInBothSyntaxes)
             c.compose(q);
             const QString sql = q.sql();
             const Rows want = syntax == ssSQL1 && c.expectedSQL1 ? run(QString::fromUtf8(c.expectedSQL1)) : expected;
-            EXPECT_EQ(show(run(sql, q.binds()), c.ordered), show(want, c.ordered))
+            EXPECT_EQ(fixtures::ShowRows(run(sql, q.binds()), c.ordered), fixtures::ShowRows(want, c.ordered))
                 << (syntax == ssSQL2 ? "SQL2" : "SQL1") << " statement:\n" << sql.toStdString();
         }
     }

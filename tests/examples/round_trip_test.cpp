@@ -32,18 +32,9 @@ using namespace brindle;
 namespace {
 
 const QString kConnection = QStringLiteral("round_trip_test");
-using Rows = QList<QStringList>;
+using fixtures::Rows;
 using Binds = QStringList; // by position
 
-QString cellText(const QVariant& value)
-{
-    if (value.isNull())
-        return QStringLiteral("NULL");
-    // A sum over a join may differ in its last bits with the row order.
-    if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'f', 4);
-    return value.toString();
-}
 
 struct Outcome {
     bool ok = false;
@@ -111,22 +102,12 @@ Outcome run(const QString& sql, const Binds& binds)
         QStringList row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            row.append(cellText(query.value(i)));
+            row.append(fixtures::CellText(query.value(i)));
         out.rows.append(row);
     }
     return out;
 }
 
-// The rows as one text: sorted unless the statement orders them.
-std::string show(Rows rows, bool ordered)
-{
-    if (!ordered)
-        std::sort(rows.begin(), rows.end());
-    QString text;
-    for (const QStringList& row : rows)
-        text += row.join(u'|') + u'\n';
-    return text.toStdString();
-}
 
 // Only the sort keys are compared in order: rows with equal keys may come
 // in any order.
@@ -641,10 +622,10 @@ TEST_F(RoundTrip, RandomQueriesReadBackToTheSameRows)
             if (exact)
                 EXPECT_EQ(renumbered(sqlB).toStdString(), renumbered(sqlA).toStdString());
             const QList<int> keys = sortKeys(a);
-            EXPECT_EQ(show(rowsB.rows, false), show(rowsA.rows, false)) << "A:\n" << sqlA.toStdString() << "\nB:\n"
+            EXPECT_EQ(fixtures::ShowRows(rowsB.rows, false), fixtures::ShowRows(rowsA.rows, false)) << "A:\n" << sqlA.toStdString() << "\nB:\n"
                                                                         << sqlB.toStdString();
             if (!keys.isEmpty())
-                EXPECT_EQ(show(keysOnly(rowsB.rows, keys), true), show(keysOnly(rowsA.rows, keys), true));
+                EXPECT_EQ(fixtures::ShowRows(keysOnly(rowsB.rows, keys), true), fixtures::ShowRows(keysOnly(rowsA.rows, keys), true));
             if (failedParts() > failedBefore)
                 ++failures;
         }
