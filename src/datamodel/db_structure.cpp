@@ -12,8 +12,8 @@ namespace {
 QString foldKey(const QString& text) { return FoldCase(text); }
 
 // Index entries keep the first entity in model order.
-template <typename K, typename V>
-void keepFirst(QHash<K, V>& index, const K& key, V value)
+template <typename Index, typename K, typename V>
+void keepFirst(Index& index, const K& key, V value)
 {
     if (!index.contains(key))
         index.insert(key, value);
@@ -354,8 +354,20 @@ QString TVxCustomDBStructure::SQLExprKey(const QString& expr) const
 {
     const QChar quote1 = FSQLFormats->QuoteSymbol1();
     const QChar quote2 = FSQLFormats->QuoteSymbol2();
-    QString key = expr.toLower();
-    key.removeIf([&](QChar c) { return c == quote1 || c == quote2; });
+    // ASCII expressions, nearly all of them, in one pass.
+    QString key(expr.size(), Qt::Uninitialized);
+    QChar* out = key.data();
+    for (const QChar c : expr) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) {
+            key = expr.toLower();
+            key.removeIf([&](QChar k) { return k == quote1 || k == quote2; });
+            return key;
+        }
+        if (c != quote1 && c != quote2)
+            *out++ = QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    }
+    key.truncate(out - key.constData());
     return key;
 }
 

@@ -370,11 +370,11 @@ private:
     mutable QHash<int, TDSField*> FFieldsByID;
     mutable bool FFieldIDIndexValid = true;
     // First field of each case-folded field expression and display name.
-    mutable QHash<QString, TDSField*> FFieldsByExpr;
-    mutable QHash<QString, TDSField*> FFieldsByDisplayName;
+    mutable TTextHash<TDSField*> FFieldsByExpr;
+    mutable TTextHash<TDSField*> FFieldsByDisplayName;
     mutable bool FFieldIndexValid = true;
     // First table of each case-folded table name, alias and display name.
-    mutable QHash<QString, TDSTable*> FTablesByName[3];
+    mutable TTextHash<TDSTable*> FTablesByName[3];
     mutable bool FTableIndexValid = true;
 };
 

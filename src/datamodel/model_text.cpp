@@ -304,8 +304,8 @@ private:
     // Where each table's section ended: its link sections follow it.
     QHash<const TDSTable*, int> FTableSectionEnd;
     // First operator of each name as written and case-folded.
-    QHash<QString, TDSOperator*> FOperatorsByName;
-    QHash<QString, TDSOperator*> FOperatorsByFoldedName;
+    TTextHash<TDSOperator*> FOperatorsByName;
+    TTextHash<TDSOperator*> FOperatorsByFoldedName;
     bool FOperatorsIndexed = false;
 };
 

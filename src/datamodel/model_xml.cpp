@@ -509,7 +509,7 @@ private:
     TVxCustomDBStructure& m;
     // The answers for each list of names: most fields share a few lists, and
     // the catalogue stays as it is while fields are read.
-    QHash<QString, std::vector<TDSOperator*>> FOperatorLists;
+    TTextHash<std::vector<TDSOperator*>> FOperatorLists;
 };
 
 void XmlReader::read(const XmlElement& root)

@@ -26,10 +26,10 @@ struct TypeRule {
     enum { Zero, Length, Scale, Guid } size;
 };
 
-const QHash<QString, TypeRule>& typeRules()
+const TTextHash<TypeRule>& typeRules()
 {
-    static const QHash<QString, TypeRule> rules = [] {
-        QHash<QString, TypeRule> r;
+    static const TTextHash<TypeRule> rules = [] {
+        TTextHash<TypeRule> r;
         const auto add = [&r](std::initializer_list<const char*> names, TypeRule rule) {
             for (const char* name : names)
                 r.insert(QString::fromLatin1(name), rule);
@@ -486,7 +486,7 @@ void TVxSqlDBInfo::postgresColumns(const QString& table, std::vector<Column>& co
         // The name as an unquoted identifier names the table, when only
         // one table differs from it in letter case alone.
         for (auto it = FCatalogue.cbegin(); it != FCatalogue.cend(); ++it) {
-            if (it.key().compare(table, Qt::CaseInsensitive) != 0)
+            if (it.key().Text().compare(table, Qt::CaseInsensitive) != 0)
                 continue;
             if (found != FCatalogue.cend()) {
                 found = FCatalogue.cend();

@@ -62,6 +62,15 @@ bool TSectionIndex::Contains(const QString& section) const
     return FByName.contains(FoldCase(section));
 }
 
+QStringList TSectionIndex::FoldedNames() const
+{
+    QStringList names;
+    names.reserve(FByName.size());
+    for (auto it = FByName.cbegin(); it != FByName.cend(); ++it)
+        names.append(it.key().Text());
+    return names;
+}
+
 int TSectionIndex::Read(int start, const QString& section, TStringList& dest) const
 {
     dest.Clear();

@@ -5,6 +5,7 @@
 // with "]" and holds no other "]".
 
 #include "brindle_core_export.h"
+#include "text_hash.h"
 #include "string_list.h"
 
 #include <QHash>
@@ -41,12 +42,12 @@ public:
     int SectionCount() const { return static_cast<int>(FHeaders.size()); }
     const TStringList& Source() const { return FSource; }
     // The distinct section names, case-folded, in no particular order.
-    QStringList FoldedNames() const { return FByName.keys(); }
+    QStringList FoldedNames() const;
 
 private:
     const TStringList& FSource;
     std::vector<int> FHeaders;                      // header line indexes, in order
-    QHash<QString, std::vector<int>> FByName;       // case-folded name -> ordinals in FHeaders
+    TTextHash<std::vector<int>> FByName;       // case-folded name -> ordinals in FHeaders
 };
 
 } // namespace brindle

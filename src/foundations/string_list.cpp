@@ -231,7 +231,7 @@ int TStringList::IndexOfName(const QString& name) const
         return -1;
     if (Count() >= kIndexedNames) {
         if (!FNameIndex.Lines) {
-            FNameIndex.Lines = std::make_unique<QHash<QString, int>>();
+            FNameIndex.Lines = std::make_unique<TTextHash<int>>();
             FNameIndex.Lines->reserve(Count());
             for (int i = 0; i < Count(); ++i)
                 indexName(i);

@@ -20,6 +20,7 @@
 // An index outside the list raises EListError.
 
 #include "brindle_core_export.h"
+#include "text_hash.h"
 #include "errors.h"
 #include "object.h"
 
@@ -110,7 +111,7 @@ private:
     // line, made at the first search and kept up by appends; any other
     // change of the lines drops it. Copies start without one.
     struct NameIndex {
-        std::unique_ptr<QHash<QString, int>> Lines;
+        std::unique_ptr<TTextHash<int>> Lines;
         QString Key;
         NameIndex() = default;
         NameIndex(const NameIndex&) {}

@@ -66,6 +66,25 @@ inline bool SameAsciiIgnoringCase(char16_t x, char16_t y)
     return x == y || (lower == (y | 0x20) && lower >= u'a' && lower <= u'z');
 }
 
+// A set of ASCII characters, letters kept in lower case.
+class TAsciiSet {
+public:
+    void Add(char16_t c)
+    {
+        if (c >= u'A' && c <= u'Z')
+            c += 32;
+        if (c < 0x80)
+            FBits[c >> 6] |= quint64(1) << (c & 63);
+    }
+    bool IsWithin(const TAsciiSet& other) const
+    {
+        return (FBits[0] & ~other.FBits[0]) == 0 && (FBits[1] & ~other.FBits[1]) == 0;
+    }
+
+private:
+    quint64 FBits[2] = {0, 0};
+};
+
 // The text with blanks removed from both ends.
 BRINDLE_CORE_EXPORT QString TrimBlanks(const QString& text);
 

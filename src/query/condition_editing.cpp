@@ -8,8 +8,6 @@
 #include "query/query.h"
 #include "text_utils.h"
 
-#include <QRegularExpression>
-
 namespace brindle {
 
 namespace {
@@ -51,8 +49,32 @@ std::unique_ptr<TQueryWord> autoWord(const TVxQuery& query, TFieldType type, int
 // An optional sign, digits, an optional fraction and exponent.
 bool isPlainNumber(QStringView text)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?([eE][+-]?[0-9]+)?$"));
-    return number.match(text).hasMatch();
+    qsizetype i = 0;
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+            ++i;
+        return i > from;
+    };
+    auto sign = [&] {
+        if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+    };
+    sign();
+    if (!digits())
+        return false;
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        sign();
+        if (!digits())
+            return false;
+    }
+    return i == text.size();
 }
 
 // A sub-query's SQL as a condition value holds it: every line break made

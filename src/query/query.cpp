@@ -300,7 +300,7 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         addGroup(group.get(), group->GroupName());
     if (!model->RootFieldsFirst())
         addGroup(model->RootGroup(), model->RootGroup()->GroupName());
-    auto index = std::make_shared<QHash<QString, int>>();
+    auto index = std::make_shared<TTextHash<int>>();
     for (int i = cache.Values.Count() - 1; i >= 0; --i)
         index->insert(cache.Values[i], i);
     cache.ValueIndex = std::move(index);

@@ -13,6 +13,7 @@
 
 #include "form_stream.h"
 #include "object_list.h"
+#include "text_utils.h"
 
 #include <QObject>
 #include <QPointer>
@@ -404,15 +405,17 @@ private:
     // first, and the fields by SQL expression key and by folded full name,
     // first in model order. None outside an import.
     struct ImportLookups {
-        std::vector<TDSOperator*> Operators;
-        QHash<QString, TDSField*> FieldsBySQLExpr;
-        QHash<QString, TDSField*> FieldsByFullName;
+        // Candidates in search order, each with the characters a condition
+        // must hold for its template to fit.
+        std::vector<std::pair<TDSOperator*, TAsciiSet>> Operators;
+        TTextHash<TDSField*> FieldsBySQLExpr;
+        TTextHash<TDSField*> FieldsByFullName;
     };
     std::unique_ptr<ImportLookups> FImport;
     // Title lookups run for every row made; the lines are indexed by name,
     // case-folded and as spelt in the titles.
-    mutable QHash<QString, QString> FTitleIndex;
-    mutable QHash<QString, QString> FTitleExact;
+    mutable TTextHash<QString> FTitleIndex;
+    mutable TTextHash<QString> FTitleExact;
     mutable bool FTitleIndexValid = false;
     // The captions of the link word, "and" then "or", made with the index.
     mutable TStringList FLinkWordItems;
@@ -426,7 +429,7 @@ private:
         QList<TDSField*> Fields;
         TStringList Items;
         TStringList Values;
-        std::shared_ptr<const QHash<QString, int>> ValueIndex;
+        std::shared_ptr<const TTextHash<int>> ValueIndex;
         QList<std::pair<QString, QList<int>>> Groups;
     };
     mutable FieldListCache FFieldLists[3];

@@ -301,7 +301,7 @@ private:
     // The row numbers whose sections exist, by the case-folded name of the
     // section they belong to: a bracket tries only those, so a hostile
     // RowCount costs nothing.
-    QHash<QString, std::vector<int>> FChildren;
+    TTextHash<std::vector<int>> FChildren;
 };
 
 void TVxQuery::TextReader::Read()

@@ -136,7 +136,7 @@ bool whileUpdating(bool& updating, Work&& work)
 template <typename Get>
 QString firstFreeName(const TRFieldList& list, const QString& text, Get&& get)
 {
-    QSet<QString> taken;
+    TTextSet taken;
     for (const auto& field : list)
         taken.insert(FoldCase(get(*field)));
     if (!taken.contains(FoldCase(text)))
@@ -355,7 +355,7 @@ void TResultField::ProcessExpression(const QString& text)
         return;
     // One pass: a name runs from a "{" to the next "}", and every occurrence
     // of the same name gets the placeholder of its first.
-    QHash<QString, int> placed;
+    TTextHash<int> placed;
     QString out;
     qsizetype pos = 0;
     for (;;) {

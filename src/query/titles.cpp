@@ -21,7 +21,7 @@ namespace {
 // a whole query text.
 void takeTexts(TStringList& lines, const TStringList& source)
 {
-    QHash<QString, QList<int>> wanted;
+    TTextHash<QList<int>> wanted;
     for (int i = 0; i < lines.Count(); ++i) {
         const qsizetype eq = lines[i].indexOf(u'=');
         if (eq >= 0)

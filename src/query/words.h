@@ -117,7 +117,7 @@ public:
     // shared with them.
     void LoadItems(const TStringList& items, const TStringList& values,
                    const QList<std::pair<QString, QList<int>>>& groups,
-                   std::shared_ptr<const QHash<QString, int>> valueIndex = nullptr)
+                   std::shared_ptr<const TTextHash<int>> valueIndex = nullptr)
     {
         FItems = items;
         FValues = values;
@@ -145,7 +145,7 @@ private:
     TStringList FItems;
     TStringList FValues;
     // Kept only while the values are the ones it was made for.
-    std::shared_ptr<const QHash<QString, int>> FValueIndex;
+    std::shared_ptr<const TTextHash<int>> FValueIndex;
     void materializeGroups() const
     {
         if (FPendingGroups.isEmpty())

@@ -30,14 +30,14 @@ const std::pair<QStringView, QStringView> kRewriteRules[] = {
 
 // The model's operators, longest template first (model order among equals),
 // so that "not(@f like '%@1%')" is tried before "@f like '%@1%'".
-std::vector<TDSOperator*> candidatesOf(const TVxCustomDBStructure& model)
+std::vector<std::pair<TDSOperator*, TAsciiSet>> candidatesOf(const TVxCustomDBStructure& model)
 {
-    std::vector<TDSOperator*> operators;
+    std::vector<std::pair<TDSOperator*, TAsciiSet>> operators;
     operators.reserve(static_cast<std::size_t>(model.OperatCount()));
     for (int i = 0; i < model.OperatCount(); ++i)
-        operators.push_back(model.Operators(i));
-    std::stable_sort(operators.begin(), operators.end(), [](const TDSOperator* a, const TDSOperator* b) {
-        return a->SQLExpr().size() > b->SQLExpr().size();
+        operators.emplace_back(model.Operators(i), TemplateCharacters(model.Operators(i)->SQLExpr()));
+    std::stable_sort(operators.begin(), operators.end(), [](const auto& a, const auto& b) {
+        return a.first->SQLExpr().size() > b.first->SQLExpr().size();
     });
     return operators;
 }
@@ -212,10 +212,11 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
         ++current;
     }
     TTemplateText text(texts[current]);
+    const TAsciiSet characters = TextCharacters(texts[current]);
 
-    const std::vector<TDSOperator*> sorted = FImport ? std::vector<TDSOperator*>() : candidatesOf(*FDbStruct);
-    for (TDSOperator* op : FImport ? FImport->Operators : sorted) {
-        if (condition->ContainsSubQuery() != (op->ValueKind() == vkSubQuery))
+    const auto sorted = FImport ? decltype(candidatesOf(*FDbStruct))() : candidatesOf(*FDbStruct);
+    for (const auto& [op, needed] : FImport ? FImport->Operators : sorted) {
+        if (condition->ContainsSubQuery() != (op->ValueKind() == vkSubQuery) || !needed.IsWithin(characters))
             continue;
         if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
             || !EqualToSpaces(variables.Value(u"@f"), condition->LeftExpr()))

@@ -122,6 +122,39 @@ bool matchTemplate(QStringView templ, QStringView text, Store&& store, TTemplate
 
 } // namespace
 
+TAsciiSet TemplateCharacters(QStringView templ)
+{
+    TAsciiSet set;
+    for (qsizetype i = 0; i < templ.size(); ++i) {
+        const bool quoted = templ[i] == u'\'' && i + 1 < templ.size() && templ[i + 1] == u'@';
+        if (quoted)
+            ++i;
+        if (templ[i] == u'@') {
+            // A placeholder, read as the match reads one.
+            ++i;
+            while (i < templ.size() && (templ[i].isDigit() || templ[i] == u'f' || templ[i] == u'F'))
+                ++i;
+            if (!quoted)
+                --i;
+            continue;
+        }
+        if (!templ[i].isSpace())
+            set.Add(templ[i].unicode());
+    }
+    return set;
+}
+
+TAsciiSet TextCharacters(QStringView text)
+{
+    TAsciiSet set;
+    for (const QChar c : text) {
+        // A letter outside ASCII may match an ASCII one through toLower.
+        const char16_t u = c.unicode() < 0x80 ? c.unicode() : c.toLower().unicode();
+        set.Add(u);
+    }
+    return set;
+}
+
 void TTemplateVariables::Set(QStringView name, QStringView value)
 {
     for (Entry& entry : FEntries)

@@ -8,6 +8,7 @@
 
 #include "brindle_core_export.h"
 #include "string_list.h"
+#include "text_utils.h"
 
 #include <QStringView>
 #include <QVarLengthArray>
@@ -52,6 +53,15 @@ private:
     QStringView FText;
     QVarLengthArray<Known, 4> FEnds;
 };
+
+// The characters a text must hold for the template to fit it: the ASCII
+// characters of the template's literal parts, without blanks, quotes around
+// placeholders and the placeholders themselves.
+BRINDLE_CORE_EXPORT TAsciiSet TemplateCharacters(QStringView templ);
+// The characters a text offers a template, as matching compares them; a
+// template whose TemplateCharacters are not within them cannot fit, which
+// spares the match for most templates tried on one condition.
+BRINDLE_CORE_EXPORT TAsciiSet TextCharacters(QStringView text);
 
 // True when the text fits the template. The placeholders' values are stored
 // in variables as they are read, also by a match that fails later.

@@ -302,6 +302,14 @@ TEST_F(ConditionTree, CustomConditionsAndDependentLists)
     EXPECT_EQ(query.SQLParams().Values(m.amount->DisplayName()), "12.5");
     amount->SetValue(1, "0 OR 1=1; DROP TABLE Customers");
     EXPECT_EQ(query.SQLParams().Values(m.amount->DisplayName()), "'0 OR 1=1; DROP TABLE Customers'");
+    for (const char* number : {"-3", "+1.5e-3", "7E+10", "0.25"}) {
+        amount->SetValue(1, number);
+        EXPECT_EQ(query.SQLParams().Values(m.amount->DisplayName()), number);
+    }
+    for (const char* other : {"1.", ".5", "1e", "1e+", "--1", "1 ", "0x10", "1.5.2"}) {
+        amount->SetValue(1, other);
+        EXPECT_EQ(query.SQLParams().Values(m.amount->DisplayName()), QStringLiteral("'%1'").arg(other));
+    }
 }
 
 TEST_F(ConditionTree, CurrentRowMovesOnWhenItGoes)

@@ -84,7 +84,7 @@ TEST(QueryWord, CheckListCaptionsFollowTheValueElements)
 
 TEST(QueryWord, ASharedValueIndexServesOnlyTheListsItCameWith)
 {
-    auto index = std::make_shared<QHash<QString, int>>(QHash<QString, int>{{"1", 0}, {"2", 1}});
+    auto index = std::make_shared<TTextHash<int>>(TTextHash<int>{{QStringLiteral("1"), 0}, {QStringLiteral("2"), 1}});
     TQueryWord word(weListBox);
     word.LoadItems(TStringList{"One", "Two"}, TStringList{"1", "2"}, {}, index);
     word.SetValue("2");

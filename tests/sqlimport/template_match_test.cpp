@@ -35,6 +35,9 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
         {"@f = @1", "t.a = 'it''s'", "t.a|'it''s'|"},
         {"@f = '@1'", "t.a = ", "no"},
         {"@f <> '@1'", "t.a = 'x'", "no"},
+        // A letter outside ASCII that lower-cases to an ASCII one (the
+        // Kelvin sign) matches it.
+        {"@f like '@1%'", "t.a li\xe2\x84\xaa" "e 'x%'", "t.a|x|"},
     };
     for (const auto& [templ, text, expected] : cases)
         EXPECT_EQ(match(templ, text), expected) << templ << " / " << text;
@@ -49,11 +52,24 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
             TTemplateVariables alone;
             TTemplateVariables reused;
             const bool matched = MatchSQLTemplate(pattern, sql, alone);
+            // The character test may only turn away texts that cannot fit.
+            if (matched)
+                EXPECT_TRUE(TemplateCharacters(pattern).IsWithin(TextCharacters(sql))) << templ << " / " << text;
             ASSERT_EQ(MatchSQLTemplate(pattern, shared, reused), matched) << templ << " / " << text;
             for (const char16_t* name : {u"@f", u"@1", u"@2"})
                 EXPECT_EQ(reused.Value(name), alone.Value(name)) << templ << " / " << text;
         }
     }
+}
+
+TEST(TemplateMatch, CharacterTestTurnsAwayTemplatesWithOtherLiterals)
+{
+    const TAsciiSet text = TextCharacters(u"t.a = 'x'");
+    EXPECT_TRUE(TemplateCharacters(u"@f = '@1'").IsWithin(text));
+    EXPECT_TRUE(TemplateCharacters(u"@F='@1'").IsWithin(TextCharacters(u"T.A=5")));
+    EXPECT_FALSE(TemplateCharacters(u"@f <> '@1'").IsWithin(text));
+    EXPECT_FALSE(TemplateCharacters(u"@f between '@1' and '@2'").IsWithin(text));
+    EXPECT_FALSE(TemplateCharacters(u"@f in (@1)").IsWithin(TextCharacters(u"t.in = 1")));
 }
 
 TEST(TemplateMatch, EarlierValuesStayUnlessReplaced)

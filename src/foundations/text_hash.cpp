@@ -1,0 +1,43 @@
+#include "text_hash.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace brindle {
+namespace {
+
+// The two halves of the 128-bit product folded together.
+std::uint64_t mix(std::uint64_t a, std::uint64_t b)
+{
+    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
+constexpr std::uint64_t kOdd1 = 0xa0761d6478bd642full;
+constexpr std::uint64_t kOdd2 = 0xe7037ed1a0b428dbull;
+constexpr std::uint64_t kOdd3 = 0x8ebc6af09c88c6e3ull;
+
+} // namespace
+
+size_t HashText(QStringView text, size_t seed) noexcept
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.utf16());
+    std::size_t left = static_cast<std::size_t>(text.size()) * sizeof(char16_t);
+    std::uint64_t h = mix(seed ^ kOdd1, left ^ kOdd2);
+    // Four characters at a time; the tail is padded with zeros, and the
+    // length taken in above keeps "a" and "a\0" apart.
+    while (left >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        h = mix(word ^ kOdd2, h ^ kOdd3);
+        bytes += 8;
+        left -= 8;
+    }
+    std::uint64_t tail = 0;
+    if (left > 0)
+        std::memcpy(&tail, bytes, left);
+    h = mix(tail ^ kOdd3, h ^ kOdd1);
+    return static_cast<size_t>(mix(h, kOdd2 ^ seed));
+}
+
+} // namespace brindle
