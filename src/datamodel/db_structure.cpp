@@ -352,23 +352,29 @@ TDSField* TVxCustomDBStructure::FieldByID(int id) const
 
 QString TVxCustomDBStructure::SQLExprKey(const QString& expr) const
 {
+    QString key;
+    SQLExprKey(expr, key);
+    return key;
+}
+
+void TVxCustomDBStructure::SQLExprKey(const QString& expr, QString& key) const
+{
     const QChar quote1 = FSQLFormats->QuoteSymbol1();
     const QChar quote2 = FSQLFormats->QuoteSymbol2();
     // ASCII expressions, nearly all of them, in one pass.
-    QString key(expr.size(), Qt::Uninitialized);
+    key.resize(expr.size());
     QChar* out = key.data();
     for (const QChar c : expr) {
         const char16_t u = c.unicode();
         if (u >= 0x80) {
             key = expr.toLower();
             key.removeIf([&](QChar k) { return k == quote1 || k == quote2; });
-            return key;
+            return;
         }
         if (c != quote1 && c != quote2)
             *out++ = QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
     }
     key.truncate(out - key.constData());
-    return key;
 }
 
 TDSField* TVxCustomDBStructure::FieldByName(int mode, const QString& text) const

@@ -131,6 +131,8 @@ public:
     // model's quote symbols. A caller looking up many expressions may index
     // the fields by it.
     QString SQLExprKey(const QString& expr) const;
+    // The same written into key, reusing its room: for look-ups in a loop.
+    void SQLExprKey(const QString& expr, QString& key) const;
     int OperatorIndexByName(const QString& name) const;
     TDSOperator* OperatorByName(const QString& name) const;
     TDSOperator* OperatorByExpr(const QString& text) const;

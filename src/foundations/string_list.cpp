@@ -297,13 +297,16 @@ void TStringList::SetValue(const QString& name, const QString& value)
             Delete(i);
         return;
     }
-    QString line;
-    line.reserve(name.size() + 1 + value.size());
+    if (i < 0) {
+        QString line;
+        line.reserve(name.size() + 1 + value.size());
+        Add(line.append(name).append(u'=').append(value));
+        return;
+    }
+    // Rewritten in place: the line's room is reused when it is not shared.
+    QString& line = FLines[i];
+    line.resize(0);
     line.append(name).append(u'=').append(value);
-    if (i >= 0)
-        FLines[i] = line;
-    else
-        Add(line);
 }
 
 QString TStringList::DelimitedText(QChar delimiter) const

@@ -260,6 +260,24 @@ QString ConcPath(const QString& dir, const QString& name)
     return dir + u'/' + name;
 }
 
+void AppendNumber(QString& text, long long n)
+{
+    char16_t digits[24];
+    int count = 0;
+    // Negative numbers are counted down so that the smallest one has digits too.
+    const bool negative = n < 0;
+    do {
+        const int digit = static_cast<int>(n % 10);
+        digits[count++] = static_cast<char16_t>(u'0' + (negative ? -digit : digit));
+        n /= 10;
+    } while (n != 0);
+    if (negative)
+        digits[count++] = u'-';
+    text.reserve(text.size() + count);
+    while (count > 0)
+        text.append(QChar(digits[--count]));
+}
+
 QString FoldCase(const QString& text)
 {
     bool hasCapitals = false;

@@ -66,6 +66,10 @@ inline bool SameAsciiIgnoringCase(char16_t x, char16_t y)
     return x == y || (lower == (y | 0x20) && lower >= u'a' && lower <= u'z');
 }
 
+// The decimal digits of n appended to the text, without QString::number's
+// locale machinery: row identifiers and field IDs are written for every row.
+BRINDLE_CORE_EXPORT void AppendNumber(QString& text, long long n);
+
 // A set of ASCII characters, letters kept in lower case.
 class TAsciiSet {
 public:

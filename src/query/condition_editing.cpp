@@ -301,7 +301,8 @@ void TSimpleCond::SetField(TDSField* field)
         return;
     FField = field;
     if (field) {
-        const QString id = QString::number(field->ID());
+        QString id;
+        AppendNumber(id, field->ID());
         if (FLabel1->IsList() && FLabel1->IndexOfValue(id) < 0)
             FLabel1->AddItem(field->GroupName(), id, field->DisplayName());
         FLabel1->SetValue(id);

@@ -6,6 +6,7 @@
 
 #include "messages.h"
 #include "query/query.h"
+#include "text_utils.h"
 
 namespace brindle {
 
@@ -179,15 +180,10 @@ void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
     raw->FParentBracket = this;
     FRows.Insert(index, std::move(row));
     // One allocation: every row made passes here.
-    char16_t digits[12];
-    qsizetype count = 0;
-    for (unsigned n = static_cast<unsigned>(index) + 1; n > 0; n /= 10)
-        digits[count++] = static_cast<char16_t>(u'0' + n % 10);
     QString id;
-    id.reserve(FRowID.size() + count + 1);
+    id.reserve(FRowID.size() + 12);
     id.append(FRowID);
-    while (count > 0)
-        id.append(QChar(digits[--count]));
+    AppendNumber(id, index + 1);
     id.append(u'.');
     raw->FRowID = std::move(id);
     FQueryPanel->RowsChanged();

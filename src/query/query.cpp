@@ -276,9 +276,11 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         return cache;
     cache = FieldListCache();
     cache.Model = model;
+    cache.Words = std::make_shared<TWordItems>();
     if (!model)
         return cache;
     cache.Revision = model->Revision();
+    TWordItems& words = *cache.Words;
     auto addGroup = [&](const TDSFieldGroup* group, const QString& name) {
         QList<int> indexes;
         for (TDSField* field : *group) {
@@ -286,13 +288,15 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
                 continue;
             if ((kind == 1 && field->IsAggregate()) || (kind == 2 && !field->IsAggregate()))
                 continue;
-            indexes.append(cache.Items.Count());
+            indexes.append(words.Items.Count());
             cache.Fields.append(field);
-            cache.Items.Add(field->DisplayName());
-            cache.Values.Add(QString::number(field->ID()));
+            words.Items.Add(field->DisplayName());
+            QString id;
+            AppendNumber(id, field->ID());
+            words.Values.Add(id);
         }
         if (!indexes.isEmpty())
-            cache.Groups.append({name, indexes});
+            words.Groups.append({name, indexes});
     };
     if (model->RootFieldsFirst())
         addGroup(model->RootGroup(), model->RootGroup()->GroupName());
@@ -300,10 +304,8 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         addGroup(group.get(), group->GroupName());
     if (!model->RootFieldsFirst())
         addGroup(model->RootGroup(), model->RootGroup()->GroupName());
-    auto index = std::make_shared<TTextHash<int>>();
-    for (int i = cache.Values.Count() - 1; i >= 0; --i)
-        index->insert(cache.Values[i], i);
-    cache.ValueIndex = std::move(index);
+    for (int i = words.Values.Count() - 1; i >= 0; --i)
+        words.ValueIndex.insert(words.Values[i], i);
     return cache;
 }
 
@@ -314,11 +316,10 @@ QList<TDSField*> TVxQuery::FieldsForBracket(const TFilterBracket* bracket) const
 
 void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const
 {
-    const FieldListCache& list = fieldList(bracket ? bracket->GetBracketKind() : 0);
-    word.LoadItems(list.Items, list.Values, list.Groups, list.ValueIndex);
+    word.LoadItems(fieldList(bracket ? bracket->GetBracketKind() : 0).Words);
 }
 
-const TVxQuery::OperatorListCache& TVxQuery::operatorList(const TDSField* field) const
+const std::shared_ptr<TWordItems>& TVxQuery::operatorList(const TDSField* field) const
 {
     if (FOperatorListsRevision != OperatorListsRevision()) {
         FOperatorLists.clear();
@@ -326,23 +327,22 @@ const TVxQuery::OperatorListCache& TVxQuery::operatorList(const TDSField* field)
     }
     if (const auto found = FOperatorLists.constFind(field); found != FOperatorLists.cend())
         return *found;
-    OperatorListCache cache;
+    auto words = std::make_shared<TWordItems>();
     QList<int> indexes;
     indexes.reserve(field->OperatCount());
     for (int i = 0; i < field->OperatCount(); ++i) {
-        cache.Values.Add(field->Operators(i)->Name());
-        cache.Items.Add(field->Operators(i)->DisplayName());
+        words->Values.Add(field->Operators(i)->Name());
+        words->Items.Add(field->Operators(i)->DisplayName());
         indexes.append(i);
     }
     if (!indexes.isEmpty())
-        cache.Groups.append({QString(), indexes});
-    return *FOperatorLists.insert(field, std::move(cache));
+        words->Groups.append({QString(), indexes});
+    return *FOperatorLists.insert(field, std::move(words));
 }
 
 void TVxQuery::FillOperatorsList(TQueryWord& word, const TDSField* field) const
 {
-    const OperatorListCache& list = operatorList(field);
-    word.LoadItems(list.Items, list.Values, list.Groups);
+    word.LoadItems(operatorList(field));
 }
 
 void TVxQuery::CurrentRowDestroyed(TFilterRow* row)

@@ -410,6 +410,7 @@ private:
         std::vector<std::pair<TDSOperator*, TAsciiSet>> Operators;
         TTextHash<TDSField*> FieldsBySQLExpr;
         TTextHash<TDSField*> FieldsByFullName;
+        QString Key; // room for the look-up key of each condition
     };
     std::unique_ptr<ImportLookups> FImport;
     // Title lookups run for every row made; the lines are indexed by name,
@@ -418,7 +419,7 @@ private:
     mutable TTextHash<QString> FTitleExact;
     mutable bool FTitleIndexValid = false;
     // The captions of the link word, "and" then "or", made with the index.
-    mutable TStringList FLinkWordItems;
+    mutable std::shared_ptr<TWordItems> FLinkWordItems;
     void ensureTitleIndex() const;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
@@ -427,23 +428,15 @@ private:
         quint64 Revision = ~quint64(0);
         const TVxCustomDBStructure* Model = nullptr;
         QList<TDSField*> Fields;
-        TStringList Items;
-        TStringList Values;
-        std::shared_ptr<const TTextHash<int>> ValueIndex;
-        QList<std::pair<QString, QList<int>>> Groups;
+        std::shared_ptr<TWordItems> Words;
     };
     mutable FieldListCache FFieldLists[3];
     const FieldListCache& fieldList(int kind) const;
     // The operator words' lists of the fields conditions were made on,
     // made once per field while no operator list changes.
-    struct OperatorListCache {
-        TStringList Items;
-        TStringList Values;
-        QList<std::pair<QString, QList<int>>> Groups;
-    };
-    mutable QHash<const TDSField*, OperatorListCache> FOperatorLists;
+    mutable QHash<const TDSField*, std::shared_ptr<TWordItems>> FOperatorLists;
     mutable quint64 FOperatorListsRevision = ~quint64(0);
-    const OperatorListCache& operatorList(const TDSField* field) const;
+    const std::shared_ptr<TWordItems>& operatorList(const TDSField* field) const;
 };
 
 } // namespace brindle

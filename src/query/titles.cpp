@@ -186,8 +186,11 @@ void TVxQuery::ensureTitleIndex() const
             FTitleExact.insert(key, text);
         }
         FTitleIndexValid = true;
-        FLinkWordItems = TStringList{FTitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
-                                     FTitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
+        FLinkWordItems = std::make_shared<TWordItems>();
+        FLinkWordItems->Items = TStringList{FTitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
+                                            FTitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
+        FLinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
+        FLinkWordItems->Groups = {{QString(), {0, 1}}};
     }
 }
 
@@ -204,9 +207,7 @@ QString TVxQuery::GetTitle(const QString& name) const
 void TVxQuery::FillLinkWordList(TQueryWord& word) const
 {
     ensureTitleIndex();
-    static const TStringList values{QStringLiteral("0"), QStringLiteral("1")};
-    static const QList<std::pair<QString, QList<int>>> groups{{QString(), {0, 1}}};
-    word.LoadItems(FLinkWordItems, values, groups);
+    word.LoadItems(FLinkWordItems);
 }
 
 void TVxQuery::SetTitle(const QString& name, const QString& text)

@@ -46,12 +46,48 @@ void TQueryWord::SetAutoLowerCase(bool on)
     FOptions = on ? (FOptions | 2) & ~1 : FOptions & ~2;
 }
 
+const TStringList& TQueryWord::emptyList()
+{
+    static const TStringList empty;
+    return empty;
+}
+
+TWordItems& TQueryWord::ownItems()
+{
+    if (!FList || FList.use_count() > 1) {
+        auto own = std::make_shared<TWordItems>();
+        if (FList) {
+            own->Items = FList->Items;
+            own->Values = FList->Values;
+            own->Groups = FList->Groups;
+        }
+        FList = std::move(own);
+    }
+    auto& items = const_cast<TWordItems&>(*FList);
+    items.ValueIndex.clear();
+    return items;
+}
+
+void TQueryWord::materializeGroups() const
+{
+    if (FGroupsMade)
+        return;
+    FGroupsMade = true;
+    if (!FList)
+        return;
+    for (const auto& [name, indexes] : FList->Groups) {
+        auto group = std::make_unique<TItemGroup>(name);
+        group->Indexes = indexes;
+        FGroups.Add(std::move(group));
+    }
+}
+
 void TQueryWord::AddItem(const QString& groupName, const QString& value, const QString& item)
 {
     materializeGroups();
-    FValueIndex.reset();
-    FItems.Add(item);
-    const int index = FValues.Add(value);
+    TWordItems& own = ownItems();
+    own.Items.Add(item);
+    const int index = own.Values.Add(value);
     if (TItemGroup* group = FGroups.FindByName(groupName))
         group->Indexes.append(index);
     else
@@ -71,43 +107,43 @@ void TQueryWord::ClearAll()
 {
     FItemIndex = -1;
     FGroups.Clear();
-    FPendingGroups.clear();
-    FItems.Clear();
-    FValues.Clear();
-    FValueIndex.reset();
+    FGroupsMade = true;
+    FList.reset();
 }
 
 void TQueryWord::SetItemIndex(int index)
 {
     if (index == FItemIndex)
         return;
-    if (index >= FValues.Count() || index < -1)
+    if (index >= Values().Count() || index < -1)
         throw EDDLabelError(QStringLiteral("Index out of bounds"));
     FItemIndex = index;
     if (index == -1) {
         FValue.clear();
         FCaption.clear();
     } else {
-        FCaption = FItems[index];
-        FValue = FValues[index];
+        FCaption = Items()[index];
+        FValue = Values()[index];
     }
     changed();
 }
 
 int TQueryWord::IndexOfValue(const QString& value) const
 {
-    if (FValueIndex)
-        return FValueIndex->value(value, -1);
-    return static_cast<int>(FValues.Lines().indexOf(value));
+    if (!FList)
+        return -1;
+    if (!FList->ValueIndex.isEmpty())
+        return FList->ValueIndex.value(value, -1);
+    return static_cast<int>(FList->Values.Lines().indexOf(value));
 }
 
 void TQueryWord::EnsureDefaultGroup()
 {
     materializeGroups();
-    if (FValues.IsEmpty() || !FGroups.IsEmpty())
+    if (Values().IsEmpty() || !FGroups.IsEmpty())
         return;
     auto group = std::make_unique<TItemGroup>();
-    for (int i = 0; i < FValues.Count(); ++i)
+    for (int i = 0; i < Values().Count(); ++i)
         group->Indexes.append(i);
     FGroups.Add(std::move(group));
 }
@@ -122,7 +158,7 @@ void TQueryWord::ValueChanged()
             FCaption.clear();
             return;
         }
-        if (FItemIndex >= 0 && FValues[FItemIndex] == FValue)
+        if (FItemIndex >= 0 && Values()[FItemIndex] == FValue)
             return;
         // Exact match: TStringList::IndexOf would ignore letter case.
         const int index = IndexOfValue(FValue);
@@ -131,7 +167,7 @@ void TQueryWord::ValueChanged()
             FValue.clear();
             FCaption.clear();
         } else {
-            FCaption = FItems[index];
+            FCaption = Items()[index];
         }
         return;
     }
@@ -142,7 +178,7 @@ void TQueryWord::ValueChanged()
         for (const QString& element : elements) {
             const int index = IndexOfValue(element);
             if (index >= 0)
-                captions.Add(FItems[index]);
+                captions.Add(Items()[index]);
         }
         FCaption = captions.CommaText();
         return;

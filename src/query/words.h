@@ -53,6 +53,18 @@ public:
     TItemGroup* FindByName(const QString& name) const;
 };
 
+// The items a list word offers: captions and values in parallel, named
+// groups of item indexes, and optionally an index of the values (each
+// value's first position). One block serves many words (the field list of
+// every row), so a shared block is never changed: a word that changes its
+// items first takes a copy of its own.
+struct BRINDLE_CORE_EXPORT TWordItems {
+    TStringList Items;
+    TStringList Values;
+    QList<std::pair<QString, QList<int>>> Groups;
+    TTextHash<int> ValueIndex; // empty: none
+};
+
 class BRINDLE_CORE_EXPORT TQueryWord : public TObject {
 public:
     TQueryWord() = default;
@@ -92,8 +104,8 @@ public:
     QString Hint;
 
     // Items of a list word: captions and values in parallel, grouped.
-    const TStringList& Items() const { return FItems; }
-    const TStringList& Values() const { return FValues; }
+    const TStringList& Items() const { return FList ? FList->Items : emptyList(); }
+    const TStringList& Values() const { return FList ? FList->Values : emptyList(); }
     const TItemGroupList& Groups() const
     {
         materializeGroups();
@@ -111,20 +123,14 @@ public:
     // The default group (unnamed, every index) a list editor shows when the
     // items carry none.
     void EnsureDefaultGroup();
-    // Replaces items, values and groups at once; the lists are shared, not
-    // copied, so many words may offer one long list cheaply. An index of the
-    // values (each value's first position) made with the lists may be
-    // shared with them.
-    void LoadItems(const TStringList& items, const TStringList& values,
-                   const QList<std::pair<QString, QList<int>>>& groups,
-                   std::shared_ptr<const TTextHash<int>> valueIndex = nullptr)
+    // Replaces items, values and groups at once with a block that may be
+    // shared with other words: many words offer one long list cheaply.
+    void LoadItems(std::shared_ptr<const TWordItems> items)
     {
-        FItems = items;
-        FValues = values;
-        FValueIndex = std::move(valueIndex);
+        FList = std::move(items);
         FGroups.Clear();
         // Groups are made when first asked for: most words never are.
-        FPendingGroups = groups;
+        FGroupsMade = false;
         FItemIndex = -1;
     }
     // The first item whose value is the text, letter case counting; -1 when none.
@@ -137,29 +143,19 @@ public:
 private:
     void ValueChanged();
     void changed();
+    static const TStringList& emptyList();
+    // The items to change: the word's own block, copied from a shared one
+    // first; the copy has no value index.
+    TWordItems& ownItems();
+    void materializeGroups() const;
 
     QString FValue;
     QString FCaption;
     TWordEditor FEditor = weNone;
     int FOptions = 0;
-    TStringList FItems;
-    TStringList FValues;
-    // Kept only while the values are the ones it was made for.
-    std::shared_ptr<const TTextHash<int>> FValueIndex;
-    void materializeGroups() const
-    {
-        if (FPendingGroups.isEmpty())
-            return;
-        for (const auto& [name, indexes] : FPendingGroups) {
-            auto group = std::make_unique<TItemGroup>(name);
-            group->Indexes = indexes;
-            FGroups.Add(std::move(group));
-        }
-        FPendingGroups.clear();
-    }
-
+    std::shared_ptr<const TWordItems> FList;
     mutable TItemGroupList FGroups;
-    mutable QList<std::pair<QString, QList<int>>> FPendingGroups;
+    mutable bool FGroupsMade = true;
     int FItemIndex = -1;
 };
 

@@ -150,8 +150,13 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
         QString name = parsed->LeftExpr();
         if (!name.contains(u'.') && tables.Count() > 0)
             name = tables.GetItem(0)->AliasName() + u'.' + name;
-        TDSField* field = FImport ? FImport->FieldsBySQLExpr.value(FDbStruct->SQLExprKey(name))
-                                  : FDbStruct->FieldByName(3, name);
+        TDSField* field = nullptr;
+        if (FImport) {
+            FDbStruct->SQLExprKey(name, FImport->Key);
+            field = FImport->FieldsBySQLExpr.value(FImport->Key);
+        } else {
+            field = FDbStruct->FieldByName(3, name);
+        }
         if (!field)
             field = FImport ? FImport->FieldsByFullName.value(FoldCase(name)) : FDbStruct->FieldByName(2, name);
         if (!field)

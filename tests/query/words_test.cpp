@@ -84,15 +84,27 @@ TEST(QueryWord, CheckListCaptionsFollowTheValueElements)
 
 TEST(QueryWord, ASharedValueIndexServesOnlyTheListsItCameWith)
 {
-    auto index = std::make_shared<TTextHash<int>>(TTextHash<int>{{QStringLiteral("1"), 0}, {QStringLiteral("2"), 1}});
+    auto shared = std::make_shared<TWordItems>();
+    shared->Items = TStringList{"One", "Two"};
+    shared->Values = TStringList{"1", "2"};
+    shared->Groups = {{"Numbers", {0, 1}}};
+    shared->ValueIndex = {{QStringLiteral("1"), 0}, {QStringLiteral("2"), 1}};
     TQueryWord word(weListBox);
-    word.LoadItems(TStringList{"One", "Two"}, TStringList{"1", "2"}, {}, index);
+    TQueryWord other(weListBox);
+    word.LoadItems(shared);
+    other.LoadItems(shared);
     word.SetValue("2");
     EXPECT_EQ(word.Caption(), "Two");
-    word.AddItem("", "3", "Three"); // the lists change: the index is dropped
+    word.AddItem("Numbers", "3", "Three"); // the word takes its own copy, without the index
     EXPECT_EQ(word.IndexOfValue("3"), 2);
     word.SetValue("3");
     EXPECT_EQ(word.Caption(), "Three");
+    ASSERT_EQ(word.Groups().Count(), 1);
+    EXPECT_EQ(word.Groups()[0]->Indexes, QList<int>({0, 1, 2}));
+    // The shared block and the other word are untouched.
+    EXPECT_EQ(shared->Values.Count(), 2);
+    EXPECT_EQ(other.IndexOfValue("3"), -1);
+    EXPECT_EQ(other.Groups()[0]->Indexes, QList<int>({0, 1}));
     word.ClearAll();
     EXPECT_EQ(word.IndexOfValue("1"), -1);
 }
