@@ -146,12 +146,20 @@ TDSField::~TDSField()
         FGroup->Detach(this);
 }
 
+const QString& TDSField::IDText() const
+{
+    if (FIDText.isEmpty())
+        AppendNumber(FIDText, FID);
+    return FIDText;
+}
+
 void TDSField::SetID(int id)
 {
     if (id == FID)
         return;
     const int old = FID;
     FID = id;
+    FIDText.clear();
     if (FDBStruct)
         FDBStruct->fieldIdChanged(this, old);
 }

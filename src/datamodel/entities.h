@@ -155,6 +155,8 @@ public:
 
     int ID() const { return FID; }
     void SetID(int id);
+    // The ID as text, as field words hold it; made once per ID.
+    const QString& IDText() const;
 
     TVxFieldKind FieldKind() const { return FFieldKind; }
     void SetFieldKind(TVxFieldKind kind) { FFieldKind = kind; }
@@ -245,6 +247,7 @@ private:
 
     TVxCustomDBStructure* FDBStruct;
     int FID = 0;
+    mutable QString FIDText;
     QString FFieldExpr;
     QString FDisplayName;
     TSimpleDSTableList FTables;

@@ -195,12 +195,13 @@ void TFilterCond::EnabledChanged()
 
 void TFilterCond::UpdateLogOpLabel()
 {
-    FLabel9->Visible = false;
+    if (FLabel9)
+        FLabel9->Visible = false;
     if (!FParentBracket)
         return;
     auto wordFor = [&](const TFilterBracket* bracket) {
         const bool isOr = bracket->LinkType() == fltAny || bracket->LinkType() == fltNone;
-        FLabel9->SetItemIndex(isOr ? 1 : 0);
+        Label9()->SetItemIndex(isOr ? 1 : 0);
         FLabel9->Visible = true;
     };
     switch (FQueryPanel->LogOpStyle()) {
@@ -301,8 +302,7 @@ void TSimpleCond::SetField(TDSField* field)
         return;
     FField = field;
     if (field) {
-        QString id;
-        AppendNumber(id, field->ID());
+        const QString& id = field->IDText();
         if (FLabel1->IsList() && FLabel1->IndexOfValue(id) < 0)
             FLabel1->AddItem(field->GroupName(), id, field->DisplayName());
         FLabel1->SetValue(id);

@@ -22,9 +22,17 @@ const char* const kLinkTitles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
 TFilterRow::TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType)
     : FRowType(rowType), FParentBracket(parentBracket), FQueryPanel(queryPanel)
 {
-    FLabel9 = std::make_unique<TQueryWord>(wePopup);
-    queryPanel->FillLinkWordList(*FLabel9);
-    FLabel9->Visible = false;
+}
+
+TQueryWord* TFilterRow::Label9() const
+{
+    if (!FLabel9) {
+        FLabel9 = std::make_unique<TQueryWord>(wePopup);
+        FQueryPanel->FillLinkWordList(*FLabel9);
+        FLabel9->Visible = false;
+        FLabel9->Enabled = FEnabled;
+    }
+    return FLabel9.get();
 }
 
 TFilterRow::~TFilterRow()
@@ -132,23 +140,18 @@ TFilterBracket::TFilterBracket(TVxQuery* queryPanel, TFilterBracket* parentBrack
     : TFilterRow(queryPanel, parentBracket, frtBracket),
       FLinkType(parentBracket ? queryPanel->DefaultLinkType() : fltAll)
 {
-    const QString title = queryPanel->GetTitle(parentBracket ? QStringLiteral("ttlBracket") : QStringLiteral("ttlFilter"));
-    const qsizetype at = title.indexOf(u'@');
-    if (at < 0) {
+    const TVxQuery::BracketWords& title = queryPanel->BracketTitle(parentBracket == nullptr);
+    if (!title.HasAt) {
         if (parentBracket)
             throw EVxQueryPanelError(5, LoadResString(_SQPEInvalidStrFmt));
         throw EVxQueryPanelError(4, LoadResString(_SQPEInvalidFltrTitle));
     }
     FLabel1 = std::make_unique<TQueryWord>(weNone);
-    FLabel1->SetCaption(title.left(at).trimmed());
+    FLabel1->SetCaption(title.Before);
     FLabel3 = std::make_unique<TQueryWord>(weNone);
-    FLabel3->SetCaption(title.mid(at + 1).trimmed());
+    FLabel3->SetCaption(title.After);
     FLabel2 = std::make_unique<TQueryWord>(wePopup);
-    for (int t = fltAll; t <= fltNotAll; ++t)
-        if (queryPanel->LinkTypes().Contains(static_cast<TFilterLinkType>(t))) {
-            const QString word = queryPanel->GetTitle(QLatin1String(kLinkTitles[t]));
-            FLabel2->AddItem(QString(), word, word);
-        }
+    FLabel2->LoadItems(queryPanel->LinkTypeItems());
     FLabel2->SetValue(queryPanel->GetTitle(QLatin1String(kLinkTitles[FLinkType])));
 }
 
@@ -396,10 +399,11 @@ void TFilterBracket::UpdateLogOpLabel()
 {
     TFilterRow::UpdateLogOpLabel();
     // The bracket's own word follows its parent's link type, like a condition's.
-    FLabel9->Visible = false;
+    if (FLabel9)
+        FLabel9->Visible = false;
     if (FQueryPanel->LogOpStyle() == losBeforeCond && FParentBracket && GetIndex() > 0) {
         const bool isOr = FParentBracket->LinkType() == fltAny || FParentBracket->LinkType() == fltNone;
-        FLabel9->SetItemIndex(isOr ? 1 : 0);
+        Label9()->SetItemIndex(isOr ? 1 : 0);
         FLabel9->Visible = true;
     }
     for (const auto& row : FRows)

@@ -42,7 +42,10 @@ public:
     TQueryWord* Label3() const { return FLabel3.get(); }
     TQueryWord* Label4() const { return FLabel4.get(); }
     TQueryWord* Label5() const { return FLabel5.get(); }
-    TQueryWord* Label9() const { return FLabel9.get(); }
+    // The link word is made when first asked for: during an import or a
+    // load nothing asks, and most rows never show it.
+    TQueryWord* Label9() const;
+    bool HasLinkWord() const { return FLabel9 != nullptr; }
 
     // "1.3." for the third row of the root's first row; empty for the root.
     const QString& RowID() const { return FRowID; }
@@ -83,7 +86,7 @@ protected:
     std::unique_ptr<TQueryWord> FLabel3;
     std::unique_ptr<TQueryWord> FLabel4;
     std::unique_ptr<TQueryWord> FLabel5;
-    std::unique_ptr<TQueryWord> FLabel9;
+    mutable std::unique_ptr<TQueryWord> FLabel9;
     QString FRowID;
     TFilterBracket* FParentBracket;
     mutable int FRowNum = -1;

@@ -291,9 +291,7 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
             indexes.append(words.Items.Count());
             cache.Fields.append(field);
             words.Items.Add(field->DisplayName());
-            QString id;
-            AppendNumber(id, field->ID());
-            words.Values.Add(id);
+            words.Values.Add(field->IDText());
         }
         if (!indexes.isEmpty())
             words.Groups.append({name, indexes});
@@ -446,7 +444,9 @@ namespace {
 // Appends " word" for each shown word of the row, in sentence order.
 void appendRowText(QString& text, const TFilterRow* row)
 {
-    for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(), row->Label9()}) {
+    // A link word not made yet has never been shown.
+    for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(),
+                                     row->HasLinkWord() ? row->Label9() : nullptr}) {
         if (!word || !word->Visible || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
             continue;
         text += u' ';

@@ -253,6 +253,17 @@ public:
     void FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const;
     // The link word's items: "and" (value 0) and "or" (value 1), shared.
     void FillLinkWordList(TQueryWord& word) const;
+    // What every bracket row shows, made with the title index: the caption
+    // of its title ("ttlFilter" for the root, "ttlBracket" for the others)
+    // before and after the "@" (none when the title has no "@"), and the
+    // link type word's items for the current LinkTypes.
+    struct BracketWords {
+        bool HasAt = false;
+        QString Before;
+        QString After;
+    };
+    const BracketWords& BracketTitle(bool root) const;
+    std::shared_ptr<const TWordItems> LinkTypeItems() const;
     // The field's operators as a list word's items, in one unnamed group.
     void FillOperatorsList(TQueryWord& word, const TDSField* field) const;
     // Called by a row that is being freed.
@@ -421,6 +432,9 @@ private:
     // The captions of the link word, "and" then "or", made with the index.
     mutable std::shared_ptr<TWordItems> FLinkWordItems;
     void ensureTitleIndex() const;
+    mutable BracketWords FBracketTitles[2];
+    mutable std::shared_ptr<TWordItems> FLinkTypeItems;
+    mutable TFilterLinkTypes FLinkTypeItemsFor;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
     // The field lists of the three bracket kinds, made once per model revision.

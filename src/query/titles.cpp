@@ -191,7 +191,44 @@ void TVxQuery::ensureTitleIndex() const
                                             FTitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
         FLinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
         FLinkWordItems->Groups = {{QString(), {0, 1}}};
+        for (const bool root : {false, true}) {
+            const QString title = FTitleIndex.value(FoldCase(root ? QStringLiteral("ttlFilter") : QStringLiteral("ttlBracket")));
+            const qsizetype at = title.indexOf(u'@');
+            BracketWords& words = FBracketTitles[root ? 1 : 0];
+            words.HasAt = at >= 0;
+            words.Before = words.HasAt ? title.left(at).trimmed() : QString();
+            words.After = words.HasAt ? title.mid(at + 1).trimmed() : QString();
+        }
+        FLinkTypeItems.reset();
     }
+}
+
+const TVxQuery::BracketWords& TVxQuery::BracketTitle(bool root) const
+{
+    ensureTitleIndex();
+    return FBracketTitles[root ? 1 : 0];
+}
+
+std::shared_ptr<const TWordItems> TVxQuery::LinkTypeItems() const
+{
+    ensureTitleIndex();
+    if (FLinkTypeItems && FLinkTypeItemsFor == FLinkTypes)
+        return FLinkTypeItems;
+    static const char* const titles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
+    auto items = std::make_shared<TWordItems>();
+    QList<int> indexes;
+    for (int t = fltAll; t <= fltNotAll; ++t)
+        if (FLinkTypes.Contains(static_cast<TFilterLinkType>(t))) {
+            const QString word = GetTitle(QLatin1String(titles[t]));
+            indexes.append(items->Items.Count());
+            items->Items.Add(word);
+            items->Values.Add(word);
+        }
+    if (!indexes.isEmpty())
+        items->Groups.append({QString(), indexes});
+    FLinkTypeItems = std::move(items);
+    FLinkTypeItemsFor = FLinkTypes;
+    return FLinkTypeItems;
 }
 
 QString TVxQuery::GetTitle(const QString& name) const
