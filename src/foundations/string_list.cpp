@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace brindle {
 namespace {
 
@@ -305,8 +307,11 @@ void TStringList::SetValue(const QString& name, const QString& value)
     }
     // Rewritten in place: the line's room is reused when it is not shared.
     QString& line = FLines[i];
-    line.resize(0);
-    line.append(name).append(u'=').append(value);
+    line.resize(name.size() + 1 + value.size());
+    QChar* to = line.data();
+    to = std::copy(name.begin(), name.end(), to);
+    *to++ = u'=';
+    std::copy(value.begin(), value.end(), to);
 }
 
 QString TStringList::DelimitedText(QChar delimiter) const

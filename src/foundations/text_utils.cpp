@@ -177,15 +177,16 @@ QString TrimBlanks(const QString& text)
 
 QString QuotedString(const QString& text, QChar quote)
 {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += quote;
-    for (QChar c : text) {
-        out += c;
+    const qsizetype doubled = text.count(quote);
+    QString out(text.size() + doubled + 2, Qt::Uninitialized);
+    QChar* to = out.data();
+    *to++ = quote;
+    for (const QChar c : text) {
+        *to++ = c;
         if (c == quote)
-            out += c;
+            *to++ = c;
     }
-    out += quote;
+    *to = quote;
     return out;
 }
 

@@ -303,9 +303,17 @@ void TSimpleCond::SetField(TDSField* field)
     FField = field;
     if (field) {
         const QString& id = field->IDText();
-        if (FLabel1->IsList() && FLabel1->IndexOfValue(id) < 0)
-            FLabel1->AddItem(field->GroupName(), id, field->DisplayName());
-        FLabel1->SetValue(id);
+        if (FLabel1->IsList()) {
+            // Chosen by its index: the value is looked up once.
+            int index = FLabel1->IndexOfValue(id);
+            if (index < 0) {
+                FLabel1->AddItem(field->GroupName(), id, field->DisplayName());
+                index = FLabel1->Values().Count() - 1;
+            }
+            FLabel1->SetItemIndex(index);
+        } else {
+            FLabel1->SetValue(id);
+        }
         FLabel1->SetCaption(FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
                                 ? field->GetCompoundName(FQueryPanel->NameSeparator())
                                 : field->DisplayName());

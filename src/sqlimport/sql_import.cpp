@@ -190,7 +190,8 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
             condition->SetValue(1, value1);
         if (!param2)
             condition->SetValue(2, value2);
-        condition->SubQuery() = subQuery;
+        if (!subQuery.IsEmpty())
+            condition->SubQuery() = subQuery;
     }
 }
 
@@ -206,18 +207,26 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
     std::array<QString, std::size(kRewriteRules) + 1> texts;
     std::size_t current = 0;
     texts[0] = condition->GetSQLExpr();
+    TAsciiSet characters = TextCharacters(texts[0]);
+    static const auto ruleCharacters = [] {
+        std::array<TAsciiSet, std::size(kRewriteRules)> sets;
+        for (std::size_t i = 0; i < sets.size(); ++i)
+            sets[i] = TemplateCharacters(kRewriteRules[i].first);
+        return sets;
+    }();
     TTemplateVariables variables;
-    for (const auto& [pattern, replacement] : kRewriteRules) {
-        if (!MatchSQLTemplate(pattern, texts[current], variables))
+    for (std::size_t rule = 0; rule < std::size(kRewriteRules); ++rule) {
+        const auto& [pattern, replacement] = kRewriteRules[rule];
+        if (!ruleCharacters[rule].IsWithin(characters) || !MatchSQLTemplate(pattern, texts[current], variables))
             continue;
         QString& rewritten = texts[current + 1];
         rewritten = replacement.toString();
         for (const char16_t* name : {u"@f", u"@1", u"@2"})
             rewritten = ReplaceStr(rewritten, QString::fromUtf16(name), variables.Value(name).toString());
         ++current;
+        characters = TextCharacters(texts[current]);
     }
     TTemplateText text(texts[current]);
-    const TAsciiSet characters = TextCharacters(texts[current]);
 
     const auto sorted = FImport ? decltype(candidatesOf(*FDbStruct))() : candidatesOf(*FDbStruct);
     for (const auto& [op, needed] : FImport ? FImport->Operators : sorted) {

@@ -113,17 +113,23 @@ void TSQLBracket::DeleteEmptyBrackets()
 
 QString TSQLCondition::GetSQLExpr() const
 {
-    QString text;
-    text.reserve(FLeftExpr.size() + FOperator.size() + FRightExpr.size() + 7);
-    if (Negative())
-        text += QLatin1String("not(");
-    text += FLeftExpr;
-    text += u' ';
-    text += FOperator;
-    text += u' ';
-    text += FRightExpr;
-    if (Negative())
-        text += u')';
+    // Written in place: the import asks for every condition's text.
+    const bool negative = Negative();
+    QString text(FLeftExpr.size() + FOperator.size() + FRightExpr.size() + 2 + (negative ? 5 : 0), Qt::Uninitialized);
+    QChar* to = text.data();
+    const auto put = [&to](QStringView piece) {
+        std::copy(piece.begin(), piece.end(), to);
+        to += piece.size();
+    };
+    if (negative)
+        put(u"not(");
+    put(FLeftExpr);
+    *to++ = u' ';
+    put(FOperator);
+    *to++ = u' ';
+    put(FRightExpr);
+    if (negative)
+        *to = u')';
     return text;
 }
 
