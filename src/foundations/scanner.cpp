@@ -176,23 +176,31 @@ QString TVxScanner::ExtractPiece(const TVxScannerBookmark& first, const TVxScann
         if (t.Kind != tkNone)
             to = t.End;
     }
-    // Blanks are trimmed before the text is copied.
-    if (from.Line == to.Line) {
-        QStringView piece = QStringView(FLines.at(from.Line)).mid(from.Column, to.Column - from.Column);
-        while (!piece.isEmpty() && isBlank(piece.front()))
-            piece = piece.mid(1);
-        while (!piece.isEmpty() && isBlank(piece.back()))
-            piece.chop(1);
-        return piece.toString();
+    // Blanks and line breaks are trimmed before the text is copied, so that
+    // a piece ending at the next line's first token is copied from one line.
+    const auto before = [](Position a, Position b) { return a.Line < b.Line || (a.Line == b.Line && a.Column < b.Column); };
+    while (before(from, to)) {
+        const QString& line = FLines.at(from.Line);
+        if (from.Column >= line.size())
+            from = {from.Line + 1, 0};
+        else if (isBlank(line.at(from.Column)))
+            ++from.Column;
+        else
+            break;
     }
-    const QString piece = textBetween(from, to);
-    qsizetype begin = 0;
-    qsizetype end = piece.size();
-    while (begin < end && isBlank(piece.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(piece.at(end - 1)))
-        --end;
-    return piece.mid(begin, end - begin);
+    while (before(from, to)) {
+        if (to.Column == 0)
+            to = {to.Line - 1, static_cast<int>(FLines.at(to.Line - 1).size())};
+        else if (isBlank(FLines.at(to.Line).at(to.Column - 1)))
+            --to.Column;
+        else
+            break;
+    }
+    if (!before(from, to))
+        return {};
+    if (from.Line == to.Line)
+        return FLines.at(from.Line).mid(from.Column, to.Column - from.Column);
+    return textBetween(from, to);
 }
 
 TVxScanner::Token TVxScanner::scan(Position from) const

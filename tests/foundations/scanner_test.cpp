@@ -198,6 +198,19 @@ TEST(Scanner, BookmarksAndPieces)
     EXPECT_EQ(scanner.ExtractPiece(before, after, true), "SELECT a +\n  b AS c  -- x\nFROM t");
     scanner.GotoBookmark(after);
     EXPECT_TRUE(scanner.EOS());
+
+    // Blank lines and blanks around a piece go, whichever lines they are on.
+    TVxScanner spread;
+    spread.SetSource(QStringList{"x  ", "", "  'v 1'  ", "   ", "  )", "y\t"});
+    spread.FirstToken();
+    const TVxScannerBookmark x = spread.GetBookmark();
+    spread.NextToken();
+    const TVxScannerBookmark value = spread.GetBookmark();
+    spread.NextToken();
+    const TVxScannerBookmark bracket = spread.GetBookmark();
+    EXPECT_EQ(spread.ExtractPiece(value, bracket, false), "'v 1'");
+    EXPECT_EQ(spread.ExtractPiece(x, bracket, false), "x  \n\n  'v 1'");
+    EXPECT_EQ(spread.ExtractPiece(value, {100, 100, 9}, false), "'v 1'  \n   \n  )\ny");
     scanner.GotoBookmark(before);
     EXPECT_EQ(scanner.GetToken(), "SELECT");
     EXPECT_EQ(scanner.GetBookmark().Index, 0);
