@@ -6,10 +6,12 @@
 namespace brindle {
 namespace {
 
+__extension__ using Wide = unsigned __int128; // GCC and Clang both have it
+
 // The two halves of the 128-bit product folded together.
 std::uint64_t mix(std::uint64_t a, std::uint64_t b)
 {
-    const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    const Wide product = static_cast<Wide>(a) * b;
     return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
 }
 
