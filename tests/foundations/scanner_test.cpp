@@ -2,111 +2,75 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <string>
 #include <vector>
 
 using namespace brindle;
 
 namespace {
 
-struct Tok {
-    int kind;
-    QString text;
-    int line;
-    bool operator==(const Tok&) const = default;
-};
-
-[[maybe_unused]] std::ostream& operator<<(std::ostream& os, const Tok& t)
-{
-    return os << "{" << t.kind << ", " << t.text.toStdString() << ", " << t.line << "}";
-}
-
-const QStringList kSqlKeywords = {"select", "from", "join", "where", "order", "group", "by"};
-
-// Every token of one pass; line -1 in the result means "not compared".
-std::vector<Tok> tokenize(const QStringList& lines, TVxSourceStyle style = scsSQL, bool withLines = true)
+// The tokens of one pass as "kind:text" (w word, k keyword, s symbol,
+// q string, f float, i integer), with "[n]" where the tokens of line n start.
+std::string tokens(const QStringList& lines, TVxSourceStyle style = scsSQL)
 {
     TVxScanner scanner;
     scanner.SetSourceStyle(style);
-    for (const QString& k : kSqlKeywords)
+    for (const char* k : {"select", "from", "join", "where", "order", "group", "by"})
         scanner.AddKeyword(k);
     scanner.SetSource(lines);
     scanner.FirstToken();
-    std::vector<Tok> out;
-    for (int guard = 0; !scanner.EOS() && guard < 10000; ++guard) {
-        out.push_back({scanner.GetTokType(), scanner.GetRealStr(), withLines ? scanner.GetTokLine() : -1});
-        scanner.NextToken();
+    QStringList out;
+    for (int line = 0, guard = 0; !scanner.EOS() && guard < 10000; ++guard, scanner.NextToken()) {
+        if (scanner.GetTokLine() != line)
+            out << QStringLiteral("[%1]").arg(line = scanner.GetTokLine());
+        const int kind = scanner.GetTokType();
+        out << QChar(kind > 0 && kind < 8 ? "?wksqf?i"[kind] : '?') + QStringLiteral(":") + scanner.GetRealStr();
     }
+    return out.join(u' ').toStdString();
+}
+
+// The bookmark of every token of the source, then the one past the end.
+std::vector<TVxScannerBookmark> bookmarks(TVxScanner& scanner, const QStringList& source)
+{
+    scanner.SetSource(source);
+    std::vector<TVxScannerBookmark> out;
+    for (scanner.FirstToken(); !scanner.EOS(); scanner.NextToken())
+        out.push_back(scanner.GetBookmark());
+    out.push_back(scanner.GetBookmark());
     return out;
 }
 
 } // namespace
 
-TEST(Scanner, SqlStatementStream)
+TEST(Scanner, TokensCommentsAndStrings)
 {
-    const QStringList sql = {
-        "SELECT t.id, \"Order Date\" FROM Orders t -- note",
-        "WHERE t.x <> 'it''s' AND n>=1.5e3 /* a",
-        "comment */ ORDER BY 2",
-    };
-    // The double quote is a token of its own, so a keyword inside a quoted
-    // name is still a keyword: assembling the name is the parser's job.
-    const std::vector<Tok> expected = {
-        {tkKeyword, "SELECT", 1}, {tkWord, "t", 1}, {tkSymbol, ".", 1}, {tkWord, "id", 1},
-        {tkSymbol, ",", 1}, {tkSymbol, "\"", 1}, {tkKeyword, "Order", 1}, {tkWord, "Date", 1},
-        {tkSymbol, "\"", 1}, {tkKeyword, "FROM", 1}, {tkWord, "Orders", 1}, {tkWord, "t", 1},
-        {tkKeyword, "WHERE", 2}, {tkWord, "t", 2}, {tkSymbol, ".", 2}, {tkWord, "x", 2},
-        {tkSymbol, "<>", 2}, {tkString, "'it''s'", 2}, {tkWord, "AND", 2}, {tkWord, "n", 2},
-        {tkSymbol, ">=", 2}, {tkFloat, "1.5e3", 2}, {tkKeyword, "ORDER", 3}, {tkKeyword, "BY", 3},
-        {tkInteger, "2", 3},
-    };
-    EXPECT_EQ(tokenize(sql), expected);
-}
-
-TEST(Scanner, NumbersOperatorsAndWords)
-{
-    struct Case { const char* source; std::vector<Tok> tokens; };
+    struct Case { TVxSourceStyle style; QStringList source; const char* tokens; };
     const Case cases[] = {
-        {"1.5", {{tkFloat, "1.5", -1}}},
-        {"1.", {{tkInteger, "1", -1}, {tkSymbol, ".", -1}}},
-        {".5", {{tkSymbol, ".", -1}, {tkInteger, "5", -1}}},
-        {"1e5 2.5E-3", {{tkFloat, "1e5", -1}, {tkFloat, "2.5E-3", -1}}},
-        {"1e+", {{tkInteger, "1", -1}, {tkWord, "e", -1}, {tkSymbol, "+", -1}}},
-        {"12.34.56", {{tkFloat, "12.34", -1}, {tkSymbol, ".", -1}, {tkInteger, "56", -1}}},
-        {"t1.x", {{tkWord, "t1", -1}, {tkSymbol, ".", -1}, {tkWord, "x", -1}}},
-        {"x$1#y _a $b", {{tkWord, "x$1#y", -1}, {tkWord, "_a", -1}, {tkSymbol, "$", -1}, {tkWord, "b", -1}}},
-        {"a<>b!=c>=d<=e<f=>g", {{tkWord, "a", -1}, {tkSymbol, "<>", -1}, {tkWord, "b", -1},
-                                {tkSymbol, "!=", -1}, {tkWord, "c", -1}, {tkSymbol, ">=", -1},
-                                {tkWord, "d", -1}, {tkSymbol, "<=", -1}, {tkWord, "e", -1},
-                                {tkSymbol, "<", -1}, {tkWord, "f", -1}, {tkSymbol, "=", -1},
-                                {tkSymbol, ">", -1}, {tkWord, "g", -1}}},
-        {"\u00c4rger.Stra\u00dfe", {{tkWord, "\u00c4rger", -1}, {tkSymbol, ".", -1}, {tkWord, "Stra\u00dfe", -1}}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(tokenize({QString::fromUtf8(c.source)}, scsSQL, false), c.tokens) << c.source;
-}
-
-TEST(Scanner, CommentAndStringStyles)
-{
-    struct Case { TVxSourceStyle style; QStringList source; std::vector<Tok> tokens; };
-    const Case cases[] = {
-        {scsPascal, {"{c} a (* d", "*) b // x"}, {{tkWord, "a", 1}, {tkWord, "b", 2}}},
-        {scsC, {"a /* x */ \"s\\\"q\" 'c' // y"},
-         {{tkWord, "a", 1}, {tkString, "\"s\\\"q\"", 1}, {tkString, "'c'", 1}}},
-        {scsPlain, {"-- a"}, {{tkSymbol, "-", 1}, {tkSymbol, "-", 1}, {tkWord, "a", 1}}},
-        {scsSQL, {"a // b {c}"},
-         {{tkWord, "a", 1}, {tkSymbol, "/", 1}, {tkSymbol, "/", 1}, {tkWord, "b", 1},
-          {tkSymbol, "{", 1}, {tkWord, "c", 1}, {tkSymbol, "}", 1}}},
+        // The double quote is a token of its own, so a keyword inside a quoted
+        // name is still a keyword: assembling the name is the parser's job.
+        {scsSQL, {"SELECT t.id, \"Order Date\" FROM Orders t -- note", "WHERE t.x <> 'it''s' AND n>=1.5e3 /* a",
+                  "comment */ ORDER BY 2"},
+         "[1] k:SELECT w:t s:. w:id s:, s:\" k:Order w:Date s:\" k:FROM w:Orders w:t "
+         "[2] k:WHERE w:t s:. w:x s:<> q:'it''s' w:AND w:n s:>= f:1.5e3 [3] k:ORDER k:BY i:2"},
+        {scsSQL, {"1.5 .5 1e5 2.5E-3 1."}, "[1] f:1.5 s:. i:5 f:1e5 f:2.5E-3 i:1 s:."},
+        {scsSQL, {"1e+"}, "[1] i:1 w:e s:+"},
+        {scsSQL, {"12.34.56 t1.x"}, "[1] f:12.34 s:. i:56 w:t1 s:. w:x"},
+        {scsSQL, {"x$1#y _a $b"}, "[1] w:x$1#y w:_a s:$ w:b"},
+        {scsSQL, {"a<>b!=c>=d<=e<f=>g"}, "[1] w:a s:<> w:b s:!= w:c s:>= w:d s:<= w:e s:< w:f s:= s:> w:g"},
+        {scsSQL, {QString::fromUtf8("\u00c4rger.Stra\u00dfe")}, "[1] w:\u00c4rger s:. w:Stra\u00dfe"},
+        {scsPascal, {"{c} a (* d", "*) b // x"}, "[1] w:a [2] w:b"},
+        {scsC, {"a /* x */ \"s\\\"q\" 'c' // y"}, "[1] w:a q:\"s\\\"q\" q:'c'"},
+        {scsPlain, {"-- a"}, "[1] s:- s:- w:a"},
+        {scsSQL, {"a // b {c}"}, "[1] w:a s:/ s:/ w:b s:{ w:c s:}"},
         // A string literal may span lines; its text joins them with "\n".
-        {scsSQL, {"x = 'a", "b''c'", "y"},
-         {{tkWord, "x", 1}, {tkSymbol, "=", 1}, {tkString, "'a\nb''c'", 1}, {tkWord, "y", 3}}},
+        {scsSQL, {"x = 'a", "b''c'", "y"}, "[1] w:x s:= q:'a\nb''c' [3] w:y"},
         // Unterminated literals and comments run to the end.
-        {scsSQL, {"x 'ab", "cd"}, {{tkWord, "x", 1}, {tkString, "'ab\ncd", 1}}},
-        {scsSQL, {"x /* ab", "cd"}, {{tkWord, "x", 1}}},
-        {scsC, {"\"a\\", "b"}, {{tkString, "\"a\\\nb", 1}}},
+        {scsSQL, {"x 'ab", "cd"}, "[1] w:x q:'ab\ncd"},
+        {scsSQL, {"x /* ab", "cd"}, "[1] w:x"},
+        {scsC, {"\"a\\", "b"}, "[1] q:\"a\\\nb"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(tokenize(c.source, c.style), c.tokens) << c.source.join("|").toStdString();
+        EXPECT_EQ(tokens(c.source, c.style), c.tokens) << c.source.join("|").toStdString();
 }
 
 TEST(Scanner, KeywordsIgnoreCase)
@@ -116,8 +80,7 @@ TEST(Scanner, KeywordsIgnoreCase)
     EXPECT_EQ(scanner.Keywords(), QStringList{"select"});
     scanner.SetSource(QStringList{"SeLeCt aNd"});
     EXPECT_EQ(scanner.GetTokType(), tkKeyword);
-    EXPECT_EQ(scanner.GetTokStr(), "select");
-    EXPECT_EQ(scanner.GetRealStr(), "SeLeCt");
+    EXPECT_EQ(scanner.GetTokStr() + " " + scanner.GetRealStr(), "select SeLeCt");
     scanner.NextToken();
     EXPECT_EQ(scanner.GetTokType(), tkWord);
     scanner.Keywords() << "AND"; // a direct change counts from the next pass
@@ -146,7 +109,7 @@ TEST(Scanner, EndOfSource)
     scanner.NextToken();
     EXPECT_EQ(scanner.GetTokLine(), 3);
     EXPECT_FALSE(scanner.EOS());
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i) { // stepping past the end stays there
         scanner.NextToken();
         EXPECT_TRUE(scanner.EOS());
         EXPECT_EQ(scanner.GetTokLine(), 4);
@@ -156,18 +119,11 @@ TEST(Scanner, EndOfSource)
 
 TEST(Scanner, BookmarksAndPieces)
 {
+    const QStringList source{"SELECT a +", "  b AS c  -- x", "FROM t"};
     TVxScanner scanner;
-    scanner.SetSource(QStringList{"SELECT a +", "  b AS c  -- x", "FROM t"});
-    scanner.FirstToken();
-    TVxScannerBookmark a, as;
-    for (; !scanner.EOS(); scanner.NextToken()) {
-        if (scanner.GetToken() == "a")
-            a = scanner.GetBookmark();
-        if (scanner.GetToken() == "AS")
-            as = scanner.GetBookmark();
-    }
-    const TVxScannerBookmark end = scanner.GetBookmark();
-    EXPECT_EQ(a.Index, 1);
+    const std::vector<TVxScannerBookmark> marks = bookmarks(scanner, source);
+    ASSERT_EQ(marks.size(), 9u);
+    const TVxScannerBookmark a = marks[1], as = marks[4], end = marks[8];
     EXPECT_EQ(as.Index, 4);
     EXPECT_EQ(as.Line, 1);
     EXPECT_EQ(as.Column, 4);
@@ -181,14 +137,13 @@ TEST(Scanner, BookmarksAndPieces)
 
     scanner.GotoBookmark(a);
     EXPECT_EQ(scanner.GetToken(), "a");
-    EXPECT_EQ(scanner.GetBookmark().Index, 1);
     scanner.NextToken();
     EXPECT_EQ(scanner.GetToken(), "+");
     EXPECT_EQ(scanner.GetBookmark().Index, 2);
 
     // A fresh scanner sent straight to the end still knows the last token's line.
     TVxScanner other;
-    other.SetSource(QStringList{"SELECT a +", "  b AS c  -- x", "FROM t"});
+    other.SetSource(source);
     other.GotoBookmark(end);
     EXPECT_TRUE(other.EOS());
     EXPECT_EQ(other.GetTokLine(), 4);
@@ -198,22 +153,16 @@ TEST(Scanner, BookmarksAndPieces)
     EXPECT_EQ(scanner.ExtractPiece(before, after, true), "SELECT a +\n  b AS c  -- x\nFROM t");
     scanner.GotoBookmark(after);
     EXPECT_TRUE(scanner.EOS());
-
-    // Blank lines and blanks around a piece go, whichever lines they are on.
-    TVxScanner spread;
-    spread.SetSource(QStringList{"x  ", "", "  'v 1'  ", "   ", "  )", "y\t"});
-    spread.FirstToken();
-    const TVxScannerBookmark x = spread.GetBookmark();
-    spread.NextToken();
-    const TVxScannerBookmark value = spread.GetBookmark();
-    spread.NextToken();
-    const TVxScannerBookmark bracket = spread.GetBookmark();
-    EXPECT_EQ(spread.ExtractPiece(value, bracket, false), "'v 1'");
-    EXPECT_EQ(spread.ExtractPiece(x, bracket, false), "x  \n\n  'v 1'");
-    EXPECT_EQ(spread.ExtractPiece(value, {100, 100, 9}, false), "'v 1'  \n   \n  )\ny");
     scanner.GotoBookmark(before);
     EXPECT_EQ(scanner.GetToken(), "SELECT");
     EXPECT_EQ(scanner.GetBookmark().Index, 0);
+
+    // Blank lines and blanks around a piece go, whichever lines they are on.
+    TVxScanner spread;
+    const std::vector<TVxScannerBookmark> at = bookmarks(spread, {"x  ", "", "  'v 1'  ", "   ", "  )", "y\t"});
+    EXPECT_EQ(spread.ExtractPiece(at[1], at[2], false), "'v 1'");
+    EXPECT_EQ(spread.ExtractPiece(at[0], at[2], false), "x  \n\n  'v 1'");
+    EXPECT_EQ(spread.ExtractPiece(at[1], {100, 100, 9}, false), "'v 1'  \n   \n  )\ny");
 }
 
 TEST(Scanner, HostileSourcesTerminate)

@@ -2,10 +2,11 @@
 // API over a small model, built, and compared line by line.
 
 #include "datamodel/model_fixtures.h"
-#include "query/query.h"
+#include "query_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -23,27 +24,26 @@ protected:
         info.connected = false; // every column is text
         model.SetDatabaseInfo(&info);
         for (const char* name : {"Customers", "Orders", "Items", "Products", "Notes"})
-            t[name] = AddTable(model, QString::fromLatin1(name));
+            t[name] = AddTable(model, name);
         customerOrders = link("Customers", "ID", "Orders", "CustID");
         link("Orders", "ID", "Items", "OrderID");
         link("Items", "ProdID", "Products", "ID");
         for (const auto& [table, column] : {std::pair{"Customers", "Name"}, {"Customers", "City"},
                                             {"Orders", "Total"}, {"Items", "Qty"}, {"Notes", "Text"}})
-            f[column] = model.Fields(model.AddField(kfkData, QString::fromLatin1(column), QString::fromLatin1(column),
-                                                    t[table]));
+            f[column] = model.Fields(model.AddField(kfkData, column, column, t[table]));
         query.SetDbStruct(&model);
         query.SetActive(true);
     }
     TDSLink* link(const char* table1, const char* column1, const char* table2, const char* column2)
     {
         TDSLink* added = AddLink(model, t[table1], t[table2]);
-        added->AddColumnPair(QString::fromLatin1(column1), QStringLiteral("="), QString::fromLatin1(column2));
+        added->AddColumnPair(column1, "=", column2);
         return added;
     }
     TResultField* column(TDSField* field, const QString& caption, TSortingType sorting = stNoSort, int order = 0)
     {
         TRFieldList& fields = query.QResult()->ResultFields();
-        TResultField* added = fields.GetRField(fields.Add(QStringLiteral("@1"), {field}, caption));
+        TResultField* added = fields.GetRField(fields.Add("@1", {field}, caption));
         added->SetSorting(sorting);
         added->SetSortOrder(order);
         return added;
@@ -51,13 +51,17 @@ protected:
     TFilterCond* condition(TDSField* field, const char* op = "IsNull")
     {
         auto* cond = static_cast<TSimpleCond*>(query.AddCondition(query.Filter(), field));
-        cond->SetOperator(model.OperatorByName(QString::fromLatin1(op)));
+        cond->SetOperator(model.OperatorByName(op));
         return cond;
     }
-    QStringList sql()
+    QStringList sql() { query.BuildQuery(); return query.QResult()->GetSQL().Lines(); }
+    QStringList tableOrder()
     {
         query.BuildQuery();
-        return query.QResult()->GetSQL().Lines();
+        QStringList order;
+        for (const auto& entry : query.QResult()->ResultTables())
+            order.append(entry->Table->TableName());
+        return order;
     }
     QStringList paramNames() const
     {
@@ -75,75 +79,62 @@ protected:
     std::map<std::string, TDSField*> f;
 };
 
-template <typename Call>
-void ExpectPanelError(Call&& call, int code, const QString& message)
+QString panelError(const std::function<void()>& call)
 {
-    try {
-        call();
-        ADD_FAILURE() << "expected EVxQueryPanelError " << code;
-    } catch (const EVxQueryPanelError& e) {
-        EXPECT_EQ(e.ErrorCode(), code);
-        EXPECT_EQ(e.Message(), message);
-    }
+    return fixtures::errorOf<EVxQueryPanelError>(call);
 }
 
 TEST_F(BuilderTest, SelectListTopLimitAndStar)
 {
-    query.SetMainTableName(QStringLiteral("Customers"));
+    query.SetMainTableName("Customers");
     EXPECT_EQ(sql(), QStringList({"SELECT DISTINCT *", "FROM ", "     Customers"}));
 
-    column(f["Name"], QStringLiteral("Customer"));
+    column(f["Name"], "Customer");
     query.SetSQLOptions({});
-    query.SetSQLTopClause(QStringLiteral("10"));
-    query.SetSQLLimitClause(QStringLiteral("5"));
+    query.SetSQLTopClause("10");
+    query.SetSQLLimitClause("5");
     EXPECT_EQ(sql(), QStringList({"SELECT  TOP 10 Customers.Name as Customer", "FROM ", "     Customers", "LIMIT 5"}));
 
     // Just sorting selects "*" and sorts by order names, not numbers.
     query.QResult()->ResultFields().GetRField(0)->SetSorting(stAscending);
     query.QResult()->ResultFields().FJustSorting = true;
     const QStringList lines = sql();
-    EXPECT_EQ(lines[0], QStringLiteral("SELECT  TOP 10 *"));
-    EXPECT_EQ(lines[3], QStringLiteral("ORDER BY Customer ASC"));
+    EXPECT_EQ(lines[0], "SELECT  TOP 10 *");
+    EXPECT_EQ(lines[3], "ORDER BY Customer ASC");
 
     // A quoted alias that is not ASCII gives way to the column's position.
     query.SetSQLOptions({soASCIIRFields, soQuoteAliases});
-    TResultField* city = column(f["City"], QStringLiteral("Stadt ä"));
+    TResultField* city = column(f["City"], "Stadt ä");
     sql();
-    EXPECT_EQ(city->Alias(), QStringLiteral("C2"));
+    EXPECT_EQ(city->Alias(), "C2");
 }
 
 TEST_F(BuilderTest, OrderByFollowsSortOrderThenFieldOrder)
 {
-    column(f["Name"], QStringLiteral("Customer"), stAscending, 2);
-    column(f["City"], QStringLiteral("City"), stDescending, 1);
-    column(f["Total"], QStringLiteral("Total"), stAscending, 1);
-    EXPECT_EQ(sql().last(), QStringLiteral("ORDER BY 2 DESC, 3 ASC, 1 ASC"));
+    column(f["Name"], "Customer", stAscending, 2);
+    column(f["City"], "City", stDescending, 1);
+    column(f["Total"], "Total", stAscending, 1);
+    EXPECT_EQ(sql().last(), "ORDER BY 2 DESC, 3 ASC, 1 ASC");
     query.SetSQLOptions({soSelectDistinct, soSortByNames});
-    EXPECT_EQ(sql().last(), QStringLiteral("ORDER BY Customers.City DESC, Orders.Total ASC, Customer ASC"));
+    EXPECT_EQ(sql().last(), "ORDER BY Customers.City DESC, Orders.Total ASC, Customer ASC");
 }
 
 TEST_F(BuilderTest, AggregatesGroupByTheOtherColumns)
 {
-    column(f["Name"], QStringLiteral("Name"));
-    column(f["City"], QStringLiteral("City"));
-    EXPECT_FALSE(sql().last().startsWith(QStringLiteral("GROUP BY")));
-    TRFieldList& fields = query.QResult()->ResultFields();
-    fields.Insert(1, QStringLiteral("sum(@1)"), {f["Total"]}, QStringLiteral("Sum"));
+    column(f["Name"], "Name");
+    column(f["City"], "City");
+    EXPECT_FALSE(sql().last().startsWith("GROUP BY"));
+    query.QResult()->ResultFields().Insert(1, "sum(@1)", {f["Total"]}, "Sum");
     const QStringList lines = sql();
-    EXPECT_EQ(lines.first(), QStringLiteral("SELECT DISTINCT Customers.Name, sum(Orders.Total) as Sum, Customers.City"));
-    EXPECT_EQ(lines.last(), QStringLiteral("GROUP BY Customers.Name, Customers.City"));
+    EXPECT_EQ(lines.first(), "SELECT DISTINCT Customers.Name, sum(Orders.Total) as Sum, Customers.City");
+    EXPECT_EQ(lines.last(), "GROUP BY Customers.Name, Customers.City");
 }
 
 TEST_F(BuilderTest, JoinLayouts)
 {
-    const QString co = QStringLiteral("(Customers.ID=Orders.CustID)");
-    const QString oi = QStringLiteral("(Orders.ID=Items.OrderID)");
-    struct Case {
-        TSQLSyntax syntax;
-        bool bracketJoins;
-        bool threeTables;
-        QStringList from;
-    } cases[] = {
+    const QString co = "(Customers.ID=Orders.CustID)";
+    const QString oi = "(Orders.ID=Items.OrderID)";
+    struct Case { TSQLSyntax syntax; bool bracketJoins; bool threeTables; QStringList from; } cases[] = {
         {ssSQL2, false, false, {"FROM ", "     Customers INNER JOIN  Orders ON " + co, "     "}},
         {ssSQL2, false, true, {"FROM ", "     Customers INNER JOIN  Orders ON " + co, "     INNER JOIN  Items ON " + oi}},
         {ssAccess, true, false, {"FROM ", "     (Customers INNER JOIN  Orders", "         ON " + co + ")"}},
@@ -152,15 +143,15 @@ TEST_F(BuilderTest, JoinLayouts)
         {ssSQL1, false, true, {"FROM ", "     Customers, ", "     Orders, ", "     Items", "WHERE", "   " + co + " AND",
                                "   " + oi}},
     };
-    column(f["Name"], QStringLiteral("Name"));
-    column(f["Total"], QStringLiteral("Total"));
+    column(f["Name"], "Name");
+    column(f["Total"], "Total");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.from.join(u'|').toStdString());
         query.SetSQLSyntax(c.syntax);
         query.SetSQLOptions(c.bracketJoins ? TSQLOptions{soBracketJoins} : TSQLOptions{});
         TRFieldList& fields = query.QResult()->ResultFields();
         if (c.threeTables && fields.Count() == 2)
-            column(f["Qty"], QStringLiteral("Qty"));
+            column(f["Qty"], "Qty");
         if (!c.threeTables && fields.Count() == 3)
             fields.Delete(2);
         EXPECT_EQ(sql().mid(1), c.from);
@@ -170,8 +161,8 @@ TEST_F(BuilderTest, JoinLayouts)
 TEST_F(BuilderTest, CommaStyleJoinsPrecedeConditionsAndOracleMarksOuterSides)
 {
     customerOrders->SetLinkType(ltOuterLeft);
-    column(f["Name"], QStringLiteral("Name"));
-    column(f["Total"], QStringLiteral("Total"));
+    column(f["Name"], "Name");
+    column(f["Total"], "Total");
     condition(f["City"]);
     query.SetSQLSyntax(ssOracle);
     query.SetSQLOptions({soBracketConditions});
@@ -180,30 +171,24 @@ TEST_F(BuilderTest, CommaStyleJoinsPrecedeConditionsAndOracleMarksOuterSides)
                                          "(Customers.City is null)", ")"}));
     QString joins;
     query.QResult()->GetJoinConditions(joins);
-    EXPECT_EQ(joins, QStringLiteral("   ((Customers.ID=Orders.CustID (+) ))"));
+    EXPECT_EQ(joins, "   ((Customers.ID=Orders.CustID (+) ))");
 }
 
 TEST_F(BuilderTest, OuterJoinWordFollowsTheLinkDirection)
 {
-    struct Case {
-        TDSLinkType type;
-        const char* main;
-        bool outerKeyword;
-        const char* word;
-    } cases[] = {
+    struct Case { TDSLinkType type; const char* main; bool outerKeyword; const char* word; } cases[] = {
         {ltOuterLeft, "Customers", false, "LEFT"},   {ltOuterLeft, "Orders", true, "RIGHT OUTER"},
         {ltOuterRight, "Orders", false, "LEFT"},     {ltOuterRight, "Customers", true, "RIGHT OUTER"},
         {ltOuterFull, "Customers", true, "FULL"},    {ltInner, "Orders", true, "INNER"},
     };
-    column(f["Name"], QStringLiteral("Name"));
-    column(f["Total"], QStringLiteral("Total"));
+    column(f["Name"], "Name");
+    column(f["Total"], "Total");
     for (const Case& c : cases) {
         customerOrders->SetLinkType(c.type);
         model.SQLFormats()->SetUseOuterKeyword(c.outerKeyword);
-        query.SetMainTableName(QString::fromLatin1(c.main));
-        const QString other = QString::fromLatin1(c.main) == QStringLiteral("Orders") ? QStringLiteral("Customers")
-                                                                                      : QStringLiteral("Orders");
-        EXPECT_EQ(sql()[2], "     " + QString::fromLatin1(c.main) + u' ' + c.word + " JOIN  " + other
+        const QString main = c.main;
+        query.SetMainTableName(main);
+        EXPECT_EQ(sql()[2], "     " + main + u' ' + c.word + " JOIN  " + (main == "Orders" ? "Customers" : "Orders")
                                 + " ON (Customers.ID=Orders.CustID)");
     }
 }
@@ -211,63 +196,54 @@ TEST_F(BuilderTest, OuterJoinWordFollowsTheLinkDirection)
 TEST_F(BuilderTest, PathsPreferNeededTablesAndIslandsFail)
 {
     // A shortcut Customers - Products through a table nobody needs.
-    TDSTable* shortcut = AddTable(model, QStringLiteral("Shortcut"));
+    TDSTable* shortcut = AddTable(model, "Shortcut");
     AddLink(model, t["Customers"], shortcut);
     AddLink(model, shortcut, t["Products"]);
-    TDSField* title = model.Fields(model.AddField(kfkData, QStringLiteral("Title"), QStringLiteral("Title"), t["Products"]));
-    column(f["Name"], QStringLiteral("Name"));
-    column(title, QStringLiteral("Title"));
-    column(f["Qty"], QStringLiteral("Qty"));
-    query.BuildQuery();
-    QStringList order;
-    for (const auto& entry : query.QResult()->ResultTables())
-        order.append(entry->Table->TableName());
-    EXPECT_EQ(order, QStringList({"Customers", "Orders", "Items", "Products"}));
+    TDSField* title = model.Fields(model.AddField(kfkData, "Title", "Title", t["Products"]));
+    column(f["Name"], "Name");
+    column(title, "Title");
+    column(f["Qty"], "Qty");
+    EXPECT_EQ(tableOrder(), QStringList({"Customers", "Orders", "Items", "Products"}));
 
     // Every needed table is asked for a path, so an island fails the first join.
-    column(f["Text"], QStringLiteral("Text"));
-    ExpectPanelError([&] { query.BuildQuery(); }, 0, QStringLiteral("No path between table \"Notes\" and \"Products\""));
+    column(f["Text"], "Text");
+    EXPECT_EQ(panelError([&] { query.BuildQuery(); }), "0: No path between table \"Notes\" and \"Products\"");
     EXPECT_EQ(query.State(), stIdle);
 }
 
 TEST_F(BuilderTest, TablesSharingAnAliasDoNotLoop)
 {
     // The namesake's path to the self-linked table starts at that very table.
-    TDSTable* a = AddTable(model, QStringLiteral("A"), QStringLiteral("Dup"));
-    TDSTable* b = AddTable(model, QStringLiteral("B"), QStringLiteral("Dup"));
+    TDSTable* a = AddTable(model, "A", "Dup");
+    TDSTable* b = AddTable(model, "B", "Dup");
     AddLink(model, a, a);
     AddLink(model, t["Orders"], a);
-    column(f["Name"], QStringLiteral("Name"));
-    column(model.Fields(model.AddField(kfkData, QStringLiteral("X"), QStringLiteral("X"), a)), QStringLiteral("X"));
-    column(model.Fields(model.AddField(kfkData, QStringLiteral("Y"), QStringLiteral("Y"), b)), QStringLiteral("Y"));
-    query.BuildQuery();
-    QStringList order;
-    for (const auto& entry : query.QResult()->ResultTables())
-        order.append(entry->Table->TableName());
-    EXPECT_EQ(order, QStringList({"Customers", "Orders", "A"}));
+    column(f["Name"], "Name");
+    column(model.Fields(model.AddField(kfkData, "X", "X", a)), "X");
+    column(model.Fields(model.AddField(kfkData, "Y", "Y", b)), "Y");
+    EXPECT_EQ(tableOrder(), QStringList({"Customers", "Orders", "A"}));
 }
 
 TEST_F(BuilderTest, NothingToSelectFrom)
 {
-    ExpectPanelError([&] { query.QResult()->GetFromClause(); }, 8, QStringLiteral("Query was not built properly"));
-    ExpectPanelError([&] { query.BuildQuery(); }, 1, QStringLiteral("Not enough information for building query"));
+    EXPECT_EQ(panelError([&] { query.QResult()->GetFromClause(); }), "8: Query was not built properly");
+    EXPECT_EQ(panelError([&] { query.BuildQuery(); }), "1: Not enough information for building query");
     EXPECT_EQ(query.State(), stIdle);
     query.SetActive(false);
     query.BuildQuery();
-    ExpectPanelError([&] { query.QResult()->GetSQL(); }, 8, QStringLiteral("Query was not built properly"));
+    EXPECT_EQ(panelError([&] { query.QResult()->GetSQL(); }), "8: Query was not built properly");
 }
 
 TEST_F(BuilderTest, TableFiltersCollectConditionsPerTable)
 {
-    condition(f["Name"]);
-    condition(f["Total"]);
-    condition(f["City"]);
+    for (const char* name : {"Name", "Total", "City"})
+        condition(f[name]);
     query.BuildFilters();
     EXPECT_FALSE(query.TableFiltersMode());
     TVxTableFilterList& filters = query.TableFilters();
     ASSERT_EQ(filters.Count(), 2);
-    EXPECT_EQ(filters.FindByTableName(QStringLiteral("customers"))->FFilter, QStringLiteral("Name is null AND City is null"));
-    EXPECT_EQ(filters.FindByTable(t["Orders"])->FFilter, QStringLiteral("Total is null"));
+    EXPECT_EQ(filters.FindByTableName("customers")->FFilter, "Name is null AND City is null");
+    EXPECT_EQ(filters.FindByTable(t["Orders"])->FFilter, "Total is null");
     for (const auto& entry : query.QResult()->ResultTables())
         EXPECT_EQ(entry->Link, nullptr);
 }
@@ -282,11 +258,10 @@ TEST_F(BuilderTest, ParametersAreRenumberedAfterDeletion)
         cond->SetValueIsParam(1, true);
     EXPECT_EQ(paramNames(), QStringList({"Param3", "Param4", "Param5"}));
     query.QResult()->SetParentParamCount(0);
-    TSQLParam* first = conds[0]->GetParam(1);
-    query.QResult()->DeleteParameter(first);
+    query.QResult()->DeleteParameter(conds[0]->GetParam(1));
     EXPECT_EQ(conds[0]->GetParam(1), nullptr);
     EXPECT_EQ(paramNames(), QStringList({"Param1", "Param2"}));
-    EXPECT_EQ(query.QResult()->FindParameter(QStringLiteral("pARAM2")), conds[2]->GetParam(1));
+    EXPECT_EQ(query.QResult()->FindParameter("pARAM2"), conds[2]->GetParam(1));
     EXPECT_EQ(changes, 4);
 
     query.Filter()->DeleteRow(1);
@@ -297,11 +272,11 @@ TEST_F(BuilderTest, ParametersAreRenumberedAfterDeletion)
 
 TEST_F(BuilderTest, TwoParametersOfOneConditionAreNumbered)
 {
-    query.SetTitle(QStringLiteral("ttlParameter"), QStringLiteral("Param"));
+    query.SetTitle("ttlParameter", "Param");
     for (int firstIndex : {1, 2}) {
         TFilterCond* cond = condition(f["City"], "Between");
         cond->SetValueIsParam(firstIndex, true);
-        EXPECT_EQ(cond->GetParam(firstIndex)->DisplayName(), QStringLiteral("City Param"));
+        EXPECT_EQ(cond->GetParam(firstIndex)->DisplayName(), "City Param");
         cond->SetValueIsParam(3 - firstIndex, true);
         for (int index : {1, 2}) {
             const QString expected = "City Param " + QString::number(index);

@@ -16,14 +16,9 @@
 namespace brindle {
 namespace {
 
-class StorageTest : public ::testing::Test {
+class StorageTest : public ::testing::Test, protected fixtures::ModelQuery {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        query.SetDbStruct(&m.model);
-        query.SetActive(true);
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     // A query text of one condition "City is equal to <city>".
     TStringList text(const QString& name, const QString& city, const QString& description = {})
     {
@@ -53,8 +48,7 @@ protected:
     // last, first and only position while the query follows.
     void deleteInEveryPosition(TVxQueryBase& base, const std::function<int()>& storedCount)
     {
-        const QStringList cities = {"Oslo", "Bergen", "Narvik", "Molde"};
-        for (const QString& city : cities)
+        for (const QString city : {"Oslo", "Bergen", "Narvik", "Molde"})
             base.NewQuery()->SaveContent(text(city.left(1), city));
         EXPECT_EQ(names(base), QStringList({"O", "B", "N", "M"}));
         query.SetQueryBase(&base);
@@ -75,20 +69,15 @@ protected:
         }
         EXPECT_EQ(query.Filter()->GetRowCount(), 0);
     }
+    // The call raises the base's error with the code and a message holding the text.
     static void expectError(int code, const std::function<void()>& call, const QString& inMessage = {})
     {
-        try {
-            call();
-            ADD_FAILURE() << "no error";
-        } catch (const EVxQueryBaseError& e) {
-            EXPECT_EQ(e.ErrorCode(), code) << e.what();
-            EXPECT_TRUE(e.Message().contains(inMessage)) << e.what();
-        }
+        const QString error = fixtures::errorOf<EVxQueryBaseError>(call);
+        EXPECT_TRUE(error.startsWith(QString::number(code) + ": ") && error.contains(inMessage))
+            << error.toStdString();
     }
 
     QTemporaryDir dir;
-    fixtures::QueryModel m;
-    TVxQuery query;
 };
 
 // --- files
@@ -113,15 +102,15 @@ TEST_F(StorageTest, FilesAreListedLoadedAndWrittenBack)
     EXPECT_EQ(query.Description().Lines(), QStringList({"west", "coast"}));
 
     // The query's edit is written to its file, exactly as the query saves it.
-    fixtures::addCondition(query, query.Filter(), m.amount, m.op("GreaterThan"), "100");
+    add(m.amount, "GreaterThan", "100");
     base.GetCurrentQuery()->Save();
-    TStringList saved;
+    TStringList saved, onDisk;
     query.SaveToStrings(saved);
-    TStringList onDisk;
     onDisk.LoadFromFile(dir.filePath("b.qry"));
     EXPECT_EQ(onDisk, saved);
 
-    // A new name and description are written into the file and shown.
+    // A new name and description are written into the file, around the
+    // query's text, and shown.
     base.GetCurrentQuery()->SetQueryName("Beta two");
     base.GetCurrentQuery()->SetDescription("renamed");
     EXPECT_EQ(query.QueryName(), "Beta two");
@@ -178,6 +167,7 @@ TEST_F(StorageTest, FileFailures)
 class SqlStorageTest : public StorageTest {
 protected:
     QString dbFile() const { return dir.filePath("queries.sqlite"); }
+    void open(TVxSqlQueryBase& base) const { base.SetDatabaseName(dbFile()); base.Open(); }
     // Every stored row, read through a connection of its own.
     QStringList rows(const QString& table = "BrindleQueries") const
     {
@@ -201,8 +191,7 @@ TEST_F(SqlStorageTest, TableIsCreatedAndKeepsQueries)
 {
     {
         TVxSqlQueryBase base;
-        base.SetDatabaseName(dbFile());
-        base.Open();
+        open(base);
         EXPECT_EQ(base.GetCount(), 0);
         for (int i = 0; i < 3; ++i)
             base.NewQuery();
@@ -213,7 +202,7 @@ TEST_F(SqlStorageTest, TableIsCreatedAndKeepsQueries)
         EXPECT_EQ(query.Filter()->GetRowCount(), 0);
 
         // The query's text goes into the row; its name and description into their columns.
-        fixtures::addCondition(query, query.Filter(), m.custCity, m.op("Equal"), "Bergen");
+        add(m.custCity, "Equal", "Bergen");
         query.SetQueryName("Bergen");
         query.Description().SetText("west");
         base.GetCurrentQuery()->Save();
@@ -228,8 +217,8 @@ TEST_F(SqlStorageTest, TableIsCreatedAndKeepsQueries)
     EXPECT_TRUE(stored[1].startsWith("3|Query3|third|")) << stored[1].toStdString();
 
     TVxSqlQueryBase again;
-    again.SetDatabaseName(dbFile());
-    again.Open();
+
+    open(again);
     EXPECT_EQ(names(again), QStringList({"Bergen", "Query3"}));
     query.SetQueryBase(&again);
     EXPECT_EQ(shownCity(), "Bergen");
@@ -243,16 +232,14 @@ TEST_F(SqlStorageTest, TableIsCreatedAndKeepsQueries)
 TEST_F(SqlStorageTest, DeletingInEveryPosition)
 {
     TVxSqlQueryBase base;
-    base.SetDatabaseName(dbFile());
-    base.Open();
+    open(base);
     deleteInEveryPosition(base, [&] { return static_cast<int>(rows().size()); });
 }
 
 TEST_F(SqlStorageTest, AFailedWriteLosesNothing)
 {
     TVxSqlQueryBase base;
-    base.SetDatabaseName(dbFile());
-    base.Open();
+    open(base);
     for (const char* city : {"Oslo", "Bergen"})
         base.NewQuery()->SaveContent(text(QString::fromUtf8(city), QString::fromUtf8(city), "kept"));
     const QStringList before = rows();

@@ -4,6 +4,7 @@
 // real query.
 
 #include "query/query_base.h"
+#include "query_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -61,16 +62,8 @@ public:
     {
         note(QStringLiteral("list %1 %2").arg(operation).arg(index));
     }
-    bool GetQueryContent(TStringList& content) override
-    {
-        content.Add(FTag);
-        return Gives;
-    }
-    bool PutQueryContent(const TStringList& content) override
-    {
-        Taken = content;
-        return Gives;
-    }
+    bool GetQueryContent(TStringList& content) override { content.Add(FTag); return Gives; }
+    bool PutQueryContent(const TStringList& content) override { Taken = content; return Gives; }
     bool Gives = true;
     TStringList Taken;
 
@@ -82,17 +75,6 @@ private:
     QString FTag;
     QStringList& FLog;
 };
-
-void expectError(int code, const QString& message, const std::function<void()>& call)
-{
-    try {
-        call();
-        ADD_FAILURE() << "no error: " << message.toStdString();
-    } catch (const EVxQueryBaseError& e) {
-        EXPECT_EQ(e.ErrorCode(), code);
-        EXPECT_EQ(e.Message(), message);
-    }
-}
 
 QStringList names(const TVxQueryBase& base)
 {
@@ -108,9 +90,7 @@ TEST(QueryBase, OpeningAndClosing)
     MemoryBase empty({}, &log);
     empty.Open();
     EXPECT_EQ(log, QStringList({"BeforeOpen -1", "AfterOpen -1"}));
-    EXPECT_TRUE(empty.Active());
-    EXPECT_EQ(empty.ItemIndex(), -1);
-    EXPECT_EQ(empty.GetCurrentQuery(), nullptr);
+    EXPECT_TRUE(empty.Active() && empty.GetCurrentQuery() == nullptr);
 
     log.clear();
     MemoryBase base({"A", "B"}, &log);
@@ -128,25 +108,28 @@ TEST(QueryBase, OpeningAndClosing)
 
     base.Close();
     EXPECT_EQ(log, QStringList({"BeforeClose 0", "L list 1 -1 at -1", "AfterClose -1"}));
-    EXPECT_EQ(base.GetCount(), 0);
-    EXPECT_FALSE(base.Active());
+    EXPECT_TRUE(base.GetCount() == 0 && !base.Active());
 }
 
-TEST(QueryBase, PositionsOutsideTheListRaiseAndChangeNothing)
+TEST(QueryBase, NamesIgnoreCaseAndPositionsOutsideTheListRaise)
 {
     QStringList log;
-    MemoryBase base({"A", "B", "C"}, &log);
+    MemoryBase base({"Sales", "Ärger", "sales"}, &log);
     base.Open();
+    EXPECT_EQ(base.IndexByName("SALES"), 0);
+    EXPECT_EQ(base.IndexByName("äRGER"), 1);
+    EXPECT_EQ(base.IndexByName("Sale"), -1);
+
     base.SetItemIndex(1);
     log.clear();
     for (const int bad : {-1, 3, 100}) {
-        const QString message = QStringLiteral("List index out of bounds (%1)").arg(bad);
-        expectError(0, message, [&] { base.SetItemIndex(bad); });
-        expectError(0, message, [&] { base.DeleteQuery(bad); });
+        const QString message = QStringLiteral("0: List index out of bounds (%1)").arg(bad);
+        EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { base.SetItemIndex(bad); }), message);
+        EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { base.DeleteQuery(bad); }), message);
     }
     EXPECT_TRUE(log.isEmpty());
     EXPECT_EQ(base.ItemIndex(), 1);
-    EXPECT_EQ(names(base), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(names(base), QStringList({"Sales", "Ärger", "sales"}));
 }
 
 TEST(QueryBase, DeletingInEveryPosition)
@@ -154,9 +137,7 @@ TEST(QueryBase, DeletingInEveryPosition)
     struct Case {
         const char* what;
         QStringList stored;
-        int current;
-        int deleted;
-        int newIndex;
+        int current, deleted, newIndex;
         QString newCurrent;
         QStringList log;
     };
@@ -212,15 +193,6 @@ TEST(QueryBase, LinksHearChangesUnlessTheBaseIsUpdating)
     EXPECT_EQ(log, QStringList({"1 changed 1 at -1", "2 changed 1 at -1", "1 changed 1 at -1", "2 changed 1 at -1"}));
 }
 
-TEST(QueryBase, IndexByNameIgnoresCase)
-{
-    MemoryBase base({"Sales", "Ärger", "sales"});
-    base.Open();
-    EXPECT_EQ(base.IndexByName("SALES"), 0);
-    EXPECT_EQ(base.IndexByName("äRGER"), 1);
-    EXPECT_EQ(base.IndexByName("Sale"), -1);
-}
-
 TEST(QueryBase, ContentGoesToAndFromTheFirstLinkThatAnswers)
 {
     QStringList log;
@@ -254,11 +226,11 @@ TEST(QueryBase, AnItemWithoutBaseRaises)
 {
     MemoryItem loose("Loose", "");
     TStringList content;
-    const QString message = "Query base is not specified";
-    expectError(1, message, [&] { loose.TakeContent(content); });
-    expectError(1, message, [&] { loose.GiveContent(content); });
-    expectError(1, message, [&] { loose.Save(); });
-    expectError(1, message, [&] { loose.Load(); });
+    const QString error = "1: Query base is not specified";
+    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.TakeContent(content); }), error);
+    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.GiveContent(content); }), error);
+    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.Save(); }), error);
+    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.Load(); }), error);
 }
 
 TEST(QueryBase, LinksAndBasesOutliveEachOther)
@@ -294,10 +266,7 @@ TEST(QueryBase, LinksAndBasesOutliveEachOther)
 
 TEST(QueryBase, NameAndDescriptionInsideAQueryText)
 {
-    const struct {
-        QStringList before;
-        QStringList after;
-    } cases[] = {
+    const struct { QStringList before; QStringList after; } cases[] = {
         {{"[Row]", "RowCount=0"},
          {"[Main]", "QueryName=N", "", "[Description]", "d1", "d2", "", "[Row]", "RowCount=0"}},
         {{"[Titles]", "[MAIN]", "Version=3.6", "queryname=old", "", "[Description]", "x", "", "", "[UserData]"},

@@ -89,4 +89,51 @@ inline TSimpleCond* addCondition(TVxQuery& query, TFilterBracket* bracket, TDSFi
     return cond;
 }
 
+// "code: message" of the error E the call raises ("message" for errors
+// without a code), "no error" when it raises none.
+template <typename E, typename Call>
+QString errorOf(Call&& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        if constexpr (requires { e.ErrorCode(); })
+            return QString::number(e.ErrorCode()) + ": " + e.Message();
+        else
+            return e.Message();
+    }
+    return "no error";
+}
+
+// A text's lines, as the query and model readers take them.
+inline TStringList textLines(const QString& text)
+{
+    TStringList out;
+    out.SetText(text);
+    return out;
+}
+
+// The model and a query over it, with a short way to add conditions.
+struct ModelQuery {
+    QueryModel m;
+    TVxQuery query;
+
+    explicit ModelQuery(bool active = true) { query.SetDbStruct(&m.model); query.SetActive(active); }
+    // A condition at the end of the bracket, the root one unless given.
+    TSimpleCond* add(TDSField* field, TDSOperator* op, const QString& value1 = {}, const QString& value2 = {},
+                     TFilterBracket* in = nullptr)
+    {
+        return addCondition(query, in ? in : query.Filter(), field, op, value1, value2);
+    }
+    TSimpleCond* add(TDSField* field, const char* op, const QString& value1 = {}, const QString& value2 = {},
+                     TFilterBracket* in = nullptr)
+    {
+        return add(field, m.op(op), value1, value2, in);
+    }
+    void allowEmptyBrackets()
+    {
+        query.SetAppearanceOptions(query.AppearanceOptions() - TQPAppearanceOptions{aoNonEmptyBrackets});
+    }
+};
+
 } // namespace brindle::fixtures

@@ -10,16 +10,10 @@
 
 using namespace brindle;
 using brindle::fixtures::QueryModel;
-using brindle::fixtures::addCondition;
 
 namespace {
 
-TStringList text(const QString& lines)
-{
-    TStringList out;
-    out.SetText(lines);
-    return out;
-}
+constexpr auto text = fixtures::textLines;
 
 TStringList saved(TVxQuery& query)
 {
@@ -30,14 +24,9 @@ TStringList saved(TVxQuery& query)
 
 } // namespace
 
-class QueryText : public ::testing::Test {
+class QueryText : public ::testing::Test, protected fixtures::ModelQuery {
 protected:
-    void SetUp() override
-    {
-        query.SetDbStruct(&m.model);
-        query.SetActive(true);
-        fresh.SetDbStruct(&m.model);
-    }
+    void SetUp() override { fresh.SetDbStruct(&m.model); }
 
     // A sub-query operator for the customer name.
     TDSOperator* subQueryOperator()
@@ -47,18 +36,15 @@ protected:
         return op;
     }
 
-    QueryModel m;
-    TVxQuery query;
     TVxQuery fresh;
 };
 
 TEST_F(QueryText, TwoConditionsWriteTheDocumentedLayout)
 {
     query.SetSaveTitles(false);
-    addCondition(query, query.Filter(), m.custName, m.op("Equal"), "Smith");
-    addCondition(query, query.Filter(), m.amount, m.op("Between"), "1", "9");
-    const QString name = QString::number(m.custName->ID());
-    const QString amount = QString::number(m.amount->ID());
+    add(m.custName, "Equal", "Smith");
+    add(m.amount, "Between", "1", "9");
+    const QString name = QString::number(m.custName->ID()), amount = QString::number(m.amount->ID());
     EXPECT_EQ(saved(query).Lines(),
               QStringList({"[Main]", "QueryName=", "Version=3.6", "Options=", "", "[Description]", "", "[UserData]", "",
                            "[RFields]", "Count=0", "Version=3.6", "JustSorting=1", "",
@@ -73,8 +59,8 @@ TEST_F(QueryText, TwoConditionsWriteTheDocumentedLayout)
 
     // With titles, they come first, then an empty line.
     query.SetSaveTitles(true);
-    const QStringList withTitles = saved(query).Lines();
-    EXPECT_EQ(withTitles.mid(0, DefaultTitles().Count() + 2), DefaultTitles().Lines() + QStringList({"", "[Main]"}));
+    EXPECT_EQ(saved(query).Lines().mid(0, DefaultTitles().Count() + 2),
+              DefaultTitles().Lines() + QStringList({"", "[Main]"}));
 }
 
 TEST_F(QueryText, RoundTripKeepsTreeValuesParametersAndFields)
@@ -86,26 +72,25 @@ TEST_F(QueryText, RoundTripKeepsTreeValuesParametersAndFields)
     query.Description().Add("Orders of the year");
     query.Description().Add("");
     TDSOperator* inQuery = subQueryOperator();
-    TFilterBracket* root = query.Filter();
-    addCondition(query, root, m.custName, m.op("Contains"), "mit");
-    TFilterCond* params = addCondition(query, root, m.amount, m.op("Between"), "10", "20");
+    add(m.custName, "Contains", "mit");
+    TFilterCond* params = add(m.amount, "Between", "10", "20");
     params->SetValueIsParam(1, true);
     params->SetValueIsParam(2, true);
     params->GetParam(2)->SetValueFormat("@v + 1");
-    TFilterCond* custom = query.AddCustomCondition(root, m.bigOrders);
-    custom->SetValue(1, "500");
-    auto* sub = addCondition(query, root, m.custName, inQuery);
+    query.AddCustomCondition(query.Filter(), m.bigOrders)->SetValue(1, "500");
+    TSimpleCond* sub = add(m.custName, inQuery);
     sub->SubQuery().SetCommaText("[Main],\"Version=3.6\"");
     sub->SetValue(1, "SELECT Name FROM Customers");
+    TFilterBracket* root = query.Filter();
     for (TFilterLinkType type : {fltAny, fltNone, fltNotAll}) {
         root = query.AddBracket(root);
         root->SetLinkType(type);
-        addCondition(query, root, m.status, m.op("Equal"), "S");
+        add(m.status, "Equal", "S", {}, root);
     }
     TFilterBracket* off = query.AddBracket(query.Filter());
-    addCondition(query, off, m.paid, m.op("Equal"), "1");
+    add(m.paid, "Equal", "1", {}, off);
     off->SetEnabled(false);
-    addCondition(query, query.Filter(), m.orderDate, m.op("IsNull"))->SetEnabled(false);
+    add(m.orderDate, "IsNull")->SetEnabled(false);
     TRFieldList& fields = query.QResult()->ResultFields();
     fields.Add("@1", {m.custName}, "Customer");
     fields[fields.Add("sum(@1)", {m.amount}, "Sum")]->SetSorting(stDescending);
@@ -127,11 +112,10 @@ TEST_F(QueryText, RoundTripKeepsTreeValuesParametersAndFields)
 
 TEST_F(QueryText, LoadingReportsOnceKeepsTheActiveFlagAndNeedsAModel)
 {
-    addCondition(query, query.Filter(), m.custName, m.op("Equal"), "A");
-    addCondition(query, query.Filter(), m.custCity, m.op("Equal"), "B")->SetValueIsParam(1, true);
+    add(m.custName, "Equal", "A");
+    add(m.custCity, "Equal", "B")->SetValueIsParam(1, true);
     const TStringList lines = saved(query);
-    int changes = 0;
-    int paramChanges = 0;
+    int changes = 0, paramChanges = 0;
     query.OnChange = [&](QObject*) { ++changes; };
     query.OnParamListChange = [&](QObject*) { ++paramChanges; };
     query.LoadFromStrings(lines);
@@ -144,14 +128,8 @@ TEST_F(QueryText, LoadingReportsOnceKeepsTheActiveFlagAndNeedsAModel)
     EXPECT_EQ(query.Filter()->GetRowCount(), 0);
     EXPECT_EQ(query.QResult()->GetParamCount(), 0);
 
-    TVxQuery bare;
-    try {
-        bare.LoadFromStrings(lines);
-        ADD_FAILURE() << "loaded without a model";
-    } catch (const EVxQueryPanelError& e) {
-        EXPECT_EQ(e.ErrorCode(), 3);
-        EXPECT_EQ(e.Message(), "DBStruct is not specified");
-    }
+    EXPECT_EQ(fixtures::errorOf<EVxQueryPanelError>([&] { TVxQuery().LoadFromStrings(lines); }),
+              "3: DBStruct is not specified");
 }
 
 TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
@@ -160,10 +138,7 @@ TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
     const QString cond = "[Row1.]\nRowType=0\nEnabled=1\nFieldID=%1\nOperator=Equal\n";
     const QString field = QString::number(m.custName->ID());
     const QString good = "[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=0\nRowCount=1\n" + cond.arg(field);
-    const struct {
-        const char* key;
-        QString text;
-    } cases[] = {
+    const struct { const char* key; QString text; } cases[] = {
         {"Options", "[Main]\nOptions=x\n" + good},
         {"RowType", "[Row]\nRowType=x\n"},
         {"bracket Enabled", "[Row]\nRowType=1\nEnabled=yes\nLinkType=0\nRowCount=0\n"},
@@ -198,12 +173,10 @@ TEST_F(QueryText, MissingRowsAndUnknownNamesLoadAsPlaceholders)
     ASSERT_EQ(fresh.Filter()->GetRowCount(), 3);
     EXPECT_EQ(fresh.Filter()->LinkType(), fltAny);
     const auto* unknown = static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0));
-    EXPECT_EQ(unknown->Field(), m.model.NullField());
-    EXPECT_EQ(unknown->Operator(), m.model.NullOperator());
+    EXPECT_TRUE(unknown->Field() == m.model.NullField() && unknown->Operator() == m.model.NullOperator());
     EXPECT_EQ(static_cast<TCustomCond*>(fresh.Filter()->GetRow(1))->DSCondition(), m.model.NullCondition());
     const auto* inner = static_cast<TFilterBracket*>(fresh.Filter()->GetRow(2));
-    EXPECT_EQ(inner->LinkType(), fltNone);
-    EXPECT_EQ(static_cast<TSimpleCond*>(inner->GetRow(0))->Field(), m.paid);
+    EXPECT_TRUE(inner->LinkType() == fltNone && static_cast<TSimpleCond*>(inner->GetRow(0))->Field() == m.paid);
     // A root section that is no bracket reads nothing.
     fresh.LoadFromStrings(text("[Row]\nRowType=0\nFieldID=1\n"));
     EXPECT_EQ(fresh.Filter()->GetRowCount(), 0);
@@ -212,28 +185,20 @@ TEST_F(QueryText, MissingRowsAndUnknownNamesLoadAsPlaceholders)
 TEST_F(QueryText, OlderVersionsAreRead)
 {
     const QString condition = "[Row]\nRowType=1\nLinkType=0\nRowCount=1\n[Row1.]\nRowType=0\n%1\nOperator=Equal\n"
-                              "Param1=1\nValue1=Smith\nValue2=\nCaption1=Mr Smith\n";
-    const struct {
-        const char* version;
-        QString field;
-        bool param;
-        QString caption;
-    } cases[] = {
+                              "Param1=%2\nValue1=Smith\nValue2=\nCaption1=Mr Smith\n";
+    const QString id = "FieldID=" + QString::number(m.custName->ID());
+    const struct { const char* version; QString field; bool param; QString caption; } cases[] = {
         {nullptr, "FldName=Customers.Name", false, "Smith"}, // 1.1: no Version line, values only
         {"1.2", "FldName=Customers.Name", true, "Customer Parameter"},
         {"1.4", "FldName=c.Name", true, "Customer Parameter"},
-        {"2.0", "FieldID=" + QString::number(m.custName->ID()), true, "Customer Parameter"},
-        {"2.1", "FieldID=" + QString::number(m.custName->ID()), true, "Customer Parameter"},
-        {"2.2", "FieldID=" + QString::number(m.custName->ID()), false, "Mr Smith"},
+        {"2.0", id, true, "Customer Parameter"},
+        {"2.1", id, true, "Customer Parameter"},
+        {"2.2", id, false, "Mr Smith"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version ? c.version : "1.1");
-        QString lines = condition.arg(c.field);
-        if (QString(c.version) == "2.2")
-            lines.replace("Param1=1", "Param1=0");
-        if (c.version)
-            lines = QString("[Main]\nVersion=%1\n").arg(c.version) + lines;
-        fresh.LoadFromStrings(text(lines));
+        const QString lines = condition.arg(c.field, c.param || !c.version ? "1" : "0");
+        fresh.LoadFromStrings(text(c.version ? QString("[Main]\nVersion=%1\n").arg(c.version) + lines : lines));
         EXPECT_DOUBLE_EQ(fresh.Version(), c.version ? QString(c.version).toDouble() : 1.1);
         ASSERT_EQ(fresh.Filter()->GetRowCount(), 1);
         const auto* cond = static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0));
@@ -242,7 +207,7 @@ TEST_F(QueryText, OlderVersionsAreRead)
         EXPECT_EQ(cond->GetCaption(1), c.caption);
     }
     // Each old layout reads a field by its own key only.
-    fresh.LoadFromStrings(text("[Main]\nVersion=1.4\n" + condition.arg("FldName=Customers.Name")));
+    fresh.LoadFromStrings(text("[Main]\nVersion=1.4\n" + condition.arg("FldName=Customers.Name", "1")));
     EXPECT_EQ(static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0))->Field(), m.model.NullField());
 }
 
@@ -273,15 +238,12 @@ TEST_F(QueryText, SubQueryValuesLoseTheirDoubleBlanks)
     TDSOperator* inQuery = subQueryOperator();
     TVxQuery inner;
     inner.SetDbStruct(&m.model);
-    addCondition(inner, inner.Filter(), m.custCity, m.op("Equal"), "Oslo");
+    fixtures::addCondition(inner, inner.Filter(), m.custCity, m.op("Equal"), "Oslo");
     const QString subQuery = saved(inner).CommaText();
     const QString lines = "[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=0\nRowCount=1\n[Row1.]\nRowType=0\n"
                           "FieldID=" + QString::number(m.custName->ID()) + "\nOperator=" + inQuery->Name()
                           + "\nValue1=SELECT Name  FROM Customers    WHERE 1=1\nSubQuery=%1\nSubQueryOptions=%2\n";
-    const struct {
-        TSubQueryHint hint;
-        const char* expected;
-    } cases[] = {
+    const struct { TSubQueryHint hint; const char* expected; } cases[] = {
         {sqhSQL, "SELECT Name\nFROM Customers\n\nWHERE 1=1"},
         {sqhNone, ""},
         {sqhText, "Choose records where all of the following apply\n   City is equal to Oslo\n"},
@@ -304,7 +266,7 @@ TEST_F(QueryText, FilesAndTheQueryFolder)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    addCondition(query, query.Filter(), m.custName, m.op("Equal"), "Smith");
+    add(m.custName, "Equal", "Smith");
     query.SetQueryName("Smiths");
     query.SaveToFile(dir.filePath("smiths.qry"));
     query.SetQueryName("");
@@ -314,9 +276,7 @@ TEST_F(QueryText, FilesAndTheQueryFolder)
     EXPECT_EQ(fresh.QueryName(), "Smiths");
     EXPECT_EQ(fresh.Filter()->GetRowCount(), 1);
 
-    TStringList names;
-    TStringList files;
-    names.Add("kept");
+    TStringList names{"kept"}, files;
     ReadQueries(dir.path(), names, files);
     EXPECT_EQ(names.Lines(), QStringList({"kept", "no", "Smiths"}));
     EXPECT_EQ(files.Lines(), QStringList({"no.name", "smiths"}));
@@ -358,17 +318,16 @@ TEST_F(QueryForm, RoundTripWithTheModelInOneForm)
     auto* back = qobject_cast<TVxQuery*>(read[1]);
     const auto* backModel = qobject_cast<TVxDBStructure*>(read[0]);
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->DbStruct(), backModel);
+    EXPECT_TRUE(back->DbStruct() == backModel && back->MainTable() == backModel->Tables(1));
     EXPECT_TRUE(back->SQLSyntax() == ssOracle && back->SQLOptions() == TSQLOptions({soQuoteAliases}));
     EXPECT_TRUE(!back->SaveTitles() && back->SubQueryHint() == sqhText && back->QueryName() == "Q");
-    EXPECT_EQ(back->MainTable(), backModel->Tables(1));
-    EXPECT_EQ(back->FullTitles(), back->Titles());
+    EXPECT_TRUE(!back->Modified() && back->State() == stIdle);
     // The root row shows the stored titles.
+    EXPECT_EQ(back->FullTitles(), back->Titles());
     EXPECT_EQ(back->Filter()->Label2()->Items().Lines().first(), "every one");
     ASSERT_EQ(back->QResult()->ResultFields().Count(), 1);
-    EXPECT_EQ(back->QResult()->ResultFields()[0]->DSFields()[0], backModel->Fields(0));
-    EXPECT_EQ(back->QResult()->ResultFields()[0]->Sorting(), stAscending);
-    EXPECT_TRUE(!back->Modified() && back->State() == stIdle);
+    const TResultField* who = back->QResult()->ResultFields()[0];
+    EXPECT_TRUE(who->DSFields()[0] == backModel->Fields(0) && who->Sorting() == stAscending);
 
     // Only the titles differ: the merge ends each section with an empty line.
     TStringList again;
@@ -398,8 +357,8 @@ TEST_F(QueryForm, AQueryBeforeItsModelReadsItsFieldsFromIt)
     auto* query = static_cast<TVxQuery*>(read[0]);
     const auto* model = static_cast<TVxDBStructure*>(read[1]);
     ASSERT_EQ(query->QResult()->ResultFields().Count(), 1);
-    EXPECT_EQ(query->QResult()->ResultFields()[0]->DSFields()[0], model->Fields(0));
-    EXPECT_EQ(query->MainTable(), model->Tables(0));
+    EXPECT_TRUE(query->QResult()->ResultFields()[0]->DSFields()[0] == model->Fields(0)
+                && query->MainTable() == model->Tables(0));
 }
 
 TEST_F(QueryForm, OlderFormsGiveOptionsAndTitles)
@@ -423,14 +382,9 @@ TEST_F(QueryForm, OlderFormsGiveOptionsAndTitles)
     read = ReadForm(text(form.arg("Options = []")), &owner);
     EXPECT_EQ(static_cast<TVxQuery*>(read[0])->SQLSyntax(), ssSQL1);
 
-    for (const char* bad : {"Options = poFlatButtons", "Options = [poFlatButtons,]", "Options = [a b]"}) {
-        try {
-            ReadForm(text(form.arg(bad)), &owner);
-            ADD_FAILURE() << bad;
-        } catch (const EFormStreamError& e) {
-            EXPECT_EQ(e.Message(), "Form line 3: Invalid property value") << bad;
-        }
-    }
+    for (const char* bad : {"Options = poFlatButtons", "Options = [poFlatButtons,]", "Options = [a b]"})
+        EXPECT_EQ(fixtures::errorOf<EFormStreamError>([&] { ReadForm(text(form.arg(bad)), &owner); }),
+                  "Form line 3: Invalid property value") << bad;
     // The set is never written; result fields always are, five lines when
     // there are none.
     TStringList written;

@@ -9,11 +9,15 @@ using brindle::fixtures::QueryModel;
 
 namespace {
 
-TStringList text(const QString& lines)
+constexpr auto text = fixtures::textLines;
+
+// The query's titles of the keys, joined by "|".
+QString titles(const TVxQuery& query, const QStringList& keys)
 {
-    TStringList out;
-    out.SetText(lines);
-    return out;
+    QStringList out;
+    for (const QString& key : keys)
+        out << query.GetTitle(key);
+    return out.join('|');
 }
 
 } // namespace
@@ -22,23 +26,17 @@ TEST(Titles, DefaultsAreFiftyEightLinesInTwoSections)
 {
     const TStringList& titles = DefaultTitles();
     ASSERT_EQ(titles.Count(), 58);
-    EXPECT_EQ(titles[0], "[Query Panel]");
-    EXPECT_EQ(titles[23], " ");
-    EXPECT_EQ(titles[24], "[Result Fields Editor]");
+    EXPECT_EQ(QStringList({titles[0], titles[23], titles[24], titles[57]}),
+              QStringList({"[Query Panel]", " ", "[Result Fields Editor]", "ttlCOUNTDISTINCTCaption=Distinct count"}));
     EXPECT_EQ(titles.Values("ttlFilter"), "Choose records where @ of the following apply");
     EXPECT_EQ(titles.Values("ttlMgsDeleteField"), "Delete Field \"%s\"?");
-    EXPECT_EQ(titles[57], "ttlCOUNTDISTINCTCaption=Distinct count");
     // Every old key that still exists is a default title.
     int known = 0;
     for (const QString& key : OldTitleKeys())
         known += titles.IndexOfName(key) >= 0;
     EXPECT_EQ(OldTitleKeys().size(), 22);
     EXPECT_EQ(known, 17);
-
-    TVxQuery query;
-    EXPECT_EQ(query.Titles(), titles);
-    EXPECT_EQ(query.DefTitles(), titles);
-    EXPECT_EQ(query.FullTitles(), titles);
+    EXPECT_EQ(TVxQuery().FullTitles(), titles);
 }
 
 TEST(Titles, MergeKeepsTheReferenceShape)
@@ -53,12 +51,10 @@ TEST(Titles, MergeKeepsTheReferenceShape)
 
     TStringList renamed = text("[PanelTitles]\nttlAll=every\n[RFETitles]\nttlOkBtnCaption=Fine\n");
     LoadTitlesFromStrings(DefaultTitles(), destination, renamed);
-    EXPECT_EQ(renamed[0], "[Query Panel]");
-    EXPECT_EQ(renamed[2], "[Result Fields Editor]");
+    EXPECT_EQ(renamed[0] + renamed[2], "[Query Panel][Result Fields Editor]");
     EXPECT_EQ(destination.Count(), DefaultTitles().Count() + 2);
-    EXPECT_EQ(destination.Values("ttlAll"), "every");
-    EXPECT_EQ(destination.Values("ttlOkBtnCaption"), "Fine");
-    EXPECT_EQ(destination.Values("ttlAny"), "any");
+    EXPECT_EQ(destination.Values("ttlAll") + destination.Values("ttlOkBtnCaption") + destination.Values("ttlAny"),
+              "everyFineany");
 
     // A reference without sections is merged as one list, from anywhere in
     // the source; the destination may be the reference itself.
@@ -91,21 +87,16 @@ TEST(Titles, SettingAndTheOlderForms)
     // title change nothing, and only the first line count + 1 indexes count.
     query.LoadOldTitlesFromStrings(text("Title0=Pick where @ apply\nTitle2=   \nTitle3=ANY\nTitle9=Fields\n"
                                         "Title13=Sort\nTitle21=All\n"));
-    EXPECT_EQ(query.GetTitle("ttlFilter"), "Pick where @ apply");
-    EXPECT_EQ(query.GetTitle("ttlAll"), "all");
-    EXPECT_EQ(query.GetTitle("ttlAny"), "ANY");
-    EXPECT_EQ(query.GetTitle("ttlFields"), "&Available fields");
+    EXPECT_EQ(titles(query, {"ttlFilter", "ttlAll", "ttlAny", "ttlFields"}),
+              "Pick where @ apply|all|ANY|&Available fields");
     EXPECT_EQ(query.Titles().IndexOfName("ttlSortTypeHint"), -1);
     query.LoadOldTitlesFromStrings(text("Title1=@ hold\nTitle2=EVERY\n"));
-    EXPECT_EQ(query.GetTitle("ttlBracket"), "@ hold");
-    EXPECT_EQ(query.GetTitle("ttlAll"), "EVERY");
+    EXPECT_EQ(titles(query, {"ttlBracket", "ttlAll"}), "@ hold|EVERY");
     query.LoadOldTitlesFromStrings(text("Title3=none of these\n"));
     EXPECT_EQ(query.GetTitle("ttlAny"), "ANY");
 
     query.MergeDFMTitles(text("\nsome\n \nnot any\n"));
-    EXPECT_EQ(query.GetTitle("ttlFilter"), "Pick where @ apply");
-    EXPECT_EQ(query.GetTitle("ttlBracket"), "some");
-    EXPECT_EQ(query.GetTitle("ttlAny"), "not any");
+    EXPECT_EQ(titles(query, {"ttlFilter", "ttlBracket", "ttlAny"}), "Pick where @ apply|some|not any");
 }
 
 TEST(Titles, QueryTextsCarryTitlesByVersion)

@@ -14,7 +14,6 @@
 #include <random>
 
 using namespace brindle;
-using brindle::fixtures::QueryModel;
 
 namespace {
 
@@ -27,9 +26,9 @@ std::optional<QString> literalContent(const QString& text)
 
 } // namespace
 
-class ValueConversion : public ::testing::Test {
+class ValueConversion : public ::testing::Test, protected fixtures::ModelQuery {
 protected:
-    void SetUp() override { query.SetDbStruct(&m.model); }
+    ValueConversion() : ModelQuery(false) {}
 
     // An operator of its own whose values have the type and kind.
     TDSOperator* typedOp(TFieldType type, TValueKind kind = vkScalar, const QString& sql = "@f = '@1'")
@@ -40,14 +39,7 @@ protected:
         op->SetValueKind(kind);
         return op;
     }
-    TSimpleCond* cond(TDSField* field, TDSOperator* op, const QString& v1 = {}, const QString& v2 = {})
-    {
-        return fixtures::addCondition(query, query.Filter(), field, op, v1, v2);
-    }
     QString sql(TFilterCond* c, const QString& text = "X = '@1'") { return query.ReplaceValuePlaceholders(c, text); }
-
-    QueryModel m;
-    TVxQuery query;
 };
 
 TEST_F(ValueConversion, LiteralsByTypeKindSyntaxAndTemplate)
@@ -90,26 +82,26 @@ TEST_F(ValueConversion, LiteralsByTypeKindSyntaxAndTemplate)
     };
     for (const auto& c : cases) {
         query.SetSQLSyntax(c.syntax);
-        EXPECT_EQ(sql(cond(c.field, c.op, c.v1, c.v2), c.text), c.expected);
+        EXPECT_EQ(sql(add(c.field, c.op, c.v1, c.v2), c.text), c.expected);
     }
     m.model.SQLFormats()->SetQuoteDate(false);
-    EXPECT_EQ(sql(cond(m.orderDate, typedOp(ftTimeStamp), date)), "X = TIMESTAMP '2016-03-05 14:07:00'");
+    EXPECT_EQ(sql(add(m.orderDate, typedOp(ftTimeStamp), date)), "X = TIMESTAMP '2016-03-05 14:07:00'");
     query.SetSQLSyntax(ssSQL2);
-    EXPECT_EQ(sql(cond(m.orderDate, typedOp(ftTimeStamp), date)), "X = " + query.ProcessDateValue(ftDate, date, false))
+    EXPECT_EQ(sql(add(m.orderDate, typedOp(ftTimeStamp), date)), "X = " + query.ProcessDateValue(ftDate, date, false))
         << "without a model format the locale's text is written";
     for (const char* bad : {"yesterday", "1e9"})
-        EXPECT_THROW(sql(cond(m.orderDate, m.op("Equal"), bad)), EConvertError) << bad;
+        EXPECT_THROW(sql(add(m.orderDate, "Equal", bad)), EConvertError) << bad;
 
     TFilterCond* custom = query.AddCustomCondition(query.Filter(), m.bigOrders);
     custom->SetValue(1, "12.5");
     EXPECT_EQ(sql(custom, custom->GetSQLExpr()), "o.Amount > 12.5");
-    EXPECT_EQ(query.ExtractValue(cond(m.orderID, m.op("Equal"), "1", "raw'"), 2), "raw'") << "past the count";
+    EXPECT_EQ(query.ExtractValue(add(m.orderID, "Equal", "1", "raw'"), 2), "raw'") << "past the count";
 
     // Text types the model writes without quotes become literals of their own.
     m.model.SetQuotedTypes({ftInteger});
-    EXPECT_EQ(sql(cond(m.custName, m.op("Equal"), "x' OR 'a'='a"), "X = @1"), "X = 'x'' OR ''a''=''a'");
-    EXPECT_EQ(sql(cond(m.custName, m.op("InList"), "a,b'"), "X in (@1)"), "X in ('a','b''')");
-    EXPECT_EQ(sql(cond(m.orderID, m.op("Equal"), "1 OR 1=1")), "X = '1 OR 1=1'");
+    EXPECT_EQ(sql(add(m.custName, "Equal", "x' OR 'a'='a"), "X = @1"), "X = 'x'' OR ''a''=''a'");
+    EXPECT_EQ(sql(add(m.custName, "InList", "a,b'"), "X in (@1)"), "X in ('a','b''')");
+    EXPECT_EQ(sql(add(m.orderID, "Equal", "1 OR 1=1")), "X = '1 OR 1=1'");
 }
 
 TEST_F(ValueConversion, NumbersAndBooleansAreReadStrictly)
@@ -126,26 +118,22 @@ TEST_F(ValueConversion, NumbersAndBooleansAreReadStrictly)
         {ftFMTBcd, "-.5", "-.5"},    {ftBCD, "1e5", nullptr},      {ftBCD, ".", nullptr},
     };
     for (const auto& c : cases) {
-        TSimpleCond* condition = cond(m.custName, typedOp(c.type), c.value);
+        TSimpleCond* condition = add(m.custName, typedOp(c.type), c.value);
         if (c.written)
             EXPECT_EQ(sql(condition), QString("X = ") + c.written) << c.value;
         else
             EXPECT_THROW(sql(condition), EConvertError) << c.value;
     }
-    try {
-        sql(cond(m.orderID, m.op("InList"), "1,2 OR 1=1"), "X in (@1)");
-        ADD_FAILURE();
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'OR' is not a valid integer value");
-    }
+    EXPECT_EQ(fixtures::errorOf<EConvertError>([&] { sql(add(m.orderID, "InList", "1,2 OR 1=1"), "X in (@1)"); }),
+              "'OR' is not a valid integer value");
     QLocale::setDefault(QLocale(QLocale::German));
-    const QString german = sql(cond(m.amount, m.op("Equal"), "1,5"));
+    const QString german = sql(add(m.amount, "Equal", "1,5"));
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(german, "X = 1.5");
 
     TSQLFormats* formats = m.model.SQLFormats();
     formats->SetQuoteBool(false);
-    TSimpleCond* paid = cond(m.paid, m.op("Equal"));
+    TSimpleCond* paid = add(m.paid, "Equal");
     EXPECT_EQ(sql(paid), "X = false");
     formats->SetFalseValue("0");
     formats->SetTrueValue("Yes");
@@ -158,7 +146,7 @@ TEST_F(ValueConversion, NumbersAndBooleansAreReadStrictly)
 
 TEST_F(ValueConversion, ParametersTakeTheTokenAsValueFormat)
 {
-    TSimpleCond* contains = cond(m.custName, m.op("Contains"));
+    TSimpleCond* contains = add(m.custName, "Contains");
     contains->SetValueIsParam(1, true);
     TSQLParam* param = contains->GetParam(1);
     EXPECT_EQ(sql(contains, "X like '%@1%'"), "X like :" + param->ParamName());
@@ -195,7 +183,7 @@ TEST_F(ValueConversion, HostileValuesNeverLeaveTheirLiteral)
     for (int t = ftString; t < FieldTypeCount; ++t)
         if ((BrUsedTypes + integers + floats + decimals).Contains(TFieldType(t)) || t == ftGuid) {
             types << TFieldType(t);
-            conditions << cond(m.custName, typedOp(TFieldType(t)));
+            conditions << add(m.custName, typedOp(TFieldType(t)));
         }
     for (TQuotedTypes quotedTypes : {m.model.QuotedTypes(), integers + floats + decimals + TQuotedTypes{ftGuid}}) {
         m.model.SetQuotedTypes(quotedTypes);

@@ -1,7 +1,10 @@
 #include "datamodel/model_fixtures.h"
 #include "query/words.h"
+#include "query_fixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace brindle;
 
@@ -37,14 +40,8 @@ TEST(QueryWord, ItemsGroupsAndItemIndex)
 
     int calls = 0;
     word.OnChanged = [&](TQueryWord*) { ++calls; };
-    for (int bad : {5, -2}) {
-        try {
-            word.SetItemIndex(bad);
-            ADD_FAILURE() << bad;
-        } catch (const EDDLabelError& e) {
-            EXPECT_EQ(e.Message(), "Index out of bounds");
-        }
-    }
+    for (int bad : {5, -2})
+        EXPECT_EQ(fixtures::errorOf<EDDLabelError>([&] { word.SetItemIndex(bad); }), "Index out of bounds") << bad;
     EXPECT_EQ(calls, 0);
     word.SetItemIndex(3);
     EXPECT_EQ(word.Caption(), "Beta 2") << "the chosen item, not the first equal value";
@@ -53,15 +50,13 @@ TEST(QueryWord, ItemsGroupsAndItemIndex)
     word.SetItemIndex(-1);
     EXPECT_EQ(word.Value() + word.Caption(), "");
 
-    word.SetValue("O");
-    EXPECT_EQ(word.ItemIndex(), 2);
-    EXPECT_EQ(word.Caption(), "Open");
-    word.SetValue("b");
-    EXPECT_EQ(word.ItemIndex(), 1) << "the first exact match";
-    for (const char* unknown : {"o", "zz"}) {
-        word.SetValue(unknown);
-        EXPECT_EQ(word.ItemIndex(), -1);
-        EXPECT_EQ(word.Value() + word.Caption(), "") << unknown;
+    // The first exact match; an unknown value clears the word.
+    const std::tuple<const char*, int, const char*> values[] = {
+        {"O", 2, "O|Open"}, {"b", 1, "b|Beta"}, {"o", -1, "|"}, {"zz", -1, "|"}};
+    for (const auto& [value, index, shown] : values) {
+        word.SetValue(value);
+        EXPECT_EQ(word.ItemIndex(), index) << value;
+        EXPECT_EQ(word.Value() + "|" + word.Caption(), shown) << value;
     }
     word.SetValue("c");
     word.ClearAll();

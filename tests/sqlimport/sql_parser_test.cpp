@@ -9,11 +9,7 @@ namespace {
 
 struct Parsed {
     TVxSQLParser parser;
-    explicit Parsed(const QString& sql)
-    {
-        parser.SetSQL(TStringList(sql.split(u'\n')));
-        parser.Parse();
-    }
+    explicit Parsed(const QString& sql) { parser.SetSQL(TStringList(sql.split(u'\n'))); parser.Parse(); }
     const TVxParserResult& result() const { return parser.ParserResult(); }
     QString where() const { return result().WhereClause() ? outline(result().WhereClause()) : QStringLiteral("-"); }
     QString tables() const
@@ -47,12 +43,8 @@ QString errorOf(const QString& sql)
 
 TEST(SqlParser, SelectListAndTables)
 {
-    Parsed star("SELECT * FROM Customers");
-    EXPECT_TRUE(star.result().AllRFields());
-    EXPECT_TRUE(star.result().ResultFields().JustSorting());
-    EXPECT_EQ(star.fields(), "");
-    EXPECT_EQ(star.tables(), "Customers/Customers");
-    EXPECT_EQ(star.where(), "-");
+    // The corpus has the outline; "*" also means just sorting.
+    EXPECT_TRUE(Parsed("SELECT * FROM Customers").result().ResultFields().JustSorting());
 
     Parsed list("select distinct c.Name, COUNT(o.ID) as Cnt, CAST(c.x AS INT) AS \"The Value\" from Customers c");
     EXPECT_TRUE(list.result().Distinct());
@@ -67,68 +59,39 @@ TEST(SqlParser, SelectListAndTables)
 
 TEST(SqlParser, WhereTrees)
 {
+    // More trees, with their statements, are in the corpus.
     const std::pair<const char*, const char*> cases[] = {
-        {"a = 1", "[{a|=|1}]"},
-        {"a = 1 AND b = 2 OR c = 3", "or[and[{a|=|1},{b|=|2}],{c|=|3}]"},
-        {"NOT (a = 1)", "[!{a|=|1}]"},
-        {"NOT (a = 1 OR b = 2)", "!or[{a|=|1},{b|=|2}]"},
         {"x NOT LIKE 'a%' AND y IS NOT NULL", "and[!{x|like|'a%'},!{y|is|null}]"},
         {"x BETWEEN 1 AND 5", "[{x|between|1 and 5}]"},
         {"x = \"abc\"", "[{x|=|'abc'}]"},
         {"x IN (1, 2) and (y <> 'a' or z >= 3)", "and[{x|in|(1, 2)},or[{y|<>|'a'},{z|>=|3}]]"},
-        {"x IN (SELECT id FROM t WHERE y = 1)", "[{x|in|(SELECT id FROM t WHERE y = 1)}$]"},
-        {"LOWER(t.Name) LIKE LOWER('%a%')", "[{LOWER(t.Name)|like|LOWER('%a%')}]"},
-        {"((a = 1))", "[{a|=|1}]"},
         // Keywords inside quoted names end nothing.
         {"NOT (o.\"Order Date\" = '2023-08-31' AND o.\"From\" IN (1))",
          "!and[{o.\"Order Date\"|=|'2023-08-31'},{o.\"From\"|in|(1)}]"},
     };
     for (const auto& [where, expected] : cases)
         EXPECT_EQ(Parsed(QStringLiteral("SELECT a FROM T WHERE ") + where).where(), expected) << where;
-}
 
-TEST(SqlParser, NegatedConditionText)
-{
-    Parsed p("SELECT a FROM T WHERE NOT (a = 1)");
-    const auto* c = static_cast<const TSQLCondition*>(p.result().WhereClause()->Nodes().GetItem(0));
+    Parsed negated("SELECT a FROM T WHERE NOT (a = 1)");
+    const auto* c = static_cast<const TSQLCondition*>(negated.result().WhereClause()->Nodes().GetItem(0));
     EXPECT_EQ(c->GetSQLExpr(), "not(a = 1)");
 }
 
 TEST(SqlParser, OrderAndGroup)
 {
-    EXPECT_EQ(Parsed("SELECT a, b FROM T ORDER BY 2 DESC, 1").fields(), "a/a//1.2,b/b//2.1");
-    EXPECT_EQ(Parsed("SELECT * FROM T ORDER BY Name DESC").fields(), "Name/Name//2.1");
+    // Orders by number and name, GROUP BY, HAVING and LIMIT are in the corpus.
     EXPECT_EQ(Parsed("SELECT o.\"Order Date\" AS d FROM Orders o ORDER BY 1").fields(),
               "o.\"Order Date\"/\"Order Date\"/d/1.1");
-    EXPECT_EQ(Parsed("SELECT t.a AS x, b FROM T t GROUP BY t.a, b HAVING COUNT(*) > 1 ORDER BY X asc, B")
-                  .fields(),
-              "t.a/a/x/1.1,b/b//1.2");
-    Parsed trailing("SELECT a FROM T WHERE a = 1 LIMIT 10");
-    EXPECT_EQ(trailing.where(), "[{a|=|1 LIMIT 10}]");
 }
 
 TEST(SqlParser, Errors)
 {
+    // The corpus holds the other refusals, writing the line break as " / ";
+    // these check the exact texts, and names whose quote never closes.
     const std::pair<const char*, const char*> cases[] = {
-        {"UPDATE T SET a = 1", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT a\nWHERE a = 1", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T WHERE x BETWEEN 1 OR 5", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT a FROM T\nWHERE\n(a = 1", "Lost bracket\r\nLine:4"},
-        {"SELECT a FROM T WHERE a =", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T WHERE a", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM A LEFT B ON x = y", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT a FROM A JOIN B b WHERE x = 1", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT a FROM \"T", "Wrong SQL statement\r\nLine:2"},
         {"SELECT a FROM T WHERE o.\"Order = 1", "Wrong SQL statement\r\nLine:2"},
         {"SELECT o.\"Order FROM T", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T ORDER BY 3", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT a FROM T ORDER BY 1, b", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT a FROM T ORDER BY c", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T ORDER BY", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T GROUP a", "Wrong SQL statement\r\nLine:1"},
-        {"SELECT COUNT(a FROM T", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T WHERE x IN (1, 2", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM", "Wrong SQL statement\r\nLine:2"},
+        {"SELECT a FROM T\nWHERE\n(a = 1", "Lost bracket\r\nLine:4"},
     };
     for (const auto& [sql, expected] : cases)
         EXPECT_EQ(errorOf(sql), expected) << sql;
@@ -185,16 +148,15 @@ TEST(SqlParser, DeleteEmptyBracketsCollapsesSingleChildren)
     auto single = std::make_unique<TSQLBracket>(QStringLiteral("and"));
     auto inner = std::make_unique<TSQLBracket>(QStringLiteral("or"));
     auto leaf = std::make_unique<TSQLCondition>();
-    leaf->SetLeftExpr(QStringLiteral("f"));
-    leaf->SetOperator(QStringLiteral("="));
-    leaf->SetRightExpr(QStringLiteral("6"));
+    leaf->SetLeftExpr("f");
+    leaf->SetOperator("=");
+    leaf->SetRightExpr("6");
     inner->Nodes().Add(std::move(leaf));
     single->Nodes().Add(std::move(inner));
     root->Nodes().Add(std::move(single));
     root->DeleteEmptyBrackets();
     EXPECT_EQ(outline(root), "and[or[{a|=|1},{b|=|2}],!and[{c|=|3},or[{d|=|4},{e|=|5}]],{f|=|6}]");
-    const TSQLNode* moved = root->Nodes().GetItem(2);
-    EXPECT_EQ(moved->Parent(), root);
+    EXPECT_EQ(root->Nodes().GetItem(2)->Parent(), root);
 }
 
 } // namespace
