@@ -45,23 +45,6 @@ QString cell(const QVariant& value)
     }
 }
 
-Rows run(TVxSqlDBInfo& info, const QString& sql, const TQueryResult& result)
-{
-    QSqlQuery query(info.Database());
-    EXPECT_TRUE(query.prepare(sql)) << query.lastError().text().toStdString() << "\n" << sql.toStdString();
-    for (int i = 0; i < result.GetParamCount(); ++i)
-        query.bindValue(u':' + result.GetParam(i)->ParamName(), result.GetParam(i)->GetFullValue());
-    EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString() << "\n" << sql.toStdString();
-    Rows rows;
-    while (query.next()) {
-        QStringList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row.append(cell(query.value(i)));
-        rows.append(row);
-    }
-    return rows;
-}
-
 // The 1-based result columns of "ORDER BY 2 DESC, 1 ASC".
 QList<int> sortColumns(const QString& sql)
 {
@@ -104,19 +87,32 @@ protected:
     // The statement and rows of a stored query in a syntax.
     Rows rows(TVxSqlDBInfo& info, const QString& file, TSQLSyntax syntax, QString& sql)
     {
-        TVxQuery query;
-        query.SetDbStruct(model);
-        query.SetSaveSQLOptions(true);
-        query.LoadFromFile(file);
-        query.SetActive(true);
-        query.SetSQLSyntax(syntax);
-        query.BuildQuery();
-        sql = query.QResult()->GetSQL().Text();
-        return run(info, sql, *query.QResult());
+        TVxQuery built;
+        built.SetDbStruct(model);
+        built.SetSaveSQLOptions(true);
+        built.LoadFromFile(file);
+        built.SetActive(true);
+        built.SetSQLSyntax(syntax);
+        built.BuildQuery();
+        sql = built.QResult()->GetSQL().Text();
+        QSqlQuery query(info.Database());
+        EXPECT_TRUE(query.prepare(sql)) << query.lastError().text().toStdString() << "\n" << sql.toStdString();
+        for (int i = 0; i < built.QResult()->GetParamCount(); ++i) {
+            const auto* param = built.QResult()->GetParam(i);
+            query.bindValue(u':' + param->ParamName(), param->GetFullValue());
+        }
+        EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString() << "\n" << sql.toStdString();
+        Rows rows;
+        while (query.next()) {
+            QStringList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row.append(cell(query.value(i)));
+            rows.append(row);
+        }
+        return rows;
     }
 
-    TVxSqlDBInfo postgres;
-    TVxSqlDBInfo sqlite;
+    TVxSqlDBInfo postgres, sqlite;
     QObject owner;
     TVxDBStructure* model = nullptr;
 };

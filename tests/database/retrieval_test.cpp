@@ -1,8 +1,8 @@
 // The model retrieved from the sample database, on SQLite and on
 // PostgreSQL: its tables, columns, types and the links read from the
-// foreign keys, the model text round trip, lookup lists, and the keys of a
-// scratch schema that the sample lacks (several columns, an implicit
-// parent key, names the link form cannot hold).
+// foreign keys, the model text round trip, lookup lists, the current
+// database, and the keys of a scratch database that the sample lacks
+// (several columns, an implicit parent key, names the link form cannot hold).
 
 #include "databases.h"
 
@@ -12,7 +12,6 @@
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -139,50 +138,59 @@ TEST_P(Retrieval, FailingLookupGivesTheDriversMessage)
     EXPECT_TRUE(e.Message().contains(QStringLiteral("nosuchtable"), Qt::CaseInsensitive)) << e.Message().toStdString();
 }
 
-// Keys the sample lacks, in a scratch SQLite file or a scratch PostgreSQL
-// schema (reached through the search path, as a host would reach one).
+// The current database (SQLite: schema) decides the tables; another
+// PostgreSQL database takes another connection.
+TEST_P(Retrieval, CurrentDatabaseDecidesTheTables)
+{
+    const bool sqlite = GetParam() == Backend::SQLite;
+    const QString home = sqlite ? "main" : "brindle_sample", other = sqlite ? "temp" : "postgres";
+    EXPECT_FALSE(info.Connected());
+    TStringList databases, tables;
+    info.GetDatabaseNames(databases); // connects when first asked
+    EXPECT_TRUE(info.Connected());
+    EXPECT_EQ(info.CurrentDBName(), home);
+    if (sqlite)
+        EXPECT_EQ(databases.Lines(), QStringList({"main"}));
+    else
+        EXPECT_TRUE(databases.IndexOf(home) >= 0 && databases.IndexOf(other) >= 0 && databases.IndexOf("template1") < 0)
+            << databases.CommaText().toStdString();
+    info.SetCurrentDbName(other);
+    EXPECT_EQ(info.Connected(), sqlite);
+    info.GetTableNames(tables);
+    EXPECT_TRUE(tables.IsEmpty());
+    info.SetCurrentDbName(home);
+    info.GetTableNames(tables);
+    EXPECT_EQ(tables.Count(), 8);
+}
+
+// Keys the sample lacks, in an SQLite database in memory or a scratch
+// PostgreSQL schema (reached through the search path, as a host would reach one).
 TEST_P(Retrieval, KeysOfSeveralColumnsAndNamesTheLinkFormCannotHold)
 {
+    const bool postgres = GetParam() == Backend::Postgres;
     const QString schema = QStringLiteral("keys_%1").arg(QRandomGenerator::global()->generate());
-    QTemporaryDir dir;
-    const auto dropScratch = qScopeGuard([&] {
-        {
-            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("scratch"), false);
-            if (GetParam() == Backend::Postgres && db.isOpen()) {
-                QSqlQuery drop(db);
-                drop.exec(QStringLiteral("SET client_min_messages = warning"));
-                drop.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("scratch"));
-    });
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(info.DriverName(), QStringLiteral("scratch"));
-        db.setHostName(info.HostName());
-        db.setPort(info.Port());
-        db.setUserName(info.UserName());
-        db.setPassword(info.Password());
-        db.setDatabaseName(GetParam() == Backend::SQLite ? dir.filePath(QStringLiteral("keys.sqlite"))
-                                                         : info.DatabaseName());
-        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-        QStringList script = {
-            "CREATE TABLE Parent (a INTEGER NOT NULL, b VARCHAR(5) NOT NULL, PRIMARY KEY (b, a))",
-            "CREATE TABLE Child (x INTEGER, y VARCHAR(5), FOREIGN KEY (y, x) REFERENCES Parent)",
-            "CREATE TABLE \"Bad-Name\" (p VARCHAR(5), q INTEGER, FOREIGN KEY (p, q) REFERENCES Parent)",
-            "CREATE TABLE Other (r INTEGER, \"s,t\" VARCHAR(5), FOREIGN KEY (\"s,t\", r) REFERENCES Parent)",
-            "CREATE VIEW ParentView AS SELECT a FROM Parent"};
-        if (GetParam() == Backend::Postgres) {
-            script.prepend(QStringLiteral("SET search_path = %1").arg(schema));
-            script.prepend(QStringLiteral("CREATE SCHEMA %1").arg(schema));
-            info.SetConnectOptions(QStringLiteral("options='-c search_path=%1'").arg(schema));
-        } else {
-            info.SetDatabaseName(db.databaseName());
-        }
-        QSqlQuery query(db);
-        for (const QString& statement : script)
-            ASSERT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
+    QStringList script = {
+        "CREATE TABLE Parent (a INTEGER NOT NULL, b VARCHAR(5) NOT NULL, PRIMARY KEY (b, a))",
+        "CREATE TABLE Child (x INTEGER, y VARCHAR(5), FOREIGN KEY (y, x) REFERENCES Parent)",
+        "CREATE TABLE \"Bad-Name\" (p VARCHAR(5), q INTEGER, FOREIGN KEY (p, q) REFERENCES Parent)",
+        "CREATE TABLE Other (r INTEGER, \"s,t\" VARCHAR(5), FOREIGN KEY (\"s,t\", r) REFERENCES Parent)",
+        "CREATE VIEW ParentView AS SELECT a FROM Parent"};
+    if (postgres) {
+        info.SetConnectOptions(QStringLiteral("options='-c search_path=%1'").arg(schema));
+        script.prepend(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+    } else {
+        info.SetDatabaseName(QStringLiteral(":memory:"));
     }
+    const auto dropScratch = qScopeGuard([&] {
+        if (!postgres || !info.Connected())
+            return;
+        QSqlQuery drop(info.Database());
+        drop.exec(QStringLiteral("SET client_min_messages = warning"));
+        drop.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+    });
+    QSqlQuery query(info.Database());
+    for (const QString& statement : script)
+        ASSERT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
 
     model.RetriveDataModelInfo();
     TStringList tables;

@@ -9,23 +9,13 @@
 
 #include <QDir>
 
+#include <tuple>
+
 using namespace brindle;
 using namespace brindle::testing;
+using toolrun::Outcome;
 
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// The run as texts.
-Outcome brindle(const QStringList& args)
-{
-    const toolrun::Outcome run = toolrun::brindle(args);
-    return {run.exitCode, QString::fromStdString(run.out), QString::fromStdString(run.err)};
-}
 
 const QString kSQLite = QStringLiteral("sqlite:" BRINDLE_SAMPLE_DB);
 
@@ -35,22 +25,21 @@ TEST(PostgresTool, ModelOfEitherDatabaseHasTheSampleShape)
     ASSERT_FALSE(url.isEmpty());
     for (const QString& db : {kSQLite, url}) {
         SCOPED_TRACE(db.toStdString());
-        const Outcome got = brindle({QStringLiteral("model"), QStringLiteral("--db"), db});
-        ASSERT_EQ(got.exitCode, 0) << got.err.toStdString();
-        EXPECT_FALSE(got.out.contains(QStringLiteral("Password")));
+        const Outcome got = toolrun::brindle({"model", "--db", db});
+        ASSERT_EQ(got.exitCode, 0) << got.err;
+        EXPECT_EQ(got.out.find("Password"), std::string::npos);
         TVxDBStructure model;
         TStringList text;
-        text.SetText(got.out);
+        text.SetText(QString::fromStdString(got.out));
         model.LoadFromStrings(text);
-        EXPECT_EQ(model.TableCount(), 8);
-        EXPECT_EQ(model.FieldCount(), 50);
-        EXPECT_EQ(model.LinkCount(), 9);
+        EXPECT_EQ(std::tuple(model.TableCount(), model.FieldCount(), model.LinkCount()), std::tuple(8, 50, 9));
 
-        const Outcome xml = brindle({QStringLiteral("model"), QStringLiteral("--db"), db, QStringLiteral("--xml")});
-        ASSERT_EQ(xml.exitCode, 0) << xml.err.toStdString();
-        EXPECT_TRUE(xml.out.contains(QStringLiteral("<DataModel")));
-        EXPECT_EQ(xml.out.count(QStringLiteral("<Table ")), 8);
-        const QString params = xml.out.section(QStringLiteral("<DBParams>"), 1).section(QStringLiteral("</DBParams>"), 0, 0);
+        const Outcome xml = toolrun::brindle({"model", "--db", db, "--xml"});
+        ASSERT_EQ(xml.exitCode, 0) << xml.err;
+        const QString out = QString::fromStdString(xml.out);
+        EXPECT_TRUE(out.contains(QStringLiteral("<DataModel")));
+        EXPECT_EQ(out.count(QStringLiteral("<Table ")), 8);
+        const QString params = out.section(QStringLiteral("<DBParams>"), 1).section(QStringLiteral("</DBParams>"), 0, 0);
         EXPECT_TRUE(params.contains(QStringLiteral("<Driver>")));
         EXPECT_FALSE(params.contains(QStringLiteral("Password")));
     }
@@ -59,22 +48,21 @@ TEST(PostgresTool, ModelOfEitherDatabaseHasTheSampleShape)
 TEST(PostgresTool, RunGivesTheSQLiteRows)
 {
     const QString query = QDir(QStringLiteral(BRINDLE_EXAMPLE_QUERIES)).filePath(QStringLiteral("orders_by_country.qry"));
-    const QStringList common = {QStringLiteral("run"), QStringLiteral("--model"), QStringLiteral(BRINDLE_SAMPLE_FORM),
-                                QStringLiteral("--query"), query, QStringLiteral("--format"), QStringLiteral("csv"),
-                                QStringLiteral("--db")};
-    const Outcome sqlite = brindle(common + QStringList{kSQLite});
-    const Outcome postgres = brindle(common + QStringList{PostgresUrl()});
-    ASSERT_EQ(postgres.exitCode, 0) << postgres.err.toStdString();
-    EXPECT_EQ(postgres.out.count(u'\n'), 5);
+    const QStringList common = {"run", "--model", BRINDLE_SAMPLE_FORM, "--query", query, "--format", "csv", "--db"};
+    const QString sqlite = QString::fromStdString(toolrun::brindle(common + QStringList{kSQLite}).out);
+    const Outcome postgres = toolrun::brindle(common + QStringList{PostgresUrl()});
+    ASSERT_EQ(postgres.exitCode, 0) << postgres.err;
+    const QString rows = QString::fromStdString(postgres.out);
+    EXPECT_EQ(rows.count(u'\n'), 5);
     // PostgreSQL folds the unquoted column aliases of the header.
-    EXPECT_EQ(postgres.out.section(u'\n', 1), sqlite.out.section(u'\n', 1));
+    EXPECT_EQ(rows.section(u'\n', 1), sqlite.section(u'\n', 1));
 
     const QString refused = QStringLiteral("postgresql://brindle@127.0.0.1:1/brindle_sample");
-    const Outcome failed = brindle(common + QStringList{refused});
+    const Outcome failed = toolrun::brindle(common + QStringList{refused});
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_TRUE(failed.err.startsWith(QStringLiteral("brindle: EVxDBInfoError(1): Cannot open the database ") + refused
-                                      + u':'))
-        << failed.err.toStdString();
+    EXPECT_TRUE(QString::fromStdString(failed.err)
+                    .startsWith("brindle: EVxDBInfoError(1): Cannot open the database " + refused + u':'))
+        << failed.err;
 }
 
 } // namespace

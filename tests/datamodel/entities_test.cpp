@@ -13,10 +13,8 @@ TEST(FieldGroups, AFieldStandsInOneGroup)
     TDSField* b = AddVirtual(model, "B");
     TDSField* c = AddVirtual(model, "C");
     TDSFieldGroup* orders = model.FieldGroups().AddGroup("Orders", a);
-    EXPECT_EQ(a->Group(), orders);
     EXPECT_EQ(a->GetCompoundName("."), "Orders.A");
     EXPECT_EQ(b->GetCompoundName("."), "B");
-
     TDSFieldGroup* other = model.FieldGroups().AddGroup("Other", nullptr);
     a->SetGroup(other);
     EXPECT_EQ(orders->Count(), 0);
@@ -27,13 +25,10 @@ TEST(FieldGroups, AFieldStandsInOneGroup)
     ASSERT_EQ(other->Count(), 3);
     EXPECT_TRUE(other->Items(0) == c && other->Items(1) == b && other->Items(2) == a);
     int index = 0;
-    EXPECT_EQ(model.FieldGroups().FindByField(b, index), other);
-    EXPECT_EQ(index, 1);
+    EXPECT_TRUE(model.FieldGroups().FindByField(b, index) == other && index == 1);
     TDSField stray(&model);
-    EXPECT_EQ(model.FieldGroups().FindByField(&stray, index), nullptr);
-    EXPECT_EQ(index, -1);
+    EXPECT_TRUE(model.FieldGroups().FindByField(&stray, index) == nullptr && index == -1);
     EXPECT_EQ(model.FieldGroups().FindByName("OTHER"), other);
-
     other->Delete(0);
     EXPECT_EQ(c->Group(), nullptr);
     model.DelField(model.IndexOfField(b)); // a freed field leaves its group
@@ -50,7 +45,6 @@ TEST(FieldGroups, FirstResultFieldHonoursRootFieldsFirst)
     TDSField* hidden = AddVirtual(model, "Hidden");
     TDSField* shown = AddVirtual(model, "Shown");
     EXPECT_FALSE(model.Empty());
-
     EXPECT_EQ(model.GetFirstResultField(), model.NullField()); // root fields count only when first
     model.SetRootFieldsFirst(true);
     EXPECT_EQ(model.GetFirstResultField(), root);
@@ -68,35 +62,30 @@ TEST(Fields, EditTypeChoosesTheEditorAndConditionsFillOperators)
     TVxDBStructure model;
     TDSField* f = AddVirtual(model, "F");
     f->SetEditType(etEdit);
-    TDSValueEditor* text = f->ValueEditor();
+    auto* text = dynamic_cast<TDSTextEditor*>(f->ValueEditor());
+    ASSERT_NE(text, nullptr);
     f->SetEditType(etEdit);
     EXPECT_EQ(f->ValueEditor(), text);
+    // The case options exclude each other; clearing one leaves the other.
+    text->SetAutoUpperCase(true);
+    text->SetAutoLowerCase(true);
+    EXPECT_FALSE(text->AutoUpperCase());
+    text->SetAutoUpperCase(false);
+    EXPECT_TRUE(text->AutoLowerCase());
+    text->SetOptions(3);
+    text->SetAutoLowerCase(false);
+    EXPECT_TRUE(text->AutoUpperCase() && !text->HasOption(3));
     f->SetEditType(etSQL);
     auto* sql = dynamic_cast<TDSSQLEditor*>(f->ValueEditor());
-    ASSERT_NE(sql, nullptr);
-    EXPECT_EQ(sql->DBStruct(), &model);
+    EXPECT_TRUE(sql && sql->DBStruct() == &model);
     f->SetEditType(etAuto);
     EXPECT_EQ(f->ValueEditor(), nullptr);
-
     f->SetUseInConditions(true);
     EXPECT_EQ(f->OperatCount(), 15);
     f->DelOperator(0);
     f->SetUseInConditions(true); // only an empty list is filled
     EXPECT_EQ(f->OperatCount(), 14);
     EXPECT_EQ(f->ValueAsString("O'Neil"), "'O''Neil'");
-}
-
-TEST(ValueEditors, CaseOptionsExcludeEachOther)
-{
-    TDSTextEditor editor;
-    editor.SetAutoUpperCase(true);
-    editor.SetAutoLowerCase(true);
-    EXPECT_TRUE(!editor.AutoUpperCase() && editor.AutoLowerCase());
-    editor.SetAutoUpperCase(false); // clearing one leaves the other
-    EXPECT_TRUE(editor.AutoLowerCase());
-    editor.SetOptions(3);
-    editor.SetAutoLowerCase(false);
-    EXPECT_TRUE(editor.AutoUpperCase() && !editor.HasOption(3));
 }
 
 TEST(ValueEditors, SQLEditorRunsItsQueryThroughTheDatabaseInfo)
@@ -110,9 +99,7 @@ TEST(ValueEditors, SQLEditorRunsItsQueryThroughTheDatabaseInfo)
     // Parameters apply in order, so ":id" also takes the front of ":id2".
     editor.SetSQLParams(TStringList{"id=1", "id2=2"});
     EXPECT_EQ(editor.SQLText(), "select id, name from t\nwhere a = 1 and b = 12\n");
-    EXPECT_TRUE(editor.HasParameter("id2"));
-    EXPECT_FALSE(editor.HasParameter("name"));
-
+    EXPECT_TRUE(editor.HasParameter("id2") && !editor.HasParameter("name"));
     FakeDBInfo info;
     model.SetDatabaseInfo(&info);
     QString ran;
@@ -129,15 +116,13 @@ TEST(ValueEditors, SQLEditorRunsItsQueryThroughTheDatabaseInfo)
     EXPECT_EQ(ran, editor.SQLText());
     EXPECT_EQ(editor.Items.Lines(), QStringList{"One"});
     EXPECT_EQ(editor.Values.Lines(), QStringList{"1"});
-    editor.Refresh();
-    EXPECT_EQ(runs, 2);
-    EXPECT_EQ(editor.Items.Count(), 1);
+    editor.Refresh(); // runs again and replaces, never appends
+    EXPECT_TRUE(runs == 2 && editor.Items.Count() == 1);
 
     editor.SetSQLParams(TStringList{"id=1", "id2=2"}); // same text: stays open
     EXPECT_TRUE(editor.Opened());
     editor.SetSQLParams(TStringList{"id=3"});
-    EXPECT_FALSE(editor.Opened());
-    EXPECT_TRUE(editor.Items.IsEmpty() && editor.Values.IsEmpty());
+    EXPECT_TRUE(!editor.Opened() && editor.Items.IsEmpty() && editor.Values.IsEmpty());
 }
 
 TEST(Conditions, DisplayFormatMakesOneValuePerMarker)
@@ -178,11 +163,9 @@ TEST(Conditions, ListHandsOutIdentifiersAboveTheHighest)
     EXPECT_EQ(model.Conditions().IndexByID(5), 3);
     EXPECT_EQ(model.ConditionByID(11), model.Conditions()[2]);
     EXPECT_EQ(model.ConditionByID(2), nullptr);
-
     TDSCondition* c = model.Conditions()[0];
-    c->SetSQLExpr("Orders.Total > :min and Orders.Total < :max");
-    EXPECT_EQ(c->Tables().Count(), 2);
-    EXPECT_EQ(c->Tables()[0], orders);
+    c->SetSQLExpr("Orders.Total > :min and Orders.Total < :max"); // a table once per mention
+    EXPECT_TRUE(c->Tables().Count() == 2 && c->Tables()[0] == orders);
 }
 
 TEST(Tables, DesignPositionsAndRenames)

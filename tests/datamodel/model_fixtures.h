@@ -1,6 +1,7 @@
 #pragma once
 // Helpers the data model tests share: a database info whose answers the test
-// sets and whose calls it counts, and a check for the model's coded errors.
+// sets and whose calls and settings it records, and a check for the model's
+// coded errors.
 
 #include "datamodel/db_structure.h"
 
@@ -11,6 +12,7 @@
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline std::ostream& operator<<(std::ostream& os, const QString& text) { return os << text.toStdString(); }
 
 namespace brindle::testing {
 
@@ -22,10 +24,11 @@ struct Column {
 
 class FakeDBInfo : public TVxDBInfo {
 public:
-    bool connected = true;
+    bool connected = true, failLoad = false;
     QHash<QString, QList<Column>> columns;
     QStringList tables, links;
-    int fieldsCalls = 0, tablesCalls = 0, linksCalls = 0, databasesCalls = 0, sqlCalls = 0;
+    TStringList saved, loaded; // the settings SaveInfo gives and LoadInfo got
+    int fieldsCalls = 0, tablesCalls = 0, linksCalls = 0, databasesCalls = 0, sqlCalls = 0, loads = 0;
 
     bool GetConnected() override { return connected; }
     void FieldsByTable(const QString& table, TDBFieldList& fields) override
@@ -38,7 +41,35 @@ public:
     void LinksByDatabase(TStringList& list) override { ++linksCalls; list.AddStrings(links); }
     void AvailableDatabases(TStringList&) override { ++databasesCalls; }
     void GetSQLValues(const QString&, TStringList&, TStringList&) override { ++sqlCalls; }
+    void SaveInfo(TStringList& info) override { info.Assign(saved); }
+    void LoadInfo(TStringList& info) override
+    {
+        ++loads;
+        loaded.AddStrings(info);
+        if (failLoad)
+            throw Exception(QStringLiteral("bad settings"));
+    }
 };
+
+inline TStringList TextLines(const QString& text)
+{
+    TStringList lines;
+    lines.SetText(text);
+    return lines;
+}
+
+// The message of the E the call raises; a failure when it raises none.
+template <typename E = Exception, typename Call>
+QString ErrorMessage(Call&& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    ADD_FAILURE() << "no exception";
+    return {};
+}
 
 // Runs the call and checks that it raises the model's error with the code and message.
 template <typename Call>

@@ -1,3 +1,6 @@
+// The model as XML: the writer's layout, the reader's own names, round
+// trips between them, environment references and refused documents.
+
 #include "datamodel/model_xml.h"
 
 #include "model_fixtures.h"
@@ -11,16 +14,9 @@ using namespace brindle::testing;
 
 namespace {
 
-TStringList lines(const QString& text)
-{
-    TStringList list;
-    list.SetText(text);
-    return list;
-}
-
 TStringList document(const QString& body)
 {
-    return lines(QStringLiteral("<?xml version=\"1.0\"?>\n<DataModel>\n") + body + QStringLiteral("\n</DataModel>\n"));
+    return TextLines(QStringLiteral("<?xml version=\"1.0\"?>\n<DataModel>\n") + body + QStringLiteral("\n</DataModel>\n"));
 }
 
 // The writer's document with its groups and field tables in the names the
@@ -31,7 +27,7 @@ TStringList readerForm(const TStringList& written)
     text.replace(QStringLiteral("<Entity "), QStringLiteral("<GROUP "))
         .replace(QStringLiteral("</Entity>"), QStringLiteral("</GROUP>"))
         .replace(QStringLiteral(" tables=\""), QStringLiteral(" TABLE=\""));
-    return lines(text);
+    return TextLines(text);
 }
 
 QDomElement firstElement(const QDomDocument& doc, const QString& tag, const QString& attr, const QString& value)
@@ -42,20 +38,6 @@ QDomElement firstElement(const QDomDocument& doc, const QString& tag, const QStr
             return all.at(i).toElement();
     return {};
 }
-
-// Settings the model's database info hands over and takes.
-class SettingsDBInfo : public TVxDBInfo {
-public:
-    TStringList saved, loaded;
-    int loads = 0;
-    bool GetConnected() override { return false; }
-    void SaveInfo(TStringList& info) override { info.Assign(saved); }
-    void LoadInfo(TStringList& info) override
-    {
-        ++loads;
-        loaded.AddStrings(info);
-    }
-};
 
 // Two tables, a link with value and field sides, a field of every editor
 // kind, a named group and an operator of each value kind.
@@ -115,9 +97,8 @@ TEST(ModelXml, WriterLayout)
 {
     const Written w;
     const TStringList& out = w.out;
-    EXPECT_EQ(out[0], "<?xml version=\"1.0\"?>");
-    EXPECT_EQ(out[1], "<DataModel formatVersion=\"3\">");
-    EXPECT_EQ(out[2], "  <DBParams/>"); // the fake info keeps no settings
+    EXPECT_EQ(out.Lines().mid(0, 3), QStringList({"<?xml version=\"1.0\"?>", "<DataModel formatVersion=\"3\">",
+                                                  "  <DBParams/>"})); // the fake info keeps no settings
     EXPECT_TRUE(out.Lines().contains("    <Operator id=\"Equal\" caption=\"is equal to\" expr=\"{expr1} = {expr2}\" "
                                      "format=\"{expr1} {op} {expr2}\" kind=\"Scalar\">"));
 
@@ -128,7 +109,6 @@ TEST(ModelXml, WriterLayout)
     } operators[] = {
         {"Equal", "{expr1} = {expr2}", "{expr1} {op} {expr2}", "Scalar",
          "String,Word,Int,Word,Bool,Float,Currency,BCD,Date,Time,DateTime,Autoinc,FixedChar,WideString,Int64,DateTime"},
-        {"IsNull", "{expr1} is null", "{expr1} {op}", "Scalar", {}},
         {"Contains", "{expr1} like {expr2}", "{expr1} {op} {expr2}", "Scalar",
          "String,Memo,Unknown,FixedChar,WideString"},
         {"NotBetween", "NOT ({expr1} between {expr2} and {expr3})", "{expr1} {op} {expr2} and {expr3}", "Scalar", {}},
@@ -136,15 +116,12 @@ TEST(ModelXml, WriterLayout)
     };
     for (const auto& o : operators) {
         const QDomElement e = firstElement(doc, "Operator", "id", o.op);
-        EXPECT_EQ(QStringList({e.attribute("expr"), e.attribute("format"), e.attribute("kind")}),
-                  QStringList({o.expr, o.format, o.kind}));
-        if (!o.types.isEmpty()) {
-            EXPECT_EQ(e.firstChildElement("Types").text(), o.types);
-        }
+        const QString types = o.types.isEmpty() ? QString() : e.firstChildElement("Types").text();
+        EXPECT_EQ(QStringList({e.attribute("expr"), e.attribute("format"), e.attribute("kind"), types}),
+                  QStringList({o.expr, o.format, o.kind, o.types}));
     }
     const QDomElement pair = doc.elementsByTagName("Condition").at(1).toElement();
-    EXPECT_EQ(pair.attribute("type"), "CF");
-    EXPECT_EQ(pair.attribute("expr1"), "'B2B'");
+    EXPECT_EQ(QStringList({pair.attribute("type"), pair.attribute("expr1")}), QStringList({"CF", "'B2B'"}));
     EXPECT_EQ(doc.elementsByTagName("Entities").at(0).toElement().attribute("name"), "Root entity");
     const QDomElement stamp = firstElement(doc, "Attr", "caption", "Stamped");
     EXPECT_EQ(QStringList({stamp.attribute("type"), stamp.attribute("UIR"), stamp.attribute("tables")}),
@@ -227,7 +204,8 @@ TEST(ModelXml, WrittenDocumentReadAsItIs)
 
 TEST(ModelXml, ReaderSideNames)
 {
-    SettingsDBInfo info;
+    FakeDBInfo info;
+    info.connected = false;
     TVxDBStructure m;
     m.SetDatabaseInfo(&info);
     info.loads = 0;
@@ -310,7 +288,7 @@ TEST(ModelXml, EnvironmentReferences)
         EXPECT_EQ(ExpandEnvironmentStrings(c.text), c.expanded) << c.text.toStdString();
 
     // Written as the database info keeps them, never expanded.
-    SettingsDBInfo info;
+    FakeDBInfo info;
     info.saved = TStringList({"Host=%BRINDLE_XML_A%", "bad name=1", "User="});
     TVxDBStructure m;
     m.SetDatabaseInfo(&info);
@@ -334,14 +312,8 @@ TEST(ModelXml, FieldIdAndSizeMustBeNumbers)
         TVxDBStructure m;
         TStringList in = document("<TABLES><T NAME=\"A\"/></TABLES><ENTITIES><F ID=\"1\" SIZE=\"0\" KIND=\"Virtual\"/>"
                                   "<F " + c.attributes + "/><F ID=\"9\" SIZE=\"0\"/></ENTITIES>");
-        try {
-            LoadDMFromXml(m, in);
-            ADD_FAILURE() << c.attributes.toStdString();
-        } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message(), c.message);
-        }
-        EXPECT_EQ(m.TableCount(), 1); // what came before stays
-        EXPECT_EQ(m.FieldCount(), 1);
+        EXPECT_EQ(ErrorMessage<EConvertError>([&] { LoadDMFromXml(m, in); }), c.message) << c.attributes;
+        EXPECT_TRUE(m.TableCount() == 1 && m.FieldCount() == 1) << c.attributes; // what came before stays
     }
 }
 
@@ -363,14 +335,9 @@ TEST(ModelXml, RefusedDocuments)
     };
     for (const auto& c : cases) {
         TVxDBStructure m;
-        TStringList in = lines(c.text);
-        try {
-            LoadDMFromXml(m, in);
-            ADD_FAILURE() << c.message.toStdString();
-        } catch (const EXMLDocumentError& e) {
-            EXPECT_EQ(e.Message(), c.message);
-        }
-        EXPECT_EQ(m.OperatCount(), 0); // cleared before the document was read
+        TStringList in = TextLines(c.text);
+        EXPECT_EQ(ErrorMessage<EXMLDocumentError>([&] { LoadDMFromXml(m, in); }), c.message);
+        EXPECT_EQ(m.OperatCount(), 0) << c.message; // cleared before the document was read
     }
 
     // Nesting costs no call stack.

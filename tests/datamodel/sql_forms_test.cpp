@@ -8,8 +8,7 @@ using namespace brindle::testing;
 
 TEST(SQLFormats, QuoteFlagsAndAssign)
 {
-    TSQLFormats source;
-    EXPECT_TRUE(source.QuoteBool() && source.QuoteDate());
+    TSQLFormats source, target;
     source.SetQuoteDate(false);
     source.SetQuoteBool(false);
     EXPECT_TRUE(source.QuotedTypes() == TFieldTypes({ftString, ftMemo, ftFmtMemo, ftFixedChar, ftWideString}));
@@ -21,19 +20,13 @@ TEST(SQLFormats, QuoteFlagsAndAssign)
     source.SetLowerFunc("LCASE");
     source.SetWildcardChar(u'*');
     source.SetUseAsInFrom(true);
-
-    TSQLFormats target;
     target.SetQuotedTypes({ftMemo, ftInteger, ftTime});
     target.Assign(source);
-    EXPECT_EQ(target.Date(), "yyyy-mm-dd");
-    EXPECT_EQ(target.QuoteSymbol1(), u'[');
-    EXPECT_EQ(target.TrueValue(), "1");
-    EXPECT_EQ(target.FullTableName(), "TABLE");
+    EXPECT_EQ(QStringList({target.Date(), target.QuoteSymbol1(), target.TrueValue(), target.FullTableName()}),
+              QStringList({"yyyy-mm-dd", "[", "1", "TABLE"}));
     EXPECT_FALSE(target.UseOuterKeyword());
     // Not carried over: the lower function, the wildcard, AS and the other quoted types.
-    EXPECT_EQ(target.LowerFunc(), "LOWER");
-    EXPECT_EQ(target.WildcardChar(), u'%');
-    EXPECT_FALSE(target.UseAsInFrom());
+    EXPECT_TRUE(target.LowerFunc() == "LOWER" && target.WildcardChar() == u'%' && !target.UseAsInFrom());
     EXPECT_TRUE(target.QuotedTypes() == TFieldTypes({ftMemo, ftInteger}));
     source.SetQuoteDate(true);
     target.Assign(source);
@@ -77,8 +70,8 @@ TEST(TableSQL, NamesAliasesQualificationAndHints)
     TDSTable* t = AddTable(model, "Orders", "o");
     model.DMOptions()->SetDefaultDBOwner("dbo");
     t->SetDatabaseName("sales");
-    EXPECT_EQ(t->GetFullSQLExpr("Orders"), "sales.dbo.Orders");
-    EXPECT_EQ(t->FullName(), "dbo.Orders");
+    EXPECT_EQ(QStringList({t->GetFullSQLExpr("Orders"), t->FullName()}),
+              QStringList({"sales.dbo.Orders", "dbo.Orders"}));
     t->SetTableHints("NOLOCK");
     EXPECT_EQ(t->FromExpr(), "Orders o WITH NOLOCK");
     model.SQLFormats()->SetUseAsInFrom(true);
