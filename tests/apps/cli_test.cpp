@@ -23,12 +23,25 @@ QString example(const char* name)
 // The common flags: the sample model as a form file and one example query.
 QStringList on(const char* query, QStringList more = {})
 {
-    return QStringList{QStringLiteral("--model"), QStringLiteral(BRINDLE_SAMPLE_FORM), QStringLiteral("--query"),
-                       example(query)}
-        + more;
+    return QStringList{"--model", BRINDLE_SAMPLE_FORM, "--query", example(query)} + more;
 }
 
 const QString kDb = QStringLiteral("sqlite:" BRINDLE_SAMPLE_DB);
+
+QByteArray bytes(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+QString written(const QTemporaryDir& dir, const char* name, const QByteArray& text)
+{
+    QFile file(dir.filePath(QLatin1String(name)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return file.fileName();
+}
 
 struct Case {
     const char* command;
@@ -52,69 +65,35 @@ void expectOutputs(const std::vector<Case>& cases)
 
 TEST(Cli, SqlInBothJoinStyles)
 {
-    const std::string ukWhere = "WHERE\n"
-                                "(\n"
-                                "Cust.Country = 'United Kingdom' AND\n"
-                                "Ord.\"Order Date\" between '2024-01-01' and '2024-12-31'\n"
-                                ")\n"
-                                "GROUP BY Ord.OrderID, Ord.\"Order Date\", Cust.CompanyName\n"
-                                "ORDER BY 1 ASC\n";
+    const std::string ukWhere = "(\nCust.Country = 'United Kingdom' AND\n"
+                                "Ord.\"Order Date\" between '2024-01-01' and '2024-12-31'\n)\n"
+                                "GROUP BY Ord.OrderID, Ord.\"Order Date\", Cust.CompanyName\nORDER BY 1 ASC\n";
     const std::string ukSelect = "SELECT DISTINCT Ord.OrderID as Ordernumber, Ord.\"Order Date\" as Orderdate, "
-                                 "Cust.CompanyName as Customer, " SALES_TOTAL " as Salestotal\n";
+                                 "Cust.CompanyName as Customer, " SALES_TOTAL " as Salestotal\nFROM \n";
     expectOutputs({
         {"sql", "uk_orders_2024", {},
-         ukSelect + "FROM \n"
-                    "     Orders Ord INNER JOIN  \"Order Details\" OD ON (OD.OrderID=Ord.OrderID)\n"
-                    "      INNER JOIN  Customers Cust ON (Ord.CustomerID=Cust.CustomerID)\n"
-                    "     \n" + ukWhere},
+         ukSelect + "     Orders Ord INNER JOIN  \"Order Details\" OD ON (OD.OrderID=Ord.OrderID)\n"
+                    "      INNER JOIN  Customers Cust ON (Ord.CustomerID=Cust.CustomerID)\n     \nWHERE\n" + ukWhere},
         {"sql", "uk_orders_2024", {"--syntax", "sql1"},
-         ukSelect + "FROM \n"
-                    "     Orders Ord, \n"
-                    "     \"Order Details\" OD, \n"
-                    "     Customers Cust\n"
-                    "WHERE\n"
-                    "   (OD.OrderID=Ord.OrderID) AND\n"
-                    "   (Ord.CustomerID=Cust.CustomerID) AND\n" + ukWhere.substr(6)},
+         ukSelect + "     Orders Ord, \n     \"Order Details\" OD, \n     Customers Cust\n"
+                    "WHERE\n   (OD.OrderID=Ord.OrderID) AND\n   (Ord.CustomerID=Cust.CustomerID) AND\n" + ukWhere},
         {"sql", "orders_by_country", {},
          "SELECT DISTINCT Ord.OrderID as Ordernumber, Cust.CompanyName as Customer, Ord.\"Order Date\" as Orderdate\n"
-         "FROM \n"
-         "     Orders Ord INNER JOIN  Customers Cust ON (Ord.CustomerID=Cust.CustomerID)\n"
-         "     \n"
-         "WHERE\n"
-         "(\n"
-         "Cust.Country = :Param1 AND\n"
-         "Ord.\"Order Date\" >= :Param2\n"
-         ")\n"
-         "ORDER BY 3 ASC\n"},
+         "FROM \n     Orders Ord INNER JOIN  Customers Cust ON (Ord.CustomerID=Cust.CustomerID)\n     \n"
+         "WHERE\n(\nCust.Country = :Param1 AND\nOrd.\"Order Date\" >= :Param2\n)\nORDER BY 3 ASC\n"},
         {"sql", "open_orders", {"--syntax", "sql1"},
          "SELECT DISTINCT Ord.OrderID as Ordernumber, Cust.CompanyName as Customer, Emp.FirstName || ' ' || "
          "Emp.LastName as Salesperson, Ord.\"Required Date\" as Requiredby, Shp.CompanyName as Shipper\n"
-         "FROM \n"
-         "     Orders Ord, \n"
-         "     Shippers Shp, \n"
-         "     Employees Emp, \n"
-         "     Customers Cust\n"
-         "WHERE\n"
-         "   (Ord.ShipperID=Shp.ShipperID) AND\n"
-         "   (Ord.EmployeeID=Emp.EmployeeID) AND\n"
-         "   (Ord.CustomerID=Cust.CustomerID) AND\n"
-         "(\n"
-         "Ord.ShippedDate is null and Ord.Status <> 'C'\n"
-         ")\n"
+         "FROM \n     Orders Ord, \n     Shippers Shp, \n     Employees Emp, \n     Customers Cust\n"
+         "WHERE\n   (Ord.ShipperID=Shp.ShipperID) AND\n   (Ord.EmployeeID=Emp.EmployeeID) AND\n"
+         "   (Ord.CustomerID=Cust.CustomerID) AND\n(\nOrd.ShippedDate is null and Ord.Status <> 'C'\n)\n"
          "ORDER BY 4 ASC\n"},
         {"sql", "low_stock", {"--main-table", "Prod"},
          "SELECT DISTINCT Cat.CategoryName as Category, Prod.ProductName as Product, Prod.UnitsInStock, "
          "Sup.CompanyName as Supplier\n"
-         "FROM \n"
-         "     Products Prod INNER JOIN  Suppliers Sup ON (Prod.SupplierID=Sup.SupplierID)\n"
-         "      LEFT OUTER JOIN  Categories Cat ON (Prod.CategoryID=Cat.CategoryID)\n"
-         "     \n"
-         "WHERE\n"
-         "(\n"
-         "Prod.UnitsInStock < 50 AND\n"
-         "Prod.Discontinued = '0'\n"
-         ")\n"
-         "ORDER BY 1 ASC, 2 ASC\n"},
+         "FROM \n     Products Prod INNER JOIN  Suppliers Sup ON (Prod.SupplierID=Sup.SupplierID)\n"
+         "      LEFT OUTER JOIN  Categories Cat ON (Prod.CategoryID=Cat.CategoryID)\n     \n"
+         "WHERE\n(\nProd.UnitsInStock < 50 AND\nProd.Discontinued = '0'\n)\nORDER BY 1 ASC, 2 ASC\n"},
     });
 }
 
@@ -169,22 +148,15 @@ TEST(Cli, RunPrintsTheRowsOfTheSampleDatabase)
     const QStringList csv{"--db", kDb, "--format", "csv"};
     expectOutputs({
         {"run", "uk_orders_2024", csv,
-         "Ordernumber,Orderdate,Customer,Salestotal\n"
-         "22,2024-01-27,Northgate Larder,383.05\n"
-         "23,2024-02-12,The Copper Kettle,504.95\n"
-         "24,2024-02-28,Harbourside Deli,46.75\n"
-         "28,2024-05-09,Saffron & Sage,73.75\n"
-         "32,2024-07-26,Northgate Larder,792\n"
-         "33,2024-08-11,The Copper Kettle,149.75\n"
-         "34,2024-08-27,Harbourside Deli,1073.675\n"
+         "Ordernumber,Orderdate,Customer,Salestotal\n22,2024-01-27,Northgate Larder,383.05\n"
+         "23,2024-02-12,The Copper Kettle,504.95\n24,2024-02-28,Harbourside Deli,46.75\n"
+         "28,2024-05-09,Saffron & Sage,73.75\n32,2024-07-26,Northgate Larder,792\n"
+         "33,2024-08-11,The Copper Kettle,149.75\n34,2024-08-27,Harbourside Deli,1073.675\n"
          "38,2024-11-06,Saffron & Sage,248.95\n"},
         // The stored parameter values are bound.
         {"run", "orders_by_country", csv,
-         "Ordernumber,Customer,Orderdate\n"
-         "32,Northgate Larder,2024-07-26\n"
-         "33,The Copper Kettle,2024-08-11\n"
-         "34,Harbourside Deli,2024-08-27\n"
-         "38,Saffron & Sage,2024-11-06\n"},
+         "Ordernumber,Customer,Orderdate\n32,Northgate Larder,2024-07-26\n33,The Copper Kettle,2024-08-11\n"
+         "34,Harbourside Deli,2024-08-27\n38,Saffron & Sage,2024-11-06\n"},
         // Titles with commas are quoted.
         {"run", "orders_per_salesperson", csv,
          "Salesperson,Salespersontitle,Manager,Orders\n"
@@ -219,31 +191,26 @@ TEST(Cli, RunPrintsTheRowsOfTheSampleDatabase)
 
 TEST(Cli, ModelTextAndStandardInputGiveTheSameAnswers)
 {
+    const QString query = example("uk_orders_2024");
     const Outcome fromForm = brindle(QStringList{"text"} + on("uk_orders_2024"));
-    QFile query(example("uk_orders_2024"));
-    ASSERT_TRUE(query.open(QIODevice::ReadOnly));
-    const Outcome fromText = brindle({"text", "--model", BRINDLE_SAMPLE_MODEL, "--query", "-"}, query.readAll());
-    EXPECT_EQ(fromText.exitCode, 0) << fromText.err;
-    EXPECT_EQ(fromText.out, fromForm.out);
-
-    QFile form(QStringLiteral(BRINDLE_SAMPLE_FORM));
-    ASSERT_TRUE(form.open(QIODevice::ReadOnly));
-    const Outcome formFromInput =
-        brindle({"text", "--model", "-", "--query", example("uk_orders_2024")}, form.readAll());
-    EXPECT_EQ(formFromInput.out, fromForm.out);
+    ASSERT_EQ(fromForm.exitCode, 0) << fromForm.err;
+    const std::pair<QStringList, QString> others[] = {
+        {{"text", "--model", BRINDLE_SAMPLE_MODEL, "--query", "-"}, query},
+        {{"text", "--model", "-", "--query", query}, BRINDLE_SAMPLE_FORM},
+    };
+    for (const auto& [args, input] : others) {
+        const Outcome got = brindle(args, bytes(input));
+        EXPECT_EQ(got.exitCode, 0) << got.err;
+        EXPECT_EQ(got.out, fromForm.out) << args.join(u' ').toStdString();
+    }
 }
 
 TEST(Cli, ImportReadsTheBuiltStatementBack)
 {
-    const QStringList lowStock = on("low_stock", {"--main-table", "Prod"});
-    const Outcome built = brindle(QStringList{"sql"} + lowStock);
+    const Outcome built = brindle(QStringList{"sql"} + on("low_stock", {"--main-table", "Prod"}));
     ASSERT_EQ(built.exitCode, 0) << built.err;
     QTemporaryDir dir;
-    const QString sqlFile = dir.filePath(QStringLiteral("low_stock.sql"));
-    QFile sql(sqlFile);
-    ASSERT_TRUE(sql.open(QIODevice::WriteOnly));
-    sql.write(QByteArray::fromStdString(built.out));
-    sql.close();
+    const QString sqlFile = written(dir, "low_stock.sql", QByteArray::fromStdString(built.out));
 
     const auto row = [](int n, int field, const char* op, const char* value, const char* caption) {
         return "[Row" + std::to_string(n) + ".]\nRowType=0\nEnabled=1\nFieldID=" + std::to_string(field)
@@ -263,17 +230,16 @@ TEST(Cli, ImportReadsTheBuiltStatementBack)
         + "[Row]\nEnabled=1\nRowType=1\nLinkType=0\nRowCount=2\n\n" + row(1, 32, "LessThan", "50", "50")
         + row(2, 33, "Equal", "0", "No");
 
-    const QStringList model{"--model", BRINDLE_SAMPLE_FORM};
-    const Outcome fromFile = brindle(QStringList{"import"} + model + QStringList{"--sql", sqlFile});
-    EXPECT_EQ(fromFile.exitCode, 0) << fromFile.err;
-    EXPECT_EQ(fromFile.out, expected);
-    const Outcome fromInput = brindle(QStringList{"import"} + model, QByteArray::fromStdString(built.out));
-    EXPECT_EQ(fromInput.exitCode, 0) << fromInput.err;
-    EXPECT_EQ(fromInput.out, expected);
-
+    // From a file and from standard input.
+    const QStringList import{"import", "--model", BRINDLE_SAMPLE_FORM};
+    for (const Outcome& got :
+         {brindle(import + QStringList{"--sql", sqlFile}), brindle(import, QByteArray::fromStdString(built.out))}) {
+        EXPECT_EQ(got.exitCode, 0) << got.err;
+        EXPECT_EQ(got.out, expected);
+    }
     // The imported query builds the statement it came from.
     const Outcome rebuilt = brindle({"sql", "--model", BRINDLE_SAMPLE_FORM, "--query", "-", "--main-table", "Prod"},
-                                    QByteArray::fromStdString(fromFile.out));
+                                    QByteArray::fromStdString(expected));
     EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.err;
     EXPECT_EQ(rebuilt.out, built.out);
 }
@@ -281,18 +247,13 @@ TEST(Cli, ImportReadsTheBuiltStatementBack)
 TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
 {
     QTemporaryDir dir;
-    const auto file = [&dir](const char* name, const QByteArray& text) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return f.fileName();
-    };
     const QString missing = dir.filePath(QStringLiteral("missing.qry"));
-    const QString brokenModel = file("broken.dbs", "[Main]\nVersion=3.6\nOperatCount=1\n");
-    const QString brokenQuery = file("broken.qry", "[Main]\nVersion=3.6\n\n[Row]\nRowType=one\n");
-    const QString formWithoutModel = file("info.form", "form F\n  component Info: TVxDBInfo\n  end\nend\n");
-    const QString brokenXml = file("broken.XML", "<DataModel>\n  <Tables>\n</DataModel>\n");
-    const QString brokenSql = file("broken.sql", "SELECT Prod.ProductName\nFROM Products Prod\nWHERE Prod.UnitsInStock BETWEEN 1 OR 5\n");
+    const QString brokenModel = written(dir, "broken.dbs", "[Main]\nVersion=3.6\nOperatCount=1\n");
+    const QString brokenQuery = written(dir, "broken.qry", "[Main]\nVersion=3.6\n\n[Row]\nRowType=one\n");
+    const QString formWithoutModel = written(dir, "info.form", "form F\n  component Info: TVxDBInfo\n  end\nend\n");
+    const QString brokenXml = written(dir, "broken.XML", "<DataModel>\n  <Tables>\n</DataModel>\n");
+    const QString brokenSql = written(dir, "broken.sql", "SELECT Prod.ProductName\nFROM Products Prod\n"
+                                                         "WHERE Prod.UnitsInStock BETWEEN 1 OR 5\n");
     const QString model = QStringLiteral(BRINDLE_SAMPLE_FORM);
     const QString query = example("uk_orders_2024");
     const struct {
@@ -302,8 +263,7 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
     } cases[] = {
         {{"sql", "--model", model, "--query", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
-        {{"sql", "--model", brokenModel, "--query", query}, 1,
-         "brindle: EConvertError: '' is not a valid value kind"},
+        {{"sql", "--model", brokenModel, "--query", query}, 1, "brindle: EConvertError: '' is not a valid value kind"},
         {{"sql", "--model", model, "--query", brokenQuery}, 1,
          "brindle: EConvertError: 'one' is not a valid integer value"},
         {{"sql", "--model", formWithoutModel, "--query", query}, 1,
@@ -317,8 +277,7 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
              + ": unable to open database file Error opening database"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite::memory:"}, 1,
          "brindle: EVxDBInfoError(2): The statement failed: no such table: Orders Unable to execute statement"},
-        {{"import", "--model", model, "--sql", brokenSql}, 1,
-         "brindle: ESQLParserError: Wrong SQL statement Line:3"},
+        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: Wrong SQL statement Line:3"},
         {{"import", "--model", model, "--sql", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
         {{"sql", "--model", model, "--query", query, "--syntax", "sql3"}, 2,
@@ -358,7 +317,7 @@ TEST(Cli, HelpAndVersion)
 {
     const Outcome version = brindle({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^brindle \\d+\\.\\d+\\.\\d+\n$"))
+    EXPECT_TRUE(QRegularExpression("^brindle \\d+\\.\\d+\\.\\d+\n$")
                     .match(QString::fromStdString(version.out))
                     .hasMatch())
         << version.out;

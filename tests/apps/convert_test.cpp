@@ -37,28 +37,30 @@ const char* const kStatement = "SELECT Cust.CompanyName as Customer, Ord.Freight
                                "FROM Orders Ord LEFT OUTER JOIN Customers Cust ON (Ord.CustomerID=Cust.CustomerID)\n"
                                "WHERE Cust.Country = 'United Kingdom'\n";
 
+QString written(const QTemporaryDir& dir, const char* name, const QByteArray& text)
+{
+    QFile f(dir.filePath(QLatin1String(name)));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    return f.fileName();
+}
+
 } // namespace
 
 TEST(Convert, XmlModelReadsAsItsText)
 {
     QTemporaryDir dir;
-    const auto write = [&dir](const char* name, const QByteArray& text) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return f.fileName();
-    };
-    const QString xml = write("model.xml", kModelXml);
-    const QString sql = write("query.sql", kStatement);
+    const QString xml = written(dir, "model.xml", kModelXml);
+    const QString sql = written(dir, "query.sql", kStatement);
 
     const Outcome text = brindle({"convert", "--model", xml, "--to", "text"});
     ASSERT_EQ(text.exitCode, 0) << text.err;
-    const QString dbs = write("model.dbs", QByteArray::fromStdString(text.out));
+    const QString dbs = written(dir, "model.dbs", QByteArray::fromStdString(text.out));
     EXPECT_EQ(brindle({"convert", "--model", "-", "--to", "text"}, kModelXml).out, text.out);
 
     const Outcome query = brindle({"import", "--model", xml, "--sql", sql});
     ASSERT_EQ(query.exitCode, 0) << query.err;
-    const QString qry = write("query.qry", QByteArray::fromStdString(query.out));
+    const QString qry = written(dir, "query.qry", QByteArray::fromStdString(query.out));
     const Outcome fromXml = brindle({"sql", "--model", xml, "--query", qry});
     EXPECT_EQ(fromXml.exitCode, 0) << fromXml.err;
     EXPECT_EQ(fromXml.out, "SELECT DISTINCT Cust.CompanyName as Customer, Ord.Freight\n"
@@ -86,11 +88,8 @@ TEST(Convert, SampleModelAsXml)
     // The writer's named groups are Entity elements, which the reader takes
     // for fields without an id: the sample's XML does not read back.
     QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("sample.xml")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray::fromStdString(xml.out));
-    f.close();
-    const Outcome back = brindle({"convert", "--model", f.fileName(), "--to", "text"});
+    const Outcome back =
+        brindle({"convert", "--model", written(dir, "sample.xml", QByteArray::fromStdString(xml.out)), "--to", "text"});
     EXPECT_EQ(back.exitCode, 1);
     EXPECT_EQ(back.err, "brindle: EConvertError: '' is not a valid integer value\n");
 

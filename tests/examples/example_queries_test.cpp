@@ -1,17 +1,16 @@
 // The example queries: the committed files are exactly what their generator
 // writes now, and each reads back and writes again unchanged.
 
-#include "datamodel/form_classes.h"
+#include "sample_fixtures.h"
 #include "query/query.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace brindle;
+using fixtures::FileBytes;
 
 namespace {
 
@@ -20,38 +19,25 @@ QStringList queryFiles(const QString& folder)
     return QDir(folder).entryList({QStringLiteral("*.qry")}, QDir::Files, QDir::Name);
 }
 
-QByteArray bytes(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
 TEST(ExampleQueries, AreWhatTheGeneratorWrites)
 {
-    const QString committed = QStringLiteral(BRINDLE_EXAMPLE_QUERIES);
+    const QDir committed(QStringLiteral(BRINDLE_EXAMPLE_QUERIES));
     QTemporaryDir dir;
-    QProcess generator;
-    generator.start(QStringLiteral(BRINDLE_MAKE_EXAMPLE_QUERIES), {QStringLiteral(BRINDLE_SAMPLE_FORM), dir.path()});
-    ASSERT_TRUE(generator.waitForFinished(60000));
-    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
-
-    const QStringList names = queryFiles(committed);
+    ASSERT_EQ(fixtures::RunGenerator(QStringLiteral(BRINDLE_MAKE_EXAMPLE_QUERIES),
+                                     {QStringLiteral(BRINDLE_SAMPLE_FORM), dir.path()}), "");
+    const QStringList names = queryFiles(committed.path());
     EXPECT_EQ(names.size(), 6);
     EXPECT_EQ(queryFiles(dir.path()), names);
     for (const QString& name : names)
-        EXPECT_TRUE(bytes(dir.filePath(name)) == bytes(QDir(committed).filePath(name)))
+        EXPECT_TRUE(FileBytes(dir.filePath(name)) == FileBytes(committed.filePath(name)))
             << "examples/queries/" << name.toStdString()
             << " is stale: build the example_queries target and copy its output";
 }
 
 TEST(ExampleQueries, ReadBackAndWriteAgainUnchanged)
 {
-    RegisterCoreFormClasses();
     QObject owner;
-    const QList<QObject*> components = LoadFormFromFile(QStringLiteral(BRINDLE_SAMPLE_FORM), &owner);
-    ASSERT_FALSE(components.isEmpty());
-    auto* model = qobject_cast<TVxDBStructure*>(components.first());
+    TVxDBStructure* model = fixtures::LoadSampleForm(owner);
     ASSERT_NE(model, nullptr);
     const QDir folder(QStringLiteral(BRINDLE_EXAMPLE_QUERIES));
     for (const QString& name : queryFiles(folder.path())) {
@@ -62,7 +48,7 @@ TEST(ExampleQueries, ReadBackAndWriteAgainUnchanged)
         query.LoadFromFile(folder.filePath(name));
         TStringList saved;
         query.SaveToStrings(saved);
-        EXPECT_EQ(saved.Text().toUtf8(), bytes(folder.filePath(name)));
+        EXPECT_EQ(saved.Text().toUtf8(), FileBytes(folder.filePath(name)));
     }
 }
 

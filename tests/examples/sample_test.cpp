@@ -4,16 +4,8 @@
 // model's writer and the generator produce.
 
 #include "sample_fixtures.h"
-#include "datamodel/db_structure.h"
-#include "datamodel/form_classes.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,76 +15,30 @@
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 using namespace brindle;
+using fixtures::Select;
 
 namespace {
 
-const QString kConnection = QStringLiteral("sample_test");
-
-class Sample : public ::testing::Test {
+class Sample : public fixtures::SampleSuite {
 protected:
-    static void SetUpTestSuite()
-    {
-        fixtures::OpenSampleDatabase(kConnection);
-    }
-    static void TearDownTestSuite()
-    {
-        QSqlDatabase::database(kConnection).close();
-        QSqlDatabase::removeDatabase(kConnection);
-    }
-
-    // Every row of a query, each as its column texts.
-    static QList<QStringList> Rows(const QString& sql)
-    {
-        QSqlQuery query(QSqlDatabase::database(kConnection));
-        EXPECT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
-        QList<QStringList> rows;
-        while (query.next()) {
-            QStringList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row.append(query.value(i).toString());
-            rows.append(row);
-        }
-        return rows;
-    }
     static QString Scalar(const QString& sql)
     {
-        const QList<QStringList> rows = Rows(sql);
+        const fixtures::Rows rows = Select(sql);
         return rows.isEmpty() ? QStringLiteral("<no row>") : rows.first().value(0);
-    }
-    static QStringList Columns(const QString& table)
-    {
-        QStringList names;
-        for (const QStringList& row : Rows(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
-            names.append(row.value(1));
-        return names;
     }
     // "Table.column>Table.column" for every declared foreign key.
     static QSet<QString> ForeignKeys()
     {
         QSet<QString> keys;
-        for (const QStringList& table : Rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-            for (const QStringList& fk : Rows(QStringLiteral("PRAGMA foreign_key_list(\"%1\")").arg(table[0])))
+        for (const QStringList& table : Select(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+            for (const QStringList& fk : Select(QStringLiteral("PRAGMA foreign_key_list(\"%1\")").arg(table[0])))
                 keys.insert(table[0] + u'.' + fk.value(3) + u'>' + fk.value(2) + u'.' + fk.value(4));
         return keys;
     }
-    static void LoadModel(TVxDBStructure& model)
-    {
-        model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
-    }
 };
 
-TEST_F(Sample, DatabaseHoldsTheCompanyData)
+TEST_F(Sample, DatabaseHoldsWhatQueriesOnItRelyOn)
 {
-    const struct {
-        const char* table;
-        int rows;
-    } tables[] = {{"Categories", 8}, {"Suppliers", 8}, {"Products", 20},  {"Employees", 8},
-                  {"Customers", 10}, {"Shippers", 3},  {"Orders", 40},    {"Order Details", 100}};
-    EXPECT_EQ(Scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), "8");
-    for (const auto& t : tables)
-        EXPECT_EQ(Scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t.table)), QString::number(t.rows))
-            << t.table;
-
     EXPECT_EQ(ForeignKeys(), (QSet<QString>{
                                  "Products.SupplierID>Suppliers.SupplierID",
                                  "Products.CategoryID>Categories.CategoryID",
@@ -104,15 +50,17 @@ TEST_F(Sample, DatabaseHoldsTheCompanyData)
                                  "Order Details.OrderID>Orders.OrderID",
                                  "Order Details.ProductID>Products.ProductID",
                              }));
-    EXPECT_TRUE(Rows("PRAGMA foreign_key_check").isEmpty());
-}
-
-TEST_F(Sample, DataHasWhatQueriesOnItRelyOn)
-{
+    EXPECT_TRUE(Select("PRAGMA foreign_key_check").isEmpty());
     const struct {
         const char* sql;
         const char* expected;
     } facts[] = {
+        {"SELECT count(*) FROM sqlite_master WHERE type = 'table'", "8"},
+        {"SELECT (SELECT count(*) FROM Categories) || ',' || (SELECT count(*) FROM Suppliers) || ',' || "
+         "(SELECT count(*) FROM Products) || ',' || (SELECT count(*) FROM Employees) || ',' || "
+         "(SELECT count(*) FROM Customers) || ',' || (SELECT count(*) FROM Shippers) || ',' || "
+         "(SELECT count(*) FROM Orders) || ',' || (SELECT count(*) FROM \"Order Details\")",
+         "8,8,20,8,10,3,40,100"},
         // Three levels of staff under one director.
         {"WITH RECURSIVE t(id, depth) AS (SELECT EmployeeID, 1 FROM Employees WHERE ManagerID IS NULL "
          "UNION ALL SELECT e.EmployeeID, depth + 1 FROM Employees e JOIN t ON e.ManagerID = t.id) "
@@ -139,14 +87,18 @@ TEST_F(Sample, DataHasWhatQueriesOnItRelyOn)
 TEST_F(Sample, ModelAgreesWithTheDatabase)
 {
     TVxDBStructure model;
-    LoadModel(model);
+    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
     ASSERT_EQ(model.TableCount(), 9);
     ASSERT_EQ(model.DefaultMainTable(), model.TableByName(1, "Ord"));
 
     for (int i = 0; i < model.FieldCount(); ++i) {
         const TDSField* field = model.Fields(i);
         if (field->FieldKind() == kfkData) {
-            EXPECT_TRUE(Columns(field->Table()->TableName()).contains(field->FieldName())) << field->FullName().toStdString();
+            QStringList columns;
+            const QString table = field->Table()->TableName();
+            for (const QStringList& row : Select(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+                columns.append(row.value(1));
+            EXPECT_TRUE(columns.contains(field->FieldName())) << field->FullName().toStdString();
         } else {
             // Every expression runs over the tables it names.
             QStringList from;
@@ -154,7 +106,7 @@ TEST_F(Sample, ModelAgreesWithTheDatabase)
                 if (!from.contains(table->FromExpr()))
                     from.append(table->FromExpr());
             ASSERT_FALSE(from.isEmpty()) << field->FieldExpr().toStdString();
-            Rows(QStringLiteral("SELECT %1 FROM %2").arg(field->FieldExpr(), from.join(u',')));
+            Select(QStringLiteral("SELECT %1 FROM %2").arg(field->FieldExpr(), from.join(u',')));
         }
         EXPECT_GT(field->OperatCount(), 0) << field->DisplayName().toStdString();
     }
@@ -177,7 +129,7 @@ TEST_F(Sample, ModelAgreesWithTheDatabase)
     // The category lookup and the date condition run against the data.
     const TDSField* category = model.FieldByName(1, "Product category");
     ASSERT_TRUE(category && category->EditType() == etSQL);
-    EXPECT_EQ(Rows(static_cast<const TDSSQLEditor*>(category->ValueEditor())->SQLText()).size(), 8);
+    EXPECT_EQ(Select(static_cast<const TDSSQLEditor*>(category->ValueEditor())->SQLText()).size(), 8);
     const TDSCondition* period = model.Conditions().Items(0);
     ASSERT_EQ(period->Values().Count(), 2);
     EXPECT_EQ(period->Values()[1]->DataType(), ftDate);
@@ -189,53 +141,39 @@ TEST_F(Sample, ModelAgreesWithTheDatabase)
 TEST_F(Sample, PathSearchPicksTheIntendedChains)
 {
     TVxDBStructure model;
-    LoadModel(model);
-    auto path = [&](const char* from, const char* to) {
+    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    // Each of the first four pairs has two chains of two links: through the
+    // salesperson who took the order, or through the customer's account
+    // manager. A direct link beats any chain.
+    ASSERT_TRUE(model.TableByName(1, "Cust")->LinkByTableAlias("Mgr"));
+    ASSERT_TRUE(model.TableByName(1, "Emp")->LinkByTableAlias("Mgr"));
+    const char* const paths[][3] = {
+        {"Ord", "Mgr", "Ord>Emp>Mgr"},   {"Mgr", "Ord", "Mgr>Emp>Ord"},         {"Cust", "Emp", "Cust>Ord>Emp"},
+        {"Emp", "Cust", "Emp>Ord>Cust"}, {"Cust", "Mgr", "Cust>Mgr"},           {"Ord", "Cust", "Ord>Cust"},
+        {"Shp", "Cat", "Shp>Ord>OD>Prod>Cat"}, {"Sup", "Mgr", "Sup>Prod>OD>Ord>Emp>Mgr"}};
+    for (const auto& [from, to, expected] : paths) {
         QStringList aliases;
         if (const TDSPath* p = model.GetPath(from, to))
             for (int i = 0; i < p->TableCount(); ++i)
                 aliases.append(p->Tables(i)->TableAlias());
-        return aliases.join(u'>');
-    };
-    // Each pair below has two chains of two links: through the salesperson
-    // who took the order, or through the customer's account manager.
-    ASSERT_TRUE(model.TableByName(1, "Cust")->LinkByTableAlias("Mgr"));
-    ASSERT_TRUE(model.TableByName(1, "Emp")->LinkByTableAlias("Mgr"));
-    EXPECT_EQ(path("Ord", "Mgr"), "Ord>Emp>Mgr");
-    EXPECT_EQ(path("Mgr", "Ord"), "Mgr>Emp>Ord");
-    EXPECT_EQ(path("Cust", "Emp"), "Cust>Ord>Emp");
-    EXPECT_EQ(path("Emp", "Cust"), "Emp>Ord>Cust");
-    // A direct link beats any chain.
-    EXPECT_EQ(path("Cust", "Mgr"), "Cust>Mgr");
-    EXPECT_EQ(path("Ord", "Cust"), "Ord>Cust");
-    EXPECT_EQ(path("Shp", "Cat"), "Shp>Ord>OD>Prod>Cat");
-    EXPECT_EQ(path("Sup", "Mgr"), "Sup>Prod>OD>Ord>Emp>Mgr");
-}
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
+        EXPECT_EQ(aliases.join(u'>'), expected) << from << ">" << to;
+    }
 }
 
 TEST_F(Sample, ModelFilesAreWhatTheWritersAndTheGeneratorProduce)
 {
-    const QByteArray committed = FileBytes(QStringLiteral(BRINDLE_SAMPLE_MODEL));
-    const QByteArray committedForm = FileBytes(QStringLiteral(BRINDLE_SAMPLE_FORM));
+    const QByteArray committed = fixtures::FileBytes(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    const QByteArray committedForm = fixtures::FileBytes(QStringLiteral(BRINDLE_SAMPLE_FORM));
 
     TVxDBStructure model;
-    LoadModel(model);
+    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
     TStringList saved;
     model.SaveToStrings(saved);
     EXPECT_EQ(saved.Text().toUtf8(), committed);
 
     // The form keeps the same model and the SQL formats that suit SQLite.
-    RegisterCoreFormClasses();
     QObject owner;
-    const QList<QObject*> components = LoadFormFromFile(QStringLiteral(BRINDLE_SAMPLE_FORM), &owner);
-    ASSERT_EQ(components.size(), 1);
-    auto* formModel = qobject_cast<TVxDBStructure*>(components.first());
+    TVxDBStructure* formModel = fixtures::LoadSampleForm(owner);
     ASSERT_NE(formModel, nullptr);
     formModel->SaveToStrings(saved);
     EXPECT_EQ(saved.Text().toUtf8(), committed);
@@ -243,19 +181,17 @@ TEST_F(Sample, ModelFilesAreWhatTheWritersAndTheGeneratorProduce)
     EXPECT_EQ(QStringList({formats->Date(), formats->Time(), formats->DateTime(), formats->QuoteSymbol1(),
                            formats->QuoteSymbol2(), formats->TrueValue(), formats->FalseValue()}),
               QStringList({"yyyy-mm-dd", "hh:nn:ss", "yyyy-mm-dd hh:nn:ss", "\"", "\"", "1", "0"}));
-    WriteForm(QStringLiteral("SampleForm"), components, saved);
+    WriteForm(QStringLiteral("SampleForm"), {formModel}, saved);
     EXPECT_EQ(saved.Text().toUtf8(), committedForm);
 
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("sample.dbs"));
     const QString outForm = dir.filePath(QStringLiteral("sample.form"));
-    QProcess generator;
-    generator.start(QStringLiteral(BRINDLE_MAKE_SAMPLE_MODEL), {QStringLiteral(BRINDLE_SAMPLE_DB), out, outForm});
-    ASSERT_TRUE(generator.waitForFinished(60000));
-    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
-    EXPECT_TRUE(FileBytes(out) == committed)
+    ASSERT_EQ(fixtures::RunGenerator(QStringLiteral(BRINDLE_MAKE_SAMPLE_MODEL),
+                                     {QStringLiteral(BRINDLE_SAMPLE_DB), out, outForm}), "");
+    EXPECT_TRUE(fixtures::FileBytes(out) == committed)
         << "examples/sample/sample.dbs is stale: build the sample_model target and copy its output";
-    EXPECT_TRUE(FileBytes(outForm) == committedForm)
+    EXPECT_TRUE(fixtures::FileBytes(outForm) == committedForm)
         << "examples/sample/sample.form is stale: build the sample_model target and copy its output";
 }
 
