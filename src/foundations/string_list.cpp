@@ -248,7 +248,7 @@ int TStringList::IndexOfName(const QString& name) const
                 return FNameIndex.Lines->value(name.toCaseFolded(), -1);
             out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
         }
-        return FNameIndex.Lines->value(key, -1);
+        return FNameIndex.Lines->value(TTextKey::Borrowed(key), -1);
     }
     const qsizetype length = name.size();
     for (int i = 0; i < Count(); ++i) {

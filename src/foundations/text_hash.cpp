@@ -35,9 +35,11 @@ size_t HashText(QStringView text, size_t seed) noexcept
         bytes += 8;
         left -= 8;
     }
+    // At most three characters are left: read one by one rather than
+    // through a memcpy call of variable length.
     std::uint64_t tail = 0;
-    if (left > 0)
-        std::memcpy(&tail, bytes, left);
+    for (std::size_t shift = 0; left > 0; left -= 2, bytes += 2, shift += 16)
+        tail |= static_cast<std::uint64_t>(bytes[0] | bytes[1] << 8) << shift;
     h = mix(tail ^ kOdd3, h ^ kOdd1);
     return static_cast<size_t>(mix(h, kOdd2 ^ seed));
 }

@@ -13,24 +13,68 @@
 #include <QSet>
 #include <QString>
 
+#include <cstring>
+
 namespace brindle {
 
 BRINDLE_CORE_EXPORT size_t HashText(QStringView text, size_t seed) noexcept;
 
 // A text as a hash key; converts from QString both ways, so tables read as
-// QString-keyed ones.
+// QString-keyed ones. A key made with Borrowed refers to a text without
+// holding it: look-ups with it cost no reference counting, which on a busy
+// path is as much as the look-up itself. A borrowed key is for look-ups
+// only, never stored, and its text must outlive it.
 class TTextKey {
 public:
     TTextKey() = default;
-    TTextKey(const QString& text) : FText(text) {}
-    TTextKey(QString&& text) : FText(std::move(text)) {}
-    const QString& Text() const { return FText; }
-    operator const QString&() const { return FText; }
-    friend bool operator==(const TTextKey& a, const TTextKey& b) { return a.FText == b.FText; }
+    TTextKey(const QString& text) : FOwner(text), FText(FOwner) {}
+    TTextKey(QString&& text) : FOwner(std::move(text)), FText(FOwner) {}
+    TTextKey(const TTextKey& other) : FOwner(other.FOwner), FText(viewOf(other)) {}
+    TTextKey& operator=(const TTextKey& other)
+    {
+        FOwner = other.FOwner;
+        FText = viewOf(other);
+        return *this;
+    }
+    TTextKey(TTextKey&& other) noexcept
+        : FOwner(std::move(other.FOwner)), FText(FOwner.isNull() ? other.FText : QStringView(FOwner))
+    {
+    }
+    TTextKey& operator=(TTextKey&& other) noexcept
+    {
+        FOwner = std::move(other.FOwner);
+        FText = FOwner.isNull() ? other.FText : QStringView(FOwner);
+        return *this;
+    }
+    static TTextKey Borrowed(QStringView text)
+    {
+        TTextKey key;
+        key.FText = text;
+        return key;
+    }
+    // The text of a stored key.
+    const QString& Text() const { return FOwner; }
+    operator const QString&() const { return FOwner; }
+    // Compared in place: QString's operator== goes through Qt's general
+    // comparison, a call that costs more than the whole key.
+    friend bool operator==(const TTextKey& a, const TTextKey& b)
+    {
+        return a.FText.size() == b.FText.size()
+               && std::memcmp(a.FText.data(), b.FText.data(), static_cast<std::size_t>(a.FText.size()) * sizeof(QChar))
+                      == 0;
+    }
     friend size_t qHash(const TTextKey& key, size_t seed) noexcept { return HashText(key.FText, seed); }
 
 private:
-    QString FText;
+    // A copy of a held text views its own (shared) copy; of a borrowed one,
+    // the same text.
+    QStringView viewOf(const TTextKey& other) const
+    {
+        return other.FOwner.isNull() ? other.FText : QStringView(FOwner);
+    }
+
+    QString FOwner;
+    QStringView FText;
 };
 
 template <typename V>

@@ -335,6 +335,8 @@ const std::shared_ptr<TWordItems>& TVxQuery::operatorList(const TDSField* field)
     }
     if (!indexes.isEmpty())
         words->Groups.append({QString(), indexes});
+    for (int i = words->Values.Count() - 1; i >= 0; --i)
+        words->ValueIndex.insert(words->Values[i], i);
     return *FOperatorLists.insert(field, std::move(words));
 }
 

@@ -235,7 +235,7 @@ QString TVxQuery::GetTitle(const QString& name) const
 {
     ensureTitleIndex();
     // Names are nearly always asked for as the titles spell them: no folding.
-    const auto exact = FTitleExact.constFind(name);
+    const auto exact = FTitleExact.constFind(TTextKey::Borrowed(name));
     if (exact != FTitleExact.constEnd())
         return exact.value();
     return FTitleIndex.value(FoldCase(name));

@@ -153,7 +153,7 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
         TDSField* field = nullptr;
         if (FImport) {
             FDbStruct->SQLExprKey(name, FImport->Key);
-            field = FImport->FieldsBySQLExpr.value(FImport->Key);
+            field = FImport->FieldsBySQLExpr.value(TTextKey::Borrowed(FImport->Key));
         } else {
             field = FDbStruct->FieldByName(3, name);
         }
