@@ -421,7 +421,8 @@ private:
         std::vector<std::pair<TDSOperator*, TAsciiSet>> Operators;
         TTextHash<TDSField*> FieldsBySQLExpr;
         TTextHash<TDSField*> FieldsByFullName;
-        QString Key; // room for the look-up key of each condition
+        QString Key;  // room for the look-up key of each condition
+        QString Text; // room for the text of each condition
     };
     std::unique_ptr<ImportLookups> FImport;
     // Title lookups run for every row made; the lines are indexed by name,

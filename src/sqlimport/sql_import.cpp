@@ -206,7 +206,13 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
     // rewrote stays alive, since a value read from it may be asked for later.
     std::array<QString, std::size(kRewriteRules) + 1> texts;
     std::size_t current = 0;
-    texts[0] = condition->GetSQLExpr();
+    // During an import the first text is written into a kept buffer.
+    if (FImport) {
+        condition->GetSQLExpr(FImport->Text);
+        texts[0] = FImport->Text;
+    } else {
+        texts[0] = condition->GetSQLExpr();
+    }
     TAsciiSet characters = TextCharacters(texts[0]);
     static const auto ruleCharacters = [] {
         std::array<TAsciiSet, std::size(kRewriteRules)> sets;

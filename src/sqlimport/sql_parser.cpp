@@ -113,9 +113,16 @@ void TSQLBracket::DeleteEmptyBrackets()
 
 QString TSQLCondition::GetSQLExpr() const
 {
+    QString text;
+    GetSQLExpr(text);
+    return text;
+}
+
+void TSQLCondition::GetSQLExpr(QString& text) const
+{
     // Written in place: the import asks for every condition's text.
     const bool negative = Negative();
-    QString text(FLeftExpr.size() + FOperator.size() + FRightExpr.size() + 2 + (negative ? 5 : 0), Qt::Uninitialized);
+    text.resize(FLeftExpr.size() + FOperator.size() + FRightExpr.size() + 2 + (negative ? 5 : 0));
     QChar* to = text.data();
     const auto put = [&to](QStringView piece) {
         std::copy(piece.begin(), piece.end(), to);
@@ -130,7 +137,6 @@ QString TSQLCondition::GetSQLExpr() const
     put(FRightExpr);
     if (negative)
         *to = u')';
-    return text;
 }
 
 void TVxParserResult::Clear()

@@ -158,6 +158,8 @@ public:
     void SetContainsSubQuery(bool contains) { FContainsSubQuery = contains; }
     // "left op right", as "not(...)" when negated.
     QString GetSQLExpr() const;
+    // The same written into text, reusing its room.
+    void GetSQLExpr(QString& text) const;
 
 private:
     QString FLeftExpr;
