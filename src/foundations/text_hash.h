@@ -13,8 +13,6 @@
 #include <QSet>
 #include <QString>
 
-#include <cstring>
-
 namespace brindle {
 
 BRINDLE_CORE_EXPORT size_t HashText(QStringView text, size_t seed) noexcept;
@@ -55,13 +53,20 @@ public:
     // The text of a stored key.
     const QString& Text() const { return FOwner; }
     operator const QString&() const { return FOwner; }
-    // Compared in place: QString's operator== goes through Qt's general
-    // comparison, a call that costs more than the whole key.
+    // Compared in place, character by character: a table compares the key
+    // with every entry it probes, and keys are short, so a call to Qt's
+    // comparison or to memcmp costs more than the whole key.
     friend bool operator==(const TTextKey& a, const TTextKey& b)
     {
-        return a.FText.size() == b.FText.size()
-               && std::memcmp(a.FText.data(), b.FText.data(), static_cast<std::size_t>(a.FText.size()) * sizeof(QChar))
-                      == 0;
+        const qsizetype size = a.FText.size();
+        if (size != b.FText.size())
+            return false;
+        const char16_t* x = a.FText.utf16();
+        const char16_t* y = b.FText.utf16();
+        for (qsizetype i = 0; i < size; ++i)
+            if (x[i] != y[i])
+                return false;
+        return true;
     }
     friend size_t qHash(const TTextKey& key, size_t seed) noexcept { return HashText(key.FText, seed); }
 
