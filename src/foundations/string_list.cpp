@@ -229,8 +229,6 @@ int TStringList::IndexOfName(const QString& name) const
 {
     // A line's name holds no "=", so neither can a name that matches; one
     // that does is the line's first "=" at the name's length.
-    if (name.contains(u'='))
-        return -1;
     if (Count() >= kIndexedNames) {
         if (!FNameIndex.Lines) {
             FNameIndex.Lines = std::make_unique<TTextHash<int>>();
@@ -244,12 +242,16 @@ int TStringList::IndexOfName(const QString& name) const
         QChar* out = key.data();
         for (qsizetype i = 0; i < name.size(); ++i) {
             const char16_t c = name[i].unicode();
+            if (c == u'=')
+                return -1;
             if (c >= 0x80)
-                return FNameIndex.Lines->value(name.toCaseFolded(), -1);
+                return name.contains(u'=') ? -1 : FNameIndex.Lines->value(name.toCaseFolded(), -1);
             out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
         }
         return FNameIndex.Lines->value(TTextKey::Borrowed(key), -1);
     }
+    if (name.contains(u'='))
+        return -1;
     const qsizetype length = name.size();
     for (int i = 0; i < Count(); ++i) {
         const QString& line = FLines.at(i);

@@ -1,5 +1,7 @@
 #include "text_utils.h"
 
+#include <algorithm>
+
 namespace brindle {
 namespace {
 
@@ -157,11 +159,6 @@ bool IsIdentifier(const QString& text)
     return true;
 }
 
-bool IsSpace(QChar c)
-{
-    return c.unicode() <= u' ';
-}
-
 QString TrimBlanks(const QString& text)
 {
     qsizetype first = 0;
@@ -205,6 +202,9 @@ bool ContainsAsWholeWord(const QString& text, const QString& word)
 
 bool EqualToSpaces(QStringView a, QStringView b)
 {
+    // Most texts compared are equal as they stand.
+    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin()))
+        return true;
     // ASCII texts are compared in place; others through Qt's case folding.
     qsizetype i = 0;
     qsizetype j = 0;

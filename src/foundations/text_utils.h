@@ -57,7 +57,7 @@ BRINDLE_CORE_EXPORT bool StrInList(const QString& text, const QStringList& list)
 BRINDLE_CORE_EXPORT bool IsIdentifier(const QString& text);
 
 // A blank: a character from #0 to " ".
-BRINDLE_CORE_EXPORT bool IsSpace(QChar c);
+inline bool IsSpace(QChar c) { return c.unicode() <= u' '; }
 // Two ASCII characters equal with letter case ignored; the comparers below
 // use it for their ASCII path and the Unicode tables for the rest.
 inline bool SameAsciiIgnoringCase(char16_t x, char16_t y)
