@@ -274,9 +274,13 @@ void AppendNumber(QString& text, long long n)
     } while (n != 0);
     if (negative)
         digits[count++] = u'-';
-    text.reserve(text.size() + count);
+    // Room for a following separator too: row identifiers append one.
+    const qsizetype at = text.size();
+    text.reserve(at + count + 1);
+    text.resize(at + count);
+    QChar* to = text.data() + at;
     while (count > 0)
-        text.append(QChar(digits[--count]));
+        *to++ = QChar(digits[--count]);
 }
 
 QString FoldCase(const QString& text)

@@ -182,13 +182,9 @@ void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
     TFilterRow* raw = row.get();
     raw->FParentBracket = this;
     FRows.Insert(index, std::move(row));
-    // One allocation: every row made passes here.
-    QString id;
-    id.reserve(FRowID.size() + 12);
-    id.append(FRowID);
-    AppendNumber(id, index + 1);
-    id.append(u'.');
-    raw->FRowID = std::move(id);
+    raw->FRowID = FRowID;
+    AppendNumber(raw->FRowID, index + 1);
+    raw->FRowID.append(u'.');
     FQueryPanel->RowsChanged();
     FQueryPanel->QueryChanged();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
 using namespace brindle;
@@ -93,6 +94,22 @@ TEST(TextUtils, QuotingRoundTrip)
     // Texts not enclosed in the quote come back unchanged.
     for (const char* text : {"'", "'abc", "abc'", "\"a\"", ""})
         EXPECT_EQ(UnquotedString(text, u'\''), text) << text;
+}
+
+TEST(TextUtils, NumbersAppendAfterWhatIsThere)
+{
+    const std::pair<long long, const char*> cases[] = {
+        {0, "0"}, {7, "7"}, {-12, "-12"}, {1000, "1000"},
+        {std::numeric_limits<long long>::min(), "-9223372036854775808"},
+        {std::numeric_limits<long long>::max(), "9223372036854775807"},
+    };
+    for (const auto& [number, digits] : cases) {
+        QString text = QStringLiteral("1.2.");
+        const QString shared = text; // a shared text is copied, never written through
+        AppendNumber(text, number);
+        EXPECT_EQ(text, QStringLiteral("1.2.") + digits);
+        EXPECT_EQ(shared, "1.2.");
+    }
 }
 
 TEST(TextUtils, WholeWordsAndLooseComparisons)
