@@ -27,21 +27,18 @@ public:
     TTextKey() = default;
     TTextKey(const QString& text) : FOwner(text), FText(FOwner) {}
     TTextKey(QString&& text) : FOwner(std::move(text)), FText(FOwner) {}
-    TTextKey(const TTextKey& other) : FOwner(other.FOwner), FText(viewOf(other)) {}
+    TTextKey(const TTextKey& other) : FOwner(other.FOwner), FText(viewOf(FOwner, other.FText)) {}
+    TTextKey(TTextKey&& other) noexcept : FOwner(std::move(other.FOwner)), FText(viewOf(FOwner, other.FText)) {}
     TTextKey& operator=(const TTextKey& other)
     {
         FOwner = other.FOwner;
-        FText = viewOf(other);
+        FText = viewOf(FOwner, other.FText);
         return *this;
-    }
-    TTextKey(TTextKey&& other) noexcept
-        : FOwner(std::move(other.FOwner)), FText(FOwner.isNull() ? other.FText : QStringView(FOwner))
-    {
     }
     TTextKey& operator=(TTextKey&& other) noexcept
     {
         FOwner = std::move(other.FOwner);
-        FText = FOwner.isNull() ? other.FText : QStringView(FOwner);
+        FText = viewOf(FOwner, other.FText);
         return *this;
     }
     static TTextKey Borrowed(QStringView text)
@@ -71,11 +68,11 @@ public:
     friend size_t qHash(const TTextKey& key, size_t seed) noexcept { return HashText(key.FText, seed); }
 
 private:
-    // A copy of a held text views its own (shared) copy; of a borrowed one,
-    // the same text.
-    QStringView viewOf(const TTextKey& other) const
+    // A key that holds its text views its own copy; a borrowed one keeps
+    // the view it was given.
+    static QStringView viewOf(const QString& owner, QStringView borrowed)
     {
-        return other.FOwner.isNull() ? other.FText : QStringView(FOwner);
+        return owner.isNull() ? borrowed : QStringView(owner);
     }
 
     QString FOwner;

@@ -10,13 +10,6 @@
 
 namespace brindle {
 
-namespace {
-
-// The link type words of a bracket, in link type order.
-const char* const kLinkTitles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
-
-} // namespace
-
 // --- TFilterRow
 
 TFilterRow::TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType)
@@ -152,7 +145,7 @@ TFilterBracket::TFilterBracket(TVxQuery* queryPanel, TFilterBracket* parentBrack
     FLabel3->SetCaption(title.After);
     FLabel2 = std::make_unique<TQueryWord>(wePopup);
     FLabel2->LoadItems(queryPanel->LinkTypeItems());
-    FLabel2->SetValue(queryPanel->GetTitle(QLatin1String(kLinkTitles[FLinkType])));
+    FLabel2->SetValue(queryPanel->LinkTypeWord(FLinkType));
 }
 
 TFilterBracket::~TFilterBracket()
@@ -166,7 +159,7 @@ TFilterBracket::~TFilterBracket()
 void TFilterBracket::SetLinkType(TFilterLinkType linkType)
 {
     FLinkType = linkType;
-    FLabel2->SetValue(FQueryPanel->GetTitle(QLatin1String(kLinkTitles[linkType])));
+    FLabel2->SetValue(FQueryPanel->LinkTypeWord(linkType));
     UpdateLogOpLabel();
     FQueryPanel->QueryChanged();
 }

@@ -302,8 +302,7 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         addGroup(group.get(), group->GroupName());
     if (!model->RootFieldsFirst())
         addGroup(model->RootGroup(), model->RootGroup()->GroupName());
-    for (int i = words.Values.Count() - 1; i >= 0; --i)
-        words.ValueIndex.insert(words.Values[i], i);
+    words.IndexValues();
     return cache;
 }
 
@@ -335,8 +334,7 @@ const std::shared_ptr<TWordItems>& TVxQuery::operatorList(const TDSField* field)
     }
     if (!indexes.isEmpty())
         words->Groups.append({QString(), indexes});
-    for (int i = words->Values.Count() - 1; i >= 0; --i)
-        words->ValueIndex.insert(words->Values[i], i);
+    words->IndexValues();
     return *FOperatorLists.insert(field, std::move(words));
 }
 

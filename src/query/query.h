@@ -264,6 +264,8 @@ public:
     };
     const BracketWords& BracketTitle(bool root) const;
     std::shared_ptr<const TWordItems> LinkTypeItems() const;
+    // The title a link type shows as ("ttlAll", "ttlAny", "ttlNone", "ttlNotAll").
+    QString LinkTypeWord(TFilterLinkType linkType) const;
     // The field's operators as a list word's items, in one unnamed group.
     void FillOperatorsList(TQueryWord& word, const TDSField* field) const;
     // Called by a row that is being freed.

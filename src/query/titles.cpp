@@ -209,17 +209,22 @@ const TVxQuery::BracketWords& TVxQuery::BracketTitle(bool root) const
     return FBracketTitles[root ? 1 : 0];
 }
 
+QString TVxQuery::LinkTypeWord(TFilterLinkType linkType) const
+{
+    static const char* const titles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
+    return GetTitle(QLatin1String(titles[linkType]));
+}
+
 std::shared_ptr<const TWordItems> TVxQuery::LinkTypeItems() const
 {
     ensureTitleIndex();
     if (FLinkTypeItems && FLinkTypeItemsFor == FLinkTypes)
         return FLinkTypeItems;
-    static const char* const titles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
     auto items = std::make_shared<TWordItems>();
     QList<int> indexes;
     for (int t = fltAll; t <= fltNotAll; ++t)
         if (FLinkTypes.Contains(static_cast<TFilterLinkType>(t))) {
-            const QString word = GetTitle(QLatin1String(titles[t]));
+            const QString word = LinkTypeWord(static_cast<TFilterLinkType>(t));
             indexes.append(items->Items.Count());
             items->Items.Add(word);
             items->Values.Add(word);

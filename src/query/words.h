@@ -63,6 +63,13 @@ struct BRINDLE_CORE_EXPORT TWordItems {
     TStringList Values;
     QList<std::pair<QString, QList<int>>> Groups;
     TTextHash<int> ValueIndex; // empty: none
+    // Indexes every value at its first position.
+    void IndexValues()
+    {
+        ValueIndex.clear();
+        for (int i = Values.Count() - 1; i >= 0; --i)
+            ValueIndex.insert(Values[i], i);
+    }
 };
 
 class BRINDLE_CORE_EXPORT TQueryWord : public TObject {

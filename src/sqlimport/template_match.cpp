@@ -77,6 +77,16 @@ bool sameName(QStringView a, QStringView b)
     return true;
 }
 
+// Where the placeholder name that starts with the "@" at pos ends: "@"
+// with digits or "f".
+qsizetype placeholderEnd(QStringView templ, qsizetype pos)
+{
+    ++pos;
+    while (pos < templ.size() && (templ[pos].isDigit() || templ[pos] == u'f' || templ[pos] == u'F'))
+        ++pos;
+    return pos;
+}
+
 // The match itself; store(name, value) keeps each value as it is read.
 // Values at the start of the text end as ends, when given, has found them.
 template <typename Store>
@@ -101,9 +111,7 @@ bool matchTemplate(QStringView templ, QStringView text, Store&& store, TTemplate
         }
         if (i >= templ.size() || templ[i] != u'@')
             return false;
-        qsizetype end = i + 1;
-        while (end < templ.size() && (templ[end].isDigit() || templ[end] == u'f' || templ[end] == u'F'))
-            ++end;
+        const qsizetype end = placeholderEnd(templ, i);
         const QStringView name = templ.mid(i, end - i);
         i = end;
         if (quotePassed && i < templ.size())
@@ -131,9 +139,7 @@ TAsciiSet TemplateCharacters(QStringView templ)
             ++i;
         if (templ[i] == u'@') {
             // A placeholder, read as the match reads one.
-            ++i;
-            while (i < templ.size() && (templ[i].isDigit() || templ[i] == u'f' || templ[i] == u'F'))
-                ++i;
+            i = placeholderEnd(templ, i);
             if (!quoted)
                 --i;
             continue;
