@@ -49,6 +49,8 @@ TVxCustomDBStructure::TVxCustomDBStructure(QObject* parent)
 
 TVxCustomDBStructure::~TVxCustomDBStructure()
 {
+    // Listeners drop their references while every entity is still whole.
+    notifyDestroying();
     FDestroying = true;
     // The order matters: links before tables (a table frees its links),
     // fields before groups and tables.
@@ -86,16 +88,32 @@ int TVxCustomDBStructure::AddTableRef(std::unique_ptr<TDSTable> table)
 
 void TVxCustomDBStructure::DelTable(int index)
 {
-    Tables(index)->FInModel = false;
-    FTables.Delete(index);
-    FTableIndexValid = false;
-    Changed();
+    TDSTable* table = Tables(index);
+    removing(
+        [&](TModelRemoval& r) {
+            r.Tables.insert(table);
+            collectTables(r);
+        },
+        [&] {
+            table->FInModel = false;
+            FTables.Delete(index);
+            FTableIndexValid = false;
+            Changed();
+        });
 }
 
 void TVxCustomDBStructure::ClearTables()
 {
-    while (!FTables.IsEmpty())
-        DelTable(0);
+    removing(
+        [&](TModelRemoval& r) {
+            for (const auto& table : FTables)
+                r.Tables.insert(table.get());
+            collectTables(r);
+        },
+        [&] {
+            while (!FTables.IsEmpty())
+                DelTable(0);
+        });
 }
 
 void TVxCustomDBStructure::tableNamesChanged(const TDSTable* table)
@@ -299,15 +317,18 @@ void TVxCustomDBStructure::rebuildFieldIndex() const
 void TVxCustomDBStructure::DelField(int index)
 {
     TDSField* field = Fields(index);
-    const int id = field->ID();
-    field->FInModel = false;
-    FFields.Delete(index);
-    FSQLEditorFields = -1;
-    if (id == FMaxFieldID)
-        FMaxFieldIDValid = false;
-    FFieldIDIndexValid = false;
-    FFieldIndexValid = false;
-    Changed();
+    removing([&](TModelRemoval& r) { r.Fields.insert(field); },
+             [&] {
+                 const int id = field->ID();
+                 field->FInModel = false;
+                 FFields.Delete(index);
+                 FSQLEditorFields = -1;
+                 if (id == FMaxFieldID)
+                     FMaxFieldIDValid = false;
+                 FFieldIDIndexValid = false;
+                 FFieldIndexValid = false;
+                 Changed();
+             });
 }
 
 void TVxCustomDBStructure::ClearFields()
@@ -316,11 +337,18 @@ void TVxCustomDBStructure::ClearFields()
     // its group's member list, and deleting from the end keeps the field
     // list from moving its entries: a model of tens of thousands of fields
     // clears in linear time.
-    FFieldGroups.Clear();
-    while (FRootGroup && !FRootGroup->IsEmpty())
-        FRootGroup->Delete(FRootGroup->Count() - 1);
-    while (!FFields.IsEmpty())
-        DelField(FFields.Count() - 1);
+    removing(
+        [&](TModelRemoval& r) {
+            for (const auto& field : FFields)
+                r.Fields.insert(field.get());
+        },
+        [&] {
+            FFieldGroups.Clear();
+            while (FRootGroup && !FRootGroup->IsEmpty())
+                FRootGroup->Delete(FRootGroup->Count() - 1);
+            while (!FFields.IsEmpty())
+                DelField(FFields.Count() - 1);
+        });
 }
 
 void TVxCustomDBStructure::deleteFieldsOfTable(const TDSTable* table)
@@ -432,11 +460,14 @@ int TVxCustomDBStructure::AddOperatorRef(std::unique_ptr<TDSOperator> op)
 void TVxCustomDBStructure::DelOperator(int index)
 {
     TDSOperator* op = Operators(index);
-    for (const auto& field : FFields)
-        field->RemoveOperator(op);
-    FNullField->RemoveOperator(op);
-    FOperators.Delete(index);
-    Changed();
+    removing([&](TModelRemoval& r) { r.Operators.insert(op); },
+             [&] {
+                 for (const auto& field : FFields)
+                     field->RemoveOperator(op);
+                 FNullField->RemoveOperator(op);
+                 FOperators.Delete(index);
+                 Changed();
+             });
 }
 
 void TVxCustomDBStructure::DeleteOperatorByName(const QString& name)
@@ -454,9 +485,16 @@ void TVxCustomDBStructure::UpdateOperatorCaption(const QString& name, const QStr
 
 void TVxCustomDBStructure::ClearOperators()
 {
-    FNullField->ClearOperators();
-    while (!FOperators.IsEmpty())
-        DelOperator(0);
+    removing(
+        [&](TModelRemoval& r) {
+            for (const auto& op : FOperators)
+                r.Operators.insert(op.get());
+        },
+        [&] {
+            FNullField->ClearOperators();
+            while (!FOperators.IsEmpty())
+                DelOperator(0);
+        });
 }
 
 int TVxCustomDBStructure::OperatorIndexByName(const QString& name) const
@@ -514,9 +552,12 @@ int TVxCustomDBStructure::AddLinkByRef(std::unique_ptr<TDSLink> link)
 
 void TVxCustomDBStructure::DelLink(int index)
 {
-    Links(index);
-    FLinks.Delete(index);
-    Changed();
+    const TDSLink* link = Links(index);
+    removing([&](TModelRemoval& r) { r.Links.insert(link); },
+             [&] {
+                 FLinks.Delete(index);
+                 Changed();
+             });
 }
 
 void TVxCustomDBStructure::deleteLink(TDSLink* link)
@@ -535,8 +576,15 @@ void TVxCustomDBStructure::deleteLink(TDSLink* link)
 
 void TVxCustomDBStructure::ClearLinks()
 {
-    while (!FLinks.IsEmpty())
-        DelLink(0);
+    removing(
+        [&](TModelRemoval& r) {
+            for (const auto& link : FLinks)
+                r.Links.insert(link.get());
+        },
+        [&] {
+            while (!FLinks.IsEmpty())
+                DelLink(0);
+        });
 }
 
 // --- conditions
@@ -549,14 +597,17 @@ TDSCondition* TVxCustomDBStructure::ConditionByID(int id) const
 
 void TVxCustomDBStructure::ClearStructure()
 {
-    ClearLinks();
-    ClearFields();
-    ClearTables();
-    FFieldGroups.Clear();
-    FConditions.Clear();
-    ClearOperators();
-    AddDefOperators(false);
-    refreshNullFieldOperators();
+    removing([&](TModelRemoval& r) { collectAll(r); },
+             [&] {
+                 ClearLinks();
+                 ClearFields();
+                 ClearTables();
+                 FFieldGroups.Clear();
+                 FConditions.Clear();
+                 ClearOperators();
+                 AddDefOperators(false);
+                 refreshNullFieldOperators();
+             });
 }
 
 // --- name lists

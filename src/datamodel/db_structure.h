@@ -10,11 +10,15 @@
 // Lookups documented as "first in model order" keep that answer; the name and
 // identifier indexes below only make them fast. They are rebuilt lazily after
 // a removal or a rename and extended in place when entities are appended.
+//
+// Before it frees entities the model tells its listeners (model_listener.h),
+// once per operation: a query that uses them drops them first.
 
 #include "brindle_core_export.h"
 #include "entities.h"
 #include "db_info.h"
 #include "form_stream.h"
+#include "model_listener.h"
 #include "sql_formats.h"
 
 #include <QHash>
@@ -170,6 +174,10 @@ public:
     // models have none. Counted once after each change of the fields.
     bool HasSQLEditorFields() const;
 
+    // --- listeners of removals (model_removal.cpp); not owned
+    void AddModelListener(IModelListener* listener);
+    void RemoveModelListener(IModelListener* listener);
+
     // --- database info
     TVxDBInfo* DatabaseInfo() const { return FDBInfo.data(); }
     void SetDatabaseInfo(TVxDBInfo* info);
@@ -320,6 +328,21 @@ private:
     void indexAppendedTable(TDSTable* table);
     void rebuildFieldIndex() const;
 
+    // Runs an operation that frees entities: unless an enclosing operation
+    // already did, collect states what will go and listeners hear of it
+    // first; once the operation is over they hear that it ended.
+    template <typename Collect, typename Body>
+    void removing(Collect&& collect, Body&& body);
+    void announceRemoval(const TModelRemoval& removal);
+    // Tells the listeners the operation ended; the model may be gone afterwards.
+    void removalEnded();
+    void notifyDestroying();
+    // Everything the model owns, for the operations that empty it.
+    void collectAll(TModelRemoval& removal) const;
+    // The tables with the fields and links that go with them.
+    void collectTables(TModelRemoval& removal) const;
+    friend class TDSConditionList;
+
     class TextReader;
     friend class TextReader;
     void rebuildTableIndex() const;
@@ -364,6 +387,8 @@ private:
     std::vector<TDSTable*> FSearchQueue;
     TStringList FStoredStructureBuf;
     bool FDestroying = false;
+    std::vector<IModelListener*> FModelListeners;
+    int FRemovalDepth = 0;
 
     // Identifier state: the largest ID held, valid unless a field that held
     // it has gone; and the first field of every ID.
@@ -379,6 +404,31 @@ private:
     mutable TTextHash<TDSTable*> FTablesByName[3];
     mutable bool FTableIndexValid = true;
 };
+
+template <typename Collect, typename Body>
+void TVxCustomDBStructure::removing(Collect&& collect, Body&& body)
+{
+    const bool outermost = FRemovalDepth == 0 && !FDestroying;
+    bool announced = false;
+    if (outermost && !FModelListeners.empty()) {
+        TModelRemoval removal;
+        collect(removal);
+        if (!removal.IsEmpty()) {
+            announceRemoval(removal);
+            announced = true;
+        }
+    }
+    ++FRemovalDepth;
+    try {
+        body();
+    } catch (...) {
+        --FRemovalDepth;
+        throw;
+    }
+    --FRemovalDepth;
+    if (announced)
+        removalEnded();
+}
 
 class BRINDLE_CORE_EXPORT TVxDBStructure : public TVxCustomDBStructure {
     Q_OBJECT

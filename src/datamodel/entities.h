@@ -521,7 +521,8 @@ private:
     TSimpleDSTableList FTables;
 };
 
-// Owns its conditions and hands out identifiers above the highest seen.
+// Owns its conditions and hands out identifiers above the highest seen. The
+// model's list tells the model's listeners of every condition that leaves it.
 class BRINDLE_CORE_EXPORT TDSConditionList : public TVxObjectList<TDSCondition> {
 public:
     TVxCustomDBStructure* FDBStruct = nullptr;
@@ -529,6 +530,10 @@ public:
     int Add(std::unique_ptr<TDSCondition> condition);
     int IndexByID(int id) const;
     TDSCondition* Items(int index) const { return GetItem(index); }
+    void Delete(int index);
+    void SetItem(int index, std::unique_ptr<TDSCondition> condition);
+    std::unique_ptr<TDSCondition> Extract(int index);
+    void Clear();
 
 private:
     int FMaxID = 0;

@@ -355,12 +355,15 @@ void TVxCustomDBStructure::ReadAppliedTypes(const QString& text, TAppliedTypes& 
 void TVxCustomDBStructure::TextReader::read()
 {
     m.FUpdating = true;
-    m.FFieldGroups.Clear();
-    m.ClearFields();
-    m.ClearTables();
-    m.ClearOperators();
-    m.ClearLinks();
-    m.FConditions.Clear();
+    m.removing([&](TModelRemoval& r) { m.collectAll(r); },
+               [&] {
+                   m.FFieldGroups.Clear();
+                   m.ClearFields();
+                   m.ClearTables();
+                   m.ClearOperators();
+                   m.ClearLinks();
+                   m.FConditions.Clear();
+               });
     m.FDefaultMainTable = nullptr;
 
     TStringList main;
