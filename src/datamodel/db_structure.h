@@ -328,11 +328,18 @@ private:
     void indexAppendedTable(TDSTable* table);
     void rebuildFieldIndex() const;
 
-    // Runs an operation that frees entities: unless an enclosing operation
+    // Runs an operation that frees entities: unless an enclosing removal
     // already did, collect states what will go and listeners hear of it
-    // first; once the operation is over they hear that it ended.
+    // first.
     template <typename Collect, typename Body>
     void removing(Collect&& collect, Body&& body);
+    // Runs one of the model's operations. Listeners hear that removals
+    // ended only when the outermost operation is over, as its last act: a
+    // host may free the model from there, and nothing of the model runs
+    // after. A failing operation tells nothing.
+    template <typename Body>
+    void operation(Body&& body);
+    friend void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines);
     void announceRemoval(const TModelRemoval& removal);
     // Tells the listeners the operation ended; the model may be gone afterwards.
     void removalEnded();
@@ -389,6 +396,8 @@ private:
     bool FDestroying = false;
     std::vector<IModelListener*> FModelListeners;
     int FRemovalDepth = 0;
+    int FOperationDepth = 0;
+    bool FRemovalsEnded = false; // removals were announced in this operation
 
     // Identifier state: the largest ID held, valid unless a field that held
     // it has gone; and the first field of every ID.
@@ -405,29 +414,42 @@ private:
     mutable bool FTableIndexValid = true;
 };
 
-template <typename Collect, typename Body>
-void TVxCustomDBStructure::removing(Collect&& collect, Body&& body)
+template <typename Body>
+void TVxCustomDBStructure::operation(Body&& body)
 {
-    const bool outermost = FRemovalDepth == 0 && !FDestroying;
-    bool announced = false;
-    if (outermost && !FModelListeners.empty()) {
-        TModelRemoval removal;
-        collect(removal);
-        if (!removal.IsEmpty()) {
-            announceRemoval(removal);
-            announced = true;
-        }
-    }
-    ++FRemovalDepth;
+    ++FOperationDepth;
     try {
         body();
     } catch (...) {
-        --FRemovalDepth;
+        if (--FOperationDepth == 0)
+            FRemovalsEnded = false;
         throw;
     }
-    --FRemovalDepth;
-    if (announced)
+    if (--FOperationDepth == 0 && std::exchange(FRemovalsEnded, false))
         removalEnded();
+}
+
+template <typename Collect, typename Body>
+void TVxCustomDBStructure::removing(Collect&& collect, Body&& body)
+{
+    operation([&] {
+        if (FRemovalDepth == 0 && !FDestroying && !FModelListeners.empty()) {
+            TModelRemoval removal;
+            collect(removal);
+            if (!removal.IsEmpty()) {
+                announceRemoval(removal);
+                FRemovalsEnded = true;
+            }
+        }
+        ++FRemovalDepth;
+        try {
+            body();
+        } catch (...) {
+            --FRemovalDepth;
+            throw;
+        }
+        --FRemovalDepth;
+    });
 }
 
 class BRINDLE_CORE_EXPORT TVxDBStructure : public TVxCustomDBStructure {

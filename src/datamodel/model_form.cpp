@@ -24,12 +24,14 @@ void TVxCustomDBStructure::BeginLoading()
 void TVxCustomDBStructure::Loaded()
 {
     FLoading = false;
-    LoadStoredStructure();
-    // A catalogue or caption list stored by an older model gains what the
-    // enabled families and the current default captions add.
-    UpdateExOperators();
-    MergeDefOperators();
-    UpdateDefOperators();
+    operation([&] {
+        LoadStoredStructure();
+        // A catalogue or caption list stored by an older model gains what
+        // the enabled families and the current default captions add.
+        UpdateExOperators();
+        MergeDefOperators();
+        UpdateDefOperators();
+    });
 }
 
 void TVxCustomDBStructure::LoadStoredStructure()

@@ -806,7 +806,7 @@ void TVxCustomDBStructure::LoadFromStrings(const TStringList& strings)
     // The lines may be this model's own output held elsewhere; read a copy so
     // that nothing the reader changes can touch them.
     const TStringList source(strings);
-    TextReader(*this, source).read();
+    operation([&] { TextReader(*this, source).read(); });
 }
 
 void TVxCustomDBStructure::SaveToFile(const QString& fileName) const

@@ -848,13 +848,15 @@ void SaveDMToXml(TVxCustomDBStructure& model, TStringList& lines)
 
 void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines)
 {
-    model.ClearStructure();
-    model.ClearOperators();
-    const QString text = lines.Text();
-    checkXmlShape(text);
-    const XmlTree tree(text);
-    if (!tree.Nodes.empty())
-        XmlReader(model).read(XmlElement(&tree, 0));
+    model.operation([&] {
+        model.ClearStructure();
+        model.ClearOperators();
+        const QString text = lines.Text();
+        checkXmlShape(text);
+        const XmlTree tree(text);
+        if (!tree.Nodes.empty())
+            XmlReader(model).read(XmlElement(&tree, 0));
+    });
 }
 
 } // namespace brindle

@@ -289,14 +289,15 @@ bool TVxCustomDBStructure::RunDalwick()
                wizardSetCurrentDatabase, wizardGetTableNames, wizardGetFields, wizardGetLinks,
                wizardGetConnected, wizardFreeText);
     bool result = false;
-    {
+    // The host hears of what the wizard removed once the run is over.
+    operation([&] {
         // A wizard written in C++ may let an exception out of runwizard.
         struct Done {
             DalwickDoneWizardProc doneWizard;
             ~Done() { doneWizard(); }
         } done{doneWizard};
         result = runWizard();
-    }
+    });
     if (std::exception_ptr error = std::exchange(currentRun().deferredError, nullptr))
         std::rethrow_exception(error);
     return result;
