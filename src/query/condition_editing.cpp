@@ -105,7 +105,8 @@ TFilterCond::~TFilterCond()
 
 void TFilterCond::setValueWord(int index, std::unique_ptr<TQueryWord> word)
 {
-    (index == 1 ? FLabel3 : FLabel4) = std::move(word);
+    putWord(index == 1 ? FLabel3 : FLabel4, std::move(word));
+    FQueryPanel->notifyWordsReplaced(this);
 }
 
 void TFilterCond::SetValue(int index, const QString& value)
@@ -120,8 +121,10 @@ void TFilterCond::SetValue(int index, const QString& value)
         word->SetValue(value);
         QString caption = GetValueCaption(index);
         if (FQueryPanel->OnSetValue)
-            FQueryPanel->OnSetValue(this, index == 1 ? 1 : 2, value, caption);
-        word->SetCaption(caption);
+            FQueryPanel->CallHost([&] { FQueryPanel->OnSetValue(this, index == 1 ? 1 : 2, value, caption); });
+        // The handler may have remade the word.
+        if (TQueryWord* shown = ValueWord(index))
+            shown->SetCaption(caption);
     }
     FQueryPanel->QueryChanged();
     DoConditionChange(index == 1 ? 3 : 4);
@@ -148,7 +151,7 @@ void TFilterCond::SetParam(int index, TSQLParam* param)
     if (param) {
         slot = param;
         if (word) {
-            word->Fixed = true;
+            word->SetFixed(true);
             word->SetCaption(param->DisplayName());
         }
         return;
@@ -162,7 +165,7 @@ void TFilterCond::SetParam(int index, TSQLParam* param)
     if (index == 1)
         UpdateSQLParams();
     if (word) {
-        word->Fixed = false;
+        word->SetFixed(false);
         word->SetValue(current);
         word->SetCaption(GetValueKind(index) == vkSubQuery
                              ? FQueryPanel->GetTitle(QStringLiteral("ttlSubQueryCaption"))
@@ -175,7 +178,18 @@ void TFilterCond::SetValueIsParam(int index, bool isParam)
 {
     if (isParam == GetValueIsParam(index))
         return;
-    SetParam(index, isParam ? FQueryPanel->QResult()->AddParameter(this, index == 1 ? 1 : 2) : nullptr);
+    TSQLParam* param = nullptr;
+    if (isParam) {
+        const quint64 removals = FQueryPanel->ModelRemovals();
+        TQueryResult* result = FQueryPanel->QResult();
+        param = result->AddParameter(this, index == 1 ? 1 : 2);
+        // The host heard of the new parameter; if it changed the model, this
+        // condition may have left the tree and its parameters gone with it.
+        if (FQueryPanel->ModelRemovals() != removals
+            && !(param = result->FindParameterByCondition(this, index == 1 ? 1 : 2)))
+            return;
+    }
+    SetParam(index, param);
     DoConditionChange(index == 1 ? 3 : 4);
 }
 
@@ -196,13 +210,13 @@ void TFilterCond::EnabledChanged()
 void TFilterCond::UpdateLogOpLabel()
 {
     if (FLabel9)
-        FLabel9->Visible = false;
+        FLabel9->SetVisible(false);
     if (!FParentBracket)
         return;
     auto wordFor = [&](const TFilterBracket* bracket) {
         const bool isOr = bracket->LinkType() == fltAny || bracket->LinkType() == fltNone;
         Label9()->SetItemIndex(isOr ? 1 : 0);
-        FLabel9->Visible = true;
+        FLabel9->SetVisible(true);
     };
     switch (FQueryPanel->LogOpStyle()) {
     case losBeforeCond:
@@ -242,9 +256,9 @@ void TFilterCond::showSubQuery(const QString& value, const QString& readable)
 {
     SetCaption(1, FQueryPanel->GetTitle(QStringLiteral("ttlSubQueryCaption")));
     if (TQueryWord* word = ValueWord(1))
-        word->Hint = FQueryPanel->SubQueryHint() == sqhText ? readable
-                     : FQueryPanel->SubQueryHint() == sqhSQL ? value
-                                                              : QString();
+        word->SetHint(FQueryPanel->SubQueryHint() == sqhText  ? readable
+                      : FQueryPanel->SubQueryHint() == sqhSQL ? value
+                                                               : QString());
 }
 
 std::unique_ptr<TQueryWord> TFilterCond::CreateValueLabel(std::unique_ptr<TQueryWord>, int, bool) { return nullptr; }
@@ -280,9 +294,10 @@ bool TFilterCond::CustomDropDownHandler(int index, QString& value)
 TSimpleCond::TSimpleCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TDSField* field)
     : TFilterCond(queryPanel, parentBracket, frtSimpleCondition)
 {
-    FLabel1 = std::make_unique<TQueryWord>(queryPanel->AppearanceOptions().Contains(aoPopupField) ? wePopup : weListBox);
+    putWord(FLabel1,
+            std::make_unique<TQueryWord>(queryPanel->AppearanceOptions().Contains(aoPopupField) ? wePopup : weListBox));
     FLabel1->MaxItemCount = queryPanel->MaxPopupItemCount();
-    FLabel2 = std::make_unique<TQueryWord>(wePopup);
+    putWord(FLabel2, std::make_unique<TQueryWord>(wePopup));
     queryPanel->FillFieldsList(*FLabel1, parentBracket);
     if (field) {
         SetField(field);
@@ -325,7 +340,11 @@ void TSimpleCond::SetField(TDSField* field)
         TDSOperator* op = field->OperatCount() > 0 ? field->Operators(0)
                           : FQueryPanel->DbStruct()         ? FQueryPanel->DbStruct()->NullOperator()
                                                             : nullptr;
+        const quint64 removals = FQueryPanel->ModelRemovals();
         SetOperator(op);
+        // The host may have changed the model meanwhile: the field may be gone.
+        if (FQueryPanel->ModelRemovals() != removals)
+            return;
         for (int index : {1, 2}) {
             if (TSQLParam* param = GetParam(index)) {
                 FQueryPanel->QResult()->GenerateParamDisplayName(param, index);
@@ -348,9 +367,15 @@ void TSimpleCond::SetOperator(TDSOperator* op)
     if (op == FOperator)
         return;
     TDSOperator* old = FOperator;
+    const quint64 removals = FQueryPanel->ModelRemovals();
+    // Host code runs from here on and may change the model: an operator
+    // that went is not taken.
+    auto modelChanged = [&] { return FQueryPanel->ModelRemovals() != removals; };
     if (old && old->ValueKind() == vkSubQuery) {
         SetParam(1, nullptr);
         SetValue(1, QString());
+        if (modelChanged())
+            return;
     }
     FOperator = op;
     if (op) {
@@ -359,12 +384,19 @@ void TSimpleCond::SetOperator(TDSOperator* op)
             FLabel2->SetCaption(op->DisplayName());
         }
         RecreateValueEditor();
+        if (modelChanged())
+            return;
         ReformatValue(old);
         if (op->ValFormat().isEmpty()) {
-            FLabel5.reset();
+            if (FLabel5) {
+                FLabel5.reset();
+                FQueryPanel->notifyWordsReplaced(this);
+            }
         } else {
-            if (!FLabel5)
-                FLabel5 = std::make_unique<TQueryWord>(weNone);
+            if (!FLabel5) {
+                putWord(FLabel5, std::make_unique<TQueryWord>(weNone));
+                FQueryPanel->notifyWordsReplaced(this);
+            }
             FLabel5->SetCaption(op->ValFormat());
             FLabel5->SetValue(op->ValFormat());
         }
@@ -387,18 +419,21 @@ void TSimpleCond::RecreateValueEditor()
     const QString caption1 = GetCaption(1);
     const QString caption2 = GetCaption(2);
     const int count = GetValueCount();
+    bool replaced = false;
     for (int index : {1, 2}) {
         std::unique_ptr<TQueryWord>& slot = index == 1 ? FLabel3 : FLabel4;
         if (count < index) {
             if (GetValueIsParam(index))
                 SetParam(index, nullptr);
+            replaced = replaced || slot;
             slot.reset();
             (index == 1 ? FValue1 : FValue2).clear();
             continue;
         }
         if (GetValueIsParam(index))
             continue;
-        slot = CreateValueLabel(std::move(slot), index, true);
+        putWord(slot, CreateValueLabel(std::move(slot), index, true));
+        replaced = true;
         const QString& value = GetValue(index);
         if (index == 1 && GetValueKind(1) == vkList && !value.isEmpty() && FQueryPanel->DbStruct()) {
             const TSQLFormats* f = FQueryPanel->DbStruct()->SQLFormats();
@@ -413,6 +448,8 @@ void TSimpleCond::RecreateValueEditor()
         FLabel3->SetCaption(caption1);
     if (FLabel4 && !caption2.isEmpty())
         FLabel4->SetCaption(caption2);
+    if (replaced)
+        FQueryPanel->notifyWordsReplaced(this);
 }
 
 void TSimpleCond::ReformatValue(const TDSOperator* oldOperator)
@@ -479,6 +516,18 @@ void TSimpleCond::SetValue(int index, const QString& value)
 }
 
 bool TSimpleCond::GetIsHavingRow() const { return FField && FField->IsAggregate(); }
+
+bool TSimpleCond::UsesAnyOf(const TModelRemoval& removal) const
+{
+    return removal.Fields.contains(FField) || removal.Operators.contains(FOperator);
+}
+
+void TSimpleCond::dropModelReferences()
+{
+    TFilterCond::dropModelReferences();
+    FField = nullptr;
+    FOperator = nullptr;
+}
 
 QString TSimpleCond::GetValueName(int) const { return FField ? FField->DisplayName() : QString(); }
 
@@ -565,7 +614,7 @@ std::unique_ptr<TQueryWord> TSimpleCond::CreateValueLabel(std::unique_ptr<TQuery
         word = autoWord(*FQueryPanel, GetValueType(index), GetValueSize(index));
     }
     if (init)
-        word->Enabled = GetEnabled();
+        word->SetEnabled(GetEnabled());
     FQueryPanel->ElementCreate(this, index == 1 ? 1 : 2, word);
     return word;
 }
@@ -604,7 +653,7 @@ int TSimpleCond::GetValueCount() const { return FOperator ? FOperator->ParamCoun
 TCustomCond::TCustomCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TDSCondition* condition)
     : TFilterCond(queryPanel, parentBracket, frtCustomCondition), FDSCondition(condition)
 {
-    FLabel1 = std::make_unique<TQueryWord>(weNone);
+    putWord(FLabel1, std::make_unique<TQueryWord>(weNone));
     if (condition) {
         FLabel1->SetCaption(condition->Values().IsEmpty() ? condition->Caption() : condition->Values()[0]->Text());
         const int count = qMin(GetValueCount(), 2);
@@ -612,7 +661,7 @@ TCustomCond::TCustomCond(TVxQuery* queryPanel, TFilterBracket* parentBracket, TD
             setValueWord(index, CreateValueLabel(nullptr, index, true));
         // The text before the second slot stands between the two values.
         if (count > 1) {
-            FLabel5 = std::make_unique<TQueryWord>(weNone);
+            putWord(FLabel5, std::make_unique<TQueryWord>(weNone));
             FLabel5->SetCaption(condition->Values()[1]->Text());
         }
     }
@@ -623,7 +672,7 @@ std::unique_ptr<TQueryWord> TCustomCond::CreateValueLabel(std::unique_ptr<TQuery
     old.reset();
     auto word = autoWord(*FQueryPanel, GetValueType(index), 0);
     if (init)
-        word->Enabled = GetEnabled();
+        word->SetEnabled(GetEnabled());
     return word;
 }
 
@@ -637,6 +686,17 @@ TValueKind TCustomCond::GetValueKind(int index) const
 {
     const int i = index == 1 ? 0 : 1;
     return FDSCondition && i < FDSCondition->Values().Count() ? FDSCondition->Values()[i]->DataKind() : vkScalar;
+}
+
+bool TCustomCond::UsesAnyOf(const TModelRemoval& removal) const
+{
+    return removal.Conditions.contains(FDSCondition);
+}
+
+void TCustomCond::dropModelReferences()
+{
+    TFilterCond::dropModelReferences();
+    FDSCondition = nullptr;
 }
 
 const TSimpleDSTableList* TCustomCond::GetTables() const { return FDSCondition ? &FDSCondition->Tables() : nullptr; }

@@ -15,15 +15,19 @@ namespace brindle {
 TFilterRow::TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType)
     : FRowType(rowType), FParentBracket(parentBracket), FQueryPanel(queryPanel)
 {
+    queryPanel->rowMade(this);
 }
 
 TQueryWord* TFilterRow::Label9() const
 {
     if (!FLabel9) {
-        FLabel9 = std::make_unique<TQueryWord>(wePopup);
-        FQueryPanel->FillLinkWordList(*FLabel9);
-        FLabel9->Visible = false;
-        FLabel9->Enabled = FEnabled;
+        auto word = std::make_unique<TQueryWord>(wePopup);
+        FQueryPanel->FillLinkWordList(*word);
+        word->SetVisible(false);
+        word->SetEnabled(FEnabled);
+        auto* self = const_cast<TFilterRow*>(this);
+        self->putWord(FLabel9, std::move(word));
+        FQueryPanel->notifyWordsReplaced(self);
     }
     return FLabel9.get();
 }
@@ -33,7 +37,21 @@ TFilterRow::~TFilterRow()
     FRowState = rsDestroying;
     if (!FQueryPanel->Destroying() && FQueryPanel->CurrentRow() == this)
         FQueryPanel->CurrentRowDestroyed(this);
+    FQueryPanel->rowFreed(this);
 }
+
+void TFilterRow::putWord(std::unique_ptr<TQueryWord>& slot, std::unique_ptr<TQueryWord> word)
+{
+    if (word)
+        word->FRow = this;
+    slot = std::move(word);
+}
+
+void TFilterRow::WordChanged(TQueryWord* word) { FQueryPanel->notifyWordChanged(this, word); }
+
+bool TFilterRow::UsesAnyOf(const TModelRemoval&) const { return false; }
+
+void TFilterRow::dropModelReferences() { FOrphaned = true; }
 
 int TFilterRow::GetRowLevel() const
 {
@@ -61,7 +79,7 @@ void TFilterRow::EnabledChanged()
 {
     for (TQueryWord* word : {FLabel1.get(), FLabel2.get(), FLabel3.get(), FLabel4.get(), FLabel5.get(), FLabel9.get()})
         if (word)
-            word->Enabled = FEnabled;
+            word->SetEnabled(FEnabled);
     FQueryPanel->QueryChanged();
 }
 
@@ -69,7 +87,11 @@ void TFilterRow::UpdateLogOpLabel() {}
 
 bool TFilterRow::GetIsHavingRow() const { return false; }
 
-void TFilterRow::CloseEdit(bool) {}
+void TFilterRow::CloseEdit(bool accept)
+{
+    if (IQueryView* view = FQueryPanel->View())
+        FQueryPanel->CallHost([&] { view->CloseEdit(*FQueryPanel, this, accept); });
+}
 
 void TFilterRow::MoveUp()
 {
@@ -79,6 +101,7 @@ void TFilterRow::MoveUp()
     if (index > 0) {
         FParentBracket->FRows.Move(index, index - 1);
         FQueryPanel->RowsChanged();
+        FQueryPanel->notifyRowMoved(this, FParentBracket, index);
     }
 }
 
@@ -90,6 +113,7 @@ void TFilterRow::MoveDown()
     if (index < FParentBracket->GetRowCount() - 1) {
         FParentBracket->FRows.Move(index, index + 1);
         FQueryPanel->RowsChanged();
+        FQueryPanel->notifyRowMoved(this, FParentBracket, index);
     }
 }
 
@@ -99,12 +123,15 @@ void TFilterRow::MoveLeft()
     if (!parent || !parent->FParentBracket)
         return;
     TFilterBracket* grandparent = parent->FParentBracket;
-    std::unique_ptr<TFilterRow> self = parent->ExtractRow(GetIndex());
+    const int index = GetIndex();
     const int parentIndex = parent->GetIndex();
-    grandparent->InsertRow(parentIndex + 1, std::move(self));
+    grandparent->placeRow(parentIndex + 1, parent->takeRow(index));
+    FQueryPanel->notifyRowMoved(this, parent, index);
     // An emptied bracket goes, whatever the non-empty option says.
-    if (parent->GetRowCount() == 0)
+    if (parent->GetRowCount() == 0) {
+        FQueryPanel->notifyRowRemoving(grandparent, parentIndex);
         grandparent->FRows.Delete(parentIndex);
+    }
     FQueryPanel->RowsChanged();
     FQueryPanel->QueryChanged();
 }
@@ -115,14 +142,16 @@ void TFilterRow::MoveRight()
     if (!parent)
         return;
     const int index = GetIndex();
-    std::unique_ptr<TFilterRow> self = parent->ExtractRow(index);
     TFilterRow* before = index > 0 ? parent->GetRow(index - 1) : nullptr;
-    if (before && before->IsBracket()) {
-        static_cast<TFilterBracket*>(before)->AddRow(std::move(self));
-    } else {
-        TFilterBracket* bracket = parent->InsertNewBracket(index);
-        bracket->AddRow(std::move(self));
+    TFilterBracket* bracket = before && before->IsBracket() ? static_cast<TFilterBracket*>(before) : nullptr;
+    if (!bracket) {
+        // Host code runs as the new bracket joins: the row may go meanwhile.
+        bracket = parent->InsertNewBracket(index);
+        if (FParentBracket != parent || !FAttached || parent->GetRow(index + 1) != this)
+            return;
     }
+    bracket->placeRow(bracket->GetRowCount(), parent->takeRow(GetIndex()));
+    FQueryPanel->notifyRowMoved(this, parent, index);
     FQueryPanel->RowsChanged();
     FQueryPanel->QueryChanged();
 }
@@ -139,11 +168,11 @@ TFilterBracket::TFilterBracket(TVxQuery* queryPanel, TFilterBracket* parentBrack
             throw EVxQueryPanelError(5, LoadResString(_SQPEInvalidStrFmt));
         throw EVxQueryPanelError(4, LoadResString(_SQPEInvalidFltrTitle));
     }
-    FLabel1 = std::make_unique<TQueryWord>(weNone);
+    putWord(FLabel1, std::make_unique<TQueryWord>(weNone));
     FLabel1->SetCaption(title.Before);
-    FLabel3 = std::make_unique<TQueryWord>(weNone);
+    putWord(FLabel3, std::make_unique<TQueryWord>(weNone));
     FLabel3->SetCaption(title.After);
-    FLabel2 = std::make_unique<TQueryWord>(wePopup);
+    putWord(FLabel2, std::make_unique<TQueryWord>(wePopup));
     FLabel2->LoadItems(queryPanel->LinkTypeItems());
     FLabel2->SetValue(queryPanel->LinkTypeWord(FLinkType));
 }
@@ -172,13 +201,14 @@ int TFilterBracket::GetLastRowNum() const
 
 void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
 {
-    TFilterRow* raw = row.get();
-    raw->FParentBracket = this;
-    FRows.Insert(index, std::move(row));
-    raw->FRowID = FRowID;
-    AppendNumber(raw->FRowID, index + 1);
-    raw->FRowID.append(u'.');
-    FQueryPanel->RowsChanged();
+    if (row->FOrphaned) {
+        // Its field or condition went while it was out of the tree.
+        row->FParentBracket = this;
+        FQueryPanel->FSetAside.push_back(std::move(row));
+        return;
+    }
+    placeRow(index, std::move(row));
+    FQueryPanel->notifyRowInserted(this, index);
     FQueryPanel->QueryChanged();
 }
 
@@ -263,15 +293,38 @@ void TFilterBracket::InternalDeleteRow(int index)
     // The current row hands over to a neighbouring line, which needs the lines.
     if (FQueryPanel->CurrentRow())
         FQueryPanel->EnsureRowNums();
+    FQueryPanel->notifyRowRemoving(this, index);
     FRows.Delete(index);
     FQueryPanel->RowsChanged();
     if (FParentBracket && FQueryPanel->AppearanceOptions().Contains(aoNonEmptyBrackets) && FRows.IsEmpty())
         FParentBracket->InternalDeleteRow(GetIndex()); // frees this bracket: nothing may follow
 }
 
-std::unique_ptr<TFilterRow> TFilterBracket::ExtractRow(int index)
+std::unique_ptr<TFilterRow> TFilterBracket::takeRow(int index)
 {
     std::unique_ptr<TFilterRow> row = FRows.Extract(index);
+    row->FAttached = false;
+    return row;
+}
+
+void TFilterBracket::placeRow(int index, std::unique_ptr<TFilterRow> row)
+{
+    TFilterRow* raw = row.get();
+    raw->FParentBracket = this;
+    FRows.Insert(index, std::move(row));
+    raw->FAttached = true;
+    raw->FRowID = FRowID;
+    AppendNumber(raw->FRowID, index + 1);
+    raw->FRowID.append(u'.');
+    FQueryPanel->RowsChanged();
+}
+
+std::unique_ptr<TFilterRow> TFilterBracket::ExtractRow(int index)
+{
+    GetRow(index);
+    FQueryPanel->notifyRowRemoving(this, index);
+    std::unique_ptr<TFilterRow> row = FRows.Extract(index);
+    row->FAttached = false;
     FQueryPanel->RowsChanged();
     return row;
 }
@@ -280,8 +333,10 @@ void TFilterBracket::ClearRows()
 {
     if (FQueryPanel->CurrentRow())
         FQueryPanel->EnsureRowNums();
-    while (!FRows.IsEmpty())
+    while (!FRows.IsEmpty()) {
+        FQueryPanel->notifyRowRemoving(this, FRows.Count() - 1);
         FRows.Delete(FRows.Count() - 1);
+    }
     FQueryPanel->RowsChanged();
     FQueryPanel->QueryChanged();
 }
@@ -389,14 +444,21 @@ void TFilterBracket::UpdateLogOpLabel()
     TFilterRow::UpdateLogOpLabel();
     // The bracket's own word follows its parent's link type, like a condition's.
     if (FLabel9)
-        FLabel9->Visible = false;
+        FLabel9->SetVisible(false);
     if (FQueryPanel->LogOpStyle() == losBeforeCond && FParentBracket && GetIndex() > 0) {
         const bool isOr = FParentBracket->LinkType() == fltAny || FParentBracket->LinkType() == fltNone;
         Label9()->SetItemIndex(isOr ? 1 : 0);
-        FLabel9->Visible = true;
+        FLabel9->SetVisible(true);
     }
     for (const auto& row : FRows)
         row->UpdateLogOpLabel();
+}
+
+void TFilterBracket::dropModelReferences()
+{
+    TFilterRow::dropModelReferences();
+    for (const auto& row : FRows)
+        row->dropModelReferences();
 }
 
 bool TFilterBracket::GetIsHavingRow() const

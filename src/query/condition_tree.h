@@ -7,7 +7,8 @@
 // model's fields, operators and conditions and to the builder's parameters
 // without owning them. Each row carries its words (FLabel1 ... FLabel5,
 // FLabel9): the field, operator, value and conjunction words of the
-// sentence it reads as.
+// sentence it reads as. Every change of the tree and of a row's words is
+// passed to the query, which tells its views.
 
 #include "brindle_core_export.h"
 #include "datamodel/db_structure.h"
@@ -69,8 +70,13 @@ public:
     virtual void EnabledChanged();
     virtual void UpdateLogOpLabel();
     virtual bool GetIsHavingRow() const;
-    // Closes an open value editor, accepting or dropping its input.
+    // Closes an open value editor, accepting or dropping its input: the
+    // query's view holds the editors.
     virtual void CloseEdit(bool accept);
+    // Whether the row uses something the model is about to free.
+    virtual bool UsesAnyOf(const TModelRemoval& removal) const;
+    // Called by a word of the row after it changed.
+    void WordChanged(TQueryWord* word);
     void MoveUp();
     void MoveDown();
     void MoveLeft();
@@ -79,6 +85,12 @@ public:
 protected:
     friend class TFilterBracket;
     friend class TVxQuery;
+
+    // Puts a word into one of the row's slots, the row becoming its owner.
+    void putWord(std::unique_ptr<TQueryWord>& slot, std::unique_ptr<TQueryWord> word);
+    // Forgets every model entity the row (and a bracket's rows) refers to,
+    // for a row that is no longer in the tree or is being made while they go.
+    virtual void dropModelReferences();
 
     TFilterRowType FRowType;
     std::unique_ptr<TQueryWord> FLabel1;
@@ -93,6 +105,13 @@ protected:
     TVxQuery* FQueryPanel;
     bool FEnabled = true;
     TRowState FRowState = rsNormal;
+    // In its parent's row list (the root: never).
+    bool FAttached = false;
+    // Lost its model entities while out of the tree: it never joins it.
+    bool FOrphaned = false;
+    // The query's list of live rows.
+    TFilterRow* FPrevLive = nullptr;
+    TFilterRow* FNextLive = nullptr;
 };
 
 class BRINDLE_CORE_EXPORT TFilterBracket : public TFilterRow {
@@ -150,8 +169,16 @@ public:
     bool GetIsHavingRow() const override;
     void CloseEdit(bool accept) override;
 
+protected:
+    void dropModelReferences() override;
+
 private:
     friend class TFilterRow;
+
+    // A move's two halves: they tell nobody and run no host code, so a
+    // moving row is never out of the tree while the host could act.
+    std::unique_ptr<TFilterRow> takeRow(int index);
+    void placeRow(int index, std::unique_ptr<TFilterRow> row);
     friend class TVxQuery;
 
     TFilterLinkType FLinkType;
@@ -239,6 +266,7 @@ public:
 
     void SetValue(int index, const QString& value) override;
     bool GetIsHavingRow() const override;
+    bool UsesAnyOf(const TModelRemoval& removal) const override;
     QString GetValueName(int index) const override;
     void UpdateSQLParams() override;
     bool RunSubQueryEditor(QString& value) override;
@@ -250,6 +278,9 @@ public:
     const TSimpleDSTableList* GetTables() const override;
     QString GetSQLExpr() const override;
     int GetValueCount() const override;
+
+protected:
+    void dropModelReferences() override;
 
 private:
     // Fills a list word with the field's list or SQL editor items.
@@ -266,12 +297,16 @@ public:
     TDSCondition* DSCondition() const { return FDSCondition; }
 
     bool GetIsHavingRow() const override { return false; }
+    bool UsesAnyOf(const TModelRemoval& removal) const override;
     std::unique_ptr<TQueryWord> CreateValueLabel(std::unique_ptr<TQueryWord> old, int index, bool init) override;
     TFieldType GetValueType(int index) const override;
     TValueKind GetValueKind(int index) const override;
     const TSimpleDSTableList* GetTables() const override;
     QString GetSQLExpr() const override;
     int GetValueCount() const override;
+
+protected:
+    void dropModelReferences() override;
 
 private:
     TDSCondition* FDSCondition;

@@ -9,10 +9,40 @@ namespace brindle {
 
 IQueryListener::~IQueryListener() = default;
 
+IQueryView::~IQueryView() = default;
+
+void IQueryView::QueryChanged(TVxQuery&) {}
+
+void IQueryView::ParametersListChanged(TVxQuery&) {}
+
+void IQueryView::SQLOptionsChanged(TVxQuery&) {}
+
+void IQueryView::ActiveChanged(TVxQuery&) {}
+
+void IQueryView::ElementCreate(TVxQuery& query, TFilterCond* condition, int valueIndex,
+                               std::unique_ptr<TQueryWord>& element)
+{
+    query.StandardElementCreate(condition, valueIndex, element);
+}
+
+bool IQueryView::EditSubQuery(TVxQuery& query, TStringList& subQuery, QString& value, TSQLOptions& options,
+                              QString& readableText)
+{
+    return query.StandardEditSubQuery(subQuery, value, options, readableText);
+}
+
+QString IQueryView::ProcessDateValue(TVxQuery& query, TFieldType fieldType, const QString& value, bool forSQL)
+{
+    return query.StandardProcessDateValue(fieldType, value, forSQL);
+}
+
+void IQueryView::CloseEdit(TVxQuery&, TFilterRow*, bool) {}
+
 TVxQuery::TVxQuery(QObject* parent)
     : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles())
 {
     FQResult = std::make_unique<TQueryResult>(this);
+    FQResult->ResultFields().SetObserver(this);
     FFilter = std::make_unique<TFilterBracket>(this, nullptr);
     FBaseLink = std::make_unique<TVxQPBaseLink>(this);
 }
@@ -21,8 +51,12 @@ TVxQuery::~TVxQuery()
 {
     // Detach first, so the base never reaches a query being taken apart.
     FBaseLink.reset();
+    if (FDbStruct)
+        FDbStruct->RemoveModelListener(this);
     FDestroying = true;
     FCurrentRow = nullptr;
+    FSetAside.clear();
+    FSetAsideFields.clear();
     FFilter.reset();
     FQResult.reset();
 }
@@ -33,7 +67,9 @@ void TVxQuery::SetDbStruct(TVxCustomDBStructure* model)
 {
     if (model == FDbStruct.data())
         return;
-    FDbStruct = model;
+    beginReset();
+    const auto end = qScopeGuard([this] { endReset(); });
+    listenTo(model);
     FMainTable = nullptr;
     RecreateRootBracket();
     FQResult->DbStructChanged();
@@ -55,7 +91,9 @@ void TVxQuery::SetActive(bool active)
         FCurrentRow = nullptr;
     }
     if (OnActive)
-        OnActive(this);
+        CallHost([&] { OnActive(this); });
+    if (FView)
+        CallHost([&] { FView->ActiveChanged(*this); });
 }
 
 void TVxQuery::SetSQLOptions(TSQLOptions options)
@@ -92,7 +130,11 @@ void TVxQuery::RefreshMainTable()
 
 // --- the tree
 
-void TVxQuery::SetCurrentRow(TFilterRow* row) { FCurrentRow = row; }
+void TVxQuery::SetCurrentRow(TFilterRow* row)
+{
+    // A row that left the tree while it was being made stays out of it.
+    FCurrentRow = row && !inTree(row) ? nullptr : row;
+}
 
 TFilterCond* TVxQuery::AddConditionNum(TFilterBracket* bracket, int num, TDSField* field)
 {
@@ -230,7 +272,7 @@ void TVxQuery::moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumer
     TFilterRow* row = FCurrentRow;
     FCurrentRow = nullptr;
     (row->*move)();
-    FCurrentRow = row;
+    SetCurrentRow(row);
     EnumerateBracket(enumerate ? enumerate : row->ParentBracket());
     QueryChanged();
 }
@@ -262,6 +304,9 @@ void TVxQuery::MoveCurRowRight()
 
 void TVxQuery::RecreateRootBracket()
 {
+    beginReset();
+    const auto end = qScopeGuard([this] { endReset(); });
+    freeSetAside();
     FCurrentRow = nullptr;
     FFilter.reset();
     FFilter = std::make_unique<TFilterBracket>(this, nullptr);
@@ -420,8 +465,11 @@ void TVxQuery::WriteBracket(TFilterBracket* bracket, bool having)
             }
         }
         QString text = ConditionSQL(cond);
-        if (OnBuildSQL)
-            OnBuildSQL(cond, text);
+        if (OnBuildSQL) {
+            const quint64 removals = FModelRemovals;
+            CallHost([&] { OnBuildSQL(cond, text); });
+            requireModelSince(removals, "the query was being built");
+        }
         if (having)
             result.AddHavingCondition(text);
         else if (FTableFiltersMode)
@@ -447,7 +495,7 @@ void appendRowText(QString& text, const TFilterRow* row)
     // A link word not made yet has never been shown.
     for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(),
                                      row->HasLinkWord() ? row->Label9() : nullptr}) {
-        if (!word || !word->Visible || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
+        if (!word || !word->Visible() || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
             continue;
         text += u' ';
         text += word->Caption();
@@ -531,23 +579,35 @@ void TVxQuery::RemoveListener(IQueryListener* listener)
 
 void TVxQuery::QueryChanged()
 {
+    if (FRepairing) {
+        FChangePending = true;
+        return;
+    }
     if (FState != stIdle || FInsideEventHandler || FUpdating || FDestroying)
         return;
     FModified = true;
     for (IQueryListener* link : std::vector<IQueryListener*>(FLinks))
-        link->QueryChanged(this);
+        CallHost([&] { link->QueryChanged(this); });
     if (OnChange)
         CallHandler([&] { OnChange(this); });
+    if (FView)
+        CallHost([&] { FView->QueryChanged(*this); });
 }
 
 void TVxQuery::ParametersListChanged()
 {
+    if (FRepairing) {
+        FParamsPending = true;
+        return;
+    }
     if (FState != stIdle || FUpdating || FDestroying)
         return;
     if (OnParamListChange)
-        OnParamListChange(this);
+        CallHost([&] { OnParamListChange(this); });
     for (IQueryListener* link : std::vector<IQueryListener*>(FLinks))
-        link->ParametersChanged(this);
+        CallHost([&] { link->ParametersChanged(this); });
+    if (FView)
+        CallHost([&] { FView->ParametersListChanged(*this); });
 }
 
 void TVxQuery::SQLOptionsChanged()
@@ -555,17 +615,41 @@ void TVxQuery::SQLOptionsChanged()
     FQResult->SetSQLOptions(FSQLOptions);
     FQResult->SetSQLSyntax(FSQLSyntax);
     FQResult->ResultFields().FQuoteAliases = FSQLOptions.Contains(soQuoteAliases);
+    if (FView)
+        CallHost([&] { FView->SQLOptionsChanged(*this); });
 }
 
 void TVxQuery::ElementCreate(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element)
 {
+    if (FView)
+        CallHost([&] { FView->ElementCreate(*this, condition, valueIndex, element); });
+    else
+        StandardElementCreate(condition, valueIndex, element);
+}
+
+void TVxQuery::StandardElementCreate(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element)
+{
     if (OnElementCreate)
-        OnElementCreate(condition, valueIndex, element);
+        CallHost([&] { OnElementCreate(condition, valueIndex, element); });
 }
 
 bool TVxQuery::EditSubQuery(TStringList& subQuery, QString& value, TSQLOptions& options, QString& readableText)
 {
-    return OnEditSubQuery && OnEditSubQuery(this, subQuery, value, options, readableText);
+    bool accepted = false;
+    if (FView)
+        CallHost([&] { accepted = FView->EditSubQuery(*this, subQuery, value, options, readableText); });
+    else
+        accepted = StandardEditSubQuery(subQuery, value, options, readableText);
+    return accepted;
+}
+
+bool TVxQuery::StandardEditSubQuery(TStringList& subQuery, QString& value, TSQLOptions& options,
+                                    QString& readableText)
+{
+    bool accepted = false;
+    if (OnEditSubQuery)
+        CallHost([&] { accepted = OnEditSubQuery(this, subQuery, value, options, readableText); });
+    return accepted;
 }
 
 } // namespace brindle

@@ -2,14 +2,22 @@
 // TVxQuery: the non-visual query. It holds the data model reference, the
 // condition tree (root bracket FFilter), the statement builder (FQResult),
 // the parameters, titles, state, options and syntax, and raises the query's
-// events; the query panel derives from it and refines its virtual hooks.
-// Building SQL, reading values and editing conditions all work here without
-// any widget. The query owns its tree and builder; it refers to the data
-// model, which it never owns.
+// events. Building SQL, reading values and editing conditions all work here
+// without any widget. The query owns its tree and builder; it refers to the
+// data model, which it never owns.
+//
+// Views follow the query through its signals (rows inserted, removed,
+// moved, their words replaced or changed, resets; the same for the result
+// fields), and one view (the query panel, which owns the query) refines
+// its hooks through IQueryView. A query listens to its data model: rows
+// and result fields that use a field, operator or predefined condition the
+// model removes are removed with it, and a query whose model is destroyed
+// is left empty and inactive (query_repair.cpp).
 
 #include "brindle_core_export.h"
 #include "query/builder.h"
 #include "query/condition_tree.h"
+#include "query/query_view.h"
 
 #include "form_stream.h"
 #include "object_list.h"
@@ -67,7 +75,25 @@ class TSQLTable;
 // layer. Call once before reading forms that hold queries.
 BRINDLE_CORE_EXPORT void RegisterQueryFormClasses();
 
-class BRINDLE_CORE_EXPORT TVxQuery : public QObject, public IFormComponent {
+// A word's place in its row's sentence.
+enum TWordRole {
+    wrText,          // plain text: a bracket's caption, a predefined condition's caption
+    wrLinkType,      // a bracket's link type ("all", "any", ...)
+    wrField,         // a simple condition's field
+    wrOperator,      // a simple condition's operator
+    wrValue1,        // the first value
+    wrValueSeparator,// the text between the two values
+    wrValue2,        // the second value
+    wrLogicalOperator// "and"/"or" between rows
+};
+
+struct TRowWord {
+    TQueryWord* Word;
+    TWordRole Role;
+};
+
+class BRINDLE_CORE_EXPORT TVxQuery : public QObject, public IFormComponent, private IModelListener,
+                                     private TRFieldListObserver {
     Q_OBJECT
     Q_PROPERTY(brindle::TVxCustomDBStructure* DBStruct READ DbStruct WRITE SetDbStruct)
     Q_PROPERTY(QString MainTableName READ MainTableName WRITE SetMainTableName)
@@ -104,8 +130,14 @@ public:
     bool Modified() const { return FModified; }
     void SetModified(bool modified) { FModified = modified; }
     bool Updating() const { return FUpdating; }
-    void BeginUpdate() { FUpdating = true; }
-    void EndUpdate() { FUpdating = false; }
+    // Set and clear the update flag, which silences QueryChanged. The views
+    // hear one reset for the whole update instead of each change, also when
+    // updates nest.
+    void BeginUpdate();
+    void EndUpdate();
+    // The flag alone, without the views' reset: for a change that reports
+    // itself once it is done.
+    void SetUpdatingFlag(bool on) { FUpdating = on; }
     bool InsideEventHandler() const { return FInsideEventHandler; }
     bool Destroying() const { return FDestroying; }
 
@@ -308,6 +340,29 @@ public:
     void AddListener(IQueryListener* listener);
     void RemoveListener(IQueryListener* listener);
 
+    // --- the view that refines the hooks below; none by default, not owned
+    IQueryView* View() const { return FView; }
+    void SetView(IQueryView* view) { FView = view; }
+
+    // --- a row's words, and what a click on one does
+    // The row's words in sentence order, each with its role; words the row
+    // lacks are left out.
+    QList<TRowWord> RowWords(const TFilterRow* row) const;
+    // Applies a value chosen in a word, as an accepted drop-down does: a
+    // link type word sets the bracket's link type (value: the type's word),
+    // a field word the field (value: its identifier), an operator word the
+    // field's operator at that position of the word's items (value: the
+    // operator's name), a value word its value, which stops being a
+    // parameter, and a logical operator word ("0" and, "1" or) the link type
+    // of the bracket it stands for. Then the query reports a change. False,
+    // changing nothing, for a plain word or a value that names nothing.
+    bool AcceptWordValue(TFilterRow* row, TQueryWord* word, const QString& value);
+
+    // What the query does without a view, for a view to fall back on.
+    void StandardElementCreate(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element);
+    bool StandardEditSubQuery(TStringList& subQuery, QString& value, TSQLOptions& options, QString& readableText);
+    QString StandardProcessDateValue(TFieldType fieldType, const QString& value, bool forSQL);
+
     // --- hooks a panel refines
     virtual void QueryChanged();
     virtual void ParametersListChanged();
@@ -335,15 +390,127 @@ public:
         const bool was = FInsideEventHandler;
         FInsideEventHandler = true;
         try {
-            call();
+            CallHost(call);
         } catch (...) {
             FInsideEventHandler = was;
             throw;
         }
         FInsideEventHandler = was;
     }
+    // Grows each time the model removes entities or goes: code that held an
+    // entity across a host call checks it before going on.
+    quint64 ModelRemovals() const { return FModelRemovals; }
+
+signals:
+    void rowInserted(brindle::TFilterBracket* parent, int index);
+    void rowAboutToBeRemoved(brindle::TFilterBracket* parent, int index);
+    // The row now stands at its parent's index; it stood at oldIndex of oldParent.
+    void rowMoved(brindle::TFilterRow* row, brindle::TFilterBracket* oldParent, int oldIndex);
+    // Words of the row were made, remade or freed.
+    void rowWordsReplaced(brindle::TFilterRow* row);
+    void rowWordChanged(brindle::TFilterRow* row, brindle::TQueryWord* word);
+    // Between the two the tree changes freely and its rows may be freed.
+    void treeAboutToBeReset();
+    void treeReset();
+    void resultFieldInserted(int index);
+    void resultFieldAboutToBeRemoved(int index);
+    void resultFieldMoved(int from, int to);
+    void resultFieldChanged(int index);
+    void resultFieldsAboutToBeReset();
+    void resultFieldsReset();
 
 private:
+    friend class TFilterRow;
+    friend class TFilterBracket;
+    friend class TFilterCond;
+    friend class TSimpleCond;
+
+    // Runs code of the host (an event, a listener, the view). While it
+    // runs, rows that lose their model entities are set aside rather than
+    // freed, since the query's own code below may still hold them.
+    template <typename F>
+    void CallHost(F&& call)
+    {
+        ++FHostCalls;
+        try {
+            call();
+        } catch (...) {
+            --FHostCalls;
+            throw;
+        }
+        --FHostCalls;
+    }
+
+    // --- the seam to the views (query_signals.cpp)
+    // Whether views hear of single changes now: only once one listens, not
+    // inside a reset or a load, and only of rows that are in the tree.
+    bool quietRows() const { return !FViewsListen || FResetDepth > 0 || FState == stLoading; }
+    bool inTree(const TFilterRow* row) const;
+    void connectNotify(const QMetaMethod& signal) override;
+    void notifyRowInserted(TFilterBracket* parent, int index)
+    {
+        if (!quietRows())
+            rowInsertedNow(parent, index);
+    }
+    void notifyRowRemoving(TFilterBracket* parent, int index)
+    {
+        if (!quietRows())
+            rowRemovingNow(parent, index);
+    }
+    void notifyRowMoved(TFilterRow* row, TFilterBracket* oldParent, int oldIndex)
+    {
+        if (!quietRows())
+            rowMovedNow(row, oldParent, oldIndex);
+    }
+    void notifyWordsReplaced(TFilterRow* row)
+    {
+        if (!quietRows())
+            wordsReplacedNow(row);
+    }
+    void notifyWordChanged(TFilterRow* row, TQueryWord* word)
+    {
+        if (!quietRows())
+            wordChangedNow(row, word);
+    }
+    void rowInsertedNow(TFilterBracket* parent, int index);
+    void rowRemovingNow(TFilterBracket* parent, int index);
+    void rowMovedNow(TFilterRow* row, TFilterBracket* oldParent, int oldIndex);
+    void wordsReplacedNow(TFilterRow* row);
+    void wordChangedNow(TFilterRow* row, TQueryWord* word);
+    // Brackets a reset of the tree and the result fields; nests.
+    void beginReset();
+    void endReset();
+    void RFieldInserted(int index) override;
+    void RFieldAboutToBeRemoved(int index) override;
+    void RFieldMoved(int from, int to) override;
+    void RFieldChanged(int index) override;
+    void RFieldsAboutToBeReset() override;
+    void RFieldsReset() override;
+
+    // --- following the data model (query_repair.cpp)
+    void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
+    void ModelEntitiesRemoved(TVxCustomDBStructure* model) override;
+    void ModelDestroying(TVxCustomDBStructure* model) override;
+    void listenTo(TVxCustomDBStructure* model);
+    void repair(const TModelRemoval& removal, bool setAside);
+    // Raises the general Exception "The data model changed while <doing>"
+    // when the model removed entities since the count was taken: an
+    // operation that holds entities cannot go on.
+    void requireModelSince(quint64 removals, const char* doing) const;
+    // Takes the result field out and keeps it, without its model fields.
+    void setFieldAside(int index);
+    // Frees what was set aside, unless host code is running.
+    void freeSetAside();
+    // Removes the bracket's rows that use what goes, deepest first; an
+    // emptied bracket goes too where brackets must not be empty.
+    void removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& removal, bool setAside);
+    // Takes the row out of its bracket and frees it, or sets it aside.
+    void dropRow(TFilterBracket* bracket, int index, bool setAside);
+    void dropBuilderState(const TModelRemoval* removal);
+    // Rows are registered from birth to death, in or out of the tree.
+    void rowMade(TFilterRow* row);
+    void rowFreed(TFilterRow* row);
+
     class TextReader;
 
     // The form stream's names of the settings.
@@ -440,6 +607,26 @@ private:
     mutable TFilterLinkTypes FLinkTypeItemsFor;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
+    IQueryView* FView = nullptr;
+    int FResetDepth = 0;
+    int FUpdateDepth = 0;
+    // Set for good once something connects to the query's signals: until
+    // then no change is even looked at for them.
+    bool FViewsListen = false;
+    int FHostCalls = 0;
+    quint64 FModelRemovals = 0;
+    // While a removal is repaired the host hears nothing; it hears once the
+    // model's operation has ended.
+    bool FRepairing = false;
+    bool FChangePending = false;
+    bool FParamsPending = false;
+    // A removal announced while one is being repaired, taken up after it.
+    std::unique_ptr<TModelRemoval> FQueuedRemoval;
+    // Every live row, a doubly linked list through the rows.
+    TFilterRow* FFirstRow = nullptr;
+    // Rows taken out while host code ran, freed when no host code runs.
+    std::vector<std::unique_ptr<TFilterRow>> FSetAside;
+    std::vector<std::unique_ptr<TResultField>> FSetAsideFields;
     // The field lists of the three bracket kinds, made once per model revision.
     struct FieldListCache {
         quint64 Revision = ~quint64(0);

@@ -272,7 +272,11 @@ void TVxQuery::SaveToFile(const QString& fileName)
 // position, so a large query is read in time proportional to its text.
 class TVxQuery::TextReader {
 public:
-    TextReader(TVxQuery& query, const TStringList& lines) : q(query), FLines(lines), FSections(lines) {}
+    // removals: the model's removal count when loading began.
+    TextReader(TVxQuery& query, const TStringList& lines, quint64 removals)
+        : q(query), FLines(lines), FSections(lines), FRemovals(removals)
+    {
+    }
     void Read();
 
 private:
@@ -296,6 +300,7 @@ private:
     TVxQuery& q;
     const TStringList& FLines;
     const TSectionIndex FSections;
+    const quint64 FRemovals;
     int FNext = 0;
     RowValues FValues;
     // The row numbers whose sections exist, by the case-folded name of the
@@ -385,6 +390,8 @@ void TVxQuery::TextReader::readRows(int start)
 
 bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, OpenBracket& opened)
 {
+    // Host handlers run while rows are made and may change the model.
+    q.requireModelSince(FRemovals, "the query was being loaded");
     int first = 0;
     const int end = FSections.Find(FNext, name, first);
     if (end < 0)
@@ -414,6 +421,7 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
                               ? model->FieldByID(StrToInt(FValues[rkFieldID]))
                               : model->FieldByName(q.FVersion >= 1.4 ? 3 : 2, FValues[rkFldName]);
         auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
+        q.requireModelSince(FRemovals, "the query was being loaded");
         TDSOperator* op = model->OperatorByName(FValues[rkOperator]);
         simple->SetOperator(op ? op : model->NullOperator());
         cond = simple;
@@ -448,9 +456,9 @@ void TVxQuery::TextReader::readValues(TFilterCond* cond)
         const QString value = cond->GetValue(1);
         if (TQueryWord* word = cond->ValueWord(1)) {
             switch (q.FSubQueryHint) {
-            case sqhNone: word->Hint.clear(); break;
-            case sqhText: word->Hint = q.GetSubQueryText(cond->SubQuery()); break;
-            case sqhSQL: word->Hint = QString(value).replace(QStringLiteral("  "), QStringLiteral("\n")); break;
+            case sqhNone: word->SetHint(QString()); break;
+            case sqhText: word->SetHint(q.GetSubQueryText(cond->SubQuery())); break;
+            case sqhSQL: word->SetHint(QString(value).replace(QStringLiteral("  "), QStringLiteral("\n"))); break;
             }
         }
         cond->SetValue(1, QString(value).replace(QStringLiteral("  "), QStringLiteral(" ")));
@@ -471,17 +479,22 @@ void TVxQuery::LoadFromStrings(const TStringList& lines)
     // A copy: the lines may be this query's own description or titles.
     const TStringList source(lines);
     const bool wasActive = FActive;
+    // The host's handlers run from here on and may change the model.
+    const quint64 removals = FModelRemovals;
+    beginReset();
     FState = stLoading;
     auto finish = [&] {
         FState = stIdle;
-        SetActive(wasActive);
+        endReset();
+        // A model freed meanwhile leaves the query inactive.
+        SetActive(wasActive && FDbStruct);
         FModified = false;
     };
     try {
         SetActive(false);
         ClearAll();
         if (!source.IsEmpty())
-            TextReader(*this, source).Read();
+            TextReader(*this, source, removals).Read();
     } catch (...) {
         finish();
         throw;
@@ -500,6 +513,8 @@ void TVxQuery::LoadFromFile(const QString& fileName)
 
 void TVxQuery::ClearAll()
 {
+    beginReset();
+    const auto end = qScopeGuard([this] { endReset(); });
     FFilter->ClearRows();
     FQResult->ClearParams();
     FQResult->ResultFields().Clear();

@@ -7,6 +7,7 @@
 #include "text_utils.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <climits>
@@ -93,18 +94,18 @@ void notifyList(TResultField* field)
         list->RFieldChanged(field);
 }
 
-// Holds a query in update state for the guard's life, unless it already was.
+// Holds a query's update flag for the guard's life, unless it already was.
 class QueryUpdateGuard {
 public:
     explicit QueryUpdateGuard(TVxQuery* query) : FQuery(query), FBegan(query && !query->Updating())
     {
         if (FBegan)
-            FQuery->BeginUpdate();
+            FQuery->SetUpdatingFlag(true);
     }
     ~QueryUpdateGuard()
     {
         if (FBegan)
-            FQuery->EndUpdate();
+            FQuery->SetUpdatingFlag(false);
     }
     QueryUpdateGuard(const QueryUpdateGuard&) = delete;
     QueryUpdateGuard& operator=(const QueryUpdateGuard&) = delete;
@@ -413,15 +414,113 @@ void TResultField::ProcessSQLExpr(const QString& text)
 
 // --- TRFieldList
 
+TRFieldListObserver::~TRFieldListObserver() = default;
+
 TRFieldList::TRFieldList(TVxCustomDBStructure* dbStruct, TVxQuery* queryPanel)
     : FDBStruct(dbStruct), FQueryPanel(queryPanel)
 {
+    listen(true);
+}
+
+TRFieldList::~TRFieldList() { listen(false); }
+
+void TRFieldList::listen(bool on)
+{
+    if (FQueryPanel || !FDBStruct)
+        return;
+    if (on)
+        FDBStruct->AddModelListener(this);
+    else
+        FDBStruct->RemoveModelListener(this);
+}
+
+void TRFieldList::SetDBStruct(TVxCustomDBStructure* dbStruct)
+{
+    if (dbStruct == FDBStruct.data())
+        return;
+    listen(false);
+    FDBStruct = dbStruct;
+    listen(true);
+}
+
+void TRFieldList::ModelEntitiesRemoving(TVxCustomDBStructure*, const TModelRemoval& removal)
+{
+    RemoveFieldsUsing(removal.Fields);
+}
+
+void TRFieldList::ModelDestroying(TVxCustomDBStructure*)
+{
+    FDBStruct = nullptr;
+    Clear();
+}
+
+bool TRFieldList::RemoveFieldsUsing(const QSet<const TDSField*>& fields)
+{
+    bool removed = false;
+    for (int i = Count() - 1; i >= 0; --i) {
+        const TDSFieldList& used = GetItem(i)->DSFields();
+        if (std::any_of(used.begin(), used.end(), [&](const TDSField* f) { return fields.contains(f); })) {
+            Delete(i);
+            removed = true;
+        }
+    }
+    return removed;
+}
+
+void TRFieldList::beginReset()
+{
+    if (FResetDepth++ == 0 && FObserver)
+        FObserver->RFieldsAboutToBeReset();
+}
+
+void TRFieldList::endReset()
+{
+    if (FResetDepth > 0 && --FResetDepth == 0 && FObserver)
+        FObserver->RFieldsReset();
+}
+
+void TRFieldList::inserted(int index)
+{
+    if (!quiet())
+        FObserver->RFieldInserted(index);
+}
+
+void TRFieldList::Delete(int index)
+{
+    GetItem(index);
+    if (!quiet())
+        FObserver->RFieldAboutToBeRemoved(index);
+    TVxObjectList::Delete(index);
+}
+
+std::unique_ptr<TResultField> TRFieldList::Extract(int index)
+{
+    GetItem(index);
+    if (!quiet())
+        FObserver->RFieldAboutToBeRemoved(index);
+    return TVxObjectList::Extract(index);
+}
+
+void TRFieldList::Move(int from, int to)
+{
+    TVxObjectList::Move(from, to);
+    if (from != to && !quiet())
+        FObserver->RFieldMoved(from, to);
+}
+
+void TRFieldList::Clear()
+{
+    beginReset();
+    TVxObjectList::Clear();
+    endReset();
 }
 
 void TRFieldList::Assign(const TRFieldList& source)
 {
     if (&source == this)
         return;
+    beginReset();
+    const auto end = qScopeGuard([this] { endReset(); });
     const bool began = whileUpdating(FUpdating, [&] {
         FJustSorting = source.FJustSorting;
         Clear();
@@ -437,6 +536,7 @@ TResultField* TRFieldList::New(int index)
     auto field = std::make_unique<TResultField>(this);
     TResultField* raw = field.get();
     TVxObjectList<TResultField>::Insert(index, std::move(field));
+    inserted(index);
     return raw;
 }
 
@@ -444,25 +544,42 @@ std::unique_ptr<TResultField> TRFieldList::CreateRField(const QString& formula, 
                                                         const QString& caption)
 {
     auto field = std::make_unique<TResultField>(this);
+    // The query's host hears of the new formula and caption and may remove
+    // model fields meanwhile. A field not yet in the list is not repaired
+    // with it, so it puts the model's placeholder where a field went.
+    const quint64 removals = FQueryPanel ? FQueryPanel->ModelRemovals() : 0;
+    auto dropGone = [&](TDSFieldList& list) {
+        if (!FQueryPanel || FQueryPanel->ModelRemovals() == removals)
+            return;
+        const TVxCustomDBStructure* model = DBStruct();
+        TDSField* placeholder = model ? model->NullField() : nullptr;
+        TDSFieldList kept;
+        for (TDSField* f : list)
+            kept.Add(f && model && (f == placeholder || model->IndexOfField(f) >= 0) ? f : placeholder);
+        list.Clear();
+        for (TDSField* f : kept)
+            list.Add(f);
+    };
     field->SetFormula(formula);
     TDSField* nullField = DBStruct() ? DBStruct()->NullField() : nullptr;
     for (TDSField* dsField : fields)
         field->DSFields().Add(dsField ? dsField : nullField);
+    dropGone(field->DSFields());
     field->SetCaption(caption);
+    dropGone(field->DSFields());
     return field;
 }
 
 int TRFieldList::Add(const QString& formula, const QList<TDSField*>& fields, const QString& caption)
 {
-    const int index = TVxObjectList<TResultField>::Add(CreateRField(formula, fields, caption));
-    FJustSorting = false;
-    return index;
+    return Insert(Count(), formula, fields, caption);
 }
 
 int TRFieldList::Insert(int index, const QString& formula, const QList<TDSField*>& fields, const QString& caption)
 {
     TVxObjectList<TResultField>::Insert(index, CreateRField(formula, fields, caption));
     FJustSorting = false;
+    inserted(index);
     return index;
 }
 
@@ -565,15 +682,31 @@ int TRFieldList::GetSortCount() const
     return count;
 }
 
+void TRFieldList::BeginUpdate()
+{
+    if (!FUpdateReset) {
+        FUpdateReset = true;
+        beginReset();
+    }
+    FUpdating = true;
+}
+
 void TRFieldList::EndUpdate()
 {
     FUpdating = false;
+    if (FUpdateReset) {
+        FUpdateReset = false;
+        endReset();
+    }
     RFieldChanged(nullptr);
 }
 
 // The query only needs to know that something changed, not which field.
-void TRFieldList::RFieldChanged(TResultField*)
+void TRFieldList::RFieldChanged(TResultField* field)
 {
+    if (field && !quiet())
+        if (const int index = IndexOf(field); index >= 0)
+            FObserver->RFieldChanged(index);
     if (FQueryPanel && !FUpdating)
         FQueryPanel->QueryChanged();
 }
@@ -609,6 +742,8 @@ void TRFieldList::LoadFromStrings(const TStringList& lines)
 void TRFieldList::LoadFromSections(const TSectionIndex& sections)
 {
     const TStringList& lines = sections.Source();
+    beginReset();
+    const auto end = qScopeGuard([this] { endReset(); });
     const bool began = whileUpdating(FUpdating, [&] {
         Clear();
         TStringList values;

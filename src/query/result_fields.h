@@ -3,7 +3,10 @@
 // in which "@1", "@2", ... stand for data model fields, those fields, a
 // caption, an alias and a sorting. TRFieldList owns the fields of one query,
 // keeps captions and aliases unique, numbers the fields and reads and writes
-// the "[RFields]" text block. TRTableList holds the tables of a statement,
+// the "[RFields]" text block, and tells one observer (its query, or a view
+// of a list of its own) of every change. A list without a query follows its
+// data model by itself: a field that the model removes takes the result
+// fields that use it along. TRTableList holds the tables of a statement,
 // each after the table its joining link reaches.
 
 #include "brindle_core_export.h"
@@ -82,14 +85,40 @@ private:
     int FSortOrder = 0;
 };
 
-class BRINDLE_CORE_EXPORT TRFieldList : public TVxObjectList<TResultField> {
+// Follows a result field list. Indexes are the list's at the time of the
+// call; between AboutToBeReset and Reset the list changes freely.
+class BRINDLE_CORE_EXPORT TRFieldListObserver {
+public:
+    virtual ~TRFieldListObserver();
+    virtual void RFieldInserted(int index) = 0;
+    virtual void RFieldAboutToBeRemoved(int index) = 0;
+    virtual void RFieldMoved(int from, int to) = 0;
+    virtual void RFieldChanged(int index) = 0;
+    virtual void RFieldsAboutToBeReset() = 0;
+    virtual void RFieldsReset() = 0;
+};
+
+class BRINDLE_CORE_EXPORT TRFieldList : public TVxObjectList<TResultField>, private IModelListener {
 public:
     explicit TRFieldList(TVxCustomDBStructure* dbStruct = nullptr, TVxQuery* queryPanel = nullptr);
+    ~TRFieldList() override;
 
     void Assign(const TRFieldList& source);
 
     TVxCustomDBStructure* DBStruct() const { return FDBStruct.data(); }
-    void SetDBStruct(TVxCustomDBStructure* dbStruct) { FDBStruct = dbStruct; }
+    void SetDBStruct(TVxCustomDBStructure* dbStruct);
+
+    // One observer at a time; none by default. Not owned.
+    void SetObserver(TRFieldListObserver* observer) { FObserver = observer; }
+
+    // The list's own changes, told to the observer.
+    void Delete(int index);
+    std::unique_ptr<TResultField> Extract(int index);
+    void Move(int from, int to);
+    void Clear();
+    // Removes the fields whose formulas use any of these model fields; true
+    // when one went.
+    bool RemoveFieldsUsing(const QSet<const TDSField*>& fields);
     TVxQuery* QueryPanel() const { return FQueryPanel; }
 
     TResultField* GetRField(int index) const { return GetItem(index); }
@@ -117,7 +146,8 @@ public:
     QString GetCaption() const;
     int GetSortCount() const;
 
-    void BeginUpdate() { FUpdating = true; }
+    // Between the two the observer hears one reset instead of each change.
+    void BeginUpdate();
     void EndUpdate();
     bool Updating() const { return FUpdating; }
     // Tells the query that a field changed.
@@ -137,9 +167,23 @@ public:
     QVariant FOleObject;
 
 private:
+    friend class TResultField;
+
+    void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
+    void ModelDestroying(TVxCustomDBStructure* model) override;
+    // Only a list of its own listens: a query repairs the list it owns.
+    void listen(bool on);
+    void beginReset();
+    void endReset();
+    bool quiet() const { return !FObserver || FUpdating || FResetDepth > 0; }
+    void inserted(int index);
+
     QPointer<TVxCustomDBStructure> FDBStruct;
     TVxQuery* FQueryPanel;
     bool FUpdating = false;
+    int FResetDepth = 0;
+    bool FUpdateReset = false; // BeginUpdate began a reset that EndUpdate ends
+    TRFieldListObserver* FObserver = nullptr;
 };
 
 // One table of a statement and the link that joins it to an earlier one

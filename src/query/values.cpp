@@ -686,6 +686,15 @@ QString TVxQuery::ProcessScalarValue(TFilterCond* condition, int index, const QS
 
 QString TVxQuery::ProcessDateValue(TFieldType fieldType, const QString& value, bool forSQL)
 {
+    if (!FView)
+        return StandardProcessDateValue(fieldType, value, forSQL);
+    QString text;
+    CallHost([&] { text = FView->ProcessDateValue(*this, fieldType, value, forSQL); });
+    return text;
+}
+
+QString TVxQuery::StandardProcessDateValue(TFieldType fieldType, const QString& value, bool forSQL)
+{
     const TDateTime date = BrStrToDateTime(value);
     if (!forSQL)
         return localeDateTimeText(date);

@@ -1,5 +1,7 @@
 #include "query/words.h"
 
+#include "query/condition_tree.h"
+
 #include <QLocale>
 
 namespace brindle {
@@ -33,6 +35,56 @@ void TQueryWord::SetCaption(const QString& caption)
     if (caption == FCaption)
         return;
     FCaption = caption;
+    changed();
+}
+
+void TQueryWord::SetEditor(TWordEditor editor)
+{
+    if (editor == FEditor)
+        return;
+    FEditor = editor;
+    changed();
+}
+
+void TQueryWord::SetFixed(bool fixed)
+{
+    if (fixed == FFixed)
+        return;
+    FFixed = fixed;
+    changed();
+}
+
+void TQueryWord::SetEnabled(bool enabled)
+{
+    if (enabled == FEnabled)
+        return;
+    FEnabled = enabled;
+    changed();
+}
+
+void TQueryWord::SetVisible(bool visible)
+{
+    if (visible == FVisible)
+        return;
+    FVisible = visible;
+    changed();
+}
+
+void TQueryWord::SetHint(const QString& hint)
+{
+    if (hint == FHint)
+        return;
+    FHint = hint;
+    changed();
+}
+
+void TQueryWord::LoadItems(std::shared_ptr<const TWordItems> items)
+{
+    FList = std::move(items);
+    FGroups.Clear();
+    // Groups are made when first asked for: most words never are.
+    FGroupsMade = false;
+    FItemIndex = -1;
     changed();
 }
 
@@ -84,6 +136,12 @@ void TQueryWord::materializeGroups() const
 
 void TQueryWord::AddItem(const QString& groupName, const QString& value, const QString& item)
 {
+    addItem(groupName, value, item);
+    changed();
+}
+
+void TQueryWord::addItem(const QString& groupName, const QString& value, const QString& item)
+{
     materializeGroups();
     TWordItems& own = ownItems();
     own.Items.Add(item);
@@ -100,7 +158,8 @@ void TQueryWord::AddItems(const QString& groupName, const TStringList& values, c
     if (values.Count() < items.Count())
         throw EListError(QStringLiteral("List index out of bounds (%d)"), {values.Count()});
     for (int i = 0; i < items.Count(); ++i)
-        AddItem(groupName, values[i], items[i]);
+        addItem(groupName, values[i], items[i]);
+    changed();
 }
 
 void TQueryWord::ClearAll()
@@ -109,6 +168,7 @@ void TQueryWord::ClearAll()
     FGroups.Clear();
     FGroupsMade = true;
     FList.reset();
+    changed();
 }
 
 void TQueryWord::SetItemIndex(int index)
@@ -199,6 +259,8 @@ void TQueryWord::ValueChanged()
 
 void TQueryWord::changed()
 {
+    if (FRow)
+        FRow->WordChanged(this);
     if (OnChanged)
         OnChanged(this);
 }

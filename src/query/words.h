@@ -5,7 +5,9 @@
 // which editor a click would open and that editor's settings, and the
 // fixed, enabled, visible and hint state. The query panel makes one label
 // widget per word and keeps it in step; everything the condition tree reads
-// or writes of a word lives here, so the tree works without widgets.
+// or writes of a word lives here, so the tree works without widgets. A word
+// of a row tells its row of every change, and the query passes that on to
+// its views.
 
 #include "brindle_core_export.h"
 #include "enums.h"
@@ -72,6 +74,8 @@ struct BRINDLE_CORE_EXPORT TWordItems {
     }
 };
 
+class TFilterRow;
+
 class BRINDLE_CORE_EXPORT TQueryWord : public TObject {
 public:
     TQueryWord() = default;
@@ -87,7 +91,7 @@ public:
 
     TWordEditor Editor() const { return FEditor; }
     // Changing the editor keeps value, caption and items.
-    void SetEditor(TWordEditor editor) { FEditor = editor; }
+    void SetEditor(TWordEditor editor);
     bool IsList() const { return FEditor == wePopup || FEditor == weListBox || FEditor == weCheckList; }
 
     // Editor settings.
@@ -105,10 +109,15 @@ public:
     int Options() const { return FOptions; }
     void SetOptions(int options) { FOptions = options & 3; }
 
-    bool Fixed = false;
-    bool Enabled = true;
-    bool Visible = true;
-    QString Hint;
+    // A fixed word (a parameter's) opens no editor.
+    bool Fixed() const { return FFixed; }
+    void SetFixed(bool fixed);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+    const QString& Hint() const { return FHint; }
+    void SetHint(const QString& hint);
 
     // Items of a list word: captions and values in parallel, grouped.
     const TStringList& Items() const { return FList ? FList->Items : emptyList(); }
@@ -132,24 +141,24 @@ public:
     void EnsureDefaultGroup();
     // Replaces items, values and groups at once with a block that may be
     // shared with other words: many words offer one long list cheaply.
-    void LoadItems(std::shared_ptr<const TWordItems> items)
-    {
-        FList = std::move(items);
-        FGroups.Clear();
-        // Groups are made when first asked for: most words never are.
-        FGroupsMade = false;
-        FItemIndex = -1;
-    }
+    void LoadItems(std::shared_ptr<const TWordItems> items);
     // The first item whose value is the text, letter case counting; -1 when none.
     int IndexOfValue(const QString& value) const;
 
-    // Called after every change of value or caption (the panel's widget
-    // follows the word through it).
+    // Called after every change of what the word shows: value, caption,
+    // items, editor, fixed, enabled, visible or hint (a widget that shows
+    // one word follows it through this).
     std::function<void(TQueryWord*)> OnChanged;
 
+    // The row whose word this is; none for a word of its own.
+    TFilterRow* Row() const { return FRow; }
+
 private:
+    friend class TFilterRow;
+
     void ValueChanged();
     void changed();
+    void addItem(const QString& groupName, const QString& value, const QString& item);
     static const TStringList& emptyList();
     // The items to change: the word's own block, copied from a shared one
     // first; the copy has no value index.
@@ -164,6 +173,11 @@ private:
     mutable TItemGroupList FGroups;
     mutable bool FGroupsMade = true;
     int FItemIndex = -1;
+    bool FFixed = false;
+    bool FEnabled = true;
+    bool FVisible = true;
+    QString FHint;
+    TFilterRow* FRow = nullptr;
 };
 
 } // namespace brindle

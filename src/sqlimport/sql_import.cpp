@@ -93,12 +93,15 @@ void TVxQuery::ParseSQL(const TStringList& sql)
     if (!FDbStruct)
         throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
     const bool wasActive = FActive;
+    beginReset();
     FState = stLoading;
     FActive = false;
     const auto restore = qScopeGuard([this, wasActive] {
         FImport.reset();
         FState = stIdle;
-        FActive = wasActive;
+        // A model freed meanwhile leaves the query inactive.
+        FActive = wasActive && FDbStruct;
+        endReset();
     });
     ClearAll();
 
@@ -135,8 +138,12 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
     else
         bracket->SetLinkType(sqlBracket->Negative() ? fltNotAll : fltAll);
 
+    // Host handlers run while rows are made; the lookups hold model entities.
+    const quint64 removals = FModelRemovals;
+    const char* const doing = "the statement was being imported";
     TStringList subQuery;
     for (const auto& node : sqlBracket->Nodes()) {
+        requireModelSince(removals, doing);
         subQuery.Clear();
         if (node->IsBracket()) {
             ProcessSQLBracket(bracket->AddNewBracket(), static_cast<const TSQLBracket*>(node.get()), tables);
@@ -170,7 +177,9 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
         // The condition is made with its field rather than with the first
         // field and then this one.
         auto* condition = static_cast<TSimpleCond*>(bracket->AddCond(field));
+        requireModelSince(removals, doing);
         condition->SetOperator(op);
+        requireModelSince(removals, doing);
 
         const bool param1 = value1.startsWith(u':');
         const bool param2 = value2.startsWith(u':');

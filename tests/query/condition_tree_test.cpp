@@ -245,7 +245,7 @@ TEST_F(ConditionTree, ParametersTakeValuesOverAndGiveThemBack)
     cond->SetValueIsParam(1, true);
     cond->SetValueIsParam(2, true);
     ASSERT_EQ(query.QResult()->GetParamCount(), 2);
-    EXPECT_TRUE(cond->Label3()->Fixed);
+    EXPECT_TRUE(cond->Label3()->Fixed());
     EXPECT_EQ(cond->Label3()->Caption(), "Amount Parameter 1");
     cond->SetValue(1, "7"); // a parameter's value is not the condition's
     EXPECT_EQ(cond->GetValue(1), "1");
@@ -253,7 +253,7 @@ TEST_F(ConditionTree, ParametersTakeValuesOverAndGiveThemBack)
     cond->GetParam(1)->SetValue("3");
     cond->SetValueIsParam(1, false);
     EXPECT_EQ(cond->GetValue(1), "3");
-    EXPECT_FALSE(cond->Label3()->Fixed);
+    EXPECT_FALSE(cond->Label3()->Fixed());
     ASSERT_EQ(query.QResult()->GetParamCount(), 1);
     EXPECT_EQ(query.QResult()->GetParam(0)->ParamName(), "Param1");
 

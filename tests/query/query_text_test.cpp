@@ -253,7 +253,7 @@ TEST_F(QueryText, SubQueryValuesLoseTheirDoubleBlanks)
         fresh.LoadFromStrings(text(lines.arg(subQuery, "34")));
         const auto* cond = static_cast<TFilterCond*>(fresh.Filter()->GetRow(0));
         EXPECT_EQ(cond->GetValue(1), "SELECT Name FROM Customers  WHERE 1=1");
-        EXPECT_EQ(cond->ValueWord(1)->Hint, c.expected);
+        EXPECT_EQ(cond->ValueWord(1)->Hint(), c.expected);
         EXPECT_EQ(cond->SubQueryOptions(), TSQLOptions({soSelectDistinct, soBracketConditions}));
     }
     // Without sub-query lines the value stays as it is.

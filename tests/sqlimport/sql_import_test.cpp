@@ -145,7 +145,7 @@ TEST_F(Import, SubQueriesChosenByTheHostAreImported)
     ASSERT_TRUE(row->RunSubQueryEditor(value));
     EXPECT_EQ(row->GetValue(1), "SELECT c.Name FROM Customers c  WHERE c.City = 'Rome'");
     EXPECT_NE(row->SubQuery().IndexOf("[Row1.]"), -1);
-    EXPECT_TRUE(row->ValueWord(1)->Hint.contains("Rome"));
+    EXPECT_TRUE(row->ValueWord(1)->Hint().contains("Rome"));
 
     // SQL that cannot be imported is still the value, and nothing is raised.
     chosen = "SELECT c.Name FROM Customers c WHERE (c.City = 'Rome'";

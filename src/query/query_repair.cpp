@@ -1,0 +1,257 @@
+// How a query follows its data model: rows, result fields and builder state
+// that use an entity the model removes go before it is freed, and a query
+// whose model is destroyed is left empty and inactive.
+//
+// Host code (an event handler, a view's slot) may change the model while
+// the query's own code is under way and still holds rows and entities. So
+// while host code runs, rows and result fields that go are set aside, with
+// their model references cut, and freed at the next removal that arrives
+// when no host code runs; and code that held an entity across a host call
+// checks ModelRemovals before going on. The host hears of the repair once
+// the model's operation has ended.
+
+#include "query/query.h"
+
+namespace brindle {
+
+void TVxQuery::rowMade(TFilterRow* row)
+{
+    row->FNextLive = FFirstRow;
+    if (FFirstRow)
+        FFirstRow->FPrevLive = row;
+    FFirstRow = row;
+}
+
+void TVxQuery::rowFreed(TFilterRow* row)
+{
+    if (row->FPrevLive)
+        row->FPrevLive->FNextLive = row->FNextLive;
+    else
+        FFirstRow = row->FNextLive;
+    if (row->FNextLive)
+        row->FNextLive->FPrevLive = row->FPrevLive;
+}
+
+void TVxQuery::listenTo(TVxCustomDBStructure* model)
+{
+    if (FDbStruct)
+        FDbStruct->RemoveModelListener(this);
+    FDbStruct = model;
+    if (model)
+        model->AddModelListener(this);
+}
+
+void TVxQuery::requireModelSince(quint64 removals, const char* doing) const
+{
+    if (FModelRemovals != removals)
+        throw Exception(QStringLiteral("The data model changed while ") + QLatin1String(doing));
+}
+
+void TVxQuery::freeSetAside()
+{
+    if (FHostCalls > 0 || FRepairing)
+        return;
+    // Moved out first: a freed row may reach back into the query.
+    auto rows = std::move(FSetAside);
+    auto fields = std::move(FSetAsideFields);
+}
+
+void TVxQuery::ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal)
+{
+    if (model != FDbStruct.data())
+        return;
+    ++FModelRemovals;
+    if (FRepairing) {
+        // Announced from inside a repair: only pointers are compared until
+        // the outer repair takes this one up.
+        if (!FQueuedRemoval)
+            FQueuedRemoval = std::make_unique<TModelRemoval>();
+        FQueuedRemoval->Fields.unite(removal.Fields);
+        FQueuedRemoval->Operators.unite(removal.Operators);
+        FQueuedRemoval->Tables.unite(removal.Tables);
+        FQueuedRemoval->Links.unite(removal.Links);
+        FQueuedRemoval->Conditions.unite(removal.Conditions);
+        return;
+    }
+    freeSetAside();
+    const bool setAside = FHostCalls > 0;
+    FRepairing = true;
+    const auto done = qScopeGuard([this] { FRepairing = false; });
+    repair(removal, setAside);
+    while (FQueuedRemoval) {
+        const std::unique_ptr<TModelRemoval> next = std::move(FQueuedRemoval);
+        repair(*next, true);
+    }
+}
+
+void TVxQuery::repair(const TModelRemoval& removal, bool setAside)
+{
+    // Rows out of the tree (being made, taken out by the host, set aside)
+    // only lose their references; the tree's own are removed below.
+    for (TFilterRow* row = FFirstRow; row; row = row->FNextLive) {
+        if (row == FFilter.get() || row->FAttached)
+            continue;
+        if (row->IsBracket())
+            removeRowsUsing(static_cast<TFilterBracket*>(row), removal, true);
+        if (row->UsesAnyOf(removal))
+            row->dropModelReferences();
+    }
+    if (FCurrentRow)
+        EnsureRowNums();
+    removeRowsUsing(FFilter.get(), removal, setAside);
+
+    TRFieldList& fields = FQResult->ResultFields();
+    if (setAside) {
+        for (int i = fields.Count() - 1; i >= 0; --i) {
+            const TDSFieldList& used = fields[i]->DSFields();
+            if (std::any_of(used.begin(), used.end(), [&](const TDSField* f) { return removal.Fields.contains(f); }))
+                setFieldAside(i);
+        }
+    } else if (fields.RemoveFieldsUsing(removal.Fields)) {
+        FChangePending = true;
+    }
+    dropBuilderState(&removal);
+}
+
+void TVxQuery::removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& removal, bool setAside)
+{
+    for (int i = bracket->GetRowCount() - 1; i >= 0; --i) {
+        // A view's slot may have taken rows out meanwhile.
+        if (i >= bracket->GetRowCount())
+            continue;
+        TFilterRow* row = bracket->GetRow(i);
+        if (row->IsBracket()) {
+            auto* inner = static_cast<TFilterBracket*>(row);
+            const bool hadRows = inner->GetRowCount() > 0;
+            removeRowsUsing(inner, removal, setAside);
+            if (hadRows && inner->GetRowCount() == 0 && FAppearanceOptions.Contains(aoNonEmptyBrackets)
+                && i < bracket->GetRowCount() && bracket->GetRow(i) == inner)
+                dropRow(bracket, i, setAside);
+        } else if (row->UsesAnyOf(removal)) {
+            dropRow(bracket, i, setAside);
+        }
+    }
+}
+
+void TVxQuery::dropRow(TFilterBracket* bracket, int index, bool setAside)
+{
+    FChangePending = true;
+    notifyRowRemoving(bracket, index);
+    if (!setAside) {
+        // The row's destructor hands the current row on and drops its parameters.
+        bracket->FRows.Delete(index);
+        RowsChanged();
+        return;
+    }
+    std::unique_ptr<TFilterRow> row = bracket->FRows.Extract(index);
+    row->FAttached = false;
+    RowsChanged();
+    std::vector<TFilterRow*> stack{row.get()};
+    while (!stack.empty()) {
+        TFilterRow* r = stack.back();
+        stack.pop_back();
+        if (r->IsBracket()) {
+            auto* b = static_cast<TFilterBracket*>(r);
+            for (int i = 0; i < b->GetRowCount(); ++i)
+                stack.push_back(b->GetRow(i));
+        } else {
+            FQResult->DeleteParameters(static_cast<TFilterCond*>(r));
+        }
+        if (r == FCurrentRow)
+            CurrentRowDestroyed(row.get());
+    }
+    row->dropModelReferences();
+    FSetAside.push_back(std::move(row));
+}
+
+void TVxQuery::setFieldAside(int index)
+{
+    FChangePending = true;
+    std::unique_ptr<TResultField> field = FQResult->ResultFields().Extract(index);
+    field->DSFields().Clear();
+    FSetAsideFields.push_back(std::move(field));
+}
+
+void TVxQuery::dropBuilderState(const TModelRemoval* removal)
+{
+    auto going = [&](const TDSTable* table) { return !removal || removal->Tables.contains(table); };
+    if (FMainTable && going(FMainTable))
+        FMainTable = nullptr;
+    TQueryResult& result = *FQResult;
+    // The statement of the last build names what goes: it is built anew.
+    for (const auto& entry : result.FRTables)
+        if (going(entry->Table) || (entry->Link && (!removal || removal->Links.contains(entry->Link)))) {
+            result.FRTables.Clear();
+            break;
+        }
+    result.FNeededTables.removeIf([&](const TDSTable* table) { return going(table); });
+    result.FJoinedTables.removeIf([&](const TDSTable* table) { return going(table); });
+    result.FFieldExprs[0].clear();
+    result.FFieldExprs[1].clear();
+    for (int i = FTableFilters.Count() - 1; i >= 0; --i)
+        if (going(FTableFilters[i]->FTable))
+            FTableFilters.Delete(i);
+    for (FieldListCache& cache : FFieldLists)
+        cache = FieldListCache();
+    FOperatorLists.clear();
+}
+
+void TVxQuery::ModelEntitiesRemoved(TVxCustomDBStructure* model)
+{
+    if (model != FDbStruct.data() || FRepairing)
+        return;
+    const bool params = std::exchange(FParamsPending, false);
+    const bool changed = std::exchange(FChangePending, false);
+    if (params)
+        ParametersListChanged();
+    // Last: the host may free the model from its handler.
+    if (changed)
+        QueryChanged();
+}
+
+void TVxQuery::ModelDestroying(TVxCustomDBStructure* model)
+{
+    if (model != FDbStruct.data())
+        return;
+    ++FModelRemovals;
+    freeSetAside();
+    const bool setAside = FHostCalls > 0 || FRepairing;
+    const bool wasActive = FActive;
+    const bool hadParams = FQResult->GetParamCount() > 0;
+    beginReset();
+    {
+        const bool wasRepairing = std::exchange(FRepairing, true);
+        const auto restore = qScopeGuard([&] { FRepairing = wasRepairing; });
+        for (TFilterRow* row = FFirstRow; row; row = row->FNextLive)
+            if (row != FFilter.get())
+                row->dropModelReferences();
+        FCurrentRow = nullptr;
+        while (FFilter->GetRowCount() > 0)
+            dropRow(FFilter.get(), FFilter->GetRowCount() - 1, setAside);
+        TRFieldList& fields = FQResult->ResultFields();
+        if (setAside)
+            while (fields.Count() > 0)
+                setFieldAside(fields.Count() - 1);
+        else
+            fields.Clear();
+        FQResult->ClearParams();
+        dropBuilderState(nullptr);
+        FDbStruct = nullptr;
+        FQResult->DbStructChanged();
+        FActive = false;
+        FChangePending = FParamsPending = false;
+    }
+    RowsChanged();
+    endReset();
+    if (hadParams)
+        ParametersListChanged();
+    if (wasActive) {
+        if (OnActive)
+            CallHost([&] { OnActive(this); });
+        if (FView)
+            CallHost([&] { FView->ActiveChanged(*this); });
+    }
+    QueryChanged();
+}
+
+} // namespace brindle
