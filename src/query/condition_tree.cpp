@@ -47,8 +47,6 @@ void TFilterRow::putWord(std::unique_ptr<TQueryWord>& slot, std::unique_ptr<TQue
     slot = std::move(word);
 }
 
-void TFilterRow::WordChanged(TQueryWord* word) { FQueryPanel->notifyWordChanged(this, word); }
-
 bool TFilterRow::UsesAnyOf(const TModelRemoval&) const { return false; }
 
 void TFilterRow::dropModelReferences() { FOrphaned = true; }

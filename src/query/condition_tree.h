@@ -75,8 +75,6 @@ public:
     virtual void CloseEdit(bool accept);
     // Whether the row uses something the model is about to free.
     virtual bool UsesAnyOf(const TModelRemoval& removal) const;
-    // Called by a word of the row after it changed.
-    void WordChanged(TQueryWord* word);
     void MoveUp();
     void MoveDown();
     void MoveLeft();

@@ -132,8 +132,8 @@ void TVxQuery::RefreshMainTable()
 
 void TVxQuery::SetCurrentRow(TFilterRow* row)
 {
-    // A row that left the tree while it was being made stays out of it.
-    FCurrentRow = row && !inTree(row) ? nullptr : row;
+    // A row that lost its model entities out of the tree never joins it.
+    FCurrentRow = row && row->FOrphaned ? nullptr : row;
 }
 
 TFilterCond* TVxQuery::AddConditionNum(TFilterBracket* bracket, int num, TDSField* field)

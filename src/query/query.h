@@ -424,6 +424,7 @@ private:
     friend class TFilterBracket;
     friend class TFilterCond;
     friend class TSimpleCond;
+    friend class TQueryWord;
 
     // Runs code of the host (an event, a listener, the view). While it
     // runs, rows that lose their model entities are set aside rather than
@@ -466,11 +467,6 @@ private:
     {
         if (!quietRows())
             wordsReplacedNow(row);
-    }
-    void notifyWordChanged(TFilterRow* row, TQueryWord* word)
-    {
-        if (!quietRows())
-            wordChangedNow(row, word);
     }
     void rowInsertedNow(TFilterBracket* parent, int index);
     void rowRemovingNow(TFilterBracket* parent, int index);

@@ -1,6 +1,6 @@
 #include "query/words.h"
 
-#include "query/condition_tree.h"
+#include "query/query.h"
 
 #include <QLocale>
 
@@ -35,56 +35,6 @@ void TQueryWord::SetCaption(const QString& caption)
     if (caption == FCaption)
         return;
     FCaption = caption;
-    changed();
-}
-
-void TQueryWord::SetEditor(TWordEditor editor)
-{
-    if (editor == FEditor)
-        return;
-    FEditor = editor;
-    changed();
-}
-
-void TQueryWord::SetFixed(bool fixed)
-{
-    if (fixed == FFixed)
-        return;
-    FFixed = fixed;
-    changed();
-}
-
-void TQueryWord::SetEnabled(bool enabled)
-{
-    if (enabled == FEnabled)
-        return;
-    FEnabled = enabled;
-    changed();
-}
-
-void TQueryWord::SetVisible(bool visible)
-{
-    if (visible == FVisible)
-        return;
-    FVisible = visible;
-    changed();
-}
-
-void TQueryWord::SetHint(const QString& hint)
-{
-    if (hint == FHint)
-        return;
-    FHint = hint;
-    changed();
-}
-
-void TQueryWord::LoadItems(std::shared_ptr<const TWordItems> items)
-{
-    FList = std::move(items);
-    FGroups.Clear();
-    // Groups are made when first asked for: most words never are.
-    FGroupsMade = false;
-    FItemIndex = -1;
     changed();
 }
 
@@ -259,8 +209,12 @@ void TQueryWord::ValueChanged()
 
 void TQueryWord::changed()
 {
-    if (FRow)
-        FRow->WordChanged(this);
+    // Most changes happen while nobody listens: this test stays inline.
+    if (FRow) {
+        TVxQuery* query = FRow->QueryPanel();
+        if (!query->quietRows())
+            query->wordChangedNow(FRow, this);
+    }
     if (OnChanged)
         OnChanged(this);
 }

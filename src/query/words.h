@@ -6,8 +6,8 @@
 // fixed, enabled, visible and hint state. The query panel makes one label
 // widget per word and keeps it in step; everything the condition tree reads
 // or writes of a word lives here, so the tree works without widgets. A word
-// of a row tells its row of every change, and the query passes that on to
-// its views.
+// of a row tells its row's query of every change, which passes it on to its
+// views.
 
 #include "brindle_core_export.h"
 #include "enums.h"
@@ -91,7 +91,7 @@ public:
 
     TWordEditor Editor() const { return FEditor; }
     // Changing the editor keeps value, caption and items.
-    void SetEditor(TWordEditor editor);
+    void SetEditor(TWordEditor editor) { setAndNotify(FEditor, editor); }
     bool IsList() const { return FEditor == wePopup || FEditor == weListBox || FEditor == weCheckList; }
 
     // Editor settings.
@@ -111,13 +111,13 @@ public:
 
     // A fixed word (a parameter's) opens no editor.
     bool Fixed() const { return FFixed; }
-    void SetFixed(bool fixed);
+    void SetFixed(bool fixed) { setAndNotify(FFixed, fixed); }
     bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool enabled);
+    void SetEnabled(bool enabled) { setAndNotify(FEnabled, enabled); }
     bool Visible() const { return FVisible; }
-    void SetVisible(bool visible);
+    void SetVisible(bool visible) { setAndNotify(FVisible, visible); }
     const QString& Hint() const { return FHint; }
-    void SetHint(const QString& hint);
+    void SetHint(const QString& hint) { setAndNotify(FHint, hint); }
 
     // Items of a list word: captions and values in parallel, grouped.
     const TStringList& Items() const { return FList ? FList->Items : emptyList(); }
@@ -141,7 +141,15 @@ public:
     void EnsureDefaultGroup();
     // Replaces items, values and groups at once with a block that may be
     // shared with other words: many words offer one long list cheaply.
-    void LoadItems(std::shared_ptr<const TWordItems> items);
+    void LoadItems(std::shared_ptr<const TWordItems> items)
+    {
+        FList = std::move(items);
+        FGroups.Clear();
+        // Groups are made when first asked for: most words never are.
+        FGroupsMade = false;
+        FItemIndex = -1;
+        changed();
+    }
     // The first item whose value is the text, letter case counting; -1 when none.
     int IndexOfValue(const QString& value) const;
 
@@ -158,6 +166,16 @@ private:
 
     void ValueChanged();
     void changed();
+    // Most sets change nothing (a new word enabled, a visible word shown):
+    // those stay a comparison.
+    template <typename T>
+    void setAndNotify(T& member, const T& value)
+    {
+        if (member == value)
+            return;
+        member = value;
+        changed();
+    }
     void addItem(const QString& groupName, const QString& value, const QString& item);
     static const TStringList& emptyList();
     // The items to change: the word's own block, copied from a shared one
