@@ -24,6 +24,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QScopeGuard>
 
 #include <functional>
 
@@ -442,13 +443,8 @@ void TVxCustomDBStructure::removing(Collect&& collect, Body&& body)
             }
         }
         ++FRemovalDepth;
-        try {
-            body();
-        } catch (...) {
-            --FRemovalDepth;
-            throw;
-        }
-        --FRemovalDepth;
+        const auto done = qScopeGuard([this] { --FRemovalDepth; });
+        body();
     });
 }
 

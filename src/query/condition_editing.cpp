@@ -180,13 +180,13 @@ void TFilterCond::SetValueIsParam(int index, bool isParam)
         return;
     TSQLParam* param = nullptr;
     if (isParam) {
+        const int valueIndex = index == 1 ? 1 : 2;
         const quint64 removals = FQueryPanel->ModelRemovals();
         TQueryResult* result = FQueryPanel->QResult();
-        param = result->AddParameter(this, index == 1 ? 1 : 2);
+        param = result->AddParameter(this, valueIndex);
         // The host heard of the new parameter; if it changed the model, this
         // condition may have left the tree and its parameters gone with it.
-        if (FQueryPanel->ModelRemovals() != removals
-            && !(param = result->FindParameterByCondition(this, index == 1 ? 1 : 2)))
+        if (FQueryPanel->ModelRemovals() != removals && !(param = result->FindParameterByCondition(this, valueIndex)))
             return;
     }
     SetParam(index, param);

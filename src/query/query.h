@@ -25,6 +25,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <functional>
@@ -433,13 +434,8 @@ private:
     void CallHost(F&& call)
     {
         ++FHostCalls;
-        try {
-            call();
-        } catch (...) {
-            --FHostCalls;
-            throw;
-        }
-        --FHostCalls;
+        const auto done = qScopeGuard([this] { --FHostCalls; });
+        call();
     }
 
     // --- the seam to the views (query_signals.cpp)

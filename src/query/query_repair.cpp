@@ -102,11 +102,9 @@ void TVxQuery::repair(const TModelRemoval& removal, bool setAside)
 
     TRFieldList& fields = FQResult->ResultFields();
     if (setAside) {
-        for (int i = fields.Count() - 1; i >= 0; --i) {
-            const TDSFieldList& used = fields[i]->DSFields();
-            if (std::any_of(used.begin(), used.end(), [&](const TDSField* f) { return removal.Fields.contains(f); }))
+        for (int i = fields.Count() - 1; i >= 0; --i)
+            if (fields[i]->UsesAnyOf(removal.Fields))
                 setFieldAside(i);
-        }
     } else if (fields.RemoveFieldsUsing(removal.Fields)) {
         FChangePending = true;
     }

@@ -191,6 +191,11 @@ QString TResultField::replacePlaceholders(bool normal) const
                                [this, normal](int k) { return exprOf(FDSFields[k - 1], normal); });
 }
 
+bool TResultField::UsesAnyOf(const QSet<const TDSField*>& fields) const
+{
+    return std::any_of(FDSFields.begin(), FDSFields.end(), [&](const TDSField* f) { return fields.contains(f); });
+}
+
 QString TResultField::GetSQLExpr() const { return replacePlaceholders(false); }
 
 QString TResultField::GetNormalSQLExpr() const { return replacePlaceholders(true); }
@@ -457,13 +462,11 @@ void TRFieldList::ModelDestroying(TVxCustomDBStructure*)
 bool TRFieldList::RemoveFieldsUsing(const QSet<const TDSField*>& fields)
 {
     bool removed = false;
-    for (int i = Count() - 1; i >= 0; --i) {
-        const TDSFieldList& used = GetItem(i)->DSFields();
-        if (std::any_of(used.begin(), used.end(), [&](const TDSField* f) { return fields.contains(f); })) {
+    for (int i = Count() - 1; i >= 0; --i)
+        if (GetItem(i)->UsesAnyOf(fields)) {
             Delete(i);
             removed = true;
         }
-    }
     return removed;
 }
 

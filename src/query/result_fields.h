@@ -60,6 +60,8 @@ public:
     QString GetSQLAlias() const;
     // The formula as the user edits it: "{display name}" for each field.
     QString GetExpression() const;
+    // Whether the formula uses any of these model fields.
+    bool UsesAnyOf(const QSet<const TDSField*>& fields) const;
     bool GetAgregate() const;
     QChar GetQuoteSymbol(int index) const;
 

@@ -158,9 +158,6 @@ public:
     // one word follows it through this).
     std::function<void(TQueryWord*)> OnChanged;
 
-    // The row whose word this is; none for a word of its own.
-    TFilterRow* Row() const { return FRow; }
-
 private:
     friend class TFilterRow;
 
