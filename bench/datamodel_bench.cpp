@@ -2,7 +2,7 @@
 // through a database info component, then every field looked up by
 // identifier and every table by name.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <benchmark/benchmark.h>
 

@@ -9,8 +9,8 @@
 // it afterwards. Without the variable it reports that and measures nothing.
 // SQLite: a file in a temporary folder.
 
-#include "datamodel/db_structure.h"
-#include "datamodel/sql_db_info.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/sql_db_info.h>
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 
 #include "schema_model.h"
 
-#include "datamodel/model_xml.h"
+#include <brindle/datamodel/model_xml.h>
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // brackets of ten over a model of 50 tables (a chain of links, six columns
 // each), with result fields on 10 of them.
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 #include <memory>
 #include <vector>

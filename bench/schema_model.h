@@ -4,7 +4,7 @@
 // between random tables, 200 named groups and 100 conditions, all scaled by
 // the given factor.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <memory>
 #include <random>

@@ -4,7 +4,7 @@
 // conditions joined by AND, which the parser reads without recursing.
 
 #include "query_shape.h"
-#include "sqlimport/sql_parser.h"
+#include <brindle/sqlimport/sql_parser.h>
 
 #include <benchmark/benchmark.h>
 

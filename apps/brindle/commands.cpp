@@ -2,8 +2,8 @@
 
 #include "query_session.h"
 
-#include "datamodel/db_structure.h"
-#include "datamodel/sql_formats.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/sql_formats.h>
 
 namespace brindle::cli {
 namespace {

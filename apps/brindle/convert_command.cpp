@@ -4,7 +4,7 @@
 #include "commands.h"
 #include "model_loading.h"
 
-#include "datamodel/model_xml.h"
+#include <brindle/datamodel/model_xml.h>
 
 namespace brindle::cli {
 

@@ -15,7 +15,7 @@
 
 #include "options.h"
 
-#include "datamodel/sql_db_info.h"
+#include <brindle/datamodel/sql_db_info.h>
 
 namespace brindle::cli {
 

@@ -1,7 +1,7 @@
 // brindle: the non-visual library on the command line.
 
 #include "commands.h"
-#include "errors.h"
+#include <brindle/foundations/errors.h>
 
 #include <QCoreApplication>
 

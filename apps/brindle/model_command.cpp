@@ -6,8 +6,8 @@
 #include "commands.h"
 #include "database_url.h"
 
-#include "datamodel/db_structure.h"
-#include "datamodel/model_xml.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/model_xml.h>
 
 namespace brindle::cli {
 

@@ -1,7 +1,7 @@
 #include "model_loading.h"
 
-#include "datamodel/model_xml.h"
-#include "query/query.h"
+#include <brindle/datamodel/model_xml.h>
+#include <brindle/query/query.h>
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // Reading the files a command names: the data model in any of its stored
 // forms, and the text of a file argument, where "-" is standard input.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 namespace brindle::cli {
 

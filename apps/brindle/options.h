@@ -4,7 +4,7 @@
 // does not fit is a usage error, which the tool reports with the usage and
 // exit status 2.
 
-#include "enums.h"
+#include <brindle/foundations/enums.h>
 
 #include <QHash>
 #include <QString>

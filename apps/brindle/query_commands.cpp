@@ -7,7 +7,7 @@
 #include "query_session.h"
 #include "result_output.h"
 
-#include "field_types.h"
+#include <brindle/foundations/field_types.h>
 
 namespace brindle::cli {
 namespace {

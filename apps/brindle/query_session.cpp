@@ -2,7 +2,7 @@
 
 #include "model_loading.h"
 
-#include "messages.h"
+#include <brindle/foundations/messages.h>
 
 #include <optional>
 

@@ -5,7 +5,7 @@
 
 #include "options.h"
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 #include <memory>
 

@@ -6,7 +6,7 @@
 #include "query_session.h"
 #include "result_output.h"
 
-#include "errors.h"
+#include <brindle/foundations/errors.h>
 
 #include <QRegularExpression>
 #include <QSqlDatabase>

@@ -4,11 +4,11 @@
 // text format; the committed *.qry files next to this program are its
 // output, and a test keeps them in step with the writer.
 
-#include "datamodel/db_structure.h"
-#include "datamodel/form_classes.h"
-#include "date_time.h"
-#include "errors.h"
-#include "query/query.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/query/query.h>
 
 #include <QCoreApplication>
 #include <QDate>

@@ -5,9 +5,9 @@
 // (the model text) and sample.form (a form holding the model with its SQL
 // formats) are this program's output, and a test keeps them in step.
 
-#include "datamodel/db_structure.h"
-#include "datamodel/form_classes.h"
-#include "errors.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/foundations/errors.h>
 
 #include <QCoreApplication>
 #include <QRegularExpression>

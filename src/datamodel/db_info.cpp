@@ -1,6 +1,6 @@
-#include "db_info.h"
+#include <brindle/datamodel/db_info.h>
 
-#include "conversions.h"
+#include <brindle/foundations/conversions.h>
 
 namespace brindle {
 

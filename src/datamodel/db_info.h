@@ -6,10 +6,10 @@
 // particular database access layer overrides; the base knows no database.
 // It owns the column cache of the table asked for last.
 
-#include "brindle_core_export.h"
-#include "field_types.h"
-#include "object_list.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/field_types.h>
+#include <brindle/foundations/object_list.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
-#include "db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
-#include "messages.h"
-#include "text_utils.h"
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <algorithm>
 

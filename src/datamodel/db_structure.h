@@ -14,12 +14,12 @@
 // Before it frees entities the model tells its listeners (model_listener.h),
 // once per operation: a query that uses them drops them first.
 
-#include "brindle_core_export.h"
-#include "entities.h"
-#include "db_info.h"
-#include "form_stream.h"
-#include "model_listener.h"
-#include "sql_formats.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/datamodel/entities.h>
+#include <brindle/datamodel/db_info.h>
+#include <brindle/foundations/form_stream.h>
+#include <brindle/datamodel/model_listener.h>
+#include <brindle/datamodel/sql_formats.h>
 
 #include <QHash>
 #include <QObject>

@@ -1,9 +1,9 @@
-#include "entities.h"
+#include <brindle/datamodel/entities.h>
 
-#include "conversions.h"
-#include "db_structure.h"
-#include "messages.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <atomic>
 

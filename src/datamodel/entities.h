@@ -5,12 +5,12 @@
 // plain back reference to its model (none while it is unattached), and the
 // lists here that are not owning say so.
 
-#include "brindle_core_export.h"
-#include "enums.h"
-#include "field_types.h"
-#include "object_list.h"
-#include "string_list.h"
-#include "value_editors.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/enums.h>
+#include <brindle/foundations/field_types.h>
+#include <brindle/foundations/object_list.h>
+#include <brindle/foundations/string_list.h>
+#include <brindle/datamodel/value_editors.h>
 
 #include <QVariant>
 

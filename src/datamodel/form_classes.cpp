@@ -1,8 +1,8 @@
-#include "form_classes.h"
+#include <brindle/datamodel/form_classes.h>
 
-#include "db_info.h"
-#include "db_structure.h"
-#include "sql_db_info.h"
+#include <brindle/datamodel/db_info.h>
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/sql_db_info.h>
 
 namespace brindle {
 

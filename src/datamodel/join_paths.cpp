@@ -9,8 +9,8 @@
 // be the first to reach the target on a shortest chain. So this is a plain
 // breadth-first search, linear in tables and links.
 
-#include "db_structure.h"
-#include "messages.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/messages.h>
 
 
 namespace brindle {

@@ -1,8 +1,8 @@
 // The one-line text form of a link, as database info components deliver
 // foreign keys: "Table1-Table2:col1=col2,col3<>col4".
 
-#include "db_structure.h"
-#include "text_utils.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

@@ -1,7 +1,7 @@
 // The data model inside a form: its text travels as the defined property
 // "Struct" and is loaded when the form has been read.
 
-#include "db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 namespace brindle {
 

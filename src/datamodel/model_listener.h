@@ -5,7 +5,7 @@
 // when they hear that those are going. The model owns its listeners' list,
 // not the listeners.
 
-#include "brindle_core_export.h"
+#include <brindle/brindle_core_export.h>
 
 #include <QSet>
 

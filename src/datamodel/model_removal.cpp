@@ -1,7 +1,7 @@
 // How a model tells its listeners that entities are going: what each kind
 // of removal takes with it, the listener list and the calls to it.
 
-#include "db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <algorithm>
 

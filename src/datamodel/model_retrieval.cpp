@@ -1,8 +1,8 @@
 // A model built from what the database info reports: every table becomes a
 // field group of data fields, and the foreign keys become links.
 
-#include "db_structure.h"
-#include "text_utils.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

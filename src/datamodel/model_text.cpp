@@ -2,11 +2,11 @@
 // writer emits the current layout (3.6); the reader also takes the older
 // layouts, telling them apart by the Version key of [Main].
 
-#include "conversions.h"
-#include "db_structure.h"
-#include "messages.h"
-#include "sections.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/sections.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

@@ -4,10 +4,10 @@
 // run, and building its tree of a 20,000-field model takes it four times as
 // long as reading the text.
 
-#include "model_xml.h"
+#include <brindle/datamodel/model_xml.h>
 
-#include "conversions.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

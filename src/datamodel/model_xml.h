@@ -50,8 +50,8 @@
 // EXMLDocumentError, as is text that is not well-formed XML; the model has
 // been cleared by then.
 
-#include "brindle_core_export.h"
-#include "db_structure.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/datamodel/db_structure.h>
 
 namespace brindle {
 

@@ -1,7 +1,7 @@
 // The default operator catalogue, its families and its captions.
 
-#include "db_structure.h"
-#include "messages.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/messages.h>
 
 namespace brindle {
 

@@ -1,7 +1,7 @@
-#include "sql_db_info.h"
+#include <brindle/datamodel/sql_db_info.h>
 
-#include "conversions.h"
-#include "errors.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/errors.h>
 
 #include <QAtomicInteger>
 #include <QDate>

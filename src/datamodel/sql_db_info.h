@@ -89,7 +89,7 @@
 //
 // Errors are EVxDBInfoError with the driver's message and the codes below.
 
-#include "db_info.h"
+#include <brindle/datamodel/db_info.h>
 
 #include <QHash>
 #include <QSqlDatabase>

@@ -1,4 +1,4 @@
-#include "sql_formats.h"
+#include <brindle/datamodel/sql_formats.h>
 
 namespace brindle {
 

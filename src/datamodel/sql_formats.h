@@ -4,8 +4,8 @@
 // types). TDMOptions: the model's multi-database options. Both are owned by
 // the data model and published as its SQLFormats and DMOptions.
 
-#include "brindle_core_export.h"
-#include "field_types.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/field_types.h>
 
 #include <QObject>
 #include <QString>

@@ -1,9 +1,9 @@
 // How tables and links are written as SQL, and which tables and columns an
 // SQL text mentions.
 
-#include "db_structure.h"
-#include "scanner.h"
-#include "text_utils.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/scanner.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

@@ -1,9 +1,9 @@
-#include "value_editors.h"
+#include <brindle/datamodel/value_editors.h>
 
-#include "db_info.h"
-#include "db_structure.h"
-#include "messages.h"
-#include "text_utils.h"
+#include <brindle/datamodel/db_info.h>
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

@@ -3,9 +3,9 @@
 // a field or of a predefined condition's value slot. They hold settings only
 // and draw nothing. A field owns its editor; condition values share theirs.
 
-#include "brindle_core_export.h"
-#include "enums.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/enums.h>
+#include <brindle/foundations/string_list.h>
 
 namespace brindle {
 

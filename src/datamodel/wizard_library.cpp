@@ -7,10 +7,10 @@
 // so that an unreadable model text still reaches the caller as it would
 // without the wizard in between; callback 10 raises nothing.
 
-#include "wizard_library.h"
+#include <brindle/datamodel/wizard_library.h>
 
-#include "conversions.h"
-#include "db_structure.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/datamodel/db_structure.h>
 
 #include <QLibrary>
 #include <QPointer>

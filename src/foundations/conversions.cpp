@@ -1,7 +1,7 @@
-#include "conversions.h"
+#include <brindle/foundations/conversions.h>
 
-#include "errors.h"
-#include "text_utils.h"
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QLocale>
 

@@ -10,8 +10,8 @@
 // The library's "system ANSI code page" is Windows-1252 on every platform:
 // ToAnsi/FromAnsi and code page 0 mean cp1252, whatever the host's encoding.
 
-#include "brindle_core_export.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QByteArray>
 #include <QChar>

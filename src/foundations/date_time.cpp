@@ -1,8 +1,8 @@
-#include "date_time.h"
+#include <brindle/foundations/date_time.h>
 
-#include "conversions.h"
-#include "errors.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QTime>
 

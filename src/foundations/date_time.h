@@ -28,7 +28,7 @@
 // single quotes is copied literally without its quotes (an unclosed quote
 // runs to the end); every other character is copied as it is.
 
-#include "brindle_core_export.h"
+#include <brindle/brindle_core_export.h>
 
 #include <QDate>
 #include <QDateTime>

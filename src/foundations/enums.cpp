@@ -1,4 +1,4 @@
-#include "enums.h"
+#include <brindle/foundations/enums.h>
 
 #include <iterator>
 

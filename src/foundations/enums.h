@@ -2,8 +2,8 @@
 // The enumerations and sets shared across the library. The ordinal of a value
 // is its position from 0; the text formats store the values by name.
 
-#include "brindle_core_export.h"
-#include "set.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/set.h>
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "errors.h"
+#include <brindle/foundations/errors.h>
 
-#include "messages.h"
+#include <brindle/foundations/messages.h>
 
 namespace brindle {
 

@@ -3,7 +3,7 @@
 // message is a QString; what() hands out the same text as UTF-8. Classes that
 // carry a numeric code derive from EVxBrindleError.
 
-#include "brindle_core_export.h"
+#include <brindle/brindle_core_export.h>
 
 #include <QByteArray>
 #include <QString>

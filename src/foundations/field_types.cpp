@@ -1,4 +1,4 @@
-#include "field_types.h"
+#include <brindle/foundations/field_types.h>
 
 #include <array>
 

@@ -2,8 +2,8 @@
 // The data type of a field: the 52 data-set field types, in their fixed order
 // (the ordinal is part of the stored formats), with their names.
 
-#include "brindle_core_export.h"
-#include "set.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/set.h>
 
 #include <QString>
 

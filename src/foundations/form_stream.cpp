@@ -1,4 +1,4 @@
-#include "form_stream.h"
+#include <brindle/foundations/form_stream.h>
 
 #include <QHash>
 #include <QMetaProperty>

@@ -29,9 +29,9 @@
 // line is "|", one blank, and the line as it is. A defined set property, which
 // older forms hold and nothing writes any more, reads "Options = [a, b]".
 
-#include "brindle_core_export.h"
-#include "errors.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QList>
 #include <QObject>

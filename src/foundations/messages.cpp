@@ -1,4 +1,4 @@
-#include "messages.h"
+#include <brindle/foundations/messages.h>
 
 namespace brindle {
 namespace {

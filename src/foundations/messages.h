@@ -3,7 +3,7 @@
 // here by its identifier at the moment of use, so a translation installed by
 // the host changes every later message. The English texts are the defaults.
 
-#include "brindle_core_export.h"
+#include <brindle/brindle_core_export.h>
 
 #include <QHash>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "object.h"
+#include <brindle/foundations/object.h>
 
 namespace brindle {
 

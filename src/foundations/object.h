@@ -2,7 +2,7 @@
 // The common base of objects that a string list line may point at (a name
 // list carries the entity behind each line). It owns nothing.
 
-#include "brindle_core_export.h"
+#include <brindle/brindle_core_export.h>
 
 namespace brindle {
 

@@ -3,7 +3,7 @@
 // its item; freeing the list frees them all. Extract hands an item back to
 // the caller without freeing it. An index outside the list raises EListError.
 
-#include "errors.h"
+#include <brindle/foundations/errors.h>
 
 #include <memory>
 #include <vector>

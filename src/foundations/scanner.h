@@ -29,8 +29,8 @@
 // Keywords(): changes made to the list directly take effect at the next
 // FirstToken or GotoBookmark; AddKeyword takes effect at once.
 
-#include "brindle_core_export.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QString>
 #include <QStringList>

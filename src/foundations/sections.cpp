@@ -1,6 +1,6 @@
-#include "sections.h"
+#include <brindle/foundations/sections.h>
 
-#include "text_utils.h"
+#include <brindle/foundations/text_utils.h>
 
 #include <algorithm>
 

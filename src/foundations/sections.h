@@ -4,9 +4,9 @@
 // header line is a line that, trimmed on the right, starts with "[", ends
 // with "]" and holds no other "]".
 
-#include "brindle_core_export.h"
-#include "text_hash.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/text_hash.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QHash>
 

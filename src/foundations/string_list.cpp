@@ -1,7 +1,7 @@
-#include "string_list.h"
+#include <brindle/foundations/string_list.h>
 
-#include "errors.h"
-#include "text_utils.h"
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QFile>
 

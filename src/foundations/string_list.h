@@ -19,10 +19,10 @@
 //   or CR (a final line break adds no empty line).
 // An index outside the list raises EListError.
 
-#include "brindle_core_export.h"
-#include "text_hash.h"
-#include "errors.h"
-#include "object.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/text_hash.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/object.h>
 
 #include <QHash>
 #include <QList>

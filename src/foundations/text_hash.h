@@ -7,7 +7,7 @@
 // a few nanoseconds a key, keyed with the table's per-process seed so that
 // crafted names cannot be made to collide on purpose.
 
-#include "brindle_core_export.h"
+#include <brindle/brindle_core_export.h>
 
 #include <QHash>
 #include <QSet>

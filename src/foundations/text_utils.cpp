@@ -1,4 +1,4 @@
-#include "text_utils.h"
+#include <brindle/foundations/text_utils.h>
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 // A "blank" is any character from #0 to " ". A "word character" is a letter
 // (any Unicode letter), a digit or "_".
 
-#include "brindle_core_export.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QChar>
 #include <QString>

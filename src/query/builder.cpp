@@ -2,11 +2,11 @@
 // and the finished statement, and the query's build itself (which tables
 // the statement needs, how they are joined, ORDER BY and GROUP BY).
 
-#include "query/builder.h"
+#include <brindle/query/builder.h>
 
-#include "messages.h"
-#include "query/query.h"
-#include "text_utils.h"
+#include <brindle/foundations/messages.h>
+#include <brindle/query/query.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QHash>
 #include <QScopeGuard>

@@ -6,9 +6,9 @@
 // parameters and text. Table filters (per-table conditions for hosts that
 // filter tables one by one) are kept by the query.
 
-#include "brindle_core_export.h"
-#include "query/result_fields.h"
-#include "query/words.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/query/result_fields.h>
+#include <brindle/query/words.h>
 
 namespace brindle {
 

@@ -3,10 +3,10 @@
 // that become parameters and back, dependent value lists, sub-query values,
 // and the texts and value properties a condition offers the builder.
 
-#include "query/condition_tree.h"
+#include <brindle/query/condition_tree.h>
 
-#include "query/query.h"
-#include "text_utils.h"
+#include <brindle/query/query.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

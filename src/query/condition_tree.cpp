@@ -2,11 +2,11 @@
 // deleting. What happens inside a condition when its field, operator or
 // values change is in condition_editing.cpp.
 
-#include "query/condition_tree.h"
+#include <brindle/query/condition_tree.h>
 
-#include "messages.h"
-#include "query/query.h"
-#include "text_utils.h"
+#include <brindle/foundations/messages.h>
+#include <brindle/query/query.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

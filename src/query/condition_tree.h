@@ -10,9 +10,9 @@
 // sentence it reads as. Every change of the tree and of a row's words is
 // passed to the query, which tells its views.
 
-#include "brindle_core_export.h"
-#include "datamodel/db_structure.h"
-#include "query/words.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/query/words.h>
 
 #include <memory>
 

@@ -1,9 +1,9 @@
-#include "query/query.h"
+#include <brindle/query/query.h>
 
-#include "query/query_base.h"
+#include <brindle/query/query_base.h>
 
-#include "messages.h"
-#include "text_utils.h"
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 

@@ -14,14 +14,14 @@
 // model removes are removed with it, and a query whose model is destroyed
 // is left empty and inactive (query_repair.cpp).
 
-#include "brindle_core_export.h"
-#include "query/builder.h"
-#include "query/condition_tree.h"
-#include "query/query_view.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/query/builder.h>
+#include <brindle/query/condition_tree.h>
+#include <brindle/query/query_view.h>
 
-#include "form_stream.h"
-#include "object_list.h"
-#include "text_utils.h"
+#include <brindle/foundations/form_stream.h>
+#include <brindle/foundations/object_list.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QObject>
 #include <QPointer>

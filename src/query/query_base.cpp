@@ -1,7 +1,7 @@
-#include "query/query_base.h"
+#include <brindle/query/query_base.h>
 
-#include "query/query.h"
-#include "sections.h"
+#include <brindle/query/query.h>
+#include <brindle/foundations/sections.h>
 
 #include <algorithm>
 

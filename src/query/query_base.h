@@ -9,10 +9,10 @@
 // (a query owns its own link) and are only referred to by the base. A base
 // that is destroyed leaves every link attached to it with no base.
 
-#include "brindle_core_export.h"
-#include "errors.h"
-#include "object_list.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/object_list.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QObject>
 #include <QString>

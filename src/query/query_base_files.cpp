@@ -1,6 +1,6 @@
-#include "query/query_base_files.h"
+#include <brindle/query/query_base_files.h>
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 #include <QDir>
 #include <QFile>

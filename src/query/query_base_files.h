@@ -9,7 +9,7 @@
 // complete, so a failed write keeps the file as it was. Storage failures
 // raise EVxQueryBaseError code 2.
 
-#include "query/query_base.h"
+#include <brindle/query/query_base.h>
 
 namespace brindle {
 

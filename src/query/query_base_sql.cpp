@@ -1,6 +1,6 @@
-#include "query/query_base_sql.h"
+#include <brindle/query/query_base_sql.h>
 
-#include "messages.h"
+#include <brindle/foundations/messages.h>
 
 #include <QAtomicInteger>
 #include <QRegularExpression>

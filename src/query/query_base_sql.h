@@ -20,7 +20,7 @@
 // starting with a digit; code 4 otherwise) and is quoted by the driver;
 // values are always bound as parameters.
 
-#include "query/query_base.h"
+#include <brindle/query/query_base.h>
 
 #include <QSqlDatabase>
 

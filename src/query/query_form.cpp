@@ -3,10 +3,10 @@
 // may hold the former option set "Options". What the form holds is applied
 // in Loaded, once the data model is known.
 
-#include "query/query.h"
-#include "query/titles.h"
+#include <brindle/query/query.h>
+#include <brindle/query/titles.h>
 
-#include "datamodel/form_classes.h"
+#include <brindle/datamodel/form_classes.h>
 
 namespace brindle {
 

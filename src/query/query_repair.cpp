@@ -10,7 +10,7 @@
 // checks ModelRemovals before going on. The host hears of the repair once
 // the model's operation has ended.
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 namespace brindle {
 

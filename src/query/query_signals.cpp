@@ -2,7 +2,7 @@
 // result fields while they happen, and resets around the changes that
 // replace much at once (loading, importing, a new model, updates).
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 #include <QMetaMethod>
 

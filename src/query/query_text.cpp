@@ -4,13 +4,13 @@
 // emits the current layout (3.6); the reader also takes the layouts from 1.1
 // on, telling them apart by the Version key of [Main].
 
-#include "query/query.h"
-#include "query/titles.h"
+#include <brindle/query/query.h>
+#include <brindle/query/titles.h>
 
-#include "conversions.h"
-#include "messages.h"
-#include "sections.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/sections.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QDir>
 #include <QHash>

@@ -9,10 +9,10 @@
 // Each default does what the query does without a view, so a view
 // overrides only what it changes.
 
-#include "brindle_core_export.h"
-#include "enums.h"
-#include "field_types.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/enums.h>
+#include <brindle/foundations/field_types.h>
+#include <brindle/foundations/string_list.h>
 
 #include <memory>
 

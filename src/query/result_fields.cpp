@@ -1,10 +1,10 @@
-#include "query/result_fields.h"
+#include <brindle/query/result_fields.h>
 
-#include "conversions.h"
-#include "messages.h"
-#include "query/query.h"
-#include "sections.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/query/query.h>
+#include <brindle/foundations/sections.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QHash>
 #include <QScopeGuard>

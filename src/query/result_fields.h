@@ -9,8 +9,8 @@
 // fields that use it along. TRTableList holds the tables of a statement,
 // each after the table its joining link reaches.
 
-#include "brindle_core_export.h"
-#include "datamodel/db_structure.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/datamodel/db_structure.h>
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 // A row's words as a view lists them, and what choosing a value in one of
 // them does: the one call behind every accepted drop-down of a panel.
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 namespace brindle {
 

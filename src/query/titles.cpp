@@ -1,11 +1,11 @@
 // Titles of a query: the defaults, the lookups, the merge of stored titles
 // into a reference list and the two older storage forms.
 
-#include "query/titles.h"
+#include <brindle/query/titles.h>
 
-#include "query/query.h"
-#include "sections.h"
-#include "text_utils.h"
+#include <brindle/query/query.h>
+#include <brindle/foundations/sections.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QHash>
 

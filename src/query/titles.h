@@ -4,8 +4,8 @@
 // stored titles into a reference list and the fixed keys of the older
 // storage forms; the query keeps its current, default and streamed titles.
 
-#include "brindle_core_export.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/string_list.h>
 
 namespace brindle {
 

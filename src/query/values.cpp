@@ -4,11 +4,11 @@
 // quotes must read as a number (or as one of the model's Boolean texts), and
 // a value written inside quotes has its quotes doubled.
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
-#include "conversions.h"
-#include "date_time.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QVarLengthArray>
 

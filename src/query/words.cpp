@@ -1,6 +1,6 @@
-#include "query/words.h"
+#include <brindle/query/words.h>
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 #include <QLocale>
 

@@ -9,11 +9,11 @@
 // of a row tells its row's query of every change, which passes it on to its
 // views.
 
-#include "brindle_core_export.h"
-#include "enums.h"
-#include "errors.h"
-#include "object_list.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/enums.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/object_list.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QHash>
 

@@ -3,13 +3,13 @@
 // to the model's fields and operators by matching the operators' templates.
 // Sub-queries are imported into hidden queries of their own.
 
-#include "query/query.h"
-#include "sqlimport/sql_parser.h"
-#include "sqlimport/template_match.h"
+#include <brindle/query/query.h>
+#include <brindle/sqlimport/sql_parser.h>
+#include <brindle/sqlimport/template_match.h>
 
-#include "date_time.h"
-#include "messages.h"
-#include "text_utils.h"
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QDateTime>
 #include <QScopeGuard>

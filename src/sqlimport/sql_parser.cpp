@@ -1,4 +1,4 @@
-#include "sqlimport/sql_parser.h"
+#include <brindle/sqlimport/sql_parser.h>
 
 #include <algorithm>
 #include <vector>

@@ -13,11 +13,11 @@
 // every Parse empties and refills; callers read the result in place. Each
 // bracket owns its nodes; a node knows the bracket that holds it.
 
-#include "brindle_core_export.h"
-#include "errors.h"
-#include "object_list.h"
-#include "scanner.h"
-#include "string_list.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/object_list.h>
+#include <brindle/foundations/scanner.h>
+#include <brindle/foundations/string_list.h>
 
 #include <memory>
 

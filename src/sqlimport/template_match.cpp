@@ -1,6 +1,6 @@
-#include "sqlimport/template_match.h"
+#include <brindle/sqlimport/template_match.h>
 
-#include "text_utils.h"
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 namespace {

@@ -6,9 +6,9 @@
 // placeholder's value runs up to the template character that follows it,
 // outside quotes and brackets.
 
-#include "brindle_core_export.h"
-#include "string_list.h"
-#include "text_utils.h"
+#include <brindle/brindle_core_export.h>
+#include <brindle/foundations/string_list.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QStringView>
 #include <QVarLengthArray>

@@ -4,8 +4,8 @@
 // starts (scripts/pg_test_server writes its URL to BRINDLE_PG_URL_FILE;
 // BRINDLE_TEST_PG_URL points the tests at another server).
 
-#include "datamodel/sql_db_info.h"
-#include "errors.h"
+#include <brindle/datamodel/sql_db_info.h>
+#include <brindle/foundations/errors.h>
 
 #include <QFile>
 #include <QUrl>

@@ -8,10 +8,10 @@
 // keys must agree too, except for rows whose key holds NULL, which the two
 // place at opposite ends.
 
-#include "databases.h"
+#include "database/databases.h"
 
-#include "datamodel/form_classes.h"
-#include "query/query.h"
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/query/query.h>
 
 #include <QDir>
 #include <QRegularExpression>

@@ -4,9 +4,9 @@
 // database, and the keys of a scratch database that the sample lacks
 // (several columns, an implicit parent key, names the link form cannot hold).
 
-#include "databases.h"
+#include "database/databases.h"
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <QRandomGenerator>
 #include <QScopeGuard>

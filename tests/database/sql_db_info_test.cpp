@@ -2,9 +2,9 @@
 // settings, and connections that cannot be made or statements that run too
 // long.
 
-#include "databases.h"
-#include "datamodel/form_classes.h"
-#include "form_stream.h"
+#include "database/databases.h"
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/foundations/form_stream.h>
 
 #include <QTemporaryDir>
 

@@ -2,9 +2,9 @@
 // (as model text or XML), `run` on a postgresql:// URL prints the rows that
 // SQLite gives, and a refused connection is the one-line error.
 
-#include "databases.h"
+#include "database/databases.h"
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 #include "support/tool_process.h"
 
 #include <QDir>

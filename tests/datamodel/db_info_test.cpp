@@ -1,9 +1,9 @@
 // The database info component: events before virtual methods, the column
 // cache, links, the text form of a column list, and how a model attaches it.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
-#include "conversions.h"
+#include <brindle/foundations/conversions.h>
 
 using namespace brindle;
 using namespace brindle::testing;

@@ -1,7 +1,7 @@
 // The data model component: adding and deleting entities, identifiers, and
 // lookups that must stay "first in model order" whatever the indexes do.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
 #include <algorithm>
 #include <random>

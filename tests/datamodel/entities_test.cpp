@@ -1,7 +1,7 @@
 // Entities on their own: field groups, value editors, predefined conditions
 // and the small rules of fields and tables.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
 using namespace brindle;
 using namespace brindle::testing;

@@ -1,7 +1,7 @@
 // Join paths between tables, their agreement with a plain search, and the
 // link lines the model reads and writes.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 #include "support/exhaustive_path_search.h"
 
 #include <random>

@@ -3,7 +3,7 @@
 // sets and whose calls and settings it records, and a check for the model's
 // coded errors.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <QHash>
 

@@ -1,9 +1,9 @@
 // Models in forms: what the form keeps, when the model's settings and text
 // are handed over, and malformed forms.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
-#include "datamodel/form_classes.h"
+#include <brindle/datamodel/form_classes.h>
 
 using namespace brindle;
 using namespace brindle::testing;

@@ -1,9 +1,9 @@
 // The model text: round trips, the reader's rules for every older layout,
 // and texts it refuses.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
-#include "conversions.h"
+#include <brindle/foundations/conversions.h>
 
 #include <QTemporaryDir>
 

@@ -1,9 +1,9 @@
 // The model as XML: the writer's layout, the reader's own names, round
 // trips between them, environment references and refused documents.
 
-#include "datamodel/model_xml.h"
+#include <brindle/datamodel/model_xml.h>
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
 #include <QDomDocument>
 

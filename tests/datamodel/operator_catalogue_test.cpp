@@ -1,6 +1,6 @@
 // The default operator catalogue, its families, captions and name lookups.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
 using namespace brindle;
 using namespace brindle::testing;

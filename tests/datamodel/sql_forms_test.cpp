@@ -1,7 +1,7 @@
 // SQL formatting settings, the SQL forms of tables and links, and the tables
 // and columns that an SQL text mentions.
 
-#include "model_fixtures.h"
+#include "datamodel/model_fixtures.h"
 
 using namespace brindle;
 using namespace brindle::testing;

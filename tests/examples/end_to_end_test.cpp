@@ -3,10 +3,10 @@
 // through QtSql and compared with the rows of a plain hand-written statement
 // or of a C++ filter over the raw table.
 
-#include "sample_fixtures.h"
-#include "date_time.h"
-#include "errors.h"
-#include "query/query.h"
+#include "examples/sample_fixtures.h"
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/query/query.h>
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
 // The example queries: the committed files are exactly what their generator
 // writes now, and each reads back and writes again unchanged.
 
-#include "sample_fixtures.h"
-#include "query/query.h"
+#include "examples/sample_fixtures.h"
+#include <brindle/query/query.h>
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -6,11 +6,11 @@
 // must still be the same where the shape keeps them, and otherwise the
 // import and the second build must end normally or with the library's error.
 
-#include "sample_fixtures.h"
-#include "date_time.h"
-#include "errors.h"
-#include "query/query.h"
-#include "text_utils.h"
+#include "examples/sample_fixtures.h"
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/query/query.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QRegularExpression>
 

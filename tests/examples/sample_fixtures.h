@@ -3,9 +3,9 @@
 // connection name, rows of its results as texts to compare, the sample model
 // of the form file and the committed files the generators must write again.
 
-#include "datamodel/db_structure.h"
-#include "datamodel/form_classes.h"
-#include "form_stream.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/foundations/form_stream.h>
 
 #include <QFile>
 #include <QList>

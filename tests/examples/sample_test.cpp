@@ -3,7 +3,7 @@
 // column and key by key, and a model file that is still exactly what the
 // model's writer and the generator produce.
 
-#include "sample_fixtures.h"
+#include "examples/sample_fixtures.h"
 
 #include <QSet>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "conversions.h"
-#include "date_time.h"
-#include "errors.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/errors.h>
 
 #include <QLocale>
 

@@ -1,5 +1,5 @@
-#include "date_time.h"
-#include "errors.h"
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/errors.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "enums.h"
-#include "errors.h"
-#include "field_types.h"
-#include "messages.h"
+#include <brindle/foundations/enums.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/field_types.h>
+#include <brindle/foundations/messages.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scanner.h"
+#include <brindle/foundations/scanner.h>
 
 #include <gtest/gtest.h>
 

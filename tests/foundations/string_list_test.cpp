@@ -1,5 +1,5 @@
-#include "sections.h"
-#include "string_list.h"
+#include <brindle/foundations/sections.h>
+#include <brindle/foundations/string_list.h>
 
 #include <QTemporaryDir>
 

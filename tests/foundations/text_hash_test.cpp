@@ -1,4 +1,4 @@
-#include "text_hash.h"
+#include <brindle/foundations/text_hash.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Any form text ends in components or in an error, leaving nothing behind.
 
-#include "form_stream.h"
-#include "query/query.h"
+#include <brindle/foundations/form_stream.h>
+#include <brindle/query/query.h>
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 // Link text lines from a database info component: any line adds a link or
 // nothing, and every link added writes and reads back.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Any text given to the model text reader ends in a model or in one of the
 // library's errors: never a crash, a hang or unbounded memory.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <cstddef>
 #include <cstdint>

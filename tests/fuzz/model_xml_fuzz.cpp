@@ -3,7 +3,7 @@
 // length are read with an unconnected database info attached, which takes
 // the settings and types data fields as strings.
 
-#include "datamodel/model_xml.h"
+#include <brindle/datamodel/model_xml.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -5,9 +5,9 @@
 // imported must save, read back and build (or refuse to build with an
 // error).
 
-#include "datamodel/db_structure.h"
-#include "query/query.h"
-#include "sqlimport/sql_parser.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/query/query.h>
+#include <brindle/sqlimport/sql_parser.h>
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 // API over a small model, built, and compared line by line.
 
 #include "datamodel/model_fixtures.h"
-#include "query_fixtures.h"
+#include "query/query_fixtures.h"
 
 #include <gtest/gtest.h>
 

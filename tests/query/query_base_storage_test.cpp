@@ -1,8 +1,8 @@
 // The two stored query bases against real storage: a folder of query files
 // and a table in an SQLite database file, each followed by a query.
 
-#include "query/query_base_files.h"
-#include "query/query_base_sql.h"
+#include <brindle/query/query_base_files.h>
+#include <brindle/query/query_base_sql.h>
 #include "query/query_fixtures.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 // and the exchange of content. The stored bases' tests follow them with a
 // real query.
 
-#include "query/query_base.h"
-#include "query_fixtures.h"
+#include <brindle/query/query_base.h>
+#include "query/query_fixtures.h"
 
 #include <gtest/gtest.h>
 

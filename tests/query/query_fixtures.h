@@ -2,8 +2,8 @@
 // A small model for query tests: customers and orders with fields of the
 // common types, a virtual aggregate, a list editor and a predefined condition.
 
-#include "datamodel/db_structure.h"
-#include "query/query.h"
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/query/query.h>
 
 #include <memory>
 

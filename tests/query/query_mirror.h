@@ -2,7 +2,7 @@
 // A view that knows the query's tree only from its signals: tests compare
 // what it holds with the tree itself.
 
-#include "query/query.h"
+#include <brindle/query/query.h>
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "datamodel/model_fixtures.h"
-#include "query_fixtures.h"
-#include "query_mirror.h"
+#include "query/query_fixtures.h"
+#include "query/query_mirror.h"
 
 #include <gtest/gtest.h>
 

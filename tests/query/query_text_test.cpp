@@ -1,7 +1,7 @@
-#include "query_fixtures.h"
+#include "query/query_fixtures.h"
 
-#include "datamodel/form_classes.h"
-#include "form_stream.h"
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/foundations/form_stream.h>
 
 #include <QDir>
 #include <QTemporaryDir>

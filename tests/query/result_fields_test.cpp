@@ -1,7 +1,7 @@
-#include "query/result_fields.h"
+#include <brindle/query/result_fields.h>
 
 #include "datamodel/model_fixtures.h"
-#include "query_fixtures.h"
+#include "query/query_fixtures.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "query_fixtures.h"
+#include "query/query_fixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "query_fixtures.h"
+#include "query/query_fixtures.h"
 
-#include "query/titles.h"
+#include <brindle/query/titles.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "datamodel/model_fixtures.h"
-#include "query_fixtures.h"
+#include "query/query_fixtures.h"
 
-#include "conversions.h"
-#include "date_time.h"
-#include "text_utils.h"
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/text_utils.h>
 
 #include <QLocale>
 #include <QRegularExpression>

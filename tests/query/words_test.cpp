@@ -1,6 +1,6 @@
 #include "datamodel/model_fixtures.h"
-#include "query/words.h"
-#include "query_fixtures.h"
+#include <brindle/query/words.h>
+#include "query/query_fixtures.h"
 
 #include <gtest/gtest.h>
 

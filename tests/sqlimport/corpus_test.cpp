@@ -2,7 +2,7 @@
 // must accept with its outline, each it must refuse with its message and
 // line. The file format is described at the top of every corpus file.
 
-#include "parse_outline.h"
+#include "sqlimport/parse_outline.h"
 
 #include <QDir>
 #include <QFile>

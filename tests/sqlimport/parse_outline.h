@@ -1,7 +1,7 @@
 #pragma once
 // Parser results as text, so that tests compare them in one line each.
 
-#include "sqlimport/sql_parser.h"
+#include <brindle/sqlimport/sql_parser.h>
 
 #include <QRegularExpression>
 #include <QStringList>

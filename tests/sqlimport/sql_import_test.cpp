@@ -1,7 +1,7 @@
 #include "query/query_fixtures.h"
-#include "sqlimport/sql_parser.h"
+#include <brindle/sqlimport/sql_parser.h>
 
-#include "date_time.h"
+#include <brindle/foundations/date_time.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "parse_outline.h"
+#include "sqlimport/parse_outline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sqlimport/template_match.h"
+#include <brindle/sqlimport/template_match.h>
 
 #include <gtest/gtest.h>
 

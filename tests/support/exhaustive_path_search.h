@@ -6,7 +6,7 @@
 // per table at every level, so it takes an optional limit on the number of
 // candidate paths; past it the search gives up and reports so.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <memory>
 #include <optional>

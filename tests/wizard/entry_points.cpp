@@ -2,7 +2,7 @@
 // donewizard and runwizard, in that order, are exported. The model must look
 // all three up before it calls any, so each one that is called aborts.
 
-#include "wizard_library.h"
+#include <brindle/datamodel/wizard_library.h>
 
 #include <cstdlib>
 

@@ -4,7 +4,7 @@
 // database info knows one database but cannot list tables, so a wizard that
 // asks reports an error through the default handler.
 
-#include "datamodel/db_structure.h"
+#include <brindle/datamodel/db_structure.h>
 
 #include <QCoreApplication>
 

@@ -4,8 +4,8 @@
 // its display name. It reads 8-bit texts as Latin-1, the part of cp1252 the
 // tests use.
 
-#include "test_wizard.h"
-#include "wizard_library.h"
+#include "wizard/test_wizard.h"
+#include <brindle/datamodel/wizard_library.h>
 
 #include <stdexcept>
 #include <string>

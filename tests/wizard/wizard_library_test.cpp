@@ -3,7 +3,7 @@
 // that see other folders, a missing library and missing entry points.
 
 #include "datamodel/model_fixtures.h"
-#include "test_wizard.h"
+#include "wizard/test_wizard.h"
 
 #include <QProcess>
 

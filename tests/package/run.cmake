@@ -1,0 +1,22 @@
+# Installs the built project into a private prefix, builds the consumer
+# project against it and runs the example. Called by CTest with BUILD_DIR,
+# SOURCE_DIR and WORK_DIR.
+file(REMOVE_RECURSE ${WORK_DIR})
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed:\n${out}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/package -B ${WORK_DIR}/build -G Ninja
+    -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DBRINDLE_README=${SOURCE_DIR}/README.md)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+set(ENV{LD_LIBRARY_PATH} "${WORK_DIR}/prefix/lib:${WORK_DIR}/prefix/lib64:$ENV{LD_LIBRARY_PATH}")
+run(${WORK_DIR}/build/app)
+if(NOT out MATCHES "^SELECT .*FROM.*Orders.*WHERE.*Orders.CustID = 42")
+  message(FATAL_ERROR "unexpected output of the example:\n${out}")
+endif()
+message(STATUS "${out}")
