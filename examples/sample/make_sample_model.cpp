@@ -83,7 +83,7 @@ private:
     TDSFieldGroup* Group(const QString& name)
     {
         TDSFieldGroup* group = m.FieldGroups().AddGroup(name, nullptr);
-        group->FDbStruct = &m;
+        group->SetDbStruct(&m);
         return group;
     }
     TDSField* Column(TDSTable* table, const QString& column, const QString& caption, TDSFieldGroup* group)

@@ -28,8 +28,8 @@ TVxCustomDBStructure::TVxCustomDBStructure(QObject* parent)
       FSQLFormats(new TSQLFormats(this)),
       FDMOptions(new TDMOptions(this))
 {
-    FConditions.FDBStruct = this;
-    FRootGroup->FDbStruct = this;
+    FConditions.SetDBStruct(this);
+    FRootGroup->SetDbStruct(this);
 
     FNullField = std::make_unique<TDSField>(this);
     FNullField->SetFieldExprRaw(LoadResString(_SUnrecognizedField));

@@ -201,11 +201,11 @@ public:
     bool RunDalwick();
     // Receives what a guarded callback caught: the caption is the error's
     // class name followed by " exception", the text its message.
-    using TWizardErrorHandler = std::function<void(const QString& caption, const QString& text)>;
+    using WizardErrorHandler = std::function<void(const QString& caption, const QString& text)>;
     // Installs the process-wide handler and returns the previous one; an
     // empty handler restores the default, which writes "caption: text" to
     // standard error. Whatever the handler throws is dropped.
-    static TWizardErrorHandler SetWizardErrorHandler(TWizardErrorHandler handler);
+    static WizardErrorHandler SetWizardErrorHandler(WizardErrorHandler handler);
 
     // --- settings
     TSQLFormats* SQLFormats() const { return FSQLFormats; }
@@ -407,11 +407,11 @@ private:
     mutable QHash<int, TDSField*> FFieldsByID;
     mutable bool FFieldIDIndexValid = true;
     // First field of each case-folded field expression and display name.
-    mutable TTextHash<TDSField*> FFieldsByExpr;
-    mutable TTextHash<TDSField*> FFieldsByDisplayName;
+    mutable TextHash<TDSField*> FFieldsByExpr;
+    mutable TextHash<TDSField*> FFieldsByDisplayName;
     mutable bool FFieldIndexValid = true;
     // First table of each case-folded table name, alias and display name.
-    mutable TTextHash<TDSTable*> FTablesByName[3];
+    mutable TextHash<TDSTable*> FTablesByName[3];
     mutable bool FTableIndexValid = true;
 };
 

@@ -28,7 +28,7 @@ class TDSTable;
 
 // An ordered list of references that frees nothing.
 template <typename T>
-class TRefList {
+class RefList {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
     bool IsEmpty() const { return FItems.empty(); }
@@ -89,8 +89,14 @@ private:
 };
 
 // An ordered list of field references; it never frees its fields.
-class BRINDLE_CORE_EXPORT TDSFieldList : public TRefList<TDSField>, public TObject {
+class BRINDLE_CORE_EXPORT TDSFieldList : public RefList<TDSField>, public TObject {
 public:
+    TVxCustomDBStructure* DbStruct() const { return FDbStruct; }
+    void SetDbStruct(TVxCustomDBStructure* model) { FDbStruct = model; }
+    const QVariant& OleObject() const { return FOleObject; }
+    void SetOleObject(const QVariant& object) { FOleObject = object; }
+
+private:
     TVxCustomDBStructure* FDbStruct = nullptr;
     QVariant FOleObject;
 };
@@ -136,7 +142,7 @@ public:
 };
 
 // An ordered list of table references. Erase frees the table.
-class BRINDLE_CORE_EXPORT TSimpleDSTableList : public TRefList<TDSTable> {
+class BRINDLE_CORE_EXPORT TSimpleDSTableList : public RefList<TDSTable> {
 public:
     void Erase(int index);
     // Aliases joined by "," without blanks.
@@ -238,11 +244,16 @@ public:
     // The value quoted with single quotes when the type is quoted by the model.
     QString ValueAsString(const QString& value) const;
 
-    QVariant FOleObject;
-    QString FUserData;
+    const QVariant& OleObject() const { return FOleObject; }
+    void SetOleObject(const QVariant& object) { FOleObject = object; }
+    const QString& UserData() const { return FUserData; }
+    void SetUserData(const QString& data) { FUserData = data; }
 
 private:
     friend class TDSFieldGroup;
+
+    QVariant FOleObject;
+    QString FUserData;
     friend class TVxCustomDBStructure;
 
     TVxCustomDBStructure* FDBStruct;
@@ -252,7 +263,7 @@ private:
     QString FDisplayName;
     TSimpleDSTableList FTables;
     TVxFieldKind FFieldKind = kfkData;
-    TRefList<TDSOperator> FOperators;
+    RefList<TDSOperator> FOperators;
     TStringList FDBFields;
     bool FQuoted = false;
     TFieldType FFieldType = ftUnknown;
@@ -332,7 +343,7 @@ private:
     QString FDisplayName;
     QString FAlias;
     QString FLinksStr;
-    TRefList<TDSLink> FLinks;
+    RefList<TDSLink> FLinks;
     QString FTableHints;
     bool FQuoted = false;
     bool FInModel = false; // stands in its model's table list
@@ -361,7 +372,7 @@ public:
 
 private:
     TVxCustomDBStructure* FDBStruct;
-    TRefList<TDSTable> FTables;
+    RefList<TDSTable> FTables;
 };
 
 // A join between two tables on parallel lists of columns and operators.
@@ -449,12 +460,14 @@ public:
     void SetCaseInsensative(bool on) { FCaseInsensative = on; }
 
     TAppliedTypes AppliedTypes = DefaultAppliedTypes;
-    QVariant FOleObject;
+    const QVariant& OleObject() const { return FOleObject; }
+    void SetOleObject(const QVariant& object) { FOleObject = object; }
 
     // The largest n such that "@1" ... "@n" all occur in the template.
     int ParamCount() const { return FParamCount; }
 
 private:
+    QVariant FOleObject;
     QString FName;
     QString FDisplayName;
     QString FSQLExpr;
@@ -525,7 +538,8 @@ private:
 // model's list tells the model's listeners of every condition that leaves it.
 class BRINDLE_CORE_EXPORT TDSConditionList : public TVxObjectList<TDSCondition> {
 public:
-    TVxCustomDBStructure* FDBStruct = nullptr;
+    TVxCustomDBStructure* DBStruct() const { return FDBStruct; }
+    void SetDBStruct(TVxCustomDBStructure* model) { FDBStruct = model; }
     int MaxID() const { return FMaxID; }
     int Add(std::unique_ptr<TDSCondition> condition);
     int IndexByID(int id) const;
@@ -536,6 +550,7 @@ public:
     void Clear();
 
 private:
+    TVxCustomDBStructure* FDBStruct = nullptr;
     int FMaxID = 0;
 };
 

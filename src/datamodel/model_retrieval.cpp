@@ -28,7 +28,7 @@ void TVxCustomDBStructure::RetriveDataModelInfo()
             // half-built group behind.
             const TDBFieldList& columns = FDBInfo->GetFieldList(table->TableName());
             auto group = std::make_unique<TDSFieldGroup>(table->TableName());
-            group->FDbStruct = this;
+            group->SetDbStruct(this);
             for (const auto& column : columns) {
                 auto owned = std::make_unique<TDSField>(this);
                 TDSField* field = owned.get();

@@ -298,14 +298,14 @@ private:
 
     TVxCustomDBStructure& m;
     const TStringList& FSource;
-    TSectionIndex FSections;
+    SectionIndex FSections;
     int FIndex = 0;
     double FVersion = 1.1;
     // Where each table's section ended: its link sections follow it.
     QHash<const TDSTable*, int> FTableSectionEnd;
     // First operator of each name as written and case-folded.
-    TTextHash<TDSOperator*> FOperatorsByName;
-    TTextHash<TDSOperator*> FOperatorsByFoldedName;
+    TextHash<TDSOperator*> FOperatorsByName;
+    TextHash<TDSOperator*> FOperatorsByFoldedName;
     bool FOperatorsIndexed = false;
 };
 
@@ -752,7 +752,7 @@ void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
         section(QStringLiteral("FieldGroup%1").arg(i), s);
         auto group = std::make_unique<TDSFieldGroup>(s.Values(QStringLiteral("GroupName")));
         TDSFieldGroup* raw = group.get();
-        raw->FDbStruct = &m;
+        raw->SetDbStruct(&m);
         addGroupEntries(s.Values(QStringLiteral("Fields")), [&](TDSField* field) {
             if (field->Group() != raw) {
                 raw->Add(field);

@@ -283,8 +283,8 @@ void XmlWriter::writeField(const TDSField& field)
     attr("size", QString::number(field.FieldSize()));
     attr("UIC", field.UseInConditions());
     attr("UIR", field.UseInResult());
-    if (!field.FUserData.isEmpty())
-        attr("userData", field.FUserData);
+    if (!field.UserData().isEmpty())
+        attr("userData", field.UserData());
     if (field.FieldKind() == kfkData)
         attr("tables", field.Table() ? field.Table()->TableAlias() : QString());
     text("Operators", field.GetOperatorNames());
@@ -509,7 +509,7 @@ private:
     TVxCustomDBStructure& m;
     // The answers for each list of names: most fields share a few lists, and
     // the catalogue stays as it is while fields are read.
-    TTextHash<std::vector<TDSOperator*>> FOperatorLists;
+    TextHash<std::vector<TDSOperator*>> FOperatorLists;
 };
 
 void XmlReader::read(const XmlElement& root)
@@ -636,7 +636,7 @@ void XmlReader::readEntities(const XmlElement& element)
         stack.back().next = e.nextSiblingElement();
         if (e.tagName() == QLatin1String("GROUP")) {
             auto group = std::make_unique<TDSFieldGroup>();
-            group->FDbStruct = &m;
+            group->SetDbStruct(&m);
             TDSFieldGroup* raw = group.get();
             m.FieldGroups().Add(std::move(group));
             stack.push_back(open(e, raw));
@@ -679,7 +679,7 @@ void XmlReader::readField(const XmlElement& element, TDSFieldGroup* group)
     field->SetUseInConditions(XStrToBool(element.value(QLatin1String("UIC"))));
     field->SetUseInResult(XStrToBool(element.value(QLatin1String("UIR"))));
     if (const QString* userData = element.find(QLatin1String("USERDATA")))
-        field->FUserData = *userData;
+        field->SetUserData(*userData);
     if (const QString* name = element.find(QLatin1String("TABLE")))
         if (TDSTable* table = tableByName(*name))
             field->Tables().Add(table);

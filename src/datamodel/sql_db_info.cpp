@@ -26,10 +26,10 @@ struct TypeRule {
     enum { Zero, Length, Scale, Guid } size;
 };
 
-const TTextHash<TypeRule>& typeRules()
+const TextHash<TypeRule>& typeRules()
 {
-    static const TTextHash<TypeRule> rules = [] {
-        TTextHash<TypeRule> r;
+    static const TextHash<TypeRule> rules = [] {
+        TextHash<TypeRule> r;
         const auto add = [&r](std::initializer_list<const char*> names, TypeRule rule) {
             for (const char* name : names)
                 r.insert(QString::fromLatin1(name), rule);

@@ -206,7 +206,7 @@ private:
     int FConnectTimeout = 10;
     int FQueryTimeout = 30;
     // The columns of every table of the schema, read in one go (PostgreSQL).
-    TTextHash<std::vector<Column>> FCatalogue;
+    TextHash<std::vector<Column>> FCatalogue;
     bool FCatalogueRead = false;
 };
 

@@ -54,7 +54,7 @@ WizardRun& currentRun()
 }
 
 std::mutex handlerMutex;
-TVxCustomDBStructure::TWizardErrorHandler wizardErrorHandler;
+TVxCustomDBStructure::WizardErrorHandler wizardErrorHandler;
 
 void releaseText(void* text, bool wide) noexcept
 {
@@ -101,7 +101,7 @@ QString typeName(const std::exception& error)
 
 void report(const QString& caption, const QString& text)
 {
-    TVxCustomDBStructure::TWizardErrorHandler handler;
+    TVxCustomDBStructure::WizardErrorHandler handler;
     {
         std::lock_guard<std::mutex> lock(handlerMutex);
         handler = wizardErrorHandler;
@@ -236,7 +236,7 @@ static void wizardFreeText(void* text)
 
 } // extern "C"
 
-TVxCustomDBStructure::TWizardErrorHandler TVxCustomDBStructure::SetWizardErrorHandler(TWizardErrorHandler handler)
+TVxCustomDBStructure::WizardErrorHandler TVxCustomDBStructure::SetWizardErrorHandler(WizardErrorHandler handler)
 {
     std::lock_guard<std::mutex> lock(handlerMutex);
     std::swap(wizardErrorHandler, handler);

@@ -377,12 +377,12 @@ int MinInt(int a, int b)
     return a < b ? a : b;
 }
 
-TFormatSettings GetCurrentFormats()
+FormatSettings GetCurrentFormats()
 {
     const QLocale locale;
     const QString datePattern = locale.dateFormat(QLocale::ShortFormat);
     const QString timePattern = locale.timeFormat(QLocale::LongFormat);
-    TFormatSettings fs;
+    FormatSettings fs;
     fs.DecimalSeparator = localeDecimalSeparator();
     fs.DateSeparator = patternSeparator(datePattern, u'/');
     fs.TimeSeparator = patternSeparator(timePattern, u':');

@@ -60,7 +60,7 @@ BRINDLE_CORE_EXPORT int MinInt(int a, int b);
 // this library's pattern letters (see FormatDateTime). The library's
 // patterns have no names of months or days and no AM/PM: names become
 // numbers and times are 24-hour.
-struct TFormatSettings {
+struct FormatSettings {
     QChar DecimalSeparator;
     QChar DateSeparator;
     QChar TimeSeparator;
@@ -69,7 +69,7 @@ struct TFormatSettings {
 };
 
 // The formats of the default QLocale().
-BRINDLE_CORE_EXPORT TFormatSettings GetCurrentFormats();
+BRINDLE_CORE_EXPORT FormatSettings GetCurrentFormats();
 
 // Unicode to cp1252; a character cp1252 cannot hold becomes "?". The five
 // bytes cp1252 leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for

@@ -26,10 +26,10 @@ enum TSortingType { stNoSort, stAscending, stDescending };
 enum TFilterLinkType { fltAll, fltAny, fltNone, fltNotAll };
 enum TFilterRowType { frtSimpleCondition, frtBracket, frtCustomCondition };
 
-using TExOperators = TSet<TExOperator>;
-using TDMEButtons = TSet<TDMEButton>;
-using TSQLOptions = TSet<TSQLOption>;
-using TFilterLinkTypes = TSet<TFilterLinkType>;
+using TExOperators = EnumSet<TExOperator>;
+using TDMEButtons = EnumSet<TDMEButton>;
+using TSQLOptions = EnumSet<TSQLOption>;
+using TFilterLinkTypes = EnumSet<TFilterLinkType>;
 
 // "kfkData" / "kfkVirtual"; the inverse ignores letter case, -1 for no name.
 BRINDLE_CORE_EXPORT QString FldKindToStr(TVxFieldKind kind);

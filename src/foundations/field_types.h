@@ -23,7 +23,7 @@ enum TFieldType {
 
 inline constexpr int FieldTypeCount = ftSingle + 1;
 
-using TFieldTypes = TSet<TFieldType>;
+using TFieldTypes = EnumSet<TFieldType>;
 using TQuotedTypes = TFieldTypes;
 using TAppliedTypes = TFieldTypes;
 

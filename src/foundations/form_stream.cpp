@@ -7,12 +7,12 @@
 
 namespace brindle {
 
-void TFormFiler::DefineProperty(const QString& name, TReader reader, TWriter writer, bool hasData)
+void TFormFiler::DefineProperty(const QString& name, ReadFunc reader, WriteFunc writer, bool hasData)
 {
     FProperties.push_back({name, std::move(reader), std::move(writer), hasData, {}});
 }
 
-void TFormFiler::DefineSetProperty(const QString& name, TSetReader reader)
+void TFormFiler::DefineSetProperty(const QString& name, SetReadFunc reader)
 {
     FProperties.push_back({name, {}, {}, false, std::move(reader)});
 }
@@ -27,7 +27,7 @@ namespace {
 struct ClassEntry {
     QString name;
     const QMetaObject* meta;
-    TFormClasses::TFactory factory;
+    TFormClasses::Factory factory;
 };
 
 std::vector<ClassEntry>& registry()
@@ -312,7 +312,7 @@ void setProperty(ReadState& state, QObject* component, const QString& name, cons
 
 } // namespace
 
-void TFormClasses::Register(const QString& name, const QMetaObject* meta, TFactory factory)
+void TFormClasses::Register(const QString& name, const QMetaObject* meta, Factory factory)
 {
     for (ClassEntry& e : registry())
         if (e.name == name) {
@@ -378,7 +378,7 @@ QList<QObject*> ReadForm(const TStringList& text, QObject* owner)
         enum class Level { Outside, Form, Component, Data, Done } level = Level::Outside;
         QObject* component = nullptr;
         TFormFiler filer;
-        const TFormFiler::TDefinedProperty* data = nullptr;
+        const TFormFiler::DefinedProperty* data = nullptr;
         TStringList dataLines;
         for (int i = 0; i < text.Count(); ++i) {
             const int line = i + 1;
@@ -458,7 +458,7 @@ QList<QObject*> ReadForm(const TStringList& text, QObject* owner)
                     fail(line, QStringLiteral("\"Property = value\" expected"));
                 const QString name = t.left(eq).trimmed();
                 const QString value = t.mid(eq + 1).trimmed();
-                const TFormFiler::TDefinedProperty* set = nullptr;
+                const TFormFiler::DefinedProperty* set = nullptr;
                 for (const auto& d : filer.Properties())
                     if (d.SetReader && d.Name == name)
                         set = &d;

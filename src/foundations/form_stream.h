@@ -47,28 +47,28 @@ BRINDLE_DECLARE_EXCEPTION(EFormStreamError, Exception)
 // Collects the defined properties of one component, for writing or reading.
 class BRINDLE_CORE_EXPORT TFormFiler {
 public:
-    using TReader = std::function<void(const TStringList& lines)>;
-    using TWriter = std::function<void(TStringList& lines)>;
-    using TSetReader = std::function<void(const QStringList& names)>;
+    using ReadFunc = std::function<void(const TStringList& lines)>;
+    using WriteFunc = std::function<void(TStringList& lines)>;
+    using SetReadFunc = std::function<void(const QStringList& names)>;
 
     // hasData: whether the writer has anything to store (a block is written
     // only then).
-    void DefineProperty(const QString& name, TReader reader, TWriter writer, bool hasData);
+    void DefineProperty(const QString& name, ReadFunc reader, WriteFunc writer, bool hasData);
     // A property read as a set of names, never written. A value that is not
     // a set in square brackets is an invalid property value.
-    void DefineSetProperty(const QString& name, TSetReader reader);
+    void DefineSetProperty(const QString& name, SetReadFunc reader);
 
-    struct TDefinedProperty {
+    struct DefinedProperty {
         QString Name;
-        TReader Reader;
-        TWriter Writer;
+        ReadFunc Reader;
+        WriteFunc Writer;
         bool HasData;
-        TSetReader SetReader;
+        SetReadFunc SetReader;
     };
-    const std::vector<TDefinedProperty>& Properties() const { return FProperties; }
+    const std::vector<DefinedProperty>& Properties() const { return FProperties; }
 
 private:
-    std::vector<TDefinedProperty> FProperties;
+    std::vector<DefinedProperty> FProperties;
 };
 
 // What a component implements to take part beyond its published properties.
@@ -85,8 +85,8 @@ public:
 // The classes a form may create, by the name the file gives them.
 class BRINDLE_CORE_EXPORT TFormClasses {
 public:
-    using TFactory = std::function<QObject*(QObject* owner)>;
-    static void Register(const QString& name, const QMetaObject* meta, TFactory factory);
+    using Factory = std::function<QObject*(QObject* owner)>;
+    static void Register(const QString& name, const QMetaObject* meta, Factory factory);
     template <typename T>
     static void Register(const QString& name)
     {

@@ -62,7 +62,7 @@ bool isTwoCharOperator(QChar c, QChar next)
 
 } // namespace
 
-void TVxScanner::SetSourceStyle(TVxSourceStyle style)
+void TVxScanner::SetSourceStyle(ScannerStyle style)
 {
     FStyle = style;
     FLastTokenLine.reset();

@@ -40,7 +40,7 @@
 
 namespace brindle {
 
-enum TVxSourceStyle { scsPlain = 0, scsPascal = 1, scsC = 2, scsSQL = 3 };
+enum ScannerStyle { scsPlain = 0, scsPascal = 1, scsC = 2, scsSQL = 3 };
 
 // Token kinds as GetTokType returns them; the codes are fixed because
 // callers compare the numbers.
@@ -68,8 +68,8 @@ public:
     TVxScanner& operator=(const TVxScanner&) = delete;
 
     // Applies from the next token scanned; set it before FirstToken.
-    void SetSourceStyle(TVxSourceStyle style);
-    TVxSourceStyle SourceStyle() const { return FStyle; }
+    void SetSourceStyle(ScannerStyle style);
+    ScannerStyle SourceStyle() const { return FStyle; }
 
     QStringList& Keywords() { return FKeywords; }
     // Adds a keyword, stored lower-cased.
@@ -155,7 +155,7 @@ private:
     int lastTokenLine();
 
     QStringList FLines;
-    TVxSourceStyle FStyle = scsSQL;
+    ScannerStyle FStyle = scsSQL;
     QStringList FKeywords;
     // The keywords by length, lower-cased: a word is compared only with
     // those of its own length, without being copied.

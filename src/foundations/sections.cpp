@@ -46,7 +46,7 @@ void ReadSLSections(const TStringList& source, TStringList& dest)
             dest.Add(name);
 }
 
-TSectionIndex::TSectionIndex(const TStringList& source) : FSource(source)
+SectionIndex::SectionIndex(const TStringList& source) : FSource(source)
 {
     QString name;
     for (int i = 0; i < source.Count(); ++i) {
@@ -57,12 +57,12 @@ TSectionIndex::TSectionIndex(const TStringList& source) : FSource(source)
     }
 }
 
-bool TSectionIndex::Contains(const QString& section) const
+bool SectionIndex::Contains(const QString& section) const
 {
     return FByName.contains(FoldCase(section));
 }
 
-QStringList TSectionIndex::FoldedNames() const
+QStringList SectionIndex::FoldedNames() const
 {
     QStringList names;
     names.reserve(FByName.size());
@@ -71,7 +71,7 @@ QStringList TSectionIndex::FoldedNames() const
     return names;
 }
 
-int TSectionIndex::Read(int start, const QString& section, TStringList& dest) const
+int SectionIndex::Read(int start, const QString& section, TStringList& dest) const
 {
     dest.Clear();
     int first = 0;
@@ -81,7 +81,7 @@ int TSectionIndex::Read(int start, const QString& section, TStringList& dest) co
     return end;
 }
 
-int TSectionIndex::Find(int start, const QString& section, int& first) const
+int SectionIndex::Find(int start, const QString& section, int& first) const
 {
     const auto it = FByName.constFind(FoldCase(section));
     if (it == FByName.constEnd())

@@ -31,9 +31,9 @@ BRINDLE_CORE_EXPORT bool IsSectionHeader(const QString& line, QString* name = nu
 // The sections of one text, indexed once: Read answers as XReadSLSectionValues
 // does, in time proportional to the section's size, however many sections
 // the text holds or a reader asks for. The source must outlive the index.
-class BRINDLE_CORE_EXPORT TSectionIndex {
+class BRINDLE_CORE_EXPORT SectionIndex {
 public:
-    explicit TSectionIndex(const TStringList& source);
+    explicit SectionIndex(const TStringList& source);
     int Read(int start, const QString& section, TStringList& dest) const;
     // The same section as lines [first, end) of the source, without copying
     // them; end is what Read returns, -1 when there is no such section.
@@ -47,7 +47,7 @@ public:
 private:
     const TStringList& FSource;
     std::vector<int> FHeaders;                      // header line indexes, in order
-    TTextHash<std::vector<int>> FByName;       // case-folded name -> ordinals in FHeaders
+    TextHash<std::vector<int>> FByName;       // case-folded name -> ordinals in FHeaders
 };
 
 } // namespace brindle

@@ -10,18 +10,18 @@
 namespace brindle {
 
 template <typename E>
-class TSet {
+class EnumSet {
 public:
-    constexpr TSet() = default;
-    constexpr TSet(std::initializer_list<E> values)
+    constexpr EnumSet() = default;
+    constexpr EnumSet(std::initializer_list<E> values)
     {
         for (E v : values)
             FBits |= bit(v);
     }
 
-    static constexpr TSet FromBits(quint64 bits)
+    static constexpr EnumSet FromBits(quint64 bits)
     {
-        TSet s;
+        EnumSet s;
         s.FBits = bits;
         return s;
     }
@@ -33,11 +33,11 @@ public:
     constexpr void Exclude(E v) { FBits &= ~bit(v); }
     constexpr void Set(E v, bool on) { on ? Include(v) : Exclude(v); }
 
-    friend constexpr TSet operator+(TSet a, TSet b) { return FromBits(a.FBits | b.FBits); }
-    friend constexpr TSet operator-(TSet a, TSet b) { return FromBits(a.FBits & ~b.FBits); }
-    friend constexpr TSet operator*(TSet a, TSet b) { return FromBits(a.FBits & b.FBits); }
-    friend constexpr bool operator==(TSet a, TSet b) { return a.FBits == b.FBits; }
-    friend constexpr bool operator!=(TSet a, TSet b) { return a.FBits != b.FBits; }
+    friend constexpr EnumSet operator+(EnumSet a, EnumSet b) { return FromBits(a.FBits | b.FBits); }
+    friend constexpr EnumSet operator-(EnumSet a, EnumSet b) { return FromBits(a.FBits & ~b.FBits); }
+    friend constexpr EnumSet operator*(EnumSet a, EnumSet b) { return FromBits(a.FBits & b.FBits); }
+    friend constexpr bool operator==(EnumSet a, EnumSet b) { return a.FBits == b.FBits; }
+    friend constexpr bool operator!=(EnumSet a, EnumSet b) { return a.FBits != b.FBits; }
 
 private:
     static constexpr quint64 bit(E v)

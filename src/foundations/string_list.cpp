@@ -231,7 +231,7 @@ int TStringList::IndexOfName(const QString& name) const
     // that does is the line's first "=" at the name's length.
     if (Count() >= kIndexedNames) {
         if (!FNameIndex.Lines) {
-            FNameIndex.Lines = std::make_unique<TTextHash<int>>();
+            FNameIndex.Lines = std::make_unique<TextHash<int>>();
             FNameIndex.Lines->reserve(Count());
             for (int i = 0; i < Count(); ++i)
                 indexName(i);
@@ -248,7 +248,7 @@ int TStringList::IndexOfName(const QString& name) const
                 return name.contains(u'=') ? -1 : FNameIndex.Lines->value(name.toCaseFolded(), -1);
             out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
         }
-        return FNameIndex.Lines->value(TTextKey::Borrowed(key), -1);
+        return FNameIndex.Lines->value(TextKey::Borrowed(key), -1);
     }
     if (name.contains(u'='))
         return -1;

@@ -111,7 +111,7 @@ private:
     // line, made at the first search and kept up by appends; any other
     // change of the lines drops it. Copies start without one.
     struct NameIndex {
-        std::unique_ptr<TTextHash<int>> Lines;
+        std::unique_ptr<TextHash<int>> Lines;
         QString Key;
         NameIndex() = default;
         NameIndex(const NameIndex&) {}

@@ -3,7 +3,7 @@
 // that costs about 160 ns a key on machines where the AES and wide vector
 // instructions are slow to mix (measured on the project's build machines),
 // while look-ups by name sit on the hot paths of reading models and
-// importing SQL. TTextKey hashes with a multiply-mix function of its own,
+// importing SQL. TextKey hashes with a multiply-mix function of its own,
 // a few nanoseconds a key, keyed with the table's per-process seed so that
 // crafted names cannot be made to collide on purpose.
 
@@ -22,28 +22,28 @@ BRINDLE_CORE_EXPORT size_t HashText(QStringView text, size_t seed) noexcept;
 // holding it: look-ups with it cost no reference counting, which on a busy
 // path is as much as the look-up itself. A borrowed key is for look-ups
 // only, never stored, and its text must outlive it.
-class TTextKey {
+class TextKey {
 public:
-    TTextKey() = default;
-    TTextKey(const QString& text) : FOwner(text), FText(FOwner) {}
-    TTextKey(QString&& text) : FOwner(std::move(text)), FText(FOwner) {}
-    TTextKey(const TTextKey& other) : FOwner(other.FOwner), FText(viewOf(FOwner, other.FText)) {}
-    TTextKey(TTextKey&& other) noexcept : FOwner(std::move(other.FOwner)), FText(viewOf(FOwner, other.FText)) {}
-    TTextKey& operator=(const TTextKey& other)
+    TextKey() = default;
+    TextKey(const QString& text) : FOwner(text), FText(FOwner) {}
+    TextKey(QString&& text) : FOwner(std::move(text)), FText(FOwner) {}
+    TextKey(const TextKey& other) : FOwner(other.FOwner), FText(viewOf(FOwner, other.FText)) {}
+    TextKey(TextKey&& other) noexcept : FOwner(std::move(other.FOwner)), FText(viewOf(FOwner, other.FText)) {}
+    TextKey& operator=(const TextKey& other)
     {
         FOwner = other.FOwner;
         FText = viewOf(FOwner, other.FText);
         return *this;
     }
-    TTextKey& operator=(TTextKey&& other) noexcept
+    TextKey& operator=(TextKey&& other) noexcept
     {
         FOwner = std::move(other.FOwner);
         FText = viewOf(FOwner, other.FText);
         return *this;
     }
-    static TTextKey Borrowed(QStringView text)
+    static TextKey Borrowed(QStringView text)
     {
-        TTextKey key;
+        TextKey key;
         key.FText = text;
         return key;
     }
@@ -53,7 +53,7 @@ public:
     // Compared in place, character by character: a table compares the key
     // with every entry it probes, and keys are short, so a call to Qt's
     // comparison or to memcmp costs more than the whole key.
-    friend bool operator==(const TTextKey& a, const TTextKey& b)
+    friend bool operator==(const TextKey& a, const TextKey& b)
     {
         const qsizetype size = a.FText.size();
         if (size != b.FText.size())
@@ -65,7 +65,7 @@ public:
                 return false;
         return true;
     }
-    friend size_t qHash(const TTextKey& key, size_t seed) noexcept { return HashText(key.FText, seed); }
+    friend size_t qHash(const TextKey& key, size_t seed) noexcept { return HashText(key.FText, seed); }
 
 private:
     // A key that holds its text views its own copy; a borrowed one keeps
@@ -80,7 +80,7 @@ private:
 };
 
 template <typename V>
-using TTextHash = QHash<TTextKey, V>;
-using TTextSet = QSet<TTextKey>;
+using TextHash = QHash<TextKey, V>;
+using TextSet = QSet<TextKey>;
 
 } // namespace brindle

@@ -71,7 +71,7 @@ inline bool SameAsciiIgnoringCase(char16_t x, char16_t y)
 BRINDLE_CORE_EXPORT void AppendNumber(QString& text, long long n);
 
 // A set of ASCII characters, letters kept in lower case.
-class TAsciiSet {
+class AsciiSet {
 public:
     void Add(char16_t c)
     {
@@ -80,7 +80,7 @@ public:
         if (c < 0x80)
             FBits[c >> 6] |= quint64(1) << (c & 63);
     }
-    bool IsWithin(const TAsciiSet& other) const
+    bool IsWithin(const AsciiSet& other) const
     {
         return (FBits[0] & ~other.FBits[0]) == 0 && (FBits[1] & ~other.FBits[1]) == 0;
     }

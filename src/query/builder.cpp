@@ -138,7 +138,7 @@ void TSQLParamList::Reindex(int start)
 TVxTableFilter* TVxTableFilterList::FindByTable(const TDSTable* table) const
 {
     for (const auto& filter : *this)
-        if (filter->FTable == table)
+        if (filter->Table() == table)
             return filter.get();
     return nullptr;
 }
@@ -146,7 +146,7 @@ TVxTableFilter* TVxTableFilterList::FindByTable(const TDSTable* table) const
 TVxTableFilter* TVxTableFilterList::FindByTableName(const QString& name) const
 {
     for (const auto& filter : *this)
-        if (filter->FTable && filter->FTable->TableName().compare(name, Qt::CaseInsensitive) == 0)
+        if (filter->Table() && filter->Table()->TableName().compare(name, Qt::CaseInsensitive) == 0)
             return filter.get();
     return nullptr;
 }
@@ -174,7 +174,7 @@ TQueryResult::~TQueryResult() = default;
 void TQueryResult::SetSQLOptions(TSQLOptions options)
 {
     FSQLOptions = options;
-    FRFields.FAsciiAliases = options.Contains(soASCIIRFields);
+    FRFields.SetAsciiAliases(options.Contains(soASCIIRFields));
 }
 
 void TQueryResult::DbStructChanged()
@@ -221,7 +221,7 @@ QString TQueryResult::GetSelectClause()
                                                          : QStringLiteral("SELECT ");
     if (FQueryPanel && !FQueryPanel->SQLTopClause().isEmpty())
         text += QStringLiteral(" TOP ") + FQueryPanel->SQLTopClause() + u' ';
-    if (!FRFields.FJustSorting && !FRFields.IsEmpty()) {
+    if (!FRFields.JustSorting() && !FRFields.IsEmpty()) {
         QStringList items;
         for (const auto& field : FRFields)
             items.append(field->GetSelectExpr());
@@ -285,13 +285,11 @@ void TQueryResult::AddTableFilterCondition(TDSTable* table, const QString& text)
     TVxTableFilter* filter = filters.FindByTable(table);
     if (!filter) {
         auto created = std::make_unique<TVxTableFilter>();
-        created->FTable = table;
+        created->SetTable(table);
         filter = created.get();
         filters.Add(std::move(created));
     }
-    if (!filter->FFilter.isEmpty())
-        filter->FFilter += QStringLiteral(" AND ");
-    filter->FFilter += text;
+    filter->SetFilter(filter->Filter().isEmpty() ? text : filter->Filter() + QStringLiteral(" AND ") + text);
 }
 
 bool TQueryResult::AddSQL1Joins(TStringList& lines) const
@@ -597,7 +595,7 @@ void TVxQuery::orderAndGroup(QList<TDSTable*>& needed)
     TRFieldList& fields = FQResult->FRFields;
     fields.GenerateNumbers();
     fields.RegenerateAliases();
-    const bool byNumber = !fields.FJustSorting && !FSQLOptions.Contains(soSortByNames);
+    const bool byNumber = !fields.JustSorting() && !FSQLOptions.Contains(soSortByNames);
     bool anyAggregate = false;
     QStringList sortItems;
     QList<int> sortOrders;

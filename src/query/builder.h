@@ -63,6 +63,12 @@ public:
 // The conditions of one table, for hosts that filter tables one by one.
 class BRINDLE_CORE_EXPORT TVxTableFilter : public TObject {
 public:
+    const QString& Filter() const { return FFilter; }
+    void SetFilter(const QString& filter) { FFilter = filter; }
+    TDSTable* Table() const { return FTable; }
+    void SetTable(TDSTable* table) { FTable = table; }
+
+private:
     QString FFilter;
     TDSTable* FTable = nullptr;
 };

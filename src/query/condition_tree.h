@@ -61,11 +61,16 @@ public:
     bool GetEnabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
 
-    bool FVisible = false;
-    bool FHidden = false;
-    int FCurrentControlIndex = 0;
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible) { FVisible = visible; }
+    bool Hidden() const { return FHidden; }
+    void SetHidden(bool hidden) { FHidden = hidden; }
+    // The focused control of the row on the panel.
+    int CurrentControlIndex() const { return FCurrentControlIndex; }
+    void SetCurrentControlIndex(int index) { FCurrentControlIndex = index; }
     TRowState RowState() const { return FRowState; }
-    QVariant FOleObject;
+    const QVariant& OleObject() const { return FOleObject; }
+    void SetOleObject(const QVariant& object) { FOleObject = object; }
 
     virtual void EnabledChanged();
     virtual void UpdateLogOpLabel();
@@ -110,6 +115,12 @@ protected:
     // The query's list of live rows.
     TFilterRow* FPrevLive = nullptr;
     TFilterRow* FNextLive = nullptr;
+
+private:
+    bool FVisible = false;
+    bool FHidden = false;
+    int FCurrentControlIndex = 0;
+    QVariant FOleObject;
 };
 
 class BRINDLE_CORE_EXPORT TFilterBracket : public TFilterRow {

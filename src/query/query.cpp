@@ -321,11 +321,11 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         return cache;
     cache = FieldListCache();
     cache.Model = model;
-    cache.Words = std::make_shared<TWordItems>();
+    cache.Words = std::make_shared<WordItems>();
     if (!model)
         return cache;
     cache.Revision = model->Revision();
-    TWordItems& words = *cache.Words;
+    WordItems& words = *cache.Words;
     auto addGroup = [&](const TDSFieldGroup* group, const QString& name) {
         QList<int> indexes;
         for (TDSField* field : *group) {
@@ -361,7 +361,7 @@ void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) c
     word.LoadItems(fieldList(bracket ? bracket->GetBracketKind() : 0).Words);
 }
 
-const std::shared_ptr<TWordItems>& TVxQuery::operatorList(const TDSField* field) const
+const std::shared_ptr<WordItems>& TVxQuery::operatorList(const TDSField* field) const
 {
     if (FOperatorListsRevision != OperatorListsRevision()) {
         FOperatorLists.clear();
@@ -369,7 +369,7 @@ const std::shared_ptr<TWordItems>& TVxQuery::operatorList(const TDSField* field)
     }
     if (const auto found = FOperatorLists.constFind(field); found != FOperatorLists.cend())
         return *found;
-    auto words = std::make_shared<TWordItems>();
+    auto words = std::make_shared<WordItems>();
     QList<int> indexes;
     indexes.reserve(field->OperatCount());
     for (int i = 0; i < field->OperatCount(); ++i) {
@@ -614,7 +614,7 @@ void TVxQuery::SQLOptionsChanged()
 {
     FQResult->SetSQLOptions(FSQLOptions);
     FQResult->SetSQLSyntax(FSQLSyntax);
-    FQResult->ResultFields().FQuoteAliases = FSQLOptions.Contains(soQuoteAliases);
+    FQResult->ResultFields().SetQuoteAliases(FSQLOptions.Contains(soQuoteAliases));
     if (FView)
         CallHost([&] { FView->SQLOptionsChanged(*this); });
 }

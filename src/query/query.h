@@ -40,7 +40,7 @@ enum TQPAppearanceOption {
     aoAllowKeyboard, aoSortListData, aoShowAddRow, aoShowCheckBoxes, aoAllowParams, aoDisableRFieldExpr,
     aoHideRowButtons, aoShowGroupRows, aoHideRootRow, aoFieldsMenuOnAdd
 };
-using TQPAppearanceOptions = TSet<TQPAppearanceOption>;
+using TQPAppearanceOptions = EnumSet<TQPAppearanceOption>;
 
 enum TLogicalOperatorStyle { losHidden, losBeforeCond, losAfterCond };
 
@@ -296,7 +296,7 @@ public:
         QString After;
     };
     const BracketWords& BracketTitle(bool root) const;
-    std::shared_ptr<const TWordItems> LinkTypeItems() const;
+    std::shared_ptr<const WordItems> LinkTypeItems() const;
     // The title a link type shows as ("ttlAll", "ttlAny", "ttlNone", "ttlNotAll").
     QString LinkTypeWord(TFilterLinkType linkType) const;
     // The field's operators as a list word's items, in one unnamed group.
@@ -579,23 +579,23 @@ private:
     struct ImportLookups {
         // Candidates in search order, each with the characters a condition
         // must hold for its template to fit.
-        std::vector<std::pair<TDSOperator*, TAsciiSet>> Operators;
-        TTextHash<TDSField*> FieldsBySQLExpr;
-        TTextHash<TDSField*> FieldsByFullName;
+        std::vector<std::pair<TDSOperator*, AsciiSet>> Operators;
+        TextHash<TDSField*> FieldsBySQLExpr;
+        TextHash<TDSField*> FieldsByFullName;
         QString Key;  // room for the look-up key of each condition
         QString Text; // room for the text of each condition
     };
     std::unique_ptr<ImportLookups> FImport;
     // Title lookups run for every row made; the lines are indexed by name,
     // case-folded and as spelt in the titles.
-    mutable TTextHash<QString> FTitleIndex;
-    mutable TTextHash<QString> FTitleExact;
+    mutable TextHash<QString> FTitleIndex;
+    mutable TextHash<QString> FTitleExact;
     mutable bool FTitleIndexValid = false;
     // The captions of the link word, "and" then "or", made with the index.
-    mutable std::shared_ptr<TWordItems> FLinkWordItems;
+    mutable std::shared_ptr<WordItems> FLinkWordItems;
     void ensureTitleIndex() const;
     mutable BracketWords FBracketTitles[2];
-    mutable std::shared_ptr<TWordItems> FLinkTypeItems;
+    mutable std::shared_ptr<WordItems> FLinkTypeItems;
     mutable TFilterLinkTypes FLinkTypeItemsFor;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
@@ -624,15 +624,15 @@ private:
         quint64 Revision = ~quint64(0);
         const TVxCustomDBStructure* Model = nullptr;
         QList<TDSField*> Fields;
-        std::shared_ptr<TWordItems> Words;
+        std::shared_ptr<WordItems> Words;
     };
     mutable FieldListCache FFieldLists[3];
     const FieldListCache& fieldList(int kind) const;
     // The operator words' lists of the fields conditions were made on,
     // made once per field while no operator list changes.
-    mutable QHash<const TDSField*, std::shared_ptr<TWordItems>> FOperatorLists;
+    mutable QHash<const TDSField*, std::shared_ptr<WordItems>> FOperatorLists;
     mutable quint64 FOperatorListsRevision = ~quint64(0);
-    const std::shared_ptr<TWordItems>& operatorList(const TDSField* field) const;
+    const std::shared_ptr<WordItems>& operatorList(const TDSField* field) const;
 };
 
 } // namespace brindle

@@ -34,15 +34,15 @@ int findSection(const TStringList& content, int start, const QString& section)
 }
 
 // Sets a base's FBaseUpdating for a scope and restores it after.
-class TQueryBaseUpdate {
+class QueryBaseUpdate {
 public:
-    explicit TQueryBaseUpdate(TVxQueryBase* base) : FBase(base), FWas(base->BaseUpdating())
+    explicit QueryBaseUpdate(TVxQueryBase* base) : FBase(base), FWas(base->BaseUpdating())
     {
         FBase->SetBaseUpdating(true);
     }
-    ~TQueryBaseUpdate() { FBase->SetBaseUpdating(FWas); }
-    TQueryBaseUpdate(const TQueryBaseUpdate&) = delete;
-    TQueryBaseUpdate& operator=(const TQueryBaseUpdate&) = delete;
+    ~QueryBaseUpdate() { FBase->SetBaseUpdating(FWas); }
+    QueryBaseUpdate(const QueryBaseUpdate&) = delete;
+    QueryBaseUpdate& operator=(const QueryBaseUpdate&) = delete;
 
 private:
     TVxQueryBase* FBase;
@@ -332,7 +332,7 @@ void TVxQueryBase::Open()
         return;
     DoBeforeOpen();
     try {
-        const TQueryBaseUpdate silent(this);
+        const QueryBaseUpdate silent(this);
         LoadQueries();
     } catch (...) {
         ClearQueries();

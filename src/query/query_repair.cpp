@@ -187,7 +187,7 @@ void TVxQuery::dropBuilderState(const TModelRemoval* removal)
     result.FFieldExprs[0].clear();
     result.FFieldExprs[1].clear();
     for (int i = FTableFilters.Count() - 1; i >= 0; --i)
-        if (going(FTableFilters[i]->FTable))
+        if (going(FTableFilters[i]->Table()))
             FTableFilters.Delete(i);
     for (FieldListCache& cache : FFieldLists)
         cache = FieldListCache();

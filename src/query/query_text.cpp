@@ -119,7 +119,7 @@ TFilterLinkType linkTypeFromText(const QString& text)
 
 // The lines of a free-text section without the empty line the writer puts
 // after them.
-void readTextSection(const TSectionIndex& sections, int start, const QString& name, TStringList& dest)
+void readTextSection(const SectionIndex& sections, int start, const QString& name, TStringList& dest)
 {
     sections.Read(start, name, dest);
     if (!dest.IsEmpty() && dest[dest.Count() - 1].isEmpty())
@@ -299,14 +299,14 @@ private:
 
     TVxQuery& q;
     const TStringList& FLines;
-    const TSectionIndex FSections;
+    const SectionIndex FSections;
     const quint64 FRemovals;
     int FNext = 0;
     RowValues FValues;
     // The row numbers whose sections exist, by the case-folded name of the
     // section they belong to: a bracket tries only those, so a hostile
     // RowCount costs nothing.
-    TTextHash<std::vector<int>> FChildren;
+    TextHash<std::vector<int>> FChildren;
 };
 
 void TVxQuery::TextReader::Read()

@@ -137,7 +137,7 @@ bool whileUpdating(bool& updating, Work&& work)
 template <typename Get>
 QString firstFreeName(const TRFieldList& list, const QString& text, Get&& get)
 {
-    TTextSet taken;
+    TextSet taken;
     for (const auto& field : list)
         taken.insert(FoldCase(get(*field)));
     if (!taken.contains(FoldCase(text)))
@@ -163,7 +163,7 @@ TSortingType sortingFromText(const QString& text)
 
 TResultField::TResultField(TRFieldList* list) : FRFList(list)
 {
-    FDSFields.FDbStruct = list ? list->DBStruct() : nullptr;
+    FDSFields.SetDbStruct(list ? list->DBStruct() : nullptr);
 }
 
 TVxQuery* TResultField::GetQueryPanel() const { return FRFList ? FRFList->QueryPanel() : nullptr; }
@@ -210,7 +210,7 @@ QString TResultField::GetSelectExpr() const
 
 QString TResultField::GetSQLAlias() const
 {
-    if (!FRFList || !FRFList->FQuoteAliases)
+    if (!FRFList || !FRFList->QuoteAliases())
         return FAlias;
     // A model may have no quote symbol set; a missing one adds nothing.
     const auto symbol = [this](int index) {
@@ -305,14 +305,14 @@ void TResultField::SetSorting(TSortingType sorting)
 
 void TResultField::GenerateAlias()
 {
-    if (FRFList && !FRFList->FUseAliases) {
+    if (FRFList && !FRFList->UseAliases()) {
         FAlias.clear();
         return;
     }
     QString candidate;
-    if (FRFList && FRFList->FQuoteAliases) {
+    if (FRFList && FRFList->QuoteAliases()) {
         candidate = FCaption;
-    } else if (!FRFList || FRFList->FAsciiAliases) {
+    } else if (!FRFList || FRFList->AsciiAliases()) {
         for (qsizetype i = 0; i < FCaption.size(); ++i) {
             const char16_t c = FCaption.at(i).unicode();
             const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
@@ -361,7 +361,7 @@ void TResultField::ProcessExpression(const QString& text)
         return;
     // One pass: a name runs from a "{" to the next "}", and every occurrence
     // of the same name gets the placeholder of its first.
-    TTextHash<int> placed;
+    TextHash<int> placed;
     QString out;
     qsizetype pos = 0;
     for (;;) {
@@ -739,10 +739,10 @@ void TRFieldList::SaveToStrings(TStringList& lines) const
 
 void TRFieldList::LoadFromStrings(const TStringList& lines)
 {
-    LoadFromSections(TSectionIndex(lines));
+    LoadFromSections(SectionIndex(lines));
 }
 
-void TRFieldList::LoadFromSections(const TSectionIndex& sections)
+void TRFieldList::LoadFromSections(const SectionIndex& sections)
 {
     const TStringList& lines = sections.Source();
     beginReset();

@@ -17,7 +17,7 @@
 namespace brindle {
 
 class TRFieldList;
-class TSectionIndex;
+class SectionIndex;
 class TVxQuery;
 
 class BRINDLE_CORE_EXPORT TResultField : public TObject {
@@ -72,9 +72,11 @@ public:
     void ProcessExpression(const QString& text);
     void ProcessSQLExpr(const QString& text);
 
-    QVariant FOleObject;
+    const QVariant& OleObject() const { return FOleObject; }
+    void SetOleObject(const QVariant& object) { FOleObject = object; }
 
 private:
+    QVariant FOleObject;
     QString replacePlaceholders(bool normal) const;
 
     TDSFieldList FDSFields;
@@ -158,17 +160,34 @@ public:
     // The "[RFields]" block: appended by SaveToStrings, read from position 0.
     void LoadFromStrings(const TStringList& lines);
     // The same from a text whose sections are already indexed.
-    void LoadFromSections(const TSectionIndex& sections);
+    void LoadFromSections(const SectionIndex& sections);
     void SaveToStrings(TStringList& lines) const;
 
+    // Aliases between the model's quote symbols; the query keeps it equal
+    // to soQuoteAliases.
+    bool QuoteAliases() const { return FQuoteAliases; }
+    void SetQuoteAliases(bool on) { FQuoteAliases = on; }
+    // Generated aliases keep identifier characters only (soASCIIRFields).
+    bool AsciiAliases() const { return FAsciiAliases; }
+    void SetAsciiAliases(bool on) { FAsciiAliases = on; }
+    // The list defines sorting only and the statement selects "*".
+    bool JustSorting() const { return FJustSorting; }
+    void SetJustSorting(bool on) { FJustSorting = on; }
+    bool UseAliases() const { return FUseAliases; }
+    void SetUseAliases(bool on) { FUseAliases = on; }
+    // The format version of the block last read.
+    double Version() const { return FVersion; }
+    void SetVersion(double version) { FVersion = version; }
+    const QVariant& OleObject() const { return FOleObject; }
+    void SetOleObject(const QVariant& object) { FOleObject = object; }
+
+private:
     bool FQuoteAliases = false;
     bool FAsciiAliases = true;
     bool FJustSorting = true;
     bool FUseAliases = true;
     double FVersion = 3.6;
     QVariant FOleObject;
-
-private:
     friend class TResultField;
 
     void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;

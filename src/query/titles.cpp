@@ -21,7 +21,7 @@ namespace {
 // a whole query text.
 void takeTexts(TStringList& lines, const TStringList& source)
 {
-    TTextHash<QList<int>> wanted;
+    TextHash<QList<int>> wanted;
     for (int i = 0; i < lines.Count(); ++i) {
         const qsizetype eq = lines[i].indexOf(u'=');
         if (eq >= 0)
@@ -186,7 +186,7 @@ void TVxQuery::ensureTitleIndex() const
             FTitleExact.insert(key, text);
         }
         FTitleIndexValid = true;
-        FLinkWordItems = std::make_shared<TWordItems>();
+        FLinkWordItems = std::make_shared<WordItems>();
         FLinkWordItems->Items = TStringList{FTitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
                                             FTitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
         FLinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
@@ -215,12 +215,12 @@ QString TVxQuery::LinkTypeWord(TFilterLinkType linkType) const
     return GetTitle(QLatin1String(titles[linkType]));
 }
 
-std::shared_ptr<const TWordItems> TVxQuery::LinkTypeItems() const
+std::shared_ptr<const WordItems> TVxQuery::LinkTypeItems() const
 {
     ensureTitleIndex();
     if (FLinkTypeItems && FLinkTypeItemsFor == FLinkTypes)
         return FLinkTypeItems;
-    auto items = std::make_shared<TWordItems>();
+    auto items = std::make_shared<WordItems>();
     QList<int> indexes;
     for (int t = fltAll; t <= fltNotAll; ++t)
         if (FLinkTypes.Contains(static_cast<TFilterLinkType>(t))) {
@@ -240,7 +240,7 @@ QString TVxQuery::GetTitle(const QString& name) const
 {
     ensureTitleIndex();
     // Names are nearly always asked for as the titles spell them: no folding.
-    const auto exact = FTitleExact.constFind(TTextKey::Borrowed(name));
+    const auto exact = FTitleExact.constFind(TextKey::Borrowed(name));
     if (exact != FTitleExact.constEnd())
         return exact.value();
     return FTitleIndex.value(FoldCase(name));

@@ -99,7 +99,7 @@ QString doubledQuotes(const QString& value)
 // The locale's short date, and its long time when the value has one.
 QString localeDateTimeText(TDateTime value)
 {
-    const TFormatSettings formats = GetCurrentFormats();
+    const FormatSettings formats = GetCurrentFormats();
     QString text = FormatDateTime(formats.ShortDateFormat, value);
     double day = 0;
     if (std::modf(value, &day) != 0)

@@ -16,7 +16,7 @@ int TItemGroupList::AddGroup(const QString& name, int firstIndex)
 TItemGroup* TItemGroupList::FindByName(const QString& name) const
 {
     for (const auto& group : *this)
-        if (group->FGroupName.compare(name, Qt::CaseInsensitive) == 0)
+        if (group->GroupName().compare(name, Qt::CaseInsensitive) == 0)
             return group.get();
     return nullptr;
 }
@@ -54,10 +54,10 @@ const TStringList& TQueryWord::emptyList()
     return empty;
 }
 
-TWordItems& TQueryWord::ownItems()
+WordItems& TQueryWord::ownItems()
 {
     if (!FList || FList.use_count() > 1) {
-        auto own = std::make_shared<TWordItems>();
+        auto own = std::make_shared<WordItems>();
         if (FList) {
             own->Items = FList->Items;
             own->Values = FList->Values;
@@ -65,7 +65,7 @@ TWordItems& TQueryWord::ownItems()
         }
         FList = std::move(own);
     }
-    auto& items = const_cast<TWordItems&>(*FList);
+    auto& items = const_cast<WordItems&>(*FList);
     items.ValueIndex.clear();
     return items;
 }
@@ -93,7 +93,7 @@ void TQueryWord::AddItem(const QString& groupName, const QString& value, const Q
 void TQueryWord::addItem(const QString& groupName, const QString& value, const QString& item)
 {
     materializeGroups();
-    TWordItems& own = ownItems();
+    WordItems& own = ownItems();
     own.Items.Add(item);
     const int index = own.Values.Add(value);
     if (TItemGroup* group = FGroups.FindByName(groupName))
@@ -143,7 +143,7 @@ int TQueryWord::IndexOfValue(const QString& value) const
     if (!FList)
         return -1;
     if (!FList->ValueIndex.isEmpty())
-        return FList->ValueIndex.value(TTextKey::Borrowed(value), -1);
+        return FList->ValueIndex.value(TextKey::Borrowed(value), -1);
     return static_cast<int>(FList->Values.Lines().indexOf(value));
 }
 

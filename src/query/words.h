@@ -43,8 +43,12 @@ inline const QString EmptyWordCaption = QStringLiteral("_____");
 class BRINDLE_CORE_EXPORT TItemGroup {
 public:
     explicit TItemGroup(const QString& name = {}) : FGroupName(name) {}
-    QString FGroupName;
+    const QString& GroupName() const { return FGroupName; }
+    void SetGroupName(const QString& name) { FGroupName = name; }
     QList<int> Indexes;
+
+private:
+    QString FGroupName;
 };
 
 class BRINDLE_CORE_EXPORT TItemGroupList : public TVxObjectList<TItemGroup> {
@@ -60,11 +64,11 @@ public:
 // value's first position). One block serves many words (the field list of
 // every row), so a shared block is never changed: a word that changes its
 // items first takes a copy of its own.
-struct BRINDLE_CORE_EXPORT TWordItems {
+struct BRINDLE_CORE_EXPORT WordItems {
     TStringList Items;
     TStringList Values;
     QList<std::pair<QString, QList<int>>> Groups;
-    TTextHash<int> ValueIndex; // empty: none
+    TextHash<int> ValueIndex; // empty: none
     // Indexes every value at its first position.
     void IndexValues()
     {
@@ -141,7 +145,7 @@ public:
     void EnsureDefaultGroup();
     // Replaces items, values and groups at once with a block that may be
     // shared with other words: many words offer one long list cheaply.
-    void LoadItems(std::shared_ptr<const TWordItems> items)
+    void LoadItems(std::shared_ptr<const WordItems> items)
     {
         FList = std::move(items);
         FGroups.Clear();
@@ -177,14 +181,14 @@ private:
     static const TStringList& emptyList();
     // The items to change: the word's own block, copied from a shared one
     // first; the copy has no value index.
-    TWordItems& ownItems();
+    WordItems& ownItems();
     void materializeGroups() const;
 
     QString FValue;
     QString FCaption;
     TWordEditor FEditor = weNone;
     int FOptions = 0;
-    std::shared_ptr<const TWordItems> FList;
+    std::shared_ptr<const WordItems> FList;
     mutable TItemGroupList FGroups;
     mutable bool FGroupsMade = true;
     int FItemIndex = -1;

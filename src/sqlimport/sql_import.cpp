@@ -30,9 +30,9 @@ const std::pair<QStringView, QStringView> kRewriteRules[] = {
 
 // The model's operators, longest template first (model order among equals),
 // so that "not(@f like '%@1%')" is tried before "@f like '%@1%'".
-std::vector<std::pair<TDSOperator*, TAsciiSet>> candidatesOf(const TVxCustomDBStructure& model)
+std::vector<std::pair<TDSOperator*, AsciiSet>> candidatesOf(const TVxCustomDBStructure& model)
 {
-    std::vector<std::pair<TDSOperator*, TAsciiSet>> operators;
+    std::vector<std::pair<TDSOperator*, AsciiSet>> operators;
     operators.reserve(static_cast<std::size_t>(model.OperatCount()));
     for (int i = 0; i < model.OperatCount(); ++i)
         operators.emplace_back(model.Operators(i), TemplateCharacters(model.Operators(i)->SQLExpr()));
@@ -110,7 +110,7 @@ void TVxQuery::ParseSQL(const TStringList& sql)
     parser.Parse();
     const TVxParserResult& parsed = parser.ParserResult();
     TRFieldList& fields = FQResult->ResultFields();
-    fields.FJustSorting = parsed.ResultFields().JustSorting();
+    fields.SetJustSorting(parsed.ResultFields().JustSorting());
     for (const auto& item : parsed.ResultFields())
         fields.AddBySQLExpr(QString(), item->SQLExpr(), static_cast<TSortingType>(item->Sorting()),
                             item->SortOrder());
@@ -160,7 +160,7 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
         TDSField* field = nullptr;
         if (FImport) {
             FDbStruct->SQLExprKey(name, FImport->Key);
-            field = FImport->FieldsBySQLExpr.value(TTextKey::Borrowed(FImport->Key));
+            field = FImport->FieldsBySQLExpr.value(TextKey::Borrowed(FImport->Key));
         } else {
             field = FDbStruct->FieldByName(3, name);
         }
@@ -222,14 +222,14 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
     } else {
         texts[0] = condition->GetSQLExpr();
     }
-    TAsciiSet characters = TextCharacters(texts[0]);
+    AsciiSet characters = TextCharacters(texts[0]);
     static const auto ruleCharacters = [] {
-        std::array<TAsciiSet, std::size(kRewriteRules)> sets;
+        std::array<AsciiSet, std::size(kRewriteRules)> sets;
         for (std::size_t i = 0; i < sets.size(); ++i)
             sets[i] = TemplateCharacters(kRewriteRules[i].first);
         return sets;
     }();
-    TTemplateVariables variables;
+    TemplateVariables variables;
     for (std::size_t rule = 0; rule < std::size(kRewriteRules); ++rule) {
         const auto& [pattern, replacement] = kRewriteRules[rule];
         if (!ruleCharacters[rule].IsWithin(characters) || !MatchSQLTemplate(pattern, texts[current], variables))
@@ -241,7 +241,7 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
         ++current;
         characters = TextCharacters(texts[current]);
     }
-    TTemplateText text(texts[current]);
+    TemplateText text(texts[current]);
 
     const auto sorted = FImport ? decltype(candidatesOf(*FDbStruct))() : candidatesOf(*FDbStruct);
     for (const auto& [op, needed] : FImport ? FImport->Operators : sorted) {

@@ -90,7 +90,7 @@ qsizetype placeholderEnd(QStringView templ, qsizetype pos)
 // The match itself; store(name, value) keeps each value as it is read.
 // Values at the start of the text end as ends, when given, has found them.
 template <typename Store>
-bool matchTemplate(QStringView templ, QStringView text, Store&& store, TTemplateText* ends = nullptr)
+bool matchTemplate(QStringView templ, QStringView text, Store&& store, TemplateText* ends = nullptr)
 {
     qsizetype i = 0;
     qsizetype j = 0;
@@ -130,9 +130,9 @@ bool matchTemplate(QStringView templ, QStringView text, Store&& store, TTemplate
 
 } // namespace
 
-TAsciiSet TemplateCharacters(QStringView templ)
+AsciiSet TemplateCharacters(QStringView templ)
 {
-    TAsciiSet set;
+    AsciiSet set;
     for (qsizetype i = 0; i < templ.size(); ++i) {
         const bool quoted = templ[i] == u'\'' && i + 1 < templ.size() && templ[i + 1] == u'@';
         if (quoted)
@@ -150,9 +150,9 @@ TAsciiSet TemplateCharacters(QStringView templ)
     return set;
 }
 
-TAsciiSet TextCharacters(QStringView text)
+AsciiSet TextCharacters(QStringView text)
 {
-    TAsciiSet set;
+    AsciiSet set;
     for (const QChar c : text) {
         // A letter outside ASCII may match an ASCII one through toLower.
         const char16_t u = c.unicode() < 0x80 ? c.unicode() : c.toLower().unicode();
@@ -161,7 +161,7 @@ TAsciiSet TextCharacters(QStringView text)
     return set;
 }
 
-void TTemplateVariables::Set(QStringView name, QStringView value)
+void TemplateVariables::Set(QStringView name, QStringView value)
 {
     for (Entry& entry : FEntries)
         if (sameName(entry.Name, name)) {
@@ -171,7 +171,7 @@ void TTemplateVariables::Set(QStringView name, QStringView value)
     FEntries.append({name, value});
 }
 
-QStringView TTemplateVariables::Value(QStringView name) const
+QStringView TemplateVariables::Value(QStringView name) const
 {
     for (const Entry& entry : FEntries)
         if (sameName(entry.Name, name))
@@ -179,7 +179,7 @@ QStringView TTemplateVariables::Value(QStringView name) const
     return {};
 }
 
-qsizetype TTemplateText::LeadingValueEnd(bool hasStop, QChar stop)
+qsizetype TemplateText::LeadingValueEnd(bool hasStop, QChar stop)
 {
     for (const Known& known : FEnds)
         if (known.HasStop == hasStop && known.Stop == stop)
@@ -189,12 +189,12 @@ qsizetype TTemplateText::LeadingValueEnd(bool hasStop, QChar stop)
     return end;
 }
 
-bool MatchSQLTemplate(QStringView templ, QStringView text, TTemplateVariables& variables)
+bool MatchSQLTemplate(QStringView templ, QStringView text, TemplateVariables& variables)
 {
     return matchTemplate(templ, text, [&](QStringView name, QStringView value) { variables.Set(name, value); });
 }
 
-bool MatchSQLTemplate(QStringView templ, TTemplateText& text, TTemplateVariables& variables)
+bool MatchSQLTemplate(QStringView templ, TemplateText& text, TemplateVariables& variables)
 {
     return matchTemplate(
         templ, text.Text(), [&](QStringView name, QStringView value) { variables.Set(name, value); }, &text);

@@ -20,7 +20,7 @@ namespace brindle {
 // replaces the old. The names and values are views into the template and
 // the text matched, so they are valid while those live; matching copies
 // nothing, which counts when many templates are tried on one text.
-class BRINDLE_CORE_EXPORT TTemplateVariables {
+class BRINDLE_CORE_EXPORT TemplateVariables {
 public:
     void Set(QStringView name, QStringView value);
     // Empty when the name has no value.
@@ -38,9 +38,9 @@ private:
 // text ends where its stop character puts it, whatever the template; nearly
 // every template starts with "@f", so those ends are found once. A view:
 // the text must outlive it.
-class BRINDLE_CORE_EXPORT TTemplateText {
+class BRINDLE_CORE_EXPORT TemplateText {
 public:
-    explicit TTemplateText(QStringView text) : FText(text) {}
+    explicit TemplateText(QStringView text) : FText(text) {}
     QStringView Text() const { return FText; }
     qsizetype LeadingValueEnd(bool hasStop, QChar stop);
 
@@ -57,18 +57,18 @@ private:
 // The characters a text must hold for the template to fit it: the ASCII
 // characters of the template's literal parts, without blanks, quotes around
 // placeholders and the placeholders themselves.
-BRINDLE_CORE_EXPORT TAsciiSet TemplateCharacters(QStringView templ);
+BRINDLE_CORE_EXPORT AsciiSet TemplateCharacters(QStringView templ);
 // The characters a text offers a template, as matching compares them; a
 // template whose TemplateCharacters are not within them cannot fit, which
 // spares the match for most templates tried on one condition.
-BRINDLE_CORE_EXPORT TAsciiSet TextCharacters(QStringView text);
+BRINDLE_CORE_EXPORT AsciiSet TextCharacters(QStringView text);
 
 // True when the text fits the template. The placeholders' values are stored
 // in variables as they are read, also by a match that fails later.
-BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, QStringView text, TTemplateVariables& variables);
+BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, QStringView text, TemplateVariables& variables);
 
 // The same for a text that many templates are tried on.
-BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, TTemplateText& text, TTemplateVariables& variables);
+BRINDLE_CORE_EXPORT bool MatchSQLTemplate(QStringView templ, TemplateText& text, TemplateVariables& variables);
 
 // The same with the values stored as name=value lines, replacing earlier
 // values of the same names; lines of other names stay.

@@ -69,7 +69,7 @@ void fillModel(TVxDBStructure& m, FakeDBInfo& info)
     list->Values.SetCommaText("1,2");
     TDSField* twice = m.Fields(m.AddField(kfkVirtual, "o.ID * 2", "Twice", nullptr));
     twice->SetEditType(etCustom);
-    twice->FUserData = "host data";
+    twice->SetUserData("host data");
     twice->SetID(40);
     m.FieldGroups().AddGroup("Sales", twice);
     m.Operators(m.AddOperator("InQuery", "is in", "@f in (@1)", "", {ftInteger}))->SetValueKind(vkSubQuery);
@@ -165,9 +165,9 @@ TEST(ModelXml, RoundTripInTheReadersNames)
         const TDSField* a = m.Fields(i);
         const TDSField* b = back.Fields(i);
         EXPECT_EQ(std::tuple(b->ID(), b->FieldKind(), b->FieldExpr(), b->DisplayName(), b->FieldSize(),
-                             b->UseInResult(), b->EditType(), b->GetOperatorNames(), b->FUserData),
+                             b->UseInResult(), b->EditType(), b->GetOperatorNames(), b->UserData()),
                   std::tuple(a->ID(), a->FieldKind(), a->FieldExpr(), a->DisplayName(), a->FieldSize(),
-                             a->UseInResult(), a->EditType(), a->GetOperatorNames(), a->FUserData));
+                             a->UseInResult(), a->EditType(), a->GetOperatorNames(), a->UserData()));
         EXPECT_EQ(b->Table() ? b->Table()->TableAlias() : "", a->Table() ? a->Table()->TableAlias() : "");
     }
     EXPECT_EQ(std::pair(back.Fields(1)->FieldType(), back.Fields(3)->FieldType()), std::pair(ftDateTime, ftWord));

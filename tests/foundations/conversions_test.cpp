@@ -119,7 +119,7 @@ TEST(Conversions, LocaleDecimalSeparator)
         EXPECT_EQ(BrStrToDateTime("36526,5"), noon);
         EXPECT_THROW(BrStrToDateTime("36526.5"), EConvertError);
 
-        const TFormatSettings fs = GetCurrentFormats();
+        const FormatSettings fs = GetCurrentFormats();
         EXPECT_EQ(fs.DecimalSeparator, u',');
         EXPECT_EQ(fs.DateSeparator, u'.');
         EXPECT_EQ(fs.TimeSeparator, u':');
@@ -128,7 +128,7 @@ TEST(Conversions, LocaleDecimalSeparator)
     // The translated patterns format and read back with the library's routines.
     for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates)}) {
         DefaultLocale guard{locale};
-        const TFormatSettings fs = GetCurrentFormats();
+        const FormatSettings fs = GetCurrentFormats();
         const QString format = fs.ShortDateFormat + " " + fs.LongTimeFormat;
         const TDateTime value = EncodeDate(2021, 3, 4) + EncodeTime(17, 6, 7, 0);
         TDateTime back = 0;

@@ -11,7 +11,7 @@ namespace {
 
 // The tokens of one pass as "kind:text" (w word, k keyword, s symbol,
 // q string, f float, i integer), with "[n]" where the tokens of line n start.
-std::string tokens(const QStringList& lines, TVxSourceStyle style = scsSQL)
+std::string tokens(const QStringList& lines, ScannerStyle style = scsSQL)
 {
     TVxScanner scanner;
     scanner.SetSourceStyle(style);
@@ -44,7 +44,7 @@ std::vector<TVxScannerBookmark> bookmarks(TVxScanner& scanner, const QStringList
 
 TEST(Scanner, TokensCommentsAndStrings)
 {
-    struct Case { TVxSourceStyle style; QStringList source; const char* tokens; };
+    struct Case { ScannerStyle style; QStringList source; const char* tokens; };
     const Case cases[] = {
         // The double quote is a token of its own, so a keyword inside a quoted
         // name is still a keyword: assembling the name is the parser's job.
@@ -174,7 +174,7 @@ TEST(Scanner, HostileSourcesTerminate)
         {nul + "a\x01\x7f" + nul}, {loneHigh + "x" + loneHigh}, {QString(QChar(0xDC00)) + "'"},
         {"''''", "'"}, {"\u00a0\u2028x"},
     };
-    for (TVxSourceStyle style : {scsPlain, scsPascal, scsC, scsSQL}) {
+    for (ScannerStyle style : {scsPlain, scsPascal, scsC, scsSQL}) {
         for (const QStringList& source : sources) {
             const QString joined = source.join(u'\n');
             TVxScanner scanner;

@@ -188,7 +188,7 @@ TEST(Sections, RunningIndexFindsSectionsInOrder)
     EXPECT_EQ(XReadSLSectionValues(0, text, "Missing", section), -1);
 
     // The index answers exactly as the plain reader does.
-    const TSectionIndex index(text);
+    const SectionIndex index(text);
     TStringList fromIndex;
     for (int start : {0, 3, 4, 7, 11})
         for (const QString name : {"Main", "ITEM", "Tail", "none"}) {

@@ -8,24 +8,24 @@ namespace {
 
 TEST(TextHash, StoredKeysOutliveTheirSourcesAndBorrowedKeysFindThem)
 {
-    TTextHash<int> table;
+    TextHash<int> table;
     {
         // Keys made from temporaries that die here; growth rehashes and
         // moves every stored key many times over.
         for (int i = 0; i < 2000; ++i)
             table.insert(QString::number(i) + QStringLiteral("-key"), i);
     }
-    const TTextHash<int> copy = table;
+    const TextHash<int> copy = table;
     table.clear();
     for (int i = 0; i < 2000; i += 37) {
         const QString text = QString::number(i) + QStringLiteral("-key");
-        EXPECT_EQ(copy.value(TTextKey::Borrowed(text), -1), i);
+        EXPECT_EQ(copy.value(TextKey::Borrowed(text), -1), i);
         EXPECT_EQ(copy.value(text, -1), i);
     }
-    EXPECT_EQ(copy.value(TTextKey::Borrowed(u"2000-key"), -1), -1);
+    EXPECT_EQ(copy.value(TextKey::Borrowed(u"2000-key"), -1), -1);
     // Equal texts are equal keys however they are held; length counts.
-    EXPECT_EQ(TTextKey(QStringLiteral("ab")), TTextKey::Borrowed(u"ab"));
-    EXPECT_FALSE(TTextKey(QStringLiteral("ab")) == TTextKey::Borrowed(QStringView(u"ab\0", 3)));
+    EXPECT_EQ(TextKey(QStringLiteral("ab")), TextKey::Borrowed(u"ab"));
+    EXPECT_FALSE(TextKey(QStringLiteral("ab")) == TextKey::Borrowed(QStringView(u"ab\0", 3)));
     EXPECT_NE(HashText(u"a", 1), HashText(QStringView(u"a\0", 2), 1));
     // Stored keys give their text back.
     QStringList texts;

@@ -97,7 +97,7 @@ TEST_F(BuilderTest, SelectListTopLimitAndStar)
 
     // Just sorting selects "*" and sorts by order names, not numbers.
     query.QResult()->ResultFields().GetRField(0)->SetSorting(stAscending);
-    query.QResult()->ResultFields().FJustSorting = true;
+    query.QResult()->ResultFields().SetJustSorting(true);
     const QStringList lines = sql();
     EXPECT_EQ(lines[0], "SELECT  TOP 10 *");
     EXPECT_EQ(lines[3], "ORDER BY Customer ASC");
@@ -242,8 +242,8 @@ TEST_F(BuilderTest, TableFiltersCollectConditionsPerTable)
     EXPECT_FALSE(query.TableFiltersMode());
     TVxTableFilterList& filters = query.TableFilters();
     ASSERT_EQ(filters.Count(), 2);
-    EXPECT_EQ(filters.FindByTableName("customers")->FFilter, "Name is null AND City is null");
-    EXPECT_EQ(filters.FindByTable(t["Orders"])->FFilter, "Total is null");
+    EXPECT_EQ(filters.FindByTableName("customers")->Filter(), "Name is null AND City is null");
+    EXPECT_EQ(filters.FindByTable(t["Orders"])->Filter(), "Total is null");
     for (const auto& entry : query.QResult()->ResultTables())
         EXPECT_EQ(entry->Link, nullptr);
 }

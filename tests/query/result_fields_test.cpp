@@ -77,7 +77,7 @@ TEST_F(ResultFieldsTest, FormulaAndEditableExpression)
     EXPECT_EQ(f->GetSQLExpr(), "o.ID || ' ' || Customers.Name");
     EXPECT_EQ(f->GetNormalSQLExpr(), "o.\"ID\" || ' ' || Customers.\"Name\"");
     EXPECT_EQ(f->GetExpression(), "{Order number} || ' ' || {Name}");
-    EXPECT_FALSE(list.FJustSorting);
+    EXPECT_FALSE(list.JustSorting());
     const auto read = [&](const QString& expression) {
         const TResultField* back = list.AddByExpression("X", expression, stNoSort, 0);
         return back->Formula() + " / " + ids(back);
@@ -149,7 +149,7 @@ TEST_F(ResultFieldsTest, SelectExpressionAndOrderName)
     f->SetAlias("ID");
     EXPECT_EQ(written(), "o.ID / o.ID");
 
-    list.FQuoteAliases = true;
+    list.SetQuoteAliases(true);
     model.SQLFormats()->SetQuoteSymbol1(u'[');
     model.SQLFormats()->SetQuoteSymbol2(u']');
     f->SetCaption("Order no");
@@ -177,9 +177,9 @@ TEST_F(ResultFieldsTest, AliasesAreUniqueIgnoringCase)
     };
     for (const auto& c : cases) {
         TRFieldList l(&model);
-        l.FAsciiAliases = c.ascii;
-        l.FQuoteAliases = c.quote;
-        l.FUseAliases = c.use;
+        l.SetAsciiAliases(c.ascii);
+        l.SetQuoteAliases(c.quote);
+        l.SetUseAliases(c.use);
         EXPECT_EQ(l[l.Add("@1", {id}, c.caption)]->Alias(), c.alias) << c.caption;
     }
 }
@@ -214,9 +214,9 @@ TEST_F(ResultFieldsTest, InsertNumberAndCopy)
 
     TRFieldList copy(&model);
     copy.Add("@1", {custId}, "Gone");
-    list.FJustSorting = true;
+    list.SetJustSorting(true);
     copy.Assign(list);
-    EXPECT_TRUE(copy.FJustSorting);
+    EXPECT_TRUE(copy.JustSorting());
     ASSERT_EQ(copy.Count(), 2);
     EXPECT_EQ(copy[0]->RFList(), &copy);
     EXPECT_EQ(copy[0]->Alias() + copy[1]->Caption() + ids(copy[1]), "CustomA1");
@@ -227,7 +227,7 @@ TEST_F(ResultFieldsTest, InsertNumberAndCopy)
 TEST_F(ResultFieldsTest, BlockRoundTrip)
 {
     TStringList empty({"before"});
-    list.FJustSorting = false;
+    list.SetJustSorting(false);
     list.SaveToStrings(empty);
     EXPECT_EQ(empty, TStringList({"before", "[RFields]", "Count=0", "Version=3.6", "JustSorting=0", ""}));
 
@@ -262,8 +262,8 @@ TEST_F(ResultFieldsTest, OlderBlocksReadByTheirVersion)
                                                "[RField1]\nFormula=@1 || @2\nFields=%2\nName=Old\nAlias=New\n"
                                                "Caption=Who\nSorting=1\nSortOrder=4\n[RField2]\nCaption=C\nAlias=\n")
                                     .arg(c.version, c.fields)));
-        EXPECT_DOUBLE_EQ(l.FVersion, c.read) << c.version;
-        EXPECT_TRUE(l.FJustSorting);
+        EXPECT_DOUBLE_EQ(l.Version(), c.read) << c.version;
+        EXPECT_TRUE(l.JustSorting());
         ASSERT_EQ(l.Count(), 2) << c.version;
         EXPECT_EQ(ids(l[0]), c.read >= 2 ? "1,0,3" : "1,3") << c.version;
         EXPECT_EQ(l[0]->Alias(), c.read < 1.4 ? "Old" : "New") << c.version;
@@ -307,7 +307,7 @@ TEST_F(ResultFieldsTest, MalformedBlocks)
     TRFieldList bare;
     bare.LoadFromStrings(lines("[RFields]\nCount=1\nJustSorting=0\n[RField1]\nFormula=@1\nFields=1\n"));
     EXPECT_EQ(bare.Count(), 0);
-    EXPECT_FALSE(bare.FJustSorting);
+    EXPECT_FALSE(bare.JustSorting());
 }
 
 TEST_F(ResultFieldsTest, ChangesReachTheQuery)
@@ -335,7 +335,7 @@ TEST_F(ResultFieldsTest, ChangesReachTheQuery)
     EXPECT_DOUBLE_EQ(query.Version(), 1.3);
     query.SetState(stLoading);
     l.LoadFromStrings(lines("[RFields]\nCount=1\nVersion=3.6\n[RField1]\nFormula=@1\nFields=Orders.ID\nName=Old\n"));
-    EXPECT_DOUBLE_EQ(l.FVersion, 1.3);
+    EXPECT_DOUBLE_EQ(l.Version(), 1.3);
     EXPECT_EQ(ids(l[0]), "1");
     EXPECT_EQ(l[0]->Alias(), "Old");
 }

@@ -79,7 +79,7 @@ TEST(QueryWord, CheckListCaptionsFollowTheValueElements)
 
 TEST(QueryWord, ASharedValueIndexServesOnlyTheListsItCameWith)
 {
-    auto shared = std::make_shared<TWordItems>();
+    auto shared = std::make_shared<WordItems>();
     shared->Items = TStringList{"One", "Two"};
     shared->Values = TStringList{"1", "2"};
     shared->Groups = {{"Numbers", {0, 1}}};

@@ -46,10 +46,10 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
     // remembered, reads what each template alone reads.
     for (const auto& [ignored, text, alsoIgnored] : cases) {
         const QString sql = QString::fromUtf8(text);
-        TTemplateText shared(sql);
+        TemplateText shared(sql);
         for (const auto& [templ, other, expected] : cases) {
             const QString pattern = QString::fromUtf8(templ);
-            TTemplateVariables alone, reused;
+            TemplateVariables alone, reused;
             const bool matched = MatchSQLTemplate(pattern, sql, alone);
             // The character test may only turn away texts that cannot fit.
             EXPECT_TRUE(!matched || TemplateCharacters(pattern).IsWithin(TextCharacters(sql))) << templ << " / " << text;
@@ -62,7 +62,7 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
 
 TEST(TemplateMatch, CharacterTestTurnsAwayTemplatesWithOtherLiterals)
 {
-    const TAsciiSet text = TextCharacters(u"t.a = 'x'");
+    const AsciiSet text = TextCharacters(u"t.a = 'x'");
     EXPECT_TRUE(TemplateCharacters(u"@f = '@1'").IsWithin(text));
     EXPECT_TRUE(TemplateCharacters(u"@F='@1'").IsWithin(TextCharacters(u"T.A=5")));
     EXPECT_FALSE(TemplateCharacters(u"@f <> '@1'").IsWithin(text));

@@ -65,7 +65,7 @@ protected:
     DalwickTestResetProc reset = nullptr;
     DalwickTestLogProc wizardLog = nullptr;
     DalwickTestTablesAnswerProc tablesAnswer = nullptr;
-    TVxCustomDBStructure::TWizardErrorHandler previousHandler;
+    TVxCustomDBStructure::WizardErrorHandler previousHandler;
     QStringList reports;
     TVxDBInfo info;
     TVxDBStructure model;
