@@ -139,7 +139,7 @@ void TVxScanner::NextToken()
     ++FIndex;
     if (EOS()) {
         FLastTokenLine = line;
-        FEosLine = line + 1;
+        FEosLine = line;
     }
 }
 
@@ -159,7 +159,7 @@ void TVxScanner::GotoBookmark(const TVxScannerBookmark& bookmark)
     setToken(scan(clamp(bookmark.Line, bookmark.Column)));
     FIndex = std::max(bookmark.Index, 0);
     if (EOS())
-        FEosLine = lastTokenLine() + 1;
+        FEosLine = std::max(lastTokenLine(), 0);
 }
 
 QString TVxScanner::ExtractPiece(const TVxScannerBookmark& first, const TVxScannerBookmark& second,

@@ -168,7 +168,7 @@ private:
     Token FToken;
     QStringView FTokenView;
     int FIndex = 0;
-    int FEosLine = 0; // 0-based line GetTokLine reports at EOS
+    int FEosLine = 0; // 0-based line GetTokLine reports at EOS: the last token's
     // 0-based start line of the source's last token (-1: no token), once known.
     std::optional<int> FLastTokenLine;
 };

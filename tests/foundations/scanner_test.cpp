@@ -109,10 +109,10 @@ TEST(Scanner, EndOfSource)
     scanner.NextToken();
     EXPECT_EQ(scanner.GetTokLine(), 3);
     EXPECT_FALSE(scanner.EOS());
-    for (int i = 0; i < 3; ++i) { // stepping past the end stays there
+    for (int i = 0; i < 3; ++i) { // stepping past the end stays there, on the last token's line
         scanner.NextToken();
         EXPECT_TRUE(scanner.EOS());
-        EXPECT_EQ(scanner.GetTokLine(), 4);
+        EXPECT_EQ(scanner.GetTokLine(), 3);
         EXPECT_EQ(scanner.GetBookmark().Index, 2);
     }
 }
@@ -146,7 +146,7 @@ TEST(Scanner, BookmarksAndPieces)
     other.SetSource(source);
     other.GotoBookmark(end);
     EXPECT_TRUE(other.EOS());
-    EXPECT_EQ(other.GetTokLine(), 4);
+    EXPECT_EQ(other.GetTokLine(), 3);
 
     // Bookmarks outside the source are clamped.
     const TVxScannerBookmark before{-5, -5, -1}, after{100, 100, 7};

@@ -89,9 +89,11 @@ TEST(SqlParser, Errors)
     // The corpus holds the other refusals, writing the line break as " / ";
     // these check the exact texts, and names whose quote never closes.
     const std::pair<const char*, const char*> cases[] = {
-        {"SELECT a FROM T WHERE o.\"Order = 1", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT o.\"Order FROM T", "Wrong SQL statement\r\nLine:2"},
-        {"SELECT a FROM T\nWHERE\n(a = 1", "Lost bracket\r\nLine:4"},
+        {"SELECT a FROM T WHERE o.\"Order = 1", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT o.\"Order FROM T", "Wrong SQL statement\r\nLine:1"},
+        {"SELECT a FROM T WHERE (a = 1", "Lost bracket\r\nLine:1"},
+        {"SELECT a FROM T\nWHERE\n(a = 1", "Lost bracket\r\nLine:3"},
+        {"SELECT a FROM T\nWHERE\n(a = 1\n\n", "Lost bracket\r\nLine:3"},
     };
     for (const auto& [sql, expected] : cases)
         EXPECT_EQ(errorOf(sql), expected) << sql;
