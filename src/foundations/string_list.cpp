@@ -248,7 +248,7 @@ int TStringList::IndexOfName(const QString& name) const
                 return name.contains(u'=') ? -1 : FNameIndex.Lines->value(name.toCaseFolded(), -1);
             out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
         }
-        return FNameIndex.Lines->value(TextKey::Borrowed(key), -1);
+        return FNameIndex.Lines->value(BorrowedKey(key), -1);
     }
     if (name.contains(u'='))
         return -1;

@@ -17,37 +17,31 @@ namespace brindle {
 
 BRINDLE_CORE_EXPORT size_t HashText(QStringView text, size_t seed) noexcept;
 
+class BorrowedKey;
+
 // A text as a hash key; converts from QString both ways, so tables read as
-// QString-keyed ones. A key made with Borrowed refers to a text without
-// holding it: look-ups with it cost no reference counting, which on a busy
-// path is as much as the look-up itself. A borrowed key is for look-ups
-// only, never stored, and its text must outlive it.
+// QString-keyed ones. Every key that is constructed, copied or moved holds
+// its text; only a BorrowedKey, which cannot be stored, refers to one.
 class TextKey {
 public:
     TextKey() = default;
     TextKey(const QString& text) : FOwner(text), FText(FOwner) {}
     TextKey(QString&& text) : FOwner(std::move(text)), FText(FOwner) {}
-    TextKey(const TextKey& other) : FOwner(other.FOwner), FText(viewOf(FOwner, other.FText)) {}
-    TextKey(TextKey&& other) noexcept : FOwner(std::move(other.FOwner)), FText(viewOf(FOwner, other.FText)) {}
+    TextKey(const TextKey& other) : FOwner(ownerOf(other)), FText(FOwner) {}
+    TextKey(TextKey&& other) noexcept : FOwner(ownerOf(std::move(other))), FText(FOwner) {}
     TextKey& operator=(const TextKey& other)
     {
-        FOwner = other.FOwner;
-        FText = viewOf(FOwner, other.FText);
+        FOwner = ownerOf(other);
+        FText = FOwner;
         return *this;
     }
     TextKey& operator=(TextKey&& other) noexcept
     {
-        FOwner = std::move(other.FOwner);
-        FText = viewOf(FOwner, other.FText);
+        FOwner = ownerOf(std::move(other));
+        FText = FOwner;
         return *this;
     }
-    static TextKey Borrowed(QStringView text)
-    {
-        TextKey key;
-        key.FText = text;
-        return key;
-    }
-    // The text of a stored key.
+    // The text of the key.
     const QString& Text() const { return FOwner; }
     operator const QString&() const { return FOwner; }
     // Compared in place, character by character: a table compares the key
@@ -68,15 +62,36 @@ public:
     friend size_t qHash(const TextKey& key, size_t seed) noexcept { return HashText(key.FText, seed); }
 
 private:
-    // A key that holds its text views its own copy; a borrowed one keeps
-    // the view it was given.
-    static QStringView viewOf(const QString& owner, QStringView borrowed)
+    friend class BorrowedKey;
+
+    // A borrowed text is copied when its key is: a stored key owns its text.
+    static QString ownerOf(const TextKey& other)
     {
-        return owner.isNull() ? borrowed : QStringView(owner);
+        return other.FOwner.isNull() ? other.FText.toString() : other.FOwner;
+    }
+    static QString ownerOf(TextKey&& other)
+    {
+        return other.FOwner.isNull() ? other.FText.toString() : std::move(other.FOwner);
     }
 
     QString FOwner;
     QStringView FText;
+};
+
+// A look-up key that refers to a text without holding it: a look-up with it
+// costs no reference counting, which on a busy path is as much as the
+// look-up itself. It can be neither copied nor moved, so it lives only as
+// long as the expression that looks up with it, and any key made from it
+// holds a copy of the text.
+class BorrowedKey {
+public:
+    explicit BorrowedKey(QStringView text) { FKey.FText = text; }
+    BorrowedKey(const BorrowedKey&) = delete;
+    BorrowedKey& operator=(const BorrowedKey&) = delete;
+    operator const TextKey&() const { return FKey; }
+
+private:
+    TextKey FKey;
 };
 
 template <typename V>

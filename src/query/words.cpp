@@ -143,7 +143,7 @@ int TQueryWord::IndexOfValue(const QString& value) const
     if (!FList)
         return -1;
     if (!FList->ValueIndex.isEmpty())
-        return FList->ValueIndex.value(TextKey::Borrowed(value), -1);
+        return FList->ValueIndex.value(BorrowedKey(value), -1);
     return static_cast<int>(FList->Values.Lines().indexOf(value));
 }
 

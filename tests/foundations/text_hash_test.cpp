@@ -19,13 +19,22 @@ TEST(TextHash, StoredKeysOutliveTheirSourcesAndBorrowedKeysFindThem)
     table.clear();
     for (int i = 0; i < 2000; i += 37) {
         const QString text = QString::number(i) + QStringLiteral("-key");
-        EXPECT_EQ(copy.value(TextKey::Borrowed(text), -1), i);
+        EXPECT_EQ(copy.value(BorrowedKey(text), -1), i);
         EXPECT_EQ(copy.value(text, -1), i);
     }
-    EXPECT_EQ(copy.value(TextKey::Borrowed(u"2000-key"), -1), -1);
+    EXPECT_EQ(copy.value(BorrowedKey(u"2000-key"), -1), -1);
+    // A key stored from a borrowed one holds its own copy of the text.
+    TextHash<int> fromBorrowed;
+    {
+        QString text = QStringLiteral("gone-key");
+        fromBorrowed.insert(BorrowedKey(text), 7);
+        text.fill(u'x');
+    }
+    EXPECT_EQ(fromBorrowed.value(QStringLiteral("gone-key"), -1), 7);
+    EXPECT_EQ(fromBorrowed.cbegin().key().Text(), QStringLiteral("gone-key"));
     // Equal texts are equal keys however they are held; length counts.
-    EXPECT_EQ(TextKey(QStringLiteral("ab")), TextKey::Borrowed(u"ab"));
-    EXPECT_FALSE(TextKey(QStringLiteral("ab")) == TextKey::Borrowed(QStringView(u"ab\0", 3)));
+    EXPECT_EQ(TextKey(QStringLiteral("ab")), BorrowedKey(u"ab"));
+    EXPECT_FALSE(TextKey(QStringLiteral("ab")) == BorrowedKey(QStringView(u"ab\0", 3)));
     EXPECT_NE(HashText(u"a", 1), HashText(QStringView(u"a\0", 2), 1));
     // Stored keys give their text back.
     QStringList texts;
