@@ -1,6 +1,8 @@
 #include <brindle/query/query.h>
+#include <brindle/query/query_caches_p.h>
 
 #include <brindle/query/query_base.h>
+#include <brindle/sqlimport/sql_importer.h>
 
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/text_utils.h>
@@ -39,7 +41,8 @@ QString IQueryView::ProcessDateValue(TVxQuery& query, TFieldType fieldType, cons
 void IQueryView::CloseEdit(TVxQuery&, TFilterRow*, bool) {}
 
 TVxQuery::TVxQuery(QObject* parent)
-    : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles())
+    : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles()),
+      FCaches(std::make_unique<Caches>())
 {
     FQResult = std::make_unique<TQueryResult>(this);
     FQResult->ResultFields().SetObserver(this);
@@ -315,7 +318,7 @@ void TVxQuery::RecreateRootBracket()
 
 const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
 {
-    FieldListCache& cache = FFieldLists[qBound(0, kind, 2)];
+    FieldListCache& cache = FCaches->FieldLists[qBound(0, kind, 2)];
     const TVxCustomDBStructure* model = FDbStruct.data();
     if (cache.Model == model && model && cache.Revision == model->Revision())
         return cache;
@@ -363,11 +366,11 @@ void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) c
 
 const std::shared_ptr<WordItems>& TVxQuery::operatorList(const TDSField* field) const
 {
-    if (FOperatorListsRevision != OperatorListsRevision()) {
-        FOperatorLists.clear();
-        FOperatorListsRevision = OperatorListsRevision();
+    if (FCaches->OperatorListsRevision != OperatorListsRevision()) {
+        FCaches->OperatorLists.clear();
+        FCaches->OperatorListsRevision = OperatorListsRevision();
     }
-    if (const auto found = FOperatorLists.constFind(field); found != FOperatorLists.cend())
+    if (const auto found = FCaches->OperatorLists.constFind(field); found != FCaches->OperatorLists.cend())
         return *found;
     auto words = std::make_shared<WordItems>();
     QList<int> indexes;
@@ -380,7 +383,7 @@ const std::shared_ptr<WordItems>& TVxQuery::operatorList(const TDSField* field) 
     if (!indexes.isEmpty())
         words->Groups.append({QString(), indexes});
     words->IndexValues();
-    return *FOperatorLists.insert(field, std::move(words));
+    return *FCaches->OperatorLists.insert(field, std::move(words));
 }
 
 void TVxQuery::FillOperatorsList(TQueryWord& word, const TDSField* field) const
@@ -650,6 +653,39 @@ bool TVxQuery::StandardEditSubQuery(TStringList& subQuery, QString& value, TSQLO
     if (OnEditSubQuery)
         CallHost([&] { accepted = OnEditSubQuery(this, subQuery, value, options, readableText); });
     return accepted;
+}
+
+// The import's entry points; SqlImporter binds a statement to the model.
+void TVxQuery::ParseSQL(const TStringList& sql)
+{
+    SqlImporter(*this).Import(sql);
+}
+
+void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,
+                                 const TVxObjectList<TSQLTable>& tables)
+{
+    SqlImporter(*this).ImportBracket(bracket, sqlBracket, tables);
+}
+
+TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString& value1, QString& value2,
+                                         TStringList& subQuery)
+{
+    return SqlImporter(*this).OperatorOf(condition, value1, value2, subQuery);
+}
+
+TDSCondition* TVxQuery::FindCustomCondition(const TSQLCondition* condition) const
+{
+    return SqlImporter::CustomConditionOf(FDbStruct.data(), condition);
+}
+
+QString TVxQuery::ProcessSQLDateValue(TFieldType fieldType, const QString& value) const
+{
+    return SqlImporter::DateValue(fieldType, value);
+}
+
+QString TVxQuery::ProcessSubQuery(const QString& sql, TStringList& dest)
+{
+    return SqlImporter(*this).ImportSubQuery(sql, dest);
 }
 
 } // namespace brindle

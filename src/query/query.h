@@ -176,11 +176,7 @@ public:
 
     // --- titles
     // Writable titles: the next GetTitle reads them anew.
-    TStringList& Titles()
-    {
-        FTitleIndexValid = false;
-        return FTitles;
-    }
+    TStringList& Titles();
     const TStringList& Titles() const { return FTitles; }
     // The text after "name=" in the titles.
     QString GetTitle(const QString& name) const;
@@ -222,7 +218,7 @@ public:
     // model, options and syntax loads it.
     virtual QString GetSubQueryText(const TStringList& subQuery);
 
-    // --- importing SQL
+    // --- importing SQL (SqlImporter does the work)
     // Replaces the query by a SELECT statement's columns and conditions.
     // Raises ESQLParserError for a statement the parser cannot read and
     // code 3 without a model; state and active flag are restored either way.
@@ -426,6 +422,7 @@ private:
     friend class TFilterCond;
     friend class TSimpleCond;
     friend class TQueryWord;
+    friend class SqlImporter;
 
     // Runs code of the host (an event, a listener, the view). While it
     // runs, rows that lose their model entities are set aside rather than
@@ -572,31 +569,12 @@ private:
     bool FSaveTitles = true;
     bool FSaveSQLOptions = false;
     std::unique_ptr<TVxQPBaseLink> FBaseLink;
-    // What an import looks up for every condition, made once per ParseSQL
-    // (the model does not change meanwhile): the operators longest template
-    // first, and the fields by SQL expression key and by folded full name,
-    // first in model order. None outside an import.
-    struct ImportLookups {
-        // Candidates in search order, each with the characters a condition
-        // must hold for its template to fit.
-        std::vector<std::pair<TDSOperator*, AsciiSet>> Operators;
-        TextHash<TDSField*> FieldsBySQLExpr;
-        TextHash<TDSField*> FieldsByFullName;
-        QString Key;  // room for the look-up key of each condition
-        QString Text; // room for the text of each condition
-    };
-    std::unique_ptr<ImportLookups> FImport;
-    // Title lookups run for every row made; the lines are indexed by name,
-    // case-folded and as spelt in the titles.
-    mutable TextHash<QString> FTitleIndex;
-    mutable TextHash<QString> FTitleExact;
-    mutable bool FTitleIndexValid = false;
-    // The captions of the link word, "and" then "or", made with the index.
-    mutable std::shared_ptr<WordItems> FLinkWordItems;
+    // Look-up tables and word lists made from the state on demand, behind
+    // a pointer so that they change without changing the class's layout.
+    // Never null.
+    struct Caches;
+    std::unique_ptr<Caches> FCaches;
     void ensureTitleIndex() const;
-    mutable BracketWords FBracketTitles[2];
-    mutable std::shared_ptr<WordItems> FLinkTypeItems;
-    mutable TFilterLinkTypes FLinkTypeItemsFor;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
     IQueryView* FView = nullptr;
@@ -619,19 +597,8 @@ private:
     // Rows taken out while host code ran, freed when no host code runs.
     std::vector<std::unique_ptr<TFilterRow>> FSetAside;
     std::vector<std::unique_ptr<TResultField>> FSetAsideFields;
-    // The field lists of the three bracket kinds, made once per model revision.
-    struct FieldListCache {
-        quint64 Revision = ~quint64(0);
-        const TVxCustomDBStructure* Model = nullptr;
-        QList<TDSField*> Fields;
-        std::shared_ptr<WordItems> Words;
-    };
-    mutable FieldListCache FFieldLists[3];
+    struct FieldListCache;
     const FieldListCache& fieldList(int kind) const;
-    // The operator words' lists of the fields conditions were made on,
-    // made once per field while no operator list changes.
-    mutable QHash<const TDSField*, std::shared_ptr<WordItems>> FOperatorLists;
-    mutable quint64 FOperatorListsRevision = ~quint64(0);
     const std::shared_ptr<WordItems>& operatorList(const TDSField* field) const;
 };
 

@@ -1,7 +1,4 @@
-// Importing a SELECT statement into a query: the parser's result columns
-// become result fields, its WHERE tree becomes brackets and conditions bound
-// to the model's fields and operators by matching the operators' templates.
-// Sub-queries are imported into hidden queries of their own.
+#include <brindle/sqlimport/sql_importer.h>
 
 #include <brindle/query/query.h>
 #include <brindle/sqlimport/sql_parser.h>
@@ -88,98 +85,126 @@ TDateTime readDateTime(const QString& text, const char* const* formats, std::siz
 
 } // namespace
 
-void TVxQuery::ParseSQL(const TStringList& sql)
+// The model's operators in search order, each with the characters a
+// condition must hold for its template to fit, and the fields by SQL
+// expression key and by folded full name, first in model order.
+struct SqlImporter::Lookups {
+    std::vector<std::pair<TDSOperator*, AsciiSet>> Operators;
+    TextHash<TDSField*> FieldsBySQLExpr;
+    TextHash<TDSField*> FieldsByFullName;
+    bool FieldsMade = false;
+    QString Key;  // room for the look-up key of each condition
+    QString Text; // room for the text of each condition
+};
+
+SqlImporter::SqlImporter(TVxQuery& query) : FQuery(query) {}
+
+SqlImporter::~SqlImporter() = default;
+
+SqlImporter::Lookups& SqlImporter::lookups(bool withFields)
 {
-    if (!FDbStruct)
+    const TVxCustomDBStructure& model = *FQuery.FDbStruct;
+    if (!FLookups) {
+        FLookups = std::make_unique<Lookups>();
+        FLookups->Operators = candidatesOf(model);
+    }
+    if (withFields && !FLookups->FieldsMade) {
+        FLookups->FieldsMade = true;
+        for (int i = 0; i < model.FieldCount(); ++i) {
+            TDSField* field = model.Fields(i);
+            // The first field of a key answers, as the model's own look-up does.
+            const QString exprKey = model.SQLExprKey(field->SQLExpr());
+            if (!FLookups->FieldsBySQLExpr.contains(exprKey))
+                FLookups->FieldsBySQLExpr.insert(exprKey, field);
+            const QString nameKey = FoldCase(field->FullName());
+            if (!FLookups->FieldsByFullName.contains(nameKey))
+                FLookups->FieldsByFullName.insert(nameKey, field);
+        }
+    }
+    return *FLookups;
+}
+
+void SqlImporter::Import(const TStringList& sql)
+{
+    TVxQuery& q = FQuery;
+    if (!q.FDbStruct)
         throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
-    const bool wasActive = FActive;
-    beginReset();
-    FState = stLoading;
-    FActive = false;
-    const auto restore = qScopeGuard([this, wasActive] {
-        FImport.reset();
-        FState = stIdle;
+    const bool wasActive = q.FActive;
+    q.beginReset();
+    q.FState = stLoading;
+    q.FActive = false;
+    const auto restore = qScopeGuard([this, &q, wasActive] {
+        FLookups.reset();
+        q.FState = stIdle;
         // A model freed meanwhile leaves the query inactive.
-        FActive = wasActive && FDbStruct;
-        endReset();
+        q.FActive = wasActive && q.FDbStruct;
+        q.endReset();
     });
-    ClearAll();
+    q.ClearAll();
 
     TVxSQLParser parser;
     parser.SetSQL(sql);
     parser.Parse();
     const TVxParserResult& parsed = parser.ParserResult();
-    TRFieldList& fields = FQResult->ResultFields();
+    TRFieldList& fields = q.FQResult->ResultFields();
     fields.SetJustSorting(parsed.ResultFields().JustSorting());
     for (const auto& item : parsed.ResultFields())
         fields.AddBySQLExpr(QString(), item->SQLExpr(), static_cast<TSortingType>(item->Sorting()),
                             item->SortOrder());
-    if (const TSQLBracket* where = parsed.WhereClause()) {
-        FImport = std::make_unique<ImportLookups>();
-        FImport->Operators = candidatesOf(*FDbStruct);
-        for (int i = 0; i < FDbStruct->FieldCount(); ++i) {
-            TDSField* field = FDbStruct->Fields(i);
-            // The first field of a key answers, as the model's own look-up does.
-            const QString exprKey = FDbStruct->SQLExprKey(field->SQLExpr());
-            if (!FImport->FieldsBySQLExpr.contains(exprKey))
-                FImport->FieldsBySQLExpr.insert(exprKey, field);
-            const QString nameKey = FoldCase(field->FullName());
-            if (!FImport->FieldsByFullName.contains(nameKey))
-                FImport->FieldsByFullName.insert(nameKey, field);
-        }
-        ProcessSQLBracket(FFilter.get(), where, parsed.Tables());
-    }
+    if (const TSQLBracket* where = parsed.WhereClause())
+        ImportBracket(q.FFilter.get(), where, parsed.Tables());
 }
 
-void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket, const TVxObjectList<TSQLTable>& tables)
+void SqlImporter::ImportBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,
+                                const TVxObjectList<TSQLTable>& tables)
 {
     if (sqlBracket->BoolOperator() == QLatin1String("or"))
         bracket->SetLinkType(sqlBracket->Negative() ? fltNone : fltAny);
     else
         bracket->SetLinkType(sqlBracket->Negative() ? fltNotAll : fltAll);
 
-    // Host handlers run while rows are made; the lookups hold model entities.
-    const quint64 removals = FModelRemovals;
+    TVxQuery& q = FQuery;
+    TVxCustomDBStructure* model = q.FDbStruct.data();
+    if (!model)
+        return;
+    // Host handlers run while rows are made; the look-ups hold model entities.
+    const quint64 removals = q.FModelRemovals;
     const char* const doing = "the statement was being imported";
+    Lookups& found = lookups(true);
     TStringList subQuery;
     for (const auto& node : sqlBracket->Nodes()) {
-        requireModelSince(removals, doing);
+        q.requireModelSince(removals, doing);
         subQuery.Clear();
         if (node->IsBracket()) {
-            ProcessSQLBracket(bracket->AddNewBracket(), static_cast<const TSQLBracket*>(node.get()), tables);
+            ImportBracket(bracket->AddNewBracket(), static_cast<const TSQLBracket*>(node.get()), tables);
             continue;
         }
         const auto* parsed = static_cast<const TSQLCondition*>(node.get());
-        if (TDSCondition* custom = FindCustomCondition(parsed)) {
+        if (TDSCondition* custom = CustomConditionOf(model, parsed)) {
             bracket->AddCustomCond(custom);
             continue;
         }
         QString name = parsed->LeftExpr();
         if (!name.contains(u'.') && tables.Count() > 0)
             name = tables.GetItem(0)->AliasName() + u'.' + name;
-        TDSField* field = nullptr;
-        if (FImport) {
-            FDbStruct->SQLExprKey(name, FImport->Key);
-            field = FImport->FieldsBySQLExpr.value(TextKey::Borrowed(FImport->Key));
-        } else {
-            field = FDbStruct->FieldByName(3, name);
-        }
+        model->SQLExprKey(name, found.Key);
+        TDSField* field = found.FieldsBySQLExpr.value(BorrowedKey(found.Key));
         if (!field)
-            field = FImport ? FImport->FieldsByFullName.value(FoldCase(name)) : FDbStruct->FieldByName(2, name);
+            field = found.FieldsByFullName.value(FoldCase(name));
         if (!field)
-            field = FDbStruct->NullField();
+            field = model->NullField();
 
         QString value1;
         QString value2;
-        TDSOperator* op = OperatorBySQLCond(parsed, value1, value2, subQuery);
+        TDSOperator* op = OperatorOf(parsed, value1, value2, subQuery);
         if (!op)
-            op = FDbStruct->NullOperator();
+            op = model->NullOperator();
         // The condition is made with its field rather than with the first
         // field and then this one.
         auto* condition = static_cast<TSimpleCond*>(bracket->AddCond(field));
-        requireModelSince(removals, doing);
+        q.requireModelSince(removals, doing);
         condition->SetOperator(op);
-        requireModelSince(removals, doing);
+        q.requireModelSince(removals, doing);
 
         const bool param1 = value1.startsWith(u':');
         const bool param2 = value2.startsWith(u':');
@@ -190,8 +215,8 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
 
         if (BrDateTimeTypes.Contains(condition->GetExprType())) {
             const int values = op->ParamCount();
-            value1 = !param1 && values >= 1 ? ProcessSQLDateValue(condition->GetValueType(1), value1) : QString();
-            value2 = !param2 && values >= 2 ? ProcessSQLDateValue(condition->GetValueType(2), value2) : QString();
+            value1 = !param1 && values >= 1 ? DateValue(condition->GetValueType(1), value1) : QString();
+            value2 = !param2 && values >= 2 ? DateValue(condition->GetValueType(2), value2) : QString();
         }
         if (!param1 && op->ValueKind() == vkList)
             value1 = listItemsText(value1);
@@ -204,24 +229,21 @@ void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sql
     }
 }
 
-TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString& value1, QString& value2,
-                                         TStringList& subQuery)
+TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& value1, QString& value2,
+                                     TStringList& subQuery)
 {
     value1.clear();
     value2.clear();
-    if (!FDbStruct)
+    TVxCustomDBStructure* model = FQuery.FDbStruct.data();
+    if (!model)
         return nullptr;
+    Lookups& found = lookups(false);
     // The variables are views into the texts matched; every text a rule
     // rewrote stays alive, since a value read from it may be asked for later.
     std::array<QString, std::size(kRewriteRules) + 1> texts;
     std::size_t current = 0;
-    // During an import the first text is written into a kept buffer.
-    if (FImport) {
-        condition->GetSQLExpr(FImport->Text);
-        texts[0] = FImport->Text;
-    } else {
-        texts[0] = condition->GetSQLExpr();
-    }
+    condition->GetSQLExpr(found.Text);
+    texts[0] = found.Text;
     AsciiSet characters = TextCharacters(texts[0]);
     static const auto ruleCharacters = [] {
         std::array<AsciiSet, std::size(kRewriteRules)> sets;
@@ -243,8 +265,7 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
     }
     TemplateText text(texts[current]);
 
-    const auto sorted = FImport ? decltype(candidatesOf(*FDbStruct))() : candidatesOf(*FDbStruct);
-    for (const auto& [op, needed] : FImport ? FImport->Operators : sorted) {
+    for (const auto& [op, needed] : found.Operators) {
         if (condition->ContainsSubQuery() != (op->ValueKind() == vkSubQuery) || !needed.IsWithin(characters))
             continue;
         if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
@@ -253,31 +274,31 @@ TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString
         value1 = variables.Value(u"@1").toString();
         value2 = variables.Value(u"@2").toString();
         if (op->ValueKind() == vkSubQuery)
-            ProcessSubQuery(value1, subQuery);
+            ImportSubQuery(value1, subQuery);
         return op;
     }
     if (condition->Operator() == QLatin1String("like")) {
-        TDSOperator* op = FDbStruct->OperatorByName(QStringLiteral("contains"));
+        TDSOperator* op = model->OperatorByName(QStringLiteral("contains"));
         if (!op)
-            op = FDbStruct->OperatorByName(QStringLiteral("startswith"));
+            op = model->OperatorByName(QStringLiteral("startswith"));
         value1 = condition->RightExpr();
         return op;
     }
     return nullptr;
 }
 
-TDSCondition* TVxQuery::FindCustomCondition(const TSQLCondition* condition) const
+TDSCondition* SqlImporter::CustomConditionOf(const TVxCustomDBStructure* model, const TSQLCondition* condition)
 {
-    if (!FDbStruct || FDbStruct->Conditions().IsEmpty())
+    if (!model || model->Conditions().IsEmpty())
         return nullptr;
     const QString text = condition->GetSQLExpr().toLower();
-    for (const auto& custom : FDbStruct->Conditions())
+    for (const auto& custom : model->Conditions())
         if (EqualToSpaces(custom->SQLExpr().toLower(), text))
             return custom.get();
     return nullptr;
 }
 
-QString TVxQuery::ProcessSQLDateValue(TFieldType fieldType, const QString& value) const
+QString SqlImporter::DateValue(TFieldType fieldType, const QString& value)
 {
     static const char* const dates[] = {"yyyy-mm-dd", "mm/dd/yyyy", "mm/dd/yy", "dd.mm.yyyy", "dd.mm.yy"};
     static const char* const dateTimes[] = {"yyyy-mm-dd hh:nn:ss", "mm/dd/yyyy hh:nn:ss", "mm/dd/yy hh:nn:ss",
@@ -307,15 +328,15 @@ QString TVxQuery::ProcessSQLDateValue(TFieldType fieldType, const QString& value
     return BrDateTimeToStr(read);
 }
 
-QString TVxQuery::ProcessSubQuery(const QString& sql, TStringList& dest)
+QString SqlImporter::ImportSubQuery(const QString& sql, TStringList& dest)
 {
     TVxQuery hidden;
-    hidden.SetDbStruct(FDbStruct.data());
-    hidden.SetSQLOptions(FSQLOptions);
-    hidden.SetSQLSyntax(FSQLSyntax);
+    hidden.SetDbStruct(FQuery.FDbStruct.data());
+    hidden.SetSQLOptions(FQuery.FSQLOptions);
+    hidden.SetSQLSyntax(FQuery.FSQLSyntax);
     TStringList lines;
     lines.SetText(sql);
-    hidden.ParseSQL(lines);
+    SqlImporter(hidden).Import(lines);
     hidden.SaveToStrings(dest);
     return hidden.GetQueryText().Text();
 }
