@@ -4,6 +4,7 @@
 // in Loaded, once the data model is known.
 
 #include <brindle/query/query.h>
+#include <brindle/query/query_caches_p.h>
 #include <brindle/query/titles.h>
 
 #include <brindle/datamodel/form_classes.h>
@@ -90,7 +91,7 @@ void TVxQuery::Loaded()
         FTitles.Assign(FDefTitles);
         MergeDFMTitles(stored);
     }
-    FTitleIndexValid = false;
+    FCaches->TitleIndexValid = false;
     FFullTitles.Assign(FTitles);
     // The root row was made before the stored titles were merged.
     if (FFilter->GetRowCount() == 0)
@@ -158,7 +159,7 @@ void TVxQuery::setSubQueryHintName(const QString& name)
 void TVxQuery::setTitleLines(const QStringList& lines)
 {
     FTitles = TStringList(lines);
-    FTitleIndexValid = false;
+    FCaches->TitleIndexValid = false;
 }
 
 } // namespace brindle

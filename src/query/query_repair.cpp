@@ -11,6 +11,7 @@
 // the model's operation has ended.
 
 #include <brindle/query/query.h>
+#include <brindle/query/query_caches_p.h>
 
 namespace brindle {
 
@@ -189,9 +190,9 @@ void TVxQuery::dropBuilderState(const TModelRemoval* removal)
     for (int i = FTableFilters.Count() - 1; i >= 0; --i)
         if (going(FTableFilters[i]->Table()))
             FTableFilters.Delete(i);
-    for (FieldListCache& cache : FFieldLists)
+    for (FieldListCache& cache : FCaches->FieldLists)
         cache = FieldListCache();
-    FOperatorLists.clear();
+    FCaches->OperatorLists.clear();
 }
 
 void TVxQuery::ModelEntitiesRemoved(TVxCustomDBStructure* model)

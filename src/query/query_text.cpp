@@ -5,6 +5,7 @@
 // on, telling them apart by the Version key of [Main].
 
 #include <brindle/query/query.h>
+#include <brindle/query/query_caches_p.h>
 #include <brindle/query/titles.h>
 
 #include <brindle/foundations/conversions.h>
@@ -320,7 +321,7 @@ void TVxQuery::TextReader::Read()
         } else {
             TStringList source(FLines);
             LoadTitlesFromStrings(q.FFullTitles, q.FTitles, source);
-            q.FTitleIndexValid = false;
+            q.FCaches->TitleIndexValid = false;
         }
     }
 

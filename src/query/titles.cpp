@@ -4,6 +4,7 @@
 #include <brindle/query/titles.h>
 
 #include <brindle/query/query.h>
+#include <brindle/query/query_caches_p.h>
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
 
@@ -167,11 +168,17 @@ const TStringList& DefaultTitles()
     return titles;
 }
 
+TStringList& TVxQuery::Titles()
+{
+    FCaches->TitleIndexValid = false;
+    return FTitles;
+}
+
 void TVxQuery::ensureTitleIndex() const
 {
-    if (!FTitleIndexValid) {
-        FTitleIndex.clear();
-        FTitleExact.clear();
+    if (!FCaches->TitleIndexValid) {
+        FCaches->TitleIndex.clear();
+        FCaches->TitleExact.clear();
         for (const QString& line : FTitles) {
             const qsizetype eq = line.indexOf(u'=');
             if (eq < 0)
@@ -179,34 +186,34 @@ void TVxQuery::ensureTitleIndex() const
             const QString key = line.left(eq);
             const QString folded = FoldCase(key);
             // The first line of a name answers, as Values finds it.
-            if (FTitleIndex.contains(folded))
+            if (FCaches->TitleIndex.contains(folded))
                 continue;
             const QString text = line.mid(eq + 1);
-            FTitleIndex.insert(folded, text);
-            FTitleExact.insert(key, text);
+            FCaches->TitleIndex.insert(folded, text);
+            FCaches->TitleExact.insert(key, text);
         }
-        FTitleIndexValid = true;
-        FLinkWordItems = std::make_shared<WordItems>();
-        FLinkWordItems->Items = TStringList{FTitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
-                                            FTitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
-        FLinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
-        FLinkWordItems->Groups = {{QString(), {0, 1}}};
+        FCaches->TitleIndexValid = true;
+        FCaches->LinkWordItems = std::make_shared<WordItems>();
+        FCaches->LinkWordItems->Items = TStringList{FCaches->TitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
+                                            FCaches->TitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
+        FCaches->LinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
+        FCaches->LinkWordItems->Groups = {{QString(), {0, 1}}};
         for (const bool root : {false, true}) {
-            const QString title = FTitleIndex.value(FoldCase(root ? QStringLiteral("ttlFilter") : QStringLiteral("ttlBracket")));
+            const QString title = FCaches->TitleIndex.value(FoldCase(root ? QStringLiteral("ttlFilter") : QStringLiteral("ttlBracket")));
             const qsizetype at = title.indexOf(u'@');
-            BracketWords& words = FBracketTitles[root ? 1 : 0];
+            BracketWords& words = FCaches->BracketTitles[root ? 1 : 0];
             words.HasAt = at >= 0;
             words.Before = words.HasAt ? title.left(at).trimmed() : QString();
             words.After = words.HasAt ? title.mid(at + 1).trimmed() : QString();
         }
-        FLinkTypeItems.reset();
+        FCaches->LinkTypeItems.reset();
     }
 }
 
 const TVxQuery::BracketWords& TVxQuery::BracketTitle(bool root) const
 {
     ensureTitleIndex();
-    return FBracketTitles[root ? 1 : 0];
+    return FCaches->BracketTitles[root ? 1 : 0];
 }
 
 QString TVxQuery::LinkTypeWord(TFilterLinkType linkType) const
@@ -218,8 +225,8 @@ QString TVxQuery::LinkTypeWord(TFilterLinkType linkType) const
 std::shared_ptr<const WordItems> TVxQuery::LinkTypeItems() const
 {
     ensureTitleIndex();
-    if (FLinkTypeItems && FLinkTypeItemsFor == FLinkTypes)
-        return FLinkTypeItems;
+    if (FCaches->LinkTypeItems && FCaches->LinkTypeItemsFor == FLinkTypes)
+        return FCaches->LinkTypeItems;
     auto items = std::make_shared<WordItems>();
     QList<int> indexes;
     for (int t = fltAll; t <= fltNotAll; ++t)
@@ -231,25 +238,25 @@ std::shared_ptr<const WordItems> TVxQuery::LinkTypeItems() const
         }
     if (!indexes.isEmpty())
         items->Groups.append({QString(), indexes});
-    FLinkTypeItems = std::move(items);
-    FLinkTypeItemsFor = FLinkTypes;
-    return FLinkTypeItems;
+    FCaches->LinkTypeItems = std::move(items);
+    FCaches->LinkTypeItemsFor = FLinkTypes;
+    return FCaches->LinkTypeItems;
 }
 
 QString TVxQuery::GetTitle(const QString& name) const
 {
     ensureTitleIndex();
     // Names are nearly always asked for as the titles spell them: no folding.
-    const auto exact = FTitleExact.constFind(TextKey::Borrowed(name));
-    if (exact != FTitleExact.constEnd())
+    const auto exact = FCaches->TitleExact.constFind(BorrowedKey(name));
+    if (exact != FCaches->TitleExact.constEnd())
         return exact.value();
-    return FTitleIndex.value(FoldCase(name));
+    return FCaches->TitleIndex.value(FoldCase(name));
 }
 
 void TVxQuery::FillLinkWordList(TQueryWord& word) const
 {
     ensureTitleIndex();
-    word.LoadItems(FLinkWordItems);
+    word.LoadItems(FCaches->LinkWordItems);
 }
 
 void TVxQuery::SetTitle(const QString& name, const QString& text)
@@ -257,14 +264,14 @@ void TVxQuery::SetTitle(const QString& name, const QString& text)
     if (FTitles.IndexOfName(name) < 0)
         return;
     FTitles.SetValue(name, text);
-    FTitleIndexValid = false;
+    FCaches->TitleIndexValid = false;
 }
 
 void TVxQuery::SetTitles(const TStringList& lines)
 {
     TStringList source(lines);
     LoadTitlesFromStrings(FDefTitles, FTitles, source);
-    FTitleIndexValid = false;
+    FCaches->TitleIndexValid = false;
 }
 
 void TVxQuery::LoadDefTitles()
