@@ -34,7 +34,7 @@ void BM_BuildQueryAndGetSQL(benchmark::State& state)
     }
     state.counters["lines"] = query->QResult()->GetSQL().Count();
 }
-BENCHMARK(BM_BuildQueryAndGetSQL)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildQueryAndGetSQL)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 void BM_GetQueryText(benchmark::State& state)
 {
