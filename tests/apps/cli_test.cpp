@@ -13,7 +13,7 @@
 namespace {
 
 using toolrun::Outcome;
-using toolrun::brindle;
+using toolrun::runTool;
 
 QString example(const char* name)
 {
@@ -54,7 +54,7 @@ void expectOutputs(const std::vector<Case>& cases)
 {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " " + c.query + " " + c.flags.join(u' ').toStdString());
-        const Outcome got = brindle(QStringList{QLatin1String(c.command)} + on(c.query, c.flags));
+        const Outcome got = runTool(QStringList{QLatin1String(c.command)} + on(c.query, c.flags));
         EXPECT_EQ(got.exitCode, 0);
         EXPECT_EQ(got.err, "");
         EXPECT_EQ(got.out, c.expected);
@@ -120,7 +120,7 @@ TEST(Cli, StatementFlagsChangeTheirClauses)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.flags.join(u' ').toStdString());
-        const Outcome got = brindle(QStringList{"sql"} + on("uk_orders_2024", c.flags));
+        const Outcome got = runTool(QStringList{"sql"} + on("uk_orders_2024", c.flags));
         ASSERT_EQ(got.exitCode, 0) << got.err;
         EXPECT_NE(("\n" + got.out).find("\n" + c.line + "\n"), std::string::npos) << got.out;
     }
@@ -192,14 +192,14 @@ TEST(Cli, RunPrintsTheRowsOfTheSampleDatabase)
 TEST(Cli, ModelTextAndStandardInputGiveTheSameAnswers)
 {
     const QString query = example("uk_orders_2024");
-    const Outcome fromForm = brindle(QStringList{"text"} + on("uk_orders_2024"));
+    const Outcome fromForm = runTool(QStringList{"text"} + on("uk_orders_2024"));
     ASSERT_EQ(fromForm.exitCode, 0) << fromForm.err;
     const std::pair<QStringList, QString> others[] = {
         {{"text", "--model", BRINDLE_SAMPLE_MODEL, "--query", "-"}, query},
         {{"text", "--model", "-", "--query", query}, BRINDLE_SAMPLE_FORM},
     };
     for (const auto& [args, input] : others) {
-        const Outcome got = brindle(args, bytes(input));
+        const Outcome got = runTool(args, bytes(input));
         EXPECT_EQ(got.exitCode, 0) << got.err;
         EXPECT_EQ(got.out, fromForm.out) << args.join(u' ').toStdString();
     }
@@ -207,7 +207,7 @@ TEST(Cli, ModelTextAndStandardInputGiveTheSameAnswers)
 
 TEST(Cli, ImportReadsTheBuiltStatementBack)
 {
-    const Outcome built = brindle(QStringList{"sql"} + on("low_stock", {"--main-table", "Prod"}));
+    const Outcome built = runTool(QStringList{"sql"} + on("low_stock", {"--main-table", "Prod"}));
     ASSERT_EQ(built.exitCode, 0) << built.err;
     QTemporaryDir dir;
     const QString sqlFile = written(dir, "low_stock.sql", QByteArray::fromStdString(built.out));
@@ -233,12 +233,12 @@ TEST(Cli, ImportReadsTheBuiltStatementBack)
     // From a file and from standard input.
     const QStringList import{"import", "--model", BRINDLE_SAMPLE_FORM};
     for (const Outcome& got :
-         {brindle(import + QStringList{"--sql", sqlFile}), brindle(import, QByteArray::fromStdString(built.out))}) {
+         {runTool(import + QStringList{"--sql", sqlFile}), runTool(import, QByteArray::fromStdString(built.out))}) {
         EXPECT_EQ(got.exitCode, 0) << got.err;
         EXPECT_EQ(got.out, expected);
     }
     // The imported query builds the statement it came from.
-    const Outcome rebuilt = brindle({"sql", "--model", BRINDLE_SAMPLE_FORM, "--query", "-", "--main-table", "Prod"},
+    const Outcome rebuilt = runTool({"sql", "--model", BRINDLE_SAMPLE_FORM, "--query", "-", "--main-table", "Prod"},
                                     QByteArray::fromStdString(expected));
     EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.err;
     EXPECT_EQ(rebuilt.out, built.out);
@@ -300,7 +300,7 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
-        const Outcome got = brindle(c.args);
+        const Outcome got = runTool(c.args);
         EXPECT_EQ(got.exitCode, c.exitCode);
         EXPECT_EQ(got.out, "");
         const QStringList lines = QString::fromStdString(got.err).split(u'\n');
@@ -315,27 +315,27 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
 
 TEST(Cli, HelpAndVersion)
 {
-    const Outcome version = brindle({"--version"});
+    const Outcome version = runTool({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(QRegularExpression("^brindle \\d+\\.\\d+\\.\\d+\n$")
                     .match(QString::fromStdString(version.out))
                     .hasMatch())
         << version.out;
 
-    const Outcome help = brindle({"--help"});
+    const Outcome help = runTool({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* command : {"sql", "text", "params", "run"})
         EXPECT_NE(help.out.find(std::string("  brindle ") + command + " --model M --query Q"), std::string::npos);
     EXPECT_NE(help.out.find("  brindle import --model M [--sql FILE] [--syntax S]\n"), std::string::npos);
 
-    const Outcome runHelp = brindle({"run", "--help"});
+    const Outcome runHelp = runTool({"run", "--help"});
     EXPECT_EQ(runHelp.exitCode, 0);
     EXPECT_EQ(runHelp.out.substr(0, runHelp.out.find('\n')),
               "Usage: brindle run --model M --query Q --db URL [--format csv|table] [--syntax S] [--options O] "
               "[--top T] [--limit L] [--main-table N]");
     EXPECT_NE(runHelp.out.find("\n  --db URL            sqlite:PATH"), std::string::npos);
 
-    const Outcome bare = brindle({});
+    const Outcome bare = runTool({});
     EXPECT_EQ(bare.exitCode, 2);
     EXPECT_EQ(bare.err.substr(0, bare.err.find('\n')), "Usage: brindle COMMAND [OPTIONS]");
 }

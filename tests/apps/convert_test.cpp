@@ -12,7 +12,7 @@
 namespace {
 
 using toolrun::Outcome;
-using toolrun::brindle;
+using toolrun::runTool;
 
 // A model in the names the XML reader looks for: groups as GROUP, a field's
 // table as TABLE, quotes kept in the templates.
@@ -53,15 +53,15 @@ TEST(Convert, XmlModelReadsAsItsText)
     const QString xml = written(dir, "model.xml", kModelXml);
     const QString sql = written(dir, "query.sql", kStatement);
 
-    const Outcome text = brindle({"convert", "--model", xml, "--to", "text"});
+    const Outcome text = runTool({"convert", "--model", xml, "--to", "text"});
     ASSERT_EQ(text.exitCode, 0) << text.err;
     const QString dbs = written(dir, "model.dbs", QByteArray::fromStdString(text.out));
-    EXPECT_EQ(brindle({"convert", "--model", "-", "--to", "text"}, kModelXml).out, text.out);
+    EXPECT_EQ(runTool({"convert", "--model", "-", "--to", "text"}, kModelXml).out, text.out);
 
-    const Outcome query = brindle({"import", "--model", xml, "--sql", sql});
+    const Outcome query = runTool({"import", "--model", xml, "--sql", sql});
     ASSERT_EQ(query.exitCode, 0) << query.err;
     const QString qry = written(dir, "query.qry", QByteArray::fromStdString(query.out));
-    const Outcome fromXml = brindle({"sql", "--model", xml, "--query", qry});
+    const Outcome fromXml = runTool({"sql", "--model", xml, "--query", qry});
     EXPECT_EQ(fromXml.exitCode, 0) << fromXml.err;
     EXPECT_EQ(fromXml.out, "SELECT DISTINCT Cust.CompanyName as Customer, Ord.Freight\n"
                            "FROM \n"
@@ -71,12 +71,12 @@ TEST(Convert, XmlModelReadsAsItsText)
                            "(\n"
                            "Cust.Country = 'United Kingdom'\n"
                            ")\n");
-    EXPECT_EQ(brindle({"sql", "--model", dbs, "--query", qry}).out, fromXml.out);
+    EXPECT_EQ(runTool({"sql", "--model", dbs, "--query", qry}).out, fromXml.out);
 }
 
 TEST(Convert, SampleModelAsXml)
 {
-    const Outcome xml = brindle({"convert", "--model", BRINDLE_SAMPLE_MODEL, "--to", "xml"});
+    const Outcome xml = runTool({"convert", "--model", BRINDLE_SAMPLE_MODEL, "--to", "xml"});
     ASSERT_EQ(xml.exitCode, 0) << xml.err;
     const QString out = QString::fromStdString(xml.out);
     const QStringList lines = out.split(u'\n');
@@ -89,11 +89,11 @@ TEST(Convert, SampleModelAsXml)
     // for fields without an id: the sample's XML does not read back.
     QTemporaryDir dir;
     const Outcome back =
-        brindle({"convert", "--model", written(dir, "sample.xml", QByteArray::fromStdString(xml.out)), "--to", "text"});
+        runTool({"convert", "--model", written(dir, "sample.xml", QByteArray::fromStdString(xml.out)), "--to", "text"});
     EXPECT_EQ(back.exitCode, 1);
     EXPECT_EQ(back.err, "brindle: EConvertError: '' is not a valid integer value\n");
 
-    const Outcome bad = brindle({"convert", "--model", BRINDLE_SAMPLE_MODEL, "--to", "json"});
+    const Outcome bad = runTool({"convert", "--model", BRINDLE_SAMPLE_MODEL, "--to", "json"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_EQ(bad.err.rfind("brindle: unknown format \"json\" (text or xml)\n", 0), 0u) << bad.err;
 }

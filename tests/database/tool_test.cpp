@@ -25,7 +25,7 @@ TEST(PostgresTool, ModelOfEitherDatabaseHasTheSampleShape)
     ASSERT_FALSE(url.isEmpty());
     for (const QString& db : {kSQLite, url}) {
         SCOPED_TRACE(db.toStdString());
-        const Outcome got = toolrun::brindle({"model", "--db", db});
+        const Outcome got = toolrun::runTool({"model", "--db", db});
         ASSERT_EQ(got.exitCode, 0) << got.err;
         EXPECT_EQ(got.out.find("Password"), std::string::npos);
         TVxDBStructure model;
@@ -34,7 +34,7 @@ TEST(PostgresTool, ModelOfEitherDatabaseHasTheSampleShape)
         model.LoadFromStrings(text);
         EXPECT_EQ(std::tuple(model.TableCount(), model.FieldCount(), model.LinkCount()), std::tuple(8, 50, 9));
 
-        const Outcome xml = toolrun::brindle({"model", "--db", db, "--xml"});
+        const Outcome xml = toolrun::runTool({"model", "--db", db, "--xml"});
         ASSERT_EQ(xml.exitCode, 0) << xml.err;
         const QString out = QString::fromStdString(xml.out);
         EXPECT_TRUE(out.contains(QStringLiteral("<DataModel")));
@@ -49,8 +49,8 @@ TEST(PostgresTool, RunGivesTheSQLiteRows)
 {
     const QString query = QDir(QStringLiteral(BRINDLE_EXAMPLE_QUERIES)).filePath(QStringLiteral("orders_by_country.qry"));
     const QStringList common = {"run", "--model", BRINDLE_SAMPLE_FORM, "--query", query, "--format", "csv", "--db"};
-    const QString sqlite = QString::fromStdString(toolrun::brindle(common + QStringList{kSQLite}).out);
-    const Outcome postgres = toolrun::brindle(common + QStringList{PostgresUrl()});
+    const QString sqlite = QString::fromStdString(toolrun::runTool(common + QStringList{kSQLite}).out);
+    const Outcome postgres = toolrun::runTool(common + QStringList{PostgresUrl()});
     ASSERT_EQ(postgres.exitCode, 0) << postgres.err;
     const QString rows = QString::fromStdString(postgres.out);
     EXPECT_EQ(rows.count(u'\n'), 5);
@@ -58,7 +58,7 @@ TEST(PostgresTool, RunGivesTheSQLiteRows)
     EXPECT_EQ(rows.section(u'\n', 1), sqlite.section(u'\n', 1));
 
     const QString refused = QStringLiteral("postgresql://brindle@127.0.0.1:1/brindle_sample");
-    const Outcome failed = toolrun::brindle(common + QStringList{refused});
+    const Outcome failed = toolrun::runTool(common + QStringList{refused});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(QString::fromStdString(failed.err)
                     .startsWith("brindle: EVxDBInfoError(1): Cannot open the database " + refused + u':'))

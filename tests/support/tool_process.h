@@ -18,7 +18,7 @@ struct Outcome {
     std::string err;
 };
 
-inline Outcome brindle(const QStringList& args, const QByteArray& input = {})
+inline Outcome runTool(const QStringList& args, const QByteArray& input = {})
 {
     QProcess process;
     process.start(QStringLiteral(BRINDLE_TOOL), args);
