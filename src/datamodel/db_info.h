@@ -108,6 +108,11 @@ public:
     TSQLValuesEvent OnGetSQLValues;
 
 protected:
+    // The current database as set, for descendants that keep it themselves.
+    const QString& storedCurrentDbName() const { return FCurDbName; }
+    void storeCurrentDbName(const QString& name) { FCurDbName = name; }
+
+private:
     TDBFieldList FFields;
     QString FCurTableName;
     QString FCurDbName;

@@ -229,7 +229,7 @@ void TVxSqlDBInfo::SetDriverName(const QString& name)
     if (name == FDriverName)
         return;
     // The current schema of one driver means nothing to another.
-    FCurDbName.clear();
+    storeCurrentDbName(QString());
     changeSetting(FDriverName, name);
 }
 
@@ -361,7 +361,7 @@ QString TVxSqlDBInfo::GetCurrentDbName()
 {
     if (!isSQLite())
         return FDatabaseName;
-    return FCurDbName.isEmpty() ? QStringLiteral("main") : FCurDbName;
+    return storedCurrentDbName().isEmpty() ? QStringLiteral("main") : storedCurrentDbName();
 }
 
 void TVxSqlDBInfo::SetCurrentDbName(const QString& name)
@@ -369,7 +369,7 @@ void TVxSqlDBInfo::SetCurrentDbName(const QString& name)
     if (name == GetCurrentDbName())
         return;
     if (isSQLite()) {
-        FCurDbName = name;
+        storeCurrentDbName(name);
     } else {
         Close();
         FDatabaseName = name;

@@ -95,6 +95,11 @@ protected:
     // for a row that is no longer in the tree or is being made while they go.
     virtual void dropModelReferences();
 
+private:
+    friend class TFilterCond;
+    friend class TSimpleCond;
+    friend class TCustomCond;
+
     TFilterRowType FRowType;
     std::unique_ptr<TQueryWord> FLabel1;
     std::unique_ptr<TQueryWord> FLabel2;
@@ -248,6 +253,10 @@ protected:
     // Value 1 shown as a sub-query: its caption, and the hint the query's
     // SubQueryHint asks for.
     void showSubQuery(const QString& value, const QString& readable);
+
+private:
+    friend class TSimpleCond;
+    friend class TCustomCond;
 
     QString FValue1;
     QString FValue2;
