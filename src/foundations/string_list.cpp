@@ -35,6 +35,28 @@ QString quoteItem(const QString& item)
     return out;
 }
 
+// The inverse: reads into item the item whose opening quote is at p, a
+// doubled quote standing for one, up to its closing quote or to end, past
+// which nothing is read. Gives the position past the closing quote; the
+// position goes by value so that the callers' loops keep theirs in a
+// register.
+qsizetype readQuotedItem(const QString& text, qsizetype p, qsizetype end, QString& item)
+{
+    ++p;
+    while (p < end) {
+        if (text.at(p) == u'"') {
+            if (p + 1 < end && text.at(p + 1) == u'"') {
+                item += u'"';
+                p += 2;
+                continue;
+            }
+            return p + 1;
+        }
+        item += text.at(p++);
+    }
+    return p;
+}
+
 // Equal with letter case ignored, as QString::compare finds it. Case folding
 // never leaves a Unicode plane, so equal texts have equal lengths; ASCII
 // characters are compared without the Unicode tables, from the end, where
@@ -348,19 +370,7 @@ void TStringList::SetCommaText(const QString& text)
     while (p < n) {
         QString item;
         if (text.at(p) == u'"') {
-            ++p;
-            while (p < n) {
-                if (text.at(p) == u'"') {
-                    if (p + 1 < n && text.at(p + 1) == u'"') {
-                        item += u'"';
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                item += text.at(p++);
-            }
+            p = readQuotedItem(text, p, n, item);
         } else {
             const qsizetype start = p;
             while (p < n && text.at(p).unicode() > u' ' && text.at(p) != u',')
@@ -390,19 +400,7 @@ void TStringList::SetStrictDelimitedText(const QString& text, QChar delimiter)
     while (true) {
         QString item;
         if (p < n && text.at(p) == u'"') {
-            ++p;
-            while (p < n) {
-                if (text.at(p) == u'"') {
-                    if (p + 1 < n && text.at(p + 1) == u'"') {
-                        item += u'"';
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                item += text.at(p++);
-            }
+            p = readQuotedItem(text, p, n, item);
             // Text between the closing quote and the delimiter belongs to the item.
             const qsizetype next = text.indexOf(delimiter, p);
             item += text.mid(p, next < 0 ? n - p : next - p);

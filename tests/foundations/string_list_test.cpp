@@ -47,6 +47,9 @@ TEST(StringList, CommaTextReading)
     EXPECT_EQ(list.Lines(), QStringList({"Cust ID=ID", " x=y", "a,b"}));
     list.SetStrictDelimitedText("a,", u',');
     EXPECT_EQ(list.Lines(), QStringList({"a", ""}));
+    // Quoted items read as in comma text.
+    list.SetStrictDelimitedText("\"x \"\"y\"\" z\",\"open", u',');
+    EXPECT_EQ(list.Lines(), QStringList({"x \"y\" z", "open"}));
 }
 
 TEST(StringList, CommaTextWritingRoundTrips)
