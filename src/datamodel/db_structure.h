@@ -353,6 +353,8 @@ private:
 
     class TextReader;
     friend class TextReader;
+    class TextWriter;
+    friend class TextWriter;
     void rebuildTableIndex() const;
 
     QStringList dmeButtonNames() const;

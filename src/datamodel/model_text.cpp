@@ -40,25 +40,6 @@ TDSLinkType linkTypeFromText(const QString& text)
     return ltInner;
 }
 
-// Collects the output: every section header but the first is preceded by a
-// line holding one blank, or by an empty line where asked.
-class TextWriter {
-public:
-    explicit TextWriter(TStringList& out) : FOut(out) {}
-    void section(const QString& name, bool emptySeparator = false)
-    {
-        if (FOut.Count() > 0)
-            FOut.Add(emptySeparator ? QString() : QStringLiteral(" "));
-        FOut.Add(u'[' + name + u']');
-    }
-    void value(const QString& name, const QString& text) { FOut.Add(name + u'=' + text); }
-    void value(const QString& name, int number) { value(name, QString::number(number)); }
-    void line(const QString& text) { FOut.Add(text); }
-
-private:
-    TStringList& FOut;
-};
-
 // Integer conversion that raises the conversion error, for the keys whose
 // malformed value is an error rather than a default.
 int strictInt(const QString& text) { return StrToInt(text.trimmed()); }
@@ -103,37 +84,86 @@ QString TVxCustomDBStructure::SaveAppliedTypes(TAppliedTypes types)
     return text;
 }
 
-void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
-{
-    strings.Clear();
-    TextWriter w(strings);
+// Writes the sections in the order the reader takes them. Every section
+// header but the first is preceded by a line holding one blank, or by an
+// empty line where asked.
+class TVxCustomDBStructure::TextWriter {
+public:
+    TextWriter(const TVxCustomDBStructure& model, TStringList& out) : m(model), FOut(out) {}
 
-    w.section(QStringLiteral("Main"));
-    w.value(QStringLiteral("Version"), kCurrentVersion);
-    w.value(QStringLiteral("OperatCount"), OperatCount());
-    w.value(QStringLiteral("TableCount"), TableCount());
-    w.value(QStringLiteral("FieldCount"), FieldCount());
-    w.value(QStringLiteral("CondCount"), FConditions.Count());
-    w.value(QStringLiteral("FieldGroups"), FFieldGroups.Count());
-    w.value(QStringLiteral("DefaultMainTable"), FDefaultMainTable ? FDefaultMainTable->TableName() : QString());
-    w.value(QStringLiteral("RootFieldsFirst"), flag(FRootFieldsFirst));
+    void write();
 
-    for (int i = 0; i < OperatCount(); ++i) {
-        const TDSOperator* op = FOperators[i];
-        w.section(QStringLiteral("Operator:%1").arg(i + 1));
-        w.value(QStringLiteral("Name"), op->Name());
-        w.value(QStringLiteral("DisplayName"), op->DisplayName());
-        w.value(QStringLiteral("SQLName"), op->SQLExpr());
-        w.value(QStringLiteral("ValFormat"), op->ValFormat());
-        w.value(QStringLiteral("ExprType"),
-                op->ExprType() == ftUnknown ? QStringLiteral("SameAsField") : FldTypeToStr(op->ExprType()));
-        w.value(QStringLiteral("AppliedTypes"), SaveAppliedTypes(op->AppliedTypes));
-        w.value(QStringLiteral("ValueKind"), ValueKindToStr(op->ValueKind()));
-        w.value(QStringLiteral("CaseInsens"), BoolToStr(op->CaseInsensative()));
+private:
+    void section(const QString& name, bool emptySeparator = false)
+    {
+        if (FOut.Count() > 0)
+            FOut.Add(emptySeparator ? QString() : QStringLiteral(" "));
+        FOut.Add(u'[' + name + u']');
     }
+    void value(const QString& name, const QString& text) { FOut.Add(name + u'=' + text); }
+    void value(const QString& name, int number) { value(name, QString::number(number)); }
+    void line(const QString& text) { FOut.Add(text); }
 
-    for (int i = 0; i < TableCount(); ++i) {
-        const TDSTable* table = FTables[i];
+    void writeMain();
+    void writeOperators();
+    void writeTables();
+    void writeLinks(const TDSTable* table, const std::vector<const TDSLink*>& links);
+    void writeFields();
+    void writeField(int n, const TDSField* field);
+    void writeFieldEditor(int n, const TDSField* field);
+    void writeGroups();
+    void writeConditions();
+    void writeDBInfo();
+
+    const TVxCustomDBStructure& m;
+    TStringList& FOut;
+};
+
+void TVxCustomDBStructure::TextWriter::write()
+{
+    writeMain();
+    writeOperators();
+    writeTables();
+    writeFields();
+    writeGroups();
+    writeConditions();
+    writeDBInfo();
+}
+
+void TVxCustomDBStructure::TextWriter::writeMain()
+{
+    section(QStringLiteral("Main"));
+    value(QStringLiteral("Version"), kCurrentVersion);
+    value(QStringLiteral("OperatCount"), m.OperatCount());
+    value(QStringLiteral("TableCount"), m.TableCount());
+    value(QStringLiteral("FieldCount"), m.FieldCount());
+    value(QStringLiteral("CondCount"), m.FConditions.Count());
+    value(QStringLiteral("FieldGroups"), m.FFieldGroups.Count());
+    value(QStringLiteral("DefaultMainTable"), m.FDefaultMainTable ? m.FDefaultMainTable->TableName() : QString());
+    value(QStringLiteral("RootFieldsFirst"), flag(m.FRootFieldsFirst));
+}
+
+void TVxCustomDBStructure::TextWriter::writeOperators()
+{
+    for (int i = 0; i < m.OperatCount(); ++i) {
+        const TDSOperator* op = m.FOperators[i];
+        section(QStringLiteral("Operator:%1").arg(i + 1));
+        value(QStringLiteral("Name"), op->Name());
+        value(QStringLiteral("DisplayName"), op->DisplayName());
+        value(QStringLiteral("SQLName"), op->SQLExpr());
+        value(QStringLiteral("ValFormat"), op->ValFormat());
+        value(QStringLiteral("ExprType"),
+              op->ExprType() == ftUnknown ? QStringLiteral("SameAsField") : FldTypeToStr(op->ExprType()));
+        value(QStringLiteral("AppliedTypes"), SaveAppliedTypes(op->AppliedTypes));
+        value(QStringLiteral("ValueKind"), ValueKindToStr(op->ValueKind()));
+        value(QStringLiteral("CaseInsens"), BoolToStr(op->CaseInsensative()));
+    }
+}
+
+void TVxCustomDBStructure::TextWriter::writeTables()
+{
+    for (int i = 0; i < m.TableCount(); ++i) {
+        const TDSTable* table = m.FTables[i];
         // A link is written once, under its table 1.
         std::vector<const TDSLink*> own;
         QStringList linked;
@@ -142,112 +172,145 @@ void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
                 own.push_back(link);
                 linked.append(link->Table2()->TableAlias());
             }
-        w.section(QStringLiteral("Table:%1").arg(i + 1));
-        w.value(QStringLiteral("DBName"), table->DatabaseName());
-        w.value(QStringLiteral("Name"), table->TableName());
-        w.value(QStringLiteral("DisplayName"), table->DisplayName());
-        w.value(QStringLiteral("Alias"), table->TableAlias());
-        w.value(QStringLiteral("Quoted"), flag(table->Quoted()));
-        w.value(QStringLiteral("Hints"), table->TableHints());
-        w.value(QStringLiteral("DsgnPos"), table->DesignPositions());
-        w.value(QStringLiteral("Links"), linked.join(u','));
-        for (const TDSLink* link : own) {
-            w.section(QStringLiteral("Link:%1-%2").arg(table->TableAlias(), link->Table2()->TableAlias()));
-            w.value(QStringLiteral("FldName1"), link->Fields1().CommaText());
-            w.value(QStringLiteral("FldName2"), link->Fields2().CommaText());
-            w.value(QStringLiteral("Operators"), link->Operators().CommaText());
-            w.value(QStringLiteral("QuoteFields"), flag(link->QuoteFields()));
-            w.value(QStringLiteral("LinkType"), linkTypeText(link->LinkType()));
-        }
+        section(QStringLiteral("Table:%1").arg(i + 1));
+        value(QStringLiteral("DBName"), table->DatabaseName());
+        value(QStringLiteral("Name"), table->TableName());
+        value(QStringLiteral("DisplayName"), table->DisplayName());
+        value(QStringLiteral("Alias"), table->TableAlias());
+        value(QStringLiteral("Quoted"), flag(table->Quoted()));
+        value(QStringLiteral("Hints"), table->TableHints());
+        value(QStringLiteral("DsgnPos"), table->DesignPositions());
+        value(QStringLiteral("Links"), linked.join(u','));
+        writeLinks(table, own);
     }
+}
 
-    for (int i = 0; i < FieldCount(); ++i) {
-        const TDSField* field = FFields[i];
-        const int n = i + 1;
-        w.section(QStringLiteral("Field:%1").arg(n));
-        w.value(QStringLiteral("ID"), field->ID());
-        w.value(QStringLiteral("Kind"), FldKindToStr(field->FieldKind()));
-        w.value(QStringLiteral("FieldExpr"), field->FieldExpr());
-        w.value(QStringLiteral("DisplayName"), field->DisplayName());
-        if (field->FieldKind() == kfkData)
-            w.value(QStringLiteral("TableAlias"), field->Table() ? field->Table()->TableAlias() : QString());
-        w.value(QStringLiteral("EditType"), static_cast<int>(field->EditType()));
-        w.value(QStringLiteral("FieldType"), static_cast<int>(field->FieldType()));
-        w.value(QStringLiteral("FieldSize"), field->FieldSize());
-        w.value(QStringLiteral("Quoted"), flag(field->Quoted()));
-        w.value(QStringLiteral("UIR"), flag(field->UseInResult()));
-        w.value(QStringLiteral("UIC"), flag(field->UseInConditions()));
-        w.value(QStringLiteral("Aggr"), flag(field->IsAggregate()));
-        w.value(QStringLiteral("Operators"), field->GetOperatorNames());
-        switch (field->EditType()) {
-        case etEdit: {
-            const auto* e = static_cast<const TDSTextEditor*>(field->ValueEditor());
-            w.value(QStringLiteral("DefValue"), e->DefaultValue);
-            w.value(QStringLiteral("EditKind"), static_cast<int>(e->Kind));
-            w.value(QStringLiteral("ValType"), static_cast<int>(e->ValueType));
-            if (!e->EditMask.trimmed().isEmpty()) {
-                w.value(QStringLiteral("EditMask"), e->EditMask);
-                w.value(QStringLiteral("FmtVal"), flag(e->UseFormattedValue));
-            }
-            w.value(QStringLiteral("Options"), e->Options());
-            break;
-        }
-        case etList: {
-            const auto* e = static_cast<const TDSListEditor*>(field->ValueEditor());
-            w.value(QStringLiteral("Items"), e->Items.CommaText());
-            w.value(QStringLiteral("Values"), e->Values.CommaText());
-            break;
-        }
-        case etCustom:
-            w.value(QStringLiteral("CustomData"),
-                    static_cast<const TDSCustomEditor*>(field->ValueEditor())->Data().CommaText());
-            break;
-        case etSQL:
-            w.section(QStringLiteral("Field:%1.SQL").arg(n), true);
-            for (const QString& line : static_cast<const TDSSQLEditor*>(field->ValueEditor())->SQL)
-                w.line(line);
-            break;
-        case etAuto:
-            break;
-        }
+// The link sections follow their table's section, where the reader looks
+// for them.
+void TVxCustomDBStructure::TextWriter::writeLinks(const TDSTable* table, const std::vector<const TDSLink*>& links)
+{
+    for (const TDSLink* link : links) {
+        section(QStringLiteral("Link:%1-%2").arg(table->TableAlias(), link->Table2()->TableAlias()));
+        value(QStringLiteral("FldName1"), link->Fields1().CommaText());
+        value(QStringLiteral("FldName2"), link->Fields2().CommaText());
+        value(QStringLiteral("Operators"), link->Operators().CommaText());
+        value(QStringLiteral("QuoteFields"), flag(link->QuoteFields()));
+        value(QStringLiteral("LinkType"), linkTypeText(link->LinkType()));
     }
+}
 
+void TVxCustomDBStructure::TextWriter::writeFields()
+{
+    for (int i = 0; i < m.FieldCount(); ++i)
+        writeField(i + 1, m.FFields[i]);
+}
+
+void TVxCustomDBStructure::TextWriter::writeField(int n, const TDSField* field)
+{
+    section(QStringLiteral("Field:%1").arg(n));
+    value(QStringLiteral("ID"), field->ID());
+    value(QStringLiteral("Kind"), FldKindToStr(field->FieldKind()));
+    value(QStringLiteral("FieldExpr"), field->FieldExpr());
+    value(QStringLiteral("DisplayName"), field->DisplayName());
+    if (field->FieldKind() == kfkData)
+        value(QStringLiteral("TableAlias"), field->Table() ? field->Table()->TableAlias() : QString());
+    value(QStringLiteral("EditType"), static_cast<int>(field->EditType()));
+    value(QStringLiteral("FieldType"), static_cast<int>(field->FieldType()));
+    value(QStringLiteral("FieldSize"), field->FieldSize());
+    value(QStringLiteral("Quoted"), flag(field->Quoted()));
+    value(QStringLiteral("UIR"), flag(field->UseInResult()));
+    value(QStringLiteral("UIC"), flag(field->UseInConditions()));
+    value(QStringLiteral("Aggr"), flag(field->IsAggregate()));
+    value(QStringLiteral("Operators"), field->GetOperatorNames());
+    writeFieldEditor(n, field);
+}
+
+// The value editor's keys close the field's section; an SQL list editor's
+// text is a section of its own.
+void TVxCustomDBStructure::TextWriter::writeFieldEditor(int n, const TDSField* field)
+{
+    switch (field->EditType()) {
+    case etEdit: {
+        const auto* e = static_cast<const TDSTextEditor*>(field->ValueEditor());
+        value(QStringLiteral("DefValue"), e->DefaultValue);
+        value(QStringLiteral("EditKind"), static_cast<int>(e->Kind));
+        value(QStringLiteral("ValType"), static_cast<int>(e->ValueType));
+        if (!e->EditMask.trimmed().isEmpty()) {
+            value(QStringLiteral("EditMask"), e->EditMask);
+            value(QStringLiteral("FmtVal"), flag(e->UseFormattedValue));
+        }
+        value(QStringLiteral("Options"), e->Options());
+        break;
+    }
+    case etList: {
+        const auto* e = static_cast<const TDSListEditor*>(field->ValueEditor());
+        value(QStringLiteral("Items"), e->Items.CommaText());
+        value(QStringLiteral("Values"), e->Values.CommaText());
+        break;
+    }
+    case etCustom:
+        value(QStringLiteral("CustomData"), static_cast<const TDSCustomEditor*>(field->ValueEditor())->Data().CommaText());
+        break;
+    case etSQL:
+        section(QStringLiteral("Field:%1.SQL").arg(n), true);
+        for (const QString& text : static_cast<const TDSSQLEditor*>(field->ValueEditor())->SQL)
+            line(text);
+        break;
+    case etAuto:
+        break;
+    }
+}
+
+void TVxCustomDBStructure::TextWriter::writeGroups()
+{
     auto memberIDs = [](const TDSFieldGroup& group) {
         QStringList ids;
         for (const TDSField* field : group)
             ids.append(QString::number(field->ID()));
         return commaText(ids);
     };
-    for (int i = 0; i < FFieldGroups.Count(); ++i) {
-        const TDSFieldGroup* group = FFieldGroups[i];
-        w.section(QStringLiteral("FieldGroup%1").arg(i + 1));
-        w.value(QStringLiteral("GroupName"), group->GroupName());
-        w.value(QStringLiteral("Fields"), memberIDs(*group));
+    for (int i = 0; i < m.FFieldGroups.Count(); ++i) {
+        const TDSFieldGroup* group = m.FFieldGroups[i];
+        section(QStringLiteral("FieldGroup%1").arg(i + 1));
+        value(QStringLiteral("GroupName"), group->GroupName());
+        value(QStringLiteral("Fields"), memberIDs(*group));
     }
-    w.section(QStringLiteral("RootGroup"));
-    w.value(QStringLiteral("Fields"), memberIDs(*FRootGroup));
+    section(QStringLiteral("RootGroup"));
+    value(QStringLiteral("Fields"), memberIDs(*m.FRootGroup));
+}
 
-    for (int i = 0; i < FConditions.Count(); ++i) {
-        const TDSCondition* condition = FConditions[i];
-        w.section(QStringLiteral("Cond:%1").arg(i + 1));
-        w.value(QStringLiteral("ID"), condition->ID());
-        w.value(QStringLiteral("DF"), condition->DisplayFormat());
-        w.value(QStringLiteral("SQLExpr"), condition->SQLExpr());
+void TVxCustomDBStructure::TextWriter::writeConditions()
+{
+    for (int i = 0; i < m.FConditions.Count(); ++i) {
+        const TDSCondition* condition = m.FConditions[i];
+        section(QStringLiteral("Cond:%1").arg(i + 1));
+        value(QStringLiteral("ID"), condition->ID());
+        value(QStringLiteral("DF"), condition->DisplayFormat());
+        value(QStringLiteral("SQLExpr"), condition->SQLExpr());
         QStringList values;
-        for (const auto& value : condition->Values())
-            values.append(FldTypeToStr(value->DataType()) + u':' + ValueKindToStr(value->DataKind()));
-        w.value(QStringLiteral("Values"), commaText(values));
+        for (const auto& item : condition->Values())
+            values.append(FldTypeToStr(item->DataType()) + u':' + ValueKindToStr(item->DataKind()));
+        value(QStringLiteral("Values"), commaText(values));
     }
+}
 
-    if (FDBInfo && FDMOptions->StoreDBInfo()) {
-        TStringList info;
-        FDBInfo->SaveInfo(info);
-        if (!info.IsEmpty()) {
-            w.section(QStringLiteral("DBSpecInfo"), true);
-            for (const QString& line : info)
-                w.line(line);
-        }
-    }
+void TVxCustomDBStructure::TextWriter::writeDBInfo()
+{
+    if (!m.FDBInfo || !m.FDMOptions->StoreDBInfo())
+        return;
+    TStringList info;
+    m.FDBInfo->SaveInfo(info);
+    if (info.IsEmpty())
+        return;
+    section(QStringLiteral("DBSpecInfo"), true);
+    for (const QString& text : info)
+        line(text);
+}
+
+void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
+{
+    strings.Clear();
+    TextWriter(*this, strings).write();
 }
 
 // --- reading
