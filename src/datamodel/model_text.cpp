@@ -352,6 +352,8 @@ private:
     void readFields(const TStringList& main);
     void readOldFields();
     TDSField* readField(int n, const TStringList& lines);
+    void readEditorKey(TDSField* field, QStringView key, const QString& value);
+    void finishField(int n, TDSField* field, bool hasAggr);
     void readGroups(const TStringList& main);
     void addGroupEntries(const QString& fieldsText, const std::function<void(TDSField*)>& add);
     void readConditions(const TStringList& main);
@@ -676,31 +678,47 @@ TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& 
             names.SetCommaText(value);
             for (const QString& name : names)
                 field->AddOperator(operatorByName(name));
-        } else if (field->EditType() == etEdit) {
-            auto* e = static_cast<TDSTextEditor*>(field->ValueEditor());
-            if (key == QStringLiteral("DefValue"))
-                e->DefaultValue = value;
-            else if (key == QStringLiteral("EditKind"))
-                e->Kind = checkedEnum<TTextEditorKind>(XStrToInt(value), tekTime + 1, value, "editor kind");
-            else if (key == QStringLiteral("EditMask"))
-                e->EditMask = value;
-            else if (key == QStringLiteral("FmtVal"))
-                e->UseFormattedValue = XStrToInt(value) != 0;
-            else if (key == QStringLiteral("ValType"))
-                e->ValueType = static_cast<quint8>(qBound(0, XStrToInt(value), 2));
-            else if (key == QStringLiteral("Options"))
-                e->SetOptions(XStrToInt(value));
-        } else if (field->EditType() == etList) {
-            auto* e = static_cast<TDSListEditor*>(field->ValueEditor());
-            if (key == QStringLiteral("Items"))
-                e->Items.SetCommaText(value);
-            else if (key == QStringLiteral("Values"))
-                e->Values.SetCommaText(value);
-        } else if (field->EditType() == etCustom && key == QStringLiteral("CustomData")) {
-            static_cast<TDSCustomEditor*>(field->ValueEditor())->Data().SetCommaText(value);
+        } else {
+            readEditorKey(field, key, value);
         }
     }
+    finishField(n, field, hasAggr);
+    return field;
+}
 
+// The keys of the editor the field has when the key is met: the edit type
+// comes before them.
+void TVxCustomDBStructure::TextReader::readEditorKey(TDSField* field, QStringView key, const QString& value)
+{
+    if (field->EditType() == etEdit) {
+        auto* e = static_cast<TDSTextEditor*>(field->ValueEditor());
+        if (key == QStringLiteral("DefValue"))
+            e->DefaultValue = value;
+        else if (key == QStringLiteral("EditKind"))
+            e->Kind = checkedEnum<TTextEditorKind>(XStrToInt(value), tekTime + 1, value, "editor kind");
+        else if (key == QStringLiteral("EditMask"))
+            e->EditMask = value;
+        else if (key == QStringLiteral("FmtVal"))
+            e->UseFormattedValue = XStrToInt(value) != 0;
+        else if (key == QStringLiteral("ValType"))
+            e->ValueType = static_cast<quint8>(qBound(0, XStrToInt(value), 2));
+        else if (key == QStringLiteral("Options"))
+            e->SetOptions(XStrToInt(value));
+    } else if (field->EditType() == etList) {
+        auto* e = static_cast<TDSListEditor*>(field->ValueEditor());
+        if (key == QStringLiteral("Items"))
+            e->Items.SetCommaText(value);
+        else if (key == QStringLiteral("Values"))
+            e->Values.SetCommaText(value);
+    } else if (field->EditType() == etCustom && key == QStringLiteral("CustomData")) {
+        static_cast<TDSCustomEditor*>(field->ValueEditor())->Data().SetCommaText(value);
+    }
+}
+
+// What follows from the keys once all are read: a virtual field's tables
+// come from its expression, and an SQL list editor's text from its section.
+void TVxCustomDBStructure::TextReader::finishField(int n, TDSField* field, bool hasAggr)
+{
     if (field->OperatCount() == 0)
         field->FUseInConditions = false;
     if (field->FieldKind() == kfkVirtual) {
@@ -715,7 +733,6 @@ TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& 
     }
     if (field->FieldKind() == kfkVirtual && !hasAggr)
         field->SetIsAggregate(CheckIfAggregate(field->FieldExpr()));
-    return field;
 }
 
 void TVxCustomDBStructure::TextReader::readFields(const TStringList& main)
