@@ -60,6 +60,68 @@ bool isTwoCharOperator(QChar c, QChar next)
         || (c == u'!' && next == u'=');
 }
 
+bool opensLineComment(ScannerStyle style, QChar c, QChar next)
+{
+    return (style == scsSQL && c == u'-' && next == u'-')
+        || ((style == scsPascal || style == scsC) && c == u'/' && next == u'/');
+}
+
+// The closer of the block comment that c and next open; empty when none
+// opens there. Each opener is as long as its closer.
+QStringView blockCommentCloser(ScannerStyle style, QChar c, QChar next)
+{
+    if ((style == scsSQL || style == scsC) && c == u'/' && next == u'*')
+        return u"*/";
+    if (style == scsPascal && c == u'{')
+        return u"}";
+    if (style == scsPascal && c == u'(' && next == u'*')
+        return u"*)";
+    return {};
+}
+
+int digitsEnd(const QString& s, int i, int len)
+{
+    while (i < len && isAsciiDigit(s.at(i)))
+        ++i;
+    return i;
+}
+
+// The end of the number that starts at col with a digit; isFloat tells
+// whether a fraction or an exponent followed the digits.
+int numberEnd(const QString& s, int col, int len, bool& isFloat)
+{
+    int i = digitsEnd(s, col, len);
+    isFloat = false;
+    if (i + 1 < len && s.at(i) == u'.' && isAsciiDigit(s.at(i + 1))) {
+        i = digitsEnd(s, i + 2, len);
+        isFloat = true;
+    }
+    if (i < len && (s.at(i) == u'e' || s.at(i) == u'E')) {
+        int j = i + 1;
+        if (j < len && (s.at(j) == u'+' || s.at(j) == u'-'))
+            ++j;
+        if (j < len && isAsciiDigit(s.at(j))) {
+            i = digitsEnd(s, j, len);
+            isFloat = true;
+        }
+    }
+    return i;
+}
+
+// The end of a word whose further characters start at i.
+int wordEnd(const QString& s, int i, int len)
+{
+    int length = 1;
+    for (;;) {
+        // Most words are ASCII: their characters need no table.
+        while (i < len && isAsciiWordPart(s.at(i).unicode()))
+            ++i;
+        if (i >= len || s.at(i).unicode() < 0x80 || !isWordPart(codePointAt(s, i, length)))
+            return i;
+        i += length;
+    }
+}
+
 } // namespace
 
 void TVxScanner::SetSourceStyle(ScannerStyle style)
@@ -222,77 +284,38 @@ TVxScanner::Token TVxScanner::scan(Position from) const
             ++col;
             continue;
         }
-
-        const bool lineComment = (FStyle == scsSQL && c == u'-' && next == u'-')
-            || ((FStyle == scsPascal || FStyle == scsC) && c == u'/' && next == u'/');
-        if (lineComment) {
+        if (opensLineComment(FStyle, c, next)) {
             ++line;
             col = 0;
             continue;
         }
-        Position resume{-1, -1};
-        if ((FStyle == scsSQL || FStyle == scsC) && c == u'/' && next == u'*')
-            resume = skipBlockComment({line, col + 2}, u"*/");
-        else if (FStyle == scsPascal && c == u'{')
-            resume = skipBlockComment({line, col + 1}, u"}");
-        else if (FStyle == scsPascal && c == u'(' && next == u'*')
-            resume = skipBlockComment({line, col + 2}, u"*)");
-        if (resume.Line >= 0) {
+        const QStringView closer = blockCommentCloser(FStyle, c, next);
+        if (!closer.isEmpty()) {
+            const Position resume = skipBlockComment({line, col + static_cast<int>(closer.size())}, closer);
             line = resume.Line;
             col = resume.Column;
             continue;
         }
-
         Token t;
         t.Start = {line, col};
         if (c == u'\'' || (c == u'"' && FStyle == scsC)) {
             t.Kind = tkString;
             t.End = scanQuoted(t.Start, c, c == u'"');
         } else if (isAsciiDigit(c)) {
-            int i = col;
-            while (i < len && isAsciiDigit(s.at(i)))
-                ++i;
-            t.Kind = tkInteger;
-            if (i + 1 < len && s.at(i) == u'.' && isAsciiDigit(s.at(i + 1))) {
-                i += 2;
-                while (i < len && isAsciiDigit(s.at(i)))
-                    ++i;
-                t.Kind = tkFloat;
-            }
-            if (i < len && (s.at(i) == u'e' || s.at(i) == u'E')) {
-                int j = i + 1;
-                if (j < len && (s.at(j) == u'+' || s.at(j) == u'-'))
-                    ++j;
-                if (j < len && isAsciiDigit(s.at(j))) {
-                    i = j;
-                    while (i < len && isAsciiDigit(s.at(i)))
-                        ++i;
-                    t.Kind = tkFloat;
-                }
-            }
-            t.End = {line, i};
+            bool isFloat = false;
+            t.End = {line, numberEnd(s, col, len, isFloat)};
+            t.Kind = isFloat ? tkFloat : tkInteger;
         } else {
             int length = 1;
             const char32_t cp = codePointAt(s, col, length);
             if (isWordStart(cp)) {
-                int i = col + length;
-                for (;;) {
-                    // Most words are ASCII: their characters need no table.
-                    while (i < len && isAsciiWordPart(s.at(i).unicode()))
-                        ++i;
-                    if (i >= len || s.at(i).unicode() < 0x80 || !isWordPart(codePointAt(s, i, length)))
-                        break;
-                    i += length;
-                }
-                t.Kind = tkWord;
-                t.End = {line, i};
+                t.End = {line, wordEnd(s, col + length, len)};
+                t.Kind = isKeyword(QStringView(s).mid(col, t.End.Column - col)) ? tkKeyword : tkWord;
             } else {
                 t.Kind = tkSymbol;
                 t.End = {line, col + (isTwoCharOperator(c, next) ? 2 : length)};
             }
         }
-        if (t.Kind == tkWord && isKeyword(QStringView(s).mid(t.Start.Column, t.End.Column - t.Start.Column)))
-            t.Kind = tkKeyword;
         return t;
     }
     Token eos;
