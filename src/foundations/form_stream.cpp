@@ -125,6 +125,50 @@ QString encodeValue(const QVariant& value, int typeId)
     }
 }
 
+enum class ListKind {
+    // A string list property: quoted texts only; a comma may end the list.
+    Texts,
+    // A set: identifiers or quoted texts; a comma may not end the set.
+    Names,
+};
+
+// Reads "[" items "]", the items separated by commas. Gives why the text is
+// no such list, empty when it is one; a malformed quoted text raises at once.
+QString readList(const QString& text, ListKind kind, QStringList& items, int line)
+{
+    if (!text.startsWith(u'[') || !text.endsWith(u']'))
+        return QStringLiteral("a list in square brackets expected");
+    qsizetype pos = 1;
+    const qsizetype end = text.size() - 1;
+    auto skipBlanks = [&] {
+        while (pos < end && text.at(pos).isSpace())
+            ++pos;
+    };
+    skipBlanks();
+    while (pos < end) {
+        if (kind == ListKind::Texts || text.at(pos) == u'"') {
+            items.append(unquote(text, pos, line));
+        } else {
+            const qsizetype start = pos;
+            while (pos < end && (text.at(pos).isLetterOrNumber() || text.at(pos) == u'_'))
+                ++pos;
+            if (pos == start)
+                return QStringLiteral("a name or a text in double quotes expected");
+            items.append(text.mid(start, pos - start));
+        }
+        skipBlanks();
+        if (pos < end) {
+            if (text.at(pos) != u',')
+                return QStringLiteral("a comma between list items expected");
+            ++pos;
+            skipBlanks();
+            if (pos == end && kind == ListKind::Names)
+                return QStringLiteral("a name after the last comma expected");
+        }
+    }
+    return {};
+}
+
 QVariant decodeValue(const QString& text, const QMetaProperty& p, int line)
 {
     const int typeId = p.metaType().id();
@@ -157,68 +201,15 @@ QVariant decodeValue(const QString& text, const QMetaProperty& p, int line)
         return v;
     }
     case QMetaType::QStringList: {
-        if (!text.startsWith(u'[') || !text.endsWith(u']'))
-            fail(line, QStringLiteral("a list in square brackets expected"));
         QStringList items;
-        qsizetype pos = 1;
-        const qsizetype end = text.size() - 1;
-        auto skipBlanks = [&] {
-            while (pos < end && text.at(pos).isSpace())
-                ++pos;
-        };
-        skipBlanks();
-        while (pos < end) {
-            items.append(unquote(text, pos, line));
-            skipBlanks();
-            if (pos < end) {
-                if (text.at(pos) != u',')
-                    fail(line, QStringLiteral("a comma between list items expected"));
-                ++pos;
-                skipBlanks();
-            }
-        }
+        const QString fault = readList(text, ListKind::Texts, items, line);
+        if (!fault.isEmpty())
+            fail(line, fault);
         return items;
     }
     default:
         fail(line, QStringLiteral("property %1 has a type forms cannot hold").arg(QLatin1String(p.name())));
     }
-}
-
-// A set: "[" names "]", the names separated by commas, each an identifier
-// or a quoted text. Anything else is not a set.
-bool decodeSet(const QString& text, QStringList& names, int line)
-{
-    if (!text.startsWith(u'[') || !text.endsWith(u']'))
-        return false;
-    qsizetype pos = 1;
-    const qsizetype end = text.size() - 1;
-    auto skipBlanks = [&] {
-        while (pos < end && text.at(pos).isSpace())
-            ++pos;
-    };
-    skipBlanks();
-    while (pos < end) {
-        if (text.at(pos) == u'"') {
-            names.append(unquote(text, pos, line));
-        } else {
-            const qsizetype start = pos;
-            while (pos < end && (text.at(pos).isLetterOrNumber() || text.at(pos) == u'_'))
-                ++pos;
-            if (pos == start)
-                return false;
-            names.append(text.mid(start, pos - start));
-        }
-        skipBlanks();
-        if (pos < end) {
-            if (text.at(pos) != u',')
-                return false;
-            ++pos;
-            skipBlanks();
-            if (pos == end)
-                return false;
-        }
-    }
-    return true;
 }
 
 // --- writing
@@ -467,7 +458,7 @@ QList<QObject*> ReadForm(const TStringList& text, QObject* owner)
                     break;
                 }
                 QStringList names;
-                if (!decodeSet(value, names, line))
+                if (!readList(value, ListKind::Names, names, line).isEmpty())
                     fail(line, QStringLiteral("Invalid property value"));
                 set->SetReader(names);
                 break;

@@ -102,6 +102,11 @@ TEST_F(ModelForm, RoundTripKeepsPropertiesTheModelAndItsReferences)
     auto* bare = static_cast<TVxDBStructure*>(ReadForm(text, &owner)[1]);
     EXPECT_EQ(bare->TableCount(), 0);
     EXPECT_EQ(bare->OperatCount(), 11);
+
+    // A comma may end a list of texts (never a set of names).
+    text.SetString(text.IndexOf("    ExOperators = [\"xoInList\", \"xoContains\"]"),
+                   "    ExOperators = [ \"xoContains\" , ]");
+    EXPECT_EQ(static_cast<TVxDBStructure*>(ReadForm(text, &owner)[1])->ExOperators(), TExOperators({xoContains}));
 }
 
 TEST_F(ModelForm, SettingsReachTheInfoOnlyAfterLoading)
@@ -156,6 +161,12 @@ TEST_F(ModelForm, MalformedFormsNameTheLineAndLeaveNothingBehind)
          "Form line 3: brindle::TVxDBStructure has no property Missing"},
         {"form F\n  component A: TVxDBStructure\n    StoreStruct = maybe\n  end\nend",
          "Form line 3: true or false expected"},
+        {"form F\n  component A: TVxDBStructure\n    ExOperators = \"xoInList\"\n  end\nend",
+         "Form line 3: a list in square brackets expected"},
+        {"form F\n  component A: TVxDBStructure\n    ExOperators = [xoInList]\n  end\nend",
+         "Form line 3: a text in double quotes expected"},
+        {"form F\n  component A: TVxDBStructure\n    ExOperators = [\"xoInList\" \"xoContains\"]\n  end\nend",
+         "Form line 3: a comma between list items expected"},
         {"form F\n  component A: TVxDBStructure\n    HelpFileName = \"open\n  end\nend",
          "Form line 3: a text without its closing quote"},
         {"form F\n  component A: TVxDBStructure\n    DatabaseInfo = @Nobody\n  end\nend",
