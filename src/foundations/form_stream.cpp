@@ -301,6 +301,175 @@ void setProperty(ReadState& state, QObject* component, const QString& name, cons
         fail(line, QStringLiteral("property %1 does not take that value").arg(name));
 }
 
+// Reads a form a line at a time; the level tells which lines may come next.
+// The components made so far are the caller's to free when reading fails.
+class FormReader {
+public:
+    explicit FormReader(QObject* owner) : FOwner(owner) {}
+
+    void readLine(int line, const QString& raw);
+    // Checks that the form was closed, then sets the references, which may
+    // point forward, and tells the components that loading is over.
+    void finish(int lastLine);
+    const QList<QObject*>& components() const { return FState.components; }
+
+private:
+    enum class Level { Outside, Form, Component, Data, Done };
+
+    void readDataLine(int line, const QString& raw, const QString& trimmed);
+    void beginComponent(int line, const QString& trimmed);
+    void readComponentLine(int line, const QString& trimmed);
+    void beginData(int line, const QString& name);
+    void resolveReferences();
+
+    QObject* FOwner;
+    ReadState FState;
+    Level FLevel = Level::Outside;
+    QObject* FComponent = nullptr;
+    TFormFiler FFiler;
+    const TFormFiler::DefinedProperty* FData = nullptr;
+    TStringList FDataLines;
+};
+
+void FormReader::readLine(int line, const QString& raw)
+{
+    const QString t = raw.trimmed();
+    if (FLevel == Level::Data) {
+        readDataLine(line, raw, t);
+        return;
+    }
+    if (t.isEmpty() || t.startsWith(u'#'))
+        return;
+    switch (FLevel) {
+    case Level::Outside:
+        if (!t.startsWith(QStringLiteral("form ")) && t != QStringLiteral("form"))
+            fail(line, QStringLiteral("a form must begin with \"form\""));
+        FLevel = Level::Form;
+        break;
+    case Level::Form:
+        if (t == QStringLiteral("end"))
+            FLevel = Level::Done;
+        else
+            beginComponent(line, t);
+        break;
+    case Level::Component:
+        if (t == QStringLiteral("end"))
+            FLevel = Level::Form;
+        else if (t.startsWith(QStringLiteral("data ")))
+            beginData(line, t.mid(5).trimmed());
+        else
+            readComponentLine(line, t);
+        break;
+    case Level::Done:
+        fail(line, QStringLiteral("text after the end of the form"));
+    case Level::Data:
+        break;
+    }
+}
+
+// Data lines are kept as written, blanks and all, up to the "end".
+void FormReader::readDataLine(int line, const QString& raw, const QString& trimmed)
+{
+    if (trimmed == QStringLiteral("end")) {
+        FData->Reader(FDataLines);
+        FLevel = Level::Component;
+        return;
+    }
+    const qsizetype bar = raw.indexOf(u'|');
+    if (bar < 0 || !raw.left(bar).trimmed().isEmpty())
+        fail(line, QStringLiteral("a data line must start with |"));
+    // "| " then the line as it is; a bare "|" is an empty line.
+    FDataLines.Add(raw.mid(bar + (raw.mid(bar + 1, 1) == QStringLiteral(" ") ? 2 : 1)));
+}
+
+void FormReader::beginComponent(int line, const QString& trimmed)
+{
+    if (!trimmed.startsWith(QStringLiteral("component ")))
+        fail(line, QStringLiteral("\"component Name: Class\" expected"));
+    const QString decl = trimmed.mid(10);
+    const qsizetype colon = decl.indexOf(u':');
+    if (colon < 0)
+        fail(line, QStringLiteral("\"component Name: Class\" expected"));
+    const QString name = decl.left(colon).trimmed();
+    const QString className = decl.mid(colon + 1).trimmed();
+    if (name.isEmpty())
+        fail(line, QStringLiteral("a component needs a name"));
+    for (const QObject* other : FState.components)
+        if (other->objectName() == name)
+            fail(line, QStringLiteral("the name %1 is used twice").arg(name));
+    FComponent = TFormClasses::Create(className, FOwner);
+    if (!FComponent)
+        fail(line, QStringLiteral("unknown class %1").arg(className));
+    FComponent->setObjectName(name);
+    FState.components.append(FComponent);
+    FFiler = TFormFiler();
+    if (auto* c = dynamic_cast<IFormComponent*>(FComponent)) {
+        c->BeginLoading();
+        c->DefineProperties(FFiler);
+    }
+    FLevel = Level::Component;
+}
+
+void FormReader::beginData(int line, const QString& name)
+{
+    FData = nullptr;
+    for (const auto& d : FFiler.Properties())
+        if (d.Name == name)
+            FData = &d;
+    if (!FData || !FData->Reader)
+        fail(line, QStringLiteral("%1 has no data %2").arg(TFormClasses::NameOf(FComponent), name));
+    FDataLines.Clear();
+    FLevel = Level::Data;
+}
+
+// "Property = value"; a set the component defines itself is handed to it.
+void FormReader::readComponentLine(int line, const QString& trimmed)
+{
+    const qsizetype eq = trimmed.indexOf(u'=');
+    if (eq < 0)
+        fail(line, QStringLiteral("\"Property = value\" expected"));
+    const QString name = trimmed.left(eq).trimmed();
+    const QString value = trimmed.mid(eq + 1).trimmed();
+    const TFormFiler::DefinedProperty* set = nullptr;
+    for (const auto& d : FFiler.Properties())
+        if (d.SetReader && d.Name == name)
+            set = &d;
+    if (!set) {
+        setProperty(FState, FComponent, name, value, line);
+        return;
+    }
+    QStringList names;
+    if (!readList(value, ListKind::Names, names, line).isEmpty())
+        fail(line, QStringLiteral("Invalid property value"));
+    set->SetReader(names);
+}
+
+void FormReader::finish(int lastLine)
+{
+    if (FLevel != Level::Done)
+        fail(lastLine, QStringLiteral("the form ends before its \"end\""));
+    resolveReferences();
+    for (QObject* c : FState.components)
+        if (auto* fc = dynamic_cast<IFormComponent*>(c))
+            fc->Loaded();
+}
+
+void FormReader::resolveReferences()
+{
+    for (const PendingReference& r : FState.references) {
+        QObject* target = nullptr;
+        for (QObject* c : FState.components)
+            if (c->objectName() == r.target)
+                target = c;
+        if (!target)
+            fail(r.line, QStringLiteral("no component named %1").arg(r.target));
+        if (!target->metaObject()->inherits(r.property.metaType().metaObject()))
+            fail(r.line, QStringLiteral("%1 is not a %2")
+                             .arg(r.target, QLatin1String(r.property.metaType().metaObject()->className())));
+        r.property.write(r.object, QVariant::fromValue(target));
+    }
+}
+
 } // namespace
 
 void TFormClasses::Register(const QString& name, const QMetaObject* meta, Factory factory)
@@ -364,134 +533,16 @@ void WriteForm(const QString& formName, const QList<QObject*>& components, TStri
 
 QList<QObject*> ReadForm(const TStringList& text, QObject* owner)
 {
-    ReadState state;
+    FormReader reader(owner);
     try {
-        enum class Level { Outside, Form, Component, Data, Done } level = Level::Outside;
-        QObject* component = nullptr;
-        TFormFiler filer;
-        const TFormFiler::DefinedProperty* data = nullptr;
-        TStringList dataLines;
-        for (int i = 0; i < text.Count(); ++i) {
-            const int line = i + 1;
-            const QString raw = text[i];
-            const QString t = raw.trimmed();
-            if (level == Level::Data) {
-                if (t == QStringLiteral("end")) {
-                    data->Reader(dataLines);
-                    level = Level::Component;
-                    continue;
-                }
-                const qsizetype bar = raw.indexOf(u'|');
-                if (bar < 0 || !raw.left(bar).trimmed().isEmpty())
-                    fail(line, QStringLiteral("a data line must start with |"));
-                // "| " then the line as it is; a bare "|" is an empty line.
-                dataLines.Add(raw.mid(bar + (raw.mid(bar + 1, 1) == QStringLiteral(" ") ? 2 : 1)));
-                continue;
-            }
-            if (t.isEmpty() || t.startsWith(u'#'))
-                continue;
-            switch (level) {
-            case Level::Outside:
-                if (!t.startsWith(QStringLiteral("form ")) && t != QStringLiteral("form"))
-                    fail(line, QStringLiteral("a form must begin with \"form\""));
-                level = Level::Form;
-                break;
-            case Level::Form: {
-                if (t == QStringLiteral("end")) {
-                    level = Level::Done;
-                    break;
-                }
-                if (!t.startsWith(QStringLiteral("component ")))
-                    fail(line, QStringLiteral("\"component Name: Class\" expected"));
-                const QString decl = t.mid(10);
-                const qsizetype colon = decl.indexOf(u':');
-                if (colon < 0)
-                    fail(line, QStringLiteral("\"component Name: Class\" expected"));
-                const QString name = decl.left(colon).trimmed();
-                const QString className = decl.mid(colon + 1).trimmed();
-                if (name.isEmpty())
-                    fail(line, QStringLiteral("a component needs a name"));
-                for (const QObject* other : state.components)
-                    if (other->objectName() == name)
-                        fail(line, QStringLiteral("the name %1 is used twice").arg(name));
-                component = TFormClasses::Create(className, owner);
-                if (!component)
-                    fail(line, QStringLiteral("unknown class %1").arg(className));
-                component->setObjectName(name);
-                state.components.append(component);
-                filer = TFormFiler();
-                if (auto* c = dynamic_cast<IFormComponent*>(component)) {
-                    c->BeginLoading();
-                    c->DefineProperties(filer);
-                }
-                level = Level::Component;
-                break;
-            }
-            case Level::Component: {
-                if (t == QStringLiteral("end")) {
-                    level = Level::Form;
-                    break;
-                }
-                if (t.startsWith(QStringLiteral("data "))) {
-                    const QString name = t.mid(5).trimmed();
-                    data = nullptr;
-                    for (const auto& d : filer.Properties())
-                        if (d.Name == name)
-                            data = &d;
-                    if (!data || !data->Reader)
-                        fail(line, QStringLiteral("%1 has no data %2").arg(TFormClasses::NameOf(component), name));
-                    dataLines.Clear();
-                    level = Level::Data;
-                    break;
-                }
-                const qsizetype eq = t.indexOf(u'=');
-                if (eq < 0)
-                    fail(line, QStringLiteral("\"Property = value\" expected"));
-                const QString name = t.left(eq).trimmed();
-                const QString value = t.mid(eq + 1).trimmed();
-                const TFormFiler::DefinedProperty* set = nullptr;
-                for (const auto& d : filer.Properties())
-                    if (d.SetReader && d.Name == name)
-                        set = &d;
-                if (!set) {
-                    setProperty(state, component, name, value, line);
-                    break;
-                }
-                QStringList names;
-                if (!readList(value, ListKind::Names, names, line).isEmpty())
-                    fail(line, QStringLiteral("Invalid property value"));
-                set->SetReader(names);
-                break;
-            }
-            case Level::Done:
-                fail(line, QStringLiteral("text after the end of the form"));
-            case Level::Data:
-                break;
-            }
-        }
-        if (level != Level::Done)
-            fail(text.Count(), QStringLiteral("the form ends before its \"end\""));
-
-        for (const PendingReference& r : state.references) {
-            QObject* target = nullptr;
-            for (QObject* c : state.components)
-                if (c->objectName() == r.target)
-                    target = c;
-            if (!target)
-                fail(r.line, QStringLiteral("no component named %1").arg(r.target));
-            if (!target->metaObject()->inherits(r.property.metaType().metaObject()))
-                fail(r.line, QStringLiteral("%1 is not a %2")
-                                 .arg(r.target, QLatin1String(r.property.metaType().metaObject()->className())));
-            r.property.write(r.object, QVariant::fromValue(target));
-        }
-        for (QObject* c : state.components)
-            if (auto* fc = dynamic_cast<IFormComponent*>(c))
-                fc->Loaded();
+        for (int i = 0; i < text.Count(); ++i)
+            reader.readLine(i + 1, text[i]);
+        reader.finish(text.Count());
     } catch (...) {
-        qDeleteAll(state.components);
+        qDeleteAll(reader.components());
         throw;
     }
-    return state.components;
+    return reader.components();
 }
 
 void SaveFormToFile(const QString& fileName, const QString& formName, const QList<QObject*>& components)
