@@ -168,8 +168,16 @@ private:
     void text(const QString& name, const QString& value) { w.writeTextElement(name, xmlText(value)); }
     void text(const char* name, const QString& value) { text(QLatin1String(name), value); }
 
+    void writeDBParams(const TVxCustomDBStructure& m);
+    void writeCustomInfo(const TVxCustomDBStructure& m);
+    void writeOperators(const TVxCustomDBStructure& m);
+    void writeTables(const TVxCustomDBStructure& m);
+    void writeLinks(const TVxCustomDBStructure& m);
+    void writeLink(const TDSLink& link);
+    void writeEntities(const TVxCustomDBStructure& m);
     void writeGroup(const TDSFieldGroup& group);
     void writeField(const TDSField& field);
+    void writeEditor(const TDSField& field);
 
     QXmlStreamWriter w;
 };
@@ -179,7 +187,18 @@ void XmlWriter::write(TVxCustomDBStructure& m)
     w.writeProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\""));
     start("DataModel");
     attr("formatVersion", QStringLiteral("3"));
+    writeDBParams(m);
+    text("Description", m.Description);
+    writeCustomInfo(m);
+    writeOperators(m);
+    writeTables(m);
+    writeLinks(m);
+    writeEntities(m);
+    end();
+}
 
+void XmlWriter::writeDBParams(const TVxCustomDBStructure& m)
+{
     start("DBParams");
     if (TVxDBInfo* info = m.DatabaseInfo()) {
         TStringList settings;
@@ -189,14 +208,19 @@ void XmlWriter::write(TVxCustomDBStructure& m)
                 text(settings.Names(i), settings.ValueFromIndex(i));
     }
     end();
+}
 
-    text("Description", m.Description);
+void XmlWriter::writeCustomInfo(const TVxCustomDBStructure& m)
+{
     const QVariantMap custom = m.CustomInfo.Data.toMap();
     start("CustomInfo");
     for (const char* key : {"DSN", "UserName", "Password"})
         text(key, custom.value(QLatin1String(key)).toString());
     end();
+}
 
+void XmlWriter::writeOperators(const TVxCustomDBStructure& m)
+{
     start("Operators");
     for (int i = 0; i < m.OperatCount(); ++i) {
         const TDSOperator* op = m.Operators(i);
@@ -211,7 +235,10 @@ void XmlWriter::write(TVxCustomDBStructure& m)
         end();
     }
     end();
+}
 
+void XmlWriter::writeTables(const TVxCustomDBStructure& m)
+{
     start("Tables");
     for (int i = 0; i < m.TableCount(); ++i) {
         const TDSTable* table = m.Tables(i);
@@ -222,37 +249,45 @@ void XmlWriter::write(TVxCustomDBStructure& m)
         attr("hints", table->TableHints());
     }
     end();
+}
 
+void XmlWriter::writeLinks(const TVxCustomDBStructure& m)
+{
+    start("Links");
+    for (int i = 0; i < m.LinkCount(); ++i)
+        writeLink(*m.Links(i));
+    end();
+}
+
+// Each column pair is a condition whose type tells, side by side, a constant
+// ("C", stored with "val:") from a column ("F").
+void XmlWriter::writeLink(const TDSLink& link)
+{
     static const char* const kLinkTypes[] = {"Inner", "Left", "Right", "Full"};
     const QString valuePrefix = QStringLiteral("val:");
     const auto side = [&valuePrefix](const QString& expr) {
         return expr.startsWith(valuePrefix) || expr.startsWith(QStringLiteral("fld:")) ? expr.mid(4) : expr;
     };
-    start("Links");
-    for (int i = 0; i < m.LinkCount(); ++i) {
-        const TDSLink* link = m.Links(i);
-        start("Link");
-        attr("table1", link->Table1() ? link->Table1()->TableAlias() : QString());
-        attr("table2", link->Table2() ? link->Table2()->TableAlias() : QString());
-        attr("type", QString::fromLatin1(kLinkTypes[link->LinkType()]));
-        attr("QF", link->QuoteFields());
-        const auto at = [](const TStringList& list, int index) {
-            return index < list.Count() ? list[index] : QString();
-        };
-        for (int p = 0; p < link->Fields1().Count(); ++p) {
-            const QString expr1 = link->Fields1()[p];
-            const QString expr2 = at(link->Fields2(), p);
-            empty("Condition");
-            attr("type", QString(expr1.startsWith(valuePrefix) ? u'C' : u'F')
-                             + (expr2.startsWith(valuePrefix) ? u'C' : u'F'));
-            attr("expr1", side(expr1));
-            attr("expr2", side(expr2));
-            attr("op", at(link->Operators(), p));
-        }
-        end();
+    const auto at = [](const TStringList& list, int index) { return index < list.Count() ? list[index] : QString(); };
+    start("Link");
+    attr("table1", link.Table1() ? link.Table1()->TableAlias() : QString());
+    attr("table2", link.Table2() ? link.Table2()->TableAlias() : QString());
+    attr("type", QString::fromLatin1(kLinkTypes[link.LinkType()]));
+    attr("QF", link.QuoteFields());
+    for (int p = 0; p < link.Fields1().Count(); ++p) {
+        const QString expr1 = link.Fields1()[p];
+        const QString expr2 = at(link.Fields2(), p);
+        empty("Condition");
+        attr("type", QString(expr1.startsWith(valuePrefix) ? u'C' : u'F') + (expr2.startsWith(valuePrefix) ? u'C' : u'F'));
+        attr("expr1", side(expr1));
+        attr("expr2", side(expr2));
+        attr("op", at(link.Operators(), p));
     }
     end();
+}
 
+void XmlWriter::writeEntities(const TVxCustomDBStructure& m)
+{
     start("Entities");
     writeGroup(*m.RootGroup());
     for (int i = 0; i < m.FieldGroups().Count(); ++i) {
@@ -260,8 +295,6 @@ void XmlWriter::write(TVxCustomDBStructure& m)
         writeGroup(*m.FieldGroups()[i]);
         end();
     }
-    end();
-
     end();
 }
 
@@ -288,7 +321,14 @@ void XmlWriter::writeField(const TDSField& field)
     if (field.FieldKind() == kfkData)
         attr("tables", field.Table() ? field.Table()->TableAlias() : QString());
     text("Operators", field.GetOperatorNames());
+    writeEditor(field);
+    end();
+}
 
+// Every field has its Editors element; only a field with an editor of its
+// own fills it.
+void XmlWriter::writeEditor(const TDSField& field)
+{
     start("Editors");
     static const char* const kEditorTypes[] = {"", "EDIT", "LIST", "CUSTOM", "SQLLIST"};
     if (field.EditType() != etAuto) {
@@ -310,8 +350,6 @@ void XmlWriter::writeField(const TDSField& field)
         }
         end();
     }
-    end();
-
     end();
 }
 
