@@ -49,6 +49,75 @@ QString driverOf(const QString& scheme)
     return upper.startsWith(u'Q') ? upper : u'Q' + upper;
 }
 
+// Reads "USER[:PASSWORD]@" off the front of the authority, which starts at
+// authorityStart in the URL, and gives what follows; the shown URL hides
+// the password.
+QString readUserInfo(const QString& url, qsizetype authorityStart, const QString& authority, DatabaseUrl& result)
+{
+    const qsizetype at = authority.lastIndexOf(u'@');
+    if (at < 0)
+        return authority;
+    const QString userInfo = authority.left(at);
+    const qsizetype colon = userInfo.indexOf(u':');
+    result.User = percentDecoded(url, colon < 0 ? userInfo : userInfo.left(colon));
+    if (colon >= 0) {
+        result.Password = percentDecoded(url, userInfo.mid(colon + 1));
+        result.Shown = url.left(authorityStart + colon + 1) + QStringLiteral("***") + url.mid(authorityStart + at);
+    }
+    if (result.User.isEmpty())
+        malformed(url, QStringLiteral("the user name before \"@\" is empty"));
+    return authority.mid(at + 1);
+}
+
+int portNumber(const QString& url, const QString& port)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    const int number = digits.match(port).hasMatch() ? port.toInt() : 0;
+    if (number < 1 || number > 65535)
+        malformed(url, QStringLiteral("the port must be a number from 1 to 65535"));
+    return number;
+}
+
+// HOST[:PORT]; a host in brackets is an IPv6 address, whose colons are its own.
+void readHostPort(const QString& url, const QString& hostPort, DatabaseUrl& result)
+{
+    QString port;
+    if (hostPort.startsWith(u'[')) {
+        const qsizetype close = hostPort.indexOf(u']');
+        if (close < 0)
+            malformed(url, QStringLiteral("\"[\" without \"]\" around the host"));
+        result.Host = hostPort.mid(1, close - 1);
+        const QString rest = hostPort.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(u':'))
+            malformed(url, QStringLiteral("unexpected text after the host"));
+        if (!rest.isEmpty())
+            port = rest.mid(1);
+        if (result.Host.isEmpty())
+            malformed(url, QStringLiteral("the host in brackets is empty"));
+    } else {
+        const qsizetype colon = hostPort.indexOf(u':');
+        result.Host = percentDecoded(url, colon < 0 ? hostPort : hostPort.left(colon));
+        if (colon >= 0)
+            port = hostPort.mid(colon + 1);
+    }
+    if (!port.isNull())
+        result.Port = portNumber(url, port);
+}
+
+// The query's "KEY=VALUE&KEY" as the driver takes them: "KEY=VALUE;KEY".
+QString connectOptions(const QString& url, const QString& query)
+{
+    QStringList options;
+    for (const QString& pair : query.split(u'&', Qt::SkipEmptyParts)) {
+        const qsizetype equals = pair.indexOf(u'=');
+        const QString key = percentDecoded(url, equals < 0 ? pair : pair.left(equals));
+        if (key.isEmpty())
+            malformed(url, QStringLiteral("a connect option has no name"));
+        options.append(equals < 0 ? key : key + u'=' + percentDecoded(url, pair.mid(equals + 1)));
+    }
+    return options.join(u';');
+}
+
 } // namespace
 
 DatabaseUrl ParseDatabaseUrl(const QString& url)
@@ -72,62 +141,11 @@ DatabaseUrl ParseDatabaseUrl(const QString& url)
     if (result.Driver == QStringLiteral("QSQLITE"))
         malformed(url, QStringLiteral("SQLite databases are written sqlite:PATH"));
 
-    QString hostPort = match.captured(2);
-    const qsizetype at = hostPort.lastIndexOf(u'@');
-    if (at >= 0) {
-        const QString userInfo = hostPort.left(at);
-        hostPort = hostPort.mid(at + 1);
-        const qsizetype colon = userInfo.indexOf(u':');
-        result.User = percentDecoded(url, colon < 0 ? userInfo : userInfo.left(colon));
-        if (colon >= 0) {
-            result.Password = percentDecoded(url, userInfo.mid(colon + 1));
-            result.Shown = url.left(match.capturedStart(2) + colon + 1) + QStringLiteral("***")
-                + url.mid(match.capturedStart(2) + at);
-        }
-        if (result.User.isEmpty())
-            malformed(url, QStringLiteral("the user name before \"@\" is empty"));
-    }
-
-    QString port;
-    if (hostPort.startsWith(u'[')) {
-        const qsizetype close = hostPort.indexOf(u']');
-        if (close < 0)
-            malformed(url, QStringLiteral("\"[\" without \"]\" around the host"));
-        result.Host = hostPort.mid(1, close - 1);
-        const QString rest = hostPort.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(u':'))
-            malformed(url, QStringLiteral("unexpected text after the host"));
-        if (!rest.isEmpty())
-            port = rest.mid(1);
-        if (result.Host.isEmpty())
-            malformed(url, QStringLiteral("the host in brackets is empty"));
-    } else {
-        const qsizetype colon = hostPort.indexOf(u':');
-        result.Host = percentDecoded(url, colon < 0 ? hostPort : hostPort.left(colon));
-        if (colon >= 0)
-            port = hostPort.mid(colon + 1);
-    }
-    if (!port.isNull()) {
-        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
-        const int number = digits.match(port).hasMatch() ? port.toInt() : 0;
-        if (number < 1 || number > 65535)
-            malformed(url, QStringLiteral("the port must be a number from 1 to 65535"));
-        result.Port = number;
-    }
-
+    readHostPort(url, readUserInfo(url, match.capturedStart(2), match.captured(2), result), result);
     result.DatabaseName = percentDecoded(url, match.captured(3));
     if (result.DatabaseName.isEmpty())
         malformed(url, QStringLiteral("the database name after the host is missing"));
-
-    QStringList options;
-    for (const QString& pair : match.captured(4).split(u'&', Qt::SkipEmptyParts)) {
-        const qsizetype equals = pair.indexOf(u'=');
-        const QString key = percentDecoded(url, equals < 0 ? pair : pair.left(equals));
-        if (key.isEmpty())
-            malformed(url, QStringLiteral("a connect option has no name"));
-        options.append(equals < 0 ? key : key + u'=' + percentDecoded(url, pair.mid(equals + 1)));
-    }
-    result.ConnectOptions = options.join(u';');
+    result.ConnectOptions = connectOptions(url, match.captured(4));
     return result;
 }
 
