@@ -127,7 +127,7 @@ void TFilterCond::SetValue(int index, const QString& value)
             shown->SetCaption(caption);
     }
     FQueryPanel->QueryChanged();
-    DoConditionChange(index == 1 ? 3 : 4);
+    DoConditionChange(index == 1 ? ccValue1 : ccValue2);
 }
 
 QString TFilterCond::GetCaption(int index) const
@@ -190,10 +190,10 @@ void TFilterCond::SetValueIsParam(int index, bool isParam)
             return;
     }
     SetParam(index, param);
-    DoConditionChange(index == 1 ? 3 : 4);
+    DoConditionChange(index == 1 ? ccValue1 : ccValue2);
 }
 
-void TFilterCond::DoConditionChange(int whatChanged)
+void TFilterCond::DoConditionChange(ConditionChange whatChanged)
 {
     if (FQueryPanel->OnConditionChange)
         FQueryPanel->CallHandler([&] { FQueryPanel->OnConditionChange(this, whatChanged); });
@@ -202,7 +202,7 @@ void TFilterCond::DoConditionChange(int whatChanged)
 void TFilterCond::EnabledChanged()
 {
     TFilterRow::EnabledChanged();
-    DoConditionChange(0);
+    DoConditionChange(ccEnabled);
     if (FParentBracket)
         FParentBracket->CheckIfAllDisabled();
 }
@@ -359,7 +359,7 @@ void TSimpleCond::SetField(TDSField* field)
         SetValue(2, QString());
     }
     FQueryPanel->QueryChanged();
-    DoConditionChange(1);
+    DoConditionChange(ccField);
 }
 
 void TSimpleCond::SetOperator(TDSOperator* op)
@@ -404,7 +404,7 @@ void TSimpleCond::SetOperator(TDSOperator* op)
         FLabel2->SetValue(QString());
     }
     FQueryPanel->QueryChanged();
-    DoConditionChange(2);
+    DoConditionChange(ccOperator);
 }
 
 TFieldType TSimpleCond::GetExprType() const

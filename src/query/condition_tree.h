@@ -25,6 +25,16 @@ class TVxQuery;
 
 enum TRowState { rsNormal, rsDestroying };
 
+// What a condition's change event reports. The numbers are fixed: hosts
+// may take them as integers.
+enum ConditionChange : int {
+    ccEnabled = 0,  // enabled or disabled
+    ccField = 1,
+    ccOperator = 2,
+    ccValue1 = 3,   // value 1 set, or made a parameter or a constant again
+    ccValue2 = 4,   // value 2 likewise
+};
+
 class BRINDLE_CORE_EXPORT TFilterRow : public TObject {
 public:
     TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType);
@@ -215,7 +225,7 @@ public:
     void SetParam(int index, TSQLParam* param);
     bool GetValueIsParam(int index) const { return GetParam(index) != nullptr; }
     void SetValueIsParam(int index, bool isParam);
-    void DoConditionChange(int whatChanged);
+    void DoConditionChange(ConditionChange whatChanged);
     // The value word of a value index (FLabel3 or FLabel4), or none.
     TQueryWord* ValueWord(int index) const { return index == 1 ? FLabel3.get() : FLabel4.get(); }
 

@@ -110,7 +110,7 @@ class BRINDLE_CORE_EXPORT TVxQuery : public QObject, public IFormComponent, priv
 
 public:
     using TNotifyEvent = std::function<void(QObject* sender)>;
-    using TConditionChangeEvent = std::function<void(TFilterCond* condition, int whatChanged)>;
+    using TConditionChangeEvent = std::function<void(TFilterCond* condition, ConditionChange whatChanged)>;
     using TBuildSQLEvent = std::function<void(TFilterCond* condition, QString& sqlExpr)>;
     using TSetValueEvent = std::function<void(TFilterCond* condition, int valueIndex, const QString& value, QString& caption)>;
     using TCustomValueEvent = std::function<void(TFilterCond* condition, int valueIndex, QString& value)>;

@@ -125,14 +125,14 @@ TEST_F(ConditionTree, EnabledStatePropagates)
     TFilterBracket* bracket = query.AddBracket(query.Filter());
     TFilterCond* first = static_cast<TFilterCond*>(bracket->GetRow(0));
     TFilterCond* second = query.AddCondition(bracket, m.custCity);
-    QList<int> changes;
-    query.OnConditionChange = [&](TFilterCond*, int what) { changes << what; };
+    QList<ConditionChange> changes;
+    query.OnConditionChange = [&](TFilterCond*, ConditionChange what) { changes << what; };
 
     first->SetEnabled(false);
     EXPECT_TRUE(bracket->GetEnabled());
     second->SetEnabled(false); // the last enabled row disables its bracket
     EXPECT_FALSE(bracket->GetEnabled());
-    EXPECT_EQ(changes, QList<int>({0, 0}));
+    EXPECT_EQ(changes, QList<ConditionChange>({ccEnabled, ccEnabled}));
 
     first->SetEnabled(true); // one row enables the bracket but not its sibling
     EXPECT_TRUE(bracket->GetEnabled() && !second->GetEnabled());
@@ -194,8 +194,8 @@ TEST_F(ConditionTree, ReadableText)
 TEST_F(ConditionTree, EditingAConditionKeepsItsValuesInStep)
 {
     TSimpleCond* cond = add(m.custName, "InList", "1,2,3");
-    QList<int> changes;
-    query.OnConditionChange = [&](TFilterCond*, int what) { changes << what; };
+    QList<ConditionChange> changes;
+    query.OnConditionChange = [&](TFilterCond*, ConditionChange what) { changes << what; };
 
     cond->SetOperator(m.op("Equal")); // leaving a list keeps its first item
     EXPECT_EQ(cond->GetValue(1), "1");
@@ -205,7 +205,7 @@ TEST_F(ConditionTree, EditingAConditionKeepsItsValuesInStep)
     EXPECT_EQ(cond->Label5()->Caption(), "and");
     cond->SetOperator(m.op("IsNull")); // no values: both go with their words
     EXPECT_TRUE(cond->GetValue(1).isEmpty() && cond->GetValue(2).isEmpty() && !cond->Label3() && !cond->Label5());
-    EXPECT_EQ(changes, QList<int>({3, 2, 2, 4, 2}));
+    EXPECT_EQ(changes, QList<ConditionChange>({ccValue1, ccOperator, ccOperator, ccValue2, ccOperator}));
 
     cond->SetOperator(m.op("Equal"));
     cond->SetValue(1, "Smith");
