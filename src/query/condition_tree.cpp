@@ -382,18 +382,18 @@ void TFilterBracket::CheckIfAllDisabled()
     FProcessChildren = true;
 }
 
-int TFilterBracket::GetBracketKind() const
+BracketKind TFilterBracket::GetBracketKind() const
 {
     if (!FParentBracket)
-        return 0;
-    const int parentKind = FParentBracket->GetBracketKind();
-    if (parentKind > 0)
+        return bkAnyField;
+    const BracketKind parentKind = FParentBracket->GetBracketKind();
+    if (parentKind != bkAnyField)
         return parentKind;
     if (GetRowLevel() > 1)
-        return 1;
+        return bkNoAggregates;
     if (GetRowCount() < 2)
-        return 0;
-    return GetFirstRow()->GetIsHavingRow() ? 2 : 1;
+        return bkAnyField;
+    return GetFirstRow()->GetIsHavingRow() ? bkAggregatesOnly : bkNoAggregates;
 }
 
 void TFilterBracket::RefreshValueEditors()

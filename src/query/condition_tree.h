@@ -35,6 +35,10 @@ enum ConditionChange : int {
     ccValue2 = 4,   // value 2 likewise
 };
 
+// The fields a bracket's conditions offer. A bracket of HAVING conditions
+// takes aggregates only; one of WHERE conditions takes none.
+enum BracketKind : int { bkAnyField = 0, bkNoAggregates = 1, bkAggregatesOnly = 2 };
+
 class BRINDLE_CORE_EXPORT TFilterRow : public TObject {
 public:
     TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType);
@@ -183,8 +187,7 @@ public:
     TFilterRow* RowByID(const QString& id) const;
     TFilterCond* GetFirstCondition() const;
     void CheckIfAllDisabled();
-    // 0 any field, 1 no aggregate fields, 2 only aggregate fields.
-    int GetBracketKind() const;
+    BracketKind GetBracketKind() const;
     void RefreshValueEditors();
     void RefreshParamValueEditors(TFilterRow* row, const QString& name);
 

@@ -316,9 +316,9 @@ void TVxQuery::RecreateRootBracket()
     RowsChanged();
 }
 
-const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
+const TVxQuery::FieldListCache& TVxQuery::fieldList(BracketKind kind) const
 {
-    FieldListCache& cache = FCaches->FieldLists[qBound(0, kind, 2)];
+    FieldListCache& cache = FCaches->FieldLists[kind];
     const TVxCustomDBStructure* model = FDbStruct.data();
     if (cache.Model == model && model && cache.Revision == model->Revision())
         return cache;
@@ -334,7 +334,7 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
         for (TDSField* field : *group) {
             if (!field->UseInConditions() || field->OperatCount() == 0)
                 continue;
-            if ((kind == 1 && field->IsAggregate()) || (kind == 2 && !field->IsAggregate()))
+            if ((kind == bkNoAggregates && field->IsAggregate()) || (kind == bkAggregatesOnly && !field->IsAggregate()))
                 continue;
             indexes.append(words.Items.Count());
             cache.Fields.append(field);
@@ -356,12 +356,12 @@ const TVxQuery::FieldListCache& TVxQuery::fieldList(int kind) const
 
 QList<TDSField*> TVxQuery::FieldsForBracket(const TFilterBracket* bracket) const
 {
-    return fieldList(bracket ? bracket->GetBracketKind() : 0).Fields;
+    return fieldList(bracket ? bracket->GetBracketKind() : bkAnyField).Fields;
 }
 
 void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const
 {
-    word.LoadItems(fieldList(bracket ? bracket->GetBracketKind() : 0).Words);
+    word.LoadItems(fieldList(bracket ? bracket->GetBracketKind() : bkAnyField).Words);
 }
 
 const std::shared_ptr<WordItems>& TVxQuery::operatorList(const TDSField* field) const

@@ -598,7 +598,7 @@ private:
     std::vector<std::unique_ptr<TFilterRow>> FSetAside;
     std::vector<std::unique_ptr<TResultField>> FSetAsideFields;
     struct FieldListCache;
-    const FieldListCache& fieldList(int kind) const;
+    const FieldListCache& fieldList(BracketKind kind) const;
     const std::shared_ptr<WordItems>& operatorList(const TDSField* field) const;
 };
 

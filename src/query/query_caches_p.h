@@ -33,7 +33,7 @@ struct TVxQuery::Caches {
     BracketWords BracketTitles[2];
     std::shared_ptr<WordItems> LinkTypeItems;
     TFilterLinkTypes LinkTypeItemsFor;
-    FieldListCache FieldLists[3];
+    FieldListCache FieldLists[bkAggregatesOnly + 1];
     // The operator words' lists of the fields conditions were made on,
     // made once per field while no operator list changes.
     QHash<const TDSField*, std::shared_ptr<WordItems>> OperatorLists;

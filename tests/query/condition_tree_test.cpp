@@ -177,7 +177,7 @@ TEST_F(ConditionTree, HavingRowsGoToHaving)
     EXPECT_TRUE(sql.contains("HAVING ( sum(o.Amount) >10 AND( sum(o.Amount) < 90 OR sum(o.Amount) = 50 ) )"))
         << sql.join('\n').toStdString();
     EXPECT_TRUE(sql.contains("c.City = 'Oslo'")) << sql.join('\n').toStdString();
-    EXPECT_EQ(nested->GetBracketKind(), 2);
+    EXPECT_EQ(nested->GetBracketKind(), bkAggregatesOnly);
 }
 
 TEST_F(ConditionTree, ReadableText)
