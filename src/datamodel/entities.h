@@ -375,6 +375,10 @@ private:
     RefList<TDSTable> FTables;
 };
 
+// The forms of a link's join condition; the numbers are the documented
+// indexes. Oracle's form marks the outer side of an outer link with "(+)".
+enum JoinForm : int { jfSQL = 1, jfOracle = 2 };
+
 // A join between two tables on parallel lists of columns and operators.
 class BRINDLE_CORE_EXPORT TDSLink : public TObject {
 public:
@@ -415,10 +419,9 @@ public:
     // The table at the other side of the given one.
     TDSTable* OtherTable(const TDSTable* table) const { return table == FTable1 ? FTable2 : FTable1; }
 
-    // The join condition; index 2 adds the "(+)" marks of outer links.
-    QString GetSQLExpr(int index) const;
-    QString SQLExpr() const { return GetSQLExpr(1); }
-    QString OracleSQLExpr() const { return GetSQLExpr(2); }
+    QString GetSQLExpr(JoinForm form) const;
+    QString SQLExpr() const { return GetSQLExpr(jfSQL); }
+    QString OracleSQLExpr() const { return GetSQLExpr(jfOracle); }
 
 private:
     friend class TDSTable;

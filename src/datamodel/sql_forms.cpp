@@ -54,7 +54,7 @@ QString TDSTable::WhereExpr() const
     return MainSQLExpr();
 }
 
-QString TDSLink::GetSQLExpr(int index) const
+QString TDSLink::GetSQLExpr(JoinForm form) const
 {
     QString q1;
     QString q2;
@@ -63,8 +63,8 @@ QString TDSLink::GetSQLExpr(int index) const
         q2 = FDBStruct->SQLFormats()->QuoteSymbol2();
     }
     const QString outerMark = QStringLiteral(" (+) ");
-    const QString leftMark = index == 2 && FLinkType == ltOuterRight ? outerMark : QString();
-    const QString rightMark = index == 2 && FLinkType == ltOuterLeft ? outerMark : QString();
+    const QString leftMark = form == jfOracle && FLinkType == ltOuterRight ? outerMark : QString();
+    const QString rightMark = form == jfOracle && FLinkType == ltOuterLeft ? outerMark : QString();
 
     auto side = [&](const QString& entry, const TDSTable* table, const QString& mark) {
         if (entry.startsWith(QStringLiteral("val:")))

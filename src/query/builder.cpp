@@ -294,7 +294,7 @@ void TQueryResult::AddTableFilterCondition(TDSTable* table, const QString& text)
 
 bool TQueryResult::AddSQL1Joins(TStringList& lines) const
 {
-    const int form = FSQLSyntax == ssOracle ? 2 : 1;
+    const JoinForm form = FSQLSyntax == ssOracle ? jfOracle : jfSQL;
     bool added = false;
     for (int i = 1; i < FRTables.Count(); ++i) {
         const TDSLink* link = FRTables.GetItem(i)->Link;
@@ -351,7 +351,7 @@ void TQueryResult::BuildTableJoins(TResultTable* entry, const QString& indent, Q
         }
         }
         text += u' ' + word + QStringLiteral(" JOIN ");
-        const QString condition = link->GetSQLExpr(1);
+        const QString condition = link->GetSQLExpr(jfSQL);
         if (!FSQLOptions.Contains(soBracketJoins)) {
             BuildTableJoins(joined, indent, rest, false);
             text += u' ' + joined->Table->FromExpr() + QStringLiteral(" ON ") + condition + kLineBreak + indent
