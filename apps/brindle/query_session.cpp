@@ -59,7 +59,8 @@ QuerySession::QuerySession(const Flags& flags)
         const QString name = flags.Value(QStringLiteral("--main-table"));
         // The query falls back to the model's default main table; a name
         // given on purpose must exist.
-        if (!FModel->TableByName(3, name) && !FModel->TableByName(1, name) && !FModel->TableByName(0, name))
+        if (!FModel->TableByName(tlByCompoundName, name) && !FModel->TableByName(tlByAlias, name)
+            && !FModel->TableByName(tlByName, name))
             RaiseDBStructError(4, _SDBSENoTable, {name});
         FQuery->SetMainTableName(name);
     }

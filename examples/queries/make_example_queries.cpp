@@ -35,7 +35,7 @@ public:
 
     TDSField* Field(const QString& caption) const
     {
-        if (TDSField* field = m.FieldByName(1, caption))
+        if (TDSField* field = m.FieldByName(flByDisplayName, caption))
             return field;
         throw std::runtime_error("the sample model has no field " + caption.toStdString());
     }

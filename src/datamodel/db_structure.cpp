@@ -149,9 +149,9 @@ void TVxCustomDBStructure::rebuildTableIndex() const
     FTableIndexValid = true;
 }
 
-TDSTable* TVxCustomDBStructure::TableByName(int mode, const QString& text) const
+TDSTable* TVxCustomDBStructure::TableByName(TableLookup mode, const QString& text) const
 {
-    if (mode >= 0 && mode <= 2) {
+    if (mode >= tlByName && mode <= tlByDisplayName) {
         if (!FTableIndexValid)
             rebuildTableIndex();
         return FTablesByName[mode].value(foldKey(text), nullptr);
@@ -159,9 +159,9 @@ TDSTable* TVxCustomDBStructure::TableByName(int mode, const QString& text) const
     for (const auto& table : FTables) {
         QString name;
         switch (mode) {
-        case 3: name = table->CompoundName(); break;
-        case 4: name = table->FromExpr(); break;
-        case 5: name = table->FullName(); break;
+        case tlByCompoundName: name = table->CompoundName(); break;
+        case tlByFromExpr: name = table->FromExpr(); break;
+        case tlByFullName: name = table->FullName(); break;
         default: return nullptr;
         }
         if (name.compare(text, Qt::CaseInsensitive) == 0)
@@ -405,20 +405,20 @@ void TVxCustomDBStructure::SQLExprKey(const QString& expr, QString& key) const
     key.truncate(out - key.constData());
 }
 
-TDSField* TVxCustomDBStructure::FieldByName(int mode, const QString& text) const
+TDSField* TVxCustomDBStructure::FieldByName(FieldLookup mode, const QString& text) const
 {
     switch (mode) {
-    case 0:
-    case 1:
+    case flByFieldExpr:
+    case flByDisplayName:
         if (!FFieldIndexValid)
             rebuildFieldIndex();
-        return (mode == 0 ? FFieldsByExpr : FFieldsByDisplayName).value(foldKey(text), nullptr);
-    case 2:
+        return (mode == flByFieldExpr ? FFieldsByExpr : FFieldsByDisplayName).value(foldKey(text), nullptr);
+    case flByFullName:
         for (const auto& field : FFields)
             if (field->FullName().compare(text, Qt::CaseInsensitive) == 0)
                 return field.get();
         return nullptr;
-    case 3: {
+    case flBySQLExpr: {
         const QString key = SQLExprKey(text);
         for (const auto& field : FFields)
             if (SQLExprKey(field->SQLExpr()) == key)

@@ -30,6 +30,21 @@
 
 namespace brindle {
 
+// The name of a table that TableByName compares, letter case ignored; the
+// numbers are the documented modes.
+enum TableLookup : int {
+    tlByName = 0,
+    tlByAlias = 1,
+    tlByDisplayName = 2,
+    tlByCompoundName = 3,
+    tlByFromExpr = 4,
+    tlByFullName = 5,
+};
+
+// What of a field FieldByName compares; the numbers are the documented
+// modes. The first three ignore letter case; the SQL expression is compared
+// in lower case without the model's quote symbols.
+enum FieldLookup : int { flByFieldExpr = 0, flByDisplayName = 1, flByFullName = 2, flBySQLExpr = 3 };
 
 // Field type sets of the operator catalogue.
 BRINDLE_CORE_EXPORT extern const TFieldTypes BrCommonTypes;
@@ -129,10 +144,10 @@ public:
     void ClearStructure();
 
     // --- lookups (none or -1 when nothing matches; they never raise)
-    TDSTable* TableByName(int mode, const QString& text) const;
+    TDSTable* TableByName(TableLookup mode, const QString& text) const;
     TDSField* FieldByID(int id) const;
-    TDSField* FieldByName(int mode, const QString& text) const;
-    // What mode 3 compares: the expression in lower case without the
+    TDSField* FieldByName(FieldLookup mode, const QString& text) const;
+    // What flBySQLExpr compares: the expression in lower case without the
     // model's quote symbols. A caller looking up many expressions may index
     // the fields by it.
     QString SQLExprKey(const QString& expr) const;

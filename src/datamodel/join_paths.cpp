@@ -17,10 +17,10 @@ namespace brindle {
 
 TDSPath* TVxCustomDBStructure::GetPath(const QString& alias1, const QString& alias2)
 {
-    TDSTable* start = TableByName(1, alias1);
+    TDSTable* start = TableByName(tlByAlias, alias1);
     if (!start)
         RaiseDBStructError(4, _SDBSENoTable, {alias1});
-    TDSTable* target = TableByName(1, alias2);
+    TDSTable* target = TableByName(tlByAlias, alias2);
     if (!target)
         RaiseDBStructError(4, _SDBSENoTable, {alias2});
 

@@ -15,8 +15,8 @@ void TVxCustomDBStructure::AddLinkByExpr(const QString& line)
     const qsizetype dash = tables.indexOf(u'-');
     if (dash < 0)
         return;
-    TDSTable* table1 = TableByName(0, tables.left(dash));
-    TDSTable* table2 = TableByName(0, tables.mid(dash + 1));
+    TDSTable* table1 = TableByName(tlByName, tables.left(dash));
+    TDSTable* table2 = TableByName(tlByName, tables.mid(dash + 1));
     if (!table1 || !table2)
         return;
 

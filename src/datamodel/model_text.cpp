@@ -444,7 +444,7 @@ void TVxCustomDBStructure::TextReader::read()
         readOldOperators();
     readTables(main);
     readLinks();
-    m.FDefaultMainTable = m.TableByName(0, main.Values(QStringLiteral("DefaultMainTable")));
+    m.FDefaultMainTable = m.TableByName(tlByName, main.Values(QStringLiteral("DefaultMainTable")));
     if (FVersion >= 2.0)
         readFields(main);
     else
@@ -604,7 +604,7 @@ void TVxCustomDBStructure::TextReader::readLinks()
             if (next < 0 || s.IsEmpty())
                 RaiseDBStructError(9, _SDBSECantFindSection, {name});
             index = next;
-            TDSTable* table2 = m.TableByName(byName ? 0 : 1, entry);
+            TDSTable* table2 = m.TableByName(byName ? tlByName : tlByAlias, entry);
             if (!table2)
                 RaiseDBStructError(4, _SDBSENoTable, {entry});
             auto link = std::make_unique<TDSLink>(&m);
@@ -650,7 +650,7 @@ TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& 
         } else if (key == QStringLiteral("TableAlias")) {
             if (!isData)
                 continue;
-            TDSTable* table = m.TableByName(1, value);
+            TDSTable* table = m.TableByName(tlByAlias, value);
             if (!table)
                 throw EVxDBStructError(0, QStringLiteral("Can not find table \"%s\" for field %d"),
                                        {value, field->ID()});
@@ -757,8 +757,8 @@ void TVxCustomDBStructure::TextReader::readOldFields()
         FSections.Read(0, QStringLiteral("Field:") + name, s);
         const QString column = FVersion > 1.21 ? s.Values(QStringLiteral("FieldName")) : name;
         const QString displayName = FVersion > 1.21 ? s.Values(QStringLiteral("DisplayName")) : name;
-        TDSTable* table = FVersion > 1.4 ? m.TableByName(1, s.Values(QStringLiteral("TableAlias")))
-                                         : m.TableByName(0, s.Values(QStringLiteral("TableName")));
+        TDSTable* table = FVersion > 1.4 ? m.TableByName(tlByAlias, s.Values(QStringLiteral("TableAlias")))
+                                         : m.TableByName(tlByName, s.Values(QStringLiteral("TableName")));
         if (!table)
             throw EVxDBStructError(0, QStringLiteral("Can not find table \"%s\" for field %d"),
                                    {FVersion > 1.4 ? s.Values(QStringLiteral("TableAlias"))
@@ -817,7 +817,7 @@ void TVxCustomDBStructure::TextReader::addGroupEntries(const QString& fieldsText
         const QString entry = raw.trimmed();
         if (entry.isEmpty())
             continue;
-        TDSField* field = FVersion > 2.92 ? m.FieldByID(XStrToInt(entry)) : m.FieldByName(3, entry);
+        TDSField* field = FVersion > 2.92 ? m.FieldByID(XStrToInt(entry)) : m.FieldByName(flBySQLExpr, entry);
         if (field)
             add(field);
     }

@@ -619,9 +619,9 @@ void XmlReader::readTables(const XmlElement& element)
 
 TDSTable* XmlReader::tableByName(const QString& name) const
 {
-    if (TDSTable* table = m.TableByName(1, name))
+    if (TDSTable* table = m.TableByName(tlByAlias, name))
         return table;
-    return m.TableByName(0, name);
+    return m.TableByName(tlByName, name);
 }
 
 void XmlReader::readLinks(const XmlElement& element)

@@ -107,9 +107,9 @@ void TVxCustomDBStructure::ExcludeTablesBySQLExpr(const QString& expr, TSimpleDS
             columnFollows = false;
         }
         if (type == tkSymbol && text == QStringLiteral(".") && prevType != tkNone && prevType != tkInteger) {
-            TDSTable* table = TableByName(1, prevText);
+            TDSTable* table = TableByName(tlByAlias, prevText);
             if (!table)
-                table = TableByName(0, prevText);
+                table = TableByName(tlByName, prevText);
             if (table) {
                 tables.Add(table);
                 reference = prevText;

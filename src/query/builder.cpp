@@ -564,11 +564,11 @@ void TVxQuery::addResultTable(TDSTable* table, const QList<TDSTable*>& needed, Q
     // offer one: their paths need not be searched.
     // The search goes by aliases, so distances count from the tables the
     // aliases name.
-    const QHash<const TDSTable*, int> distance = linkDistances(FDbStruct->TableByName(1, table->TableAlias()));
+    const QHash<const TDSTable*, int> distance = linkDistances(FDbStruct->TableByName(tlByAlias, table->TableAlias()));
     for (const TDSTable* from : needed) {
         if (visiting.contains(from))
             continue;
-        const auto d = distance.constFind(FDbStruct->TableByName(1, from->TableAlias()));
+        const auto d = distance.constFind(FDbStruct->TableByName(tlByAlias, from->TableAlias()));
         if (bestWithin && d != distance.cend() && d.value() + 1 >= best.size())
             continue;
         consider(from);

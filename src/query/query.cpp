@@ -122,7 +122,7 @@ void TVxQuery::RefreshMainTable()
     FMainTable = nullptr;
     if (!FDbStruct)
         return;
-    for (int mode : {3, 1, 0})
+    for (TableLookup mode : {tlByCompoundName, tlByAlias, tlByName})
         if ((FMainTable = FDbStruct->TableByName(mode, FMainTableName)))
             return;
     if (TDSTable* table = FDbStruct->DefaultMainTable()) {

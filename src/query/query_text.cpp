@@ -420,7 +420,7 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
     if (rowType == frtSimpleCondition) {
         TDSField* field = q.FVersion >= 2.0
                               ? model->FieldByID(StrToInt(FValues[rkFieldID]))
-                              : model->FieldByName(q.FVersion >= 1.4 ? 3 : 2, FValues[rkFldName]);
+                              : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues[rkFldName]);
         auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
         q.requireModelSince(FRemovals, "the query was being loaded");
         TDSOperator* op = model->OperatorByName(FValues[rkOperator]);

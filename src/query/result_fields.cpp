@@ -372,7 +372,7 @@ void TResultField::ProcessExpression(const QString& text)
         const QString name = text.mid(open + 1, close - open - 1);
         int number = placed.value(name);
         if (number == 0) {
-            TDSField* field = model->FieldByName(1, name);
+            TDSField* field = model->FieldByName(flByDisplayName, name);
             FDSFields.Add(field ? field : model->NullField());
             number = FDSFields.Count();
             placed.insert(name, number);
@@ -392,7 +392,7 @@ void TResultField::ProcessSQLExpr(const QString& text)
         FFormula = text;
         return;
     }
-    if (TDSField* field = model->FieldByName(3, text)) {
+    if (TDSField* field = model->FieldByName(flBySQLExpr, text)) {
         FDSFields.Add(field);
         FFormula = placeholder(FDSFields.Count());
         return;
@@ -784,7 +784,7 @@ void TRFieldList::LoadFromSections(const SectionIndex& sections)
                 if (FVersion >= 2.0)
                     dsField = model->FieldByID(StrToInt(item));
                 else
-                    dsField = model->FieldByName(FVersion >= 1.4 ? 3 : 2, item);
+                    dsField = model->FieldByName(FVersion >= 1.4 ? flBySQLExpr : flByFullName, item);
                 // The null field keeps the placeholder positions of the fields after it.
                 field->DSFields().Add(dsField ? dsField : model->NullField());
             }

@@ -83,7 +83,7 @@ TEST_P(Retrieval, GivesTheSampleTablesColumnsAndKeys)
         if (expected->FieldKind() != kfkData)
             continue;
         SCOPED_TRACE(expected->FullName().toStdString());
-        const TDSTable* table = model.TableByName(0, expected->Table()->TableName());
+        const TDSTable* table = model.TableByName(tlByName, expected->Table()->TableName());
         ASSERT_NE(table, nullptr);
         const TDBFieldInfo* column = info.GetFieldList(table->TableName()).FindByName(expected->FieldName());
         ASSERT_NE(column, nullptr);
@@ -115,7 +115,7 @@ TEST_P(Retrieval, LookupFieldFillsItsListFromTheDatabase)
     TVxDBStructure sample;
     sample.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
     sample.SetDatabaseInfo(&info);
-    auto* editor = dynamic_cast<TDSSQLEditor*>(sample.FieldByName(1, QStringLiteral("Product category"))->ValueEditor());
+    auto* editor = dynamic_cast<TDSSQLEditor*>(sample.FieldByName(flByDisplayName, QStringLiteral("Product category"))->ValueEditor());
     ASSERT_NE(editor, nullptr);
     editor->SetOpened(true);
     EXPECT_EQ(editor->Values.Lines(), QStringList({"2", "7", "4", "8", "5", "3", "6", "1"}));

@@ -64,9 +64,11 @@ TEST_F(ModelTest, LookupsInEveryModeFindTheFirstInModelOrder)
     second->SetDisplayName("Sales orders");
     model.DMOptions()->SetDefaultDBOwner("dbo");
     for (auto [mode, text, table] :
-         {std::tuple{0, "ORDERS", first}, {1, "orders", first}, {1, "O2", second}, {2, "sales ORDERS", first},
-          {3, "orders - orders", first}, {3, "Orders - o2", second}, {4, "orders", first}, {4, "ORDERS O2", second},
-          {5, "DBO.orders", first}, {5, "Orders", nullptr}, {6, "Orders", nullptr}, {-1, "Orders", nullptr}})
+         {std::tuple{tlByName, "ORDERS", first}, {tlByAlias, "orders", first}, {tlByAlias, "O2", second},
+          {tlByDisplayName, "sales ORDERS", first}, {tlByCompoundName, "orders - orders", first},
+          {tlByCompoundName, "Orders - o2", second}, {tlByFromExpr, "orders", first},
+          {tlByFromExpr, "ORDERS O2", second}, {tlByFullName, "DBO.orders", first}, {tlByFullName, "Orders", nullptr},
+          {TableLookup(6), "Orders", nullptr}, {TableLookup(-1), "Orders", nullptr}})
         EXPECT_EQ(model.TableByName(mode, text), table) << mode << " " << text;
 
     second->SetTableName("Customers");
@@ -76,12 +78,14 @@ TEST_F(ModelTest, LookupsInEveryModeFindTheFirstInModelOrder)
     TDSField* count = AddVirtual(model, "count(Orders.ID)");
     EXPECT_TRUE(date->Quoted());
     for (auto [mode, text, field] :
-         {std::tuple{0, "custid", f1}, {1, "CUSTOMER", f1}, {2, "customers.CUSTID", f2}, {2, "o2.CustID", nullptr},
-          {3, "orders.custid", f1}, {3, "O2.CustID", f2}, {3, "ORDERS.ORDER DATE", date},
-          {3, "Orders.\"order date\"", date}, {0, "COUNT(Orders.id)", count}, {4, "custid", nullptr}})
+         {std::tuple{flByFieldExpr, "custid", f1}, {flByDisplayName, "CUSTOMER", f1},
+          {flByFullName, "customers.CUSTID", f2}, {flByFullName, "o2.CustID", nullptr}, {flBySQLExpr, "orders.custid", f1},
+          {flBySQLExpr, "O2.CustID", f2}, {flBySQLExpr, "ORDERS.ORDER DATE", date},
+          {flBySQLExpr, "Orders.\"order date\"", date}, {flByFieldExpr, "COUNT(Orders.id)", count},
+          {FieldLookup(4), "custid", nullptr}})
         EXPECT_EQ(model.FieldByName(mode, text), field) << mode << " " << text;
     second->SetTableName("Clients"); // the full name follows the table
-    EXPECT_EQ(model.FieldByName(2, "clients.custid"), f2);
+    EXPECT_EQ(model.FieldByName(flByFullName, "clients.custid"), f2);
 }
 
 // The name and identifier indexes answer what a plain scan in model order
@@ -135,13 +139,15 @@ TEST_F(ModelTest, LookupsAgreeWithAPlainScanThroughRandomChanges)
             continue; // the next change meets stale indexes
         for (const QString& text : names) {
             auto same = [&](const QString& key) { return key.compare(text, Qt::CaseInsensitive) == 0; };
-            for (int mode = 0; mode < 3; ++mode)
+            for (TableLookup mode : {tlByName, tlByAlias, tlByDisplayName})
                 ASSERT_EQ(model.TableByName(mode, text), firstOf(model.TableCount(), tableAt, [&](TDSTable* t) {
-                              return same(mode == 0 ? t->TableName() : mode == 1 ? t->TableAlias() : t->DisplayName());
+                              return same(mode == tlByName    ? t->TableName()
+                                          : mode == tlByAlias ? t->TableAlias()
+                                                              : t->DisplayName());
                           })) << step << " " << mode << " " << text;
-            for (int mode = 0; mode < 2; ++mode)
+            for (FieldLookup mode : {flByFieldExpr, flByDisplayName})
                 ASSERT_EQ(model.FieldByName(mode, text), firstOf(model.FieldCount(), fieldAt, [&](TDSField* f) {
-                              return same(mode == 0 ? f->FieldExpr() : f->DisplayName());
+                              return same(mode == flByFieldExpr ? f->FieldExpr() : f->DisplayName());
                           })) << step << " " << mode << " " << text;
         }
         for (int i = 0; i <= 9; ++i)

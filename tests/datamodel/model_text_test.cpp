@@ -61,7 +61,7 @@ void fillRichModel(TVxDBStructure& m, TVxDBInfo& info)
     // empty list of such a field from the catalogue.
     for (int i = 0; i < m.FieldCount(); ++i)
         m.Fields(i)->AddAppliedOperators();
-    m.FieldGroups().AddGroup("Orders", date)->Add(m.FieldByName(1, "Total"));
+    m.FieldGroups().AddGroup("Orders", date)->Add(m.FieldByName(flByDisplayName, "Total"));
     auto condition = std::make_unique<TDSCondition>(&m);
     condition->SetDisplayFormat("ordered after @ and before @");
     condition->SetSQLExpr("o.Order Date between @1 and @2");
@@ -112,13 +112,13 @@ TEST(ModelText, RichModelRoundTripsExactly)
         ASSERT_EQ(second[i], first[i]) << "line " << i;
     EXPECT_EQ(second.Count(), first.Count());
 
-    EXPECT_EQ(back.DefaultMainTable(), back.TableByName(0, "Customers"));
+    EXPECT_EQ(back.DefaultMainTable(), back.TableByName(tlByName, "Customers"));
     ASSERT_EQ(back.LinkCount(), 4);
     EXPECT_EQ(QList({back.Links(0)->LinkType(), back.Links(1)->LinkType(), back.Links(2)->LinkType()}),
               QList({ltOuterLeft, ltOuterFull, ltOuterRight}));
     EXPECT_EQ(back.Links(3)->SQLExpr(), "(Customers.Kind=Customers.Kind) and ('B2B'=Customers.Kind)");
     EXPECT_EQ(back.FieldByID(7)->DisplayName(), "Order number");
-    EXPECT_EQ(static_cast<TDSSQLEditor*>(back.FieldByName(1, "Name")->ValueEditor())->SQL.Lines(),
+    EXPECT_EQ(static_cast<TDSSQLEditor*>(back.FieldByName(flByDisplayName, "Name")->ValueEditor())->SQL.Lines(),
               QStringList({"select Name", "from Customers"}));
     EXPECT_TRUE(back.FieldGroups()[0]->Count() == 2 && back.RootGroup()->Count() == 4);
     EXPECT_EQ(back.Conditions()[0]->Values()[1]->DataType(), ftDate);

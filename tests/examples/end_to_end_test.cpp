@@ -47,7 +47,7 @@ public:
 
     TDSField* field(const char* name) const
     {
-        if (TDSField* found = model.FieldByName(1, QString::fromUtf8(name)))
+        if (TDSField* found = model.FieldByName(flByDisplayName, QString::fromUtf8(name)))
             return found;
         throw std::runtime_error(std::string("no field ") + name);
     }

@@ -390,7 +390,7 @@ protected:
             if (!known.values.isEmpty())
                 fields.push_back(known);
         }
-        salesTotal = model->FieldByName(1, QStringLiteral("Sales total"));
+        salesTotal = model->FieldByName(flByDisplayName, QStringLiteral("Sales total"));
         ASSERT_TRUE(salesTotal && salesTotal->IsAggregate());
     }
     static void TearDownTestSuite()

@@ -89,7 +89,7 @@ TEST_F(Sample, ModelAgreesWithTheDatabase)
     TVxDBStructure model;
     model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
     ASSERT_EQ(model.TableCount(), 9);
-    ASSERT_EQ(model.DefaultMainTable(), model.TableByName(1, "Ord"));
+    ASSERT_EQ(model.DefaultMainTable(), model.TableByName(tlByAlias, "Ord"));
 
     for (int i = 0; i < model.FieldCount(); ++i) {
         const TDSField* field = model.Fields(i);
@@ -127,7 +127,7 @@ TEST_F(Sample, ModelAgreesWithTheDatabase)
     EXPECT_EQ(linked, ForeignKeys());
 
     // The category lookup and the date condition run against the data.
-    const TDSField* category = model.FieldByName(1, "Product category");
+    const TDSField* category = model.FieldByName(flByDisplayName, "Product category");
     ASSERT_TRUE(category && category->EditType() == etSQL);
     EXPECT_EQ(Select(static_cast<const TDSSQLEditor*>(category->ValueEditor())->SQLText()).size(), 8);
     const TDSCondition* period = model.Conditions().Items(0);
@@ -145,8 +145,8 @@ TEST_F(Sample, PathSearchPicksTheIntendedChains)
     // Each of the first four pairs has two chains of two links: through the
     // salesperson who took the order, or through the customer's account
     // manager. A direct link beats any chain.
-    ASSERT_TRUE(model.TableByName(1, "Cust")->LinkByTableAlias("Mgr"));
-    ASSERT_TRUE(model.TableByName(1, "Emp")->LinkByTableAlias("Mgr"));
+    ASSERT_TRUE(model.TableByName(tlByAlias, "Cust")->LinkByTableAlias("Mgr"));
+    ASSERT_TRUE(model.TableByName(tlByAlias, "Emp")->LinkByTableAlias("Mgr"));
     const char* const paths[][3] = {
         {"Ord", "Mgr", "Ord>Emp>Mgr"},   {"Mgr", "Ord", "Mgr>Emp>Ord"},         {"Cust", "Emp", "Cust>Ord>Emp"},
         {"Emp", "Cust", "Emp>Ord>Cust"}, {"Cust", "Mgr", "Cust>Mgr"},           {"Ord", "Cust", "Ord>Cust"},

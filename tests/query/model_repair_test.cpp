@@ -147,10 +147,10 @@ TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
     model->LoadFromStrings(text);
     query.SetDbStruct(model.get());
     query.SetActive(true);
-    TDSField* name = model->FieldByName(1, "Customer");
+    TDSField* name = model->FieldByName(flByDisplayName, "Customer");
     query.AddCondition(query.Filter(), name);
     own.Add("@1", {name}, "Name");
-    own.Add("@1", {model->FieldByName(1, "City")}, "City");
+    own.Add("@1", {model->FieldByName(flByDisplayName, "City")}, "City");
     model->DelField(model->IndexOfField(name));
     EXPECT_EQ(own.Count(), 1) << "a list of its own follows the model too";
     bool activeEvent = false;

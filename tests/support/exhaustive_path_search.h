@@ -24,8 +24,8 @@ inline ExhaustiveResult ExhaustivePathSearch(TVxCustomDBStructure& model, const 
                                              const QString& alias2, std::size_t candidateLimit = 0)
 {
     ExhaustiveResult result;
-    TDSTable* start = model.TableByName(1, alias1);
-    TDSTable* target = model.TableByName(1, alias2);
+    TDSTable* start = model.TableByName(tlByAlias, alias1);
+    TDSTable* target = model.TableByName(tlByAlias, alias2);
     if (!start || !target)
         return result;
 
