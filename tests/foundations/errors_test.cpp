@@ -29,11 +29,6 @@ TEST(Messages, TranslationReplacesTextsUntilRestored)
     EXPECT_EQ(LoadResString(_SDBSECantFindFieldInTbl), "Can not find field \"%s\" in table \"%s\"");
     EXPECT_EQ(LoadResString(65503), ""); // no message has that identifier
 
-    int defined = 0;
-    for (int id = 65488; id <= 65535; ++id)
-        defined += DefaultResString(id).isEmpty() ? 0 : 1;
-    EXPECT_EQ(defined, 47);
-
     SetMessageTranslation({{_SAndConj, "und"}});
     EXPECT_EQ(LoadResString(_SAndConj), "und");
     EXPECT_EQ(LoadResString(_SError), "Error");
@@ -41,21 +36,15 @@ TEST(Messages, TranslationReplacesTextsUntilRestored)
     EXPECT_EQ(LoadResString(_SAndConj), "and");
 }
 
-TEST(Names, FieldTypesAndEnumerations)
+// Every name reads back as its value; near misses are no names.
+TEST(Names, FieldTypesAndEnumerationsReadBack)
 {
-    EXPECT_EQ(FieldTypeCount, 52);
-    EXPECT_EQ(FldTypeToStr(ftSingle), "ftSingle");
-    EXPECT_EQ(StrToFldType("FTSTRING"), ftString);
-    EXPECT_EQ(StrToFldType("ftTimeStampOffset"), ftTimeStampOffset);
+    for (int t = 0; t < FieldTypeCount; ++t)
+        EXPECT_EQ(StrToFldType(FldTypeToStr(static_cast<TFieldType>(t)).toUpper()), t);
     for (const char* bad : {"", "String", "ftStrings", " ftString"})
         EXPECT_EQ(StrToFldType(bad), -1) << bad;
-    for (int t = 0; t < FieldTypeCount; ++t)
-        EXPECT_EQ(StrToFldType(FldTypeToStr(static_cast<TFieldType>(t))), t);
-
-    EXPECT_EQ(FldKindToStr(kfkVirtual), "kfkVirtual");
-    EXPECT_EQ(StrToFldKind("KFKDATA"), kfkData);
+    EXPECT_EQ(StrToFldKind(FldKindToStr(kfkVirtual)), kfkVirtual);
+    EXPECT_EQ(StrToValueKind(ValueKindToStr(vkSubQuery).toLower()), vkSubQuery);
     EXPECT_EQ(StrToFldKind("virtual"), -1);
-    EXPECT_EQ(ValueKindToStr(vkSubQuery), "vkSubQuery");
-    EXPECT_EQ(StrToValueKind("vklist"), vkList);
     EXPECT_EQ(StrToValueKind("vtSubQuery"), -1);
 }

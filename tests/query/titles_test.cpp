@@ -22,23 +22,6 @@ QString titles(const TVxQuery& query, const QStringList& keys)
 
 } // namespace
 
-TEST(Titles, DefaultsAreFiftyEightLinesInTwoSections)
-{
-    const TStringList& titles = DefaultTitles();
-    ASSERT_EQ(titles.Count(), 58);
-    EXPECT_EQ(QStringList({titles[0], titles[23], titles[24], titles[57]}),
-              QStringList({"[Query Panel]", " ", "[Result Fields Editor]", "ttlCOUNTDISTINCTCaption=Distinct count"}));
-    EXPECT_EQ(titles.Values("ttlFilter"), "Choose records where @ of the following apply");
-    EXPECT_EQ(titles.Values("ttlMgsDeleteField"), "Delete Field \"%s\"?");
-    // Every old key that still exists is a default title.
-    int known = 0;
-    for (const QString& key : OldTitleKeys())
-        known += titles.IndexOfName(key) >= 0;
-    EXPECT_EQ(OldTitleKeys().size(), 22);
-    EXPECT_EQ(known, 17);
-    EXPECT_EQ(TVxQuery().FullTitles(), titles);
-}
-
 TEST(Titles, MergeKeepsTheReferenceShape)
 {
     const TStringList reference = text("[A]\nx=1\ny=2\n[B]\nz=3\n");
