@@ -104,22 +104,11 @@ TEST(ModelXml, WriterLayout)
 
     QDomDocument doc;
     ASSERT_TRUE(doc.setContent(out.Text()));
-    const struct {
-        QString op, expr, format, kind, types;
-    } operators[] = {
-        {"Equal", "{expr1} = {expr2}", "{expr1} {op} {expr2}", "Scalar",
-         "String,Word,Int,Word,Bool,Float,Currency,BCD,Date,Time,DateTime,Autoinc,FixedChar,WideString,Int64,DateTime"},
-        {"Contains", "{expr1} like {expr2}", "{expr1} {op} {expr2}", "Scalar",
-         "String,Memo,Unknown,FixedChar,WideString"},
-        {"NotBetween", "NOT ({expr1} between {expr2} and {expr3})", "{expr1} {op} {expr2} and {expr3}", "Scalar", {}},
-        {"InQuery", "{expr1} in ({expr2})", "{expr1} {op} {expr2}", "Query", "Int"},
-    };
-    for (const auto& o : operators) {
-        const QDomElement e = firstElement(doc, "Operator", "id", o.op);
-        const QString types = o.types.isEmpty() ? QString() : e.firstChildElement("Types").text();
-        EXPECT_EQ(QStringList({e.attribute("expr"), e.attribute("format"), e.attribute("kind"), types}),
-                  QStringList({o.expr, o.format, o.kind, o.types}));
-    }
+    // The reader reads a sub-query operator as scalar: the writer's kind shows it.
+    const QDomElement inQuery = firstElement(doc, "Operator", "id", "InQuery");
+    EXPECT_EQ(QStringList({inQuery.attribute("expr"), inQuery.attribute("kind"),
+                           inQuery.firstChildElement("Types").text()}),
+              QStringList({"{expr1} in ({expr2})", "Query", "Int"}));
     const QDomElement pair = doc.elementsByTagName("Condition").at(1).toElement();
     EXPECT_EQ(QStringList({pair.attribute("type"), pair.attribute("expr1")}), QStringList({"CF", "'B2B'"}));
     EXPECT_EQ(doc.elementsByTagName("Entities").at(0).toElement().attribute("name"), "Root entity");

@@ -137,28 +137,14 @@ TEST_F(EndToEnd, QueriesMatchHandWrittenStatementsInBothSyntaxes)
     const std::string oe = "FROM Orders o JOIN Employees e ON e.EmployeeID = o.EmployeeID ";
     const std::string odp = "FROM \"Order Details\" d JOIN Products p ON p.ProductID = d.ProductID ";
     const QueryCase cases[] = {
-        // Every operator of the default catalogue.
+        // The operators, each with its own template over SQLite.
         {"Equal through a join", "Ord", [&](Q q) { q.cols({"Order number", "Customer"});
              q.cond("Customer country", "Equal", uk); },
          "SELECT o.OrderID, c.CompanyName " + oc + "WHERE c.Country = 'United Kingdom'"},
-        {"NotEqual", "Ord", [](Q q) { q.cols({"Order number", "Order status"});
-             q.cond("Order status", "NotEqual", "S"); },
-         "SELECT OrderID, Status FROM Orders WHERE Status <> 'S'"},
-        {"LessOrEqual on order lines", "OD", [](Q q) { q.cols({"Order number", "Product", "Quantity"});
-             q.cond("Quantity", "LessOrEqual", "10"); },
-         "SELECT d.OrderID, p.ProductName, d.Quantity " + odp + "WHERE d.Quantity <= 10"},
-        {"GreaterThan on a column with a blank", "Prod", [](Q q) { q.cols({"Product", "List price"});
-             q.cond("List price", "GreaterThan", "10"); },
-         "SELECT ProductName, \"Unit Price\" FROM Products WHERE \"Unit Price\" > 10"},
-        {"IsNull", "Ord", [](Q q) { q.cols({"Order number", "Order status"}); q.cond("Shipped on", "IsNull"); },
-         "SELECT OrderID, Status FROM Orders WHERE ShippedDate IS NULL"},
         {"IsNull across an outer link", "Prod", [](Q q) { q.cols({"Product", "Category"});
              q.cond("Category", "IsNull"); },
          "SELECT p.ProductName, c.CategoryName FROM Products p LEFT JOIN Categories c ON c.CategoryID = p.CategoryID "
          "WHERE c.CategoryName IS NULL", false, "SELECT 1 WHERE 0"},
-        {"InList of texts", "Cust", [](Q q) { q.cols({"Customer", "Customer city"});
-             q.cond("Customer city", "InList", "Galway,Bath,Leeds"); },
-         "SELECT CompanyName, City FROM Customers WHERE City IN ('Galway', 'Bath', 'Leeds')"},
         {"InList of numbers", "Ord", [](Q q) { q.cols({"Order number", "Customer"});
              q.cond("Order number", "InList", "1, 17,40"); },
          "SELECT o.OrderID, c.CompanyName " + oc + "WHERE o.OrderID IN (1, 17, 40)"},
@@ -167,14 +153,8 @@ TEST_F(EndToEnd, QueriesMatchHandWrittenStatementsInBothSyntaxes)
          "SELECT CompanyName, Country FROM Suppliers WHERE Country NOT IN ('United Kingdom', 'Italy')"},
         {"StartsWith", "Prod", [](Q q) { q.col("Product"); q.cond("Product", "StartsWith", "S"); },
          "SELECT ProductName FROM Products WHERE substr(ProductName, 1, 1) IN ('S', 's')"},
-        {"NotStartsWith", "Cust", [](Q q) { q.col("Customer"); q.cond("Customer", "NotStartsWith", "The "); },
-         "SELECT CompanyName FROM Customers WHERE substr(CompanyName, 1, 4) <> 'The '"},
         {"Contains ignores ASCII case", "Prod", [](Q q) { q.col("Product"); q.cond("Product", "Contains", "tea"); },
          "SELECT ProductName FROM Products WHERE instr(lower(ProductName), 'tea') > 0"},
-        {"NotContains", "Sup", [](Q q) { q.col("Supplier contact"); q.cond("Supplier contact", "NotContains", "a"); },
-         "SELECT ContactName FROM Suppliers WHERE instr(lower(ContactName), 'a') = 0"},
-        {"Between on a float", "Ord", [](Q q) { q.col("Order number"); q.cond("Freight", "Between", "10", "20"); },
-         "SELECT OrderID FROM Orders WHERE Freight >= 10 AND Freight <= 20"},
         {"NotBetween on dates", "Emp", [](Q q) { q.cols({"Salesperson last name", "Hire date"});
              q.cond("Hire date", "NotBetween", at(2016, 1, 1), at(2020, 12, 31)); },
          "SELECT LastName, HireDate FROM Employees WHERE HireDate < '2016-01-01' OR HireDate > '2020-12-31'"},
@@ -186,18 +166,12 @@ TEST_F(EndToEnd, QueriesMatchHandWrittenStatementsInBothSyntaxes)
         {"Before a moment", "Ord", [](Q q) { q.cols({"Order number", "Entered at"});
              q.cond("Entered at", "LessThan", at(2023, 3, 10, 11, 32, 8)); },
          "SELECT OrderID, EnteredAt FROM Orders WHERE EnteredAt < '2023-03-10 11:32:08'"},
-        {"A name with an apostrophe", "Ord", [](Q q) { q.cols({"Order number", "Customer contact"});
-             q.cond("Customer", "Equal", "Dunmore's Pantry"); },
-         "SELECT o.OrderID, c.ContactName " + oc + "WHERE c.CustomerID = 1"},
         {"Apostrophe and accent in a list", "Cust", [](Q q) { q.col("Customer");
              q.cond("Customer contact", "InList", QStringLiteral("\"Ciarán O'Meara\",\"Lucía Peñalba\"")); },
          "SELECT CompanyName FROM Customers WHERE CustomerID IN (1, 8)"},
         {"An expression field equal to a non-ASCII name", "Ord", [](Q q) { q.cols({"Order number", "Salesperson"});
              q.cond("Salesperson", "Equal", QStringLiteral("Åsa Lindqvist")); },
          "SELECT o.OrderID, e.FirstName || ' ' || e.LastName " + oe + "WHERE e.EmployeeID = 3"},
-        {"Non-ASCII text inside LIKE", "Sup", [](Q q) { q.col("Supplier");
-             q.cond("Supplier", "Contains", QStringLiteral("ö")); },
-         "SELECT CompanyName FROM Suppliers WHERE SupplierID = 7"},
         {"Sale price and line amount", "OD", [](Q q) { q.cols({"Order number", "Product", "Sale price", "Line amount"});
              q.cond("Sale price", "GreaterThan", "20"); },
          "SELECT d.OrderID, p.ProductName, d.\"Unit Price\", " LINE_AMOUNT " " + odp + "WHERE d.\"Unit Price\" > 20"},
@@ -252,10 +226,6 @@ TEST_F(EndToEnd, QueriesMatchHandWrittenStatementsInBothSyntaxes)
              TFilterBracket* any = q.bracket(fltAny);
              q.cond("Customer city", "Equal", "Bath", {}, any); q.cond("Customer city", "Equal", "Leeds", {}, any); },
          "SELECT CompanyName FROM Customers WHERE Country = 'United Kingdom' AND (City = 'Bath' OR City = 'Leeds')"},
-        {"None bracket", "Ord", [](Q q) { q.col("Order number"); TFilterBracket* none = q.bracket(fltNone);
-             q.cond("Order status", "Equal", "C", {}, none); q.cond("Order status", "Equal", "N", {}, none);
-             q.cond("Freight", "GreaterThan", "30"); },
-         "SELECT OrderID FROM Orders WHERE Status = 'S' AND Freight > 30"},
         {"NotAll bracket", "Cust", [&](Q q) { q.col("Customer"); TFilterBracket* notAll = q.bracket(fltNotAll);
              q.cond("Customer country", "Equal", uk, {}, notAll);
              q.cond("Customer city", "Equal", "Leeds", {}, notAll); },
@@ -272,11 +242,9 @@ TEST_F(EndToEnd, QueriesMatchHandWrittenStatementsInBothSyntaxes)
              TFilterBracket* off = q.bracket(fltAny); q.cond("Order status", "Equal", "N", {}, off);
              off->SetEnabled(false); q.cond("Supplier", "IsNull")->SetEnabled(false); },
          "SELECT o.OrderID " + oc + "WHERE c.Country = 'United Kingdom'"},
-        // Value editors: a Boolean list and an SQL lookup of numbers.
+        // A Boolean value list.
         {"Discontinued", "Prod", [](Q q) { q.col("Product"); q.cond("Discontinued", "Equal", "1"); },
          "SELECT ProductName FROM Products WHERE Discontinued = 1"},
-        {"Product category by number", "Prod", [](Q q) { q.col("Product"); q.cond("Product category", "Equal", "3"); },
-         "SELECT ProductName FROM Products WHERE CategoryID = 3"},
     };
     for (const QueryCase& c : cases) {
         SCOPED_TRACE(c.name);
