@@ -1,9 +1,12 @@
 // The sample database and its committed model: the data that examples and
 // end-to-end runs rely on, a model that agrees with the database column by
-// column and key by key, and a model file that is still exactly what the
-// model's writer and the generator produce.
+// column and key by key, and model and example query files that are still
+// exactly what the writers and the generators produce.
 
 #include "examples/sample_fixtures.h"
+#include <brindle/query/query.h>
+
+#include <QDir>
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -138,28 +141,6 @@ TEST_F(Sample, ModelAgreesWithTheDatabase)
     EXPECT_EQ(Scalar("SELECT count(*) FROM Orders Ord WHERE " + where), "5");
 }
 
-TEST_F(Sample, PathSearchPicksTheIntendedChains)
-{
-    TVxDBStructure model;
-    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
-    // Each of the first four pairs has two chains of two links: through the
-    // salesperson who took the order, or through the customer's account
-    // manager. A direct link beats any chain.
-    ASSERT_TRUE(model.TableByName(tlByAlias, "Cust")->LinkByTableAlias("Mgr"));
-    ASSERT_TRUE(model.TableByName(tlByAlias, "Emp")->LinkByTableAlias("Mgr"));
-    const char* const paths[][3] = {
-        {"Ord", "Mgr", "Ord>Emp>Mgr"},   {"Mgr", "Ord", "Mgr>Emp>Ord"},         {"Cust", "Emp", "Cust>Ord>Emp"},
-        {"Emp", "Cust", "Emp>Ord>Cust"}, {"Cust", "Mgr", "Cust>Mgr"},           {"Ord", "Cust", "Ord>Cust"},
-        {"Shp", "Cat", "Shp>Ord>OD>Prod>Cat"}, {"Sup", "Mgr", "Sup>Prod>OD>Ord>Emp>Mgr"}};
-    for (const auto& [from, to, expected] : paths) {
-        QStringList aliases;
-        if (const TDSPath* p = model.GetPath(from, to))
-            for (int i = 0; i < p->TableCount(); ++i)
-                aliases.append(p->Tables(i)->TableAlias());
-        EXPECT_EQ(aliases.join(u'>'), expected) << from << ">" << to;
-    }
-}
-
 TEST_F(Sample, ModelFilesAreWhatTheWritersAndTheGeneratorProduce)
 {
     const QByteArray committed = fixtures::FileBytes(QStringLiteral(BRINDLE_SAMPLE_MODEL));
@@ -193,6 +174,44 @@ TEST_F(Sample, ModelFilesAreWhatTheWritersAndTheGeneratorProduce)
         << "examples/sample/sample.dbs is stale: build the sample_model target and copy its output";
     EXPECT_TRUE(fixtures::FileBytes(outForm) == committedForm)
         << "examples/sample/sample.form is stale: build the sample_model target and copy its output";
+}
+
+QStringList queryFiles(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.qry")}, QDir::Files, QDir::Name);
+}
+
+TEST(ExampleQueries, AreWhatTheGeneratorWrites)
+{
+    const QDir committed(QStringLiteral(BRINDLE_EXAMPLE_QUERIES));
+    QTemporaryDir dir;
+    ASSERT_EQ(fixtures::RunGenerator(QStringLiteral(BRINDLE_MAKE_EXAMPLE_QUERIES),
+                                     {QStringLiteral(BRINDLE_SAMPLE_FORM), dir.path()}), "");
+    const QStringList names = queryFiles(committed.path());
+    EXPECT_EQ(names.size(), 6);
+    EXPECT_EQ(queryFiles(dir.path()), names);
+    for (const QString& name : names)
+        EXPECT_TRUE(fixtures::FileBytes(dir.filePath(name)) == fixtures::FileBytes(committed.filePath(name)))
+            << "examples/queries/" << name.toStdString()
+            << " is stale: build the example_queries target and copy its output";
+}
+
+TEST(ExampleQueries, ReadBackAndWriteAgainUnchanged)
+{
+    QObject owner;
+    TVxDBStructure* model = fixtures::LoadSampleForm(owner);
+    ASSERT_NE(model, nullptr);
+    const QDir folder(QStringLiteral(BRINDLE_EXAMPLE_QUERIES));
+    for (const QString& name : queryFiles(folder.path())) {
+        SCOPED_TRACE(name.toStdString());
+        TVxQuery query;
+        query.SetDbStruct(model);
+        query.SetSaveTitles(false);
+        query.LoadFromFile(folder.filePath(name));
+        TStringList saved;
+        query.SaveToStrings(saved);
+        EXPECT_EQ(saved.Text().toUtf8(), fixtures::FileBytes(folder.filePath(name)));
+    }
 }
 
 } // namespace

@@ -109,16 +109,6 @@ TEST_F(ResultFieldsTest, PlaceholdersFollowTheFields)
     EXPECT_EQ(ids(few), "3");
 }
 
-TEST_F(ResultFieldsTest, AggregateByFieldOrFunctionInAnyCase)
-{
-    const struct { const char* formula; bool aggregateField; bool expected; } cases[] = {
-        {"SUM(@1)", false, true}, {"@1 + mAx(@1)", false, true}, {"avg (@1)", false, false},
-        {"@1", false, false}, {"@1", true, true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(field(c.formula, {c.aggregateField ? total : id}, "F")->GetAgregate(), c.expected) << c.formula;
-}
-
 TEST_F(ResultFieldsTest, FieldsFromSQLText)
 {
     const struct { const char* sql; const char* formula; const char* ids; const char* caption; } cases[] = {
