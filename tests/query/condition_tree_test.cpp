@@ -146,43 +146,6 @@ TEST_F(ConditionTree, EnabledStatePropagates)
     EXPECT_TRUE(second->GetEnabled());
 }
 
-TEST_F(ConditionTree, WritingBrackets)
-{
-    allowEmptyBrackets();
-    TFilterBracket* none = query.AddBracket(query.Filter());
-    none->SetLinkType(fltNone);
-    add(m.orderID, "Equal", "1", {}, none);
-    add(m.orderID, "Equal", "2", {}, none);
-    EXPECT_EQ(where(), "(|NOT (|o.ID = 1 OR|o.ID = 2|)|)");
-    none->SetLinkType(fltNotAll);
-    EXPECT_EQ(where(), "(|NOT (|o.ID = 1 AND|o.ID = 2|)|)");
-
-    // A disabled bracket and an enabled bracket without enabled rows write nothing.
-    none->SetEnabled(false);
-    EXPECT_EQ(where(), "");
-    query.AddBracket(query.Filter());
-    add(m.orderID, "LessThan", "9");
-    EXPECT_EQ(where(), "(|o.ID < 9|)");
-}
-
-TEST_F(ConditionTree, HavingRowsGoToHaving)
-{
-    allowEmptyBrackets();
-    query.QResult()->ResultFields().Add("@1", {m.custName}, "Customer");
-    query.QResult()->ResultFields().Add("@1", {m.total}, "Total");
-    add(m.total, "GreaterThan", "10");
-    TFilterBracket* nested = query.AddBracket(query.Filter());
-    add(m.total, "LessThan", "90", {}, nested);
-    add(m.total, "Equal", "50", {}, nested);
-    add(m.custCity, "Equal", "Oslo");
-    query.BuildQuery();
-    const QStringList sql = query.QResult()->GetSQL().Lines();
-    EXPECT_TRUE(sql.contains("HAVING ( sum(o.Amount) >10 AND( sum(o.Amount) < 90 OR sum(o.Amount) = 50 ) )"))
-        << sql.join('\n').toStdString();
-    EXPECT_TRUE(sql.contains("c.City = 'Oslo'")) << sql.join('\n').toStdString();
-    EXPECT_EQ(nested->GetBracketKind(), bkAggregatesOnly);
-}
-
 TEST_F(ConditionTree, ReadableText)
 {
     allowEmptyBrackets();

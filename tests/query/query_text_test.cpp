@@ -4,9 +4,6 @@
 #include <brindle/foundations/form_stream.h>
 #include <brindle/query/titles.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace brindle;
@@ -249,26 +246,6 @@ TEST_F(QueryText, SubQueryValuesLoseTheirDoubleBlanks)
     fresh.LoadFromStrings(text(lines.arg("", "0")));
     EXPECT_EQ(static_cast<TFilterCond*>(fresh.Filter()->GetRow(0))->GetValue(1),
               "SELECT Name  FROM Customers    WHERE 1=1");
-}
-
-TEST_F(QueryText, FilesAndTheQueryFolder)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    add(m.custName, "Equal", "Smith");
-    query.SetQueryName("Smiths");
-    query.SaveToFile(dir.filePath("smiths.qry"));
-    query.SetQueryName("");
-    query.SaveToFile(dir.filePath("no.name.QRY"));
-    query.SaveToFile(dir.filePath("notes.txt"));
-    fresh.LoadFromFile(dir.filePath("smiths.qry"));
-    EXPECT_EQ(fresh.QueryName(), "Smiths");
-    EXPECT_EQ(fresh.Filter()->GetRowCount(), 1);
-
-    TStringList names{"kept"}, files;
-    ReadQueries(dir.path(), names, files);
-    EXPECT_EQ(names.Lines(), QStringList({"kept", "no", "Smiths"}));
-    EXPECT_EQ(files.Lines(), QStringList({"no.name", "smiths"}));
 }
 
 // --- the form stream
