@@ -119,17 +119,6 @@ TEST_F(BuilderTest, OrderByFollowsSortOrderThenFieldOrder)
     EXPECT_EQ(sql().last(), "ORDER BY Customers.City DESC, Orders.Total ASC, Customer ASC");
 }
 
-TEST_F(BuilderTest, AggregatesGroupByTheOtherColumns)
-{
-    column(f["Name"], "Name");
-    column(f["City"], "City");
-    EXPECT_FALSE(sql().last().startsWith("GROUP BY"));
-    query.QResult()->ResultFields().Insert(1, "sum(@1)", {f["Total"]}, "Sum");
-    const QStringList lines = sql();
-    EXPECT_EQ(lines.first(), "SELECT DISTINCT Customers.Name, sum(Orders.Total) as Sum, Customers.City");
-    EXPECT_EQ(lines.last(), "GROUP BY Customers.Name, Customers.City");
-}
-
 TEST_F(BuilderTest, JoinLayouts)
 {
     const QString co = "(Customers.ID=Orders.CustID)";
