@@ -1,5 +1,5 @@
 // Entities on their own: field groups, value editors, predefined conditions
-// and the small rules of fields and tables.
+// and the small rules of fields.
 
 #include "datamodel/model_fixtures.h"
 
@@ -166,16 +166,4 @@ TEST(Conditions, ListHandsOutIdentifiersAboveTheHighest)
     TDSCondition* c = model.Conditions()[0];
     c->SetSQLExpr("Orders.Total > :min and Orders.Total < :max"); // a table once per mention
     EXPECT_TRUE(c->Tables().Count() == 2 && c->Tables()[0] == orders);
-}
-
-TEST(Tables, DesignPositionsAndRenames)
-{
-    TVxDBStructure model;
-    TDSTable* t = AddTable(model, "Orders");
-    t->SetDesignPositions("10, 20,30");
-    EXPECT_EQ(t->DesignPositions(), "10,20,30,0");
-    t->SetDesignPositions("x,,-5,7,99");
-    EXPECT_EQ(t->DesignPositions(), "0,0,-5,7");
-    t->SetTableName("Order Lines"); // the alias, once set, stays
-    EXPECT_EQ(t->CompoundName(), "Order Lines - Orders");
 }

@@ -1,5 +1,5 @@
-// Models in forms: what the form keeps, when the model's settings and text
-// are handed over, and malformed forms.
+// Models in forms: what the form keeps, when the model's text is loaded,
+// and malformed forms.
 
 #include "datamodel/model_fixtures.h"
 
@@ -9,17 +9,6 @@ using namespace brindle;
 using namespace brindle::testing;
 
 namespace {
-
-// Settings the model hands to its database info after a form is read.
-class SettingsInfo : public TVxDBInfo {
-    Q_OBJECT
-
-public:
-    using TVxDBInfo::TVxDBInfo;
-    void LoadInfo(TStringList& info) override { Received.Assign(info); }
-    void SaveInfo(TStringList& info) override { info.Add("driver=QSQLITE"); }
-    TStringList Received;
-};
 
 // Records what it sees when the form reader calls it.
 class Probe : public QObject, public IFormComponent {
@@ -107,22 +96,6 @@ TEST_F(ModelForm, RoundTripKeepsPropertiesTheModelAndItsReferences)
     text.SetString(text.IndexOf("    ExOperators = [\"xoInList\", \"xoContains\"]"),
                    "    ExOperators = [ \"xoContains\" , ]");
     EXPECT_EQ(static_cast<TVxDBStructure*>(ReadForm(text, &owner)[1])->ExOperators(), TExOperators({xoContains}));
-}
-
-TEST_F(ModelForm, SettingsReachTheInfoOnlyAfterLoading)
-{
-    TFormClasses::Register<SettingsInfo>("SettingsInfo");
-    QObject form;
-    auto* info = Named<SettingsInfo>(form, "Info");
-    auto* model = Named<TVxDBStructure>(form, "Model");
-    model->SetDatabaseInfo(info);
-    TStringList text;
-    WriteForm("F", {model, info}, text); // the reference points forward
-
-    QObject owner;
-    const QList<QObject*> read = ReadForm(text, &owner);
-    EXPECT_EQ(static_cast<SettingsInfo*>(read[1])->Received.Lines(), QStringList({"driver=QSQLITE"}));
-    EXPECT_TRUE(static_cast<TVxDBStructure*>(read[0])->SpecInfo().IsEmpty());
 }
 
 TEST_F(ModelForm, LoadedRunsInFileOrderOnceEveryReferenceIsResolved)
