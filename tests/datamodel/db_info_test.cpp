@@ -1,5 +1,5 @@
-// The database info component: events before virtual methods, the column
-// cache, links, the text form of a column list, and how a model attaches it.
+// The database info component: the column cache, the text form of a column
+// list, and how a model attaches it.
 
 #include "datamodel/model_fixtures.h"
 
@@ -7,40 +7,6 @@
 
 using namespace brindle;
 using namespace brindle::testing;
-
-// Without handlers the descendant answers; the database tests check those answers.
-TEST(DBInfo, AnAssignedEventIsAskedInsteadOfTheVirtual)
-{
-    FakeDBInfo info;
-    info.tables = QStringList{"Orders"};
-    int events = 0;
-    // Handlers that add nothing still keep the descendant out.
-    info.OnTablesRequest = [&](TVxDBInfo* sender, TStringList&) { events += sender == &info; };
-    info.OnDBNamesRequest = [&](TVxDBInfo*, TStringList&) { ++events; };
-    info.OnGetSQLValues = [&](TVxDBInfo*, const QString&, TStringList&, TStringList&) { ++events; };
-    info.OnFieldsRequest = [&](TVxDBInfo*, const QString& table, TDBFieldList&) { events += table == "Items"; };
-    TStringList list;
-    info.GetTableNames(list);
-    info.GetDatabaseNames(list);
-    info.RunQuery("select 1", list, list);
-    info.GetFieldList("Items");
-    EXPECT_EQ(events, 4);
-    EXPECT_TRUE(list.IsEmpty());
-    EXPECT_EQ(info.tablesCalls + info.databasesCalls + info.sqlCalls + info.fieldsCalls, 0);
-
-    // Links are the exception: the handler sees and may extend the descendant's list.
-    info.links = QStringList{"Orders-Customers:CustID=ID"};
-    QStringList seen;
-    info.OnLinksRequest = [&](TVxDBInfo*, TStringList& links) {
-        seen = links.Lines();
-        links.Add("Orders-Items:ID=OrderID");
-    };
-    char* text = info.GetLinksAsText();
-    EXPECT_EQ(info.linksCalls, 1);
-    EXPECT_EQ(seen, QStringList{"Orders-Customers:CustID=ID"});
-    EXPECT_STREQ(text, "Orders-Customers:CustID=ID\nOrders-Items:ID=OrderID\n");
-    StrDispose(text);
-}
 
 TEST(DBInfo, FieldListIsCachedPerTableUntilUpdate)
 {

@@ -145,25 +145,3 @@ TEST(Conditions, DisplayFormatMakesOneValuePerMarker)
     }
 }
 
-TEST(Conditions, ListHandsOutIdentifiersAboveTheHighest)
-{
-    TVxDBStructure model;
-    TDSTable* orders = AddTable(model, "Orders");
-    const struct {
-        int given, assigned, max;
-    } steps[] = {{0, 1, 1}, {10, 10, 10}, {0, 11, 11}, {5, 5, 11}, {0, 12, 12}};
-    for (const auto& s : steps) {
-        auto condition = std::make_unique<TDSCondition>(&model);
-        condition->SetID(s.given);
-        TDSCondition* raw = condition.get();
-        model.Conditions().Add(std::move(condition));
-        EXPECT_EQ(raw->ID(), s.assigned);
-        EXPECT_EQ(model.Conditions().MaxID(), s.max);
-    }
-    EXPECT_EQ(model.Conditions().IndexByID(5), 3);
-    EXPECT_EQ(model.ConditionByID(11), model.Conditions()[2]);
-    EXPECT_EQ(model.ConditionByID(2), nullptr);
-    TDSCondition* c = model.Conditions()[0];
-    c->SetSQLExpr("Orders.Total > :min and Orders.Total < :max"); // a table once per mention
-    EXPECT_TRUE(c->Tables().Count() == 2 && c->Tables()[0] == orders);
-}

@@ -1,11 +1,9 @@
-// The model as XML: the writer's layout, the reader's own names, round
-// trips between them, environment references and refused documents.
+// The model as XML: the reader's own names, round trips from the writer to
+// the reader, environment references and refused documents.
 
 #include <brindle/datamodel/model_xml.h>
 
 #include "datamodel/model_fixtures.h"
-
-#include <QDomDocument>
 
 #include <tuple>
 
@@ -28,15 +26,6 @@ TStringList readerForm(const TStringList& written)
         .replace(QStringLiteral("</Entity>"), QStringLiteral("</GROUP>"))
         .replace(QStringLiteral(" tables=\""), QStringLiteral(" TABLE=\""));
     return TextLines(text);
-}
-
-QDomElement firstElement(const QDomDocument& doc, const QString& tag, const QString& attr, const QString& value)
-{
-    const QDomNodeList all = doc.elementsByTagName(tag);
-    for (int i = 0; i < all.size(); ++i)
-        if (all.at(i).toElement().attribute(attr) == value)
-            return all.at(i).toElement();
-    return {};
 }
 
 // Two tables, a link with value and field sides, a field of every editor
@@ -92,31 +81,6 @@ struct Written {
 };
 
 } // namespace
-
-TEST(ModelXml, WriterLayout)
-{
-    const Written w;
-    const TStringList& out = w.out;
-    EXPECT_EQ(out.Lines().mid(0, 3), QStringList({"<?xml version=\"1.0\"?>", "<DataModel formatVersion=\"3\">",
-                                                  "  <DBParams/>"})); // the fake info keeps no settings
-    EXPECT_TRUE(out.Lines().contains("    <Operator id=\"Equal\" caption=\"is equal to\" expr=\"{expr1} = {expr2}\" "
-                                     "format=\"{expr1} {op} {expr2}\" kind=\"Scalar\">"));
-
-    QDomDocument doc;
-    ASSERT_TRUE(doc.setContent(out.Text()));
-    // The reader reads a sub-query operator as scalar: the writer's kind shows it.
-    const QDomElement inQuery = firstElement(doc, "Operator", "id", "InQuery");
-    EXPECT_EQ(QStringList({inQuery.attribute("expr"), inQuery.attribute("kind"),
-                           inQuery.firstChildElement("Types").text()}),
-              QStringList({"{expr1} in ({expr2})", "Query", "Int"}));
-    const QDomElement pair = doc.elementsByTagName("Condition").at(1).toElement();
-    EXPECT_EQ(QStringList({pair.attribute("type"), pair.attribute("expr1")}), QStringList({"CF", "'B2B'"}));
-    EXPECT_EQ(doc.elementsByTagName("Entities").at(0).toElement().attribute("name"), "Root entity");
-    const QDomElement stamp = firstElement(doc, "Attr", "caption", "Stamped");
-    EXPECT_EQ(QStringList({stamp.attribute("type"), stamp.attribute("UIR"), stamp.attribute("tables")}),
-              QStringList({"DateTime", "false", "o"}));
-    EXPECT_FALSE(stamp.hasAttribute("userData"));
-}
 
 TEST(ModelXml, RoundTripInTheReadersNames)
 {

@@ -71,28 +71,6 @@ TEST(OperatorCatalogue, LookupsIgnoreCaseAndMapOnlyTheExactOldName)
     EXPECT_EQ(field.AddOperatorByName("IsNull"), 0); // only once
 }
 
-TEST(OperatorCatalogue, CaptionsComeFromDefOperators)
-{
-    TVxDBStructure model;
-    model.AddOperator("Matches", "matches", "@f ~ '@1'", {}, kText);
-    model.SetDefOperators(TStringList{"Equal=equals", "CONTAINS=has"});
-    auto caption = [&](const char* name) { return model.OperatorByName(name)->DisplayName(); };
-    EXPECT_EQ(QStringList({caption("Equal"), caption("Contains"), caption("NotEqual"), caption("Matches")}),
-              QStringList({"equals", "has", "", "matches"}));
-
-    // Merging keeps the lines there and appends the missing defaults in order.
-    model.MergeDefOperators();
-    model.UpdateDefOperators();
-    const TStringList& lines = model.DefOperators();
-    ASSERT_EQ(lines.Count(), 15);
-    EXPECT_EQ(lines.Lines().mid(0, 3), QStringList({"Equal=equals", "CONTAINS=has", "NotEqual=is not equal to"}));
-    EXPECT_EQ(lines[14], "NotBetween=is not between");
-    EXPECT_EQ(caption("NotEqual"), "is not equal to");
-
-    model.ClearStructure(); // a rebuilt catalogue takes the current captions
-    EXPECT_EQ(model.Operators(0)->DisplayName(), "equals");
-}
-
 TEST(OperatorCatalogue, ParamCountAndAggregateDetection)
 {
     TDSOperator op;

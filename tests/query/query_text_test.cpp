@@ -197,28 +197,6 @@ TEST_F(QueryText, OlderVersionsAreRead)
     EXPECT_EQ(static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0))->Field(), m.model.NullField());
 }
 
-TEST_F(QueryText, OptionsAreStoredOnlyWhenAsked)
-{
-    EXPECT_EQ(SQLOptionsToInt({soASCIIRFields, soSelectDistinct, soQuoteAliases, soSortByNames, soFilter}), 74);
-    EXPECT_EQ(IntToSQLOptions(74), TSQLOptions({soSelectDistinct, soQuoteAliases, soSortByNames}));
-    EXPECT_EQ(IntToSQLOptions(1 + 4), TSQLOptions());
-    EXPECT_EQ(IntToSQLOptions(-1), TSQLOptions({soSelectDistinct, soQuoteAliases, soBracketJoins,
-                                                soBracketConditions, soSortByNames}));
-
-    query.SetSQLOptions({soASCIIRFields, soSelectDistinct, soQuoteAliases, soSortByNames});
-    EXPECT_TRUE(saved(query).Lines().contains("Options="));
-    query.SetSaveSQLOptions(true);
-    EXPECT_TRUE(saved(query).Lines().contains("Options=74"));
-
-    const TStringList stored = text("[Main]\nVersion=3.6\nOptions=16\n");
-    fresh.LoadFromStrings(stored);
-    EXPECT_EQ(fresh.SQLOptions(), TSQLOptions({soASCIIRFields, soSelectDistinct}));
-    fresh.SetSaveSQLOptions(true);
-    fresh.LoadFromStrings(stored);
-    EXPECT_EQ(fresh.SQLOptions(), TSQLOptions({soBracketJoins}));
-    EXPECT_TRUE(fresh.QResult()->SQLOptions().Contains(soBracketJoins));
-}
-
 TEST_F(QueryText, SubQueryValuesLoseTheirDoubleBlanks)
 {
     TDSOperator* inQuery = subQueryOperator();
@@ -308,23 +286,6 @@ TEST_F(QueryForm, RoundTripWithTheModelInOneForm)
     TStringList third;
     WriteForm("F", ReadForm(again, &owner), third);
     EXPECT_EQ(third, again);
-}
-
-TEST_F(QueryForm, AQueryBeforeItsModelReadsItsFieldsFromIt)
-{
-    const QString form = "form F\n  component Q: TVxQuery\n    DBStruct = @M\n    data RFields\n      | [RFields]\n"
-                         "      | Count=1\n      | Version=3.6\n      | [RField1]\n      | Formula=@1\n      | Fields=1\n    end\n  end\n"
-                         "  component M: TVxDBStructure\n    data Struct\n      | [Main]\n      | Version=3.6\n"
-                         "      | TableCount=1\n      | FieldCount=1\n      | DefaultMainTable=Orders\n      | [Table:1]\n      | Name=Orders\n"
-                         "      | [Field:1]\n      | ID=1\n      | FieldExpr=ID\n      | TableAlias=Orders\n    end\n"
-                         "  end\nend\n";
-    QObject owner;
-    const QList<QObject*> read = ReadForm(text(form), &owner);
-    auto* query = static_cast<TVxQuery*>(read[0]);
-    const auto* model = static_cast<TVxDBStructure*>(read[1]);
-    ASSERT_EQ(query->QResult()->ResultFields().Count(), 1);
-    EXPECT_TRUE(query->QResult()->ResultFields()[0]->DSFields()[0] == model->Fields(0)
-                && query->MainTable() == model->Tables(0));
 }
 
 TEST_F(QueryForm, OlderFormsGiveOptionsAndTitles)
