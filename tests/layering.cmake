@@ -1,0 +1,23 @@
+# The core and the command-line tool stay free of QtGui and QtWidgets: no
+# such header in their sources and no such library among the binaries'
+# needed libraries. Called by CTest with SOURCE_DIR and BINARIES.
+set(faults "")
+foreach(dir src/foundations src/datamodel src/query src/sqlimport apps/brindle)
+  file(GLOB_RECURSE sources ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
+  foreach(source IN LISTS sources)
+    file(STRINGS ${source} hits REGEX "#include +<Qt(Gui|Widgets)|#include +<Q(Widget|Application|Painter|Pixmap|Font|Color|Image|Icon)>")
+    if(hits)
+      string(APPEND faults "${source}: ${hits}\n")
+    endif()
+  endforeach()
+endforeach()
+find_program(READELF readelf REQUIRED)
+foreach(binary IN LISTS BINARIES)
+  execute_process(COMMAND ${READELF} -d ${binary} OUTPUT_VARIABLE dynamic ERROR_QUIET)
+  if(dynamic MATCHES "Qt6(Gui|Widgets)")
+    string(APPEND faults "${binary} needs Qt6${CMAKE_MATCH_1}\n")
+  endif()
+endforeach()
+if(faults)
+  message(FATAL_ERROR "the core layer reaches for the display:\n${faults}")
+endif()
