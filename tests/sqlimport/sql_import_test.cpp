@@ -103,33 +103,6 @@ TEST_F(Import, AFailedParseLeavesAnEmptyIdleQuery)
     EXPECT_THROW(noModel.ParseSQL(TStringList(QStringList{"SELECT a FROM T"})), EVxQueryPanelError);
 }
 
-TEST_F(Import, BuiltStatementsReadBackIntoTheSameConditions)
-{
-    TVxQuery source;
-    source.SetDbStruct(&m.model);
-    addCondition(source, source.Filter(), m.custName, m.op("StartsWith"), "Sm");
-    TFilterBracket* inner = source.AddBracket(source.Filter());
-    inner->SetLinkType(fltNotAll);
-    addCondition(source, inner, m.amount, m.op("Between"), "10", "20");
-    addCondition(source, inner, m.status, m.op("InList"), "O,S");
-    source.QResult()->ResultFields().AddBySQLExpr(QString(), "c.Name", stAscending, 1);
-    source.SetActive(true);
-    source.BuildQuery();
-    parse(source.QResult()->GetSQL().Text());
-    query.SetActive(true);
-    query.BuildQuery();
-    EXPECT_EQ(query.QResult()->GetSQL().Text().toStdString(), source.QResult()->GetSQL().Text().toStdString());
-
-    // The comma style writes its joins among the conditions: read back, a
-    // join becomes a condition of its own, bound to no field of the model.
-    source.SetSQLSyntax(ssSQL1);
-    source.BuildQuery();
-    parse(source.QResult()->GetSQL().Text());
-    ASSERT_EQ(query.Filter()->GetRowCount(), 2);
-    EXPECT_EQ(cond(0)->Field(), m.model.NullField());
-    EXPECT_EQ(cond(0)->GetValue(1), "c.ID");
-}
-
 TEST_F(Import, SubQueriesChosenByTheHostAreImported)
 {
     TDSOperator* inQuery = m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes));
