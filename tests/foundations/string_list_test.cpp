@@ -1,5 +1,6 @@
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/string_list.h>
+#include <brindle/foundations/text_hash.h>
 
 #include <QTemporaryDir>
 
@@ -21,7 +22,7 @@ QStringList commaItems(const QString& text)
 
 } // namespace
 
-TEST(StringList, CommaTextReading)
+TEST(StringList, CommaTextReadingAndWriting)
 {
     struct Case { QString text; QStringList items; };
     const Case cases[] = {
@@ -41,19 +42,14 @@ TEST(StringList, CommaTextReading)
     for (const Case& c : cases)
         EXPECT_EQ(commaItems(c.text), c.items) << c.text.toStdString();
 
-    // The strict reader splits at the delimiter only and keeps blanks.
+    // The strict reader splits at the delimiter only and keeps blanks;
+    // quoted items read as in comma text.
     TStringList list;
-    list.SetStrictDelimitedText("Cust ID=ID, x=y,\"a,b\"", u',');
-    EXPECT_EQ(list.Lines(), QStringList({"Cust ID=ID", " x=y", "a,b"}));
+    list.SetStrictDelimitedText("Cust ID=ID, x=y,\"a,b\",\"x \"\"y\"\" z\",\"open", u',');
+    EXPECT_EQ(list.Lines(), QStringList({"Cust ID=ID", " x=y", "a,b", "x \"y\" z", "open"}));
     list.SetStrictDelimitedText("a,", u',');
     EXPECT_EQ(list.Lines(), QStringList({"a", ""}));
-    // Quoted items read as in comma text.
-    list.SetStrictDelimitedText("\"x \"\"y\"\" z\",\"open", u',');
-    EXPECT_EQ(list.Lines(), QStringList({"x \"y\" z", "open"}));
-}
 
-TEST(StringList, CommaTextWritingRoundTrips)
-{
     const QList<QStringList> lists = {
         {"a", "b"}, {"with blank", "comma,inside", "quote\"inside"}, {""}, {"", ""},
         {"tab\there", "x"}, {}, {"a", "", "c"}};
@@ -61,33 +57,27 @@ TEST(StringList, CommaTextWritingRoundTrips)
         const QString text = TStringList(items).CommaText();
         EXPECT_EQ(commaItems(text), items) << text.toStdString();
     }
-    EXPECT_EQ(TStringList({""}).CommaText(), "\"\"");
-    EXPECT_EQ(TStringList({"a b", "c"}).CommaText(), "\"a b\",c");
-    EXPECT_EQ(TStringList({"say \"hi\""}).CommaText(), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(TStringList({""}).CommaText() + "|" + TStringList({"a b", "c", "say \"hi\""}).CommaText(),
+              "\"\"|\"a b\",c,\"say \"\"hi\"\"\"");
 }
 
-TEST(StringList, ValuesAndDeletion)
+TEST(StringList, NamesValuesAndIndexes)
 {
     TStringList list({"Name=first", "name=second", "Other=x=y", "NoEquals"});
     EXPECT_EQ(QStringList({list.Values("NAME"), list.Values("other"), list.Values("NoEquals"), list.Names(3)}),
               QStringList({"first", "x=y", "", "NoEquals"}));
-
     list.SetValue("name", "changed");
     EXPECT_EQ(list[0], "name=changed");
     list.SetValue("Name", "");          // the first match goes, the second remains
     EXPECT_EQ(list.Values("name"), "second");
     list.SetValue("Missing", "");       // nothing to delete
     list.SetValue("New", "v");
-    EXPECT_EQ(list.Lines().last(), "New=v");
-    EXPECT_EQ(list.Count(), 4);
-}
+    EXPECT_EQ(list.Lines(), QStringList({"name=second", "Other=x=y", "NoEquals", "New=v"}));
 
-TEST(StringList, LookupsIgnoreCaseBeyondAscii)
-{
     // Characters that fold alike though not ASCII letters, characters one
     // bit apart that are not letters, and names that hold "=" or end early.
-    TStringList list({QString::fromUtf8("Stra\u00dfe=1"), QString::fromUtf8("\u00c4rger=2"), "a@=3", "ab=4",
-                      QString::fromUtf8("\U00010400x=5"), "=6", "kb=7"});
+    list = TStringList({QString::fromUtf8("Stra\u00dfe=1"), QString::fromUtf8("\u00c4rger=2"), "a@=3", "ab=4",
+                        QString::fromUtf8("\U00010400x=5"), "=6", "kb=7"});
     const std::pair<const char*, int> names[] = {
         {"\u00e4RGER", 1}, {"\u212AB", 6} /* the Kelvin sign folds to k */, {"a`", -1}, {"A@", 2}, {"a", -1},
         {"ab=4", -1}, {"\U00010428X", 4}, {"", 5}};
@@ -96,6 +86,16 @@ TEST(StringList, LookupsIgnoreCaseBeyondAscii)
     EXPECT_EQ(list.IndexOf("AB=4"), 3);
     EXPECT_EQ(list.IndexOf(QString::fromUtf8("STRA\u00dfE=1")), 0);
     EXPECT_EQ(list.IndexOf("ab=5"), -1);
+
+    list.SetText("a\r\nb\nc\rd\n");
+    EXPECT_EQ(list.Lines(), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(list.Text(), "a\nb\nc\nd\n");
+    list.SetText("\n\nx");
+    EXPECT_EQ(list.Lines(), QStringList({"", "", "x"}));
+    EXPECT_THROW(list.Strings(3), EListError);
+    EXPECT_THROW(list.Delete(-1), EListError);
+    EXPECT_THROW(list.Insert(5, "z"), EListError);
+    EXPECT_EQ(list.Count(), 3);
 }
 
 TEST(StringList, LongListsFindNamesAsShortOnesDo)
@@ -141,21 +141,6 @@ TEST(StringList, LongListsFindNamesAsShortOnesDo)
     }
 }
 
-TEST(StringList, TextAndIndexErrors)
-{
-    TStringList list;
-    list.SetText("a\r\nb\nc\rd\n");
-    EXPECT_EQ(list.Lines(), QStringList({"a", "b", "c", "d"}));
-    EXPECT_EQ(list.Text(), "a\nb\nc\nd\n");
-    list.SetText("\n\nx");
-    EXPECT_EQ(list.Lines(), QStringList({"", "", "x"}));
-
-    EXPECT_THROW(list.Strings(3), EListError);
-    EXPECT_THROW(list.Delete(-1), EListError);
-    EXPECT_THROW(list.Insert(5, "z"), EListError);
-    EXPECT_EQ(list.Count(), 3);
-}
-
 TEST(StringList, FilesAreUtf8WithOrWithoutMark)
 {
     QTemporaryDir dir;
@@ -195,9 +180,7 @@ TEST(Sections, RunningIndexFindsSectionsInOrder)
     TStringList fromIndex;
     for (int start : {0, 3, 4, 7, 11})
         for (const QString name : {"Main", "ITEM", "Tail", "none"}) {
-            const int a = XReadSLSectionValues(start, text, name, section);
-            const int b = index.Read(start, name, fromIndex);
-            EXPECT_EQ(a, b);
+            EXPECT_EQ(XReadSLSectionValues(start, text, name, section), index.Read(start, name, fromIndex));
             EXPECT_EQ(section, fromIndex);
         }
 
@@ -206,4 +189,40 @@ TEST(Sections, RunningIndexFindsSectionsInOrder)
     EXPECT_EQ(names.Lines(), QStringList({"Main", "Item", "Item", "Tail"}));
     EXPECT_FALSE(IsSectionHeader("[a] + [b]"));
     EXPECT_TRUE(IsSectionHeader("[Field:1.SQL]  "));
+}
+
+TEST(TextHash, StoredKeysOutliveTheirSourcesAndBorrowedKeysFindThem)
+{
+    // Keys made from temporaries; growth rehashes and moves every stored
+    // key many times over.
+    TextHash<int> table;
+    for (int i = 0; i < 2000; ++i)
+        table.insert(QString::number(i) + QStringLiteral("-key"), i);
+    const TextHash<int> copy = table;
+    table.clear();
+    for (int i = 0; i < 2000; i += 37) {
+        const QString text = QString::number(i) + QStringLiteral("-key");
+        EXPECT_EQ(copy.value(BorrowedKey(text), -1), i);
+        EXPECT_EQ(copy.value(text, -1), i);
+    }
+    EXPECT_EQ(copy.value(BorrowedKey(u"2000-key"), -1), -1);
+    QStringList texts; // stored keys give their text back
+    for (auto it = copy.cbegin(); it != copy.cend(); ++it)
+        texts.append(it.key().Text());
+    EXPECT_EQ(texts.size(), 2000);
+    EXPECT_TRUE(texts.contains(QStringLiteral("1999-key")));
+
+    // A key stored from a borrowed one holds its own copy of the text.
+    TextHash<int> fromBorrowed;
+    {
+        QString text = QStringLiteral("gone-key");
+        fromBorrowed.insert(BorrowedKey(text), 7);
+        text.fill(u'x');
+    }
+    EXPECT_EQ(fromBorrowed.value(QStringLiteral("gone-key"), -1), 7);
+    EXPECT_EQ(fromBorrowed.cbegin().key().Text(), QStringLiteral("gone-key"));
+    // Equal texts are equal keys however they are held; length counts.
+    EXPECT_EQ(TextKey(QStringLiteral("ab")), BorrowedKey(u"ab"));
+    EXPECT_FALSE(TextKey(QStringLiteral("ab")) == BorrowedKey(QStringView(u"ab\0", 3)));
+    EXPECT_NE(HashText(u"a", 1), HashText(QStringView(u"a\0", 2), 1));
 }
