@@ -259,21 +259,5 @@ TEST_F(BuilderTest, ParametersAreRenumberedAfterDeletion)
     EXPECT_EQ(conds[2]->GetParam(1), nullptr);
 }
 
-TEST_F(BuilderTest, TwoParametersOfOneConditionAreNumbered)
-{
-    query.SetTitle("ttlParameter", "Param");
-    for (int firstIndex : {1, 2}) {
-        TFilterCond* cond = condition(f["City"], "Between");
-        cond->SetValueIsParam(firstIndex, true);
-        EXPECT_EQ(cond->GetParam(firstIndex)->DisplayName(), "City Param");
-        cond->SetValueIsParam(3 - firstIndex, true);
-        for (int index : {1, 2}) {
-            const QString expected = "City Param " + QString::number(index);
-            EXPECT_EQ(cond->GetParam(index)->DisplayName(), expected);
-            EXPECT_EQ(cond->ValueWord(index)->Caption(), expected);
-        }
-    }
-}
-
 } // namespace
 } // namespace brindle

@@ -88,7 +88,7 @@ TEST_F(ConditionTree, NonEmptyBracketsDeleteUpward)
     EXPECT_EQ(query.AddBracket(query.Filter())->GetRowCount(), 0);
 }
 
-TEST_F(ConditionTree, MovingRows)
+TEST_F(ConditionTree, MovingAndDeletingRows)
 {
     allowEmptyBrackets();
     threeRows();
@@ -108,17 +108,13 @@ TEST_F(ConditionTree, MovingRows)
     // The emptied bracket goes, whatever the options say.
     EXPECT_EQ(move(0, &TVxQuery::MoveCurRowLeft), "Customer City Order");
     EXPECT_EQ(ids(query.Filter()), QStringList({"1.@1", "2.@2", "3.@3"}));
-}
 
-TEST_F(ConditionTree, CurrentRowMovesOnWhenItGoes)
-{
-    allowEmptyBrackets();
-    threeRows();
+    // A deleted current row hands over to the next line, else the previous one.
     query.SetCurrentRow(rows[1]);
     query.Filter()->DeleteRow(1);
-    EXPECT_EQ(query.CurrentRow(), rows[2]); // the next line
+    EXPECT_EQ(query.CurrentRow(), rows[2]);
     query.Filter()->DeleteRow(1);
-    EXPECT_EQ(query.CurrentRow(), rows[0]); // no next line: the previous one
+    EXPECT_EQ(query.CurrentRow(), rows[0]);
     query.Filter()->DeleteRow(0);
     EXPECT_EQ(query.CurrentRow(), nullptr);
 }
@@ -207,12 +203,22 @@ TEST_F(ConditionTree, ValueWordsFollowTheFieldAndOperator)
 
 TEST_F(ConditionTree, ParametersTakeValuesOverAndGiveThemBack)
 {
-    TSimpleCond* cond = add(m.amount, "Between", "1", "5");
-    cond->SetValueIsParam(1, true);
-    cond->SetValueIsParam(2, true);
+    // One parameter of a condition takes the field's name; two are
+    // numbered, whichever came first.
+    TSimpleCond* cond = nullptr;
+    for (int first : {2, 1}) {
+        cond = add(m.amount, "Between", "1", "5");
+        cond->SetValueIsParam(first, true);
+        EXPECT_EQ(cond->GetParam(first)->DisplayName(), "Amount Parameter");
+        cond->SetValueIsParam(3 - first, true);
+        for (const QString i : {"1", "2"})
+            EXPECT_EQ(cond->GetParam(i.toInt())->DisplayName() + "|" + cond->ValueWord(i.toInt())->Caption(),
+                      "Amount Parameter " + i + "|Amount Parameter " + i);
+        if (first == 2)
+            query.Filter()->DeleteRow(0); // parameters go with their condition
+    }
     ASSERT_EQ(query.QResult()->GetParamCount(), 2);
     EXPECT_TRUE(cond->Label3()->Fixed());
-    EXPECT_EQ(cond->Label3()->Caption(), "Amount Parameter 1");
     cond->SetValue(1, "7"); // a parameter's value is not the condition's
     EXPECT_EQ(cond->GetValue(1), "1");
 
@@ -222,9 +228,6 @@ TEST_F(ConditionTree, ParametersTakeValuesOverAndGiveThemBack)
     EXPECT_FALSE(cond->Label3()->Fixed());
     ASSERT_EQ(query.QResult()->GetParamCount(), 1);
     EXPECT_EQ(query.QResult()->GetParam(0)->ParamName(), "Param1");
-
-    query.Filter()->DeleteRow(query.Filter()->IndexOf(cond)); // parameters go with their condition
-    EXPECT_EQ(query.QResult()->GetParamCount(), 0);
 }
 
 TEST_F(ConditionTree, CustomConditionsAndDependentLists)

@@ -350,7 +350,7 @@ TEST(Titles, MergeKeepsTheReferenceShape)
     EXPECT_EQ(flat.Lines(), QStringList({"a=1", "b=B", "note"}));
 }
 
-TEST(Titles, SettingAndTheOlderForms)
+TEST(Titles, SettingTheOlderFormsAndQueryTexts)
 {
     QueryModel m;
     TVxQuery query;
@@ -383,13 +383,8 @@ TEST(Titles, SettingAndTheOlderForms)
 
     query.MergeDFMTitles(text("\nsome\n \nnot any\n"));
     EXPECT_EQ(titles(query, {"ttlFilter", "ttlBracket", "ttlAny"}), "Pick where @ apply|some|not any");
-}
 
-TEST(Titles, QueryTextsCarryTitlesByVersion)
-{
-    QueryModel m;
-    TVxQuery query;
-    query.SetDbStruct(&m.model);
+    // Query texts carry titles.
     query.LoadFromStrings(text("[Query Panel]\nttlAll=alle\nttlExtra=x\n[Main]\nVersion=2.1\n"
                                "[Titles]\nTitle2=ignored for now\n"));
     EXPECT_EQ(query.GetTitle("ttlAll"), "alle");
