@@ -141,18 +141,15 @@ TEST(ModelXml, RoundTripInTheReadersNames)
     in = readerForm(w.out);
     LoadDMFromXml(withInfo, in);
     EXPECT_EQ(withInfo.Fields(0)->FieldType(), ftLargeint);
-}
 
-TEST(ModelXml, WrittenDocumentReadAsItIs)
-{
-    Written w;
-    TVxDBStructure back;
-    EXPECT_THROW(LoadDMFromXml(back, w.out), EConvertError); // the Entity has no ID
-    EXPECT_EQ(back.FieldCount(), 4);                           // the root group's fields, without their tables
-    EXPECT_EQ(back.Fields(0)->Table(), nullptr);
-    // With a database info the first data field is looked up without a table.
-    back.SetDatabaseInfo(&w.info);
-    ExpectDBStructError([&] { LoadDMFromXml(back, w.out); }, 10, "Can not find field \"ID\" in table \"\"");
+    // Read as written, the Entity is a field without an ID: the root
+    // group's fields come before it, without their tables; with a database
+    // info the first data field is looked up without a table.
+    TVxDBStructure asWritten;
+    EXPECT_THROW(LoadDMFromXml(asWritten, w.out), EConvertError);
+    EXPECT_TRUE(asWritten.FieldCount() == 4 && asWritten.Fields(0)->Table() == nullptr);
+    asWritten.SetDatabaseInfo(&w.info);
+    ExpectDBStructError([&] { LoadDMFromXml(asWritten, w.out); }, 10, "Can not find field \"ID\" in table \"\"");
 }
 
 TEST(ModelXml, ReaderSideNames)
@@ -190,33 +187,29 @@ TEST(ModelXml, ReaderSideNames)
     ASSERT_EQ(m.OperatCount(), 2);
     const TDSOperator* like = m.Operators(0);
     // "{expr2}" does not follow "{expr1}" in the format: no value format.
-    EXPECT_EQ(std::tuple(like->SQLExpr(), like->ValFormat(), like->ValueKind()),
-              std::tuple(QString("@f like '%@1%'"), QString(), vkSubQuery));
-    EXPECT_EQ(like->AppliedTypes, TAppliedTypes({ftInteger, ftWord, ftUnknown}));
-    EXPECT_EQ(m.Operators(1)->ValueKind(), vkList); // letter case ignored
-    EXPECT_EQ(m.Operators(1)->AppliedTypes, TDSOperator::DefaultAppliedTypes);
+    EXPECT_EQ(std::tuple(like->SQLExpr(), like->ValFormat(), like->ValueKind(), like->AppliedTypes),
+              std::tuple(QString("@f like '%@1%'"), QString(), vkSubQuery, TAppliedTypes({ftInteger, ftWord, ftUnknown})));
+    EXPECT_EQ(std::tuple(m.Operators(1)->ValueKind(), m.Operators(1)->AppliedTypes), // letter case ignored
+              std::tuple(vkList, TDSOperator::DefaultAppliedTypes));
 
-    EXPECT_EQ(m.Tables(1)->TableAlias(), ""); // an absent ALIAS reads as empty text
-    const TDSLink* link = m.Links(0); // table 2 by its name, which is no alias
+    // An absent ALIAS reads as empty text; table 2 is found by its name.
+    EXPECT_EQ(m.Tables(1)->TableAlias(), "");
+    const TDSLink* link = m.Links(0);
     EXPECT_EQ(std::tuple(link->Table1(), link->Table2(), link->LinkType()),
               std::tuple(m.Tables(0), m.Tables(1), ltOuterFull));
-    EXPECT_EQ(link->Fields1().Lines(), QStringList({"val:1", "fld:"}));
-    EXPECT_EQ(link->Fields2().Lines(), QStringList({"fld:ID", "fld:"}));
+    EXPECT_EQ(link->Fields1().Lines() + link->Fields2().Lines(), QStringList({"val:1", "fld:", "fld:ID", "fld:"}));
 
     ASSERT_EQ(m.FieldCount(), 5);
-    EXPECT_EQ(m.Fields(0)->FieldKind(), kfkVirtual);
-    ASSERT_EQ(m.Fields(0)->Tables().Count(), 2); // its expression's, then TABLE's
-    EXPECT_EQ(m.Fields(0)->Tables()[1], m.Tables(1));
-    EXPECT_EQ(m.Fields(0)->GroupName(), "");
-    EXPECT_EQ(m.Fields(0)->GetOperatorNames(), "Like"); // UIC gives the operators of its type
-    const TDSField* f = m.Fields(1); // typed by the unconnected database info
+    const TDSField* f = m.Fields(0); // its expression's table, then TABLE's; UIC gives its type's operators
+    EXPECT_EQ(std::tuple(f->FieldKind(), f->Tables().CommaText(), f->GroupName(), f->GetOperatorNames()),
+              std::tuple(kfkVirtual, QString("o,"), QString(), QString("Like")));
+    f = m.Fields(1); // typed by the unconnected database info
     EXPECT_EQ(std::tuple(f->GroupName(), f->GetOperatorNames(), f->Table(), f->FieldType()),
               std::tuple(QString("Outer"), QString("Equal"), m.Tables(0), ftString));
     f = m.Fields(2); // type names and editor types compare exactly
-    EXPECT_EQ(std::tuple(f->FieldType(), f->EditType(), f->UseInConditions()), std::tuple(ftUnknown, etAuto, false));
     ASSERT_EQ(m.FieldGroups().Count(), 2);
-    EXPECT_EQ(f->Group(), m.FieldGroups()[1]);
-    EXPECT_EQ(m.FieldGroups()[1]->GroupName(), "");
+    EXPECT_EQ(std::tuple(f->FieldType(), f->EditType(), f->UseInConditions(), f->Group(), f->GroupName()),
+              std::tuple(ftUnknown, etAuto, false, m.FieldGroups()[1], QString()));
     // Neither "Entity" nor "group" is a group.
     EXPECT_EQ(std::tuple(m.Fields(3)->ID(), m.Fields(3)->Group(), m.Fields(4)->ID()), std::tuple(6, m.RootGroup(), 7));
 }
@@ -251,25 +244,6 @@ TEST(ModelXml, EnvironmentReferences)
                                                   "    <User></User>", "  </DBParams>"}));
 }
 
-TEST(ModelXml, FieldIdAndSizeMustBeNumbers)
-{
-    const struct {
-        QString attributes, message;
-    } cases[] = {
-        {"SIZE=\"1\"", "'' is not a valid integer value"},
-        {"ID=\"x\" SIZE=\"1\"", "'x' is not a valid integer value"},
-        {"ID=\"2\"", "'' is not a valid integer value"},
-        {"ID=\"2\" SIZE=\"1.5\"", "'1.5' is not a valid integer value"},
-    };
-    for (const auto& c : cases) {
-        TVxDBStructure m;
-        TStringList in = document("<TABLES><T NAME=\"A\"/></TABLES><ENTITIES><F ID=\"1\" SIZE=\"0\" KIND=\"Virtual\"/>"
-                                  "<F " + c.attributes + "/><F ID=\"9\" SIZE=\"0\"/></ENTITIES>");
-        EXPECT_EQ(ErrorMessage<EConvertError>([&] { LoadDMFromXml(m, in); }), c.message) << c.attributes;
-        EXPECT_TRUE(m.TableCount() == 1 && m.FieldCount() == 1) << c.attributes; // what came before stays
-    }
-}
-
 TEST(ModelXml, RefusedDocuments)
 {
     QString attributes;
@@ -291,6 +265,23 @@ TEST(ModelXml, RefusedDocuments)
         TStringList in = TextLines(c.text);
         EXPECT_EQ(ErrorMessage<EXMLDocumentError>([&] { LoadDMFromXml(m, in); }), c.message);
         EXPECT_EQ(m.OperatCount(), 0) << c.message; // cleared before the document was read
+    }
+
+    // A field's ID and SIZE must be numbers; what came before stays.
+    const struct {
+        QString attributes, message;
+    } fields[] = {
+        {"SIZE=\"1\"", "'' is not a valid integer value"},
+        {"ID=\"x\" SIZE=\"1\"", "'x' is not a valid integer value"},
+        {"ID=\"2\"", "'' is not a valid integer value"},
+        {"ID=\"2\" SIZE=\"1.5\"", "'1.5' is not a valid integer value"},
+    };
+    for (const auto& c : fields) {
+        TVxDBStructure m;
+        TStringList in = document("<TABLES><T NAME=\"A\"/></TABLES><ENTITIES><F ID=\"1\" SIZE=\"0\" KIND=\"Virtual\"/>"
+                                  "<F " + c.attributes + "/><F ID=\"9\" SIZE=\"0\"/></ENTITIES>");
+        EXPECT_EQ(ErrorMessage<EConvertError>([&] { LoadDMFromXml(m, in); }), c.message) << c.attributes;
+        EXPECT_TRUE(m.TableCount() == 1 && m.FieldCount() == 1) << c.attributes;
     }
 
     // Nesting costs no call stack.

@@ -71,7 +71,7 @@ protected:
 
 } // namespace
 
-TEST_F(ResultFieldsTest, FormulaAndEditableExpression)
+TEST_F(ResultFieldsTest, FormulasExpressionsAndSQLText)
 {
     TResultField* f = field("@1 || ' ' || @2", {id, name}, "Who");
     EXPECT_EQ(f->GetSQLExpr(), "o.ID || ' ' || Customers.Name");
@@ -87,14 +87,12 @@ TEST_F(ResultFieldsTest, FormulaAndEditableExpression)
     // field, an unclosed one stays text; no name at all gives the null field.
     EXPECT_EQ(read("{Name} + {Nobody} + {Name} + {Name"), "@1 + @2 + @1 + {Name / 3,0");
     EXPECT_EQ(read("count(*)"), "count(*) / 0");
-}
 
-TEST_F(ResultFieldsTest, PlaceholdersFollowTheFields)
-{
+    // Placeholders follow the fields: renumbered when one goes.
     QList<TDSField*> fields;
     for (int i = 1; i <= 11; ++i)
         fields.append(add(kfkVirtual, QStringLiteral("v%1").arg(i), QStringLiteral("V%1").arg(i), nullptr));
-    TResultField* f = field("@1+@10+@11+@2", fields, "Many");
+    f = field("@1+@10+@11+@2", fields, "Many");
     EXPECT_EQ(f->GetSQLExpr(), "v1+v10+v11+v2");
     f->DelDSField(0);
     EXPECT_EQ(f->Formula(), "+@9+@10+@1");
@@ -107,46 +105,22 @@ TEST_F(ResultFieldsTest, PlaceholdersFollowTheFields)
     few->SetFormula("upper(@2)");
     EXPECT_EQ(few->Formula(), "upper(@1)");
     EXPECT_EQ(ids(few), "3");
-}
 
-TEST_F(ResultFieldsTest, FieldsFromSQLText)
-{
-    const struct { const char* sql; const char* formula; const char* ids; const char* caption; } cases[] = {
+    // From SQL text: a field's own expression, full names, or text as it was.
+    const struct { const char* sql; const char* formula; const char* ids; const char* caption; } sqlCases[] = {
         {"O.id", "@1", "1", "Order number"},                              // a field's own expression
         {"SUM(o.\"CustID\") * o.\"ID\"", "sum(@2) * @1", "1,2", "Order numberCustomer number"},
         {"max(Orders.ID) + 1", "max(@1) + 1", "1", "Order number"},      // full names
-        {"Upper('X')", "Upper('X')", "", "4"},                            // nothing known: text as it was
+        {"Upper('X')", "Upper('X')", "", "10"},            // nothing known: text as it was, captioned by place
     };
-    for (const auto& c : cases) {
+    for (const auto& c : sqlCases) {
         const TResultField* f = list.AddBySQLExpr("", c.sql, stNoSort, 0);
         EXPECT_EQ(QStringList({f->Formula(), ids(f), f->Caption()}), QStringList({c.formula, c.ids, c.caption}))
             << c.sql;
     }
 }
 
-TEST_F(ResultFieldsTest, SelectExpressionAndOrderName)
-{
-    TResultField* f = field("@1", {id}, "Order number");
-    f->SetNumber(3);
-    const auto written = [f] { return f->GetSelectExpr() + " / " + f->GetOrderName(); };
-    EXPECT_EQ(written(), "o.ID as Ordernumber / Ordernumber");
-    // An alias repeating the column is not written; ordering takes the
-    // column only when the letter case matches too.
-    f->SetAlias("id");
-    EXPECT_EQ(written(), "o.ID / id");
-    f->SetAlias("");
-    EXPECT_EQ(f->GetOrderName(), "3");
-    f->SetAlias("ID");
-    EXPECT_EQ(written(), "o.ID / o.ID");
-
-    list.SetQuoteAliases(true);
-    model.SQLFormats()->SetQuoteSymbol1(u'[');
-    model.SQLFormats()->SetQuoteSymbol2(u']');
-    f->SetCaption("Order no");
-    EXPECT_EQ(written(), "o.ID as [Order no] / Order no");
-}
-
-TEST_F(ResultFieldsTest, AliasesAreUniqueIgnoringCase)
+TEST_F(ResultFieldsTest, AliasesSelectExpressionsAndOrderNames)
 {
     EXPECT_EQ(field("@1", {name}, "Name")->Alias(), "Name");
     EXPECT_EQ(field("@1", {name}, "NAME")->Alias(), "NAME1");
@@ -172,9 +146,29 @@ TEST_F(ResultFieldsTest, AliasesAreUniqueIgnoringCase)
         l.SetUseAliases(c.use);
         EXPECT_EQ(l[l.Add("@1", {id}, c.caption)]->Alias(), c.alias) << c.caption;
     }
+
+    list.SetQuoteAliases(false);
+    TResultField* f = field("@1", {id}, "Order number");
+    f->SetNumber(3);
+    const auto written = [f] { return f->GetSelectExpr() + " / " + f->GetOrderName(); };
+    EXPECT_EQ(written(), "o.ID as Ordernumber / Ordernumber");
+    // An alias repeating the column is not written; ordering takes the
+    // column only when the letter case matches too.
+    f->SetAlias("id");
+    EXPECT_EQ(written(), "o.ID / id");
+    f->SetAlias("");
+    EXPECT_EQ(f->GetOrderName(), "3");
+    f->SetAlias("ID");
+    EXPECT_EQ(written(), "o.ID / o.ID");
+
+    list.SetQuoteAliases(true);
+    model.SQLFormats()->SetQuoteSymbol1(u'[');
+    model.SQLFormats()->SetQuoteSymbol2(u']');
+    f->SetCaption("Order no");
+    EXPECT_EQ(written(), "o.ID as [Order no] / Order no");
 }
 
-TEST_F(ResultFieldsTest, SortOrderIsAssignedOnFirstSorting)
+TEST_F(ResultFieldsTest, SortingInsertingAndCopying)
 {
     TResultField* a = field("@1", {id}, "A");
     TResultField* b = field("@1", {name}, "B");
@@ -189,10 +183,8 @@ TEST_F(ResultFieldsTest, SortOrderIsAssignedOnFirstSorting)
     TResultField* c = field("@1", {custId}, "C");
     c->SetSorting(stAscending);
     EXPECT_EQ(c->SortOrder(), INT_MAX);
-}
 
-TEST_F(ResultFieldsTest, InsertNumberAndCopy)
-{
+    list.Clear();
     field("@1", {id}, "A");
     EXPECT_EQ(list.Insert(0, "@1", {name}, "B"), 0);
     EXPECT_THROW(list.Insert(5, "@1", {name}, "C"), EListError);
@@ -214,7 +206,7 @@ TEST_F(ResultFieldsTest, InsertNumberAndCopy)
     EXPECT_EQ(copy[0]->SortOrder(), 5);
 }
 
-TEST_F(ResultFieldsTest, BlockRoundTrip)
+TEST_F(ResultFieldsTest, BlocksRoundTripAndOlderBlocksReadByTheirVersion)
 {
     TStringList empty({"before"});
     list.SetJustSorting(false);
@@ -236,10 +228,7 @@ TEST_F(ResultFieldsTest, BlockRoundTrip)
     loaded.SaveToStrings(again);
     EXPECT_EQ(again, saved);
     EXPECT_EQ(loaded[2]->DSFields()[0], model.NullField());
-}
 
-TEST_F(ResultFieldsTest, OlderBlocksReadByTheirVersion)
-{
     const struct { const char* version; const char* fields; double read; } cases[] = {
         {"Version=1.3", "Orders.ID,Customers.Name", 1.3}, // full names, alias from Name
         {"Version=1.9", "o.ID,customers.name", 1.9},      // SQL expressions, alias from Alias
