@@ -1,0 +1,405 @@
+#include <brindle/panels/drop_down_edits.h>
+
+#include <brindle/foundations/conversions.h>
+#include <brindle/foundations/date_time.h>
+#include <brindle/panels/event_guard.h>
+
+#include <QDateTimeEdit>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLocale>
+
+namespace brindle {
+
+namespace {
+
+// A thin single-line border without the style's 3-D frame, and no padding,
+// so that the editor's size is the text's.
+const char* const FlatEditStyle = "border: 1px solid palette(dark); padding: 0px; margin: 0px;";
+
+// The border's pixels on top of the text's height, as an auto-sized edit has.
+constexpr int BorderHeight = 2;
+
+} // namespace
+
+void TSilentEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+TDropDownCustomEdit::TDropDownCustomEdit(TWordEditor editor, QWidget* parent) : TDropDownLabel(editor, parent) {}
+
+TDropDownCustomEdit::~TDropDownCustomEdit()
+{
+    // The editor is a child of the label's parent; it may be in the middle
+    // of one of its own events when the label goes.
+    if (FEditor)
+        FEditor->deleteLater();
+}
+
+void TDropDownCustomEdit::SetOption(int option, bool on)
+{
+    if (option & 1)
+        Word().SetAutoUpperCase(on);
+    if (option & 2)
+        Word().SetAutoLowerCase(on);
+}
+
+QWidget* TDropDownCustomEdit::EditControl()
+{
+    ensureControl();
+    return FEditor;
+}
+
+QString TDropDownCustomEdit::GetEditText() const
+{
+    return {};
+}
+
+void TDropDownCustomEdit::SetEditText(const QString&) {}
+
+void TDropDownCustomEdit::setEditor(QWidget* editor)
+{
+    FEditor = editor;
+    editor->hide();
+    editor->setLayoutDirection(layoutDirection());
+    editor->setFont(font());
+    editor->installEventFilter(this);
+}
+
+void TDropDownCustomEdit::ShowControl()
+{
+    if (!ensureControl())
+        return;
+    hideForEditor(true);
+    ShowEditControl();
+    AdjustSizes();
+    AdjustPosition();
+    FEditor->raise();
+    FEditor->setFocus(Qt::OtherFocusReason);
+}
+
+void TDropDownCustomEdit::HideControl()
+{
+    if (FEditor)
+        FEditor->hide();
+    hideForEditor(false);
+}
+
+bool TDropDownCustomEdit::IsEditMode() const
+{
+    return editorShown();
+}
+
+void TDropDownCustomEdit::BiDiModeChanged()
+{
+    if (FEditor)
+        FEditor->setLayoutDirection(layoutDirection());
+}
+
+void TDropDownCustomEdit::EditExit()
+{
+    if (Dropped())
+        DropUp(true);
+}
+
+void TDropDownCustomEdit::EditDblClick()
+{
+    if (!OnEditDblClick)
+        return;
+    QString text = GetEditText();
+    OnEditDblClick(this, text);
+    SetEditText(text);
+}
+
+bool TDropDownCustomEdit::keyAllowed(QChar key) const
+{
+    if (ValueType() == vtString)
+        return true;
+    if (key.isDigit() && key.unicode() < 128)
+        return true;
+    if (key == u'"' || key == u',' || key == u'-')
+        return true;
+    return ValueType() == vtFloat && key == GetCurrentFormats().DecimalSeparator;
+}
+
+bool TDropDownCustomEdit::EditKeyPress(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        DropUp(true);
+        return true;
+    case Qt::Key_Escape:
+        DropUp(false);
+        return true;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    // Control keys (Backspace, Ctrl+C) pass; printable ones are filtered.
+    if (!text.isEmpty() && text[0].isPrint() && !keyAllowed(text[0]))
+        return true;
+    AdjustSizes();
+    AdjustPosition();
+    return false;
+}
+
+bool TDropDownCustomEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != FEditor)
+        return false;
+    bool usedUp = false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // A closing key is used up even when closing fails (a mask that
+        // is not satisfied keeps the editor open).
+        Guarded([&] { usedUp = EditKeyPress(static_cast<QKeyEvent*>(event)); });
+        if (!usedUp) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            usedUp = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+        }
+        return usedUp;
+    case QEvent::FocusOut:
+        // A popup of the editor's own (a calendar, a context menu) keeps it open.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            Guarded([this] { EditExit(); });
+        return false;
+    case QEvent::MouseButtonDblClick:
+        Guarded([this] { EditDblClick(); });
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TDropDownCustomEdit::AdjustSizes()
+{
+    FEditor->resize(textWidth(GetEditText() + u'W') + 6, textHeight(QStringLiteral("W")) + BorderHeight);
+}
+
+void TDropDownCustomEdit::AdjustPosition()
+{
+    int left = x();
+    if (IsRightToLeft())
+        left = x() + width() - FEditor->width();
+    FEditor->move(left, y());
+}
+
+// ---- TDropDownEdit
+
+TSilentEdit* TDropDownEdit::edit() const
+{
+    return static_cast<TSilentEdit*>(editor());
+}
+
+void TDropDownEdit::SetMaxLength(int length)
+{
+    Word().MaxLength = length;
+    if (edit())
+        edit()->setMaxLength(length > 0 ? length : 32767);
+}
+
+void TDropDownEdit::CreateControl()
+{
+    auto* control = new TSilentEdit(parentWidget());
+    control->setStyleSheet(QString::fromLatin1(FlatEditStyle));
+    setEditor(control);
+    SetMaxLength(MaxLength());
+}
+
+QString TDropDownEdit::GetEditText() const
+{
+    return edit() ? edit()->text() : QString();
+}
+
+void TDropDownEdit::SetEditText(const QString& text)
+{
+    if (edit())
+        edit()->setText(text);
+}
+
+void TDropDownEdit::ShowEditControl()
+{
+    edit()->setText(Value());
+    edit()->show();
+}
+
+void TDropDownEdit::AcceptInput()
+{
+    if (editorShown())
+        acceptValue(edit()->text());
+}
+
+// ---- TDropDownMaskEdit
+
+TSilentEdit* TDropDownMaskEdit::edit() const
+{
+    return static_cast<TSilentEdit*>(editor());
+}
+
+void TDropDownMaskEdit::CreateControl()
+{
+    auto* control = new TSilentEdit(parentWidget());
+    control->setStyleSheet(QString::fromLatin1(FlatEditStyle));
+    setEditor(control);
+}
+
+QString TDropDownMaskEdit::GetEditText() const
+{
+    return edit() ? edit()->displayText() : QString();
+}
+
+void TDropDownMaskEdit::SetEditText(const QString& text)
+{
+    if (edit())
+        edit()->setText(text);
+}
+
+QString TDropDownMaskEdit::RawText() const
+{
+    if (!edit())
+        return {};
+    // The shown text has one character per place of the mask, literals and
+    // blanks included; the raw text keeps what was typed into the places.
+    const QString shown = edit()->displayText();
+    const QString mask = EditMask().section(u';', 0, 0);
+    const int semicolon = EditMask().indexOf(u';');
+    const QChar blank = semicolon >= 0 && semicolon + 1 < EditMask().size() ? EditMask()[semicolon + 1] : QChar(u' ');
+    static const QString places = QStringLiteral("AaNnXx90Dd#HhBb");
+    QString raw;
+    int at = 0;
+    for (int i = 0; i < mask.size() && at < shown.size(); ++i) {
+        const QChar m = mask[i];
+        if (m == u'>' || m == u'<' || m == u'!' || m == u'[' || m == u']' || m == u'{' || m == u'}')
+            continue;
+        if (m == u'\\') {
+            ++i;
+            ++at;
+            continue;
+        }
+        if (places.contains(m) && shown[at] != blank)
+            raw += shown[at];
+        ++at;
+    }
+    return raw;
+}
+
+void TDropDownMaskEdit::ShowEditControl()
+{
+    edit()->setInputMask(EditMask());
+    if (Caption() != EmptyWordCaption) {
+        if (!UseFormattedValue()) {
+            edit()->setText(Value());
+            edit()->setText(Caption());
+        } else {
+            edit()->setText(Value());
+        }
+    } else {
+        edit()->clear();
+    }
+    edit()->show();
+}
+
+void TDropDownMaskEdit::AcceptInput()
+{
+    if (!edit())
+        return;
+    if (!edit()->hasAcceptableInput())
+        throw EMaskEditError(QStringLiteral("Invalid input value. Use escape key to abandon changes"));
+    if (!editorShown())
+        return;
+    const QString formatted = edit()->text();
+    acceptValue(UseFormattedValue() ? formatted : RawText());
+    SetCaption(formatted);
+}
+
+// ---- TDropDownDateTimeEdit
+
+QDateTimeEdit* TDropDownDateTimeEdit::picker() const
+{
+    return static_cast<QDateTimeEdit*>(editor());
+}
+
+void TDropDownDateTimeEdit::SetKind(TDateTimeEditKind kind)
+{
+    Word().DateKind = kind;
+    if (picker())
+        UpdateKind();
+}
+
+void TDropDownDateTimeEdit::CreateControl()
+{
+    auto* control = new QDateTimeEdit(parentWidget());
+    setEditor(control);
+    UpdateKind();
+}
+
+void TDropDownDateTimeEdit::UpdateKind()
+{
+    const QLocale locale;
+    if (Kind() == ekDate) {
+        picker()->setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
+        picker()->setCalendarPopup(true);
+    } else {
+        picker()->setDisplayFormat(locale.timeFormat(QLocale::LongFormat).remove(QStringLiteral(" t")));
+        picker()->setCalendarPopup(false);
+    }
+}
+
+QString TDropDownDateTimeEdit::GetEditText() const
+{
+    if (!picker())
+        return {};
+    const QLocale locale;
+    return Kind() == ekDate ? locale.toString(picker()->date(), QLocale::ShortFormat)
+                           : locale.toString(picker()->time(), QLocale::ShortFormat);
+}
+
+void TDropDownDateTimeEdit::SetEditText(const QString& text)
+{
+    if (picker())
+        picker()->setDateTime(ToQDateTime(BrStrToDateTime(text)));
+}
+
+void TDropDownDateTimeEdit::ShowEditControl()
+{
+    if (Value().isEmpty())
+        picker()->setDateTime(QDateTime::currentDateTime());
+    else
+        picker()->setDateTime(ToQDateTime(BrStrToDateTime(Value())));
+    picker()->show();
+}
+
+void TDropDownDateTimeEdit::AcceptInput()
+{
+    if (!picker())
+        return;
+    const TDateTime current =
+        Kind() == ekDate ? FromQDate(picker()->date()) : FromQDateTime(QDateTime(QDate(1899, 12, 30), picker()->time()));
+    const QString text = BrDateTimeToStr(current);
+    if (text == Value())
+        return;
+    acceptValue(text);
+    const QLocale locale;
+    SetCaption(Kind() == ekDate ? locale.toString(picker()->date(), QLocale::ShortFormat)
+                               : locale.toString(picker()->time(), QLocale::ShortFormat));
+}
+
+void TDropDownDateTimeEdit::AdjustSizes()
+{
+    picker()->resize(10 * textWidth(QStringLiteral("0")) + 20, picker()->sizeHint().height());
+}
+
+void TDropDownDateTimeEdit::AdjustPosition()
+{
+    TDropDownCustomEdit::AdjustPosition();
+    // Centred on the label's line.
+    picker()->move(picker()->x(), y() - (picker()->height() - height()) / 2);
+}
+
+} // namespace brindle

@@ -1,0 +1,271 @@
+#include <brindle/panels/drop_down_label.h>
+
+#include <brindle/panels/event_guard.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace brindle {
+
+TDropDownLabel::TDropDownLabel(QWidget* parent) : TDropDownLabel(weCustom, parent) {}
+
+TDropDownLabel::TDropDownLabel(TWordEditor editor, QWidget* parent)
+    : QWidget(parent), FOwnWord(std::make_unique<TQueryWord>(editor)), FWord(FOwnWord.get())
+{
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    FWord->OnChanged = [this](TQueryWord*) { WordChanged(); };
+    WordChanged();
+}
+
+TDropDownLabel::~TDropDownLabel()
+{
+    FWord->OnChanged = nullptr;
+}
+
+void TDropDownLabel::BindWord(TQueryWord* word)
+{
+    if (!word)
+        word = FOwnWord.get();
+    if (word == FWord)
+        return;
+    FWord->OnChanged = nullptr;
+    FWord = word;
+    FWord->OnChanged = [this](TQueryWord*) { WordChanged(); };
+    WordChanged();
+}
+
+void TDropDownLabel::SetValue(const QString& value)
+{
+    FWord->SetValue(value);
+}
+
+void TDropDownLabel::SetCaption(const QString& caption)
+{
+    FWord->SetCaption(caption);
+}
+
+void TDropDownLabel::acceptValue(const QString& value)
+{
+    if (OnAcceptValue)
+        OnAcceptValue(this, value);
+    else
+        FWord->SetValue(value);
+}
+
+void TDropDownLabel::WordChanged()
+{
+    setToolTip(FWord->Hint());
+    setEnabled(FWord->Enabled());
+    // An open in-place editor hides the label until it closes; a label
+    // without a parent is no window of its own.
+    if (parentWidget() && !FHiddenForEditor)
+        setVisible(FWord->Visible());
+    resize(sizeHint());
+    update();
+}
+
+QSize TDropDownLabel::sizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    return {metrics.horizontalAdvance(Caption()), metrics.height()};
+}
+
+void TDropDownLabel::SetEditMode(bool on)
+{
+    if (on == IsEditMode())
+        return;
+    if (on)
+        DropDown();
+    else
+        DropUp(true);
+}
+
+void TDropDownLabel::CloseEdit(bool accept)
+{
+    if (IsEditMode())
+        DropUp(accept);
+}
+
+void TDropDownLabel::SetFocused(bool focused)
+{
+    FFocused = focused;
+    update();
+}
+
+void TDropDownLabel::SetBiDiMode(Qt::LayoutDirection mode)
+{
+    setLayoutDirection(mode);
+}
+
+void TDropDownLabel::DropDown()
+{
+    if (Fixed())
+        return;
+    if (BeforeDropDown)
+        BeforeDropDown(this);
+    FDropped = true;
+    ShowControl();
+    // An editor that closed itself while being shown (a popup menu) has
+    // nothing more to announce.
+    if (FDropped && AfterDropDown)
+        AfterDropDown(this);
+}
+
+void TDropDownLabel::DropUp(bool accept)
+{
+    // Hiding a focused editor takes its focus away, which would close the
+    // label a second time from inside the first closing.
+    if (FClosing)
+        return;
+    FClosing = true;
+    try {
+        DoBeforeDropUp(accept);
+        if (accept)
+            AcceptInput();
+        HideControl();
+    } catch (...) {
+        FClosing = false;
+        throw;
+    }
+    FClosing = false;
+    if (parentWidget())
+        parentWidget()->update();
+    FDropped = false;
+    DoAfterDropUp(accept);
+}
+
+void TDropDownLabel::ShowControl()
+{
+    FCustomValue = Value();
+    bool accept = bool(OnCustomDropDown);
+    if (accept)
+        OnCustomDropDown(this, FCustomValue, accept);
+    DropUp(accept);
+}
+
+void TDropDownLabel::AcceptInput()
+{
+    // An empty answer keeps the old value.
+    if (!FCustomValue.isEmpty())
+        acceptValue(FCustomValue);
+}
+
+void TDropDownLabel::DoBeforeDropUp(bool& accept)
+{
+    if (!BeforeDropUp)
+        return;
+    QString scratch;
+    BeforeDropUp(this, scratch, accept);
+}
+
+void TDropDownLabel::DoAfterDropUp(bool accepted)
+{
+    if (AfterDropUp)
+        AfterDropUp(this, accepted);
+}
+
+void TDropDownLabel::DoRightClick()
+{
+    if (OnRightClick)
+        OnRightClick(this);
+}
+
+int TDropDownLabel::DoGetGroupImageIndex(const QString& groupName)
+{
+    int index = -1;
+    if (OnGetGroupImageIndex)
+        OnGetGroupImageIndex(groupName, index);
+    return index;
+}
+
+int TDropDownLabel::DoGetItemImageIndex(const QString& groupName, const QString& itemName)
+{
+    int index = -1;
+    if (OnGetItemImageIndex)
+        OnGetItemImageIndex(groupName, itemName, index);
+    return index;
+}
+
+void TDropDownLabel::Click()
+{
+    Click(QApplication::keyboardModifiers());
+}
+
+void TDropDownLabel::Click(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ControlModifier)
+        AltClick();
+    else if (FDropped)
+        DropUp(false);
+    else
+        DropDown();
+}
+
+void TDropDownLabel::AltClick()
+{
+    if (OnAltClick)
+        OnAltClick(this);
+}
+
+QWidget* TDropDownLabel::EditControl()
+{
+    return nullptr;
+}
+
+bool TDropDownLabel::ensureControl()
+{
+    if (!FControlMade && parentWidget()) {
+        CreateControl();
+        FControlMade = true;
+    }
+    return FControlMade;
+}
+
+int TDropDownLabel::textWidth(const QString& text) const
+{
+    return fontMetrics().horizontalAdvance(text);
+}
+
+int TDropDownLabel::textHeight(const QString&) const
+{
+    return fontMetrics().height();
+}
+
+void TDropDownLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeading, Caption());
+    if (!FFocused)
+        return;
+    painter.setPen(QColor(0, 0, 128)); // navy
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TDropDownLabel::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton)
+        Guarded([this] { DoRightClick(); });
+    event->accept();
+}
+
+void TDropDownLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Guarded([this, modifiers = event->modifiers()] { Click(modifiers); });
+}
+
+void TDropDownLabel::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        resize(sizeHint());
+    if (event->type() == QEvent::LayoutDirectionChange)
+        Guarded([this] { BiDiModeChanged(); });
+}
+
+} // namespace brindle

@@ -1,0 +1,158 @@
+#pragma once
+// TDropDownLabel: one clickable word of a sentence. It shows a caption for
+// the value it stands for; a click opens an editor over or below it, and
+// closing the editor either accepts the input (the value changes) or
+// cancels it. The base class is a custom drop-down: the host's
+// OnCustomDropDown handler shows any dialog and returns a new value.
+//
+// The label's value, caption, items, editor settings and fixed, enabled,
+// visible and hint state are a TQueryWord's: a label made on its own owns
+// one, a label bound to a word of a query shows that word and follows its
+// changes. The label itself keeps only what is on screen (dropped,
+// focused, the editor widget).
+//
+// Events fire in a fixed order: BeforeDropDown, the editor is shown,
+// AfterDropDown (only while still dropped), and on closing BeforeDropUp,
+// the input is applied when accepted, the editor is hidden, AfterDropUp.
+
+#include <brindle/brindle_widgets_export.h>
+
+#include <brindle/query/words.h>
+
+#include <QIcon>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace brindle {
+
+class TDropDownLabel;
+
+using TNotifyEvent = std::function<void(TDropDownLabel* sender)>;
+using TChangeValueEvent = std::function<void(TDropDownLabel* sender, QString& value)>;
+using TBeforeDropUpEvent = std::function<void(TDropDownLabel* sender, QString& value, bool& accept)>;
+using TAfterDropUpEvent = std::function<void(TDropDownLabel* sender, bool accepted)>;
+using TAltClickEvent = std::function<void(TDropDownLabel* sender)>;
+using TGetGroupImageIndexEvent = std::function<void(const QString& groupName, int& imageIndex)>;
+using TGetItemImageIndexEvent =
+    std::function<void(const QString& groupName, const QString& itemName, int& imageIndex)>;
+
+// The pictures a popup shows next to its entries; not owned by a label.
+using TImageList = QList<QIcon>;
+
+class BRINDLE_WIDGETS_EXPORT TDropDownLabel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDropDownLabel(QWidget* parent = nullptr);
+    ~TDropDownLabel() override;
+    // The editor kind of the label's own word.
+    TDropDownLabel(TWordEditor editor, QWidget* parent);
+
+    // The word shown: the label's own, or the one bound with BindWord.
+    TQueryWord& Word() const { return *FWord; }
+    // Shows another word (which must outlive the binding and whose
+    // OnChanged the label takes over); none returns to the label's own.
+    void BindWord(TQueryWord* word);
+
+    const QString& Value() const { return FWord->Value(); }
+    // A different value is stored; the word applies it (a list finds the
+    // item, an edit converts letter case) and the caption follows.
+    void SetValue(const QString& value);
+    // Shown with ampersands as they are; empty shows "_____".
+    QString Caption() const { return FWord->ShownCaption(); }
+    void SetCaption(const QString& caption);
+    // How an accepted input reaches the word: by default the word takes the
+    // value; a panel passes it through its query, which applies what the
+    // word means (a field, an operator, a condition's value).
+    std::function<void(TDropDownLabel* sender, const QString& value)> OnAcceptValue;
+
+    void DropDown();
+    void DropUp(bool accept);
+    bool EditMode() const { return IsEditMode(); }
+    void SetEditMode(bool on);
+    void CloseEdit(bool accept);
+
+    bool Focused() const { return FFocused; }
+    void SetFocused(bool focused);
+    bool Fixed() const { return FWord->Fixed(); }
+    void SetFixed(bool fixed) { FWord->SetFixed(fixed); }
+    bool Dropped() const { return FDropped; }
+    const TImageList* Images() const { return FImages; }
+    void SetImages(const TImageList* images) { FImages = images; }
+    Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
+    void SetBiDiMode(Qt::LayoutDirection mode);
+    bool IsRightToLeft() const { return layoutDirection() == Qt::RightToLeft; }
+
+    // What a left click does: Ctrl+click is an alternative click only;
+    // otherwise an open editor closes without accepting and a closed one opens.
+    void Click();
+    void Click(Qt::KeyboardModifiers modifiers);
+    void AltClick();
+
+    // The editor widget, made on first use; none for the base label.
+    virtual QWidget* EditControl();
+
+    QSize sizeHint() const override;
+
+    TNotifyEvent BeforeDropDown;
+    TNotifyEvent AfterDropDown;
+    TBeforeDropUpEvent BeforeDropUp;
+    TAfterDropUpEvent AfterDropUp;
+    TBeforeDropUpEvent OnCustomDropDown;
+    TAltClickEvent OnAltClick;
+    TNotifyEvent OnRightClick;
+    TGetGroupImageIndexEvent OnGetGroupImageIndex;
+    TGetItemImageIndexEvent OnGetItemImageIndex;
+
+protected:
+    // Editors are made when first needed rather than when the label gets
+    // its parent: a panel of a thousand rows makes ten thousand labels.
+    virtual void CreateControl() {}
+    virtual void ShowControl();
+    virtual void HideControl() {}
+    virtual void AcceptInput();
+    // After the word changed: the label shows its caption and state.
+    virtual void WordChanged();
+    virtual bool IsEditMode() const { return FDropped; }
+    virtual void BiDiModeChanged() {}
+
+    virtual void DoBeforeDropUp(bool& accept);
+    virtual void DoAfterDropUp(bool accepted);
+    virtual void DoRightClick();
+    int DoGetGroupImageIndex(const QString& groupName);
+    int DoGetItemImageIndex(const QString& groupName, const QString& itemName);
+
+    // Makes the editor once; true when one exists afterwards.
+    bool ensureControl();
+    // An in-place editor takes the label's place while it is open.
+    void hideForEditor(bool hidden)
+    {
+        FHiddenForEditor = hidden;
+        setVisible(!hidden && FWord->Visible());
+    }
+    // An accepted input, through OnAcceptValue when a panel set it.
+    void acceptValue(const QString& value);
+    // Text measures in the label's font.
+    int textWidth(const QString& text) const;
+    int textHeight(const QString& text) const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    QString FCustomValue;
+
+private:
+    std::unique_ptr<TQueryWord> FOwnWord;
+    TQueryWord* FWord;
+    bool FFocused = false;
+    bool FDropped = false;
+    bool FClosing = false;
+    bool FHiddenForEditor = false;
+    bool FControlMade = false;
+    const TImageList* FImages = nullptr;
+};
+
+} // namespace brindle

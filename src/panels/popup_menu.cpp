@@ -1,0 +1,499 @@
+#include <brindle/panels/popup_menu.h>
+
+#include <brindle/panels/event_guard.h>
+#include <brindle/panels/system_metrics.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace brindle {
+
+namespace {
+
+constexpr int Frame = 2;
+constexpr int LineHeight = 8;
+constexpr int TextPadding = 12;
+constexpr int IconArea = 22;
+constexpr int PlainIndent = 8;
+constexpr int ArrowArea = 16;
+constexpr int BarGap = 5;
+
+int entryHeight(const QFontMetrics& metrics)
+{
+    return metrics.height() + 4;
+}
+
+QRect availableAt(const QPoint& point)
+{
+    QScreen* screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void resetBreaks(TVxMenuItem& level)
+{
+    for (int i = 0; i < level.Count(); ++i) {
+        level.Items(i)->Break = mbNone;
+        resetBreaks(*level.Items(i));
+    }
+}
+
+} // namespace
+
+TVxMenuItem* TVxMenuItem::Add(const QString& caption)
+{
+    auto item = std::make_unique<TVxMenuItem>();
+    item->Caption = caption;
+    return FItems.GetItem(FItems.Add(std::move(item)));
+}
+
+QString TVxMenuItem::ShownCaption() const
+{
+    QString shown;
+    shown.reserve(Caption.size());
+    for (int i = 0; i < Caption.size(); ++i) {
+        if (Caption[i] == u'&' && i + 1 < Caption.size())
+            ++i;
+        else if (Caption[i] == u'&')
+            continue;
+        shown += Caption[i];
+    }
+    return shown;
+}
+
+QChar TVxMenuItem::AccelKey() const
+{
+    for (int i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption[i] != u'&')
+            continue;
+        if (Caption[i + 1] != u'&')
+            return Caption[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+// One open level of a menu: its entries in columns, the current entry, and
+// the submenu open from it.
+class PopupMenuWindow : public QWidget {
+public:
+    PopupMenuWindow(TVxPopupMenu& menu, TVxMenuItem& level, PopupMenuWindow* parentLevel)
+        : QWidget(parentLevel, Qt::Popup), FMenu(menu), FLevel(level), FParentLevel(parentLevel)
+    {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        setMouseTracking(true);
+        setFont(TVxSystemMetrics::Instance().MenuFont());
+        setLayoutDirection(menu.BiDiMode());
+        layOut();
+    }
+
+    // Places the window at the point, kept on the screen; a submenu that
+    // would leave the screen opens on the other side of its parent.
+    void openAt(QPoint at, int otherSideX)
+    {
+        const QRect screen = availableAt(at);
+        if (layoutDirection() == Qt::RightToLeft)
+            at.rx() -= width();
+        if (at.x() + width() > screen.right() + 1)
+            at.setX(otherSideX >= 0 ? otherSideX - width() : screen.right() + 1 - width());
+        at.setX(std::max(at.x(), screen.left()));
+        if (at.y() + height() > screen.bottom() + 1)
+            at.setY(screen.bottom() + 1 - height());
+        at.setY(std::max(at.y(), screen.top()));
+        move(at);
+        show();
+        setFocus(Qt::PopupFocusReason);
+    }
+
+    void closeChain()
+    {
+        closeSubmenu();
+        close();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        for (const QLine& bar : FBars)
+            painter.drawLine(bar);
+        for (int i = 0; i < FEntries.size(); ++i)
+            paintEntry(painter, FEntries[i], i == FCurrent);
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        const QPoint global = event->globalPosition().toPoint();
+        if (!rect().contains(event->position().toPoint()) && FParentLevel) {
+            FParentLevel->hoverAt(global);
+            return;
+        }
+        hoverAt(global);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        const int index = entryAt(event->position().toPoint());
+        if (index >= 0)
+            Guarded([&] { activate(index); });
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        Guarded([&] { handleKey(event); });
+    }
+
+    void hideEvent(QHideEvent* event) override
+    {
+        QWidget::hideEvent(event);
+        closeSubmenu();
+        if (FParentLevel && FParentLevel->FSubmenu == this)
+            FParentLevel->FSubmenu = nullptr;
+    }
+
+private:
+    struct Entry {
+        TVxMenuItem* item;
+        QRect rect;
+        int column;
+    };
+
+    void layOut()
+    {
+        const QFontMetrics metrics(font());
+        const bool icons = FMenu.Images() && !FMenu.Images()->isEmpty();
+        const int indent = icons ? IconArea : PlainIndent;
+        const auto columns = TVxPopupMenu::Columns(FLevel);
+        int x = Frame;
+        int tallest = 0;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (c > 0 && columns[c].first()->Break == mbBarBreak) {
+                FBars.append(QLine());
+                FBars.last().setP1(QPoint(x + BarGap / 2, Frame));
+                x += BarGap;
+            }
+            int widest = 0;
+            bool submenus = false;
+            for (TVxMenuItem* item : columns[c]) {
+                widest = std::max(widest, metrics.horizontalAdvance(item->ShownCaption()));
+                submenus = submenus || item->Count() > 0;
+            }
+            const int width = indent + widest + TextPadding + (submenus ? ArrowArea : 0);
+            int y = Frame;
+            for (TVxMenuItem* item : columns[c]) {
+                const int height = item->IsLine() ? LineHeight : entryHeight(metrics);
+                FEntries.append({item, QRect(x, y, width, height), c});
+                y += height;
+            }
+            tallest = std::max(tallest, y);
+            x += width;
+        }
+        for (QLine& bar : FBars)
+            bar.setP2(QPoint(bar.x1(), tallest - 1));
+        resize(std::max(x + Frame, 40), std::max(tallest + Frame, entryHeight(metrics) + 2 * Frame));
+        if (layoutDirection() == Qt::RightToLeft)
+            mirror();
+    }
+
+    void mirror()
+    {
+        for (Entry& entry : FEntries)
+            entry.rect.moveLeft(width() - entry.rect.right() - 1);
+        for (QLine& bar : FBars)
+            bar = QLine(width() - 1 - bar.x1(), bar.y1(), width() - 1 - bar.x2(), bar.y2());
+    }
+
+    void paintEntry(QPainter& painter, const Entry& entry, bool current)
+    {
+        const QRect& box = entry.rect;
+        if (entry.item->IsLine()) {
+            painter.setPen(palette().color(QPalette::Mid));
+            const int middle = box.center().y();
+            painter.drawLine(box.left() + 4, middle, box.right() - 4, middle);
+            return;
+        }
+        const bool rtl = layoutDirection() == Qt::RightToLeft;
+        if (current)
+            painter.fillRect(box, palette().color(QPalette::Highlight));
+        const QColor text = palette().color(current ? QPalette::HighlightedText : QPalette::Text);
+        const bool icons = FMenu.Images() && !FMenu.Images()->isEmpty();
+        const int indent = icons ? IconArea : PlainIndent;
+        if (icons && entry.item->ImageIndex >= 0 && entry.item->ImageIndex < FMenu.Images()->size()) {
+            const QRect iconBox(rtl ? box.right() - IconArea + 3 : box.left() + 3, box.top() + (box.height() - 16) / 2,
+                                16, 16);
+            FMenu.Images()->at(entry.item->ImageIndex).paint(&painter, iconBox);
+        }
+        painter.setPen(text);
+        const QRect textBox = box.adjusted(rtl ? 0 : indent, 0, rtl ? -indent : 0, 0);
+        painter.drawText(textBox, Qt::AlignVCenter | Qt::AlignLeading | Qt::TextShowMnemonic, entry.item->Caption);
+        if (entry.item->Count() > 0) {
+            const int tipX = rtl ? box.left() + 6 : box.right() - 6;
+            const int baseX = rtl ? tipX + 4 : tipX - 4;
+            const int middle = box.center().y();
+            QPainterPath arrow;
+            arrow.moveTo(baseX, middle - 4);
+            arrow.lineTo(tipX, middle);
+            arrow.lineTo(baseX, middle + 4);
+            arrow.closeSubpath();
+            painter.fillPath(arrow, text);
+        }
+    }
+
+    int entryAt(const QPoint& point) const
+    {
+        for (int i = 0; i < FEntries.size(); ++i)
+            if (FEntries[i].rect.contains(point) && !FEntries[i].item->IsLine())
+                return i;
+        return -1;
+    }
+
+    void hoverAt(const QPoint& global)
+    {
+        const int index = entryAt(mapFromGlobal(global));
+        if (index < 0 || index == FCurrent)
+            return;
+        setCurrent(index);
+        if (FEntries[index].item->Count() > 0)
+            openSubmenu(index, false);
+        else
+            closeSubmenu();
+        if (isHidden())
+            return;
+        activateWindow();
+    }
+
+    void setCurrent(int index)
+    {
+        FCurrent = index;
+        update();
+    }
+
+    void openSubmenu(int index, bool selectFirst)
+    {
+        closeSubmenu();
+        const Entry& entry = FEntries[index];
+        auto* submenu = new PopupMenuWindow(FMenu, *entry.item, this);
+        FSubmenu = submenu;
+        const bool rtl = layoutDirection() == Qt::RightToLeft;
+        const QPoint corner = mapToGlobal(rtl ? entry.rect.topLeft() : entry.rect.topRight() + QPoint(1, 0));
+        submenu->openAt(corner - QPoint(0, Frame), mapToGlobal(QPoint(0, 0)).x());
+        if (selectFirst)
+            submenu->step(1);
+    }
+
+    void closeSubmenu()
+    {
+        if (!FSubmenu)
+            return;
+        PopupMenuWindow* submenu = FSubmenu;
+        FSubmenu = nullptr;
+        submenu->closeChain();
+        submenu->deleteLater();
+    }
+
+    void activate(int index)
+    {
+        TVxMenuItem* item = FEntries[index].item;
+        if (item->Count() > 0) {
+            setCurrent(index);
+            openSubmenu(index, true);
+            return;
+        }
+        FMenu.choose(item);
+    }
+
+    // Moves the current entry by one, past separator lines, wrapping round.
+    void step(int by)
+    {
+        if (FEntries.isEmpty())
+            return;
+        const int count = static_cast<int>(FEntries.size());
+        // Without a current entry the first step lands on the first or last.
+        int index = FCurrent >= 0 ? FCurrent : (by > 0 ? count - 1 : 0);
+        for (int tries = 0; tries < count; ++tries) {
+            index = (index + by + count) % count;
+            if (!FEntries[index].item->IsLine()) {
+                setCurrent(index);
+                return;
+            }
+        }
+    }
+
+    // The entry in the neighbouring column nearest to the current row.
+    void stepColumn(int by)
+    {
+        if (FCurrent < 0)
+            return;
+        const Entry& from = FEntries[FCurrent];
+        int best = -1;
+        for (int i = 0; i < FEntries.size(); ++i) {
+            if (FEntries[i].column != from.column + by || FEntries[i].item->IsLine())
+                continue;
+            if (best < 0 || std::abs(FEntries[i].rect.top() - from.rect.top())
+                                < std::abs(FEntries[best].rect.top() - from.rect.top()))
+                best = i;
+        }
+        if (best >= 0)
+            setCurrent(best);
+    }
+
+    void handleKey(QKeyEvent* event)
+    {
+        const bool rtl = layoutDirection() == Qt::RightToLeft;
+        int key = event->key();
+        if (rtl && (key == Qt::Key_Left || key == Qt::Key_Right))
+            key = key == Qt::Key_Left ? Qt::Key_Right : Qt::Key_Left;
+        switch (key) {
+        case Qt::Key_Down:
+            step(1);
+            return;
+        case Qt::Key_Up:
+            step(-1);
+            return;
+        case Qt::Key_Right:
+            if (FCurrent >= 0 && FEntries[FCurrent].item->Count() > 0)
+                openSubmenu(FCurrent, true);
+            else
+                stepColumn(1);
+            return;
+        case Qt::Key_Left:
+            if (FCurrent >= 0 && FEntries[FCurrent].column > 0)
+                stepColumn(-1);
+            else if (FParentLevel)
+                close();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (FCurrent >= 0)
+                activate(FCurrent);
+            return;
+        case Qt::Key_Escape:
+            close();
+            return;
+        default:
+            break;
+        }
+        const QString text = event->text();
+        if (text.isEmpty())
+            return;
+        for (int i = 0; i < FEntries.size(); ++i) {
+            if (FEntries[i].item->AccelKey() == text[0].toLower()) {
+                setCurrent(i);
+                activate(i);
+                return;
+            }
+        }
+    }
+
+    TVxPopupMenu& FMenu;
+    TVxMenuItem& FLevel;
+    PopupMenuWindow* FParentLevel;
+    PopupMenuWindow* FSubmenu = nullptr;
+    QList<Entry> FEntries;
+    QList<QLine> FBars;
+    int FCurrent = -1;
+};
+
+TVxPopupMenu::TVxPopupMenu(QObject* parent) : QObject(parent) {}
+
+TVxPopupMenu::~TVxPopupMenu()
+{
+    delete FRoot.data();
+}
+
+int TVxPopupMenu::EntriesPerColumn(int screenHeight)
+{
+    const QFontMetrics metrics(TVxSystemMetrics::Instance().MenuFont());
+    return std::max(1, screenHeight / entryHeight(metrics));
+}
+
+void TVxPopupMenu::FitColumns(int perColumn)
+{
+    perColumn = std::max(1, perColumn);
+    resetBreaks(FItems);
+    const std::function<void(TVxMenuItem&)> split = [&](TVxMenuItem& level) {
+        const int count = level.Count();
+        if (count == 0)
+            return;
+        if (FPopupSplitType == pstFillFirst) {
+            for (int at = perColumn; at < count; at += perColumn)
+                level.Items(at)->Break = FBreakType;
+        } else {
+            const int columns = count / perColumn + 1;
+            const int length = (count + columns - 1) / columns;
+            for (int k = 1; k < columns && length * k < count; ++k)
+                level.Items(length * k)->Break = FBreakType;
+        }
+        for (int i = 0; i < count; ++i)
+            split(*level.Items(i));
+    };
+    split(FItems);
+}
+
+QList<QList<TVxMenuItem*>> TVxPopupMenu::Columns(const TVxMenuItem& level)
+{
+    QList<QList<TVxMenuItem*>> columns;
+    for (int i = 0; i < level.Count(); ++i) {
+        TVxMenuItem* item = level.Items(i);
+        if (columns.isEmpty() || (item->Break != mbNone && !columns.last().isEmpty()))
+            columns.append(QList<TVxMenuItem*>());
+        columns.last().append(item);
+    }
+    return columns;
+}
+
+void TVxPopupMenu::Popup(int x, int y)
+{
+    CloseMenu();
+    if (FFitToScreen)
+        FitColumns(EntriesPerColumn(availableAt(QPoint(x, y)).height()));
+    FChosen = nullptr;
+    auto* root = new PopupMenuWindow(*this, FItems, nullptr);
+    FRoot = root;
+    QEventLoop loop;
+    root->installEventFilter(this);
+    connect(this, &TVxPopupMenu::closed, &loop, &QEventLoop::quit);
+    root->openAt(QPoint(x, y), -1);
+    // The menu may go with its owner while it is open.
+    const QPointer<TVxPopupMenu> alive(this);
+    if (!root->isHidden())
+        loop.exec();
+    if (!alive)
+        return;
+    root->removeEventFilter(this);
+    delete root;
+    if (TVxMenuItem* chosen = std::exchange(FChosen, nullptr); chosen && chosen->OnClick)
+        chosen->OnClick(chosen);
+}
+
+bool TVxPopupMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FRoot && event->type() == QEvent::Hide)
+        emit closed();
+    return false;
+}
+
+void TVxPopupMenu::CloseMenu()
+{
+    if (FRoot)
+        static_cast<PopupMenuWindow*>(FRoot.data())->closeChain();
+}
+
+void TVxPopupMenu::choose(TVxMenuItem* item)
+{
+    FChosen = item;
+    CloseMenu();
+}
+
+} // namespace brindle
