@@ -16,6 +16,8 @@
 namespace brindle {
 namespace {
 
+enum class Storage { Files, Table };
+
 class StorageTest : public ::testing::Test, protected fixtures::ModelQuery {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -44,31 +46,6 @@ protected:
             out << base.GetQuery(i)->QueryName();
         return out;
     }
-    // Four stored queries A..D; the current one is deleted in the middle,
-    // last, first and only position while the query follows.
-    void deleteInEveryPosition(TVxQueryBase& base, const std::function<int()>& storedCount)
-    {
-        for (const QString city : {"Oslo", "Bergen", "Narvik", "Molde"})
-            base.NewQuery()->SaveContent(text(city.left(1), city));
-        EXPECT_EQ(names(base), QStringList({"O", "B", "N", "M"}));
-        query.SetQueryBase(&base);
-        const struct {
-            int current;
-            int newIndex;
-            const char* shown;
-        } steps[] = {{1, 1, "Narvik"}, {2, 1, "Narvik"}, {0, 0, "Narvik"}, {0, -1, ""}};
-        int left = 4;
-        for (const auto& step : steps) {
-            base.SetItemIndex(step.current);
-            base.DeleteQuery(step.current);
-            --left;
-            EXPECT_EQ(base.ItemIndex(), step.newIndex);
-            EXPECT_EQ(shownCity(), step.shown);
-            EXPECT_EQ(base.GetCount(), left);
-            EXPECT_EQ(storedCount(), left);
-        }
-        EXPECT_EQ(query.Filter()->GetRowCount(), 0);
-    }
     // The call raises the base's error with the code and a message holding the text.
     static void expectError(int code, const std::function<void()>& call, const QString& inMessage = {})
     {
@@ -77,97 +54,21 @@ protected:
             << error.toStdString();
     }
 
-    QTemporaryDir dir;
-};
-
-// --- files
-
-TEST_F(StorageTest, FilesAreListedLoadedAndWrittenBack)
-{
-    text("Beta", "Bergen", "west\ncoast").SaveToFile(dir.filePath("b.qry"));
-    text("Alpha", "Oslo").SaveToFile(dir.filePath("a.qry"));
-    text("", "Narvik").SaveToFile(dir.filePath("c.x.qry")); // no name: listed by its file's base name
-    TStringList{"not a query"}.SaveToFile(dir.filePath("notes.txt"));
-
-    TVxFileQueryBase base;
-    base.SetFolder(dir.path());
-    base.Open();
-    EXPECT_EQ(names(base), QStringList({"Alpha", "Beta", "c"}));
-    EXPECT_EQ(base.GetQuery(1)->Description(), "west\ncoast");
-
-    query.SetQueryBase(&base);
-    EXPECT_EQ(shownCity(), "Oslo");
-    base.SetItemIndex(1);
-    EXPECT_EQ(shownCity(), "Bergen");
-    EXPECT_EQ(query.Description().Lines(), QStringList({"west", "coast"}));
-
-    // The query's edit is written to its file, exactly as the query saves it.
-    add(m.amount, "GreaterThan", "100");
-    base.GetCurrentQuery()->Save();
-    TStringList saved, onDisk;
-    query.SaveToStrings(saved);
-    onDisk.LoadFromFile(dir.filePath("b.qry"));
-    EXPECT_EQ(onDisk, saved);
-
-    // A new name and description are written into the file, around the
-    // query's text, and shown.
-    base.GetCurrentQuery()->SetQueryName("Beta two");
-    base.GetCurrentQuery()->SetDescription("renamed");
-    EXPECT_EQ(query.QueryName(), "Beta two");
-    TVxFileQueryBase again;
-    again.SetFolder(dir.path());
-    again.Open();
-    EXPECT_EQ(names(again), QStringList({"Alpha", "Beta two", "c"}));
-    EXPECT_EQ(again.GetQuery(1)->Description(), "renamed");
-    TVxQuery reader;
-    reader.SetDbStruct(&m.model);
-    again.SetItemIndex(1);
-    reader.SetQueryBase(&again);
-    EXPECT_EQ(reader.Filter()->GetRowCount(), 2);
-}
-
-TEST_F(StorageTest, FilesNewAndDeleted)
-{
-    TVxFileQueryBase base;
-    base.SetFolder(dir.filePath("made/on/open"));
-    expectError(3, [&] { base.NewQuery(); });
-    base.Open();
-    EXPECT_TRUE(QDir(dir.filePath("made/on/open")).exists());
-    text("", "Oslo").SaveToFile(dir.filePath("made/on/open/query1.qry"));
-    base.Close();
-    base.Open();
-    EXPECT_EQ(names(base), QStringList({"query1"}));
-    // Names and files are unique: "query1" is taken whatever its case.
-    EXPECT_EQ(base.NewQuery()->QueryName(), "Query2");
-    EXPECT_TRUE(QFile::exists(dir.filePath("made/on/open/Query2.qry")));
-    base.DeleteQuery(0);
-    base.DeleteQuery(0);
-
-    const QDir folder(base.Folder());
-    deleteInEveryPosition(base, [&] { return static_cast<int>(folder.entryList({"*.qry"}, QDir::Files).size()); });
-}
-
-TEST_F(StorageTest, FileFailures)
-{
-    TVxFileQueryBase unset;
-    expectError(2, [&] { unset.Open(); }, "not specified");
-
-    TVxFileQueryBase base;
-    base.SetFolder(dir.filePath("gone"));
-    base.Open();
-    TVxQueryItem* item = base.NewQuery();
-    ASSERT_TRUE(QDir(base.Folder()).removeRecursively());
-    expectError(2, [&] { item->SaveContent(text("X", "Oslo")); }, "gone");
-    expectError(2, [&] { item->SetQueryName("Y"); }, "gone");
-    EXPECT_EQ(item->QueryName(), "Query1");
-}
-
-// --- an SQLite table
-
-class SqlStorageTest : public StorageTest {
-protected:
     QString dbFile() const { return dir.filePath("queries.sqlite"); }
-    void open(TVxSqlQueryBase& base) const { base.SetDatabaseName(dbFile()); base.Open(); }
+    // An open base of the test's storage.
+    std::unique_ptr<TVxQueryBase> open() const
+    {
+        if (kind == Storage::Files) {
+            auto base = std::make_unique<TVxFileQueryBase>();
+            base->SetFolder(dir.filePath("queries"));
+            base->Open();
+            return base;
+        }
+        auto base = std::make_unique<TVxSqlQueryBase>();
+        base->SetDatabaseName(dbFile());
+        base->Open();
+        return base;
+    }
     // Every stored row, read through a connection of its own.
     QStringList rows(const QString& table = "BrindleQueries") const
     {
@@ -185,61 +86,133 @@ protected:
         QSqlDatabase::removeDatabase("reader");
         return out;
     }
+    int storedCount() const
+    {
+        return kind == Storage::Files
+                   ? int(QDir(dir.filePath("queries")).entryList({"*.qry"}, QDir::Files).size())
+                   : int(rows().size());
+    }
+
+    QTemporaryDir dir;
+    Storage kind = Storage::Table;
 };
 
-TEST_F(SqlStorageTest, TableIsCreatedAndKeepsQueries)
+class EitherStorage : public StorageTest, public ::testing::WithParamInterface<Storage> {
+protected:
+    void SetUp() override
+    {
+        kind = GetParam();
+        StorageTest::SetUp();
+    }
+};
+
+// Both bases keep what the query saves, its name and description, across
+// reopening, and follow deletions in every position with the query.
+TEST_P(EitherStorage, KeepQueriesAndFollowDeletions)
 {
     {
-        TVxSqlQueryBase base;
-        open(base);
-        EXPECT_EQ(base.GetCount(), 0);
-        for (int i = 0; i < 3; ++i)
-            base.NewQuery();
-        EXPECT_EQ(names(base), QStringList({"Query1", "Query2", "Query3"}));
-        query.SetQueryBase(&base);
-        base.SetItemIndex(1);
-        EXPECT_EQ(query.QueryName(), "Query2");
-        EXPECT_EQ(query.Filter()->GetRowCount(), 0);
+        std::unique_ptr<TVxQueryBase> base = open();
+        EXPECT_EQ(base->GetCount(), 0);
+        for (const QString city : {"Oslo", "Bergen", "Narvik", "Molde"})
+            base->NewQuery()->SaveContent(text(city.left(1), city, city == "Bergen" ? "west\ncoast" : ""));
+        EXPECT_EQ(names(*base), QStringList({"O", "B", "N", "M"}));
+        query.SetQueryBase(base.get());
+        base->SetItemIndex(2);
+        EXPECT_EQ(shownCity(), "Narvik");
+        base->SetItemIndex(1);
+        EXPECT_EQ(shownCity(), "Bergen");
+        EXPECT_EQ(query.Description().Lines(), QStringList({"west", "coast"}));
 
-        // The query's text goes into the row; its name and description into their columns.
-        add(m.custCity, "Equal", "Bergen");
-        query.SetQueryName("Bergen");
-        query.Description().SetText("west");
-        base.GetCurrentQuery()->Save();
-        EXPECT_EQ(names(base), QStringList({"Query1", "Bergen", "Query3"}));
-        base.GetQuery(2)->SetDescription("third");
-        base.DeleteQuery(0);
+        // The query's edit is stored exactly as the query saves it; a new
+        // name and description are stored and shown.
+        add(m.amount, "GreaterThan", "100");
+        base->GetCurrentQuery()->Save();
+        base->GetCurrentQuery()->SetQueryName("Bergen two");
+        base->GetCurrentQuery()->SetDescription("renamed");
+        EXPECT_EQ(query.QueryName(), "Bergen two");
     }
     EXPECT_EQ(query.QueryBase(), nullptr); // its base is gone
+
+    std::unique_ptr<TVxQueryBase> base = open();
+    EXPECT_EQ(names(*base), QStringList({"O", "Bergen two", "N", "M"}));
+    EXPECT_EQ(base->GetQuery(1)->Description(), "renamed");
+    base->SetItemIndex(1);
+    query.SetQueryBase(base.get());
+    EXPECT_EQ(query.Filter()->GetRowCount(), 2);
+    TStringList saved, stored;
+    query.SaveToStrings(saved);
+    base->GetCurrentQuery()->LoadContent(stored);
+    EXPECT_EQ(stored, saved);
+
+    const struct { int current, newIndex; const char* shown; } steps[] = {
+        {1, 1, "Narvik"}, {2, 1, "Narvik"}, {0, 0, "Narvik"}, {0, -1, ""}};
+    int left = 4;
+    for (const auto& step : steps) {
+        base->SetItemIndex(step.current);
+        base->DeleteQuery(step.current);
+        EXPECT_EQ(base->ItemIndex(), step.newIndex);
+        EXPECT_EQ(shownCity(), step.shown);
+        EXPECT_EQ(base->GetCount(), --left);
+        EXPECT_EQ(storedCount(), left);
+    }
+    EXPECT_EQ(query.Filter()->GetRowCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bases, EitherStorage, ::testing::Values(Storage::Files, Storage::Table),
+                         [](const auto& info) { return info.param == Storage::Files ? "Files" : "Table"; });
+
+// --- files
+
+TEST_F(StorageTest, FilesAreListedByNameAndNamedUniquely)
+{
+    TVxFileQueryBase base;
+    base.SetFolder(dir.filePath("made/on/open"));
+    expectError(3, [&] { base.NewQuery(); });
+    base.Open();
+    ASSERT_TRUE(QDir(base.Folder()).exists());
+    text("", "Narvik").SaveToFile(dir.filePath("made/on/open/query1.x.qry")); // no name: its file's base name
+    text("Beta", "Bergen").SaveToFile(dir.filePath("made/on/open/b.qry"));
+    TStringList{"not a query"}.SaveToFile(dir.filePath("made/on/open/notes.txt"));
+    base.Close();
+    base.Open();
+    EXPECT_EQ(names(base), QStringList({"Beta", "query1"}));
+    // Names and files are unique: "query1" is taken whatever its case.
+    EXPECT_EQ(base.NewQuery()->QueryName(), "Query2");
+    EXPECT_TRUE(QFile::exists(dir.filePath("made/on/open/Query2.qry")));
+
+    TVxFileQueryBase unset;
+    expectError(2, [&] { unset.Open(); }, "not specified");
+    TVxQueryItem* item = base.GetQuery(0);
+    ASSERT_TRUE(QDir(base.Folder()).removeRecursively());
+    expectError(2, [&] { item->SaveContent(text("X", "Oslo")); }, "made/on/open");
+    expectError(2, [&] { item->SetQueryName("Y"); }, "made/on/open");
+    EXPECT_EQ(item->QueryName(), "Beta");
+}
+
+// --- an SQLite table
+
+TEST_F(StorageTest, TableKeysFollowTheHighest)
+{
+    TVxSqlQueryBase base;
+    base.SetDatabaseName(dbFile());
+    base.Open();
+    for (int i = 0; i < 3; ++i)
+        base.NewQuery();
+    EXPECT_EQ(names(base), QStringList({"Query1", "Query2", "Query3"}));
+    base.GetQuery(1)->SaveContent(text("Bergen", "Bergen", "west"));
+    base.DeleteQuery(0);
+    EXPECT_EQ(base.NewQuery()->QueryName(), "Query1");
     const QStringList stored = rows();
-    ASSERT_EQ(stored.size(), 2);
+    ASSERT_EQ(stored.size(), 3);
     EXPECT_TRUE(stored[0].startsWith("2|Bergen|west|")) << stored[0].toStdString();
-    EXPECT_TRUE(stored[1].startsWith("3|Query3|third|")) << stored[1].toStdString();
-
-    TVxSqlQueryBase again;
-
-    open(again);
-    EXPECT_EQ(names(again), QStringList({"Bergen", "Query3"}));
-    query.SetQueryBase(&again);
-    EXPECT_EQ(shownCity(), "Bergen");
-    EXPECT_EQ(query.Description().Lines(), QStringList({"west"}));
-    again.SetItemIndex(1);
-    EXPECT_EQ(query.Description().Lines(), QStringList({"third"}));
-    EXPECT_EQ(again.NewQuery()->QueryName(), "Query1"); // the next key follows the highest
-    EXPECT_TRUE(rows().last().startsWith("4|Query1||"));
+    EXPECT_TRUE(stored[2].startsWith("4|Query1||")) << stored[2].toStdString();
 }
 
-TEST_F(SqlStorageTest, DeletingInEveryPosition)
+TEST_F(StorageTest, AFailedTableWriteLosesNothing)
 {
     TVxSqlQueryBase base;
-    open(base);
-    deleteInEveryPosition(base, [&] { return static_cast<int>(rows().size()); });
-}
-
-TEST_F(SqlStorageTest, AFailedWriteLosesNothing)
-{
-    TVxSqlQueryBase base;
-    open(base);
+    base.SetDatabaseName(dbFile());
+    base.Open();
     for (const char* city : {"Oslo", "Bergen"})
         base.NewQuery()->SaveContent(text(QString::fromUtf8(city), QString::fromUtf8(city), "kept"));
     const QStringList before = rows();
@@ -266,7 +239,7 @@ TEST_F(SqlStorageTest, AFailedWriteLosesNothing)
     EXPECT_EQ(shownCity(), "Bergen");
 }
 
-TEST_F(SqlStorageTest, TableNamesAndHostConnections)
+TEST_F(StorageTest, TableNamesAndHostConnections)
 {
     TVxSqlQueryBase base;
     for (const char* bad : {"", "1st", "q; DROP TABLE x", "a\"b", "[x]", "s.t"})
