@@ -2,7 +2,7 @@
 // what each answered, and rewrites the model from what it read: each table
 // gets the current database as its database name and its column count in
 // its display name. It reads 8-bit texts as Latin-1, the part of cp1252 the
-// tests use.
+// tests use, and keeps its log in UTF-16.
 
 #include "wizard/test_wizard.h"
 #include <brindle/datamodel/wizard_library.h>
@@ -30,7 +30,7 @@ struct Callbacks {
 
 Callbacks callbacks;
 int mode = DalwickCallEverything;
-std::string wizardLog;
+std::u16string wizardLog;
 
 std::u16string fromLatin1(const std::string& text)
 {
@@ -48,33 +48,7 @@ std::string toLatin1(const char16_t* text)
     return narrow;
 }
 
-std::string toUtf8(const std::u16string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-void note(const std::string& line) { wizardLog += line + '\n'; }
+void note(const std::u16string& line) { wizardLog += line + u'\n'; }
 
 // The lines of a text from a callback, which is released; false for null.
 bool takeLines(char* text, std::vector<std::string>& lines)
@@ -97,13 +71,13 @@ bool takeLines(char* text, std::vector<std::string>& lines)
     return true;
 }
 
-std::string logged(const std::vector<std::string>& lines, bool answered, const char* separator)
+std::u16string logged(const std::vector<std::string>& lines, bool answered, const char16_t* separator)
 {
     if (!answered)
-        return "<null>";
-    std::string text;
+        return u"<null>";
+    std::u16string text;
     for (const std::string& line : lines)
-        text += (text.empty() ? "" : separator) + toUtf8(fromLatin1(line));
+        text += (text.empty() ? u"" : separator) + fromLatin1(line);
     return text;
 }
 
@@ -111,10 +85,10 @@ std::string currentDatabase()
 {
     DalwickWideChar* name = callbacks.getCurrentDatabase();
     if (!name) {
-        note("current <null>");
+        note(u"current <null>");
         return std::string();
     }
-    note("current " + toUtf8(name));
+    note(u"current " + std::u16string(name));
     std::string narrow = toLatin1(name);
     callbacks.freeText(name);
     return narrow;
@@ -125,11 +99,11 @@ bool callEverything()
     char* structureText = callbacks.getStructure();
     std::vector<std::string> structure;
     takeLines(structureText, structure);
-    note("structure " + std::to_string(structure.size()) + " lines");
+    note(u"structure " + fromLatin1(std::to_string(structure.size())) + u" lines");
 
     std::vector<std::string> databases;
     const bool named = takeLines(callbacks.getDatabaseNames(), databases);
-    note("databases " + logged(databases, named, ","));
+    note(u"databases " + logged(databases, named, u","));
     currentDatabase();
     if (!databases.empty())
         callbacks.setCurrentDatabase(fromLatin1(databases.back()).c_str());
@@ -137,18 +111,18 @@ bool callEverything()
 
     std::vector<std::string> tables;
     const bool listed = takeLines(callbacks.getTableNames(), tables);
-    note("tables " + logged(tables, listed, ","));
+    note(u"tables " + logged(tables, listed, u","));
     std::vector<std::string> counts, fields;
     for (const std::string& table : tables) {
         const bool answered = takeLines(callbacks.getFields(table.c_str()), fields);
         std::string count = fields.empty() ? std::string() : fields.front().substr(fields.front().find('=') + 1);
-        note("fields " + table + " " + (answered ? count : "<null>"));
+        note(u"fields " + fromLatin1(table + " " + (answered ? count : "<null>")));
         counts.push_back(count);
     }
     std::vector<std::string> links;
     const bool linked = takeLines(callbacks.getLinks(), links);
-    note("links " + logged(links, linked, ";"));
-    note(std::string("connected ") + (callbacks.getConnected() ? "1" : "0"));
+    note(u"links " + logged(links, linked, u";"));
+    note(callbacks.getConnected() ? u"connected 1" : u"connected 0");
 
     // Releasing again, or what no callback returned, must be harmless.
     callbacks.freeText(structureText);
@@ -186,7 +160,7 @@ WIZARD_EXPORT void initwizard(DalwickGetTextProc getStructure, DalwickSetTextPro
 {
     callbacks = {getStructure, setStructure, getDatabaseNames, getCurrentDatabase, setCurrentDatabase,
                  getTableNames, getFields, getLinks, getConnected, freeText};
-    note("init");
+    note(u"init");
 }
 
 WIZARD_EXPORT bool runwizard(void)
@@ -197,21 +171,21 @@ WIZARD_EXPORT bool runwizard(void)
         result = callEverything();
         break;
     case DalwickDecline:
-        note(callbacks.getStructure() ? "structure kept" : "structure <null>");
+        note(callbacks.getStructure() ? u"structure kept" : u"structure <null>");
         result = false;
         break;
     case DalwickUnreadableModel:
         callbacks.setStructure("[Main]\nVersion=3.6\nTableCount=1000\n");
         break;
     case DalwickThrow:
-        note("throw");
+        note(u"throw");
         throw std::runtime_error("the wizard failed");
     }
-    note("run");
+    note(u"run");
     return result;
 }
 
-WIZARD_EXPORT void donewizard(void) { note("done"); }
+WIZARD_EXPORT void donewizard(void) { note(u"done"); }
 
 WIZARD_EXPORT void dalwick_test_reset(int newMode)
 {
@@ -219,7 +193,7 @@ WIZARD_EXPORT void dalwick_test_reset(int newMode)
     wizardLog.clear();
 }
 
-WIZARD_EXPORT const char* dalwick_test_log(void) { return wizardLog.c_str(); }
+WIZARD_EXPORT const char16_t* dalwick_test_log(void) { return wizardLog.c_str(); }
 
 WIZARD_EXPORT bool dalwick_test_tables_answer(void)
 {

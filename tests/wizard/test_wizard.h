@@ -18,7 +18,7 @@ enum DalwickTestMode {
 // Selects the mode of the next run and empties the log.
 typedef void (*DalwickTestResetProc)(int mode);
 // One line per step: init, what each callback answered, run, done.
-typedef const char* (*DalwickTestLogProc)(void);
+typedef const char16_t* (*DalwickTestLogProc)(void);
 // Calls the table names callback that initwizard received; true when it
 // answered (the text is released).
 typedef bool (*DalwickTestTablesAnswerProc)(void);
