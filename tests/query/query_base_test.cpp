@@ -84,7 +84,7 @@ QStringList names(const TVxQueryBase& base)
     return out;
 }
 
-TEST(QueryBase, OpeningAndClosing)
+TEST(QueryBase, OpeningLookingUpAndClosing)
 {
     QStringList log;
     MemoryBase empty({}, &log);
@@ -93,43 +93,33 @@ TEST(QueryBase, OpeningAndClosing)
     EXPECT_TRUE(empty.Active() && empty.GetCurrentQuery() == nullptr);
 
     log.clear();
-    MemoryBase base({"A", "B"}, &log);
+    MemoryBase base({"Sales", "Ärger", "sales"}, &log);
     LoggingLink link("L", log);
     link.SetQueryBase(&base);
     base.Open();
     base.Open(); // already open: nothing again
     EXPECT_EQ(log, QStringList({"BeforeOpen -1", "L list 0 -1 at -1", "BeforeScroll -1", "L index at 0",
                                 "AfterScroll 0", "AfterOpen 0"}));
-    EXPECT_EQ(base.GetCurrentQuery()->QueryName(), "A");
+    EXPECT_EQ(base.GetCurrentQuery()->QueryName(), "Sales");
+    // Names ignore case, the first one found wins.
+    EXPECT_EQ(QList<int>({base.IndexByName("SALES"), base.IndexByName("äRGER"), base.IndexByName("Sale")}),
+              QList<int>({0, 1, -1}));
 
+    // The current position, or one outside the list, changes nothing.
     log.clear();
-    base.SetItemIndex(0); // the current position: nothing at all
-    EXPECT_TRUE(log.isEmpty());
-
-    base.Close();
-    EXPECT_EQ(log, QStringList({"BeforeClose 0", "L list 1 -1 at -1", "AfterClose -1"}));
-    EXPECT_TRUE(base.GetCount() == 0 && !base.Active());
-}
-
-TEST(QueryBase, NamesIgnoreCaseAndPositionsOutsideTheListRaise)
-{
-    QStringList log;
-    MemoryBase base({"Sales", "Ärger", "sales"}, &log);
-    base.Open();
-    EXPECT_EQ(base.IndexByName("SALES"), 0);
-    EXPECT_EQ(base.IndexByName("äRGER"), 1);
-    EXPECT_EQ(base.IndexByName("Sale"), -1);
-
-    base.SetItemIndex(1);
-    log.clear();
+    base.SetItemIndex(0);
     for (const int bad : {-1, 3, 100}) {
         const QString message = QStringLiteral("0: List index out of bounds (%1)").arg(bad);
         EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { base.SetItemIndex(bad); }), message);
         EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { base.DeleteQuery(bad); }), message);
     }
     EXPECT_TRUE(log.isEmpty());
-    EXPECT_EQ(base.ItemIndex(), 1);
+    EXPECT_EQ(base.ItemIndex(), 0);
     EXPECT_EQ(names(base), QStringList({"Sales", "Ärger", "sales"}));
+
+    base.Close();
+    EXPECT_EQ(log, QStringList({"BeforeClose 0", "L list 1 -1 at -1", "AfterClose -1"}));
+    EXPECT_TRUE(base.GetCount() == 0 && !base.Active());
 }
 
 TEST(QueryBase, DeletingInEveryPosition)
@@ -220,17 +210,13 @@ TEST(QueryBase, ContentGoesToAndFromTheFirstLinkThatAnswers)
     EXPECT_EQ(second.Taken.Lines(), QStringList({"first"}));
     second.Gives = false;
     EXPECT_FALSE(base.GiveContent(content));
-}
 
-TEST(QueryBase, AnItemWithoutBaseRaises)
-{
+    // An item without a base has nowhere to take content from or give it to.
     MemoryItem loose("Loose", "");
-    TStringList content;
-    const QString error = "1: Query base is not specified";
-    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.TakeContent(content); }), error);
-    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.GiveContent(content); }), error);
-    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.Save(); }), error);
-    EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>([&] { loose.Load(); }), error);
+    for (const auto& call : std::initializer_list<std::function<void()>>{
+             [&] { loose.TakeContent(content); }, [&] { loose.GiveContent(content); }, [&] { loose.Save(); },
+             [&] { loose.Load(); }})
+        EXPECT_EQ(fixtures::errorOf<EVxQueryBaseError>(call), "1: Query base is not specified");
 }
 
 TEST(QueryBase, LinksAndBasesOutliveEachOther)
