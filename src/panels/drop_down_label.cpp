@@ -13,7 +13,10 @@ TDropDownLabel::TDropDownLabel(QWidget* parent) : TDropDownLabel(weCustom, paren
 TDropDownLabel::TDropDownLabel(TWordEditor editor, QWidget* parent)
     : QWidget(parent), FOwnWord(std::make_unique<TQueryWord>(editor)), FWord(FOwnWord.get())
 {
-    setFocusPolicy(Qt::NoFocus);
+    // A new child shows with its parent; one that is already on screen
+    // needs showing.
+    if (parent && parent->isVisible())
+        show();
     setCursor(Qt::PointingHandCursor);
     FWord->OnChanged = [this](TQueryWord*) { WordChanged(); };
     WordChanged();
@@ -56,20 +59,40 @@ void TDropDownLabel::acceptValue(const QString& value)
 
 void TDropDownLabel::WordChanged()
 {
-    setToolTip(FWord->Hint());
-    setEnabled(FWord->Enabled());
+    // A panel makes thousands of labels and words change one property at a
+    // time, so only what differs reaches the widget.
+    if (toolTip() != FWord->Hint())
+        setToolTip(FWord->Hint());
+    if (isEnabled() != FWord->Enabled())
+        setEnabled(FWord->Enabled());
     // An open in-place editor hides the label until it closes; a label
     // without a parent is no window of its own.
-    if (parentWidget() && !FHiddenForEditor)
+    // A child not hidden on purpose shows with its parent.
+    const bool shown = !(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden());
+    if (parentWidget() && !FHiddenForEditor && FWord->Visible() != shown)
         setVisible(FWord->Visible());
-    resize(sizeHint());
-    update();
+    const QString caption = Caption();
+    if (caption != FShownCaption) {
+        FShownCaption = caption;
+        resize(sizeHint());
+        update();
+    }
 }
 
 QSize TDropDownLabel::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return {metrics.horizontalAdvance(Caption()), metrics.height()};
+    const QString caption = Caption();
+    if (caption != EmptyWordCaption)
+        return {metrics.horizontalAdvance(caption), metrics.height()};
+    // Every new label shows the placeholder first: measured once per font.
+    static QFont measuredFont;
+    static int placeholderWidth = -1;
+    if (placeholderWidth < 0 || font() != measuredFont) {
+        measuredFont = font();
+        placeholderWidth = metrics.horizontalAdvance(caption);
+    }
+    return {placeholderWidth, metrics.height()};
 }
 
 void TDropDownLabel::SetEditMode(bool on)

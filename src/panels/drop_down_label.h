@@ -151,6 +151,7 @@ private:
     bool FDropped = false;
     bool FClosing = false;
     bool FHiddenForEditor = false;
+    QString FShownCaption;
     bool FControlMade = false;
     const TImageList* FImages = nullptr;
 };
