@@ -233,10 +233,18 @@ TEST_F(ModelTest, DeletingATableTakesItsLinksAndFieldsAlong)
     AddVirtual(model, "max(c.ID)");
     TDSFieldGroup* group = model.FieldGroups().AddGroup("Orders", model.Fields(0));
     model.SetDefaultMainTable(orders);
+    auto condition = std::make_unique<TDSCondition>(&model);
+    condition->SetSQLExpr("o.x = c.y and o.z = 1");
+    model.Conditions().Add(std::move(condition));
+    ASSERT_EQ(model.GetPath("c", "o")->TableCount(), 2);
     EXPECT_EQ(orders->LinkByTableAlias("i"), orderItems);
     EXPECT_EQ(customers->LinkByTable(items), customerItems);
 
+    // Nothing refers to the table after: links, fields, groups, the main
+    // table, a condition's tables and the working path let it go.
     model.DelTable(0);
+    EXPECT_EQ(model.CurPath()->TableCount(), 0);
+    EXPECT_EQ(model.Conditions()[0]->Tables().CommaText(), "c");
     ASSERT_EQ(model.LinkCount(), 1);
     EXPECT_EQ(customers->LinkCount(), 1);
     EXPECT_EQ(items->Links(0), customerItems);

@@ -126,20 +126,3 @@ TEST(LinkLines, ReadAndWrite)
                                           "Orders-Customers:fld:Cust ID=fld:ID",
                                           "Orders-Customers:fld:CustID>=fld:ID,fld:a!=fld:b"}));
 }
-
-TEST(JoinPaths, DeletingATableLeavesNoReferenceBehind)
-{
-    PathModel m("ABC", "AB BC");
-    auto condition = std::make_unique<TDSCondition>(&m.model);
-    condition->SetSQLExpr("B.x = C.y and B.z = 1");
-    m.model.Conditions().Add(std::move(condition));
-    ASSERT_EQ(m.path("A", "C"), "ABC");
-    ASSERT_EQ(m.model.Conditions()[0]->Tables().Count(), 3);
-
-    m.model.DelTable(1); // B
-    EXPECT_EQ(m.model.CurPath()->TableCount(), 0);
-    const TSimpleDSTableList& tables = m.model.Conditions()[0]->Tables();
-    EXPECT_TRUE(tables.Count() == 1 && tables[0]->TableName() == "C");
-    EXPECT_EQ(m.model.LinkCount(), 0);
-    EXPECT_EQ(m.path("A", "C"), "none");
-}

@@ -26,9 +26,8 @@ class FakeDBInfo : public TVxDBInfo {
 public:
     bool connected = true, failLoad = false;
     QHash<QString, QList<Column>> columns;
-    QStringList tables, links;
     TStringList saved, loaded; // the settings SaveInfo gives and LoadInfo got
-    int fieldsCalls = 0, tablesCalls = 0, linksCalls = 0, databasesCalls = 0, sqlCalls = 0, loads = 0;
+    int fieldsCalls = 0, loads = 0;
 
     bool GetConnected() override { return connected; }
     void FieldsByTable(const QString& table, TDBFieldList& fields) override
@@ -37,10 +36,6 @@ public:
         for (const Column& c : columns.value(table))
             fields.Add(c.name, c.type, c.size);
     }
-    void TablesByDatabase(TStringList& list) override { ++tablesCalls; list.AddStrings(tables); }
-    void LinksByDatabase(TStringList& list) override { ++linksCalls; list.AddStrings(links); }
-    void AvailableDatabases(TStringList&) override { ++databasesCalls; }
-    void GetSQLValues(const QString&, TStringList&, TStringList&) override { ++sqlCalls; }
     void SaveInfo(TStringList& info) override { info.Assign(saved); }
     void LoadInfo(TStringList& info) override
     {
