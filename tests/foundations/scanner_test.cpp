@@ -94,24 +94,19 @@ TEST(Scanner, EndOfSource)
         TVxScanner scanner;
         scanner.SetSource(empty);
         scanner.FirstToken();
-        EXPECT_TRUE(scanner.EOS());
-        EXPECT_EQ(scanner.GetTokType(), tkNone);
-        EXPECT_EQ(scanner.GetToken(), "");
-        EXPECT_EQ(scanner.GetTokLine(), 1);
-        EXPECT_EQ(scanner.ExtractPiece(scanner.GetBookmark(), scanner.GetBookmark(), true), "");
+        EXPECT_TRUE(scanner.EOS() && scanner.GetTokType() == tkNone && scanner.GetToken().isEmpty()
+                    && scanner.GetTokLine() == 1
+                    && scanner.ExtractPiece(scanner.GetBookmark(), scanner.GetBookmark(), true).isEmpty());
     }
 
     TVxScanner scanner;
     scanner.SetSource(TStringList{"a", "", "b", "", "-- c"});
     scanner.FirstToken();
     scanner.NextToken();
-    EXPECT_EQ(scanner.GetTokLine(), 3);
-    EXPECT_FALSE(scanner.EOS());
+    EXPECT_TRUE(scanner.GetTokLine() == 3 && !scanner.EOS());
     for (int i = 0; i < 3; ++i) { // stepping past the end stays there, on the last token's line
         scanner.NextToken();
-        EXPECT_TRUE(scanner.EOS());
-        EXPECT_EQ(scanner.GetTokLine(), 3);
-        EXPECT_EQ(scanner.GetBookmark().Index, 2);
+        EXPECT_TRUE(scanner.EOS() && scanner.GetTokLine() == 3 && scanner.GetBookmark().Index == 2);
     }
 }
 
@@ -122,9 +117,7 @@ TEST(Scanner, BookmarksAndPieces)
     const std::vector<TVxScannerBookmark> marks = bookmarks(scanner, source);
     ASSERT_EQ(marks.size(), 9u);
     const TVxScannerBookmark a = marks[1], as = marks[4], end = marks[8];
-    EXPECT_EQ(as.Index, 4);
-    EXPECT_EQ(as.Line, 1);
-    EXPECT_EQ(as.Column, 4);
+    EXPECT_TRUE(as.Index == 4 && as.Line == 1 && as.Column == 4);
 
     EXPECT_EQ(scanner.ExtractPiece(a, as, false), "a +\n  b");
     EXPECT_EQ(scanner.ExtractPiece(a, as, true), "a +\n  b AS");
@@ -136,15 +129,13 @@ TEST(Scanner, BookmarksAndPieces)
     scanner.GotoBookmark(a);
     EXPECT_EQ(scanner.GetToken(), "a");
     scanner.NextToken();
-    EXPECT_EQ(scanner.GetToken(), "+");
-    EXPECT_EQ(scanner.GetBookmark().Index, 2);
+    EXPECT_TRUE(scanner.GetToken() == "+" && scanner.GetBookmark().Index == 2);
 
     // A fresh scanner sent straight to the end still knows the last token's line.
     TVxScanner other;
     other.SetSource(source);
     other.GotoBookmark(end);
-    EXPECT_TRUE(other.EOS());
-    EXPECT_EQ(other.GetTokLine(), 3);
+    EXPECT_TRUE(other.EOS() && other.GetTokLine() == 3);
 
     // Bookmarks outside the source are clamped.
     const TVxScannerBookmark before{-5, -5, -1}, after{100, 100, 7};
@@ -152,8 +143,7 @@ TEST(Scanner, BookmarksAndPieces)
     scanner.GotoBookmark(after);
     EXPECT_TRUE(scanner.EOS());
     scanner.GotoBookmark(before);
-    EXPECT_EQ(scanner.GetToken(), "SELECT");
-    EXPECT_EQ(scanner.GetBookmark().Index, 0);
+    EXPECT_TRUE(scanner.GetToken() == "SELECT" && scanner.GetBookmark().Index == 0);
 
     // Blank lines and blanks around a piece go, whichever lines they are on.
     TVxScanner spread;
