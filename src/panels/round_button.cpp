@@ -9,6 +9,9 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPen>
 #include <QPointer>
 #include <QShortcutEvent>
 
@@ -147,8 +150,7 @@ void TVxRndBtn::Paint(QPainter& painter)
     const int h = height();
     const qreal radius = CornerSize() / 2.0;
     const bool down = isDown();
-    // Smoothed arcs; a square button keeps sharp edges and full corner pixels.
-    painter.setRenderHint(QPainter::Antialiasing, FRounded);
+    painter.setRenderHint(QPainter::Antialiasing);
 
     if (!FFlat)
         painter.fillRect(rect(), palette().color(QPalette::Window));
@@ -165,23 +167,23 @@ void TVxRndBtn::Paint(QPainter& painter)
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::TextDontClip,
                      FCaption);
 
-    // The outline covers the edge pixels: a smoothed one runs through their
-    // centres, an aliased one is drawn on the pixels at its corners.
-    const QRectF outline = FRounded ? QRectF(0.5, 0.5, w - 1, h - 1) : QRectF(0, 0, w - 1, h - 1);
-    painter.setBrush(Qt::NoBrush);
+    // The outline runs through the centres of the edge pixels. It is filled
+    // as a mitred stroke: Qt's thin pen leaves a square corner's pixel partly
+    // uncovered, at any pixel ratio.
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), radius, radius);
+    const QPainterPath outline =
+        QPainterPathStroker(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin)).createStroke(shape);
     if (!FAllowPress || (FFlat && !FMouseInControl)) {
-        painter.setPen(OutlineGrey);
-        painter.drawRoundedRect(outline, radius, radius);
+        painter.fillPath(outline, OutlineGrey);
         return;
     }
     // Two clipped passes: the light outline keeps its top and left part, the
     // dark one, drawn over it, everything past the border offset.
     painter.setClipRect(rect().translated(-1, -1));
-    painter.setPen(down ? Qt::black : Qt::white);
-    painter.drawRoundedRect(outline, radius, radius);
+    painter.fillPath(outline, down ? Qt::black : Qt::white);
     painter.setClipRect(rect().translated(BorderOffset()));
-    painter.setPen(down ? Qt::white : Qt::black);
-    painter.drawRoundedRect(outline, radius, radius);
+    painter.fillPath(outline, down ? Qt::white : Qt::black);
     painter.setClipping(false);
 }
 
