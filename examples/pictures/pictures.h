@@ -1,0 +1,18 @@
+#pragma once
+// Pictures of the widgets for the documentation, each drawn off screen into
+// a PNG file. A failed write raises Exception.
+
+#include <QString>
+
+namespace brindle {
+
+// The round button in its states (up, hovered, pressed, with and without
+// AllowPress, disabled), flat, not flat and square, over a highlighted row.
+void RenderRoundButtonPicture(const QString& path);
+
+// Each kind of drop-down label with its editor open, one file per kind
+// (label_edit.png, label_mask_edit.png, label_date.png, label_popup.png,
+// label_list_box.png, label_check_list.png) in the folder.
+void RenderLabelPictures(const QString& dir);
+
+} // namespace brindle
