@@ -73,8 +73,11 @@ void TDropDownCustomEdit::setEditor(QWidget* editor)
 
 void TDropDownCustomEdit::ShowControl()
 {
-    if (!ensureControl())
+    // Without a parent there is nowhere to show an editor.
+    if (!ensureControl()) {
+        DropUp(false);
         return;
+    }
     hideForEditor(true);
     ShowEditControl();
     AdjustSizes();

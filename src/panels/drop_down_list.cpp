@@ -118,8 +118,11 @@ void TDropDownPopup::fillMenu()
 void TDropDownPopup::ShowControl()
 {
     TDropDownList::ShowControl();
-    if (!ensureControl())
+    // Without a parent there is nowhere to show an editor.
+    if (!ensureControl()) {
+        DropUp(false);
         return;
+    }
     fillMenu();
     const QPoint corner = IsRightToLeft() ? rect().bottomRight() + QPoint(1, 1) : rect().bottomLeft() + QPoint(0, 1);
     const QPoint at = mapToGlobal(corner);

@@ -217,8 +217,11 @@ QRect TDropDownListBox::listBounds() const
 void TDropDownListBox::ShowControl()
 {
     TDropDownList::ShowControl();
-    if (!ensureControl())
+    // Without a parent there is nowhere to show an editor.
+    if (!ensureControl()) {
+        DropUp(false);
         return;
+    }
     fillList();
     const QRect bounds = listBounds();
     if (UseForm()) {

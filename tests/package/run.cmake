@@ -1,6 +1,7 @@
 # Installs the built project into a private prefix, builds the consumer
 # project against it and runs the example. Called by CTest with BUILD_DIR,
-# SOURCE_DIR, WORK_DIR and the CONSUMER_FLAGS its compiler and linker need.
+# SOURCE_DIR, WORK_DIR, WIDGETS (whether the widgets library was built) and
+# the CONSUMER_FLAGS its compiler and linker need.
 file(REMOVE_RECURSE ${WORK_DIR})
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -12,7 +13,7 @@ endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/package -B ${WORK_DIR}/build -G Ninja
-    -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DBRINDLE_README=${SOURCE_DIR}/README.md
+    -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DBRINDLE_README=${SOURCE_DIR}/README.md -DBRINDLE_WIDGETS=${WIDGETS}
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 set(ENV{LD_LIBRARY_PATH} "${WORK_DIR}/prefix/lib:${WORK_DIR}/prefix/lib64:$ENV{LD_LIBRARY_PATH}")
@@ -21,3 +22,10 @@ if(NOT out MATCHES "^SELECT .*FROM.*Orders.*WHERE.*Orders.CustID = 42")
   message(FATAL_ERROR "unexpected output of the example:\n${out}")
 endif()
 message(STATUS "${out}")
+if(WIDGETS)
+  set(ENV{QT_QPA_PLATFORM} offscreen)
+  run(${WORK_DIR}/build/widgets_app)
+  if(NOT out MATCHES "is not equal to")
+    message(FATAL_ERROR "unexpected output of the widgets example:\n${out}")
+  endif()
+endif()

@@ -7,6 +7,7 @@
 #include <brindle/panels/drop_down_list_box.h>
 
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTimer>
 
 using namespace brindle;
@@ -199,6 +200,42 @@ TEST_F(Lists, ListBoxChoosesByClickAndSortsByCaption)
     QTest::mouseClick(&label, Qt::LeftButton);
     EXPECT_FALSE(label.Dropped());
     EXPECT_EQ(label.Value(), "b");
+}
+
+TEST_F(Lists, AListOnAWindowOfItsOwnIsAtMostThreeHundredWide)
+{
+    TDropDownListBox label(&window);
+    label.SetUseForm(true);
+    label.AddItem({}, QStringLiteral("1"), QString(200, u'w'));
+    label.AddItem({}, QStringLiteral("2"), QStringLiteral("short"));
+    label.move(10, 10);
+    label.DropDown();
+    QWidget* form = label.Desktop();
+    ASSERT_NE(form, &window);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->width(), 300);
+
+    // A row wider than the list shows its text as a tool-tip.
+    QListWidget* box = label.ListBox();
+    const auto hover = [box](int row) {
+        const QPoint at = box->visualItemRect(box->item(row)).center();
+        QMouseEvent move(QEvent::MouseMove, at, box->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(box->viewport(), &move);
+        return box->toolTip();
+    };
+    EXPECT_EQ(hover(0), QString(200, u'w'));
+    EXPECT_EQ(hover(1), QString());
+    EXPECT_EQ(form->pos(), window.mapToGlobal(QPoint(10, 10 + label.height() + 2)));
+    box->setCurrentRow(0);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(label.Value(), "1");
+    EXPECT_TRUE(form->isHidden());
+
+    // A label without a parent has nowhere to open.
+    TDropDownListBox orphan;
+    orphan.DropDown();
+    EXPECT_FALSE(orphan.Dropped());
 }
 
 TEST_F(Lists, CheckListsReadAndWriteCommaTexts)
