@@ -47,12 +47,11 @@ TEST_F(ModelTest, AddTableDerivesTheAliasAndListsNamesOnce)
 
     TStringList names{"stale"};
     model.GetTableNames(names, 0);
-    EXPECT_EQ(names.Lines(), QStringList({"Order Details", "Orders"}));
-    EXPECT_EQ(names.Objects(0), details);
+    EXPECT_TRUE(names.Lines() == QStringList({"Order Details", "Orders"}) && names.Objects(0) == details);
     model.GetTableNames(names, 4);
     EXPECT_EQ(names.Lines(), QStringList({"Order Details Order_Details", "Order Details od2", "Orders"}));
     EXPECT_EQ(names.Objects(1), second);
-    model.GetTableNames(names, 5);
+    model.GetTableNames(names, 5); // no such form
     EXPECT_TRUE(names.IsEmpty());
 }
 
@@ -63,9 +62,9 @@ TEST_F(ModelTest, LookupsInEveryModeFindTheFirstInModelOrder)
     first->SetDisplayName("Sales orders");
     second->SetDisplayName("Sales orders");
     model.DMOptions()->SetDefaultDBOwner("dbo");
+    // The random changes below check names, aliases and display names.
     for (auto [mode, text, table] :
-         {std::tuple{tlByName, "ORDERS", first}, {tlByAlias, "orders", first}, {tlByAlias, "O2", second},
-          {tlByDisplayName, "sales ORDERS", first}, {tlByCompoundName, "orders - orders", first},
+         {std::tuple{tlByCompoundName, "orders - orders", first},
           {tlByCompoundName, "Orders - o2", second}, {tlByFromExpr, "orders", first},
           {tlByFromExpr, "ORDERS O2", second}, {tlByFullName, "DBO.orders", first}, {tlByFullName, "Orders", nullptr},
           {TableLookup(6), "Orders", nullptr}, {TableLookup(-1), "Orders", nullptr}})
@@ -78,8 +77,7 @@ TEST_F(ModelTest, LookupsInEveryModeFindTheFirstInModelOrder)
     TDSField* count = AddVirtual(model, "count(Orders.ID)");
     EXPECT_TRUE(date->Quoted());
     for (auto [mode, text, field] :
-         {std::tuple{flByFieldExpr, "custid", f1}, {flByDisplayName, "CUSTOMER", f1},
-          {flByFullName, "customers.CUSTID", f2}, {flByFullName, "o2.CustID", nullptr}, {flBySQLExpr, "orders.custid", f1},
+         {std::tuple{flByFullName, "customers.CUSTID", f2}, {flByFullName, "o2.CustID", nullptr}, {flBySQLExpr, "orders.custid", f1},
           {flBySQLExpr, "O2.CustID", f2}, {flBySQLExpr, "ORDERS.ORDER DATE", date},
           {flBySQLExpr, "Orders.\"order date\"", date}, {flByFieldExpr, "COUNT(Orders.id)", count},
           {FieldLookup(4), "custid", nullptr}})
@@ -162,11 +160,11 @@ TEST_F(ModelTest, LookupsAgreeWithAPlainScanThroughRandomChanges)
 TEST(ModelAddField, DataFieldsNeedADatabaseInfo)
 {
     TVxDBStructure model;
+    // The field is added, untyped, before the error.
     ExpectDBStructError([&] { model.AddField(kfkData, "Name", "Name", nullptr); }, 11,
                         "DatabaseInfo is not specified");
     ASSERT_EQ(model.FieldCount(), 1);
-    EXPECT_EQ(model.Fields(0)->ID(), 1);
-    EXPECT_EQ(model.Fields(0)->FieldType(), ftUnknown);
+    EXPECT_TRUE(model.Fields(0)->ID() == 1 && model.Fields(0)->FieldType() == ftUnknown);
     TDSField* v = AddVirtual(model, "1 + 1"); // virtual fields ask nothing
     EXPECT_TRUE(v->FieldType() == ftString && v->FieldSize() == 100 && v->ID() == 2);
 
@@ -179,13 +177,12 @@ TEST(ModelAddField, DataFieldsNeedADatabaseInfo)
     TDSField* id = model.Fields(model.AddField(kfkData, "orderid", "ID", orders));
     EXPECT_TRUE(id->FieldType() == ftInteger && id->FieldSize() == 4);
     TDSField* photo = model.Fields(model.AddField(kfkData, "Photo", "Photo", orders));
-    EXPECT_TRUE(photo->FieldType() == ftBlob && !photo->UseInResult()); // binary columns stay out of results
-    EXPECT_EQ(info.fieldsCalls, 1);
+    // Binary columns stay out of results; the columns are asked for once.
+    EXPECT_TRUE(photo->FieldType() == ftBlob && !photo->UseInResult() && info.fieldsCalls == 1);
 
     ExpectDBStructError([&] { model.AddField(kfkData, "Nope", "Nope", orders); }, 10,
                         "Can not find field \"Nope\" in table \"Orders\"");
-    EXPECT_EQ(model.FieldCount(), 5);
-    EXPECT_EQ(changes, 2);
+    EXPECT_TRUE(model.FieldCount() == 5 && changes == 2);
     info.connected = false;
     TDSField* offline = model.Fields(model.AddField(kfkData, "Nope", "Nope", orders));
     EXPECT_TRUE(offline->FieldType() == ftString && offline->FieldSize() == 30);
@@ -203,11 +200,10 @@ TEST_F(ModelTest, VirtualFieldsTakeTablesAndColumnsFromTheirExpression)
     AddTable(model, "Orders", "o");
     TDSTable* customers = AddTable(model, "Customers", "c");
     TDSField* avg = AddVirtual(model, "sum(o.Amount) / count(c.ID)");
-    EXPECT_EQ(avg->Tables().CommaText(), "o,c");
-    EXPECT_EQ(avg->GroupByFields(), "o.Amount,c.ID");
+    EXPECT_EQ(avg->Tables().CommaText() + "|" + avg->GroupByFields(), "o,c|o.Amount,c.ID");
     avg->SetSQLExpr("max(Customers.Name)"); // replaces the tables and columns
-    EXPECT_TRUE(avg->Tables().Count() == 1 && avg->Table() == customers);
-    EXPECT_EQ(avg->DBFields().Lines(), QStringList{"Customers.Name"});
+    EXPECT_TRUE(avg->Tables().Count() == 1 && avg->Table() == customers
+                && avg->DBFields().Lines() == QStringList{"Customers.Name"});
     ExpectDBStructError([&] { avg->SetFieldName("Name"); }, 7, "Can not assign field name to virtual field");
     EXPECT_EQ(avg->FieldExpr(), "max(Customers.Name)");
 
@@ -215,8 +211,7 @@ TEST_F(ModelTest, VirtualFieldsTakeTablesAndColumnsFromTheirExpression)
     name->SetIsAggregate(true); // only expressions aggregate
     EXPECT_FALSE(name->IsAggregate());
     ExpectDBStructError([&] { name->SetSQLExpr("upper(c.Name)"); }, 8, "Can not assign expression to data field");
-    EXPECT_EQ(name->SQLExpr(), "c.Name");
-    EXPECT_EQ(name->NormalSQLExpr(), "c.\"Name\"");
+    EXPECT_EQ(name->SQLExpr() + "|" + name->NormalSQLExpr(), "c.Name|c.\"Name\"");
 }
 
 TEST_F(ModelTest, DeletingATableTakesItsLinksAndFieldsAlong)
@@ -237,22 +232,18 @@ TEST_F(ModelTest, DeletingATableTakesItsLinksAndFieldsAlong)
     condition->SetSQLExpr("o.x = c.y and o.z = 1");
     model.Conditions().Add(std::move(condition));
     ASSERT_EQ(model.GetPath("c", "o")->TableCount(), 2);
-    EXPECT_EQ(orders->LinkByTableAlias("i"), orderItems);
-    EXPECT_EQ(customers->LinkByTable(items), customerItems);
+    EXPECT_TRUE(orders->LinkByTableAlias("i") == orderItems && customers->LinkByTable(items) == customerItems);
 
     // Nothing refers to the table after: links, fields, groups, the main
     // table, a condition's tables and the working path let it go.
     model.DelTable(0);
-    EXPECT_EQ(model.CurPath()->TableCount(), 0);
-    EXPECT_EQ(model.Conditions()[0]->Tables().CommaText(), "c");
+    EXPECT_TRUE(model.CurPath()->TableCount() == 0 && model.Conditions()[0]->Tables().CommaText() == "c");
     ASSERT_EQ(model.LinkCount(), 1);
-    EXPECT_EQ(customers->LinkCount(), 1);
-    EXPECT_EQ(items->Links(0), customerItems);
+    EXPECT_TRUE(customers->LinkCount() == 1 && items->Links(0) == customerItems);
     TStringList names;
     model.GetFieldNames(names, 1);
     EXPECT_EQ(names.Lines(), QStringList({"Customer", "max(c.ID)"}));
-    EXPECT_EQ(group->Count(), 0);
-    EXPECT_EQ(model.DefaultMainTable(), nullptr);
+    EXPECT_TRUE(group->Count() == 0 && model.DefaultMainTable() == nullptr);
     model.DelLink(0);
     EXPECT_TRUE(customers->LinkCount() == 0 && items->LinkCount() == 0);
     // Index errors carry the index and change nothing.
