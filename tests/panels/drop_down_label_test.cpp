@@ -78,6 +78,12 @@ TEST_F(Labels, CaptionsClicksAndTheCustomDropDown)
     QTest::mouseClick(&label, Qt::LeftButton);
     EXPECT_EQ(label.Value(), "new");
 
+    // A focused label is framed in navy.
+    label.SetFocused(true);
+    const QImage focused = label.grab().toImage();
+    EXPECT_EQ(focused.pixelColor(0, 0), QColor(0, 0, 128));
+    EXPECT_EQ(focused.pixelColor(label.width() - 1, label.height() - 1), QColor(0, 0, 128));
+
     // A fixed label does not open at all.
     events.clear();
     label.SetFixed(true);
@@ -126,6 +132,13 @@ TEST_F(Labels, EnterAcceptsEscapeCancelsAndLeavingAccepts)
     other.setFocus();
     EXPECT_EQ(label.Value(), "Paris!");
     EXPECT_FALSE(label.Dropped());
+
+    // A double click hands the text to the host, which may change it.
+    label.OnEditDblClick = [](TDropDownLabel*, QString& text) { text = text.toUpper(); };
+    label.DropDown();
+    QTest::mouseDClick(lineEdit(label), Qt::LeftButton);
+    EXPECT_EQ(lineEdit(label)->text(), "PARIS!");
+    label.CloseEdit(false);
 
     // The editor is wide enough for its text and one more wide letter.
     label.DropDown();
