@@ -85,7 +85,7 @@ QChar TVxMenuItem::AccelKey() const
 class PopupMenuWindow : public QWidget {
 public:
     PopupMenuWindow(TVxPopupMenu& menu, TVxMenuItem& level, PopupMenuWindow* parentLevel)
-        : QWidget(parentLevel, Qt::Popup), FMenu(menu), FLevel(level), FParentLevel(parentLevel)
+        : QWidget(parentLevel, Qt::Popup | Qt::FramelessWindowHint), FMenu(menu), FLevel(level), FParentLevel(parentLevel)
     {
         setAttribute(Qt::WA_DeleteOnClose, false);
         setMouseTracking(true);

@@ -85,17 +85,31 @@ TEST_F(Lists, PopupChoosesByKeyAndClosesWithoutAChoice)
     // The menu closed inside the opening: AfterDropDown never fires.
     EXPECT_EQ(events, QStringList{"accepted"});
 
-    // A group is a submenu; ampersands show as written.
+    // A group is a submenu; ampersands show as written; the host picks images.
+    label.OnGetGroupImageIndex = [](const QString& group, int& image) { image = group.size(); };
+    label.OnGetItemImageIndex = [](const QString&, const QString& item, int& image) {
+        if (item == QLatin1String("or"))
+            image = 7;
+    };
+    onOpenMenu({Qt::Key_Escape});
+    label.DropDown();
     TVxMenuItem& root = label.Menu()->Items();
     ASSERT_EQ(root.Count(), 3);
+    EXPECT_EQ(root.Items(0)->ImageIndex, -1);
+    EXPECT_EQ(root.Items(1)->ImageIndex, 7);
+    EXPECT_EQ(root.Items(2)->ImageIndex, 3);
     EXPECT_EQ(root.Items(2)->ShownCaption(), "R&D");
     EXPECT_EQ(root.Items(2)->Items(0)->ShownCaption(), "Fish & Chips");
     onOpenMenu({Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});
     label.DropDown();
     EXPECT_EQ(label.Value(), "2");
 
-    onOpenMenu({Qt::Key_Escape});
+    // Right to left, the menu's right edge stands at the label's.
+    label.SetBiDiMode(Qt::RightToLeft);
+    QPoint menuRight;
+    onOpenMenu({Qt::Key_Escape}, [&](QWidget* menu) { menuRight = menu->geometry().topRight(); });
     label.DropDown();
+    EXPECT_EQ(menuRight + QPoint(1, 0), label.mapToGlobal(label.rect().bottomRight() + QPoint(1, 1)));
     EXPECT_EQ(label.Value(), "2");
     EXPECT_FALSE(label.Dropped());
     EXPECT_EQ(events.last(), "cancelled");
