@@ -80,27 +80,3 @@ TEST(DBFieldList, TextFormRoundTripsAndHostileTextGivesNoCrashAndNoHang)
         EXPECT_TRUE(first->FieldName == c.firstName && first->FieldType == c.firstType && first->FieldSize == 0);
     }
 }
-
-TEST(DBInfo, ModelHandsOverSettingsWhenAttached)
-{
-    TVxDBStructure model;
-    model.SQLFormats()->SetFullTableName({});
-    model.SpecInfo().Add("Host=db1");
-    FakeDBInfo info;
-    info.SetTableNameFormat("OWNER.TABLE");
-    model.SetLoading(true); // while streaming the hand-over waits
-    model.SetDatabaseInfo(&info);
-    EXPECT_EQ(info.loads, 0);
-    model.SetLoading(false);
-    model.UpdateDatabaseInfo();
-    model.UpdateSQLFormats();
-    EXPECT_EQ(info.loaded.Lines(), QStringList{"Host=db1"});
-    EXPECT_TRUE(model.SpecInfo().IsEmpty() && model.SQLFormats()->FullTableName() == "OWNER.TABLE");
-
-    // A failing hand-over is swallowed and the settings are dropped anyway.
-    FakeDBInfo failing;
-    failing.failLoad = true;
-    model.SpecInfo().Add("Host=db2");
-    model.SetDatabaseInfo(&failing);
-    EXPECT_TRUE(failing.loads == 1 && model.DatabaseInfo() == &failing && model.SpecInfo().IsEmpty());
-}

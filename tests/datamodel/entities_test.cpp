@@ -118,21 +118,3 @@ TEST(ValueEditors, SQLEditorRunsItsQueryThroughTheDatabaseInfo)
     EXPECT_TRUE(!editor.Opened() && editor.Items.IsEmpty() && editor.Values.IsEmpty());
 }
 
-TEST(Conditions, DisplayFormatMakesOneValuePerMarker)
-{
-    const struct {
-        const char* format;
-        QStringList textsAndCaption;
-    } cases[] = {{"ordered after @ and before @", {"ordered after ", " and before ", "ordered after   and before "}},
-                 {"@@", {"", "", " "}},
-                 {"all orders", {"all orders"}}};
-    for (const auto& c : cases) {
-        TDSCondition condition;
-        condition.SetDisplayFormat(c.format);
-        QStringList texts;
-        for (const auto& value : condition.Values())
-            texts.append(value->Text());
-        EXPECT_EQ(texts << condition.Caption(), c.textsAndCaption) << c.format;
-    }
-}
-

@@ -1,5 +1,4 @@
-// Models in forms: what the form keeps, when the model's text is loaded,
-// and malformed forms.
+// Models in forms: what the form keeps and malformed forms.
 
 #include "datamodel/model_fixtures.h"
 
@@ -9,23 +8,6 @@ using namespace brindle;
 using namespace brindle::testing;
 
 namespace {
-
-// Records what it sees when the form reader calls it.
-class Probe : public QObject, public IFormComponent {
-    Q_OBJECT
-    Q_PROPERTY(brindle::TVxDBStructure* Model MEMBER Model)
-
-public:
-    using QObject::QObject;
-    static inline QStringList Log;
-    TVxDBStructure* Model = nullptr;
-    void BeginLoading() override { Log << objectName() + " begins"; }
-    void Loaded() override
-    {
-        Log << objectName() + " loaded, model " + Model->objectName() + " holds " + QString::number(Model->TableCount())
-                   + " tables";
-    }
-};
 
 // A component of the form, named.
 template <typename T>
@@ -89,28 +71,6 @@ TEST_F(ModelForm, RoundTripKeepsPropertiesTheModelAndItsReferences)
     EXPECT_EQ(static_cast<TVxDBStructure*>(ReadForm(text, &owner)[1])->ExOperators(), TExOperators({xoContains}));
 }
 
-TEST_F(ModelForm, LoadedRunsInFileOrderOnceEveryReferenceIsResolved)
-{
-    TFormClasses::Register<Probe>("Probe");
-    QObject form;
-    auto* first = Named<Probe>(form, "First");
-    auto* model = Named<TVxDBStructure>(form, "Model");
-    model->AddTable("Orders", "");
-    auto* last = Named<Probe>(form, "Last");
-    first->Model = last->Model = model;
-    TStringList text;
-    WriteForm("F", {first, model, last}, text);
-
-    Probe::Log.clear();
-    QObject owner;
-    ReadForm(text, &owner);
-    // The first probe refers forward to the model: resolved before any
-    // Loaded, and the model's text is loaded by its own Loaded, in order.
-    EXPECT_EQ(Probe::Log, QStringList({"First begins", "Last begins",
-                                       "First loaded, model Model holds 0 tables",
-                                       "Last loaded, model Model holds 1 tables"}));
-}
-
 TEST_F(ModelForm, MalformedFormsNameTheLineAndLeaveNothingBehind)
 {
     struct Case {
@@ -154,4 +114,3 @@ TEST_F(ModelForm, MalformedFormsNameTheLineAndLeaveNothingBehind)
     }
 }
 
-#include "model_form_test.moc"

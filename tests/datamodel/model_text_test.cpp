@@ -124,46 +124,6 @@ TEST(ModelText, RichModelRoundTripsExactly)
     EXPECT_TRUE(freshBack.TableCount() == 1 && freshBack.Tables(0)->TableName() == "Orders" && freshBack.OperatCount() == 0);
 }
 
-TEST(ModelText, CurrentLayoutReaderRules)
-{
-    TVxDBStructure m;
-    m.LoadFromStrings(TextLines(
-        "[Main]\nVersion=2.6\nRootFieldsFirst=1\nOperatCount=1\nTableCount=1\nFieldCount=2\n"
-        "[Operator:1]\nName=EqualTo\nSQLName=@f = @1\nAppliedTypes= ftString , bogus,,ftInteger\n"
-        "ValueIsList=1\n"
-        "[Table:1]\nName=Orders Table\nLinks=\nQuoted=1\n"
-        "[Field:1]\nID=3\nQuoted=1\nKind=kfkVirtual\nFieldExpr=count(*)\nEditType=0\nCondField=1\n"
-        "Operats=EqualTo\n"
-        "[Field:2]\nID=1\nTableAlias=Orders_Table\nEditType=1\nFieldType=3\nDefValue=x\n"));
-    EXPECT_FALSE(m.RootFieldsFirst()); // below 2.63 the key is ignored
-    EXPECT_EQ(std::tuple(m.Operators(0)->Name(), m.Operators(0)->ValueKind(), m.Operators(0)->AppliedTypes),
-              std::tuple(QString("Equal"), vkList, TAppliedTypes{ftString, ftInteger}));
-    EXPECT_EQ(m.Tables(0)->TableAlias(), "Orders_Table");
-    // Quoted is read while the field is still a data field; below 3.0 the
-    // edit type is one less; the old key stores the opposite of
-    // UseInResult; without an Aggr line the expression decides.
-    const TDSField* virt = m.FieldByID(3);
-    EXPECT_EQ(std::tuple(virt->Quoted(), virt->EditType(), virt->UseInResult(), virt->IsAggregate()),
-              std::tuple(true, etEdit, false, true));
-    const TDSField* data = m.FieldByID(1); // no operators: not in conditions
-    EXPECT_EQ(std::tuple(data->EditType(), data->FieldType(), data->UseInConditions(), m.GetLastFieldID()),
-              std::tuple(etList, ftInteger, false, 3));
-
-    m.LoadFromStrings(TextLines("[Main]\nVersion=3.6\nTableCount=2\n[Table:1]\nName=A\nLinks=B\n"
-                                "[Link:A-B]\nFldName1=x\nFldName2=y\nLinkType=FULL\n"
-                                "[Table:2]\nName=B\nLinks=A\n[Link:B-A]\nFldName1=y\nLinkType=Cross\n"
-                                "[Cond:1]\n"));
-    ASSERT_EQ(m.LinkCount(), 2);
-    EXPECT_EQ(std::tuple(m.Links(0)->LinkType(), m.Links(0)->Operators().Lines(), m.Links(1)->LinkType()),
-              std::tuple(ltOuterFull, QStringList({"="}), ltInner));
-
-    m.LoadFromStrings(TextLines("[Main]\nVersion=3.6\nCondCount=1\n[Cond:1]\nID=9\nDF=from @ to @\n"
-                                "Values=ftDate:vkScalar,ftInteger:vkList,ftString:vkScalar\n"));
-    const TDSCondition* c = m.ConditionByID(9);
-    ASSERT_EQ(c->Values().Count(), 2);
-    EXPECT_EQ(c->Values()[1]->DataKind(), vkList); // the third entry has no slot
-}
-
 TEST(ModelText, OlderLayouts)
 {
     struct Case {

@@ -150,67 +150,6 @@ TEST(ModelXml, RoundTripInTheReadersNames)
     ExpectDBStructError([&] { LoadDMFromXml(asWritten, w.out); }, 10, "Can not find field \"ID\" in table \"\"");
 }
 
-TEST(ModelXml, ReaderSideNames)
-{
-    FakeDBInfo info;
-    info.connected = false;
-    TVxDBStructure m;
-    m.SetDatabaseInfo(&info);
-    info.loads = 0;
-    m.Description = "kept";
-    qputenv("BRINDLE_XML_HOST", "db.example");
-    TStringList in = document(R"(
-  <options><dbInfo><Driver>QPSQL</Driver></dbInfo></options>
-  <dbparams><Host>%BRINDLE_XML_HOST%:5432</Host><Port/><Skip><x/></Skip></dbparams>
-  <Operators>
-    <Op ID="Like" Expr="{expr1} like '%{expr2}%'" Format="{expr2} {expr1}" Kind="subquery"><TYPES>Int, Word,Nothing</TYPES></Op>
-    <Op id="Equal" expr="{expr1} = {expr2}" kind="LIST"/>
-  </Operators>
-  <TABLES><T name="Orders" alias="o"/><T name="Customers"/></TABLES>
-  <LINKS><L TABLE1="o" table2="CUSTOMERS" type="full"><P type="EF" expr1="1" expr2="ID" op="="/><P type="fe"/></L></LINKS>
-  <ENTITIES>
-    <Attr ID="3" SIZE="0" KIND="virtual" EXPR="o.ID + 1" TABLE="Customers" UIC="true"/>
-    <GROUP NAME="Outer">
-      <F ID="4" SIZE="8" TABLE="o" USERDATA=""><OPERATORS>equal,Missing</OPERATORS></F>
-      <GROUP><F ID="5" SIZE="1" KIND="VIRTUAL" TYPE="int" EXPR="1"><editors><default type="list"/></editors></F></GROUP>
-    </GROUP>
-    <Entity id="6" size="2"/>
-    <group ID="7" SIZE="0"/>
-  </ENTITIES>)");
-    LoadDMFromXml(m, in);
-
-    EXPECT_EQ(info.loaded.Lines(), QStringList({"Driver=QPSQL", "Host=db.example:5432", "Port="}));
-    EXPECT_TRUE(info.loads == 2 && m.Description == "kept"); // no DESCRIPTION element
-    ASSERT_EQ(m.OperatCount(), 2);
-    const TDSOperator* like = m.Operators(0);
-    // "{expr2}" does not follow "{expr1}" in the format: no value format.
-    EXPECT_EQ(std::tuple(like->SQLExpr(), like->ValFormat(), like->ValueKind(), like->AppliedTypes),
-              std::tuple(QString("@f like '%@1%'"), QString(), vkSubQuery, TAppliedTypes({ftInteger, ftWord, ftUnknown})));
-    EXPECT_EQ(std::tuple(m.Operators(1)->ValueKind(), m.Operators(1)->AppliedTypes), // letter case ignored
-              std::tuple(vkList, TDSOperator::DefaultAppliedTypes));
-
-    // An absent ALIAS reads as empty text; table 2 is found by its name.
-    EXPECT_EQ(m.Tables(1)->TableAlias(), "");
-    const TDSLink* link = m.Links(0);
-    EXPECT_EQ(std::tuple(link->Table1(), link->Table2(), link->LinkType()),
-              std::tuple(m.Tables(0), m.Tables(1), ltOuterFull));
-    EXPECT_EQ(link->Fields1().Lines() + link->Fields2().Lines(), QStringList({"val:1", "fld:", "fld:ID", "fld:"}));
-
-    ASSERT_EQ(m.FieldCount(), 5);
-    const TDSField* f = m.Fields(0); // its expression's table, then TABLE's; UIC gives its type's operators
-    EXPECT_EQ(std::tuple(f->FieldKind(), f->Tables().CommaText(), f->GroupName(), f->GetOperatorNames()),
-              std::tuple(kfkVirtual, QString("o,"), QString(), QString("Like")));
-    f = m.Fields(1); // typed by the unconnected database info
-    EXPECT_EQ(std::tuple(f->GroupName(), f->GetOperatorNames(), f->Table(), f->FieldType()),
-              std::tuple(QString("Outer"), QString("Equal"), m.Tables(0), ftString));
-    f = m.Fields(2); // type names and editor types compare exactly
-    ASSERT_EQ(m.FieldGroups().Count(), 2);
-    EXPECT_EQ(std::tuple(f->FieldType(), f->EditType(), f->UseInConditions(), f->Group(), f->GroupName()),
-              std::tuple(ftUnknown, etAuto, false, m.FieldGroups()[1], QString()));
-    // Neither "Entity" nor "group" is a group.
-    EXPECT_EQ(std::tuple(m.Fields(3)->ID(), m.Fields(3)->Group(), m.Fields(4)->ID()), std::tuple(6, m.RootGroup(), 7));
-}
-
 TEST(ModelXml, EnvironmentReferences)
 {
     qputenv("BRINDLE_XML_A", "x");
@@ -239,6 +178,10 @@ TEST(ModelXml, EnvironmentReferences)
     SaveDMToXml(m, out);
     EXPECT_EQ(out.Lines().mid(2, 4), QStringList({"  <DBParams>", "    <Host>%BRINDLE_XML_A%</Host>",
                                                   "    <User></User>", "  </DBParams>"}));
+    // Read, they are expanded; the reader's element names ignore case.
+    TStringList in = document("<dbparams><Host>%BRINDLE_XML_A%:1</Host><Port/></dbparams>");
+    LoadDMFromXml(m, in);
+    EXPECT_EQ(info.loaded.Lines(), QStringList({"Host=x:1", "Port="}));
 }
 
 TEST(ModelXml, RefusedDocuments)

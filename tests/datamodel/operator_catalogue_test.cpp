@@ -8,42 +8,7 @@ using namespace brindle::testing;
 namespace {
 
 const TFieldTypes kText = {ftString, ftMemo, ftFmtMemo, ftFixedChar, ftWideString};
-const QString kAlways = "Equal,NotEqual,LessThan,LessOrEqual,GreaterThan,GreaterOrEqual,IsNull";
-
-QString CatalogueNames(const TVxCustomDBStructure& model)
-{
-    TStringList names;
-    model.GetOperatorNames(names);
-    return names.CommaText();
-}
-
 } // namespace
-
-TEST(OperatorCatalogue, DisablingFamiliesRemovesThemAndReEnablingAppends)
-{
-    TVxDBStructure model;
-    TDSField* field = AddVirtual(model, "upper(x)");
-    field->AddAppliedOperators();
-
-    model.SetExOperators({xoBetween});
-    EXPECT_EQ(CatalogueNames(model), kAlways + ",Between,NotBetween");
-    // Deleted operators leave every field, the placeholder included.
-    EXPECT_EQ(field->GetOperatorNames(), kAlways + ",Between,NotBetween");
-    EXPECT_EQ(model.NullField()->OperatCount(), 9);
-    model.SetExOperators({xoInList, xoBetween, xoStartsWith, xoContains});
-    EXPECT_EQ(CatalogueNames(model), kAlways + ",Between,NotBetween,InList,NotInList,"
-                                               "StartsWith,NotStartsWith,Contains,NotContains");
-    const TDSOperator* notInList = model.OperatorByName("NotInList"); // re-enabled as it was
-    EXPECT_TRUE(notInList->ValueKind() == vkList && notInList->DisplayName() == "is not in list");
-    EXPECT_EQ(field->OperatCount(), 9); // fields are not refilled by themselves
-
-    // A rebuilt catalogue is in the default order again, with the enabled families.
-    model.SetExOperators({xoContains});
-    model.AddOperator("Custom", "custom", "@f ~ '@1'", {}, kText);
-    model.ClearStructure();
-    EXPECT_EQ(CatalogueNames(model), kAlways + ",Contains,NotContains");
-    EXPECT_EQ(model.NullField()->GetOperatorNames(), kAlways + ",Contains,NotContains");
-}
 
 TEST(OperatorCatalogue, LookupsValueCountsAndAggregates)
 {

@@ -171,19 +171,6 @@ TEST(Errors, CodedErrorsAndTranslatedMessages)
     EXPECT_EQ(LoadResString(_SAndConj), "and");
 }
 
-// Every name reads back as its value; near misses are no names.
-TEST(Names, FieldTypesAndEnumerationsReadBack)
-{
-    for (int t = 0; t < FieldTypeCount; ++t)
-        EXPECT_EQ(StrToFldType(FldTypeToStr(static_cast<TFieldType>(t)).toUpper()), t);
-    for (const char* bad : {"", "String", "ftStrings", " ftString"})
-        EXPECT_EQ(StrToFldType(bad), -1) << bad;
-    EXPECT_EQ(StrToFldKind(FldKindToStr(kfkVirtual)), kfkVirtual);
-    EXPECT_EQ(StrToValueKind(ValueKindToStr(vkSubQuery).toLower()), vkSubQuery);
-    EXPECT_EQ(StrToFldKind("virtual"), -1);
-    EXPECT_EQ(StrToValueKind("vtSubQuery"), -1);
-}
-
 TEST(DateTime, EncodeDateBoundaries)
 {
     EXPECT_EQ(QList<double>({EncodeDate(2000, 1, 1), EncodeDate(1899, 12, 30), EncodeDate(1, 1, 1),

@@ -251,23 +251,6 @@ TEST_F(ConditionTree, CustomConditionsAndDependentLists)
 
 // --- the words of a row on their own
 
-TEST(QueryWord, EditWordsApplyTheCaseOptionAndNotifyOncePerChange)
-{
-    for (TWordEditor editor : {weNone, weCustom, weEdit, weMaskEdit, weDateTime}) {
-        TQueryWord word(editor);
-        int calls = 0;
-        word.OnChanged = [&](TQueryWord*) { ++calls; };
-        word.SetAutoUpperCase(true);
-        word.SetValue("äbc");
-        word.SetValue("ÄBC");
-        EXPECT_EQ(word.Caption(), "ÄBC");
-        word.SetAutoLowerCase(true);
-        EXPECT_EQ(word.Options(), 2) << "the two options exclude each other";
-        word.SetValue("XÖ");
-        EXPECT_TRUE(word.Value() == "xö" && calls == 2);
-    }
-}
-
 TEST(QueryWord, ItemsGroupsAndItemIndex)
 {
     TQueryWord word(wePopup);

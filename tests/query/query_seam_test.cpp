@@ -48,22 +48,6 @@ TEST_F(QuerySeam, SignalsKeepAMirrorOfTheTree)
     EXPECT_EQ(mirror.Resets, 5) << "load, import, clear and the two model changes";
 }
 
-TEST_F(QuerySeam, UpdatesNestAndEndInOneReset)
-{
-    fixtures::QueryMirror mirror(query);
-    query.BeginUpdate();
-    query.BeginUpdate();
-    add(m.custName, "Equal", "Ann");
-    query.EndUpdate();
-    EXPECT_FALSE(query.Updating()) << "the update flag itself does not count";
-    add(m.custCity, "Equal", "Rome");
-    EXPECT_EQ(mirror.Text(), "resetting");
-    query.EndUpdate();
-    query.EndUpdate();
-    EXPECT_EQ(mirror.Resets, 1);
-    EXPECT_EQ(mirror.Text(), fixtures::QueryMirror::TreeText(query.Filter()));
-}
-
 TEST_F(QuerySeam, WordsAndResultFieldsNotifyEveryChange)
 {
     fixtures::QueryMirror mirror(query);
