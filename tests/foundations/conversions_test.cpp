@@ -118,15 +118,6 @@ TEST(Conversions, LocaleDecimalSeparator)
                       + fs.LongTimeFormat,
                   ",.: dd.mm.yy hh:nn:ss");
     }
-    // The translated patterns format and read back with the library's routines.
-    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates)}) {
-        DefaultLocale guard{locale};
-        const QString format = GetCurrentFormats().ShortDateFormat + " " + GetCurrentFormats().LongTimeFormat;
-        const TDateTime value = EncodeDate(2021, 3, 4) + EncodeTime(17, 6, 7, 0);
-        TDateTime back = 0;
-        EXPECT_TRUE(TryStrToDateTimeByFormat(FormatDateTime(format, value), format, back) && back == value)
-            << format.toStdString();
-    }
 }
 
 TEST(Conversions, AnsiCodePage)

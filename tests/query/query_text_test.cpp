@@ -290,51 +290,29 @@ TEST(Titles, SettingTheOlderFormsAndQueryTexts)
 {
     QueryModel m;
     TVxQuery query;
+    query.SetDbStruct(&m.model);
+    // Keys ignore case and unknown ones are dropped; new rows show the titles.
     query.SetTitle("ttlAnd", "plus");
     query.SetTitle("ttlNoSuchTitle", "x");
-    EXPECT_EQ(query.GetTitle("TTLAND"), "plus");
-    EXPECT_EQ(query.Titles().IndexOfName("ttlNoSuchTitle"), -1);
+    EXPECT_TRUE(query.GetTitle("TTLAND") == "plus" && query.Titles().IndexOfName("ttlNoSuchTitle") == -1);
+    EXPECT_EQ(query.AddCondition(query.Filter(), m.custName)->Label9()->Items()[0], "plus");
 
-    // The titles are read anew after each change: new rows show them.
-    query.SetTitles(text("[Query Panel]\nttlAnd=und\nttlParameter=Parameter\n"));
-    EXPECT_EQ(query.GetTitle("ttlAnd"), "und");
-    query.SetDbStruct(&m.model);
-    TFilterCond* cond = query.AddCondition(query.Filter(), m.custName);
-    EXPECT_EQ(cond->Label9()->Items()[0], "und");
+    // "Title<i>" by the fixed keys, blank texts and keys without a default
+    // title changing nothing; the form's lines by position.
+    query.LoadOldTitlesFromStrings(text("Title0=Pick where @ apply\nTitle2=   \nTitle3=ANY\nTitle9=Fields\n"));
+    query.MergeDFMTitles(text("\nsome\n"));
+    EXPECT_EQ(titles(query, {"ttlFilter", "ttlBracket", "ttlAll", "ttlAny", "ttlFields"}),
+              "Pick where @ apply|some|all|ANY|&Available fields");
 
-    query.LoadDefTitles();
-    EXPECT_EQ(query.DefTitles(), DefaultTitles());
-
-    // "Title<i>" by the fixed keys: blank texts and keys without a default
-    // title change nothing, and only the first line count + 1 indexes count.
-    query.LoadOldTitlesFromStrings(text("Title0=Pick where @ apply\nTitle2=   \nTitle3=ANY\nTitle9=Fields\n"
-                                        "Title13=Sort\nTitle21=All\n"));
-    EXPECT_EQ(titles(query, {"ttlFilter", "ttlAll", "ttlAny", "ttlFields"}),
-              "Pick where @ apply|all|ANY|&Available fields");
-    EXPECT_EQ(query.Titles().IndexOfName("ttlSortTypeHint"), -1);
-    query.LoadOldTitlesFromStrings(text("Title1=@ hold\nTitle2=EVERY\n"));
-    EXPECT_EQ(titles(query, {"ttlBracket", "ttlAll"}), "@ hold|EVERY");
-    query.LoadOldTitlesFromStrings(text("Title3=none of these\n"));
-    EXPECT_EQ(query.GetTitle("ttlAny"), "ANY");
-
-    query.MergeDFMTitles(text("\nsome\n \nnot any\n"));
-    EXPECT_EQ(titles(query, {"ttlFilter", "ttlBracket", "ttlAny"}), "Pick where @ apply|some|not any");
-
-    // Query texts carry titles.
-    query.LoadFromStrings(text("[Query Panel]\nttlAll=alle\nttlExtra=x\n[Main]\nVersion=2.1\n"
-                               "[Titles]\nTitle2=ignored for now\n"));
-    EXPECT_EQ(query.GetTitle("ttlAll"), "alle");
-    EXPECT_EQ(query.Titles().IndexOfName("ttlExtra"), -1);
-    EXPECT_EQ(query.Titles().Values("ttlAny"), "any");
-
-    // The version last loaded decides how the next text's titles are read.
-    query.LoadFromStrings(text("[Query Panel]\nttlAll=new\n[Main]\nVersion=2.2\n[Titles]\nTitle0=\nTitle1=\nTitle2=old form\n"));
-    EXPECT_EQ(query.GetTitle("ttlAll"), "old form");
-    query.LoadFromStrings(text("[Query Panel]\nttlAll=new\n[Titles]\nTitle0=\nTitle1=\nTitle2=old form again\n"));
+    // Texts carry titles; the version last loaded decides how the next
+    // text's titles are read.
+    query.LoadFromStrings(text("[Query Panel]\nttlAll=alle\nttlExtra=x\n[Main]\nVersion=2.1\n[Titles]\nTitle2=not yet\n"));
+    EXPECT_TRUE(query.GetTitle("ttlAll") == "alle" && query.Titles().IndexOfName("ttlExtra") == -1);
+    query.LoadFromStrings(text("[Query Panel]\nttlAll=new\n[Main]\nVersion=2.2\n[Titles]\nTitle0=\nTitle1=\nTitle2=old\n"));
+    EXPECT_EQ(query.GetTitle("ttlAll"), "old");
+    query.LoadFromStrings(text("[Query Panel]\nttlAll=new\n[Titles]\nTitle0=\nTitle1=\nTitle2=old again\n"));
     EXPECT_EQ(query.GetTitle("ttlAll"), "new");
-
-    // Without SaveTitles, a text's titles are not read.
-    query.SetSaveTitles(false);
+    query.SetSaveTitles(false); // then a text's titles are not read
     query.LoadFromStrings(text("[Query Panel]\nttlAll=ignored\n[Main]\nVersion=3.6\n"));
     EXPECT_EQ(query.GetTitle("ttlAll"), "new");
 }
