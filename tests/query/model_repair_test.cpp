@@ -124,9 +124,9 @@ TEST(ModelRepairKinds, RemovalsTakeWhatUsesThem)
         mq.query.OnChange = [&](QObject*) { ++changes; };
         c.remove(mq.m);
         EXPECT_TRUE(text(mq.query).contains(c.text)) << c.name << ": " << text(mq.query);
-        EXPECT_EQ(mq.query.QResult()->ResultFields().Count(), c.resultFields) << c.name;
-        EXPECT_EQ(mirror.Text(), fixtures::QueryMirror::TreeText(mq.query.Filter())) << c.name;
-        EXPECT_EQ(changes, c.changes) << c.name;
+        EXPECT_TRUE(mq.query.QResult()->ResultFields().Count() == c.resultFields && changes == c.changes
+                    && mirror.Text() == fixtures::QueryMirror::TreeText(mq.query.Filter()))
+            << c.name;
         if (c.builds)
             EXPECT_NO_THROW(mq.query.BuildQuery()) << c.name;
         else
@@ -138,9 +138,8 @@ TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
 {
     TStringList text;
     m.model.SaveToStrings(text);
-    m.model.LoadFromStrings(text);
-    EXPECT_EQ(query.Filter()->GetRowCount(), 0) << "the rows' entities were all replaced";
-    EXPECT_EQ(query.QResult()->GetParamCount(), 0);
+    m.model.LoadFromStrings(text); // the rows' entities were all replaced
+    EXPECT_EQ(query.Filter()->GetRowCount() + query.QResult()->GetParamCount(), 0);
 
     auto model = std::make_unique<TVxDBStructure>();
     TRFieldList own(model.get());
@@ -156,12 +155,9 @@ TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
     bool activeEvent = false;
     query.OnActive = [&](QObject*) { activeEvent = true; };
     model.reset();
-    EXPECT_TRUE(activeEvent);
-    EXPECT_FALSE(query.Active());
-    EXPECT_EQ(query.DbStruct(), nullptr);
+    EXPECT_TRUE(activeEvent && !query.Active() && query.DbStruct() == nullptr);
     EXPECT_EQ(query.Filter()->GetRowCount() + query.QResult()->ResultFields().Count() + own.Count(), 0);
-    EXPECT_NO_THROW(query.BuildQuery());
-    EXPECT_NO_THROW(query.GetQueryText());
+    EXPECT_NO_THROW(query.BuildQuery(); query.GetQueryText());
 }
 
 // The host may change or free the model from the query's events, and free
@@ -175,7 +171,6 @@ TEST_F(ModelRepair, HostsChangingTheModelFromEvents)
     };
     query.AddCondition(query.Filter(), m.status);
     EXPECT_FALSE(text().contains("Status")) << "the row being added went with its field";
-    EXPECT_NO_THROW(query.BuildQuery());
     query.OnChange = nullptr;
 
     query.OnBuildSQL = [&](TFilterCond*, QString&) { m.model.DelField(m.model.IndexOfField(m.custCity)); };
@@ -193,8 +188,7 @@ TEST_F(ModelRepair, HostsChangingTheModelFromEvents)
     query.OnChange = [&](QObject*) { model.reset(); };
     query.AddCondition(query.Filter(), model->Fields(1));
     query.OnChange = nullptr;
-    EXPECT_EQ(query.DbStruct(), nullptr);
-    EXPECT_EQ(query.Filter()->GetRowCount(), 0);
+    EXPECT_TRUE(query.DbStruct() == nullptr && query.Filter()->GetRowCount() == 0);
 
     auto doomed = std::make_unique<TVxQuery>();
     doomed->SetDbStruct(&m.model);
