@@ -39,6 +39,30 @@ void TDropDownLabel::BindWord(TQueryWord* word)
     WordChanged();
 }
 
+void TDropDownLabel::ForgetWord()
+{
+    FWord = FOwnWord.get();
+    WordChanged();
+}
+
+void TDropDownLabel::SetOwnerShown(bool shown)
+{
+    FOwnerShown = shown;
+    applyVisibility();
+}
+
+void TDropDownLabel::applyVisibility()
+{
+    // A label without a parent is no window of its own; a child not hidden
+    // on purpose shows with its parent.
+    if (!parentWidget())
+        return;
+    const bool wanted = FWord->Visible() && FOwnerShown && !FHiddenForEditor;
+    const bool shown = !(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden());
+    if (wanted != shown)
+        setVisible(wanted);
+}
+
 void TDropDownLabel::SetValue(const QString& value)
 {
     FWord->SetValue(value);
@@ -65,13 +89,8 @@ void TDropDownLabel::WordChanged()
         setToolTip(FWord->Hint());
     if (isEnabled() != FWord->Enabled())
         setEnabled(FWord->Enabled());
-    // An open in-place editor hides the label until it closes; a label
-    // without a parent is no window of its own.
-    // A child not hidden on purpose shows with its parent.
-    const bool shown = !(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden());
-    if (parentWidget() && !FHiddenForEditor && FWord->Visible() != shown)
-        setVisible(FWord->Visible());
-    const QString caption = Caption();
+    applyVisibility();
+    const QString caption = shownText();
     if (caption != FShownCaption) {
         FShownCaption = caption;
         resize(sizeHint());
@@ -82,7 +101,7 @@ void TDropDownLabel::WordChanged()
 QSize TDropDownLabel::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    const QString caption = Caption();
+    const QString caption = shownText();
     if (caption != EmptyWordCaption)
         return {metrics.horizontalAdvance(caption), metrics.height()};
     // Every new label shows the placeholder first: measured once per font.
@@ -246,6 +265,13 @@ bool TDropDownLabel::ensureControl()
     return FControlMade;
 }
 
+QString TDropDownLabel::shownText() const
+{
+    // Plain text of a sentence shows nothing when empty; a word to click
+    // shows the placeholder.
+    return FWord->Editor() == weNone ? FWord->Caption() : Caption();
+}
+
 int TDropDownLabel::textWidth(const QString& text) const
 {
     return fontMetrics().horizontalAdvance(text);
@@ -260,7 +286,7 @@ void TDropDownLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-    painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeading, Caption());
+    painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeading, shownText());
     if (!FFocused)
         return;
     painter.setPen(QColor(0, 0, 128)); // navy

@@ -54,6 +54,12 @@ public:
     // Shows another word (which must outlive the binding and whose
     // OnChanged the label takes over); none returns to the label's own.
     void BindWord(TQueryWord* word);
+    // The bound word is already gone (its row replaced it): the label shows
+    // its own word again without touching the old one.
+    void ForgetWord();
+    // A panel hides the words of a row it does not show, whatever the
+    // words say.
+    void SetOwnerShown(bool shown);
 
     const QString& Value() const { return FWord->Value(); }
     // A different value is stored; the word applies it (a list finds the
@@ -129,10 +135,12 @@ protected:
     void hideForEditor(bool hidden)
     {
         FHiddenForEditor = hidden;
-        setVisible(!hidden && FWord->Visible());
+        applyVisibility();
     }
     // An accepted input, through OnAcceptValue when a panel set it.
     void acceptValue(const QString& value);
+    // The text drawn: the caption, or nothing for an empty plain text.
+    QString shownText() const;
     // Text measures in the label's font.
     int textWidth(const QString& text) const;
     int textHeight(const QString& text) const;
@@ -145,12 +153,15 @@ protected:
     QString FCustomValue;
 
 private:
+    void applyVisibility();
+
     std::unique_ptr<TQueryWord> FOwnWord;
     TQueryWord* FWord;
     bool FFocused = false;
     bool FDropped = false;
     bool FClosing = false;
     bool FHiddenForEditor = false;
+    bool FOwnerShown = true;
     QString FShownCaption;
     bool FControlMade = false;
     const TImageList* FImages = nullptr;

@@ -42,6 +42,13 @@ enum TQPAppearanceOption {
 };
 using TQPAppearanceOptions = EnumSet<TQPAppearanceOption>;
 
+// The options a query and its panel start with.
+inline TQPAppearanceOptions DefaultAppearanceOptions()
+{
+    return {aoFlatButtons, aoRoundButtons, aoNonEmptyBrackets, aoPopupField, aoPopupValue,
+            aoAllowKeyboard, aoShowAddRow, aoShowCheckBoxes, aoAllowParams, aoFieldsMenuOnAdd};
+}
+
 enum TLogicalOperatorStyle { losHidden, losBeforeCond, losAfterCond };
 
 enum TSubQueryHint { sqhNone, sqhText, sqhSQL };
@@ -549,9 +556,7 @@ private:
     TDSTable* FMainTable = nullptr;
     QString FMainTableName;
     TFilterRow* FCurrentRow = nullptr;
-    TQPAppearanceOptions FAppearanceOptions = {aoFlatButtons, aoRoundButtons, aoNonEmptyBrackets, aoPopupField,
-                                               aoPopupValue, aoAllowKeyboard, aoShowAddRow, aoShowCheckBoxes,
-                                               aoAllowParams, aoFieldsMenuOnAdd};
+    TQPAppearanceOptions FAppearanceOptions = DefaultAppearanceOptions();
     TFilterLinkTypes FLinkTypes = {fltAll, fltAny, fltNone, fltNotAll};
     TFilterLinkType FDefaultLinkType = fltAny;
     QString FNameSeparator = QStringLiteral(".");

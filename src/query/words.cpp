@@ -209,14 +209,16 @@ void TQueryWord::ValueChanged()
 
 void TQueryWord::changed()
 {
+    // The word's own widget follows first, so that views that hear of the
+    // change find it already shown.
+    if (OnChanged)
+        OnChanged(this);
     // Most changes happen while nobody listens: this test stays inline.
     if (FRow) {
         TVxQuery* query = FRow->QueryPanel();
         if (!query->quietRows())
             query->wordChangedNow(FRow, this);
     }
-    if (OnChanged)
-        OnChanged(this);
 }
 
 } // namespace brindle

@@ -1,0 +1,606 @@
+#include <brindle/panels/query_panel.h>
+
+#include <brindle/panels/drop_down_list_box.h>
+#include <brindle/panels/event_guard.h>
+#include <brindle/panels/word_labels.h>
+
+#include <QEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace brindle {
+
+namespace {
+
+// Word slots in the order a sentence reads, as control indexes.
+constexpr std::array<int, 5> SentenceSlots = {1, 2, 3, 5, 4};
+constexpr int LogOpSlot = 9;
+
+int arrayIndex(int slot)
+{
+    return slot == LogOpSlot ? 5 : slot - 1;
+}
+
+TQueryWord* wordOf(const TFilterRow* row, int slot)
+{
+    switch (slot) {
+    case 1:
+        return row->Label1();
+    case 2:
+        return row->Label2();
+    case 3:
+        return row->Label3();
+    case 4:
+        return row->Label4();
+    case 5:
+        return row->Label5();
+    default:
+        return row->HasLinkWord() ? row->Label9() : nullptr;
+    }
+}
+
+} // namespace
+
+TVxFlatCheckBox::TVxFlatCheckBox(QWidget* parent) : QCheckBox(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+// The content of the scroll area: it paints the current row's band and
+// holds every row's controls.
+class TVxQueryPanel::RowSurface : public QWidget {
+public:
+    RowSurface(TVxQueryPanel& panel) : FPanel(panel) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        FPanel.paintSurface(painter);
+    }
+    void mousePressEvent(QMouseEvent*) override { FPanel.setFocus(Qt::MouseFocusReason); }
+
+private:
+    TVxQueryPanel& FPanel;
+};
+
+void TVxQueryPanel::LaterDelete::operator()(QWidget* widget) const
+{
+    widget->hide();
+    widget->deleteLater();
+}
+
+TVxQueryPanel::TVxQueryPanel(QWidget* parent)
+    : QScrollArea(parent), FQuery(std::make_unique<TVxQuery>()), FAppearance(this), FSurface(new RowSurface(*this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setWidgetResizable(true);
+    setWidget(FSurface);
+    FSurface->setAutoFillBackground(true);
+    FQuery->SetView(this);
+    connectQuery();
+}
+
+TVxQueryPanel::~TVxQueryPanel()
+{
+    // Labels let go of their words while the words still exist.
+    dropAllControls();
+    FQuery->SetView(nullptr);
+    FQuery.reset();
+}
+
+void TVxQueryPanel::connectQuery()
+{
+    TVxQuery* query = FQuery.get();
+    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket* parent, int index) {
+        if (!Active())
+            return;
+        makeTreeControls(parent->GetRow(index));
+        PlaceAllRows();
+    });
+    connect(query, &TVxQuery::rowAboutToBeRemoved, this, [this](TFilterBracket* parent, int index) {
+        dropTreeControls(parent->GetRow(index));
+        // The row is still in the tree: the rest moves up once it is gone.
+        QMetaObject::invokeMethod(this, [this] { PlaceAllRows(); }, Qt::QueuedConnection);
+    });
+    connect(query, &TVxQuery::rowMoved, this, [this](TFilterRow*, TFilterBracket*, int) { PlaceAllRows(); });
+    connect(query, &TVxQuery::rowWordsReplaced, this, [this](TFilterRow* row) {
+        const auto found = FRows.find(row);
+        if (found == FRows.end())
+            return;
+        makeLabels(row, found->second);
+        showRow(row, found->second);
+        PlaceRow(row);
+    });
+    connect(query, &TVxQuery::rowWordChanged, this, [this](TFilterRow* row, TQueryWord*) {
+        if (FRows.count(row))
+            PlaceRow(row);
+    });
+    connect(query, &TVxQuery::treeAboutToBeReset, this, [this] { dropAllControls(); });
+    connect(query, &TVxQuery::treeReset, this, [this] { rebuild(); });
+}
+
+QWidget* TVxQueryPanel::Surface() const
+{
+    return FSurface;
+}
+
+void TVxQueryPanel::SetShowFrame(bool show)
+{
+    FShowFrame = show;
+    FSurface->update();
+}
+
+int TVxQueryPanel::GetRowHeight() const
+{
+    return fontMetrics().height() + 1;
+}
+
+void TVxQueryPanel::SetActive(bool active)
+{
+    FQuery->SetActive(active);
+}
+
+void TVxQueryPanel::ActiveChanged(TVxQuery&)
+{
+    rebuild();
+    if (OnActive)
+        OnActive(this);
+}
+
+void TVxQueryPanel::QueryChanged(TVxQuery& query)
+{
+    IQueryView::QueryChanged(query);
+    FSurface->update();
+}
+
+void TVxQueryPanel::rebuild()
+{
+    dropAllControls();
+    if (!Active()) {
+        FSurface->update();
+        return;
+    }
+    recreateAddRowLabel();
+    makeTreeControls(FQuery->Filter());
+    PlaceAllRows();
+}
+
+void TVxQueryPanel::RefreshPanel()
+{
+    if (!Active())
+        return;
+    TStringList lines;
+    FQuery->SaveToStrings(lines);
+    SetActive(false);
+    FQuery->RecreateRootBracket();
+    SetActive(true);
+    FQuery->LoadFromStrings(lines);
+}
+
+void TVxQueryPanel::makeTreeControls(TFilterRow* row)
+{
+    makeControls(row);
+    if (!row->IsBracket())
+        return;
+    auto* bracket = static_cast<TFilterBracket*>(row);
+    for (int i = 0; i < bracket->GetRowCount(); ++i)
+        makeTreeControls(bracket->GetRow(i));
+}
+
+void TVxQueryPanel::makeControls(TFilterRow* row)
+{
+    RowControls& controls = FRows[row];
+    if (!controls.Button) {
+        controls.Button.reset(new TFilterBtn(FSurface));
+        controls.Button->SetAutoSize(true);
+        controls.Button->SetFlat(FAppearance.Options().Contains(aoFlatButtons));
+        controls.Button->SetRounded(FAppearance.Options().Contains(aoRoundButtons));
+        if (FAppearance.ButtonColor().isValid()) {
+            QPalette shades = controls.Button->palette();
+            shades.setColor(QPalette::Button, FAppearance.ButtonColor());
+            controls.Button->setPalette(shades);
+        }
+        controls.Button->OnClick = [this, row](QObject*) {
+            Guarded([&] {
+                FQuery->SetCurrentRow(row);
+                FSurface->update();
+            });
+        };
+    }
+    if (!controls.CheckBox && row != FQuery->Filter()) {
+        controls.CheckBox.reset(new TVxFlatCheckBox(FSurface));
+        controls.CheckBox->setChecked(row->GetEnabled());
+        connect(controls.CheckBox.get(), &QCheckBox::toggled, this, [this, row](bool checked) {
+            Guarded([&] {
+                row->SetEnabled(checked);
+                FQuery->QueryChanged();
+            });
+        });
+    }
+    makeLabels(row, controls);
+    showRow(row, controls);
+}
+
+void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
+{
+    const std::array<int, 6> wordSlots = {1, 2, 3, 4, 5, LogOpSlot};
+    for (int slot : wordSlots) {
+        Owned<TDropDownLabel>& label = controls.Labels[arrayIndex(slot)];
+        TQueryWord* word = wordOf(row, slot);
+        if (label) {
+            // A replaced word is already freed: the label forgets it unseen.
+            const bool same = word && &label->Word() == word && LabelFitsEditor(*label, word->Editor());
+            label->ForgetWord();
+            if (same) {
+                label->BindWord(word);
+                continue;
+            }
+            label.reset();
+        }
+        if (!word)
+            continue;
+        label.reset(CreateWordLabel(*word, FSurface).release());
+        QFont shown = font();
+        shown.setUnderline(word->Editor() != weNone);
+        label->setFont(shown);
+        QPalette colours = label->palette();
+        const QColor colour = wordColor(row, slot);
+        if (colour.isValid())
+            colours.setColor(QPalette::WindowText, colour);
+        label->setPalette(colours);
+        label->SetImages(FImages);
+        label->SetBiDiMode(layoutDirection());
+        if (auto* popup = qobject_cast<TDropDownPopup*>(label.get()))
+            popup->SetMaxItemCount(FQuery->MaxPopupItemCount());
+        if (auto* list = qobject_cast<TDropDownCustomListBox*>(label.get()))
+            list->SetUseForm(FIsActiveX);
+        label->OnAcceptValue = [this, row](TDropDownLabel* sender, const QString& value) {
+            FQuery->AcceptWordValue(row, &sender->Word(), value);
+        };
+    }
+}
+
+QColor TVxQueryPanel::wordColor(const TFilterRow* row, int slot) const
+{
+    if (slot == LogOpSlot)
+        return FAppearance.BoolOpColor();
+    if (row->IsBracket())
+        return slot == 2 ? FAppearance.BoolOpColor() : QColor();
+    if (row->RowType() == frtCustomCondition)
+        return slot == 3 || slot == 5 ? FAppearance.ValueColor() : QColor();
+    switch (slot) {
+    case 1:
+        return FAppearance.FieldColor();
+    case 2:
+        return FAppearance.OperatorColor();
+    case 3:
+    case 5:
+        return FAppearance.ValueColor();
+    default:
+        return {};
+    }
+}
+
+void TVxQueryPanel::dropControls(TFilterRow* row)
+{
+    const auto found = FRows.find(row);
+    if (found == FRows.end())
+        return;
+    // The words are still there: the labels let go of them properly.
+    for (Owned<TDropDownLabel>& label : found->second.Labels)
+        if (label)
+            label->BindWord(nullptr);
+    FRows.erase(found);
+}
+
+void TVxQueryPanel::dropTreeControls(TFilterRow* row)
+{
+    dropControls(row);
+    if (!row->IsBracket())
+        return;
+    auto* bracket = static_cast<TFilterBracket*>(row);
+    for (int i = 0; i < bracket->GetRowCount(); ++i)
+        dropTreeControls(bracket->GetRow(i));
+}
+
+void TVxQueryPanel::dropAllControls()
+{
+    for (auto& [row, controls] : FRows)
+        for (Owned<TDropDownLabel>& label : controls.Labels)
+            if (label)
+                label->BindWord(nullptr);
+    FRows.clear();
+    FAddRowLabel.reset();
+}
+
+void TVxQueryPanel::showRow(TFilterRow* row, RowControls& controls)
+{
+    const bool root = row == FQuery->Filter();
+    const TQPAppearanceOptions options = FAppearance.Options();
+    const bool shown = Active() && !row->Hidden() && !(root && options.Contains(aoHideRootRow));
+    controls.Button->setVisible(shown && (root || !options.Contains(aoHideRowButtons)));
+    if (controls.CheckBox) {
+        controls.CheckBox->setVisible(shown && options.Contains(aoShowCheckBoxes));
+        controls.CheckBox->setChecked(row->GetEnabled());
+    }
+    for (Owned<TDropDownLabel>& label : controls.Labels)
+        if (label) {
+            label->SetOwnerShown(shown);
+            label->setEnabled(row->GetEnabled() && label->Word().Enabled());
+        }
+}
+
+void TVxQueryPanel::recreateAddRowLabel()
+{
+    const TQPAppearanceOptions options = FAppearance.Options();
+    if (options.Contains(aoFieldsMenuOnAdd)) {
+        auto* popup = new TDropDownPopup(FSurface);
+        popup->SetMaxItemCount(FQuery->MaxPopupItemCount());
+        FQuery->FillFieldsList(popup->Word(), FQuery->Filter());
+        popup->OnAcceptValue = [this](TDropDownLabel*, const QString& value) {
+            bool ok = false;
+            const int id = value.toInt(&ok);
+            TDSField* field = ok && FQuery->DbStruct() ? FQuery->DbStruct()->FieldByID(id) : nullptr;
+            if (field)
+                ProcessAddRowClick(field);
+        };
+        FAddRowLabel.reset(popup);
+    } else {
+        auto* line = new TDropDownLabel(FSurface);
+        line->OnCustomDropDown = [this](TDropDownLabel*, QString&, bool& accept) {
+            accept = false;
+            ProcessAddRowClick(nullptr);
+        };
+        FAddRowLabel.reset(line);
+    }
+    FAddRowLabel->SetCaption(QStringLiteral("< ") + FQuery->GetTitle(QStringLiteral("ttlClickToAdd"))
+                             + QStringLiteral(" >"));
+    QPalette colours = FAddRowLabel->palette();
+    colours.setColor(QPalette::WindowText, FAppearance.AddRowColor());
+    FAddRowLabel->setPalette(colours);
+    FAddRowLabel->SetOwnerShown(options.Contains(aoShowAddRow));
+}
+
+TFilterCond* TVxQueryPanel::ProcessAddRowClick(TDSField* field)
+{
+    TFilterRow* current = FQuery->CurrentRow();
+    TFilterBracket* bracket = current && current->ParentBracket() ? current->ParentBracket() : FQuery->Filter();
+    TFilterCond* added = FQuery->AddCondition(bracket, field);
+    if (added)
+        FQuery->SetCurrentRow(added);
+    if (!hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    return added;
+}
+
+int TVxQueryPanel::slotOf(const TFilterRow* row) const
+{
+    const int number = row->RowNum();
+    return FAppearance.Options().Contains(aoHideRootRow) ? number - 1 : number;
+}
+
+void TVxQueryPanel::PlaceAllRows()
+{
+    std::vector<TFilterRow*> stack{FQuery->Filter()};
+    while (!stack.empty()) {
+        TFilterRow* row = stack.back();
+        stack.pop_back();
+        PlaceRow(row);
+        if (row->IsBracket()) {
+            auto* bracket = static_cast<TFilterBracket*>(row);
+            for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
+                stack.push_back(bracket->GetRow(i));
+        }
+    }
+    PlaceAddRow();
+    updateSurfaceSize();
+    FSurface->update();
+}
+
+void TVxQueryPanel::PlaceRow(TFilterRow* row)
+{
+    const auto found = FRows.find(row);
+    if (found == FRows.end())
+        return;
+    RowControls& controls = found->second;
+    const bool root = row == FQuery->Filter();
+    const int slot = slotOf(row);
+    if (slot < 0)
+        return;
+    const TQPAppearanceOptions options = FAppearance.Options();
+    TFilterBtn& button = *controls.Button;
+    int top;
+    int x;
+    if (!root) {
+        button.SetCaption(row->RowID().chopped(row->RowID().isEmpty() ? 0 : 1));
+        top = slot * (button.height() + 3 + FRowSpace) + FHeadTop;
+        x = FTabSpace * row->GetRowLevel() + FHeadLeft;
+    } else {
+        const int height = GetRowHeight();
+        if (!FAppearance.MainBtnCaption().isEmpty()) {
+            button.SetCaption(FAppearance.MainBtnCaption());
+            button.resize(button.width(), height);
+        } else {
+            button.SetAutoSize(false);
+            button.SetCaption({});
+            button.resize(height, height);
+        }
+        top = FHeadTop;
+        x = FHeadLeft;
+    }
+    if (button.height() > button.width())
+        button.resize(button.height(), button.height());
+
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    const int clientWidth = viewport()->width();
+    if (rtl)
+        x = clientWidth - x - 5;
+    const auto place = [&](QWidget& control, int controlTop) {
+        if (rtl) {
+            control.move(x - control.width(), controlTop);
+            x -= control.width() + FElemSpace;
+        } else {
+            control.move(x, controlTop);
+            x += control.width() + FElemSpace;
+        }
+    };
+
+    if (controls.CheckBox) {
+        const int size = style()->pixelMetric(QStyle::PM_IndicatorWidth);
+        const int height = style()->pixelMetric(QStyle::PM_IndicatorHeight);
+        controls.CheckBox->resize(size, height);
+        const int left = rtl ? clientWidth - FHeadLeft - size - 5 : FHeadLeft;
+        controls.CheckBox->move(left, top + (GetRowHeight() - height) / 2);
+    }
+    if (!root && options.Contains(aoHideRowButtons))
+        x += rtl ? -FElemSpace : FElemSpace;
+    else
+        place(button, top);
+
+    TDropDownLabel* logOp = controls.Labels[arrayIndex(LogOpSlot)].get();
+    const bool firstInBracket = root || row->GetIndex() == 0;
+    if (logOp && FQuery->LogOpStyle() == losBeforeCond && !firstInBracket)
+        place(*logOp, top);
+    if (TDropDownLabel* first = controls.Labels[0].get()) {
+        if (first->width() > 0) {
+            place(*first, top);
+        } else {
+            first->move(rtl ? x - first->width() : x, top);
+        }
+    }
+    for (int slotIndex : {2, 3, 5, 4})
+        if (TDropDownLabel* label = controls.Labels[arrayIndex(slotIndex)].get())
+            place(*label, top);
+    if (logOp && FQuery->LogOpStyle() == losAfterCond)
+        place(*logOp, top);
+}
+
+TFilterRow* TVxQueryPanel::lastPlacedRow() const
+{
+    TFilterRow* row = FQuery->Filter();
+    while (row->IsBracket()) {
+        auto* bracket = static_cast<TFilterBracket*>(row);
+        if (bracket->GetRowCount() == 0)
+            break;
+        row = bracket->GetLastRow();
+    }
+    return row;
+}
+
+void TVxQueryPanel::PlaceAddRow()
+{
+    if (!FAddRowLabel)
+        return;
+    FAddRowLabel->setFont(font());
+    FAddRowLabel->resize(FAddRowLabel->sizeHint());
+    const TFilterRow* last = lastPlacedRow();
+    const auto found = FRows.find(last);
+    if (found == FRows.end())
+        return;
+    const TFilterBtn& button = *found->second.Button;
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    const int left = rtl ? button.x() + button.width() - FAddRowLabel->width() : button.x();
+    const bool empty = FQuery->Filter()->GetRowCount() == 0;
+    const int top = empty && FAppearance.Options().Contains(aoHideRootRow)
+                        ? FHeadTop + 2
+                        : GetRowRect(last).top() + GetRowRect(last).height() + FRowSpace + 2;
+    FAddRowLabel->move(left, top);
+}
+
+QRect TVxQueryPanel::GetRowRect(const TFilterRow* row) const
+{
+    const auto found = FRows.find(row);
+    if (found == FRows.end())
+        return {};
+    const TFilterBtn& button = *found->second.Button;
+    return {0, button.y() - 2, FSurface->width(), button.height() + 4};
+}
+
+void TVxQueryPanel::RefreshRow(TFilterRow* row)
+{
+    FSurface->update(GetRowRect(row));
+}
+
+TFilterBtn* TVxQueryPanel::RowButton(const TFilterRow* row) const
+{
+    const auto found = FRows.find(row);
+    return found == FRows.end() ? nullptr : found->second.Button.get();
+}
+
+TVxFlatCheckBox* TVxQueryPanel::RowCheckBox(const TFilterRow* row) const
+{
+    const auto found = FRows.find(row);
+    return found == FRows.end() ? nullptr : found->second.CheckBox.get();
+}
+
+TDropDownLabel* TVxQueryPanel::RowLabel(const TFilterRow* row, int index) const
+{
+    const auto found = FRows.find(row);
+    if (found == FRows.end() || !((index >= 1 && index <= 5) || index == LogOpSlot))
+        return nullptr;
+    return found->second.Labels[arrayIndex(index)].get();
+}
+
+void TVxQueryPanel::updateSurfaceSize()
+{
+    int right = 0;
+    int bottom = 0;
+    for (QWidget* child : FSurface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isHidden())
+            continue;
+        right = std::max(right, child->geometry().right());
+        bottom = std::max(bottom, child->geometry().bottom());
+    }
+    FSurface->setMinimumSize(right + FHeadLeft, bottom + FHeadTop);
+}
+
+void TVxQueryPanel::paintSurface(QPainter& painter)
+{
+    painter.fillRect(FSurface->rect(), palette().color(QPalette::Base));
+    TFilterRow* current = FQuery->CurrentRow();
+    if (!Active() || !current || !FAppearance.Options().Contains(aoAllowKeyboard))
+        return;
+    const auto found = FRows.find(current);
+    if (found == FRows.end() || found->second.Button->isHidden())
+        return;
+    painter.fillRect(GetRowRect(current), FAppearance.ActiveRowColor());
+    const int index = current->CurrentControlIndex();
+    if (!FShowFrame || index <= 0)
+        return;
+    QWidget* selected = index == 0 ? static_cast<QWidget*>(found->second.Button.get()) : RowLabel(current, index);
+    if (!selected || selected->isHidden())
+        return;
+    painter.setPen(FAppearance.ControlBorderColor());
+    painter.drawRect(selected->geometry().adjusted(-2, -2, 1, 1));
+}
+
+void TVxQueryPanel::changeEvent(QEvent* event)
+{
+    QScrollArea::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+        Guarded([this] { RefreshPanel(); });
+        break;
+    case QEvent::LayoutDirectionChange:
+        Guarded([this] { PlaceAllRows(); });
+        break;
+    case QEvent::EnabledChange:
+        if (FAddRowLabel)
+            FAddRowLabel->setEnabled(isEnabled());
+        break;
+    default:
+        break;
+    }
+}
+
+void TVxQueryPanel::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    // Right to left, rows hang from the right edge.
+    if (layoutDirection() == Qt::RightToLeft)
+        Guarded([this] { PlaceAllRows(); });
+}
+
+} // namespace brindle

@@ -1,0 +1,159 @@
+#pragma once
+// TVxQueryPanel: the panel on which a query's filter reads as rows of
+// sentences, one row per node of the condition tree. The panel owns its
+// TVxQuery and is its view: it learns the tree from the query's signals,
+// makes a row button, a check box and one label per word for each row,
+// places them, and passes every accepted choice to the query's
+// AcceptWordValue. It keeps no copy of the tree or of a word's state.
+
+#include <brindle/brindle_widgets_export.h>
+#include <brindle/panels/appearance.h>
+#include <brindle/panels/drop_down_label.h>
+#include <brindle/panels/round_button.h>
+#include <brindle/query/query.h>
+
+#include <QCheckBox>
+#include <QScrollArea>
+
+#include <array>
+#include <memory>
+#include <unordered_map>
+
+namespace brindle {
+
+// A row's enable check box: flat, never focused.
+class BRINDLE_WIDGETS_EXPORT TVxFlatCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit TVxFlatCheckBox(QWidget* parent = nullptr);
+};
+
+class BRINDLE_WIDGETS_EXPORT TVxQueryPanel : public QScrollArea, private IQueryView {
+    Q_OBJECT
+public:
+    explicit TVxQueryPanel(QWidget* parent = nullptr);
+    ~TVxQueryPanel() override;
+
+    // The query the panel shows: building SQL, the query text, import,
+    // query bases, titles and events are all reached through it.
+    TVxQuery& Query() { return *FQuery; }
+    const TVxQuery& Query() const { return *FQuery; }
+
+    TQPAppearance& Appearance() { return FAppearance; }
+    TQPAppearance& ViewOptions() { return FAppearance; }
+    TQPAppearance& SubQueryAppearance() { return FSubQueryAppearance; }
+    const QFont& SubQueryFont() const { return FSubQueryFont; }
+    void SetSubQueryFont(const QFont& font) { FSubQueryFont = font; }
+
+    // Spacing, read at every placement.
+    int RowSpace() const { return FRowSpace; }
+    void SetRowSpace(int space) { FRowSpace = space; }
+    int TabSpace() const { return FTabSpace; }
+    void SetTabSpace(int space) { FTabSpace = space; }
+    int ElemSpace() const { return FElemSpace; }
+    void SetElemSpace(int space) { FElemSpace = space; }
+    int HeaderLeft() const { return FHeadLeft; }
+    void SetHeaderLeft(int left) { FHeadLeft = left; }
+    int HeaderTop() const { return FHeadTop; }
+    void SetHeaderTop(int top) { FHeadTop = top; }
+    const TImageList* Images() const { return FImages; }
+    void SetImages(const TImageList* images) { FImages = images; }
+    // The selected word is framed.
+    bool ShowFrame() const { return FShowFrame; }
+    void SetShowFrame(bool show);
+    // List boxes open in windows of their own (a host without a top-level
+    // window of ours).
+    bool IsActiveX() const { return FIsActiveX; }
+    void SetIsActiveX(bool on) { FIsActiveX = on; }
+
+    bool Active() const { return FQuery->Active(); }
+    // Activating needs a data model (EVxQueryPanelError 3).
+    void SetActive(bool active);
+    void Activate() { SetActive(true); }
+    void Deactivate() { SetActive(false); }
+
+    // Text height of "A" in the panel's font + 1.
+    int GetRowHeight() const;
+    // Rebuilds the rows from the query's own text.
+    void RefreshPanel();
+    void PlaceAllRows();
+    void PlaceRow(TFilterRow* row);
+    void PlaceAddRow();
+    void RefreshRow(TFilterRow* row);
+    // The band of a row across the panel, in the panel's content.
+    QRect GetRowRect(const TFilterRow* row) const;
+
+    // The row's controls: its button, its check box and the label of a
+    // word slot (1 to 5, and 9 for the logical operator word).
+    TFilterBtn* RowButton(const TFilterRow* row) const;
+    TVxFlatCheckBox* RowCheckBox(const TFilterRow* row) const;
+    TDropDownLabel* RowLabel(const TFilterRow* row, int index) const;
+    // The add-row line, while the panel is active.
+    TDropDownLabel* AddRowLabel() const { return FAddRowLabel.get(); }
+    // The widget that holds the rows (the scroll area's content).
+    QWidget* Surface() const;
+
+    // Adds a condition (with the field, or the first one offered) to the
+    // bracket holding the current row, or to the root.
+    TFilterCond* ProcessAddRowClick(TDSField* field);
+
+    std::function<void(QObject* sender)> OnActive;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    class RowSurface;
+    // Controls go with deleteLater: a label may be in the middle of its own
+    // event when the query removes its row.
+    struct LaterDelete {
+        void operator()(QWidget* widget) const;
+    };
+    template <typename T>
+    using Owned = std::unique_ptr<T, LaterDelete>;
+    struct RowControls {
+        Owned<TFilterBtn> Button;
+        Owned<TVxFlatCheckBox> CheckBox;
+        std::array<Owned<TDropDownLabel>, 6> Labels; // slots 1..5, then 9
+    };
+
+    // IQueryView
+    void QueryChanged(TVxQuery& query) override;
+    void ActiveChanged(TVxQuery& query) override;
+
+    void connectQuery();
+    void makeControls(TFilterRow* row);
+    void makeTreeControls(TFilterRow* row);
+    void makeLabels(TFilterRow* row, RowControls& controls);
+    void dropControls(TFilterRow* row);
+    void dropTreeControls(TFilterRow* row);
+    void dropAllControls();
+    void rebuild();
+    void recreateAddRowLabel();
+    void showRow(TFilterRow* row, RowControls& controls);
+    // The last row down the tree's last branches (the add-row line's anchor).
+    TFilterRow* lastPlacedRow() const;
+    int slotOf(const TFilterRow* row) const;
+    QColor wordColor(const TFilterRow* row, int slot) const;
+    void paintSurface(QPainter& painter);
+    void updateSurfaceSize();
+
+    std::unique_ptr<TVxQuery> FQuery;
+    TQPAppearance FAppearance;
+    TQPAppearance FSubQueryAppearance;
+    QFont FSubQueryFont;
+    RowSurface* FSurface;
+    std::unordered_map<const TFilterRow*, RowControls> FRows;
+    Owned<TDropDownLabel> FAddRowLabel;
+    const TImageList* FImages = nullptr;
+    int FRowSpace = 3;
+    int FTabSpace = 20;
+    int FElemSpace = 5;
+    int FHeadLeft = 5;
+    int FHeadTop = 5;
+    bool FShowFrame = true;
+    bool FIsActiveX = false;
+};
+
+} // namespace brindle

@@ -1,0 +1,187 @@
+// The query panel over the query fixture model: activation, the layout
+// arithmetic, and choices made on the panel agreeing with the same tree
+// built through the query's own calls.
+
+#include "panels/label_fixtures.h"
+#include "query/query_fixtures.h"
+
+#include <brindle/foundations/errors.h>
+#include <brindle/panels/drop_down_edits.h>
+#include <brindle/panels/query_panel.h>
+
+#include <QLineEdit>
+#include <QTimer>
+
+using namespace brindle;
+
+namespace {
+
+class Panel : public ::fixtures::LabelWindow {
+protected:
+    void SetUp() override
+    {
+        ::fixtures::LabelWindow::SetUp();
+        panel = new TVxQueryPanel(&window);
+        panel->resize(400, 300);
+        panel->show();
+        panel->Query().SetDbStruct(&m.model);
+    }
+    // The statement and query text of a query.
+    static std::pair<QString, QString> outcome(TVxQuery& query)
+    {
+        query.BuildQuery();
+        TStringList text;
+        query.SaveToStrings(text);
+        return {query.QResult()->GetSQL().Text(), text.Text()};
+    }
+
+    brindle::fixtures::QueryModel m;
+    TVxQueryPanel* panel = nullptr;
+};
+
+TEST_F(Panel, ActivationNeedsAModelAndShowsTheRootSentence)
+{
+    TVxQueryPanel lone(&window);
+    try {
+        lone.SetActive(true);
+        FAIL() << "activated without a model";
+    } catch (const EVxQueryPanelError& error) {
+        EXPECT_EQ(error.ErrorCode(), 3);
+        EXPECT_EQ(error.Message(), "DBStruct is not specified");
+    }
+    EXPECT_FALSE(lone.Active());
+
+    int changes = 0;
+    panel->OnActive = [&](QObject*) { ++changes; };
+    panel->SetActive(true);
+    EXPECT_EQ(changes, 1);
+    TFilterBracket* root = panel->Query().Filter();
+    TFilterBtn* button = panel->RowButton(root);
+    ASSERT_TRUE(button);
+    // An empty square at the header corner, then the sentence.
+    EXPECT_EQ(button->pos(), QPoint(5, 5));
+    EXPECT_EQ(button->width(), button->height());
+    EXPECT_EQ(button->height(), panel->GetRowHeight());
+    EXPECT_EQ(panel->RowLabel(root, 1)->Caption(), "Choose records where");
+    EXPECT_EQ(panel->RowLabel(root, 2)->Caption(), "all");
+    EXPECT_EQ(panel->RowLabel(root, 1)->x(), 5 + button->width() + 5);
+    EXPECT_EQ(panel->RowLabel(root, 2)->x(), panel->RowLabel(root, 1)->geometry().right() + 1 + 5);
+    EXPECT_EQ(panel->AddRowLabel()->Caption(), "< Click here to add new condition >");
+    panel->SetActive(false);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(panel->RowButton(root), nullptr);
+}
+
+TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    TFilterCond* first = query.AddCondition(query.Filter(), m.custCity);
+    TFilterBracket* bracket = query.AddBracket(query.Filter());
+    // A new bracket comes with a condition of its own.
+    auto* inner = static_cast<TFilterCond*>(bracket->GetRow(0));
+    TFilterBtn* rootButton = panel->RowButton(query.Filter());
+    const int step = panel->RowButton(first)->height() + 3 + panel->RowSpace();
+    EXPECT_EQ(panel->RowButton(first)->pos(), QPoint(5 + 20, 5 + step));
+    EXPECT_EQ(panel->RowButton(first)->Caption(), "1");
+    EXPECT_EQ(panel->RowButton(inner)->pos(), QPoint(5 + 40, 5 + 3 * step));
+    EXPECT_EQ(panel->RowButton(inner)->Caption(), "2.1");
+    EXPECT_TRUE(panel->RowCheckBox(first)->isVisible());
+    EXPECT_EQ(panel->RowCheckBox(first)->x(), 5);
+    EXPECT_EQ(panel->RowCheckBox(query.Filter()), nullptr);
+    // A bracket's empty text before its word takes no gap.
+    EXPECT_EQ(panel->RowLabel(bracket, 2)->x(), panel->RowButton(bracket)->geometry().right() + 1 + 5);
+    // The add-row line stands under the last row, at its button's left.
+    EXPECT_EQ(panel->AddRowLabel()->x(), panel->RowButton(inner)->x());
+    EXPECT_EQ(panel->AddRowLabel()->y(), panel->GetRowRect(inner).bottom() + 1 + panel->RowSpace() + 2);
+    Q_UNUSED(rootButton);
+
+    // Removing a row moves the rest up once it is gone.
+    query.Filter()->DeleteRow(first->GetIndex());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->RowButton(bracket)->pos(), QPoint(5 + 20, 5 + step));
+    EXPECT_EQ(panel->RowButton(first), nullptr);
+}
+
+TEST_F(Panel, HiddenButtonsHiddenRootAndRightToLeft)
+{
+    TVxQuery& query = panel->Query();
+    panel->Appearance().SetOptions(panel->Appearance().Options() + TQPAppearanceOptions{aoHideRowButtons, aoHideRootRow});
+    panel->SetActive(true);
+    // Nothing but the add-row line, just under the header.
+    EXPECT_EQ(panel->AddRowLabel()->y(), panel->HeaderTop() + 2);
+    TFilterCond* cond = query.AddCondition(query.Filter(), m.custCity);
+    EXPECT_FALSE(panel->RowButton(cond)->isVisible());
+    EXPECT_FALSE(panel->RowLabel(query.Filter(), 1)->isVisible());
+    // With the root hidden the first child takes the first slot.
+    EXPECT_EQ(panel->RowLabel(cond, 1)->pos(), QPoint(5 + 20 + 5, 5));
+
+    panel->setLayoutDirection(Qt::RightToLeft);
+    const int client = panel->viewport()->width();
+    TDropDownLabel* field = panel->RowLabel(cond, 1);
+    EXPECT_EQ(field->x() + field->width(), client - (5 + 20) - 5 - 5);
+    EXPECT_EQ(panel->RowCheckBox(cond)->x() + panel->RowCheckBox(cond)->width(), client - 5 - 5);
+}
+
+TEST_F(Panel, ChoicesOnThePanelGiveWhatTheQueryCallsGive)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    TFilterCond* cond = query.AddCondition(query.Filter(), m.custCity);
+
+    // The user types a value into the value word and presses Enter.
+    TDropDownLabel* value = panel->RowLabel(cond, 3);
+    ASSERT_TRUE(value);
+    QTest::mouseClick(value, Qt::LeftButton);
+    auto* edit = qobject_cast<QLineEdit*>(value->EditControl());
+    ASSERT_TRUE(edit);
+    QTest::keyClicks(edit, "Galway");
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    // The user picks "any" for the root's link type.
+    TDropDownLabel* link = panel->RowLabel(query.Filter(), 2);
+    QTimer::singleShot(0, [] {
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(QApplication::activePopupWidget(), key);
+    });
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(link->Caption(), "any");
+
+    TVxQuery reference;
+    reference.SetDbStruct(&m.model);
+    reference.SetActive(true);
+    reference.Filter()->SetLinkType(fltAny);
+    reference.AddCondition(reference.Filter(), m.custCity)->SetValue(1, QStringLiteral("Galway"));
+    EXPECT_EQ(outcome(query), outcome(reference));
+
+    // The add-row line adds a condition in the current row's bracket.
+    panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoFieldsMenuOnAdd});
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    EXPECT_EQ(query.Filter()->GetRowCount(), 2);
+}
+
+TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    TFilterCond* cond = query.AddCondition(query.Filter(), m.custCity);
+    cond->SetValue(1, QStringLiteral("Cork"));
+    QTest::mouseClick(panel->RowCheckBox(cond), Qt::LeftButton);
+    EXPECT_FALSE(cond->GetEnabled());
+    EXPECT_FALSE(panel->RowLabel(cond, 1)->isEnabled());
+
+    // Rebuilding goes through the query's text: the same statement, and
+    // from the first rebuild on (which merges the titles) the same text.
+    const auto before = outcome(query);
+    panel->RefreshPanel();
+    const auto once = outcome(query);
+    EXPECT_EQ(once.first, before.first);
+    panel->RefreshPanel();
+    EXPECT_EQ(outcome(query), once);
+    // A new appearance rebuilds the rows from the same query.
+    panel->Appearance().SetLogOpStyle(losAfterCond);
+    EXPECT_EQ(panel->Appearance().Style(), psAndOr);
+    EXPECT_EQ(query.Filter()->GetRowCount(), 1);
+}
+
+} // namespace
