@@ -164,6 +164,38 @@ TFilterCond* TVxQuery::AddCustomCondition(TFilterBracket* bracket, TDSCondition*
     return cond;
 }
 
+TSimpleCond* TVxQuery::addSetCondition(TFilterBracket* bracket, TDSField* field, TDSOperator* op,
+                                       const QString& value, quint64 removals)
+{
+    if (!FDbStruct)
+        throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
+    // Host code runs at every step: the condition stands only while the
+    // model keeps what it uses.
+    constexpr const char* doing = "a condition was being added";
+    auto* cond = static_cast<TSimpleCond*>(AddCondition(bracket, field));
+    requireModelSince(removals, doing);
+    cond->SetOperator(op);
+    requireModelSince(removals, doing);
+    cond->SetValue(1, value);
+    requireModelSince(removals, doing);
+    return cond;
+}
+
+void TVxQuery::ManualAddCond(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value)
+{
+    addSetCondition(bracket, field, op, value, FModelRemovals);
+}
+
+TFilterCond* TVxQuery::AddSimpleCond(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value1,
+                                     const QString& value2)
+{
+    const quint64 removals = FModelRemovals;
+    TSimpleCond* cond = addSetCondition(bracket, field, op, value1, removals);
+    cond->SetValue(2, value2);
+    requireModelSince(removals, "a condition was being added");
+    return cond;
+}
+
 void TVxQuery::InitializeNewCondition(TFilterRow* row, int)
 {
     EnumerateBracket(row->ParentBracket());

@@ -267,6 +267,12 @@ public:
     TFilterCond* AddConditionNum(TFilterBracket* bracket, int num, TDSField* field);
     TFilterCond* AddCondition(TFilterBracket* bracket, TDSField* field);
     TFilterCond* AddCustomCondition(TFilterBracket* bracket, TDSCondition* condition);
+    // Appends a simple condition of the field with the operator and the
+    // first value (AddSimpleCond: and the second). Both need a data model
+    // (code 3); a model that loses entities meanwhile raises.
+    void ManualAddCond(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value);
+    TFilterCond* AddSimpleCond(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value1,
+                               const QString& value2);
     void InitializeNewCondition(TFilterRow* row, int num);
     TFilterBracket* AddBracketNum(TFilterBracket* bracket, int num);
     TFilterBracket* AddBracket(TFilterBracket* bracket);
@@ -535,6 +541,9 @@ private:
     void orderAndGroup(QList<TDSTable*>& needed);
     void writeTextRows(const TFilterBracket* bracket, const QString& indent);
     void moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerateFirst);
+    // A simple condition with the operator and the first value set.
+    TSimpleCond* addSetCondition(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value,
+                                 quint64 removals);
 
     QPointer<TVxCustomDBStructure> FDbStruct;
     std::unique_ptr<TFilterBracket> FFilter;
