@@ -99,14 +99,12 @@ TEST_F(BuilderTest, SelectListTopLimitAndStar)
     query.QResult()->ResultFields().GetRField(0)->SetSorting(stAscending);
     query.QResult()->ResultFields().SetJustSorting(true);
     const QStringList lines = sql();
-    EXPECT_EQ(lines[0], "SELECT  TOP 10 *");
-    EXPECT_EQ(lines[3], "ORDER BY Customer ASC");
+    EXPECT_EQ(QStringList({lines[0], lines[3]}), QStringList({"SELECT  TOP 10 *", "ORDER BY Customer ASC"}));
 
     // A quoted alias that is not ASCII gives way to the column's position.
     query.SetSQLOptions({soASCIIRFields, soQuoteAliases});
     TResultField* city = column(f["City"], "Stadt ä");
-    sql();
-    EXPECT_EQ(city->Alias(), "C2");
+    EXPECT_EQ(sql()[0].section(' ', -1) + " " + city->Alias(), "\"C2\" C2");
 }
 
 TEST_F(BuilderTest, OrderByFollowsSortOrderThenFieldOrder)
@@ -184,6 +182,15 @@ TEST_F(BuilderTest, OuterJoinWordFollowsTheLinkDirection)
 
 TEST_F(BuilderTest, PathsPreferNeededTablesAndIslandsFail)
 {
+    // Nothing to select from, or nothing built yet.
+    EXPECT_EQ(panelError([&] { query.QResult()->GetFromClause(); }), "8: Query was not built properly");
+    EXPECT_EQ(panelError([&] { query.BuildQuery(); }), "1: Not enough information for building query");
+    EXPECT_EQ(query.State(), stIdle);
+    query.SetActive(false);
+    query.BuildQuery();
+    EXPECT_EQ(panelError([&] { query.QResult()->GetSQL(); }), "8: Query was not built properly");
+    query.SetActive(true);
+
     // A shortcut Customers - Products through a table nobody needs.
     TDSTable* shortcut = AddTable(model, "Shortcut");
     AddLink(model, t["Customers"], shortcut);
@@ -213,16 +220,6 @@ TEST_F(BuilderTest, TablesSharingAnAliasDoNotLoop)
     EXPECT_EQ(tableOrder(), QStringList({"Customers", "Orders", "A"}));
 }
 
-TEST_F(BuilderTest, NothingToSelectFrom)
-{
-    EXPECT_EQ(panelError([&] { query.QResult()->GetFromClause(); }), "8: Query was not built properly");
-    EXPECT_EQ(panelError([&] { query.BuildQuery(); }), "1: Not enough information for building query");
-    EXPECT_EQ(query.State(), stIdle);
-    query.SetActive(false);
-    query.BuildQuery();
-    EXPECT_EQ(panelError([&] { query.QResult()->GetSQL(); }), "8: Query was not built properly");
-}
-
 TEST_F(BuilderTest, TableFiltersCollectConditionsPerTable)
 {
     for (const char* name : {"Name", "Total", "City"})
@@ -231,8 +228,8 @@ TEST_F(BuilderTest, TableFiltersCollectConditionsPerTable)
     EXPECT_FALSE(query.TableFiltersMode());
     TVxTableFilterList& filters = query.TableFilters();
     ASSERT_EQ(filters.Count(), 2);
-    EXPECT_EQ(filters.FindByTableName("customers")->Filter(), "Name is null AND City is null");
-    EXPECT_EQ(filters.FindByTable(t["Orders"])->Filter(), "Total is null");
+    EXPECT_EQ(filters.FindByTableName("customers")->Filter() + "|" + filters.FindByTable(t["Orders"])->Filter(),
+              "Name is null AND City is null|Total is null");
     for (const auto& entry : query.QResult()->ResultTables())
         EXPECT_EQ(entry->Link, nullptr);
 }
