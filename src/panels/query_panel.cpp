@@ -59,7 +59,10 @@ protected:
         QPainter painter(this);
         FPanel.paintSurface(painter);
     }
-    void mousePressEvent(QMouseEvent*) override { FPanel.setFocus(Qt::MouseFocusReason); }
+    void mousePressEvent(QMouseEvent*) override
+    {
+        Guarded([this] { FPanel.MouseDown(); });
+    }
 
 private:
     TVxQueryPanel& FPanel;
@@ -80,6 +83,7 @@ TVxQueryPanel::TVxQueryPanel(QWidget* parent)
     FSurface->setAutoFillBackground(true);
     FQuery->SetView(this);
     connectQuery();
+    createMenus();
 }
 
 TVxQueryPanel::~TVxQueryPanel()
@@ -114,8 +118,13 @@ void TVxQueryPanel::connectQuery()
         PlaceRow(row);
     });
     connect(query, &TVxQuery::rowWordChanged, this, [this](TFilterRow* row, TQueryWord*) {
-        if (FRows.count(row))
-            PlaceRow(row);
+        const auto found = FRows.find(row);
+        if (found == FRows.end())
+            return;
+        // A row's words follow its enabled state, and so does its box.
+        if (found->second.CheckBox)
+            found->second.CheckBox->setChecked(row->GetEnabled());
+        PlaceRow(row);
     });
     connect(query, &TVxQuery::treeAboutToBeReset, this, [this] { dropAllControls(); });
     connect(query, &TVxQuery::treeReset, this, [this] { rebuild(); });
@@ -144,6 +153,8 @@ void TVxQueryPanel::SetActive(bool active)
 
 void TVxQueryPanel::ActiveChanged(TVxQuery&)
 {
+    if (Active())
+        UpdateMenus();
     rebuild();
     if (OnActive)
         OnActive(this);
@@ -204,20 +215,19 @@ void TVxQueryPanel::makeControls(TFilterRow* row)
         }
         controls.Button->OnClick = [this, row](QObject*) {
             Guarded([&] {
-                FQuery->SetCurrentRow(row);
-                FSurface->update();
+                if (row == FQuery->Filter())
+                    MainButtonClick();
+                else
+                    RowButtonClick(row);
             });
         };
     }
     if (!controls.CheckBox && row != FQuery->Filter()) {
         controls.CheckBox.reset(new TVxFlatCheckBox(FSurface));
         controls.CheckBox->setChecked(row->GetEnabled());
-        connect(controls.CheckBox.get(), &QCheckBox::toggled, this, [this, row](bool checked) {
-            Guarded([&] {
-                row->SetEnabled(checked);
-                FQuery->QueryChanged();
-            });
-        });
+        // Only the user's clicks: the box also follows the row's state.
+        connect(controls.CheckBox.get(), &QCheckBox::clicked, this,
+                [this, row](bool checked) { Guarded([&] { CheckBoxClick(row, checked); }); });
     }
     makeLabels(row, controls);
     showRow(row, controls);
@@ -257,8 +267,10 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
         if (auto* list = qobject_cast<TDropDownCustomListBox*>(label.get()))
             list->SetUseForm(FIsActiveX);
         label->OnAcceptValue = [this, row](TDropDownLabel* sender, const QString& value) {
-            FQuery->AcceptWordValue(row, &sender->Word(), value);
+            // A failed change is reported here, so the editor still closes.
+            Guarded([&] { FQuery->AcceptWordValue(row, &sender->Word(), value); });
         };
+        wireLabel(row, label.get());
     }
 }
 
@@ -315,11 +327,17 @@ void TVxQueryPanel::dropAllControls()
     FAddRowLabel.reset();
 }
 
+bool TVxQueryPanel::rowShown(const TFilterRow* row) const
+{
+    const bool root = row == FQuery->Filter();
+    return Active() && !row->Hidden() && !(root && FAppearance.Options().Contains(aoHideRootRow));
+}
+
 void TVxQueryPanel::showRow(TFilterRow* row, RowControls& controls)
 {
     const bool root = row == FQuery->Filter();
     const TQPAppearanceOptions options = FAppearance.Options();
-    const bool shown = Active() && !row->Hidden() && !(root && options.Contains(aoHideRootRow));
+    const bool shown = rowShown(row);
     controls.Button->setVisible(shown && (root || !options.Contains(aoHideRowButtons)));
     if (controls.CheckBox) {
         controls.CheckBox->setVisible(shown && options.Contains(aoShowCheckBoxes));
@@ -340,19 +358,23 @@ void TVxQueryPanel::recreateAddRowLabel()
         popup->SetMaxItemCount(FQuery->MaxPopupItemCount());
         FQuery->FillFieldsList(popup->Word(), FQuery->Filter());
         popup->OnAcceptValue = [this](TDropDownLabel*, const QString& value) {
-            bool ok = false;
-            const int id = value.toInt(&ok);
-            TDSField* field = ok && FQuery->DbStruct() ? FQuery->DbStruct()->FieldByID(id) : nullptr;
-            if (field)
-                ProcessAddRowClick(field);
+            Guarded([&] {
+                bool ok = false;
+                const int id = value.toInt(&ok);
+                TDSField* field = ok && FQuery->DbStruct() ? FQuery->DbStruct()->FieldByID(id) : nullptr;
+                if (field)
+                    ProcessAddRowClick(field);
+            });
         };
         FAddRowLabel.reset(popup);
     } else {
         auto* line = new TDropDownLabel(FSurface);
+        // Reported here, so that the line closes and opens again.
         line->OnCustomDropDown = [this](TDropDownLabel*, QString&, bool& accept) {
             accept = false;
-            ProcessAddRowClick(nullptr);
+            Guarded([this] { AddRowLabelMouseDown(Qt::LeftButton); });
         };
+        line->OnRightClick = [this](TDropDownLabel*) { Guarded([this] { AddRowLabelMouseDown(Qt::RightButton); }); };
         FAddRowLabel.reset(line);
     }
     FAddRowLabel->SetCaption(QStringLiteral("< ") + FQuery->GetTitle(QStringLiteral("ttlClickToAdd"))
@@ -375,7 +397,7 @@ TFilterCond* TVxQueryPanel::ProcessAddRowClick(TDSField* field)
     return added;
 }
 
-int TVxQueryPanel::slotOf(const TFilterRow* row) const
+int TVxQueryPanel::RowSlot(const TFilterRow* row) const
 {
     const int number = row->RowNum();
     return FAppearance.Options().Contains(aoHideRootRow) ? number - 1 : number;
@@ -406,7 +428,7 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
         return;
     RowControls& controls = found->second;
     const bool root = row == FQuery->Filter();
-    const int slot = slotOf(row);
+    const int slot = RowSlot(row);
     if (slot < 0)
         return;
     const TQPAppearanceOptions options = FAppearance.Options();

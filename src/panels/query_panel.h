@@ -15,6 +15,9 @@
 #include <QCheckBox>
 #include <QScrollArea>
 
+class QActionGroup;
+class QMenu;
+
 #include <array>
 #include <memory>
 #include <unordered_map>
@@ -97,11 +100,77 @@ public:
     // bracket holding the current row, or to the root.
     TFilterCond* ProcessAddRowClick(TDSField* field);
 
+    // --- commands (query_panel_commands.cpp)
+    // The menus of the root button, of the other row buttons and of value
+    // words. Every entry carries its tag as the action's data; the custom
+    // condition entries carry the condition's position in the model.
+    QMenu* MainPopup() const { return FMainPopup; }
+    QMenu* RowPopup() const { return FRowPopup; }
+    QMenu* ValuePopup() const { return FValuePopup; }
+    // Captions from the titles, the custom condition submenus from the
+    // model, the parameter entry by aoAllowParams.
+    void UpdateMenus();
+    // Runs the command of a main or row menu tag.
+    void MenuItemClick(int tag);
+    // Shows the entries for adding inside the current row only for a bracket
+    // other than the root.
+    void RowMenuPopup();
+    // Checks the constant or the parameter entry for the selected value word.
+    void ValueMenuPopup();
+    // Makes the selected value word's value a constant (tag 1) or a
+    // parameter (tag 2).
+    void ValueMenuItemClick(int tag);
+    // Adds the model's predefined condition at that position to the current bracket.
+    void AddCustomConditionClick(int position);
+    void MainButtonClick();
+    void RowButtonClick(TFilterRow* row);
+    void CheckBoxClick(TFilterRow* row, bool checked);
+    // The keyboard map; false for keys left to the default handling.
+    bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // A mouse-down on the background: open editors close accepting, the
+    // panel takes the focus and frames the selected word.
+    void MouseDown();
+    // The add-row line: left adds a condition, right opens the main menu.
+    void AddRowLabelMouseDown(Qt::MouseButton button);
+
+    // The current row; changing it repaints the panel.
+    TFilterRow* CurrentRow() const { return FQuery->CurrentRow(); }
+    void SetCurrentRow(TFilterRow* row);
+    // Makes the row of the slot current, selects its first drop-down word
+    // and scrolls it into view.
+    void SetCurrentRowNum(int slot);
+    void IncCurRow();
+    void DecCurRow();
+    // The slot the row stands in; -1 when none.
+    int RowSlot(const TFilterRow* row) const;
+
+    // A row's words: selection moves over the drop-down words (not plain
+    // text) in index order 1 to 5, then 9; true when it moved.
+    bool NextCurControl(TFilterRow* row);
+    bool PrevCurControl(TFilterRow* row);
+    void FirstCurControl(TFilterRow* row);
+    // What a row's labels report.
+    void BeforeDropLabel(TFilterRow* row, TDropDownLabel* label);
+    void AfterDropUpLabel(TFilterRow* row, TDropDownLabel* label, bool accepted);
+    void ValueDblClick(TFilterCond* condition, int valueIndex);
+    void EditDblClick(TFilterCond* condition, int valueIndex, QString& text);
+    void ValueAltClick(TFilterCond* condition, int valueIndex);
+    void ValueRightClick(TFilterRow* row, TDropDownLabel* label);
+    // A value word with a custom editor (or a sub-query): true when the
+    // value changed.
+    bool CustomDropDownHandler(TFilterCond* condition, int valueIndex, QString& value);
+
     std::function<void(QObject* sender)> OnActive;
+    // A double click on a value word or inside its text editor; the value
+    // is the editor's text there, and what the handler leaves in it goes
+    // back into the editor.
+    using TValueDblClickEvent = std::function<void(TFilterCond* condition, int valueIndex, QString& value)>;
+    TValueDblClickEvent OnValueDblClick;
 
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     class RowSurface;
@@ -121,6 +190,7 @@ private:
     // IQueryView
     void QueryChanged(TVxQuery& query) override;
     void ActiveChanged(TVxQuery& query) override;
+    void CloseEdit(TVxQuery& query, TFilterRow* row, bool accept) override;
 
     void connectQuery();
     void makeControls(TFilterRow* row);
@@ -132,9 +202,31 @@ private:
     void rebuild();
     void recreateAddRowLabel();
     void showRow(TFilterRow* row, RowControls& controls);
+    // Shown on the panel: active, not hidden by the host, not the hidden root.
+    bool rowShown(const TFilterRow* row) const;
+
+    // query_panel_commands.cpp
+    void createMenus();
+    void fillCustomConditionMenu(QMenu* menu);
+    // Sets the handlers of a row's label by what its word is.
+    void wireLabel(TFilterRow* row, TDropDownLabel* label);
+    void popupMenu(QMenu* menu, const QPoint& at);
+    // The row menu, or the main menu for the root, under the row's first
+    // drop-down word.
+    void popupRowMenuUnderWord(TFilterRow* row);
+    // Deletes the current row, renumbers the tree and places the rows.
+    void deleteCurrentRow();
+    // The focus rule after a command: the panel takes the keyboard focus.
+    void takeFocus();
+    // The row's label that is selected; none without a selection.
+    TDropDownLabel* selectedLabel(const TFilterRow* row) const;
+    int labelIndex(const TFilterRow* row, const TDropDownLabel* label) const;
+    // Which value (1 or 2) of a condition a label shows; 0 for none.
+    static int valueIndexOf(const TFilterRow* row, const TDropDownLabel* label);
+    bool selectable(const TFilterRow* row, int index, bool visibleOnly) const;
+    void showSelection(TFilterRow* row);
     // The last row down the tree's last branches (the add-row line's anchor).
     TFilterRow* lastPlacedRow() const;
-    int slotOf(const TFilterRow* row) const;
     QColor wordColor(const TFilterRow* row, int slot) const;
     void paintSurface(QPainter& painter);
     void updateSurfaceSize();
@@ -154,6 +246,12 @@ private:
     int FHeadTop = 5;
     bool FShowFrame = true;
     bool FIsActiveX = false;
+    QMenu* FMainPopup = nullptr;
+    QMenu* FRowPopup = nullptr;
+    QMenu* FValuePopup = nullptr;
+    QMenu* FMainCondMenuItem = nullptr;
+    QMenu* FRowCondMenuItem = nullptr;
+    QActionGroup* FValueKinds = nullptr;
 };
 
 } // namespace brindle
