@@ -1,9 +1,16 @@
-// The drop-down labels at the sizes a panel reaches: a popup of 5,000
-// items in 50 groups and a list box of 5,000 items opened (built, placed,
-// shown) and closed, and 10,000 labels made on a panel.
+// The widgets at the sizes users reach: a popup of 5,000 items in 50
+// groups and a list box of 5,000 items opened (built, placed, shown) and
+// closed, 10,000 labels made on a panel, and the query panel showing the
+// query of query_shape.h at 1,000 and 10,000 conditions: loading it,
+// adding a row, rebuilding, placing every row.
+
+#include "query_shape.h"
 
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/drop_down_list_box.h>
+#include <brindle/panels/query_panel.h>
+
+#include <QApplication>
 
 #include <QTimer>
 
@@ -75,5 +82,78 @@ void BM_MakeLabels(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MakeLabels)->Unit(benchmark::kMillisecond);
+
+// A shown, active panel over the benchmark model.
+std::unique_ptr<TVxQueryPanel> newPanel()
+{
+    auto panel = std::make_unique<TVxQueryPanel>();
+    panel->resize(800, 600);
+    panel->Query().SetAppearanceOptions(panel->Query().AppearanceOptions() - TQPAppearanceOptions{aoNonEmptyBrackets});
+    panel->Query().SetDbStruct(&bench::model().model);
+    panel->show();
+    panel->SetActive(true);
+    return panel;
+}
+
+TStringList queryText(int conditions)
+{
+    TStringList lines;
+    bench::makeQuery(conditions)->SaveToStrings(lines);
+    return lines;
+}
+
+void BM_PanelLoad(benchmark::State& state)
+{
+    const TStringList lines = queryText(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto panel = newPanel();
+        state.ResumeTiming();
+        panel->Query().LoadFromStrings(lines);
+        QApplication::processEvents();
+        state.PauseTiming();
+        panel.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PanelLoad)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// One row added to a loaded panel, placed and painted, and taken away again.
+void BM_PanelAddRow(benchmark::State& state)
+{
+    auto panel = newPanel();
+    panel->Query().LoadFromStrings(queryText(static_cast<int>(state.range(0))));
+    TFilterBracket* root = panel->Query().Filter();
+    for (auto _ : state) {
+        panel->Query().AddCondition(root, bench::model().fields[0]);
+        QApplication::processEvents();
+        state.PauseTiming();
+        root->DeleteRow(root->GetRowCount() - 1);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PanelAddRow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_PanelRefresh(benchmark::State& state)
+{
+    auto panel = newPanel();
+    panel->Query().LoadFromStrings(queryText(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        panel->RefreshPanel();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PanelRefresh)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_PanelPlaceAllRows(benchmark::State& state)
+{
+    auto panel = newPanel();
+    panel->Query().LoadFromStrings(queryText(static_cast<int>(state.range(0))));
+    for (auto _ : state)
+        panel->PlaceAllRows();
+}
+BENCHMARK(BM_PanelPlaceAllRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -15,4 +15,9 @@ void RenderRoundButtonPicture(const QString& path);
 // label_list_box.png, label_check_list.png) in the folder.
 void RenderLabelPictures(const QString& dir);
 
+// The query panel over the sample model with about a dozen rows, its
+// operator menu open (query_panel.png), and the same query with the
+// logical operator words after the conditions (query_panel_and_or.png).
+void RenderPanelPictures(const QString& dir);
+
 } // namespace brindle

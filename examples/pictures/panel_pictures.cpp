@@ -1,0 +1,117 @@
+#include "pictures.h"
+
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/date_time.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/panels/drop_down_list.h>
+#include <brindle/panels/query_panel.h>
+
+#include <QApplication>
+#include <QDate>
+#include <QLocale>
+#include <QPainter>
+#include <QTimer>
+
+namespace brindle {
+
+namespace {
+
+QString at(int year, int month, int day)
+{
+    return BrDateTimeToStr(EncodeDate(year, month, day));
+}
+
+// Orders from the sample model: a dozen rows in brackets of the four link
+// types, a disabled row and a parameter.
+void compose(TVxQuery& query, TVxDBStructure& model)
+{
+    const auto field = [&](const char* name) {
+        TDSField* found = model.FieldByName(flByDisplayName, QString::fromUtf8(name));
+        if (!found)
+            throw Exception(QStringLiteral("The sample model has no field %s"), {QString::fromUtf8(name)});
+        return found;
+    };
+    const auto cond = [&](TFilterBracket* in, const char* name, const char* op, const QString& v1 = {},
+                          const QString& v2 = {}) {
+        auto* added = static_cast<TSimpleCond*>(query.AddCondition(in, field(name)));
+        added->SetOperator(model.OperatorByName(QString::fromLatin1(op)));
+        added->SetValue(1, v1);
+        if (added->GetValueCount() > 1)
+            added->SetValue(2, v2);
+        return added;
+    };
+    const auto bracket = [&](TFilterBracket* in, TFilterLinkType type) {
+        TFilterBracket* added = query.AddBracket(in);
+        added->SetLinkType(type);
+        return added;
+    };
+    TFilterBracket* root = query.Filter();
+    cond(root, "Customer country", "Equal", QStringLiteral("United Kingdom"));
+    // Dates show as the date editor shows them once chosen.
+    TSimpleCond* period = cond(root, "Order date", "Between", at(2024, 1, 1), at(2024, 3, 31));
+    period->SetCaption(1, QLocale().toString(QDate(2024, 1, 1), QLocale::ShortFormat));
+    period->SetCaption(2, QLocale().toString(QDate(2024, 3, 31), QLocale::ShortFormat));
+    TFilterBracket* any = bracket(root, fltAny);
+    cond(any, "Product", "StartsWith", QStringLiteral("S"));
+    cond(any, "Category", "Equal", QStringLiteral("Beverages"));
+    TFilterBracket* none = bracket(any, fltNone);
+    cond(none, "Order status", "Equal", QStringLiteral("C"));
+    cond(none, "Shipper", "IsNull");
+    TFilterBracket* notAll = bracket(root, fltNotAll);
+    TSimpleCond* price = cond(notAll, "Sale price", "GreaterThan");
+    price->SetValueIsParam(1, true);
+    cond(notAll, "Discount", "GreaterThan", QStringLiteral("0.1"));
+    cond(root, "Order number", "InList", QStringLiteral("1, 17, 40"))->SetEnabled(false);
+    cond(root, "Salesperson last name", "Contains", QStringLiteral("son"));
+}
+
+QImage render(TLogicalOperatorStyle style, bool dropOperator)
+{
+    TVxDBStructure model;
+    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    TVxQueryPanel panel;
+    panel.resize(720, 360);
+    QPalette shades = panel.palette();
+    shades.setColor(QPalette::Base, Qt::white);
+    panel.setPalette(shades);
+    TVxQuery& query = panel.Query();
+    query.SetAppearanceOptions(query.AppearanceOptions() - TQPAppearanceOptions{aoNonEmptyBrackets});
+    panel.Appearance().SetLogOpStyle(style);
+    query.SetDbStruct(&model);
+    panel.show();
+    panel.SetActive(true);
+    compose(query, model);
+    TFilterRow* first = query.Filter()->GetRow(0);
+    query.SetCurrentRow(first);
+    QApplication::processEvents();
+    QImage image = panel.grab().toImage();
+    if (!dropOperator)
+        return image;
+    TDropDownLabel* op = panel.RowLabel(first, 2);
+    QTimer::singleShot(0, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        QPainter painter(&image);
+        painter.drawPixmap(menu->pos() - panel.mapToGlobal(QPoint(0, 0)), menu->grab());
+        static_cast<TDropDownPopup*>(op)->Menu()->CloseMenu();
+    });
+    op->DropDown();
+    return image;
+}
+
+void save(const QImage& image, const QString& path)
+{
+    if (!image.save(path))
+        throw Exception(QStringLiteral("Cannot write %s"), {path});
+}
+
+} // namespace
+
+void RenderPanelPictures(const QString& dir)
+{
+    save(render(losHidden, true), dir + QStringLiteral("/query_panel.png"));
+    save(render(losAfterCond, false), dir + QStringLiteral("/query_panel_and_or.png"));
+}
+
+} // namespace brindle
