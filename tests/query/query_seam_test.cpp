@@ -61,10 +61,9 @@ TEST_F(QuerySeam, WordsAndResultFieldsNotifyEveryChange)
     cond->SetEnabled(false);
     cond->ValueWord(2)->SetHint("h");
     cond->ValueWord(2)->SetVisible(false);
-    EXPECT_TRUE(mirror.Words.contains("1.:value1 fixed")) << mirror.Words.join('|').toStdString();
-    EXPECT_TRUE(mirror.Words.contains("1.:field disabled"));
-    EXPECT_TRUE(mirror.Words.contains("1.:value2 disabled hint h"));
-    EXPECT_TRUE(mirror.Words.contains("1.:value2 disabled hidden hint h"));
+    for (const char* word : {"1.:value1 fixed", "1.:field disabled", "1.:value2 disabled hint h",
+                             "1.:value2 disabled hidden hint h"})
+        EXPECT_TRUE(mirror.Words.contains(word)) << word << " in " << mirror.Words.join('|').toStdString();
 
     TRFieldList& fields = query.QResult()->ResultFields();
     fields.Add("@1", {m.custName}, "Name");
