@@ -151,7 +151,7 @@ public:
     void FirstCurControl(TFilterRow* row);
     // What a row's labels report.
     void BeforeDropLabel(TFilterRow* row, TDropDownLabel* label);
-    void AfterDropUpLabel(TFilterRow* row, TDropDownLabel* label, bool accepted);
+    void AfterDropUpLabel(bool accepted);
     void ValueDblClick(TFilterCond* condition, int valueIndex);
     void EditDblClick(TFilterCond* condition, int valueIndex, QString& text);
     void ValueAltClick(TFilterCond* condition, int valueIndex);

@@ -36,7 +36,9 @@ enum MenuTag {
 };
 enum ValueMenuTag { tagConstant = 1, tagParameter = 2 };
 
-// A row's word indexes in the order the selection moves over them.
+// A row's word slots in the order the selection moves over them. Slot 5 is
+// the plain text between the two values and is never selected, so the
+// selection moves as the sentence reads.
 constexpr std::array<int, 6> ControlIndexes = {1, 2, 3, 4, 5, 9};
 
 QAction* actionByTag(const QMenu* menu, int tag)
@@ -525,9 +527,7 @@ void TVxQueryPanel::popupRowMenuUnderWord(TFilterRow* row)
 void TVxQueryPanel::wireLabel(TFilterRow* row, TDropDownLabel* label)
 {
     label->BeforeDropDown = [this, row](TDropDownLabel* sender) { Guarded([&] { BeforeDropLabel(row, sender); }); };
-    label->AfterDropUp = [this, row](TDropDownLabel* sender, bool accepted) {
-        Guarded([&] { AfterDropUpLabel(row, sender, accepted); });
-    };
+    label->AfterDropUp = [this](TDropDownLabel*, bool accepted) { Guarded([&] { AfterDropUpLabel(accepted); }); };
     if (valueIndexOf(row, label) == 0)
         return;
     // A value word's index is read at each event: the row's words may have
@@ -584,7 +584,7 @@ void TVxQueryPanel::BeforeDropLabel(TFilterRow* row, TDropDownLabel* label)
     SetShowFrame(false);
 }
 
-void TVxQueryPanel::AfterDropUpLabel(TFilterRow*, TDropDownLabel*, bool accepted)
+void TVxQueryPanel::AfterDropUpLabel(bool accepted)
 {
     if (accepted && isVisible() && isEnabled())
         takeFocus();

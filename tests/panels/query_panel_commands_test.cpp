@@ -336,21 +336,21 @@ TEST_F(Commands, LinkWordsAndTheAddRowLine)
     QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
     EXPECT_TRUE(focused());
     query().ManualAddCond(root, m.custCity, m.op("Equal"), "Cork");
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    QTest::mouseClick(panel->RowLabel(root, 2), Qt::LeftButton);
+    EXPECT_EQ(root->LinkType(), fltNotAll);
+    EXPECT_EQ(panel->RowLabel(root, 3)->x(), panel->RowLabel(root, 2)->geometry().right() + 1 + panel->ElemSpace());
     // The bracket's last condition speaks for the bracket around it.
     TDropDownLabel* logOp = panel->RowLabel(static_cast<TFilterBracket*>(root->GetRow(0))->GetRow(1), 9);
     ASSERT_TRUE(logOp && logOp->isVisible());
     onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     QTest::mouseClick(logOp, Qt::LeftButton);
-    EXPECT_EQ(root->LinkType(), fltAny);
-    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
-    QTest::mouseClick(panel->RowLabel(root, 2), Qt::LeftButton);
-    EXPECT_EQ(panel->RowLabel(root, 3)->x(), panel->RowLabel(root, 2)->geometry().right() + 1 + panel->ElemSpace());
     EXPECT_EQ(panel->RowLabel(query().AddSimpleCond(root, m.amount, m.op("Between"), "1", "5"), 4)->Caption(), "5");
 
     reference.SetLogOpStyle(losAfterCond);
     reference.AddCondition(reference.AddBracket(reference.Filter()), nullptr);
     addCondition(reference, reference.Filter(), m.custCity, m.op("Equal"), "Cork");
-    reference.Filter()->SetLinkType(fltNotAll);
+    reference.Filter()->SetLinkType(fltAny);
     addCondition(reference, reference.Filter(), m.amount, m.op("Between"), "1", "5");
     EXPECT_EQ(outcome(query()), outcome(reference));
     TVxQuery lone;
