@@ -7,6 +7,7 @@
 
 #include <brindle/panels/query_panel.h>
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
@@ -219,7 +220,8 @@ TEST_F(Commands, TheKeyboardMap)
         if (!c.menu.isEmpty())
             onMenu(c.menu);
         QTest::keyClick(panel, c.key, c.modifiers);
-        const std::string name = QTest::toString(c.key) + std::string(" from ") + c.from;
+        const std::string name =
+            QKeySequence(QKeyCombination(c.modifiers, c.key)).toString().toStdString() + " from " + c.from;
         EXPECT_EQ(shape(root), c.shape) << name;
         EXPECT_EQ(query().CurrentRow()->RowID(), id(c.current)) << name;
         EXPECT_EQ(query().CurrentRow()->CurrentControlIndex(), c.currentIndex) << name;
