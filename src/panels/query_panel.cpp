@@ -255,10 +255,13 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
         QFont shown = font();
         shown.setUnderline(word->Editor() != weNone);
         label->setFont(shown);
+        // A disabled word keeps the style's disabled look.
         QPalette colours = label->palette();
         const QColor colour = wordColor(row, slot);
-        if (colour.isValid())
-            colours.setColor(QPalette::WindowText, colour);
+        if (colour.isValid()) {
+            colours.setColor(QPalette::Active, QPalette::WindowText, colour);
+            colours.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+        }
         label->setPalette(colours);
         label->SetImages(FImages);
         label->SetBiDiMode(layoutDirection());
@@ -280,15 +283,16 @@ QColor TVxQueryPanel::wordColor(const TFilterRow* row, int slot) const
         return FAppearance.BoolOpColor();
     if (row->IsBracket())
         return slot == 2 ? FAppearance.BoolOpColor() : QColor();
+    // The values are FLabel3 and FLabel4; FLabel5 is the text between them.
     if (row->RowType() == frtCustomCondition)
-        return slot == 3 || slot == 5 ? FAppearance.ValueColor() : QColor();
+        return slot == 3 || slot == 4 ? FAppearance.ValueColor() : QColor();
     switch (slot) {
     case 1:
         return FAppearance.FieldColor();
     case 2:
         return FAppearance.OperatorColor();
     case 3:
-    case 5:
+    case 4:
         return FAppearance.ValueColor();
     default:
         return {};
@@ -405,6 +409,9 @@ int TVxQueryPanel::RowSlot(const TFilterRow* row) const
 
 void TVxQueryPanel::PlaceAllRows()
 {
+    // Which rows show "and" or "or" depends on their neighbours.
+    if (Active())
+        FQuery->Filter()->UpdateLogOpLabel();
     std::vector<TFilterRow*> stack{FQuery->Filter()};
     while (!stack.empty()) {
         TFilterRow* row = stack.back();
@@ -580,7 +587,7 @@ void TVxQueryPanel::updateSurfaceSize()
 
 void TVxQueryPanel::paintSurface(QPainter& painter)
 {
-    painter.fillRect(FSurface->rect(), palette().color(QPalette::Base));
+    painter.fillRect(FSurface->rect(), palette().color(QPalette::Window));
     TFilterRow* current = FQuery->CurrentRow();
     if (!Active() || !current || !FAppearance.Options().Contains(aoAllowKeyboard))
         return;

@@ -182,6 +182,13 @@ TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
     panel->Appearance().SetLogOpStyle(losAfterCond);
     EXPECT_EQ(panel->Appearance().Style(), psAndOr);
     EXPECT_EQ(query.Filter()->GetRowCount(), 1);
+    // After the conditions, every one but the panel's last says how it joins the next.
+    TFilterRow* first = query.Filter()->GetRow(0);
+    TFilterCond* last = query.AddCondition(query.Filter(), m.custName);
+    ASSERT_TRUE(panel->RowLabel(first, 9));
+    EXPECT_TRUE(panel->RowLabel(first, 9)->isVisible());
+    EXPECT_EQ(panel->RowLabel(first, 9)->Caption(), "and");
+    EXPECT_TRUE(!panel->RowLabel(last, 9) || !panel->RowLabel(last, 9)->isVisible());
 }
 
 } // namespace
