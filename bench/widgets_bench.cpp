@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <memory>
 #include <vector>
 
@@ -102,20 +103,31 @@ TStringList queryText(int conditions)
     return lines;
 }
 
+// The heap in use, from the allocator's own count.
+std::size_t heapInUse()
+{
+    return mallinfo2().uordblks;
+}
+
 void BM_PanelLoad(benchmark::State& state)
 {
     const TStringList lines = queryText(static_cast<int>(state.range(0)));
+    double bytesPerRow = 0;
     for (auto _ : state) {
         state.PauseTiming();
         auto panel = newPanel();
+        const std::size_t before = heapInUse();
         state.ResumeTiming();
         panel->Query().LoadFromStrings(lines);
         QApplication::processEvents();
         state.PauseTiming();
+        bytesPerRow = double(heapInUse() - before) / panel->Query().Filter()->GetLastRowNum();
         panel.reset();
         QApplication::processEvents();
         state.ResumeTiming();
     }
+    // The query's rows and words and the panel's controls together.
+    state.counters["heap_bytes_per_row"] = bytesPerRow;
 }
 BENCHMARK(BM_PanelLoad)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
