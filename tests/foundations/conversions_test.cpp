@@ -82,21 +82,6 @@ TEST(Conversions, ReadersFallBackToDefaultOrRaise)
     EXPECT_THROW(StrToInt("99999999999"), EConvertError);
 }
 
-TEST(Conversions, BooleansAndCurrency)
-{
-    for (auto [text, fallback, value] : {std::tuple{"1", false, true}, {"true", false, true}, {" YES ", false, true},
-                                         {"0", true, false}, {"False", true, false}, {"no", true, false},
-                                         {"maybe", true, true}, {"2", false, false}})
-        EXPECT_EQ(XStrToBool(text, fallback), value) << text;
-    EXPECT_TRUE(NStrToBool("-1") && !NStrToBool("x"));
-
-    struct Case { double value; const char* text; };
-    const Case cases[] = {{12.5, "12.5"}, {3, "3"}, {100, "100"}, {1.23456, "1.2346"},
-                          {-2.5, "-2.5"}, {-0.00001, "0"}, {0.00005, "0.0001"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(XCurrToStr(c.value), c.text) << c.value;
-}
-
 TEST(Conversions, LocaleDecimalSeparator)
 {
     const TDateTime noon = EncodeDate(2000, 1, 1) + 0.5;
