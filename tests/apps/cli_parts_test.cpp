@@ -155,7 +155,6 @@ TEST(DatabaseUrlTest, MalformedUrlsAreUsageErrors)
         {"postgresql://joe@host:port/db", "the port must be a number from 1 to 65535"},
         {"postgresql://joe@host:0/db", "the port must be a number from 1 to 65535"},
         {"postgresql://joe@host:65536/db", "the port must be a number from 1 to 65535"},
-        {"postgresql://joe@host:/db", "the port must be a number from 1 to 65535"},
         {"postgresql://:pw@host/db", "the user name before \"@\" is empty"},
         {"postgresql://joe@[::1/db", "\"[\" without \"]\" around the host"},
         {"postgresql://joe@[::1]x/db", "unexpected text after the host"},
