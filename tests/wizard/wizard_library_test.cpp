@@ -81,11 +81,10 @@ TEST_F(WizardLibrary, EveryCallbackAnswersAndTheWizardReplacesTheModel)
                                   QString::fromUtf8("current Ärger \U0001D507"), "current Zürich",
                                   "tables Orders,Customers", "fields Orders 3", "fields Customers 2",
                                   "links Orders-Customers:CustID=ID", "connected 1", "run", "done"}));
-    EXPECT_EQ(info.CurrentDBName(), "Zürich");
     ASSERT_EQ(model.TableCount(), 2);
-    const TDSTable* customers = model.Tables(1);
-    EXPECT_EQ(QStringList({model.Tables(0)->DisplayName(), customers->DisplayName(), customers->DatabaseName()}),
-              QStringList({"Orders (3 fields)", "Customers (2 fields)", "Zürich"}));
+    EXPECT_EQ(QStringList({info.CurrentDBName(), model.Tables(0)->DisplayName(), model.Tables(1)->DisplayName(),
+                           model.Tables(1)->DatabaseName()}),
+              QStringList({"Zürich", "Orders (3 fields)", "Customers (2 fields)", "Zürich"}));
     EXPECT_TRUE(reports.isEmpty());
     expectReferenceCleared();
 }
@@ -124,8 +123,7 @@ TEST_F(WizardLibrary, TheRunEndsCleanlyWhateverTheWizardDoes)
     const QString text = model.StructString();
     reset(DalwickDecline);
     EXPECT_FALSE(model.RunDalwick());
-    EXPECT_EQ(log(), (QStringList{"init", "structure kept", "run", "done"}));
-    EXPECT_EQ(model.StructString(), text);
+    EXPECT_TRUE(log() == QStringList({"init", "structure kept", "run", "done"}) && model.StructString() == text);
 
     // The reader's error surfaces once the wizard is done.
     reset(DalwickUnreadableModel);
@@ -138,9 +136,8 @@ TEST_F(WizardLibrary, TheRunEndsCleanlyWhateverTheWizardDoes)
     EXPECT_EQ(log(), (QStringList{"init", "throw", "done"}));
     expectReferenceCleared();
 
-    reset(DalwickDecline); // a run after a throw still works
-    EXPECT_FALSE(model.RunDalwick());
-
+    reset(DalwickDecline);
+    EXPECT_FALSE(model.RunDalwick()) << "a run after a throw still works";
     TVxDBStructure bare;
     reset(DalwickCallEverything);
     EXPECT_EQ(ErrorMessage([&] { bare.RunDalwick(); }), "DatabaseInfo property is not specified");
