@@ -134,8 +134,22 @@ TEST(ModelRepairKinds, RemovalsTakeWhatUsesThem)
     }
 }
 
+// The random edits below run from inside the events too; these are the
+// outcomes they cannot name.
 TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
 {
+    query.OnBuildSQL = [&](TFilterCond*, QString&) { m.model.DelField(m.model.IndexOfField(m.custCity)); };
+    EXPECT_EQ(fixtures::errorOf<Exception>([&] { query.BuildQuery(); }),
+              "The data model changed while the query was being built");
+    query.OnBuildSQL = nullptr;
+    auto doomed = std::make_unique<TVxQuery>(); // the host frees a query from the model's event
+    doomed->SetDbStruct(&m.model);
+    doomed->AddCondition(doomed->Filter(), m.orderID);
+    m.model.OnChange = [&](QObject*) { doomed.reset(); };
+    m.model.DelField(m.model.IndexOfField(m.orderID));
+    EXPECT_EQ(doomed, nullptr);
+    m.model.OnChange = nullptr;
+
     TStringList text;
     m.model.SaveToStrings(text);
     m.model.LoadFromStrings(text); // the rows' entities were all replaced
@@ -149,7 +163,7 @@ TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
     TDSField* name = model->FieldByName(flByDisplayName, "Customer");
     query.AddCondition(query.Filter(), name);
     own.Add("@1", {name}, "Name");
-    own.Add("@1", {model->FieldByName(flByDisplayName, "City")}, "City");
+    own.Add("@1", {model->FieldByName(flByDisplayName, "Amount")}, "Amount");
     model->DelField(model->IndexOfField(name));
     EXPECT_EQ(own.Count(), 1) << "a list of its own follows the model too";
     bool activeEvent = false;
@@ -158,44 +172,6 @@ TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
     EXPECT_TRUE(activeEvent && !query.Active() && query.DbStruct() == nullptr);
     EXPECT_EQ(query.Filter()->GetRowCount() + query.QResult()->ResultFields().Count() + own.Count(), 0);
     EXPECT_NO_THROW(query.BuildQuery(); query.GetQueryText());
-}
-
-// The host may change or free the model from the query's events, and free
-// a query from the model's: each ends defined.
-TEST_F(ModelRepair, HostsChangingTheModelFromEvents)
-{
-    int armed = 1;
-    query.OnChange = [&](QObject*) {
-        if (armed-- == 1)
-            m.model.DelField(m.model.IndexOfField(m.status));
-    };
-    query.AddCondition(query.Filter(), m.status);
-    EXPECT_FALSE(text().contains("Status")) << "the row being added went with its field";
-    query.OnChange = nullptr;
-
-    query.OnBuildSQL = [&](TFilterCond*, QString&) { m.model.DelField(m.model.IndexOfField(m.custCity)); };
-    EXPECT_EQ(fixtures::errorOf<Exception>([&] { query.BuildQuery(); }),
-              "The data model changed while the query was being built");
-    query.OnBuildSQL = nullptr;
-    EXPECT_NO_THROW(query.BuildQuery());
-
-    auto model = std::make_unique<TVxDBStructure>();
-    TStringList text;
-    m.model.SaveToStrings(text);
-    model->LoadFromStrings(text);
-    query.SetDbStruct(model.get());
-    query.SetActive(true);
-    query.OnChange = [&](QObject*) { model.reset(); };
-    query.AddCondition(query.Filter(), model->Fields(1));
-    query.OnChange = nullptr;
-    EXPECT_TRUE(query.DbStruct() == nullptr && query.Filter()->GetRowCount() == 0);
-
-    auto doomed = std::make_unique<TVxQuery>();
-    doomed->SetDbStruct(&m.model);
-    doomed->AddCondition(doomed->Filter(), m.orderID);
-    m.model.OnChange = [&](QObject*) { doomed.reset(); };
-    m.model.DelField(m.model.IndexOfField(m.orderID));
-    EXPECT_EQ(doomed, nullptr);
 }
 
 // Random queries over random models, random model edits in between and from

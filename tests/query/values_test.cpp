@@ -144,20 +144,6 @@ TEST_F(ValueConversion, NumbersAndBooleansAreReadStrictly)
     EXPECT_THROW(sql(paid), EConvertError);
 }
 
-TEST_F(ValueConversion, ParametersTakeTheTokenAsValueFormat)
-{
-    TSimpleCond* contains = add(m.custName, "Contains");
-    contains->SetValueIsParam(1, true);
-    TSQLParam* param = contains->GetParam(1);
-    EXPECT_EQ(sql(contains, "X like '%@1%'"), "X like :" + param->ParamName());
-    EXPECT_EQ(param->ValueFormat(), "%@v%");
-    query.LoadValues("ab'c", "two", contains);
-    EXPECT_EQ(param->GetFullValue(), "%ab'c%");
-    QString v1, v2;
-    query.SaveValues(contains, v1, v2);
-    EXPECT_EQ(v1 + "|" + v2 + "|" + contains->GetValue(2), "ab'c|two|two");
-}
-
 // Random hostile values for every type and syntax, quoted as the model says
 // and with the quoting turned round: each is refused, or written as a clean
 // number or Boolean text, or is exactly the content of one literal.
