@@ -86,9 +86,10 @@ TEST(Cli, StatementFlagsChangeTheirClauses)
     }
 }
 
-TEST(Cli, ReadableTextAndParameters)
+TEST(Cli, TextParametersAndRowsOfTheExampleQueries)
 {
     const std::string head = "Choose records where all of the following apply\n";
+    const QStringList csv{"--db", kDb, "--format", "csv"};
     expectOutputs({
         {"text", "uk_orders_2024", {},
          head + "   Customer country is equal to United Kingdom\n   Order date is between 2024-01-01 and 2024-12-31\n"},
@@ -100,13 +101,6 @@ TEST(Cli, ReadableTextAndParameters)
          "Param1\tCustomer country Parameter\tftString\tUnited Kingdom\n"
          "Param2\tOrder date Parameter\tftDate\t2024-07-01\n"},
         {"params", "uk_orders_2024", {}, ""},
-    });
-}
-
-TEST(Cli, RunPrintsTheRowsOfTheSampleDatabase)
-{
-    const QStringList csv{"--db", kDb, "--format", "csv"};
-    expectOutputs({
         {"run", "uk_orders_2024", csv,
          "Ordernumber,Orderdate,Customer,Salestotal\n22,2024-01-27,Northgate Larder,383.05\n"
          "23,2024-02-12,The Copper Kettle,504.95\n24,2024-02-28,Harbourside Deli,46.75\n"
