@@ -46,8 +46,7 @@ void fillModel(TVxDBStructure& m, FakeDBInfo& info)
     link->SetQuoteFields(true);
 
     m.Fields(m.AddField(kfkData, "ID", "Order", orders))->SetEditType(etEdit);
-    TDSField* stamp = m.Fields(m.AddField(kfkData, "Stamp", "Stamped", orders));
-    stamp->SetUseInResult(false);
+    m.Fields(m.AddField(kfkData, "Stamp", "Stamped", orders))->SetUseInResult(false);
     TDSField* name = m.Fields(m.AddField(kfkData, "Name", "Customer <&\"name\">", customers));
     name->SetEditType(etSQL);
     static_cast<TDSSQLEditor*>(name->ValueEditor())->SQL.SetText("select Name\nfrom Customers where x ]]> y\n");
@@ -68,25 +67,16 @@ void fillModel(TVxDBStructure& m, FakeDBInfo& info)
     m.CustomInfo.Data = QVariantMap{{"DSN", "sales"}, {"UserName", "clerk"}};
 }
 
-// The model of fillModel and its document.
-struct Written {
-    FakeDBInfo info;
-    TVxDBStructure m;
-    TStringList out;
-    Written()
-    {
-        fillModel(m, info);
-        SaveDMToXml(m, out);
-    }
-};
-
 } // namespace
 
 TEST(ModelXml, RoundTripInTheReadersNames)
 {
-    Written w;
-    const TVxDBStructure& m = w.m;
-    TStringList in = readerForm(w.out);
+    FakeDBInfo info;
+    TVxDBStructure m;
+    fillModel(m, info);
+    TStringList out;
+    SaveDMToXml(m, out);
+    TStringList in = readerForm(out);
     TVxDBStructure back;
     LoadDMFromXml(back, in);
 
@@ -133,10 +123,10 @@ TEST(ModelXml, RoundTripInTheReadersNames)
               std::tuple(QString("Root entity"), QString("Sales"), back.FieldGroups()[0]));
 
     // A connected database info decides a data field's type, as for any field added.
-    w.info.columns["Orders"][0].type = ftLargeint;
+    info.columns["Orders"][0].type = ftLargeint;
     TVxDBStructure withInfo;
-    withInfo.SetDatabaseInfo(&w.info);
-    in = readerForm(w.out);
+    withInfo.SetDatabaseInfo(&info);
+    in = readerForm(out);
     LoadDMFromXml(withInfo, in);
     EXPECT_EQ(withInfo.Fields(0)->FieldType(), ftLargeint);
 
@@ -144,10 +134,10 @@ TEST(ModelXml, RoundTripInTheReadersNames)
     // group's fields come before it, without their tables; with a database
     // info the first data field is looked up without a table.
     TVxDBStructure asWritten;
-    EXPECT_THROW(LoadDMFromXml(asWritten, w.out), EConvertError);
+    EXPECT_THROW(LoadDMFromXml(asWritten, out), EConvertError);
     EXPECT_TRUE(asWritten.FieldCount() == 4 && asWritten.Fields(0)->Table() == nullptr);
-    asWritten.SetDatabaseInfo(&w.info);
-    ExpectDBStructError([&] { LoadDMFromXml(asWritten, w.out); }, 10, "Can not find field \"ID\" in table \"\"");
+    asWritten.SetDatabaseInfo(&info);
+    ExpectDBStructError([&] { LoadDMFromXml(asWritten, out); }, 10, "Can not find field \"ID\" in table \"\"");
 }
 
 TEST(ModelXml, EnvironmentReferences)
