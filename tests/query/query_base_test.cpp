@@ -153,9 +153,8 @@ TEST(QueryBase, DeletingInEveryPosition)
         log.clear();
         base.EraseQuery(c.deleted);
         EXPECT_EQ(log, c.log);
-        EXPECT_EQ(base.ItemIndex(), c.newIndex);
-        EXPECT_EQ(base.GetCurrentQuery() ? base.GetCurrentQuery()->QueryName() : QString(), c.newCurrent);
-        EXPECT_EQ(base.GetCount(), c.stored.size() - 1);
+        EXPECT_TRUE(base.ItemIndex() == c.newIndex && base.GetCount() == c.stored.size() - 1
+                    && (base.GetCurrentQuery() ? base.GetCurrentQuery()->QueryName() : QString()) == c.newCurrent);
     }
 }
 
@@ -206,8 +205,7 @@ TEST(QueryBase, ContentGoesToAndFromTheFirstLinkThatAnswers)
     EXPECT_EQ(content.Lines(), QStringList({"first", "second"})); // the first added, then said no
 
     item->Load();
-    EXPECT_EQ(first.Taken.Lines(), QStringList({"first"}));
-    EXPECT_EQ(second.Taken.Lines(), QStringList({"first"}));
+    EXPECT_EQ(first.Taken.Lines() + second.Taken.Lines(), QStringList({"first", "first"}));
     second.Gives = false;
     EXPECT_FALSE(base.GiveContent(content));
 
@@ -243,8 +241,7 @@ TEST(QueryBase, LinksAndBasesOutliveEachOther)
         detacher.Other = &survivor;
         log.clear();
         base.Open();
-        EXPECT_EQ(log, QStringList({"D list 0 -1 at -1", "S list 0 -1 at -1"}));
-        EXPECT_EQ(survivor.QueryBase(), nullptr);
+        EXPECT_TRUE(log == QStringList({"D list 0 -1 at -1", "S list 0 -1 at -1"}) && survivor.QueryBase() == nullptr);
         survivor.SetQueryBase(&base);
     }
     EXPECT_EQ(survivor.QueryBase(), nullptr);
@@ -262,13 +259,11 @@ TEST(QueryBase, NameAndDescriptionInsideAQueryText)
         TStringList text(c.before);
         SetContentProperties(text, "N", "d1\nd2");
         EXPECT_EQ(text.Lines(), c.after);
-        EXPECT_EQ(ContentQueryName(text), "N");
-        EXPECT_EQ(ContentDescription(text), "d1\nd2");
+        EXPECT_EQ(ContentQueryName(text) + "|" + ContentDescription(text), "N|d1\nd2");
     }
     TStringList empty;
     SetContentProperties(empty, "N", "");
-    EXPECT_TRUE(empty.Lines().contains("Version=3.6"));
-    EXPECT_EQ(ContentQueryName(empty), "N");
+    EXPECT_TRUE(empty.Lines().contains("Version=3.6") && ContentQueryName(empty) == "N");
 }
 
 } // namespace
