@@ -6,42 +6,33 @@
 #include <brindle/query/query.h>
 
 #include <memory>
+#include <tuple>
 
 namespace brindle::fixtures {
 
 struct QueryModel {
     TVxDBInfo info;
     TVxDBStructure model;
-    TDSField* custName = nullptr;
-    TDSField* custCity = nullptr;
-    TDSField* orderID = nullptr;
-    TDSField* orderDate = nullptr;
-    TDSField* amount = nullptr;
-    TDSField* paid = nullptr;
-    TDSField* status = nullptr;
-    TDSField* total = nullptr;
-    TDSCondition* bigOrders = nullptr;
+    TDSField *custName, *custCity, *orderID, *orderDate, *amount, *paid, *status, *total;
+    TDSCondition* bigOrders;
 
     QueryModel()
     {
         info.OnFieldsRequest = [](TVxDBInfo*, const QString& table, TDBFieldList& fields) {
+            fields.Add("ID", ftInteger, 4);
             if (table == "Customers") {
-                fields.Add("ID", ftInteger, 4);
                 fields.Add("Name", ftString, 40);
                 fields.Add("City", ftString, 30);
-            } else {
-                fields.Add("ID", ftInteger, 4);
-                fields.Add("CustID", ftInteger, 4);
-                fields.Add("OrderDate", ftDate, 8);
-                fields.Add("Amount", ftFloat, 8);
-                fields.Add("Paid", ftBoolean, 1);
-                fields.Add("Status", ftString, 10);
+                return;
             }
+            for (auto [name, type, size] : {std::tuple{"CustID", ftInteger, 4}, {"OrderDate", ftDate, 8},
+                                            {"Amount", ftFloat, 8}, {"Paid", ftBoolean, 1}, {"Status", ftString, 10}})
+                fields.Add(name, type, size);
         };
         model.SetDatabaseInfo(&info);
         TDSTable* customers = model.Tables(model.AddTable("Customers", "Customers"));
-        customers->SetTableAlias("c");
         TDSTable* orders = model.Tables(model.AddTable("Orders", "Orders"));
+        customers->SetTableAlias("c");
         orders->SetTableAlias("o");
         model.AddLinkByExpr("Orders-Customers:CustID=ID");
         model.SetDefaultMainTable(orders);
