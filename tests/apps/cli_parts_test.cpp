@@ -58,18 +58,6 @@ TEST(Flags, ValuesSwitchesAndMistakes)
         EXPECT_THROW(ParseSQLOptions(bad), UsageError) << bad;
 }
 
-TEST(RowOutput, ValuesAsText)
-{
-    // Null is empty; reals are shortest, integers exact, dates ISO.
-    const std::pair<QVariant, const char*> cases[] = {
-        {QVariant(), ""}, {QVariant(QMetaType(QMetaType::Int)), ""}, {0.1 + 0.2, "0.3"}, {1073.675, "1073.675"},
-        {2.0, "2"}, {qlonglong(9007199254740993), "9007199254740993"}, {QDate(2024, 2, 29), "2024-02-29"},
-        {QTime(7, 5, 3), "07:05:03"}, {QDateTime(QDate(2023, 1, 13), QTime(8, 53, 17)), "2023-01-13 08:53:17"},
-        {QStringLiteral("Dunmore's"), "Dunmore's"}};
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(CellText(value), text) << text;
-}
-
 QString written(RowFormat format, const QStringList& header, const QList<QStringList>& rows)
 {
     QString text;

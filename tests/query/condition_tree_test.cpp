@@ -250,8 +250,7 @@ TEST(QueryWord, ItemsGroupsAndItemIndex)
     word.AddItems("", TStringList{"b", "O", "b"}, TStringList{"Beta", "Open", "Beta 2"});
     word.AddItem("GROUP", "c", "Gamma");
     ASSERT_EQ(word.Groups().Count(), 2);
-    EXPECT_EQ(word.Groups()[0]->Indexes, QList<int>({0, 4}));
-    EXPECT_EQ(word.Groups().FindByName("group"), word.Groups()[0]);
+    EXPECT_TRUE(word.Groups()[0]->Indexes == QList<int>({0, 4}) && word.Groups().FindByName("group") == word.Groups()[0]);
     EXPECT_THROW(word.AddItems("", TStringList{"x"}, TStringList{"X", "Y"}), EListError);
     EXPECT_EQ(word.Values().Count(), 5) << "a short value list adds nothing";
 
