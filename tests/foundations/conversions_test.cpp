@@ -147,7 +147,7 @@ TEST(Errors, CodedErrorsAndTranslatedMessages)
     EXPECT_EQ(LoadResString(_SAndConj), "and");
 }
 
-TEST(DateTime, EncodeDateBoundaries)
+TEST(DateTime, EncodeAndDecodeBoundaries)
 {
     EXPECT_EQ(QList<double>({EncodeDate(2000, 1, 1), EncodeDate(1899, 12, 30), EncodeDate(1, 1, 1),
                              EncodeDate(9999, 12, 31), EncodeDate(2000, 2, 29)}),
@@ -158,10 +158,7 @@ TEST(DateTime, EncodeDateBoundaries)
     EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
     EXPECT_THROW(EncodeTime(0, 0, 0, 1000), EConvertError);
     EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
-}
 
-TEST(DateTime, DecodeRoundTripAndNegativeDays)
-{
     const int dates[][3] = {{1, 1, 1}, {1850, 6, 1}, {1899, 12, 29}, {1899, 12, 31}, {2000, 2, 29}, {9999, 12, 31}};
     for (const auto& d : dates) {
         for (const double time : {0.0, EncodeTime(6, 30, 15, 250), EncodeTime(23, 59, 59, 999)}) {
@@ -183,7 +180,7 @@ TEST(DateTime, DecodeRoundTripAndNegativeDays)
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", almost), "2000-01-02 00:00:00.000");
 }
 
-TEST(DateTime, QDateTimeConversionsAndRange)
+TEST(DateTime, RangeAndFormatPatterns)
 {
     const QDateTime dt(QDate(1888, 8, 8), QTime(8, 8, 8, 8));
     EXPECT_EQ(ToQDateTime(FromQDateTime(dt)), dt);
@@ -200,10 +197,7 @@ TEST(DateTime, QDateTimeConversionsAndRange)
     }
     EXPECT_THROW(FromQDate(QDate()), EConvertError);
     EXPECT_THROW(FromQDate(QDate(10000, 1, 1)), EConvertError);
-}
 
-TEST(DateTime, FormatPatterns)
-{
     const TDateTime v = EncodeDate(2021, 3, 4) + EncodeTime(5, 6, 7, 8);
     struct Case { const char* format; const char* text; };
     // "mm" after hours is minutes, else the month: the nearest letter before

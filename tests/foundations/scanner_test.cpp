@@ -87,7 +87,7 @@ TEST(Scanner, TokensCommentsAndStrings)
     EXPECT_EQ(scanner.GetTokType(), tkKeyword);
 }
 
-TEST(Scanner, EndOfSource)
+TEST(Scanner, EmptyAndHostileSourcesEndCleanly)
 {
     for (const QStringList& empty : {QStringList{}, QStringList{""}, QStringList{"  ", "\t"},
                                      QStringList{"-- only", "/* x */"}}) {
@@ -107,6 +107,31 @@ TEST(Scanner, EndOfSource)
     for (int i = 0; i < 3; ++i) { // stepping past the end stays there, on the last token's line
         scanner.NextToken();
         EXPECT_TRUE(scanner.EOS() && scanner.GetTokLine() == 3 && scanner.GetBookmark().Index == 2);
+    }
+
+    const QString nul(QChar(0));
+    const QString loneHigh(QChar(0xD800));
+    const QStringList sources[] = {
+        {"'"}, {"\""}, {"\"abc\\"}, {"/* never", "ends"}, {"(*", "{"}, {"\\"}, {"--"}, {"/"}, {"1e", "."},
+        {nul + "a\x01\x7f" + nul}, {loneHigh + "x" + loneHigh}, {QString(QChar(0xDC00)) + "'"},
+        {"''''", "'"}, {"\u00a0\u2028x"},
+    };
+    for (ScannerStyle style : {scsPlain, scsPascal, scsC, scsSQL}) {
+        for (const QStringList& source : sources) {
+            const QString joined = source.join(u'\n');
+            TVxScanner scanner;
+            scanner.SetSourceStyle(style);
+            scanner.SetSource(source);
+            scanner.FirstToken();
+            const TVxScannerBookmark first = scanner.GetBookmark();
+            int count = 0;
+            for (; !scanner.EOS() && count <= joined.size(); ++count) {
+                EXPECT_FALSE(scanner.GetToken().isEmpty());
+                scanner.NextToken();
+            }
+            EXPECT_TRUE(scanner.EOS()) << joined.toStdString();
+            EXPECT_TRUE(joined.contains(scanner.ExtractPiece(first, scanner.GetBookmark(), true)));
+        }
     }
 }
 
@@ -151,32 +176,4 @@ TEST(Scanner, BookmarksAndPieces)
     EXPECT_EQ(spread.ExtractPiece(at[1], at[2], false), "'v 1'");
     EXPECT_EQ(spread.ExtractPiece(at[0], at[2], false), "x  \n\n  'v 1'");
     EXPECT_EQ(spread.ExtractPiece(at[1], {100, 100, 9}, false), "'v 1'  \n   \n  )\ny");
-}
-
-TEST(Scanner, HostileSourcesTerminate)
-{
-    const QString nul(QChar(0));
-    const QString loneHigh(QChar(0xD800));
-    const QStringList sources[] = {
-        {"'"}, {"\""}, {"\"abc\\"}, {"/* never", "ends"}, {"(*", "{"}, {"\\"}, {"--"}, {"/"}, {"1e", "."},
-        {nul + "a\x01\x7f" + nul}, {loneHigh + "x" + loneHigh}, {QString(QChar(0xDC00)) + "'"},
-        {"''''", "'"}, {"\u00a0\u2028x"},
-    };
-    for (ScannerStyle style : {scsPlain, scsPascal, scsC, scsSQL}) {
-        for (const QStringList& source : sources) {
-            const QString joined = source.join(u'\n');
-            TVxScanner scanner;
-            scanner.SetSourceStyle(style);
-            scanner.SetSource(source);
-            scanner.FirstToken();
-            const TVxScannerBookmark first = scanner.GetBookmark();
-            int count = 0;
-            for (; !scanner.EOS() && count <= joined.size(); ++count) {
-                EXPECT_FALSE(scanner.GetToken().isEmpty());
-                scanner.NextToken();
-            }
-            EXPECT_TRUE(scanner.EOS()) << joined.toStdString();
-            EXPECT_TRUE(joined.contains(scanner.ExtractPiece(first, scanner.GetBookmark(), true)));
-        }
-    }
 }

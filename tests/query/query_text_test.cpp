@@ -95,7 +95,7 @@ TEST_F(QueryText, RoundTripKeepsTreeValuesParametersAndFields)
               QStringList({"[Main]", "Version=3.6"}));
 }
 
-TEST_F(QueryText, LoadingReportsOnceKeepsTheActiveFlagAndNeedsAModel)
+TEST_F(QueryText, LoadingReportsOnceNeedsAModelAndFillsInWhatIsMissing)
 {
     add(m.custName, "Equal", "A");
     add(m.custCity, "Equal", "B")->SetValueIsParam(1, true);
@@ -110,6 +110,25 @@ TEST_F(QueryText, LoadingReportsOnceKeepsTheActiveFlagAndNeedsAModel)
 
     EXPECT_EQ(fixtures::errorOf<EVxQueryPanelError>([&] { TVxQuery().LoadFromStrings(lines); }),
               "3: DBStruct is not specified");
+
+    fresh.LoadFromStrings(text("[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=1\nRowCount=2000000000\n"
+                               "[Row2.]\nRowType=0\nFieldID=1\n"
+                               "[Row1.]\nRowType=0\nFieldID=999\nOperator=Nope\n"
+                               "[Row3.]\nRowType=2\nCondID=77\n"
+                               "[row04.]\nRowType=0\nFieldID=1\n"
+                               "[Row5.]\nRowType=1\nLinkType=2\nRowCount=1\n"
+                               "[Row5.1.]\nRowType=0\nFieldID=" + QString::number(m.paid->ID()) + "\nOperator=Equal\n"));
+    // Row2. stands before Row1., where the search for it starts: it is not found.
+    ASSERT_EQ(fresh.Filter()->GetRowCount(), 3);
+    EXPECT_EQ(fresh.Filter()->LinkType(), fltAny); // "1"
+    const auto* unknown = static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0));
+    EXPECT_TRUE(unknown->Field() == m.model.NullField() && unknown->Operator() == m.model.NullOperator());
+    EXPECT_EQ(static_cast<TCustomCond*>(fresh.Filter()->GetRow(1))->DSCondition(), m.model.NullCondition());
+    const auto* inner = static_cast<TFilterBracket*>(fresh.Filter()->GetRow(2));
+    EXPECT_TRUE(inner->LinkType() == fltNone && static_cast<TSimpleCond*>(inner->GetRow(0))->Field() == m.paid);
+    // A root section that is no bracket reads nothing.
+    fresh.LoadFromStrings(text("[Row]\nRowType=0\nFieldID=1\n"));
+    EXPECT_EQ(fresh.Filter()->GetRowCount(), 0);
 }
 
 TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
@@ -138,28 +157,6 @@ TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
                                             + "[Row2.]\nRowType=0\nFieldID=?\n[Row3.]\nRowType=2\nCondID=1\n")),
                  EConvertError);
     EXPECT_EQ(query.Filter()->GetRowCount(), 1);
-}
-
-TEST_F(QueryText, MissingRowsAndUnknownNamesLoadAsPlaceholders)
-{
-    fresh.LoadFromStrings(text("[Main]\nVersion=3.6\n[Row]\nRowType=1\nLinkType=1\nRowCount=2000000000\n"
-                               "[Row2.]\nRowType=0\nFieldID=1\n"
-                               "[Row1.]\nRowType=0\nFieldID=999\nOperator=Nope\n"
-                               "[Row3.]\nRowType=2\nCondID=77\n"
-                               "[row04.]\nRowType=0\nFieldID=1\n"
-                               "[Row5.]\nRowType=1\nLinkType=2\nRowCount=1\n"
-                               "[Row5.1.]\nRowType=0\nFieldID=" + QString::number(m.paid->ID()) + "\nOperator=Equal\n"));
-    // Row2. stands before Row1., where the search for it starts: it is not found.
-    ASSERT_EQ(fresh.Filter()->GetRowCount(), 3);
-    EXPECT_EQ(fresh.Filter()->LinkType(), fltAny); // "1"
-    const auto* unknown = static_cast<TSimpleCond*>(fresh.Filter()->GetRow(0));
-    EXPECT_TRUE(unknown->Field() == m.model.NullField() && unknown->Operator() == m.model.NullOperator());
-    EXPECT_EQ(static_cast<TCustomCond*>(fresh.Filter()->GetRow(1))->DSCondition(), m.model.NullCondition());
-    const auto* inner = static_cast<TFilterBracket*>(fresh.Filter()->GetRow(2));
-    EXPECT_TRUE(inner->LinkType() == fltNone && static_cast<TSimpleCond*>(inner->GetRow(0))->Field() == m.paid);
-    // A root section that is no bracket reads nothing.
-    fresh.LoadFromStrings(text("[Row]\nRowType=0\nFieldID=1\n"));
-    EXPECT_EQ(fresh.Filter()->GetRowCount(), 0);
 }
 
 TEST_F(QueryText, OlderVersionsAreRead)

@@ -285,7 +285,7 @@ TEST_F(ResultFieldsTest, MalformedBlocks)
     EXPECT_TRUE(bare.Count() == 0 && !bare.JustSorting());
 }
 
-TEST_F(ResultFieldsTest, ChangesReachTheQuery)
+TEST_F(ResultFieldsTest, ChangesReachTheQueryAndResultTablesFollowTheirLinks)
 {
     CountingQuery query;
     TRFieldList l(&model, &query);
@@ -310,10 +310,7 @@ TEST_F(ResultFieldsTest, ChangesReachTheQuery)
     l.LoadFromStrings(lines("[RFields]\nCount=1\nVersion=3.6\n[RField1]\nFormula=@1\nFields=Orders.ID\nName=Old\n"));
     EXPECT_DOUBLE_EQ(l.Version(), 1.3);
     EXPECT_EQ(ids(l[0]) + l[0]->Alias(), "1Old");
-}
 
-TEST_F(ResultFieldsTest, ResultTablesFollowTheirLinks)
-{
     TDSTable* items = AddTable(model, "Items");
     TDSLink* itemsToOrders = AddLink(model, items, orders);
     TRTableList tables;

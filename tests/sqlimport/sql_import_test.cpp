@@ -50,7 +50,7 @@ TEST_F(Import, ConditionsBindToFieldsOperatorsAndValues)
     }
 }
 
-TEST_F(Import, UnknownNamesBecomeStandInsAndListItemsReadBackAsWritten)
+TEST_F(Import, UnknownNamesListItemsAndDates)
 {
     parse("SELECT c.Name FROM Customers c WHERE c.Nickname = 'x' AND c.Name IN 'y'");
     ASSERT_EQ(query.Filter()->GetRowCount(), 2);
@@ -58,9 +58,15 @@ TEST_F(Import, UnknownNamesBecomeStandInsAndListItemsReadBackAsWritten)
     EXPECT_EQ(cond(1)->Operator(), m.model.NullOperator());
     parse("SELECT c.Name FROM Customers c WHERE c.Name IN ('it''s', 'say \"hi\"', 'a,b')");
     EXPECT_EQ(query.ExtractValue(cond(0), 1), "'it''s','say \"hi\"','a,b'");
+
+    parse("SELECT o.ID FROM Orders o WHERE o.OrderDate = '1970-01-31' AND o.OrderDate = '01/31/1970'"
+          " AND o.OrderDate = 'yesterday'");
+    const QString day = BrDateTimeToStr(EncodeDate(1970, 1, 31));
+    EXPECT_EQ(cond(0)->GetValue(1) + "|" + cond(1)->GetValue(1), day + "|" + day);
+    EXPECT_EQ(cond(2)->GetValue(1), BrDateTimeToStr(FromQDate(QDate::currentDate())));
 }
 
-TEST_F(Import, BracketsParametersCustomConditionsAndColumns)
+TEST_F(Import, BracketsParametersColumnsAndAFailedParse)
 {
     parse("SELECT c.Name, o.Amount FROM Orders o INNER JOIN Customers c ON c.ID = o.CustID\n"
           "WHERE c.City = :pCity OR NOT (o.Amount > 100 OR O.AMOUNT  >  @1) OR o.Amount > 7\n"
@@ -79,19 +85,7 @@ TEST_F(Import, BracketsParametersCustomConditionsAndColumns)
     ASSERT_EQ(fields.Count(), 2);
     EXPECT_EQ(fields.GetItem(1)->Sorting(), stDescending);
     EXPECT_EQ(fields.GetItem(1)->SortOrder(), 1);
-}
 
-TEST_F(Import, DatesAreReadIntoTheInternalForm)
-{
-    parse("SELECT o.ID FROM Orders o WHERE o.OrderDate = '1970-01-31' AND o.OrderDate = '01/31/1970'"
-          " AND o.OrderDate = 'yesterday'");
-    const QString day = BrDateTimeToStr(EncodeDate(1970, 1, 31));
-    EXPECT_EQ(cond(0)->GetValue(1) + "|" + cond(1)->GetValue(1), day + "|" + day);
-    EXPECT_EQ(cond(2)->GetValue(1), BrDateTimeToStr(FromQDate(QDate::currentDate())));
-}
-
-TEST_F(Import, AFailedParseLeavesAnEmptyIdleQuery)
-{
     query.SetActive(true);
     parse("SELECT c.Name FROM Customers c WHERE c.Name = 'a'");
     EXPECT_EQ(query.Filter()->GetRowCount(), 1);
