@@ -99,7 +99,7 @@ void PrintTo(const DatabaseUrl& u, std::ostream* os)
 }
 } // namespace brindle::cli
 
-TEST(DatabaseUrlTest, ParsesEveryForm)
+TEST(DatabaseUrlTest, ParsesEveryFormAndRefusesMalformedOnes)
 {
     const struct {
         const char* url;
@@ -126,14 +126,11 @@ TEST(DatabaseUrlTest, ParsesEveryForm)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseDatabaseUrl(QString::fromUtf8(c.url)), c.expected) << c.url;
-}
 
-TEST(DatabaseUrlTest, MalformedUrlsAreUsageErrors)
-{
     const struct {
         const char* url;
         const char* why;
-    } cases[] = {
+    } bad[] = {
         {"", "expected sqlite:PATH"},
         {"sqlite:", "sqlite: needs a file name or :memory:"},
         {"sample.sqlite", "expected sqlite:PATH"},
@@ -151,7 +148,7 @@ TEST(DatabaseUrlTest, MalformedUrlsAreUsageErrors)
         {"mysql://h/db?=1", "a connect option has no name"},
         {"1db://h/db", "expected sqlite:PATH"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : bad) {
         try {
             ParseDatabaseUrl(QString::fromUtf8(c.url));
             ADD_FAILURE() << c.url << " was accepted";

@@ -8,7 +8,7 @@
 using namespace brindle;
 using namespace brindle::testing;
 
-TEST(DBInfo, FieldListIsCachedPerTableUntilUpdate)
+TEST(DBInfo, FieldListsAreCachedAndTheirTextRoundTrips)
 {
     FakeDBInfo info;
     info.columns["Orders"] = {{"ID", ftInteger, 4}, {"Note", ftMemo, 0}};
@@ -34,10 +34,7 @@ TEST(DBInfo, FieldListIsCachedPerTableUntilUpdate)
     EXPECT_THROW(info.GetFieldList("Orders"), Exception);
     info.OnFieldsRequest = nullptr;
     EXPECT_EQ(info.GetFieldList("Orders").GetItem(0)->FieldName, "ID");
-}
 
-TEST(DBFieldList, TextFormRoundTripsAndHostileTextGivesNoCrashAndNoHang)
-{
     TDBFieldList fields;
     fields.Add("ID", ftInteger, 4);
     fields.Add("Order Date", ftDateTime, 8);

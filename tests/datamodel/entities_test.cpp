@@ -55,7 +55,7 @@ TEST(FieldGroups, FirstResultFieldHonoursRootFieldsFirst)
     EXPECT_EQ(model.GetFirstResultField(), model.NullField());
 }
 
-TEST(Fields, EditTypeChoosesTheEditorAndConditionsFillOperators)
+TEST(Fields, EditorsAndOperators)
 {
     TVxDBStructure model;
     TDSField* f = AddVirtual(model, "F");
@@ -82,11 +82,7 @@ TEST(Fields, EditTypeChoosesTheEditorAndConditionsFillOperators)
     f->SetUseInConditions(true); // only an empty list is filled
     EXPECT_EQ(f->OperatCount(), model.OperatCount() - 1);
     EXPECT_EQ(f->ValueAsString("O'Neil"), "'O''Neil'");
-}
 
-TEST(ValueEditors, SQLEditorRunsItsQueryThroughTheDatabaseInfo)
-{
-    TVxDBStructure model;
     TDSSQLEditor editor(&model);
     editor.SQL.SetText("select id, name from t\nwhere a = :id and b = :id2");
     ExpectDBStructError([&] { editor.SetOpened(true); }, 11, "DatabaseInfo is not specified");

@@ -39,7 +39,7 @@ public:
 
 // The random graphs below check shortest chains and their ties; these are
 // the rules around them.
-TEST(JoinPaths, AliasesIslandsAndUnknownTables)
+TEST(JoinPaths, AliasesIslandsUnknownTablesAndLinkLines)
 {
     PathModel chain("ABCX", "AB BC");
     EXPECT_EQ(chain.path("c", "a"), "CBA"); // aliases ignore letter case
@@ -49,6 +49,29 @@ TEST(JoinPaths, AliasesIslandsAndUnknownTables)
     EXPECT_EQ(PathModel("AB", "AA AB").path("A", "A") + PathModel("ABC", "AB AC").path("A", "A"), "AAABA");
     ExpectDBStructError([&] { chain.model.GetPath("A", "Zed"); }, 4, "No such table Zed");
     ExpectDBStructError([&] { chain.model.GetPath("Q", "A"); }, 4, "No such table Q");
+
+    TVxDBStructure model;
+    model.AddTable("Orders", "");
+    model.AddTable("Customers", "");
+    model.AddLinkByExpr("Orders-Customers:CustID=ID,Region<>Area");
+    model.AddLinkByExpr("Orders-Customers:Cust ID=ID");
+    model.AddLinkByExpr("Orders-Customers:CustID>=ID,nooperator,a!=b"); // a pair without operator is dropped
+    // Lines that name no two tables add nothing and raise nothing.
+    for (const char* bad : {"", "Orders", "Orders-Customers", "Orders:x=y", "Orders-Nobody:x=y", "-:", ":::"})
+        model.AddLinkByExpr(bad);
+    ASSERT_EQ(model.LinkCount(), 3);
+    EXPECT_FALSE(model.Links(0)->QuoteFields());
+    EXPECT_EQ(model.Links(0)->SQLExpr(), "(Orders.CustID=Customers.ID) and (Orders.Region<>Customers.Area)");
+    EXPECT_TRUE(model.Links(1)->QuoteFields()); // a column with a blank
+    // FindLink compares table names exactly, in either direction.
+    EXPECT_EQ(model.FindLink("Customers", "Orders"), model.Links(0));
+    EXPECT_EQ(model.FindLink("orders", "Customers"), nullptr);
+
+    TStringList lines;
+    model.SaveLinksToStrings(lines);
+    EXPECT_EQ(lines.Lines(), QStringList({"Orders-Customers:fld:CustID=fld:ID,fld:Region<>fld:Area",
+                                          "Orders-Customers:fld:Cust ID=fld:ID",
+                                          "Orders-Customers:fld:CustID>=fld:ID,fld:a!=fld:b"}));
 }
 
 // The breadth-first search must give exactly the answer of the plain
@@ -91,30 +114,4 @@ TEST(JoinPaths, AgreesWithExhaustiveSearchOnRandomGraphs)
     }
     EXPECT_GT(found, pairs / 4);
     EXPECT_LT(found, pairs);
-}
-
-TEST(LinkLines, ReadAndWrite)
-{
-    TVxDBStructure model;
-    model.AddTable("Orders", "");
-    model.AddTable("Customers", "");
-    model.AddLinkByExpr("Orders-Customers:CustID=ID,Region<>Area");
-    model.AddLinkByExpr("Orders-Customers:Cust ID=ID");
-    model.AddLinkByExpr("Orders-Customers:CustID>=ID,nooperator,a!=b"); // a pair without operator is dropped
-    // Lines that name no two tables add nothing and raise nothing.
-    for (const char* bad : {"", "Orders", "Orders-Customers", "Orders:x=y", "Orders-Nobody:x=y", "-:", ":::"})
-        model.AddLinkByExpr(bad);
-    ASSERT_EQ(model.LinkCount(), 3);
-    EXPECT_FALSE(model.Links(0)->QuoteFields());
-    EXPECT_EQ(model.Links(0)->SQLExpr(), "(Orders.CustID=Customers.ID) and (Orders.Region<>Customers.Area)");
-    EXPECT_TRUE(model.Links(1)->QuoteFields()); // a column with a blank
-    // FindLink compares table names exactly, in either direction.
-    EXPECT_EQ(model.FindLink("Customers", "Orders"), model.Links(0));
-    EXPECT_EQ(model.FindLink("orders", "Customers"), nullptr);
-
-    TStringList lines;
-    model.SaveLinksToStrings(lines);
-    EXPECT_EQ(lines.Lines(), QStringList({"Orders-Customers:fld:CustID=fld:ID,fld:Region<>fld:Area",
-                                          "Orders-Customers:fld:Cust ID=fld:ID",
-                                          "Orders-Customers:fld:CustID>=fld:ID,fld:a!=fld:b"}));
 }

@@ -25,7 +25,7 @@ protected:
     void SetUp() override { RegisterCoreFormClasses(); }
 };
 
-TEST_F(ModelForm, RoundTripKeepsPropertiesTheModelAndItsReferences)
+TEST_F(ModelForm, RoundTripAndMalformedForms)
 {
     QObject form;
     auto* info = Named<TVxDBInfo>(form, "Info");
@@ -69,10 +69,7 @@ TEST_F(ModelForm, RoundTripKeepsPropertiesTheModelAndItsReferences)
     text.SetString(text.IndexOf("    ExOperators = [\"xoInList\", \"xoContains\"]"),
                    "    ExOperators = [ \"xoContains\" , ]");
     EXPECT_EQ(static_cast<TVxDBStructure*>(ReadForm(text, &owner)[1])->ExOperators(), TExOperators({xoContains}));
-}
 
-TEST_F(ModelForm, MalformedFormsNameTheLineAndLeaveNothingBehind)
-{
     struct Case {
         QString text;
         QString message;

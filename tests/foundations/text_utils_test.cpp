@@ -7,7 +7,7 @@
 
 using namespace brindle;
 
-TEST(TextUtils, ReplaceModes)
+TEST(TextUtils, ReplacingSplittingAndSearching)
 {
     struct Case { const char* text; const char* oldText; const char* newText; int mode; const char* expected; };
     const Case cases[] = {
@@ -27,10 +27,7 @@ TEST(TextUtils, ReplaceModes)
             EXPECT_EQ(ReplaceStr(text, c.oldText, c.newText), QString::fromUtf8(c.expected));
         }
     }
-}
 
-TEST(TextUtils, SeparatorsAndPositions)
-{
     struct Split { const char* text; const char* sep; const char* before; const char* after; };
     const Split splits[] = {
         {"a=b=c", "=", "a", "b=c"}, {"abc", "=", "abc", ""}, {"abc", "", "abc", ""}, {"=x", "=", "", "x"},
@@ -59,7 +56,7 @@ TEST(TextUtils, SeparatorsAndPositions)
             << c.sub << " in " << c.text << " from " << c.start;
 }
 
-TEST(TextUtils, IdentifiersQuotesAndNumbers)
+TEST(TextUtils, WordsQuotesNumbersListsAndPaths)
 {
     for (const char* yes : {"a", "_", "_a1", "\u00c4pfel", "t\u00e9_2", "\U0001D400x"})
         EXPECT_TRUE(IsIdentifier(QString::fromUtf8(yes))) << yes;
@@ -87,10 +84,7 @@ TEST(TextUtils, IdentifiersQuotesAndNumbers)
         AppendNumber(text, number);
         EXPECT_EQ(text + "|" + shared, QStringLiteral("1.2.") + digits + "|1.2.");
     }
-}
 
-TEST(TextUtils, WholeWordsLooseComparisonsListsAndPaths)
-{
     // A later occurrence may qualify; "_" and digits are word characters.
     const std::tuple<const char*, const char*, bool> words[] = {
         {"select ID from t", "id", true}, {"t.id", "ID", true}, {"idx id", "id", true}, {"idx", "id", false},

@@ -131,7 +131,7 @@ TEST_F(QueryText, LoadingReportsOnceNeedsAModelAndFillsInWhatIsMissing)
     EXPECT_EQ(fresh.Filter()->GetRowCount(), 0);
 }
 
-TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
+TEST_F(QueryText, NonNumericValuesRaiseAndOlderVersionsAreRead)
 {
     query.SetSaveSQLOptions(true);
     const QString cond = "[Row1.]\nRowType=0\nEnabled=1\nFieldID=%1\nOperator=Equal\n";
@@ -157,14 +157,11 @@ TEST_F(QueryText, NonNumericValuesRaiseAndLeaveTheQueryIdle)
                                             + "[Row2.]\nRowType=0\nFieldID=?\n[Row3.]\nRowType=2\nCondID=1\n")),
                  EConvertError);
     EXPECT_EQ(query.Filter()->GetRowCount(), 1);
-}
 
-TEST_F(QueryText, OlderVersionsAreRead)
-{
     const QString condition = "[Row]\nRowType=1\nLinkType=0\nRowCount=1\n[Row1.]\nRowType=0\n%1\nOperator=Equal\n"
                               "Param1=%2\nValue1=Smith\nValue2=\nCaption1=Mr Smith\n";
     const QString id = "FieldID=" + QString::number(m.custName->ID());
-    const struct { const char* version; QString field; bool param; QString caption; } cases[] = {
+    const struct { const char* version; QString field; bool param; QString caption; } versions[] = {
         {nullptr, "FldName=Customers.Name", false, "Smith"}, // 1.1: no Version line, values only
         {"1.2", "FldName=Customers.Name", true, "Customer Parameter"},
         {"1.4", "FldName=c.Name", true, "Customer Parameter"},
@@ -172,7 +169,7 @@ TEST_F(QueryText, OlderVersionsAreRead)
         {"2.1", id, true, "Customer Parameter"},
         {"2.2", id, false, "Mr Smith"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : versions) {
         SCOPED_TRACE(c.version ? c.version : "1.1");
         const QString lines = condition.arg(c.field, c.param || !c.version ? "1" : "0");
         fresh.LoadFromStrings(text(c.version ? QString("[Main]\nVersion=%1\n").arg(c.version) + lines : lines));
