@@ -139,7 +139,7 @@ TEST(Cli, ImportReadsTheBuiltStatementBack)
               runTool(QStringList{"text"} + on("low_stock")).out);
 }
 
-TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
+TEST(Cli, ErrorsUsageHelpAndVersion)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("missing.qry"));
@@ -206,10 +206,7 @@ TEST(Cli, ErrorsGiveOneLineAndTheirExitStatus)
         else
             EXPECT_TRUE(lines.value(2).startsWith(QStringLiteral("Usage: brindle")));
     }
-}
 
-TEST(Cli, HelpAndVersion)
-{
     const Outcome version = runTool({"--version"});
     EXPECT_TRUE(version.exitCode == 0
                 && QRegularExpression("^brindle \\d+\\.\\d+\\.\\d+\n$").match(QString::fromStdString(version.out)).hasMatch())

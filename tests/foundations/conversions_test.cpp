@@ -79,7 +79,7 @@ TEST(Conversions, FloatTextAndReaders)
     EXPECT_THROW(StrToInt("99999999999"), EConvertError);
 }
 
-TEST(Conversions, LocaleDecimalSeparator)
+TEST(Conversions, LocaleAndCodePages)
 {
     const TDateTime noon = EncodeDate(2000, 1, 1) + 0.5;
     EXPECT_EQ(FloatToStr(36526.5) + "|" + BrDateTimeToStr(EncodeDate(2000, 1, 1)), "36526.5|36526");
@@ -100,10 +100,7 @@ TEST(Conversions, LocaleDecimalSeparator)
                       + fs.LongTimeFormat,
                   ",.: dd.mm.yy hh:nn:ss");
     }
-}
 
-TEST(Conversions, AnsiCodePage)
-{
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
@@ -144,7 +141,7 @@ TEST(Errors, CodedErrorsAndTranslatedMessages)
     EXPECT_EQ(LoadResString(_SAndConj), "and");
 }
 
-TEST(DateTime, EncodeAndDecodeBoundaries)
+TEST(DateTime, BoundariesRangesAndFormats)
 {
     EXPECT_EQ(QList<double>({EncodeDate(2000, 1, 1), EncodeDate(1899, 12, 30), EncodeDate(1, 1, 1),
                              EncodeDate(9999, 12, 31), EncodeDate(2000, 2, 29)}),
@@ -175,10 +172,7 @@ TEST(DateTime, EncodeAndDecodeBoundaries)
     // Half a millisecond before midnight rounds into the next day.
     const TDateTime almost = 36526 + (86400000 - 0.4) / 86400000;
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", almost), "2000-01-02 00:00:00.000");
-}
 
-TEST(DateTime, RangeAndFormatPatterns)
-{
     const QDateTime dt(QDate(1888, 8, 8), QTime(8, 8, 8, 8));
     EXPECT_EQ(ToQDateTime(FromQDateTime(dt)), dt);
     EXPECT_TRUE(FromQDate(QDate(2000, 1, 1)) == 36526

@@ -243,7 +243,7 @@ TEST_F(ConditionTree, CustomConditionsAndDependentLists)
 
 // --- the words of a row on their own
 
-TEST(QueryWord, ItemsGroupsAndItemIndex)
+TEST(QueryWord, ItemsGroupsIndexesAndSharedItems)
 {
     TQueryWord word(wePopup);
     word.AddItem("Group", "a", "Alpha");
@@ -277,28 +277,26 @@ TEST(QueryWord, ItemsGroupsAndItemIndex)
     word.ClearAll(); // value and caption stay; no values, no default group
     word.EnsureDefaultGroup();
     EXPECT_TRUE(word.Groups().IsEmpty() && word.Items().IsEmpty() && word.ItemIndex() == -1 && word.Caption() == "Gamma");
-}
 
-TEST(QueryWord, ASharedValueIndexServesOnlyTheListsItCameWith)
-{
+    // Words share a block of items and its value index until one adds to it.
     auto shared = std::make_shared<WordItems>();
     shared->Items = TStringList{"One", "Two"};
     shared->Values = TStringList{"1", "2"};
     shared->Groups = {{"Numbers", {0, 1}}};
     shared->ValueIndex = {{QStringLiteral("1"), 0}, {QStringLiteral("2"), 1}};
-    TQueryWord word(weListBox);
+    TQueryWord own(weListBox);
     TQueryWord other(weListBox);
-    word.LoadItems(shared);
+    own.LoadItems(shared);
     other.LoadItems(shared);
-    word.SetValue("2");
-    EXPECT_EQ(word.Caption(), "Two");
-    word.AddItem("Numbers", "3", "Three"); // the word takes its own copy, without the index
-    word.SetValue("3");
-    EXPECT_TRUE(word.IndexOfValue("3") == 2 && word.Caption() == "Three" && word.Groups().Count() == 1
-                && word.Groups()[0]->Indexes == QList<int>({0, 1, 2}));
+    own.SetValue("2");
+    EXPECT_EQ(own.Caption(), "Two");
+    own.AddItem("Numbers", "3", "Three"); // the word takes its own copy, without the index
+    own.SetValue("3");
+    EXPECT_TRUE(own.IndexOfValue("3") == 2 && own.Caption() == "Three" && own.Groups().Count() == 1
+                && own.Groups()[0]->Indexes == QList<int>({0, 1, 2}));
     // The shared block and the other word are untouched.
     EXPECT_TRUE(shared->Values.Count() == 2 && other.IndexOfValue("3") == -1
                 && other.Groups()[0]->Indexes == QList<int>({0, 1}));
-    word.ClearAll();
-    EXPECT_EQ(word.IndexOfValue("1"), -1);
+    own.ClearAll();
+    EXPECT_EQ(own.IndexOfValue("1"), -1);
 }

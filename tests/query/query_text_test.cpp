@@ -255,7 +255,7 @@ TEST_F(QueryForm, RoundTripWithTheModelInOneForm)
 
 // --- titles
 
-TEST(Titles, MergeKeepsTheReferenceShape)
+TEST(Titles, MergeSetAndReadInEveryForm)
 {
     const TStringList reference = text("[A]\nx=1\ny=2\n[B]\nz=3\n");
     // Renamed old sections, an unknown name, an empty text, another case,
@@ -278,10 +278,7 @@ TEST(Titles, MergeKeepsTheReferenceShape)
     TStringList flatSource = text("[S]\nb=B\nb=second\na=\n");
     LoadTitlesFromStrings(flat, flat, flatSource);
     EXPECT_EQ(flat.Lines(), QStringList({"a=1", "b=B", "note"}));
-}
 
-TEST(Titles, SettingTheOlderFormsAndQueryTexts)
-{
     QueryModel m;
     TVxQuery query;
     query.SetDbStruct(&m.model);

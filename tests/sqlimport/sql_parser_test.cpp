@@ -18,7 +18,7 @@ struct Parsed {
 
 // The corpus holds the refusals one level past each bound; these are the
 // bounds themselves, and a long flat chain that must not recurse.
-TEST(SqlParser, NestingUpToTheBoundsAndFlatChainsAreAccepted)
+TEST(SqlParser, BoundsFlatChainsAndReparsing)
 {
     const int depth = TVxSQLParser::kMaxBracketDepth;
     Parsed nested(QStringLiteral("SELECT a FROM T WHERE ") + QString(depth, u'(') + QStringLiteral("a = 1")
@@ -34,10 +34,7 @@ TEST(SqlParser, NestingUpToTheBoundsAndFlatChainsAreAccepted)
         chain << QStringLiteral("a = %1").arg(i);
     Parsed flat(QStringLiteral("SELECT a FROM T WHERE ") + chain.join(QStringLiteral(" AND ")));
     EXPECT_EQ(flat.result().WhereClause()->Nodes().Count(), 50000);
-}
 
-TEST(SqlParser, ReparseReplacesTheResult)
-{
     TVxSQLParser parser;
     parser.SetSQL(TStringList(QStringList{QStringLiteral("SELECT * FROM T")}));
     parser.Parse();
