@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace brindle;
 using namespace brindle::fixtures;
 
@@ -42,11 +44,9 @@ TEST_F(Import, ConditionsBindToFieldsOperatorsAndValues)
     for (const Case& c : cases) {
         parse(QStringLiteral("SELECT c.Name FROM Customers c WHERE ") + c.where);
         ASSERT_EQ(query.Filter()->GetRowCount(), 1) << c.where;
-        TSimpleCond* row = cond(0);
-        EXPECT_EQ(row->Field(), c.field) << c.where;
-        EXPECT_EQ(row->Operator()->Name(), c.op) << c.where;
-        EXPECT_EQ(row->GetValue(1), c.value1) << c.where;
-        EXPECT_EQ(row->GetValue(2), c.value2) << c.where;
+        EXPECT_EQ(std::tuple(cond(0)->Field(), cond(0)->Operator()->Name(), cond(0)->GetValue(1), cond(0)->GetValue(2)),
+                  std::tuple(c.field, QString(c.op), QString(c.value1), QString(c.value2)))
+            << c.where;
     }
 }
 
@@ -74,17 +74,14 @@ TEST_F(Import, BracketsParametersColumnsAndAFailedParse)
     TFilterBracket* root = query.Filter();
     EXPECT_EQ(root->LinkType(), fltAny);
     ASSERT_EQ(root->GetRowCount(), 3);
-    EXPECT_TRUE(cond(0)->GetValueIsParam(1));
     auto* nested = static_cast<TFilterBracket*>(root->GetRow(1));
     ASSERT_TRUE(nested->IsBracket());
-    EXPECT_EQ(nested->LinkType(), fltNone);
-    // The predefined condition's text, ignoring case and spacing.
-    EXPECT_EQ(nested->GetRow(1)->RowType(), frtCustomCondition);
-
+    // The predefined condition's text is found ignoring case and spacing.
+    EXPECT_TRUE(cond(0)->GetValueIsParam(1) && nested->LinkType() == fltNone
+                && nested->GetRow(1)->RowType() == frtCustomCondition);
     const TRFieldList& fields = query.QResult()->ResultFields();
     ASSERT_EQ(fields.Count(), 2);
-    EXPECT_EQ(fields.GetItem(1)->Sorting(), stDescending);
-    EXPECT_EQ(fields.GetItem(1)->SortOrder(), 1);
+    EXPECT_TRUE(fields.GetItem(1)->Sorting() == stDescending && fields.GetItem(1)->SortOrder() == 1);
 
     query.SetActive(true);
     parse("SELECT c.Name FROM Customers c WHERE c.Name = 'a'");
@@ -111,14 +108,12 @@ TEST_F(Import, SubQueriesChosenByTheHostAreImported)
     QString value;
     ASSERT_TRUE(row->RunSubQueryEditor(value));
     EXPECT_EQ(row->GetValue(1), "SELECT c.Name FROM Customers c  WHERE c.City = 'Rome'");
-    EXPECT_NE(row->SubQuery().IndexOf("[Row1.]"), -1);
-    EXPECT_TRUE(row->ValueWord(1)->Hint().contains("Rome"));
+    EXPECT_TRUE(row->SubQuery().IndexOf("[Row1.]") >= 0 && row->ValueWord(1)->Hint().contains("Rome"));
 
     // SQL that cannot be imported is still the value, and nothing is raised.
     chosen = "SELECT c.Name FROM Customers c WHERE (c.City = 'Rome'";
     ASSERT_TRUE(row->RunSubQueryEditor(value));
-    EXPECT_EQ(row->GetValue(1), chosen);
-    EXPECT_EQ(row->SubQuery().Count(), 0);
+    EXPECT_TRUE(row->GetValue(1) == chosen && row->SubQuery().Count() == 0);
 }
 
 } // namespace
