@@ -24,8 +24,8 @@ TEST(Flags, ValuesSwitchesAndMistakes)
     const Flags flags({"--model", "-", "--xml"}, kFlagInfo);
     EXPECT_EQ(flags.Value("--model"), "-");
     EXPECT_TRUE(flags.Has("--xml"));
-    EXPECT_EQ(Flags({"--model="}, kFlagInfo).Value("--model", "unset"), "");
-    EXPECT_EQ(Flags({"--model=a=b"}, kFlagInfo).Value("--model"), "a=b");
+    EXPECT_EQ(Flags({"--model="}, kFlagInfo).Value("--model", "unset") + "|" + Flags({"--model=a=b"}, kFlagInfo).Value("--model"),
+              "|a=b");
 
     const struct {
         QStringList args;

@@ -94,11 +94,10 @@ TEST(ModelText, RichModelRoundTripsExactly)
     EXPECT_EQ(QList({back.Links(0)->LinkType(), back.Links(1)->LinkType(), back.Links(2)->LinkType()}),
               QList({ltOuterLeft, ltOuterFull, ltOuterRight}));
     EXPECT_EQ(back.Links(3)->SQLExpr(), "(Customers.Kind=Customers.Kind) and ('B2B'=Customers.Kind)");
-    EXPECT_EQ(back.FieldByID(7)->DisplayName(), "Order number");
+    EXPECT_TRUE(back.FieldByID(7)->DisplayName() == "Order number" && back.Conditions()[0]->Values()[1]->DataType() == ftDate);
     EXPECT_EQ(static_cast<TDSSQLEditor*>(back.FieldByName(flByDisplayName, "Name")->ValueEditor())->SQL.Lines(),
               QStringList({"select Name", "from Customers"}));
     EXPECT_TRUE(back.FieldGroups()[0]->Count() == 2 && back.RootGroup()->Count() == 4);
-    EXPECT_EQ(back.Conditions()[0]->Values()[1]->DataType(), ftDate);
 
     // Assign, the text property, the ANSI text and files take the same road.
     TVxDBStructure copy, fromAnsi, fromFile;

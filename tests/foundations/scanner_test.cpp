@@ -144,12 +144,10 @@ TEST(Scanner, BookmarksAndPieces)
     const TVxScannerBookmark a = marks[1], as = marks[4], end = marks[8];
     EXPECT_TRUE(as.Index == 4 && as.Line == 1 && as.Column == 4);
 
-    EXPECT_EQ(scanner.ExtractPiece(a, as, false), "a +\n  b");
-    EXPECT_EQ(scanner.ExtractPiece(a, as, true), "a +\n  b AS");
-    EXPECT_EQ(scanner.ExtractPiece(a, a, true), "a");
-    EXPECT_EQ(scanner.ExtractPiece(as, a, false), "");
-    EXPECT_EQ(scanner.ExtractPiece(as, end, false), "AS c  -- x\nFROM t");
-    EXPECT_EQ(scanner.ExtractPiece(end, end, true), "");
+    EXPECT_EQ(QStringList({scanner.ExtractPiece(a, as, false), scanner.ExtractPiece(a, as, true),
+                           scanner.ExtractPiece(a, a, true), scanner.ExtractPiece(as, a, false),
+                           scanner.ExtractPiece(as, end, false), scanner.ExtractPiece(end, end, true)}),
+              QStringList({"a +\n  b", "a +\n  b AS", "a", "", "AS c  -- x\nFROM t", ""}));
 
     scanner.GotoBookmark(a);
     EXPECT_EQ(scanner.GetToken(), "a");

@@ -211,7 +211,7 @@ TEST_F(ConditionTree, ParametersTakeValuesOverAndGiveThemBack)
     EXPECT_EQ(cond->GetValue(1), "3");
     EXPECT_FALSE(cond->Label3()->Fixed());
     ASSERT_EQ(query.QResult()->GetParamCount(), 1);
-    EXPECT_EQ(query.QResult()->GetParam(0)->ParamName(), "Param1");
+    EXPECT_EQ(query.QResult()->GetParam(0)->ParamName(), "Param1"); // renumbered
 }
 
 TEST_F(ConditionTree, CustomConditionsAndDependentLists)
