@@ -73,6 +73,7 @@ TEST(Cli, StatementFlagsChangeTheirClauses)
          "SELECT DISTINCT  TOP 5 Ord.OrderID as Ordernumber, Ord.\"Order Date\" as Orderdate, Cust.CompanyName as "
          "Customer, " SALES_TOTAL " as Salestotal"},
         {{"--limit", "3"}, "LIMIT 3"},
+        {{"--options", "soSortByNames"}, "ORDER BY Order_number ASC"},
         {{"--syntax", "sql1"}, "WHERE\n   (OD.OrderID=Ord.OrderID) AND\n   (Ord.CustomerID=Cust.CustomerID) AND"},
         {{"--main-table", "Cust"}, "     Customers Cust INNER JOIN  Orders Ord ON (Ord.CustomerID=Cust.CustomerID)"},
         {{"--syntax", "ORACLE"}, "Ord.\"Order Date\" between TO_DATE('01-01-2024 00:00:00', 'dd-mm-yyyy hh24:mi:ss') "

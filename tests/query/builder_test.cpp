@@ -107,16 +107,6 @@ TEST_F(BuilderTest, SelectListTopLimitAndStar)
     EXPECT_EQ(sql()[0].section(' ', -1) + " " + city->Alias(), "\"C2\" C2");
 }
 
-TEST_F(BuilderTest, OrderByFollowsSortOrderThenFieldOrder)
-{
-    column(f["Name"], "Customer", stAscending, 2);
-    column(f["City"], "City", stDescending, 1);
-    column(f["Total"], "Total", stAscending, 1);
-    EXPECT_EQ(sql().last(), "ORDER BY 2 DESC, 3 ASC, 1 ASC");
-    query.SetSQLOptions({soSelectDistinct, soSortByNames});
-    EXPECT_EQ(sql().last(), "ORDER BY Customers.City DESC, Orders.Total ASC, Customer ASC");
-}
-
 TEST_F(BuilderTest, JoinLayouts)
 {
     const QString co = "(Customers.ID=Orders.CustID)";
