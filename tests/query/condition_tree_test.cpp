@@ -138,17 +138,6 @@ TEST_F(ConditionTree, EnabledStatePropagates)
     EXPECT_TRUE(first->GetEnabled() && second->GetEnabled());
 }
 
-TEST_F(ConditionTree, ReadableText)
-{
-    allowEmptyBrackets();
-    add(m.custCity, "Equal", "Oslo");
-    add(m.amount, "Between", "1", "5", query.AddBracket(query.Filter()));
-    add(m.orderID, "Equal", "3")->SetEnabled(false);
-    EXPECT_EQ(query.GetQueryText().Lines(),
-              QStringList({"Choose records where all of the following apply", "   City is equal to Oslo",
-                           "   any of the following apply", "     Amount is between 1 and 5"}));
-}
-
 TEST_F(ConditionTree, EditingAConditionKeepsItsValuesInStep)
 {
     TSimpleCond* cond = add(m.custName, "InList", "1,2,3");
