@@ -59,10 +59,15 @@ public:
         added->SetSorting(sorting);
         added->SetSortOrder(order);
     }
-    void cols(std::initializer_list<const char*> names) { for (const char* name : names) col(name); }
+    void cols(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            col(name);
+    }
     void expr(const char* caption, const char* expression)
     {
-        query.QResult()->ResultFields().AddByExpression(caption, expression, stNoSort, 0);
+        query.QResult()->ResultFields().AddByExpression(QString::fromUtf8(caption), QString::fromUtf8(expression),
+                                                       stNoSort, 0);
     }
     // With asParams the values are parameters that hold the texts.
     TSimpleCond* cond(const char* name, const char* op, const QString& v1 = {}, const QString& v2 = {},
@@ -72,7 +77,10 @@ public:
         added->SetOperator(model.OperatorByName(QString::fromLatin1(op)));
         for (int index = 1; index <= added->GetValueCount(); ++index) {
             added->SetValueIsParam(index, asParams);
-            asParams ? added->GetParam(index)->SetValue(index == 1 ? v1 : v2) : added->SetValue(index, index == 1 ? v1 : v2);
+            if (asParams)
+                added->GetParam(index)->SetValue(index == 1 ? v1 : v2);
+            else
+                added->SetValue(index, index == 1 ? v1 : v2);
         }
         return added;
     }
@@ -88,7 +96,11 @@ public:
         added->SetValue(1, v1);
         added->SetValue(2, v2);
     }
-    QString sql() { query.BuildQuery(); return query.QResult()->GetSQL().Text(); }
+    QString sql()
+    {
+        query.BuildQuery();
+        return query.QResult()->GetSQL().Text();
+    }
     fixtures::Binds binds() const
     {
         fixtures::Binds list;

@@ -105,7 +105,11 @@ fixtures::Binds bindsOf(const TVxQuery& a, const QString& sqlA, const QString& s
     return binds;
 }
 
-QString sqlOf(TVxQuery& query) { query.BuildQuery(); return query.QResult()->GetSQL().Text(); }
+QString sqlOf(TVxQuery& query)
+{
+    query.BuildQuery();
+    return query.QResult()->GetSQL().Text();
+}
 
 void setUp(TVxQuery& query, TSQLSyntax syntax)
 {
@@ -204,8 +208,9 @@ struct Generator {
                 inner->SetLinkType(TFilterLinkType(pick(4)));
                 fillBracket(query, inner, depth + 1, syntax);
                 row = inner;
-            } else
+            } else {
                 row = addCondition(query, bracket, syntax);
+            }
             if (chance(10))
                 row->SetEnabled(false);
         }
@@ -316,7 +321,8 @@ int singleRowShapes(const TFilterBracket* bracket)
 // Whether the FROM clause lists more than one table.
 bool commaJoined(const QString& sql)
 {
-    const qsizetype from = sql.indexOf(QLatin1String("\nFROM")), end = sql.indexOf(QLatin1String("\nWHERE"), from);
+    const qsizetype from = sql.indexOf(QLatin1String("\nFROM"));
+    const qsizetype end = sql.indexOf(QLatin1String("\nWHERE"), from);
     return from >= 0 && sql.mid(from, end < 0 ? -1 : end - from).contains(u',');
 }
 
@@ -439,8 +445,10 @@ TEST_F(RoundTrip, RandomQueriesReadBackToTheSameRows)
                 sqlB = sqlOf(b);
             } catch (const Exception& e) {
                 // Only the library's own error may end a shape that is not kept.
-                if (sameRows)
-                    ADD_FAILURE() << "round trip fails: " << e.Message().toStdString() << "\nA:\n" << sqlA.toStdString();
+                if (sameRows) {
+                    ADD_FAILURE() << "round trip fails: " << e.Message().toStdString() << "\nA:\n"
+                                  << sqlA.toStdString();
+                }
                 continue;
             }
             if (!sameRows)
