@@ -249,19 +249,17 @@ TEST(QueryBase, LinksAndBasesOutliveEachOther)
 
 TEST(QueryBase, NameAndDescriptionInsideAQueryText)
 {
-    const struct { QStringList before; QStringList after; } cases[] = {
-        {{"[Row]", "RowCount=0"},
-         {"[Main]", "QueryName=N", "", "[Description]", "d1", "d2", "", "[Row]", "RowCount=0"}},
-        {{"[Titles]", "[MAIN]", "Version=3.6", "queryname=old", "", "[Description]", "x", "", "", "[UserData]"},
-         {"[Titles]", "[MAIN]", "Version=3.6", "QueryName=N", "", "[Description]", "d1", "d2", "", "[UserData]"}},
-    };
-    for (const auto& c : cases) {
-        TStringList text(c.before);
+    // Sections are added where missing and found ignoring case.
+    for (const auto& [before, after] : {std::pair<QStringList, QStringList>{{"[Row]", "RowCount=0"},
+             {"[Main]", "QueryName=N", "", "[Description]", "d1", "d2", "", "[Row]", "RowCount=0"}},
+         {{"[Titles]", "[MAIN]", "Version=3.6", "queryname=old", "", "[Description]", "x", "", "", "[UserData]"},
+          {"[Titles]", "[MAIN]", "Version=3.6", "QueryName=N", "", "[Description]", "d1", "d2", "", "[UserData]"}}}) {
+        TStringList text(before);
         SetContentProperties(text, "N", "d1\nd2");
-        EXPECT_EQ(text.Lines(), c.after);
+        EXPECT_EQ(text.Lines(), after);
         EXPECT_EQ(ContentQueryName(text) + "|" + ContentDescription(text), "N|d1\nd2");
     }
-    TStringList empty;
+    TStringList empty; // an empty content becomes a new query's text
     SetContentProperties(empty, "N", "");
     EXPECT_TRUE(empty.Lines().contains("Version=3.6") && ContentQueryName(empty) == "N");
 }
