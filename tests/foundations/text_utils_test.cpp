@@ -23,8 +23,9 @@ TEST(TextUtils, ReplacingSplittingAndSearching)
     for (const Case& c : cases) {
         const QString text = QString::fromUtf8(c.text);
         EXPECT_EQ(XReplaceStr(text, c.oldText, c.newText, c.mode), QString::fromUtf8(c.expected)) << c.text;
-        if (c.mode == 0)
+        if (c.mode == 0) {
             EXPECT_EQ(ReplaceStr(text, c.oldText, c.newText), QString::fromUtf8(c.expected));
+        }
     }
 
     struct Split { const char* text; const char* sep; const char* before; const char* after; };
