@@ -29,68 +29,64 @@ void TQPAppearance::EndUpdate()
     changed();
 }
 
+// The settings that shape the tree are the query's on a panel and the
+// appearance's own otherwise.
+template <typename Get, typename T>
+T TQPAppearance::shared(Get get, const T& own) const
+{
+    return query() ? T((query()->*get)()) : own;
+}
+
+template <typename Get, typename Set, typename T>
+void TQPAppearance::setShared(Get get, Set set, T& own, const T& value)
+{
+    if (value == shared(get, own))
+        return;
+    if (query())
+        (query()->*set)(value);
+    else
+        own = value;
+    changed();
+}
+
 TQPAppearanceOptions TQPAppearance::Options() const
 {
-    return query() ? query()->AppearanceOptions() : FOptions;
+    return shared(&TVxQuery::AppearanceOptions, FOptions);
 }
 
 void TQPAppearance::SetOptions(TQPAppearanceOptions options)
 {
-    if (options == Options())
-        return;
-    if (query())
-        query()->SetAppearanceOptions(options);
-    else
-        FOptions = options;
-    changed();
+    setShared(&TVxQuery::AppearanceOptions, &TVxQuery::SetAppearanceOptions, FOptions, options);
 }
 
 TFilterLinkTypes TQPAppearance::LinkTypes() const
 {
-    return query() ? query()->LinkTypes() : FLinkTypes;
+    return shared(&TVxQuery::LinkTypes, FLinkTypes);
 }
 
 void TQPAppearance::SetLinkTypes(TFilterLinkTypes types)
 {
-    if (types == LinkTypes())
-        return;
-    if (query())
-        query()->SetLinkTypes(types);
-    else
-        FLinkTypes = types;
-    changed();
+    setShared(&TVxQuery::LinkTypes, &TVxQuery::SetLinkTypes, FLinkTypes, types);
 }
 
 QString TQPAppearance::NameSeparator() const
 {
-    return query() ? query()->NameSeparator() : FNameSeparator;
+    return shared(&TVxQuery::NameSeparator, FNameSeparator);
 }
 
 void TQPAppearance::SetNameSeparator(const QString& separator)
 {
-    if (separator == NameSeparator())
-        return;
-    if (query())
-        query()->SetNameSeparator(separator);
-    else
-        FNameSeparator = separator;
-    changed();
+    setShared(&TVxQuery::NameSeparator, &TVxQuery::SetNameSeparator, FNameSeparator, separator);
 }
 
 TLogicalOperatorStyle TQPAppearance::LogOpStyle() const
 {
-    return query() ? query()->LogOpStyle() : FLogOpStyle;
+    return shared(&TVxQuery::LogOpStyle, FLogOpStyle);
 }
 
 void TQPAppearance::SetLogOpStyle(TLogicalOperatorStyle style)
 {
-    if (style == LogOpStyle())
-        return;
-    if (query())
-        query()->SetLogOpStyle(style);
-    else
-        FLogOpStyle = style;
-    changed();
+    setShared(&TVxQuery::LogOpStyle, &TVxQuery::SetLogOpStyle, FLogOpStyle, style);
 }
 
 void TQPAppearance::SetStyle(TQPStyle style)

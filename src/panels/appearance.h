@@ -72,6 +72,10 @@ private:
     }
     void changed();
     TVxQuery* query() const;
+    template <typename Get, typename T>
+    T shared(Get get, const T& own) const;
+    template <typename Get, typename Set, typename T>
+    void setShared(Get get, Set set, T& own, const T& value);
 
     TVxQueryPanel* FQueryPanel;
     bool FUpdating = false;

@@ -71,6 +71,14 @@ void TDropDownCustomEdit::setEditor(QWidget* editor)
     editor->installEventFilter(this);
 }
 
+TSilentEdit* TDropDownCustomEdit::makeLineEdit()
+{
+    auto* control = new TSilentEdit(parentWidget());
+    control->setStyleSheet(QString::fromLatin1(FlatEditStyle));
+    setEditor(control);
+    return control;
+}
+
 void TDropDownCustomEdit::ShowControl()
 {
     // Without a parent there is nowhere to show an editor.
@@ -195,81 +203,67 @@ void TDropDownCustomEdit::AdjustPosition()
 
 // ---- TDropDownEdit
 
-TSilentEdit* TDropDownEdit::edit() const
-{
-    return static_cast<TSilentEdit*>(editor());
-}
-
 void TDropDownEdit::SetMaxLength(int length)
 {
     Word().MaxLength = length;
-    if (edit())
-        edit()->setMaxLength(length > 0 ? length : 32767);
+    if (lineEdit())
+        lineEdit()->setMaxLength(length > 0 ? length : 32767);
 }
 
 void TDropDownEdit::CreateControl()
 {
-    auto* control = new TSilentEdit(parentWidget());
-    control->setStyleSheet(QString::fromLatin1(FlatEditStyle));
-    setEditor(control);
+    makeLineEdit();
     SetMaxLength(MaxLength());
 }
 
 QString TDropDownEdit::GetEditText() const
 {
-    return edit() ? edit()->text() : QString();
+    return lineEdit() ? lineEdit()->text() : QString();
 }
 
 void TDropDownEdit::SetEditText(const QString& text)
 {
-    if (edit())
-        edit()->setText(text);
+    if (lineEdit())
+        lineEdit()->setText(text);
 }
 
 void TDropDownEdit::ShowEditControl()
 {
-    edit()->setText(Value());
-    edit()->show();
+    lineEdit()->setText(Value());
+    lineEdit()->show();
 }
 
 void TDropDownEdit::AcceptInput()
 {
     if (editorShown())
-        acceptValue(edit()->text());
+        acceptValue(lineEdit()->text());
 }
 
 // ---- TDropDownMaskEdit
 
-TSilentEdit* TDropDownMaskEdit::edit() const
-{
-    return static_cast<TSilentEdit*>(editor());
-}
-
 void TDropDownMaskEdit::CreateControl()
 {
-    auto* control = new TSilentEdit(parentWidget());
-    control->setStyleSheet(QString::fromLatin1(FlatEditStyle));
-    setEditor(control);
+    makeLineEdit();
 }
 
 QString TDropDownMaskEdit::GetEditText() const
 {
-    return edit() ? edit()->displayText() : QString();
+    return lineEdit() ? lineEdit()->displayText() : QString();
 }
 
 void TDropDownMaskEdit::SetEditText(const QString& text)
 {
-    if (edit())
-        edit()->setText(text);
+    if (lineEdit())
+        lineEdit()->setText(text);
 }
 
 QString TDropDownMaskEdit::RawText() const
 {
-    if (!edit())
+    if (!lineEdit())
         return {};
     // The shown text has one character per place of the mask, literals and
     // blanks included; the raw text keeps what was typed into the places.
-    const QString shown = edit()->displayText();
+    const QString shown = lineEdit()->displayText();
     const QString mask = EditMask().section(u';', 0, 0);
     const int semicolon = EditMask().indexOf(u';');
     const QChar blank = semicolon >= 0 && semicolon + 1 < EditMask().size() ? EditMask()[semicolon + 1] : QChar(u' ');
@@ -294,29 +288,29 @@ QString TDropDownMaskEdit::RawText() const
 
 void TDropDownMaskEdit::ShowEditControl()
 {
-    edit()->setInputMask(EditMask());
+    lineEdit()->setInputMask(EditMask());
     if (Caption() != EmptyWordCaption) {
         if (!UseFormattedValue()) {
-            edit()->setText(Value());
-            edit()->setText(Caption());
+            lineEdit()->setText(Value());
+            lineEdit()->setText(Caption());
         } else {
-            edit()->setText(Value());
+            lineEdit()->setText(Value());
         }
     } else {
-        edit()->clear();
+        lineEdit()->clear();
     }
-    edit()->show();
+    lineEdit()->show();
 }
 
 void TDropDownMaskEdit::AcceptInput()
 {
-    if (!edit())
+    if (!lineEdit())
         return;
-    if (!edit()->hasAcceptableInput())
+    if (!lineEdit()->hasAcceptableInput())
         throw EMaskEditError(QStringLiteral("Invalid input value. Use escape key to abandon changes"));
     if (!editorShown())
         return;
-    const QString formatted = edit()->text();
+    const QString formatted = lineEdit()->text();
     acceptValue(UseFormattedValue() ? formatted : RawText());
     SetCaption(formatted);
 }

@@ -72,6 +72,9 @@ protected:
 
     // The editor made by CreateControl; every editor class sets it.
     void setEditor(QWidget* editor);
+    // The flat single-line edit of the text and masked editors.
+    TSilentEdit* makeLineEdit();
+    TSilentEdit* lineEdit() const { return static_cast<TSilentEdit*>(editor()); }
     QWidget* editor() const { return FEditor; }
     bool editorShown() const { return FEditor && !FEditor->isHidden(); }
     bool keyAllowed(QChar key) const;
@@ -97,8 +100,6 @@ protected:
     void ShowEditControl() override;
     void AcceptInput() override;
 
-private:
-    TSilentEdit* edit() const;
 };
 
 // The mask is Qt's input mask ("99/99/9999;_"). The raw text is what was
@@ -121,8 +122,6 @@ protected:
     void ShowEditControl() override;
     void AcceptInput() override;
 
-private:
-    TSilentEdit* edit() const;
 };
 
 class BRINDLE_WIDGETS_EXPORT TDropDownDateTimeEdit : public TDropDownCustomEdit {

@@ -2,8 +2,7 @@
 // keyboard, clicks on words, boxes and the background), each ending in the
 // statement and text the query's own calls give.
 
-#include "panels/label_fixtures.h"
-#include "query/query_fixtures.h"
+#include "panels/panel_fixtures.h"
 
 #include <brindle/panels/query_panel.h>
 
@@ -17,29 +16,17 @@ using brindle::fixtures::addCondition;
 
 namespace {
 
-class Commands : public ::fixtures::LabelWindow {
+class Commands : public ::fixtures::PanelWindow {
 protected:
     void SetUp() override
     {
-        ::fixtures::LabelWindow::SetUp();
-        panel = new TVxQueryPanel(&window);
-        panel->resize(400, 300);
-        panel->show();
-        for (TVxQuery* q : {&panel->Query(), &reference}) {
-            q->SetDbStruct(&m.model);
+        ::fixtures::PanelWindow::SetUp();
+        reference.SetDbStruct(&m.model);
+        for (TVxQuery* q : {&panel->Query(), &reference})
             q->SetActive(true);
-        }
         root = query().Filter();
     }
     TVxQuery& query() { return panel->Query(); }
-    // The statement and query text, readable in a failure.
-    static std::pair<std::string, std::string> outcome(TVxQuery& q)
-    {
-        q.BuildQuery();
-        TStringList text;
-        q.SaveToStrings(text);
-        return {q.QResult()->GetSQL().Text().toStdString(), text.Text().toStdString()};
-    }
     // Chooses the entry of each tag in turn (the last one inside the
     // submenus of the others) from the menu about to open; none closes it.
     static void onMenu(QList<int> tags, std::function<void(QMenu*)> look = {})
@@ -94,9 +81,7 @@ protected:
     // panel is what its own window will focus.
     bool focused() const { return window.focusWidget() == panel; }
 
-    brindle::fixtures::QueryModel m;
     TVxQuery reference;
-    TVxQueryPanel* panel = nullptr;
     TFilterBracket* root = nullptr;
 };
 

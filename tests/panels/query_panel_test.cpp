@@ -2,12 +2,10 @@
 // arithmetic, and choices made on the panel agreeing with the same tree
 // built through the query's own calls.
 
-#include "panels/label_fixtures.h"
-#include "query/query_fixtures.h"
+#include "panels/panel_fixtures.h"
 
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
-#include <brindle/panels/query_panel.h>
 
 #include <QLineEdit>
 #include <QTimer>
@@ -16,28 +14,7 @@ using namespace brindle;
 
 namespace {
 
-class Panel : public ::fixtures::LabelWindow {
-protected:
-    void SetUp() override
-    {
-        ::fixtures::LabelWindow::SetUp();
-        panel = new TVxQueryPanel(&window);
-        panel->resize(400, 300);
-        panel->show();
-        panel->Query().SetDbStruct(&m.model);
-    }
-    // The statement and query text of a query.
-    static std::pair<QString, QString> outcome(TVxQuery& query)
-    {
-        query.BuildQuery();
-        TStringList text;
-        query.SaveToStrings(text);
-        return {query.QResult()->GetSQL().Text(), text.Text()};
-    }
-
-    brindle::fixtures::QueryModel m;
-    TVxQueryPanel* panel = nullptr;
-};
+using Panel = ::fixtures::PanelWindow;
 
 TEST_F(Panel, ActivationNeedsAModelAndShowsTheRootSentence)
 {
