@@ -74,6 +74,11 @@ void TVxQueryPanel::LaterDelete::operator()(QWidget* widget) const
     widget->deleteLater();
 }
 
+TQueryWord* TVxQueryPanel::RowWord(const TFilterRow* row, int index)
+{
+    return index >= 1 && index <= 5 ? wordOf(row, index) : index == LogOpSlot ? wordOf(row, LogOpSlot) : nullptr;
+}
+
 TVxQueryPanel::TVxQueryPanel(QWidget* parent)
     : QScrollArea(parent), FQuery(std::make_unique<TVxQuery>()), FAppearance(this), FSurface(new RowSurface(*this))
 {
@@ -84,6 +89,9 @@ TVxQueryPanel::TVxQueryPanel(QWidget* parent)
     FQuery->SetView(this);
     connectQuery();
     createMenus();
+    // Scrolling brings other rows near the viewport: they get their controls.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { Guarded([this] { PlaceAllRows(); }); });
 }
 
 TVxQueryPanel::~TVxQueryPanel()
@@ -97,11 +105,9 @@ TVxQueryPanel::~TVxQueryPanel()
 void TVxQueryPanel::connectQuery()
 {
     TVxQuery* query = FQuery.get();
-    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket* parent, int index) {
-        if (!Active())
-            return;
-        makeTreeControls(parent->GetRow(index));
-        PlaceAllRows();
+    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket*, int) {
+        if (Active())
+            PlaceAllRows();
     });
     connect(query, &TVxQuery::rowAboutToBeRemoved, this, [this](TFilterBracket* parent, int index) {
         dropTreeControls(parent->GetRow(index));
@@ -173,8 +179,8 @@ void TVxQueryPanel::rebuild()
         FSurface->update();
         return;
     }
+    FWidest = 0;
     recreateAddRowLabel();
-    makeTreeControls(FQuery->Filter());
     PlaceAllRows();
 }
 
@@ -188,16 +194,6 @@ void TVxQueryPanel::RefreshPanel()
     FQuery->RecreateRootBracket();
     SetActive(true);
     FQuery->LoadFromStrings(lines);
-}
-
-void TVxQueryPanel::makeTreeControls(TFilterRow* row)
-{
-    makeControls(row);
-    if (!row->IsBracket())
-        return;
-    auto* bracket = static_cast<TFilterBracket*>(row);
-    for (int i = 0; i < bracket->GetRowCount(); ++i)
-        makeTreeControls(bracket->GetRow(i));
 }
 
 void TVxQueryPanel::makeControls(TFilterRow* row)
@@ -394,8 +390,10 @@ TFilterCond* TVxQueryPanel::ProcessAddRowClick(TDSField* field)
     TFilterRow* current = FQuery->CurrentRow();
     TFilterBracket* bracket = current && current->ParentBracket() ? current->ParentBracket() : FQuery->Filter();
     TFilterCond* added = FQuery->AddCondition(bracket, field);
-    if (added)
-        FQuery->SetCurrentRow(added);
+    if (added) {
+        SetCurrentRow(added);
+        showSelection(added);
+    }
     if (!hasFocus())
         setFocus(Qt::OtherFocusReason);
     return added;
@@ -407,16 +405,42 @@ int TVxQueryPanel::RowSlot(const TFilterRow* row) const
     return FAppearance.Options().Contains(aoHideRootRow) ? number - 1 : number;
 }
 
+int TVxQueryPanel::rowStep() const
+{
+    // Row buttons size themselves to the panel's font: a row is as high as its text.
+    return GetRowHeight() + 3 + FRowSpace;
+}
+
+int TVxQueryPanel::rowTop(int slot) const
+{
+    return slot * rowStep() + FHeadTop;
+}
+
 void TVxQueryPanel::PlaceAllRows()
 {
     // Which rows show "and" or "or" depends on their neighbours.
     if (Active())
         FQuery->Filter()->UpdateLogOpLabel();
+    // Controls live only near the viewport, a screen above and below it;
+    // the root and the current row keep theirs wherever they are.
+    const int screen = viewport()->height();
+    const int scrolled = verticalScrollBar()->value();
+    const int firstSlot = (scrolled - screen - FHeadTop) / rowStep() - 1;
+    const int lastSlot = (scrolled + 2 * screen) / rowStep() + 1;
+    const TFilterRow* current = FQuery->CurrentRow();
     std::vector<TFilterRow*> stack{FQuery->Filter()};
     while (!stack.empty()) {
         TFilterRow* row = stack.back();
         stack.pop_back();
-        PlaceRow(row);
+        const int slot = RowSlot(row);
+        const bool near = slot >= firstSlot && slot <= lastSlot;
+        if (Active() && (near || row == FQuery->Filter() || row == current)) {
+            if (!FRows.count(row))
+                makeControls(row);
+            PlaceRow(row);
+        } else {
+            dropControls(row);
+        }
         if (row->IsBracket()) {
             auto* bracket = static_cast<TFilterBracket*>(row);
             for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
@@ -444,7 +468,7 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
     int x;
     if (!root) {
         button.SetCaption(row->RowID().chopped(row->RowID().isEmpty() ? 0 : 1));
-        top = slot * (button.height() + 3 + FRowSpace) + FHeadTop;
+        top = rowTop(slot);
         x = FTabSpace * row->GetRowLevel() + FHeadLeft;
     } else {
         const int height = GetRowHeight();
@@ -504,6 +528,8 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
             place(*label, top);
     if (logOp && FQuery->LogOpStyle() == losAfterCond)
         place(*logOp, top);
+    if (!rtl)
+        FWidest = std::max(FWidest, x);
 }
 
 TFilterRow* TVxQueryPanel::lastPlacedRow() const
@@ -524,27 +550,25 @@ void TVxQueryPanel::PlaceAddRow()
         return;
     FAddRowLabel->setFont(font());
     FAddRowLabel->resize(FAddRowLabel->sizeHint());
+    // Under the last row's button, wherever that row's controls are.
     const TFilterRow* last = lastPlacedRow();
-    const auto found = FRows.find(last);
-    if (found == FRows.end())
-        return;
-    const TFilterBtn& button = *found->second.Button;
+    const int indent = last == FQuery->Filter() ? FHeadLeft : FTabSpace * last->GetRowLevel() + FHeadLeft;
     const bool rtl = layoutDirection() == Qt::RightToLeft;
-    const int left = rtl ? button.x() + button.width() - FAddRowLabel->width() : button.x();
+    const int left = rtl ? viewport()->width() - indent - 5 - FAddRowLabel->width() : indent;
     const bool empty = FQuery->Filter()->GetRowCount() == 0;
+    const QRect lastRect = GetRowRect(last);
     const int top = empty && FAppearance.Options().Contains(aoHideRootRow)
                         ? FHeadTop + 2
-                        : GetRowRect(last).top() + GetRowRect(last).height() + FRowSpace + 2;
+                        : lastRect.top() + lastRect.height() + FRowSpace + 2;
     FAddRowLabel->move(left, top);
 }
 
 QRect TVxQueryPanel::GetRowRect(const TFilterRow* row) const
 {
-    const auto found = FRows.find(row);
-    if (found == FRows.end())
+    const int slot = RowSlot(row);
+    if (!Active() || slot < 0)
         return {};
-    const TFilterBtn& button = *found->second.Button;
-    return {0, button.y() - 2, FSurface->width(), button.height() + 4};
+    return {0, rowTop(slot) - 2, FSurface->width(), GetRowHeight() + 4};
 }
 
 void TVxQueryPanel::RefreshRow(TFilterRow* row)
@@ -574,13 +598,12 @@ TDropDownLabel* TVxQueryPanel::RowLabel(const TFilterRow* row, int index) const
 
 void TVxQueryPanel::updateSurfaceSize()
 {
-    int right = 0;
-    int bottom = 0;
-    for (QWidget* child : FSurface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isHidden())
-            continue;
-        right = std::max(right, child->geometry().right());
-        bottom = std::max(bottom, child->geometry().bottom());
+    // The height follows the rows; the width is the widest row placed so far.
+    int bottom = Active() ? GetRowRect(lastPlacedRow()).bottom() : 0;
+    int right = FWidest;
+    if (FAddRowLabel && !FAddRowLabel->isHidden()) {
+        bottom = std::max(bottom, FAddRowLabel->geometry().bottom());
+        right = std::max(right, FAddRowLabel->geometry().right());
     }
     FSurface->setMinimumSize(right + FHeadLeft, bottom + FHeadTop);
 }
@@ -591,14 +614,13 @@ void TVxQueryPanel::paintSurface(QPainter& painter)
     TFilterRow* current = FQuery->CurrentRow();
     if (!Active() || !current || !FAppearance.Options().Contains(aoAllowKeyboard))
         return;
-    const auto found = FRows.find(current);
-    if (found == FRows.end() || found->second.Button->isHidden())
+    if (!rowShown(current))
         return;
     painter.fillRect(GetRowRect(current), FAppearance.ActiveRowColor());
     const int index = current->CurrentControlIndex();
     if (!FShowFrame || index <= 0)
         return;
-    QWidget* selected = index == 0 ? static_cast<QWidget*>(found->second.Button.get()) : RowLabel(current, index);
+    const QWidget* selected = RowLabel(current, index);
     if (!selected || selected->isHidden())
         return;
     painter.setPen(FAppearance.ControlBorderColor());
@@ -627,9 +649,9 @@ void TVxQueryPanel::changeEvent(QEvent* event)
 void TVxQueryPanel::resizeEvent(QResizeEvent* event)
 {
     QScrollArea::resizeEvent(event);
-    // Right to left, rows hang from the right edge.
-    if (layoutDirection() == Qt::RightToLeft)
-        Guarded([this] { PlaceAllRows(); });
+    // A taller viewport shows more rows; right to left, rows hang from the
+    // right edge.
+    Guarded([this] { PlaceAllRows(); });
 }
 
 } // namespace brindle

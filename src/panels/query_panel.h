@@ -2,9 +2,11 @@
 // TVxQueryPanel: the panel on which a query's filter reads as rows of
 // sentences, one row per node of the condition tree. The panel owns its
 // TVxQuery and is its view: it learns the tree from the query's signals,
-// makes a row button, a check box and one label per word for each row,
-// places them, and passes every accepted choice to the query's
-// AcceptWordValue. It keeps no copy of the tree or of a word's state.
+// gives the rows near the viewport a row button, a check box and one label
+// per word, places them, and passes every accepted choice to the query's
+// AcceptWordValue. It keeps no copy of the tree or of a word's state: a
+// row's place follows from its number, so rows far from the viewport need
+// no controls at all.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/appearance.h>
@@ -87,10 +89,14 @@ public:
     QRect GetRowRect(const TFilterRow* row) const;
 
     // The row's controls: its button, its check box and the label of a
-    // word slot (1 to 5, and 9 for the logical operator word).
+    // word slot (1 to 5, and 9 for the logical operator word). Only rows
+    // near the viewport, the root and the current row have controls; for
+    // the others these are null.
     TFilterBtn* RowButton(const TFilterRow* row) const;
     TVxFlatCheckBox* RowCheckBox(const TFilterRow* row) const;
     TDropDownLabel* RowLabel(const TFilterRow* row, int index) const;
+    // The word a row shows at a slot; null for none.
+    static TQueryWord* RowWord(const TFilterRow* row, int index);
     // The add-row line, while the panel is active.
     TDropDownLabel* AddRowLabel() const { return FAddRowLabel.get(); }
     // The widget that holds the rows (the scroll area's content).
@@ -194,7 +200,6 @@ private:
 
     void connectQuery();
     void makeControls(TFilterRow* row);
-    void makeTreeControls(TFilterRow* row);
     void makeLabels(TFilterRow* row, RowControls& controls);
     void dropControls(TFilterRow* row);
     void dropTreeControls(TFilterRow* row);
@@ -230,6 +235,9 @@ private:
     QColor wordColor(const TFilterRow* row, int slot) const;
     void paintSurface(QPainter& painter);
     void updateSurfaceSize();
+    // The distance between two rows' tops, and the top of a row's slot.
+    int rowStep() const;
+    int rowTop(int slot) const;
 
     std::unique_ptr<TVxQuery> FQuery;
     TQPAppearance FAppearance;
@@ -244,6 +252,8 @@ private:
     int FElemSpace = 5;
     int FHeadLeft = 5;
     int FHeadTop = 5;
+    // The right edge of the widest row placed since the rows were rebuilt.
+    int FWidest = 0;
     bool FShowFrame = true;
     bool FIsActiveX = false;
     QMenu* FMainPopup = nullptr;

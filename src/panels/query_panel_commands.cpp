@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace brindle {
 
@@ -332,6 +333,9 @@ void TVxQueryPanel::SetCurrentRow(TFilterRow* row)
     if (row == FQuery->CurrentRow())
         return;
     FQuery->SetCurrentRow(row);
+    // The current row always has its controls.
+    if (row && !FRows.count(row))
+        PlaceAllRows();
     Surface()->update();
 }
 
@@ -392,8 +396,8 @@ int TVxQueryPanel::valueIndexOf(const TFilterRow* row, const TDropDownLabel* lab
 
 bool TVxQueryPanel::selectable(const TFilterRow* row, int index, bool visibleOnly) const
 {
-    const TDropDownLabel* label = RowLabel(row, index);
-    return label && label->Word().Editor() != weNone && (!visibleOnly || label->Word().Visible());
+    const TQueryWord* word = RowWord(row, index);
+    return word && word->Editor() != weNone && (!visibleOnly || word->Visible());
 }
 
 bool TVxQueryPanel::NextCurControl(TFilterRow* row)
@@ -424,6 +428,10 @@ void TVxQueryPanel::FirstCurControl(TFilterRow* row)
 
 void TVxQueryPanel::showSelection(TFilterRow* row)
 {
+    // The row first, by its place; then its word, now that it has controls.
+    const QRect rect = GetRowRect(row);
+    ensureVisible(horizontalScrollBar()->value(), rect.center().y(), 0, rect.height() / 2);
+    PlaceAllRows();
     if (TDropDownLabel* label = selectedLabel(row))
         ensureWidgetVisible(label);
     RefreshRow(row);

@@ -8,6 +8,7 @@
 #include <brindle/panels/drop_down_edits.h>
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTimer>
 
 using namespace brindle;
@@ -80,6 +81,45 @@ TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)
     EXPECT_EQ(panel->RowButton(first), nullptr);
 }
 
+TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    for (int i = 0; i < 300; ++i)
+        query.AddCondition(query.Filter(), m.custCity);
+    TFilterRow* first = query.Filter()->GetRow(0);
+    TFilterRow* last = query.Filter()->GetLastRow();
+    EXPECT_TRUE(panel->RowButton(first));
+    EXPECT_EQ(panel->RowButton(last), nullptr);
+    // The surface is as tall as all the rows with the add-row line under them.
+    EXPECT_EQ(panel->Surface()->minimumHeight(), panel->AddRowLabel()->geometry().bottom() + panel->HeaderTop());
+
+    // Walking down to the last row scrolls it into view and gives it its words.
+    panel->SetCurrentRowNum(299);
+    panel->setFocus();
+    QTest::keyClick(panel, Qt::Key_Down);
+    ASSERT_EQ(query.CurrentRow(), last);
+    ASSERT_TRUE(panel->RowLabel(last, 3));
+    const QRect shown(panel->Surface()->mapTo(panel->viewport(), panel->RowLabel(last, 3)->pos()),
+                      panel->RowLabel(last, 3)->size());
+    EXPECT_TRUE(panel->viewport()->rect().contains(shown));
+    EXPECT_EQ(panel->RowButton(first), nullptr);
+    EXPECT_EQ(panel->RowButton(last)->pos().y(), panel->GetRowRect(last).top() + 2);
+
+    // A value typed on the far row is the query's.
+    QTest::mouseClick(panel->RowLabel(last, 3), Qt::LeftButton);
+    auto* edit = qobject_cast<QLineEdit*>(panel->RowLabel(last, 3)->EditControl());
+    ASSERT_TRUE(edit);
+    QTest::keyClicks(edit, "Bonn");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(static_cast<TFilterCond*>(last)->GetValue(1), "Bonn");
+
+    // Back at the top, the rows there have their controls again.
+    panel->verticalScrollBar()->setValue(0);
+    EXPECT_TRUE(panel->RowButton(first));
+    EXPECT_TRUE(panel->RowLabel(last, 3));
+}
+
 TEST_F(Panel, HiddenButtonsHiddenRootAndRightToLeft)
 {
     TVxQuery& query = panel->Query();
@@ -92,6 +132,8 @@ TEST_F(Panel, HiddenButtonsHiddenRootAndRightToLeft)
     EXPECT_FALSE(panel->RowLabel(query.Filter(), 1)->isVisible());
     // With the root hidden the first child takes the first slot.
     EXPECT_EQ(panel->RowLabel(cond, 1)->pos(), QPoint(5 + 20 + 5, 5));
+    // The add-row line keeps to the row's place though its button is hidden.
+    EXPECT_EQ(panel->AddRowLabel()->pos(), QPoint(5 + 20, panel->GetRowRect(cond).bottom() + 1 + panel->RowSpace() + 2));
 
     panel->setLayoutDirection(Qt::RightToLeft);
     const int client = panel->viewport()->width();
