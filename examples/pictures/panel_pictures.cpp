@@ -5,6 +5,7 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
+#include <brindle/panels/sub_query_dialog.h>
 
 #include <QApplication>
 #include <QDate>
@@ -21,19 +22,21 @@ QString at(int year, int month, int day)
     return BrDateTimeToStr(EncodeDate(year, month, day));
 }
 
+TDSField* sampleField(TVxDBStructure& model, const char* name)
+{
+    TDSField* found = model.FieldByName(flByDisplayName, QString::fromUtf8(name));
+    if (!found)
+        throw Exception(QStringLiteral("The sample model has no field %s"), {QString::fromUtf8(name)});
+    return found;
+}
+
 // Orders from the sample model: a dozen rows in brackets of the four link
 // types, a disabled row and a parameter.
 void compose(TVxQuery& query, TVxDBStructure& model)
 {
-    const auto field = [&](const char* name) {
-        TDSField* found = model.FieldByName(flByDisplayName, QString::fromUtf8(name));
-        if (!found)
-            throw Exception(QStringLiteral("The sample model has no field %s"), {QString::fromUtf8(name)});
-        return found;
-    };
     const auto cond = [&](TFilterBracket* in, const char* name, const char* op, const QString& v1 = {},
                           const QString& v2 = {}) {
-        auto* added = static_cast<TSimpleCond*>(query.AddCondition(in, field(name)));
+        auto* added = static_cast<TSimpleCond*>(query.AddCondition(in, sampleField(model, name)));
         added->SetOperator(model.OperatorByName(QString::fromLatin1(op)));
         added->SetValue(1, v1);
         if (added->GetValueCount() > 1)
@@ -100,6 +103,47 @@ QImage render(TLogicalOperatorStyle style, bool dropOperator)
     return image;
 }
 
+// The sub-query dialog as a value word opens it: customers of two cities.
+QImage renderSubQuery()
+{
+    TVxDBStructure model;
+    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    TDSOperator* inQuery = model.Operators(model.AddOperator(QStringLiteral("InQuery"), QStringLiteral("is in"),
+                                                             QStringLiteral("@f in (@1)"), {}, BrStringTypes));
+    inQuery->SetValueKind(vkSubQuery);
+    TDSField* customer = sampleField(model, "Customer");
+    customer->AddOperator(inQuery);
+    TVxQueryPanel panel;
+    panel.Query().SetDbStruct(&model);
+    panel.show();
+    panel.SetActive(true);
+    auto* cond = static_cast<TSimpleCond*>(panel.Query().AddCondition(panel.Query().Filter(), customer));
+    cond->SetOperator(inQuery);
+    QImage image;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TdlgSubQuery*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        TVxQuery& sub = dialog->QPanel().Query();
+        TRFieldList& columns = sub.QResult()->ResultFields();
+        columns.Clear();
+        columns.Add(QStringLiteral("@1"), {customer}, customer->DisplayName());
+        sub.Filter()->SetLinkType(fltAny);
+        for (const char* city : {"Berlin", "Lyon"}) {
+            auto* added = static_cast<TSimpleCond*>(sub.AddCondition(sub.Filter(), sampleField(model, "Customer city")));
+            added->SetValue(1, QString::fromUtf8(city));
+        }
+        QApplication::processEvents();
+        image = dialog->grab().toImage();
+        dialog->reject();
+    });
+    QString value;
+    cond->RunSubQueryEditor(value);
+    if (image.isNull())
+        throw Exception(QStringLiteral("The sub-query dialog did not open"), {});
+    return image;
+}
+
 void save(const QImage& image, const QString& path)
 {
     if (!image.save(path))
@@ -112,6 +156,7 @@ void RenderPanelPictures(const QString& dir)
 {
     save(render(losHidden, true), dir + QStringLiteral("/query_panel.png"));
     save(render(losAfterCond, false), dir + QStringLiteral("/query_panel_and_or.png"));
+    save(renderSubQuery(), dir + QStringLiteral("/sub_query_dialog.png"));
 }
 
 } // namespace brindle

@@ -166,6 +166,13 @@ public:
     // value changed.
     bool CustomDropDownHandler(TFilterCond* condition, int valueIndex, QString& value);
 
+    // Opens the sub-query dialog on a stored sub-query; on OK stores the
+    // edited one back, gives its statement, readable text and statement
+    // options, and answers true.
+    virtual bool EditSubQuery(TStringList& subQuery, QString& sql, QString& text, TSQLOptions& options);
+    // The sub-query dialog's panel changed: so did this panel's query.
+    void SubQueryChanged();
+
     std::function<void(QObject* sender)> OnActive;
     // A double click on a value word or inside its text editor; the value
     // is the editor's text there, and what the handler leaves in it goes
@@ -197,6 +204,8 @@ private:
     void QueryChanged(TVxQuery& query) override;
     void ActiveChanged(TVxQuery& query) override;
     void CloseEdit(TVxQuery& query, TFilterRow* row, bool accept) override;
+    bool EditSubQuery(TVxQuery& query, TStringList& subQuery, QString& value, TSQLOptions& options,
+                      QString& readableText) override;
 
     void connectQuery();
     void makeControls(TFilterRow* row);

@@ -8,6 +8,7 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/event_guard.h>
+#include <brindle/panels/sub_query_dialog.h>
 
 #include <QActionGroup>
 #include <QKeyEvent>
@@ -641,6 +642,47 @@ bool TVxQueryPanel::CustomDropDownHandler(TFilterCond* condition, int valueIndex
     if (condition->GetValueKind(valueIndex) == vkSubQuery)
         return condition->RunSubQueryEditor(value);
     return condition->CustomDropDownHandler(valueIndex, value);
+}
+
+// --- sub-queries
+
+bool TVxQueryPanel::EditSubQuery(TVxQuery&, TStringList& subQuery, QString& value, TSQLOptions& options,
+                                 QString& readableText)
+{
+    return EditSubQuery(subQuery, value, readableText, options);
+}
+
+bool TVxQueryPanel::EditSubQuery(TStringList& subQuery, QString& sql, QString& text, TSQLOptions& options)
+{
+    TdlgSubQuery dialog(this);
+    dialog.setWindowTitle(FQuery->GetTitle(QStringLiteral("ttlSubQueryCaption")));
+    dialog.SetParentQPanel(*this);
+    dialog.setFont(FSubQueryFont);
+    TVxQueryPanel& panel = dialog.QPanel();
+    TVxQuery& sub = panel.Query();
+    sub.QResult()->ResultFields().SetUseAliases(false);
+    // The sub-query's parameters are numbered after the outer query's.
+    sub.QResult()->SetParentParamCount(FQuery->QResult()->GetParamCount());
+    panel.Appearance().Assign(FSubQueryAppearance);
+    panel.Appearance().SetOptions(panel.Appearance().Options() - TQPAppearanceOptions{aoAllowParams});
+    sub.SetSQLOptions(FQuery->SQLOptions());
+    sub.SetSQLSyntax(FQuery->SQLSyntax());
+    // The stored sub-query keeps its own options (Distinct among them), so
+    // that opening it again and confirming does not lose them.
+    sub.SetSaveSQLOptions(true);
+    sub.OnChange = [this](QObject*) { SubQueryChanged(); };
+    sub.OnParamListChange = nullptr;
+    dialog.LoadQuery(subQuery);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    options = sub.SQLOptions();
+    dialog.SaveQuery(subQuery, sql, text);
+    return true;
+}
+
+void TVxQueryPanel::SubQueryChanged()
+{
+    FQuery->QueryChanged();
 }
 
 } // namespace brindle

@@ -1,0 +1,149 @@
+#include <brindle/panels/sub_query_dialog.h>
+
+#include <brindle/panels/drop_down_label.h>
+#include <brindle/panels/event_guard.h>
+#include <brindle/panels/query_panel.h>
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+namespace brindle {
+
+TdlgSubQuery::TdlgSubQuery(QWidget* parent)
+    : QDialog(parent), FResultFieldCaption(new QLabel(tr("Result Field"), this)),
+      FResultField(new TDropDownLabel(this)), FDistinct(new QCheckBox(tr("Distinct"), this)),
+      FPanel(new TVxQueryPanel(this)),
+      FButtons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+{
+    setWindowTitle(tr("Sub-Query Dialog"));
+    resize(460, 293);
+    auto* strip = new QHBoxLayout;
+    strip->setSpacing(0);
+    strip->addWidget(FResultFieldCaption);
+    strip->addSpacing(4);
+    strip->addWidget(FResultField);
+    strip->addStretch();
+    strip->addWidget(FDistinct);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(strip);
+    column->addWidget(FPanel, 1);
+    column->addWidget(FButtons);
+    connect(FButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(FButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    TVxQuery& query = FPanel->Query();
+    query.SetSQLOptions({soASCIIRFields, soSelectDistinct});
+    query.QResult()->ResultFields().Clear();
+    connect(FDistinct, &QCheckBox::clicked, this, [this](bool on) {
+        Guarded([&] {
+            TVxQuery& sub = FPanel->Query();
+            const TSQLOptions options = sub.SQLOptions();
+            sub.SetSQLOptions(on ? options + TSQLOptions{soSelectDistinct} : options - TSQLOptions{soSelectDistinct});
+        });
+    });
+    // The word shows the result columns however they change.
+    const auto follow = [this] { showResultCaption(); };
+    connect(&query, &TVxQuery::resultFieldsReset, this, follow);
+    connect(&query, &TVxQuery::resultFieldInserted, this, follow);
+    connect(&query, &TVxQuery::resultFieldChanged, this, follow);
+    connect(&query, &TVxQuery::resultFieldMoved, this, follow);
+    // Announced while the field is still listed: the caption follows once it is gone.
+    connect(&query, &TVxQuery::resultFieldAboutToBeRemoved, this, follow, Qt::QueuedConnection);
+    FResultField->OnCustomDropDown = [this](TDropDownLabel*, QString&, bool& accept) {
+        accept = false;
+        Guarded([this] { chooseResultField(); });
+    };
+}
+
+TdlgSubQuery::~TdlgSubQuery() = default;
+
+void TdlgSubQuery::SetParentQPanel(TVxQueryPanel& parent)
+{
+    TVxQuery& outer = parent.Query();
+    TVxQuery& sub = FPanel->Query();
+    FPanel->OnActive = parent.OnActive;
+    FPanel->OnValueDblClick = parent.OnValueDblClick;
+    sub.OnChange = outer.OnChange;
+    sub.OnSetValue = outer.OnSetValue;
+    sub.OnCustomValue = outer.OnCustomValue;
+    sub.OnConditionChange = outer.OnConditionChange;
+    sub.OnBuildSQL = outer.OnBuildSQL;
+    sub.SetDbStruct(outer.DbStruct());
+    sub.SetTitles(outer.Titles());
+    FPanel->Appearance().Assign(parent.Appearance());
+    sub.SetSQLOptions(outer.SQLOptions());
+    sub.SetSaveTitles(false);
+    FResultFieldCaption->setText(sub.GetTitle(QStringLiteral("ttlResultField")) + u':');
+    FButtons->button(QDialogButtonBox::Cancel)->setText(sub.GetTitle(QStringLiteral("ttlCancelBtnCaption")));
+}
+
+void TdlgSubQuery::LoadQuery(const TStringList& query)
+{
+    TVxQuery& sub = FPanel->Query();
+    sub.LoadFromStrings(query);
+    TRFieldList& fields = sub.QResult()->ResultFields();
+    const TVxCustomDBStructure* model = sub.DbStruct();
+    if (fields.Count() == 0 && model && model->FieldCount() > 0) {
+        TDSField* first = model->Fields(0);
+        fields.Add(QStringLiteral("@1"), {first}, first->DisplayName());
+    }
+}
+
+void TdlgSubQuery::SaveQuery(TStringList& query, QString& sql, QString& text)
+{
+    TVxQuery& sub = FPanel->Query();
+    sub.SaveToStrings(query);
+    sub.BuildQuery();
+    sql = sub.QResult()->GetSQL().Text();
+    text = sub.GetQueryText().Text();
+}
+
+void TdlgSubQuery::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FDistinct->setChecked(FPanel->Query().SQLOptions().Contains(soSelectDistinct));
+    QPalette colours = FResultField->palette();
+    colours.setColor(QPalette::WindowText, Qt::blue);
+    FResultField->setPalette(colours);
+    QFont underlined = FResultField->font();
+    underlined.setUnderline(true);
+    FResultField->setFont(underlined);
+    showResultCaption();
+    Guarded([this] { FPanel->SetActive(true); });
+}
+
+void TdlgSubQuery::chooseResultField()
+{
+    TVxQuery& sub = FPanel->Query();
+    const TVxCustomDBStructure* model = sub.DbStruct();
+    if (!model)
+        return;
+    QMenu menu(this);
+    for (int i = 0; i < model->FieldCount(); ++i) {
+        TDSField* field = model->Fields(i);
+        if (field->UseInResult())
+            menu.addAction(field->DisplayName())->setData(QVariant::fromValue(static_cast<void*>(field)));
+    }
+    // The sub-query keeps exactly one result column, without an alias.
+    if (const QAction* chosen = menu.exec(FResultField->mapToGlobal(QPoint(0, FResultField->height())))) {
+        auto* field = static_cast<TDSField*>(chosen->data().value<void*>());
+        TRFieldList& fields = sub.QResult()->ResultFields();
+        fields.BeginUpdate();
+        fields.Clear();
+        fields.Add(QStringLiteral("@1"), {field}, field->DisplayName());
+        fields.GetRField(0)->SetAlias({});
+        fields.EndUpdate();
+    }
+}
+
+void TdlgSubQuery::showResultCaption()
+{
+    FResultField->SetCaption(FPanel->Query().QResult()->ResultFields().GetCaption());
+    FResultField->adjustSize();
+}
+
+} // namespace brindle
