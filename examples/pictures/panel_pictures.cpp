@@ -90,7 +90,7 @@ QImage render(TLogicalOperatorStyle style, bool dropOperator)
     QImage image = panel.grab().toImage();
     if (!dropOperator)
         return image;
-    TDropDownLabel* op = panel.RowLabel(first, 2);
+    TDropDownLabel* op = panel.GetRowControl(first, 2);
     QTimer::singleShot(0, [&] {
         QWidget* menu = QApplication::activePopupWidget();
         if (!menu)

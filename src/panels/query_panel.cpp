@@ -13,18 +13,16 @@ namespace brindle {
 
 namespace {
 
-// Word slots in the order a sentence reads, as control indexes.
-constexpr std::array<int, 5> SentenceSlots = {1, 2, 3, 5, 4};
-constexpr int LogOpSlot = 9;
+constexpr int LogOpIndex = 9;
 
-int arrayIndex(int slot)
+int arrayIndex(int index)
 {
-    return slot == LogOpSlot ? 5 : slot - 1;
+    return index == LogOpIndex ? 5 : index - 1;
 }
 
-TQueryWord* wordOf(const TFilterRow* row, int slot)
+TQueryWord* wordOf(const TFilterRow* row, int index)
 {
-    switch (slot) {
+    switch (index) {
     case 1:
         return row->Label1();
     case 2:
@@ -32,9 +30,9 @@ TQueryWord* wordOf(const TFilterRow* row, int slot)
     case 3:
         return row->Label3();
     case 4:
-        return row->Label4();
-    case 5:
         return row->Label5();
+    case 5:
+        return row->Label4();
     default:
         return row->HasLinkWord() ? row->Label9() : nullptr;
     }
@@ -76,7 +74,7 @@ void TVxQueryPanel::LaterDelete::operator()(QWidget* widget) const
 
 TQueryWord* TVxQueryPanel::RowWord(const TFilterRow* row, int index)
 {
-    return index >= 1 && index <= 5 ? wordOf(row, index) : index == LogOpSlot ? wordOf(row, LogOpSlot) : nullptr;
+    return (index >= 1 && index <= 5) || index == LogOpIndex ? wordOf(row, index) : nullptr;
 }
 
 TVxQueryPanel::TVxQueryPanel(QWidget* parent)
@@ -231,10 +229,9 @@ void TVxQueryPanel::makeControls(TFilterRow* row)
 
 void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
 {
-    const std::array<int, 6> wordSlots = {1, 2, 3, 4, 5, LogOpSlot};
-    for (int slot : wordSlots) {
-        Owned<TDropDownLabel>& label = controls.Labels[arrayIndex(slot)];
-        TQueryWord* word = wordOf(row, slot);
+    for (int index : ControlIndexes) {
+        Owned<TDropDownLabel>& label = controls.Labels[arrayIndex(index)];
+        TQueryWord* word = wordOf(row, index);
         if (label) {
             // A replaced word is already freed: the label forgets it unseen.
             const bool same = word && &label->Word() == word && LabelFitsEditor(*label, word->Editor());
@@ -253,7 +250,7 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
         label->setFont(shown);
         // A disabled word keeps the style's disabled look.
         QPalette colours = label->palette();
-        const QColor colour = wordColor(row, slot);
+        const QColor colour = wordColor(row, index);
         if (colour.isValid()) {
             colours.setColor(QPalette::Active, QPalette::WindowText, colour);
             colours.setColor(QPalette::Inactive, QPalette::WindowText, colour);
@@ -273,22 +270,22 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
     }
 }
 
-QColor TVxQueryPanel::wordColor(const TFilterRow* row, int slot) const
+QColor TVxQueryPanel::wordColor(const TFilterRow* row, int index) const
 {
-    if (slot == LogOpSlot)
+    if (index == LogOpIndex)
         return FAppearance.BoolOpColor();
     if (row->IsBracket())
-        return slot == 2 ? FAppearance.BoolOpColor() : QColor();
-    // The values are FLabel3 and FLabel4; FLabel5 is the text between them.
+        return index == 2 ? FAppearance.BoolOpColor() : QColor();
+    // The values are at 3 and 5; 4 is the text between them.
     if (row->RowType() == frtCustomCondition)
-        return slot == 3 || slot == 4 ? FAppearance.ValueColor() : QColor();
-    switch (slot) {
+        return index == 3 || index == 5 ? FAppearance.ValueColor() : QColor();
+    switch (index) {
     case 1:
         return FAppearance.FieldColor();
     case 2:
         return FAppearance.OperatorColor();
     case 3:
-    case 4:
+    case 5:
         return FAppearance.ValueColor();
     default:
         return {};
@@ -512,7 +509,7 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
     else
         place(button, top);
 
-    TDropDownLabel* logOp = controls.Labels[arrayIndex(LogOpSlot)].get();
+    TDropDownLabel* logOp = controls.Labels[arrayIndex(LogOpIndex)].get();
     const bool firstInBracket = root || row->GetIndex() == 0;
     if (logOp && FQuery->LogOpStyle() == losBeforeCond && !firstInBracket)
         place(*logOp, top);
@@ -523,8 +520,8 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
             first->move(rtl ? x - first->width() : x, top);
         }
     }
-    for (int slotIndex : {2, 3, 5, 4})
-        if (TDropDownLabel* label = controls.Labels[arrayIndex(slotIndex)].get())
+    for (int index : {2, 3, 4, 5})
+        if (TDropDownLabel* label = controls.Labels[arrayIndex(index)].get())
             place(*label, top);
     if (logOp && FQuery->LogOpStyle() == losAfterCond)
         place(*logOp, top);
@@ -588,10 +585,10 @@ TVxFlatCheckBox* TVxQueryPanel::RowCheckBox(const TFilterRow* row) const
     return found == FRows.end() ? nullptr : found->second.CheckBox.get();
 }
 
-TDropDownLabel* TVxQueryPanel::RowLabel(const TFilterRow* row, int index) const
+TDropDownLabel* TVxQueryPanel::GetRowControl(const TFilterRow* row, int index) const
 {
     const auto found = FRows.find(row);
-    if (found == FRows.end() || !((index >= 1 && index <= 5) || index == LogOpSlot))
+    if (found == FRows.end() || !((index >= 1 && index <= 5) || index == LogOpIndex))
         return nullptr;
     return found->second.Labels[arrayIndex(index)].get();
 }
@@ -620,7 +617,7 @@ void TVxQueryPanel::paintSurface(QPainter& painter)
     const int index = current->CurrentControlIndex();
     if (!FShowFrame || index <= 0)
         return;
-    const QWidget* selected = RowLabel(current, index);
+    const QWidget* selected = GetRowControl(current, index);
     if (!selected || selected->isHidden())
         return;
     painter.setPen(FAppearance.ControlBorderColor());

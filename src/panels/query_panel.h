@@ -88,14 +88,17 @@ public:
     // The band of a row across the panel, in the panel's content.
     QRect GetRowRect(const TFilterRow* row) const;
 
-    // The row's controls: its button, its check box and the label of a
-    // word slot (1 to 5, and 9 for the logical operator word). Only rows
-    // near the viewport, the root and the current row have controls; for
-    // the others these are null.
+    // A row's words by control index, the index of the row's selection:
+    // 1 to 5 read left to right (4 is the text between two values, 5 the
+    // second value), 9 is the logical operator word.
+    static constexpr std::array<int, 6> ControlIndexes = {1, 2, 3, 4, 5, 9};
+    // The row's controls: its button, its check box and the label at a
+    // control index. Only rows near the viewport, the root and the current
+    // row have controls; for the others these are null.
     TFilterBtn* RowButton(const TFilterRow* row) const;
     TVxFlatCheckBox* RowCheckBox(const TFilterRow* row) const;
-    TDropDownLabel* RowLabel(const TFilterRow* row, int index) const;
-    // The word a row shows at a slot; null for none.
+    TDropDownLabel* GetRowControl(const TFilterRow* row, int index) const;
+    // The word a row shows at a control index; null for none.
     static TQueryWord* RowWord(const TFilterRow* row, int index);
     // The add-row line, while the panel is active.
     TDropDownLabel* AddRowLabel() const { return FAddRowLabel.get(); }
@@ -197,7 +200,7 @@ private:
     struct RowControls {
         Owned<TFilterBtn> Button;
         Owned<TVxFlatCheckBox> CheckBox;
-        std::array<Owned<TDropDownLabel>, 6> Labels; // slots 1..5, then 9
+        std::array<Owned<TDropDownLabel>, 6> Labels; // control indexes 1..5, then 9
     };
 
     // IQueryView

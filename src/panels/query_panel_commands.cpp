@@ -41,7 +41,6 @@ enum ValueMenuTag { tagConstant = 1, tagParameter = 2 };
 // A row's word slots in the order the selection moves over them. Slot 5 is
 // the plain text between the two values and is never selected, so the
 // selection moves as the sentence reads.
-constexpr std::array<int, 6> ControlIndexes = {1, 2, 3, 4, 5, 9};
 
 QAction* actionByTag(const QMenu* menu, int tag)
 {
@@ -373,13 +372,13 @@ void TVxQueryPanel::DecCurRow()
 
 TDropDownLabel* TVxQueryPanel::selectedLabel(const TFilterRow* row) const
 {
-    return row ? RowLabel(row, row->CurrentControlIndex()) : nullptr;
+    return row ? GetRowControl(row, row->CurrentControlIndex()) : nullptr;
 }
 
 int TVxQueryPanel::labelIndex(const TFilterRow* row, const TDropDownLabel* label) const
 {
     for (int index : ControlIndexes)
-        if (label && RowLabel(row, index) == label)
+        if (label && GetRowControl(row, index) == label)
             return index;
     return 0;
 }
@@ -519,7 +518,7 @@ void TVxQueryPanel::popupRowMenuUnderWord(TFilterRow* row)
     QWidget* anchor = RowButton(row);
     for (int index : ControlIndexes)
         if (selectable(row, index, true)) {
-            anchor = RowLabel(row, index);
+            anchor = GetRowControl(row, index);
             break;
         }
     const QPoint at = anchor->mapToGlobal(QPoint(0, anchor->height()));

@@ -165,9 +165,9 @@ TEST_F(Commands, TheKeyboardMap)
         {Qt::Key_Down, shift, "1", 2, "1", 2, tree},
         {Qt::Key_Up, none, "2", 3, "1", 1, tree},
         {Qt::Key_Up, none, "", 2, "", 2, tree},
-        {Qt::Key_Right, none, "2", 3, "2", 4, tree},
-        {Qt::Key_Right, none, "2", 4, "2", 4, tree}, // the text between the values is skipped
-        {Qt::Key_Left, none, "2", 4, "2", 3, tree},
+        {Qt::Key_Right, none, "2", 3, "2", 5, tree}, // the text between the values is skipped
+        {Qt::Key_Right, none, "2", 5, "2", 5, tree},
+        {Qt::Key_Left, none, "2", 5, "2", 3, tree},
         {Qt::Key_Left, Qt::AltModifier, "1", 2, "1", 2, tree},
         {Qt::Key_Down, ctrl, "1", 1, "2", 1, "City Customer (Amount Status)"},
         {Qt::Key_Down, ctrl | shift, "1", 1, "2", 1, "City Customer (Amount Status)"},
@@ -219,7 +219,7 @@ TEST_F(Commands, TheKeyboardMap)
     QTest::keyClick(panel, Qt::Key_Down);
     EXPECT_EQ(query().CurrentRow(), root->GetLastRow());
     EXPECT_GT(panel->verticalScrollBar()->value(), 0);
-    const QRect selected = panel->RowLabel(root->GetLastRow(), 1)->geometry();
+    const QRect selected = panel->GetRowControl(root->GetLastRow(), 1)->geometry();
     EXPECT_TRUE(panel->viewport()->rect().contains(selected.translated(panel->Surface()->pos())));
     // Without aoAllowKeyboard the keys are the scroll area's.
     panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoAllowKeyboard});
@@ -244,7 +244,7 @@ TEST_F(Commands, ValueWordsBecomeParametersAndBack)
             if (action->isChecked())
                 checked << action->text();
     };
-    TDropDownLabel* value = panel->RowLabel(cond, 3);
+    TDropDownLabel* value = panel->GetRowControl(cond, 3);
     QTest::mouseClick(value, Qt::LeftButton, Qt::ControlModifier);
     // A parameter opens no editor: the word itself hears the double click.
     QTest::mouseDClick(value, Qt::LeftButton);
@@ -277,10 +277,10 @@ TEST_F(Commands, CustomValuesChangeOnlyWhenTheHandlerChangesThem)
     for (bool handled : {false, true, true}) {
         if (handled)
             query().OnCustomValue = [&](TFilterCond*, int, QString& text) { text = answers.takeFirst(); };
-        QTest::mouseClick(panel->RowLabel(cond, 3), Qt::LeftButton);
+        QTest::mouseClick(panel->GetRowControl(cond, 3), Qt::LeftButton);
     }
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(panel->RowLabel(cond, 3)->Caption(), "Jones");
+    EXPECT_EQ(panel->GetRowControl(cond, 3)->Caption(), "Jones");
     addCondition(reference, reference.Filter(), m.custName, m.op("Equal"), "Jones");
     EXPECT_EQ(outcome(query()), outcome(reference));
 }
@@ -289,11 +289,11 @@ TEST_F(Commands, WordsOpenOneAtATimeAndTheBackgroundAccepts)
 {
     TFilterCond* a = addCondition(query(), root, m.custCity, m.op("Equal"));
     TFilterCond* b = addCondition(query(), root, m.custName, m.op("Equal"));
-    QTest::mouseClick(panel->RowLabel(a, 3), Qt::LeftButton);
-    QTest::keyClicks(panel->RowLabel(a, 3)->EditControl(), "Galway");
+    QTest::mouseClick(panel->GetRowControl(a, 3), Qt::LeftButton);
+    QTest::keyClicks(panel->GetRowControl(a, 3)->EditControl(), "Galway");
     bool framed = true;
     onPopup({Qt::Key_Escape}, [&] { framed = panel->ShowFrame(); });
-    QTest::mouseClick(panel->RowLabel(b, 2), Qt::LeftButton);
+    QTest::mouseClick(panel->GetRowControl(b, 2), Qt::LeftButton);
     EXPECT_FALSE(framed);
     EXPECT_TRUE(panel->ShowFrame());
     EXPECT_EQ(query().CurrentRow(), b);
@@ -302,7 +302,7 @@ TEST_F(Commands, WordsOpenOneAtATimeAndTheBackgroundAccepts)
     // The keyboard opens the selected word; a click on the background takes its input.
     QTest::keyClick(panel, Qt::Key_Right);
     QTest::keyClick(panel, Qt::Key_Return);
-    TDropDownLabel* value = panel->RowLabel(b, 3);
+    TDropDownLabel* value = panel->GetRowControl(b, 3);
     ASSERT_TRUE(value->EditMode());
     QTest::keyClicks(value->EditControl(), "Smith");
     QTest::mouseClick(panel->Surface(), Qt::LeftButton, {}, panel->Surface()->rect().bottomRight() - QPoint(5, 5));
@@ -324,15 +324,15 @@ TEST_F(Commands, LinkWordsAndTheAddRowLine)
     EXPECT_TRUE(focused());
     query().ManualAddCond(root, m.custCity, m.op("Equal"), "Cork");
     onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
-    QTest::mouseClick(panel->RowLabel(root, 2), Qt::LeftButton);
+    QTest::mouseClick(panel->GetRowControl(root, 2), Qt::LeftButton);
     EXPECT_EQ(root->LinkType(), fltNotAll);
-    EXPECT_EQ(panel->RowLabel(root, 3)->x(), panel->RowLabel(root, 2)->geometry().right() + 1 + panel->ElemSpace());
+    EXPECT_EQ(panel->GetRowControl(root, 3)->x(), panel->GetRowControl(root, 2)->geometry().right() + 1 + panel->ElemSpace());
     // The bracket's last condition speaks for the bracket around it.
-    TDropDownLabel* logOp = panel->RowLabel(static_cast<TFilterBracket*>(root->GetRow(0))->GetRow(1), 9);
+    TDropDownLabel* logOp = panel->GetRowControl(static_cast<TFilterBracket*>(root->GetRow(0))->GetRow(1), 9);
     ASSERT_TRUE(logOp && logOp->isVisible());
     onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     QTest::mouseClick(logOp, Qt::LeftButton);
-    EXPECT_EQ(panel->RowLabel(query().AddSimpleCond(root, m.amount, m.op("Between"), "1", "5"), 4)->Caption(), "5");
+    EXPECT_EQ(panel->GetRowControl(query().AddSimpleCond(root, m.amount, m.op("Between"), "1", "5"), 5)->Caption(), "5");
 
     reference.SetLogOpStyle(losAfterCond);
     reference.AddCondition(reference.AddBracket(reference.Filter()), nullptr);
@@ -371,7 +371,7 @@ TEST_F(Commands, FailingHandlersLeaveAWorkingPanel)
     const auto fail = [] { throw Exception("host failed"); };
     const auto failOnChange = [&](TVxQuery& q) { q.OnConditionChange = [&](TFilterCond*, ConditionChange) { fail(); }; };
     const auto cond = [](TVxQuery& q, int index) { return static_cast<TFilterCond*>(q.Filter()->GetRow(index)); };
-    const auto value = [&](int index) { return panel->RowLabel(cond(query(), index), 3); };
+    const auto value = [&](int index) { return panel->GetRowControl(cond(query(), index), 3); };
     struct Case {
         const char* name;
         std::function<void(TVxQuery&)> arrange;
@@ -421,7 +421,7 @@ TEST_F(Commands, FailingHandlersLeaveAWorkingPanel)
         EXPECT_FALSE(query().InsideEventHandler()) << c.name;
         EXPECT_EQ(outcome(query()), outcome(reference)) << c.name;
         for (int i = 0; i < root->GetRowCount(); ++i)
-            EXPECT_FALSE(panel->RowLabel(root->GetRow(i), 3)->Dropped()) << c.name;
+            EXPECT_FALSE(panel->GetRowControl(root->GetRow(i), 3)->Dropped()) << c.name;
         // The line still answers.
         quiet();
         QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);

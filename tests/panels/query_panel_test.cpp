@@ -40,10 +40,10 @@ TEST_F(Panel, ActivationNeedsAModelAndShowsTheRootSentence)
     EXPECT_EQ(button->pos(), QPoint(5, 5));
     EXPECT_EQ(button->width(), button->height());
     EXPECT_EQ(button->height(), panel->GetRowHeight());
-    EXPECT_EQ(panel->RowLabel(root, 1)->Caption(), "Choose records where");
-    EXPECT_EQ(panel->RowLabel(root, 2)->Caption(), "all");
-    EXPECT_EQ(panel->RowLabel(root, 1)->x(), 5 + button->width() + 5);
-    EXPECT_EQ(panel->RowLabel(root, 2)->x(), panel->RowLabel(root, 1)->geometry().right() + 1 + 5);
+    EXPECT_EQ(panel->GetRowControl(root, 1)->Caption(), "Choose records where");
+    EXPECT_EQ(panel->GetRowControl(root, 2)->Caption(), "all");
+    EXPECT_EQ(panel->GetRowControl(root, 1)->x(), 5 + button->width() + 5);
+    EXPECT_EQ(panel->GetRowControl(root, 2)->x(), panel->GetRowControl(root, 1)->geometry().right() + 1 + 5);
     EXPECT_EQ(panel->AddRowLabel()->Caption(), "< Click here to add new condition >");
     panel->SetActive(false);
     EXPECT_EQ(changes, 2);
@@ -68,7 +68,7 @@ TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)
     EXPECT_EQ(panel->RowCheckBox(first)->x(), 5);
     EXPECT_EQ(panel->RowCheckBox(query.Filter()), nullptr);
     // A bracket's empty text before its word takes no gap.
-    EXPECT_EQ(panel->RowLabel(bracket, 2)->x(), panel->RowButton(bracket)->geometry().right() + 1 + 5);
+    EXPECT_EQ(panel->GetRowControl(bracket, 2)->x(), panel->RowButton(bracket)->geometry().right() + 1 + 5);
     // The add-row line stands under the last row, at its button's left.
     EXPECT_EQ(panel->AddRowLabel()->x(), panel->RowButton(inner)->x());
     EXPECT_EQ(panel->AddRowLabel()->y(), panel->GetRowRect(inner).bottom() + 1 + panel->RowSpace() + 2);
@@ -99,16 +99,16 @@ TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
     panel->setFocus();
     QTest::keyClick(panel, Qt::Key_Down);
     ASSERT_EQ(query.CurrentRow(), last);
-    ASSERT_TRUE(panel->RowLabel(last, 3));
-    const QRect shown(panel->Surface()->mapTo(panel->viewport(), panel->RowLabel(last, 3)->pos()),
-                      panel->RowLabel(last, 3)->size());
+    ASSERT_TRUE(panel->GetRowControl(last, 3));
+    const QRect shown(panel->Surface()->mapTo(panel->viewport(), panel->GetRowControl(last, 3)->pos()),
+                      panel->GetRowControl(last, 3)->size());
     EXPECT_TRUE(panel->viewport()->rect().contains(shown));
     EXPECT_EQ(panel->RowButton(first), nullptr);
     EXPECT_EQ(panel->RowButton(last)->pos().y(), panel->GetRowRect(last).top() + 2);
 
     // A value typed on the far row is the query's.
-    QTest::mouseClick(panel->RowLabel(last, 3), Qt::LeftButton);
-    auto* edit = qobject_cast<QLineEdit*>(panel->RowLabel(last, 3)->EditControl());
+    QTest::mouseClick(panel->GetRowControl(last, 3), Qt::LeftButton);
+    auto* edit = qobject_cast<QLineEdit*>(panel->GetRowControl(last, 3)->EditControl());
     ASSERT_TRUE(edit);
     QTest::keyClicks(edit, "Bonn");
     QTest::keyClick(edit, Qt::Key_Return);
@@ -117,7 +117,7 @@ TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
     // Back at the top, the rows there have their controls again.
     panel->verticalScrollBar()->setValue(0);
     EXPECT_TRUE(panel->RowButton(first));
-    EXPECT_TRUE(panel->RowLabel(last, 3));
+    EXPECT_TRUE(panel->GetRowControl(last, 3));
 }
 
 TEST_F(Panel, HiddenButtonsHiddenRootAndRightToLeft)
@@ -129,15 +129,15 @@ TEST_F(Panel, HiddenButtonsHiddenRootAndRightToLeft)
     EXPECT_EQ(panel->AddRowLabel()->y(), panel->HeaderTop() + 2);
     TFilterCond* cond = query.AddCondition(query.Filter(), m.custCity);
     EXPECT_FALSE(panel->RowButton(cond)->isVisible());
-    EXPECT_FALSE(panel->RowLabel(query.Filter(), 1)->isVisible());
+    EXPECT_FALSE(panel->GetRowControl(query.Filter(), 1)->isVisible());
     // With the root hidden the first child takes the first slot.
-    EXPECT_EQ(panel->RowLabel(cond, 1)->pos(), QPoint(5 + 20 + 5, 5));
+    EXPECT_EQ(panel->GetRowControl(cond, 1)->pos(), QPoint(5 + 20 + 5, 5));
     // The add-row line keeps to the row's place though its button is hidden.
     EXPECT_EQ(panel->AddRowLabel()->pos(), QPoint(5 + 20, panel->GetRowRect(cond).bottom() + 1 + panel->RowSpace() + 2));
 
     panel->setLayoutDirection(Qt::RightToLeft);
     const int client = panel->viewport()->width();
-    TDropDownLabel* field = panel->RowLabel(cond, 1);
+    TDropDownLabel* field = panel->GetRowControl(cond, 1);
     EXPECT_EQ(field->x() + field->width(), client - (5 + 20) - 5 - 5);
     EXPECT_EQ(panel->RowCheckBox(cond)->x() + panel->RowCheckBox(cond)->width(), client - 5 - 5);
 }
@@ -149,7 +149,7 @@ TEST_F(Panel, ChoicesOnThePanelGiveWhatTheQueryCallsGive)
     TFilterCond* cond = query.AddCondition(query.Filter(), m.custCity);
 
     // The user types a value into the value word and presses Enter.
-    TDropDownLabel* value = panel->RowLabel(cond, 3);
+    TDropDownLabel* value = panel->GetRowControl(cond, 3);
     ASSERT_TRUE(value);
     QTest::mouseClick(value, Qt::LeftButton);
     auto* edit = qobject_cast<QLineEdit*>(value->EditControl());
@@ -158,7 +158,7 @@ TEST_F(Panel, ChoicesOnThePanelGiveWhatTheQueryCallsGive)
     QTest::keyClick(edit, Qt::Key_Return);
 
     // The user picks "any" for the root's link type.
-    TDropDownLabel* link = panel->RowLabel(query.Filter(), 2);
+    TDropDownLabel* link = panel->GetRowControl(query.Filter(), 2);
     QTimer::singleShot(0, [] {
         for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
             QTest::keyClick(QApplication::activePopupWidget(), key);
@@ -187,7 +187,7 @@ TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
     cond->SetValue(1, QStringLiteral("Cork"));
     QTest::mouseClick(panel->RowCheckBox(cond), Qt::LeftButton);
     EXPECT_FALSE(cond->GetEnabled());
-    EXPECT_FALSE(panel->RowLabel(cond, 1)->isEnabled());
+    EXPECT_FALSE(panel->GetRowControl(cond, 1)->isEnabled());
 
     // Rebuilding goes through the query's text: the same statement, and
     // from the first rebuild on (which merges the titles) the same text.
@@ -204,10 +204,10 @@ TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
     // After the conditions, every one but the panel's last says how it joins the next.
     TFilterRow* first = query.Filter()->GetRow(0);
     TFilterCond* last = query.AddCondition(query.Filter(), m.custName);
-    ASSERT_TRUE(panel->RowLabel(first, 9));
-    EXPECT_TRUE(panel->RowLabel(first, 9)->isVisible());
-    EXPECT_EQ(panel->RowLabel(first, 9)->Caption(), "and");
-    EXPECT_TRUE(!panel->RowLabel(last, 9) || !panel->RowLabel(last, 9)->isVisible());
+    ASSERT_TRUE(panel->GetRowControl(first, 9));
+    EXPECT_TRUE(panel->GetRowControl(first, 9)->isVisible());
+    EXPECT_EQ(panel->GetRowControl(first, 9)->Caption(), "and");
+    EXPECT_TRUE(!panel->GetRowControl(last, 9) || !panel->GetRowControl(last, 9)->isVisible());
 }
 
 } // namespace

@@ -35,7 +35,7 @@ protected:
             ASSERT_TRUE(dialog);
             steps(*dialog);
         });
-        QTest::mouseClick(panel->RowLabel(cond, 3), Qt::LeftButton);
+        QTest::mouseClick(panel->GetRowControl(cond, 3), Qt::LeftButton);
     }
 
     TDSOperator* inQuery = nullptr;
@@ -82,7 +82,7 @@ TEST_F(SubQuery, OkStoresTheSubQueryAndCancelLeavesIt)
     const QString sql = reference.QResult()->GetSQL().Text().simplified();
     EXPECT_EQ(cond->GetValue(1).simplified().toStdString(), sql.toStdString());
     EXPECT_FALSE(cond->GetValue(1).contains('\n'));
-    EXPECT_EQ(panel->RowLabel(cond, 3)->Caption(), "Sub-query");
+    EXPECT_EQ(panel->GetRowControl(cond, 3)->Caption(), "Sub-query");
     EXPECT_TRUE(cond->SubQueryOptions().Contains(soSelectDistinct));
     // The stored sub-query reads back into the same statement.
     TVxQuery back;
