@@ -189,7 +189,13 @@ void TVxQueryPanel::RefreshPanel()
     TStringList lines;
     FQuery->SaveToStrings(lines);
     SetActive(false);
-    FQuery->RecreateRootBracket();
+    try {
+        FQuery->RecreateRootBracket();
+    } catch (...) {
+        // A root title the query refuses: the old tree stays and shows again.
+        SetActive(true);
+        throw;
+    }
     SetActive(true);
     FQuery->LoadFromStrings(lines);
 }

@@ -38,10 +38,6 @@ enum MenuTag {
 };
 enum ValueMenuTag { tagConstant = 1, tagParameter = 2 };
 
-// A row's word slots in the order the selection moves over them. Slot 5 is
-// the plain text between the two values and is never selected, so the
-// selection moves as the sentence reads.
-
 QAction* actionByTag(const QMenu* menu, int tag)
 {
     for (QAction* action : menu->actions())

@@ -339,12 +339,15 @@ void TVxQuery::MoveCurRowRight()
 
 void TVxQuery::RecreateRootBracket()
 {
+    // Made first: a root title without "@" refuses it, and the query keeps
+    // the tree it has.
+    auto fresh = std::make_unique<TFilterBracket>(this, nullptr);
     beginReset();
     const auto end = qScopeGuard([this] { endReset(); });
     freeSetAside();
     FCurrentRow = nullptr;
     FFilter.reset();
-    FFilter = std::make_unique<TFilterBracket>(this, nullptr);
+    FFilter = std::move(fresh);
     RowsChanged();
 }
 

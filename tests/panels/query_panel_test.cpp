@@ -8,6 +8,7 @@
 #include <brindle/panels/drop_down_edits.h>
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -208,6 +209,83 @@ TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
     EXPECT_TRUE(panel->GetRowControl(first, 9)->isVisible());
     EXPECT_EQ(panel->GetRowControl(first, 9)->Caption(), "and");
     EXPECT_TRUE(!panel->GetRowControl(last, 9) || !panel->GetRowControl(last, 9)->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// Input a host or a model may hand the panel: each leaves a panel that
+// still shows the query and a query whose statement still builds.
+TEST_F(Panel, HostileInputLeavesAWorkingPanel)
+{
+    TVxQuery& query = panel->Query();
+    panel->SetActive(true);
+    query.AddCondition(query.Filter(), m.custCity);
+    const auto before = outcome(query);
+    // Titles without "@" have no place for the link type word: the root's
+    // is refused when the root is made anew and the tree stays as it was, a
+    // bracket's when a bracket is added.
+    query.SetTitle("ttlFilter", "Every record");
+    query.SetTitle("ttlBracket", "Group");
+    try {
+        panel->RefreshPanel();
+        ADD_FAILURE() << "a root title without @ was taken";
+    } catch (const EVxQueryPanelError& error) {
+        EXPECT_EQ(error.ErrorCode(), 4);
+        EXPECT_EQ(error.Message(), "Invalid filter title");
+    }
+    EXPECT_TRUE(panel->Active());
+    EXPECT_TRUE(panel->RowButton(query.Filter()->GetRow(0)));
+    EXPECT_EQ(outcome(query).first, before.first);
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == "Open new &bracket")
+                menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(panel->RowButton(query.Filter()), Qt::LeftButton);
+    EXPECT_EQ(errors, QStringList{"Invalid string format"});
+    EXPECT_EQ(outcome(query).first, before.first);
+    query.SetTitles(DefaultTitles());
+    errors.clear();
+    query.Filter()->DeleteRow(0);
+    QCoreApplication::processEvents();
+
+    // A value of 100,000 characters stays inside its literal; its editor
+    // keeps what the field's size allows.
+    TFilterCond* cond = query.AddCondition(query.Filter(), m.custName);
+    const QString huge = u'\'' + QString(100000, u'x');
+    const auto literal = [](const QString& text) { return ("'''" + text.mid(1) + "'").toStdString(); };
+    cond->SetValue(1, huge);
+    EXPECT_NE(outcome(query).first.find(literal(huge)), std::string::npos);
+    TDropDownLabel* value = panel->GetRowControl(cond, 3);
+    QTest::mouseClick(value, Qt::LeftButton);
+    ASSERT_TRUE(value->EditControl());
+    QTest::keyClick(value->EditControl(), Qt::Key_Return);
+    EXPECT_EQ(cond->GetValue(1), huge.left(40));
+    EXPECT_NE(outcome(query).first.find(literal(huge.left(40))), std::string::npos);
+
+    // A field the model drops takes its rows with it.
+    TFilterCond* city = query.AddCondition(query.Filter(), m.custCity);
+    m.model.DelField(m.model.IndexOfField(m.custCity));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(query.Filter()->GetRowCount(), 1);
+    EXPECT_EQ(panel->RowButton(city), nullptr);
+    EXPECT_NO_THROW(outcome(query));
+
+    // Without a field that has operators the main menu stays shut and the
+    // add-row line adds nothing.
+    for (int i = 0; i < m.model.FieldCount(); ++i)
+        m.model.Fields(i)->ClearOperators();
+    panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoFieldsMenuOnAdd});
+    QTest::mouseClick(panel->RowButton(query.Filter()), Qt::LeftButton);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    EXPECT_NO_THROW(outcome(query));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 } // namespace
