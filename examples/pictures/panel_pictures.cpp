@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 
 namespace brindle {
@@ -66,12 +67,35 @@ void compose(TVxQuery& query, TVxDBStructure& model)
     cond(notAll, "Discount", "GreaterThan", QStringLiteral("0.1"));
     cond(root, "Order number", "InList", QStringLiteral("1, 17, 40"))->SetEnabled(false);
     cond(root, "Salesperson last name", "Contains", QStringLiteral("son"));
+    // A sub-query value, stored as the sub-query dialog stores it.
+    TSimpleCond* customers = cond(root, "Customer", "InQuery");
+    TVxQuery sub;
+    sub.SetDbStruct(&model);
+    sub.SetActive(true);
+    TDSField* customer = sampleField(model, "Customer");
+    sub.QResult()->ResultFields().Add(QStringLiteral("@1"), {customer}, customer->DisplayName());
+    sub.AddCondition(sub.Filter(), sampleField(model, "Customer city"))->SetValue(1, QStringLiteral("Berlin"));
+    sub.SaveToStrings(customers->SubQuery());
+    sub.BuildQuery();
+    customers->SetValue(1, sub.QResult()->GetSQL().Text().simplified());
+    customers->SetCaption(1, query.GetTitle(QStringLiteral("ttlSubQueryCaption")));
 }
 
-QImage render(TLogicalOperatorStyle style, bool dropOperator)
+// The sample model with a sub-query operator for the customer.
+void loadModel(TVxDBStructure& model)
+{
+    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    TDSOperator* inQuery = model.Operators(model.AddOperator(QStringLiteral("InQuery"), QStringLiteral("is in"),
+                                                             QStringLiteral("@f in (@1)"), {}, BrStringTypes));
+    inQuery->SetValueKind(vkSubQuery);
+    sampleField(model, "Customer")->AddOperator(inQuery);
+}
+
+// With a ratio of 2 the panel is drawn as on a high-density screen.
+QImage render(TLogicalOperatorStyle style, bool dropOperator, qreal ratio = 1)
 {
     TVxDBStructure model;
-    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    loadModel(model);
     TVxQueryPanel panel;
     panel.resize(720, 360);
     QPalette shades = panel.palette();
@@ -87,6 +111,12 @@ QImage render(TLogicalOperatorStyle style, bool dropOperator)
     TFilterRow* first = query.Filter()->GetRow(0);
     query.SetCurrentRow(first);
     QApplication::processEvents();
+    if (ratio != 1) {
+        QPixmap dense(panel.size() * ratio);
+        dense.setDevicePixelRatio(ratio);
+        panel.render(&dense);
+        return dense.toImage();
+    }
     QImage image = panel.grab().toImage();
     if (!dropOperator)
         return image;
@@ -107,18 +137,14 @@ QImage render(TLogicalOperatorStyle style, bool dropOperator)
 QImage renderSubQuery()
 {
     TVxDBStructure model;
-    model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
-    TDSOperator* inQuery = model.Operators(model.AddOperator(QStringLiteral("InQuery"), QStringLiteral("is in"),
-                                                             QStringLiteral("@f in (@1)"), {}, BrStringTypes));
-    inQuery->SetValueKind(vkSubQuery);
+    loadModel(model);
     TDSField* customer = sampleField(model, "Customer");
-    customer->AddOperator(inQuery);
     TVxQueryPanel panel;
     panel.Query().SetDbStruct(&model);
     panel.show();
     panel.SetActive(true);
     auto* cond = static_cast<TSimpleCond*>(panel.Query().AddCondition(panel.Query().Filter(), customer));
-    cond->SetOperator(inQuery);
+    cond->SetOperator(model.OperatorByName(QStringLiteral("InQuery")));
     QImage image;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<TdlgSubQuery*>(QApplication::activeModalWidget());
@@ -156,6 +182,7 @@ void RenderPanelPictures(const QString& dir)
 {
     save(render(losHidden, true), dir + QStringLiteral("/query_panel.png"));
     save(render(losAfterCond, false), dir + QStringLiteral("/query_panel_and_or.png"));
+    save(render(losHidden, false, 2), dir + QStringLiteral("/query_panel_ratio_2.png"));
     save(renderSubQuery(), dir + QStringLiteral("/sub_query_dialog.png"));
 }
 
