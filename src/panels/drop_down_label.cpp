@@ -1,5 +1,6 @@
 #include <brindle/panels/drop_down_label.h>
 
+#include <brindle/panels/accessibility.h>
 #include <brindle/panels/event_guard.h>
 
 #include <QApplication>
@@ -18,6 +19,7 @@ TDropDownLabel::TDropDownLabel(TWordEditor editor, QWidget* parent)
     if (parent && parent->isVisible())
         show();
     setCursor(Qt::PointingHandCursor);
+    InstallAccessibility();
     FWord->OnChanged = [this](TQueryWord*) { WordChanged(); };
     WordChanged();
 }

@@ -531,6 +531,14 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
             place(*label, top);
     if (logOp && FQuery->LogOpStyle() == losAfterCond)
         place(*logOp, top);
+    // Assistive technology reads the row as its sentence.
+    const QString sentence = FQuery->RowText(row);
+    button.setAccessibleName(sentence);
+    if (controls.CheckBox)
+        controls.CheckBox->setAccessibleName(sentence);
+    for (Owned<TDropDownLabel>& label : controls.Labels)
+        if (label)
+            label->setAccessibleDescription(sentence);
     if (!rtl)
         FWidest = std::max(FWidest, x);
 }

@@ -1,5 +1,6 @@
 #include <brindle/panels/round_button.h>
 
+#include <brindle/panels/accessibility.h>
 #include <brindle/panels/event_guard.h>
 
 #include <QApplication>
@@ -37,6 +38,7 @@ TVxRndBtn::TVxRndBtn(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     resize(18, 25);
     applyOpacity();
+    InstallAccessibility();
 }
 
 void TVxRndBtn::SetAllowPress(bool allow)

@@ -7,6 +7,7 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -286,6 +287,72 @@ TEST_F(Panel, HostileInputLeavesAWorkingPanel)
     QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
     EXPECT_NO_THROW(outcome(query));
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// A condition made with the keyboard alone, and what a screen reader hears
+// of it: the row by its sentence, each word by its caption and role.
+TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    panel->setFocus();
+    QTest::keyClick(panel, Qt::Key_Insert);
+    ASSERT_EQ(query.Filter()->GetRowCount(), 1);
+    auto* cond = static_cast<TSimpleCond*>(query.Filter()->GetRow(0));
+    ASSERT_EQ(query.CurrentRow(), cond);
+    const auto press = [&](Qt::Key key) { QTest::keyClick(panel, key); };
+    while (cond->CurrentControlIndex() < 2)
+        press(Qt::Key_Right);
+    QTimer::singleShot(0, [] {
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(QApplication::activePopupWidget(), key);
+    });
+    press(Qt::Key_Return);
+    press(Qt::Key_Right);
+    press(Qt::Key_Return);
+    auto* edit = qobject_cast<QLineEdit*>(panel->GetRowControl(cond, 3)->EditControl());
+    ASSERT_TRUE(edit);
+    QTest::keyClicks(edit, "Paris");
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    TVxQuery reference;
+    reference.SetDbStruct(&m.model);
+    reference.SetActive(true);
+    auto* expected = static_cast<TSimpleCond*>(reference.AddCondition(reference.Filter(), nullptr));
+    expected->SetOperator(expected->Field()->Operators(1));
+    expected->SetValue(1, "Paris");
+    EXPECT_EQ(outcome(query), outcome(reference));
+
+    const QString sentence = query.RowText(cond);
+    EXPECT_TRUE(sentence.contains("Paris")) << sentence.toStdString();
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(panel->RowButton(cond));
+    EXPECT_EQ(row->role(), QAccessible::Button);
+    EXPECT_EQ(row->text(QAccessible::Name), sentence);
+    struct Word { int index; QAccessible::Role role; QString name; };
+    for (const Word& w : {Word{1, QAccessible::ComboBox, cond->Field()->DisplayName()},
+                          Word{2, QAccessible::ComboBox, cond->Operator()->DisplayName()},
+                          Word{3, QAccessible::EditableText, "Paris"}}) {
+        QAccessibleInterface* word = QAccessible::queryAccessibleInterface(panel->GetRowControl(cond, w.index));
+        EXPECT_EQ(word->role(), w.role) << w.index;
+        EXPECT_EQ(word->text(QAccessible::Name), w.name) << w.index;
+        EXPECT_EQ(word->text(QAccessible::Description), sentence) << w.index;
+    }
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(panel->GetRowControl(query.Filter(), 1));
+    EXPECT_EQ(text->role(), QAccessible::StaticText);
+    EXPECT_TRUE(text->actionInterface()->actionNames().isEmpty());
+    // Pressing a word opens it as a click would.
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(panel->GetRowControl(query.Filter(), 2));
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        opened = QApplication::activePopupWidget() != nullptr;
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    });
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(opened);
 }
 
 } // namespace
