@@ -356,3 +356,40 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
 }
 
 } // namespace
+
+namespace {
+
+// A value word's label follows its field's type and editor and its
+// operator's value kind; the host may hand the panel another word.
+TEST_F(Panel, ValueLabelsByFieldOperatorAndHost)
+{
+    TDSOperator* inQuery = m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes));
+    inQuery->SetValueKind(vkSubQuery);
+    m.custName->AddOperator(inQuery);
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    struct Case { TDSField* field; const char* op; const char* label; };
+    const auto check = [&](const Case& c) {
+        TFilterCond* cond = brindle::fixtures::addCondition(query, query.Filter(), c.field, m.op(c.op));
+        EXPECT_STREQ(panel->GetRowControl(cond, 3)->metaObject()->className(), c.label)
+            << c.field->DisplayName().toStdString() << ' ' << c.op;
+    };
+    for (const Case& c : {Case{m.custName, "Equal", "brindle::TDropDownEdit"},
+                          Case{m.amount, "Equal", "brindle::TDropDownEdit"},
+                          Case{m.orderDate, "Equal", "brindle::TDropDownDateTimeEdit"},
+                          Case{m.paid, "Equal", "brindle::TDropDownPopup"},
+                          Case{m.status, "Equal", "brindle::TDropDownPopup"},
+                          Case{m.status, "InList", "brindle::TDropDownCheckListBox"},
+                          Case{m.custName, "InQuery", "brindle::TDropDownLabel"}})
+        check(c);
+    panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoPopupValue});
+    check({m.paid, "Equal", "brindle::TDropDownListBox"});
+
+    query.OnElementCreate = [&](TFilterCond* cond, int, std::unique_ptr<TQueryWord>& element) {
+        if (static_cast<TSimpleCond*>(cond)->Field() == m.orderDate)
+            element = std::make_unique<TQueryWord>(weEdit);
+    };
+    check({m.orderDate, "Equal", "brindle::TDropDownEdit"});
+}
+
+} // namespace
