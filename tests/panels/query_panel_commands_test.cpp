@@ -8,7 +8,6 @@
 
 #include <QKeySequence>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTimer>
 
 using namespace brindle;
@@ -212,15 +211,6 @@ TEST_F(Commands, TheKeyboardMap)
         EXPECT_EQ(query().CurrentRow()->CurrentControlIndex(), c.currentIndex) << name;
     }
 
-    // Far rows scroll into view.
-    for (int i = 0; i < 30; ++i)
-        query().AddCondition(root, m.custCity);
-    panel->SetCurrentRowNum(34);
-    QTest::keyClick(panel, Qt::Key_Down);
-    EXPECT_EQ(query().CurrentRow(), root->GetLastRow());
-    EXPECT_GT(panel->verticalScrollBar()->value(), 0);
-    const QRect selected = panel->GetRowControl(root->GetLastRow(), 1)->geometry();
-    EXPECT_TRUE(panel->viewport()->rect().contains(selected.translated(panel->Surface()->pos())));
     // Without aoAllowKeyboard the keys are the scroll area's.
     panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoAllowKeyboard});
     TFilterRow* before = query().CurrentRow();

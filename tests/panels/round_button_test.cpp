@@ -71,9 +71,19 @@ TEST(RoundButton, CornerSizeAndBorderOffsetFollowTheHeight)
         EXPECT_EQ(button.CornerSize(), c.corner) << c.height;
         EXPECT_EQ(button.BorderOffset(), c.offset) << c.height;
     }
-    // A square button draws its corner pixel, a rounded one leaves it.
+    // A rounded button leaves its corner pixel to the parent when flat and
+    // to its own background when not; a square one draws it.
     ButtonWindow w;
-    EXPECT_EQ(w.pixel(0, 0), w.window.palette().color(QPalette::Window));
+    QPalette parent = w.window.palette();
+    parent.setColor(QPalette::Window, Qt::red);
+    w.window.setPalette(parent);
+    w.window.setAutoFillBackground(true);
+    QPalette own = w.button->palette();
+    own.setColor(QPalette::Window, Qt::blue);
+    w.button->setPalette(own);
+    EXPECT_EQ(w.pixel(0, 0), QColor(Qt::red));
+    w.button->SetFlat(false);
+    EXPECT_EQ(w.pixel(0, 0), QColor(Qt::blue));
     w.button->SetRounded(false);
     EXPECT_EQ(w.pixel(0, 0), Grey);
 }
@@ -170,21 +180,6 @@ TEST(RoundButton, DisabledButtonNeitherHoversNorPresses)
     EXPECT_EQ(w.button->State(), TVxRndBtn::bsUp);
     // Enabled again under the pointer, a flat button is hovered again.
     EXPECT_TRUE(w.button->MouseInControl());
-}
-
-TEST(RoundButton, FlatButtonLeavesItsCornersToTheParent)
-{
-    ButtonWindow w;
-    QPalette parent = w.window.palette();
-    parent.setColor(QPalette::Window, Qt::red);
-    w.window.setPalette(parent);
-    w.window.setAutoFillBackground(true);
-    QPalette own = w.button->palette();
-    own.setColor(QPalette::Window, Qt::blue);
-    w.button->setPalette(own);
-    EXPECT_EQ(w.pixel(0, 0), QColor(Qt::red));
-    w.button->SetFlat(false);
-    EXPECT_EQ(w.pixel(0, 0), QColor(Qt::blue));
 }
 
 TEST(RoundButton, MarginBelowMinusOneIsIgnored)
