@@ -5,9 +5,11 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
+#include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/sub_query_dialog.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDate>
 #include <QLocale>
 #include <QPainter>
@@ -170,6 +172,28 @@ QImage renderSubQuery()
     return image;
 }
 
+// Result columns: a sorted field, a sum and a formula, the sum sorted too.
+QImage renderResultFields()
+{
+    TVxDBStructure model;
+    loadModel(model);
+    TVxResultFieldsPanel panel;
+    panel.resize(460, 130);
+    panel.SetDBStruct(&model);
+    panel.show();
+    panel.Activate();
+    TRFieldList& columns = panel.ResultFields();
+    columns.Add(QStringLiteral("@1"), {sampleField(model, "Customer")}, QStringLiteral("Customer"));
+    columns.Add(QStringLiteral("sum(@1)"), {sampleField(model, "Line amount")}, QStringLiteral("Sales"));
+    columns.Add(QStringLiteral("@1 * 1.2"), {sampleField(model, "List price")}, QStringLiteral("Gross price"));
+    columns.GetRField(0)->SetSorting(stAscending);
+    columns.GetRField(1)->SetSorting(stDescending);
+    // Away from the buttons, which would show as hovered.
+    QCursor::setPos(panel.mapToGlobal(QPoint(panel.width() - 5, panel.height() - 5)));
+    QApplication::processEvents();
+    return panel.grab().toImage();
+}
+
 void save(const QImage& image, const QString& path)
 {
     if (!image.save(path))
@@ -184,6 +208,7 @@ void RenderPanelPictures(const QString& dir)
     save(render(losAfterCond, false), dir + QStringLiteral("/query_panel_and_or.png"));
     save(render(losHidden, false, 2), dir + QStringLiteral("/query_panel_ratio_2.png"));
     save(renderSubQuery(), dir + QStringLiteral("/sub_query_dialog.png"));
+    save(renderResultFields(), dir + QStringLiteral("/result_fields_panel.png"));
 }
 
 } // namespace brindle

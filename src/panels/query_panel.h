@@ -175,6 +175,9 @@ public:
     virtual bool EditSubQuery(TStringList& subQuery, QString& sql, QString& text, TSQLOptions& options);
     // The sub-query dialog's panel changed: so did this panel's query.
     void SubQueryChanged();
+    // The titles editor over the query's titles; true when the user chose
+    // OK, after which the panel shows the new texts.
+    bool EditTitles();
 
     std::function<void(QObject* sender)> OnActive;
     // A double click on a value word or inside its text editor; the value

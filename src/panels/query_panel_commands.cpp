@@ -9,6 +9,7 @@
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/sub_query_dialog.h>
+#include <brindle/panels/titles_editor.h>
 
 #include <QActionGroup>
 #include <QKeyEvent>
@@ -672,6 +673,17 @@ bool TVxQueryPanel::EditSubQuery(TStringList& subQuery, QString& sql, QString& t
         return false;
     options = sub.SQLOptions();
     dialog.SaveQuery(subQuery, sql, text);
+    return true;
+}
+
+bool TVxQueryPanel::EditTitles()
+{
+    TStringList titles = FQuery->Titles();
+    if (!RunTitlesEditor(this, FQuery->DefTitles(), titles))
+        return false;
+    FQuery->SetTitles(titles);
+    UpdateMenus();
+    RefreshPanel();
     return true;
 }
 

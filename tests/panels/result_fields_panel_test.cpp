@@ -1,0 +1,205 @@
+// The result fields panel driven as a user drives it, its list compared
+// through the statement with the same columns built through the core.
+
+#include "panels/label_fixtures.h"
+#include "query/query_fixtures.h"
+
+#include <brindle/panels/drop_down_list.h>
+#include <brindle/panels/result_fields_panel.h>
+#include <brindle/panels/titles_editor.h>
+
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+using namespace brindle;
+
+namespace {
+
+class ResultFieldsPanel : public ::fixtures::LabelWindow {
+protected:
+    void SetUp() override
+    {
+        LabelWindow::SetUp();
+        panel = new TVxResultFieldsPanel(&window);
+        panel->resize(400, 300);
+        panel->show();
+    }
+    // The statement of a query over the model with these result fields.
+    std::string sql(const TRFieldList& fields)
+    {
+        TVxQuery query;
+        query.SetDbStruct(&m.model);
+        query.QResult()->ResultFields().Assign(fields);
+        query.BuildQuery();
+        return query.QResult()->GetSQL().Text().toStdString();
+    }
+    // Presses the keys in the popup about to open.
+    static void onPopup(QList<Qt::Key> keys)
+    {
+        QTimer::singleShot(0, [keys] {
+            for (Qt::Key key : keys)
+                QTest::keyClick(QApplication::activePopupWidget(), key);
+        });
+    }
+    // Chooses the entry of the tag in the row menu about to open, or looks.
+    void onRowMenu(int tag, std::function<void(QMenu*)> look = {})
+    {
+        QTimer::singleShot(0, [tag, look] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (look)
+                look(menu);
+            for (QAction* action : menu->actions())
+                if (action->data().toInt() == tag)
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, tag ? Qt::Key_Return : Qt::Key_Escape);
+        });
+    }
+
+    brindle::fixtures::QueryModel m;
+    TVxResultFieldsPanel* panel = nullptr;
+};
+
+TEST_F(ResultFieldsPanel, ColumnsMadeOnThePanelGiveTheStatementTheCoreGives)
+{
+    EXPECT_EQ(brindle::fixtures::errorOf<ERFPanelError>([&] { panel->Activate(); }), "DBStructure is not specified");
+    panel->SetDBStruct(&m.model);
+    int changes = 0;
+    panel->OnChange = [&](QObject*) { ++changes; };
+    panel->Activate();
+    EXPECT_EQ(panel->AddRowLabel()->pos(), QPoint(5, 5));
+    EXPECT_EQ(panel->AddRowLabel()->Caption(), "< Click to add new field >");
+
+    // Two columns through the add line; the second becomes the city,
+    // renamed with its field, sorted descending.
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    ASSERT_EQ(panel->RowCount(), 2);
+    TResultFieldRow* second = panel->Row(1);
+    EXPECT_EQ(second->FieldLabel()->Caption(), m.custName->DisplayName());
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    QTest::mouseClick(second->FieldLabel(), Qt::LeftButton);
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    QTest::mouseClick(second->SortLabel(), Qt::LeftButton);
+    EXPECT_EQ(second->FieldLabel()->Caption(), "City");
+    EXPECT_EQ(second->SortLabel()->Caption(), "Descending");
+    EXPECT_EQ(changes, 4);
+
+    // A formula reads upper-cased around its field.
+    TRFieldList& list = panel->ResultFields();
+    list.Add("sum(@1) / 2", {m.amount}, "Half");
+    TResultFieldRow* formula = panel->Row(2);
+    ASSERT_TRUE(formula->TextLabel1() && formula->TextLabel2());
+    EXPECT_EQ(formula->TextLabel1()->Caption(), "SUM(");
+    EXPECT_EQ(formula->TextLabel2()->Caption(), ") / 2");
+    const int height = panel->RowHeight();
+    EXPECT_EQ(formula->Button()->pos(), QPoint(5, 2 * (3 + height) + 5));
+    EXPECT_EQ(formula->TextLabel1()->x(), 5 + 5 + formula->Button()->width());
+    EXPECT_EQ(formula->FieldLabel()->x(), formula->TextLabel1()->geometry().right() + 1 + 5);
+    EXPECT_EQ(panel->AddRowLabel()->y(), formula->Button()->y() + height + 3 + 2);
+
+    TRFieldList reference(&m.model);
+    reference.SetJustSorting(false);
+    reference.Add("@1", {m.custName}, m.custName->DisplayName());
+    reference.Add("@1", {m.custCity}, "City");
+    reference.GetRField(1)->SetSorting(stDescending);
+    reference.Add("sum(@1) / 2", {m.amount}, "Half");
+    EXPECT_EQ(sql(list), sql(reference));
+
+    // Sorted columns moved past each other swap their sort positions.
+    list.GetRField(2)->SetSorting(stAscending);
+    EXPECT_EQ(list.GetRField(2)->SortOrder(), 2);
+    bool upEnabled = true;
+    bool downEnabled = false;
+    onRowMenu(0, [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            upEnabled = action->data().toInt() == 3 ? action->isEnabled() : upEnabled;
+            downEnabled = action->data().toInt() == 4 ? action->isEnabled() : downEnabled;
+        }
+    });
+    QTest::mouseClick(panel->Row(2)->Button(), Qt::LeftButton);
+    EXPECT_TRUE(upEnabled);
+    EXPECT_FALSE(downEnabled);
+    onRowMenu(3);
+    QTest::mouseClick(panel->Row(2)->Button(), Qt::LeftButton);
+    EXPECT_EQ(list.GetRField(1)->Caption(), "Half");
+    EXPECT_EQ(list.GetRField(1)->SortOrder(), 1);
+    EXPECT_EQ(list.GetRField(2)->SortOrder(), 2);
+    EXPECT_EQ(panel->Row(1)->Button()->Caption(), "2");
+    onRowMenu(2);
+    QTest::mouseClick(panel->Row(0)->Button(), Qt::LeftButton);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(panel->RowCount(), 2);
+    EXPECT_EQ(panel->Row(0)->Button()->pos().y(), 5);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(ResultFieldsPanel, BadModelsListsAndHandlersLeaveTheListWhole)
+{
+    // An empty model adds nothing.
+    TVxDBStructure empty;
+    panel->SetDBStruct(&empty);
+    panel->Activate();
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    EXPECT_EQ(errors, QStringList{"Structure is empty"});
+    EXPECT_EQ(panel->ResultFields().Count(), 0);
+
+    // Texts without a field mark, a mark for a field it lacks and a very
+    // long caption show as texts; a field the model drops takes its column.
+    panel->SetDBStruct(&m.model);
+    panel->Activate();
+    TRFieldList given(&m.model);
+    given.Add("count(*)", {}, "Rows");
+    given.Add("@9", {m.custCity}, QString(10000, u'c'));
+    given.Add("@1", {m.status}, "Status");
+    panel->SetResultFields(given);
+    ASSERT_EQ(panel->RowCount(), 3);
+    EXPECT_EQ(panel->Row(0)->TextLabel1()->Caption(), "COUNT(*)");
+    EXPECT_EQ(panel->Row(0)->FieldLabel(), nullptr);
+    EXPECT_EQ(panel->Row(1)->TextLabel1()->Caption(), "@9");
+    m.model.DelField(m.model.IndexOfField(m.status));
+    EXPECT_EQ(panel->RowCount(), 2);
+    EXPECT_EQ(panel->ResultFields().Count(), 2);
+
+    // A throwing host hears each change once and the list keeps it.
+    errors.clear();
+    panel->OnChange = [](QObject*) { throw Exception("host failed"); };
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    EXPECT_EQ(errors, QStringList{"host failed"});
+    EXPECT_EQ(panel->ResultFields().Count(), 3);
+    EXPECT_EQ(panel->RowCount(), 3);
+
+    // The panel forgets a model that is freed.
+    {
+        TVxDBStructure brief;
+        panel->SetDBStruct(&brief);
+    }
+    EXPECT_EQ(panel->DBStruct(), nullptr);
+    EXPECT_EQ(panel->RowCount(), 0);
+}
+
+TEST_F(ResultFieldsPanel, TheTitlesEditorChangesAndResetsTexts)
+{
+    panel->SetDBStruct(&m.model);
+    panel->Activate();
+    for (bool accept : {false, true}) {
+        QTimer::singleShot(0, [accept] {
+            auto* dialog = qobject_cast<TdlgTitlesEditor*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            QTableWidget* table = dialog->Table();
+            ASSERT_EQ(table->rowCount(), 7);
+            EXPECT_EQ(table->item(6, 1)->text(), "Click to add new field");
+            table->item(6, 2)->setText("Add a column");
+            table->item(0, 2)->setText("Drop it");
+            table->selectRow(0);
+            QTest::mouseClick(dialog->ResetButton(), Qt::LeftButton);
+            accept ? dialog->accept() : dialog->reject();
+        });
+        EXPECT_EQ(panel->EditTitles(), accept);
+    }
+    EXPECT_EQ(panel->AddRowLabel()->Caption(), "< Add a column >");
+    EXPECT_EQ(panel->GetTitle("ttlDelField"), "Delete current field");
+}
+
+} // namespace
