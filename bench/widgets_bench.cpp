@@ -2,13 +2,16 @@
 // groups and a list box of 5,000 items opened (built, placed, shown) and
 // closed, 10,000 labels made on a panel, and the query panel showing the
 // query of query_shape.h at 1,000 and 10,000 conditions: loading it,
-// adding a row, rebuilding, placing every row.
+// adding a row, rebuilding, placing every row; and the result fields panel
+// showing 500 columns over models of 5,000 and 20,000 fields.
 
 #include "query_shape.h"
+#include "schema_model.h"
 
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/drop_down_list_box.h>
 #include <brindle/panels/query_panel.h>
+#include <brindle/panels/result_fields_panel.h>
 
 #include <QApplication>
 
@@ -167,5 +170,30 @@ void BM_PanelPlaceAllRows(benchmark::State& state)
         panel->PlaceAllRows();
 }
 BENCHMARK(BM_PanelPlaceAllRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// 500 columns over the schema model, made and shown by a new active panel:
+// the field word's list is built once and shared by every row.
+void BM_ResultFieldsPanelShow(benchmark::State& state)
+{
+    bench::SchemaModel schema(static_cast<double>(state.range(0)) / 20000);
+    TRFieldList columns(&schema.model);
+    for (int i = 0; i < 500; ++i) {
+        TDSField* field = schema.model.Fields(1 + (i * 37) % (schema.model.FieldCount() - 1));
+        columns.Add(i % 3 ? QStringLiteral("@1") : QStringLiteral("sum(@1)"), {field}, field->DisplayName());
+    }
+    for (auto _ : state) {
+        TVxResultFieldsPanel panel;
+        panel.resize(800, 600);
+        panel.SetDBStruct(&schema.model);
+        panel.SetResultFields(columns);
+        panel.show();
+        panel.Activate();
+        QApplication::processEvents();
+        state.PauseTiming();
+        panel.hide();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ResultFieldsPanelShow)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace

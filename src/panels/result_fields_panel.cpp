@@ -595,9 +595,11 @@ void TVxResultFieldsPanel::MenuItemClick(int tag)
 
 // --- the list's notices
 
+// An inactive panel that has no rows yet makes them all when activated;
+// otherwise the rows mirror the list entry for entry.
 void TVxResultFieldsPanel::RFieldInserted(int index)
 {
-    if (!FDBStruct || FRefreshing)
+    if (!FDBStruct || FRefreshing || (!FActive && FRows.empty()))
         return;
     auto row = std::make_unique<TResultFieldRow>(*this, FResultFields->GetRField(index));
     TResultFieldRow* made = row.get();
@@ -640,7 +642,8 @@ void TVxResultFieldsPanel::RFieldsAboutToBeReset()
 
 void TVxResultFieldsPanel::RFieldsReset()
 {
-    RefreshFieldsList();
+    if (FActive)
+        RefreshFieldsList();
 }
 
 } // namespace brindle
