@@ -140,7 +140,7 @@ QToolButton* gridButton(QWidget* parent, Glyph glyph)
 
 TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
 {
-    resize(640, 440);
+    resize(680, 440);
     auto* fieldsPart = new QWidget;
     FFieldsLabel = new QLabel(fieldsPart);
     tvAllFields = new QTreeWidget(fieldsPart);
@@ -150,7 +150,8 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     FFieldsLabel->setBuddy(tvAllFields);
     btAddResultField = new QPushButton(fieldsPart);
     btAddResultField->setAutoDefault(false);
-    // Add stands above the tree, so its menu opens over the fields.
+    // Add stands above the tree's right edge, so its menu opens over the
+    // fields and leaves the grids in sight.
     auto* fieldsHead = new QHBoxLayout;
     fieldsHead->addWidget(FFieldsLabel, 1);
     fieldsHead->addWidget(btAddResultField);
@@ -198,7 +199,8 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     sides->addWidget(fieldsPart);
     sides->addWidget(grids);
     sides->setStretchFactor(1, 1);
-    sides->setSizes({220, 420});
+    sides->setSizes({250, 390});
+    sides->setHandleWidth(8);
     sides->setChildrenCollapsible(false);
     FOkButton = new QPushButton(this);
     FOkButton->setDefault(true);
@@ -429,6 +431,9 @@ void TdlgRFieldsEditor::applyTitles()
     btAddResultField->setText(add);
     btAddResultField->setToolTip(title(QStringLiteral("ttlAddBtnHint")));
     btAddResultField->setFixedWidth(btAddResultField->fontMetrics().horizontalAdvance(withoutAccelerator(add)) + 28);
+    // The grids start level with the tree, below the Add button's row.
+    for (QLabel* label : {FResultLabel, FSortLabel})
+        label->setMinimumHeight(btAddResultField->sizeHint().height());
     sgRFields->setHorizontalHeaderLabels(
         {QString(), title(QStringLiteral("ttlFieldNmColName")), title(QStringLiteral("ttlFieldExprColName"))});
     sgSortOrder->setHorizontalHeaderLabels(
@@ -644,13 +649,16 @@ void TdlgRFieldsEditor::addButtonClick()
         return;
     }
     updateButtons();
-    pmAddField->exec(btAddResultField->mapToGlobal(QPoint(0, btAddResultField->height())));
+    const int left = btAddResultField->width() - pmAddField->sizeHint().width();
+    pmAddField->exec(btAddResultField->mapToGlobal(QPoint(left, btAddResultField->height())));
 }
 
 void TdlgRFieldsEditor::addMenuClick(int tag)
 {
     TDSField* field = selectedTreeField();
-    const auto aggregate = [this](const char* name) { return QStringLiteral("@f ") + title(QString::fromLatin1(name)); };
+    const auto aggregate = [this](const char* name) {
+        return QStringLiteral("@f ") + title(QString::fromLatin1(name));
+    };
     switch (tag) {
     case rfaAsIs:
         return addField(QStringLiteral("@1"), QStringLiteral("@f"), field);

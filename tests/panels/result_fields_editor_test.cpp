@@ -39,6 +39,7 @@ protected:
     }
     void TearDown() override
     {
+        EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
         SetAskHandler({});
         LabelWindow::TearDown();
     }
@@ -71,12 +72,16 @@ protected:
     {
         return grid->visualItemRect(grid->item(row, column)).center();
     }
-    static void selectRow(QTableWidget* grid, int row) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell(grid, row)); }
+    static void selectRow(QTableWidget* grid, int row)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell(grid, row));
+    }
     static void gridMenu(QTableWidget* grid, int row, int tag)
     {
         selectRow(grid, row);
         onMenu(tag);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, cell(grid, row), grid->viewport()->mapToGlobal(cell(grid, row)));
+        const QPoint at = cell(grid, row);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
         QApplication::sendEvent(grid->viewport(), &event);
     }
     void edit(int row, int column, const QString& text)
@@ -97,7 +102,8 @@ protected:
     {
         QStringList texts;
         for (int row = 0; row < grid->rowCount(); ++row)
-            texts.append(grid->item(row, 0)->text() + ' ' + grid->item(row, 1)->text() + ' ' + grid->item(row, 2)->text());
+            texts.append(QStringList{grid->item(row, 0)->text(), grid->item(row, 1)->text(), grid->item(row, 2)->text()}
+                             .join(' '));
         return texts;
     }
     // The statement of a query whose result fields the function fills.
@@ -110,10 +116,7 @@ protected:
         query.BuildQuery();
         return query.QResult()->GetSQL().Text().toStdString();
     }
-    std::string saved()
-    {
-        return sql([this](TRFieldList& list) { dialog->Save(list); });
-    }
+    std::string saved() { return sql([this](TRFieldList& list) { dialog->Save(list); }); }
 
     brindle::fixtures::QueryModel m;
     std::unique_ptr<TdlgRFieldsEditor> dialog;
@@ -137,8 +140,9 @@ TEST_F(RFieldsEditor, AddingEditingAndSortingBuildWhatTheCoreBuilds)
     gridMenu(dialog->SortGrid(), 0, stDescending);
     gridMenu(dialog->ResultGrid(), 0, rfmSort);
 
-    EXPECT_EQ(rows(dialog->ResultGrid()), QStringList({"1 Amount Sum =SUM({Amount}) + {Order}", "2 Second =SUM({Amount})",
-                                                       "3 City ={City}", "4 NewField ={Amount} * 2"}));
+    EXPECT_EQ(rows(dialog->ResultGrid()), QStringList({"1 Amount Sum =SUM({Amount}) + {Order}",
+                                                       "2 Second =SUM({Amount})", "3 City ={City}",
+                                                       "4 NewField ={Amount} * 2"}));
     EXPECT_EQ(rows(dialog->SortGrid()), QStringList({"1 City Descending", "2 Amount Sum Ascending"}));
     EXPECT_EQ(saved(), sql([this](TRFieldList& list) {
                   list.Add("SUM(@1) + @2", {m.amount, m.orderID}, "Amount Sum");
@@ -148,7 +152,6 @@ TEST_F(RFieldsEditor, AddingEditingAndSortingBuildWhatTheCoreBuilds)
                   list.GetRField(2)->SetSorting(stDescending);
                   list.GetRField(0)->SetSorting(stAscending);
               }));
-    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 TEST_F(RFieldsEditor, OptionsShapeTheMenuAndTheGrids)
@@ -184,14 +187,11 @@ TEST_F(RFieldsEditor, OptionsShapeTheMenuAndTheGrids)
     pick(m.custCity);
     QTest::mouseClick(dialog->AddButton(), Qt::LeftButton);
     EXPECT_EQ(rows(dialog->SortGrid()), QStringList{"1 City Ascending"});
-
     dialog->SetOptions({rfdListFunc, rfdCountDistinctFunc});
-    add(m.custCity, rfaList);
-    add(m.custCity, rfaCountDistinct);
-    const TRFieldList& list = dialog->ResultFields();
-    EXPECT_EQ(list.GetRField(list.Count() - 2)->Formula() + '|' + list.GetRField(list.Count() - 2)->Caption(), "LIST(@1)|City List");
-    EXPECT_EQ(list.GetRField(list.Count() - 1)->Formula() + '|' + list.GetRField(list.Count() - 1)->Caption(),
-              "COUNT(DISTINCT @1)|City Distinct Count ");
+    add(m.status, rfaList);
+    add(m.status, rfaCountDistinct);
+    EXPECT_EQ(rows(dialog->ResultGrid()).mid(2), QStringList({"3 Status List =LIST({Status})",
+                                                              "4 Status Distinct Count  =COUNT(DISTINCT {Status})"}));
 
     TVxQuery titled;
     titled.SetTitle("ttlAddBtnCaption", "&Append field");
@@ -324,7 +324,6 @@ TEST_F(RFieldsEditor, HostileModelsAndListsDoNotBreakIt)
         delete model;
         EXPECT_EQ(dialog->FieldsTree()->topLevelItemCount(), 0);
     }
-    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 } // namespace
