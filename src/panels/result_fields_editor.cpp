@@ -190,6 +190,12 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     FSortUp = gridButton(FSortPart, Glyph::Up);
     FSortDown = gridButton(FSortPart, Glyph::Down);
     gridPart(FSortPart, FSortLabel, sgSortOrder, {FSortUp, FSortDown});
+    for (QToolButton* button : {FResultUp, FSortUp})
+        button->setToolTip(tr("Move up"));
+    for (QToolButton* button : {FResultDown, FSortDown})
+        button->setToolTip(tr("Move down"));
+    for (QToolButton* button : {FResultUp, FSortUp, FResultDown, FSortDown})
+        button->setAccessibleName(button->toolTip());
 
     auto* grids = new QSplitter(Qt::Vertical);
     grids->addWidget(FResultPart);
@@ -302,15 +308,20 @@ void TdlgRFieldsEditor::act(const std::function<void()>& work)
 void TdlgRFieldsEditor::SetDBStructure(TVxCustomDBStructure* model)
 {
     if (model != FDBStructure) {
-        if (FDBStructure)
+        if (FDBStructure) {
             FDBStructure->RemoveModelListener(this);
+            // The copy's fields are the old model's, which no longer tells
+            // the copy when it frees them.
+            const QScopedValueRollback changing(FChanging, FChanging + 1);
+            FRFields.Clear();
+        }
         FDBStructure = model;
         if (model)
             model->AddModelListener(this);
         FRFields.SetDBStruct(model);
     }
     fillTree();
-    updateButtons();
+    refresh();
 }
 
 void TdlgRFieldsEditor::SetOptions(TRFDOptions options)
@@ -702,8 +713,8 @@ void TdlgRFieldsEditor::addField(const QString& formula, const QString& captionP
 {
     if (!field || !canAdd())
         return;
-    FRFields.SetJustSorting(false);
     makeRoom();
+    // Add ends a just-sorting state: the grid below shows every column again.
     FRFields.Add(formula, {field},
                  FRFields.GetUniqCaption(QString(captionPattern).replace(QStringLiteral("@f"), field->DisplayName())));
     fillGrids();
@@ -742,7 +753,6 @@ void TdlgRFieldsEditor::newField()
 {
     if (!canAdd())
         return;
-    FRFields.SetJustSorting(false);
     makeRoom();
     FRFields.Add(QString(), {}, FRFields.GetUniqCaption(QStringLiteral("NewField")));
     fillGrids();

@@ -52,7 +52,8 @@ public:
     ~TdlgRFieldsEditor() override;
 
     // Fills the tree with the model's fields usable in results and selects
-    // its first node; none empties it.
+    // its first node; none empties it. Replacing a model empties the copy,
+    // whose fields were the old model's.
     void SetDBStructure(TVxCustomDBStructure* model);
     TVxCustomDBStructure* DBStructure() const { return FDBStructure; }
     // rfdOnlySorting brings rfdShowSorting along.
