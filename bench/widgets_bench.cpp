@@ -2,8 +2,9 @@
 // groups and a list box of 5,000 items opened (built, placed, shown) and
 // closed, 10,000 labels made on a panel, and the query panel showing the
 // query of query_shape.h at 1,000 and 10,000 conditions: loading it,
-// adding a row, rebuilding, placing every row; and the result fields panel
-// showing 500 columns over models of 5,000 and 20,000 fields.
+// adding a row, rebuilding, placing every row; the result fields panel
+// showing 500 columns and the result fields editor opened, both over
+// models of 5,000 and 20,000 fields.
 
 #include "query_shape.h"
 #include "schema_model.h"
@@ -12,14 +13,18 @@
 #include <brindle/panels/drop_down_list_box.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
+#include <brindle/panels/result_fields_editor.h>
 
 #include <QApplication>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -195,5 +200,39 @@ void BM_ResultFieldsPanelShow(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ResultFieldsPanelShow)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// The dialog as a panel opens it: made, given the model (its tree filled),
+// loaded with ten columns and shown.
+void BM_OpenResultFieldsEditor(benchmark::State& state)
+{
+    static std::map<int, std::unique_ptr<bench::SchemaModel>> schemas;
+    const int fields = static_cast<int>(state.range(0));
+    auto& schema = schemas[fields];
+    if (!schema)
+        schema = std::make_unique<bench::SchemaModel>(fields / 20000.0);
+    TRFieldList columns(&schema->model);
+    for (int i = 0; i < 10; ++i) {
+        TDSField* field = schema->model.Fields(i * fields / 10);
+        columns.Add(QStringLiteral("@1"), {field}, field->DisplayName());
+    }
+    int nodes = 0;
+    for (auto _ : state) {
+        auto dialog = std::make_unique<TdlgRFieldsEditor>();
+        dialog->SetDBStructure(&schema->model);
+        dialog->Load(columns);
+        dialog->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        QTreeWidgetItemIterator node(dialog->FieldsTree());
+        for (nodes = 0; *node; ++node)
+            ++nodes;
+        dialog.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    // Groups and fields: the tree the dialog filled.
+    state.counters["tree_nodes"] = nodes;
+}
+BENCHMARK(BM_OpenResultFieldsEditor)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace

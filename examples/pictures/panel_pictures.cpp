@@ -6,6 +6,7 @@
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
+#include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/sub_query_dialog.h>
 
 #include <QApplication>
@@ -14,7 +15,10 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace brindle {
 
@@ -194,6 +198,56 @@ QImage renderResultFields()
     return panel.grab().toImage();
 }
 
+// The result fields editor over the sample model: a sorted column, an
+// aggregate and a sum of two fields, with its add menu open for the
+// discount of the order lines.
+QImage renderResultFieldsEditor()
+{
+    TVxDBStructure model;
+    loadModel(model);
+    TRFieldList columns(&model);
+    TDSField* customer = sampleField(model, "Customer");
+    columns.Add(QStringLiteral("@1"), {customer}, customer->DisplayName());
+    columns.Add(QStringLiteral("SUM(@1)"), {sampleField(model, "Quantity")}, QStringLiteral("Quantity Sum"));
+    columns.Add(QStringLiteral("@1 + @2"), {sampleField(model, "Sales total"), sampleField(model, "Freight")},
+                QStringLiteral("Total with freight"));
+    columns.GetRField(0)->SetSorting(stAscending);
+    columns.GetRField(1)->SetSorting(stDescending);
+    TdlgRFieldsEditor dialog;
+    dialog.SetOptions({rfdShowSorting, rfdListFunc, rfdCountDistinctFunc});
+    dialog.SetDBStructure(&model);
+    dialog.Load(columns);
+    dialog.show();
+    QTreeWidget* tree = dialog.FieldsTree();
+    const QString discount = sampleField(model, "Discount")->DisplayName();
+    QTreeWidgetItem* node = tree->findItems(discount, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    if (!node)
+        throw Exception(QStringLiteral("The sample model's tree has no field %s"), {discount});
+    tree->setCurrentItem(node);
+    dialog.ResultGrid()->selectRow(2);
+    QApplication::processEvents();
+    const QImage shot = dialog.grab().toImage();
+    QImage image;
+    // The menu may reach past the dialog: the picture takes in both.
+    QTimer::singleShot(0, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        const QPoint at = menu->pos() - dialog.mapToGlobal(QPoint(0, 0));
+        const QRect whole = QRect(QPoint(0, 0), shot.size()).united(QRect(at, menu->size()));
+        image = QImage(whole.size(), QImage::Format_ARGB32);
+        image.fill(dialog.palette().color(QPalette::Window));
+        QPainter painter(&image);
+        painter.drawImage(-whole.topLeft(), shot);
+        painter.drawPixmap(at - whole.topLeft(), menu->grab());
+        menu->close();
+    });
+    dialog.AddButton()->click();
+    if (image.isNull())
+        throw Exception(QStringLiteral("The result fields editor's add menu did not open"), {});
+    return image;
+}
+
 void save(const QImage& image, const QString& path)
 {
     if (!image.save(path))
@@ -209,6 +263,7 @@ void RenderPanelPictures(const QString& dir)
     save(render(losHidden, false, 2), dir + QStringLiteral("/query_panel_ratio_2.png"));
     save(renderSubQuery(), dir + QStringLiteral("/sub_query_dialog.png"));
     save(renderResultFields(), dir + QStringLiteral("/result_fields_panel.png"));
+    save(renderResultFieldsEditor(), dir + QStringLiteral("/result_fields_editor.png"));
 }
 
 } // namespace brindle

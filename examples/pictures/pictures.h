@@ -17,7 +17,9 @@ void RenderLabelPictures(const QString& dir);
 
 // The query panel over the sample model with about a dozen rows, its
 // operator menu open (query_panel.png), and the same query with the
-// logical operator words after the conditions (query_panel_and_or.png).
+// logical operator words after the conditions (query_panel_and_or.png);
+// the sub-query dialog (sub_query_dialog.png) and the result fields editor
+// with its add menu open (result_fields_editor.png).
 void RenderPanelPictures(const QString& dir);
 
 } // namespace brindle
