@@ -411,10 +411,8 @@ void TdlgRFieldsEditor::ModelEntitiesRemoving(TVxCustomDBStructure*, const TMode
 
 void TdlgRFieldsEditor::ModelEntitiesRemoved(TVxCustomDBStructure*)
 {
-    if (FTreeStale) {
-        FTreeStale = false;
+    if (FTreeStale)
         fillTree();
-    }
     refresh();
 }
 
