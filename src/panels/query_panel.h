@@ -11,6 +11,7 @@
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/appearance.h>
 #include <brindle/panels/drop_down_label.h>
+#include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/round_button.h>
 #include <brindle/query/query.h>
 
@@ -175,11 +176,29 @@ public:
     virtual bool EditSubQuery(TStringList& subQuery, QString& sql, QString& text, TSQLOptions& options);
     // The sub-query dialog's panel changed: so did this panel's query.
     void SubQueryChanged();
+    // --- the result fields editor
+    // Sets a dialog up over the query's result fields: model, options,
+    // texts, help, and the largest number of fields (0 any, 1 exactly one
+    // that each addition replaces, n at most n).
+    void InitResultFieldsDlg(TdlgRFieldsEditor& dialog, int maxFieldCount, TRFDOptions options);
+    // Modal; on OK the query's result fields become the edited list in one
+    // update.
+    bool ShowResultFieldsDlg(int maxFieldCount, TRFDOptions options);
+    // Modeless: the dialog stays open while the user goes on; closing it
+    // with OK saves the list, and OnResultFieldsDlgClose fires on every
+    // closing. The dialog deletes itself once closed.
+    TdlgRFieldsEditor* ShowResultFieldsDlgAsync(int maxFieldCount, TRFDOptions options);
+    // Any number of fields, with their sorting.
+    bool EditQResult();
+
     // The titles editor over the query's titles; true when the user chose
     // OK, after which the panel shows the new texts.
     bool EditTitles();
 
     std::function<void(QObject* sender)> OnActive;
+    std::function<void(QObject* sender)> OnResultFieldsDlgClose;
+    // The Help button of the panel's dialogs.
+    std::function<void(QObject* sender)> OnHelpClick;
     // A double click on a value word or inside its text editor; the value
     // is the editor's text there, and what the handler leaves in it goes
     // back into the editor.
@@ -250,6 +269,7 @@ private:
     QColor wordColor(const TFilterRow* row, int slot) const;
     void paintSurface(QPainter& painter);
     void updateSurfaceSize();
+    void saveResultFields(const TdlgRFieldsEditor& dialog);
     // The distance between two rows' tops, and the top of a row's slot.
     int rowStep() const;
     int rowTop(int slot) const;

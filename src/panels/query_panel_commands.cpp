@@ -6,6 +6,7 @@
 #include <brindle/panels/query_panel.h>
 
 #include <brindle/foundations/errors.h>
+#include <brindle/foundations/messages.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/sub_query_dialog.h>
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace brindle {
@@ -690,6 +692,67 @@ bool TVxQueryPanel::EditTitles()
 void TVxQueryPanel::SubQueryChanged()
 {
     FQuery->QueryChanged();
+}
+
+// --- the result fields editor
+
+void TVxQueryPanel::InitResultFieldsDlg(TdlgRFieldsEditor& dialog, int maxFieldCount, TRFDOptions options)
+{
+    if (!FQuery->DbStruct())
+        throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
+    dialog.SetTitles(FQuery.get());
+    dialog.SetDBStructure(FQuery->DbStruct());
+    dialog.SetOptions(options);
+    TRFieldList& fields = FQuery->QResult()->ResultFields();
+    // An empty list defines no columns: the statement selects everything.
+    if (fields.Count() == 0)
+        fields.SetJustSorting(true);
+    dialog.Load(fields);
+    dialog.SetMaxFieldCount(maxFieldCount);
+    dialog.OnHelpClick = [this] {
+        if (OnHelpClick)
+            OnHelpClick(this);
+    };
+}
+
+void TVxQueryPanel::saveResultFields(const TdlgRFieldsEditor& dialog)
+{
+    TRFieldList& fields = FQuery->QResult()->ResultFields();
+    fields.BeginUpdate();
+    const auto end = qScopeGuard([&] { fields.EndUpdate(); });
+    dialog.Save(fields);
+}
+
+bool TVxQueryPanel::ShowResultFieldsDlg(int maxFieldCount, TRFDOptions options)
+{
+    TdlgRFieldsEditor dialog(this);
+    InitResultFieldsDlg(dialog, maxFieldCount, options);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    saveResultFields(dialog);
+    return true;
+}
+
+TdlgRFieldsEditor* TVxQueryPanel::ShowResultFieldsDlgAsync(int maxFieldCount, TRFDOptions options)
+{
+    auto* dialog = new TdlgRFieldsEditor(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    InitResultFieldsDlg(*dialog, maxFieldCount, options);
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        Guarded([&] {
+            if (result == QDialog::Accepted)
+                saveResultFields(*dialog);
+            if (OnResultFieldsDlgClose)
+                FQuery->CallHandler([&] { OnResultFieldsDlgClose(this); });
+        });
+    });
+    dialog->show();
+    return dialog;
+}
+
+bool TVxQueryPanel::EditQResult()
+{
+    return ShowResultFieldsDlg(0, {rfdShowSorting});
 }
 
 } // namespace brindle

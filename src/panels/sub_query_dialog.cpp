@@ -8,7 +8,6 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 
 namespace brindle {
@@ -118,26 +117,12 @@ void TdlgSubQuery::showEvent(QShowEvent* event)
 
 void TdlgSubQuery::chooseResultField()
 {
-    TVxQuery& sub = FPanel->Query();
-    const TVxCustomDBStructure* model = sub.DbStruct();
-    if (!model)
-        return;
-    QMenu menu(this);
-    for (int i = 0; i < model->FieldCount(); ++i) {
-        TDSField* field = model->Fields(i);
-        if (field->UseInResult())
-            menu.addAction(field->DisplayName())->setData(QVariant::fromValue(static_cast<void*>(field)));
-    }
     // The sub-query keeps exactly one result column, without an alias.
-    if (const QAction* chosen = menu.exec(FResultField->mapToGlobal(QPoint(0, FResultField->height())))) {
-        auto* field = static_cast<TDSField*>(chosen->data().value<void*>());
-        TRFieldList& fields = sub.QResult()->ResultFields();
-        fields.BeginUpdate();
-        fields.Clear();
-        fields.Add(QStringLiteral("@1"), {field}, field->DisplayName());
+    if (!FPanel->ShowResultFieldsDlg(1, {}))
+        return;
+    TRFieldList& fields = FPanel->Query().QResult()->ResultFields();
+    if (fields.Count() > 0)
         fields.GetRField(0)->SetAlias({});
-        fields.EndUpdate();
-    }
 }
 
 void TdlgSubQuery::showResultCaption()

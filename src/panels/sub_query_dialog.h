@@ -44,7 +44,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // The result column: the model's fields usable in results, as a menu.
+    // The result column, in the result fields editor.
     void chooseResultField();
     void showResultCaption();
 

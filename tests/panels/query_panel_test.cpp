@@ -10,8 +10,10 @@
 #include <QAccessible>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace brindle;
 
@@ -380,6 +382,64 @@ TEST_F(Panel, ValueLabelsByFieldOperatorAndHost)
             element = std::make_unique<TQueryWord>(weEdit);
     };
     check({m.orderDate, "Equal", "brindle::TDropDownEdit"});
+}
+
+} // namespace
+
+namespace {
+
+// The result fields editor opened from the panel: what OK saves, Cancel
+// keeps and the modeless dialog hands back on closing.
+TEST_F(Panel, TheResultFieldsEditorEditsTheQuerysColumns)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    query.QResult()->ResultFields().Add("@1", {m.custCity}, "City");
+    const auto addSum = [&](TdlgRFieldsEditor& dialog) {
+        QTreeWidget* tree = dialog.FieldsTree();
+        for (QTreeWidgetItem* node : tree->findItems("Amount", Qt::MatchExactly | Qt::MatchRecursive))
+            tree->setCurrentItem(node);
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_TRUE(menu);
+            for (QAction* action : menu->actions())
+                if (action->data().toInt() == rfaSum)
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
+    };
+    for (bool accept : {false, true}) {
+        QTimer::singleShot(0, [&, accept] {
+            auto* dialog = qobject_cast<TdlgRFieldsEditor*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            EXPECT_TRUE(dialog->Options().Contains(rfdShowSorting));
+            addSum(*dialog);
+            QTest::mouseClick(accept ? dialog->OkButton() : dialog->CancelButton(), Qt::LeftButton);
+        });
+        EXPECT_EQ(panel->EditQResult(), accept);
+        EXPECT_EQ(query.QResult()->ResultFields().Count(), accept ? 2 : 1);
+    }
+    TVxQuery reference;
+    reference.SetDbStruct(&m.model);
+    reference.SetActive(true);
+    TRFieldList& expected = reference.QResult()->ResultFields();
+    expected.Add("@1", {m.custCity}, "City");
+    expected.Add("SUM(@1)", {m.amount}, "Amount Sum");
+    EXPECT_EQ(outcome(query), outcome(reference));
+
+    // Left open, the dialog saves on OK and tells the host it closed.
+    int closed = 0;
+    panel->OnResultFieldsDlgClose = [&](QObject*) { ++closed; };
+    TdlgRFieldsEditor* dialog = panel->ShowResultFieldsDlgAsync(1, {});
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    addSum(*dialog);
+    EXPECT_EQ(query.QResult()->ResultFields().Count(), 2);
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    EXPECT_EQ(closed, 1);
+    ASSERT_EQ(query.QResult()->ResultFields().Count(), 1);
+    EXPECT_EQ(query.QResult()->ResultFields().GetRField(0)->Formula(), "SUM(@1)");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 } // namespace

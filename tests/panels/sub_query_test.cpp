@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace brindle;
 
@@ -55,12 +56,21 @@ TEST_F(SubQuery, OkStoresTheSubQueryAndCancelLeavesIt)
         // The user picks the city as the column, ticks Distinct and adds a
         // condition through the add-row line.
         QTimer::singleShot(0, [] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_TRUE(menu);
-            for (QAction* action : menu->actions())
-                if (action->text() == "City")
-                    menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
+            auto* editor = qobject_cast<TdlgRFieldsEditor*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(editor);
+            EXPECT_EQ(editor->MaxFieldCount(), 1);
+            QTreeWidget* tree = editor->FieldsTree();
+            tree->setCurrentItem(tree->findItems("City", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            QTimer::singleShot(0, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                ASSERT_TRUE(menu);
+                for (QAction* action : menu->actions())
+                    if (action->data().toInt() == rfaAsIs)
+                        menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+            });
+            QTest::mouseClick(editor->AddButton(), Qt::LeftButton);
+            QTest::mouseClick(editor->OkButton(), Qt::LeftButton);
         });
         QTest::mouseClick(dialog.ResultFieldWord(), Qt::LeftButton);
         EXPECT_EQ(dialog.ResultFieldWord()->Caption(), "City");
