@@ -5,6 +5,7 @@
 #include "query/query_fixtures.h"
 
 #include <brindle/panels/drop_down_list.h>
+#include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/titles_editor.h>
 
@@ -105,6 +106,15 @@ TEST_F(ResultFieldsPanel, ColumnsMadeOnThePanelGiveTheStatementTheCoreGives)
     reference.Add("@1", {m.custCity}, "City");
     reference.GetRField(1)->SetSorting(stDescending);
     reference.Add("sum(@1) / 2", {m.amount}, "Half");
+    EXPECT_EQ(sql(list), sql(reference));
+    // Through the editor and back, the columns stay what they were.
+    TdlgRFieldsEditor editor;
+    editor.SetDBStructure(&m.model);
+    editor.Load(list);
+    TRFieldList back(&m.model);
+    editor.Save(back);
+    panel->SetResultFields(back);
+    EXPECT_EQ(panel->RowCount(), 3);
     EXPECT_EQ(sql(list), sql(reference));
 
     // Sorted columns moved past each other swap their sort positions.
