@@ -141,43 +141,6 @@ TEST_F(Panel, HiddenButtonsHiddenRootAndRightToLeft)
     EXPECT_EQ(panel->RowCheckBox(cond)->x() + panel->RowCheckBox(cond)->width(), client - 5 - 5);
 }
 
-TEST_F(Panel, ChoicesOnThePanelGiveWhatTheQueryCallsGive)
-{
-    panel->SetActive(true);
-    TVxQuery& query = panel->Query();
-    TFilterCond* cond = query.AddCondition(query.Filter(), m.custCity);
-
-    // The user types a value into the value word and presses Enter.
-    TDropDownLabel* value = panel->GetRowControl(cond, 3);
-    ASSERT_TRUE(value);
-    QTest::mouseClick(value, Qt::LeftButton);
-    auto* edit = qobject_cast<QLineEdit*>(value->EditControl());
-    ASSERT_TRUE(edit);
-    QTest::keyClicks(edit, "Galway");
-    QTest::keyClick(edit, Qt::Key_Return);
-
-    // The user picks "any" for the root's link type.
-    TDropDownLabel* link = panel->GetRowControl(query.Filter(), 2);
-    QTimer::singleShot(0, [] {
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
-            QTest::keyClick(QApplication::activePopupWidget(), key);
-    });
-    QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(link->Caption(), "any");
-
-    TVxQuery reference;
-    reference.SetDbStruct(&m.model);
-    reference.SetActive(true);
-    reference.Filter()->SetLinkType(fltAny);
-    reference.AddCondition(reference.Filter(), m.custCity)->SetValue(1, QStringLiteral("Galway"));
-    EXPECT_EQ(outcome(query), outcome(reference));
-
-    // The add-row line adds a condition in the current row's bracket.
-    panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoFieldsMenuOnAdd});
-    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
-    EXPECT_EQ(query.Filter()->GetRowCount(), 2);
-}
-
 TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
 {
     panel->SetActive(true);
