@@ -8,7 +8,6 @@
 
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QTimer>
 
 using namespace brindle;
 
@@ -16,18 +15,6 @@ namespace {
 
 class Lists : public fixtures::LabelWindow {
 protected:
-    // Runs the keys on the open menu once the label's menu is shown.
-    void onOpenMenu(QList<Qt::Key> keys, std::function<void(QWidget*)> look = {})
-    {
-        QTimer::singleShot(0, [keys, look] {
-            QWidget* menu = QApplication::activePopupWidget();
-            ASSERT_TRUE(menu);
-            if (look)
-                look(menu);
-            for (Qt::Key key : keys)
-                QTest::keyClick(QApplication::activePopupWidget(), key);
-        });
-    }
     static QList<int> lengths(const TVxMenuItem& level)
     {
         QList<int> result;
@@ -78,7 +65,7 @@ TEST_F(Lists, PopupChoosesByKeyAndClosesWithoutAChoice)
     label.AfterDropDown = [&](TDropDownLabel*) { events << "AfterDropDown"; };
     label.AfterDropUp = [&](TDropDownLabel*, bool accepted) { events << (accepted ? "accepted" : "cancelled"); };
 
-    onOpenMenu({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    fixtures::onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     QTest::mouseClick(&label, Qt::LeftButton);
     EXPECT_EQ(label.Value(), "1");
     EXPECT_EQ(label.Caption(), "or");
@@ -91,7 +78,7 @@ TEST_F(Lists, PopupChoosesByKeyAndClosesWithoutAChoice)
         if (item == QLatin1String("or"))
             image = 7;
     };
-    onOpenMenu({Qt::Key_Escape});
+    fixtures::onPopup({Qt::Key_Escape});
     label.DropDown();
     TVxMenuItem& root = label.Menu()->Items();
     ASSERT_EQ(root.Count(), 3);
@@ -100,14 +87,14 @@ TEST_F(Lists, PopupChoosesByKeyAndClosesWithoutAChoice)
     EXPECT_EQ(root.Items(2)->ImageIndex, 3);
     EXPECT_EQ(root.Items(2)->ShownCaption(), "R&D");
     EXPECT_EQ(root.Items(2)->Items(0)->ShownCaption(), "Fish & Chips");
-    onOpenMenu({Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});
+    fixtures::onPopup({Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});
     label.DropDown();
     EXPECT_EQ(label.Value(), "2");
 
     // Right to left, the menu's right edge stands at the label's.
     label.SetBiDiMode(Qt::RightToLeft);
     QPoint menuRight;
-    onOpenMenu({Qt::Key_Escape}, [&](QWidget* menu) { menuRight = menu->geometry().topRight(); });
+    fixtures::onPopup({Qt::Key_Escape}, [&](QWidget* menu) { menuRight = menu->geometry().topRight(); });
     label.DropDown();
     EXPECT_EQ(menuRight + QPoint(1, 0), label.mapToGlobal(label.rect().bottomRight() + QPoint(1, 1)));
     EXPECT_EQ(label.Value(), "2");
@@ -123,7 +110,7 @@ TEST_F(Lists, PopupColumnsByLimitAndByScreen)
     for (int i = 0; i < 7; ++i)
         label.AddItem({}, QString::number(i), QStringLiteral("item %1").arg(i));
     QList<int> seen;
-    onOpenMenu({Qt::Key_Escape}, [&](QWidget*) { seen = lengths(label.Menu()->Items()); });
+    fixtures::onPopup({Qt::Key_Escape}, [&](QWidget*) { seen = lengths(label.Menu()->Items()); });
     label.DropDown();
     EXPECT_EQ(seen, QList<int>({3, 3, 1}));
     EXPECT_FALSE(label.Menu()->FitToScreen());
@@ -290,7 +277,7 @@ TEST_F(Lists, HostileListsNeitherCrashNorLoseItems)
     popup.AddItems(QStringLiteral("&&"), values, items);
     popup.AddItem({}, {}, {});
     box.AddItems({}, values, items);
-    onOpenMenu({Qt::Key_Escape});
+    fixtures::onPopup({Qt::Key_Escape});
     popup.DropDown();
     EXPECT_EQ(popup.Menu()->Items().Items(0)->Count(), 100000);
     box.DropDown();

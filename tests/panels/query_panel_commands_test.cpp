@@ -15,6 +15,9 @@ using brindle::fixtures::addCondition;
 
 namespace {
 
+using ::fixtures::onMenuTag;
+using ::fixtures::onPopup;
+
 class Commands : public ::fixtures::PanelWindow {
 protected:
     void SetUp() override
@@ -57,16 +60,6 @@ protected:
     {
         onMenu(tags);
         QTest::mouseClick(widget, button);
-    }
-    // Presses the keys in a word's popup once it opens.
-    static void onPopup(QList<Qt::Key> keys, std::function<void()> look = {})
-    {
-        QTimer::singleShot(0, [keys, look] {
-            if (look)
-                look();
-            for (Qt::Key key : keys)
-                QTest::keyClick(QApplication::activePopupWidget(), key);
-        });
     }
     // Changes the appearance of the inactive panel: the query is not
     // rebuilt from its text.
@@ -282,7 +275,7 @@ TEST_F(Commands, WordsOpenOneAtATimeAndTheBackgroundAccepts)
     QTest::mouseClick(panel->GetRowControl(a, 3), Qt::LeftButton);
     QTest::keyClicks(panel->GetRowControl(a, 3)->EditControl(), "Galway");
     bool framed = true;
-    onPopup({Qt::Key_Escape}, [&] { framed = panel->ShowFrame(); });
+    onPopup({Qt::Key_Escape}, [&](QWidget*) { framed = panel->ShowFrame(); });
     QTest::mouseClick(panel->GetRowControl(b, 2), Qt::LeftButton);
     EXPECT_FALSE(framed);
     EXPECT_TRUE(panel->ShowFrame());

@@ -9,7 +9,6 @@
 
 #include <QAccessible>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -18,6 +17,9 @@
 using namespace brindle;
 
 namespace {
+
+using ::fixtures::onMenuTag;
+using ::fixtures::onPopup;
 
 using Panel = ::fixtures::PanelWindow;
 
@@ -194,14 +196,7 @@ TEST_F(Panel, HostileInputLeavesAWorkingPanel)
     EXPECT_TRUE(panel->Active());
     EXPECT_TRUE(panel->RowButton(query.Filter()->GetRow(0)));
     EXPECT_EQ(outcome(query).first, before.first);
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_TRUE(menu);
-        for (QAction* action : menu->actions())
-            if (action->text() == "Open new &bracket")
-                menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
+    onMenuTag(12); // a new bracket
     QTest::mouseClick(panel->RowButton(query.Filter()), Qt::LeftButton);
     EXPECT_EQ(errors, QStringList{"Invalid string format"});
     EXPECT_EQ(outcome(query).first, before.first);
@@ -262,10 +257,7 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
     const auto press = [&](Qt::Key key) { QTest::keyClick(panel, key); };
     while (cond->CurrentControlIndex() < 2)
         press(Qt::Key_Right);
-    QTimer::singleShot(0, [] {
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
-            QTest::keyClick(QApplication::activePopupWidget(), key);
-    });
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     press(Qt::Key_Return);
     press(Qt::Key_Right);
     press(Qt::Key_Return);
@@ -302,10 +294,7 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
     // Pressing a word opens it as a click would.
     QAccessibleInterface* link = QAccessible::queryAccessibleInterface(panel->GetRowControl(query.Filter(), 2));
     bool opened = false;
-    QTimer::singleShot(0, [&] {
-        opened = QApplication::activePopupWidget() != nullptr;
-        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-    });
+    onPopup({Qt::Key_Escape}, [&](QWidget*) { opened = true; });
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(opened);
 }
@@ -362,14 +351,7 @@ TEST_F(Panel, TheResultFieldsEditorEditsTheQuerysColumns)
         QTreeWidget* tree = dialog.FieldsTree();
         for (QTreeWidgetItem* node : tree->findItems("Amount", Qt::MatchExactly | Qt::MatchRecursive))
             tree->setCurrentItem(node);
-        QTimer::singleShot(0, [] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_TRUE(menu);
-            for (QAction* action : menu->actions())
-                if (action->data().toInt() == rfaSum)
-                    menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
+        onMenuTag(rfaSum);
         QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
     };
     for (bool accept : {false, true}) {

@@ -10,7 +10,6 @@
 
 #include <QContextMenuEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -20,6 +19,9 @@
 using namespace brindle;
 
 namespace {
+
+using ::fixtures::onMenuTag;
+using ::fixtures::onPopup;
 
 class RFieldsEditor : public ::fixtures::LabelWindow {
 protected:
@@ -43,18 +45,6 @@ protected:
         SetAskHandler({});
         LabelWindow::TearDown();
     }
-    // Chooses the entry of the tag in the menu about to open.
-    static void onMenu(int tag)
-    {
-        QTimer::singleShot(0, [tag] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_TRUE(menu);
-            for (QAction* action : menu->actions())
-                if (!action->isSeparator() && action->data().toInt() == tag)
-                    menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-    }
     void pick(TDSField* field)
     {
         QTreeWidget* tree = dialog->FieldsTree();
@@ -65,7 +55,7 @@ protected:
     void add(TDSField* field, int tag)
     {
         pick(field);
-        onMenu(tag);
+        onMenuTag(tag);
         QTest::mouseClick(dialog->AddButton(), Qt::LeftButton);
     }
     static QPoint cell(QTableWidget* grid, int row, int column = 1)
@@ -79,7 +69,7 @@ protected:
     static void gridMenu(QTableWidget* grid, int row, int tag)
     {
         selectRow(grid, row);
-        onMenu(tag);
+        onMenuTag(tag);
         const QPoint at = cell(grid, row);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
         QApplication::sendEvent(grid->viewport(), &event);

@@ -9,7 +9,6 @@
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/titles_editor.h>
 
-#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -17,6 +16,9 @@
 using namespace brindle;
 
 namespace {
+
+using ::fixtures::onMenuTag;
+using ::fixtures::onPopup;
 
 class ResultFieldsPanel : public ::fixtures::LabelWindow {
 protected:
@@ -35,27 +37,6 @@ protected:
         query.QResult()->ResultFields().Assign(fields);
         query.BuildQuery();
         return query.QResult()->GetSQL().Text().toStdString();
-    }
-    // Presses the keys in the popup about to open.
-    static void onPopup(QList<Qt::Key> keys)
-    {
-        QTimer::singleShot(0, [keys] {
-            for (Qt::Key key : keys)
-                QTest::keyClick(QApplication::activePopupWidget(), key);
-        });
-    }
-    // Chooses the entry of the tag in the row menu about to open, or looks.
-    void onRowMenu(int tag, std::function<void(QMenu*)> look = {})
-    {
-        QTimer::singleShot(0, [tag, look] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (look)
-                look(menu);
-            for (QAction* action : menu->actions())
-                if (action->data().toInt() == tag)
-                    menu->setActiveAction(action);
-            QTest::keyClick(menu, tag ? Qt::Key_Return : Qt::Key_Escape);
-        });
     }
 
     brindle::fixtures::QueryModel m;
@@ -122,7 +103,7 @@ TEST_F(ResultFieldsPanel, ColumnsMadeOnThePanelGiveTheStatementTheCoreGives)
     EXPECT_EQ(list.GetRField(2)->SortOrder(), 2);
     bool upEnabled = true;
     bool downEnabled = false;
-    onRowMenu(0, [&](QMenu* menu) {
+    onPopup({Qt::Key_Escape}, [&](QWidget* menu) {
         for (QAction* action : menu->actions()) {
             upEnabled = action->data().toInt() == 3 ? action->isEnabled() : upEnabled;
             downEnabled = action->data().toInt() == 4 ? action->isEnabled() : downEnabled;
@@ -131,13 +112,13 @@ TEST_F(ResultFieldsPanel, ColumnsMadeOnThePanelGiveTheStatementTheCoreGives)
     QTest::mouseClick(panel->Row(2)->Button(), Qt::LeftButton);
     EXPECT_TRUE(upEnabled);
     EXPECT_FALSE(downEnabled);
-    onRowMenu(3);
+    onMenuTag(3);
     QTest::mouseClick(panel->Row(2)->Button(), Qt::LeftButton);
     EXPECT_EQ(list.GetRField(1)->Caption(), "Half");
     EXPECT_EQ(list.GetRField(1)->SortOrder(), 1);
     EXPECT_EQ(list.GetRField(2)->SortOrder(), 2);
     EXPECT_EQ(panel->Row(1)->Button()->Caption(), "2");
-    onRowMenu(2);
+    onMenuTag(2);
     QTest::mouseClick(panel->Row(0)->Button(), Qt::LeftButton);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(panel->RowCount(), 2);

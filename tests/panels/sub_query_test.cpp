@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -16,6 +15,9 @@
 using namespace brindle;
 
 namespace {
+
+using ::fixtures::onMenuTag;
+using ::fixtures::onPopup;
 
 class SubQuery : public ::fixtures::PanelWindow {
 protected:
@@ -61,14 +63,7 @@ TEST_F(SubQuery, OkStoresTheSubQueryAndCancelLeavesIt)
             EXPECT_EQ(editor->MaxFieldCount(), 1);
             QTreeWidget* tree = editor->FieldsTree();
             tree->setCurrentItem(tree->findItems("City", Qt::MatchExactly | Qt::MatchRecursive).value(0));
-            QTimer::singleShot(0, [] {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                ASSERT_TRUE(menu);
-                for (QAction* action : menu->actions())
-                    if (action->data().toInt() == rfaAsIs)
-                        menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-            });
+            onMenuTag(rfaAsIs);
             QTest::mouseClick(editor->AddButton(), Qt::LeftButton);
             QTest::mouseClick(editor->OkButton(), Qt::LeftButton);
         });
