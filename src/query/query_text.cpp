@@ -110,6 +110,21 @@ private:
     std::array<QString, rkKeyCount> FValues;
 };
 
+// The name as FoldCase folds it, ASCII names into the buffer's room.
+void foldInto(QStringView text, QString& folded)
+{
+    folded.resize(text.size());
+    QChar* out = folded.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            folded = FoldCase(text.toString());
+            return;
+        }
+        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+}
+
 TFilterLinkType linkTypeFromText(const QString& text)
 {
     const int type = StrToInt(text);
@@ -343,9 +358,12 @@ void TVxQuery::TextReader::Read()
 
 void TVxQuery::TextReader::indexChildSections()
 {
-    for (const QString& name : FSections.FoldedNames()) {
-        if (!name.endsWith(u'.'))
+    QString name;
+    for (int ordinal = 0; ordinal < FSections.SectionCount(); ++ordinal) {
+        const QStringView written = FSections.Name(ordinal);
+        if (!written.endsWith(u'.'))
             continue;
+        foldInto(written, name);
         const qsizetype dot = name.size() - 1;
         qsizetype start = dot;
         while (start > 0 && name.at(start - 1).unicode() >= u'0' && name.at(start - 1).unicode() <= u'9')
@@ -357,10 +375,17 @@ void TVxQuery::TextReader::indexChildSections()
         const qint64 number = QStringView(name).mid(start, digits).toLongLong();
         if (number > std::numeric_limits<int>::max())
             continue;
-        FChildren[name.left(start)].push_back(static_cast<int>(number));
+        const BorrowedKey prefix(QStringView(name).left(start));
+        auto found = FChildren.find(prefix);
+        if (found == FChildren.end())
+            found = FChildren.insert(name.left(start), {});
+        found->push_back(static_cast<int>(number));
     }
-    for (std::vector<int>& numbers : FChildren)
+    // A section written twice names its row once.
+    for (std::vector<int>& numbers : FChildren) {
         std::sort(numbers.begin(), numbers.end());
+        numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    }
 }
 
 void TVxQuery::TextReader::readRows(int start)
