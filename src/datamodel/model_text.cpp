@@ -115,15 +115,69 @@ public:
     void write();
 
 private:
-    void section(const QString& name, bool emptySeparator = false)
+    void section(QStringView name, bool emptySeparator = false)
     {
         if (FOut.Count() > 0)
             FOut.Add(emptySeparator ? QString() : QStringLiteral(" "));
-        FOut.Add(u'[' + name + u']');
+        FLine.truncate(0);
+        FLine.append(u'[').append(name).append(u']');
+        FOut.Add(ownLine());
     }
-    void value(const QString& name, const QString& text) { FOut.Add(name + u'=' + text); }
-    void value(const QString& name, int number) { value(name, QString::number(number)); }
+    // A section named by a prefix and a number, such as "Field:12".
+    void section(QStringView prefix, int n)
+    {
+        FName.truncate(0);
+        FName.append(prefix);
+        AppendNumber(FName, n);
+        section(FName);
+    }
+    void value(QStringView name, QStringView text)
+    {
+        setLine(name, text);
+        FOut.Add(ownLine());
+    }
+    void value(QStringView name, int number)
+    {
+        FLine.truncate(0);
+        FLine.append(name).append(u'=');
+        AppendNumber(FLine, number);
+        FOut.Add(ownLine());
+    }
+    // A line that many sections repeat (a flag, a type, a table's alias, a
+    // field's operators): made once and shared by every section that
+    // writes it, so most lines of a large model cost no allocation.
+    void shared(QStringView name, QStringView text)
+    {
+        setLine(name, text);
+        FOut.Add(sharedLine());
+    }
+    void shared(QStringView name, int number)
+    {
+        FLine.truncate(0);
+        FLine.append(name).append(u'=');
+        AppendNumber(FLine, number);
+        FOut.Add(sharedLine());
+    }
     void line(const QString& text) { FOut.Add(text); }
+
+    void setLine(QStringView name, QStringView text)
+    {
+        FLine.truncate(0);
+        FLine.append(name).append(u'=').append(text);
+    }
+    QString ownLine() const { return QString(FLine.constData(), FLine.size()); }
+    const QString& sharedLine()
+    {
+        auto found = FShared.constFind(BorrowedKey(FLine));
+        if (found == FShared.constEnd()) {
+            const QString line = ownLine();
+            found = FShared.insert(line, line);
+        }
+        return found.value();
+    }
+    // The field's operator names: neighbouring fields mostly have the same
+    // operators, whose line is then made once.
+    const QString& operatorsLine(const TDSField* field);
 
     void writeMain();
     void writeOperators();
@@ -138,7 +192,41 @@ private:
 
     const TVxCustomDBStructure& m;
     TStringList& FOut;
+    QString FLine;
+    QString FName;
+    TextHash<QString> FShared;
+    struct OperatorsLine {
+        std::vector<const TDSOperator*> Operators;
+        QString Line;
+    };
+    std::vector<OperatorsLine> FOperatorsLines;
 };
+
+const QString& TVxCustomDBStructure::TextWriter::operatorsLine(const TDSField* field)
+{
+    const auto count = static_cast<std::size_t>(field->OperatCount());
+    const auto sameOperators = [&](const OperatorsLine& known) {
+        if (known.Operators.size() != count)
+            return false;
+        for (std::size_t i = 0; i < count; ++i)
+            if (field->Operators(static_cast<int>(i)) != known.Operators[i])
+                return false;
+        return true;
+    };
+    for (const OperatorsLine& known : FOperatorsLines)
+        if (sameOperators(known))
+            return known.Line;
+    OperatorsLine made;
+    for (std::size_t i = 0; i < count; ++i)
+        made.Operators.push_back(field->Operators(static_cast<int>(i)));
+    setLine(u"Operators", field->GetOperatorNames());
+    made.Line = sharedLine();
+    // A few lists serve nearly every field; the oldest gives way.
+    if (FOperatorsLines.size() == 16)
+        FOperatorsLines.erase(FOperatorsLines.begin());
+    FOperatorsLines.push_back(std::move(made));
+    return FOperatorsLines.back().Line;
+}
 
 void TVxCustomDBStructure::TextWriter::write()
 {
@@ -193,15 +281,15 @@ void TVxCustomDBStructure::TextWriter::writeTables()
                 own.push_back(link);
                 linked.append(link->Table2()->TableAlias());
             }
-        section(QStringLiteral("Table:%1").arg(i + 1));
-        value(QStringLiteral("DBName"), table->DatabaseName());
-        value(QStringLiteral("Name"), table->TableName());
-        value(QStringLiteral("DisplayName"), table->DisplayName());
-        value(QStringLiteral("Alias"), table->TableAlias());
-        value(QStringLiteral("Quoted"), flag(table->Quoted()));
-        value(QStringLiteral("Hints"), table->TableHints());
-        value(QStringLiteral("DsgnPos"), table->DesignPositions());
-        value(QStringLiteral("Links"), linked.join(u','));
+        section(u"Table:", i + 1);
+        shared(u"DBName", table->DatabaseName());
+        value(u"Name", table->TableName());
+        value(u"DisplayName", table->DisplayName());
+        value(u"Alias", table->TableAlias());
+        shared(u"Quoted", flag(table->Quoted()));
+        shared(u"Hints", table->TableHints());
+        shared(u"DsgnPos", table->DesignPositions());
+        value(u"Links", linked.join(u','));
         writeLinks(table, own);
     }
 }
@@ -211,12 +299,14 @@ void TVxCustomDBStructure::TextWriter::writeTables()
 void TVxCustomDBStructure::TextWriter::writeLinks(const TDSTable* table, const std::vector<const TDSLink*>& links)
 {
     for (const TDSLink* link : links) {
-        section(QStringLiteral("Link:%1-%2").arg(table->TableAlias(), link->Table2()->TableAlias()));
-        value(QStringLiteral("FldName1"), link->Fields1().CommaText());
-        value(QStringLiteral("FldName2"), link->Fields2().CommaText());
-        value(QStringLiteral("Operators"), link->Operators().CommaText());
-        value(QStringLiteral("QuoteFields"), flag(link->QuoteFields()));
-        value(QStringLiteral("LinkType"), linkTypeText(link->LinkType()));
+        FName = QStringLiteral("Link:");
+        FName.append(table->TableAlias()).append(u'-').append(link->Table2()->TableAlias());
+        section(FName);
+        shared(u"FldName1", link->Fields1().CommaText());
+        shared(u"FldName2", link->Fields2().CommaText());
+        shared(u"Operators", link->Operators().CommaText());
+        shared(u"QuoteFields", flag(link->QuoteFields()));
+        shared(u"LinkType", linkTypeText(link->LinkType()));
     }
 }
 
@@ -228,21 +318,21 @@ void TVxCustomDBStructure::TextWriter::writeFields()
 
 void TVxCustomDBStructure::TextWriter::writeField(int n, const TDSField* field)
 {
-    section(QStringLiteral("Field:%1").arg(n));
-    value(QStringLiteral("ID"), field->ID());
-    value(QStringLiteral("Kind"), FldKindToStr(field->FieldKind()));
-    value(QStringLiteral("FieldExpr"), field->FieldExpr());
-    value(QStringLiteral("DisplayName"), field->DisplayName());
+    section(u"Field:", n);
+    value(u"ID", field->ID());
+    shared(u"Kind", FldKindToStr(field->FieldKind()));
+    shared(u"FieldExpr", field->FieldExpr());
+    value(u"DisplayName", field->DisplayName());
     if (field->FieldKind() == kfkData)
-        value(QStringLiteral("TableAlias"), field->Table() ? field->Table()->TableAlias() : QString());
-    value(QStringLiteral("EditType"), static_cast<int>(field->EditType()));
-    value(QStringLiteral("FieldType"), static_cast<int>(field->FieldType()));
-    value(QStringLiteral("FieldSize"), field->FieldSize());
-    value(QStringLiteral("Quoted"), flag(field->Quoted()));
-    value(QStringLiteral("UIR"), flag(field->UseInResult()));
-    value(QStringLiteral("UIC"), flag(field->UseInConditions()));
-    value(QStringLiteral("Aggr"), flag(field->IsAggregate()));
-    value(QStringLiteral("Operators"), field->GetOperatorNames());
+        shared(u"TableAlias", field->Table() ? field->Table()->TableAlias() : QString());
+    shared(u"EditType", static_cast<int>(field->EditType()));
+    shared(u"FieldType", static_cast<int>(field->FieldType()));
+    shared(u"FieldSize", field->FieldSize());
+    shared(u"Quoted", flag(field->Quoted()));
+    shared(u"UIR", flag(field->UseInResult()));
+    shared(u"UIC", flag(field->UseInConditions()));
+    shared(u"Aggr", flag(field->IsAggregate()));
+    FOut.Add(operatorsLine(field));
     writeFieldEditor(n, field);
 }
 
@@ -253,14 +343,14 @@ void TVxCustomDBStructure::TextWriter::writeFieldEditor(int n, const TDSField* f
     switch (field->EditType()) {
     case etEdit: {
         const auto* e = static_cast<const TDSTextEditor*>(field->ValueEditor());
-        value(QStringLiteral("DefValue"), e->DefaultValue);
-        value(QStringLiteral("EditKind"), static_cast<int>(e->Kind));
-        value(QStringLiteral("ValType"), static_cast<int>(e->ValueType));
+        shared(u"DefValue", e->DefaultValue);
+        shared(u"EditKind", static_cast<int>(e->Kind));
+        shared(u"ValType", static_cast<int>(e->ValueType));
         if (!e->EditMask.trimmed().isEmpty()) {
-            value(QStringLiteral("EditMask"), e->EditMask);
-            value(QStringLiteral("FmtVal"), flag(e->UseFormattedValue));
+            shared(u"EditMask", e->EditMask);
+            shared(u"FmtVal", flag(e->UseFormattedValue));
         }
-        value(QStringLiteral("Options"), e->Options());
+        shared(u"Options", e->Options());
         break;
     }
     case etList: {
@@ -273,7 +363,10 @@ void TVxCustomDBStructure::TextWriter::writeFieldEditor(int n, const TDSField* f
         value(QStringLiteral("CustomData"), static_cast<const TDSCustomEditor*>(field->ValueEditor())->Data().CommaText());
         break;
     case etSQL:
-        section(QStringLiteral("Field:%1.SQL").arg(n), true);
+        FName = QStringLiteral("Field:");
+        AppendNumber(FName, n);
+        FName.append(u".SQL");
+        section(FName, true);
         for (const QString& text : static_cast<const TDSSQLEditor*>(field->ValueEditor())->SQL)
             line(text);
         break;
@@ -287,7 +380,7 @@ void TVxCustomDBStructure::TextWriter::writeGroups()
     auto memberIDs = [](const TDSFieldGroup& group) {
         QStringList ids;
         for (const TDSField* field : group)
-            ids.append(QString::number(field->ID()));
+            ids.append(field->IDText());
         return commaText(ids);
     };
     for (int i = 0; i < m.FFieldGroups.Count(); ++i) {
