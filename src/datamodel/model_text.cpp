@@ -4,6 +4,7 @@
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/line_builder.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
@@ -115,66 +116,33 @@ public:
     void write();
 
 private:
-    void section(QStringView name, bool emptySeparator = false)
+    void separator(bool empty = false)
     {
         if (FOut.Count() > 0)
-            FOut.Add(emptySeparator ? QString() : QStringLiteral(" "));
-        FLine.truncate(0);
-        FLine.append(u'[').append(name).append(u']');
-        FOut.Add(ownLine());
+            FOut.Add(empty ? QString() : QStringLiteral(" "));
+    }
+    void section(QStringView name, bool emptySeparator = false)
+    {
+        separator(emptySeparator);
+        FOut.Add(FLines.Start(u"[").Append(name).Append(u']').Own());
     }
     // A section named by a prefix and a number, such as "Field:12".
     void section(QStringView prefix, int n)
     {
-        FName.truncate(0);
-        FName.append(prefix);
-        AppendNumber(FName, n);
-        section(FName);
+        separator();
+        FOut.Add(FLines.Start(u"[").Append(prefix).Number(n).Append(u']').Own());
     }
-    void value(QStringView name, QStringView text)
-    {
-        setLine(name, text);
-        FOut.Add(ownLine());
-    }
-    void value(QStringView name, int number)
-    {
-        FLine.truncate(0);
-        FLine.append(name).append(u'=');
-        AppendNumber(FLine, number);
-        FOut.Add(ownLine());
-    }
+    void value(QStringView name, QStringView text) { FOut.Add(FLines.Start(name).Append(u'=').Append(text).Own()); }
+    void value(QStringView name, int number) { FOut.Add(FLines.Start(name).Append(u'=').Number(number).Own()); }
     // A line that many sections repeat (a flag, a type, a table's alias, a
-    // field's operators): made once and shared by every section that
-    // writes it, so most lines of a large model cost no allocation.
+    // field's operators) is made once.
     void shared(QStringView name, QStringView text)
     {
-        setLine(name, text);
-        FOut.Add(sharedLine());
+        FOut.Add(FLines.Start(name).Append(u'=').Append(text).Shared());
     }
-    void shared(QStringView name, int number)
-    {
-        FLine.truncate(0);
-        FLine.append(name).append(u'=');
-        AppendNumber(FLine, number);
-        FOut.Add(sharedLine());
-    }
+    void shared(QStringView name, int number) { FOut.Add(FLines.Start(name).Append(u'=').Number(number).Shared()); }
     void line(const QString& text) { FOut.Add(text); }
 
-    void setLine(QStringView name, QStringView text)
-    {
-        FLine.truncate(0);
-        FLine.append(name).append(u'=').append(text);
-    }
-    QString ownLine() const { return QString(FLine.constData(), FLine.size()); }
-    const QString& sharedLine()
-    {
-        auto found = FShared.constFind(BorrowedKey(FLine));
-        if (found == FShared.constEnd()) {
-            const QString line = ownLine();
-            found = FShared.insert(line, line);
-        }
-        return found.value();
-    }
     // The field's operator names: neighbouring fields mostly have the same
     // operators, whose line is then made once.
     const QString& operatorsLine(const TDSField* field);
@@ -192,9 +160,8 @@ private:
 
     const TVxCustomDBStructure& m;
     TStringList& FOut;
-    QString FLine;
+    LineBuilder FLines;
     QString FName;
-    TextHash<QString> FShared;
     struct OperatorsLine {
         std::vector<const TDSOperator*> Operators;
         QString Line;
@@ -219,8 +186,7 @@ const QString& TVxCustomDBStructure::TextWriter::operatorsLine(const TDSField* f
     OperatorsLine made;
     for (std::size_t i = 0; i < count; ++i)
         made.Operators.push_back(field->Operators(static_cast<int>(i)));
-    setLine(u"Operators", field->GetOperatorNames());
-    made.Line = sharedLine();
+    made.Line = FLines.Start(u"Operators=").Append(field->GetOperatorNames()).Shared();
     // A few lists serve nearly every field; the oldest gives way.
     if (FOperatorsLines.size() == 16)
         FOperatorsLines.erase(FOperatorsLines.begin());
