@@ -9,6 +9,7 @@
 #include <brindle/query/titles.h>
 
 #include <brindle/foundations/conversions.h>
+#include <brindle/foundations/line_builder.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
@@ -226,50 +227,63 @@ void TVxQuery::writeRows(TStringList& lines)
     std::vector<Pending> pending{{FFilter.get(), QString()}};
     QString value1;
     QString value2;
+    // Most of a row's lines repeat from row to row (flags, fields,
+    // operators, empty values): those are made once and shared.
+    LineBuilder b;
+    const auto shared = [&](QStringView name, QStringView text) {
+        lines.Add(b.Start(name).Append(u'=').Append(text).Shared());
+    };
+    const auto sharedNumber = [&](QStringView name, long long number) {
+        lines.Add(b.Start(name).Append(u'=').Number(number).Shared());
+    };
+    // Values and captions are mostly a row's own; only the empty ones repeat.
+    const auto valueLine = [&](QStringView start, const QString& value) {
+        b.Start(start).Append(value);
+        return value.isEmpty() ? b.Shared() : b.Own();
+    };
     while (!pending.empty()) {
         const Pending next = std::move(pending.back());
         pending.pop_back();
-        lines.Add(QStringLiteral("[Row") + next.ID + u']');
+        lines.Add(b.Start(u"[Row").Append(next.ID).Append(u']').Own());
         if (next.Row->IsBracket()) {
             const auto* bracket = static_cast<const TFilterBracket*>(next.Row);
-            lines.Add(QStringLiteral("Enabled=") + flag(bracket->GetEnabled()));
+            shared(u"Enabled", flag(bracket->GetEnabled()));
             lines.Add(QStringLiteral("RowType=1"));
-            lines.Add(QStringLiteral("LinkType=") + QString::number(bracket->LinkType()));
-            lines.Add(QStringLiteral("RowCount=") + QString::number(bracket->GetRowCount()));
+            sharedNumber(u"LinkType", bracket->LinkType());
+            sharedNumber(u"RowCount", bracket->GetRowCount());
             lines.Add(QString());
             for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
-                pending.push_back({bracket->GetRow(i), next.ID + QString::number(i + 1) + u'.'});
+                pending.push_back({bracket->GetRow(i), b.Start(next.ID).Number(i + 1).Append(u'.').Own()});
             continue;
         }
         auto* cond = static_cast<TFilterCond*>(next.Row);
         const bool simple = cond->RowType() == frtSimpleCondition;
         lines.Add(simple ? QStringLiteral("RowType=0") : QStringLiteral("RowType=2"));
-        lines.Add(QStringLiteral("Enabled=") + flag(cond->GetEnabled()));
+        shared(u"Enabled", flag(cond->GetEnabled()));
         if (simple) {
             const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
-            lines.Add(QStringLiteral("FieldID=") + QString::number(field ? field->ID() : 0));
+            sharedNumber(u"FieldID", field ? field->ID() : 0);
         } else {
             const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
-            lines.Add(QStringLiteral("CondID=") + QString::number(condition ? condition->ID() : 0));
+            sharedNumber(u"CondID", condition ? condition->ID() : 0);
         }
-        lines.Add(QStringLiteral("Param1=") + flag(cond->GetValueIsParam(1)));
-        lines.Add(QStringLiteral("Param2=") + flag(cond->GetValueIsParam(2)));
+        shared(u"Param1", flag(cond->GetValueIsParam(1)));
+        shared(u"Param2", flag(cond->GetValueIsParam(2)));
         if (simple) {
             const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
-            lines.Add(QStringLiteral("Operator=") + (op ? op->Name() : QString()));
+            shared(u"Operator", op ? op->Name() : QString());
         }
         SaveValues(cond, value1, value2);
-        lines.Add(QStringLiteral("Value1=") + value1);
-        lines.Add(QStringLiteral("Value2=") + value2);
+        lines.Add(b.Start(u"Value1=").Append(value1).Own());
+        lines.Add(valueLine(u"Value2=", value2));
         for (int index : {1, 2}) {
-            const QString number = QString::number(index);
             if (const TSQLParam* param = cond->GetParam(index))
-                lines.Add(QStringLiteral("VFormat") + number + u'=' + param->ValueFormat());
+                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", param->ValueFormat()));
             else
-                lines.Add(QStringLiteral("Caption") + number + u'=' + cond->GetCaption(index));
+                lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
         }
-        lines.Add(QStringLiteral("SubQuery=") + cond->SubQuery().CommaText());
-        lines.Add(QStringLiteral("SubQueryOptions=") + QString::number(SQLOptionsToInt(cond->SubQueryOptions())));
+        shared(u"SubQuery", cond->SubQuery().CommaText());
+        sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions()));
         lines.Add(QString());
     }
 }
