@@ -78,14 +78,13 @@ constexpr qsizetype kLongestRowKey = [] {
 
 // The values of one row section, lines [first, end) of the text, found in
 // one pass: each key takes its first line, letter case ignored, as Values
-// would find it.
+// would find it. A value stays in its line until it is asked for as a text.
 class RowValues {
 public:
     void Read(const TStringList& lines, int first, int end)
     {
-        std::array<bool, rkKeyCount> found{};
-        for (QString& value : FValues)
-            value.clear();
+        FLines = &lines;
+        FLine.fill(-1);
         for (int i = first; i < end; ++i) {
             const QString& line = lines[i];
             // Only a name as long as a key can be one.
@@ -97,18 +96,24 @@ public:
                 continue;
             const QStringView name = QStringView(line).left(eq);
             for (int k = 0; k < rkKeyCount; ++k) {
-                if (found[k] || !isKey(name, kRowKeys[k]))
+                if (FLine[k] >= 0 || !isKey(name, kRowKeys[k]))
                     continue;
-                found[k] = true;
-                FValues[k] = line.mid(eq + 1);
+                FLine[k] = i;
+                FStart[k] = eq + 1;
                 break;
             }
         }
     }
-    const QString& operator[](RowKey key) const { return FValues[key]; }
+    QStringView View(RowKey key) const
+    {
+        return FLine[key] < 0 ? QStringView() : QStringView((*FLines)[FLine[key]]).mid(FStart[key]);
+    }
+    QString Text(RowKey key) const { return FLine[key] < 0 ? QString() : (*FLines)[FLine[key]].mid(FStart[key]); }
 
 private:
-    std::array<QString, rkKeyCount> FValues;
+    const TStringList* FLines = nullptr;
+    std::array<int, rkKeyCount> FLine{};
+    std::array<qsizetype, rkKeyCount> FStart{};
 };
 
 // The name as FoldCase folds it, ASCII names into the buffer's room.
@@ -438,17 +443,17 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
         return false;
     FNext = end;
     FValues.Read(FLines, first, end);
-    const int rowType = StrToInt(FValues[rkRowType]);
+    const int rowType = StrToInt(FValues.View(rkRowType));
     if (rowType == frtBracket) {
         TFilterBracket* bracket = parent ? parent->AddNewBracket() : q.FFilter.get();
-        if (!FValues[rkEnabled].isEmpty())
-            bracket->SetEnabled(StrToInt(FValues[rkEnabled]) != 0);
+        if (!FValues.View(rkEnabled).isEmpty())
+            bracket->SetEnabled(StrToInt(FValues.View(rkEnabled)) != 0);
         opened.Bracket = bracket;
         opened.Name = name;
-        opened.RowCount = StrToInt(FValues[rkRowCount]);
+        opened.RowCount = StrToInt(FValues.View(rkRowCount));
         const auto children = FChildren.constFind(FoldCase(name));
         opened.Children = children == FChildren.constEnd() ? nullptr : &children.value();
-        opened.LinkType = FValues[rkLinkType];
+        opened.LinkType = FValues.Text(rkLinkType);
         return true;
     }
     // Conditions live in brackets; the root section must be one.
@@ -458,19 +463,19 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
     TFilterCond* cond = nullptr;
     if (rowType == frtSimpleCondition) {
         TDSField* field = q.FVersion >= 2.0
-                              ? model->FieldByID(StrToInt(FValues[rkFieldID]))
-                              : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues[rkFldName]);
+                              ? model->FieldByID(StrToInt(FValues.View(rkFieldID)))
+                              : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues.Text(rkFldName));
         auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
         q.requireModelSince(FRemovals, "the query was being loaded");
-        TDSOperator* op = model->OperatorByName(FValues[rkOperator]);
+        TDSOperator* op = model->OperatorByName(FValues.Text(rkOperator));
         simple->SetOperator(op ? op : model->NullOperator());
         cond = simple;
     } else {
-        TDSCondition* condition = model->ConditionByID(StrToInt(FValues[rkCondID]));
+        TDSCondition* condition = model->ConditionByID(StrToInt(FValues.View(rkCondID)));
         cond = parent->AddCustomCond(condition ? condition : model->NullCondition());
     }
-    if (!FValues[rkEnabled].isEmpty())
-        cond->SetEnabled(StrToInt(FValues[rkEnabled]) != 0);
+    if (!FValues.View(rkEnabled).isEmpty())
+        cond->SetEnabled(StrToInt(FValues.View(rkEnabled)) != 0);
     readValues(cond);
     return false;
 }
@@ -478,18 +483,18 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
 void TVxQuery::TextReader::readValues(TFilterCond* cond)
 {
     if (q.FVersion < 1.2) {
-        cond->SetValue(1, FValues[rkValue1]);
-        cond->SetValue(2, FValues[rkValue2]);
+        cond->SetValue(1, FValues.Text(rkValue1));
+        cond->SetValue(2, FValues.Text(rkValue2));
         return;
     }
-    cond->SetValueIsParam(1, XStrToBool(FValues[rkParam1]));
-    cond->SetValueIsParam(2, XStrToBool(FValues[rkParam2]));
-    q.LoadValues(FValues[rkValue1], FValues[rkValue2], cond);
+    cond->SetValueIsParam(1, XStrToBool(FValues.View(rkParam1)));
+    cond->SetValueIsParam(2, XStrToBool(FValues.View(rkParam2)));
+    q.LoadValues(FValues.Text(rkValue1), FValues.Text(rkValue2), cond);
     if (TSQLParam* param = cond->GetParam(1))
-        param->SetValueFormat(FValues[rkVFormat1]);
+        param->SetValueFormat(FValues.Text(rkVFormat1));
     if (TSQLParam* param = cond->GetParam(2))
-        param->SetValueFormat(FValues[rkVFormat2]);
-    cond->SubQuery().SetCommaText(FValues[rkSubQuery]);
+        param->SetValueFormat(FValues.Text(rkVFormat2));
+    cond->SubQuery().SetCommaText(FValues.Text(rkSubQuery));
     if (!cond->SubQuery().IsEmpty()) {
         // The value keeps the sub-query's SQL on one line, its line breaks
         // stored as double blanks.
@@ -503,12 +508,12 @@ void TVxQuery::TextReader::readValues(TFilterCond* cond)
         }
         cond->SetValue(1, QString(value).replace(QStringLiteral("  "), QStringLiteral(" ")));
     }
-    cond->SetSubQueryOptions(IntToSQLOptions(XStrToInt(FValues[rkSubQueryOptions])));
+    cond->SetSubQueryOptions(IntToSQLOptions(XStrToInt(FValues.View(rkSubQueryOptions))));
     if (q.FVersion >= 2.1) {
         if (!cond->GetValueIsParam(1))
-            cond->SetCaption(1, FValues[rkCaption1]);
+            cond->SetCaption(1, FValues.Text(rkCaption1));
         if (!cond->GetValueIsParam(2))
-            cond->SetCaption(2, FValues[rkCaption2]);
+            cond->SetCaption(2, FValues.Text(rkCaption2));
     }
 }
 
