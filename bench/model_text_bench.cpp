@@ -1,9 +1,13 @@
 // The schema of schema_model.h in the model text, saved and loaded at a
-// quarter, once and four times its size; and the join path search between
-// random tables of it, against the plain expansion of every chain.
+// quarter, once and four times its size, and read from a form; and the join
+// path search between random tables of it, against the plain expansion of
+// every chain.
 
 #include "schema_model.h"
 #include "support/exhaustive_path_search.h"
+
+#include <brindle/datamodel/form_classes.h>
+#include <brindle/foundations/form_stream.h>
 
 #include <benchmark/benchmark.h>
 
@@ -47,6 +51,23 @@ void BM_LoadFromStrings(benchmark::State& state)
     state.counters["fields"] = target.FieldCount();
 }
 BENCHMARK(BM_LoadFromStrings)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// The model as a form holds it: its text in a data block, loaded when the
+// form has been read.
+void BM_ReadForm(benchmark::State& state)
+{
+    RegisterCoreFormClasses();
+    // A model of its own: the schema's refers to a database info.
+    TVxDBStructure model;
+    model.setObjectName(QStringLiteral("Model"));
+    model.LoadFromStrings(schema(4).text);
+    TStringList form;
+    WriteForm(QStringLiteral("Form"), {&model}, form);
+    for (auto _ : state)
+        qDeleteAll(ReadForm(form, nullptr));
+    state.counters["lines"] = form.Count();
+}
+BENCHMARK(BM_ReadForm)->Unit(benchmark::kMillisecond);
 
 std::vector<std::pair<QString, QString>> randomPairs(int count)
 {

@@ -4,6 +4,7 @@
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/line_builder.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
@@ -45,10 +46,10 @@ TDSLinkType linkTypeFromText(const QString& text)
 int strictInt(const QString& text) { return StrToInt(text.trimmed()); }
 
 template <typename Enum>
-Enum checkedEnum(int value, int count, const QString& text, const char* what)
+Enum checkedEnum(int value, int count, QStringView text, const char* what)
 {
     if (value < 0 || value >= count)
-        throw EConvertError(QStringLiteral("'%s' is not a valid %s"), {text, QLatin1String(what)});
+        throw EConvertError(QStringLiteral("'%s' is not a valid %s"), {text.toString(), QLatin1String(what)});
     return static_cast<Enum>(value);
 }
 
@@ -62,6 +63,27 @@ TValueKind valueKindByName(const QString& text)
 {
     const int kind = StrToValueKind(text.trimmed());
     return checkedEnum<TValueKind>(kind, vkSubQuery + 1, text, "value kind");
+}
+
+// The value of the first line of lines [first, end) whose name is the key,
+// as TStringList::Values finds it, without copying the lines. A long
+// section is handed to Values itself, which indexes its names.
+QString sectionValue(const TStringList& source, int first, int end, QStringView key)
+{
+    if (end - first >= 32) {
+        TStringList lines;
+        for (int i = first; i < end; ++i)
+            lines.Add(source[i]);
+        return lines.Values(key.toString());
+    }
+    const qsizetype length = key.size();
+    for (int i = first; i < end; ++i) {
+        const QString& line = source[i];
+        if (line.size() > length && line.at(length) == u'='
+            && QStringView(line).left(length).compare(key, Qt::CaseInsensitive) == 0)
+            return line.mid(length + 1);
+    }
+    return {};
 }
 
 // Lines of a section that carries text rather than keys (an SQL text, the
@@ -94,15 +116,36 @@ public:
     void write();
 
 private:
-    void section(const QString& name, bool emptySeparator = false)
+    void separator(bool empty = false)
     {
         if (FOut.Count() > 0)
-            FOut.Add(emptySeparator ? QString() : QStringLiteral(" "));
-        FOut.Add(u'[' + name + u']');
+            FOut.Add(empty ? QString() : QStringLiteral(" "));
     }
-    void value(const QString& name, const QString& text) { FOut.Add(name + u'=' + text); }
-    void value(const QString& name, int number) { value(name, QString::number(number)); }
+    void section(QStringView name, bool emptySeparator = false)
+    {
+        separator(emptySeparator);
+        FOut.Add(FLines.Start(u"[").Append(name).Append(u']').Own());
+    }
+    // A section named by a prefix and a number, such as "Field:12".
+    void section(QStringView prefix, int n)
+    {
+        separator();
+        FOut.Add(FLines.Start(u"[").Append(prefix).Number(n).Append(u']').Own());
+    }
+    void value(QStringView name, QStringView text) { FOut.Add(FLines.Start(name).Append(u'=').Append(text).Own()); }
+    void value(QStringView name, int number) { FOut.Add(FLines.Start(name).Append(u'=').Number(number).Own()); }
+    // A line that many sections repeat (a flag, a type, a table's alias, a
+    // field's operators) is made once.
+    void shared(QStringView name, QStringView text)
+    {
+        FOut.Add(FLines.Start(name).Append(u'=').Append(text).Shared());
+    }
+    void shared(QStringView name, int number) { FOut.Add(FLines.Start(name).Append(u'=').Number(number).Shared()); }
     void line(const QString& text) { FOut.Add(text); }
+
+    // The field's operator names: neighbouring fields mostly have the same
+    // operators, whose line is then made once.
+    const QString& operatorsLine(const TDSField* field);
 
     void writeMain();
     void writeOperators();
@@ -117,7 +160,39 @@ private:
 
     const TVxCustomDBStructure& m;
     TStringList& FOut;
+    LineBuilder FLines;
+    QString FName;
+    struct OperatorsLine {
+        std::vector<const TDSOperator*> Operators;
+        QString Line;
+    };
+    std::vector<OperatorsLine> FOperatorsLines;
 };
+
+const QString& TVxCustomDBStructure::TextWriter::operatorsLine(const TDSField* field)
+{
+    const auto count = static_cast<std::size_t>(field->OperatCount());
+    const auto sameOperators = [&](const OperatorsLine& known) {
+        if (known.Operators.size() != count)
+            return false;
+        for (std::size_t i = 0; i < count; ++i)
+            if (field->Operators(static_cast<int>(i)) != known.Operators[i])
+                return false;
+        return true;
+    };
+    for (const OperatorsLine& known : FOperatorsLines)
+        if (sameOperators(known))
+            return known.Line;
+    OperatorsLine made;
+    for (std::size_t i = 0; i < count; ++i)
+        made.Operators.push_back(field->Operators(static_cast<int>(i)));
+    made.Line = FLines.Start(u"Operators=").Append(field->GetOperatorNames()).Shared();
+    // A few lists serve nearly every field; the oldest gives way.
+    if (FOperatorsLines.size() == 16)
+        FOperatorsLines.erase(FOperatorsLines.begin());
+    FOperatorsLines.push_back(std::move(made));
+    return FOperatorsLines.back().Line;
+}
 
 void TVxCustomDBStructure::TextWriter::write()
 {
@@ -172,15 +247,15 @@ void TVxCustomDBStructure::TextWriter::writeTables()
                 own.push_back(link);
                 linked.append(link->Table2()->TableAlias());
             }
-        section(QStringLiteral("Table:%1").arg(i + 1));
-        value(QStringLiteral("DBName"), table->DatabaseName());
-        value(QStringLiteral("Name"), table->TableName());
-        value(QStringLiteral("DisplayName"), table->DisplayName());
-        value(QStringLiteral("Alias"), table->TableAlias());
-        value(QStringLiteral("Quoted"), flag(table->Quoted()));
-        value(QStringLiteral("Hints"), table->TableHints());
-        value(QStringLiteral("DsgnPos"), table->DesignPositions());
-        value(QStringLiteral("Links"), linked.join(u','));
+        section(u"Table:", i + 1);
+        shared(u"DBName", table->DatabaseName());
+        value(u"Name", table->TableName());
+        value(u"DisplayName", table->DisplayName());
+        value(u"Alias", table->TableAlias());
+        shared(u"Quoted", flag(table->Quoted()));
+        shared(u"Hints", table->TableHints());
+        shared(u"DsgnPos", table->DesignPositions());
+        value(u"Links", linked.join(u','));
         writeLinks(table, own);
     }
 }
@@ -190,12 +265,14 @@ void TVxCustomDBStructure::TextWriter::writeTables()
 void TVxCustomDBStructure::TextWriter::writeLinks(const TDSTable* table, const std::vector<const TDSLink*>& links)
 {
     for (const TDSLink* link : links) {
-        section(QStringLiteral("Link:%1-%2").arg(table->TableAlias(), link->Table2()->TableAlias()));
-        value(QStringLiteral("FldName1"), link->Fields1().CommaText());
-        value(QStringLiteral("FldName2"), link->Fields2().CommaText());
-        value(QStringLiteral("Operators"), link->Operators().CommaText());
-        value(QStringLiteral("QuoteFields"), flag(link->QuoteFields()));
-        value(QStringLiteral("LinkType"), linkTypeText(link->LinkType()));
+        FName = QStringLiteral("Link:");
+        FName.append(table->TableAlias()).append(u'-').append(link->Table2()->TableAlias());
+        section(FName);
+        shared(u"FldName1", link->Fields1().CommaText());
+        shared(u"FldName2", link->Fields2().CommaText());
+        shared(u"Operators", link->Operators().CommaText());
+        shared(u"QuoteFields", flag(link->QuoteFields()));
+        shared(u"LinkType", linkTypeText(link->LinkType()));
     }
 }
 
@@ -207,21 +284,21 @@ void TVxCustomDBStructure::TextWriter::writeFields()
 
 void TVxCustomDBStructure::TextWriter::writeField(int n, const TDSField* field)
 {
-    section(QStringLiteral("Field:%1").arg(n));
-    value(QStringLiteral("ID"), field->ID());
-    value(QStringLiteral("Kind"), FldKindToStr(field->FieldKind()));
-    value(QStringLiteral("FieldExpr"), field->FieldExpr());
-    value(QStringLiteral("DisplayName"), field->DisplayName());
+    section(u"Field:", n);
+    value(u"ID", field->ID());
+    shared(u"Kind", FldKindToStr(field->FieldKind()));
+    shared(u"FieldExpr", field->FieldExpr());
+    value(u"DisplayName", field->DisplayName());
     if (field->FieldKind() == kfkData)
-        value(QStringLiteral("TableAlias"), field->Table() ? field->Table()->TableAlias() : QString());
-    value(QStringLiteral("EditType"), static_cast<int>(field->EditType()));
-    value(QStringLiteral("FieldType"), static_cast<int>(field->FieldType()));
-    value(QStringLiteral("FieldSize"), field->FieldSize());
-    value(QStringLiteral("Quoted"), flag(field->Quoted()));
-    value(QStringLiteral("UIR"), flag(field->UseInResult()));
-    value(QStringLiteral("UIC"), flag(field->UseInConditions()));
-    value(QStringLiteral("Aggr"), flag(field->IsAggregate()));
-    value(QStringLiteral("Operators"), field->GetOperatorNames());
+        shared(u"TableAlias", field->Table() ? field->Table()->TableAlias() : QString());
+    shared(u"EditType", static_cast<int>(field->EditType()));
+    shared(u"FieldType", static_cast<int>(field->FieldType()));
+    shared(u"FieldSize", field->FieldSize());
+    shared(u"Quoted", flag(field->Quoted()));
+    shared(u"UIR", flag(field->UseInResult()));
+    shared(u"UIC", flag(field->UseInConditions()));
+    shared(u"Aggr", flag(field->IsAggregate()));
+    FOut.Add(operatorsLine(field));
     writeFieldEditor(n, field);
 }
 
@@ -232,14 +309,14 @@ void TVxCustomDBStructure::TextWriter::writeFieldEditor(int n, const TDSField* f
     switch (field->EditType()) {
     case etEdit: {
         const auto* e = static_cast<const TDSTextEditor*>(field->ValueEditor());
-        value(QStringLiteral("DefValue"), e->DefaultValue);
-        value(QStringLiteral("EditKind"), static_cast<int>(e->Kind));
-        value(QStringLiteral("ValType"), static_cast<int>(e->ValueType));
+        shared(u"DefValue", e->DefaultValue);
+        shared(u"EditKind", static_cast<int>(e->Kind));
+        shared(u"ValType", static_cast<int>(e->ValueType));
         if (!e->EditMask.trimmed().isEmpty()) {
-            value(QStringLiteral("EditMask"), e->EditMask);
-            value(QStringLiteral("FmtVal"), flag(e->UseFormattedValue));
+            shared(u"EditMask", e->EditMask);
+            shared(u"FmtVal", flag(e->UseFormattedValue));
         }
-        value(QStringLiteral("Options"), e->Options());
+        shared(u"Options", e->Options());
         break;
     }
     case etList: {
@@ -252,7 +329,10 @@ void TVxCustomDBStructure::TextWriter::writeFieldEditor(int n, const TDSField* f
         value(QStringLiteral("CustomData"), static_cast<const TDSCustomEditor*>(field->ValueEditor())->Data().CommaText());
         break;
     case etSQL:
-        section(QStringLiteral("Field:%1.SQL").arg(n), true);
+        FName = QStringLiteral("Field:");
+        AppendNumber(FName, n);
+        FName.append(u".SQL");
+        section(FName, true);
         for (const QString& text : static_cast<const TDSSQLEditor*>(field->ValueEditor())->SQL)
             line(text);
         break;
@@ -266,7 +346,7 @@ void TVxCustomDBStructure::TextWriter::writeGroups()
     auto memberIDs = [](const TDSFieldGroup& group) {
         QStringList ids;
         for (const TDSField* field : group)
-            ids.append(QString::number(field->ID()));
+            ids.append(field->IDText());
         return commaText(ids);
     };
     for (int i = 0; i < m.FFieldGroups.Count(); ++i) {
@@ -347,15 +427,17 @@ private:
     void readOperators(const TStringList& main);
     void readOldOperators();
     void readTables(const TStringList& main);
-    void applyTableLines(TDSTable* table, const TStringList& lines);
+    void applyTableLines(TDSTable* table, const TStringList& lines, int first, int end);
     void readLinks();
     void readFields(const TStringList& main);
     void readOldFields();
-    TDSField* readField(int n, const TStringList& lines);
-    void readEditorKey(TDSField* field, QStringView key, const QString& value);
+    TDSField* readField(int n, int first, int end);
+    void readOperatorNames(TDSField* field, QStringView names);
+    void readEditorKey(TDSField* field, QStringView key, const QString& line, qsizetype eq);
     void finishField(int n, TDSField* field, bool hasAggr);
     void readGroups(const TStringList& main);
-    void addGroupEntries(const QString& fieldsText, const std::function<void(TDSField*)>& add);
+    template <typename Add>
+    void addGroupEntries(const QString& fieldsText, Add add);
     void readConditions(const TStringList& main);
     // The catalogue does not change while fields are read, so their operator
     // names are looked up in a table made once.
@@ -372,6 +454,11 @@ private:
     TextHash<TDSOperator*> FOperatorsByName;
     TextHash<TDSOperator*> FOperatorsByFoldedName;
     bool FOperatorsIndexed = false;
+    // The operators of each list of names met so far: most fields share a
+    // few lists.
+    TextHash<std::vector<TDSOperator*>> FOperatorLists;
+    // The name of the section being looked for, made in place.
+    QString FName;
 };
 
 TDSOperator* TVxCustomDBStructure::TextReader::operatorByName(const QString& name)
@@ -424,9 +511,11 @@ void TVxCustomDBStructure::TextReader::read()
                [&] {
                    m.FFieldGroups.Clear();
                    m.ClearFields();
+                   // Links first: a table that still has links finds each
+                   // of them in the model's whole list to delete it.
+                   m.ClearLinks();
                    m.ClearTables();
                    m.ClearOperators();
-                   m.ClearLinks();
                    m.FConditions.Clear();
                });
     m.FDefaultMainTable = nullptr;
@@ -533,27 +622,30 @@ void TVxCustomDBStructure::TextReader::readOldOperators()
     }
 }
 
-void TVxCustomDBStructure::TextReader::applyTableLines(TDSTable* table, const TStringList& lines)
+void TVxCustomDBStructure::TextReader::applyTableLines(TDSTable* table, const TStringList& lines, int first,
+                                                       int end)
 {
-    for (int i = 0; i < lines.Count(); ++i) {
-        const QString key = lines.Names(i);
-        const QString value = lines.ValueFromIndex(i);
-        if (key == QStringLiteral("DBName"))
-            table->SetDatabaseName(value);
-        else if (key == QStringLiteral("Name"))
-            table->SetTableName(value);
-        else if (key == QStringLiteral("DisplayName"))
-            table->SetDisplayName(value);
-        else if (key == QStringLiteral("Alias"))
-            table->SetTableAlias(value);
-        else if (key == QStringLiteral("Links"))
-            table->SetLinksStr(value);
-        else if (key == QStringLiteral("Quoted"))
-            table->SetQuoted(XStrToInt(value) != 0);
-        else if (key == QStringLiteral("Hints"))
-            table->SetTableHints(value);
-        else if (key == QStringLiteral("DsgnPos"))
-            table->SetDesignPositions(value);
+    for (int i = first; i < end; ++i) {
+        const QString& line = lines[i];
+        const qsizetype eq = line.indexOf(u'=');
+        const QStringView key = eq < 0 ? QStringView(line) : QStringView(line).left(eq);
+        const auto value = [&] { return eq < 0 ? QString() : line.mid(eq + 1); };
+        if (key == u"DBName")
+            table->SetDatabaseName(value());
+        else if (key == u"Name")
+            table->SetTableName(value());
+        else if (key == u"DisplayName")
+            table->SetDisplayName(value());
+        else if (key == u"Alias")
+            table->SetTableAlias(value());
+        else if (key == u"Links")
+            table->SetLinksStr(value());
+        else if (key == u"Quoted")
+            table->SetQuoted(XStrToInt(QStringView(line).mid(eq + 1)) != 0);
+        else if (key == u"Hints")
+            table->SetTableHints(value());
+        else if (key == u"DsgnPos")
+            table->SetDesignPositions(value());
     }
     if (table->DatabaseName().isEmpty() && m.FDBInfo && m.FDBInfo->Connected())
         table->SetDatabaseName(m.FDBInfo->CurrentDBName());
@@ -565,10 +657,15 @@ void TVxCustomDBStructure::TextReader::readTables(const TStringList& main)
     if (FVersion > 1.4) {
         const int n = count(main, QStringLiteral("TableCount"), QStringLiteral("Table:"));
         for (int i = 1; i <= n; ++i) {
-            section(QStringLiteral("Table:%1").arg(i), s);
+            FName = QStringLiteral("Table:");
+            AppendNumber(FName, i);
+            int first = 0;
+            const int end = FSections.Find(FIndex, FName, first);
+            if (end >= 0)
+                FIndex = end;
             auto table = std::make_unique<TDSTable>(&m);
             TDSTable* raw = table.get();
-            applyTableLines(raw, s);
+            applyTableLines(raw, FSource, first, qMax(end, first));
             m.AddTableRef(std::move(table));
             FTableSectionEnd.insert(raw, FIndex);
         }
@@ -581,7 +678,7 @@ void TVxCustomDBStructure::TextReader::readTables(const TStringList& main)
             continue;
         TDSTable* table = m.Tables(m.AddTable(list.Names(i), list.ValueFromIndex(i)));
         const int end = FSections.Read(0, QStringLiteral("Table:") + list.Names(i), s);
-        applyTableLines(table, s);
+        applyTableLines(table, s, 0, s.Count());
         FTableSectionEnd.insert(table, qMax(end, 0));
     }
 }
@@ -590,7 +687,6 @@ void TVxCustomDBStructure::TextReader::readLinks()
 {
     const bool byName = FVersion <= 1.4;
     TStringList entries;
-    TStringList s;
     for (int t = 0; t < m.TableCount(); ++t) {
         TDSTable* table = m.Tables(t);
         entries.SetCommaText(table->LinksStr());
@@ -598,12 +694,16 @@ void TVxCustomDBStructure::TextReader::readLinks()
         // a section name, so each search goes on from the previous one.
         int index = FTableSectionEnd.value(table, 0);
         for (const QString& entry : entries) {
-            const QString name = QStringLiteral("Link:%1-%2")
-                                     .arg(byName ? table->TableName() : table->TableAlias(), entry);
-            const int next = FSections.Read(index, name, s);
-            if (next < 0 || s.IsEmpty())
-                RaiseDBStructError(9, _SDBSECantFindSection, {name});
+            FName = QStringLiteral("Link:");
+            FName += byName ? table->TableName() : table->TableAlias();
+            FName += u'-';
+            FName += entry;
+            int first = 0;
+            const int next = FSections.Find(index, FName, first);
+            if (next < 0 || next == first)
+                RaiseDBStructError(9, _SDBSECantFindSection, {FName});
             index = next;
+            const auto value = [&](QStringView key) { return sectionValue(FSource, first, next, key); };
             TDSTable* table2 = m.TableByName(byName ? tlByName : tlByAlias, entry);
             if (!table2)
                 RaiseDBStructError(4, _SDBSENoTable, {entry});
@@ -611,21 +711,23 @@ void TVxCustomDBStructure::TextReader::readLinks()
             link->SetTable1(table);
             link->SetTable2(table2);
             TStringList list;
-            list.SetCommaText(s.Values(QStringLiteral("FldName1")));
+            list.SetCommaText(value(u"FldName1"));
             link->SetFields1(list);
-            list.SetCommaText(s.Values(QStringLiteral("FldName2")));
+            list.SetCommaText(value(u"FldName2"));
             link->SetFields2(list);
-            list.SetCommaText(s.Values(QStringLiteral("Operators")));
+            list.SetCommaText(value(u"Operators"));
             if (!list.IsEmpty())
                 link->SetOperators(list);
-            link->SetQuoteFields(XStrToInt(s.Values(QStringLiteral("QuoteFields"))) != 0);
-            link->SetLinkType(linkTypeFromText(s.Values(QStringLiteral("LinkType"))));
+            link->SetQuoteFields(XStrToInt(value(u"QuoteFields")) != 0);
+            link->SetLinkType(linkTypeFromText(value(u"LinkType")));
             m.AddLinkByRef(std::move(link));
         }
     }
 }
 
-TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& lines)
+// Reads lines [first, end) of the text. Values are parsed where they stand;
+// only the texts a field keeps are copied out of their lines.
+TDSField* TVxCustomDBStructure::TextReader::readField(int n, int first, int end)
 {
     auto owned = std::make_unique<TDSField>(&m);
     TDSField* field = owned.get();
@@ -633,85 +735,107 @@ TDSField* TVxCustomDBStructure::TextReader::readField(int n, const TStringList& 
     m.indexAppendedField(field);
 
     bool hasAggr = false;
-    for (const QString& line : lines) {
+    for (int i = first; i < end; ++i) {
+        const QString& line = FSource[i];
         const qsizetype eq = line.indexOf(u'=');
         const QStringView key = eq < 0 ? QStringView(line) : QStringView(line).left(eq);
-        const QString value = eq < 0 ? QString() : line.mid(eq + 1);
+        const QStringView value = eq < 0 ? QStringView() : QStringView(line).mid(eq + 1);
+        const auto text = [&] { return eq < 0 ? QString() : line.mid(eq + 1); };
         const bool isData = field->FieldKind() == kfkData;
-        if (key == QStringLiteral("ID")) {
+        if (key == u"ID") {
             field->SetID(XStrToInt(value));
-        } else if (key == QStringLiteral("Kind")) {
-            const int kind = value.isEmpty() ? kfkData : StrToFldKind(value);
+        } else if (key == u"Kind") {
+            const int kind = value.isEmpty() ? kfkData : StrToFldKind(text());
             field->SetFieldKind(checkedEnum<TVxFieldKind>(kind, kfkVirtual + 1, value, "field kind"));
-        } else if (key == QStringLiteral("FieldExpr")) {
-            field->SetFieldExprRaw(value);
-        } else if (key == QStringLiteral("DisplayName")) {
-            field->SetDisplayName(value);
-        } else if (key == QStringLiteral("TableAlias")) {
+        } else if (key == u"FieldExpr") {
+            field->SetFieldExprRaw(text());
+        } else if (key == u"DisplayName") {
+            field->SetDisplayName(text());
+        } else if (key == u"TableAlias") {
             if (!isData)
                 continue;
-            TDSTable* table = m.TableByName(tlByAlias, value);
+            TDSTable* table = m.TableByName(tlByAlias, text());
             if (!table)
                 throw EVxDBStructError(0, QStringLiteral("Can not find table \"%s\" for field %d"),
-                                       {value, field->ID()});
+                                       {text(), field->ID()});
             field->Tables().Add(table);
-        } else if (key == QStringLiteral("Quoted")) {
+        } else if (key == u"Quoted") {
             if (isData)
                 field->SetQuoted(XStrToInt(value) != 0);
-        } else if (key == QStringLiteral("EditType")) {
-            const int type = strictInt(value) + (FVersion < 3.0 ? 1 : 0);
+        } else if (key == u"EditType") {
+            const int type = StrToInt(value.trimmed()) + (FVersion < 3.0 ? 1 : 0);
             field->SetEditType(checkedEnum<TDSEditType>(type, etSQL + 1, value, "edit type"));
-        } else if (key == QStringLiteral("FieldType")) {
-            field->SetFieldType(checkedEnum<TFieldType>(strictInt(value), FieldTypeCount, value, "field type"));
-        } else if (key == QStringLiteral("FieldSize")) {
-            field->SetFieldSize(strictInt(value));
-        } else if (key == QStringLiteral("UIR") || key == QStringLiteral("CondField")) {
+        } else if (key == u"FieldType") {
+            field->SetFieldType(checkedEnum<TFieldType>(StrToInt(value.trimmed()), FieldTypeCount, value, "field type"));
+        } else if (key == u"FieldSize") {
+            field->SetFieldSize(StrToInt(value.trimmed()));
+        } else if (key == u"UIR" || key == u"CondField") {
             // Texts before 3.2 store the opposite flag.
             field->SetUseInResult(FVersion >= 3.2 ? XStrToBool(value) : !XStrToBool(value));
-        } else if (key == QStringLiteral("UIC")) {
-            field->SetUseInConditions(NStrToBool(value));
-        } else if (key == QStringLiteral("Aggr")) {
+        } else if (key == u"UIC") {
+            field->SetUseInConditions(XStrToInt(value) != 0);
+        } else if (key == u"Aggr") {
             field->SetIsAggregate(XStrToBool(value));
             hasAggr = true;
-        } else if (key == QStringLiteral("Operats") || key == QStringLiteral("Operators")) {
-            TStringList names;
-            names.SetCommaText(value);
-            for (const QString& name : names)
-                field->AddOperator(operatorByName(name));
+        } else if (key == u"Operats" || key == u"Operators") {
+            readOperatorNames(field, value);
         } else {
-            readEditorKey(field, key, value);
+            readEditorKey(field, key, line, eq);
         }
     }
     finishField(n, field, hasAggr);
     return field;
 }
 
+void TVxCustomDBStructure::TextReader::readOperatorNames(TDSField* field, QStringView names)
+{
+    const auto known = FOperatorLists.constFind(BorrowedKey(names));
+    if (known != FOperatorLists.constEnd()) {
+        for (TDSOperator* op : known.value())
+            field->AddOperator(op);
+        return;
+    }
+    // A list met for the first time is looked up name by name; an unknown
+    // name stops the read there, as it always has.
+    TStringList list;
+    list.SetCommaText(names.toString());
+    std::vector<TDSOperator*> ops;
+    for (const QString& name : list) {
+        ops.push_back(operatorByName(name));
+        field->AddOperator(ops.back());
+    }
+    FOperatorLists.insert(names.toString(), std::move(ops));
+}
+
 // The keys of the editor the field has when the key is met: the edit type
 // comes before them.
-void TVxCustomDBStructure::TextReader::readEditorKey(TDSField* field, QStringView key, const QString& value)
+void TVxCustomDBStructure::TextReader::readEditorKey(TDSField* field, QStringView key, const QString& line,
+                                                     qsizetype eq)
 {
+    const QStringView value = eq < 0 ? QStringView() : QStringView(line).mid(eq + 1);
+    const auto text = [&] { return eq < 0 ? QString() : line.mid(eq + 1); };
     if (field->EditType() == etEdit) {
         auto* e = static_cast<TDSTextEditor*>(field->ValueEditor());
-        if (key == QStringLiteral("DefValue"))
-            e->DefaultValue = value;
-        else if (key == QStringLiteral("EditKind"))
+        if (key == u"DefValue")
+            e->DefaultValue = text();
+        else if (key == u"EditKind")
             e->Kind = checkedEnum<TTextEditorKind>(XStrToInt(value), tekTime + 1, value, "editor kind");
-        else if (key == QStringLiteral("EditMask"))
-            e->EditMask = value;
-        else if (key == QStringLiteral("FmtVal"))
+        else if (key == u"EditMask")
+            e->EditMask = text();
+        else if (key == u"FmtVal")
             e->UseFormattedValue = XStrToInt(value) != 0;
-        else if (key == QStringLiteral("ValType"))
+        else if (key == u"ValType")
             e->ValueType = static_cast<quint8>(qBound(0, XStrToInt(value), 2));
-        else if (key == QStringLiteral("Options"))
+        else if (key == u"Options")
             e->SetOptions(XStrToInt(value));
     } else if (field->EditType() == etList) {
         auto* e = static_cast<TDSListEditor*>(field->ValueEditor());
-        if (key == QStringLiteral("Items"))
-            e->Items.SetCommaText(value);
-        else if (key == QStringLiteral("Values"))
-            e->Values.SetCommaText(value);
-    } else if (field->EditType() == etCustom && key == QStringLiteral("CustomData")) {
-        static_cast<TDSCustomEditor*>(field->ValueEditor())->Data().SetCommaText(value);
+        if (key == u"Items")
+            e->Items.SetCommaText(text());
+        else if (key == u"Values")
+            e->Values.SetCommaText(text());
+    } else if (field->EditType() == etCustom && key == u"CustomData") {
+        static_cast<TDSCustomEditor*>(field->ValueEditor())->Data().SetCommaText(text());
     }
 }
 
@@ -738,10 +862,14 @@ void TVxCustomDBStructure::TextReader::finishField(int n, TDSField* field, bool 
 void TVxCustomDBStructure::TextReader::readFields(const TStringList& main)
 {
     const int n = count(main, QStringLiteral("FieldCount"), QStringLiteral("Field:"));
-    TStringList s;
     for (int i = 1; i <= n; ++i) {
-        section(QStringLiteral("Field:%1").arg(i), s);
-        readField(i, s);
+        FName = QStringLiteral("Field:");
+        AppendNumber(FName, i);
+        int first = 0;
+        const int end = FSections.Find(FIndex, FName, first);
+        if (end >= 0)
+            FIndex = end;
+        readField(i, first, qMax(end, first));
     }
 }
 
@@ -808,18 +936,39 @@ void TVxCustomDBStructure::TextReader::readOldFields()
     }
 }
 
-void TVxCustomDBStructure::TextReader::addGroupEntries(const QString& fieldsText,
-                                                       const std::function<void(TDSField*)>& add)
+template <typename Add>
+void TVxCustomDBStructure::TextReader::addGroupEntries(const QString& fieldsText, Add add)
 {
-    TStringList entries;
-    entries.SetCommaText(fieldsText);
-    for (const QString& raw : entries) {
-        const QString entry = raw.trimmed();
+    const auto addEntry = [&](QStringView raw) {
+        const QStringView entry = raw.trimmed();
         if (entry.isEmpty())
-            continue;
-        TDSField* field = FVersion > 2.92 ? m.FieldByID(XStrToInt(entry)) : m.FieldByName(flBySQLExpr, entry);
+            return;
+        TDSField* field =
+            FVersion > 2.92 ? m.FieldByID(XStrToInt(entry)) : m.FieldByName(flBySQLExpr, entry.toString());
         if (field)
             add(field);
+    };
+    if (fieldsText.contains(u'"')) {
+        TStringList entries;
+        entries.SetCommaText(fieldsText);
+        for (const QString& raw : entries)
+            addEntry(raw);
+        return;
+    }
+    // Without quotes the comma text's items that are not empty are the runs
+    // between blanks and commas, read here where they stand; a character
+    // #0 ends the text.
+    const qsizetype zero = fieldsText.indexOf(QChar(0));
+    const QStringView text = QStringView(fieldsText).left(zero < 0 ? fieldsText.size() : zero);
+    qsizetype p = 0;
+    while (p < text.size()) {
+        while (p < text.size() && (text[p].unicode() <= u' ' || text[p] == u','))
+            ++p;
+        const qsizetype start = p;
+        while (p < text.size() && text[p].unicode() > u' ' && text[p] != u',')
+            ++p;
+        if (p > start)
+            addEntry(text.mid(start, p - start));
     }
 }
 
@@ -827,13 +976,19 @@ void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
 {
     const int n = count(main, QStringLiteral("FieldGroups"), QStringLiteral("FieldGroup"));
     int placed = 0;
-    TStringList s;
     for (int i = 1; i <= n; ++i) {
-        section(QStringLiteral("FieldGroup%1").arg(i), s);
-        auto group = std::make_unique<TDSFieldGroup>(s.Values(QStringLiteral("GroupName")));
+        FName = QStringLiteral("FieldGroup");
+        AppendNumber(FName, i);
+        int first = 0;
+        int end = FSections.Find(FIndex, FName, first);
+        if (end >= 0)
+            FIndex = end;
+        else
+            end = first;
+        auto group = std::make_unique<TDSFieldGroup>(sectionValue(FSource, first, end, u"GroupName"));
         TDSFieldGroup* raw = group.get();
         raw->SetDbStruct(&m);
-        addGroupEntries(s.Values(QStringLiteral("Fields")), [&](TDSField* field) {
+        addGroupEntries(sectionValue(FSource, first, end, u"Fields"), [&](TDSField* field) {
             if (field->Group() != raw) {
                 raw->Add(field);
                 ++placed;
@@ -845,8 +1000,11 @@ void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
     TDSFieldGroup* root = m.FRootGroup.get();
     while (!root->IsEmpty())
         root->Delete(root->Count() - 1);
-    if (FVersion > 2.61 && section(QStringLiteral("RootGroup"), s)) {
-        addGroupEntries(s.Values(QStringLiteral("Fields")), [&](TDSField* field) {
+    int first = 0;
+    const int end = FVersion > 2.61 ? FSections.Find(FIndex, u"RootGroup", first) : -1;
+    if (end >= 0) {
+        FIndex = end;
+        addGroupEntries(sectionValue(FSource, first, end, u"Fields"), [&](TDSField* field) {
             if (!field->Group()) {
                 root->Add(field);
                 ++placed;

@@ -371,8 +371,9 @@ public:
     };
 
     // Raises EXMLDocumentError, with the XML layer's message and position,
-    // for text that is not well-formed XML.
-    explicit XmlTree(const QString& text);
+    // for text that is not well-formed XML. The counts are what the text's
+    // shape suggests, room to make before reading.
+    XmlTree(const QString& text, qsizetype tags, qsizetype attributes);
 
     std::vector<Node> Nodes;
     std::vector<std::pair<QString, QString>> Attrs;
@@ -395,8 +396,10 @@ QString XmlTree::name(QStringView text)
     return FNames.back();
 }
 
-XmlTree::XmlTree(const QString& text)
+XmlTree::XmlTree(const QString& text, qsizetype tags, qsizetype attributes)
 {
+    Nodes.reserve(static_cast<std::size_t>(tags));
+    Attrs.reserve(static_cast<std::size_t>(attributes));
     QXmlStreamReader reader(text);
     reader.setNamespaceProcessing(false);
     int open = -1;
@@ -765,39 +768,35 @@ void XmlReader::readEditor(const XmlElement& element, TDSField* field)
 // declared in a document type could expand into markup this pass does not
 // see. The pass follows the lexical structure only; what it does not
 // understand it leaves to the parser, which then fails at that point.
-void checkXmlShape(const QString& text)
+struct XmlShape {
+    qsizetype Tags = 0;
+    qsizetype Attributes = 0;
+};
+
+XmlShape checkXmlShape(const QString& text)
 {
+    XmlShape shape;
     const QStringView view(text);
     const qsizetype n = view.size();
-    int line = 1;
-    qsizetype lineStart = 0;
-    const auto newline = [&](qsizetype i) {
-        if (view[i] == u'\n') {
-            ++line;
-            lineStart = i + 1;
-        }
-    };
     // The index after the first end mark from the index on, or -1.
     const auto skipPast = [&](qsizetype i, QStringView mark) -> qsizetype {
-        for (; i < n; ++i) {
-            if (view.mid(i).startsWith(mark))
-                return i + mark.size();
-            newline(i);
-        }
-        return -1;
+        const qsizetype at = view.indexOf(mark, i);
+        return at < 0 ? -1 : at + mark.size();
     };
 
     qsizetype i = 0;
     while (i >= 0 && i < n) {
-        if (view[i] != u'<') {
-            newline(i++);
-            continue;
-        }
+        i = view.indexOf(u'<', i);
+        if (i < 0)
+            break;
         const QStringView rest = view.mid(i);
-        const int tagLine = line;
-        const int tagColumn = static_cast<int>(i - lineStart + 1);
+        const qsizetype tagStart = i;
+        // The position is worked out only for a refusal.
         const auto refuse = [&](const QString& what) {
-            throw EXMLDocumentError(QStringLiteral("Line %d, column %d: %s"), {tagLine, tagColumn, what});
+            const QStringView before = view.left(tagStart);
+            const int line = 1 + static_cast<int>(before.count(u'\n'));
+            const int column = static_cast<int>(tagStart - (before.lastIndexOf(u'\n') + 1) + 1);
+            throw EXMLDocumentError(QStringLiteral("Line %d, column %d: %s"), {line, column, what});
         };
         if (rest.startsWith(u"<!--")) {
             i = skipPast(i + 4, u"-->");
@@ -806,22 +805,23 @@ void checkXmlShape(const QString& text)
         } else if (rest.startsWith(u"<!DOCTYPE")) {
             refuse(QStringLiteral("document type declarations are not accepted"));
         } else if (rest.startsWith(u"<!")) {
-            return;
+            return shape;
         } else if (rest.startsWith(u"<?")) {
             i = skipPast(i + 2, u"?>");
         } else {
             // A tag: every "=" outside quotes belongs to an attribute.
             QChar quote;
             int attributes = 0;
+            ++shape.Tags;
             for (++i; i < n; ++i) {
                 const QChar c = view[i];
-                newline(i);
                 if (!quote.isNull()) {
                     if (c == quote)
                         quote = QChar();
                 } else if (c == u'"' || c == u'\'') {
                     quote = c;
                 } else if (c == u'=') {
+                    ++shape.Attributes;
                     if (++attributes > XmlMaxAttributes)
                         refuse(QStringLiteral("an element has more than %1 attributes").arg(XmlMaxAttributes));
                 } else if (c == u'>') {
@@ -831,6 +831,7 @@ void checkXmlShape(const QString& text)
             }
         }
     }
+    return shape;
 }
 
 } // namespace
@@ -890,8 +891,8 @@ void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines)
         model.ClearStructure();
         model.ClearOperators();
         const QString text = lines.Text();
-        checkXmlShape(text);
-        const XmlTree tree(text);
+        const XmlShape shape = checkXmlShape(text);
+        const XmlTree tree(text, shape.Tags, shape.Attributes);
         if (!tree.Nodes.empty())
             XmlReader(model).read(XmlElement(&tree, 0));
     });

@@ -65,9 +65,21 @@ bool parseFloat(const QString& text, QChar sep, double& result)
     return true;
 }
 
-bool parseInt(const QString& text, int& result)
+// The text without the blanks around it, as TrimBlanks gives it.
+QStringView trimmedBlanks(QStringView text)
 {
-    const QString t = TrimBlanks(text);
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && IsSpace(text[first]))
+        ++first;
+    while (last > first && IsSpace(text[last - 1]))
+        --last;
+    return text.mid(first, last - first);
+}
+
+bool parseInt(QStringView text, int& result)
+{
+    const QStringView t = trimmedBlanks(text);
     qsizetype i = 0;
     bool negative = false;
     if (i < t.size() && (t.at(i) == u'+' || t.at(i) == u'-')) {
@@ -298,6 +310,11 @@ QChar patternSeparator(const QString& pattern, QChar def)
 
 int XStrToInt(const QString& text, int def)
 {
+    return XStrToInt(QStringView(text), def);
+}
+
+int XStrToInt(QStringView text, int def)
+{
     int value = 0;
     return parseInt(text, value) ? value : def;
 }
@@ -310,7 +327,12 @@ double XStrToFloat(const QString& text, double def)
 
 bool XStrToBool(const QString& text, bool def)
 {
-    const QString t = TrimBlanks(text);
+    return XStrToBool(QStringView(text), def);
+}
+
+bool XStrToBool(QStringView text, bool def)
+{
+    const QStringView t = trimmedBlanks(text);
     for (const char* yes : {"1", "true", "yes"})
         if (t.compare(QLatin1String(yes), Qt::CaseInsensitive) == 0)
             return true;
@@ -353,9 +375,14 @@ QString XCurrToStr(double value)
 
 int StrToInt(const QString& text)
 {
+    return StrToInt(QStringView(text));
+}
+
+int StrToInt(QStringView text)
+{
     int value = 0;
     if (!parseInt(text, value))
-        throw EConvertError(QStringLiteral("'%s' is not a valid integer value"), {text});
+        throw EConvertError(QStringLiteral("'%s' is not a valid integer value"), {text.toString()});
     return value;
 }
 

@@ -22,6 +22,8 @@ namespace brindle {
 // A decimal integer with an optional sign, blanks around it allowed; def
 // for anything else, including a value outside int.
 BRINDLE_CORE_EXPORT int XStrToInt(const QString& text, int def = 0);
+// The same over a part of a text, which readers need not copy.
+BRINDLE_CORE_EXPORT int XStrToInt(QStringView text, int def = 0);
 // A number with the point as decimal separator and an optional exponent,
 // blanks around it allowed; def for anything else, including texts such as
 // "nan" or "inf" and values outside double.
@@ -29,6 +31,7 @@ BRINDLE_CORE_EXPORT double XStrToFloat(const QString& text, double def = 0);
 // "1", "true", "yes" give true; "0", "false", "no" give false (case ignored,
 // blanks around allowed); def otherwise.
 BRINDLE_CORE_EXPORT bool XStrToBool(const QString& text, bool def = false);
+BRINDLE_CORE_EXPORT bool XStrToBool(QStringView text, bool def = false);
 // XStrToInt(text) != 0.
 BRINDLE_CORE_EXPORT bool NStrToBool(const QString& text);
 // "1" or "0".
@@ -47,6 +50,7 @@ BRINDLE_CORE_EXPORT QString XCurrToStr(double value);
 // A decimal integer as XStrToInt reads it; raises EConvertError
 // ("'abc' is not a valid integer value") for anything else.
 BRINDLE_CORE_EXPORT int StrToInt(const QString& text);
+BRINDLE_CORE_EXPORT int StrToInt(QStringView text);
 // A number with QLocale()'s decimal separator (the point is not accepted in
 // its place), optional exponent; raises EConvertError
 // ("'x' is not a valid floating point value") for anything else.

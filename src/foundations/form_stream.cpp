@@ -316,7 +316,7 @@ public:
 private:
     enum class Level { Outside, Form, Component, Data, Done };
 
-    void readDataLine(int line, const QString& raw, const QString& trimmed);
+    void readDataLine(int line, const QString& raw);
     void beginComponent(int line, const QString& trimmed);
     void readComponentLine(int line, const QString& trimmed);
     void beginData(int line, const QString& name);
@@ -333,11 +333,12 @@ private:
 
 void FormReader::readLine(int line, const QString& raw)
 {
-    const QString t = raw.trimmed();
+    // Data lines, nearly all of a form's lines, are read without copies.
     if (FLevel == Level::Data) {
-        readDataLine(line, raw, t);
+        readDataLine(line, raw);
         return;
     }
+    const QString t = raw.trimmed();
     if (t.isEmpty() || t.startsWith(u'#'))
         return;
     switch (FLevel) {
@@ -368,18 +369,19 @@ void FormReader::readLine(int line, const QString& raw)
 }
 
 // Data lines are kept as written, blanks and all, up to the "end".
-void FormReader::readDataLine(int line, const QString& raw, const QString& trimmed)
+void FormReader::readDataLine(int line, const QString& raw)
 {
-    if (trimmed == QStringLiteral("end")) {
+    const QStringView view(raw);
+    if (view.trimmed() == u"end") {
         FData->Reader(FDataLines);
         FLevel = Level::Component;
         return;
     }
-    const qsizetype bar = raw.indexOf(u'|');
-    if (bar < 0 || !raw.left(bar).trimmed().isEmpty())
+    const qsizetype bar = view.indexOf(u'|');
+    if (bar < 0 || !view.left(bar).trimmed().isEmpty())
         fail(line, QStringLiteral("a data line must start with |"));
     // "| " then the line as it is; a bare "|" is an empty line.
-    FDataLines.Add(raw.mid(bar + (raw.mid(bar + 1, 1) == QStringLiteral(" ") ? 2 : 1)));
+    FDataLines.Add(raw.mid(bar + (view.mid(bar + 1, 1) == u" " ? 2 : 1)));
 }
 
 void FormReader::beginComponent(int line, const QString& trimmed)

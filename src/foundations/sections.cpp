@@ -1,20 +1,81 @@
 #include <brindle/foundations/sections.h>
 
+#include <brindle/foundations/text_hash.h>
 #include <brindle/foundations/text_utils.h>
+
+#include <QVarLengthArray>
 
 #include <algorithm>
 
 namespace brindle {
 
-bool IsSectionHeader(const QString& line, QString* name)
+namespace {
+
+// The name of a header line without brackets; a null view when the line is
+// no header.
+QStringView headerName(const QString& line)
 {
+    if (line.isEmpty() || line.front() != u'[')
+        return {};
     qsizetype end = line.size();
     while (end > 0 && line.at(end - 1).unicode() <= u' ')
         --end;
     if (end < 2 || line.at(0) != u'[' || line.at(end - 1) != u']')
-        return false;
+        return {};
     const QStringView inner = QStringView(line).mid(1, end - 2);
     if (inner.contains(u']'))
+        return {};
+    // An empty name is a name all the same.
+    return inner.isNull() ? QStringView(line).mid(1, 0) : inner;
+}
+
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+// Whether the names fold to the same text, as FoldCase folds them; ASCII
+// names are compared without making the folded texts.
+bool sameFolded(QStringView a, QStringView b)
+{
+    if (a.size() != b.size()) {
+        if (isAscii(a) && isAscii(b))
+            return false;
+        return FoldCase(a.toString()) == FoldCase(b.toString());
+    }
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            return FoldCase(a.toString()) == FoldCase(b.toString());
+        if (!SameAsciiIgnoringCase(x, y))
+            return false;
+    }
+    return true;
+}
+
+// The hash of the folded name; names that fold alike hash alike.
+size_t foldedHash(QStringView name, size_t seed)
+{
+    QVarLengthArray<char16_t, 128> folded;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return HashText(FoldCase(name.toString()), seed);
+        folded.append(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    }
+    return HashText(QStringView(folded.data(), folded.size()), seed);
+}
+
+} // namespace
+
+bool IsSectionHeader(const QString& line, QString* name)
+{
+    const QStringView inner = headerName(line);
+    if (inner.isNull())
         return false;
     if (name)
         *name = inner.toString();
@@ -46,32 +107,41 @@ void ReadSLSections(const TStringList& source, TStringList& dest)
             dest.Add(name);
 }
 
-SectionIndex::SectionIndex(const TStringList& source) : FSource(source)
+SectionIndex::SectionIndex(const TStringList& source) : FSource(source), FSeed(QHashSeed::globalSeed())
 {
-    QString name;
     for (int i = 0; i < source.Count(); ++i) {
-        if (!IsSectionHeader(source[i], &name))
+        const QStringView name = headerName(source[i]);
+        if (name.isNull())
             continue;
-        FByName[FoldCase(name)].push_back(static_cast<int>(FHeaders.size()));
+        FByHash.emplace_back(foldedHash(name, FSeed), static_cast<int>(FHeaders.size()));
         FHeaders.push_back(i);
     }
+    std::sort(FByHash.begin(), FByHash.end());
 }
 
-bool SectionIndex::Contains(const QString& section) const
+QStringView SectionIndex::Name(int ordinal) const
 {
-    return FByName.contains(FoldCase(section));
+    return headerName(FSource[FHeaders[static_cast<std::size_t>(ordinal)]]);
 }
 
-QStringList SectionIndex::FoldedNames() const
+int SectionIndex::byName(int ordinal, QStringView section) const
 {
-    QStringList names;
-    names.reserve(FByName.size());
-    for (auto it = FByName.cbegin(); it != FByName.cend(); ++it)
-        names.append(it.key().Text());
-    return names;
+    const size_t hash = foldedHash(section, FSeed);
+    // Entries of one hash are in header order; other names that share the
+    // hash are passed over.
+    auto it = std::lower_bound(FByHash.begin(), FByHash.end(), std::pair<size_t, int>(hash, ordinal));
+    for (; it != FByHash.end() && it->first == hash; ++it)
+        if (sameFolded(Name(it->second), section))
+            return it->second;
+    return -1;
 }
 
-int SectionIndex::Read(int start, const QString& section, TStringList& dest) const
+bool SectionIndex::Contains(QStringView section) const
+{
+    return byName(0, section) >= 0;
+}
+
+int SectionIndex::Read(int start, QStringView section, TStringList& dest) const
 {
     dest.Clear();
     int first = 0;
@@ -81,19 +151,20 @@ int SectionIndex::Read(int start, const QString& section, TStringList& dest) con
     return end;
 }
 
-int SectionIndex::Find(int start, const QString& section, int& first) const
+int SectionIndex::Find(int start, QStringView section, int& first) const
 {
-    const auto it = FByName.constFind(FoldCase(section));
-    if (it == FByName.constEnd())
+    const int next = static_cast<int>(std::lower_bound(FHeaders.begin(), FHeaders.end(), qMax(start, 0))
+                                      - FHeaders.begin());
+    int ordinal = -1;
+    if (next < SectionCount() && sameFolded(Name(next), section))
+        ordinal = next;
+    else
+        ordinal = byName(next, section);
+    if (ordinal < 0)
         return -1;
-    const std::vector<int>& ordinals = it.value();
-    const auto found = std::lower_bound(ordinals.begin(), ordinals.end(), qMax(start, 0),
-                                        [&](int ordinal, int line) { return FHeaders[ordinal] < line; });
-    if (found == ordinals.end())
-        return -1;
-    first = FHeaders[*found] + 1;
-    const std::size_t next = static_cast<std::size_t>(*found) + 1;
-    return next < FHeaders.size() ? FHeaders[next] : FSource.Count();
+    first = FHeaders[static_cast<std::size_t>(ordinal)] + 1;
+    const std::size_t after = static_cast<std::size_t>(ordinal) + 1;
+    return after < FHeaders.size() ? FHeaders[after] : FSource.Count();
 }
 
 } // namespace brindle

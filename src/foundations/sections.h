@@ -5,11 +5,9 @@
 // with "]" and holds no other "]".
 
 #include <brindle/brindle_core_export.h>
-#include <brindle/foundations/text_hash.h>
 #include <brindle/foundations/string_list.h>
 
-#include <QHash>
-
+#include <utility>
 #include <vector>
 
 namespace brindle {
@@ -31,23 +29,35 @@ BRINDLE_CORE_EXPORT bool IsSectionHeader(const QString& line, QString* name = nu
 // The sections of one text, indexed once: Read answers as XReadSLSectionValues
 // does, in time proportional to the section's size, however many sections
 // the text holds or a reader asks for. The source must outlive the index.
+//
+// Readers mostly ask for the section that comes next, so a search first
+// looks at the first header at or after the start; only when that one has
+// another name does it go to the index of names. The index holds a hash of
+// each case-folded name rather than the name itself, so making it costs no
+// allocation per section; a hash that matches is confirmed against the
+// header's text.
 class BRINDLE_CORE_EXPORT SectionIndex {
 public:
     explicit SectionIndex(const TStringList& source);
-    int Read(int start, const QString& section, TStringList& dest) const;
+    int Read(int start, QStringView section, TStringList& dest) const;
     // The same section as lines [first, end) of the source, without copying
     // them; end is what Read returns, -1 when there is no such section.
-    int Find(int start, const QString& section, int& first) const;
-    bool Contains(const QString& section) const;
+    int Find(int start, QStringView section, int& first) const;
+    bool Contains(QStringView section) const;
     int SectionCount() const { return static_cast<int>(FHeaders.size()); }
+    // The name of the section of the ordinal, without brackets, as written.
+    QStringView Name(int ordinal) const;
     const TStringList& Source() const { return FSource; }
-    // The distinct section names, case-folded, in no particular order.
-    QStringList FoldedNames() const;
 
 private:
+    // The first ordinal at or after `ordinal` whose name is the section's,
+    // or -1.
+    int byName(int ordinal, QStringView section) const;
+
     const TStringList& FSource;
-    std::vector<int> FHeaders;                      // header line indexes, in order
-    TextHash<std::vector<int>> FByName;       // case-folded name -> ordinals in FHeaders
+    std::vector<int> FHeaders;                          // header line indexes, in order
+    std::vector<std::pair<size_t, int>> FByHash;        // (hash of the folded name, ordinal), sorted
+    size_t FSeed;
 };
 
 } // namespace brindle

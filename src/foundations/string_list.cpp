@@ -431,17 +431,29 @@ QString TStringList::Text() const
     return out;
 }
 
+// How many lines a text splitting at CR LF, LF or CR gives at most.
+template <typename Char>
+qsizetype lineBound(const Char* text, qsizetype n)
+{
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        breaks += text[i] == Char('\n') || text[i] == Char('\r');
+    return breaks + 1;
+}
+
 void TStringList::SetText(const QString& text)
 {
     Clear();
+    const auto* chars = reinterpret_cast<const char16_t*>(text.utf16());
     const qsizetype n = text.size();
+    FLines.reserve(lineBound(chars, n));
     qsizetype start = 0;
     qsizetype i = 0;
     while (i < n) {
-        const QChar c = text.at(i);
+        const char16_t c = chars[i];
         if (c == u'\r' || c == u'\n') {
-            Add(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            FLines.append(text.mid(start, i - start));
+            if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n')
                 ++i;
             start = ++i;
         } else {
@@ -449,7 +461,7 @@ void TStringList::SetText(const QString& text)
         }
     }
     if (start < n)
-        Add(text.mid(start));
+        FLines.append(text.mid(start));
 }
 
 void TStringList::LoadFromFile(const QString& fileName)
@@ -457,10 +469,42 @@ void TStringList::LoadFromFile(const QString& fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Cannot open file \"%s\". %s"), {fileName, file.errorString()});
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    SetText(QString::fromUtf8(bytes));
+    const QByteArray bytes = file.readAll();
+    Clear();
+    // The lines are split as SetText splits the decoded text and decoded one
+    // by one, so the whole text is never held in UTF-16 as well. A line
+    // break byte is never part of a multi-byte sequence, so each line decodes
+    // as it would within the whole; but the decoder drops a byte-order mark
+    // at the start of what it is given, which for the whole text is one mark
+    // after the file's own.
+    const QByteArrayView mark("\xEF\xBB\xBF");
+    const char* p = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (int skipped = 0; skipped < 2 && QByteArrayView(p + start, n - start).startsWith(mark); ++skipped)
+        start += mark.size();
+    const auto decode = [&](qsizetype from, qsizetype to) {
+        const QByteArrayView line(p + from, to - from);
+        if (!line.startsWith(mark))
+            return QString::fromUtf8(line);
+        // A mark inside the text stays a character.
+        return QString::fromUtf8(QByteArray("a").append(line)).mid(1);
+    };
+    FLines.reserve(lineBound(p + start, n - start));
+    qsizetype i = start;
+    while (i < n) {
+        const char c = p[i];
+        if (c == '\r' || c == '\n') {
+            FLines.append(decode(start, i));
+            if (c == '\r' && i + 1 < n && p[i + 1] == '\n')
+                ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        FLines.append(decode(start, n));
 }
 
 void TStringList::SaveToFile(const QString& fileName) const

@@ -9,6 +9,7 @@
 #include <brindle/query/titles.h>
 
 #include <brindle/foundations/conversions.h>
+#include <brindle/foundations/line_builder.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
@@ -77,14 +78,13 @@ constexpr qsizetype kLongestRowKey = [] {
 
 // The values of one row section, lines [first, end) of the text, found in
 // one pass: each key takes its first line, letter case ignored, as Values
-// would find it.
+// would find it. A value stays in its line until it is asked for as a text.
 class RowValues {
 public:
     void Read(const TStringList& lines, int first, int end)
     {
-        std::array<bool, rkKeyCount> found{};
-        for (QString& value : FValues)
-            value.clear();
+        FLines = &lines;
+        FLine.fill(-1);
         for (int i = first; i < end; ++i) {
             const QString& line = lines[i];
             // Only a name as long as a key can be one.
@@ -96,19 +96,40 @@ public:
                 continue;
             const QStringView name = QStringView(line).left(eq);
             for (int k = 0; k < rkKeyCount; ++k) {
-                if (found[k] || !isKey(name, kRowKeys[k]))
+                if (FLine[k] >= 0 || !isKey(name, kRowKeys[k]))
                     continue;
-                found[k] = true;
-                FValues[k] = line.mid(eq + 1);
+                FLine[k] = i;
+                FStart[k] = eq + 1;
                 break;
             }
         }
     }
-    const QString& operator[](RowKey key) const { return FValues[key]; }
+    QStringView View(RowKey key) const
+    {
+        return FLine[key] < 0 ? QStringView() : QStringView((*FLines)[FLine[key]]).mid(FStart[key]);
+    }
+    QString Text(RowKey key) const { return FLine[key] < 0 ? QString() : (*FLines)[FLine[key]].mid(FStart[key]); }
 
 private:
-    std::array<QString, rkKeyCount> FValues;
+    const TStringList* FLines = nullptr;
+    std::array<int, rkKeyCount> FLine{};
+    std::array<qsizetype, rkKeyCount> FStart{};
 };
+
+// The name as FoldCase folds it, ASCII names into the buffer's room.
+void foldInto(QStringView text, QString& folded)
+{
+    folded.resize(text.size());
+    QChar* out = folded.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            folded = FoldCase(text.toString());
+            return;
+        }
+        out[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+}
 
 TFilterLinkType linkTypeFromText(const QString& text)
 {
@@ -211,50 +232,63 @@ void TVxQuery::writeRows(TStringList& lines)
     std::vector<Pending> pending{{FFilter.get(), QString()}};
     QString value1;
     QString value2;
+    // Most of a row's lines repeat from row to row (flags, fields,
+    // operators, empty values): those are made once and shared.
+    LineBuilder b;
+    const auto shared = [&](QStringView name, QStringView text) {
+        lines.Add(b.Start(name).Append(u'=').Append(text).Shared());
+    };
+    const auto sharedNumber = [&](QStringView name, long long number) {
+        lines.Add(b.Start(name).Append(u'=').Number(number).Shared());
+    };
+    // Values and captions are mostly a row's own; only the empty ones repeat.
+    const auto valueLine = [&](QStringView start, const QString& value) {
+        b.Start(start).Append(value);
+        return value.isEmpty() ? b.Shared() : b.Own();
+    };
     while (!pending.empty()) {
         const Pending next = std::move(pending.back());
         pending.pop_back();
-        lines.Add(QStringLiteral("[Row") + next.ID + u']');
+        lines.Add(b.Start(u"[Row").Append(next.ID).Append(u']').Own());
         if (next.Row->IsBracket()) {
             const auto* bracket = static_cast<const TFilterBracket*>(next.Row);
-            lines.Add(QStringLiteral("Enabled=") + flag(bracket->GetEnabled()));
+            shared(u"Enabled", flag(bracket->GetEnabled()));
             lines.Add(QStringLiteral("RowType=1"));
-            lines.Add(QStringLiteral("LinkType=") + QString::number(bracket->LinkType()));
-            lines.Add(QStringLiteral("RowCount=") + QString::number(bracket->GetRowCount()));
+            sharedNumber(u"LinkType", bracket->LinkType());
+            sharedNumber(u"RowCount", bracket->GetRowCount());
             lines.Add(QString());
             for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
-                pending.push_back({bracket->GetRow(i), next.ID + QString::number(i + 1) + u'.'});
+                pending.push_back({bracket->GetRow(i), b.Start(next.ID).Number(i + 1).Append(u'.').Own()});
             continue;
         }
         auto* cond = static_cast<TFilterCond*>(next.Row);
         const bool simple = cond->RowType() == frtSimpleCondition;
         lines.Add(simple ? QStringLiteral("RowType=0") : QStringLiteral("RowType=2"));
-        lines.Add(QStringLiteral("Enabled=") + flag(cond->GetEnabled()));
+        shared(u"Enabled", flag(cond->GetEnabled()));
         if (simple) {
             const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
-            lines.Add(QStringLiteral("FieldID=") + QString::number(field ? field->ID() : 0));
+            sharedNumber(u"FieldID", field ? field->ID() : 0);
         } else {
             const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
-            lines.Add(QStringLiteral("CondID=") + QString::number(condition ? condition->ID() : 0));
+            sharedNumber(u"CondID", condition ? condition->ID() : 0);
         }
-        lines.Add(QStringLiteral("Param1=") + flag(cond->GetValueIsParam(1)));
-        lines.Add(QStringLiteral("Param2=") + flag(cond->GetValueIsParam(2)));
+        shared(u"Param1", flag(cond->GetValueIsParam(1)));
+        shared(u"Param2", flag(cond->GetValueIsParam(2)));
         if (simple) {
             const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
-            lines.Add(QStringLiteral("Operator=") + (op ? op->Name() : QString()));
+            shared(u"Operator", op ? op->Name() : QString());
         }
         SaveValues(cond, value1, value2);
-        lines.Add(QStringLiteral("Value1=") + value1);
-        lines.Add(QStringLiteral("Value2=") + value2);
+        lines.Add(b.Start(u"Value1=").Append(value1).Own());
+        lines.Add(valueLine(u"Value2=", value2));
         for (int index : {1, 2}) {
-            const QString number = QString::number(index);
             if (const TSQLParam* param = cond->GetParam(index))
-                lines.Add(QStringLiteral("VFormat") + number + u'=' + param->ValueFormat());
+                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", param->ValueFormat()));
             else
-                lines.Add(QStringLiteral("Caption") + number + u'=' + cond->GetCaption(index));
+                lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
         }
-        lines.Add(QStringLiteral("SubQuery=") + cond->SubQuery().CommaText());
-        lines.Add(QStringLiteral("SubQueryOptions=") + QString::number(SQLOptionsToInt(cond->SubQueryOptions())));
+        shared(u"SubQuery", cond->SubQuery().CommaText());
+        sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions()));
         lines.Add(QString());
     }
 }
@@ -343,9 +377,12 @@ void TVxQuery::TextReader::Read()
 
 void TVxQuery::TextReader::indexChildSections()
 {
-    for (const QString& name : FSections.FoldedNames()) {
-        if (!name.endsWith(u'.'))
+    QString name;
+    for (int ordinal = 0; ordinal < FSections.SectionCount(); ++ordinal) {
+        const QStringView written = FSections.Name(ordinal);
+        if (!written.endsWith(u'.'))
             continue;
+        foldInto(written, name);
         const qsizetype dot = name.size() - 1;
         qsizetype start = dot;
         while (start > 0 && name.at(start - 1).unicode() >= u'0' && name.at(start - 1).unicode() <= u'9')
@@ -357,10 +394,17 @@ void TVxQuery::TextReader::indexChildSections()
         const qint64 number = QStringView(name).mid(start, digits).toLongLong();
         if (number > std::numeric_limits<int>::max())
             continue;
-        FChildren[name.left(start)].push_back(static_cast<int>(number));
+        const BorrowedKey prefix(QStringView(name).left(start));
+        auto found = FChildren.find(prefix);
+        if (found == FChildren.end())
+            found = FChildren.insert(name.left(start), {});
+        found->push_back(static_cast<int>(number));
     }
-    for (std::vector<int>& numbers : FChildren)
+    // A section written twice names its row once.
+    for (std::vector<int>& numbers : FChildren) {
         std::sort(numbers.begin(), numbers.end());
+        numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    }
 }
 
 void TVxQuery::TextReader::readRows(int start)
@@ -399,17 +443,17 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
         return false;
     FNext = end;
     FValues.Read(FLines, first, end);
-    const int rowType = StrToInt(FValues[rkRowType]);
+    const int rowType = StrToInt(FValues.View(rkRowType));
     if (rowType == frtBracket) {
         TFilterBracket* bracket = parent ? parent->AddNewBracket() : q.FFilter.get();
-        if (!FValues[rkEnabled].isEmpty())
-            bracket->SetEnabled(StrToInt(FValues[rkEnabled]) != 0);
+        if (!FValues.View(rkEnabled).isEmpty())
+            bracket->SetEnabled(StrToInt(FValues.View(rkEnabled)) != 0);
         opened.Bracket = bracket;
         opened.Name = name;
-        opened.RowCount = StrToInt(FValues[rkRowCount]);
+        opened.RowCount = StrToInt(FValues.View(rkRowCount));
         const auto children = FChildren.constFind(FoldCase(name));
         opened.Children = children == FChildren.constEnd() ? nullptr : &children.value();
-        opened.LinkType = FValues[rkLinkType];
+        opened.LinkType = FValues.Text(rkLinkType);
         return true;
     }
     // Conditions live in brackets; the root section must be one.
@@ -419,19 +463,19 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
     TFilterCond* cond = nullptr;
     if (rowType == frtSimpleCondition) {
         TDSField* field = q.FVersion >= 2.0
-                              ? model->FieldByID(StrToInt(FValues[rkFieldID]))
-                              : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues[rkFldName]);
+                              ? model->FieldByID(StrToInt(FValues.View(rkFieldID)))
+                              : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues.Text(rkFldName));
         auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
         q.requireModelSince(FRemovals, "the query was being loaded");
-        TDSOperator* op = model->OperatorByName(FValues[rkOperator]);
+        TDSOperator* op = model->OperatorByName(FValues.Text(rkOperator));
         simple->SetOperator(op ? op : model->NullOperator());
         cond = simple;
     } else {
-        TDSCondition* condition = model->ConditionByID(StrToInt(FValues[rkCondID]));
+        TDSCondition* condition = model->ConditionByID(StrToInt(FValues.View(rkCondID)));
         cond = parent->AddCustomCond(condition ? condition : model->NullCondition());
     }
-    if (!FValues[rkEnabled].isEmpty())
-        cond->SetEnabled(StrToInt(FValues[rkEnabled]) != 0);
+    if (!FValues.View(rkEnabled).isEmpty())
+        cond->SetEnabled(StrToInt(FValues.View(rkEnabled)) != 0);
     readValues(cond);
     return false;
 }
@@ -439,18 +483,18 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
 void TVxQuery::TextReader::readValues(TFilterCond* cond)
 {
     if (q.FVersion < 1.2) {
-        cond->SetValue(1, FValues[rkValue1]);
-        cond->SetValue(2, FValues[rkValue2]);
+        cond->SetValue(1, FValues.Text(rkValue1));
+        cond->SetValue(2, FValues.Text(rkValue2));
         return;
     }
-    cond->SetValueIsParam(1, XStrToBool(FValues[rkParam1]));
-    cond->SetValueIsParam(2, XStrToBool(FValues[rkParam2]));
-    q.LoadValues(FValues[rkValue1], FValues[rkValue2], cond);
+    cond->SetValueIsParam(1, XStrToBool(FValues.View(rkParam1)));
+    cond->SetValueIsParam(2, XStrToBool(FValues.View(rkParam2)));
+    q.LoadValues(FValues.Text(rkValue1), FValues.Text(rkValue2), cond);
     if (TSQLParam* param = cond->GetParam(1))
-        param->SetValueFormat(FValues[rkVFormat1]);
+        param->SetValueFormat(FValues.Text(rkVFormat1));
     if (TSQLParam* param = cond->GetParam(2))
-        param->SetValueFormat(FValues[rkVFormat2]);
-    cond->SubQuery().SetCommaText(FValues[rkSubQuery]);
+        param->SetValueFormat(FValues.Text(rkVFormat2));
+    cond->SubQuery().SetCommaText(FValues.Text(rkSubQuery));
     if (!cond->SubQuery().IsEmpty()) {
         // The value keeps the sub-query's SQL on one line, its line breaks
         // stored as double blanks.
@@ -464,12 +508,12 @@ void TVxQuery::TextReader::readValues(TFilterCond* cond)
         }
         cond->SetValue(1, QString(value).replace(QStringLiteral("  "), QStringLiteral(" ")));
     }
-    cond->SetSubQueryOptions(IntToSQLOptions(XStrToInt(FValues[rkSubQueryOptions])));
+    cond->SetSubQueryOptions(IntToSQLOptions(XStrToInt(FValues.View(rkSubQueryOptions))));
     if (q.FVersion >= 2.1) {
         if (!cond->GetValueIsParam(1))
-            cond->SetCaption(1, FValues[rkCaption1]);
+            cond->SetCaption(1, FValues.Text(rkCaption1));
         if (!cond->GetValueIsParam(2))
-            cond->SetCaption(2, FValues[rkCaption2]);
+            cond->SetCaption(2, FValues.Text(rkCaption2));
     }
 }
 

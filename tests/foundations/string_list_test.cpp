@@ -141,12 +141,26 @@ TEST(StringList, FilesAreUtf8WithOrWithoutMark)
     back.LoadFromFile(path);
     EXPECT_EQ(back.Lines(), QStringList({"a=é"}));
     EXPECT_THROW(back.LoadFromFile(dir.filePath("missing")), Exception);
+
+    // Lines are decoded one by one, as the whole decoded text would split:
+    // marks after the first, broken sequences before a break, lone CRs.
+    for (const QByteArray& bytes : {QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF" "a"), QByteArray("\xEF\xBB\xBF"),
+                                   QByteArray("a\r\n\xEF\xBB\xBF\xEF\xBB\xBF" "b\n"), QByteArray("x\xE2\x82\ny\xF0\x9F"),
+                                   QByteArray("\r\r\n\n\xC3\r\xA9\n"), QByteArray()}) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        back.LoadFromFile(path);
+        TStringList whole;
+        whole.SetText(QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes));
+        EXPECT_EQ(back, whole) << bytes.toHex().constData();
+    }
 }
 
 TEST(Sections, RunningIndexFindsSectionsInOrder)
 {
     const TStringList text({"[Main]", "Count=2", " ", "[Item]", "v=1", " ", "[Item]", "v=2", "",
-                            "[Tail]", "x=y"});
+                            "[Tail]", "x=y", "[Étape]", "e=1", "[]", "z=0"});
     TStringList section;
     QStringList read;
     for (int next = XReadSLSectionValues(0, text, "main", section); next >= 0;
@@ -159,15 +173,15 @@ TEST(Sections, RunningIndexFindsSectionsInOrder)
     // The index answers exactly as the plain reader does.
     const SectionIndex index(text);
     TStringList fromIndex;
-    for (int start : {0, 3, 4, 7, 11})
-        for (const QString name : {"Main", "ITEM", "Tail", "none"}) {
+    for (int start : {0, 3, 4, 7, 11, 13})
+        for (const QString name : {"Main", "ITEM", "Tail", "none", "éTAPE", ""}) {
             EXPECT_EQ(XReadSLSectionValues(start, text, name, section), index.Read(start, name, fromIndex));
             EXPECT_EQ(section, fromIndex);
         }
 
     TStringList names;
     ReadSLSections(text, names);
-    EXPECT_EQ(names.Lines(), QStringList({"Main", "Item", "Item", "Tail"}));
+    EXPECT_EQ(names.Lines(), QStringList({"Main", "Item", "Item", "Tail", "Étape", ""}));
     EXPECT_FALSE(IsSectionHeader("[a] + [b]"));
     EXPECT_TRUE(IsSectionHeader("[Field:1.SQL]  "));
 }
