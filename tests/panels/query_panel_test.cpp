@@ -6,11 +6,13 @@
 
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
+#include <brindle/panels/titles_editor.h>
 
 #include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -385,6 +387,31 @@ TEST_F(Panel, TheResultFieldsEditorEditsTheQuerysColumns)
     ASSERT_EQ(query.QResult()->ResultFields().Count(), 1);
     EXPECT_EQ(query.QResult()->ResultFields().GetRField(0)->Formula(), "SUM(@1)");
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Texts edited in the titles editor show at once and keep the query.
+TEST_F(Panel, EditedTitlesShowOnThePanel)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    query.AddCondition(query.Filter(), m.custCity);
+    const auto before = outcome(query).first;
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TdlgTitlesEditor*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        QTableWidget* table = dialog->Table();
+        for (int row = 0; row < table->rowCount(); ++row)
+            if (table->item(row, 0)->text() == "ttlAll")
+                table->item(row, 2)->setText("every one");
+        dialog->accept();
+    });
+    EXPECT_TRUE(panel->EditTitles());
+    EXPECT_EQ(panel->GetRowControl(query.Filter(), 2)->Caption(), "every one");
+    EXPECT_EQ(outcome(query).first, before);
 }
 
 } // namespace
