@@ -66,12 +66,6 @@ private:
     TVxQueryPanel& FPanel;
 };
 
-void TVxQueryPanel::LaterDelete::operator()(QWidget* widget) const
-{
-    widget->hide();
-    widget->deleteLater();
-}
-
 TQueryWord* TVxQueryPanel::RowWord(const TFilterRow* row, int index)
 {
     return (index >= 1 && index <= 5) || index == LogOpIndex ? wordOf(row, index) : nullptr;

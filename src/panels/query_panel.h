@@ -11,6 +11,7 @@
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/appearance.h>
 #include <brindle/panels/drop_down_label.h>
+#include <brindle/panels/later_owned.h>
 #include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/round_button.h>
 #include <brindle/query/query.h>
@@ -212,13 +213,8 @@ protected:
 
 private:
     class RowSurface;
-    // Controls go with deleteLater: a label may be in the middle of its own
-    // event when the query removes its row.
-    struct LaterDelete {
-        void operator()(QWidget* widget) const;
-    };
     template <typename T>
-    using Owned = std::unique_ptr<T, LaterDelete>;
+    using Owned = LaterOwned<T>;
     struct RowControls {
         Owned<TFilterBtn> Button;
         Owned<TVxFlatCheckBox> CheckBox;

@@ -427,10 +427,10 @@ void TVxQueryPanel::FirstCurControl(TFilterRow* row)
 
 void TVxQueryPanel::showSelection(TFilterRow* row)
 {
-    // The row first, by its place; then its word, now that it has controls.
+    // The row first, by its place: scrolling gives the rows that come near
+    // their controls. Then its word.
     const QRect rect = GetRowRect(row);
     ensureVisible(horizontalScrollBar()->value(), rect.center().y(), 0, rect.height() / 2);
-    PlaceAllRows();
     if (TDropDownLabel* label = selectedLabel(row))
         ensureWidgetVisible(label);
     RefreshRow(row);

@@ -29,12 +29,6 @@ const TStringList& defaultTitles()
     return titles;
 }
 
-void deleteLabel(TDropDownLabel* label)
-{
-    label->hide();
-    label->deleteLater();
-}
-
 // The words show in the panel's font, underlined, in their colour.
 void styleWord(TDropDownLabel& label, const QFont& font, const QColor& colour)
 {
@@ -49,13 +43,6 @@ void styleWord(TDropDownLabel& label, const QFont& font, const QColor& colour)
 } // namespace
 
 // --- rows
-
-void TResultFieldRow::LaterDelete::operator()(QWidget* widget) const
-{
-    // A word may be inside its own event when its row goes.
-    widget->hide();
-    widget->deleteLater();
-}
 
 TResultFieldRow::TResultFieldRow(TVxResultFieldsPanel& panel, TResultField* field) : FPanel(panel), FRField(field)
 {
@@ -240,7 +227,7 @@ void TResultFieldRow::RefreshResultField()
 
 TVxResultFieldsPanel::TVxResultFieldsPanel(QWidget* parent)
     : QScrollArea(parent), FDefTitles(defaultTitles()), FTitles(defaultTitles()),
-      FResultFields(std::make_unique<TRFieldList>()), FSurface(new QWidget), FAddRowLabel(nullptr, deleteLabel)
+      FResultFields(std::make_unique<TRFieldList>()), FSurface(new QWidget)
 {
     setFocusPolicy(Qt::StrongFocus);
     setWidgetResizable(true);

@@ -8,6 +8,7 @@
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/drop_down_label.h>
+#include <brindle/panels/later_owned.h>
 #include <brindle/panels/round_button.h>
 #include <brindle/query/query.h>
 
@@ -90,11 +91,8 @@ public:
     TDropDownLabel* SortLabel() const { return FSortLabel.get(); }
 
 private:
-    struct LaterDelete {
-        void operator()(QWidget* widget) const;
-    };
     template <typename T>
-    using Owned = std::unique_ptr<T, LaterDelete>;
+    using Owned = LaterOwned<T>;
 
     void CreateFieldLabel();
     void setText(Owned<TDropDownLabel>& label, const QString& text);
@@ -206,7 +204,7 @@ private:
     QWidget* FSurface;
     std::vector<std::unique_ptr<TResultFieldRow>> FRows;
     TResultFieldRow* FCurrentRow = nullptr;
-    std::unique_ptr<TDropDownLabel, void (*)(TDropDownLabel*)> FAddRowLabel;
+    LaterOwned<TDropDownLabel> FAddRowLabel;
     QMenu* FRowPopup = nullptr;
     QMetaObject::Connection FModelGone;
     bool FActive = false;
