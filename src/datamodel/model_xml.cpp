@@ -1,5 +1,6 @@
 // The data model's XML document, written with QXmlStreamWriter and read
-// with QXmlStreamReader into a light tree of its own. QDomDocument would do
+// into a light tree of its own, by a plain pass where it can and by
+// QXmlStreamReader where it cannot (XmlTree). QDomDocument would do
 // neither well: it saves attributes in hash order, which changes from run to
 // run, and building its tree of a 20,000-field model takes it four times as
 // long as reading the text.
@@ -11,6 +12,10 @@
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 namespace brindle {
 
@@ -42,7 +47,7 @@ QString typeName(TFieldType type)
     return QStringLiteral("Unknown");
 }
 
-TFieldType typeByName(const QString& name)
+TFieldType typeByName(QStringView name)
 {
     for (const TypeName& t : kTypeNames)
         if (name == QLatin1String(t.name))
@@ -355,15 +360,95 @@ void XmlWriter::writeEditor(const TDSField& field)
 
 // --- reading
 
+// Refuses, before the XML layer sees the text, what would make it slow: it
+// checks an element's attributes for duplicates pair by pair, and entities
+// declared in a document type could expand into markup this pass does not
+// see. The pass follows the lexical structure only; what it does not
+// understand it leaves to the parser, which then fails at that point.
+struct XmlShape {
+    qsizetype Tags = 0;
+    qsizetype Attributes = 0;
+};
+
+XmlShape checkXmlShape(const QString& text)
+{
+    XmlShape shape;
+    const QStringView view(text);
+    const qsizetype n = view.size();
+    // The index after the first end mark from the index on, or -1.
+    const auto skipPast = [&](qsizetype i, QStringView mark) -> qsizetype {
+        const qsizetype at = view.indexOf(mark, i);
+        return at < 0 ? -1 : at + mark.size();
+    };
+
+    qsizetype i = 0;
+    while (i >= 0 && i < n) {
+        i = view.indexOf(u'<', i);
+        if (i < 0)
+            break;
+        const QStringView rest = view.mid(i);
+        const qsizetype tagStart = i;
+        // The position is worked out only for a refusal.
+        const auto refuse = [&](const QString& what) {
+            const QStringView before = view.left(tagStart);
+            const int line = 1 + static_cast<int>(before.count(u'\n'));
+            const int column = static_cast<int>(tagStart - (before.lastIndexOf(u'\n') + 1) + 1);
+            throw EXMLDocumentError(QStringLiteral("Line %d, column %d: %s"), {line, column, what});
+        };
+        if (rest.startsWith(u"<!--")) {
+            i = skipPast(i + 4, u"-->");
+        } else if (rest.startsWith(u"<![CDATA[")) {
+            i = skipPast(i + 9, u"]]>");
+        } else if (rest.startsWith(u"<!DOCTYPE")) {
+            refuse(QStringLiteral("document type declarations are not accepted"));
+        } else if (rest.startsWith(u"<!")) {
+            return shape;
+        } else if (rest.startsWith(u"<?")) {
+            i = skipPast(i + 2, u"?>");
+        } else {
+            // A tag: every "=" outside quotes belongs to an attribute.
+            QChar quote;
+            int attributes = 0;
+            ++shape.Tags;
+            for (++i; i < n; ++i) {
+                const QChar c = view[i];
+                if (!quote.isNull()) {
+                    if (c == quote)
+                        quote = QChar();
+                } else if (c == u'"' || c == u'\'') {
+                    quote = c;
+                } else if (c == u'=') {
+                    ++shape.Attributes;
+                    if (++attributes > XmlMaxAttributes)
+                        refuse(QStringLiteral("an element has more than %1 attributes").arg(XmlMaxAttributes));
+                } else if (c == u'>') {
+                    ++i;
+                    break;
+                }
+            }
+        }
+    }
+    return shape;
+}
+
 // The document read into a flat list of nodes in document order: an
 // element's descendants follow it up to its End, so nothing needs recursion
 // however deep the nesting. Text that is only white space between elements
-// is left out.
+// is left out. Names, texts and values are views into the document where it
+// holds them as they are, and into strings of the tree's own otherwise.
+//
+// The writer's documents, like most written by hand, use a small part of
+// XML: elements, attributes, plain text, the five predefined entities and
+// character references. A pass of the tree's own reads that part several
+// times faster than the XML layer. Anything beyond it (comments, CDATA,
+// processing instructions, unusual characters or names, other references)
+// and anything malformed sends the whole document through the XML layer,
+// which builds the same tree and gives every error its message and place.
 class XmlTree {
 public:
     struct Node {
-        QString Name; // an element's name; empty for text
-        QString Text; // a text node's text
+        QStringView Name; // an element's name; empty for text
+        QStringView Text; // a text node's text
         int Parent = -1;
         int End = 0; // one past the last descendant
         int FirstAttr = 0;
@@ -371,32 +456,281 @@ public:
     };
 
     // Raises EXMLDocumentError, with the XML layer's message and position,
-    // for text that is not well-formed XML. The counts are what the text's
-    // shape suggests, room to make before reading.
-    XmlTree(const QString& text, qsizetype tags, qsizetype attributes);
+    // for text that is not well-formed XML. The text must outlive the tree.
+    explicit XmlTree(const QString& text);
 
     std::vector<Node> Nodes;
-    std::vector<std::pair<QString, QString>> Attrs;
+    std::vector<std::pair<QStringView, QStringView>> Attrs;
 
 private:
-    // A document repeats a few dozen names many times over: they are kept
-    // once, up to a bound that no real document reaches.
-    QString name(QStringView text);
+#ifdef BRINDLE_XML_CROSS_CHECK
+    XmlTree() = default;
+    bool sameTree(const XmlTree& other) const
+    {
+        const auto sameNode = [](const Node& a, const Node& b) {
+            return a.Name == b.Name && a.Text == b.Text && a.Parent == b.Parent && a.End == b.End &&
+                   a.FirstAttr == b.FirstAttr && a.EndAttr == b.EndAttr;
+        };
+        return std::equal(Nodes.begin(), Nodes.end(), other.Nodes.begin(), other.Nodes.end(), sameNode) &&
+               Attrs == other.Attrs;
+    }
+#endif
+    // False, with the tree emptied, where the document leaves the plain part.
+    bool readPlain(QStringView doc);
+    void readWithXmlLayer(const QString& text, qsizetype tags, qsizetype attributes);
+    // A document repeats a few dozen names many times over: the XML layer's
+    // are kept once, up to a bound that no real document reaches.
+    QStringView name(QStringView text);
+    QStringView keep(QString text);
+
     std::vector<QString> FNames;
+    // Decoded values and the XML layer's texts; a QString keeps its
+    // characters in place when the vector moves it.
+    std::vector<QString> FOwned;
 };
 
-QString XmlTree::name(QStringView text)
+XmlTree::XmlTree(const QString& text)
+{
+    if (readPlain(text)) {
+#ifdef BRINDLE_XML_CROSS_CHECK
+        // Fuzzing builds hold every plain read against the XML layer's.
+        XmlTree layer;
+        layer.readWithXmlLayer(text, 0, 0);
+        if (!sameTree(layer))
+            std::abort();
+#endif
+        return;
+    }
+    Nodes.clear();
+    Attrs.clear();
+    FOwned.clear();
+    const XmlShape shape = checkXmlShape(text);
+    readWithXmlLayer(text, shape.Tags, shape.Attributes);
+}
+
+QStringView XmlTree::name(QStringView text)
 {
     for (const QString& known : FNames)
         if (known == text)
             return known;
     if (FNames.size() >= 64)
-        return text.toString();
+        return keep(text.toString());
     FNames.push_back(text.toString());
     return FNames.back();
 }
 
-XmlTree::XmlTree(const QString& text, qsizetype tags, qsizetype attributes)
+QStringView XmlTree::keep(QString text)
+{
+    FOwned.push_back(std::move(text));
+    return FOwned.back();
+}
+
+namespace plain {
+
+bool isSpace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+bool isNameStart(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
+
+bool isNameChar(char16_t c)
+{
+    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
+}
+
+// Characters the plain pass takes as they stand: what XML allows, short of
+// surrogates and the last code points of the basic plane, whose handling
+// the XML layer decides.
+bool isPlainChar(char16_t c)
+{
+    return c >= 0x20 ? c < 0xD800 : c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// The character a reference stands for, from after its "&" to its ";", or
+// 0 for one the plain pass leaves to the XML layer.
+char16_t reference(QStringView ref)
+{
+    if (ref == u"lt")
+        return u'<';
+    if (ref == u"gt")
+        return u'>';
+    if (ref == u"amp")
+        return u'&';
+    if (ref == u"apos")
+        return u'\'';
+    if (ref == u"quot")
+        return u'"';
+    if (ref.size() < 2 || ref.size() > 8 || ref[0] != u'#')
+        return 0;
+    const bool hex = ref[1] == u'x';
+    bool ok = false;
+    const uint code = ref.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+    // Digits only: toUInt would also take signs and blanks.
+    for (QChar c : ref.mid(hex ? 2 : 1))
+        if (!(c.isDigit() || (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))) || c.unicode() > 0x7F)
+            return 0;
+    // White space from a reference is kept where a literal one would be
+    // normalised: left to the XML layer.
+    return ok && code >= 0x20 && code < 0xD800 ? static_cast<char16_t>(code) : 0;
+}
+
+} // namespace plain
+
+bool XmlTree::readPlain(QStringView doc)
+{
+    using namespace plain;
+    const char16_t* const begin = doc.utf16();
+    const char16_t* const end = begin + doc.size();
+    const char16_t* p = begin;
+    const auto startsWith = [&](QStringView what) { return QStringView(p, end).startsWith(what); };
+    const auto skipSpace = [&] {
+        const char16_t* from = p;
+        while (p < end && isSpace(*p))
+            ++p;
+        return p > from;
+    };
+    const auto readName = [&](QStringView& out) {
+        const char16_t* from = p;
+        if (p == end || !isNameStart(*p))
+            return false;
+        while (++p < end && isNameChar(*p)) {
+        }
+        out = QStringView(from, p);
+        // Names that XML reserves, and those of namespaces, are the XML
+        // layer's to judge.
+        return !out.startsWith(u"xml", Qt::CaseInsensitive) && (p == end || *p != u':');
+    };
+
+    for (QStringView declaration : {QStringView(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>"),
+                                    QStringView(u"<?xml version=\"1.0\"?>")})
+        if (startsWith(declaration)) {
+            p += declaration.size();
+            break;
+        }
+
+    int open = -1;
+    bool rootRead = false;
+    while (p < end) {
+        const char16_t* const textStart = p;
+        bool blank = true;
+        bool carriageReturn = false;
+        for (; p < end && *p != u'<'; ++p) {
+            const char16_t c = *p;
+            if (!isPlainChar(c) || c == u'&' || (c == u'>' && p - textStart >= 2 && p[-1] == u']' && p[-2] == u']'))
+                return false;
+            blank = blank && isSpace(c);
+            carriageReturn = carriageReturn || c == u'\r';
+        }
+        if (!blank) {
+            // Line ends in text are the XML layer's to normalise.
+            if (open < 0 || carriageReturn)
+                return false;
+            Node node;
+            node.Text = QStringView(textStart, p);
+            node.Parent = open;
+            node.End = static_cast<int>(Nodes.size()) + 1;
+            Nodes.push_back(node);
+        }
+        if (p == end)
+            break;
+        ++p;
+        if (p < end && *p == u'/') {
+            ++p;
+            QStringView name;
+            if (open < 0 || !readName(name) || name != Nodes[open].Name)
+                return false;
+            skipSpace();
+            if (p == end || *p != u'>')
+                return false;
+            ++p;
+            Nodes[open].End = static_cast<int>(Nodes.size());
+            open = Nodes[open].Parent;
+            rootRead = open < 0;
+            continue;
+        }
+        Node node;
+        if (rootRead || !readName(node.Name))
+            return false;
+        node.Parent = open;
+        node.FirstAttr = static_cast<int>(Attrs.size());
+        bool empty = false;
+        for (;;) {
+            const bool spaced = skipSpace();
+            if (p == end)
+                return false;
+            if (*p == u'>') {
+                ++p;
+                break;
+            }
+            if (*p == u'/') {
+                if (++p == end || *p != u'>')
+                    return false;
+                ++p;
+                empty = true;
+                break;
+            }
+            QStringView attrName;
+            if (!spaced || !readName(attrName))
+                return false;
+            skipSpace();
+            if (p == end || *p != u'=')
+                return false;
+            ++p;
+            skipSpace();
+            if (p == end || (*p != u'"' && *p != u'\''))
+                return false;
+            const char16_t quote = *p++;
+            const char16_t* const valueStart = p;
+            QString decoded;
+            bool decoding = false;
+            for (; p < end && *p != quote; ++p) {
+                const char16_t c = *p;
+                if (c < 0x20 || c >= 0xD800 || c == u'<')
+                    return false;
+                if (c == u'&') {
+                    const char16_t* const semicolon = std::find(p, end, u';');
+                    const char16_t ref = semicolon == end ? 0 : reference(QStringView(p + 1, semicolon));
+                    if (ref == 0)
+                        return false;
+                    if (!decoding) {
+                        decoded = QStringView(valueStart, p).toString();
+                        decoding = true;
+                    }
+                    decoded += QChar(ref);
+                    p = semicolon;
+                } else if (decoding) {
+                    decoded += QChar(c);
+                }
+            }
+            if (p == end)
+                return false;
+            const QStringView value = decoding ? keep(std::move(decoded)) : QStringView(valueStart, p);
+            ++p;
+            for (int i = node.FirstAttr; i < static_cast<int>(Attrs.size()); ++i)
+                if (Attrs[i].first == attrName)
+                    return false;
+            if (static_cast<int>(Attrs.size()) - node.FirstAttr >= XmlMaxAttributes)
+                return false;
+            Attrs.emplace_back(attrName, value);
+        }
+        node.EndAttr = static_cast<int>(Attrs.size());
+        const int index = static_cast<int>(Nodes.size());
+        Nodes.push_back(node);
+        if (empty) {
+            Nodes[index].End = index + 1;
+            rootRead = open < 0;
+        } else {
+            open = index;
+        }
+    }
+    return rootRead && open < 0;
+}
+
+void XmlTree::readWithXmlLayer(const QString& text, qsizetype tags, qsizetype attributes)
 {
     Nodes.reserve(static_cast<std::size_t>(tags));
     Attrs.reserve(static_cast<std::size_t>(attributes));
@@ -412,10 +746,10 @@ XmlTree::XmlTree(const QString& text, qsizetype tags, qsizetype attributes)
             node.FirstAttr = static_cast<int>(Attrs.size());
             const QXmlStreamAttributes attributes = reader.attributes();
             for (const QXmlStreamAttribute& a : attributes)
-                Attrs.emplace_back(name(a.qualifiedName()), a.value().toString());
+                Attrs.emplace_back(name(a.qualifiedName()), keep(a.value().toString()));
             node.EndAttr = static_cast<int>(Attrs.size());
             open = static_cast<int>(Nodes.size());
-            Nodes.push_back(std::move(node));
+            Nodes.push_back(node);
             break;
         }
         case QXmlStreamReader::EndElement:
@@ -425,10 +759,10 @@ XmlTree::XmlTree(const QString& text, qsizetype tags, qsizetype attributes)
         case QXmlStreamReader::Characters:
             if (open >= 0 && (reader.isCDATA() || !reader.isWhitespace())) {
                 Node node;
-                node.Text = reader.text().toString();
+                node.Text = keep(reader.text().toString());
                 node.Parent = open;
                 node.End = static_cast<int>(Nodes.size()) + 1;
-                Nodes.push_back(std::move(node));
+                Nodes.push_back(node);
             }
             break;
         default:
@@ -443,7 +777,7 @@ XmlTree::XmlTree(const QString& text, qsizetype tags, qsizetype attributes)
 
 // Names compare without regard to letter case; one that differs in length
 // from a plain ASCII name cannot match it.
-bool sameName(const QString& name, QLatin1String wanted)
+bool sameName(QStringView name, QLatin1String wanted)
 {
     return name.size() == wanted.size() && name.compare(wanted, Qt::CaseInsensitive) == 0;
 }
@@ -457,7 +791,7 @@ public:
     XmlElement(const XmlTree* tree, int index) : FTree(tree), FIndex(index) {}
 
     bool isNull() const { return FIndex < 0; }
-    const QString& tagName() const { return node().Name; }
+    QStringView tagName() const { return node().Name; }
 
     XmlElement firstChildElement() const { return isNull() ? XmlElement() : elementFrom(FIndex + 1, FIndex); }
     XmlElement nextSiblingElement() const { return elementFrom(node().End, node().Parent); }
@@ -470,20 +804,18 @@ public:
         return {};
     }
 
-    const QString* find(QLatin1String name) const
+    // The attribute's value; none when the attribute is absent.
+    std::optional<QStringView> find(QLatin1String name) const
     {
         if (isNull())
-            return nullptr;
+            return std::nullopt;
         for (int i = node().FirstAttr; i < node().EndAttr; ++i)
             if (sameName(FTree->Attrs[i].first, name))
-                return &FTree->Attrs[i].second;
-        return nullptr;
+                return FTree->Attrs[i].second;
+        return std::nullopt;
     }
-    QString value(QLatin1String name) const
-    {
-        const QString* v = find(name);
-        return v ? *v : QString();
-    }
+    QStringView view(QLatin1String name) const { return find(name).value_or(QStringView()); }
+    QString value(QLatin1String name) const { return view(name).toString(); }
 
     // The text of every text node inside the element, in document order.
     QString text() const
@@ -579,7 +911,7 @@ void XmlReader::readDBParams(const XmlElement& element)
     TStringList settings;
     for (XmlElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
         if (e.firstChildElement().isNull())
-            settings.Add(e.tagName() + u'=' + ExpandEnvironmentStrings(e.text()));
+            settings.Add(e.tagName().toString() + u'=' + ExpandEnvironmentStrings(e.text()));
     if (TVxDBInfo* info = m.DatabaseInfo())
         info->LoadInfo(settings);
 }
@@ -663,8 +995,8 @@ void XmlReader::readEntities(const XmlElement& element)
         XmlElement next; // the next child element to read
     };
     const auto open = [this](const XmlElement& e, TDSFieldGroup* group) {
-        if (const QString* name = e.find(QLatin1String("NAME")))
-            group->SetGroupName(*name);
+        if (const auto name = e.find(QLatin1String("NAME")))
+            group->SetGroupName(name->toString());
         return Frame{group, e.firstChildElement()};
     };
     std::vector<Frame> stack{open(element, m.RootGroup())};
@@ -705,9 +1037,9 @@ const std::vector<TDSOperator*>& XmlReader::operatorsByNames(const QString& name
 void XmlReader::readField(const XmlElement& element, TDSFieldGroup* group)
 {
     auto field = std::make_unique<TDSField>(&m);
-    field->SetID(StrToInt(element.value(QLatin1String("ID"))));
+    field->SetID(StrToInt(element.view(QLatin1String("ID"))));
     const bool isVirtual =
-        element.value(QLatin1String("KIND")).compare(QLatin1String("Virtual"), Qt::CaseInsensitive) == 0;
+        element.view(QLatin1String("KIND")).compare(QLatin1String("Virtual"), Qt::CaseInsensitive) == 0;
     field->SetFieldKind(isVirtual ? kfkVirtual : kfkData);
     const QString expr = element.value(QLatin1String("EXPR"));
     if (isVirtual)
@@ -715,14 +1047,14 @@ void XmlReader::readField(const XmlElement& element, TDSFieldGroup* group)
     else
         field->SetFieldName(expr);
     field->SetDisplayName(element.value(QLatin1String("CAPTION")));
-    field->SetFieldType(typeByName(element.value(QLatin1String("TYPE"))));
-    field->SetFieldSize(StrToInt(element.value(QLatin1String("SIZE"))));
-    field->SetUseInConditions(XStrToBool(element.value(QLatin1String("UIC"))));
-    field->SetUseInResult(XStrToBool(element.value(QLatin1String("UIR"))));
-    if (const QString* userData = element.find(QLatin1String("USERDATA")))
-        field->SetUserData(*userData);
-    if (const QString* name = element.find(QLatin1String("TABLE")))
-        if (TDSTable* table = tableByName(*name))
+    field->SetFieldType(typeByName(element.view(QLatin1String("TYPE"))));
+    field->SetFieldSize(StrToInt(element.view(QLatin1String("SIZE"))));
+    field->SetUseInConditions(XStrToBool(element.view(QLatin1String("UIC"))));
+    field->SetUseInResult(XStrToBool(element.view(QLatin1String("UIR"))));
+    if (const auto userData = element.find(QLatin1String("USERDATA")))
+        field->SetUserData(userData->toString());
+    if (const auto name = element.find(QLatin1String("TABLE")))
+        if (TDSTable* table = tableByName(name->toString()))
             field->Tables().Add(table);
 
     if (const XmlElement ops = element.child(QLatin1String("OPERATORS")); !ops.isNull())
@@ -761,77 +1093,6 @@ void XmlReader::readEditor(const XmlElement& element, TDSField* field)
     } else if (type == QLatin1String("CUSTOM")) {
         field->SetEditType(etCustom);
     }
-}
-
-// Refuses, before the XML layer sees the text, what would make it slow: it
-// checks an element's attributes for duplicates pair by pair, and entities
-// declared in a document type could expand into markup this pass does not
-// see. The pass follows the lexical structure only; what it does not
-// understand it leaves to the parser, which then fails at that point.
-struct XmlShape {
-    qsizetype Tags = 0;
-    qsizetype Attributes = 0;
-};
-
-XmlShape checkXmlShape(const QString& text)
-{
-    XmlShape shape;
-    const QStringView view(text);
-    const qsizetype n = view.size();
-    // The index after the first end mark from the index on, or -1.
-    const auto skipPast = [&](qsizetype i, QStringView mark) -> qsizetype {
-        const qsizetype at = view.indexOf(mark, i);
-        return at < 0 ? -1 : at + mark.size();
-    };
-
-    qsizetype i = 0;
-    while (i >= 0 && i < n) {
-        i = view.indexOf(u'<', i);
-        if (i < 0)
-            break;
-        const QStringView rest = view.mid(i);
-        const qsizetype tagStart = i;
-        // The position is worked out only for a refusal.
-        const auto refuse = [&](const QString& what) {
-            const QStringView before = view.left(tagStart);
-            const int line = 1 + static_cast<int>(before.count(u'\n'));
-            const int column = static_cast<int>(tagStart - (before.lastIndexOf(u'\n') + 1) + 1);
-            throw EXMLDocumentError(QStringLiteral("Line %d, column %d: %s"), {line, column, what});
-        };
-        if (rest.startsWith(u"<!--")) {
-            i = skipPast(i + 4, u"-->");
-        } else if (rest.startsWith(u"<![CDATA[")) {
-            i = skipPast(i + 9, u"]]>");
-        } else if (rest.startsWith(u"<!DOCTYPE")) {
-            refuse(QStringLiteral("document type declarations are not accepted"));
-        } else if (rest.startsWith(u"<!")) {
-            return shape;
-        } else if (rest.startsWith(u"<?")) {
-            i = skipPast(i + 2, u"?>");
-        } else {
-            // A tag: every "=" outside quotes belongs to an attribute.
-            QChar quote;
-            int attributes = 0;
-            ++shape.Tags;
-            for (++i; i < n; ++i) {
-                const QChar c = view[i];
-                if (!quote.isNull()) {
-                    if (c == quote)
-                        quote = QChar();
-                } else if (c == u'"' || c == u'\'') {
-                    quote = c;
-                } else if (c == u'=') {
-                    ++shape.Attributes;
-                    if (++attributes > XmlMaxAttributes)
-                        refuse(QStringLiteral("an element has more than %1 attributes").arg(XmlMaxAttributes));
-                } else if (c == u'>') {
-                    ++i;
-                    break;
-                }
-            }
-        }
-    }
-    return shape;
 }
 
 } // namespace
@@ -891,8 +1152,7 @@ void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines)
         model.ClearStructure();
         model.ClearOperators();
         const QString text = lines.Text();
-        const XmlShape shape = checkXmlShape(text);
-        const XmlTree tree(text, shape.Tags, shape.Attributes);
+        const XmlTree tree(text);
         if (!tree.Nodes.empty())
             XmlReader(model).read(XmlElement(&tree, 0));
     });

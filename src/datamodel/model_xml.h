@@ -43,7 +43,10 @@
 // that is only white space reads as empty.
 //
 // The document is read into a flat tree and groups are walked with a stack
-// of the reader's own, so nesting costs no call stack. Before that, the text
+// of the reader's own, so nesting costs no call stack. A document that uses
+// only elements, attributes, plain text and the usual references is read by
+// a pass of the reader's own; any other goes through the XML layer, which
+// builds the same tree. Before the XML layer sees it, the text
 // is checked for what would make the XML layer slow: a document type
 // declaration (whose entities could expand into unchecked markup) and an
 // element with more than XmlMaxAttributes attributes. Both are refused with

@@ -223,3 +223,43 @@ TEST(ModelXml, RefusedDocuments)
     EXPECT_EQ(m.FieldGroups().Count(), depth);
     EXPECT_EQ(m.Fields(0)->Group(), m.FieldGroups()[depth - 1]);
 }
+
+// Plain documents are read by the reader's own pass; a comment sends the
+// same document through the XML layer. Both must build the same model, and
+// what is not well-formed must be refused whichever pass sees it first.
+TEST(ModelXml, OwnPassAgreesWithTheXmlLayer)
+{
+    const QString bodies[] = {
+        "<TABLES><T NAME=\"a&amp;b&lt;&gt;&#65;&#x42;&apos;&quot;\" ALIAS = 'q\"t' /></TABLES>",
+        "<TABLES><T NAME=\"line&#10;break\"/><T NAME=\"tab\there\"/></TABLES>",
+        "<DESCRIPTION>a > b ]] c</DESCRIPTION><CUSTOMINFO><DSN>x &amp; y</DSN></CUSTOMINFO>",
+        "<DESCRIPTION>one\ntwo</DESCRIPTION><TABLES><T NAME=\"\u00e9\u4e2d\"></T ></TABLES>",
+        "<ENTITIES NAME=\"Root\"><GROUP NAME=\"G\"><F ID=\"1\" SIZE=\"0\" KIND=\"Virtual\" EXPR=\"1\"/></GROUP></ENTITIES>",
+    };
+    for (const QString& body : bodies) {
+        TVxDBStructure plain, layered;
+        TStringList in = document(body);
+        LoadDMFromXml(plain, in);
+        TStringList commented = document("<!-- -->" + body);
+        LoadDMFromXml(layered, commented);
+        TStringList plainText, layeredText;
+        plain.SaveToStrings(plainText);
+        layered.SaveToStrings(layeredText);
+        EXPECT_EQ(plainText.Text(), layeredText.Text()) << body;
+        EXPECT_EQ(plain.Description, layered.Description) << body;
+    }
+    const QString broken[] = {
+        "<T A=\"1\" A=\"2\"/>", "<T A=\"1\"B=\"2\"/>", "<T A=1/>", "<T A=\"<\"/>", "<T A=\"&bad;\"/>",
+        "<T></t>", "<T/ >", "<1T/>", "<T A=\"1/>",
+    };
+    for (const QString& body : broken) {
+        TVxDBStructure m;
+        TStringList in = document(body);
+        EXPECT_TRUE(ErrorMessage<EXMLDocumentError>([&] { LoadDMFromXml(m, in); }).startsWith("Line ")) << body;
+    }
+    for (const QString& text : {QString("<a/><b/>"), QString("<a/>text"), QString("x<a/>"), QString("<a>")}) {
+        TVxDBStructure m;
+        TStringList in = TextLines(text);
+        EXPECT_TRUE(ErrorMessage<EXMLDocumentError>([&] { LoadDMFromXml(m, in); }).startsWith("Line ")) << text;
+    }
+}
