@@ -213,6 +213,8 @@ public:
     void SetSaveTitles(bool save) { FSaveTitles = save; }
     bool SaveSQLOptions() const { return FSaveSQLOptions; }
     void SetSaveSQLOptions(bool save) { FSaveSQLOptions = save; }
+    // Replaces the lines by the query text; they are left empty when
+    // writing fails.
     virtual void SaveToStrings(TStringList& lines);
     // Needs a data model (code 3); a text that cannot be read raises and
     // leaves the query partly loaded, idle, with its active flag kept.

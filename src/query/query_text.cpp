@@ -190,8 +190,13 @@ void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNam
 
 void TVxQuery::SaveToStrings(TStringList& lines)
 {
-    // Written aside: the lines may be this query's own description or titles.
-    TStringList out;
+    // Written in place, which reuses the list's room and frees the old lines
+    // before the new ones take memory; written aside when the lines are this
+    // query's own titles, description or user data, which the text repeats.
+    TStringList aside;
+    const bool own = &lines == &FTitles || &lines == &FDescription || &lines == &FUserData;
+    TStringList& out = own ? aside : lines;
+    out.Clear();
     FState = stSaving;
     try {
         if (FSaveTitles) {
@@ -213,10 +218,12 @@ void TVxQuery::SaveToStrings(TStringList& lines)
         FQResult->ResultFields().SaveToStrings(out);
         writeRows(out);
     } catch (...) {
+        out.Clear();
         FState = stIdle;
         throw;
     }
-    lines.Assign(out);
+    if (own)
+        lines.Assign(out);
     FState = stIdle;
     FModified = false;
 }

@@ -89,6 +89,16 @@ TEST_F(QueryText, RoundTripKeepsTreeValuesParametersAndFields)
     }
     EXPECT_TRUE(fresh.GetTitle("ttlAll") == "every one"
                 && fresh.Description().Lines() == QStringList({"Orders of the year", ""}));
+    // Saved into a list the text repeats, the query writes aside; saved
+    // into a list holding an older text, it replaces all of it.
+    fresh.SaveToStrings(fresh.Description());
+    EXPECT_EQ(fresh.Description().Count(), first.Count());
+    EXPECT_EQ(fresh.Description()[first.IndexOf("[Description]") + 1], "Orders of the year");
+    fresh.Description().SetText("Orders of the year\n\n");
+    TStringList reused = first;
+    reused.Add("stale");
+    fresh.SaveToStrings(reused);
+    EXPECT_EQ(reused.Lines(), first.Lines());
     ASSERT_EQ(fresh.QResult()->GetParamCount(), 2);
     EXPECT_EQ(fresh.QResult()->GetParam(1)->ParamName(), "Param2");
     EXPECT_EQ(static_cast<TFilterCond*>(fresh.Filter()->GetRow(3))->SubQuery().Lines(),
