@@ -49,7 +49,7 @@ QString fieldCaption(const TDSField* field)
 
 QString operatorCaption(const TDSOperator* op)
 {
-    return op->DisplayName().isEmpty() ? op->Name() : op->DisplayName() + QStringLiteral("  (") + op->Name() + u')';
+    return op->DisplayName().isEmpty() ? op->Name() : op->DisplayName();
 }
 
 } // namespace
@@ -247,8 +247,8 @@ QWidget* AttributesPage::makeDetails()
     editorColumn->addWidget(makeEditorSettings(), 1);
 
     auto* lower = new QHBoxLayout;
-    lower->addWidget(operators, 2);
-    lower->addWidget(editor, 3);
+    lower->addWidget(operators, 1);
+    lower->addWidget(editor, 1);
     auto* column = new QVBoxLayout(FDetails);
     column->setContentsMargins(0, 0, 0, 0);
     column->addLayout(grid);
@@ -422,7 +422,7 @@ void AttributesPage::showOperators()
         QListWidgetItem* item = entityItem(FOperators, operatorCaption(op), op);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(field && field->IndexOfOperator(op) >= 0 ? Qt::Checked : Qt::Unchecked);
-        item->setToolTip(op->SQLExpr());
+        item->setToolTip(op->Name() + QStringLiteral(": ") + op->SQLExpr());
     }
 }
 

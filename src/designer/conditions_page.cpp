@@ -122,6 +122,11 @@ void ConditionsPage::showValues()
 {
     TDSCondition* condition = current();
     const int count = condition ? condition->Values().Count() : 0;
+    // Replaced editors are deleted by the event loop: until then they must not show.
+    for (int row = 0; row < FValues->rowCount(); ++row)
+        for (int column : {vcType, vcKind})
+            if (QWidget* old = FValues->cellWidget(row, column))
+                old->hide();
     FValues->setRowCount(count);
     for (int row = 0; row < count; ++row) {
         TDSValue* value = condition->Values().GetItem(row);

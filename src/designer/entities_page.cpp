@@ -74,7 +74,9 @@ EntitiesPage::EntitiesPage(TVxCustomDBStructure& model, QWidget* parent) : Model
     auto* form = new QFormLayout;
     form->addRow(help);
     form->addRow(tr("Entity &name:"), FName);
-    form->addRow(tr("Move a&ttribute to:"), moveRow);
+    auto* targetLabel = new QLabel(tr("Move a&ttribute to:"), this);
+    targetLabel->setBuddy(FTarget);
+    form->addRow(targetLabel, moveRow);
     form->addRow(FRootFirst);
     auto* side = new QVBoxLayout;
     side->addLayout(form);

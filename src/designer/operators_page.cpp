@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <map>
@@ -65,11 +66,16 @@ OperatorsPage::OperatorsPage(TVxCustomDBStructure& model, QWidget* parent) : Mod
     FTypes->setWrapping(true);
     FTypes->setResizeMode(QListView::Adjust);
     FTypes->setUniformItemSizes(true);
+    int widest = 0;
     for (int type = 0; type < FieldTypeCount; ++type) {
         auto* item = new QListWidgetItem(FldTypeToStr(static_cast<TFieldType>(type)), FTypes);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
+        widest = qMax(widest, FTypes->fontMetrics().horizontalAdvance(item->text()));
     }
+    // Room for the check box and the widest name, so no name is cut.
+    const int indicator = FTypes->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    FTypes->setGridSize(QSize(widest + indicator + 16, FTypes->fontMetrics().height() + 4));
     auto* form = new QFormLayout(FDetails);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow(tr("&Name:"), FName);
@@ -86,8 +92,8 @@ OperatorsPage::OperatorsPage(TVxCustomDBStructure& model, QWidget* parent) : Mod
     form->addRow(FTypes);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(listColumn, 2);
-    layout->addWidget(FDetails, 3);
+    layout->addLayout(listColumn, 1);
+    layout->addWidget(FDetails, 2);
 
     connect(FList, &QListWidget::currentRowChanged, this, [this] { fill([this] { showOperator(); }); });
     connect(FAdd, &QPushButton::clicked, this, [this] { edit([this] { addOperator(); }); });
