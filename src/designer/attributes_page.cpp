@@ -60,6 +60,8 @@ AttributesPage::AttributesPage(TVxCustomDBStructure& model, QWidget* parent) : M
     FEntityFilter = new QComboBox(this);
     FList = new QListWidget(this);
     FList->setAccessibleName(tr("Attributes"));
+    // Rows of one height let the list of a large model lay out at once.
+    FList->setUniformItemSizes(true);
     FAddData = new QPushButton(tr("Add &field"), this);
     FAddData->setToolTip(tr("Adds a column of the table chosen above, or of the first table"));
     FAddVirtual = new QPushButton(tr("Add &virtual"), this);
@@ -343,7 +345,7 @@ void AttributesPage::fillFilters()
     const QVariant table = FTableFilter->currentData();
     const QVariant entity = FEntityFilter->currentData();
     FTableFilter->clear();
-    FTableFilter->addItem(tr("All tables"), pointerData(nullptr));
+    FTableFilter->addItem(tr("All tables"), QVariant::fromValue(AllEntries));
     for (int i = 0; i < Model().TableCount(); ++i)
         FTableFilter->addItem(Model().Tables(i)->TableName() + QStringLiteral(" (") + Model().Tables(i)->TableAlias()
                                   + u')',
@@ -351,7 +353,7 @@ void AttributesPage::fillFilters()
     FTableFilter->addItem(tr("Virtual fields"), QVariant::fromValue(VirtualFields));
     FTableFilter->setCurrentIndex(qMax(0, FTableFilter->findData(table)));
     FEntityFilter->clear();
-    FEntityFilter->addItem(tr("All entities"), pointerData(nullptr));
+    FEntityFilter->addItem(tr("All entities"), QVariant::fromValue(AllEntries));
     FEntityFilter->addItem(tr("(no entity)"), pointerData(Model().RootGroup()));
     for (const auto& group : Model().FieldGroups())
         FEntityFilter->addItem(group->GroupName(), pointerData(group.get()));
@@ -363,14 +365,12 @@ void AttributesPage::fillFilters()
                         pointerData(Model().Tables(i)));
 }
 
-bool AttributesPage::passesFilter(const TDSField* field) const
+bool AttributesPage::passesFilter(const TDSField* field, quintptr table, const TDSFieldGroup* group) const
 {
-    const quintptr table = FTableFilter->currentData().value<quintptr>();
     if (table == VirtualFields && field->FieldKind() != kfkVirtual)
         return false;
     if (table > VirtualFields && field->Tables().IndexOf(reinterpret_cast<const TDSTable*>(table)) < 0)
         return false;
-    const auto* group = comboEntity<TDSFieldGroup>(FEntityFilter);
     if (!group)
         return true;
     const TDSFieldGroup* in = field->Group() ? field->Group() : Model().RootGroup();
@@ -381,11 +381,15 @@ void AttributesPage::fillList()
 {
     const TDSField* was = current();
     const int row = FList->currentRow();
+    const quintptr table = FTableFilter->currentData().value<quintptr>();
+    const auto* group = comboEntity<TDSFieldGroup>(FEntityFilter);
+    FList->setUpdatesEnabled(false);
     FList->clear();
     for (int i = 0; i < Model().FieldCount(); ++i)
-        if (passesFilter(Model().Fields(i)))
+        if (passesFilter(Model().Fields(i), table, group))
             entityItem(FList, fieldCaption(Model().Fields(i)), Model().Fields(i));
     selectEntity(FList, was, row);
+    FList->setUpdatesEnabled(true);
     showField();
 }
 

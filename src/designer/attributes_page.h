@@ -19,6 +19,7 @@ class QTableWidget;
 namespace brindle {
 
 class TDSField;
+class TDSFieldGroup;
 
 class BRINDLE_WIDGETS_EXPORT AttributesPage : public ModelEditorPage {
     Q_OBJECT
@@ -60,7 +61,8 @@ public:
 
 private:
     TDSField* current() const;
-    bool passesFilter(const TDSField* field) const;
+    // table: the table filter's entry (a table, all, or the virtual fields); group: none for all.
+    bool passesFilter(const TDSField* field, quintptr table, const TDSFieldGroup* group) const;
     void fillFilters();
     void fillList();
     void showField();

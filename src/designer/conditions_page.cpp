@@ -32,6 +32,7 @@ QString conditionCaption(const TDSCondition* condition)
 ConditionsPage::ConditionsPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEditorPage(model, parent)
 {
     FList = new QListWidget(this);
+    FList->setUniformItemSizes(true);
     FList->setAccessibleName(tr("Conditions"));
     FAdd = new QPushButton(tr("&Add condition"), this);
     FDelete = new QPushButton(tr("&Delete condition"), this);

@@ -49,6 +49,7 @@ EntitiesPage::EntitiesPage(TVxCustomDBStructure& model, QWidget* parent) : Model
     FTree = new QTreeWidget(this);
     FTree->setHeaderHidden(true);
     FTree->setAccessibleName(tr("Entities"));
+    FTree->setUniformRowHeights(true);
     FAdd = new QPushButton(tr("&Add entity"), this);
     FDelete = new QPushButton(tr("&Delete entity"), this);
     for (QPushButton* button : {FAdd, FDelete})

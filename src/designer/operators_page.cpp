@@ -31,6 +31,7 @@ QString operatorCaption(const TDSOperator* op)
 OperatorsPage::OperatorsPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEditorPage(model, parent)
 {
     FList = new QListWidget(this);
+    FList->setUniformItemSizes(true);
     FList->setAccessibleName(tr("Operators"));
     FAdd = new QPushButton(tr("&Add"), this);
     FDelete = new QPushButton(tr("&Delete"), this);

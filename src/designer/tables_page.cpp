@@ -39,6 +39,7 @@ std::pair<int, int> tableUsage(const TVxCustomDBStructure& model, const TDSTable
 TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEditorPage(model, parent)
 {
     FList = new QListWidget(this);
+    FList->setUniformItemSizes(true);
     FList->setAccessibleName(tr("Tables"));
     FAdd = new QPushButton(tr("&Add table"), this);
     FDelete = new QPushButton(tr("&Delete table"), this);
