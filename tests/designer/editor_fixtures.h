@@ -65,7 +65,11 @@ protected:
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, text);
     }
-    static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // Near the left end, where a check box's box is, however wide it is laid out.
+    static void click(QAbstractButton* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(qMin(8, button->width() / 2), button->height() / 2));
+    }
     static void clickRow(QListWidget* list, const QString& text)
     {
         const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchStartsWith);
