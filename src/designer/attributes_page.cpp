@@ -42,6 +42,11 @@ T* comboEntity(const QComboBox* combo)
     return data > VirtualFields ? reinterpret_cast<T*>(data) : nullptr;
 }
 
+QString noTable()
+{
+    return AttributesPage::tr("Add a table first: a data field is a column of a table.");
+}
+
 QString fieldCaption(const TDSField* field)
 {
     return field->DisplayName().isEmpty() ? field->FieldExpr() : field->DisplayName();
@@ -484,7 +489,7 @@ void AttributesPage::addField(bool isVirtual)
         if (!table && Model().TableCount() > 0)
             table = Model().Tables(0);
         if (!table)
-            throw Exception(tr("Add a table first: a field is a column of a table."));
+            throw Exception(noTable());
         QString name;
         for (int n = 1;; ++n) {
             name = QStringLiteral("Column%1").arg(n);
@@ -544,10 +549,13 @@ void AttributesPage::setKind(bool isVirtual)
         // Its tables are now those its expression names.
         field->SetSQLExpr(field->FieldExpr());
     } else {
+        TDSTable* table = field->Table() ? field->Table() : (Model().TableCount() > 0 ? Model().Tables(0) : nullptr);
+        if (!table)
+            throw Exception(noTable());
         field->SetIsAggregate(false);
         field->SetFieldKind(kfkData);
         field->DBFields().Clear();
-        field->SetTable(field->Table() ? field->Table() : (Model().TableCount() > 0 ? Model().Tables(0) : nullptr));
+        field->SetTable(table);
     }
     Model().Changed();
     fill([this] { showField(); });

@@ -100,8 +100,8 @@ TdlgDataModelEditor::TdlgDataModelEditor(TVxCustomDBStructure& model, QWidget* p
 
     FOpen = new QPushButton(tr("&Open..."), this);
     FSave = new QPushButton(tr("&Save..."), this);
-    FConnect = new QPushButton(tr("Co&nnect"), this);
-    FFromDatabase = new QPushButton(tr("&Load from database"), this);
+    FConnect = new QPushButton(tr("Connect"), this);
+    FFromDatabase = new QPushButton(tr("Load from database"), this);
     FOk = new QPushButton(tr("OK"), this);
     FOk->setDefault(true);
     FCancel = new QPushButton(tr("Cancel"), this);

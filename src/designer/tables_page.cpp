@@ -80,7 +80,7 @@ TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEdit
     form->addRow(tr("A&lias:"), FAlias);
     form->addRow(tr("Display na&me:"), FDisplayName);
     form->addRow(tr("Data&base:"), FDatabase);
-    form->addRow(tr("&Hints:"), FHints);
+    form->addRow(tr("H&ints:"), FHints);
     form->addRow(QString(), FQuoted);
     form->addRow(tr("In FROM:"), FFrom);
     form->addRow(tr("Used by:"), FUsage);

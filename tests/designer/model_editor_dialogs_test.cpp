@@ -131,3 +131,26 @@ TEST_F(EditorTest, HelpOpensTheHelpFileWithoutAHandler)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.takeFirst(), "Cannot open the help file /help/missing.html");
 }
+
+TEST_F(EditorTest, DataFieldsNeedATable)
+{
+    page(editor->Tables());
+    click(editor->Tables()->DeleteButton());
+    click(editor->Tables()->DeleteButton());
+    ASSERT_EQ(editor->Copy().TableCount(), 0);
+    const QString copy = modelText(editor->Copy());
+    AttributesPage* attributes = editor->Attributes();
+    page(attributes);
+    click(attributes->AddDataButton());
+    EXPECT_EQ(modelText(editor->Copy()), copy);
+    // A virtual field that names no table stays virtual.
+    click(attributes->AddVirtualButton());
+    const QString withVirtual = modelText(editor->Copy());
+    attributes->KindCombo()->setFocus();
+    QTest::keyClick(attributes->KindCombo(), Qt::Key_Home);
+    EXPECT_EQ(attributes->KindCombo()->currentIndex(), int(kfkVirtual));
+    EXPECT_EQ(modelText(editor->Copy()), withVirtual);
+    ASSERT_EQ(errors.size(), 2);
+    for (const QString& error : std::exchange(errors, {}))
+        EXPECT_EQ(error, "Add a table first: a data field is a column of a table.");
+}
