@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -90,7 +91,7 @@ TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEdit
     layout->addWidget(FDetails, 3);
 
     connect(FList, &QListWidget::currentRowChanged, this, [this] { fill([this] { showTable(); }); });
-    connect(FAdd, &QPushButton::clicked, this, [this] { edit([this] { addTable(); }); });
+    connect(FAdd, &QPushButton::clicked, this, [this] { edit([this] { chooseTable(); }); });
     connect(FDelete, &QPushButton::clicked, this, [this] { edit([this] { deleteTable(); }); });
     connect(FUp, &QToolButton::clicked, this, [this] { edit([this] { moveTable(-1); }); });
     connect(FDown, &QToolButton::clicked, this, [this] { edit([this] { moveTable(1); }); });
@@ -171,15 +172,61 @@ void TablesPage::editTable(const std::function<void(TDSTable*)>& work)
     });
 }
 
-void TablesPage::addTable()
+QStringList TablesPage::databaseTables() const
 {
-    QString name;
-    for (int n = Model().TableCount() + 1;; ++n) {
+    TVxDBInfo* info = Model().DatabaseInfo();
+    if (!info || !info->Connected())
+        return {};
+    TStringList names;
+    info->GetTableNames(names);
+    QStringList missing;
+    for (const QString& name : names)
+        if (!Model().TableByName(tlByName, name))
+            missing.append(name);
+    return missing;
+}
+
+void TablesPage::chooseTable()
+{
+    const QStringList tables = databaseTables();
+    if (tables.isEmpty()) {
+        addTable({});
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction(tr("New table"))->setData(QString());
+    menu.addSeparator();
+    for (const QString& name : tables)
+        menu.addAction(name)->setData(name);
+    if (const QAction* chosen = menu.exec(FAdd->mapToGlobal(QPoint(0, FAdd->height()))))
+        addTable(chosen->data().toString());
+}
+
+void TablesPage::addTable(const QString& databaseTable)
+{
+    QString name = databaseTable;
+    for (int n = Model().TableCount() + 1; name.isEmpty(); ++n) {
         name = QStringLiteral("Table%1").arg(n);
-        if (!Model().TableByName(tlByName, name) && !Model().TableByName(tlByAlias, name))
-            break;
+        if (Model().TableByName(tlByName, name) || Model().TableByName(tlByAlias, name))
+            name.clear();
     }
     TDSTable* table = Model().Tables(Model().AddTable(name, name));
+    if (!databaseTable.isEmpty() && Model().AutoAddFields()) {
+        // The table's columns come along as data fields in an entity of its name.
+        TDSFieldGroup* group = Model().FieldGroups().AddGroup(name, nullptr);
+        group->SetDbStruct(&Model());
+        // Each new field asks the database info for its type, which may
+        // refill the list: the names are taken first.
+        const TDBFieldList& columns = Model().DatabaseInfo()->GetFieldList(name);
+        QStringList names;
+        for (const auto& column : columns)
+            names.append(column->FieldName);
+        for (const QString& column : names) {
+            TDSField* field = Model().Fields(Model().AddField(kfkData, column, column, table));
+            field->AddAppliedOperators();
+            field->SetGroup(group);
+        }
+    }
     Refresh();
     fill([&] { selectEntity(FList, table, -1); });
     showTable();

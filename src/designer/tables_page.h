@@ -1,8 +1,10 @@
 #pragma once
 // TablesPage: the data model editor's page of tables. A table's name is
 // what FROM writes before the alias, so a derived table is its SELECT in
-// parentheses with an alias. Deleting a table takes its fields and links
-// along, as the model does; moving one changes the model's order.
+// parentheses with an alias. With a connected database, Add offers the
+// database's tables, which bring their columns along when the model says
+// so (AutoAddFields). Deleting a table takes its fields and links along,
+// as the model does; moving one changes the model's order.
 
 #include <brindle/designer/model_editor_page.h>
 
@@ -39,7 +41,13 @@ private:
     TDSTable* current() const;
     void showTable();
     void showEntry();
-    void addTable();
+    // The database's tables the model lacks; none without a connected database info.
+    QStringList databaseTables() const;
+    // With a connected database, Add offers its tables the model lacks.
+    void chooseTable();
+    // A table of the database's, with its columns when the model adds
+    // fields by itself (AutoAddFields), or a new one for an empty name.
+    void addTable(const QString& databaseTable);
     void deleteTable();
     void moveTable(int step);
     // Applies an edit of the current table and shows its derived texts again.

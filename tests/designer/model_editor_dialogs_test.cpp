@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -153,4 +154,32 @@ TEST_F(EditorTest, DataFieldsNeedATable)
     ASSERT_EQ(errors.size(), 2);
     for (const QString& error : std::exchange(errors, {}))
         EXPECT_EQ(error, "Add a table first: a data field is a column of a table.");
+}
+
+TEST_F(EditorTest, AddOffersTheDatabasesMissingTablesWithTheirColumns)
+{
+    m.info.OnTablesRequest = [](TVxDBInfo*, TStringList& tables) { tables.SetCommaText("Customers,Orders,Items"); };
+    page(editor->Tables());
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                offered.append(action->text());
+        menu->setActiveAction(menu->actions().last());
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QObject guard;
+    QTimer::singleShot(5000, &guard, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    click(editor->Tables()->AddButton());
+    EXPECT_EQ(offered, QStringList({"New table", "Items"}));
+    ok();
+    const TDSFieldGroup* items = m.model.FieldGroups().FindByName("Items");
+    ASSERT_TRUE(items);
+    EXPECT_EQ(items->Count(), 6);
+    EXPECT_EQ(m.model.FieldByName(flByFullName, "Items.Amount")->FieldType(), ftFloat);
 }
