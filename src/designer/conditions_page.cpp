@@ -21,6 +21,12 @@ namespace {
 
 enum ValueColumn { vcText, vcType, vcKind };
 
+void fillValueKinds(QComboBox* combo)
+{
+    // In the order of TValueKind.
+    combo->addItems({ConditionsPage::tr("One value"), ConditionsPage::tr("List of values"), ConditionsPage::tr("Sub-query")});
+}
+
 QString conditionCaption(const TDSCondition* condition)
 {
     const QString caption = condition->Caption();
@@ -55,8 +61,13 @@ ConditionsPage::ConditionsPage(TVxCustomDBStructure& model, QWidget* parent) : M
     FValues = new QTableWidget(0, 3, FDetails);
     FValues->setHorizontalHeaderLabels({tr("Text before the value"), tr("Data type"), tr("Kind")});
     FValues->horizontalHeader()->setSectionResizeMode(vcText, QHeaderView::Stretch);
-    FValues->horizontalHeader()->setSectionResizeMode(vcType, QHeaderView::ResizeToContents);
-    FValues->horizontalHeader()->setSectionResizeMode(vcKind, QHeaderView::ResizeToContents);
+    // The editors' columns take the widths of their combo boxes.
+    for (const int column : {vcType, vcKind}) {
+        QComboBox sample;
+        column == vcType ? fillFieldTypes(&sample) : fillValueKinds(&sample);
+        FValues->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Fixed);
+        FValues->setColumnWidth(column, sample.sizeHint().width());
+    }
     FValues->verticalHeader()->hide();
     FValues->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FValues->setAccessibleName(tr("Values"));
@@ -136,8 +147,7 @@ void ConditionsPage::showValues()
         fillFieldTypes(type);
         type->setCurrentIndex(value->DataType());
         auto* kind = new QComboBox;
-        // In the order of TValueKind.
-        kind->addItems({tr("One value"), tr("List of values"), tr("Sub-query")});
+        fillValueKinds(kind);
         kind->setCurrentIndex(value->DataKind());
         FValues->setCellWidget(row, vcType, type);
         FValues->setCellWidget(row, vcKind, kind);

@@ -157,8 +157,8 @@ TdlgDataModelEditor::~TdlgDataModelEditor()
 
 void TdlgDataModelEditor::refreshPages()
 {
-    for (ModelEditorPage* page : std::initializer_list<ModelEditorPage*>{FTablesPage, FEntitiesPage, FAttributesPage,
-                                                                        FOperatorsPage, FConditionsPage})
+    // Hidden pages read the copy again when they are shown.
+    if (auto* page = qobject_cast<ModelEditorPage*>(FPages->currentWidget()))
         page->Refresh();
 }
 

@@ -79,7 +79,7 @@ public:
     void done(int result) override;
 
 private:
-    // Every page shows the copy again: it was replaced as a whole.
+    // The shown page shows the copy again: it was replaced as a whole.
     void refreshPages();
     void updateDatabaseButton();
     void openClick();
