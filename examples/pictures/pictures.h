@@ -22,4 +22,10 @@ void RenderLabelPictures(const QString& dir);
 // with its add menu open (result_fields_editor.png).
 void RenderPanelPictures(const QString& dir);
 
+// The data model editor over the sample model, one file per page
+// (model_editor_tables.png, model_editor_entities.png,
+// model_editor_attributes.png, model_editor_operators.png,
+// model_editor_conditions.png).
+void RenderModelEditorPictures(const QString& dir);
+
 } // namespace brindle

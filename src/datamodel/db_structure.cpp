@@ -667,6 +667,39 @@ void TVxCustomDBStructure::GetConditionCaptions(TStringList& list) const
 
 // --- notifications and database info
 
+void TVxCustomDBStructure::MoveTable(int from, int to)
+{
+    FTables.Move(from, to);
+    // Lookups answer with the first table in model order.
+    FTableIndexValid = false;
+    Changed();
+}
+
+namespace {
+
+TVxCustomDBStructure::DataModelEditor& installedEditor()
+{
+    static TVxCustomDBStructure::DataModelEditor editor;
+    return editor;
+}
+
+} // namespace
+
+TVxCustomDBStructure::DataModelEditor TVxCustomDBStructure::SetDataModelEditor(DataModelEditor editor)
+{
+    std::swap(installedEditor(), editor);
+    return editor;
+}
+
+int TVxCustomDBStructure::EditStructure()
+{
+    // A copy, so that the editor may replace itself while it runs.
+    const DataModelEditor editor = installedEditor();
+    if (!editor)
+        RaiseDBStructError(12, _SDBSENoModelEditor);
+    return editor(*this);
+}
+
 void TVxCustomDBStructure::Changed()
 {
     ++FRevision;

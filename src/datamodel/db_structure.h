@@ -84,6 +84,9 @@ public:
     int AddTable(const QString& tableName, const QString& displayName);
     int AddTableRef(std::unique_ptr<TDSTable> table);
     void DelTable(int index);
+    // Moves a table to another place in the model's order (an index outside
+    // the list raises EListError).
+    void MoveTable(int from, int to);
     void ClearTables();
 
     // --- fields
@@ -142,6 +145,18 @@ public:
     // Deletes links, fields and tables, empties groups and conditions, and
     // rebuilds the default catalogue.
     void ClearStructure();
+
+    // --- the data model editor
+    // Shows the data model editor for this model and returns its modal
+    // result (QDialog::Accepted or QDialog::Rejected). The core draws
+    // nothing: it runs the editor that the widgets library installs
+    // (brindle::InstallDataModelEditor()); without one it raises code 12
+    // ("No data model editor is installed ...").
+    int EditStructure();
+    using DataModelEditor = std::function<int(TVxCustomDBStructure& model)>;
+    // Installs the process-wide editor and returns the previous one; an
+    // empty editor uninstalls it.
+    static DataModelEditor SetDataModelEditor(DataModelEditor editor);
 
     // --- lookups (none or -1 when nothing matches; they never raise)
     TDSTable* TableByName(TableLookup mode, const QString& text) const;

@@ -24,6 +24,7 @@ constexpr DefaultText kDefaults[] = {
     {_SQPEQueryWasNotBuilt, u"Query was not built properly"},
     {_ERRDbStructNotDefined, u"DBStructure is not specified"},
     {_ERRStructEmpty, u"Structure is empty"},
+    {_SDBSENoModelEditor, u"No data model editor is installed: the host must call brindle::InstallDataModelEditor() of the widgets library (brindle_widgets) before EditStructure"},
     {_SDBSEOperatorNotFound, u"Operator not found: %s"},
     {_SDBSEAssignVirtFldName, u"Can not assign field name to virtual field"},
     {_SDBSEAssignExpr, u"Can not assign expression to data field"},

@@ -26,6 +26,7 @@ inline constexpr int _SQPEUnrecognizedOperator = 65499;
 inline constexpr int _SQPEQueryWasNotBuilt = 65500;
 inline constexpr int _ERRDbStructNotDefined = 65501;
 inline constexpr int _ERRStructEmpty = 65502;
+inline constexpr int _SDBSENoModelEditor = 65503;
 inline constexpr int _SDBSEOperatorNotFound = 65504;
 inline constexpr int _SDBSEAssignVirtFldName = 65505;
 inline constexpr int _SDBSEAssignExpr = 65506;

@@ -130,8 +130,8 @@ TEST(Errors, CodedErrorsAndTranslatedMessages)
                                        {"trailing %", {}}})
         EXPECT_THROW(Format(format, args), EConvertError) << format;
 
-    // No message has the identifier 65503; a translation holds until restored.
-    EXPECT_EQ(LoadResString(65503), "");
+    // No message has an identifier below the table's; a translation holds until restored.
+    EXPECT_EQ(LoadResString(_SDBListCaption - 1), "");
     SetMessageTranslation({{_SAndConj, "und"}});
     EXPECT_EQ(LoadResString(_SAndConj) + "|" + LoadResString(_SError), "und|Error");
     SetMessageTranslation({});

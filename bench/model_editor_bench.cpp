@@ -1,0 +1,74 @@
+// The data model editor over the schema model at 5,000 and 20,000 fields:
+// opened (the copy made through the model text, the first page filled, shown),
+// the attributes page shown again, and OK's hand-over of the copy's text to
+// the model.
+
+#include "schema_model.h"
+
+#include <brindle/designer/attributes_page.h>
+#include <brindle/designer/model_editor.h>
+
+#include <QApplication>
+#include <QTabWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+using namespace brindle;
+
+namespace {
+
+bench::SchemaModel& schema(int fields)
+{
+    static std::map<int, std::unique_ptr<bench::SchemaModel>> schemas;
+    auto& made = schemas[fields];
+    if (!made)
+        made = std::make_unique<bench::SchemaModel>(fields / 20000.0);
+    return *made;
+}
+
+void BM_OpenModelEditor(benchmark::State& state)
+{
+    TVxDBStructure& model = schema(static_cast<int>(state.range(0))).model;
+    int fields = 0;
+    for (auto _ : state) {
+        auto editor = std::make_unique<TdlgDataModelEditor>(model);
+        editor->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        fields = editor->Copy().FieldCount();
+        editor.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["fields"] = fields;
+}
+BENCHMARK(BM_OpenModelEditor)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// A page refills itself from the copy each time it is shown.
+void BM_ShowAttributesPage(benchmark::State& state)
+{
+    TdlgDataModelEditor editor(schema(static_cast<int>(state.range(0))).model);
+    editor.show();
+    for (auto _ : state) {
+        editor.Pages()->setCurrentWidget(editor.Attributes());
+        QApplication::processEvents();
+        state.PauseTiming();
+        editor.Pages()->setCurrentIndex(0);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShowAttributesPage)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyModelEditor(benchmark::State& state)
+{
+    TdlgDataModelEditor editor(schema(static_cast<int>(state.range(0))).model);
+    for (auto _ : state)
+        editor.Apply();
+}
+BENCHMARK(BM_ApplyModelEditor)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+} // namespace

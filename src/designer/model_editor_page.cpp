@@ -1,0 +1,85 @@
+#include <brindle/designer/model_editor_page.h>
+
+#include <brindle/foundations/object.h>
+#include <brindle/panels/event_guard.h>
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QScopedValueRollback>
+#include <QToolButton>
+
+namespace brindle {
+
+namespace {
+
+constexpr int EntityRole = Qt::UserRole;
+
+} // namespace
+
+ModelEditorPage::ModelEditorPage(TVxCustomDBStructure& model, QWidget* parent) : QWidget(parent), FModel(model) {}
+
+ModelEditorPage::~ModelEditorPage()
+{
+    // The controls outlive the page's own part: their last signals must not reach it.
+    for (QObject* control : findChildren<QObject*>())
+        control->disconnect(this);
+}
+
+void ModelEditorPage::edit(const std::function<void()>& work)
+{
+    if (filling())
+        return;
+    if (!Guarded(work))
+        Refresh();
+}
+
+void ModelEditorPage::fill(const std::function<void()>& work)
+{
+    const QScopedValueRollback guard(FFilling, FFilling + 1);
+    work();
+}
+
+QListWidgetItem* ModelEditorPage::entityItem(QListWidget* list, const QString& text, const TObject* entity)
+{
+    auto* item = new QListWidgetItem(text, list);
+    item->setData(EntityRole, QVariant::fromValue(reinterpret_cast<quintptr>(entity)));
+    return item;
+}
+
+TObject* ModelEditorPage::itemObject(const QListWidgetItem* item)
+{
+    return reinterpret_cast<TObject*>(item->data(EntityRole).value<quintptr>());
+}
+
+void ModelEditorPage::selectEntity(QListWidget* list, const TObject* entity, int row)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (entity && itemObject(list->item(i)) == entity) {
+            list->setCurrentRow(i);
+            return;
+        }
+    if (list->count() > 0)
+        list->setCurrentRow(qBound(0, row, list->count() - 1));
+}
+
+void ModelEditorPage::fillFieldTypes(QComboBox* combo, const QString& noneText)
+{
+    combo->clear();
+    if (!noneText.isEmpty())
+        combo->addItem(noneText, -1);
+    for (int type = 0; type < FieldTypeCount; ++type)
+        combo->addItem(FldTypeToStr(static_cast<TFieldType>(type)), type);
+    combo->setMaxVisibleItems(16);
+}
+
+QToolButton* ModelEditorPage::toolButton(const QString& text, const QString& tip, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return button;
+}
+
+} // namespace brindle

@@ -1,0 +1,67 @@
+#pragma once
+// ModelEditorPage: what the pages of the data model editor share. A page is
+// a view over the editor's working copy of the model: it keeps no state of
+// the model's own, writes every edit straight into the copy and reads the
+// copy again in Refresh, which the editor calls whenever the page is shown
+// or the copy was replaced. The page owns its controls (Qt children); the
+// copy is the editor's.
+
+#include <brindle/brindle_widgets_export.h>
+#include <brindle/foundations/field_types.h>
+
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+class QListWidget;
+class QListWidgetItem;
+class QToolButton;
+
+namespace brindle {
+
+class TObject;
+class TVxCustomDBStructure;
+
+class BRINDLE_WIDGETS_EXPORT ModelEditorPage : public QWidget {
+    Q_OBJECT
+public:
+    ModelEditorPage(TVxCustomDBStructure& model, QWidget* parent);
+    ~ModelEditorPage() override;
+
+    // Shows the model as it stands now; entities the page showed before may
+    // have been freed, so nothing of them is read.
+    virtual void Refresh() = 0;
+    TVxCustomDBStructure& Model() const { return FModel; }
+
+protected:
+    // Runs a user's edit: what it throws goes to the widgets' error handler,
+    // and the page shows the model again, so it never shows a value the
+    // model refused.
+    void edit(const std::function<void()>& work);
+    // True while the page fills its controls: their signals are no edits then.
+    bool filling() const { return FFilling > 0; }
+    // Runs the page's filling of its controls.
+    void fill(const std::function<void()>& work);
+
+    // A list entry standing for an entity of the model.
+    static QListWidgetItem* entityItem(QListWidget* list, const QString& text, const TObject* entity);
+    template <typename T>
+    static T* itemEntity(const QListWidgetItem* item)
+    {
+        return item ? static_cast<T*>(itemObject(item)) : nullptr;
+    }
+    // Selects the entry of the entity, else the row, else the last row.
+    static void selectEntity(QListWidget* list, const TObject* entity, int row);
+    // The 52 field types by name; with a first entry for none when given.
+    static void fillFieldTypes(QComboBox* combo, const QString& noneText = {});
+    static QToolButton* toolButton(const QString& text, const QString& tip, QWidget* parent);
+
+private:
+    static TObject* itemObject(const QListWidgetItem* item);
+
+    TVxCustomDBStructure& FModel;
+    int FFilling = 0;
+};
+
+} // namespace brindle
