@@ -2,7 +2,7 @@
 # the dialogs, on top of the core with QtGui and QtWidgets.
 find_package(Qt6 6.4 REQUIRED COMPONENTS Gui Widgets)
 
-set(BRINDLE_WIDGETS_DIRS panels CACHE INTERNAL "Folders of brindle_widgets")
+set(BRINDLE_WIDGETS_DIRS panels designer CACHE INTERNAL "Folders of brindle_widgets")
 set(widgets_sources)
 set(widgets_headers)
 foreach(dir IN LISTS BRINDLE_WIDGETS_DIRS)
