@@ -68,26 +68,30 @@ QPoint TLinkRep::branchPoint(const TLinkNodes& nodes)
     return nodeBranch(*nodes[0]);
 }
 
-void TLinkRep::paintSide(QPainter& painter, const TLinkNodes& nodes)
+template <typename Segment>
+void TLinkRep::forEachSegment(Segment&& segment) const
 {
-    const QPoint branch = branchPoint(nodes);
-    painter.drawLine(QPoint(nodes[0]->X, nodes[0]->Y), branch);
-    for (int i = 1; i < nodes.Count(); ++i) {
-        const QPoint node(nodes[i]->X, nodes[i]->Y);
-        const QPoint corner(branch.x(), node.y());
-        painter.drawLine(node, corner);
-        painter.drawLine(corner, branch);
-    }
+    if (FLinkNodes1.IsEmpty() || FLinkNodes2.IsEmpty())
+        return;
+    const auto side = [&](const TLinkNodes& nodes) {
+        const QPoint branch = branchPoint(nodes);
+        segment(QPoint(nodes[0]->X, nodes[0]->Y), branch);
+        for (int i = 1; i < nodes.Count(); ++i) {
+            const QPoint node(nodes[i]->X, nodes[i]->Y);
+            const QPoint corner(branch.x(), node.y());
+            segment(node, corner);
+            segment(corner, branch);
+        }
+    };
+    side(FLinkNodes1);
+    segment(branchPoint(FLinkNodes1), branchPoint(FLinkNodes2));
+    side(FLinkNodes2);
 }
 
 void TLinkRep::Paint(QPainter& painter) const
 {
-    if (FLinkNodes1.IsEmpty() || FLinkNodes2.IsEmpty())
-        return;
     painter.setPen(QPen(Qt::black, FActive ? 2 : 1, Qt::SolidLine));
-    paintSide(painter, FLinkNodes1);
-    painter.drawLine(branchPoint(FLinkNodes1), branchPoint(FLinkNodes2));
-    paintSide(painter, FLinkNodes2);
+    forEachSegment([&](QPoint from, QPoint to) { painter.drawLine(from, to); });
 }
 
 bool TLinkRep::IsOver(int x, int y) const

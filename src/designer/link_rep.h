@@ -70,7 +70,9 @@ private:
     // Where a side's stubs meet: its first node moved out by the stub.
     static QPoint branchPoint(const TLinkNodes& nodes);
     static QPoint nodeBranch(const TLinkNode& node);
-    static void paintSide(QPainter& painter, const TLinkNodes& nodes);
+    // Calls segment(from, to) for every segment Paint draws.
+    template <typename Segment>
+    void forEachSegment(Segment&& segment) const;
 
     TDSLink* FLink;
     TTableRep* FTableRep1;

@@ -328,12 +328,12 @@ void TVxStructDesignPanel::SetActiveLink(TLinkRep* rep)
         return;
     if (FActiveLink) {
         FActiveLink->SetActive(false);
-        repaintArea(FActiveLink->BoundingRect());
+        repaintLine(FActiveLink);
     }
     FActiveLink = rep;
     if (rep) {
         rep->SetActive(true);
-        repaintArea(rep->BoundingRect());
+        repaintLine(rep);
     }
     if (OnSelectLink && !FDestroying)
         OnSelectLink(this);
@@ -435,14 +435,14 @@ void TVxStructDesignPanel::RecalcLinkPositions(TTableRep* rep)
 {
     for (const auto& line : FLinksRep)
         if (line->TableRep1() == rep || line->TableRep2() == rep) {
-            repaintArea(line->BoundingRect());
+            repaintLine(line.get());
             line->RecalcPositions();
-            repaintArea(line->BoundingRect());
+            repaintLine(line.get());
         }
     if (FNewLink && FNewLink->TableRep1() == rep) {
-        repaintArea(FNewLink->BoundingRect());
+        repaintLine(FNewLink.get());
         FNewLink->RecalcPositions();
-        repaintArea(FNewLink->BoundingRect());
+        repaintLine(FNewLink.get());
     }
 }
 
@@ -452,10 +452,19 @@ void TVxStructDesignPanel::InvalidateLinks()
         FDesignArea->Surface()->update();
 }
 
-void TVxStructDesignPanel::repaintArea(const QRect& area)
+void TVxStructDesignPanel::repaintLine(const TLinkRep* line)
 {
-    if (FDesignArea && !area.isEmpty())
-        FDesignArea->Surface()->update(area);
+    if (!FDesignArea)
+        return;
+    // Lines run under the boxes: repainting what a box covers would only
+    // repaint the box.
+    const QRect bounds = line->BoundingRect();
+    QRegion region(bounds);
+    for (const auto& rep : FTablesRep)
+        if (rep->geometry().intersects(bounds))
+            region -= rep->geometry();
+    if (!region.isEmpty())
+        FDesignArea->Surface()->update(region);
 }
 
 void TVxStructDesignPanel::refreshExtent()
@@ -494,10 +503,10 @@ void TVxStructDesignPanel::PointerMoved(QPoint surfaceAt)
         return;
     QWidget* surface = FDesignArea->Surface();
     if (FAddLinkStage == alsSelField2 && FNewLink) {
-        repaintArea(FNewLink->BoundingRect());
+        repaintLine(FNewLink.get());
         FNewLink->SetLooseEnd(surfaceAt);
         FNewLink->RecalcPositions();
-        repaintArea(FNewLink->BoundingRect());
+        repaintLine(FNewLink.get());
         showHint(QStringLiteral("AddLinkStage2Hint"));
         return;
     }
@@ -622,7 +631,7 @@ void TVxStructDesignPanel::deleteLine(int index)
                                                        : nullptr;
         SetActiveLink(next);
     }
-    repaintArea(line->BoundingRect());
+    repaintLine(line);
     FLinksRep.Delete(index);
 }
 
@@ -718,9 +727,9 @@ bool TVxStructDesignPanel::EditLink(TLinkRep* rep)
     if (FDBStruct && FDBStruct->IndexOfLink(rep->DSLink()) >= 0)
         FDBStruct->Changed();
     if (FLinksRep.IndexOf(rep) >= 0 || rep == FNewLink.get()) {
-        repaintArea(rep->BoundingRect());
+        repaintLine(rep);
         rep->RecalcPositions();
-        repaintArea(rep->BoundingRect());
+        repaintLine(rep);
     }
     return true;
 }
@@ -771,7 +780,7 @@ void TVxStructDesignPanel::firstClick(TTableRep* rep)
     FNewLink->SetTableRep1(rep);
     FNewLink->SetLooseEnd(FDesignArea->Surface()->mapFromGlobal(QCursor::pos()));
     FNewLink->RecalcPositions();
-    repaintArea(FNewLink->BoundingRect());
+    repaintLine(FNewLink.get());
     FAddLinkStage = alsSelField2;
     showHint(QStringLiteral("AddLinkStage2Hint"));
 }
@@ -790,10 +799,10 @@ void TVxStructDesignPanel::secondClick(TTableRep* rep)
         FNewDSLink->SetFields1(TStringList());
         FNewDSLink->SetFields2(TStringList());
     }
-    repaintArea(FNewLink->BoundingRect());
+    repaintLine(FNewLink.get());
     FNewLink->SetTableRep2(rep);
     FNewLink->RecalcPositions();
-    repaintArea(FNewLink->BoundingRect());
+    repaintLine(FNewLink.get());
     // The editor runs its own event loop; the drawing may be cancelled
     // meanwhile (the model removing a table).
     const bool confirmed = EditLink(FNewLink.get());
@@ -813,7 +822,7 @@ void TVxStructDesignPanel::secondClick(TTableRep* rep)
 void TVxStructDesignPanel::CancelAddLink()
 {
     if (FNewLink)
-        repaintArea(FNewLink->BoundingRect());
+        repaintLine(FNewLink.get());
     FNewLink.reset();
     FNewDSLink.reset();
     FinishAddLink();

@@ -182,7 +182,7 @@ private:
     void deleteLine(int index);
     void deleteBox(int index);
     void refreshExtent();
-    void repaintArea(const QRect& area);
+    void repaintLine(const TLinkRep* line);
     void showHint(const QString& name);
     void placeMaxPanel();
     void updateMaxButton();

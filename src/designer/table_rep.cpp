@@ -70,6 +70,11 @@ TTableRep::TTableRep(TVxStructDesignPanel* panel, TDSTable* table, QWidget* surf
 {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(BevelWidth);
+    // The bevel's light side must show on the white surface.
+    QPalette shades = palette();
+    shades.setColor(QPalette::Light, QColor(0xd8, 0xd8, 0xd8));
+    shades.setColor(QPalette::Dark, QColor(0x70, 0x70, 0x70));
+    setPalette(shades);
     setMouseTracking(true);
     setAutoFillBackground(true);
     FTitleBar = new TitleStrip(this);
