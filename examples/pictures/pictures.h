@@ -22,4 +22,10 @@ void RenderLabelPictures(const QString& dir);
 // with its add menu open (result_fields_editor.png).
 void RenderPanelPictures(const QString& dir);
 
+// The structure design panel over the sample model and database
+// (design_panel.png), the same with a link being drawn
+// (design_panel_drawing.png), the link editor (link_editor.png) and the
+// tables list (tables_list.png).
+void RenderDesignerPictures(const QString& dir);
+
 } // namespace brindle

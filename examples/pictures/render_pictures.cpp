@@ -21,6 +21,7 @@ int main(int argc, char** argv)
         const QString dir = QString::fromLocal8Bit(argv[1]);
         brindle::RenderLabelPictures(dir);
         brindle::RenderPanelPictures(dir);
+        brindle::RenderDesignerPictures(dir);
         brindle::RenderRoundButtonPicture(dir + QStringLiteral("/round_button.png"));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "render_pictures: %s\n", error.what());
