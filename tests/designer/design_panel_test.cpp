@@ -7,6 +7,8 @@
 #include <brindle/foundations/errors.h>
 
 #include <QImage>
+#include <QLabel>
+#include <QToolButton>
 
 using namespace brindle;
 
@@ -180,6 +182,82 @@ TEST_F(DesignPanel, SelectionColoursTheTitleBars)
     EXPECT_EQ(active.pixelColor(1, 1), QColor(0x00, 0x00, 0x80));
     EXPECT_EQ(inactive.pixelColor(1, 1), QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(box(0)->Title(), "A - A");
+}
+
+TEST_F(DesignPanel, FullScreenWindowTakesThePanelAndClosingPutsItBack)
+{
+    addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
+    activate();
+    QToolButton* button = panel->FullScreenButton();
+    ASSERT_TRUE(button->isVisible());
+    EXPECT_EQ(button->toolTip(), "Full screen mode");
+    button->click();
+    ASSERT_TRUE(panel->FullScreenMode());
+    QWidget* form = panel->FullScreenWindow();
+    EXPECT_EQ(form->windowTitle(), "Design panel full screen mode ");
+    EXPECT_EQ(panel->parentWidget(), form);
+    EXPECT_EQ(button->toolTip(), "Restore");
+    form->close();
+    EXPECT_FALSE(panel->FullScreenMode());
+    EXPECT_EQ(panel->parentWidget(), &window);
+    EXPECT_EQ(panel->geometry(), QRect(0, 0, 800, 600));
+    EXPECT_EQ(button->toolTip(), "Full screen mode");
+    // The boxes stayed: the model did not change.
+    EXPECT_EQ(panel->TablesRep().Count(), 1);
+}
+
+TEST_F(DesignPanel, HintsFollowThePointerAndTheDrawing)
+{
+    TDSTable* a = addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
+    TDSTable* b = addTable(QStringLiteral("B"), QRect(300, 10, 110, 160));
+    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    activate();
+    const auto hint = [&] { return panel->HintLine()->text().toStdString(); };
+    const int y = panel->LinksRep()[0]->LinkNodes1()[0]->Y;
+    QTest::mouseMove(surface(), QPoint(200, y + 1));
+    EXPECT_EQ(hint(), "Click on link line to select it");
+    EXPECT_EQ(surface()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(surface(), QPoint(200, 400));
+    EXPECT_EQ(hint(), "To add/delete tables and links - right click on selected object and chose necessary operation");
+    QTest::mouseMove(box(0)->FieldsList()->viewport(), QPoint(20, 20));
+    EXPECT_EQ(hint(), "Click inside table to select it");
+
+    // The menu's "Add link" starts the drawing; Escape gives it up.
+    int started = 0;
+    panel->OnAddLinkStart = [&](TVxStructDesignPanel*) { ++started; };
+    fixtures::onMenuTag(3);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(200, 400), surface()->mapToGlobal(QPoint(200, 400)));
+    QApplication::sendEvent(surface(), &menu);
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(panel->AddLinkStage(), alsSelField1);
+    EXPECT_EQ(hint(), "Select a field in the first linking table");
+    EXPECT_EQ(box(1)->FieldsList()->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    TStringList hints = panel->ActionHints();
+    hints.SetValue(QStringLiteral("AddLinkStage1Hint"), QStringLiteral("Pick a column"));
+    panel->SetActionHints(hints);
+    EXPECT_EQ(hint(), "Pick a column");
+    QTest::keyClick(panel, Qt::Key_Escape);
+    EXPECT_EQ(panel->AddLinkStage(), alsIdle);
+    EXPECT_EQ(box(1)->FieldsList()->viewport()->cursor().shape(), Qt::ArrowCursor);
+
+    QChar typed;
+    panel->OnKeyPress = [&](TVxStructDesignPanel*, QChar& key) { typed = key; };
+    QTest::keyClick(panel, Qt::Key_Q);
+    EXPECT_EQ(typed, u'q');
+}
+
+TEST_F(DesignPanel, DeactivatingDropsBoxesAndTheModelKeepsTheirPlaces)
+{
+    addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
+    activate();
+    const QString before = fixtures::modelText(model);
+    panel->Deactivate();
+    EXPECT_FALSE(panel->Active());
+    EXPECT_EQ(panel->DesignArea(), nullptr);
+    EXPECT_TRUE(panel->TablesRep().IsEmpty());
+    EXPECT_EQ(fixtures::modelText(model), before);
+    panel->Activate();
+    EXPECT_EQ(box(0)->geometry(), QRect(10, 10, 110, 160));
 }
 
 } // namespace
