@@ -722,9 +722,18 @@ bool TVxStructDesignPanel::EditLink(TLinkRep* rep)
 {
     if (!rep || !rep->DSLink())
         return false;
-    if (!EditLinkDlg(*rep->DSLink(), this))
+    TDSLink* link = rep->DSLink();
+    TdlgLinkEditor dialog(this);
+    dialog.Load(*link);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    // The dialog ran an event loop: the model may have freed the link, and
+    // the panel its line, meanwhile.
+    const bool drawn = link == FNewDSLink.get();
+    const bool inModel = FDBStruct && FDBStruct->IndexOfLink(link) >= 0;
+    if (!confirmed || (!drawn && !inModel))
         return false;
-    if (FDBStruct && FDBStruct->IndexOfLink(rep->DSLink()) >= 0)
+    dialog.Save(*link);
+    if (inModel)
         FDBStruct->Changed();
     if (FLinksRep.IndexOf(rep) >= 0 || rep == FNewLink.get()) {
         repaintLine(rep);

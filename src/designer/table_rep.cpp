@@ -283,6 +283,8 @@ bool TTableRep::mouse(QWidget* source, QEvent* event)
         FPressed = source == FTitleBar || source == this;
         return FPressed;
     }
+    if (type == QEvent::MouseButtonPress)
+        return false;
     if (type == QEvent::MouseMove) {
         const QPoint delta = global - FPressAt;
         if (FSizing) {

@@ -184,6 +184,34 @@ TEST_F(LinkDrawing, LinesFollowWhatTheModelFreesAndTheModelGoing)
     EXPECT_EQ(panel->DBStruct(), nullptr);
 }
 
+TEST_F(LinkDrawing, LinksTheModelFreesWhileTheEditorIsOpenAreLeftAlone)
+{
+    addTable(QStringLiteral("C"), QRect(10, 300, 110, 160));
+    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    activate();
+    fixtures::onModal<TdlgLinkEditor>([&](TdlgLinkEditor* editor) {
+        model.DelTable(1);
+        editor->OkButton()->click();
+    });
+    EXPECT_FALSE(panel->EditLink(panel->LinksRep()[0]));
+    EXPECT_EQ(model.LinkCount(), 0);
+    EXPECT_TRUE(panel->LinksRep().IsEmpty());
+
+    // The same during a drawing: it is given up, nothing is added.
+    panel->StartAddLink();
+    clickRow(0, 0);
+    ASSERT_TRUE(fixtures::waitFor([&] { return panel->AddLinkStage() == alsSelField2; }));
+    fixtures::onModal<TdlgLinkEditor>([&](TdlgLinkEditor* editor) {
+        model.DelTable(0);
+        editor->OkButton()->click();
+    });
+    clickRow(0, 0);
+    ASSERT_TRUE(fixtures::waitFor([&] { return panel->AddLinkStage() == alsIdle; }));
+    EXPECT_EQ(model.LinkCount(), 0);
+    EXPECT_EQ(model.TableCount(), 1);
+    EXPECT_EQ(panel->NewLink(), nullptr);
+}
+
 class BadInput : public fixtures::DesignWindow {};
 
 TEST_F(BadInput, MissingModelOrInfoIsADocumentedError)
