@@ -40,7 +40,9 @@ struct Diagram {
         model.SetDatabaseInfo(&info);
         for (int i = 0; i < tables; ++i) {
             TDSTable* table = model.Tables(model.AddTable(QStringLiteral("T%1").arg(i), {}));
-            table->SetDesignPositions(QStringLiteral("%1,%2,110,160").arg(12 + (i % 20) * 150).arg(10 + (i / 20) * 180));
+            const int left = 12 + (i % 20) * 150;
+            const int top = 10 + (i / 20) * 180;
+            table->SetDesignPositions(QStringLiteral("%1,%2,110,160").arg(left).arg(top));
         }
         const auto link = [&](int from, int to, int column) {
             auto made = std::make_unique<TDSLink>(&model);

@@ -170,6 +170,8 @@ QComboBox* TdlgLinkEditor::sideEditor(const QStringList& columns, const QString&
     box->addItems(columns);
     box->setCurrentIndex(-1);
     box->setEditText(shownEntry(entry));
+    // An entry left as it was is written back as it was.
+    box->setProperty("entry", entry);
     connect(box, &QComboBox::editTextChanged, this, [this, box](const QString& text) {
         // A column whose name is no identifier must be quoted in SQL.
         if (isColumn(text) && !text.trimmed().isEmpty() && !IsIdentifier(text.trimmed())
@@ -256,10 +258,16 @@ void TdlgLinkEditor::Save(TDSLink& link) const
     TStringList fields1;
     TStringList fields2;
     TStringList operators;
+    const auto entry = [this](int row, int side) {
+        const QComboBox* box = SideBox(row, side);
+        const QString original = box->property("entry").toString();
+        return !original.isEmpty() && box->currentText() == shownEntry(original) ? original
+                                                                                   : storedEntry(box->currentText());
+    };
     for (int row = 0; row < PairCount(); ++row) {
-        fields1.Add(storedEntry(SideBox(row, 1)->currentText()));
+        fields1.Add(entry(row, 1));
         operators.Add(OperatorBox(row)->currentText());
-        fields2.Add(storedEntry(SideBox(row, 2)->currentText()));
+        fields2.Add(entry(row, 2));
     }
     link.SetFields1(fields1);
     link.SetFields2(fields2);

@@ -83,7 +83,8 @@ TEST_F(DesignPanel, RowsOutOfViewAttachNearTheEdges)
         many.append(QStringLiteral("col%1").arg(i));
     TDSTable* big = addTable(QStringLiteral("Big"), QRect(10, 20, 110, 160), many);
     TDSTable* other = addTable(QStringLiteral("O"), QRect(300, 20, 110, 160));
-    addLink(big, other, {QStringLiteral("col9999"), QStringLiteral("nosuch")}, {QStringLiteral("c1"), QStringLiteral("c1")});
+    addLink(big, other, {QStringLiteral("col9999"), QStringLiteral("nosuch")},
+            {QStringLiteral("c1"), QStringLiteral("c1")});
     activate();
     TTableRep* rep = box(0);
     EXPECT_EQ(rep->FieldsList()->count(), 10000);

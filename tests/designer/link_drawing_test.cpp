@@ -134,11 +134,15 @@ TEST_F(LinkDrawing, DoubleClickEditsALineAndCancelKeepsIt)
     EXPECT_EQ(fixtures::modelText(model), before);
 
     fixtures::onModal<TdlgLinkEditor>([](TdlgLinkEditor* editor) {
-        editor->AddPair(QStringLiteral("c2"), QStringLiteral(">="), QStringLiteral("c3"));
+        editor->AddButton()->click();
+        editor->SideBox(1, 1)->setEditText(QStringLiteral("c2"));
+        editor->OperatorBox(1)->setCurrentText(QStringLiteral(">="));
+        editor->SideBox(1, 2)->setEditText(QStringLiteral("c3"));
         editor->OkButton()->click();
     });
     panel->EditActiveLink();
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("FldName1")), "fld:c1,fld:c2");
+    // The untouched entry keeps its form; the new one is marked a column.
+    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("FldName1")), "c1,fld:c2");
     EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("Operators")), "=,>=");
     EXPECT_EQ(panel->LinksRep()[0]->LinkNodes1().Count(), 2);
 }
