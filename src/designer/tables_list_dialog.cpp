@@ -111,7 +111,9 @@ QStringList TdlgTablesList::SelectedTables() const
 
 QString TdlgTablesList::DatabaseName() const
 {
-    return FDatabases->currentText();
+    // The tables listed are the info's current database's, whatever the
+    // box shows (an info may name none).
+    return FInfo.CurrentDBName();
 }
 
 bool TdlgTablesList::AddFields() const

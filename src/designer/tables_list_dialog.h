@@ -34,6 +34,7 @@ public:
 
     // The chosen tables in list order.
     QStringList SelectedTables() const;
+    // The info's current database, whose tables the list shows.
     QString DatabaseName() const;
     bool AddFields() const;
 

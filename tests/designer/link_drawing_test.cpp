@@ -283,6 +283,43 @@ TEST_F(BadInput, OddStoredPlacesAreShownBoundedAndKeptInTheModel)
     model.DelLink(0);
 }
 
+TEST_F(BadInput, ChoosingADatabaseRelistsItsTablesAndTheTableKeepsIt)
+{
+    // Two databases whose tables differ; the second fails to list at first.
+    QString current = QStringLiteral("main");
+    bool otherFails = true;
+    info.OnDBNamesRequest = [](TVxDBInfo*, TStringList& names) {
+        names = {QStringLiteral("main"), QStringLiteral("other")};
+    };
+    info.OnTablesRequest = [&](TVxDBInfo* sender, TStringList& names) {
+        current = sender->CurrentDBName();
+        if (current == "other" && std::exchange(otherFails, false))
+            throw EVxDBInfoError(2, QStringLiteral("locked"));
+        names = current == "other" ? TStringList{QStringLiteral("Archive")} : TStringList{QStringLiteral("Live")};
+    };
+    model.SetAutoAddFields(false);
+    activate();
+    fixtures::onModal<TdlgTablesList>([&](TdlgTablesList* dialog) {
+        EXPECT_FALSE(dialog->AddFieldsBox()->isChecked());
+        EXPECT_EQ(dialog->TableList()->item(0)->text(), "Live");
+        dialog->DatabaseBox()->setCurrentText(QStringLiteral("other"));
+        EXPECT_EQ(dialog->TableList()->count(), 0);
+        dialog->DatabaseBox()->setCurrentText(QStringLiteral("main"));
+        dialog->DatabaseBox()->setCurrentText(QStringLiteral("other"));
+        ASSERT_EQ(dialog->TableList()->count(), 1);
+        dialog->TableList()->item(0)->setSelected(true);
+        dialog->OkButton()->click();
+    });
+    bool addFields = true;
+    ASSERT_TRUE(panel->AddTablesDlg(nullptr, addFields));
+    EXPECT_FALSE(addFields);
+    ASSERT_EQ(model.TableCount(), 1);
+    EXPECT_EQ(model.Tables(0)->DatabaseName(), "other");
+    EXPECT_EQ(model.FieldCount(), 0);
+    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:1"), QStringLiteral("DsgnPos")), "12,10,110,160");
+    EXPECT_EQ(panel->ActiveTable()->DSTable(), model.Tables(0));
+}
+
 #ifdef BRINDLE_SAMPLE_DB
 TEST(TablesList, TablesFromTheSampleDatabaseBecomeBoxesWithTheirFields)
 {
