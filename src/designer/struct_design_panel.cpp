@@ -825,7 +825,7 @@ void TVxStructDesignPanel::secondClick(TTableRep* rep)
     FLinksRep.Add(std::move(FNewLink));
     FDBStruct->AddLinkByRef(std::move(FNewDSLink));
     SetActiveLink(line);
-    FinishAddLink();
+    finishAddLink(line);
 }
 
 void TVxStructDesignPanel::CancelAddLink()
@@ -839,12 +839,15 @@ void TVxStructDesignPanel::CancelAddLink()
 
 void TVxStructDesignPanel::FinishAddLink()
 {
+    finishAddLink(FNewLink.get());
+}
+
+void TVxStructDesignPanel::finishAddLink(TLinkRep* line)
+{
     for (const auto& rep : FTablesRep) {
         rep->FieldsList()->viewport()->unsetCursor();
         rep->OnClickInside = nullptr;
     }
-    // A finished line has gone to the list; the event sees it there.
-    TLinkRep* line = FNewLink ? FNewLink.get() : FActiveLink;
     if (OnAddLinkFinish)
         OnAddLinkFinish(this, line);
     FNewLink.reset();

@@ -189,6 +189,8 @@ private:
     void clickInside(TTableRep* rep);
     void firstClick(TTableRep* rep);
     void secondClick(TTableRep* rep);
+    // Ends the drawing; the event gets the added line, or none.
+    void finishAddLink(TLinkRep* line);
     bool connected() const;
     int clientWidth() const;
 

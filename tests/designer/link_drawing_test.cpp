@@ -81,11 +81,21 @@ TEST_F(LinkDrawing, ConfirmedLinkJoinsTheClickedColumns)
 
 TEST_F(LinkDrawing, CancelledEditorLeavesNoLinkAndThePanelIdle)
 {
+    // A selected line the finishing event must not be told of.
+    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
     activate();
     const QString before = fixtures::modelText(model);
+    TLinkRep* finished = panel->LinksRep()[0];
+    bool told = false;
+    panel->OnAddLinkFinish = [&](TVxStructDesignPanel*, TLinkRep* line) {
+        told = true;
+        finished = line;
+    };
     draw([](TdlgLinkEditor* editor) { editor->CancelButton()->click(); });
+    EXPECT_TRUE(told);
+    EXPECT_EQ(finished, nullptr);
     EXPECT_EQ(fixtures::modelText(model), before);
-    EXPECT_TRUE(panel->LinksRep().IsEmpty());
+    EXPECT_EQ(panel->LinksRep().Count(), 1);
     EXPECT_EQ(panel->NewLink(), nullptr);
     EXPECT_EQ(panel->HintLine()->text(), panel->ActionHints().Values(QStringLiteral("IdleHint")));
 }
