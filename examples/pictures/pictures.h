@@ -27,5 +27,10 @@ void RenderPanelPictures(const QString& dir);
 // model_editor_attributes.png, model_editor_operators.png,
 // model_editor_conditions.png).
 void RenderModelEditorPictures(const QString& dir);
+// The structure design panel over the sample model and database
+// (design_panel.png), the same with a link being drawn
+// (design_panel_drawing.png), the link editor (link_editor.png) and the
+// tables list (tables_list.png).
+void RenderDesignerPictures(const QString& dir);
 
 } // namespace brindle

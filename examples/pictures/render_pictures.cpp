@@ -22,6 +22,7 @@ int main(int argc, char** argv)
         brindle::RenderLabelPictures(dir);
         brindle::RenderPanelPictures(dir);
         brindle::RenderModelEditorPictures(dir);
+        brindle::RenderDesignerPictures(dir);
         brindle::RenderRoundButtonPicture(dir + QStringLiteral("/round_button.png"));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "render_pictures: %s\n", error.what());

@@ -219,6 +219,11 @@ public:
     // Replaces the structure by the database's: a table per table name of
     // the info, its links, and a group of data fields per table.
     void RetriveDataModelInfo();
+    // What RetriveDataModelInfo makes of one table: a group named after it
+    // holding a data field per column the database info lists for the
+    // table's name, numbered on from id, which is left at the last number
+    // given. Code 11 without a database info component.
+    void AddTableDataFields(TDSTable* table, int& id);
     TStringList& SpecInfo() { return FSpecInfo; }
 
     // --- the wizard library (wizard_library.h, wizard_library.cpp)

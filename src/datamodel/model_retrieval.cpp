@@ -23,35 +23,40 @@ void TVxCustomDBStructure::RetriveDataModelInfo()
         LoadLinksFromStrings(lines);
 
         int id = 0;
-        for (const auto& table : FTables) {
-            // Asked before anything is made, so a failing request leaves no
-            // half-built group behind.
-            const TDBFieldList& columns = FDBInfo->GetFieldList(table->TableName());
-            auto group = std::make_unique<TDSFieldGroup>(table->TableName());
-            group->SetDbStruct(this);
-            for (const auto& column : columns) {
-                auto owned = std::make_unique<TDSField>(this);
-                TDSField* field = owned.get();
-                field->SetFieldKind(kfkData);
-                field->SetID(++id);
-                // AddFieldRef would ask the info for a column before the field
-                // names one.
-                AddFieldAsIs(std::move(owned));
-                field->SetFieldName(column->FieldName);
-                field->SetDisplayName(field->FieldExpr());
-                field->SetTable(table.get());
-                field->SetQuoted(!IsIdentifier(column->FieldName));
-                field->SetFieldType(column->FieldType);
-                field->SetFieldSize(column->FieldSize);
-                field->SetEditType(etAuto);
-                field->SetUseInResult(true);
-                field->SetUseInConditions(true);
-                field->AddAppliedOperators();
-                group->Add(field);
-            }
-            FFieldGroups.Add(std::move(group));
-        }
+        for (const auto& table : FTables)
+            AddTableDataFields(table.get(), id);
     });
+}
+
+void TVxCustomDBStructure::AddTableDataFields(TDSTable* table, int& id)
+{
+    CheckDatabaseInfo();
+    // Asked before anything is made, so a failing request leaves no
+    // half-built group behind.
+    const TDBFieldList& columns = FDBInfo->GetFieldList(table->TableName());
+    auto group = std::make_unique<TDSFieldGroup>(table->TableName());
+    group->SetDbStruct(this);
+    for (const auto& column : columns) {
+        auto owned = std::make_unique<TDSField>(this);
+        TDSField* field = owned.get();
+        field->SetFieldKind(kfkData);
+        field->SetID(++id);
+        // AddFieldRef would ask the info for a column before the field
+        // names one.
+        AddFieldAsIs(std::move(owned));
+        field->SetFieldName(column->FieldName);
+        field->SetDisplayName(field->FieldExpr());
+        field->SetTable(table);
+        field->SetQuoted(!IsIdentifier(column->FieldName));
+        field->SetFieldType(column->FieldType);
+        field->SetFieldSize(column->FieldSize);
+        field->SetEditType(etAuto);
+        field->SetUseInResult(true);
+        field->SetUseInConditions(true);
+        field->AddAppliedOperators();
+        group->Add(field);
+    }
+    FFieldGroups.Add(std::move(group));
 }
 
 } // namespace brindle

@@ -1,0 +1,966 @@
+#include <brindle/designer/struct_design_panel.h>
+
+#include <brindle/datamodel/db_structure.h>
+#include <brindle/designer/design_area.h>
+#include <brindle/designer/link_editor.h>
+#include <brindle/designer/tables_list_dialog.h>
+#include <brindle/foundations/errors.h>
+#include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
+#include <brindle/panels/event_guard.h>
+#include <brindle/panels/interaction.h>
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace brindle {
+
+// --- the boxes list
+
+TTableRep* TTableRepList::GetItem(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(QStringLiteral("List index out of bounds (%d)"), {index});
+    return FItems[static_cast<std::size_t>(index)].get();
+}
+
+int TTableRepList::IndexOf(const TTableRep* rep) const
+{
+    for (std::size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].get() == rep)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TTableRepList::Add(TTableRep* rep)
+{
+    FItems.emplace_back(rep);
+    return Count() - 1;
+}
+
+void TTableRepList::Delete(int index)
+{
+    GetItem(index);
+    LaterOwned<TTableRep> gone = std::move(FItems[static_cast<std::size_t>(index)]);
+    FItems.erase(FItems.begin() + index);
+}
+
+void TTableRepList::Clear()
+{
+    while (!FItems.empty()) {
+        LaterOwned<TTableRep> gone = std::move(FItems.back());
+        FItems.pop_back();
+    }
+}
+
+void TTableRepList::Reorder(const std::vector<TTableRep*>& order)
+{
+    std::vector<LaterOwned<TTableRep>> sorted;
+    sorted.reserve(FItems.size());
+    for (TTableRep* rep : order) {
+        auto at = std::find_if(FItems.begin(), FItems.end(), [rep](const auto& item) { return item.get() == rep; });
+        sorted.push_back(std::move(*at));
+    }
+    FItems = std::move(sorted);
+}
+
+namespace {
+
+const TStringList& defaultHints()
+{
+    static const TStringList hints{
+        QStringLiteral("SelectTableHint=Click inside table to select it"),
+        QStringLiteral("SelectLinkHint=Click on link line to select it"),
+        QStringLiteral("IdleHint=To add/delete tables and links - right click on selected object and chose necessary "
+                       "operation"),
+        QStringLiteral("AddLinkStage1Hint=Select a field in the first linking table"),
+        QStringLiteral("AddLinkStage2Hint=Select a field in the second linking table")};
+    return hints;
+}
+
+// The full-screen button's two pictures, drawn: a frame with its corners
+// pulled out, and two overlapping windows.
+QIcon maxButtonIcon(bool restore, const QColor& colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(colour, 1));
+    if (restore) {
+        painter.drawRect(5, 2, 8, 7);
+        painter.fillRect(5, 2, 9, 2, colour);
+        painter.fillRect(2, 6, 9, 8, Qt::white);
+        painter.drawRect(2, 6, 8, 7);
+        painter.fillRect(2, 6, 9, 2, colour);
+    } else {
+        painter.drawRect(4, 4, 7, 7);
+        const int corners[4][4] = {{1, 1, 1, 1}, {14, 1, -1, 1}, {1, 14, 1, -1}, {14, 14, -1, -1}};
+        for (const auto& c : corners) {
+            painter.drawLine(c[0], c[1], c[0] + 2 * c[2], c[1]);
+            painter.drawLine(c[0], c[1], c[0], c[1] + 2 * c[3]);
+        }
+    }
+    return QIcon(pixmap);
+}
+
+// The full-screen window: closing it ends full-screen mode.
+class MaxForm : public QWidget {
+public:
+    explicit MaxForm(std::function<void()> onClose) : FOnClose(std::move(onClose)) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        Guarded(FOnClose);
+    }
+
+private:
+    std::function<void()> FOnClose;
+};
+
+enum MenuTag { mtAddTables = 1, mtDeleteTable, mtAddLink, mtEditLink, mtDeleteLink, mtArrange };
+
+} // namespace
+
+TVxStructDesignPanel::TVxStructDesignPanel(QWidget* parent) : QFrame(parent), FActionHints(defaultHints())
+{
+    setFocusPolicy(Qt::StrongFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    FStaticText = new QLabel(this);
+    FStaticText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FStaticText->setTextFormat(Qt::PlainText);
+    // Alone (inactive) at the bottom; below the design area otherwise.
+    layout->addWidget(FStaticText, 0, Qt::AlignBottom);
+    FMaxPanel = new QWidget(this);
+    FMaxPanel->setFixedSize(24, 24);
+    FMaxButton = new QToolButton(FMaxPanel);
+    FMaxButton->setAutoRaise(true);
+    FMaxButton->setGeometry(1, 1, 22, 22);
+    connect(FMaxButton, &QToolButton::clicked, this,
+            [this] { Guarded([this] { SetFullScreenMode(!FFullScreenMode); }); });
+    updateMaxButton();
+    FMaxPanel->hide();
+    FStaticText->setVisible(FShowActionHints);
+    showHint(QStringLiteral("IdleHint"));
+}
+
+TVxStructDesignPanel::~TVxStructDesignPanel()
+{
+    FDestroying = true;
+    if (FFullScreenMode)
+        setParent(nullptr);
+    Clear();
+    FNewLink.reset();
+    FNewDSLink.reset();
+    if (FDBStruct)
+        FDBStruct->RemoveModelListener(this);
+}
+
+void TVxStructDesignPanel::SetDBStruct(TVxCustomDBStructure* model)
+{
+    if (model == FDBStruct)
+        return;
+    Deactivate();
+    if (FDBStruct)
+        FDBStruct->RemoveModelListener(this);
+    FDBStruct = model;
+    if (model)
+        model->AddModelListener(this);
+}
+
+void TVxStructDesignPanel::requireModel() const
+{
+    if (!FDBStruct)
+        throw EStructureDesignError(LoadResString(_ERRStructNotSpecified));
+}
+
+TVxDBInfo* TVxStructDesignPanel::DBInfo() const
+{
+    requireModel();
+    if (!FDBStruct->DatabaseInfo())
+        throw EStructureDesignError(LoadResString(_ERRDBInfoNotSpecified));
+    return FDBStruct->DatabaseInfo();
+}
+
+bool TVxStructDesignPanel::connected() const
+{
+    return FDBStruct && FDBStruct->DatabaseInfo() && FDBStruct->DatabaseInfo()->Connected();
+}
+
+int TVxStructDesignPanel::clientWidth() const
+{
+    return contentsRect().width();
+}
+
+// --- activation
+
+void TVxStructDesignPanel::Activate()
+{
+    if (FActive)
+        return;
+    requireModel();
+    FDesignArea.reset(new TVxDesignArea(this));
+    static_cast<QBoxLayout*>(layout())->insertWidget(0, FDesignArea.get(), 1);
+    FDesignArea->show();
+    Clear();
+    try {
+        CreateTableList();
+        if (!FDesignPositionsDefined)
+            ArrangeTables();
+        CreateLinkList();
+    } catch (...) {
+        Clear();
+        layout()->removeWidget(FDesignArea.get());
+        FDesignArea.reset();
+        throw;
+    }
+    FDesignArea->UpdateExtent();
+    if (!FTablesRep.IsEmpty())
+        SetActiveTable(FTablesRep[0]);
+    if (!FLinksRep.IsEmpty())
+        SetActiveLink(FLinksRep[0]);
+    FActive = true;
+    FMaxPanel->setVisible(FShowFullScreenButton);
+    placeMaxPanel();
+    FMaxPanel->raise();
+}
+
+void TVxStructDesignPanel::Deactivate()
+{
+    if (!FActive)
+        return;
+    if (FAddLinkStage != alsIdle)
+        CancelAddLink();
+    Clear();
+    FActive = false;
+    if (FFullScreenMode)
+        SetFullScreenMode(false);
+    FMaxPanel->hide();
+    layout()->removeWidget(FDesignArea.get());
+    FDesignArea.reset();
+}
+
+void TVxStructDesignPanel::Clear()
+{
+    SetActiveLink(nullptr);
+    SetActiveTable(nullptr);
+    FLinksRep.Clear();
+    FTablesRep.Clear();
+    if (FDesignArea)
+        FDesignArea->Surface()->update();
+}
+
+TTableRep* TVxStructDesignPanel::addBox(TDSTable* table)
+{
+    auto* rep = new TTableRep(this, table, FDesignArea->Surface());
+    FTablesRep.Add(rep);
+    rep->FillFields();
+    return rep;
+}
+
+void TVxStructDesignPanel::CreateTableList()
+{
+    requireModel();
+    FDesignPositionsDefined = true;
+    for (int i = 0; i < FDBStruct->TableCount(); ++i) {
+        TDSTable* table = FDBStruct->Tables(i);
+        TTableRep* rep = addBox(table);
+        rep->PlaceBox(rep->StoredPlace(), false);
+        rep->show();
+        if (table->DesignWidth < 1 || table->DesignHeight <= 0)
+            FDesignPositionsDefined = false;
+    }
+}
+
+void TVxStructDesignPanel::CreateLinkList()
+{
+    requireModel();
+    if (!FDBStruct->DatabaseInfo())
+        return;
+    for (int i = 0; i < FDBStruct->LinkCount(); ++i) {
+        TDSLink* link = FDBStruct->Links(i);
+        TTableRep* rep1 = FindTblRepByDSTable(link->Table1());
+        TTableRep* rep2 = FindTblRepByDSTable(link->Table2());
+        if (!rep1 || !rep2)
+            continue;
+        auto line = std::make_unique<TLinkRep>(link, rep1, rep2);
+        line->RecalcPositions();
+        FLinksRep.Add(std::move(line));
+    }
+    if (FDesignArea)
+        FDesignArea->Surface()->update();
+}
+
+// --- selection
+
+void TVxStructDesignPanel::SetActiveTable(TTableRep* rep)
+{
+    if (rep == FActiveTable)
+        return;
+    if (FActiveTable)
+        FActiveTable->SetActive(false);
+    FActiveTable = rep;
+    if (rep) {
+        rep->SetActive(true);
+        rep->raise();
+    }
+    if (OnSelectTable && !FDestroying)
+        OnSelectTable(this);
+}
+
+void TVxStructDesignPanel::SetActiveLink(TLinkRep* rep)
+{
+    if (rep == FActiveLink)
+        return;
+    if (FActiveLink) {
+        FActiveLink->SetActive(false);
+        repaintLine(FActiveLink);
+    }
+    FActiveLink = rep;
+    if (rep) {
+        rep->SetActive(true);
+        repaintLine(rep);
+    }
+    if (OnSelectLink && !FDestroying)
+        OnSelectLink(this);
+}
+
+TTableRep* TVxStructDesignPanel::FindTblRepByDSTable(const TDSTable* table) const
+{
+    for (const auto& rep : FTablesRep)
+        if (rep->DSTable() == table)
+            return rep.get();
+    return nullptr;
+}
+
+TLinkRep* TVxStructDesignPanel::FindLinkRepByDSLink(const TDSLink* link) const
+{
+    for (const auto& rep : FLinksRep)
+        if (rep->DSLink() == link)
+            return rep.get();
+    return nullptr;
+}
+
+TLinkRep* TVxStructDesignPanel::IsOverSomeLink(int x, int y) const
+{
+    for (const auto& rep : FLinksRep)
+        if (rep->IsOver(x, y))
+            return rep.get();
+    return nullptr;
+}
+
+// --- placing
+
+void TVxStructDesignPanel::ArrangeTables()
+{
+    int x = FDefXStart;
+    int y = FDefYStart;
+    int tallest = 0;
+    for (int i = 0; i < FTablesRep.Count(); ++i) {
+        TTableRep* rep = FTablesRep[i];
+        if (i > 0 && x + rep->width() + FDefXMargin > clientWidth()) {
+            x = FDefXStart;
+            y += tallest + FDefYMargin;
+        }
+        rep->PlaceBox(QRect(QPoint(x, y), rep->size()), true);
+        tallest = qMax(tallest, rep->height());
+        x += rep->width() + FDefXMargin;
+    }
+    for (const auto& line : FLinksRep)
+        line->RecalcPositions();
+    refreshExtent();
+}
+
+void TVxStructDesignPanel::ArrangeNewTableRep(TTableRep* rep)
+{
+    int rightmost = 0;
+    int largestTop = 0;
+    int largestBottom = 0;
+    bool others = false;
+    for (const auto& box : FTablesRep) {
+        if (box.get() == rep)
+            continue;
+        others = true;
+        rightmost = qMax(rightmost, box->x() + box->width());
+        largestTop = qMax(largestTop, box->y());
+        largestBottom = qMax(largestBottom, box->y() + box->height());
+    }
+    QPoint at(FDefXStart, FDefYStart);
+    if (others && rightmost + rep->width() + FDefXMargin <= clientWidth())
+        at = QPoint(rightmost + FDefXMargin, largestTop);
+    else if (others)
+        at = QPoint(FDefXStart, largestBottom + FDefYMargin);
+    rep->PlaceBox(QRect(at, rep->size()), true);
+    BoxPlaced(rep);
+}
+
+void TVxStructDesignPanel::RearrangeTables()
+{
+    if (FTablesRep.IsEmpty())
+        return;
+    const int band = FTablesRep[0]->height();
+    const auto before = [band](const TTableRep* a, const TTableRep* b) {
+        if (qAbs(a->y() - b->y()) <= band)
+            return a->x() < b->x();
+        return a->y() < b->y();
+    };
+    // Insertion sort: the order is not transitive across bands, which
+    // std::sort may not be given.
+    std::vector<TTableRep*> order;
+    for (const auto& rep : FTablesRep) {
+        auto at = order.end();
+        while (at != order.begin() && before(rep.get(), *(at - 1)))
+            --at;
+        order.insert(at, rep.get());
+    }
+    FTablesRep.Reorder(order);
+    ArrangeTables();
+}
+
+void TVxStructDesignPanel::RecalcLinkPositions(TTableRep* rep)
+{
+    for (const auto& line : FLinksRep)
+        if (line->TableRep1() == rep || line->TableRep2() == rep) {
+            repaintLine(line.get());
+            line->RecalcPositions();
+            repaintLine(line.get());
+        }
+    if (FNewLink && FNewLink->TableRep1() == rep) {
+        repaintLine(FNewLink.get());
+        FNewLink->RecalcPositions();
+        repaintLine(FNewLink.get());
+    }
+}
+
+void TVxStructDesignPanel::InvalidateLinks()
+{
+    if (FDesignArea)
+        FDesignArea->Surface()->update();
+}
+
+void TVxStructDesignPanel::repaintLine(const TLinkRep* line)
+{
+    if (!FDesignArea)
+        return;
+    // Lines run under the boxes: repainting what a box covers would only
+    // repaint the box.
+    const QRect bounds = line->BoundingRect();
+    QRegion region(bounds);
+    for (const auto& rep : FTablesRep)
+        if (rep->geometry().intersects(bounds))
+            region -= rep->geometry();
+    if (!region.isEmpty())
+        FDesignArea->Surface()->update(region);
+}
+
+void TVxStructDesignPanel::refreshExtent()
+{
+    if (!FDesignArea)
+        return;
+    FDesignArea->UpdateExtent();
+    FDesignArea->Surface()->update();
+}
+
+// --- what the boxes and the surface report
+
+void TVxStructDesignPanel::BoxPressed(TTableRep* rep)
+{
+    SetActiveTable(rep);
+}
+
+void TVxStructDesignPanel::BoxPlaced(TTableRep* rep)
+{
+    if (!FActive && !FDesignArea)
+        return;
+    RecalcLinkPositions(rep);
+    if (FDesignArea)
+        FDesignArea->UpdateExtent();
+}
+
+void TVxStructDesignPanel::BoxHovered(TTableRep*)
+{
+    if (FAddLinkStage == alsIdle)
+        showHint(QStringLiteral("SelectTableHint"));
+}
+
+void TVxStructDesignPanel::PointerMoved(QPoint surfaceAt)
+{
+    if (!FDesignArea)
+        return;
+    QWidget* surface = FDesignArea->Surface();
+    if (FAddLinkStage == alsSelField2 && FNewLink) {
+        repaintLine(FNewLink.get());
+        FNewLink->SetLooseEnd(surfaceAt);
+        FNewLink->RecalcPositions();
+        repaintLine(FNewLink.get());
+        showHint(QStringLiteral("AddLinkStage2Hint"));
+        return;
+    }
+    if (FAddLinkStage != alsIdle)
+        return;
+    if (surface->childAt(surfaceAt))
+        return;
+    const bool overLine = IsOverSomeLink(surfaceAt.x(), surfaceAt.y()) != nullptr;
+    surface->setCursor(overLine ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    showHint(overLine ? QStringLiteral("SelectLinkHint") : QStringLiteral("IdleHint"));
+}
+
+void TVxStructDesignPanel::SurfacePressed(QPoint surfaceAt)
+{
+    setFocus();
+    if (TLinkRep* line = IsOverSomeLink(surfaceAt.x(), surfaceAt.y()))
+        SetActiveLink(line);
+}
+
+void TVxStructDesignPanel::SurfaceDoubleClicked(QPoint surfaceAt)
+{
+    if (FAddLinkStage != alsIdle)
+        return;
+    if (TLinkRep* line = IsOverSomeLink(surfaceAt.x(), surfaceAt.y()))
+        EditLink(line);
+}
+
+void TVxStructDesignPanel::ShowContextMenu(TTableRep* rep, QPoint surfaceAt, QPoint globalAt)
+{
+    if (FAddLinkStage != alsIdle || !FActive)
+        return;
+    if (rep)
+        SetActiveTable(rep);
+    else if (TLinkRep* line = IsOverSomeLink(surfaceAt.x(), surfaceAt.y()))
+        SetActiveLink(line);
+    QMenu menu(this);
+    const auto item = [&](MenuTag tag, const QString& text, bool enabled) {
+        QAction* action = menu.addAction(text);
+        action->setData(tag);
+        action->setEnabled(enabled);
+    };
+    const bool withInfo = FDBStruct && FDBStruct->DatabaseInfo();
+    item(mtAddTables, tr("Add tables..."), withInfo);
+    item(mtDeleteTable, tr("Delete table"), FActiveTable != nullptr);
+    menu.addSeparator();
+    item(mtAddLink, tr("Add link"), FTablesRep.Count() > 0 && withInfo);
+    item(mtEditLink, LoadResString(_SEditLink), FActiveLink != nullptr);
+    item(mtDeleteLink, tr("Delete link"), FActiveLink != nullptr);
+    menu.addSeparator();
+    item(mtArrange, tr("Arrange tables"), FTablesRep.Count() > 0);
+    FContextMenu = &menu;
+    QAction* chosen = menu.exec(globalAt);
+    FContextMenu = nullptr;
+    if (!chosen)
+        return;
+    bool addFields = false;
+    switch (chosen->data().toInt()) {
+    case mtAddTables:
+        AddTablesDlg(nullptr, addFields);
+        break;
+    case mtDeleteTable:
+        if (FActiveTable && Ask(LoadResString(_SDeleteTable)))
+            DeleteActiveTable();
+        break;
+    case mtAddLink:
+        StartAddLink();
+        break;
+    case mtEditLink:
+        EditActiveLink();
+        break;
+    case mtDeleteLink:
+        if (FActiveLink && Ask(LoadResString(_SDeleteLink)))
+            DeleteActiveLink();
+        break;
+    case mtArrange:
+        RearrangeTables();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- adding and deleting
+
+bool TVxStructDesignPanel::AddTablesDlg(TSimpleDSTableList* newTables, bool& autoAddFields)
+{
+    TVxDBInfo* info = DBInfo();
+    TTablesListOptions options{tloShowAddFields, tloMultiSelect};
+    if (FDBStruct->AutoAddFields())
+        options.Include(tloAutoAddFields);
+    QStringList names;
+    QString database;
+    if (!SelectTablesDlg(*info, options, names, database, autoAddFields, this))
+        return false;
+    for (const QString& name : names) {
+        TDSTable* table = FDBStruct->Tables(FDBStruct->AddTable(name, name));
+        table->SetDatabaseName(database);
+        // As the model built from the database writes such names.
+        table->SetQuoted(!IsIdentifier(name));
+        if (autoAddFields) {
+            int id = FDBStruct->GetLastFieldID();
+            FDBStruct->AddTableDataFields(table, id);
+        }
+        if (newTables)
+            newTables->Add(table);
+        if (FActive) {
+            TTableRep* rep = addBox(table);
+            ArrangeNewTableRep(rep);
+            rep->show();
+            SetActiveTable(rep);
+        }
+    }
+    return true;
+}
+
+void TVxStructDesignPanel::deleteLine(int index)
+{
+    TLinkRep* line = FLinksRep[index];
+    if (line == FActiveLink) {
+        TLinkRep* next = index + 1 < FLinksRep.Count() ? FLinksRep[index + 1]
+                         : index > 0                   ? FLinksRep[index - 1]
+                                                       : nullptr;
+        SetActiveLink(next);
+    }
+    repaintLine(line);
+    FLinksRep.Delete(index);
+}
+
+void TVxStructDesignPanel::deleteBox(int index)
+{
+    TTableRep* rep = FTablesRep[index];
+    if (rep == FActiveTable) {
+        TTableRep* next = index + 1 < FTablesRep.Count() ? FTablesRep[index + 1]
+                          : index > 0                    ? FTablesRep[index - 1]
+                                                         : nullptr;
+        SetActiveTable(next);
+    }
+    for (int i = FLinksRep.Count() - 1; i >= 0; --i)
+        if (FLinksRep[i]->TableRep1() == rep || FLinksRep[i]->TableRep2() == rep)
+            deleteLine(i);
+    FTablesRep.Delete(index);
+}
+
+void TVxStructDesignPanel::DeleteLink(int index)
+{
+    TDSLink* link = FLinksRep[index]->DSLink();
+    // The model tells the panel, which then drops the line.
+    const int inModel = FDBStruct ? FDBStruct->IndexOfLink(link) : -1;
+    if (inModel >= 0)
+        FDBStruct->DelLink(inModel);
+    else
+        deleteLine(index);
+}
+
+void TVxStructDesignPanel::DeleteActiveLink()
+{
+    if (FActiveLink)
+        DeleteLink(FLinksRep.IndexOf(FActiveLink));
+}
+
+void TVxStructDesignPanel::DeleteAllTableLinks(TTableRep* rep)
+{
+    for (int i = FLinksRep.Count() - 1; i >= 0; --i)
+        if (i < FLinksRep.Count() && (FLinksRep[i]->TableRep1() == rep || FLinksRep[i]->TableRep2() == rep))
+            DeleteLink(i);
+}
+
+void TVxStructDesignPanel::DeleteTable(int index)
+{
+    TTableRep* rep = FTablesRep[index];
+    DeleteAllTableLinks(rep);
+    // As with links, the model's notice drops the box.
+    const int inModel = FDBStruct ? FDBStruct->IndexOfTable(rep->DSTable()) : -1;
+    if (inModel >= 0)
+        FDBStruct->DelTable(inModel);
+    else
+        deleteBox(FTablesRep.IndexOf(rep));
+}
+
+void TVxStructDesignPanel::DeleteActiveTable()
+{
+    if (FActiveTable)
+        DeleteTable(FTablesRep.IndexOf(FActiveTable));
+}
+
+void TVxStructDesignPanel::ModelEntitiesRemoving(TVxCustomDBStructure*, const TModelRemoval& removal)
+{
+    if (FNewDSLink && (removal.Tables.contains(FNewDSLink->Table1()) || removal.Tables.contains(FNewDSLink->Table2())))
+        CancelAddLink();
+    for (int i = FLinksRep.Count() - 1; i >= 0; --i) {
+        const TLinkRep* line = FLinksRep[i];
+        if (removal.Links.contains(line->DSLink()) || removal.Tables.contains(line->TableRep1()->DSTable())
+            || removal.Tables.contains(line->TableRep2()->DSTable()))
+            deleteLine(i);
+    }
+    for (int i = FTablesRep.Count() - 1; i >= 0; --i)
+        if (removal.Tables.contains(FTablesRep[i]->DSTable()))
+            deleteBox(i);
+}
+
+void TVxStructDesignPanel::ModelDestroying(TVxCustomDBStructure*)
+{
+    // The model forgets its listeners itself.
+    if (FAddLinkStage != alsIdle)
+        CancelAddLink();
+    Deactivate();
+    FDBStruct = nullptr;
+}
+
+// --- the link editor
+
+bool TVxStructDesignPanel::EditLink(TLinkRep* rep)
+{
+    if (!rep || !rep->DSLink())
+        return false;
+    TDSLink* link = rep->DSLink();
+    TdlgLinkEditor dialog(this);
+    dialog.Load(*link);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    // The dialog ran an event loop: the model may have freed the link, and
+    // the panel its line, meanwhile.
+    const bool drawn = link == FNewDSLink.get();
+    const bool inModel = FDBStruct && FDBStruct->IndexOfLink(link) >= 0;
+    if (!confirmed || (!drawn && !inModel))
+        return false;
+    dialog.Save(*link);
+    if (inModel)
+        FDBStruct->Changed();
+    if (FLinksRep.IndexOf(rep) >= 0 || rep == FNewLink.get()) {
+        repaintLine(rep);
+        rep->RecalcPositions();
+        repaintLine(rep);
+    }
+    return true;
+}
+
+void TVxStructDesignPanel::EditActiveLink()
+{
+    EditLink(FActiveLink);
+}
+
+// --- drawing a link
+
+void TVxStructDesignPanel::StartAddLink()
+{
+    if (FAddLinkStage != alsIdle || !FActive)
+        return;
+    if (OnAddLinkStart)
+        OnAddLinkStart(this);
+    FAddLinkStage = alsSelField1;
+    FNewLink = std::make_unique<TLinkRep>(nullptr, nullptr, nullptr);
+    for (const auto& rep : FTablesRep) {
+        rep->FieldsList()->viewport()->setCursor(Qt::PointingHandCursor);
+        rep->OnClickInside = [this](TTableRep* box) { clickInside(box); };
+    }
+    showHint(QStringLiteral("AddLinkStage1Hint"));
+}
+
+void TVxStructDesignPanel::clickInside(TTableRep* rep)
+{
+    if (FAddLinkStage == alsSelField1)
+        firstClick(rep);
+    else if (FAddLinkStage == alsSelField2)
+        secondClick(rep);
+}
+
+void TVxStructDesignPanel::firstClick(TTableRep* rep)
+{
+    FNewDSLink = std::make_unique<TDSLink>(FDBStruct);
+    FNewDSLink->SetTable1(rep->DSTable());
+    FNewDSLink->SetTable2(rep->DSTable());
+    const QString column = connected() ? rep->SelectedField() : QString();
+    TStringList fields1;
+    TStringList fields2;
+    fields1.Add(column.isEmpty() ? QStringLiteral("Field1") : QStringLiteral("fld:") + column);
+    fields2.Add(column.isEmpty() ? QStringLiteral("Field2") : QStringLiteral("fld:") + column);
+    FNewDSLink->SetFields1(fields1);
+    FNewDSLink->SetFields2(fields2);
+    FNewLink->SetDSLink(FNewDSLink.get());
+    FNewLink->SetTableRep1(rep);
+    FNewLink->SetLooseEnd(FDesignArea->Surface()->mapFromGlobal(QCursor::pos()));
+    FNewLink->RecalcPositions();
+    repaintLine(FNewLink.get());
+    FAddLinkStage = alsSelField2;
+    showHint(QStringLiteral("AddLinkStage2Hint"));
+}
+
+void TVxStructDesignPanel::secondClick(TTableRep* rep)
+{
+    FNewDSLink->SetTable2(rep->DSTable());
+    const bool isConnected = connected();
+    const QString column = isConnected ? rep->SelectedField() : QString();
+    if (!column.isEmpty()) {
+        TStringList fields2 = FNewDSLink->Fields2();
+        fields2.SetString(0, QStringLiteral("fld:") + column);
+        FNewDSLink->SetFields2(fields2);
+    }
+    if (!isConnected) {
+        FNewDSLink->SetFields1(TStringList());
+        FNewDSLink->SetFields2(TStringList());
+    }
+    repaintLine(FNewLink.get());
+    FNewLink->SetTableRep2(rep);
+    FNewLink->RecalcPositions();
+    repaintLine(FNewLink.get());
+    // The editor runs its own event loop; the drawing may be cancelled
+    // meanwhile (the model removing a table).
+    const bool confirmed = EditLink(FNewLink.get());
+    if (!FNewLink || !FNewDSLink)
+        return;
+    if (!confirmed) {
+        CancelAddLink();
+        return;
+    }
+    TLinkRep* line = FNewLink.get();
+    FLinksRep.Add(std::move(FNewLink));
+    FDBStruct->AddLinkByRef(std::move(FNewDSLink));
+    SetActiveLink(line);
+    finishAddLink(line);
+}
+
+void TVxStructDesignPanel::CancelAddLink()
+{
+    if (FNewLink)
+        repaintLine(FNewLink.get());
+    FNewLink.reset();
+    FNewDSLink.reset();
+    FinishAddLink();
+}
+
+void TVxStructDesignPanel::FinishAddLink()
+{
+    finishAddLink(FNewLink.get());
+}
+
+void TVxStructDesignPanel::finishAddLink(TLinkRep* line)
+{
+    for (const auto& rep : FTablesRep) {
+        rep->FieldsList()->viewport()->unsetCursor();
+        rep->OnClickInside = nullptr;
+    }
+    if (OnAddLinkFinish)
+        OnAddLinkFinish(this, line);
+    FNewLink.reset();
+    FNewDSLink.reset();
+    FAddLinkStage = alsIdle;
+    showHint(QStringLiteral("IdleHint"));
+}
+
+// --- hints, keys, full screen
+
+void TVxStructDesignPanel::SetActionHints(const TStringList& hints)
+{
+    FActionHints = hints;
+    showHint(FAddLinkStage == alsSelField1   ? QStringLiteral("AddLinkStage1Hint")
+             : FAddLinkStage == alsSelField2 ? QStringLiteral("AddLinkStage2Hint")
+                                             : QStringLiteral("IdleHint"));
+}
+
+void TVxStructDesignPanel::SetShowActionHints(bool show)
+{
+    FShowActionHints = show;
+    FStaticText->setVisible(show);
+}
+
+void TVxStructDesignPanel::showHint(const QString& name)
+{
+    if (FDestroying || !FShowActionHints)
+        return;
+    const QString text = FActionHints.Values(name);
+    if (FStaticText->text() != text)
+        FStaticText->setText(text);
+}
+
+void TVxStructDesignPanel::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (OnKeyPress && !text.isEmpty()) {
+        QChar key = text[0];
+        Guarded([&] { OnKeyPress(this, key); });
+        if (key.isNull())
+            return;
+    }
+    if (event->key() == Qt::Key_Escape && FAddLinkStage != alsIdle) {
+        Guarded([this] { CancelAddLink(); });
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void TVxStructDesignPanel::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    placeMaxPanel();
+}
+
+void TVxStructDesignPanel::placeMaxPanel()
+{
+    // Inside the top right corner, clear of the area's vertical scroll bar.
+    int right = width();
+    if (FDesignArea && FDesignArea->verticalScrollBar()->isVisible())
+        right -= FDesignArea->verticalScrollBar()->width();
+    FMaxPanel->move(qMax(0, right - FMaxPanel->width() - 2), 2);
+}
+
+void TVxStructDesignPanel::SetShowFullScreenButton(bool show)
+{
+    FShowFullScreenButton = show;
+    FMaxPanel->setVisible(show && FActive);
+}
+
+void TVxStructDesignPanel::updateMaxButton()
+{
+    const QColor ink = palette().color(QPalette::ButtonText);
+    FMaxButton->setIcon(maxButtonIcon(FFullScreenMode, ink));
+    FMaxButton->setToolTip(FFullScreenMode ? tr("Restore") : LoadResString(_SFullScreenMode));
+    FMaxButton->setAccessibleName(FMaxButton->toolTip());
+}
+
+void TVxStructDesignPanel::SetFullScreenMode(bool on)
+{
+    if (on == FFullScreenMode)
+        return;
+    if (on) {
+        FOldParent = parentWidget();
+        FOldGeometry = geometry();
+        FOldLayoutIndex = FOldParent && FOldParent->layout() ? FOldParent->layout()->indexOf(this) : -1;
+        FMaxForm.reset(new MaxForm([this] { SetFullScreenMode(false); }));
+        FMaxForm->setWindowTitle(QStringLiteral("Design panel full screen mode "));
+        auto* layout = new QVBoxLayout(FMaxForm.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(this);
+        const QScreen* screen = FOldParent ? FOldParent->screen() : QGuiApplication::primaryScreen();
+        FMaxForm->setGeometry(screen->geometry());
+        FFullScreenMode = true;
+        show();
+        FMaxForm->show();
+    } else {
+        FFullScreenMode = false;
+        setParent(FOldParent);
+        if (FOldParent && FOldParent->layout()) {
+            if (auto* box = qobject_cast<QBoxLayout*>(FOldParent->layout()); box && FOldLayoutIndex >= 0)
+                box->insertWidget(FOldLayoutIndex, this);
+            else
+                FOldParent->layout()->addWidget(this);
+        } else {
+            setGeometry(FOldGeometry);
+        }
+        show();
+        FMaxForm.reset();
+        FOldParent = nullptr;
+    }
+    updateMaxButton();
+    placeMaxPanel();
+}
+
+} // namespace brindle
