@@ -2,10 +2,12 @@
 
 #include <brindle/designer/attributes_page.h>
 #include <brindle/designer/conditions_page.h>
+#include <brindle/designer/diagram_page.h>
 #include <brindle/designer/entities_page.h>
 #include <brindle/designer/model_editor.h>
 #include <brindle/designer/operators_page.h>
 #include <brindle/designer/tables_page.h>
+#include <brindle/datamodel/sql_db_info.h>
 #include <brindle/foundations/errors.h>
 
 #include <QApplication>
@@ -31,8 +33,13 @@ void selectRow(QListWidget* list, const QString& text)
 
 void RenderModelEditorPictures(const QString& dir)
 {
+    // Over the sample database, so that the diagram's boxes list columns.
+    TVxSqlDBInfo info;
+    info.SetDatabaseName(QStringLiteral(BRINDLE_SAMPLE_DB));
+    info.Open();
     TVxDBStructure model;
     model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
+    model.SetDatabaseInfo(&info);
     model.OnSEHelpClick = [](QObject*) {};
     TdlgDataModelEditor editor(model);
     editor.show();
@@ -56,6 +63,8 @@ void RenderModelEditorPictures(const QString& dir)
     shoot(editor.Operators(), "operators", [&] { selectRow(editor.Operators()->OperatorList(), QStringLiteral("Between")); });
     shoot(editor.Conditions(), "conditions",
           [&] { selectRow(editor.Conditions()->ConditionList(), QStringLiteral("Ordered between")); });
+    // The sample's stored places need a wider window than the pages.
+    shoot(editor.Diagram(), "diagram", [&] { editor.resize(1220, 760); });
 }
 
 } // namespace brindle

@@ -25,7 +25,7 @@ void RenderPanelPictures(const QString& dir);
 // The data model editor over the sample model, one file per page
 // (model_editor_tables.png, model_editor_entities.png,
 // model_editor_attributes.png, model_editor_operators.png,
-// model_editor_conditions.png).
+// model_editor_conditions.png, model_editor_diagram.png).
 void RenderModelEditorPictures(const QString& dir);
 // The structure design panel over the sample model and database
 // (design_panel.png), the same with a link being drawn

@@ -4,6 +4,7 @@
 #include <brindle/datamodel/model_xml.h>
 #include <brindle/designer/attributes_page.h>
 #include <brindle/designer/conditions_page.h>
+#include <brindle/designer/diagram_page.h>
 #include <brindle/designer/entities_page.h>
 #include <brindle/designer/operators_page.h>
 #include <brindle/designer/tables_page.h>
@@ -87,6 +88,7 @@ TdlgDataModelEditor::TdlgDataModelEditor(TVxCustomDBStructure& model, QWidget* p
     FCopy->SetDatabaseInfo(model.DatabaseInfo());
 
     FPages = new QTabWidget(this);
+    FDiagramPage = new DiagramPage(*FCopy);
     FTablesPage = new TablesPage(*FCopy);
     FEntitiesPage = new EntitiesPage(*FCopy);
     FAttributesPage = new AttributesPage(*FCopy);
@@ -97,6 +99,9 @@ TdlgDataModelEditor::TdlgDataModelEditor(TVxCustomDBStructure& model, QWidget* p
     FPages->addTab(FAttributesPage, tr("Attri&butes"));
     FPages->addTab(FOperatorsPage, tr("O&perators"));
     FPages->addTab(FConditionsPage, tr("Co&nditions"));
+    // Last: a diagram arranges boxes that have no stored places, which
+    // writes their places into the copy; that happens only once it is seen.
+    FPages->addTab(FDiagramPage, tr("&Diagram"));
 
     FOpen = new QPushButton(tr("&Open..."), this);
     FSave = new QPushButton(tr("&Save..."), this);

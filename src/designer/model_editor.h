@@ -1,7 +1,7 @@
 #pragma once
 // TdlgDataModelEditor: the dialog in which a data model's author edits its
-// tables, entities, attributes, operators and predefined conditions, one
-// page each in a tab widget. It edits a copy of the model (a TVxDBStructure
+// tables and links on a diagram, and its tables, entities, attributes,
+// operators and predefined conditions, one page each in a tab widget. It edits a copy of the model (a TVxDBStructure
 // it owns, with the same settings and database info) and hands it to the
 // model only on OK, through the model text, so the model's listeners see
 // one replacement and Cancel leaves the model as it was. The copy may be
@@ -27,6 +27,7 @@ namespace brindle {
 
 class AttributesPage;
 class ConditionsPage;
+class DiagramPage;
 class EntitiesPage;
 class ModelEditorPage;
 class OperatorsPage;
@@ -62,6 +63,7 @@ public:
     static ModelFileFormat FileFormat(const QString& path, const TStringList& lines);
 
     QTabWidget* Pages() const { return FPages; }
+    DiagramPage* Diagram() const { return FDiagramPage; }
     TablesPage* Tables() const { return FTablesPage; }
     EntitiesPage* Entities() const { return FEntitiesPage; }
     AttributesPage* Attributes() const { return FAttributesPage; }
@@ -96,6 +98,7 @@ private:
     TVxCustomDBStructure& FModel;
     std::unique_ptr<TVxDBStructure> FCopy;
     QTabWidget* FPages;
+    DiagramPage* FDiagramPage;
     TablesPage* FTablesPage;
     EntitiesPage* FEntitiesPage;
     AttributesPage* FAttributesPage;

@@ -3,7 +3,7 @@
 // added), and the user's hands: typing into edits, clicking list rows,
 // choosing combo entries and toggling check items by the keyboard.
 
-#include "panels/label_fixtures.h"
+#include "designer/design_fixtures.h"
 #include "query/query_fixtures.h"
 
 #include <brindle/designer/model_editor.h>
@@ -20,13 +20,6 @@
 #include <memory>
 
 namespace fixtures {
-
-inline QString modelText(const brindle::TVxCustomDBStructure& model)
-{
-    brindle::TStringList text;
-    model.SaveToStrings(text);
-    return text.Text();
-}
 
 class EditorTest : public LabelWindow {
 protected:

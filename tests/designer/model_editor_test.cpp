@@ -5,8 +5,10 @@
 
 #include <brindle/designer/attributes_page.h>
 #include <brindle/designer/conditions_page.h>
+#include <brindle/designer/diagram_page.h>
 #include <brindle/designer/entities_page.h>
 #include <brindle/designer/operators_page.h>
+#include <brindle/designer/struct_design_panel.h>
 #include <brindle/designer/tables_page.h>
 
 #include <QCheckBox>
@@ -59,6 +61,38 @@ TEST_F(EditorTest, DeletingAUsedTableTakesItsFieldsAndLinksAlongAndCancelKeepsTh
     EXPECT_FALSE(m.model.TableByName(tlByName, "Customers"));
     EXPECT_EQ(m.model.LinkCount(), 0);
     EXPECT_FALSE(m.model.FieldByName(flByDisplayName, "City"));
+}
+
+TEST_F(EditorTest, DiagramDragsReachTheModelOnOkAndTheDiagramFollowsTheOtherPages)
+{
+    // The diagram shows a box per table and a line per link.
+    page(editor->Diagram());
+    const auto panel = [this] { return editor->Diagram()->Panel(); };
+    ASSERT_EQ(panel()->TablesRep().Count(), 2);
+    EXPECT_EQ(panel()->LinksRep().Count(), 1);
+    const auto drag = [&] {
+        QWidget* title = panel()->TablesRep()[0]->TitleBar();
+        QTest::mousePress(title, Qt::LeftButton, {}, QPoint(40, 9));
+        QTest::mouseMove(title, QPoint(70, 29));
+        QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(70, 29));
+    };
+    drag();
+    const QString moved = editor->Copy().Tables(0)->DesignPositions();
+    EXPECT_NE(moved, m.model.Tables(0)->DesignPositions());
+    click(editor->CancelButton());
+    EXPECT_EQ(modelText(m.model), before);
+
+    open();
+    page(editor->Tables());
+    clickRow(editor->Tables()->TableList(), "Customers");
+    click(editor->Tables()->DeleteButton());
+    page(editor->Diagram());
+    ASSERT_EQ(panel()->TablesRep().Count(), 1);
+    EXPECT_EQ(panel()->LinksRep().Count(), 0);
+    EXPECT_FALSE(editor->Diagram()->EditLinkButton()->isEnabled());
+    drag();
+    ok();
+    EXPECT_EQ(m.model.Tables(0)->DesignPositions(), moved);
 }
 
 TEST_F(EditorTest, TablesAreAddedAndReordered)
