@@ -384,7 +384,7 @@ bool AttributesPage::passesFilter(const TDSField* field, quintptr table, const T
 
 void AttributesPage::fillList()
 {
-    const TDSField* was = current();
+    const void* was = currentKey(FList);
     const int row = FList->currentRow();
     const quintptr table = FTableFilter->currentData().value<quintptr>();
     const auto* group = comboEntity<TDSFieldGroup>(FEntityFilter);

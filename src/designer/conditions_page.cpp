@@ -109,7 +109,7 @@ TDSCondition* ConditionsPage::current() const
 void ConditionsPage::Refresh()
 {
     fill([this] {
-        const TDSCondition* was = current();
+        const void* was = currentKey(FList);
         const int row = FList->currentRow();
         FList->clear();
         for (const auto& condition : Model().Conditions())

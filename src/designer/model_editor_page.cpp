@@ -51,7 +51,13 @@ TObject* ModelEditorPage::itemObject(const QListWidgetItem* item)
     return reinterpret_cast<TObject*>(item->data(EntityRole).value<quintptr>());
 }
 
-void ModelEditorPage::selectEntity(QListWidget* list, const TObject* entity, int row)
+const void* ModelEditorPage::currentKey(const QListWidget* list)
+{
+    const QListWidgetItem* item = list->currentItem();
+    return item ? reinterpret_cast<const void*>(item->data(EntityRole).value<quintptr>()) : nullptr;
+}
+
+void ModelEditorPage::selectEntity(QListWidget* list, const void* entity, int row)
 {
     for (int i = 0; i < list->count(); ++i)
         if (entity && itemObject(list->item(i)) == entity) {

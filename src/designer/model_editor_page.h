@@ -51,8 +51,11 @@ protected:
     {
         return item ? static_cast<T*>(itemObject(item)) : nullptr;
     }
+    // The entity of the list's current entry as a bare address: it may have
+    // been freed since, so it only identifies and is never read.
+    static const void* currentKey(const QListWidget* list);
     // Selects the entry of the entity, else the row, else the last row.
-    static void selectEntity(QListWidget* list, const TObject* entity, int row);
+    static void selectEntity(QListWidget* list, const void* entity, int row);
     // The 52 field types by name; with a first entry for none when given.
     static void fillFieldTypes(QComboBox* combo, const QString& noneText = {});
     static QToolButton* toolButton(const QString& text, const QString& tip, QWidget* parent);

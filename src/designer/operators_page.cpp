@@ -137,7 +137,7 @@ TDSOperator* OperatorsPage::current() const
 void OperatorsPage::Refresh()
 {
     fill([this] {
-        const TDSOperator* was = current();
+        const void* was = currentKey(FList);
         const int row = FList->currentRow();
         FList->clear();
         for (int i = 0; i < Model().OperatCount(); ++i)

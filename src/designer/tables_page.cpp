@@ -122,7 +122,7 @@ TDSTable* TablesPage::current() const
 void TablesPage::Refresh()
 {
     fill([this] {
-        const TDSTable* was = current();
+        const void* was = currentKey(FList);
         const int row = FList->currentRow();
         FList->clear();
         for (int i = 0; i < Model().TableCount(); ++i)
