@@ -9,11 +9,11 @@
 #include "query_shape.h"
 #include "schema_model.h"
 
+#include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/drop_down_list_box.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
-#include <brindle/panels/result_fields_editor.h>
 
 #include <QApplication>
 #include <QTreeWidget>

@@ -1,12 +1,12 @@
 #include "pictures.h"
 
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/designer/result_fields_editor.h>
 #include <brindle/foundations/date_time.h>
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
-#include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/sub_query_dialog.h>
 
 #include <QApplication>

@@ -9,10 +9,10 @@
 // no controls at all.
 
 #include <brindle/brindle_widgets_export.h>
+#include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/appearance.h>
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
-#include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/round_button.h>
 #include <brindle/query/query.h>
 

@@ -4,8 +4,8 @@
 #include "panels/label_fixtures.h"
 #include "query/query_fixtures.h"
 
+#include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/drop_down_list.h>
-#include <brindle/panels/result_fields_editor.h>
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/titles_editor.h>
 

@@ -1,4 +1,4 @@
-#include <brindle/panels/result_fields_editor.h>
+#include <brindle/designer/result_fields_editor.h>
 
 #include <brindle/foundations/errors.h>
 #include <brindle/foundations/sections.h>

@@ -5,8 +5,8 @@
 #include "panels/label_fixtures.h"
 #include "query/query_fixtures.h"
 
+#include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/interaction.h>
-#include <brindle/panels/result_fields_editor.h>
 
 #include <QContextMenuEvent>
 #include <QLineEdit>
