@@ -384,17 +384,13 @@ bool AttributesPage::passesFilter(const TDSField* field, quintptr table, const T
 
 void AttributesPage::fillList()
 {
-    const void* was = currentKey(FList);
-    const int row = FList->currentRow();
     const quintptr table = FTableFilter->currentData().value<quintptr>();
     const auto* group = comboEntity<TDSFieldGroup>(FEntityFilter);
-    FList->setUpdatesEnabled(false);
-    FList->clear();
-    for (int i = 0; i < Model().FieldCount(); ++i)
-        if (passesFilter(Model().Fields(i), table, group))
-            entityItem(FList, fieldCaption(Model().Fields(i)), Model().Fields(i));
-    selectEntity(FList, was, row);
-    FList->setUpdatesEnabled(true);
+    refillList(FList, [&] {
+        for (int i = 0; i < Model().FieldCount(); ++i)
+            if (passesFilter(Model().Fields(i), table, group))
+                entityItem(FList, fieldCaption(Model().Fields(i)), Model().Fields(i));
+    });
     showField();
 }
 

@@ -42,15 +42,9 @@ ConditionsPage::ConditionsPage(TVxCustomDBStructure& model, QWidget* parent) : M
     FList->setAccessibleName(tr("Conditions"));
     FAdd = new QPushButton(tr("&Add condition"), this);
     FDelete = new QPushButton(tr("&Delete condition"), this);
-    auto* listButtons = new QHBoxLayout;
-    for (QPushButton* button : {FAdd, FDelete}) {
-        button->setAutoDefault(false);
-        listButtons->addWidget(button);
-    }
-    listButtons->addStretch();
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(FList, 1);
-    listColumn->addLayout(listButtons);
+    listColumn->addLayout(buttonRow({FAdd, FDelete}));
 
     FDetails = new QWidget(this);
     FID = new QLabel(FDetails);
@@ -109,12 +103,10 @@ TDSCondition* ConditionsPage::current() const
 void ConditionsPage::Refresh()
 {
     fill([this] {
-        const void* was = currentKey(FList);
-        const int row = FList->currentRow();
-        FList->clear();
-        for (const auto& condition : Model().Conditions())
-            entityItem(FList, conditionCaption(condition.get()), condition.get());
-        selectEntity(FList, was, row);
+        refillList(FList, [this] {
+            for (const auto& condition : Model().Conditions())
+                entityItem(FList, conditionCaption(condition.get()), condition.get());
+        });
         showCondition();
     });
 }
@@ -185,8 +177,7 @@ void ConditionsPage::addCondition()
     condition->SetDisplayFormat(tr("new condition"));
     Model().Conditions().Add(std::move(owned));
     Model().Changed();
-    Refresh();
-    fill([&] { selectEntity(FList, condition, -1); });
+    showAgain(FList, condition, -1);
     showCondition();
     FCaption->setFocus();
     FCaption->selectAll();
@@ -205,8 +196,7 @@ void ConditionsPage::deleteCondition()
             break;
         }
     Model().Changed();
-    Refresh();
-    fill([&] { selectEntity(FList, nullptr, row); });
+    showAgain(FList, nullptr, row);
     showCondition();
 }
 

@@ -3,7 +3,6 @@
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/designer/struct_design_panel.h>
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,15 +17,9 @@ DiagramPage::DiagramPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEd
     FEditLink = new QPushButton(tr("Edit link..."), this);
     FArrange = new QPushButton(tr("Arrange"), this);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {FAddTables, FDrawLink, FEditLink, FArrange}) {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
-    buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FPanel, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({FAddTables, FDrawLink, FEditLink, FArrange}));
 
     connect(FAddTables, &QPushButton::clicked, this, [this] {
         edit([this] {

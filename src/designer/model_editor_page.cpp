@@ -4,7 +4,9 @@
 #include <brindle/panels/event_guard.h>
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QToolButton>
 
@@ -55,6 +57,34 @@ const void* ModelEditorPage::currentKey(const QListWidget* list)
 {
     const QListWidgetItem* item = list->currentItem();
     return item ? reinterpret_cast<const void*>(item->data(EntityRole).value<quintptr>()) : nullptr;
+}
+
+void ModelEditorPage::refillList(QListWidget* list, const std::function<void()>& addEntries)
+{
+    const void* was = currentKey(list);
+    const int row = list->currentRow();
+    list->setUpdatesEnabled(false);
+    list->clear();
+    addEntries();
+    selectEntity(list, was, row);
+    list->setUpdatesEnabled(true);
+}
+
+void ModelEditorPage::showAgain(QListWidget* list, const void* entity, int row)
+{
+    Refresh();
+    fill([&] { selectEntity(list, entity, row); });
+}
+
+QHBoxLayout* ModelEditorPage::buttonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : buttons) {
+        button->setAutoDefault(false);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    return row;
 }
 
 void ModelEditorPage::selectEntity(QListWidget* list, const void* entity, int row)

@@ -12,8 +12,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 
 class QComboBox;
+class QHBoxLayout;
+class QPushButton;
 class QListWidget;
 class QListWidgetItem;
 class QToolButton;
@@ -56,6 +59,14 @@ protected:
     static const void* currentKey(const QListWidget* list);
     // Selects the entry of the entity, else the row, else the last row.
     static void selectEntity(QListWidget* list, const void* entity, int row);
+    // Empties the list and fills it through addEntries, keeping the entry
+    // that was current: by its entity, else by its row.
+    static void refillList(QListWidget* list, const std::function<void()>& addEntries);
+    // After an entity was added or deleted: the page shows the model again
+    // with the entity's entry current, else the row's.
+    void showAgain(QListWidget* list, const void* entity, int row);
+    // The buttons under a list, left-aligned, none of them a default button.
+    static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
     // The 52 field types by name; with a first entry for none when given.
     static void fillFieldTypes(QComboBox* combo, const QString& noneText = {});
     static QToolButton* toolButton(const QString& text, const QString& tip, QWidget* parent);

@@ -37,15 +37,9 @@ OperatorsPage::OperatorsPage(TVxCustomDBStructure& model, QWidget* parent) : Mod
     FDelete = new QPushButton(tr("&Delete"), this);
     FReset = new QPushButton(tr("&Reset to default"), this);
     FReset->setToolTip(tr("Puts the default catalogue back; fields keep the default operators they offer"));
-    auto* listButtons = new QHBoxLayout;
-    for (QPushButton* button : {FAdd, FDelete, FReset}) {
-        button->setAutoDefault(false);
-        listButtons->addWidget(button);
-    }
-    listButtons->addStretch();
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(FList, 1);
-    listColumn->addLayout(listButtons);
+    listColumn->addLayout(buttonRow({FAdd, FDelete, FReset}));
 
     FDetails = new QWidget(this);
     FName = new QLineEdit(FDetails);
@@ -137,12 +131,10 @@ TDSOperator* OperatorsPage::current() const
 void OperatorsPage::Refresh()
 {
     fill([this] {
-        const void* was = currentKey(FList);
-        const int row = FList->currentRow();
-        FList->clear();
-        for (int i = 0; i < Model().OperatCount(); ++i)
-            entityItem(FList, operatorCaption(Model().Operators(i)), Model().Operators(i));
-        selectEntity(FList, was, row);
+        refillList(FList, [this] {
+            for (int i = 0; i < Model().OperatCount(); ++i)
+                entityItem(FList, operatorCaption(Model().Operators(i)), Model().Operators(i));
+        });
         showOperator();
     });
 }
@@ -187,8 +179,7 @@ void OperatorsPage::addOperator()
     }
     TDSOperator* op = Model().Operators(
         Model().AddOperator(name, tr("new operator"), QStringLiteral("@f = '@1'"), QString(), BrCommonTypes));
-    Refresh();
-    fill([&] { selectEntity(FList, op, -1); });
+    showAgain(FList, op, -1);
     showOperator();
     FName->setFocus();
     FName->selectAll();
@@ -201,8 +192,7 @@ void OperatorsPage::deleteOperator()
         return;
     const int row = FList->currentRow();
     Model().DelOperator(Model().IndexOfOperator(op));
-    Refresh();
-    fill([&] { selectEntity(FList, nullptr, row); });
+    showAgain(FList, nullptr, row);
     showOperator();
 }
 

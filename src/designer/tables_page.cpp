@@ -122,12 +122,10 @@ TDSTable* TablesPage::current() const
 void TablesPage::Refresh()
 {
     fill([this] {
-        const void* was = currentKey(FList);
-        const int row = FList->currentRow();
-        FList->clear();
-        for (int i = 0; i < Model().TableCount(); ++i)
-            entityItem(FList, tableCaption(Model().Tables(i)), Model().Tables(i));
-        selectEntity(FList, was, row);
+        refillList(FList, [this] {
+            for (int i = 0; i < Model().TableCount(); ++i)
+                entityItem(FList, tableCaption(Model().Tables(i)), Model().Tables(i));
+        });
         showTable();
     });
 }
@@ -227,8 +225,7 @@ void TablesPage::addTable(const QString& databaseTable)
             field->SetGroup(group);
         }
     }
-    Refresh();
-    fill([&] { selectEntity(FList, table, -1); });
+    showAgain(FList, table, -1);
     showTable();
     FName->setFocus();
     FName->selectAll();
@@ -247,8 +244,7 @@ void TablesPage::deleteTable()
         return;
     const int row = FList->currentRow();
     Model().DelTable(Model().IndexOfTable(table));
-    Refresh();
-    fill([&] { selectEntity(FList, nullptr, row); });
+    showAgain(FList, nullptr, row);
     showTable();
 }
 
