@@ -111,8 +111,9 @@ void TVxCustomDBStructure::ClearTables()
             collectTables(r);
         },
         [&] {
+            // From the end, so that the list never moves its entries.
             while (!FTables.IsEmpty())
-                DelTable(0);
+                DelTable(FTables.Count() - 1);
         });
 }
 
@@ -583,7 +584,7 @@ void TVxCustomDBStructure::ClearLinks()
         },
         [&] {
             while (!FLinks.IsEmpty())
-                DelLink(0);
+                DelLink(FLinks.Count() - 1);
         });
 }
 

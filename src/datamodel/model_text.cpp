@@ -975,6 +975,12 @@ void TVxCustomDBStructure::TextReader::addGroupEntries(const QString& fieldsText
 void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
 {
     const int n = count(main, QStringLiteral("FieldGroups"), QStringLiteral("FieldGroup"));
+    // The fields wait in the root group while they are read; it is emptied
+    // before the groups take them, so that no field has to be searched for
+    // and removed from a list of all the fields.
+    TDSFieldGroup* root = m.FRootGroup.get();
+    while (!root->IsEmpty())
+        root->Delete(root->Count() - 1);
     int placed = 0;
     for (int i = 1; i <= n; ++i) {
         FName = QStringLiteral("FieldGroup");
@@ -997,9 +1003,6 @@ void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
         m.FFieldGroups.Add(std::move(group));
     }
 
-    TDSFieldGroup* root = m.FRootGroup.get();
-    while (!root->IsEmpty())
-        root->Delete(root->Count() - 1);
     int first = 0;
     const int end = FVersion > 2.61 ? FSections.Find(FIndex, u"RootGroup", first) : -1;
     if (end >= 0) {

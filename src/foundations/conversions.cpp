@@ -333,6 +333,9 @@ bool XStrToBool(const QString& text, bool def)
 bool XStrToBool(QStringView text, bool def)
 {
     const QStringView t = trimmedBlanks(text);
+    // The flags the formats write.
+    if (t.size() == 1)
+        return t[0] == u'1' ? true : t[0] == u'0' ? false : def;
     for (const char* yes : {"1", "true", "yes"})
         if (t.compare(QLatin1String(yes), Qt::CaseInsensitive) == 0)
             return true;

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <utility>
 
 namespace brindle {
 namespace {
@@ -129,9 +130,11 @@ void TStringList::SetObject(int index, TObject* object)
     FObjects[index] = object;
 }
 
-int TStringList::Add(const QString& text)
+int TStringList::Add(const QString& text) { return Add(QString(text)); }
+
+int TStringList::Add(QString&& text)
 {
-    FLines.append(text);
+    FLines.append(std::move(text));
     if (!FObjects.isEmpty())
         FObjects.append(nullptr);
     if (FNameIndex.Lines)

@@ -33,8 +33,6 @@ constexpr std::pair<TSQLOption, int> kStoredOptions[] = {
     {soSelectDistinct, 2}, {soQuoteAliases, 8}, {soBracketJoins, 16}, {soBracketConditions, 32}, {soSortByNames, 64},
 };
 
-QString flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
-
 // The keys of a row section.
 enum RowKey {
     rkRowType, rkEnabled, rkRowCount, rkLinkType, rkFieldID, rkFldName, rkCondID, rkOperator, rkParam1, rkParam2,
@@ -231,59 +229,69 @@ void TVxQuery::SaveToStrings(TStringList& lines)
 void TVxQuery::writeRows(TStringList& lines)
 {
     // Depth-first with a stack of its own: the identifiers are the rows'
-    // positions, whatever the rows' stored identifiers say.
-    struct Pending {
-        TFilterRow* Row;
-        QString ID;
+    // positions, whatever the rows' stored identifiers say. The identifier of
+    // the row being written is kept in one buffer, cut back to its bracket's
+    // part for each next row, so no row's identifier takes memory of its own.
+    struct Open {
+        const TFilterBracket* Bracket;
+        int Next;
+        qsizetype IDLength;
     };
-    std::vector<Pending> pending{{FFilter.get(), QString()}};
+    std::vector<Open> open;
+    QString id;
     QString value1;
     QString value2;
     // Most of a row's lines repeat from row to row (flags, fields,
-    // operators, empty values): those are made once and shared.
+    // operators, empty values): those are made once and shared. The lines
+    // that follow from a flag, a field, a condition or an operator alone are
+    // found by it, which spares composing and hashing their text.
     LineBuilder b;
-    const auto shared = [&](QStringView name, QStringView text) {
-        lines.Add(b.Start(name).Append(u'=').Append(text).Shared());
+    const auto shared = [&](QStringView name, QStringView text) -> const QString& {
+        return b.Start(name).Append(u'=').Append(text).Shared();
     };
-    const auto sharedNumber = [&](QStringView name, long long number) {
-        lines.Add(b.Start(name).Append(u'=').Number(number).Shared());
+    const auto sharedNumber = [&](QStringView name, long long number) -> const QString& {
+        return b.Start(name).Append(u'=').Number(number).Shared();
     };
+    const auto byFlag = [&](QStringView name) {
+        return std::array<QString, 2>{shared(name, u"0"), shared(name, u"1")};
+    };
+    const std::array<QString, 2> enabledLine = byFlag(u"Enabled");
+    const std::array<QString, 2> param1Line = byFlag(u"Param1");
+    const std::array<QString, 2> param2Line = byFlag(u"Param2");
+    const QString noSubQuery = shared(u"SubQuery", QStringView());
+    QHash<const TDSField*, QString> fieldLines;
+    QHash<const TDSCondition*, QString> conditionLines;
+    QHash<const TDSOperator*, QString> operatorLines;
     // Values and captions are mostly a row's own; only the empty ones repeat.
     const auto valueLine = [&](QStringView start, const QString& value) {
         b.Start(start).Append(value);
         return value.isEmpty() ? b.Shared() : b.Own();
     };
-    while (!pending.empty()) {
-        const Pending next = std::move(pending.back());
-        pending.pop_back();
-        lines.Add(b.Start(u"[Row").Append(next.ID).Append(u']').Own());
-        if (next.Row->IsBracket()) {
-            const auto* bracket = static_cast<const TFilterBracket*>(next.Row);
-            shared(u"Enabled", flag(bracket->GetEnabled()));
-            lines.Add(QStringLiteral("RowType=1"));
-            sharedNumber(u"LinkType", bracket->LinkType());
-            sharedNumber(u"RowCount", bracket->GetRowCount());
-            lines.Add(QString());
-            for (int i = bracket->GetRowCount() - 1; i >= 0; --i)
-                pending.push_back({bracket->GetRow(i), b.Start(next.ID).Number(i + 1).Append(u'.').Own()});
-            continue;
-        }
-        auto* cond = static_cast<TFilterCond*>(next.Row);
+    const auto writeCondition = [&](TFilterCond* cond) {
         const bool simple = cond->RowType() == frtSimpleCondition;
         lines.Add(simple ? QStringLiteral("RowType=0") : QStringLiteral("RowType=2"));
-        shared(u"Enabled", flag(cond->GetEnabled()));
+        lines.Add(enabledLine[cond->GetEnabled()]);
         if (simple) {
             const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
-            sharedNumber(u"FieldID", field ? field->ID() : 0);
+            auto line = fieldLines.constFind(field);
+            if (line == fieldLines.constEnd())
+                line = fieldLines.insert(field, sharedNumber(u"FieldID", field ? field->ID() : 0));
+            lines.Add(*line);
         } else {
             const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
-            sharedNumber(u"CondID", condition ? condition->ID() : 0);
+            auto line = conditionLines.constFind(condition);
+            if (line == conditionLines.constEnd())
+                line = conditionLines.insert(condition, sharedNumber(u"CondID", condition ? condition->ID() : 0));
+            lines.Add(*line);
         }
-        shared(u"Param1", flag(cond->GetValueIsParam(1)));
-        shared(u"Param2", flag(cond->GetValueIsParam(2)));
+        lines.Add(param1Line[cond->GetValueIsParam(1)]);
+        lines.Add(param2Line[cond->GetValueIsParam(2)]);
         if (simple) {
             const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
-            shared(u"Operator", op ? op->Name() : QString());
+            auto line = operatorLines.constFind(op);
+            if (line == operatorLines.constEnd())
+                line = operatorLines.insert(op, shared(u"Operator", op ? op->Name() : QString()));
+            lines.Add(*line);
         }
         SaveValues(cond, value1, value2);
         lines.Add(b.Start(u"Value1=").Append(value1).Own());
@@ -294,9 +302,33 @@ void TVxQuery::writeRows(TStringList& lines)
             else
                 lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
         }
-        shared(u"SubQuery", cond->SubQuery().CommaText());
-        sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions()));
+        lines.Add(cond->SubQuery().IsEmpty() ? noSubQuery : shared(u"SubQuery", cond->SubQuery().CommaText()));
+        lines.Add(sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions())));
         lines.Add(QString());
+    };
+    TFilterRow* row = FFilter.get();
+    for (;;) {
+        lines.Add(b.Start(u"[Row").Append(id).Append(u']').Own());
+        if (row->IsBracket()) {
+            const auto* bracket = static_cast<const TFilterBracket*>(row);
+            lines.Add(enabledLine[bracket->GetEnabled()]);
+            lines.Add(QStringLiteral("RowType=1"));
+            lines.Add(sharedNumber(u"LinkType", bracket->LinkType()));
+            lines.Add(sharedNumber(u"RowCount", bracket->GetRowCount()));
+            lines.Add(QString());
+            open.push_back({bracket, 0, id.size()});
+        } else {
+            writeCondition(static_cast<TFilterCond*>(row));
+        }
+        while (!open.empty() && open.back().Next == open.back().Bracket->GetRowCount())
+            open.pop_back();
+        if (open.empty())
+            return;
+        Open& parent = open.back();
+        row = parent.Bracket->GetRow(parent.Next++);
+        id.truncate(parent.IDLength);
+        AppendNumber(id, parent.Next);
+        id.append(u'.');
     }
 }
 
@@ -385,6 +417,8 @@ void TVxQuery::TextReader::Read()
 void TVxQuery::TextReader::indexChildSections()
 {
     QString name;
+    QString lastPrefix;
+    std::vector<int>* siblings = nullptr;
     for (int ordinal = 0; ordinal < FSections.SectionCount(); ++ordinal) {
         const QStringView written = FSections.Name(ordinal);
         if (!written.endsWith(u'.'))
@@ -401,11 +435,17 @@ void TVxQuery::TextReader::indexChildSections()
         const qint64 number = QStringView(name).mid(start, digits).toLongLong();
         if (number > std::numeric_limits<int>::max())
             continue;
-        const BorrowedKey prefix(QStringView(name).left(start));
-        auto found = FChildren.find(prefix);
-        if (found == FChildren.end())
-            found = FChildren.insert(name.left(start), {});
-        found->push_back(static_cast<int>(number));
+        // Sibling sections mostly follow one another: their bracket's list
+        // is kept at hand, valid until the next bracket is added.
+        const QStringView prefix = QStringView(name).left(start);
+        if (!siblings || prefix != lastPrefix) {
+            auto found = FChildren.find(BorrowedKey(prefix));
+            if (found == FChildren.end())
+                found = FChildren.insert(prefix.toString(), {});
+            siblings = &found.value();
+            lastPrefix = prefix.toString();
+        }
+        siblings->push_back(static_cast<int>(number));
     }
     // A section written twice names its row once.
     for (std::vector<int>& numbers : FChildren) {
@@ -423,10 +463,16 @@ void TVxQuery::TextReader::readRows(int start)
     std::vector<OpenBracket> open(1);
     if (!readRow(QStringLiteral("Row"), nullptr, open.back()))
         return;
+    // A row's section name is composed in one buffer, which keeps its room
+    // from row to row.
+    QString name;
     while (!open.empty()) {
         OpenBracket& top = open.back();
         if (top.Children && top.NextChild < top.Children->size() && (*top.Children)[top.NextChild] <= top.RowCount) {
-            const QString name = top.Name + QString::number((*top.Children)[top.NextChild++]) + u'.';
+            name.truncate(0);
+            name.append(top.Name);
+            AppendNumber(name, (*top.Children)[top.NextChild++]);
+            name.append(u'.');
             TFilterBracket* parent = top.Bracket;
             OpenBracket child;
             if (readRow(name, parent, child))

@@ -69,8 +69,7 @@ void LoadTitlesFromStrings(const TStringList& reference, TStringList& destinatio
     for (int i = 0; i < source.Count(); ++i) {
         // The source may be a whole query text: most lines hold no "[".
         const QString& line = source[i];
-        if (std::none_of(line.begin(), line.end(), [](QChar c) { return c == u'['; })
-            || (!line.contains(oldPanel) && !line.contains(oldEditor)))
+        if (!line.contains(u'[') || (!line.contains(oldPanel) && !line.contains(oldEditor)))
             continue;
         QString renamed = line;
         renamed.replace(oldPanel, QStringLiteral("[Query Panel]"));
