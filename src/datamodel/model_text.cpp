@@ -996,8 +996,10 @@ void TVxCustomDBStructure::TextReader::readGroups(const TStringList& main)
         raw->SetDbStruct(&m);
         addGroupEntries(sectionValue(FSource, first, end, u"Fields"), [&](TDSField* field) {
             if (field->Group() != raw) {
+                // A field that moves on from another group was counted there.
+                if (!field->Group())
+                    ++placed;
                 raw->Add(field);
-                ++placed;
             }
         });
         m.FFieldGroups.Add(std::move(group));

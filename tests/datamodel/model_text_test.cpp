@@ -199,6 +199,31 @@ TEST(ModelText, OlderLayouts)
     EXPECT_TRUE(models[7].FieldGroups()[0]->Items(0)->DisplayName() == "B" && models[7].RootGroup()->Count() == 1);
 }
 
+// A field belongs to one group: the last group that lists it, else the root
+// group, where also every field no group lists ends up, each once.
+TEST(ModelText, GroupMembersArePlacedOnce)
+{
+    QString text = "[Main]\nVersion=3.6\nOperatCount=0\nTableCount=1\nFieldCount=5\nFieldGroups=2\n[Table:1]\nName=T\n";
+    for (int id = 1; id <= 5; ++id)
+        text += QString("[Field:%1]\nID=%1\nFieldExpr=f%1\nDisplayName=F%1\nTableAlias=T\n").arg(id);
+    text += "[FieldGroup1]\nGroupName=G1\nFields=1,2,3\n[FieldGroup2]\nGroupName=G2\nFields=2,9\n"
+            "[RootGroup]\nFields=3,4,4\n";
+    TVxDBStructure m;
+    for (int load = 0; load < 2; ++load) { // the second load replaces the first
+        m.LoadFromStrings(TextLines(text));
+        const auto names = [](const TDSFieldGroup& group) {
+            QStringList list;
+            for (const TDSField* field : group)
+                list << field->DisplayName() + '>' + (field->Group() == &group ? "" : "elsewhere");
+            return list;
+        };
+        ASSERT_EQ(m.FieldGroups().Count(), 2);
+        EXPECT_EQ(names(*m.FieldGroups()[0]), QStringList({"F1>", "F3>"}));
+        EXPECT_EQ(names(*m.FieldGroups()[1]), QStringList({"F2>"}));
+        EXPECT_EQ(names(*m.RootGroup()), QStringList({"F4>", "F5>"}));
+    }
+}
+
 TEST(ModelText, BadTextsGiveTheirErrors)
 {
     struct Case {
