@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <utility>
 
 namespace brindle {
 namespace {
@@ -130,11 +129,9 @@ void TStringList::SetObject(int index, TObject* object)
     FObjects[index] = object;
 }
 
-int TStringList::Add(const QString& text) { return Add(QString(text)); }
-
-int TStringList::Add(QString&& text)
+int TStringList::Add(const QString& text)
 {
-    FLines.append(std::move(text));
+    FLines.append(text);
     if (!FObjects.isEmpty())
         FObjects.append(nullptr);
     if (FNameIndex.Lines)

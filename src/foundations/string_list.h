@@ -52,7 +52,6 @@ public:
     void SetObject(int index, TObject* object);
 
     int Add(const QString& text);
-    int Add(QString&& text);
     int AddObject(const QString& text, TObject* object);
     void Insert(int index, const QString& text);
     void InsertObject(int index, const QString& text, TObject* object);
