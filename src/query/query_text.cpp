@@ -262,6 +262,12 @@ void TVxQuery::writeRows(TStringList& lines)
     QHash<const TDSField*, QString> fieldLines;
     QHash<const TDSCondition*, QString> conditionLines;
     QHash<const TDSOperator*, QString> operatorLines;
+    const auto byEntity = [](auto& known, const auto* entity, auto make) -> const QString& {
+        auto line = known.constFind(entity);
+        if (line == known.constEnd())
+            line = known.insert(entity, make());
+        return *line;
+    };
     // Values and captions are mostly a row's own; only the empty ones repeat.
     const auto valueLine = [&](QStringView start, const QString& value) {
         b.Start(start).Append(value);
@@ -273,25 +279,17 @@ void TVxQuery::writeRows(TStringList& lines)
         lines.Add(enabledLine[cond->GetEnabled()]);
         if (simple) {
             const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
-            auto line = fieldLines.constFind(field);
-            if (line == fieldLines.constEnd())
-                line = fieldLines.insert(field, sharedNumber(u"FieldID", field ? field->ID() : 0));
-            lines.Add(*line);
+            lines.Add(byEntity(fieldLines, field, [&] { return sharedNumber(u"FieldID", field ? field->ID() : 0); }));
         } else {
             const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
-            auto line = conditionLines.constFind(condition);
-            if (line == conditionLines.constEnd())
-                line = conditionLines.insert(condition, sharedNumber(u"CondID", condition ? condition->ID() : 0));
-            lines.Add(*line);
+            lines.Add(byEntity(conditionLines, condition,
+                               [&] { return sharedNumber(u"CondID", condition ? condition->ID() : 0); }));
         }
         lines.Add(param1Line[cond->GetValueIsParam(1)]);
         lines.Add(param2Line[cond->GetValueIsParam(2)]);
         if (simple) {
             const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
-            auto line = operatorLines.constFind(op);
-            if (line == operatorLines.constEnd())
-                line = operatorLines.insert(op, shared(u"Operator", op ? op->Name() : QString()));
-            lines.Add(*line);
+            lines.Add(byEntity(operatorLines, op, [&] { return shared(u"Operator", op ? op->Name() : QString()); }));
         }
         SaveValues(cond, value1, value2);
         lines.Add(b.Start(u"Value1=").Append(value1).Own());

@@ -10,7 +10,7 @@
 
 #include <QHash>
 
-#include <algorithm>
+#include <utility>
 
 namespace brindle {
 
