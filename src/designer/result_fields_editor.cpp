@@ -283,7 +283,7 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
             OnHelpClick();
     });
 
-    FRFields.SetObserver(this);
+    ObserveRFields(FRFields, *this, *this);
     SetTitles(nullptr);
     applyOptions();
 }
@@ -293,7 +293,7 @@ TdlgRFieldsEditor::~TdlgRFieldsEditor()
     // The controls outlive the working copy: their last signals must not reach it.
     for (QObject* control : findChildren<QObject*>())
         control->disconnect(this);
-    FRFields.SetObserver(nullptr);
+    FRFields.disconnect(this);
     if (FDBStructure)
         FDBStructure->RemoveModelListener(this);
 }

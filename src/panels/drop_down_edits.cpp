@@ -4,6 +4,8 @@
 #include <brindle/foundations/date_time.h>
 #include <brindle/panels/event_guard.h>
 
+#include <QMetaMethod>
+#include <QPointer>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -120,11 +122,15 @@ void TDropDownCustomEdit::EditExit()
 
 void TDropDownCustomEdit::EditDblClick()
 {
-    if (!OnEditDblClick)
+    if (!OnEditDblClick && !isSignalConnected(QMetaMethod::fromSignal(&TDropDownCustomEdit::editDoubleClicked)))
         return;
+    const QPointer<TDropDownCustomEdit> alive(this);
     QString text = GetEditText();
-    OnEditDblClick(this, text);
-    SetEditText(text);
+    emit editDoubleClicked(this, text);
+    if (alive && OnEditDblClick)
+        OnEditDblClick(this, text);
+    if (alive)
+        SetEditText(text);
 }
 
 bool TDropDownCustomEdit::keyAllowed(QChar key) const

@@ -56,6 +56,11 @@ public:
 
     TChangeValueEvent OnEditDblClick;
 
+signals:
+    // A double click inside the open editor; what a listener leaves in the
+    // text goes back into the editor. Emitted before OnEditDblClick.
+    void editDoubleClicked(brindle::TDropDownLabel* sender, QString& text);
+
 protected:
     void ShowControl() override;
     void HideControl() override;

@@ -3,7 +3,10 @@
 #include <brindle/panels/accessibility.h>
 #include <brindle/panels/event_guard.h>
 
+#include <brindle/query/query.h>
+
 #include <QApplication>
+#include <QPointer>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,13 +23,16 @@ TDropDownLabel::TDropDownLabel(TWordEditor editor, QWidget* parent)
         show();
     setCursor(Qt::PointingHandCursor);
     InstallAccessibility();
-    FWord->OnChanged = [this](TQueryWord*) { WordChanged(); };
+    follow(FWord);
     WordChanged();
 }
 
-TDropDownLabel::~TDropDownLabel()
+TDropDownLabel::~TDropDownLabel() = default;
+
+void TDropDownLabel::follow(TQueryWord* word)
 {
-    FWord->OnChanged = nullptr;
+    disconnect(FFollowing);
+    FFollowing = connect(word->Notifier(), &TWordNotifier::changed, this, [this] { WordChanged(); });
 }
 
 void TDropDownLabel::BindWord(TQueryWord* word)
@@ -35,15 +41,16 @@ void TDropDownLabel::BindWord(TQueryWord* word)
         word = FOwnWord.get();
     if (word == FWord)
         return;
-    FWord->OnChanged = nullptr;
     FWord = word;
-    FWord->OnChanged = [this](TQueryWord*) { WordChanged(); };
+    follow(FWord);
     WordChanged();
 }
 
 void TDropDownLabel::ForgetWord()
 {
+    // The old word's notifier went with it, and its connection too.
     FWord = FOwnWord.get();
+    follow(FWord);
     WordChanged();
 }
 
@@ -77,10 +84,25 @@ void TDropDownLabel::SetCaption(const QString& caption)
 
 void TDropDownLabel::acceptValue(const QString& value)
 {
-    if (OnAcceptValue)
-        OnAcceptValue(this, value);
-    else
+    const QPointer<TDropDownLabel> alive(this);
+    if (TFilterRow* row = FWord->Row()) {
+        // A failed change is reported here, so that the editor still closes.
+        if (!Guarded([&] { row->QueryPanel()->AcceptWordValue(row, FWord, value); }))
+            return;
+    } else if (!FChoiceOnly) {
         FWord->SetValue(value);
+    }
+    // Applying the value may have taken the label's row, and the label.
+    if (alive)
+        valueApplied(value);
+}
+
+void TDropDownLabel::valueApplied(const QString& value)
+{
+    const QPointer<TDropDownLabel> alive(this);
+    emit valueAccepted(this, value);
+    if (alive && OnAcceptValue)
+        OnAcceptValue(this, value);
 }
 
 void TDropDownLabel::WordChanged()
@@ -147,13 +169,20 @@ void TDropDownLabel::DropDown()
 {
     if (Fixed())
         return;
-    if (BeforeDropDown)
+    const QPointer<TDropDownLabel> alive(this);
+    emit aboutToDropDown(this);
+    if (alive && BeforeDropDown)
         BeforeDropDown(this);
+    if (!alive)
+        return;
     FDropped = true;
     ShowControl();
     // An editor that closed itself while being shown (a popup menu) has
     // nothing more to announce.
-    if (FDropped && AfterDropDown)
+    if (!alive || !FDropped)
+        return;
+    emit droppedDown(this);
+    if (alive && FDropped && AfterDropDown)
         AfterDropDown(this);
 }
 
@@ -183,10 +212,16 @@ void TDropDownLabel::DropUp(bool accept)
 void TDropDownLabel::ShowControl()
 {
     FCustomValue = Value();
+    const QPointer<TDropDownLabel> alive(this);
     bool accept = bool(OnCustomDropDown);
-    if (accept)
+    if (accept) {
         OnCustomDropDown(this, FCustomValue, accept);
-    DropUp(accept);
+    } else if (TFilterRow* row = FWord->Row()) {
+        const std::optional<TWordRole> role = row->RoleOf(FWord);
+        accept = role && row->QueryPanel()->EditCustomValue(row, *role, FCustomValue);
+    }
+    if (alive)
+        DropUp(accept);
 }
 
 void TDropDownLabel::AcceptInput()
@@ -198,7 +233,9 @@ void TDropDownLabel::AcceptInput()
 
 void TDropDownLabel::DoBeforeDropUp(bool& accept)
 {
-    if (!BeforeDropUp)
+    const QPointer<TDropDownLabel> alive(this);
+    emit aboutToDropUp(this, accept);
+    if (!alive || !BeforeDropUp)
         return;
     QString scratch;
     BeforeDropUp(this, scratch, accept);
@@ -206,13 +243,17 @@ void TDropDownLabel::DoBeforeDropUp(bool& accept)
 
 void TDropDownLabel::DoAfterDropUp(bool accepted)
 {
-    if (AfterDropUp)
+    const QPointer<TDropDownLabel> alive(this);
+    emit droppedUp(this, accepted);
+    if (alive && AfterDropUp)
         AfterDropUp(this, accepted);
 }
 
 void TDropDownLabel::DoRightClick()
 {
-    if (OnRightClick)
+    const QPointer<TDropDownLabel> alive(this);
+    emit rightClicked(this);
+    if (alive && OnRightClick)
         OnRightClick(this);
 }
 
@@ -249,7 +290,9 @@ void TDropDownLabel::Click(Qt::KeyboardModifiers modifiers)
 
 void TDropDownLabel::AltClick()
 {
-    if (OnAltClick)
+    const QPointer<TDropDownLabel> alive(this);
+    emit altClicked(this);
+    if (alive && OnAltClick)
         OnAltClick(this);
 }
 

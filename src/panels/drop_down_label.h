@@ -14,6 +14,14 @@
 // Events fire in a fixed order: BeforeDropDown, the editor is shown,
 // AfterDropDown (only while still dropped), and on closing BeforeDropUp,
 // the input is applied when accepted, the editor is hidden, AfterDropUp.
+// Each event has a signal beside it, emitted just before it: the library
+// listens to the signals, any number of listeners each, and leaves the
+// events to the host.
+//
+// A label bound to a word of a query's row applies an accepted input the
+// way a click on that word means (a field, an operator, a value) through
+// the query, and asks the query for a custom value, so a panel's label
+// works whatever the host does with its events.
 
 #include <brindle/brindle_widgets_export.h>
 
@@ -51,8 +59,8 @@ public:
 
     // The word shown: the label's own, or the one bound with BindWord.
     TQueryWord& Word() const { return *FWord; }
-    // Shows another word (which must outlive the binding and whose
-    // OnChanged the label takes over); none returns to the label's own.
+    // Shows another word, which must outlive the binding; none returns to
+    // the label's own. Several labels may show one word.
     void BindWord(TQueryWord* word);
     // The bound word is already gone (its row replaced it): the label shows
     // its own word again without touching the old one.
@@ -68,10 +76,14 @@ public:
     // Shown with ampersands as they are; empty shows "_____".
     QString Caption() const { return FWord->ShownCaption(); }
     void SetCaption(const QString& caption);
-    // How an accepted input reaches the word: by default the word takes the
-    // value; a panel passes it through its query, which applies what the
-    // word means (a field, an operator, a condition's value).
+    // After an accepted input was applied: the word of a query's row
+    // through its query, any other word by taking the value.
     std::function<void(TDropDownLabel* sender, const QString& value)> OnAcceptValue;
+    // A label of choices that stands for no value (the fields of a panel's
+    // add-row line): an accepted input is only announced, and the label's
+    // own word keeps its caption.
+    bool ChoiceOnly() const { return FChoiceOnly; }
+    void SetChoiceOnly(bool on) { FChoiceOnly = on; }
 
     void DropDown();
     void DropUp(bool accept);
@@ -111,6 +123,15 @@ public:
     TGetGroupImageIndexEvent OnGetGroupImageIndex;
     TGetItemImageIndexEvent OnGetItemImageIndex;
 
+signals:
+    void aboutToDropDown(brindle::TDropDownLabel* sender);
+    void droppedDown(brindle::TDropDownLabel* sender);
+    void aboutToDropUp(brindle::TDropDownLabel* sender, bool& accept);
+    void droppedUp(brindle::TDropDownLabel* sender, bool accepted);
+    void valueAccepted(brindle::TDropDownLabel* sender, const QString& value);
+    void altClicked(brindle::TDropDownLabel* sender);
+    void rightClicked(brindle::TDropDownLabel* sender);
+
 protected:
     // Editors are made when first needed rather than when the label gets
     // its parent: a panel of a thousand rows makes ten thousand labels.
@@ -137,8 +158,11 @@ protected:
         FHiddenForEditor = hidden;
         applyVisibility();
     }
-    // An accepted input, through OnAcceptValue when a panel set it.
+    // An accepted input: applied (through the row's query for a row's
+    // word), then announced.
     void acceptValue(const QString& value);
+    // Announces an input that was applied.
+    void valueApplied(const QString& value);
     // The text drawn: the caption, or nothing for an empty plain text.
     QString shownText() const;
     // Text measures in the label's font.
@@ -154,13 +178,16 @@ protected:
 
 private:
     void applyVisibility();
+    void follow(TQueryWord* word);
 
     std::unique_ptr<TQueryWord> FOwnWord;
     TQueryWord* FWord;
+    QMetaObject::Connection FFollowing;
     bool FFocused = false;
     bool FDropped = false;
     bool FClosing = false;
     bool FHiddenForEditor = false;
+    bool FChoiceOnly = false;
     bool FOwnerShown = true;
     QString FShownCaption;
     bool FControlMade = false;

@@ -38,10 +38,15 @@ void TDropDownList::ShowControl()
 
 void TDropDownList::chooseItem(int index)
 {
-    if (OnAcceptValue)
+    // A row's word takes the choice through its query; a word of its own
+    // takes the item with its caption.
+    if (Word().Row() || ChoiceOnly()) {
         acceptValue(Values()[index]);
-    else
-        SetItemIndex(index);
+        return;
+    }
+    const QString value = Values()[index];
+    SetItemIndex(index);
+    valueApplied(value);
 }
 
 TDropDownPopup::~TDropDownPopup()

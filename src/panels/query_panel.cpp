@@ -126,6 +126,9 @@ void TVxQueryPanel::connectQuery()
     });
     connect(query, &TVxQuery::treeAboutToBeReset, this, [this] { dropAllControls(); });
     connect(query, &TVxQuery::treeReset, this, [this] { rebuild(); });
+    connect(query, &TVxQuery::editorCloseRequested, this,
+            [this](TFilterRow* row, bool accept) { closeEditorOf(row, accept); });
+    connect(query, &TVxQuery::changed, this, &TVxQueryPanel::changed);
 }
 
 QWidget* TVxQueryPanel::Surface() const
@@ -262,10 +265,6 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
             popup->SetMaxItemCount(FQuery->MaxPopupItemCount());
         if (auto* list = qobject_cast<TDropDownCustomListBox*>(label.get()))
             list->SetUseForm(FIsActiveX);
-        label->OnAcceptValue = [this, row](TDropDownLabel* sender, const QString& value) {
-            // A failed change is reported here, so the editor still closes.
-            Guarded([&] { FQuery->AcceptWordValue(row, &sender->Word(), value); });
-        };
         wireLabel(row, label.get());
     }
 }
@@ -354,7 +353,8 @@ void TVxQueryPanel::recreateAddRowLabel()
         auto* popup = new TDropDownPopup(FSurface);
         popup->SetMaxItemCount(FQuery->MaxPopupItemCount());
         FQuery->FillFieldsList(popup->Word(), FQuery->Filter());
-        popup->OnAcceptValue = [this](TDropDownLabel*, const QString& value) {
+        popup->SetChoiceOnly(true);
+        connect(popup, &TDropDownLabel::valueAccepted, this, [this](TDropDownLabel*, const QString& value) {
             Guarded([&] {
                 bool ok = false;
                 const int id = value.toInt(&ok);
@@ -362,16 +362,15 @@ void TVxQueryPanel::recreateAddRowLabel()
                 if (field)
                     ProcessAddRowClick(field);
             });
-        };
+        });
         FAddRowLabel.reset(popup);
     } else {
         auto* line = new TDropDownLabel(FSurface);
-        // Reported here, so that the line closes and opens again.
-        line->OnCustomDropDown = [this](TDropDownLabel*, QString&, bool& accept) {
-            accept = false;
-            Guarded([this] { AddRowLabelMouseDown(Qt::LeftButton); });
-        };
-        line->OnRightClick = [this](TDropDownLabel*) { Guarded([this] { AddRowLabelMouseDown(Qt::RightButton); }); };
+        // The line opens nothing itself: once it closed, the click adds a row.
+        connect(line, &TDropDownLabel::droppedUp, this,
+                [this] { Guarded([this] { AddRowLabelMouseDown(Qt::LeftButton); }); });
+        connect(line, &TDropDownLabel::rightClicked, this,
+                [this] { Guarded([this] { AddRowLabelMouseDown(Qt::RightButton); }); });
         FAddRowLabel.reset(line);
     }
     FAddRowLabel->SetCaption(QStringLiteral("< ") + FQuery->GetTitle(QStringLiteral("ttlClickToAdd"))

@@ -16,6 +16,7 @@
 #include <brindle/panels/round_button.h>
 #include <brindle/query/query.h>
 
+#include <QPointer>
 #include <QCheckBox>
 #include <QScrollArea>
 
@@ -206,6 +207,10 @@ public:
     using TValueDblClickEvent = std::function<void(TFilterCond* condition, int valueIndex, QString& value)>;
     TValueDblClickEvent OnValueDblClick;
 
+signals:
+    // The query's changed(): after every complete change of the query.
+    void changed();
+
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -224,11 +229,15 @@ private:
     // IQueryView
     void QueryChanged(TVxQuery& query) override;
     void ActiveChanged(TVxQuery& query) override;
-    void CloseEdit(TVxQuery& query, TFilterRow* row, bool accept) override;
     bool EditSubQuery(TVxQuery& query, TStringList& subQuery, QString& value, TSQLOptions& options,
                       QString& readableText) override;
 
     void connectQuery();
+    // The one open editor of the panel: closed when another opens, on a
+    // click on the background and when the query asks (for a row, or for a
+    // bracket and the rows below it).
+    void closeOpenEditor(bool accept);
+    void closeEditorOf(const TFilterRow* row, bool accept);
     void makeControls(TFilterRow* row);
     void makeLabels(TFilterRow* row, RowControls& controls);
     void dropControls(TFilterRow* row);
@@ -277,6 +286,7 @@ private:
     RowSurface* FSurface;
     std::unordered_map<const TFilterRow*, RowControls> FRows;
     Owned<TDropDownLabel> FAddRowLabel;
+    QPointer<TDropDownLabel> FOpenEditor;
     const TImageList* FImages = nullptr;
     int FRowSpace = 3;
     int FTabSpace = 20;

@@ -289,7 +289,7 @@ void TVxQueryPanel::CheckBoxClick(TFilterRow* row, bool checked)
 
 void TVxQueryPanel::MouseDown()
 {
-    FQuery->Filter()->CloseEdit(true);
+    closeOpenEditor(true);
     takeFocus();
     SetShowFrame(true);
 }
@@ -533,57 +533,68 @@ void TVxQueryPanel::popupRowMenuUnderWord(TFilterRow* row)
 
 void TVxQueryPanel::wireLabel(TFilterRow* row, TDropDownLabel* label)
 {
-    label->BeforeDropDown = [this, row](TDropDownLabel* sender) { Guarded([&] { BeforeDropLabel(row, sender); }); };
-    label->AfterDropUp = [this](TDropDownLabel*, bool accepted) { Guarded([&] { AfterDropUpLabel(accepted); }); };
+    // The label applies accepted input and custom values through the query
+    // itself; the panel follows the editor's opening and closing. The label
+    // goes with its row, so the row it refers to outlives the connections.
+    connect(label, &TDropDownLabel::aboutToDropDown, this,
+            [this, row](TDropDownLabel* sender) { Guarded([&] { BeforeDropLabel(row, sender); }); });
+    connect(label, &TDropDownLabel::droppedUp, this,
+            [this](TDropDownLabel*, bool accepted) { Guarded([&] { AfterDropUpLabel(accepted); }); });
     if (valueIndexOf(row, label) == 0)
         return;
     // A value word's index is read at each event: the row's words may have
     // been remade around it.
     auto* cond = static_cast<TFilterCond*>(row);
-    label->OnAltClick = [this, cond](TDropDownLabel* sender) {
+    connect(label, &TDropDownLabel::altClicked, this, [this, cond](TDropDownLabel* sender) {
         Guarded([&] {
             if (const int index = valueIndexOf(cond, sender))
                 ValueAltClick(cond, index);
         });
-    };
-    label->OnRightClick = [this, cond](TDropDownLabel* sender) { Guarded([&] { ValueRightClick(cond, sender); }); };
-    if (label->Word().Editor() == weCustom)
-        label->OnCustomDropDown = [this, cond](TDropDownLabel* sender, QString& value, bool& accept) {
-            accept = false;
-            Guarded([&] {
-                if (const int index = valueIndexOf(cond, sender))
-                    accept = CustomDropDownHandler(cond, index, value);
-            });
-        };
+    });
+    connect(label, &TDropDownLabel::rightClicked, this,
+            [this, cond](TDropDownLabel* sender) { Guarded([&] { ValueRightClick(cond, sender); }); });
     if (auto* edit = qobject_cast<TDropDownCustomEdit*>(label))
-        edit->OnEditDblClick = [this, cond](TDropDownLabel* sender, QString& text) {
-            Guarded([&] {
-                if (const int index = valueIndexOf(cond, sender))
-                    EditDblClick(cond, index, text);
-            });
-        };
+        connect(edit, &TDropDownCustomEdit::editDoubleClicked, this,
+                [this, cond](TDropDownLabel* sender, QString& text) {
+                    Guarded([&] {
+                        if (const int index = valueIndexOf(cond, sender))
+                            EditDblClick(cond, index, text);
+                    });
+                });
     new DoubleClickWatcher(label, [this, cond, label] {
         if (const int index = valueIndexOf(cond, label))
             ValueDblClick(cond, index);
     });
 }
 
-void TVxQueryPanel::CloseEdit(TVxQuery&, TFilterRow* row, bool accept)
+void TVxQueryPanel::closeOpenEditor(bool accept)
 {
-    // Accepting an input may remake the row's labels or remove the row.
-    for (int slot = 0; slot < 6; ++slot) {
-        const auto found = FRows.find(row);
-        if (found == FRows.end())
+    if (FOpenEditor && FOpenEditor->EditMode())
+        FOpenEditor->CloseEdit(accept);
+}
+
+void TVxQueryPanel::closeEditorOf(const TFilterRow* row, bool accept)
+{
+    if (!FOpenEditor || !FOpenEditor->EditMode())
+        return;
+    // Only rows near the viewport have labels: the search stays short.
+    const TFilterRow* at = nullptr;
+    for (const auto& [shown, controls] : FRows)
+        for (const Owned<TDropDownLabel>& label : controls.Labels)
+            if (label.get() == FOpenEditor)
+                at = shown;
+    for (; at; at = at->ParentBracket())
+        if (at == row) {
+            FOpenEditor->CloseEdit(accept);
             return;
-        TDropDownLabel* label = found->second.Labels[slot].get();
-        if (label && label->EditMode())
-            label->CloseEdit(accept);
-    }
+        }
 }
 
 void TVxQueryPanel::BeforeDropLabel(TFilterRow* row, TDropDownLabel* label)
 {
-    FQuery->Filter()->CloseEdit(true);
+    if (FOpenEditor != label)
+        closeOpenEditor(true);
+    FOpenEditor = label;
     if (!FRows.count(row))
         return;
     SetCurrentRow(row);
@@ -637,9 +648,7 @@ void TVxQueryPanel::ValueRightClick(TFilterRow* row, TDropDownLabel* label)
 
 bool TVxQueryPanel::CustomDropDownHandler(TFilterCond* condition, int valueIndex, QString& value)
 {
-    if (condition->GetValueKind(valueIndex) == vkSubQuery)
-        return condition->RunSubQueryEditor(value);
-    return condition->CustomDropDownHandler(valueIndex, value);
+    return FQuery->EditCustomValue(condition, valueIndex == 1 ? wrValue1 : wrValue2, value);
 }
 
 // --- sub-queries
@@ -668,8 +677,10 @@ bool TVxQueryPanel::EditSubQuery(TStringList& subQuery, QString& sql, QString& t
     // The stored sub-query keeps its own options (Distinct among them), so
     // that opening it again and confirming does not lose them.
     sub.SetSaveSQLOptions(true);
-    sub.OnChange = [this](QObject*) { SubQueryChanged(); };
+    // The outer query reports the sub-query's changes as its own.
+    sub.OnChange = nullptr;
     sub.OnParamListChange = nullptr;
+    connect(&sub, &TVxQuery::changed, this, [this] { SubQueryChanged(); });
     dialog.LoadQuery(subQuery);
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -64,10 +64,12 @@ TResultFieldRow::TResultFieldRow(TVxResultFieldsPanel& panel, TResultField* fiel
     sort.AddItem({}, QStringLiteral("1"), panel.GetTitle(QStringLiteral("ttlAscending")));
     sort.AddItem({}, QStringLiteral("2"), panel.GetTitle(QStringLiteral("ttlDescending")));
     sort.SetItemIndex(0);
-    FSortLabel->AfterDropUp = [this](TDropDownLabel*, bool accepted) {
-        if (accepted)
-            Guarded([this] { RefreshResultField(); });
-    };
+    // The row owns the label, so the label's own context outlives nothing.
+    QObject::connect(FSortLabel.get(), &TDropDownLabel::droppedUp, FSortLabel.get(),
+                     [this](TDropDownLabel*, bool accepted) {
+                         if (accepted)
+                             Guarded([this] { RefreshResultField(); });
+                     });
     SetVisible(false);
 }
 
@@ -139,10 +141,11 @@ void TResultFieldRow::CreateFieldLabel()
     styleWord(*FFieldLabel, FPanel.font(), FPanel.Appearance().FieldColor());
     FFieldLabel->Word().LoadItems(FPanel.FieldItems());
     FFieldLabel->setVisible(FVisible);
-    FFieldLabel->AfterDropUp = [this](TDropDownLabel*, bool accepted) {
-        if (accepted)
-            Guarded([this] { RefreshResultField(); });
-    };
+    QObject::connect(FFieldLabel.get(), &TDropDownLabel::droppedUp, FFieldLabel.get(),
+                     [this](TDropDownLabel*, bool accepted) {
+                         if (accepted)
+                             Guarded([this] { RefreshResultField(); });
+                     });
 }
 
 void TResultFieldRow::PlaceRow()
@@ -232,12 +235,12 @@ TVxResultFieldsPanel::TVxResultFieldsPanel(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setWidgetResizable(true);
     setWidget(FSurface);
-    FResultFields->SetObserver(this);
+    ObserveRFields(*FResultFields, *this, *this);
 }
 
 TVxResultFieldsPanel::~TVxResultFieldsPanel()
 {
-    FResultFields->SetObserver(nullptr);
+    FResultFields->disconnect(this);
     FRows.clear();
 }
 
@@ -275,10 +278,10 @@ void TVxResultFieldsPanel::checkModel() const
 
 void TVxResultFieldsPanel::newList()
 {
-    FResultFields->SetObserver(nullptr);
+    FResultFields->disconnect(this);
     dropRows();
     FResultFields = std::make_unique<TRFieldList>(FDBStruct.data());
-    FResultFields->SetObserver(this);
+    ObserveRFields(*FResultFields, *this, *this);
 }
 
 void TVxResultFieldsPanel::SetDBStruct(TVxCustomDBStructure* model)
@@ -327,10 +330,7 @@ void TVxResultFieldsPanel::Activate()
     FActive = true;
     if (!FAddRowLabel) {
         FAddRowLabel.reset(new TDropDownLabel(FSurface));
-        FAddRowLabel->OnCustomDropDown = [this](TDropDownLabel*, QString&, bool& accept) {
-            accept = false;
-            Guarded([this] { AddEmptyRow(); });
-        };
+        connect(FAddRowLabel.get(), &TDropDownLabel::droppedUp, this, [this] { Guarded([this] { AddEmptyRow(); }); });
     }
     RefreshFieldsList();
 }

@@ -52,10 +52,8 @@ TdlgSubQuery::TdlgSubQuery(QWidget* parent)
     connect(&query, &TVxQuery::resultFieldMoved, this, follow);
     // Announced while the field is still listed: the caption follows once it is gone.
     connect(&query, &TVxQuery::resultFieldAboutToBeRemoved, this, follow, Qt::QueuedConnection);
-    FResultField->OnCustomDropDown = [this](TDropDownLabel*, QString&, bool& accept) {
-        accept = false;
-        Guarded([this] { chooseResultField(); });
-    };
+    // The word opens nothing itself: once it closed, the click chooses.
+    connect(FResultField, &TDropDownLabel::droppedUp, this, [this] { Guarded([this] { chooseResultField(); }); });
 }
 
 TdlgSubQuery::~TdlgSubQuery() = default;

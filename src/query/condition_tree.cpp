@@ -87,8 +87,7 @@ bool TFilterRow::GetIsHavingRow() const { return false; }
 
 void TFilterRow::CloseEdit(bool accept)
 {
-    if (IQueryView* view = FQueryPanel->View())
-        FQueryPanel->CallHost([&] { view->CloseEdit(*FQueryPanel, this, accept); });
+    FQueryPanel->CallHost([&] { emit FQueryPanel->editorCloseRequested(this, accept); });
 }
 
 void TFilterRow::MoveUp()
@@ -465,12 +464,6 @@ bool TFilterBracket::GetIsHavingRow() const
         if (!row->IsBracket())
             return row->GetIsHavingRow();
     return false;
-}
-
-void TFilterBracket::CloseEdit(bool accept)
-{
-    for (const auto& row : FRows)
-        row->CloseEdit(accept);
 }
 
 } // namespace brindle

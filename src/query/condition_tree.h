@@ -15,6 +15,7 @@
 #include <brindle/query/words.h>
 
 #include <memory>
+#include <optional>
 
 namespace brindle {
 
@@ -61,6 +62,11 @@ public:
     // load nothing asks, and most rows never show it.
     TQueryWord* Label9() const;
     bool HasLinkWord() const { return FLabel9 != nullptr; }
+    // The word that stands in the role; none when the row has no such word.
+    // The logical operator word is given only once it was made.
+    TQueryWord* Word(TWordRole role) const;
+    // The role of one of the row's words.
+    std::optional<TWordRole> RoleOf(const TQueryWord* word) const;
 
     // "1.3." for the third row of the root's first row; empty for the root.
     const QString& RowID() const { return FRowID; }
@@ -89,9 +95,10 @@ public:
     virtual void EnabledChanged();
     virtual void UpdateLogOpLabel();
     virtual bool GetIsHavingRow() const;
-    // Closes an open value editor, accepting or dropping its input: the
-    // query's view holds the editors.
-    virtual void CloseEdit(bool accept);
+    // Closes the open editor of one of the row's words, or of a row below
+    // it, accepting or dropping its input: the query asks its views once
+    // (editorCloseRequested), since the view that opened an editor holds it.
+    void CloseEdit(bool accept);
     // Whether the row uses something the model is about to free.
     virtual bool UsesAnyOf(const TModelRemoval& removal) const;
     void MoveUp();
@@ -194,7 +201,6 @@ public:
     void EnabledChanged() override;
     void UpdateLogOpLabel() override;
     bool GetIsHavingRow() const override;
-    void CloseEdit(bool accept) override;
 
 protected:
     void dropModelReferences() override;

@@ -7,6 +7,9 @@
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/text_utils.h>
 
+#include <exception>
+#include <utility>
+
 namespace brindle {
 
 IQueryListener::~IQueryListener() = default;
@@ -38,14 +41,13 @@ QString IQueryView::ProcessDateValue(TVxQuery& query, TFieldType fieldType, cons
     return query.StandardProcessDateValue(fieldType, value, forSQL);
 }
 
-void IQueryView::CloseEdit(TVxQuery&, TFilterRow*, bool) {}
 
 TVxQuery::TVxQuery(QObject* parent)
     : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles()),
       FCaches(std::make_unique<Caches>())
 {
     FQResult = std::make_unique<TQueryResult>(this);
-    FQResult->ResultFields().SetObserver(this);
+    ObserveRFields(FQResult->ResultFields(), *this, *this);
     FFilter = std::make_unique<TFilterBracket>(this, nullptr);
     FBaseLink = std::make_unique<TVxQPBaseLink>(this);
 }
@@ -70,6 +72,7 @@ void TVxQuery::SetDbStruct(TVxCustomDBStructure* model)
 {
     if (model == FDbStruct.data())
         return;
+    const ChangeScope change(*this);
     beginReset();
     const auto end = qScopeGuard([this] { endReset(); });
     listenTo(model);
@@ -141,6 +144,7 @@ void TVxQuery::SetCurrentRow(TFilterRow* row)
 
 TFilterCond* TVxQuery::AddConditionNum(TFilterBracket* bracket, int num, TDSField* field)
 {
+    const ChangeScope change(*this);
     TFilterCond* cond = bracket->InsertSimpleCondByNum(num);
     if (field)
         static_cast<TSimpleCond*>(cond)->SetField(field);
@@ -152,6 +156,7 @@ TFilterCond* TVxQuery::AddCondition(TFilterBracket* bracket, TDSField* field)
 {
     // The line after the bracket's last row is always its end: appending
     // needs no line numbers.
+    const ChangeScope change(*this);
     TFilterCond* cond = bracket->AddCond(field);
     SetCurrentRow(cond);
     return cond;
@@ -159,6 +164,7 @@ TFilterCond* TVxQuery::AddCondition(TFilterBracket* bracket, TDSField* field)
 
 TFilterCond* TVxQuery::AddCustomCondition(TFilterBracket* bracket, TDSCondition* condition)
 {
+    const ChangeScope change(*this);
     TFilterCond* cond = bracket->AddCustomCond(condition);
     SetCurrentRow(cond);
     return cond;
@@ -172,6 +178,7 @@ TSimpleCond* TVxQuery::addSetCondition(TFilterBracket* bracket, TDSField* field,
     // Host code runs at every step: the condition stands only while the
     // model keeps what it uses.
     constexpr const char* doing = "a condition was being added";
+    const ChangeScope change(*this);
     auto* cond = static_cast<TSimpleCond*>(AddCondition(bracket, field));
     requireModelSince(removals, doing);
     cond->SetOperator(op);
@@ -190,6 +197,7 @@ TFilterCond* TVxQuery::AddSimpleCond(TFilterBracket* bracket, TDSField* field, T
                                      const QString& value2)
 {
     const quint64 removals = FModelRemovals;
+    const ChangeScope change(*this);
     TSimpleCond* cond = addSetCondition(bracket, field, op, value1, removals);
     cond->SetValue(2, value2);
     requireModelSince(removals, "a condition was being added");
@@ -204,6 +212,7 @@ void TVxQuery::InitializeNewCondition(TFilterRow* row, int)
 
 TFilterBracket* TVxQuery::AddBracketNum(TFilterBracket* bracket, int num)
 {
+    const ChangeScope change(*this);
     TFilterBracket* added = bracket->InsertNewBracketByNum(num);
     SetCurrentRow(added);
     if (FAppearanceOptions.Contains(aoNonEmptyBrackets))
@@ -214,6 +223,7 @@ TFilterBracket* TVxQuery::AddBracketNum(TFilterBracket* bracket, int num)
 
 TFilterBracket* TVxQuery::AddBracket(TFilterBracket* bracket)
 {
+    const ChangeScope change(*this);
     TFilterBracket* added = bracket->AddNewBracket();
     SetCurrentRow(added);
     if (FAppearanceOptions.Contains(aoNonEmptyBrackets))
@@ -304,6 +314,7 @@ int TVxQuery::GetCurrentRowNum() const { return FCurrentRow ? FCurrentRow->RowNu
 
 void TVxQuery::moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerate)
 {
+    const ChangeScope change(*this);
     TFilterRow* row = FCurrentRow;
     FCurrentRow = nullptr;
     (row->*move)();
@@ -617,22 +628,51 @@ void TVxQuery::RemoveListener(IQueryListener* listener)
 
 void TVxQuery::QueryChanged()
 {
-    if (FRepairing) {
-        FChangePending = true;
+    if (FChangeDepth > 0) {
+        // What the state silences now (a load, an update, a host's own
+        // handler) stays silent.
+        if (FState == stIdle && !FInsideEventHandler && !FUpdating && !FDestroying)
+            FScopedChange = true;
         return;
     }
+    const QPointer<TVxQuery> alive(this);
+    if (reportChange() && alive)
+        emit changed();
+}
+
+bool TVxQuery::reportChange()
+{
+    if (FRepairing) {
+        FChangePending = true;
+        return false;
+    }
     if (FState != stIdle || FInsideEventHandler || FUpdating || FDestroying)
-        return;
+        return false;
     FModified = true;
-    for (IQueryListener* link : std::vector<IQueryListener*>(FLinks))
+    // Any of the host's handlers may free the query.
+    const QPointer<TVxQuery> alive(this);
+    for (IQueryListener* link : std::vector<IQueryListener*>(FLinks)) {
         CallHost([&] { link->QueryChanged(this); });
+        if (!alive)
+            return false;
+    }
     if (OnChange)
         CallHandler([&] { OnChange(this); });
-    if (FView)
+    if (alive && FView)
         CallHost([&] { FView->QueryChanged(*this); });
+    return alive;
 }
 
 void TVxQuery::ParametersListChanged()
+{
+    if (FChangeDepth > 0) {
+        if (FState == stIdle && !FUpdating && !FDestroying)
+            FScopedParams = true;
+    } else
+        reportParams();
+}
+
+void TVxQuery::reportParams()
 {
     if (FRepairing) {
         FParamsPending = true;
@@ -640,12 +680,46 @@ void TVxQuery::ParametersListChanged()
     }
     if (FState != stIdle || FUpdating || FDestroying)
         return;
+    const QPointer<TVxQuery> alive(this);
     if (OnParamListChange)
         CallHost([&] { OnParamListChange(this); });
-    for (IQueryListener* link : std::vector<IQueryListener*>(FLinks))
+    for (IQueryListener* link : std::vector<IQueryListener*>(FLinks)) {
+        if (!alive)
+            return;
         CallHost([&] { link->ParametersChanged(this); });
-    if (FView)
+    }
+    if (alive && FView)
         CallHost([&] { FView->ParametersListChanged(*this); });
+}
+
+TVxQuery::ChangeScope::ChangeScope(TVxQuery& query) : FQuery(&query), FExceptions(std::uncaught_exceptions())
+{
+    ++query.FChangeDepth;
+}
+
+TVxQuery::ChangeScope::~ChangeScope() noexcept(false)
+{
+    if (!FQuery || --FQuery->FChangeDepth > 0)
+        return;
+    TVxQuery* query = FQuery.data();
+    const bool change = std::exchange(query->FScopedChange, false);
+    const bool params = std::exchange(query->FScopedParams, false);
+    auto report = [&] {
+        const bool reported = change && query->reportChange();
+        if (params && FQuery)
+            query->reportParams();
+        if (reported && FQuery)
+            emit query->changed();
+    };
+    if (std::uncaught_exceptions() == FExceptions) {
+        report();
+        return;
+    }
+    try {
+        report();
+    } catch (...) {
+        // The error already leaving is the one the caller hears of.
+    }
 }
 
 void TVxQuery::SQLOptionsChanged()
@@ -693,6 +767,7 @@ bool TVxQuery::StandardEditSubQuery(TStringList& subQuery, QString& value, TSQLO
 // The import's entry points; SqlImporter binds a statement to the model.
 void TVxQuery::ParseSQL(const TStringList& sql)
 {
+    const ChangeScope change(*this);
     SqlImporter(*this).Import(sql);
 }
 

@@ -83,18 +83,6 @@ class TSQLTable;
 // layer. Call once before reading forms that hold queries.
 BRINDLE_CORE_EXPORT void RegisterQueryFormClasses();
 
-// A word's place in its row's sentence.
-enum TWordRole {
-    wrText,          // plain text: a bracket's caption, a predefined condition's caption
-    wrLinkType,      // a bracket's link type ("all", "any", ...)
-    wrField,         // a simple condition's field
-    wrOperator,      // a simple condition's operator
-    wrValue1,        // the first value
-    wrValueSeparator,// the text between the two values
-    wrValue2,        // the second value
-    wrLogicalOperator// "and"/"or" between rows
-};
-
 struct TRowWord {
     TQueryWord* Word;
     TWordRole Role;
@@ -368,7 +356,32 @@ public:
     // parameter, and a logical operator word ("0" and, "1" or) the link type
     // of the bracket it stands for. Then the query reports a change. False,
     // changing nothing, for a plain word or a value that names nothing.
+    bool AcceptWordValue(TFilterRow* row, TWordRole role, const QString& value);
+    // The same for one of the row's words.
     bool AcceptWordValue(TFilterRow* row, TQueryWord* word, const QString& value);
+    // A click on a value word of the host's own kind (a custom value, a
+    // sub-query): the sub-query editor or the host's OnCustomValue edits the
+    // value. True when the value is to be taken; false for any other word.
+    bool EditCustomValue(TFilterRow* row, TWordRole role, QString& value);
+
+    // One complete change. While a scope is open, the reports of what is
+    // done (QueryChanged, ParametersListChanged) are collected, and they are
+    // made once, in that order, when the outermost scope closes; changed()
+    // follows them. So no host hears of a change half done, or twice of one
+    // choice. Scopes nest; a scope that closes while an error leaves still
+    // reports what was done, and whatever the host throws then is dropped.
+    class BRINDLE_CORE_EXPORT ChangeScope {
+    public:
+        explicit ChangeScope(TVxQuery& query);
+        ~ChangeScope() noexcept(false);
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+    private:
+        // The host may free the query from inside the change.
+        QPointer<TVxQuery> FQuery;
+        int FExceptions;
+    };
 
     // What the query does without a view, for a view to fall back on.
     void StandardElementCreate(TFilterCond* condition, int valueIndex, std::unique_ptr<TQueryWord>& element);
@@ -414,6 +427,16 @@ public:
     quint64 ModelRemovals() const { return FModelRemovals; }
 
 signals:
+    // After every complete change a user or host can see: a command, an
+    // accepted word, a load, an import, a result field edit. It follows the
+    // documented reports (OnChange, the listeners, the view), so a handler
+    // finds the query whole and consistent.
+    void changed();
+
+    // The open editor of the row's words, or of a row below it, is to
+    // close, taking its input or dropping it (before a build, for one).
+    void editorCloseRequested(brindle::TFilterRow* row, bool accept);
+
     void rowInserted(brindle::TFilterBracket* parent, int index);
     void rowAboutToBeRemoved(brindle::TFilterBracket* parent, int index);
     // The row now stands at its parent's index; it stood at oldIndex of oldParent.
@@ -606,6 +629,13 @@ private:
     bool FRepairing = false;
     bool FChangePending = false;
     bool FParamsPending = false;
+    // Open change scopes, and the reports they hold back.
+    int FChangeDepth = 0;
+    bool FScopedChange = false;
+    bool FScopedParams = false;
+    // The reports themselves; false when the state silenced them.
+    bool reportChange();
+    void reportParams();
     // A removal announced while one is being repaired, taken up after it.
     std::unique_ptr<TModelRemoval> FQueuedRemoval;
     // Every live row, a doubly linked list through the rows.

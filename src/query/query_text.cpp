@@ -575,6 +575,7 @@ void TVxQuery::LoadFromStrings(const TStringList& lines)
     // A copy: the lines may be this query's own description or titles.
     const TStringList source(lines);
     const bool wasActive = FActive;
+    const ChangeScope change(*this);
     // The host's handlers run from here on and may change the model.
     const quint64 removals = FModelRemovals;
     beginReset();
@@ -609,11 +610,15 @@ void TVxQuery::LoadFromFile(const QString& fileName)
 
 void TVxQuery::ClearAll()
 {
-    beginReset();
-    const auto end = qScopeGuard([this] { endReset(); });
-    FFilter->ClearRows();
-    FQResult->ClearParams();
-    FQResult->ResultFields().Clear();
+    {
+        // The host hears once the rows, parameters and columns are all gone.
+        const ChangeScope change(*this);
+        beginReset();
+        const auto end = qScopeGuard([this] { endReset(); });
+        FFilter->ClearRows();
+        FQResult->ClearParams();
+        FQResult->ResultFields().Clear();
+    }
     FModified = false;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // IQueryView: the hooks through which a view of a query (the query panel)
 // refines what the query does: being told of changes, setting up new value
-// words, editing sub-queries, writing dates and closing open editors. A
+// words, editing sub-queries and writing dates. Editors are the view's own:
+// the query asks for them to close through a signal. A
 // query has at most one view; without one it behaves as the headless query.
 // Neither owns the other: a view that goes first unsets itself. What the
 // tree looks like reaches every view through the query's signals instead.
@@ -43,10 +44,9 @@ public:
     // host's OnEditSubQuery.
     virtual bool EditSubQuery(TVxQuery& query, TStringList& subQuery, QString& value, TSQLOptions& options,
                               QString& readableText);
-    // A date, time or date-time value as an SQL literal or as display text.
+    // A date, time or date-time value as an SQL literal or as display text,
+    // once per value.
     virtual QString ProcessDateValue(TVxQuery& query, TFieldType fieldType, const QString& value, bool forSQL);
-    // Closes the row's open value editor, taking or dropping its input.
-    virtual void CloseEdit(TVxQuery& query, TFilterRow* row, bool accept);
 };
 
 } // namespace brindle

@@ -421,6 +421,18 @@ void TResultField::ProcessSQLExpr(const QString& text)
 
 TRFieldListObserver::~TRFieldListObserver() = default;
 
+void ObserveRFields(TRFieldList& list, TRFieldListObserver& observer, QObject& context)
+{
+    TRFieldListObserver* to = &observer;
+    QObject::connect(&list, &TRFieldList::fieldInserted, &context, [to](int index) { to->RFieldInserted(index); });
+    QObject::connect(&list, &TRFieldList::fieldAboutToBeRemoved, &context,
+                     [to](int index) { to->RFieldAboutToBeRemoved(index); });
+    QObject::connect(&list, &TRFieldList::fieldMoved, &context, [to](int from, int dest) { to->RFieldMoved(from, dest); });
+    QObject::connect(&list, &TRFieldList::fieldChanged, &context, [to](int index) { to->RFieldChanged(index); });
+    QObject::connect(&list, &TRFieldList::aboutToBeReset, &context, [to] { to->RFieldsAboutToBeReset(); });
+    QObject::connect(&list, &TRFieldList::reset, &context, [to] { to->RFieldsReset(); });
+}
+
 TRFieldList::TRFieldList(TVxCustomDBStructure* dbStruct, TVxQuery* queryPanel)
     : FDBStruct(dbStruct), FQueryPanel(queryPanel)
 {
@@ -472,27 +484,27 @@ bool TRFieldList::RemoveFieldsUsing(const QSet<const TDSField*>& fields)
 
 void TRFieldList::beginReset()
 {
-    if (FResetDepth++ == 0 && FObserver)
-        FObserver->RFieldsAboutToBeReset();
+    if (FResetDepth++ == 0)
+        emit aboutToBeReset();
 }
 
 void TRFieldList::endReset()
 {
-    if (FResetDepth > 0 && --FResetDepth == 0 && FObserver)
-        FObserver->RFieldsReset();
+    if (FResetDepth > 0 && --FResetDepth == 0)
+        emit reset();
 }
 
 void TRFieldList::inserted(int index)
 {
     if (!quiet())
-        FObserver->RFieldInserted(index);
+        emit fieldInserted(index);
 }
 
 void TRFieldList::Delete(int index)
 {
     GetItem(index);
     if (!quiet())
-        FObserver->RFieldAboutToBeRemoved(index);
+        emit fieldAboutToBeRemoved(index);
     TVxObjectList::Delete(index);
 }
 
@@ -500,7 +512,7 @@ std::unique_ptr<TResultField> TRFieldList::Extract(int index)
 {
     GetItem(index);
     if (!quiet())
-        FObserver->RFieldAboutToBeRemoved(index);
+        emit fieldAboutToBeRemoved(index);
     return TVxObjectList::Extract(index);
 }
 
@@ -508,7 +520,7 @@ void TRFieldList::Move(int from, int to)
 {
     TVxObjectList::Move(from, to);
     if (from != to && !quiet())
-        FObserver->RFieldMoved(from, to);
+        emit fieldMoved(from, to);
 }
 
 void TRFieldList::Clear()
@@ -709,7 +721,7 @@ void TRFieldList::RFieldChanged(TResultField* field)
 {
     if (field && !quiet())
         if (const int index = IndexOf(field); index >= 0)
-            FObserver->RFieldChanged(index);
+            emit fieldChanged(index);
     if (FQueryPanel && !FUpdating)
         FQueryPanel->QueryChanged();
 }

@@ -12,6 +12,7 @@
 #include <brindle/brindle_core_export.h>
 #include <brindle/datamodel/db_structure.h>
 
+#include <QObject>
 #include <QPointer>
 
 namespace brindle {
@@ -89,8 +90,9 @@ private:
     int FSortOrder = 0;
 };
 
-// Follows a result field list. Indexes are the list's at the time of the
-// call; between AboutToBeReset and Reset the list changes freely.
+// Follows a result field list through its signals (ObserveRFields).
+// Indexes are the list's at the time of the call; between AboutToBeReset
+// and Reset the list changes freely.
 class BRINDLE_CORE_EXPORT TRFieldListObserver {
 public:
     virtual ~TRFieldListObserver();
@@ -102,7 +104,8 @@ public:
     virtual void RFieldsReset() = 0;
 };
 
-class BRINDLE_CORE_EXPORT TRFieldList : public TVxObjectList<TResultField>, private IModelListener {
+class BRINDLE_CORE_EXPORT TRFieldList : public QObject, public TVxObjectList<TResultField>, private IModelListener {
+    Q_OBJECT
 public:
     explicit TRFieldList(TVxCustomDBStructure* dbStruct = nullptr, TVxQuery* queryPanel = nullptr);
     ~TRFieldList() override;
@@ -112,10 +115,7 @@ public:
     TVxCustomDBStructure* DBStruct() const { return FDBStruct.data(); }
     void SetDBStruct(TVxCustomDBStructure* dbStruct);
 
-    // One observer at a time; none by default. Not owned.
-    void SetObserver(TRFieldListObserver* observer) { FObserver = observer; }
-
-    // The list's own changes, told to the observer.
+    // The list's own changes, told through the signals below.
     void Delete(int index);
     std::unique_ptr<TResultField> Extract(int index);
     void Move(int from, int to);
@@ -196,7 +196,7 @@ private:
     void listen(bool on);
     void beginReset();
     void endReset();
-    bool quiet() const { return !FObserver || FUpdating || FResetDepth > 0; }
+    bool quiet() const { return FUpdating || FResetDepth > 0; }
     void inserted(int index);
 
     QPointer<TVxCustomDBStructure> FDBStruct;
@@ -204,8 +204,19 @@ private:
     bool FUpdating = false;
     int FResetDepth = 0;
     bool FUpdateReset = false; // BeginUpdate began a reset that EndUpdate ends
-    TRFieldListObserver* FObserver = nullptr;
+
+signals:
+    void fieldInserted(int index);
+    void fieldAboutToBeRemoved(int index);
+    void fieldMoved(int from, int to);
+    void fieldChanged(int index);
+    void aboutToBeReset();
+    void reset();
 };
+
+// Connects the list's signals to the observer for as long as both the list
+// and the context live; any number of observers may follow one list.
+BRINDLE_CORE_EXPORT void ObserveRFields(TRFieldList& list, TRFieldListObserver& observer, QObject& context);
 
 // One table of a statement and the link that joins it to an earlier one
 // (none for a table that starts the FROM clause).

@@ -5,35 +5,47 @@
 
 namespace brindle {
 
+TQueryWord* TFilterRow::Word(TWordRole role) const
+{
+    const bool simple = FRowType == frtSimpleCondition;
+    switch (role) {
+    case wrText:
+        return simple ? nullptr : FLabel1.get();
+    case wrLinkType:
+        return IsBracket() ? FLabel2.get() : nullptr;
+    case wrTextAfter:
+        return IsBracket() ? FLabel3.get() : nullptr;
+    case wrField:
+        return simple ? FLabel1.get() : nullptr;
+    case wrOperator:
+        return simple ? FLabel2.get() : nullptr;
+    case wrValue1:
+        return IsBracket() ? nullptr : FLabel3.get();
+    case wrValueSeparator:
+        return IsBracket() ? nullptr : FLabel5.get();
+    case wrValue2:
+        return IsBracket() ? nullptr : FLabel4.get();
+    case wrLogicalOperator:
+        return FLabel9.get();
+    }
+    return nullptr;
+}
+
+std::optional<TWordRole> TFilterRow::RoleOf(const TQueryWord* word) const
+{
+    if (word)
+        for (TWordRole role : SentenceOrder)
+            if (Word(role) == word)
+                return role;
+    return std::nullopt;
+}
+
 QList<TRowWord> TVxQuery::RowWords(const TFilterRow* row) const
 {
     QList<TRowWord> words;
-    auto add = [&](TQueryWord* word, TWordRole role) {
-        if (word)
+    for (TWordRole role : SentenceOrder)
+        if (TQueryWord* word = row->Word(role))
             words.append({word, role});
-    };
-    switch (row->RowType()) {
-    case frtBracket:
-        add(row->Label1(), wrText);
-        add(row->Label2(), wrLinkType);
-        add(row->Label3(), wrText);
-        break;
-    case frtSimpleCondition:
-        add(row->Label1(), wrField);
-        add(row->Label2(), wrOperator);
-        break;
-    case frtCustomCondition:
-        add(row->Label1(), wrText);
-        break;
-    }
-    if (!row->IsBracket()) {
-        add(row->Label3(), wrValue1);
-        add(row->Label5(), wrValueSeparator);
-        add(row->Label4(), wrValue2);
-    }
-    // The link word is made when first shown; one never made is not listed.
-    if (row->HasLinkWord())
-        add(row->Label9(), wrLogicalOperator);
     return words;
 }
 
@@ -54,19 +66,21 @@ TFilterBracket* logicalOperatorBracket(const TVxQuery& query, const TFilterRow* 
 
 bool TVxQuery::AcceptWordValue(TFilterRow* row, TQueryWord* word, const QString& value)
 {
-    if (!row || !word)
+    const std::optional<TWordRole> role = row ? row->RoleOf(word) : std::nullopt;
+    return role && AcceptWordValue(row, *role, value);
+}
+
+bool TVxQuery::AcceptWordValue(TFilterRow* row, TWordRole role, const QString& value)
+{
+    TQueryWord* word = row ? row->Word(role) : nullptr;
+    if (!word)
         return false;
-    TWordRole role = wrText;
-    bool found = false;
-    for (const TRowWord& w : RowWords(row))
-        if (w.Word == word) {
-            role = w.Role;
-            found = true;
-        }
-    if (!found)
-        return false;
+    // Setting the value reports the change itself; the scope makes the
+    // whole choice one change.
+    const ChangeScope change(*this);
     switch (role) {
     case wrText:
+    case wrTextAfter:
     case wrValueSeparator:
         return false;
     case wrLinkType: {
@@ -115,6 +129,17 @@ bool TVxQuery::AcceptWordValue(TFilterRow* row, TQueryWord* word, const QString&
     }
     QueryChanged();
     return true;
+}
+
+bool TVxQuery::EditCustomValue(TFilterRow* row, TWordRole role, QString& value)
+{
+    if (!row || row->IsBracket() || (role != wrValue1 && role != wrValue2))
+        return false;
+    auto* cond = static_cast<TFilterCond*>(row);
+    const int index = role == wrValue1 ? 1 : 2;
+    if (cond->GetValueKind(index) == vkSubQuery)
+        return cond->RunSubQueryEditor(value);
+    return cond->CustomDropDownHandler(index, value);
 }
 
 } // namespace brindle

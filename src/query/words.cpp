@@ -207,12 +207,19 @@ void TQueryWord::ValueChanged()
     }
 }
 
+TWordNotifier* TQueryWord::Notifier()
+{
+    if (!FNotifier)
+        FNotifier = std::make_unique<TWordNotifier>();
+    return FNotifier.get();
+}
+
 void TQueryWord::changed()
 {
-    // The word's own widget follows first, so that views that hear of the
+    // The word's own widgets follow first, so that views that hear of the
     // change find it already shown.
-    if (OnChanged)
-        OnChanged(this);
+    if (FNotifier)
+        emit FNotifier->changed(this);
     // Most changes happen while nobody listens: this test stays inline.
     if (FRow) {
         TVxQuery* query = FRow->QueryPanel();

@@ -16,6 +16,7 @@
 #include <brindle/foundations/string_list.h>
 
 #include <QHash>
+#include <QObject>
 
 #include <functional>
 #include <memory>
@@ -38,6 +39,36 @@ enum TDateTimeEditKind { ekTime, ekDate };
 
 // The caption a word shows when its caption is empty.
 inline const QString EmptyWordCaption = QStringLiteral("_____");
+
+// A word's place in its row's sentence: the one address of a word. Each
+// role names at most one word of a row.
+enum TWordRole {
+    wrText,           // plain text before: a bracket's caption, a predefined condition's caption
+    wrLinkType,       // a bracket's link type ("all", "any", ...)
+    wrTextAfter,      // a bracket's text after its link type
+    wrField,          // a simple condition's field
+    wrOperator,       // a simple condition's operator
+    wrValue1,         // the first value
+    wrValueSeparator, // the text between the two values
+    wrValue2,         // the second value
+    wrLogicalOperator // "and"/"or" between rows
+};
+
+// The roles in the order a sentence reads them; a row lacks some.
+inline constexpr TWordRole SentenceOrder[] = {wrText,   wrLinkType, wrTextAfter,      wrField,          wrOperator,
+                                              wrValue1, wrValueSeparator, wrValue2, wrLogicalOperator};
+
+class TQueryWord;
+
+// Tells of a word's changes, to any number of listeners. A word makes one
+// only when something listens: a query of ten thousand rows has sixty
+// thousand words, and few of them are ever on screen.
+class BRINDLE_CORE_EXPORT TWordNotifier : public QObject {
+    Q_OBJECT
+signals:
+    // After every change of what the word shows.
+    void changed(brindle::TQueryWord* word);
+};
 
 // A named group of item indexes of a list word.
 class BRINDLE_CORE_EXPORT TItemGroup {
@@ -157,10 +188,13 @@ public:
     // The first item whose value is the text, letter case counting; -1 when none.
     int IndexOfValue(const QString& value) const;
 
-    // Called after every change of what the word shows: value, caption,
-    // items, editor, fixed, enabled, visible or hint (a widget that shows
-    // one word follows it through this).
-    std::function<void(TQueryWord*)> OnChanged;
+    // Tells of every change of what the word shows: value, caption, items,
+    // editor, fixed, enabled, visible or hint (a widget that shows the word
+    // follows it through this). Made on first use; owned by the word.
+    TWordNotifier* Notifier();
+
+    // The row whose word this is; none for a word of its own (a label's).
+    TFilterRow* Row() const { return FRow; }
 
 private:
     friend class TFilterRow;
@@ -197,6 +231,7 @@ private:
     bool FVisible = true;
     QString FHint;
     TFilterRow* FRow = nullptr;
+    std::unique_ptr<TWordNotifier> FNotifier;
 };
 
 } // namespace brindle

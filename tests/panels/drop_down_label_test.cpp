@@ -282,7 +282,7 @@ TEST_F(Labels, BoundLabelsFollowTheirWordsAndWriteBack)
     word.SetEnabled(true);
 
     // The editor's settings are the word's; an accepted value goes back to
-    // the word, through the panel's hook when there is one.
+    // the word, and then the host hears of it.
     label->DropDown();
     QTest::keyClicks(lineEdit(*label), "x7");
     QTest::keyClick(lineEdit(*label), Qt::Key_Return);
@@ -293,7 +293,7 @@ TEST_F(Labels, BoundLabelsFollowTheirWordsAndWriteBack)
     QTest::keyClick(lineEdit(*label), Qt::Key_8);
     QTest::keyClick(lineEdit(*label), Qt::Key_Return);
     EXPECT_EQ(hooked, QStringList{"Germany78"});
-    EXPECT_EQ(word.Value(), "Germany7");
+    EXPECT_EQ(word.Value(), "Germany78");
 
     // Unbound, the label shows its own word again.
     label->BindWord(nullptr);

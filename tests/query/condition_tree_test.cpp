@@ -244,7 +244,7 @@ TEST(QueryWord, ItemsGroupsIndexesAndSharedItems)
     EXPECT_EQ(word.Values().Count(), 5) << "a short value list adds nothing";
 
     int calls = 0;
-    word.OnChanged = [&](TQueryWord*) { ++calls; };
+    QObject::connect(word.Notifier(), &TWordNotifier::changed, [&] { ++calls; });
     for (int bad : {5, -2})
         EXPECT_EQ(fixtures::errorOf<EDDLabelError>([&] { word.SetItemIndex(bad); }), "Index out of bounds") << bad;
     EXPECT_EQ(calls, 0);

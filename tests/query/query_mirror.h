@@ -35,7 +35,7 @@ public:
             take(q.Filter());
         });
         on(&TVxQuery::rowWordChanged, [this](TFilterRow* row, TQueryWord* word) {
-            static const char* const roles[] = {"text", "link", "field", "operator", "value1", "sep", "value2", "and/or"};
+            static const char* const roles[] = {"text", "link", "text after", "field", "operator", "value1", "sep", "value2", "and/or"};
             for (const TRowWord& w : q.RowWords(row))
                 if (w.Word == word)
                     Words << row->RowID() + ':' + roles[w.Role] + (word->Fixed() ? " fixed" : "")

@@ -90,7 +90,7 @@ TEST_F(QuerySeam, RowWordsAndAcceptingAValue)
             out << w.Role;
         return out;
     };
-    EXPECT_EQ(roles(query.Filter()), QList<int>({wrText, wrLinkType, wrText}));
+    EXPECT_EQ(roles(query.Filter()), QList<int>({wrText, wrLinkType, wrTextAfter}));
     EXPECT_EQ(roles(cond), QList<int>({wrField, wrOperator, wrValue1, wrValueSeparator, wrValue2, wrLogicalOperator}));
     EXPECT_EQ(roles(custom), QList<int>({wrText, wrValue1})) << "the last row has no logical operator";
     cond->SetOperator(m.op("Equal"));
