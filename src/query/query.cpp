@@ -769,6 +769,9 @@ void TVxQuery::ParseSQL(const TStringList& sql)
 {
     const ChangeScope change(*this);
     SqlImporter(*this).Import(sql);
+    // Reported once the query is idle again, as after a load.
+    QueryChanged();
+    ParametersListChanged();
 }
 
 void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,
