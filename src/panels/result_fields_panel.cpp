@@ -230,18 +230,58 @@ void TResultFieldRow::RefreshResultField()
 
 TVxResultFieldsPanel::TVxResultFieldsPanel(QWidget* parent)
     : QScrollArea(parent), FDefTitles(defaultTitles()), FTitles(defaultTitles()),
-      FResultFields(std::make_unique<TRFieldList>()), FSurface(new QWidget)
+      FResultFields(std::make_unique<TRFieldList>()), FList(FResultFields.get()), FSurface(new QWidget)
 {
     setFocusPolicy(Qt::StrongFocus);
     setWidgetResizable(true);
     setWidget(FSurface);
-    ObserveRFields(*FResultFields, *this, *this);
+    ObserveRFields(*FList, *this, *this);
 }
 
 TVxResultFieldsPanel::~TVxResultFieldsPanel()
 {
-    FResultFields->disconnect(this);
+    FList->disconnect(this);
     FRows.clear();
+}
+
+void TVxResultFieldsPanel::showList(TRFieldList* list)
+{
+    dropRows();
+    FList = list;
+    ObserveRFields(*FList, *this, *this);
+    if (FActive)
+        RefreshFieldsList();
+}
+
+void TVxResultFieldsPanel::BindQuery(TVxQuery* query)
+{
+    if (query == FQuery.data())
+        return;
+    FList->disconnect(this);
+    disconnect(FQueryModel);
+    disconnect(FQueryGone);
+    FQuery = query;
+    if (!query) {
+        showList(FResultFields.get());
+        return;
+    }
+    // The query's list goes with the query, before the query's destroyed
+    // signal: the panel lets go of its rows without touching the list.
+    FQueryGone = connect(query, &QObject::destroyed, this, [this] {
+        disconnect(FQueryModel);
+        FQuery = nullptr;
+        FRows.clear();
+        FCurrentRow = nullptr;
+        FList = FResultFields.get();
+        showList(FList);
+    });
+    // A new model gives the query a new, empty list, told as a reset.
+    FQueryModel = connect(query, &TVxQuery::treeReset, this, [this] {
+        if (FQuery && FQuery->DbStruct() != FDBStruct.data())
+            SetDBStruct(FQuery->DbStruct());
+    });
+    SetDBStruct(query->DbStruct());
+    showList(&query->QResult()->ResultFields());
 }
 
 void TVxResultFieldsPanel::SetTitles(const TStringList& lines)
@@ -278,10 +318,15 @@ void TVxResultFieldsPanel::checkModel() const
 
 void TVxResultFieldsPanel::newList()
 {
-    FResultFields->disconnect(this);
+    const bool own = FList == FResultFields.get();
+    if (own)
+        FList->disconnect(this);
     dropRows();
     FResultFields = std::make_unique<TRFieldList>(FDBStruct.data());
-    ObserveRFields(*FResultFields, *this, *this);
+    if (own) {
+        FList = FResultFields.get();
+        ObserveRFields(*FList, *this, *this);
+    }
 }
 
 void TVxResultFieldsPanel::SetDBStruct(TVxCustomDBStructure* model)
@@ -305,7 +350,7 @@ void TVxResultFieldsPanel::SetDBStruct(TVxCustomDBStructure* model)
 void TVxResultFieldsPanel::SetResultFields(const TRFieldList& list)
 {
     checkModel();
-    FResultFields->Assign(list);
+    FList->Assign(list);
 }
 
 void TVxResultFieldsPanel::SetActive(bool active)
@@ -353,7 +398,7 @@ void TVxResultFieldsPanel::Refresh()
 
 void TVxResultFieldsPanel::ClearAll()
 {
-    FResultFields->Clear();
+    FList->Clear();
     ShowAddRow();
     Changed();
 }
@@ -410,9 +455,9 @@ void TVxResultFieldsPanel::RefreshFieldsList()
     const auto done = qScopeGuard([this] { FRefreshing = false; });
     dropRows();
     if (FDBStruct) {
-        FRows.reserve(static_cast<std::size_t>(FResultFields->Count()));
-        for (int i = 0; i < FResultFields->Count(); ++i) {
-            FRows.push_back(std::make_unique<TResultFieldRow>(*this, FResultFields->GetRField(i)));
+        FRows.reserve(static_cast<std::size_t>(FList->Count()));
+        for (int i = 0; i < FList->Count(); ++i) {
+            FRows.push_back(std::make_unique<TResultFieldRow>(*this, FList->GetRField(i)));
             FRows.back()->PlaceRow();
             FRows.back()->SetVisible(FActive);
         }
@@ -488,16 +533,16 @@ TResultField* TVxResultFieldsPanel::NewResultField()
         first = FDBStruct->FieldByID(FieldItems()->Values[0].toInt());
     if (!first)
         return nullptr;
-    FResultFields->SetJustSorting(false);
-    const int index = FResultFields->Add(QStringLiteral("@1"), {first}, first->DisplayName());
-    return FResultFields->GetRField(index);
+    FList->SetJustSorting(false);
+    const int index = FList->Add(QStringLiteral("@1"), {first}, first->DisplayName());
+    return FList->GetRField(index);
 }
 
 void TVxResultFieldsPanel::DeleteRow(int index)
 {
     if (index < 0 || index >= RowCount())
         return;
-    FResultFields->Delete(index);
+    FList->Delete(index);
     Changed();
 }
 
@@ -517,7 +562,7 @@ void TVxResultFieldsPanel::MoveRow(int from, int to)
 {
     if (from == to || from < 0 || to < 0 || from >= RowCount() || to >= RowCount())
         return;
-    FResultFields->Move(from, to);
+    FList->Move(from, to);
     RefreshSortOrder();
     Changed();
 }
@@ -525,7 +570,7 @@ void TVxResultFieldsPanel::MoveRow(int from, int to)
 void TVxResultFieldsPanel::RefreshSortOrder()
 {
     int order = 0;
-    for (const auto& field : *FResultFields)
+    for (const auto& field : *FList)
         if (field->Sorting() != stNoSort)
             field->SetSortOrder(++order);
 }
@@ -588,7 +633,7 @@ void TVxResultFieldsPanel::RFieldInserted(int index)
 {
     if (!FDBStruct || FRefreshing || (!FActive && FRows.empty()))
         return;
-    auto row = std::make_unique<TResultFieldRow>(*this, FResultFields->GetRField(index));
+    auto row = std::make_unique<TResultFieldRow>(*this, FList->GetRField(index));
     TResultFieldRow* made = row.get();
     FRows.insert(FRows.begin() + index, std::move(row));
     made->SetVisible(FActive);

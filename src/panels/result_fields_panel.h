@@ -128,10 +128,16 @@ public:
     TVxCustomDBStructure* DBStruct() const { return FDBStruct.data(); }
     // A new model gets a new, empty result field list.
     void SetDBStruct(TVxCustomDBStructure* model);
-    // The list the panel edits.
-    TRFieldList& ResultFields() { return *FResultFields; }
-    // Copies the list into the panel's own (needs a data model).
+    // The list the panel edits: its own, or a bound query's.
+    TRFieldList& ResultFields() { return *FList; }
+    // Copies the list into the one the panel edits (needs a data model).
     void SetResultFields(const TRFieldList& list);
+    // Edits the query's own columns rather than a list of the panel's, so a
+    // host with a query panel and this panel keeps one list: the panel
+    // takes the query's model and follows it. None (or the query going)
+    // returns to a list of the panel's own. Not owned.
+    void BindQuery(TVxQuery* query);
+    TVxQuery* BoundQuery() const { return FQuery.data(); }
 
     bool Active() const { return FActive; }
     // Activating needs a data model.
@@ -192,6 +198,8 @@ private:
 
     void checkModel() const;
     void newList();
+    // Shows the list: rows, and the signals the panel follows.
+    void showList(TRFieldList* list);
     void dropRows();
     void takeFocus();
     void updateSurfaceSize();
@@ -201,6 +209,10 @@ private:
     TStringList FTitles;
     QPointer<TVxCustomDBStructure> FDBStruct;
     std::unique_ptr<TRFieldList> FResultFields;
+    TRFieldList* FList;
+    QPointer<TVxQuery> FQuery;
+    QMetaObject::Connection FQueryModel;
+    QMetaObject::Connection FQueryGone;
     QWidget* FSurface;
     std::vector<std::unique_ptr<TResultFieldRow>> FRows;
     TResultFieldRow* FCurrentRow = nullptr;

@@ -193,4 +193,34 @@ TEST_F(ResultFieldsPanel, TheTitlesEditorChangesAndResetsTexts)
     EXPECT_EQ(panel->GetTitle("ttlDelField"), "Delete current field");
 }
 
+
+
+// Bound to a query, the panel edits the query's own columns: the query
+// hears of each edit, and the panel goes back to a list of its own when
+// the query goes.
+TEST_F(ResultFieldsPanel, BoundToAQueryThePanelEditsItsColumns)
+{
+    auto query = std::make_unique<TVxQuery>();
+    query->SetDbStruct(&m.model);
+    query->QResult()->ResultFields().Add("@1", {m.custName}, "Name");
+    panel->BindQuery(query.get());
+    EXPECT_EQ(panel->DBStruct(), &m.model);
+    panel->Activate();
+    ASSERT_EQ(panel->RowCount(), 1);
+    int changed = 0;
+    QObject::connect(query.get(), &TVxQuery::changed, panel, [&] { ++changed; });
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    EXPECT_EQ(query->QResult()->ResultFields().Count(), 2);
+    EXPECT_EQ(panel->RowCount(), 2);
+    EXPECT_GE(changed, 1);
+    query->QResult()->ResultFields().Delete(0);
+    EXPECT_EQ(panel->RowCount(), 1) << "an edit through the query shows on the panel";
+
+    query.reset();
+    EXPECT_EQ(panel->BoundQuery(), nullptr);
+    EXPECT_EQ(panel->RowCount(), 0);
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    EXPECT_EQ(panel->ResultFields().Count(), 1) << "the panel's own list again";
+}
+
 } // namespace
