@@ -7,7 +7,7 @@
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
-#include <brindle/panels/sub_query_dialog.h>
+#include <brindle/designer/sub_query_dialog.h>
 
 #include <QApplication>
 #include <QCursor>

@@ -10,6 +10,7 @@
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/datamodel/model_listener.h>
 #include <brindle/foundations/set.h>
+#include <brindle/panels/result_fields_options.h>
 #include <brindle/query/result_fields.h>
 
 #include <QDialog>
@@ -31,8 +32,6 @@ namespace brindle {
 
 class TVxQuery;
 
-enum TRFDOption { rfdShowSorting, rfdOnlySorting, rfdDisableExpressions, rfdListFunc, rfdCountDistinctFunc };
-using TRFDOptions = EnumSet<TRFDOption>;
 
 // The tags of the add menu's items (their actions' data). rfaJustSorting
 // adds the field for sorting only.

@@ -9,7 +9,7 @@
 // no controls at all.
 
 #include <brindle/brindle_widgets_export.h>
-#include <brindle/designer/result_fields_editor.h>
+#include <brindle/panels/result_fields_options.h>
 #include <brindle/panels/appearance.h>
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
@@ -28,6 +28,8 @@ class QMenu;
 #include <unordered_map>
 
 namespace brindle {
+
+class TdlgRFieldsEditor;
 
 // A row's enable check box: flat, never focused.
 class BRINDLE_WIDGETS_EXPORT TVxFlatCheckBox : public QCheckBox {

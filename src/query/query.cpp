@@ -2,7 +2,6 @@
 #include <brindle/query/query_caches_p.h>
 
 #include <brindle/query/query_base.h>
-#include <brindle/sqlimport/sql_importer.h>
 
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/text_utils.h>
@@ -762,43 +761,6 @@ bool TVxQuery::StandardEditSubQuery(TStringList& subQuery, QString& value, TSQLO
     if (OnEditSubQuery)
         CallHost([&] { accepted = OnEditSubQuery(this, subQuery, value, options, readableText); });
     return accepted;
-}
-
-// The import's entry points; SqlImporter binds a statement to the model.
-void TVxQuery::ParseSQL(const TStringList& sql)
-{
-    const ChangeScope change(*this);
-    SqlImporter(*this).Import(sql);
-    // Reported once the query is idle again, as after a load.
-    QueryChanged();
-    ParametersListChanged();
-}
-
-void TVxQuery::ProcessSQLBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,
-                                 const TVxObjectList<TSQLTable>& tables)
-{
-    SqlImporter(*this).ImportBracket(bracket, sqlBracket, tables);
-}
-
-TDSOperator* TVxQuery::OperatorBySQLCond(const TSQLCondition* condition, QString& value1, QString& value2,
-                                         TStringList& subQuery)
-{
-    return SqlImporter(*this).OperatorOf(condition, value1, value2, subQuery);
-}
-
-TDSCondition* TVxQuery::FindCustomCondition(const TSQLCondition* condition) const
-{
-    return SqlImporter::CustomConditionOf(FDbStruct.data(), condition);
-}
-
-QString TVxQuery::ProcessSQLDateValue(TFieldType fieldType, const QString& value) const
-{
-    return SqlImporter::DateValue(fieldType, value);
-}
-
-QString TVxQuery::ProcessSubQuery(const QString& sql, TStringList& dest)
-{
-    return SqlImporter(*this).ImportSubQuery(sql, dest);
 }
 
 } // namespace brindle

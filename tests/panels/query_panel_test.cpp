@@ -4,6 +4,8 @@
 
 #include "panels/panel_fixtures.h"
 
+#include <brindle/designer/result_fields_editor.h>
+
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/titles_editor.h>

@@ -3,7 +3,9 @@
 
 #include "panels/panel_fixtures.h"
 
-#include <brindle/panels/sub_query_dialog.h>
+#include <brindle/designer/result_fields_editor.h>
+
+#include <brindle/designer/sub_query_dialog.h>
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include <brindle/panels/sub_query_dialog.h>
+#include <brindle/designer/sub_query_dialog.h>
 
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/event_guard.h>
