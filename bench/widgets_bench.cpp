@@ -156,6 +156,44 @@ void BM_PanelAddRow(benchmark::State& state)
 }
 BENCHMARK(BM_PanelAddRow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// A value typed into the first condition's value word and taken, as a user
+// does: the word opens, the editor gets the text, the editor closes with
+// the input accepted and the query has told changed(). The counter is the
+// signals the query sends its views on the way (words changed or remade,
+// editors asked to close, changed()).
+void BM_PanelAcceptValue(benchmark::State& state)
+{
+    auto panel = newPanel();
+    panel->Query().LoadFromStrings(queryText(static_cast<int>(state.range(0))));
+    QApplication::processEvents();
+    TVxQuery& query = panel->Query();
+    TFilterRow* row = query.Filter();
+    while (row && row->RowType() != frtSimpleCondition)
+        row = query.GetRowByNum(row->RowNum() + 1);
+    auto* label = qobject_cast<TDropDownCustomEdit*>(panel->GetRowControl(row, 3));
+    if (!label) {
+        state.SkipWithError("the first condition has no text value word");
+        return;
+    }
+    int crossings = 0;
+    const auto count = QObject::connect(&query, &TVxQuery::rowWordChanged, [&] { ++crossings; });
+    const auto countReplaced = QObject::connect(&query, &TVxQuery::rowWordsReplaced, [&] { ++crossings; });
+    const auto countClose = QObject::connect(&query, &TVxQuery::editorCloseRequested, [&] { ++crossings; });
+    const auto countChanged = QObject::connect(&query, &TVxQuery::changed, [&] { ++crossings; });
+    int value = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        label->DropDown();
+        label->SetEditText(QString::number(++value));
+        label->DropUp(true);
+        ++runs;
+    }
+    state.counters["crossings"] = double(crossings) / std::max(runs, 1);
+    for (const auto& connection : {count, countReplaced, countClose, countChanged})
+        QObject::disconnect(connection);
+}
+BENCHMARK(BM_PanelAcceptValue)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 void BM_PanelRefresh(benchmark::State& state)
 {
     auto panel = newPanel();

@@ -11,35 +11,6 @@
 
 namespace brindle {
 
-namespace {
-
-constexpr int LogOpIndex = 9;
-
-int arrayIndex(int index)
-{
-    return index == LogOpIndex ? 5 : index - 1;
-}
-
-TQueryWord* wordOf(const TFilterRow* row, int index)
-{
-    switch (index) {
-    case 1:
-        return row->Label1();
-    case 2:
-        return row->Label2();
-    case 3:
-        return row->Label3();
-    case 4:
-        return row->Label5();
-    case 5:
-        return row->Label4();
-    default:
-        return row->HasLinkWord() ? row->Label9() : nullptr;
-    }
-}
-
-} // namespace
-
 TVxFlatCheckBox::TVxFlatCheckBox(QWidget* parent) : QCheckBox(parent)
 {
     setFocusPolicy(Qt::NoFocus);
@@ -68,7 +39,8 @@ private:
 
 TQueryWord* TVxQueryPanel::RowWord(const TFilterRow* row, int index)
 {
-    return (index >= 1 && index <= 5) || index == LogOpIndex ? wordOf(row, index) : nullptr;
+    const std::optional<TWordRole> role = row->RoleOfIndex(index);
+    return role ? row->Word(*role) : nullptr;
 }
 
 TVxQueryPanel::TVxQueryPanel(QWidget* parent)
@@ -232,9 +204,9 @@ void TVxQueryPanel::makeControls(TFilterRow* row)
 
 void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
 {
-    for (int index : ControlIndexes) {
-        Owned<TDropDownLabel>& label = controls.Labels[arrayIndex(index)];
-        TQueryWord* word = wordOf(row, index);
+    for (TWordRole role : SentenceOrder) {
+        Owned<TDropDownLabel>& label = controls.Labels[role];
+        TQueryWord* word = row->Word(role);
         if (label) {
             // A replaced word is already freed: the label forgets it unseen.
             const bool same = word && &label->Word() == word && LabelFitsEditor(*label, word->Editor());
@@ -253,7 +225,7 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
         label->setFont(shown);
         // A disabled word keeps the style's disabled look.
         QPalette colours = label->palette();
-        const QColor colour = wordColor(row, index);
+        const QColor colour = wordColor(role);
         if (colour.isValid()) {
             colours.setColor(QPalette::Active, QPalette::WindowText, colour);
             colours.setColor(QPalette::Inactive, QPalette::WindowText, colour);
@@ -269,22 +241,18 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
     }
 }
 
-QColor TVxQueryPanel::wordColor(const TFilterRow* row, int index) const
+QColor TVxQueryPanel::wordColor(TWordRole role) const
 {
-    if (index == LogOpIndex)
+    switch (role) {
+    case wrLinkType:
+    case wrLogicalOperator:
         return FAppearance.BoolOpColor();
-    if (row->IsBracket())
-        return index == 2 ? FAppearance.BoolOpColor() : QColor();
-    // The values are at 3 and 5; 4 is the text between them.
-    if (row->RowType() == frtCustomCondition)
-        return index == 3 || index == 5 ? FAppearance.ValueColor() : QColor();
-    switch (index) {
-    case 1:
+    case wrField:
         return FAppearance.FieldColor();
-    case 2:
+    case wrOperator:
         return FAppearance.OperatorColor();
-    case 3:
-    case 5:
+    case wrValue1:
+    case wrValue2:
         return FAppearance.ValueColor();
     default:
         return {};
@@ -508,20 +476,22 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
     else
         place(button, top);
 
-    TDropDownLabel* logOp = controls.Labels[arrayIndex(LogOpIndex)].get();
+    TDropDownLabel* logOp = controls.Labels[wrLogicalOperator].get();
     const bool firstInBracket = root || row->GetIndex() == 0;
     if (logOp && FQuery->LogOpStyle() == losBeforeCond && !firstInBracket)
         place(*logOp, top);
-    if (TDropDownLabel* first = controls.Labels[0].get()) {
-        if (first->width() > 0) {
-            place(*first, top);
-        } else {
-            first->move(rtl ? x - first->width() : x, top);
-        }
-    }
-    for (int index : {2, 3, 4, 5})
-        if (TDropDownLabel* label = controls.Labels[arrayIndex(index)].get())
+    bool first = true;
+    for (TWordRole role : SentenceOrder) {
+        TDropDownLabel* label = role == wrLogicalOperator ? nullptr : controls.Labels[role].get();
+        if (!label)
+            continue;
+        // An empty first word (the hidden root's caption) takes no room.
+        if (first && label->width() == 0)
+            label->move(rtl ? x - label->width() : x, top);
+        else
             place(*label, top);
+        first = false;
+    }
     if (logOp && FQuery->LogOpStyle() == losAfterCond)
         place(*logOp, top);
     // Assistive technology reads the row as its sentence.
@@ -595,9 +565,10 @@ TVxFlatCheckBox* TVxQueryPanel::RowCheckBox(const TFilterRow* row) const
 TDropDownLabel* TVxQueryPanel::GetRowControl(const TFilterRow* row, int index) const
 {
     const auto found = FRows.find(row);
-    if (found == FRows.end() || !((index >= 1 && index <= 5) || index == LogOpIndex))
+    const std::optional<TWordRole> role = row->RoleOfIndex(index);
+    if (found == FRows.end() || !role)
         return nullptr;
-    return found->second.Labels[arrayIndex(index)].get();
+    return found->second.Labels[*role].get();
 }
 
 void TVxQueryPanel::updateSurfaceSize()

@@ -225,7 +225,7 @@ private:
     struct RowControls {
         Owned<TFilterBtn> Button;
         Owned<TVxFlatCheckBox> CheckBox;
-        std::array<Owned<TDropDownLabel>, 6> Labels; // control indexes 1..5, then 9
+        std::array<Owned<TDropDownLabel>, std::size(SentenceOrder)> Labels; // by role
     };
 
     // IQueryView
@@ -273,7 +273,7 @@ private:
     void showSelection(TFilterRow* row);
     // The last row down the tree's last branches (the add-row line's anchor).
     TFilterRow* lastPlacedRow() const;
-    QColor wordColor(const TFilterRow* row, int slot) const;
+    QColor wordColor(TWordRole role) const;
     void paintSurface(QPainter& painter);
     void updateSurfaceSize();
     void saveResultFields(const TdlgRFieldsEditor& dialog);

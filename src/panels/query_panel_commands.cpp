@@ -375,21 +375,14 @@ TDropDownLabel* TVxQueryPanel::selectedLabel(const TFilterRow* row) const
 
 int TVxQueryPanel::labelIndex(const TFilterRow* row, const TDropDownLabel* label) const
 {
-    for (int index : ControlIndexes)
-        if (label && GetRowControl(row, index) == label)
-            return index;
-    return 0;
+    const std::optional<TWordRole> role = label ? row->RoleOf(&label->Word()) : std::nullopt;
+    return role ? TFilterRow::IndexOfRole(*role) : 0;
 }
 
 int TVxQueryPanel::valueIndexOf(const TFilterRow* row, const TDropDownLabel* label)
 {
-    if (!row || !label || row->IsBracket())
-        return 0;
-    const auto* cond = static_cast<const TFilterCond*>(row);
-    for (int index : {1, 2})
-        if (cond->ValueWord(index) == &label->Word())
-            return index;
-    return 0;
+    const std::optional<TWordRole> role = row && label ? row->RoleOf(&label->Word()) : std::nullopt;
+    return role == wrValue1 ? 1 : role == wrValue2 ? 2 : 0;
 }
 
 bool TVxQueryPanel::selectable(const TFilterRow* row, int index, bool visibleOnly) const

@@ -67,6 +67,11 @@ public:
     TQueryWord* Word(TWordRole role) const;
     // The role of one of the row's words.
     std::optional<TWordRole> RoleOf(const TQueryWord* word) const;
+    // The documented control indexes of a panel's row: 1 to 5 in sentence
+    // order (which roles they are depends on the kind of row), 9 the
+    // logical operator word. The one table between indexes and roles.
+    std::optional<TWordRole> RoleOfIndex(int index) const;
+    static int IndexOfRole(TWordRole role);
 
     // "1.3." for the third row of the root's first row; empty for the root.
     const QString& RowID() const { return FRowID; }

@@ -40,6 +40,49 @@ std::optional<TWordRole> TFilterRow::RoleOf(const TQueryWord* word) const
     return std::nullopt;
 }
 
+std::optional<TWordRole> TFilterRow::RoleOfIndex(int index) const
+{
+    static constexpr std::optional<TWordRole> none;
+    static constexpr std::optional<TWordRole> bracket[] = {none, wrText, wrLinkType, wrTextAfter, none, none};
+    static constexpr std::optional<TWordRole> simple[] = {none, wrField, wrOperator, wrValue1, wrValueSeparator, wrValue2};
+    static constexpr std::optional<TWordRole> custom[] = {none, wrText, none, wrValue1, wrValueSeparator, wrValue2};
+    if (index == 9)
+        return wrLogicalOperator;
+    if (index < 1 || index > 5)
+        return none;
+    switch (FRowType) {
+    case frtBracket:
+        return bracket[index];
+    case frtSimpleCondition:
+        return simple[index];
+    case frtCustomCondition:
+        return custom[index];
+    }
+    return none;
+}
+
+int TFilterRow::IndexOfRole(TWordRole role)
+{
+    switch (role) {
+    case wrText:
+    case wrField:
+        return 1;
+    case wrLinkType:
+    case wrOperator:
+        return 2;
+    case wrTextAfter:
+    case wrValue1:
+        return 3;
+    case wrValueSeparator:
+        return 4;
+    case wrValue2:
+        return 5;
+    case wrLogicalOperator:
+        return 9;
+    }
+    return 0;
+}
+
 QList<TRowWord> TVxQuery::RowWords(const TFilterRow* row) const
 {
     QList<TRowWord> words;
