@@ -317,8 +317,10 @@ void TDropDownMaskEdit::AcceptInput()
     if (!editorShown())
         return;
     const QString formatted = lineEdit()->text();
+    const QPointer<TDropDownMaskEdit> alive(this);
     acceptValue(UseFormattedValue() ? formatted : RawText());
-    SetCaption(formatted);
+    if (alive)
+        setEditorCaption(formatted);
 }
 
 // ---- TDropDownDateTimeEdit
@@ -387,10 +389,13 @@ void TDropDownDateTimeEdit::AcceptInput()
     const QString text = BrDateTimeToStr(current);
     if (text == Value())
         return;
-    acceptValue(text);
     const QLocale locale;
-    SetCaption(Kind() == ekDate ? locale.toString(picker()->date(), QLocale::ShortFormat)
-                               : locale.toString(picker()->time(), QLocale::ShortFormat));
+    const QString caption = Kind() == ekDate ? locale.toString(picker()->date(), QLocale::ShortFormat)
+                                             : locale.toString(picker()->time(), QLocale::ShortFormat);
+    const QPointer<TDropDownDateTimeEdit> alive(this);
+    acceptValue(text);
+    if (alive)
+        setEditorCaption(caption);
 }
 
 void TDropDownDateTimeEdit::AdjustSizes()

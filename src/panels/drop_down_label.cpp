@@ -97,6 +97,12 @@ void TDropDownLabel::acceptValue(const QString& value)
         valueApplied(value);
 }
 
+void TDropDownLabel::setEditorCaption(const QString& caption)
+{
+    if (!FWord->Row())
+        FWord->SetCaption(caption);
+}
+
 void TDropDownLabel::valueApplied(const QString& value)
 {
     const QPointer<TDropDownLabel> alive(this);

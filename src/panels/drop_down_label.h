@@ -163,6 +163,10 @@ protected:
     void acceptValue(const QString& value);
     // Announces an input that was applied.
     void valueApplied(const QString& value);
+    // The caption an editor gives its input. A row's word has its caption
+    // from the query, which an editor never overwrites; a word of the
+    // label's own takes it.
+    void setEditorCaption(const QString& caption);
     // The text drawn: the caption, or nothing for an empty plain text.
     QString shownText() const;
     // Text measures in the label's font.

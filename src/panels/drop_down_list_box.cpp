@@ -2,6 +2,7 @@
 
 #include <brindle/panels/event_guard.h>
 
+#include <QPointer>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -346,8 +347,10 @@ void TDropDownCheckListBox::AcceptInput()
         values.Add(Values()[index]);
         captions.Add(Items()[index]);
     }
+    const QPointer<TDropDownCheckListBox> alive(this);
     acceptValue(values.CommaText());
-    SetCaption(captions.CommaText());
+    if (alive)
+        setEditorCaption(captions.CommaText());
 }
 
 bool TDropDownCheckListBox::eventFilter(QObject* watched, QEvent* event)

@@ -569,10 +569,7 @@ void TVxResultFieldsPanel::MoveRow(int from, int to)
 
 void TVxResultFieldsPanel::RefreshSortOrder()
 {
-    int order = 0;
-    for (const auto& field : *FList)
-        if (field->Sorting() != stNoSort)
-            field->SetSortOrder(++order);
+    FList->NumberSortOrders();
 }
 
 void TVxResultFieldsPanel::Changed()

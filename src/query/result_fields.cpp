@@ -516,6 +516,14 @@ std::unique_ptr<TResultField> TRFieldList::Extract(int index)
     return TVxObjectList::Extract(index);
 }
 
+void TRFieldList::NumberSortOrders()
+{
+    int order = 0;
+    for (const auto& field : *this)
+        if (field->Sorting() != stNoSort)
+            field->SetSortOrder(++order);
+}
+
 void TRFieldList::Move(int from, int to)
 {
     TVxObjectList::Move(from, to);

@@ -115,6 +115,10 @@ public:
     TVxCustomDBStructure* DBStruct() const { return FDBStruct.data(); }
     void SetDBStruct(TVxCustomDBStructure* dbStruct);
 
+    // Numbers the sorted fields in list order from 1: the order a list
+    // edited row by row sorts by.
+    void NumberSortOrders();
+
     // The list's own changes, told through the signals below.
     void Delete(int index);
     std::unique_ptr<TResultField> Extract(int index);
