@@ -12,22 +12,23 @@ using namespace brindle;
 
 namespace {
 
+// Every entity of a removal or an entity list, whose kinds have the same names.
+template <typename Kinds>
+QSet<const void*> all(const Kinds& k)
+{
+    QSet<const void*> out;
+    const auto add = [&](const auto& entities) {
+        for (const void* entity : entities)
+            out << entity;
+    };
+    add(k.Fields), add(k.Operators), add(k.Tables), add(k.Links), add(k.Conditions);
+    return out;
+}
+
 struct RemovalLog : IModelListener {
     QSet<const void*> Removed;
     int Updates = 0;
-    void ModelEntitiesRemoving(TVxCustomDBStructure*, const TModelRemoval& r) override
-    {
-        for (const auto* e : r.Fields)
-            Removed << e;
-        for (const auto* e : r.Operators)
-            Removed << e;
-        for (const auto* e : r.Tables)
-            Removed << e;
-        for (const auto* e : r.Links)
-            Removed << e;
-        for (const auto* e : r.Conditions)
-            Removed << e;
-    }
+    void ModelEntitiesRemoving(TVxCustomDBStructure*, const TModelRemoval& r) override { Removed += all(r); }
     void ModelEntitiesUpdated(TVxCustomDBStructure*) override { ++Updates; }
     void ModelDestroying(TVxCustomDBStructure*) override {}
 };
@@ -37,22 +38,6 @@ QString text(const TVxCustomDBStructure& model)
     TStringList lines;
     model.SaveToStrings(lines);
     return lines.Text();
-}
-
-QSet<const void*> all(const ModelTextEntities& e)
-{
-    QSet<const void*> out;
-    for (const auto* x : e.Operators)
-        out << x;
-    for (const auto* x : e.Tables)
-        out << x;
-    for (const auto* x : e.Links)
-        out << x;
-    for (const auto* x : e.Fields)
-        out << x;
-    for (const auto* x : e.Conditions)
-        out << x;
-    return out;
 }
 
 QSet<const void*> fieldsAndLinksOf(const TDSTable* table, const TVxCustomDBStructure& model)
