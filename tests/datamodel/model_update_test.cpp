@@ -63,16 +63,12 @@ class ModelUpdateTest : public ::testing::TestWithParam<Edit> {};
 
 TEST_P(ModelUpdateTest, KeptEntitiesStayAndTakeTheCopysContent)
 {
+    RemovalLog log;
     TVxDBStructure model;
     model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
     TVxDBStructure copy;
-    copy.LoadFromStrings([&] {
-        TStringList lines;
-        model.SaveToStrings(lines);
-        return lines;
-    }());
+    copy.Assign(model);
     CopyOrigins origins(model, copy);
-    RemovalLog log;
     model.AddModelListener(&log);
     const QSet<const void*> before = all(model.TextEntities());
     const QSet<const void*> gone = GetParam().gone(model);
@@ -81,7 +77,7 @@ TEST_P(ModelUpdateTest, KeptEntitiesStayAndTakeTheCopysContent)
     origins.Apply();
     // The same content as a model that reads the copy's text afresh.
     TVxDBStructure fresh;
-    fresh.SetStructString(text(copy));
+    fresh.Assign(copy);
     EXPECT_EQ(text(model), text(fresh));
     EXPECT_EQ(log.Removed, gone);
     EXPECT_EQ(log.Updates, 1);
@@ -91,7 +87,6 @@ TEST_P(ModelUpdateTest, KeptEntitiesStayAndTakeTheCopysContent)
     // A second OK finds every entity paired.
     origins.Apply();
     EXPECT_EQ(all(model.TextEntities()), now);
-    model.RemoveModelListener(&log);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,10 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ModelUpdate, AFailingTextLeavesTheModelAsItWasAndTellsNothing)
 {
+    RemovalLog log;
     TVxDBStructure model;
     model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
     const QString before = text(model);
-    RemovalLog log;
     model.AddModelListener(&log);
     TStringList lines;
     model.SaveToStrings(lines);
@@ -148,7 +143,6 @@ TEST(ModelUpdate, AFailingTextLeavesTheModelAsItWasAndTellsNothing)
     EXPECT_EQ(text(model), before);
     EXPECT_TRUE(log.Removed.isEmpty());
     EXPECT_EQ(log.Updates, 0);
-    model.RemoveModelListener(&log);
 }
 
 } // namespace
