@@ -142,4 +142,16 @@ TEST_F(SampleEditorTest, RenamesKeepTheRowsAndTheStatementFollowsThem)
     EXPECT_EQ(statement.find("Customers"), std::string::npos) << statement;
 }
 
+TEST_F(SampleEditorTest, ResettingTheCatalogueKeepsTheRowsOfDefaultOperators)
+{
+    const TDSOperator* between = date->Operator();
+    openSample();
+    page(editor->Operators());
+    click(editor->Operators()->ResetButton());
+    ok();
+    EXPECT_EQ(queryText(), textBefore);
+    EXPECT_EQ(sql(), sqlBefore);
+    EXPECT_EQ(date->Operator(), between);
+}
+
 } // namespace
