@@ -27,6 +27,7 @@
 #include <QScopeGuard>
 
 #include <functional>
+#include <vector>
 
 namespace brindle {
 
@@ -63,6 +64,17 @@ struct TDMCustomInfo {
 // True when the lower-cased expression holds "sum(", "count(", "max(",
 // "min(", "avg(" or "list(".
 BRINDLE_CORE_EXPORT bool CheckIfAggregate(const QString& expr);
+
+// A model's entities as its text lists them, each kind in the text's order
+// (links under the table they start from): the k-th of a kind is the k-th
+// that reading the text makes.
+struct ModelTextEntities {
+    std::vector<TDSOperator*> Operators;
+    std::vector<TDSTable*> Tables;
+    std::vector<TDSLink*> Links;
+    std::vector<TDSField*> Fields;
+    std::vector<TDSCondition*> Conditions;
+};
 
 class BRINDLE_CORE_EXPORT TVxCustomDBStructure : public QObject, public IFormComponent {
     Q_OBJECT
@@ -314,6 +326,16 @@ public:
     // Replaces the whole model by the one the lines describe; older layouts
     // are recognised by their Version key.
     void LoadFromStrings(const TStringList& strings);
+    // This model's entities in the order SaveToStrings writes them.
+    ModelTextEntities TextEntities() const;
+    // Takes the model the lines describe, as LoadFromStrings does, but where
+    // kept names one of this model's entities for the k-th entity of a kind
+    // that the text makes, that object stays and takes the text's content:
+    // whatever refers to it keeps it. Only the entities left without a place
+    // are announced as removed; listeners then hear ModelEntitiesUpdated.
+    // A text that does not read raises the reader's error and leaves the
+    // model as it was.
+    void UpdateFromStrings(const TStringList& strings, const ModelTextEntities& kept);
     void SaveToFile(const QString& fileName) const;
     void LoadFromFile(const QString& fileName);
     // The model text as one string; set, a text with a line feed is split
@@ -377,6 +399,8 @@ private:
     void operation(Body&& body);
     friend void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines);
     void announceRemoval(const TModelRemoval& removal);
+    // Tells the listeners that kept entities changed in place.
+    void announceUpdate();
     // Tells the listeners the operation ended; the model may be gone afterwards.
     void removalEnded();
     void notifyDestroying();

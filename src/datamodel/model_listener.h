@@ -40,8 +40,14 @@ public:
     // Before the entities go: drop every reference to them. Changing the
     // model from here is not allowed.
     virtual void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) = 0;
-    // The operation that removed them has ended and the model is consistent
-    // again: the place to tell a host. The model may be freed from here.
+    // Entities the model kept have taken new content in place, and new ones
+    // may have come (UpdateFromStrings): refresh what shows their names.
+    // Removals of the same operation were announced before. Changing the
+    // model from here is not allowed.
+    virtual void ModelEntitiesUpdated(TVxCustomDBStructure* model);
+    // The operation that removed or updated them has ended and the model is
+    // consistent again: the place to tell a host. The model may be freed
+    // from here.
     virtual void ModelEntitiesRemoved(TVxCustomDBStructure* model);
     // The model is being destroyed: its entities go right after, and the
     // listener is forgotten without having to unregister.

@@ -9,6 +9,8 @@ namespace brindle {
 
 IModelListener::~IModelListener() = default;
 
+void IModelListener::ModelEntitiesUpdated(TVxCustomDBStructure*) {}
+
 void IModelListener::ModelEntitiesRemoved(TVxCustomDBStructure*) {}
 
 void TVxCustomDBStructure::AddModelListener(IModelListener* listener)
@@ -45,6 +47,13 @@ void TVxCustomDBStructure::announceRemoval(const TModelRemoval& removal)
 {
     callListeners(this, FModelListeners,
                   [&](IModelListener* listener) { listener->ModelEntitiesRemoving(this, removal); });
+}
+
+void TVxCustomDBStructure::announceUpdate()
+{
+    callListeners(this, FModelListeners, [&](IModelListener* listener) { listener->ModelEntitiesUpdated(this); });
+    // The operation's end is told as after a removal.
+    FRemovalsEnded = true;
 }
 
 void TVxCustomDBStructure::removalEnded()

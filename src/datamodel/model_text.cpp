@@ -86,6 +86,12 @@ QString sectionValue(const TStringList& source, int first, int end, QStringView 
     return {};
 }
 
+// A link is written under the tables with its table 1's alias that list it.
+bool writtenUnder(const TDSLink* link, const TDSTable* table)
+{
+    return link->Table1() && link->Table2() && link->Table1()->TableAlias() == table->TableAlias();
+}
+
 // Lines of a section that carries text rather than keys (an SQL text, the
 // database info's settings): the writer's separator lines are not part of it.
 void dropTrailingBlankLines(TStringList& lines)
@@ -239,11 +245,10 @@ void TVxCustomDBStructure::TextWriter::writeTables()
 {
     for (int i = 0; i < m.TableCount(); ++i) {
         const TDSTable* table = m.FTables[i];
-        // A link is written once, under its table 1.
         std::vector<const TDSLink*> own;
         QStringList linked;
         for (const TDSLink* link : table->FLinks)
-            if (link->Table1() && link->Table2() && link->Table1()->TableAlias() == table->TableAlias()) {
+            if (writtenUnder(link, table)) {
                 own.push_back(link);
                 linked.append(link->Table2()->TableAlias());
             }
@@ -397,14 +402,55 @@ void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
 
 class TVxCustomDBStructure::TextReader {
 public:
-    TextReader(TVxCustomDBStructure& model, const TStringList& source)
-        : m(model), FSource(source), FSections(source)
+    // Kept entities, if given, are read into at their places instead of new
+    // ones; each must be the model's own and stand at one place only.
+    TextReader(TVxCustomDBStructure& model, const TStringList& source, const ModelTextEntities* kept = nullptr)
+        : m(model), FSource(source), FSections(source), FKept(kept)
     {
     }
 
     void read();
 
 private:
+    // The kept entities by their places, out of the model's lists while the
+    // rest is cleared.
+    struct Pools {
+        std::vector<std::unique_ptr<TDSOperator>> Operators;
+        std::vector<std::unique_ptr<TDSTable>> Tables;
+        std::vector<std::unique_ptr<TDSLink>> Links;
+        std::vector<std::unique_ptr<TDSField>> Fields;
+        std::vector<std::unique_ptr<TDSCondition>> Conditions;
+    };
+    // How many entities of each kind were made so far: the place of the next.
+    struct Made {
+        std::size_t Operators = 0;
+        std::size_t Tables = 0;
+        std::size_t Links = 0;
+        std::size_t Fields = 0;
+        std::size_t Conditions = 0;
+    };
+
+    void forgetKept(TModelRemoval& removal) const;
+    void takeOutKept();
+    // A kept entity leaves what it referred to and returns to what a new
+    // one holds; the host's own data (OleObject, UserData) stays with it.
+    static void renew(TDSLink* link);
+    static void renew(TDSTable* table);
+    static void renew(TDSField* field);
+    static void renew(TDSOperator* op);
+    static void renew(TDSCondition* condition);
+    // The kept entity at the next place of its kind, or a new one.
+    template <typename T, typename... Args>
+    static std::unique_ptr<T> make(std::vector<std::unique_ptr<T>>& pool, std::size_t& made, Args... args)
+    {
+        const std::size_t place = made++;
+        if (place < pool.size() && pool[place])
+            return std::move(pool[place]);
+        return std::make_unique<T>(args...);
+    }
+    TDSOperator* addOperator(const QString& name, const QString& displayName, const QString& sqlExpr,
+                             const QString& valFormat, TAppliedTypes types);
+
     // Reads a section from the running index and moves the index past it.
     bool section(const QString& name, TStringList& dest)
     {
@@ -459,7 +505,154 @@ private:
     TextHash<std::vector<TDSOperator*>> FOperatorLists;
     // The name of the section being looked for, made in place.
     QString FName;
+    const ModelTextEntities* FKept;
+    Pools FPool;
+    Made FMade;
 };
+
+void TVxCustomDBStructure::TextReader::forgetKept(TModelRemoval& removal) const
+{
+    for (const TDSOperator* op : FKept->Operators)
+        removal.Operators.remove(op);
+    for (const TDSTable* table : FKept->Tables)
+        removal.Tables.remove(table);
+    for (const TDSLink* link : FKept->Links)
+        removal.Links.remove(link);
+    for (const TDSField* field : FKept->Fields)
+        removal.Fields.remove(field);
+    for (const TDSCondition* condition : FKept->Conditions)
+        removal.Conditions.remove(condition);
+}
+
+namespace {
+
+// Takes the entities at places out of the list, each into its place.
+template <typename T, typename List>
+std::vector<std::unique_ptr<T>> takePlaces(List& list, const std::vector<T*>& places)
+{
+    QHash<const T*, std::size_t> placeOf;
+    for (std::size_t k = 0; k < places.size(); ++k)
+        if (places[k])
+            placeOf.insert(places[k], k);
+    std::vector<std::unique_ptr<T>> pool(places.size());
+    for (auto& item : list.ExtractIf([&](const T* entity) { return placeOf.contains(entity); }))
+        pool[placeOf.value(item.get())] = std::move(item);
+    return pool;
+}
+
+} // namespace
+
+void TVxCustomDBStructure::TextReader::takeOutKept()
+{
+    FPool.Links = takePlaces(m.FLinks, FKept->Links);
+    FPool.Tables = takePlaces(m.FTables, FKept->Tables);
+    FPool.Fields = takePlaces(m.FFields, FKept->Fields);
+    FPool.Operators = takePlaces(m.FOperators, FKept->Operators);
+    FPool.Conditions = takePlaces(m.FConditions, FKept->Conditions);
+    // Links first: they leave the lists of tables that may still go.
+    for (const auto& link : FPool.Links)
+        if (link)
+            renew(link.get());
+    for (const auto& table : FPool.Tables)
+        if (table)
+            renew(table.get());
+    for (const auto& field : FPool.Fields)
+        if (field)
+            renew(field.get());
+    for (const auto& op : FPool.Operators)
+        if (op)
+            renew(op.get());
+    for (const auto& condition : FPool.Conditions)
+        if (condition)
+            renew(condition.get());
+    m.FTableIndexValid = false;
+    m.FFieldIndexValid = false;
+    m.FFieldIDIndexValid = false;
+    m.FMaxFieldIDValid = false;
+    m.FSQLEditorFields = -1;
+}
+
+void TVxCustomDBStructure::TextReader::renew(TDSLink* link)
+{
+    if (link->FTable1)
+        link->FTable1->FLinks.Remove(link);
+    if (link->FTable2 && link->FTable2 != link->FTable1)
+        link->FTable2->FLinks.Remove(link);
+    link->FTable1 = nullptr;
+    link->FTable2 = nullptr;
+    link->FFields1.Clear();
+    link->FFields2.Clear();
+    link->FOperators.Clear();
+    link->FLinkType = ltInner;
+    link->FQuoteFields = false;
+}
+
+void TVxCustomDBStructure::TextReader::renew(TDSTable* table)
+{
+    // Links that go still point here until they are freed, and then find
+    // nothing to leave.
+    table->FLinks.Clear();
+    table->FInModel = false;
+    table->FDatabaseName.clear();
+    table->FTableName.clear();
+    table->FDisplayName.clear();
+    table->FAlias.clear();
+    table->FLinksStr.clear();
+    table->FTableHints.clear();
+    table->FQuoted = false;
+    table->DesignLeft = table->DesignTop = table->DesignWidth = table->DesignHeight = 0;
+    table->FSearchMark = 0;
+    table->FSearchParent = nullptr;
+}
+
+void TVxCustomDBStructure::TextReader::renew(TDSField* field)
+{
+    field->SetGroup(nullptr);
+    field->FInModel = false;
+    field->FID = 0;
+    field->FIDText.clear();
+    field->FFieldExpr.clear();
+    field->FDisplayName.clear();
+    field->FTables.Clear();
+    field->FFieldKind = kfkData;
+    field->ClearOperators();
+    field->FDBFields.Clear();
+    field->FQuoted = false;
+    field->FFieldType = ftUnknown;
+    field->FFieldSize = 0;
+    field->FEditType = etAuto;
+    field->FValueEditor.reset();
+    field->FUseInConditions = true;
+    field->FUseInResult = true;
+    field->FIsAggregate = false;
+}
+
+void TVxCustomDBStructure::TextReader::renew(TDSOperator* op)
+{
+    InitOperator(op, QString(), QString(), QString(), QString(), TDSOperator::DefaultAppliedTypes);
+    op->SetExprType(ftUnknown);
+    op->SetValueKind(vkScalar);
+    op->SetCaseInsensative(false);
+}
+
+void TVxCustomDBStructure::TextReader::renew(TDSCondition* condition)
+{
+    condition->SetID(0);
+    condition->SetDisplayFormat(QString());
+    condition->SetSQLExpr(QString());
+    condition->Tables().Clear();
+}
+
+TDSOperator* TVxCustomDBStructure::TextReader::addOperator(const QString& name, const QString& displayName,
+                                                           const QString& sqlExpr, const QString& valFormat,
+                                                           TAppliedTypes types)
+{
+    auto op = make(FPool.Operators, FMade.Operators);
+    InitOperator(op.get(), name, displayName, sqlExpr, valFormat, types);
+    TDSOperator* raw = op.get();
+    m.AddOperatorRef(std::move(op));
+    return raw;
+}
 
 TDSOperator* TVxCustomDBStructure::TextReader::operatorByName(const QString& name)
 {
@@ -507,9 +700,16 @@ void TVxCustomDBStructure::ReadAppliedTypes(const QString& text, TAppliedTypes& 
 void TVxCustomDBStructure::TextReader::read()
 {
     m.FUpdating = true;
-    m.removing([&](TModelRemoval& r) { m.collectAll(r); },
-               [&] {
-                   m.FFieldGroups.Clear();
+    m.removing(
+        [&](TModelRemoval& r) {
+            m.collectAll(r);
+            if (FKept)
+                forgetKept(r);
+        },
+        [&] {
+            if (FKept)
+                takeOutKept();
+            m.FFieldGroups.Clear();
                    m.ClearFields();
                    // Links first: a table that still has links finds each
                    // of them in the model's whole list to delete it.
@@ -567,9 +767,8 @@ void TVxCustomDBStructure::TextReader::readOperators(const TStringList& main)
             name = QStringLiteral("Equal");
         TAppliedTypes types;
         m.ReadAppliedTypes(s.Values(QStringLiteral("AppliedTypes")), types);
-        TDSOperator* op = m.Operators(m.AddOperator(name, s.Values(QStringLiteral("DisplayName")),
-                                                    s.Values(QStringLiteral("SQLName")),
-                                                    s.Values(QStringLiteral("ValFormat")), types));
+        TDSOperator* op = addOperator(name, s.Values(QStringLiteral("DisplayName")), s.Values(QStringLiteral("SQLName")),
+                                      s.Values(QStringLiteral("ValFormat")), types);
         const QString exprType = s.Values(QStringLiteral("ExprType"));
         op->SetExprType(exprType.isEmpty() || exprType.compare(QStringLiteral("SameAsField"), Qt::CaseInsensitive) == 0
                             ? ftUnknown
@@ -607,15 +806,15 @@ void TVxCustomDBStructure::TextReader::readOldOperators()
         const QString value = list.ValueFromIndex(i);
         if (FVersion <= 1.2) {
             // name=caption,template
-            m.AddOperator(name, GetBeforeSep(value, QStringLiteral(",")), GetAfterSep(value, QStringLiteral(",")),
-                          QString(), TAppliedTypes());
+            addOperator(name, GetBeforeSep(value, QStringLiteral(",")), GetAfterSep(value, QStringLiteral(",")),
+                        QString(), TAppliedTypes());
             continue;
         }
         FSections.Read(0, QStringLiteral("Operation:") + list.Names(i), s);
         TAppliedTypes types;
         m.ReadAppliedTypes(s.Values(QStringLiteral("AppliedTypes")), types);
-        TDSOperator* op = m.Operators(m.AddOperator(name, value, s.Values(QStringLiteral("SQLName")),
-                                                    s.Values(QStringLiteral("ValFormat")), types));
+        TDSOperator* op =
+            addOperator(name, value, s.Values(QStringLiteral("SQLName")), s.Values(QStringLiteral("ValFormat")), types);
         const QString isList = s.Values(QStringLiteral("ValueIsList"));
         if (!isList.isEmpty())
             op->SetValueKind(checkedEnum<TValueKind>(strictInt(isList), vkSubQuery + 1, isList, "value kind"));
@@ -663,7 +862,7 @@ void TVxCustomDBStructure::TextReader::readTables(const TStringList& main)
             const int end = FSections.Find(FIndex, FName, first);
             if (end >= 0)
                 FIndex = end;
-            auto table = std::make_unique<TDSTable>(&m);
+            auto table = make(FPool.Tables, FMade.Tables, &m);
             TDSTable* raw = table.get();
             applyTableLines(raw, FSource, first, qMax(end, first));
             m.AddTableRef(std::move(table));
@@ -676,7 +875,11 @@ void TVxCustomDBStructure::TextReader::readTables(const TStringList& main)
     for (int i = 0; i < list.Count(); ++i) {
         if (list[i].trimmed().isEmpty())
             continue;
-        TDSTable* table = m.Tables(m.AddTable(list.Names(i), list.ValueFromIndex(i)));
+        auto made = make(FPool.Tables, FMade.Tables, &m);
+        made->SetTableName(list.Names(i));
+        made->SetDisplayName(list.ValueFromIndex(i));
+        TDSTable* table = made.get();
+        m.AddTableRef(std::move(made));
         const int end = FSections.Read(0, QStringLiteral("Table:") + list.Names(i), s);
         applyTableLines(table, s, 0, s.Count());
         FTableSectionEnd.insert(table, qMax(end, 0));
@@ -707,7 +910,7 @@ void TVxCustomDBStructure::TextReader::readLinks()
             TDSTable* table2 = m.TableByName(byName ? tlByName : tlByAlias, entry);
             if (!table2)
                 RaiseDBStructError(4, _SDBSENoTable, {entry});
-            auto link = std::make_unique<TDSLink>(&m);
+            auto link = make(FPool.Links, FMade.Links, &m);
             link->SetTable1(table);
             link->SetTable2(table2);
             TStringList list;
@@ -729,7 +932,7 @@ void TVxCustomDBStructure::TextReader::readLinks()
 // only the texts a field keeps are copied out of their lines.
 TDSField* TVxCustomDBStructure::TextReader::readField(int n, int first, int end)
 {
-    auto owned = std::make_unique<TDSField>(&m);
+    auto owned = make(FPool.Fields, FMade.Fields, &m);
     TDSField* field = owned.get();
     m.FFields.Add(std::move(owned));
     m.indexAppendedField(field);
@@ -895,7 +1098,7 @@ void TVxCustomDBStructure::TextReader::readOldFields()
 
         // Appended as AddField appends a data field; type and size come from
         // the text, so no database info is asked.
-        auto owned = std::make_unique<TDSField>(&m);
+        auto owned = make(FPool.Fields, FMade.Fields, &m);
         TDSField* field = owned.get();
         m.FFields.Add(std::move(owned));
         field->SetFieldExprRaw(column);
@@ -1029,7 +1232,7 @@ void TVxCustomDBStructure::TextReader::readConditions(const TStringList& main)
     TStringList values;
     for (int i = 1; i <= n; ++i) {
         section(QStringLiteral("Cond:%1").arg(i), s);
-        auto condition = std::make_unique<TDSCondition>(&m);
+        auto condition = make(FPool.Conditions, FMade.Conditions, &m);
         condition->SetID(XStrToInt(s.Values(QStringLiteral("ID"))));
         condition->SetDisplayFormat(s.Values(QStringLiteral("DF")));
         condition->SetSQLExpr(s.Values(QStringLiteral("SQLExpr")));
@@ -1050,6 +1253,65 @@ void TVxCustomDBStructure::LoadFromStrings(const TStringList& strings)
     // that nothing the reader changes can touch them.
     const TStringList source(strings);
     operation([&] { TextReader(*this, source).read(); });
+}
+
+ModelTextEntities TVxCustomDBStructure::TextEntities() const
+{
+    ModelTextEntities entities;
+    for (const auto& op : FOperators)
+        entities.Operators.push_back(op.get());
+    for (const auto& table : FTables) {
+        entities.Tables.push_back(table.get());
+        for (TDSLink* link : table->FLinks)
+            if (writtenUnder(link, table.get()))
+                entities.Links.push_back(link);
+    }
+    for (const auto& field : FFields)
+        entities.Fields.push_back(field.get());
+    for (const auto& condition : FConditions)
+        entities.Conditions.push_back(condition.get());
+    return entities;
+}
+
+namespace {
+
+// The entities of kept that get a place among the count the text makes:
+// the list's own, each at its first place only.
+template <typename T, typename List>
+std::vector<T*> placesIn(const std::vector<T*>& kept, int count, const List& list)
+{
+    QSet<const T*> own;
+    for (const auto& entity : list)
+        own.insert(entity.get());
+    std::vector<T*> places(std::min(kept.size(), static_cast<std::size_t>(count)), nullptr);
+    for (std::size_t k = 0; k < places.size(); ++k)
+        if (own.remove(kept[k]))
+            places[k] = kept[k];
+    return places;
+}
+
+} // namespace
+
+void TVxCustomDBStructure::UpdateFromStrings(const TStringList& strings, const ModelTextEntities& kept)
+{
+    const TStringList source(strings);
+    // A model of its own reads the text first: a text that fails leaves
+    // this one untouched, and the counts tell which places the text has.
+    // Reading is the same for both but for the database settings, which
+    // the scratch model leaves alone.
+    TVxCustomDBStructure scratch;
+    scratch.FDMOptions->SetStoreDBInfo(false);
+    scratch.LoadFromStrings(source);
+    ModelTextEntities places;
+    places.Operators = placesIn(kept.Operators, scratch.OperatCount(), FOperators);
+    places.Tables = placesIn(kept.Tables, scratch.TableCount(), FTables);
+    places.Links = placesIn(kept.Links, scratch.LinkCount(), FLinks);
+    places.Fields = placesIn(kept.Fields, scratch.FieldCount(), FFields);
+    places.Conditions = placesIn(kept.Conditions, scratch.FConditions.Count(), FConditions);
+    operation([&] {
+        TextReader(*this, source, &places).read();
+        announceUpdate();
+    });
 }
 
 void TVxCustomDBStructure::SaveToFile(const QString& fileName) const

@@ -85,6 +85,7 @@ TdlgDataModelEditor::TdlgDataModelEditor(TVxCustomDBStructure& model, QWidget* p
     TStringList text;
     model.SaveToStrings(text);
     FCopy->LoadFromStrings(text);
+    FOrigins = std::make_unique<CopyOrigins>(model, *FCopy);
     FCopy->SetDatabaseInfo(model.DatabaseInfo());
 
     FPages = new QTabWidget(this);
@@ -176,9 +177,7 @@ std::unique_ptr<TVxDBStructure> TdlgDataModelEditor::scratchModel() const
 
 void TdlgDataModelEditor::Apply()
 {
-    TStringList text;
-    FCopy->SaveToStrings(text);
-    FModel.LoadFromStrings(text);
+    FOrigins->Apply();
 }
 
 ModelFileFormat TdlgDataModelEditor::FileFormat(const QString& path, const TStringList& lines)

@@ -3,8 +3,9 @@
 // tables and links on a diagram, and its tables, entities, attributes,
 // operators and predefined conditions, one page each in a tab widget. It edits a copy of the model (a TVxDBStructure
 // it owns, with the same settings and database info) and hands it to the
-// model only on OK, through the model text, so the model's listeners see
-// one replacement and Cancel leaves the model as it was. The copy may be
+// model only on OK, through the model text, keeping every entity the user
+// did not delete: the model's listeners lose only what uses deleted
+// entities, and Cancel leaves the model as it was. The copy may be
 // read from and written to files (model text, model XML, form files) and
 // rebuilt from the database; whatever fails leaves the copy as it was.
 //
@@ -13,6 +14,7 @@
 // initializer in this library would be left out by the linker).
 
 #include <brindle/brindle_widgets_export.h>
+#include <brindle/datamodel/copy_origins.h>
 #include <brindle/datamodel/db_structure.h>
 
 #include <QDialog>
@@ -47,7 +49,8 @@ public:
     // The working copy the pages edit.
     TVxDBStructure& Copy() const { return *FCopy; }
 
-    // The model takes the copy's text. OK does this before it closes.
+    // The model takes the copy's content, its entities that stand for the
+    // model's keeping those. OK does this before it closes.
     void Apply();
     // Replaces the copy by the model a file holds; raises the reader's error
     // and leaves the copy unchanged when the file does not read.
@@ -97,6 +100,8 @@ private:
 
     TVxCustomDBStructure& FModel;
     std::unique_ptr<TVxDBStructure> FCopy;
+    // Which of the copy's entities stand for the model's; goes before the copy.
+    std::unique_ptr<CopyOrigins> FOrigins;
     QTabWidget* FPages;
     DiagramPage* FDiagramPage;
     TablesPage* FTablesPage;

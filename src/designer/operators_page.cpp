@@ -15,8 +15,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <map>
-
 namespace brindle {
 
 namespace {
@@ -200,18 +198,29 @@ void OperatorsPage::resetCatalogue()
 {
     if (!Ask(tr("Replace the operators by the default catalogue?")))
         return;
-    std::map<TDSField*, QStringList> offered;
-    for (int i = 0; i < Model().FieldCount(); ++i) {
-        TDSField* field = Model().Fields(i);
-        for (int j = 0; j < field->OperatCount(); ++j)
-            offered[field].append(field->Operators(j)->Name());
+    // The catalogue this model would build. An operator of a default name
+    // stays the same object and takes the default content, so whatever
+    // refers to it (a query's rows, once OK hands the copy back) keeps it,
+    // and fields keep offering it; the others go.
+    TVxCustomDBStructure defaults;
+    defaults.SetDefOperators(Model().DefOperators());
+    defaults.SetExOperators(Model().ExOperators());
+    defaults.ClearOperators();
+    defaults.AddDefOperators(false);
+    for (int i = Model().OperatCount() - 1; i >= 0; --i)
+        if (!defaults.OperatorByName(Model().Operators(i)->Name()))
+            Model().DelOperator(i);
+    for (int i = 0; i < defaults.OperatCount(); ++i) {
+        const TDSOperator* standard = defaults.Operators(i);
+        TDSOperator* op = Model().OperatorByName(standard->Name());
+        if (!op)
+            op = Model().Operators(Model().AddOperator(standard->Name(), {}, {}, {}, {}));
+        TVxCustomDBStructure::InitOperator(op, standard->Name(), standard->DisplayName(), standard->SQLExpr(),
+                                           standard->ValFormat(), standard->AppliedTypes);
+        op->SetExprType(standard->ExprType());
+        op->SetValueKind(standard->ValueKind());
+        op->SetCaseInsensative(standard->CaseInsensative());
     }
-    Model().ClearOperators();
-    Model().AddDefOperators(false);
-    for (const auto& [field, names] : offered)
-        for (const QString& name : names)
-            if (TDSOperator* op = Model().OperatorByName(name))
-                field->AddOperator(op);
     Model().Changed();
     Refresh();
 }

@@ -409,6 +409,13 @@ void TdlgRFieldsEditor::ModelEntitiesRemoving(TVxCustomDBStructure*, const TMode
         FTreeStale = true;
 }
 
+void TdlgRFieldsEditor::ModelEntitiesUpdated(TVxCustomDBStructure*)
+{
+    // Kept fields may have new names and groups; the operation's end
+    // fills the tree again.
+    FTreeStale = true;
+}
+
 void TdlgRFieldsEditor::ModelEntitiesRemoved(TVxCustomDBStructure*)
 {
     if (FTreeStale)

@@ -99,6 +99,7 @@ private:
     void RFieldsAboutToBeReset() override;
     void RFieldsReset() override;
     void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
+    void ModelEntitiesUpdated(TVxCustomDBStructure* model) override;
     void ModelEntitiesRemoved(TVxCustomDBStructure* model) override;
     void ModelDestroying(TVxCustomDBStructure* model) override;
 

@@ -707,6 +707,44 @@ void TVxStructDesignPanel::ModelEntitiesRemoving(TVxCustomDBStructure*, const TM
             deleteBox(i);
 }
 
+void TVxStructDesignPanel::ModelEntitiesUpdated(TVxCustomDBStructure*)
+{
+    // Boxes show names and columns, lines the pairs. They are made again
+    // once the model's operation is over, from the event loop, where a
+    // database info that fails to list columns is shown to the user.
+    if (FActive)
+        QMetaObject::invokeMethod(this, [this] { Guarded([this] { rebuild(); }); }, Qt::QueuedConnection);
+}
+
+void TVxStructDesignPanel::rebuild()
+{
+    if (!FActive || !FDBStruct)
+        return;
+    if (FAddLinkStage != alsIdle)
+        CancelAddLink();
+    const TDSTable* table = FActiveTable ? FActiveTable->DSTable() : nullptr;
+    const TDSLink* link = FActiveLink ? FActiveLink->DSLink() : nullptr;
+    Clear();
+    try {
+        CreateTableList();
+        if (!FDesignPositionsDefined)
+            ArrangeTables();
+        CreateLinkList();
+    } catch (...) {
+        Deactivate();
+        throw;
+    }
+    FDesignArea->UpdateExtent();
+    if (TTableRep* rep = FindTblRepByDSTable(table))
+        SetActiveTable(rep);
+    else if (!FTablesRep.IsEmpty())
+        SetActiveTable(FTablesRep[0]);
+    if (TLinkRep* line = FindLinkRepByDSLink(link))
+        SetActiveLink(line);
+    else if (!FLinksRep.IsEmpty())
+        SetActiveLink(FLinksRep[0]);
+}
+
 void TVxStructDesignPanel::ModelDestroying(TVxCustomDBStructure*)
 {
     // The model forgets its listeners itself.

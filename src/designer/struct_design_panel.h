@@ -175,7 +175,10 @@ protected:
 
 private:
     void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
+    void ModelEntitiesUpdated(TVxCustomDBStructure* model) override;
     void ModelDestroying(TVxCustomDBStructure* model) override;
+    // Boxes and lines made again from the model, the selection kept.
+    void rebuild();
 
     void requireModel() const;
     TTableRep* addBox(TDSTable* table);

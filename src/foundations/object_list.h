@@ -5,6 +5,7 @@
 
 #include <brindle/foundations/errors.h>
 
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,22 @@ public:
         std::unique_ptr<T> item = std::move(FItems[check(index)]);
         FItems.erase(FItems.begin() + index);
         return item;
+    }
+    // Takes out every item the predicate picks, in one pass, keeping the
+    // order of the rest; the caller owns what comes out, in list order.
+    template <typename Pick>
+    std::vector<std::unique_ptr<T>> ExtractIf(Pick pick)
+    {
+        std::vector<std::unique_ptr<T>> taken;
+        auto kept = FItems.begin();
+        for (auto it = FItems.begin(); it != FItems.end(); ++it) {
+            if (pick(it->get()))
+                taken.push_back(std::move(*it));
+            else if (kept++ != it)
+                *std::prev(kept) = std::move(*it);
+        }
+        FItems.erase(kept, FItems.end());
+        return taken;
     }
     int IndexOf(const T* item) const
     {

@@ -317,21 +317,7 @@ void TSimpleCond::SetField(TDSField* field)
         return;
     FField = field;
     if (field) {
-        const QString& id = field->IDText();
-        if (FLabel1->IsList()) {
-            // Chosen by its index: the value is looked up once.
-            int index = FLabel1->IndexOfValue(id);
-            if (index < 0) {
-                FLabel1->AddItem(field->GroupName(), id, field->DisplayName());
-                index = FLabel1->Values().Count() - 1;
-            }
-            FLabel1->SetItemIndex(index);
-        } else {
-            FLabel1->SetValue(id);
-        }
-        FLabel1->SetCaption(FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
-                                ? field->GetCompoundName(FQueryPanel->NameSeparator())
-                                : field->DisplayName());
+        showField(*field);
         FQueryPanel->FillOperatorsList(*FLabel2, field);
         const QString defaultValue = field->EditType() == etEdit
                                          ? static_cast<const TDSTextEditor*>(field->ValueEditor())->DefaultValue
@@ -360,6 +346,43 @@ void TSimpleCond::SetField(TDSField* field)
     }
     FQueryPanel->QueryChanged();
     DoConditionChange(ccField);
+}
+
+void TSimpleCond::showField(const TDSField& field)
+{
+    const QString& id = field.IDText();
+    if (FLabel1->IsList()) {
+        // Chosen by its index: the value is looked up once.
+        int index = FLabel1->IndexOfValue(id);
+        if (index < 0) {
+            FLabel1->AddItem(field.GroupName(), id, field.DisplayName());
+            index = FLabel1->Values().Count() - 1;
+        }
+        FLabel1->SetItemIndex(index);
+    } else {
+        FLabel1->SetValue(id);
+    }
+    FLabel1->SetCaption(FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
+                            ? field.GetCompoundName(FQueryPanel->NameSeparator())
+                            : field.DisplayName());
+}
+
+void TSimpleCond::refreshModelWords()
+{
+    if (!FField)
+        return;
+    FQueryPanel->FillFieldsList(*FLabel1, ParentBracket());
+    showField(*FField);
+    FQueryPanel->FillOperatorsList(*FLabel2, FField);
+    if (FOperator) {
+        FLabel2->SetValue(FOperator->Name());
+        FLabel2->SetCaption(FOperator->DisplayName());
+        if (FLabel5 && !FOperator->ValFormat().isEmpty()) {
+            FLabel5->SetCaption(FOperator->ValFormat());
+            FLabel5->SetValue(FOperator->ValFormat());
+        }
+    }
+    RefreshValueEditor();
 }
 
 void TSimpleCond::SetOperator(TDSOperator* op)
@@ -686,6 +709,16 @@ TValueKind TCustomCond::GetValueKind(int index) const
 {
     const int i = index == 1 ? 0 : 1;
     return FDSCondition && i < FDSCondition->Values().Count() ? FDSCondition->Values()[i]->DataKind() : vkScalar;
+}
+
+void TCustomCond::refreshModelWords()
+{
+    if (!FDSCondition)
+        return;
+    const TDSValueList& values = FDSCondition->Values();
+    FLabel1->SetCaption(values.IsEmpty() ? FDSCondition->Caption() : values[0]->Text());
+    if (FLabel5 && values.Count() > 1)
+        FLabel5->SetCaption(values[1]->Text());
 }
 
 bool TCustomCond::UsesAnyOf(const TModelRemoval& removal) const

@@ -51,6 +51,8 @@ bool TFilterRow::UsesAnyOf(const TModelRemoval&) const { return false; }
 
 void TFilterRow::dropModelReferences() { FOrphaned = true; }
 
+void TFilterRow::refreshModelWords() {}
+
 int TFilterRow::GetRowLevel() const
 {
     return static_cast<int>(FRowID.count(u'.'));

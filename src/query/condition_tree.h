@@ -120,6 +120,9 @@ protected:
     // Forgets every model entity the row (and a bracket's rows) refers to,
     // for a row that is no longer in the tree or is being made while they go.
     virtual void dropModelReferences();
+    // The entities the row refers to changed in place: its words show their
+    // names, captions and lists anew, keeping the row's choices and values.
+    virtual void refreshModelWords();
 
 private:
     friend class TFilterCond;
@@ -323,10 +326,14 @@ public:
 
 protected:
     void dropModelReferences() override;
+    void refreshModelWords() override;
 
 private:
     // Fills a list word with the field's list or SQL editor items.
     void loadListItems(TQueryWord& word) const;
+    // The field word shows the field: its identifier, chosen from the list
+    // where the word is one, and its caption.
+    void showField(const TDSField& field);
 
     TDSField* FField = nullptr;
     TDSOperator* FOperator = nullptr;
@@ -349,6 +356,7 @@ public:
 
 protected:
     void dropModelReferences() override;
+    void refreshModelWords() override;
 
 private:
     TDSCondition* FDSCondition;

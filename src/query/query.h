@@ -516,6 +516,7 @@ private:
 
     // --- following the data model (query_repair.cpp)
     void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
+    void ModelEntitiesUpdated(TVxCustomDBStructure* model) override;
     void ModelEntitiesRemoved(TVxCustomDBStructure* model) override;
     void ModelDestroying(TVxCustomDBStructure* model) override;
     void listenTo(TVxCustomDBStructure* model);

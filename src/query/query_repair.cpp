@@ -195,6 +195,23 @@ void TVxQuery::dropBuilderState(const TModelRemoval* removal)
     FCaches->OperatorLists.clear();
 }
 
+void TVxQuery::ModelEntitiesUpdated(TVxCustomDBStructure* model)
+{
+    if (model != FDbStruct.data())
+        return;
+    // Kept entities may carry new names: what was derived from them goes,
+    // and the rows show them anew. Views hear one reset, so no host code
+    // runs while the rows are walked.
+    const TModelRemoval nothing;
+    dropBuilderState(&nothing);
+    beginReset();
+    for (TFilterRow* row = FFirstRow; row; row = row->FNextLive)
+        if (row->FAttached)
+            row->refreshModelWords();
+    endReset();
+    FChangePending = true;
+}
+
 void TVxQuery::ModelEntitiesRemoved(TVxCustomDBStructure* model)
 {
     if (model != FDbStruct.data() || FRepairing)

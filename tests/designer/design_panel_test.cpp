@@ -4,6 +4,7 @@
 
 #include "designer/design_fixtures.h"
 
+#include <brindle/datamodel/copy_origins.h>
 #include <brindle/foundations/errors.h>
 
 #include <QImage>
@@ -167,6 +168,27 @@ TEST_F(DesignPanel, BordersResizeOneEdgeOrDiagonallyNearCorners)
     EXPECT_EQ(rep->SizingEdges(QPoint(6, 80)), Qt::Edges());
     EXPECT_EQ(rep->SizingEdges(QPoint(4, 80)), Qt::LeftEdge);
     EXPECT_EQ(rep->SizingEdges(QPoint(4, 9)), Qt::LeftEdge | Qt::TopEdge);
+}
+
+TEST_F(DesignPanel, AModelUpdatedInPlaceKeepsTheBoxesAndShowsWhatCame)
+{
+    addTable("A", QRect(10, 10, 120, 100));
+    TDSTable* b = addTable("B", QRect(200, 10, 120, 100));
+    activate();
+    panel->SetActiveTable(panel->FindTblRepByDSTable(b));
+    TStringList lines;
+    model.SaveToStrings(lines);
+    TVxDBStructure copy;
+    copy.LoadFromStrings(lines);
+    CopyOrigins origins(model, copy);
+    info.Columns.insert("C", {"c1"});
+    copy.Tables(copy.AddTable("C", "C"))->SetDesignPositions("400,10,120,100");
+    copy.AddLinkByExpr("B-C:c1=c1");
+    origins.Apply();
+    ASSERT_TRUE(fixtures::waitFor([&] { return panel->TablesRep().Count() == 3; }));
+    EXPECT_EQ(panel->ActiveTable()->DSTable(), b);
+    EXPECT_EQ(panel->LinksRep().Count(), 1);
+    EXPECT_EQ(panel->LinksRep()[0]->TableRep1()->DSTable(), b);
 }
 
 TEST_F(DesignPanel, SelectionColoursTheTitleBars)
