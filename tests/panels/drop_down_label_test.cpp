@@ -167,12 +167,21 @@ TEST_F(Labels, KeysAreFilteredByValueType)
         EXPECT_EQ(label.Value(), c.kept) << c.typed.toStdString();
     }
 
-    TDropDownEdit upper(&window);
-    upper.SetAutoUpperCase(true);
-    upper.SetValue(QStringLiteral("straße"));
-    EXPECT_EQ(upper.Value(), QStringLiteral("STRASSE"));
-    upper.SetAutoLowerCase(true);
-    EXPECT_FALSE(upper.AutoUpperCase());
+    // The case options are separate; upper case wins while both are on.
+    TDropDownEdit cased(&window);
+    cased.SetAutoUpperCase(true);
+    cased.SetAutoLowerCase(true);
+    EXPECT_TRUE(cased.AutoUpperCase() && cased.AutoLowerCase());
+    for (bool upper : {true, false}) {
+        cased.SetAutoUpperCase(upper);
+        cased.DropDown();
+        lineEdit(cased)->clear();
+        type(lineEdit(cased), QStringLiteral("Straße"), Qt::Key_Return);
+        EXPECT_EQ(cased.Value(), upper ? QStringLiteral("STRASSE") : QStringLiteral("straße"));
+    }
+    cased.SetAutoLowerCase(false);
+    cased.SetValue(QStringLiteral("Straße"));
+    EXPECT_EQ(cased.Value(), QStringLiteral("Straße"));
 }
 
 TEST_F(Labels, AMaskedTextMustSatisfyItsMask)
