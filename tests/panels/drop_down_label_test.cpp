@@ -140,9 +140,16 @@ TEST_F(Labels, EnterAcceptsEscapeCancelsAndLeavingAccepts)
     EXPECT_EQ(lineEdit(label)->text(), "PARIS!");
     label.CloseEdit(false);
 
-    // The editor is wide enough for its text and one more wide letter.
+    // The editor is wide enough for its text and one more wide letter,
+    // also after each key typed or taken back.
     label.DropDown();
-    EXPECT_EQ(lineEdit(label)->width(), label.fontMetrics().horizontalAdvance("Paris!W") + 6);
+    const auto fits = [&] { return label.fontMetrics().horizontalAdvance(lineEdit(label)->text() + u'W') + 6; };
+    EXPECT_EQ(lineEdit(label)->width(), fits());
+    lineEdit(label)->clear();
+    for (Qt::Key key : {Qt::Key_4, Qt::Key_5, Qt::Key_W, Qt::Key_Backspace}) {
+        QTest::keyClick(lineEdit(label), key);
+        EXPECT_EQ(lineEdit(label)->width(), fits()) << lineEdit(label)->text().toStdString();
+    }
     label.CloseEdit(false);
 }
 
