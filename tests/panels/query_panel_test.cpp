@@ -6,6 +6,7 @@
 
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
+#include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/titles_editor.h>
 
 #include <QAccessible>
@@ -51,6 +52,27 @@ TEST_F(Panel, ActivationNeedsAModelAndShowsTheRootSentence)
     panel->SetActive(false);
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(panel->RowButton(root), nullptr);
+}
+
+// What a host sets up before activating shows on the root row.
+TEST_F(Panel, SettingsMadeBeforeActivationShowOnTheRootRow)
+{
+    panel->Appearance().SetLinkTypes({fltAll, fltAny});
+    panel->Query().SetTitle("ttlFilter", "Show rows where @ of these hold");
+    panel->SetActive(true);
+    TFilterBracket* root = panel->Query().Filter();
+    EXPECT_EQ(panel->GetRowControl(root, 1)->Caption(), "Show rows where");
+    auto* linkType = qobject_cast<TDropDownPopup*>(panel->GetRowControl(root, 2));
+    ASSERT_TRUE(linkType);
+    QStringList offered;
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, [&](QWidget*) {
+        for (int i = 0; i < linkType->Menu()->Items().Count(); ++i)
+            offered << linkType->Menu()->Items().Items(i)->Caption;
+    });
+    QTest::mouseClick(linkType, Qt::LeftButton);
+    EXPECT_EQ(offered, QStringList({"all", "any"}));
+    EXPECT_EQ(root->LinkType(), fltAny);
+    EXPECT_EQ(panel->Query().GetQueryText().Text().trimmed(), "Show rows where any of these hold");
 }
 
 TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)
