@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
@@ -318,7 +319,7 @@ void TVxStructDesignPanel::SetActiveTable(TTableRep* rep)
         rep->SetActive(true);
         rep->raise();
     }
-    if (OnSelectTable && !FDestroying)
+    if (OnSelectTable && tellsHost())
         OnSelectTable(this);
 }
 
@@ -335,7 +336,7 @@ void TVxStructDesignPanel::SetActiveLink(TLinkRep* rep)
         rep->SetActive(true);
         repaintLine(rep);
     }
-    if (OnSelectLink && !FDestroying)
+    if (OnSelectLink && tellsHost())
         OnSelectLink(this);
 }
 
@@ -748,6 +749,7 @@ void TVxStructDesignPanel::rebuild()
 void TVxStructDesignPanel::ModelDestroying(TVxCustomDBStructure*)
 {
     // The model forgets its listeners itself.
+    const QScopedValueRollback modelGoing(FModelGoing, true);
     if (FAddLinkStage != alsIdle)
         CancelAddLink();
     Deactivate();
@@ -886,7 +888,7 @@ void TVxStructDesignPanel::finishAddLink(TLinkRep* line)
         rep->FieldsList()->viewport()->unsetCursor();
         rep->OnClickInside = nullptr;
     }
-    if (OnAddLinkFinish)
+    if (OnAddLinkFinish && tellsHost())
         OnAddLinkFinish(this, line);
     FNewLink.reset();
     FNewDSLink.reset();

@@ -154,6 +154,8 @@ public:
     // The menu of the last right click, while it is open.
     QMenu* ContextMenu() const { return FContextMenu; }
 
+    // None of the events fires while the panel or its model is being
+    // destroyed, though the selection and a drawing end then.
     TNotifyEvent OnAddLinkStart;
     TAddLinkFinishEvent OnAddLinkFinish;
     TKeyPressEvent OnKeyPress;
@@ -196,6 +198,9 @@ private:
     void finishAddLink(TLinkRep* line);
     bool connected() const;
     int clientWidth() const;
+    // Host events are not fired while the panel or its model is being
+    // destroyed: a handler may belong to what is being torn down.
+    bool tellsHost() const { return !FDestroying && !FModelGoing; }
 
     TVxCustomDBStructure* FDBStruct = nullptr;
     bool FActive = false;
@@ -221,6 +226,8 @@ private:
     int FDefYMargin = 20;
     bool FDesignPositionsDefined = true;
     bool FDestroying = false;
+    // Set while the model is being destroyed.
+    bool FModelGoing = false;
     QMenu* FContextMenu = nullptr;
     // Where the panel stood before full-screen mode.
     QPointer<QWidget> FOldParent;

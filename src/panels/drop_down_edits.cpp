@@ -78,6 +78,16 @@ TSilentEdit* TDropDownCustomEdit::makeLineEdit()
     auto* control = new TSilentEdit(parentWidget());
     control->setStyleSheet(QString::fromLatin1(FlatEditStyle));
     setEditor(control);
+    // Sized once the text has changed: a key press is seen before the key
+    // reaches the editor, and pasting or taking back changes it too.
+    connect(control, &QLineEdit::textChanged, this, [this] {
+        Guarded([this] {
+            if (editorShown()) {
+                AdjustSizes();
+                AdjustPosition();
+            }
+        });
+    });
     return control;
 }
 
@@ -159,11 +169,7 @@ bool TDropDownCustomEdit::EditKeyPress(QKeyEvent* event)
     }
     const QString text = event->text();
     // Control keys (Backspace, Ctrl+C) pass; printable ones are filtered.
-    if (!text.isEmpty() && text[0].isPrint() && !keyAllowed(text[0]))
-        return true;
-    AdjustSizes();
-    AdjustPosition();
-    return false;
+    return !text.isEmpty() && text[0].isPrint() && !keyAllowed(text[0]);
 }
 
 bool TDropDownCustomEdit::eventFilter(QObject* watched, QEvent* event)

@@ -42,7 +42,8 @@ public:
 
     TValueType ValueType() const { return Word().ValueType; }
     void SetValueType(TValueType type) { Word().ValueType = type; }
-    // Bit 1 upper case, bit 2 lower case; setting one clears the other.
+    // Bit 1 upper case, bit 2 lower case, set independently; upper case
+    // wins while both are on.
     bool GetOption(int option) const { return (Word().Options() & option) == option; }
     void SetOption(int option, bool on);
     bool AutoUpperCase() const { return GetOption(1); }

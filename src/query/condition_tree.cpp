@@ -168,12 +168,22 @@ TFilterBracket::TFilterBracket(TVxQuery* queryPanel, TFilterBracket* parentBrack
         throw EVxQueryPanelError(4, LoadResString(_SQPEInvalidFltrTitle));
     }
     putWord(FLabel1, std::make_unique<TQueryWord>(weNone));
-    FLabel1->SetCaption(title.Before);
     putWord(FLabel3, std::make_unique<TQueryWord>(weNone));
-    FLabel3->SetCaption(title.After);
     putWord(FLabel2, std::make_unique<TQueryWord>(wePopup));
-    FLabel2->LoadItems(queryPanel->LinkTypeItems());
-    FLabel2->SetValue(queryPanel->LinkTypeWord(FLinkType));
+    showTitleWords();
+}
+
+void TFilterBracket::showTitleWords()
+{
+    const TVxQuery::BracketWords& title = FQueryPanel->BracketTitle(FParentBracket == nullptr);
+    // A title without "@" is refused where a bracket is made; the words
+    // keep what they show.
+    if (!title.HasAt)
+        return;
+    FLabel1->SetCaption(title.Before);
+    FLabel3->SetCaption(title.After);
+    FLabel2->LoadItems(FQueryPanel->LinkTypeItems());
+    FLabel2->SetValue(FQueryPanel->LinkTypeWord(FLinkType));
 }
 
 TFilterBracket::~TFilterBracket()

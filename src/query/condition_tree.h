@@ -220,6 +220,8 @@ private:
     // moving row is never out of the tree while the host could act.
     std::unique_ptr<TFilterRow> takeRow(int index);
     void placeRow(int index, std::unique_ptr<TFilterRow> row);
+    // The sentence halves and link types the titles and LinkTypes give now.
+    void showTitleWords();
     friend class TVxQuery;
 
     TFilterLinkType FLinkType;

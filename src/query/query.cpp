@@ -87,6 +87,8 @@ void TVxQuery::SetActive(bool active)
     if (active) {
         if (!FDbStruct)
             throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
+        // The root row was made before the host set titles and link types.
+        FFilter->showTitleWords();
         FActive = true;
         SetCurrentRow(FAppearanceOptions.Contains(aoHideRootRow) ? FFilter->GetFirstCondition()
                                                                  : static_cast<TFilterRow*>(FFilter.get()));

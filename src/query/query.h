@@ -119,7 +119,8 @@ public:
     // A new model clears the tree and rebinds the result fields.
     void SetDbStruct(TVxCustomDBStructure* model);
     bool Active() const { return FActive; }
-    // Activating needs a data model (code 3).
+    // Activating needs a data model (code 3). It gives the root row the
+    // current root title ("ttlFilter", when it has its "@") and LinkTypes.
     void SetActive(bool active);
     TVxBuilderState State() const { return FState; }
     void SetState(TVxBuilderState state) { FState = state; }

@@ -40,12 +40,12 @@ void TQueryWord::SetCaption(const QString& caption)
 
 void TQueryWord::SetAutoUpperCase(bool on)
 {
-    FOptions = on ? (FOptions | 1) & ~2 : FOptions & ~1;
+    FOptions = on ? FOptions | 1 : FOptions & ~1;
 }
 
 void TQueryWord::SetAutoLowerCase(bool on)
 {
-    FOptions = on ? (FOptions | 2) & ~1 : FOptions & ~2;
+    FOptions = on ? FOptions | 2 : FOptions & ~2;
 }
 
 const TStringList& TQueryWord::emptyList()

@@ -137,6 +137,7 @@ public:
     TDateTimeEditKind DateKind = ekDate;
     bool SortList = false;
     int MaxItemCount = 0; // popup column length; 0: none
+    // Two separate case options; a value is upper-cased while both are on.
     bool AutoUpperCase() const { return (FOptions & 1) != 0; }
     void SetAutoUpperCase(bool on);
     bool AutoLowerCase() const { return (FOptions & 2) != 0; }

@@ -198,6 +198,38 @@ TEST_F(LinkDrawing, LinesFollowWhatTheModelFreesAndTheModelGoing)
     EXPECT_EQ(panel->DBStruct(), nullptr);
 }
 
+// A model that goes takes the selection and the drawing along without a
+// word to the host, whose handlers may belong to what is being torn down;
+// the same changes made by the panel's own work are told.
+TEST_F(LinkDrawing, AModelGoingTellsTheHostNothing)
+{
+    auto gone = std::make_unique<TVxDBStructure>();
+    gone->SetDatabaseInfo(&info);
+    gone->AddTable(QStringLiteral("A"), QStringLiteral("A"));
+    gone->AddTable(QStringLiteral("B"), QStringLiteral("B"));
+    gone->AddLinkByExpr(QStringLiteral("A-B:c1=c1"));
+    panel->SetDBStruct(gone.get());
+    panel->Activate();
+    ASSERT_TRUE(panel->ActiveTable() && panel->ActiveLink());
+    panel->StartAddLink();
+    QStringList told;
+    panel->OnSelectTable = [&](TVxStructDesignPanel*) { told << "table"; };
+    panel->OnSelectLink = [&](TVxStructDesignPanel*) { told << "link"; };
+    panel->OnAddLinkFinish = [&](TVxStructDesignPanel*, TLinkRep*) { told << "drawing"; };
+    gone.reset();
+    EXPECT_FALSE(panel->Active());
+    EXPECT_EQ(told.join(' ').toStdString(), "");
+
+    activate();
+    panel->StartAddLink();
+    panel->CancelAddLink();
+    panel->Deactivate();
+    EXPECT_EQ(told.join(' ').toStdString(), "table drawing table");
+    panel->OnSelectTable = nullptr;
+    panel->OnSelectLink = nullptr;
+    panel->OnAddLinkFinish = nullptr;
+}
+
 TEST_F(LinkDrawing, LinksTheModelFreesWhileTheEditorIsOpenAreLeftAlone)
 {
     addTable(QStringLiteral("C"), QRect(10, 300, 110, 160));

@@ -194,13 +194,14 @@ TEST(EditStructureTest, NeedsAnInstalledEditorAndReturnsItsModalResult)
     const QString before = modelText(m.model);
     // Each run closes whatever modal is left after a while, so a failing step never hangs.
     const auto run = [&](const std::function<void(TdlgDataModelEditor*)>& steps) {
-        QTimer::singleShot(0, [&] {
+        // Timers die with the guard: none runs after this call.
+        QObject guard;
+        QTimer::singleShot(0, &guard, [&] {
             auto* dialog = qobject_cast<TdlgDataModelEditor*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             steps(dialog);
         });
-        QObject guard;
         QTimer::singleShot(5000, &guard, [] {
             if (QWidget* modal = QApplication::activeModalWidget())
                 modal->close();

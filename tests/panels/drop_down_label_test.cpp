@@ -140,9 +140,16 @@ TEST_F(Labels, EnterAcceptsEscapeCancelsAndLeavingAccepts)
     EXPECT_EQ(lineEdit(label)->text(), "PARIS!");
     label.CloseEdit(false);
 
-    // The editor is wide enough for its text and one more wide letter.
+    // The editor is wide enough for its text and one more wide letter,
+    // also after each key typed or taken back.
     label.DropDown();
-    EXPECT_EQ(lineEdit(label)->width(), label.fontMetrics().horizontalAdvance("Paris!W") + 6);
+    const auto fits = [&] { return label.fontMetrics().horizontalAdvance(lineEdit(label)->text() + u'W') + 6; };
+    EXPECT_EQ(lineEdit(label)->width(), fits());
+    lineEdit(label)->clear();
+    for (Qt::Key key : {Qt::Key_4, Qt::Key_5, Qt::Key_W, Qt::Key_Backspace}) {
+        QTest::keyClick(lineEdit(label), key);
+        EXPECT_EQ(lineEdit(label)->width(), fits()) << lineEdit(label)->text().toStdString();
+    }
     label.CloseEdit(false);
 }
 
@@ -167,12 +174,21 @@ TEST_F(Labels, KeysAreFilteredByValueType)
         EXPECT_EQ(label.Value(), c.kept) << c.typed.toStdString();
     }
 
-    TDropDownEdit upper(&window);
-    upper.SetAutoUpperCase(true);
-    upper.SetValue(QStringLiteral("straße"));
-    EXPECT_EQ(upper.Value(), QStringLiteral("STRASSE"));
-    upper.SetAutoLowerCase(true);
-    EXPECT_FALSE(upper.AutoUpperCase());
+    // The case options are separate; upper case wins while both are on.
+    TDropDownEdit cased(&window);
+    cased.SetAutoUpperCase(true);
+    cased.SetAutoLowerCase(true);
+    EXPECT_TRUE(cased.AutoUpperCase() && cased.AutoLowerCase());
+    for (bool upper : {true, false}) {
+        cased.SetAutoUpperCase(upper);
+        cased.DropDown();
+        lineEdit(cased)->clear();
+        type(lineEdit(cased), QStringLiteral("Straße"), Qt::Key_Return);
+        EXPECT_EQ(cased.Value(), upper ? QStringLiteral("STRASSE") : QStringLiteral("straße"));
+    }
+    cased.SetAutoLowerCase(false);
+    cased.SetValue(QStringLiteral("Straße"));
+    EXPECT_EQ(cased.Value(), QStringLiteral("Straße"));
 }
 
 TEST_F(Labels, AMaskedTextMustSatisfyItsMask)

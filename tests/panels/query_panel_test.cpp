@@ -8,6 +8,7 @@
 
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
+#include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/titles_editor.h>
 
 #include <QAccessible>
@@ -34,10 +35,12 @@ TEST_F(Panel, ActivationNeedsAModelAndShowsTheRootSentence)
               "3: DBStruct is not specified");
     EXPECT_FALSE(lone.Active());
 
-    int changes = 0;
-    panel->OnActive = [&](QObject*) { ++changes; };
+    // Counted where the panel can still reach it after a failed assertion
+    // below, when the fixture's model goes and deactivates the panel.
+    auto changes = std::make_shared<int>(0);
+    panel->OnActive = [changes](QObject*) { ++*changes; };
     panel->SetActive(true);
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(*changes, 1);
     TFilterBracket* root = panel->Query().Filter();
     TFilterBtn* button = panel->RowButton(root);
     ASSERT_TRUE(button);
@@ -51,8 +54,29 @@ TEST_F(Panel, ActivationNeedsAModelAndShowsTheRootSentence)
     EXPECT_EQ(panel->GetRowControl(root, 2)->x(), panel->GetRowControl(root, 1)->geometry().right() + 1 + 5);
     EXPECT_EQ(panel->AddRowLabel()->Caption(), "< Click here to add new condition >");
     panel->SetActive(false);
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(*changes, 2);
     EXPECT_EQ(panel->RowButton(root), nullptr);
+}
+
+// What a host sets up before activating shows on the root row.
+TEST_F(Panel, SettingsMadeBeforeActivationShowOnTheRootRow)
+{
+    panel->Appearance().SetLinkTypes({fltAll, fltAny});
+    panel->Query().SetTitle("ttlFilter", "Show rows where @ of these hold");
+    panel->SetActive(true);
+    TFilterBracket* root = panel->Query().Filter();
+    EXPECT_EQ(panel->GetRowControl(root, 1)->Caption(), "Show rows where");
+    auto* linkType = qobject_cast<TDropDownPopup*>(panel->GetRowControl(root, 2));
+    ASSERT_TRUE(linkType);
+    QStringList offered;
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, [&](QWidget*) {
+        for (int i = 0; i < linkType->Menu()->Items().Count(); ++i)
+            offered << linkType->Menu()->Items().Items(i)->Caption;
+    });
+    QTest::mouseClick(linkType, Qt::LeftButton);
+    EXPECT_EQ(offered, QStringList({"all", "any"}));
+    EXPECT_EQ(root->LinkType(), fltAny);
+    EXPECT_EQ(panel->Query().GetQueryText().Text().trimmed(), "Show rows where any of these hold");
 }
 
 TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)

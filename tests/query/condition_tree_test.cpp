@@ -232,6 +232,28 @@ TEST_F(ConditionTree, CustomConditionsAndDependentLists)
 
 // --- the words of a row on their own
 
+// The root row is made with the query, before a host sets anything up:
+// activation gives it the titles and link types set by then.
+TEST(QueryActivation, TheRootRowShowsTheSettingsMadeBeforeActivation)
+{
+    fixtures::ModelQuery mq(false);
+    TVxQuery& query = mq.query;
+    query.SetLinkTypes({fltAll, fltAny});
+    query.SetTitle("ttlFilter", "Show rows where @ of these hold");
+    query.SetActive(true);
+    const TFilterBracket* root = query.Filter();
+    EXPECT_EQ(root->Label2()->Items().Lines(), QStringList({"all", "any"}));
+    EXPECT_EQ(query.GetQueryText().Text().trimmed(), "Show rows where all of these hold");
+
+    // A root title without "@" has no place for the link type: activation
+    // keeps the words, and making the root anew refuses the title.
+    query.SetActive(false);
+    query.SetTitle("ttlFilter", "Every record");
+    query.SetActive(true);
+    EXPECT_EQ(query.GetQueryText().Text().trimmed(), "Show rows where all of these hold");
+    EXPECT_EQ(fixtures::errorOf<EVxQueryPanelError>([&] { query.RecreateRootBracket(); }), "4: Invalid filter title");
+}
+
 TEST(QueryWord, ItemsGroupsIndexesAndSharedItems)
 {
     TQueryWord word(wePopup);
