@@ -53,6 +53,8 @@ TVxQuery::TVxQuery(QObject* parent)
 
 TVxQuery::~TVxQuery()
 {
+    for (AliveGuard* guard = FGuards; guard; guard = guard->FPrevious)
+        guard->FQuery = nullptr;
     // Detach first, so the base never reaches a query being taken apart.
     FBaseLink.reset();
     if (FDbStruct)
@@ -636,8 +638,8 @@ void TVxQuery::QueryChanged()
             FScopedChange = true;
         return;
     }
-    const QPointer<TVxQuery> alive(this);
-    if (reportChange() && alive)
+    const AliveGuard alive(*this);
+    if (reportChange() && alive && FChangedListened)
         emit changed();
 }
 
@@ -650,8 +652,11 @@ bool TVxQuery::reportChange()
     if (FState != stIdle || FInsideEventHandler || FUpdating || FDestroying)
         return false;
     FModified = true;
+    // Most queries that change in bulk have nobody to tell.
+    if (FLinks.empty() && !OnChange && !FView)
+        return true;
     // Any of the host's handlers may free the query.
-    const QPointer<TVxQuery> alive(this);
+    const AliveGuard alive(*this);
     for (IQueryListener* link : std::vector<IQueryListener*>(FLinks)) {
         CallHost([&] { link->QueryChanged(this); });
         if (!alive)
@@ -661,7 +666,7 @@ bool TVxQuery::reportChange()
         CallHandler([&] { OnChange(this); });
     if (alive && FView)
         CallHost([&] { FView->QueryChanged(*this); });
-    return alive;
+    return static_cast<bool>(alive);
 }
 
 void TVxQuery::ParametersListChanged()
@@ -681,7 +686,7 @@ void TVxQuery::reportParams()
     }
     if (FState != stIdle || FUpdating || FDestroying)
         return;
-    const QPointer<TVxQuery> alive(this);
+    const AliveGuard alive(*this);
     if (OnParamListChange)
         CallHost([&] { OnParamListChange(this); });
     for (IQueryListener* link : std::vector<IQueryListener*>(FLinks)) {
@@ -693,24 +698,26 @@ void TVxQuery::reportParams()
         CallHost([&] { FView->ParametersListChanged(*this); });
 }
 
-TVxQuery::ChangeScope::ChangeScope(TVxQuery& query) : FQuery(&query), FExceptions(std::uncaught_exceptions())
+TVxQuery::ChangeScope::ChangeScope(TVxQuery& query)
+    : FAlive(query), FQuery(query), FExceptions(std::uncaught_exceptions())
 {
     ++query.FChangeDepth;
 }
 
 TVxQuery::ChangeScope::~ChangeScope() noexcept(false)
 {
-    if (!FQuery || --FQuery->FChangeDepth > 0)
+    if (!FAlive || --FQuery.FChangeDepth > 0)
         return;
-    TVxQuery* query = FQuery.data();
-    const bool change = std::exchange(query->FScopedChange, false);
-    const bool params = std::exchange(query->FScopedParams, false);
+    const bool change = std::exchange(FQuery.FScopedChange, false);
+    const bool params = std::exchange(FQuery.FScopedParams, false);
+    if (!change && !params)
+        return;
     auto report = [&] {
-        const bool reported = change && query->reportChange();
-        if (params && FQuery)
-            query->reportParams();
-        if (reported && FQuery)
-            emit query->changed();
+        const bool reported = change && FQuery.reportChange();
+        if (params && FAlive)
+            FQuery.reportParams();
+        if (reported && FAlive && FQuery.FChangedListened)
+            emit FQuery.changed();
     };
     if (std::uncaught_exceptions() == FExceptions) {
         report();

@@ -371,6 +371,27 @@ public:
     // follows them. So no host hears of a change half done, or twice of one
     // choice. Scopes nest; a scope that closes while an error leaves still
     // reports what was done, and whatever the host throws then is dropped.
+    // Tells whether the query was freed while it stood (by a host's
+    // handler), without the atomic counts of a QPointer: the query marks
+    // the guards standing on the stack when it goes.
+    class BRINDLE_CORE_EXPORT AliveGuard {
+    public:
+        explicit AliveGuard(TVxQuery& query) : FQuery(&query), FPrevious(query.FGuards) { query.FGuards = this; }
+        ~AliveGuard()
+        {
+            if (FQuery)
+                FQuery->FGuards = FPrevious;
+        }
+        AliveGuard(const AliveGuard&) = delete;
+        AliveGuard& operator=(const AliveGuard&) = delete;
+        explicit operator bool() const { return FQuery != nullptr; }
+
+    private:
+        friend class TVxQuery;
+        TVxQuery* FQuery;
+        AliveGuard* FPrevious;
+    };
+
     class BRINDLE_CORE_EXPORT ChangeScope {
     public:
         explicit ChangeScope(TVxQuery& query);
@@ -380,7 +401,8 @@ public:
 
     private:
         // The host may free the query from inside the change.
-        QPointer<TVxQuery> FQuery;
+        AliveGuard FAlive;
+        TVxQuery& FQuery;
         int FExceptions;
     };
 
@@ -624,6 +646,8 @@ private:
     // Set for good once something connects to the query's signals: until
     // then no change is even looked at for them.
     bool FViewsListen = false;
+    // Likewise for changed(): emitting it unheard costs more than a test.
+    bool FChangedListened = false;
     int FHostCalls = 0;
     quint64 FModelRemovals = 0;
     // While a removal is repaired the host hears nothing; it hears once the
@@ -632,6 +656,7 @@ private:
     bool FChangePending = false;
     bool FParamsPending = false;
     // Open change scopes, and the reports they hold back.
+    AliveGuard* FGuards = nullptr;
     int FChangeDepth = 0;
     bool FScopedChange = false;
     bool FScopedParams = false;

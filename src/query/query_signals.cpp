@@ -20,7 +20,9 @@ bool TVxQuery::inTree(const TFilterRow* row) const
 
 void TVxQuery::connectNotify(const QMetaMethod& signal)
 {
-    if (signal.enclosingMetaObject() == &staticMetaObject)
+    if (signal == QMetaMethod::fromSignal(&TVxQuery::changed))
+        FChangedListened = true;
+    else if (signal.enclosingMetaObject() == &staticMetaObject)
         FViewsListen = true;
 }
 
