@@ -79,6 +79,8 @@ void TVxQueryPanel::connectQuery()
         QMetaObject::invokeMethod(this, [this] { PlaceAllRows(); }, Qt::QueuedConnection);
     });
     connect(query, &TVxQuery::rowMoved, this, [this](TFilterRow*, TFilterBracket*, int) { PlaceAllRows(); });
+    // A button shows its row's number.
+    connect(query, &TVxQuery::rowsRenumbered, this, [this](TFilterBracket*) { PlaceAllRows(); });
     connect(query, &TVxQuery::rowWordsReplaced, this, [this](TFilterRow* row) {
         const auto found = FRows.find(row);
         if (found == FRows.end())

@@ -236,14 +236,26 @@ TFilterBracket* TVxQuery::AddBracket(TFilterBracket* bracket)
 
 void TVxQuery::EnumerateBracket(TFilterBracket* bracket)
 {
-    if (!bracket)
+    if (!bracket || !enumerate(bracket) || quietRows() || !inTree(bracket))
         return;
+    // Views placed the rows before their numbers changed.
+    CallHost([&] { emit rowsRenumbered(bracket); });
+}
+
+bool TVxQuery::enumerate(TFilterBracket* bracket)
+{
+    bool changed = false;
     for (int i = 0; i < bracket->GetRowCount(); ++i) {
         TFilterRow* row = bracket->GetRow(i);
-        row->SetRowID(bracket->RowID() + QString::number(i + 1) + u'.');
+        QString id = bracket->RowID() + QString::number(i + 1) + u'.';
+        if (id != row->RowID()) {
+            row->SetRowID(std::move(id));
+            changed = true;
+        }
         if (row->IsBracket())
-            EnumerateBracket(static_cast<TFilterBracket*>(row));
+            changed = enumerate(static_cast<TFilterBracket*>(row)) || changed;
     }
+    return changed;
 }
 
 void TVxQuery::EnsureRowNums() const

@@ -464,6 +464,9 @@ signals:
     void rowAboutToBeRemoved(brindle::TFilterBracket* parent, int index);
     // The row now stands at its parent's index; it stood at oldIndex of oldParent.
     void rowMoved(brindle::TFilterRow* row, brindle::TFilterBracket* oldParent, int oldIndex);
+    // The identifiers of the bracket's rows, and of the rows below them,
+    // were numbered anew (after an insert or a move).
+    void rowsRenumbered(brindle::TFilterBracket* bracket);
     // Words of the row were made, remade or freed.
     void rowWordsReplaced(brindle::TFilterRow* row);
     void rowWordChanged(brindle::TFilterRow* row, brindle::TQueryWord* word);
@@ -583,6 +586,8 @@ private:
     void writeRows(TStringList& lines);
 
     void numberRows() const;
+    // Numbers the rows below the bracket; true when an identifier changed.
+    bool enumerate(TFilterBracket* bracket);
     // Appends the tables of the bracket's enabled conditions that are not
     // yet in needed; seen holds needed's tables, for a quick look-up.
     void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed, QSet<const TDSTable*>& seen) const;

@@ -202,6 +202,18 @@ TEST_F(Commands, TheKeyboardMap)
         EXPECT_EQ(shape(root), c.shape) << name;
         EXPECT_EQ(query().CurrentRow()->RowID(), id(c.current)) << name;
         EXPECT_EQ(query().CurrentRow()->CurrentControlIndex(), c.currentIndex) << name;
+        // Every row's button shows the number the row has now.
+        QApplication::processEvents();
+        const std::function<void(const TFilterBracket*)> numbers = [&](const TFilterBracket* bracket) {
+            for (int i = 0; i < bracket->GetRowCount(); ++i) {
+                const TFilterRow* row = bracket->GetRow(i);
+                if (const TFilterBtn* button = panel->RowButton(row))
+                    EXPECT_EQ(button->Caption(), row->RowID().chopped(1)) << name;
+                if (row->IsBracket())
+                    numbers(static_cast<const TFilterBracket*>(row));
+            }
+        };
+        numbers(root);
     }
 
     // Without aoAllowKeyboard the keys are the scroll area's.
