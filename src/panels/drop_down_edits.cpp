@@ -4,12 +4,12 @@
 #include <brindle/foundations/date_time.h>
 #include <brindle/panels/event_guard.h>
 
-#include <QMetaMethod>
-#include <QPointer>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMetaMethod>
+#include <QPointer>
 
 namespace brindle {
 

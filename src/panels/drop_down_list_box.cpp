@@ -2,10 +2,10 @@
 
 #include <brindle/panels/event_guard.h>
 
-#include <QPointer>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QToolTip>
 

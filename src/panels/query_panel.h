@@ -16,8 +16,8 @@
 #include <brindle/panels/round_button.h>
 #include <brindle/query/query.h>
 
-#include <QPointer>
 #include <QCheckBox>
+#include <QPointer>
 #include <QScrollArea>
 
 class QActionGroup;

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -51,13 +52,15 @@ TdlgTitlesEditor::TdlgTitlesEditor(const TStringList& defaults, const TStringLis
     buttons->addButton(FReset, QDialogButtonBox::ResetRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The titles of the selected cells go back to their defaults, and no
+    // others: a click selects one cell, not its row.
+    FReset->setEnabled(false);
+    connect(FTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { FReset->setEnabled(FTable->selectionModel()->hasSelection()); });
     connect(FReset, &QPushButton::clicked, this, [this] {
-        QList<int> rows;
-        for (const QModelIndex& index : FTable->selectionModel()->selectedRows())
-            rows.append(index.row());
-        if (rows.isEmpty())
-            for (int row = 0; row < FTable->rowCount(); ++row)
-                rows.append(row);
+        QSet<int> rows;
+        for (const QModelIndex& index : FTable->selectionModel()->selectedIndexes())
+            rows.insert(index.row());
         for (int row : rows)
             FTable->item(row, colText)->setText(FTable->item(row, colDefault)->text());
     });

@@ -183,8 +183,11 @@ TEST_F(ResultFieldsPanel, TheTitlesEditorChangesAndResetsTexts)
             EXPECT_EQ(table->item(6, 1)->text(), "Click to add new field");
             table->item(6, 2)->setText("Add a column");
             table->item(0, 2)->setText("Drop it");
-            table->selectRow(0);
+            EXPECT_FALSE(dialog->ResetButton()->isEnabled()) << "nothing chosen to reset";
+            // One click on the first title's text: only that title goes back.
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 2)).center());
             QTest::mouseClick(dialog->ResetButton(), Qt::LeftButton);
+            EXPECT_EQ(table->item(0, 2)->text(), table->item(0, 1)->text());
             accept ? dialog->accept() : dialog->reject();
         });
         EXPECT_EQ(panel->EditTitles(), accept);
