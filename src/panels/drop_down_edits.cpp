@@ -364,11 +364,15 @@ void TDropDownDateTimeEdit::UpdateKind()
 
 QString TDropDownDateTimeEdit::GetEditText() const
 {
-    if (!picker())
-        return {};
-    const QLocale locale;
-    return Kind() == ekDate ? locale.toString(picker()->date(), QLocale::ShortFormat)
-                           : locale.toString(picker()->time(), QLocale::ShortFormat);
+    // The form SetEditText and the word's value take, not the picker's
+    // display: a handler given the text may hand it back.
+    return picker() ? BrDateTimeToStr(pickedDateTime()) : QString();
+}
+
+TDateTime TDropDownDateTimeEdit::pickedDateTime() const
+{
+    return Kind() == ekDate ? FromQDate(picker()->date())
+                            : FromQDateTime(QDateTime(QDate(1899, 12, 30), picker()->time()));
 }
 
 void TDropDownDateTimeEdit::SetEditText(const QString& text)
@@ -390,9 +394,7 @@ void TDropDownDateTimeEdit::AcceptInput()
 {
     if (!picker())
         return;
-    const TDateTime current =
-        Kind() == ekDate ? FromQDate(picker()->date()) : FromQDateTime(QDateTime(QDate(1899, 12, 30), picker()->time()));
-    const QString text = BrDateTimeToStr(current);
+    const QString text = BrDateTimeToStr(pickedDateTime());
     if (text == Value())
         return;
     const QLocale locale;

@@ -4,6 +4,7 @@
 // cancels; keys a value type does not allow are refused.
 
 #include <brindle/brindle_widgets_export.h>
+#include <brindle/foundations/date_time.h>
 #include <brindle/foundations/enums.h>
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_label.h>
@@ -148,6 +149,8 @@ protected:
 
 private:
     QDateTimeEdit* picker() const;
+    // The date or time the picker shows, as a day number.
+    TDateTime pickedDateTime() const;
     void UpdateKind();
 };
 

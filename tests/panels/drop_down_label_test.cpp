@@ -235,7 +235,17 @@ TEST_F(Labels, DatesOpenOnTodayAndWriteTheInternalForm)
     time.SetKind(ekTime);
     time.SetValue(BrDateTimeToStr(EncodeTime(13, 5, 7, 0)));
     time.DropDown();
-    EXPECT_EQ(qobject_cast<QDateTimeEdit*>(time.EditControl())->time(), QTime(13, 5, 7));
+    auto* clock = qobject_cast<QDateTimeEdit*>(time.EditControl());
+    EXPECT_EQ(clock->time(), QTime(13, 5, 7));
+    // A double click inside the open picker gives a handler the value's own
+    // form, which it may hand back.
+    QStringList seen;
+    time.OnEditDblClick = [&](TDropDownLabel*, QString& text) { seen << text; };
+    QTest::mouseDClick(clock, Qt::LeftButton);
+    EXPECT_EQ(seen, QStringList{BrDateTimeToStr(EncodeTime(13, 5, 7, 0))});
+    EXPECT_EQ(clock->time(), QTime(13, 5, 7));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    time.OnEditDblClick = nullptr;
     time.CloseEdit(false);
 }
 
