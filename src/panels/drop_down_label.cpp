@@ -217,17 +217,21 @@ void TDropDownLabel::DropUp(bool accept)
 
 void TDropDownLabel::ShowControl()
 {
-    FCustomValue = Value();
+    // A dialog may run here, and the label may go while it is open: the
+    // value lives on the stack until the label is known to be there.
+    QString value = Value();
     const QPointer<TDropDownLabel> alive(this);
     bool accept = bool(OnCustomDropDown);
     if (accept) {
-        OnCustomDropDown(this, FCustomValue, accept);
+        OnCustomDropDown(this, value, accept);
     } else if (TFilterRow* row = FWord->Row()) {
         const std::optional<TWordRole> role = row->RoleOf(FWord);
-        accept = role && row->QueryPanel()->EditCustomValue(row, *role, FCustomValue);
+        accept = role && row->QueryPanel()->EditCustomValue(row, *role, value);
     }
-    if (alive)
-        DropUp(accept);
+    if (!alive)
+        return;
+    FCustomValue = value;
+    DropUp(accept);
 }
 
 void TDropDownLabel::AcceptInput()

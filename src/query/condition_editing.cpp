@@ -246,6 +246,9 @@ bool TFilterCond::RunSubQueryEditor(QString& value)
     QString edited = value;
     if (!FQueryPanel->EditSubQuery(FSubQuery, edited, FSubQueryOptions, readable))
         return false;
+    // The host may have taken the row's model entities while the editor was open.
+    if (FOrphaned)
+        return false;
     value = oneLine(edited);
     SetValue(1, value);
     showSubQuery(value, readable);

@@ -113,4 +113,18 @@ TEST_F(SubQuery, OkStoresTheSubQueryAndCancelLeavesIt)
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+// The host frees the condition's field while the dialog is open: the row
+// goes with its words, and OK stores nothing into them.
+TEST_F(SubQuery, AFieldFreedWhileTheDialogIsOpenTakesTheRow)
+{
+    onDialog([this](TdlgSubQuery& dialog) {
+        m.model.DelField(m.model.IndexOfField(m.custName));
+        QApplication::processEvents();
+        QTest::mouseClick(dialog.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QApplication::processEvents();
+    EXPECT_EQ(panel->Query().Filter()->GetRowCount(), 0);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTimer>
 
 using namespace brindle;
 using brindle::fixtures::addCondition;
@@ -174,4 +175,35 @@ TEST_F(ChangeSignals, AHostMayFreeRowsOrThePanelFromItsHandlers)
     EXPECT_TRUE(alive.isNull());
     panel = nullptr;
     QApplication::processEvents();
+}
+
+// The host reloads the query while a word's menu is open: the labels of
+// the old rows go inside the menu's own event loop, and nothing runs on
+// them once the menu closes.
+TEST_F(ChangeSignals, AHostMayReloadTheQueryWhileAMenuIsOpen)
+{
+    TSimpleCond* cond = addCondition(query(), query().Filter(), m.amount, m.op("Equal"), "5");
+    TStringList saved;
+    query().SaveToStrings(saved);
+    const auto reloadWhileOpen = [&] {
+        QTimer::singleShot(0, panel, [&] {
+            query().LoadFromStrings(saved);
+            QApplication::processEvents();
+            if (QWidget* popup = QApplication::activePopupWidget())
+                QTest::keyClick(popup, Qt::Key_Escape);
+        });
+    };
+    reloadWhileOpen();
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    QApplication::processEvents();
+
+    cond = static_cast<TSimpleCond*>(query().Filter()->GetRow(0));
+    query().SetCurrentRow(cond);
+    cond->SetCurrentControlIndex(1);
+    panel->setFocus();
+    reloadWhileOpen();
+    QTest::keyClick(panel, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(query().Filter()->GetRowCount(), 1);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
