@@ -260,7 +260,7 @@ void TVxCustomDBStructure::TextWriter::writeTables()
         shared(u"Quoted", flag(table->Quoted()));
         shared(u"Hints", table->TableHints());
         shared(u"DsgnPos", table->DesignPositions());
-        value(u"Links", linked.join(u','));
+        value(u"Links", commaText(linked));
         writeLinks(table, own);
     }
 }

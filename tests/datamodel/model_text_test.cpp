@@ -123,6 +123,27 @@ TEST(ModelText, RichModelRoundTripsExactly)
     EXPECT_TRUE(freshBack.TableCount() == 1 && freshBack.Tables(0)->TableName() == "Orders" && freshBack.OperatCount() == 0);
 }
 
+// Aliases as a user may type them in the editor write and read back with
+// the links that name them.
+TEST(ModelText, AliasesWithCommasBlanksAndQuotesReadBack)
+{
+    for (const char* alias : {"c, x", "a b", "say \"hi\""}) {
+        TVxDBStructure m;
+        m.AddTable("Orders", "Orders");
+        m.AddTable("Customers", "Customers");
+        m.AddLinkByExpr("Orders-Customers:CustID=ID");
+        m.Tables(1)->SetTableAlias(alias);
+        TStringList first, second;
+        m.SaveToStrings(first);
+        TVxDBStructure back;
+        back.LoadFromStrings(first);
+        back.SaveToStrings(second);
+        EXPECT_EQ(second.Lines(), first.Lines()) << alias;
+        ASSERT_EQ(back.LinkCount(), 1) << alias;
+        EXPECT_EQ(back.Links(0)->Table2()->TableAlias(), m.Tables(1)->TableAlias());
+    }
+}
+
 TEST(ModelText, OlderLayouts)
 {
     struct Case {
