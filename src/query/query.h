@@ -437,13 +437,12 @@ public:
     {
         const bool was = FInsideEventHandler;
         FInsideEventHandler = true;
-        try {
-            CallHost(call);
-        } catch (...) {
-            FInsideEventHandler = was;
-            throw;
-        }
-        FInsideEventHandler = was;
+        const AliveGuard alive(*this);
+        const auto restore = qScopeGuard([&] {
+            if (alive)
+                FInsideEventHandler = was;
+        });
+        CallHost(call);
     }
     // Grows each time the model removes entities or goes: code that held an
     // entity across a host call checks it before going on.
@@ -495,7 +494,12 @@ private:
     void CallHost(F&& call)
     {
         ++FHostCalls;
-        const auto done = qScopeGuard([this] { --FHostCalls; });
+        // The host may free the query: nothing of it is touched then.
+        const AliveGuard alive(*this);
+        const auto done = qScopeGuard([&] {
+            if (alive)
+                --FHostCalls;
+        });
         call();
     }
 
