@@ -340,6 +340,12 @@ TEST_F(QueryText, SavedTextsAndStatementsStayPut)
              q.query.AddConditionNum(off, off->GetLastRowNum() + 1, q.m.status);
              q.query.AddCondition(off, q.m.custName);
          }},
+        {"the same column twice",
+         [](ModelQuery& q) {
+             TRFieldList& fields = q.query.QResult()->ResultFields();
+             for (int i = 0; i < 3; ++i)
+                 fields.Add("@1", {q.m.orderDate}, "Ordered on");
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
