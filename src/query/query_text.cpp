@@ -33,6 +33,13 @@ constexpr std::pair<TSQLOption, int> kStoredOptions[] = {
     {soSelectDistinct, 2}, {soQuoteAliases, 8}, {soBracketJoins, 16}, {soBracketConditions, 32}, {soSortByNames, 64},
 };
 
+constexpr TSQLOptions kStoredOptionSet = [] {
+    TSQLOptions options;
+    for (const auto& stored : kStoredOptions)
+        options.Include(stored.first);
+    return options;
+}();
+
 // The keys of a row section.
 enum RowKey {
     rkRowType, rkEnabled, rkRowCount, rkLinkType, rkFieldID, rkFldName, rkCondID, rkOperator, rkParam1, rkParam2,
@@ -402,8 +409,9 @@ void TVxQuery::TextReader::Read()
     q.FVersion = XStrToFloat(main.Values(QStringLiteral("Version")), 1.1);
     if (q.FSaveSQLOptions) {
         const QString options = main.Values(QStringLiteral("Options"));
+        // The options a text does not store stay as the query has them.
         if (!options.isEmpty())
-            q.SetSQLOptions(IntToSQLOptions(StrToInt(options)));
+            q.SetSQLOptions(q.FSQLOptions - kStoredOptionSet + IntToSQLOptions(StrToInt(options)));
     }
     readTextSection(FSections, afterMain, QStringLiteral("Description"), q.FDescription);
     readTextSection(FSections, afterMain, QStringLiteral("UserData"), q.FUserData);

@@ -346,6 +346,11 @@ TEST_F(QueryText, SavedTextsAndStatementsStayPut)
              for (int i = 0; i < 3; ++i)
                  fields.Add("@1", {q.m.orderDate}, "Ordered on");
          }},
+        {"stored options",
+         [](ModelQuery& q) {
+             q.query.SetSaveSQLOptions(true);
+             q.query.QResult()->ResultFields().Add("@1", {q.m.amount}, "Sales total");
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
