@@ -205,8 +205,11 @@ void TVxQuery::SaveToStrings(TStringList& lines)
     FState = stSaving;
     try {
         if (FSaveTitles) {
+            // Titles that end in a blank line (those read from a text do)
+            // are set apart by it already.
             out.AddStrings(FTitles);
-            out.Add(QString());
+            if (FTitles.IsEmpty() || !TrimBlanks(FTitles[FTitles.Count() - 1]).isEmpty())
+                out.Add(QString());
         }
         out.Add(QStringLiteral("[Main]"));
         out.Add(QStringLiteral("QueryName=") + FQueryName);

@@ -280,7 +280,8 @@ TEST(Titles, MergeSetAndReadInEveryForm)
     TStringList renamed = text("[PanelTitles]\nttlAll=every\n[RFETitles]\nttlOkBtnCaption=Fine\n");
     LoadTitlesFromStrings(DefaultTitles(), destination, renamed);
     EXPECT_EQ(renamed[0] + renamed[2], "[Query Panel][Result Fields Editor]");
-    EXPECT_EQ(destination.Count(), DefaultTitles().Count() + 2);
+    // The default titles' blank separator ends their first section.
+    EXPECT_EQ(destination.Count(), DefaultTitles().Count() + 1);
     EXPECT_EQ(destination.Values("ttlAll") + destination.Values("ttlOkBtnCaption") + destination.Values("ttlAny"),
               "everyFineany");
 
@@ -351,6 +352,7 @@ TEST_F(QueryText, SavedTextsAndStatementsStayPut)
              q.query.SetSaveSQLOptions(true);
              q.query.QResult()->ResultFields().Add("@1", {q.m.amount}, "Sales total");
          }},
+        {"default titles", [](ModelQuery& q) { q.add(q.m.custCity, "Equal", "Rome"); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
