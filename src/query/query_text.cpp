@@ -305,8 +305,8 @@ void TVxQuery::writeRows(TStringList& lines)
         lines.Add(b.Start(u"Value1=").Append(value1).Own());
         lines.Add(valueLine(u"Value2=", value2));
         for (int index : {1, 2}) {
-            if (const TSQLParam* param = cond->GetParam(index))
-                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", param->ValueFormat()));
+            if (cond->GetParam(index))
+                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", ParamValueFormat(cond, index)));
             else
                 lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
         }
@@ -529,8 +529,10 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
                               : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues.Text(rkFldName));
         auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
         q.requireModelSince(FRemovals, "the query was being loaded");
-        TDSOperator* op = model->OperatorByName(FValues.Text(rkOperator));
-        simple->SetOperator(op ? op : model->NullOperator());
+        // No name is a condition without an operator, as the writer puts it.
+        const QString name = FValues.Text(rkOperator);
+        TDSOperator* op = name.isEmpty() ? nullptr : model->OperatorByName(name);
+        simple->SetOperator(op || name.isEmpty() ? op : model->NullOperator());
         cond = simple;
     } else {
         TDSCondition* condition = model->ConditionByID(StrToInt(FValues.View(rkCondID)));

@@ -353,6 +353,13 @@ TEST_F(QueryText, SavedTextsAndStatementsStayPut)
              q.query.QResult()->ResultFields().Add("@1", {q.m.amount}, "Sales total");
          }},
         {"default titles", [](ModelQuery& q) { q.add(q.m.custCity, "Equal", "Rome"); }},
+        {"parameter of a patterned operator",
+         [](ModelQuery& q) { q.add(q.m.custName, "Contains", "mit")->SetValueIsParam(1, true); }},
+        {"no operator",
+         [](ModelQuery& q) {
+             q.query.AddCondition(q.query.Filter(), q.m.custCity);
+             q.add(q.m.status, "Equal", "S")->SetOperator(nullptr);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
