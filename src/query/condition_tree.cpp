@@ -77,10 +77,24 @@ void TFilterRow::SetEnabled(bool enabled)
 
 void TFilterRow::EnabledChanged()
 {
+    showEnabled();
+    FQueryPanel->QueryChanged();
+}
+
+void TFilterRow::showEnabled()
+{
     for (TQueryWord* word : {FLabel1.get(), FLabel2.get(), FLabel3.get(), FLabel4.get(), FLabel5.get(), FLabel9.get()})
         if (word)
             word->SetEnabled(FEnabled);
-    FQueryPanel->QueryChanged();
+}
+
+void TFilterRow::takeDisabledState()
+{
+    FEnabled = false;
+    showEnabled();
+    if (IsBracket())
+        for (const auto& row : static_cast<TFilterBracket*>(this)->FRows)
+            row->takeDisabledState();
 }
 
 void TFilterRow::UpdateLogOpLabel() {}
@@ -216,6 +230,10 @@ void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
         FQueryPanel->FSetAside.push_back(std::move(row));
         return;
     }
+    // A disabled bracket holds disabled rows only: one enabled row would
+    // enable it again when the text is read back.
+    if (!FEnabled && row->FEnabled)
+        row->takeDisabledState();
     placeRow(index, std::move(row));
     FQueryPanel->notifyRowInserted(this, index);
     FQueryPanel->QueryChanged();
@@ -380,7 +398,8 @@ TFilterCond* TFilterBracket::GetFirstCondition() const
 
 void TFilterBracket::CheckIfAllDisabled()
 {
-    if (FEnabledChanging)
+    // A text being read gives every row its state as it was saved.
+    if (FEnabledChanging || FQueryPanel->State() == stLoading)
         return;
     FProcessChildren = false;
     bool allDisabled = true;

@@ -115,6 +115,11 @@ protected:
     friend class TFilterBracket;
     friend class TVxQuery;
 
+    // The words show the row's enabled state.
+    void showEnabled();
+    // Disables the row and the rows below it quietly: it is joining a
+    // disabled bracket, which it must not enable again.
+    void takeDisabledState();
     // Puts a word into one of the row's slots, the row becoming its owner.
     void putWord(std::unique_ptr<TQueryWord>& slot, std::unique_ptr<TQueryWord> word);
     // Forgets every model entity the row (and a bracket's rows) refers to,

@@ -314,6 +314,11 @@ public:
     // placeholders replaced.
     QString ConditionSQL(TFilterCond* condition);
     QString ReplaceValuePlaceholders(TFilterCond* condition, const QString& text);
+    // The format of a parameter's value: the token around the value's
+    // placeholder in the condition's own text, unquoted, "@v" standing for
+    // the value. Building sets it and the query text stores it, so both
+    // give the same whatever was built before.
+    static QString ParamValueFormat(const TFilterCond* condition, int index);
 
     // --- values
     QString ExtractValue(TFilterCond* condition, int index);

@@ -33,6 +33,13 @@ constexpr std::pair<TSQLOption, int> kStoredOptions[] = {
     {soSelectDistinct, 2}, {soQuoteAliases, 8}, {soBracketJoins, 16}, {soBracketConditions, 32}, {soSortByNames, 64},
 };
 
+constexpr TSQLOptions kStoredOptionSet = [] {
+    TSQLOptions options;
+    for (const auto& stored : kStoredOptions)
+        options.Include(stored.first);
+    return options;
+}();
+
 // The keys of a row section.
 enum RowKey {
     rkRowType, rkEnabled, rkRowCount, rkLinkType, rkFieldID, rkFldName, rkCondID, rkOperator, rkParam1, rkParam2,
@@ -198,8 +205,11 @@ void TVxQuery::SaveToStrings(TStringList& lines)
     FState = stSaving;
     try {
         if (FSaveTitles) {
+            // Titles that end in a blank line (those read from a text do)
+            // are set apart by it already.
             out.AddStrings(FTitles);
-            out.Add(QString());
+            if (FTitles.IsEmpty() || !TrimBlanks(FTitles[FTitles.Count() - 1]).isEmpty())
+                out.Add(QString());
         }
         out.Add(QStringLiteral("[Main]"));
         out.Add(QStringLiteral("QueryName=") + FQueryName);
@@ -295,8 +305,8 @@ void TVxQuery::writeRows(TStringList& lines)
         lines.Add(b.Start(u"Value1=").Append(value1).Own());
         lines.Add(valueLine(u"Value2=", value2));
         for (int index : {1, 2}) {
-            if (const TSQLParam* param = cond->GetParam(index))
-                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", param->ValueFormat()));
+            if (cond->GetParam(index))
+                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", ParamValueFormat(cond, index)));
             else
                 lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
         }
@@ -402,8 +412,9 @@ void TVxQuery::TextReader::Read()
     q.FVersion = XStrToFloat(main.Values(QStringLiteral("Version")), 1.1);
     if (q.FSaveSQLOptions) {
         const QString options = main.Values(QStringLiteral("Options"));
+        // The options a text does not store stay as the query has them.
         if (!options.isEmpty())
-            q.SetSQLOptions(IntToSQLOptions(StrToInt(options)));
+            q.SetSQLOptions(q.FSQLOptions - kStoredOptionSet + IntToSQLOptions(StrToInt(options)));
     }
     readTextSection(FSections, afterMain, QStringLiteral("Description"), q.FDescription);
     readTextSection(FSections, afterMain, QStringLiteral("UserData"), q.FUserData);
@@ -518,8 +529,10 @@ bool TVxQuery::TextReader::readRow(const QString& name, TFilterBracket* parent, 
                               : model->FieldByName(q.FVersion >= 1.4 ? flBySQLExpr : flByFullName, FValues.Text(rkFldName));
         auto* simple = static_cast<TSimpleCond*>(parent->AddCond(field ? field : model->NullField()));
         q.requireModelSince(FRemovals, "the query was being loaded");
-        TDSOperator* op = model->OperatorByName(FValues.Text(rkOperator));
-        simple->SetOperator(op ? op : model->NullOperator());
+        // No name is a condition without an operator, as the writer puts it.
+        const QString name = FValues.Text(rkOperator);
+        TDSOperator* op = name.isEmpty() ? nullptr : model->OperatorByName(name);
+        simple->SetOperator(op || name.isEmpty() ? op : model->NullOperator());
         cond = simple;
     } else {
         TDSCondition* condition = model->ConditionByID(StrToInt(FValues.View(rkCondID)));

@@ -135,11 +135,12 @@ bool whileUpdating(bool& updating, Work&& work)
 
 // text, else text + "1", text + "2", ... : the first that no field holds.
 template <typename Get>
-QString firstFreeName(const TRFieldList& list, const QString& text, Get&& get)
+QString firstFreeName(const TRFieldList& list, const QString& text, Get&& get, const TResultField* except = nullptr)
 {
     TextSet taken;
     for (const auto& field : list)
-        taken.insert(FoldCase(get(*field)));
+        if (field.get() != except)
+            taken.insert(FoldCase(get(*field)));
     if (!taken.contains(FoldCase(text)))
         return text;
     for (int n = 1;; ++n) {
@@ -272,7 +273,7 @@ void TResultField::SetAlias(const QString& alias)
     if (alias.isEmpty())
         FAlias.clear();
     else
-        FAlias = FRFList ? FRFList->GetUniqAlias(alias) : alias;
+        FAlias = FRFList ? FRFList->GetUniqAlias(alias, this) : alias;
 }
 
 void TResultField::SetFormula(const QString& formula)
@@ -665,9 +666,9 @@ bool TRFieldList::CheckUniqCaption(const QString& text) const
     return true;
 }
 
-QString TRFieldList::GetUniqAlias(const QString& text) const
+QString TRFieldList::GetUniqAlias(const QString& text, const TResultField* except) const
 {
-    return firstFreeName(*this, text, [](const TResultField& f) { return f.Alias(); });
+    return firstFreeName(*this, text, [](const TResultField& f) { return f.Alias(); }, except);
 }
 
 QString TRFieldList::GetUniqCaption(const QString& text) const

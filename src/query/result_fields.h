@@ -147,7 +147,10 @@ public:
 
     bool CheckUniqAlias(const QString& text) const;
     bool CheckUniqCaption(const QString& text) const;
-    QString GetUniqAlias(const QString& text) const;
+    // The text, or the text with the first number that no other field's
+    // alias has; the field asking does not count, so an alias made again
+    // stays what it was.
+    QString GetUniqAlias(const QString& text, const TResultField* except = nullptr) const;
     QString GetUniqCaption(const QString& text) const;
     void RegenerateAliases();
     void GenerateNumbers();

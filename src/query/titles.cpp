@@ -96,7 +96,9 @@ void LoadTitlesFromStrings(const TStringList& reference, TStringList& destinatio
         takeTexts(refLines, srcLines);
         destination.Add(u'[' + section + u']');
         destination.AddStrings(refLines);
-        destination.Add(QString());
+        // A blank line ends each section; the default titles' own separator is one.
+        if (refLines.IsEmpty() || !TrimBlanks(refLines[refLines.Count() - 1]).isEmpty())
+            destination.Add(QString());
     }
 }
 

@@ -463,11 +463,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
         if (TSQLParam* param = condition->GetParam(index)) {
             replacement.append(u':');
             replacement.append(param->ParamName());
-            QString format = token.toString();
-            for (qsizetype i = 0; i < format.size(); ++i)
-                if (isStandIn(format.at(i).unicode()))
-                    format.replace(i, 1, values[format.at(i).unicode() - kFirstStandIn]);
-            param->SetValueFormat(ReplaceStr(UnquotedString(format, kQuote), placeholder.toString(), QStringLiteral("@v")));
+            param->SetValueFormat(TVxQuery::ParamValueFormat(condition, index));
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
@@ -541,8 +537,7 @@ QString fillWithMarks(TVxQuery& query, TFilterCond* condition, const QString& te
         MarkedText replacement;
         if (TSQLParam* param = condition->GetParam(index)) {
             replacement.append(QLatin1Char(':') + param->ParamName());
-            param->SetValueFormat(ReplaceStr(UnquotedString(token.resolved(values), kQuote), placeholder,
-                                             QStringLiteral("@v")));
+            param->SetValueFormat(TVxQuery::ParamValueFormat(condition, index));
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
@@ -618,6 +613,19 @@ QString TVxQuery::ConditionSQL(TFilterCond* condition)
     if (FQResult->ResultTables().Count() > 0 && mainAt >= 0)
         text.replaceFrom(mainAt, u"@m", FQResult->ResultTables()[0]->Table->TableName());
     return fillValues(*this, condition, text);
+}
+
+QString TVxQuery::ParamValueFormat(const TFilterCond* condition, int index)
+{
+    char16_t buffer[16];
+    const QStringView placeholder = placeholderOf(index, buffer);
+    const QString text = condition->GetSQLExpr();
+    const qsizetype first = findPlain(text, placeholder, 0);
+    if (first < 0)
+        return QStringLiteral("@v");
+    const auto bounds = tokenBounds(text, placeholder, first);
+    const QString token = bounds ? text.mid(bounds->first, bounds->second) : placeholder.toString();
+    return ReplaceStr(UnquotedString(token, kQuote), placeholder.toString(), QStringLiteral("@v"));
 }
 
 QString TVxQuery::ReplaceValuePlaceholders(TFilterCond* condition, const QString& text)
