@@ -549,22 +549,17 @@ void TVxCustomDBStructure::TextReader::takeOutKept()
     FPool.Fields = takePlaces(m.FFields, FKept->Fields);
     FPool.Operators = takePlaces(m.FOperators, FKept->Operators);
     FPool.Conditions = takePlaces(m.FConditions, FKept->Conditions);
+    const auto renewAll = [this](const auto& pool) {
+        for (const auto& entity : pool)
+            if (entity)
+                renew(entity.get());
+    };
     // Links first: they leave the lists of tables that may still go.
-    for (const auto& link : FPool.Links)
-        if (link)
-            renew(link.get());
-    for (const auto& table : FPool.Tables)
-        if (table)
-            renew(table.get());
-    for (const auto& field : FPool.Fields)
-        if (field)
-            renew(field.get());
-    for (const auto& op : FPool.Operators)
-        if (op)
-            renew(op.get());
-    for (const auto& condition : FPool.Conditions)
-        if (condition)
-            renew(condition.get());
+    renewAll(FPool.Links);
+    renewAll(FPool.Tables);
+    renewAll(FPool.Fields);
+    renewAll(FPool.Operators);
+    renewAll(FPool.Conditions);
     m.FTableIndexValid = false;
     m.FFieldIndexValid = false;
     m.FFieldIDIndexValid = false;

@@ -219,10 +219,7 @@ void TVxStructDesignPanel::Activate()
     FDesignArea->show();
     Clear();
     try {
-        CreateTableList();
-        if (!FDesignPositionsDefined)
-            ArrangeTables();
-        CreateLinkList();
+        makeReps();
     } catch (...) {
         Clear();
         layout()->removeWidget(FDesignArea.get());
@@ -717,6 +714,14 @@ void TVxStructDesignPanel::ModelEntitiesUpdated(TVxCustomDBStructure*)
         QMetaObject::invokeMethod(this, [this] { Guarded([this] { rebuild(); }); }, Qt::QueuedConnection);
 }
 
+void TVxStructDesignPanel::makeReps()
+{
+    CreateTableList();
+    if (!FDesignPositionsDefined)
+        ArrangeTables();
+    CreateLinkList();
+}
+
 void TVxStructDesignPanel::rebuild()
 {
     if (!FActive || !FDBStruct)
@@ -727,10 +732,7 @@ void TVxStructDesignPanel::rebuild()
     const TDSLink* link = FActiveLink ? FActiveLink->DSLink() : nullptr;
     Clear();
     try {
-        CreateTableList();
-        if (!FDesignPositionsDefined)
-            ArrangeTables();
-        CreateLinkList();
+        makeReps();
     } catch (...) {
         Deactivate();
         throw;

@@ -179,6 +179,9 @@ private:
     void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
     void ModelEntitiesUpdated(TVxCustomDBStructure* model) override;
     void ModelDestroying(TVxCustomDBStructure* model) override;
+    // Boxes and lines for the model's tables and links, the boxes arranged
+    // when the model keeps no places.
+    void makeReps();
     // Boxes and lines made again from the model, the selection kept.
     void rebuild();
 
