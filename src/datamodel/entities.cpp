@@ -384,7 +384,8 @@ QString TDSField::GetOperatorNames() const
     QStringList names;
     for (TDSOperator* op : FOperators)
         names.append(op->Name());
-    return ComposeCommaText(names);
+    // Quoted where a name holds a comma or a blank, as the readers split it.
+    return TStringList(names).CommaText();
 }
 
 QString TDSField::ValueAsString(const QString& value) const

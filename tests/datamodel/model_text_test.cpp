@@ -123,9 +123,9 @@ TEST(ModelText, RichModelRoundTripsExactly)
     EXPECT_TRUE(freshBack.TableCount() == 1 && freshBack.Tables(0)->TableName() == "Orders" && freshBack.OperatCount() == 0);
 }
 
-// Aliases as a user may type them in the editor write and read back with
-// the links that name them.
-TEST(ModelText, AliasesWithCommasBlanksAndQuotesReadBack)
+// Aliases and operator names as a user may type them in the editor write
+// and read back with the links and fields that name them.
+TEST(ModelText, NamesWithCommasBlanksAndQuotesReadBack)
 {
     for (const char* alias : {"c, x", "a b", "say \"hi\""}) {
         TVxDBStructure m;
@@ -133,6 +133,8 @@ TEST(ModelText, AliasesWithCommasBlanksAndQuotesReadBack)
         m.AddTable("Customers", "Customers");
         m.AddLinkByExpr("Orders-Customers:CustID=ID");
         m.Tables(1)->SetTableAlias(alias);
+        m.OperatorByName("Equal")->SetName(QString("Equal ") + alias);
+        m.Fields(m.AddField(kfkVirtual, "ID", "ID", nullptr))->AddAppliedOperators();
         TStringList first, second;
         m.SaveToStrings(first);
         TVxDBStructure back;
