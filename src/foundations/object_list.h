@@ -17,6 +17,9 @@ public:
     TVxObjectList() = default;
     TVxObjectList(const TVxObjectList&) = delete;
     TVxObjectList& operator=(const TVxObjectList&) = delete;
+    // Moving hands the items over whole, as a build hands its statement on.
+    TVxObjectList(TVxObjectList&&) noexcept = default;
+    TVxObjectList& operator=(TVxObjectList&&) noexcept = default;
     virtual ~TVxObjectList() = default;
 
     int Count() const { return static_cast<int>(FItems.size()); }

@@ -1,6 +1,5 @@
-// The statement builder: parameters, table filters, the clauses of a build
-// and the finished statement, and the query's build itself (which tables
-// the statement needs, how they are joined, ORDER BY and GROUP BY).
+// The query's result: parameters, table filters, the statement a build
+// hands over and its assembly into text (FROM in join or comma style).
 
 #include <brindle/query/builder.h>
 
@@ -8,9 +7,7 @@
 #include <brindle/query/query.h>
 #include <brindle/foundations/text_utils.h>
 
-#include <QHash>
-#include <QScopeGuard>
-#include <QSet>
+#include <utility>
 
 namespace brindle {
 
@@ -26,55 +23,6 @@ bool hasNonAsciiChar(const QString& text)
         if (c.unicode() > 127)
             return true;
     return false;
-}
-
-void addTableOnce(QList<TDSTable*>& tables, TDSTable* table)
-{
-    if (table && !tables.contains(table))
-        tables.append(table);
-}
-
-bool liesWithin(const QList<TDSTable*>& path, const QSet<const TDSTable*>& tables)
-{
-    for (TDSTable* table : path)
-        if (!tables.contains(table))
-            return false;
-    return true;
-}
-
-// Links between each table and the target, counted by a breadth-first walk
-// from the target; tables it cannot reach are absent.
-QHash<const TDSTable*, int> linkDistances(const TDSTable* target)
-{
-    QHash<const TDSTable*, int> distance{{target, 0}};
-    QList<const TDSTable*> queue{target};
-    for (qsizetype head = 0; head < queue.size(); ++head) {
-        const TDSTable* table = queue[head];
-        const int next = distance.value(table) + 1;
-        for (int i = 0; i < table->LinkCount(); ++i) {
-            const TDSTable* other = table->Links(i)->OtherTable(table);
-            if (other && !distance.contains(other)) {
-                distance.insert(other, next);
-                queue.append(other);
-            }
-        }
-    }
-    return distance;
-}
-
-// A copy of the path: the model's working path is replaced by the next search.
-QList<TDSTable*> pathTables(const TDSPath& path)
-{
-    QList<TDSTable*> tables;
-    tables.reserve(path.TableCount());
-    for (int i = 0; i < path.TableCount(); ++i)
-        tables.append(path.Tables(i));
-    return tables;
-}
-
-[[noreturn]] void raiseNoPath(const QString& alias1, const QString& alias2)
-{
-    throw EVxQueryPanelError(0, QStringLiteral("No path between table \"%s\" and \"%s\""), {alias1, alias2});
 }
 
 } // namespace
@@ -151,6 +99,18 @@ TVxTableFilter* TVxTableFilterList::FindByTableName(const QString& name) const
     return nullptr;
 }
 
+void TVxTableFilterList::AddCondition(TDSTable* table, const QString& text)
+{
+    TVxTableFilter* filter = FindByTable(table);
+    if (!filter) {
+        auto created = std::make_unique<TVxTableFilter>();
+        created->SetTable(table);
+        filter = created.get();
+        Add(std::move(created));
+    }
+    filter->SetFilter(filter->Filter().isEmpty() ? text : filter->Filter() + QStringLiteral(" AND ") + text);
+}
+
 // --- TQueryResult
 
 TQueryResult::TQueryResult(TVxQuery* queryPanel)
@@ -177,6 +137,16 @@ void TQueryResult::SetSQLOptions(TSQLOptions options)
     FRFields.SetAsciiAliases(options.Contains(soASCIIRFields));
 }
 
+void TQueryResult::SetStatement(BuiltStatement statement)
+{
+    FStatement = std::move(statement);
+}
+
+BuiltStatement TQueryResult::TakeStatement()
+{
+    return std::exchange(FStatement, BuiltStatement());
+}
+
 void TQueryResult::DbStructChanged()
 {
     FRFields.SetDBStruct(FQueryPanel ? FQueryPanel->DbStruct() : nullptr);
@@ -187,22 +157,22 @@ const TStringList& TQueryResult::GetSQL()
     FSQL.Clear();
     FSQL.Add(GetSelectClause());
     FSQL.AddStrings(GetFromClause());
-    if (FWasSQL1Joins || !FWhereClause.IsEmpty()) {
+    if (FWasSQL1Joins || !FStatement.WhereClause.IsEmpty()) {
         FSQL.Add(QStringLiteral("WHERE"));
         if (FWasSQL1Joins) {
             TStringList joins;
-            if (AddSQL1Joins(joins) && !FWhereClause.IsEmpty())
+            if (AddSQL1Joins(joins) && !FStatement.WhereClause.IsEmpty())
                 joins.SetString(joins.Count() - 1, joins[joins.Count() - 1] + QStringLiteral(" AND"));
             FSQL.AddStrings(joins);
         }
-        FSQL.AddStrings(FWhereClause);
+        FSQL.AddStrings(FStatement.WhereClause);
     }
-    if (!FGroupClause.isEmpty())
-        FSQL.Add(QStringLiteral("GROUP BY ") + FGroupClause);
-    if (!FHavingClause.isEmpty())
-        FSQL.Add(QStringLiteral("HAVING ") + FHavingClause);
-    if (!FOrderClause.isEmpty())
-        FSQL.Add(QStringLiteral("ORDER BY ") + FOrderClause);
+    if (!FStatement.GroupClause.isEmpty())
+        FSQL.Add(QStringLiteral("GROUP BY ") + FStatement.GroupClause);
+    if (!FStatement.HavingClause.isEmpty())
+        FSQL.Add(QStringLiteral("HAVING ") + FStatement.HavingClause);
+    if (!FStatement.OrderClause.isEmpty())
+        FSQL.Add(QStringLiteral("ORDER BY ") + FStatement.OrderClause);
     if (FQueryPanel && !FQueryPanel->SQLLimitClause().isEmpty())
         FSQL.Add(QStringLiteral("LIMIT ") + FQueryPanel->SQLLimitClause());
     return FSQL;
@@ -234,13 +204,13 @@ QString TQueryResult::GetSelectClause()
 
 const TStringList& TQueryResult::GetFromClause()
 {
-    if (FRTables.IsEmpty())
+    if (FStatement.Tables.IsEmpty())
         throw EVxQueryPanelError(8, LoadResString(_SQPEQueryWasNotBuilt));
     FWasSQL1Joins = false;
     FFromClause.Clear();
-    FRTables.ResetAll();
+    FStatement.Tables.ResetAll();
     QString joins;
-    BuildTableJoins(FRTables.GetItem(0), kFromIndent, joins, true);
+    BuildTableJoins(FStatement.Tables.GetItem(0), kFromIndent, joins, true);
     FFromClause.SetText(QStringLiteral("FROM ") + kLineBreak + kFromIndent + joins);
     return FFromClause;
 }
@@ -269,35 +239,26 @@ QString TQueryResult::AdjustCondition(const QString& text) const
 
 void TQueryResult::AddCondition(const QString& text)
 {
-    FWhereClause.Add(AdjustCondition(text));
+    FStatement.WhereClause.Add(AdjustCondition(text));
 }
 
 void TQueryResult::AddHavingCondition(const QString& text)
 {
-    FHavingClause += u' ' + AdjustCondition(text);
+    FStatement.HavingClause += u' ' + AdjustCondition(text);
 }
 
 void TQueryResult::AddTableFilterCondition(TDSTable* table, const QString& text)
 {
-    if (!FQueryPanel)
-        return;
-    TVxTableFilterList& filters = FQueryPanel->TableFilters();
-    TVxTableFilter* filter = filters.FindByTable(table);
-    if (!filter) {
-        auto created = std::make_unique<TVxTableFilter>();
-        created->SetTable(table);
-        filter = created.get();
-        filters.Add(std::move(created));
-    }
-    filter->SetFilter(filter->Filter().isEmpty() ? text : filter->Filter() + QStringLiteral(" AND ") + text);
+    if (FQueryPanel)
+        FQueryPanel->TableFilters().AddCondition(table, text);
 }
 
 bool TQueryResult::AddSQL1Joins(TStringList& lines) const
 {
     const JoinForm form = FSQLSyntax == ssOracle ? jfOracle : jfSQL;
     bool added = false;
-    for (int i = 1; i < FRTables.Count(); ++i) {
-        const TDSLink* link = FRTables.GetItem(i)->Link;
+    for (int i = 1; i < FStatement.Tables.Count(); ++i) {
+        const TDSLink* link = FStatement.Tables.GetItem(i)->Link;
         if (!link)
             continue;
         if (added)
@@ -319,8 +280,8 @@ void TQueryResult::BuildTableJoins(TResultTable* entry, const QString& indent, Q
     const bool commaStyle = FSQLSyntax == ssSQL1 || FSQLSyntax == ssOracle;
     const TVxCustomDBStructure* model = FQueryPanel ? FQueryPanel->DbStruct() : nullptr;
     // Entries joined deeper down are marked processed, so each pass re-reads the flag.
-    for (int i = 0; i < FRTables.Count(); ++i) {
-        TResultTable* joined = FRTables.GetItem(i);
+    for (int i = 0; i < FStatement.Tables.Count(); ++i) {
+        TResultTable* joined = FStatement.Tables.GetItem(i);
         bool isTable1 = false;
         if (joined->Processed || !joined->Table || !joined->Link
             || !joined->Link->ContainsTableEx(entry->Table, isTable1))
@@ -447,186 +408,6 @@ void TQueryResult::GenerateParamDisplayName(TSQLParam* param, int valueIndex)
         param->SetDisplayName(base + u' ' + QString::number(valueIndex));
     } else {
         param->SetDisplayName(base);
-    }
-}
-
-// --- TVxQuery: building the statement
-
-void TVxQuery::BuildQuery()
-{
-    TQueryResult* result = FQResult.get();
-    QList<TDSTable*>& needed = result->FNeededTables;
-    FState = stBuilding;
-    const auto backToIdle = qScopeGuard([this, result, &needed] {
-        needed.clear();
-        result->FFieldExprs[0].clear();
-        result->FFieldExprs[1].clear();
-        result->FJoinedTables.clear();
-        FState = stIdle;
-    });
-    needed.clear();
-    result->FOrderClause.clear();
-    result->FGroupClause.clear();
-    result->FHavingClause.clear();
-    result->FRTables.Clear();
-
-    RefreshMainTable();
-    if (FMainTable) {
-        needed.append(FMainTable);
-        result->FRTables.Add(FMainTable, nullptr);
-    }
-    for (const auto& field : result->FRFields)
-        for (const TDSField* modelField : field->DSFields())
-            if (modelField)
-                for (TDSTable* table : modelField->Tables())
-                    addTableOnce(needed, table);
-    QSet<const TDSTable*> seen(needed.cbegin(), needed.cend());
-    addNeededTables(FFilter.get(), needed, seen);
-
-    result->FWhereClause.Clear();
-    orderAndGroup(needed);
-
-    if (FActive && FFilter) {
-        FFilter->CloseEdit(true);
-        WriteBracket(FFilter.get(), false);
-        WriteBracket(FFilter.get(), true);
-        if (result->FRTables.IsEmpty())
-            throw EVxQueryPanelError(1, LoadResString(_SQPENoEnoughInfo));
-    }
-}
-
-void TVxQuery::BuildFilters()
-{
-    FTableFiltersMode = true;
-    const auto modeOff = qScopeGuard([this] { FTableFiltersMode = false; });
-    FTableFilters.Clear();
-    BuildQuery();
-}
-
-void TVxQuery::addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed, QSet<const TDSTable*>& seen) const
-{
-    if (!bracket || !bracket->GetEnabled())
-        return;
-    for (int i = 0; i < bracket->GetRowCount(); ++i) {
-        TFilterRow* row = bracket->GetRow(i);
-        if (!row->GetEnabled())
-            continue;
-        if (row->IsBracket()) {
-            addNeededTables(static_cast<TFilterBracket*>(row), needed, seen);
-        } else if (const TSimpleDSTableList* tables = static_cast<TFilterCond*>(row)->GetTables()) {
-            for (TDSTable* table : *tables)
-                if (table && !seen.contains(table)) {
-                    seen.insert(table);
-                    needed.append(table);
-                }
-        }
-    }
-}
-
-void TVxQuery::addResultTable(TDSTable* table, const QList<TDSTable*>& needed, QList<TDSTable*>& visiting)
-{
-    if (!table)
-        return;
-    TRTableList& tables = FQResult->FRTables;
-    if (tables.IsEmpty() || FTableFiltersMode) {
-        tables.Add(table, nullptr);
-        return;
-    }
-    if (tables.IndexOf(table) >= 0 || tables.Find(table->TableAlias()))
-        return;
-    if (!FDbStruct)
-        throw EVxQueryPanelError(3, LoadResString(_SQPENoDBStruct));
-    if (!visiting.contains(table))
-        visiting.append(table);
-
-    QList<TDSTable*> best;
-    bool bestWithin = false;
-    const QSet<const TDSTable*> neededSet(needed.cbegin(), needed.cend());
-    auto consider = [&](const TDSTable* from) {
-        const TDSPath* found = FDbStruct->GetPath(from->TableAlias(), table->TableAlias());
-        if (!found)
-            raiseNoPath(from->TableAlias(), table->TableAlias());
-        QList<TDSTable*> path = pathTables(*found);
-        // Tables sharing an alias can make a path start at a table that is
-        // still being placed; following it would go round in a circle.
-        if (visiting.contains(path.first()) && !tables.Find(path.first()->TableAlias()))
-            return;
-        const bool within = liesWithin(path, neededSet);
-        const bool better = best.isEmpty() || (within && !bestWithin)
-            || (path.size() < best.size() && !(bestWithin && !within));
-        if (better) {
-            best = std::move(path);
-            bestWithin = within;
-        }
-    };
-    // Once the best path lies within the needed tables, only a shorter path
-    // could replace it, and the link distances tell which tables cannot
-    // offer one: their paths need not be searched.
-    // The search goes by aliases, so distances count from the tables the
-    // aliases name.
-    const QHash<const TDSTable*, int> distance = linkDistances(FDbStruct->TableByName(tlByAlias, table->TableAlias()));
-    for (const TDSTable* from : needed) {
-        if (visiting.contains(from))
-            continue;
-        const auto d = distance.constFind(FDbStruct->TableByName(tlByAlias, from->TableAlias()));
-        if (bestWithin && d != distance.cend() && d.value() + 1 >= best.size())
-            continue;
-        consider(from);
-    }
-    // No needed table left to start from: the statement's first table still
-    // is one, and its path starts at a placed table.
-    if (best.isEmpty())
-        consider(tables.GetItem(0)->Table);
-
-    TDSTable* start = best.first();
-    if (!tables.Find(start->TableAlias())) {
-        visiting.append(start);
-        addResultTable(start, needed, visiting);
-    }
-    for (int k = 0; k + 1 < best.size(); ++k) {
-        TDSTable* next = best[k + 1];
-        if (!tables.Find(next->TableAlias()))
-            tables.Add(next, best[k]->LinkByTable(next));
-    }
-}
-
-void TVxQuery::orderAndGroup(QList<TDSTable*>& needed)
-{
-    TRFieldList& fields = FQResult->FRFields;
-    fields.GenerateNumbers();
-    fields.RegenerateAliases();
-    const bool byNumber = !fields.JustSorting() && !FSQLOptions.Contains(soSortByNames);
-    bool anyAggregate = false;
-    QStringList sortItems;
-    QList<int> sortOrders;
-    for (const auto& field : fields) {
-        if (field->GetAgregate())
-            anyAggregate = true;
-        for (const TDSField* modelField : field->DSFields()) {
-            if (!modelField)
-                continue;
-            for (TDSTable* table : modelField->Tables()) {
-                QList<TDSTable*> visiting{table};
-                addResultTable(table, needed, visiting);
-            }
-        }
-        if (field->Sorting() != stAscending && field->Sorting() != stDescending)
-            continue;
-        const QString key = byNumber ? QString::number(field->Number()) : field->GetOrderName();
-        const QString item = key + (field->Sorting() == stAscending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
-        qsizetype at = 0;
-        while (at < sortOrders.size() && sortOrders[at] <= field->SortOrder())
-            ++at;
-        sortItems.insert(at, item);
-        sortOrders.insert(at, field->SortOrder());
-    }
-    FQResult->FOrderClause = sortItems.join(QStringLiteral(", "));
-    if (anyAggregate) {
-        QStringList groupItems;
-        for (const auto& field : fields)
-            if (!field->GetAgregate())
-                groupItems.append(field->GetSQLExpr());
-        FQResult->FGroupClause = groupItems.join(QStringLiteral(", "));
     }
 }
 

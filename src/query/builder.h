@@ -1,10 +1,11 @@
 #pragma once
-// The statement builder of a query (TQueryResult, the query's QResult): the
-// result fields and the tables of the statement, the clauses of the last
-// build, the finished statement and the query's parameters. The query owns
-// the builder; the builder owns its result field list, result table list,
-// parameters and text. Table filters (per-table conditions for hosts that
-// filter tables one by one) are kept by the query.
+// The query's result (TQueryResult, the query's QResult): the result
+// fields, the statement of the last build (its tables and clauses, handed
+// over whole by the query's statement builder), the finished statement text
+// and the query's parameters. The query owns the result; the result owns its
+// result field list, the statement, the parameters and the text. Table
+// filters (per-table conditions for hosts that filter tables one by one)
+// are kept by the query.
 
 #include <brindle/brindle_core_export.h>
 #include <brindle/query/result_fields.h>
@@ -77,6 +78,20 @@ class BRINDLE_CORE_EXPORT TVxTableFilterList : public TVxObjectList<TVxTableFilt
 public:
     TVxTableFilter* FindByTable(const TDSTable* table) const;
     TVxTableFilter* FindByTableName(const QString& name) const;
+    // Joins the text to the table's filter with AND, making the filter when
+    // the table has none.
+    void AddCondition(TDSTable* table, const QString& text);
+};
+
+// What one build of a query produced: the statement's tables, each after
+// the table its link reaches, and its clauses without their keywords.
+// TQueryResult assembles them into the statement.
+struct BuiltStatement {
+    TRTableList Tables;
+    TStringList WhereClause;
+    QString OrderClause;
+    QString GroupClause;
+    QString HavingClause;
 };
 
 class BRINDLE_CORE_EXPORT TQueryResult : public TObject {
@@ -88,8 +103,13 @@ public:
     TRFieldList& ResultFields() { return FRFields; }
     const TRFieldList& ResultFields() const { return FRFields; }
     void SetResultFields(const TRFieldList& fields) { FRFields.Assign(fields); }
-    TRTableList& ResultTables() { return FRTables; }
-    const TRTableList& ResultTables() const { return FRTables; }
+    TRTableList& ResultTables() { return FStatement.Tables; }
+    const TRTableList& ResultTables() const { return FStatement.Tables; }
+    // Replaces the statement of the last build; GetSQL assembles it.
+    void SetStatement(BuiltStatement statement);
+    // Hands the statement over and keeps an empty one, for writing more
+    // conditions into it.
+    BuiltStatement TakeStatement();
 
     TSQLOptions SQLOptions() const { return FSQLOptions; }
     // Also makes generated aliases ASCII when soASCIIRFields is set.
@@ -129,35 +149,19 @@ public:
     void SetParentParamCount(int count) { FParentParamCount = count; }
 
 private:
-    friend class TVxQuery;
-
     // Clears the condition's reference to a parameter that is going.
     static void detachFromCondition(TSQLParam* param);
 
     TRFieldList FRFields;
-    TRTableList FRTables;
     TVxQuery* FQueryPanel;
+    BuiltStatement FStatement;
     TStringList FFromClause;
-    QString FOrderClause;
-    TStringList FWhereClause;
-    QString FGroupClause;
-    QString FHavingClause;
     bool FWasSQL1Joins = false;
     TSQLOptions FSQLOptions = {soASCIIRFields, soSelectDistinct};
     TSQLSyntax FSQLSyntax = ssSQL2;
     TStringList FSQL;
     int FParentParamCount = 0;
     TSQLParamList FParams;
-    // The tables the build in progress needs: a condition's tables join the
-    // statement along paths from these. Empty outside a build.
-    QList<TDSTable*> FNeededTables;
-    // Field expressions as the build in progress writes them, plain [0] and
-    // in the filter form [1]: thousands of conditions share a few fields.
-    // Empty outside a build.
-    QHash<const TDSField*, QString> FFieldExprs[2];
-    // Tables the build in progress has joined: the statement's tables only
-    // grow while conditions are written, so they need no second look.
-    QSet<const TDSTable*> FJoinedTables;
 };
 
 } // namespace brindle

@@ -1,10 +1,11 @@
 #pragma once
 // TVxQuery: the non-visual query. It holds the data model reference, the
-// condition tree (root bracket FFilter), the statement builder (FQResult),
-// the parameters, titles, state, options and syntax, and raises the query's
-// events. Building SQL, reading values and editing conditions all work here
-// without any widget. The query owns its tree and builder; it refers to the
-// data model, which it never owns.
+// condition tree (root bracket FFilter), the result (FQResult) that keeps
+// the statement a StatementBuilder makes in BuildQuery, the parameters,
+// titles, state, options and syntax, and raises the query's events.
+// Building SQL, reading values and editing conditions all work here without
+// any widget. The query owns its tree and result; it refers to the data
+// model, which it never owns.
 //
 // Views follow the query through its signals (rows inserted, removed,
 // moved, their words replaced or changed, resets; the same for the result
@@ -73,6 +74,7 @@ BRINDLE_CORE_EXPORT TSQLOptions IntToSQLOptions(int value);
 // the file's base name) and the file name without its extension.
 BRINDLE_CORE_EXPORT void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNames);
 
+class StatementBuilder;
 class TVxQueryBase;
 class TVxQPBaseLink;
 class TSQLBracket;
@@ -309,6 +311,8 @@ public:
     void EnsureRowNums() const;
 
     // --- writing the tree as SQL
+    // Writes the bracket's rows of the one kind into the statement being
+    // built, or, outside a build, into the statement of the last one.
     void WriteBracket(TFilterBracket* bracket, bool having);
     // The condition's SQL text with "@f", "@t", "@m" and the value
     // placeholders replaced.
@@ -333,7 +337,14 @@ public:
 
     // --- building
     TQueryResult* QResult() const { return FQResult.get(); }
+    // Closes the view's editor, taking its input, and builds the statement
+    // into QResult. Raises code 1 when an active query finds no table, code
+    // 3 without a data model, code 0 for two tables without a path between
+    // them, Exception when OnBuildSQL changes the data model, and what
+    // OnBuildSQL raises; a build that fails leaves no statement, so GetSQL
+    // raises code 8.
     void BuildQuery();
+    // Builds the conditions into TableFilters, per table, instead of WHERE.
     void BuildFilters();
     TVxTableFilterList& TableFilters() { return FTableFilters; }
     bool TableFiltersMode() const { return FTableFiltersMode; }
@@ -597,11 +608,8 @@ private:
     void numberRows() const;
     // Numbers the rows below the bracket; true when an identifier changed.
     bool enumerate(TFilterBracket* bracket);
-    // Appends the tables of the bracket's enabled conditions that are not
-    // yet in needed; seen holds needed's tables, for a quick look-up.
-    void addNeededTables(TFilterBracket* bracket, QList<TDSTable*>& needed, QSet<const TDSTable*>& seen) const;
-    void addResultTable(TDSTable* table, const QList<TDSTable*>& needed, QList<TDSTable*>& visiting);
-    void orderAndGroup(QList<TDSTable*>& needed);
+    // Gives a condition's text to OnBuildSQL as it is written.
+    void conditionWritten(TFilterCond* condition, QString& text);
     void writeTextRows(const TFilterBracket* bracket, const QString& indent);
     void moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerateFirst);
     // A simple condition with the operator and the first value set.
@@ -611,6 +619,9 @@ private:
     QPointer<TVxCustomDBStructure> FDbStruct;
     std::unique_ptr<TFilterBracket> FFilter;
     std::unique_ptr<TQueryResult> FQResult;
+    // The build in progress, which WriteBracket, ConditionSQL and the model
+    // repair reach; null outside one. Not owned: it lives on the stack.
+    StatementBuilder* FBuilder = nullptr;
     bool FActive = false;
     TVxBuilderState FState = stIdle;
     bool FModified = false;

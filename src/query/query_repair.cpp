@@ -12,6 +12,7 @@
 
 #include <brindle/query/query.h>
 #include <brindle/query/query_caches_p.h>
+#include <brindle/query/statement_builder_p.h>
 
 namespace brindle {
 
@@ -176,17 +177,15 @@ void TVxQuery::dropBuilderState(const TModelRemoval* removal)
     auto going = [&](const TDSTable* table) { return !removal || removal->Tables.contains(table); };
     if (FMainTable && going(FMainTable))
         FMainTable = nullptr;
-    TQueryResult& result = *FQResult;
     // The statement of the last build names what goes: it is built anew.
-    for (const auto& entry : result.FRTables)
+    TRTableList& tables = FQResult->ResultTables();
+    for (const auto& entry : tables)
         if (going(entry->Table) || (entry->Link && (!removal || removal->Links.contains(entry->Link)))) {
-            result.FRTables.Clear();
+            tables.Clear();
             break;
         }
-    result.FNeededTables.removeIf([&](const TDSTable* table) { return going(table); });
-    result.FJoinedTables.removeIf([&](const TDSTable* table) { return going(table); });
-    result.FFieldExprs[0].clear();
-    result.FFieldExprs[1].clear();
+    if (FBuilder)
+        FBuilder->ModelRemoving(removal);
     for (int i = FTableFilters.Count() - 1; i >= 0; --i)
         if (going(FTableFilters[i]->Table()))
             FTableFilters.Delete(i);

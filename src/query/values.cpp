@@ -5,6 +5,7 @@
 // a value written inside quotes has its quotes doubled.
 
 #include <brindle/query/query.h>
+#include <brindle/query/statement_builder_p.h>
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/foundations/date_time.h>
@@ -571,25 +572,26 @@ QString fillValues(TVxQuery& query, TFilterCond* condition, WorkText& sql)
 
 } // namespace
 
-QString TVxQuery::ConditionSQL(TFilterCond* condition)
+QString ConditionSQLText(TVxQuery& query, TFilterCond* condition, const TRTableList& statementTables,
+                         FieldExprCache* fieldExprs)
 {
     WorkText text(condition->GetSQLExpr());
     if (const qsizetype at = findPlain(text.view(), u"@f", 0); at >= 0 && condition->RowType() == frtSimpleCondition) {
         const auto* cond = static_cast<TSimpleCond*>(condition);
         QString fieldExpr;
         if (const TDSField* field = cond->Field()) {
-            const bool filterForm = FTableFiltersMode
-                                    || (FQResult->ResultTables().Count() < 2 && FSQLOptions.Contains(soFilter));
-            if (FState == stBuilding) {
-                QString& known = FQResult->FFieldExprs[filterForm][field];
+            const bool filterForm = query.TableFiltersMode()
+                                    || (statementTables.Count() < 2 && query.SQLOptions().Contains(soFilter));
+            if (fieldExprs) {
+                QString& known = fieldExprs->Forms[filterForm][field];
                 if (known.isNull())
                     known = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
                 fieldExpr = known;
             } else {
                 fieldExpr = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
             }
-            if (lowersValues(cond) && FDbStruct)
-                fieldExpr = FDbStruct->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
+            if (lowersValues(cond) && query.DbStruct())
+                fieldExpr = query.DbStruct()->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
         }
         text.replaceFrom(at, u"@f", fieldExpr);
     }
@@ -610,9 +612,16 @@ QString TVxQuery::ConditionSQL(TFilterCond* condition)
         text.replaceFrom(tableAt, u"@t", tables->First()->TableName());
         mainAt = findPlain(text.view(), u"@m", 0);
     }
-    if (FQResult->ResultTables().Count() > 0 && mainAt >= 0)
-        text.replaceFrom(mainAt, u"@m", FQResult->ResultTables()[0]->Table->TableName());
-    return fillValues(*this, condition, text);
+    if (statementTables.Count() > 0 && mainAt >= 0)
+        text.replaceFrom(mainAt, u"@m", statementTables[0]->Table->TableName());
+    return fillValues(query, condition, text);
+}
+
+QString TVxQuery::ConditionSQL(TFilterCond* condition)
+{
+    if (FBuilder)
+        return FBuilder->ConditionSQL(condition);
+    return ConditionSQLText(*this, condition, FQResult->ResultTables(), nullptr);
 }
 
 QString TVxQuery::ParamValueFormat(const TFilterCond* condition, int index)

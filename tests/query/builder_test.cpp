@@ -224,6 +224,33 @@ TEST_F(BuilderTest, TableFiltersCollectConditionsPerTable)
         EXPECT_EQ(entry->Link, nullptr);
 }
 
+TEST_F(BuilderTest, AFailedBuildLeavesNoStatementAndABracketWrittenLaterJoinsTheLast)
+{
+    column(f["Name"], "Name");
+    condition(f["Total"]);
+    condition(f["Qty"]);
+    const QStringList built = sql();
+    ASSERT_EQ(built.mid(4), QStringList({"WHERE", "(", "Orders.Total is null AND", "Items.Qty is null", ")"}));
+
+    // Written outside a build, a bracket adds to the statement it finds.
+    query.WriteBracket(query.Filter(), false);
+    EXPECT_EQ(query.QResult()->GetSQL().Lines(), built + built.mid(5));
+
+    // A host refusing the second condition stops the build half way.
+    int written = 0;
+    query.OnBuildSQL = [&](TFilterCond*, QString&) {
+        if (++written == 2)
+            throw Exception(QStringLiteral("refused"));
+    };
+    EXPECT_EQ(fixtures::errorOf<Exception>([&] { query.BuildQuery(); }), "refused");
+    EXPECT_EQ(panelError([&] { query.QResult()->GetSQL(); }), "8: Query was not built properly");
+    written = 0;
+    EXPECT_EQ(fixtures::errorOf<Exception>([&] { query.BuildFilters(); }), "refused");
+    EXPECT_EQ(query.TableFilters().Count(), 0);
+    EXPECT_EQ(query.State(), stIdle);
+    query.OnBuildSQL = nullptr;
+}
+
 TEST_F(BuilderTest, ParametersAreRenumberedAfterDeletion)
 {
     int changes = 0;
