@@ -305,7 +305,9 @@ bool holdsStandIn(QStringView text)
 // are short: a plain scan beats building search tables for each.
 qsizetype findPlain(QStringView text, QStringView pattern, qsizetype from)
 {
-    if (pattern.isEmpty())
+    // No pointer may be formed before the text or past its end (an empty
+    // text has no data at all).
+    if (pattern.isEmpty() || from < 0 || pattern.size() > text.size() - from)
         return -1;
     const char16_t* data = text.utf16();
     const char16_t* const end = data + text.size() - pattern.size() + 1;
