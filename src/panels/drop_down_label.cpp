@@ -105,10 +105,7 @@ void TDropDownLabel::setEditorCaption(const QString& caption)
 
 void TDropDownLabel::valueApplied(const QString& value)
 {
-    const QPointer<TDropDownLabel> alive(this);
-    emit valueAccepted(this, value);
-    if (alive && OnAcceptValue)
-        OnAcceptValue(this, value);
+    tell(&TDropDownLabel::valueAccepted, OnAcceptValue, value);
 }
 
 void TDropDownLabel::WordChanged()
@@ -175,12 +172,9 @@ void TDropDownLabel::DropDown()
 {
     if (Fixed())
         return;
-    const QPointer<TDropDownLabel> alive(this);
-    emit aboutToDropDown(this);
-    if (alive && BeforeDropDown)
-        BeforeDropDown(this);
-    if (!alive)
+    if (!tell(&TDropDownLabel::aboutToDropDown, BeforeDropDown))
         return;
+    const QPointer<TDropDownLabel> alive(this);
     FDropped = true;
     ShowControl();
     // An editor that closed itself while being shown (a popup menu) has
@@ -253,18 +247,12 @@ void TDropDownLabel::DoBeforeDropUp(bool& accept)
 
 void TDropDownLabel::DoAfterDropUp(bool accepted)
 {
-    const QPointer<TDropDownLabel> alive(this);
-    emit droppedUp(this, accepted);
-    if (alive && AfterDropUp)
-        AfterDropUp(this, accepted);
+    tell(&TDropDownLabel::droppedUp, AfterDropUp, accepted);
 }
 
 void TDropDownLabel::DoRightClick()
 {
-    const QPointer<TDropDownLabel> alive(this);
-    emit rightClicked(this);
-    if (alive && OnRightClick)
-        OnRightClick(this);
+    tell(&TDropDownLabel::rightClicked, OnRightClick);
 }
 
 int TDropDownLabel::DoGetGroupImageIndex(const QString& groupName)
@@ -300,10 +288,7 @@ void TDropDownLabel::Click(Qt::KeyboardModifiers modifiers)
 
 void TDropDownLabel::AltClick()
 {
-    const QPointer<TDropDownLabel> alive(this);
-    emit altClicked(this);
-    if (alive && OnAltClick)
-        OnAltClick(this);
+    tell(&TDropDownLabel::altClicked, OnAltClick);
 }
 
 QWidget* TDropDownLabel::EditControl()

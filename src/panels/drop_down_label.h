@@ -28,6 +28,7 @@
 #include <brindle/query/words.h>
 
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -163,6 +164,17 @@ protected:
     void acceptValue(const QString& value);
     // Announces an input that was applied.
     void valueApplied(const QString& value);
+    // Emits the signal, then calls the host's event unless a listener freed
+    // the label; false when the label is gone.
+    template <typename... Signal, typename Event, typename... Args>
+    bool tell(void (TDropDownLabel::*signal)(TDropDownLabel*, Signal...), const Event& event, Args&&... args)
+    {
+        const QPointer<TDropDownLabel> alive(this);
+        emit(this->*signal)(this, args...);
+        if (alive && event)
+            event(this, args...);
+        return !alive.isNull();
+    }
     // The caption an editor gives its input. A row's word has its caption
     // from the query, which an editor never overwrites; a word of the
     // label's own takes it.

@@ -64,16 +64,20 @@ TResultFieldRow::TResultFieldRow(TVxResultFieldsPanel& panel, TResultField* fiel
     sort.AddItem({}, QStringLiteral("1"), panel.GetTitle(QStringLiteral("ttlAscending")));
     sort.AddItem({}, QStringLiteral("2"), panel.GetTitle(QStringLiteral("ttlDescending")));
     sort.SetItemIndex(0);
-    // The row owns the label, so the label's own context outlives nothing.
-    QObject::connect(FSortLabel.get(), &TDropDownLabel::droppedUp, FSortLabel.get(),
-                     [this](TDropDownLabel*, bool accepted) {
-                         if (accepted)
-                             Guarded([this] { RefreshResultField(); });
-                     });
+    refreshOnAccept(*FSortLabel);
     SetVisible(false);
 }
 
 TResultFieldRow::~TResultFieldRow() = default;
+
+void TResultFieldRow::refreshOnAccept(TDropDownLabel& label)
+{
+    // The row owns the label: the label is the connection's context.
+    QObject::connect(&label, &TDropDownLabel::droppedUp, &label, [this](TDropDownLabel*, bool accepted) {
+        if (accepted)
+            Guarded([this] { RefreshResultField(); });
+    });
+}
 
 void TResultFieldRow::SetRField(TResultField* field)
 {
@@ -141,11 +145,7 @@ void TResultFieldRow::CreateFieldLabel()
     styleWord(*FFieldLabel, FPanel.font(), FPanel.Appearance().FieldColor());
     FFieldLabel->Word().LoadItems(FPanel.FieldItems());
     FFieldLabel->setVisible(FVisible);
-    QObject::connect(FFieldLabel.get(), &TDropDownLabel::droppedUp, FFieldLabel.get(),
-                     [this](TDropDownLabel*, bool accepted) {
-                         if (accepted)
-                             Guarded([this] { RefreshResultField(); });
-                     });
+    refreshOnAccept(*FFieldLabel);
 }
 
 void TResultFieldRow::PlaceRow()
@@ -270,10 +270,7 @@ void TVxResultFieldsPanel::BindQuery(TVxQuery* query)
     FQueryGone = connect(query, &QObject::destroyed, this, [this] {
         disconnect(FQueryModel);
         FQuery = nullptr;
-        FRows.clear();
-        FCurrentRow = nullptr;
-        FList = FResultFields.get();
-        showList(FList);
+        showList(FResultFields.get());
     });
     // A new model gives the query a new, empty list, told as a reset.
     FQueryModel = connect(query, &TVxQuery::treeReset, this, [this] {

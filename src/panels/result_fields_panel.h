@@ -91,6 +91,8 @@ public:
     TDropDownLabel* SortLabel() const { return FSortLabel.get(); }
 
 private:
+    // An accepted choice in the label remakes the row's field.
+    void refreshOnAccept(TDropDownLabel& label);
     template <typename T>
     using Owned = LaterOwned<T>;
 

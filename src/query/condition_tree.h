@@ -69,7 +69,7 @@ public:
     std::optional<TWordRole> RoleOf(const TQueryWord* word) const;
     // The documented control indexes of a panel's row: 1 to 5 in sentence
     // order (which roles they are depends on the kind of row), 9 the
-    // logical operator word. The one table between indexes and roles.
+    // logical operator word. IndexOfRole is the one table between them.
     std::optional<TWordRole> RoleOfIndex(int index) const;
     static int IndexOfRole(TWordRole role);
 
@@ -115,6 +115,9 @@ protected:
     friend class TFilterBracket;
     friend class TVxQuery;
 
+    // The member a role's word lives in for a row of this kind; none where
+    // the kind has no such word.
+    const std::unique_ptr<TQueryWord>* slotOf(TWordRole role) const;
     // The words show the row's enabled state.
     void showEnabled();
     // Disables the row and the rows below it quietly: it is joining a

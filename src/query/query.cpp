@@ -40,7 +40,6 @@ QString IQueryView::ProcessDateValue(TVxQuery& query, TFieldType fieldType, cons
     return query.StandardProcessDateValue(fieldType, value, forSQL);
 }
 
-
 TVxQuery::TVxQuery(QObject* parent)
     : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles()),
       FCaches(std::make_unique<Caches>())
@@ -563,8 +562,7 @@ void TVxQuery::QueryChanged()
     if (FChangeDepth > 0) {
         // What the state silences now (a load, an update, a host's own
         // handler) stays silent.
-        if (FState == stIdle && !FInsideEventHandler && !FUpdating && !FDestroying)
-            FScopedChange = true;
+        FScopedChange |= !changeSilenced();
         return;
     }
     const AliveGuard alive(*this);
@@ -578,7 +576,7 @@ bool TVxQuery::reportChange()
         FChangePending = true;
         return false;
     }
-    if (FState != stIdle || FInsideEventHandler || FUpdating || FDestroying)
+    if (changeSilenced())
         return false;
     FModified = true;
     // Most queries that change in bulk have nobody to tell.
@@ -600,10 +598,9 @@ bool TVxQuery::reportChange()
 
 void TVxQuery::ParametersListChanged()
 {
-    if (FChangeDepth > 0) {
-        if (FState == stIdle && !FUpdating && !FDestroying)
-            FScopedParams = true;
-    } else
+    if (FChangeDepth > 0)
+        FScopedParams |= !paramsSilenced();
+    else
         reportParams();
 }
 
@@ -613,7 +610,7 @@ void TVxQuery::reportParams()
         FParamsPending = true;
         return;
     }
-    if (FState != stIdle || FUpdating || FDestroying)
+    if (paramsSilenced())
         return;
     const AliveGuard alive(*this);
     if (OnParamListChange)

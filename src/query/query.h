@@ -688,6 +688,10 @@ private:
     // The reports themselves; false when the state silenced them.
     bool reportChange();
     void reportParams();
+    // A load, an update or the query's end silence both reports; a host's
+    // own handler silences the change report too.
+    bool paramsSilenced() const { return FState != stIdle || FUpdating || FDestroying; }
+    bool changeSilenced() const { return paramsSilenced() || FInsideEventHandler; }
     // A removal announced while one is being repaired, taken up after it.
     std::unique_ptr<TModelRemoval> FQueuedRemoval;
     // Every live row, a doubly linked list through the rows.

@@ -5,30 +5,36 @@
 
 namespace brindle {
 
-TQueryWord* TFilterRow::Word(TWordRole role) const
+const std::unique_ptr<TQueryWord>* TFilterRow::slotOf(TWordRole role) const
 {
     const bool simple = FRowType == frtSimpleCondition;
     switch (role) {
     case wrText:
-        return simple ? nullptr : FLabel1.get();
+        return simple ? nullptr : &FLabel1;
     case wrLinkType:
-        return IsBracket() ? FLabel2.get() : nullptr;
+        return IsBracket() ? &FLabel2 : nullptr;
     case wrTextAfter:
-        return IsBracket() ? FLabel3.get() : nullptr;
+        return IsBracket() ? &FLabel3 : nullptr;
     case wrField:
-        return simple ? FLabel1.get() : nullptr;
+        return simple ? &FLabel1 : nullptr;
     case wrOperator:
-        return simple ? FLabel2.get() : nullptr;
+        return simple ? &FLabel2 : nullptr;
     case wrValue1:
-        return IsBracket() ? nullptr : FLabel3.get();
+        return IsBracket() ? nullptr : &FLabel3;
     case wrValueSeparator:
-        return IsBracket() ? nullptr : FLabel5.get();
+        return IsBracket() ? nullptr : &FLabel5;
     case wrValue2:
-        return IsBracket() ? nullptr : FLabel4.get();
+        return IsBracket() ? nullptr : &FLabel4;
     case wrLogicalOperator:
-        return FLabel9.get();
+        return &FLabel9;
     }
     return nullptr;
+}
+
+TQueryWord* TFilterRow::Word(TWordRole role) const
+{
+    const std::unique_ptr<TQueryWord>* slot = slotOf(role);
+    return slot ? slot->get() : nullptr;
 }
 
 std::optional<TWordRole> TFilterRow::RoleOf(const TQueryWord* word) const
@@ -42,23 +48,10 @@ std::optional<TWordRole> TFilterRow::RoleOf(const TQueryWord* word) const
 
 std::optional<TWordRole> TFilterRow::RoleOfIndex(int index) const
 {
-    static constexpr std::optional<TWordRole> none;
-    static constexpr std::optional<TWordRole> bracket[] = {none, wrText, wrLinkType, wrTextAfter, none, none};
-    static constexpr std::optional<TWordRole> simple[] = {none, wrField, wrOperator, wrValue1, wrValueSeparator, wrValue2};
-    static constexpr std::optional<TWordRole> custom[] = {none, wrText, none, wrValue1, wrValueSeparator, wrValue2};
-    if (index == 9)
-        return wrLogicalOperator;
-    if (index < 1 || index > 5)
-        return none;
-    switch (FRowType) {
-    case frtBracket:
-        return bracket[index];
-    case frtSimpleCondition:
-        return simple[index];
-    case frtCustomCondition:
-        return custom[index];
-    }
-    return none;
+    for (TWordRole role : SentenceOrder)
+        if (IndexOfRole(role) == index && slotOf(role))
+            return role;
+    return std::nullopt;
 }
 
 int TFilterRow::IndexOfRole(TWordRole role)
