@@ -1,5 +1,6 @@
 #include <brindle/query/query.h>
 #include <brindle/query/query_caches_p.h>
+#include <brindle/query/query_titles_p.h>
 
 #include <brindle/query/query_base.h>
 
@@ -41,8 +42,7 @@ QString IQueryView::ProcessDateValue(TVxQuery& query, TFieldType fieldType, cons
 }
 
 TVxQuery::TVxQuery(QObject* parent)
-    : QObject(parent), FTitles(DefaultTitles()), FDefTitles(DefaultTitles()), FFullTitles(DefaultTitles()),
-      FCaches(std::make_unique<Caches>())
+    : QObject(parent), FTitles(std::make_unique<QueryTitles>()), FCaches(std::make_unique<Caches>())
 {
     FQResult = std::make_unique<TQueryResult>(this);
     ObserveRFields(FQResult->ResultFields(), *this, *this);

@@ -75,6 +75,7 @@ BRINDLE_CORE_EXPORT TSQLOptions IntToSQLOptions(int value);
 BRINDLE_CORE_EXPORT void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNames);
 
 class StatementBuilder;
+class QueryTitles;
 class TVxQueryBase;
 class TVxQPBaseLink;
 class TSQLBracket;
@@ -175,7 +176,7 @@ public:
     // --- titles
     // Writable titles: the next GetTitle reads them anew.
     TStringList& Titles();
-    const TStringList& Titles() const { return FTitles; }
+    const TStringList& Titles() const;
     // The text after "name=" in the titles.
     QString GetTitle(const QString& name) const;
     // Only a title the titles hold changes; an empty text removes it.
@@ -188,8 +189,8 @@ public:
     void LoadOldTitlesFromStrings(const TStringList& lines);
     // Titles of the oldest component streams: one text per line.
     void MergeDFMTitles(const TStringList& lines);
-    const TStringList& DefTitles() const { return FDefTitles; }
-    const TStringList& FullTitles() const { return FFullTitles; }
+    const TStringList& DefTitles() const;
+    const TStringList& FullTitles() const;
 
     // --- the query text format
     // The format version of the text last loaded (3.6 before any); the
@@ -594,7 +595,7 @@ private:
     void setSQLOptionNames(const QStringList& names);
     QString subQueryHintName() const;
     void setSubQueryHintName(const QString& name);
-    QStringList titleLines() const { return FTitles.Lines(); }
+    QStringList titleLines() const;
     // The stream's lines as they are: Loaded merges them.
     void setTitleLines(const QStringList& lines);
     QStringList descriptionLines() const { return FDescription.Lines(); }
@@ -646,9 +647,7 @@ private:
     TLogicalOperatorStyle FLogOpStyle = losHidden;
     int FMaxPopupItemCount = 0;
     TSubQueryHint FSubQueryHint = sqhSQL;
-    TStringList FTitles;
-    TStringList FDefTitles;
-    TStringList FFullTitles;
+    std::unique_ptr<QueryTitles> FTitles;
     TStringList FRFieldsBuf;
     double FVersion = 3.6;
     QString FQueryName;
@@ -662,7 +661,6 @@ private:
     // Never null.
     struct Caches;
     std::unique_ptr<Caches> FCaches;
-    void ensureTitleIndex() const;
     TStringList FQueryText;
     mutable bool FRowNumsValid = false;
     IQueryView* FView = nullptr;

@@ -23,16 +23,6 @@ struct TVxQuery::FieldListCache {
 };
 
 struct TVxQuery::Caches {
-    // Title look-ups run for every row made; the lines are indexed by name,
-    // case-folded and as spelt in the titles.
-    TextHash<QString> TitleIndex;
-    TextHash<QString> TitleExact;
-    bool TitleIndexValid = false;
-    // The captions of the link word, "and" then "or", made with the index.
-    std::shared_ptr<WordItems> LinkWordItems;
-    BracketWords BracketTitles[2];
-    std::shared_ptr<WordItems> LinkTypeItems;
-    TFilterLinkTypes LinkTypeItemsFor;
     FieldListCache FieldLists[bkAggregatesOnly + 1];
     // The operator words' lists of the fields conditions were made on,
     // made once per field while no operator list changes.

@@ -4,8 +4,7 @@
 // in Loaded, once the data model is known.
 
 #include <brindle/query/query.h>
-#include <brindle/query/query_caches_p.h>
-#include <brindle/query/titles.h>
+#include <brindle/query/query_titles_p.h>
 
 #include <brindle/datamodel/form_classes.h>
 
@@ -82,17 +81,7 @@ void TVxQuery::Loaded()
     RefreshMainTable();
     SQLOptionsChanged();
 
-    // Titles stored as name=text lines under sections are merged into the
-    // defaults; the oldest forms hold one text per line.
-    TStringList stored(FTitles);
-    if (stored.Count() >= 3 && stored[0].contains(u'[') && stored[2].contains(u'=')) {
-        LoadTitlesFromStrings(FDefTitles, FTitles, stored);
-    } else {
-        FTitles.Assign(FDefTitles);
-        MergeDFMTitles(stored);
-    }
-    FCaches->TitleIndexValid = false;
-    FFullTitles.Assign(FTitles);
+    FTitles->Settle();
     // The root row was made before the stored titles were merged.
     if (FFilter->GetRowCount() == 0)
         RecreateRootBracket();
@@ -154,12 +143,6 @@ void TVxQuery::setSubQueryHintName(const QString& name)
     for (int hint = sqhNone; hint <= sqhSQL; ++hint)
         if (name.trimmed().compare(kHintNames[hint], Qt::CaseInsensitive) == 0)
             FSubQueryHint = static_cast<TSubQueryHint>(hint);
-}
-
-void TVxQuery::setTitleLines(const QStringList& lines)
-{
-    FTitles = TStringList(lines);
-    FCaches->TitleIndexValid = false;
 }
 
 } // namespace brindle

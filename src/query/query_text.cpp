@@ -5,8 +5,7 @@
 // on, telling them apart by the Version key of [Main].
 
 #include <brindle/query/query.h>
-#include <brindle/query/query_caches_p.h>
-#include <brindle/query/titles.h>
+#include <brindle/query/query_titles_p.h>
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/foundations/line_builder.h>
@@ -199,7 +198,7 @@ void TVxQuery::SaveToStrings(TStringList& lines)
     // before the new ones take memory; written aside when the lines are this
     // query's own titles, description or user data, which the text repeats.
     TStringList aside;
-    const bool own = &lines == &FTitles || &lines == &FDescription || &lines == &FUserData;
+    const bool own = &lines == &FTitles->Lines() || &lines == &FDescription || &lines == &FUserData;
     TStringList& out = own ? aside : lines;
     out.Clear();
     FState = stSaving;
@@ -207,8 +206,9 @@ void TVxQuery::SaveToStrings(TStringList& lines)
         if (FSaveTitles) {
             // Titles that end in a blank line (those read from a text do)
             // are set apart by it already.
-            out.AddStrings(FTitles);
-            if (FTitles.IsEmpty() || !TrimBlanks(FTitles[FTitles.Count() - 1]).isEmpty())
+            const TStringList& titles = FTitles->Lines();
+            out.AddStrings(titles);
+            if (titles.IsEmpty() || !TrimBlanks(titles[titles.Count() - 1]).isEmpty())
                 out.Add(QString());
         }
         out.Add(QStringLiteral("[Main]"));
@@ -401,8 +401,7 @@ void TVxQuery::TextReader::Read()
                 q.LoadOldTitlesFromStrings(titles);
         } else {
             TStringList source(FLines);
-            LoadTitlesFromStrings(q.FFullTitles, q.FTitles, source);
-            q.FCaches->TitleIndexValid = false;
+            q.FTitles->MergeStored(source);
         }
     }
 

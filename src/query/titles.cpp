@@ -1,10 +1,11 @@
-// Titles of a query: the defaults, the lookups, the merge of stored titles
-// into a reference list and the two older storage forms.
+// Titles of a query: the defaults, the merge of stored titles into a
+// reference list, the two older storage forms, and the query's titles part
+// with its look-ups.
 
 #include <brindle/query/titles.h>
 
 #include <brindle/query/query.h>
-#include <brindle/query/query_caches_p.h>
+#include <brindle/query/query_titles_p.h>
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
 
@@ -169,69 +170,156 @@ const TStringList& DefaultTitles()
     return titles;
 }
 
-TStringList& TVxQuery::Titles()
+// --- the titles part
+
+QueryTitles::QueryTitles() : FLines(DefaultTitles()), FDefaults(DefaultTitles()), FFull(DefaultTitles()) {}
+
+TStringList& QueryTitles::EditLines()
 {
-    FCaches->TitleIndexValid = false;
-    return FTitles;
+    FIndexValid = false;
+    return FLines;
 }
 
-void TVxQuery::ensureTitleIndex() const
+void QueryTitles::LoadDefaults()
 {
-    if (!FCaches->TitleIndexValid) {
-        FCaches->TitleIndex.clear();
-        FCaches->TitleExact.clear();
-        for (const QString& line : FTitles) {
-            const qsizetype eq = line.indexOf(u'=');
-            if (eq < 0)
-                continue;
-            const QString key = line.left(eq);
-            const QString folded = FoldCase(key);
-            // The first line of a name answers, as Values finds it.
-            if (FCaches->TitleIndex.contains(folded))
-                continue;
-            const QString text = line.mid(eq + 1);
-            FCaches->TitleIndex.insert(folded, text);
-            FCaches->TitleExact.insert(key, text);
-        }
-        FCaches->TitleIndexValid = true;
-        FCaches->LinkWordItems = std::make_shared<WordItems>();
-        FCaches->LinkWordItems->Items = TStringList{FCaches->TitleIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
-                                            FCaches->TitleIndex.value(FoldCase(QStringLiteral("ttlOr")))};
-        FCaches->LinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
-        FCaches->LinkWordItems->Groups = {{QString(), {0, 1}}};
-        for (const bool root : {false, true}) {
-            const QString title = FCaches->TitleIndex.value(FoldCase(root ? QStringLiteral("ttlFilter") : QStringLiteral("ttlBracket")));
-            const qsizetype at = title.indexOf(u'@');
-            BracketWords& words = FCaches->BracketTitles[root ? 1 : 0];
-            words.HasAt = at >= 0;
-            words.Before = words.HasAt ? title.left(at).trimmed() : QString();
-            words.After = words.HasAt ? title.mid(at + 1).trimmed() : QString();
-        }
-        FCaches->LinkTypeItems.reset();
+    FDefaults.Assign(DefaultTitles());
+}
+
+void QueryTitles::ensureIndex() const
+{
+    if (FIndexValid)
+        return;
+    FIndex.clear();
+    FExact.clear();
+    for (const QString& line : FLines) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        const QString key = line.left(eq);
+        const QString folded = FoldCase(key);
+        // The first line of a name answers, as Values finds it.
+        if (FIndex.contains(folded))
+            continue;
+        const QString text = line.mid(eq + 1);
+        FIndex.insert(folded, text);
+        FExact.insert(key, text);
+    }
+    FIndexValid = true;
+    FLinkWordItems = std::make_shared<WordItems>();
+    FLinkWordItems->Items = TStringList{FIndex.value(FoldCase(QStringLiteral("ttlAnd"))),
+                                        FIndex.value(FoldCase(QStringLiteral("ttlOr")))};
+    FLinkWordItems->Values = TStringList{QStringLiteral("0"), QStringLiteral("1")};
+    FLinkWordItems->Groups = {{QString(), {0, 1}}};
+    for (const bool root : {false, true}) {
+        const QString title = FIndex.value(FoldCase(root ? QStringLiteral("ttlFilter") : QStringLiteral("ttlBracket")));
+        const qsizetype at = title.indexOf(u'@');
+        TVxQuery::BracketWords& words = FBrackets[root ? 1 : 0];
+        words.HasAt = at >= 0;
+        words.Before = words.HasAt ? title.left(at).trimmed() : QString();
+        words.After = words.HasAt ? title.mid(at + 1).trimmed() : QString();
+    }
+    FLinkTypeItems.reset();
+}
+
+QString QueryTitles::Get(const QString& name) const
+{
+    ensureIndex();
+    // Names are nearly always asked for as the titles spell them: no folding.
+    const auto exact = FExact.constFind(BorrowedKey(name));
+    if (exact != FExact.constEnd())
+        return exact.value();
+    return FIndex.value(FoldCase(name));
+}
+
+void QueryTitles::Set(const QString& name, const QString& text)
+{
+    if (FLines.IndexOfName(name) < 0)
+        return;
+    FLines.SetValue(name, text);
+    FIndexValid = false;
+}
+
+void QueryTitles::Merge(const TStringList& lines)
+{
+    TStringList source(lines);
+    LoadTitlesFromStrings(FDefaults, FLines, source);
+    FIndexValid = false;
+}
+
+void QueryTitles::MergeStored(TStringList& source)
+{
+    LoadTitlesFromStrings(FFull, FLines, source);
+    FIndexValid = false;
+}
+
+void QueryTitles::SetStreamed(const TStringList& lines)
+{
+    FLines = lines;
+    FIndexValid = false;
+}
+
+void QueryTitles::Settle()
+{
+    // Titles stored as name=text lines under sections are merged into the
+    // defaults; the oldest forms hold one text per line.
+    TStringList stored(FLines);
+    if (stored.Count() >= 3 && stored[0].contains(u'[') && stored[2].contains(u'=')) {
+        LoadTitlesFromStrings(FDefaults, FLines, stored);
+    } else {
+        FLines.Assign(FDefaults);
+        MergeDFM(stored);
+    }
+    FIndexValid = false;
+    FFull.Assign(FLines);
+}
+
+void QueryTitles::LoadOld(const TStringList& lines)
+{
+    const QStringList& keys = OldTitleKeys();
+    const int last = qMin(lines.Count(), static_cast<int>(keys.size()) - 1);
+    for (int i = 0; i <= last; ++i) {
+        const QString text = lines.Values(QStringLiteral("Title") + QString::number(i));
+        if (!TrimBlanks(text).isEmpty())
+            Set(keys.at(i), text);
     }
 }
 
-const TVxQuery::BracketWords& TVxQuery::BracketTitle(bool root) const
+void QueryTitles::MergeDFM(const TStringList& lines)
 {
-    ensureTitleIndex();
-    return FCaches->BracketTitles[root ? 1 : 0];
+    const QStringList& keys = OldTitleKeys();
+    const int count = qMin(lines.Count(), static_cast<int>(keys.size()));
+    for (int i = 0; i < count; ++i)
+        if (!TrimBlanks(lines[i]).isEmpty())
+            Set(keys.at(i), lines[i]);
 }
 
-QString TVxQuery::LinkTypeWord(TFilterLinkType linkType) const
+const TVxQuery::BracketWords& QueryTitles::Bracket(bool root) const
+{
+    ensureIndex();
+    return FBrackets[root ? 1 : 0];
+}
+
+const std::shared_ptr<WordItems>& QueryTitles::LinkWordItems() const
+{
+    ensureIndex();
+    return FLinkWordItems;
+}
+
+QString QueryTitles::LinkTypeWord(TFilterLinkType linkType) const
 {
     static const char* const titles[] = {"ttlAll", "ttlAny", "ttlNone", "ttlNotAll"};
-    return GetTitle(QLatin1String(titles[linkType]));
+    return Get(QLatin1String(titles[linkType]));
 }
 
-std::shared_ptr<const WordItems> TVxQuery::LinkTypeItems() const
+std::shared_ptr<const WordItems> QueryTitles::LinkTypeItems(TFilterLinkTypes types) const
 {
-    ensureTitleIndex();
-    if (FCaches->LinkTypeItems && FCaches->LinkTypeItemsFor == FLinkTypes)
-        return FCaches->LinkTypeItems;
+    ensureIndex();
+    if (FLinkTypeItems && FLinkTypeItemsFor == types)
+        return FLinkTypeItems;
     auto items = std::make_shared<WordItems>();
     QList<int> indexes;
     for (int t = fltAll; t <= fltNotAll; ++t)
-        if (FLinkTypes.Contains(static_cast<TFilterLinkType>(t))) {
+        if (types.Contains(static_cast<TFilterLinkType>(t))) {
             const QString word = LinkTypeWord(static_cast<TFilterLinkType>(t));
             indexes.append(items->Items.Count());
             items->Items.Add(word);
@@ -239,65 +327,28 @@ std::shared_ptr<const WordItems> TVxQuery::LinkTypeItems() const
         }
     if (!indexes.isEmpty())
         items->Groups.append({QString(), indexes});
-    FCaches->LinkTypeItems = std::move(items);
-    FCaches->LinkTypeItemsFor = FLinkTypes;
-    return FCaches->LinkTypeItems;
+    FLinkTypeItems = std::move(items);
+    FLinkTypeItemsFor = types;
+    return FLinkTypeItems;
 }
 
-QString TVxQuery::GetTitle(const QString& name) const
-{
-    ensureTitleIndex();
-    // Names are nearly always asked for as the titles spell them: no folding.
-    const auto exact = FCaches->TitleExact.constFind(BorrowedKey(name));
-    if (exact != FCaches->TitleExact.constEnd())
-        return exact.value();
-    return FCaches->TitleIndex.value(FoldCase(name));
-}
+// --- the query's title calls
 
-void TVxQuery::FillLinkWordList(TQueryWord& word) const
-{
-    ensureTitleIndex();
-    word.LoadItems(FCaches->LinkWordItems);
-}
-
-void TVxQuery::SetTitle(const QString& name, const QString& text)
-{
-    if (FTitles.IndexOfName(name) < 0)
-        return;
-    FTitles.SetValue(name, text);
-    FCaches->TitleIndexValid = false;
-}
-
-void TVxQuery::SetTitles(const TStringList& lines)
-{
-    TStringList source(lines);
-    LoadTitlesFromStrings(FDefTitles, FTitles, source);
-    FCaches->TitleIndexValid = false;
-}
-
-void TVxQuery::LoadDefTitles()
-{
-    FDefTitles.Assign(DefaultTitles());
-}
-
-void TVxQuery::LoadOldTitlesFromStrings(const TStringList& lines)
-{
-    const QStringList& keys = OldTitleKeys();
-    const int last = qMin(lines.Count(), static_cast<int>(keys.size()) - 1);
-    for (int i = 0; i <= last; ++i) {
-        const QString text = lines.Values(QStringLiteral("Title") + QString::number(i));
-        if (!TrimBlanks(text).isEmpty())
-            SetTitle(keys.at(i), text);
-    }
-}
-
-void TVxQuery::MergeDFMTitles(const TStringList& lines)
-{
-    const QStringList& keys = OldTitleKeys();
-    const int count = qMin(lines.Count(), static_cast<int>(keys.size()));
-    for (int i = 0; i < count; ++i)
-        if (!TrimBlanks(lines[i]).isEmpty())
-            SetTitle(keys.at(i), lines[i]);
-}
+TStringList& TVxQuery::Titles() { return FTitles->EditLines(); }
+const TStringList& TVxQuery::Titles() const { return FTitles->Lines(); }
+const TStringList& TVxQuery::DefTitles() const { return FTitles->Defaults(); }
+const TStringList& TVxQuery::FullTitles() const { return FTitles->Full(); }
+QString TVxQuery::GetTitle(const QString& name) const { return FTitles->Get(name); }
+void TVxQuery::SetTitle(const QString& name, const QString& text) { FTitles->Set(name, text); }
+void TVxQuery::SetTitles(const TStringList& lines) { FTitles->Merge(lines); }
+void TVxQuery::LoadDefTitles() { FTitles->LoadDefaults(); }
+void TVxQuery::LoadOldTitlesFromStrings(const TStringList& lines) { FTitles->LoadOld(lines); }
+void TVxQuery::MergeDFMTitles(const TStringList& lines) { FTitles->MergeDFM(lines); }
+const TVxQuery::BracketWords& TVxQuery::BracketTitle(bool root) const { return FTitles->Bracket(root); }
+QString TVxQuery::LinkTypeWord(TFilterLinkType linkType) const { return FTitles->LinkTypeWord(linkType); }
+std::shared_ptr<const WordItems> TVxQuery::LinkTypeItems() const { return FTitles->LinkTypeItems(FLinkTypes); }
+void TVxQuery::FillLinkWordList(TQueryWord& word) const { word.LoadItems(FTitles->LinkWordItems()); }
+QStringList TVxQuery::titleLines() const { return FTitles->Lines().Lines(); }
+void TVxQuery::setTitleLines(const QStringList& lines) { FTitles->SetStreamed(TStringList(lines)); }
 
 } // namespace brindle
