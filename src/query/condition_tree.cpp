@@ -6,9 +6,30 @@
 
 #include <brindle/foundations/messages.h>
 #include <brindle/query/query.h>
+#include <brindle/query/query_repair_p.h>
 #include <brindle/foundations/text_utils.h>
 
 namespace brindle {
+
+// --- the query's register of every live row, in the tree or not
+
+void TVxQuery::rowMade(TFilterRow* row)
+{
+    row->FNextLive = FFirstRow;
+    if (FFirstRow)
+        FFirstRow->FPrevLive = row;
+    FFirstRow = row;
+}
+
+void TVxQuery::rowFreed(TFilterRow* row)
+{
+    if (row->FPrevLive)
+        row->FPrevLive->FNextLive = row->FNextLive;
+    else
+        FFirstRow = row->FNextLive;
+    if (row->FNextLive)
+        row->FNextLive->FPrevLive = row->FPrevLive;
+}
 
 // --- TFilterRow
 
@@ -227,7 +248,7 @@ void TFilterBracket::InsertRow(int index, std::unique_ptr<TFilterRow> row)
     if (row->FOrphaned) {
         // Its field or condition went while it was out of the tree.
         row->FParentBracket = this;
-        FQueryPanel->FSetAside.push_back(std::move(row));
+        FQueryPanel->FRepair->SetAside(std::move(row));
         return;
     }
     // A disabled bracket holds disabled rows only: one enabled row would

@@ -1,5 +1,6 @@
 #include <brindle/query/query.h>
 #include <brindle/query/query_caches_p.h>
+#include <brindle/query/query_repair_p.h>
 #include <brindle/query/query_titles_p.h>
 
 #include <brindle/query/query_base.h>
@@ -44,6 +45,7 @@ QString IQueryView::ProcessDateValue(TVxQuery& query, TFieldType fieldType, cons
 TVxQuery::TVxQuery(QObject* parent)
     : QObject(parent), FTitles(std::make_unique<QueryTitles>()), FCaches(std::make_unique<Caches>())
 {
+    FRepair = std::make_unique<ModelRepair>(*this);
     FQResult = std::make_unique<TQueryResult>(this);
     ObserveRFields(FQResult->ResultFields(), *this, *this);
     FFilter = std::make_unique<TFilterBracket>(this, nullptr);
@@ -56,12 +58,10 @@ TVxQuery::~TVxQuery()
         guard->FQuery = nullptr;
     // Detach first, so the base never reaches a query being taken apart.
     FBaseLink.reset();
-    if (FDbStruct)
-        FDbStruct->RemoveModelListener(this);
+    FRepair->Follow(nullptr);
     FDestroying = true;
     FCurrentRow = nullptr;
-    FSetAside.clear();
-    FSetAsideFields.clear();
+    FRepair->Drop();
     FFilter.reset();
     FQResult.reset();
 }
@@ -75,7 +75,7 @@ void TVxQuery::SetDbStruct(TVxCustomDBStructure* model)
     const ChangeScope change(*this);
     beginReset();
     const auto end = qScopeGuard([this] { endReset(); });
-    listenTo(model);
+    FRepair->Follow(model);
     FMainTable = nullptr;
     RecreateRootBracket();
     FQResult->DbStructChanged();
@@ -192,13 +192,13 @@ TSimpleCond* TVxQuery::addSetCondition(TFilterBracket* bracket, TDSField* field,
 
 void TVxQuery::ManualAddCond(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value)
 {
-    addSetCondition(bracket, field, op, value, FModelRemovals);
+    addSetCondition(bracket, field, op, value, FRepair->Removals());
 }
 
 TFilterCond* TVxQuery::AddSimpleCond(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value1,
                                      const QString& value2)
 {
-    const quint64 removals = FModelRemovals;
+    const quint64 removals = FRepair->Removals();
     const ChangeScope change(*this);
     TSimpleCond* cond = addSetCondition(bracket, field, op, value1, removals);
     cond->SetValue(2, value2);
@@ -369,7 +369,7 @@ void TVxQuery::RecreateRootBracket()
     auto fresh = std::make_unique<TFilterBracket>(this, nullptr);
     beginReset();
     const auto end = qScopeGuard([this] { endReset(); });
-    freeSetAside();
+    FRepair->FreeSetAside();
     FCurrentRow = nullptr;
     FFilter.reset();
     FFilter = std::move(fresh);
@@ -572,8 +572,8 @@ void TVxQuery::QueryChanged()
 
 bool TVxQuery::reportChange()
 {
-    if (FRepairing) {
-        FChangePending = true;
+    if (FRepair->Repairing()) {
+        FRepair->HoldChange();
         return false;
     }
     if (changeSilenced())
@@ -606,8 +606,8 @@ void TVxQuery::ParametersListChanged()
 
 void TVxQuery::reportParams()
 {
-    if (FRepairing) {
-        FParamsPending = true;
+    if (FRepair->Repairing()) {
+        FRepair->HoldParams();
         return;
     }
     if (paramsSilenced())

@@ -91,8 +91,7 @@ struct TRowWord {
     TWordRole Role;
 };
 
-class BRINDLE_CORE_EXPORT TVxQuery : public QObject, public IFormComponent, private IModelListener,
-                                     private TRFieldListObserver {
+class BRINDLE_CORE_EXPORT TVxQuery : public QObject, public IFormComponent, private TRFieldListObserver {
     Q_OBJECT
     Q_PROPERTY(brindle::TVxCustomDBStructure* DBStruct READ DbStruct WRITE SetDbStruct)
     Q_PROPERTY(QString MainTableName READ MainTableName WRITE SetMainTableName)
@@ -463,7 +462,7 @@ public:
     }
     // Grows each time the model removes entities or goes: code that held an
     // entity across a host call checks it before going on.
-    quint64 ModelRemovals() const { return FModelRemovals; }
+    quint64 ModelRemovals() const;
 
 signals:
     // After every complete change a user or host can see: a command, an
@@ -562,26 +561,12 @@ private:
     void RFieldsReset() override;
 
     // --- following the data model (query_repair.cpp)
-    void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
-    void ModelEntitiesUpdated(TVxCustomDBStructure* model) override;
-    void ModelEntitiesRemoved(TVxCustomDBStructure* model) override;
-    void ModelDestroying(TVxCustomDBStructure* model) override;
-    void listenTo(TVxCustomDBStructure* model);
-    void repair(const TModelRemoval& removal, bool setAside);
+    class ModelRepair;
+    std::unique_ptr<ModelRepair> FRepair;
     // Raises the general Exception "The data model changed while <doing>"
     // when the model removed entities since the count was taken: an
     // operation that holds entities cannot go on.
     void requireModelSince(quint64 removals, const char* doing) const;
-    // Takes the result field out and keeps it, without its model fields.
-    void setFieldAside(int index);
-    // Frees what was set aside, unless host code is running.
-    void freeSetAside();
-    // Removes the bracket's rows that use what goes, deepest first; an
-    // emptied bracket goes too where brackets must not be empty.
-    void removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& removal, bool setAside);
-    // Takes the row out of its bracket and frees it, or sets it aside.
-    void dropRow(TFilterBracket* bracket, int index, bool setAside);
-    void dropBuilderState(const TModelRemoval* removal);
     // Rows are registered from birth to death, in or out of the tree.
     void rowMade(TFilterRow* row);
     void rowFreed(TFilterRow* row);
@@ -672,12 +657,6 @@ private:
     // Likewise for changed(): emitting it unheard costs more than a test.
     bool FChangedListened = false;
     int FHostCalls = 0;
-    quint64 FModelRemovals = 0;
-    // While a removal is repaired the host hears nothing; it hears once the
-    // model's operation has ended.
-    bool FRepairing = false;
-    bool FChangePending = false;
-    bool FParamsPending = false;
     // Open change scopes, and the reports they hold back.
     AliveGuard* FGuards = nullptr;
     int FChangeDepth = 0;
@@ -690,13 +669,8 @@ private:
     // own handler silences the change report too.
     bool paramsSilenced() const { return FState != stIdle || FUpdating || FDestroying; }
     bool changeSilenced() const { return paramsSilenced() || FInsideEventHandler; }
-    // A removal announced while one is being repaired, taken up after it.
-    std::unique_ptr<TModelRemoval> FQueuedRemoval;
     // Every live row, a doubly linked list through the rows.
     TFilterRow* FFirstRow = nullptr;
-    // Rows taken out while host code ran, freed when no host code runs.
-    std::vector<std::unique_ptr<TFilterRow>> FSetAside;
-    std::vector<std::unique_ptr<TResultField>> FSetAsideFields;
     struct FieldListCache;
     const FieldListCache& fieldList(BracketKind kind) const;
     const std::shared_ptr<WordItems>& operatorList(const TDSField* field) const;

@@ -12,57 +12,51 @@
 
 #include <brindle/query/query.h>
 #include <brindle/query/query_caches_p.h>
+#include <brindle/query/query_repair_p.h>
 #include <brindle/query/statement_builder_p.h>
 
 namespace brindle {
 
-void TVxQuery::rowMade(TFilterRow* row)
+void TVxQuery::ModelRepair::Follow(TVxCustomDBStructure* model)
 {
-    row->FNextLive = FFirstRow;
-    if (FFirstRow)
-        FFirstRow->FPrevLive = row;
-    FFirstRow = row;
-}
-
-void TVxQuery::rowFreed(TFilterRow* row)
-{
-    if (row->FPrevLive)
-        row->FPrevLive->FNextLive = row->FNextLive;
-    else
-        FFirstRow = row->FNextLive;
-    if (row->FNextLive)
-        row->FNextLive->FPrevLive = row->FPrevLive;
-}
-
-void TVxQuery::listenTo(TVxCustomDBStructure* model)
-{
-    if (FDbStruct)
-        FDbStruct->RemoveModelListener(this);
-    FDbStruct = model;
+    if (q.FDbStruct)
+        q.FDbStruct->RemoveModelListener(this);
+    q.FDbStruct = model;
     if (model)
         model->AddModelListener(this);
 }
 
+quint64 TVxQuery::ModelRemovals() const
+{
+    return FRepair->Removals();
+}
+
 void TVxQuery::requireModelSince(quint64 removals, const char* doing) const
 {
-    if (FModelRemovals != removals)
+    if (FRepair->Removals() != removals)
         throw Exception(QStringLiteral("The data model changed while ") + QLatin1String(doing));
 }
 
-void TVxQuery::freeSetAside()
+void TVxQuery::ModelRepair::FreeSetAside()
 {
-    if (FHostCalls > 0 || FRepairing)
+    if (q.FHostCalls > 0 || FRepairing)
         return;
     // Moved out first: a freed row may reach back into the query.
     auto rows = std::move(FSetAside);
     auto fields = std::move(FSetAsideFields);
 }
 
-void TVxQuery::ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal)
+void TVxQuery::ModelRepair::Drop()
 {
-    if (model != FDbStruct.data())
+    FSetAside.clear();
+    FSetAsideFields.clear();
+}
+
+void TVxQuery::ModelRepair::ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal)
+{
+    if (model != q.FDbStruct.data())
         return;
-    ++FModelRemovals;
+    ++FRemovals;
     if (FRepairing) {
         // Announced from inside a repair: only pointers are compared until
         // the outer repair takes this one up.
@@ -75,8 +69,8 @@ void TVxQuery::ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRe
         FQueuedRemoval->Conditions.unite(removal.Conditions);
         return;
     }
-    freeSetAside();
-    const bool setAside = FHostCalls > 0;
+    FreeSetAside();
+    const bool setAside = q.FHostCalls > 0;
     FRepairing = true;
     const auto done = qScopeGuard([this] { FRepairing = false; });
     repair(removal, setAside);
@@ -86,23 +80,23 @@ void TVxQuery::ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRe
     }
 }
 
-void TVxQuery::repair(const TModelRemoval& removal, bool setAside)
+void TVxQuery::ModelRepair::repair(const TModelRemoval& removal, bool setAside)
 {
     // Rows out of the tree (being made, taken out by the host, set aside)
     // only lose their references; the tree's own are removed below.
-    for (TFilterRow* row = FFirstRow; row; row = row->FNextLive) {
-        if (row == FFilter.get() || row->FAttached)
+    for (TFilterRow* row = q.FFirstRow; row; row = row->FNextLive) {
+        if (row == q.FFilter.get() || row->FAttached)
             continue;
         if (row->IsBracket())
             removeRowsUsing(static_cast<TFilterBracket*>(row), removal, true);
         if (row->UsesAnyOf(removal))
             row->dropModelReferences();
     }
-    if (FCurrentRow)
-        EnsureRowNums();
-    removeRowsUsing(FFilter.get(), removal, setAside);
+    if (q.FCurrentRow)
+        q.EnsureRowNums();
+    removeRowsUsing(q.FFilter.get(), removal, setAside);
 
-    TRFieldList& fields = FQResult->ResultFields();
+    TRFieldList& fields = q.FQResult->ResultFields();
     if (setAside) {
         for (int i = fields.Count() - 1; i >= 0; --i)
             if (fields[i]->UsesAnyOf(removal.Fields))
@@ -110,10 +104,10 @@ void TVxQuery::repair(const TModelRemoval& removal, bool setAside)
     } else if (fields.RemoveFieldsUsing(removal.Fields)) {
         FChangePending = true;
     }
-    dropBuilderState(&removal);
+    DropBuilderState(&removal);
 }
 
-void TVxQuery::removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& removal, bool setAside)
+void TVxQuery::ModelRepair::removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& removal, bool setAside)
 {
     for (int i = bracket->GetRowCount() - 1; i >= 0; --i) {
         // A view's slot may have taken rows out meanwhile.
@@ -124,7 +118,7 @@ void TVxQuery::removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& rem
             auto* inner = static_cast<TFilterBracket*>(row);
             const bool hadRows = inner->GetRowCount() > 0;
             removeRowsUsing(inner, removal, setAside);
-            if (hadRows && inner->GetRowCount() == 0 && FAppearanceOptions.Contains(aoNonEmptyBrackets)
+            if (hadRows && inner->GetRowCount() == 0 && q.FAppearanceOptions.Contains(aoNonEmptyBrackets)
                 && i < bracket->GetRowCount() && bracket->GetRow(i) == inner)
                 dropRow(bracket, i, setAside);
         } else if (row->UsesAnyOf(removal)) {
@@ -133,19 +127,19 @@ void TVxQuery::removeRowsUsing(TFilterBracket* bracket, const TModelRemoval& rem
     }
 }
 
-void TVxQuery::dropRow(TFilterBracket* bracket, int index, bool setAside)
+void TVxQuery::ModelRepair::dropRow(TFilterBracket* bracket, int index, bool setAside)
 {
     FChangePending = true;
-    notifyRowRemoving(bracket, index);
+    q.notifyRowRemoving(bracket, index);
     if (!setAside) {
         // The row's destructor hands the current row on and drops its parameters.
         bracket->FRows.Delete(index);
-        RowsChanged();
+        q.RowsChanged();
         return;
     }
     std::unique_ptr<TFilterRow> row = bracket->FRows.Extract(index);
     row->FAttached = false;
-    RowsChanged();
+    q.RowsChanged();
     std::vector<TFilterRow*> stack{row.get()};
     while (!stack.empty()) {
         TFilterRow* r = stack.back();
@@ -155,118 +149,118 @@ void TVxQuery::dropRow(TFilterBracket* bracket, int index, bool setAside)
             for (int i = 0; i < b->GetRowCount(); ++i)
                 stack.push_back(b->GetRow(i));
         } else {
-            FQResult->DeleteParameters(static_cast<TFilterCond*>(r));
+            q.FQResult->DeleteParameters(static_cast<TFilterCond*>(r));
         }
-        if (r == FCurrentRow)
-            CurrentRowDestroyed(row.get());
+        if (r == q.FCurrentRow)
+            q.CurrentRowDestroyed(row.get());
     }
     row->dropModelReferences();
     FSetAside.push_back(std::move(row));
 }
 
-void TVxQuery::setFieldAside(int index)
+void TVxQuery::ModelRepair::setFieldAside(int index)
 {
     FChangePending = true;
-    std::unique_ptr<TResultField> field = FQResult->ResultFields().Extract(index);
+    std::unique_ptr<TResultField> field = q.FQResult->ResultFields().Extract(index);
     field->DSFields().Clear();
     FSetAsideFields.push_back(std::move(field));
 }
 
-void TVxQuery::dropBuilderState(const TModelRemoval* removal)
+void TVxQuery::ModelRepair::DropBuilderState(const TModelRemoval* removal)
 {
     auto going = [&](const TDSTable* table) { return !removal || removal->Tables.contains(table); };
-    if (FMainTable && going(FMainTable))
-        FMainTable = nullptr;
+    if (q.FMainTable && going(q.FMainTable))
+        q.FMainTable = nullptr;
     // The statement of the last build names what goes: it is built anew.
-    TRTableList& tables = FQResult->ResultTables();
+    TRTableList& tables = q.FQResult->ResultTables();
     for (const auto& entry : tables)
         if (going(entry->Table) || (entry->Link && (!removal || removal->Links.contains(entry->Link)))) {
             tables.Clear();
             break;
         }
-    if (FBuilder)
-        FBuilder->ModelRemoving(removal);
-    for (int i = FTableFilters.Count() - 1; i >= 0; --i)
-        if (going(FTableFilters[i]->Table()))
-            FTableFilters.Delete(i);
-    for (FieldListCache& cache : FCaches->FieldLists)
+    if (q.FBuilder)
+        q.FBuilder->ModelRemoving(removal);
+    for (int i = q.FTableFilters.Count() - 1; i >= 0; --i)
+        if (going(q.FTableFilters[i]->Table()))
+            q.FTableFilters.Delete(i);
+    for (FieldListCache& cache : q.FCaches->FieldLists)
         cache = FieldListCache();
-    FCaches->OperatorLists.clear();
+    q.FCaches->OperatorLists.clear();
 }
 
-void TVxQuery::ModelEntitiesUpdated(TVxCustomDBStructure* model)
+void TVxQuery::ModelRepair::ModelEntitiesUpdated(TVxCustomDBStructure* model)
 {
-    if (model != FDbStruct.data())
+    if (model != q.FDbStruct.data())
         return;
     // Kept entities may carry new names: what was derived from them goes,
     // and the rows show them anew. Views hear one reset, so no host code
     // runs while the rows are walked.
     const TModelRemoval nothing;
-    dropBuilderState(&nothing);
-    beginReset();
-    for (TFilterRow* row = FFirstRow; row; row = row->FNextLive)
+    DropBuilderState(&nothing);
+    q.beginReset();
+    for (TFilterRow* row = q.FFirstRow; row; row = row->FNextLive)
         if (row->FAttached)
             row->refreshModelWords();
-    endReset();
+    q.endReset();
     FChangePending = true;
 }
 
-void TVxQuery::ModelEntitiesRemoved(TVxCustomDBStructure* model)
+void TVxQuery::ModelRepair::ModelEntitiesRemoved(TVxCustomDBStructure* model)
 {
-    if (model != FDbStruct.data() || FRepairing)
+    if (model != q.FDbStruct.data() || FRepairing)
         return;
     const bool params = std::exchange(FParamsPending, false);
     const bool changed = std::exchange(FChangePending, false);
     if (params)
-        ParametersListChanged();
+        q.ParametersListChanged();
     // Last: the host may free the model from its handler.
     if (changed)
-        QueryChanged();
+        q.QueryChanged();
 }
 
-void TVxQuery::ModelDestroying(TVxCustomDBStructure* model)
+void TVxQuery::ModelRepair::ModelDestroying(TVxCustomDBStructure* model)
 {
-    if (model != FDbStruct.data())
+    if (model != q.FDbStruct.data())
         return;
-    ++FModelRemovals;
-    freeSetAside();
-    const bool setAside = FHostCalls > 0 || FRepairing;
-    const bool wasActive = FActive;
-    const bool hadParams = FQResult->GetParamCount() > 0;
-    beginReset();
+    ++FRemovals;
+    FreeSetAside();
+    const bool setAside = q.FHostCalls > 0 || FRepairing;
+    const bool wasActive = q.FActive;
+    const bool hadParams = q.FQResult->GetParamCount() > 0;
+    q.beginReset();
     {
         const bool wasRepairing = std::exchange(FRepairing, true);
         const auto restore = qScopeGuard([&] { FRepairing = wasRepairing; });
-        for (TFilterRow* row = FFirstRow; row; row = row->FNextLive)
-            if (row != FFilter.get())
+        for (TFilterRow* row = q.FFirstRow; row; row = row->FNextLive)
+            if (row != q.FFilter.get())
                 row->dropModelReferences();
-        FCurrentRow = nullptr;
-        while (FFilter->GetRowCount() > 0)
-            dropRow(FFilter.get(), FFilter->GetRowCount() - 1, setAside);
-        TRFieldList& fields = FQResult->ResultFields();
+        q.FCurrentRow = nullptr;
+        while (q.FFilter->GetRowCount() > 0)
+            dropRow(q.FFilter.get(), q.FFilter->GetRowCount() - 1, setAside);
+        TRFieldList& fields = q.FQResult->ResultFields();
         if (setAside)
             while (fields.Count() > 0)
                 setFieldAside(fields.Count() - 1);
         else
             fields.Clear();
-        FQResult->ClearParams();
-        dropBuilderState(nullptr);
-        FDbStruct = nullptr;
-        FQResult->DbStructChanged();
-        FActive = false;
+        q.FQResult->ClearParams();
+        DropBuilderState(nullptr);
+        q.FDbStruct = nullptr;
+        q.FQResult->DbStructChanged();
+        q.FActive = false;
         FChangePending = FParamsPending = false;
     }
-    RowsChanged();
-    endReset();
+    q.RowsChanged();
+    q.endReset();
     if (hadParams)
-        ParametersListChanged();
+        q.ParametersListChanged();
     if (wasActive) {
-        if (OnActive)
-            CallHost([&] { OnActive(this); });
-        if (FView)
-            CallHost([&] { FView->ActiveChanged(*this); });
+        if (q.OnActive)
+            q.CallHost([&] { q.OnActive(&q); });
+        if (q.FView)
+            q.CallHost([&] { q.FView->ActiveChanged(q); });
     }
-    QueryChanged();
+    q.QueryChanged();
 }
 
 } // namespace brindle

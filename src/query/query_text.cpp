@@ -589,7 +589,7 @@ void TVxQuery::LoadFromStrings(const TStringList& lines)
     const bool wasActive = FActive;
     const ChangeScope change(*this);
     // The host's handlers run from here on and may change the model.
-    const quint64 removals = FModelRemovals;
+    const quint64 removals = ModelRemovals();
     beginReset();
     FState = stLoading;
     auto finish = [&] {

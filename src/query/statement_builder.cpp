@@ -343,7 +343,7 @@ void TVxQuery::conditionWritten(TFilterCond* condition, QString& text)
 {
     if (!OnBuildSQL)
         return;
-    const quint64 removals = FModelRemovals;
+    const quint64 removals = ModelRemovals();
     CallHost([&] { OnBuildSQL(condition, text); });
     requireModelSince(removals, "the query was being built");
 }

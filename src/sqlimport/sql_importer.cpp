@@ -168,7 +168,7 @@ void SqlImporter::ImportBracket(TFilterBracket* bracket, const TSQLBracket* sqlB
     if (!model)
         return;
     // Host handlers run while rows are made; the look-ups hold model entities.
-    const quint64 removals = q.FModelRemovals;
+    const quint64 removals = q.ModelRemovals();
     const char* const doing = "the statement was being imported";
     Lookups& found = lookups(true);
     TStringList subQuery;
