@@ -572,6 +572,7 @@ private:
     void rowFreed(TFilterRow* row);
 
     class TextReader;
+    class TextWriter;
 
     // The form stream's names of the settings.
     QString sqlSyntaxName() const;
@@ -589,7 +590,6 @@ private:
     void setUserDataLines(const QStringList& lines) { FUserData = TStringList(lines); }
     // The "Options" of older streams: names of the former option set.
     void readOldOptions(const QStringList& names);
-    void writeRows(TStringList& lines);
 
     void numberRows() const;
     // Numbers the rows below the bracket; true when an identifier changed.

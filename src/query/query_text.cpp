@@ -192,6 +192,18 @@ void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNam
 
 // --- writing
 
+// Writes the query's text: the settings, the result fields and the rows.
+class TVxQuery::TextWriter {
+public:
+    explicit TextWriter(TVxQuery& query) : q(query) {}
+    void Write(TStringList& lines);
+
+private:
+    void writeRows(TStringList& lines);
+
+    TVxQuery& q;
+};
+
 void TVxQuery::SaveToStrings(TStringList& lines)
 {
     // Written in place, which reuses the list's room and frees the old lines
@@ -203,28 +215,7 @@ void TVxQuery::SaveToStrings(TStringList& lines)
     out.Clear();
     FState = stSaving;
     try {
-        if (FSaveTitles) {
-            // Titles that end in a blank line (those read from a text do)
-            // are set apart by it already.
-            const TStringList& titles = FTitles->Lines();
-            out.AddStrings(titles);
-            if (titles.IsEmpty() || !TrimBlanks(titles[titles.Count() - 1]).isEmpty())
-                out.Add(QString());
-        }
-        out.Add(QStringLiteral("[Main]"));
-        out.Add(QStringLiteral("QueryName=") + FQueryName);
-        out.Add(QStringLiteral("Version=") + kWrittenVersion);
-        out.Add(QStringLiteral("Options=")
-                + (FSaveSQLOptions ? QString::number(SQLOptionsToInt(FSQLOptions)) : QString()));
-        out.Add(QString());
-        out.Add(QStringLiteral("[Description]"));
-        out.AddStrings(FDescription);
-        out.Add(QString());
-        out.Add(QStringLiteral("[UserData]"));
-        out.AddStrings(FUserData);
-        out.Add(QString());
-        FQResult->ResultFields().SaveToStrings(out);
-        writeRows(out);
+        TextWriter(*this).Write(out);
     } catch (...) {
         out.Clear();
         FState = stIdle;
@@ -236,7 +227,33 @@ void TVxQuery::SaveToStrings(TStringList& lines)
     FModified = false;
 }
 
-void TVxQuery::writeRows(TStringList& lines)
+void TVxQuery::TextWriter::Write(TStringList& out)
+{
+    if (q.FSaveTitles) {
+        // Titles that end in a blank line (those read from a text do)
+        // are set apart by it already.
+        const TStringList& titles = q.FTitles->Lines();
+        out.AddStrings(titles);
+        if (titles.IsEmpty() || !TrimBlanks(titles[titles.Count() - 1]).isEmpty())
+            out.Add(QString());
+    }
+    out.Add(QStringLiteral("[Main]"));
+    out.Add(QStringLiteral("QueryName=") + q.FQueryName);
+    out.Add(QStringLiteral("Version=") + kWrittenVersion);
+    out.Add(QStringLiteral("Options=")
+            + (q.FSaveSQLOptions ? QString::number(SQLOptionsToInt(q.FSQLOptions)) : QString()));
+    out.Add(QString());
+    out.Add(QStringLiteral("[Description]"));
+    out.AddStrings(q.FDescription);
+    out.Add(QString());
+    out.Add(QStringLiteral("[UserData]"));
+    out.AddStrings(q.FUserData);
+    out.Add(QString());
+    q.FQResult->ResultFields().SaveToStrings(out);
+    writeRows(out);
+}
+
+void TVxQuery::TextWriter::writeRows(TStringList& lines)
 {
     // Depth-first with a stack of its own: the identifiers are the rows'
     // positions, whatever the rows' stored identifiers say. The identifier of
@@ -301,12 +318,12 @@ void TVxQuery::writeRows(TStringList& lines)
             const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
             lines.Add(byEntity(operatorLines, op, [&] { return shared(u"Operator", op ? op->Name() : QString()); }));
         }
-        SaveValues(cond, value1, value2);
+        q.SaveValues(cond, value1, value2);
         lines.Add(b.Start(u"Value1=").Append(value1).Own());
         lines.Add(valueLine(u"Value2=", value2));
         for (int index : {1, 2}) {
             if (cond->GetParam(index))
-                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", ParamValueFormat(cond, index)));
+                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", q.ParamValueFormat(cond, index)));
             else
                 lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
         }
@@ -314,7 +331,7 @@ void TVxQuery::writeRows(TStringList& lines)
         lines.Add(sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions())));
         lines.Add(QString());
     };
-    TFilterRow* row = FFilter.get();
+    TFilterRow* row = q.FFilter.get();
     for (;;) {
         lines.Add(b.Start(u"[Row").Append(id).Append(u']').Own());
         if (row->IsBracket()) {
@@ -345,6 +362,85 @@ void TVxQuery::SaveToFile(const QString& fileName)
     TStringList lines;
     SaveToStrings(lines);
     lines.SaveToFile(fileName);
+}
+
+// --- the readable text
+
+namespace {
+
+// Appends " word" for each shown word of the row, in sentence order.
+void appendRowText(QString& text, const TFilterRow* row)
+{
+    // A link word not made yet has never been shown.
+    for (const TQueryWord* word : {row->Label1(), row->Label2(), row->Label3(), row->Label5(), row->Label4(),
+                                     row->HasLinkWord() ? row->Label9() : nullptr}) {
+        if (!word || !word->Visible() || word->Caption().isEmpty() || word->Caption() == QStringLiteral("_"))
+            continue;
+        text += u' ';
+        text += word->Caption();
+    }
+}
+
+} // namespace
+
+QString TVxQuery::RowText(const TFilterRow* row) const
+{
+    QString text;
+    appendRowText(text, row);
+    return text;
+}
+
+void TVxQuery::writeTextRows(const TFilterBracket* bracket, const QString& indent)
+{
+    // Each line is made in one piece: the text of a large query is written
+    // without a string per word.
+    auto line = [&](const QString& lead, const TFilterRow* row) {
+        QString text;
+        text.reserve(lead.size() + 80);
+        text += lead;
+        appendRowText(text, row);
+        FQueryText.Add(text);
+    };
+    line(indent, bracket);
+    const QString inner = indent + QStringLiteral("  ");
+    for (int i = 0; i < bracket->GetRowCount(); ++i) {
+        const TFilterRow* row = bracket->GetRow(i);
+        if (!row->GetEnabled())
+            continue;
+        if (row->IsBracket())
+            writeTextRows(static_cast<const TFilterBracket*>(row), inner);
+        else
+            line(inner, row);
+    }
+}
+
+const TStringList& TVxQuery::GetQueryText()
+{
+    FQueryText.Clear();
+    writeTextRows(FFilter.get(), QString());
+    // The whole text loses the blanks and line breaks at both of its ends:
+    // leading and trailing empty lines, and the blanks that start the first
+    // line and end the last.
+    auto blankOnly = [](const QString& line) {
+        return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' '; });
+    };
+    while (!FQueryText.IsEmpty() && blankOnly(FQueryText[0]))
+        FQueryText.Delete(0);
+    while (!FQueryText.IsEmpty() && blankOnly(FQueryText[FQueryText.Count() - 1]))
+        FQueryText.Delete(FQueryText.Count() - 1);
+    if (!FQueryText.IsEmpty()) {
+        QString first = FQueryText[0];
+        qsizetype start = 0;
+        while (start < first.size() && first.at(start) == u' ')
+            ++start;
+        FQueryText.SetString(0, first.mid(start));
+        QString last = FQueryText[FQueryText.Count() - 1];
+        qsizetype end = last.size();
+        while (end > 0 && last.at(end - 1) == u' ')
+            --end;
+        FQueryText.SetString(FQueryText.Count() - 1, last.left(end));
+    }
+    return FQueryText;
 }
 
 // --- reading
