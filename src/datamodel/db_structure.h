@@ -412,6 +412,9 @@ private:
 
     class TextReader;
     friend class TextReader;
+    // Takes the entities a scratch model read in place of this model's own,
+    // announcing those as removed.
+    void takeContent(TVxCustomDBStructure& from);
     class TextWriter;
     friend class TextWriter;
     void rebuildTableIndex() const;

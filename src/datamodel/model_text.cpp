@@ -4,6 +4,7 @@
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/datamodel/value_editors.h>
 #include <brindle/foundations/line_builder.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/sections.h>
@@ -403,9 +404,12 @@ void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
 class TVxCustomDBStructure::TextReader {
 public:
     // Kept entities, if given, are read into at their places instead of new
-    // ones; each must be the model's own and stand at one place only.
-    TextReader(TVxCustomDBStructure& model, const TStringList& source, const ModelTextEntities* kept = nullptr)
-        : m(model), FSource(source), FSections(source), FKept(kept)
+    // ones; each must be the model's own and stand at one place only. The
+    // database settings (the database info, whether it is stored) are the
+    // settings model's: a scratch model reads for the model it stands in for.
+    TextReader(TVxCustomDBStructure& model, const TStringList& source, const ModelTextEntities* kept = nullptr,
+               const TVxCustomDBStructure* settings = nullptr)
+        : m(model), s(settings ? *settings : model), FSource(source), FSections(source), FKept(kept)
     {
     }
 
@@ -490,6 +494,7 @@ private:
     TDSOperator* operatorByName(const QString& name);
 
     TVxCustomDBStructure& m;
+    const TVxCustomDBStructure& s;
     const TStringList& FSource;
     SectionIndex FSections;
     int FIndex = 0;
@@ -736,13 +741,15 @@ void TVxCustomDBStructure::TextReader::read()
     readGroups(main);
     readConditions(main);
 
-    if (m.FDMOptions->StoreDBInfo()) {
+    if (s.FDMOptions->StoreDBInfo()) {
         TStringList info;
         section(QStringLiteral("DBSpecInfo"), info);
         dropTrailingBlankLines(info);
         m.FSpecInfo.Assign(info);
-        m.UpdateDatabaseInfo();
-        m.UpdateSQLFormats();
+        if (&s == &m) {
+            m.UpdateDatabaseInfo();
+            m.UpdateSQLFormats();
+        }
     }
 
     m.refreshNullFieldOperators();
@@ -841,8 +848,8 @@ void TVxCustomDBStructure::TextReader::applyTableLines(TDSTable* table, const TS
         else if (key == u"DsgnPos")
             table->SetDesignPositions(value());
     }
-    if (table->DatabaseName().isEmpty() && m.FDBInfo && m.FDBInfo->Connected())
-        table->SetDatabaseName(m.FDBInfo->CurrentDBName());
+    if (table->DatabaseName().isEmpty() && s.FDBInfo && s.FDBInfo->Connected())
+        table->SetDatabaseName(s.FDBInfo->CurrentDBName());
 }
 
 void TVxCustomDBStructure::TextReader::readTables(const TStringList& main)
@@ -1245,9 +1252,71 @@ void TVxCustomDBStructure::TextReader::readConditions(const TStringList& main)
 void TVxCustomDBStructure::LoadFromStrings(const TStringList& strings)
 {
     // The lines may be this model's own output held elsewhere; read a copy so
-    // that nothing the reader changes can touch them.
+    // that nothing the reader changes can touch them. A scratch model reads
+    // them, so a text that fails leaves this model as it was, and what it
+    // read moves in: the text is read once.
     const TStringList source(strings);
-    operation([&] { TextReader(*this, source).read(); });
+    TVxCustomDBStructure scratch;
+    TextReader(scratch, source, nullptr, this).read();
+    operation([&] { takeContent(scratch); });
+}
+
+void TVxCustomDBStructure::takeContent(TVxCustomDBStructure& from)
+{
+    FUpdating = true;
+    removing([&](TModelRemoval& r) { collectAll(r); },
+             [&] {
+                 FFieldGroups.Clear();
+                 ClearFields();
+                 ClearLinks();
+                 ClearTables();
+                 ClearOperators();
+                 FConditions.Clear();
+             });
+    FOperators = std::move(from.FOperators);
+    FTables = std::move(from.FTables);
+    FLinks = std::move(from.FLinks);
+    FFields = std::move(from.FFields);
+    FFieldGroups = std::move(from.FFieldGroups);
+    std::swap(FRootGroup, from.FRootGroup);
+    FRootGroup->SetDbStruct(this);
+    from.FRootGroup->SetDbStruct(&from);
+    for (auto& condition : from.FConditions.ExtractIf([](const TDSCondition*) { return true; }))
+        FConditions.Add(std::move(condition));
+    for (const auto& table : FTables)
+        table->SetDBStruct(this);
+    for (const auto& link : FLinks)
+        link->SetDBStruct(this);
+    // Lookup lists run through the database info of the model they are in.
+    const auto adopt = [this](TDSValueEditor* editor) {
+        if (auto* lookup = dynamic_cast<TDSSQLEditor*>(editor))
+            lookup->SetDBStruct(this);
+    };
+    for (const auto& field : FFields) {
+        field->SetDBStruct(this);
+        adopt(field->ValueEditor());
+    }
+    for (const auto& group : FFieldGroups)
+        group->SetDbStruct(this);
+    for (const auto& condition : FConditions) {
+        condition->SetDBStruct(this);
+        for (int v = 0; v < condition->Values().Count(); ++v)
+            adopt(condition->Values()[v]->ValueEditor());
+    }
+    FDefaultMainTable = from.FDefaultMainTable;
+    FVersion = from.FVersion;
+    FRootFieldsFirst = from.FRootFieldsFirst;
+    FMaxFieldIDValid = FFieldIDIndexValid = FFieldIndexValid = FTableIndexValid = false;
+    FSQLEditorFields = -1;
+    if (FDMOptions->StoreDBInfo()) {
+        FSpecInfo.Assign(from.FSpecInfo);
+        UpdateDatabaseInfo();
+        UpdateSQLFormats();
+    }
+    refreshNullFieldOperators();
+    FStructureLoaded = true;
+    FUpdating = false;
+    Changed();
 }
 
 ModelTextEntities TVxCustomDBStructure::TextEntities() const
@@ -1296,7 +1365,7 @@ void TVxCustomDBStructure::UpdateFromStrings(const TStringList& strings, const M
     // the scratch model leaves alone.
     TVxCustomDBStructure scratch;
     scratch.FDMOptions->SetStoreDBInfo(false);
-    scratch.LoadFromStrings(source);
+    TextReader(scratch, source).read();
     ModelTextEntities places;
     places.Operators = placesIn(kept.Operators, scratch.OperatCount(), FOperators);
     places.Tables = placesIn(kept.Tables, scratch.TableCount(), FTables);

@@ -68,6 +68,8 @@ public:
     void SetSQLParams(const TStringList& params);
 
     TVxCustomDBStructure* DBStruct() const { return FDBStruct; }
+    // The model whose database info runs the lookup, as its field moves to another.
+    void SetDBStruct(TVxCustomDBStructure* dbStruct) { FDBStruct = dbStruct; }
     TStringList SQL;
 
 private:
