@@ -14,11 +14,11 @@
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
 #include <brindle/panels/round_button.h>
+#include <brindle/panels/sentence_rows.h>
 #include <brindle/query/query.h>
 
 #include <QCheckBox>
 #include <QPointer>
-#include <QScrollArea>
 
 class QActionGroup;
 class QMenu;
@@ -38,7 +38,7 @@ public:
     explicit TVxFlatCheckBox(QWidget* parent = nullptr);
 };
 
-class BRINDLE_WIDGETS_EXPORT TVxQueryPanel : public QScrollArea, private IQueryView {
+class BRINDLE_WIDGETS_EXPORT TVxQueryPanel : public TSentenceRows, private IQueryView {
     Q_OBJECT
 public:
     explicit TVxQueryPanel(QWidget* parent = nullptr);
@@ -105,10 +105,8 @@ public:
     TDropDownLabel* GetRowControl(const TFilterRow* row, int index) const;
     // The word a row shows at a control index; null for none.
     static TQueryWord* RowWord(const TFilterRow* row, int index);
-    // The add-row line, while the panel is active.
-    TDropDownLabel* AddRowLabel() const { return FAddRowLabel.get(); }
-    // The widget that holds the rows (the scroll area's content).
-    QWidget* Surface() const;
+    // The query's titles.
+    QString GetTitle(const QString& name) const override;
 
     // Adds a condition (with the field, or the first one offered) to the
     // bracket holding the current row, or to the root.
@@ -215,11 +213,15 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // TSentenceRows
+    int rowStep() const override;
+    int firstRowTop() const override { return FHeadTop; }
+    void placeNearRows() override { PlaceAllRows(); }
+    void paintSurface(QPainter& painter) override;
+    bool surfaceMouseDown() override;
 
 private:
-    class RowSurface;
     template <typename T>
     using Owned = LaterOwned<T>;
     struct RowControls {
@@ -262,8 +264,6 @@ private:
     void popupRowMenuUnderWord(TFilterRow* row);
     // Deletes the current row, renumbers the tree and places the rows.
     void deleteCurrentRow();
-    // The focus rule after a command: the panel takes the keyboard focus.
-    void takeFocus();
     // The row's label that is selected; none without a selection.
     TDropDownLabel* selectedLabel(const TFilterRow* row) const;
     int labelIndex(const TFilterRow* row, const TDropDownLabel* label) const;
@@ -274,20 +274,14 @@ private:
     // The last row down the tree's last branches (the add-row line's anchor).
     TFilterRow* lastPlacedRow() const;
     QColor wordColor(TWordRole role) const;
-    void paintSurface(QPainter& painter);
     void updateSurfaceSize();
     void saveResultFields(const TdlgRFieldsEditor& dialog);
-    // The distance between two rows' tops, and the top of a row's slot.
-    int rowStep() const;
-    int rowTop(int slot) const;
 
     std::unique_ptr<TVxQuery> FQuery;
     TQPAppearance FAppearance;
     TQPAppearance FSubQueryAppearance;
     QFont FSubQueryFont;
-    RowSurface* FSurface;
     std::unordered_map<const TFilterRow*, RowControls> FRows;
-    Owned<TDropDownLabel> FAddRowLabel;
     QPointer<TDropDownLabel> FOpenEditor;
     const TImageList* FImages = nullptr;
     int FRowSpace = 3;
@@ -295,8 +289,6 @@ private:
     int FElemSpace = 5;
     int FHeadLeft = 5;
     int FHeadTop = 5;
-    // The right edge of the widest row placed since the rows were rebuilt.
-    int FWidest = 0;
     bool FShowFrame = true;
     bool FIsActiveX = false;
     QMenu* FMainPopup = nullptr;

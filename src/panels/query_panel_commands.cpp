@@ -297,16 +297,10 @@ void TVxQueryPanel::AddRowLabelMouseDown(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton) {
         ProcessAddRowClick(nullptr);
-    } else if (button == Qt::RightButton && FAddRowLabel) {
-        popupMenu(FMainPopup, FAddRowLabel->mapToGlobal(QPoint(0, FAddRowLabel->height())));
+    } else if (button == Qt::RightButton && AddRowLabel()) {
+        popupMenu(FMainPopup, AddRowLabel()->mapToGlobal(QPoint(0, AddRowLabel()->height())));
     }
     takeFocus();
-}
-
-void TVxQueryPanel::takeFocus()
-{
-    if (!hasFocus())
-        setFocus(Qt::OtherFocusReason);
 }
 
 void TVxQueryPanel::deleteCurrentRow()
@@ -435,7 +429,7 @@ void TVxQueryPanel::keyPressEvent(QKeyEvent* event)
     bool handled = false;
     // A command that failed has still used its key up.
     if (Guarded([&] { handled = KeyDown(event->key(), event->modifiers()); }) && !handled)
-        QScrollArea::keyPressEvent(event);
+        TSentenceRows::keyPressEvent(event);
 }
 
 bool TVxQueryPanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
