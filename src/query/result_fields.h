@@ -143,6 +143,7 @@ public:
         QString NameSeparator = QStringLiteral(".");
         QStringList SortCaptions = {QStringLiteral("Not Sorted"), QStringLiteral("Ascending"),
                                     QStringLiteral("Descending")};
+        bool operator==(const WordLook&) const = default;
     };
     const WordLook& WordsLook() const { return FWordLook; }
     void SetWordsLook(const WordLook& look);
