@@ -42,11 +42,13 @@ TVxQueryPanel::~TVxQueryPanel()
 void TVxQueryPanel::connectQuery()
 {
     TVxQuery* query = FQuery.get();
-    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket*, int) {
+    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket* parent, int index) {
+        rowAdded(parent->GetRow(index));
         if (Active())
             PlaceAllRows();
     });
     connect(query, &TVxQuery::rowAboutToBeRemoved, this, [this](TFilterBracket* parent, int index) {
+        rowGoing(parent->GetRow(index));
         dropTreeControls(parent->GetRow(index));
         // The row is still in the tree: the rest moves up once it is gone.
         QMetaObject::invokeMethod(this, [this] { PlaceAllRows(); }, Qt::QueuedConnection);
@@ -71,8 +73,19 @@ void TVxQueryPanel::connectQuery()
             found->second.CheckBox->setChecked(row->GetEnabled());
         PlaceRow(row);
     });
-    connect(query, &TVxQuery::treeAboutToBeReset, this, [this] { dropAllControls(); });
-    connect(query, &TVxQuery::treeReset, this, [this] { rebuild(); });
+    connect(query, &TVxQuery::treeAboutToBeReset, this, [this] {
+        // The rows may all go; a root that stays stays current.
+        FCurrentRootBeforeReset = FCurrentRow == FQuery->Filter() ? FQuery->Filter() : nullptr;
+        FCurrentRow = nullptr;
+        FLostLine = -1;
+        dropAllControls();
+    });
+    connect(query, &TVxQuery::treeReset, this, [this] {
+        if (FCurrentRootBeforeReset == FQuery->Filter())
+            FCurrentRow = FQuery->Filter();
+        FCurrentRootBeforeReset = nullptr;
+        rebuild();
+    });
     connect(query, &TVxQuery::editorCloseRequested, this,
             [this](TFilterRow* row, bool accept) { closeEditorOf(row, accept); });
     connect(query, &TVxQuery::changed, this, &TVxQueryPanel::changed);
@@ -101,6 +114,13 @@ void TVxQueryPanel::SetActive(bool active)
 
 void TVxQueryPanel::ActiveChanged(TVxQuery&)
 {
+    // An activated panel starts at the root, or at the first condition
+    // under a hidden root.
+    FCurrentRow = !Active()                                       ? nullptr
+                  : FAppearance.Options().Contains(aoHideRootRow) ? FQuery->Filter()->GetFirstCondition()
+                                                                  : static_cast<TFilterRow*>(FQuery->Filter());
+    FLostLine = -1;
+    FCurrentControl = 0;
     if (Active())
         UpdateMenus();
     rebuild();
@@ -322,7 +342,7 @@ void TVxQueryPanel::recreateAddRowLabel()
 
 TFilterCond* TVxQueryPanel::ProcessAddRowClick(TDSField* field)
 {
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     TFilterBracket* bracket = current && current->ParentBracket() ? current->ParentBracket() : FQuery->Filter();
     TFilterCond* added = FQuery->AddCondition(bracket, field);
     if (added) {
@@ -354,7 +374,7 @@ void TVxQueryPanel::PlaceAllRows()
     // Controls live only near the viewport, a screen above and below it;
     // the root and the current row keep theirs wherever they are.
     const SlotRange nearby = nearSlots();
-    const TFilterRow* current = FQuery->CurrentRow();
+    const TFilterRow* current = CurrentRow();
     std::vector<TFilterRow*> stack{FQuery->Filter()};
     while (!stack.empty()) {
         TFilterRow* row = stack.back();
@@ -544,13 +564,13 @@ void TVxQueryPanel::updateSurfaceSize()
 void TVxQueryPanel::paintSurface(QPainter& painter)
 {
     painter.fillRect(Surface()->rect(), palette().color(QPalette::Window));
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     if (!Active() || !current || !FAppearance.Options().Contains(aoAllowKeyboard))
         return;
     if (!rowShown(current))
         return;
     painter.fillRect(GetRowRect(current), FAppearance.ActiveRowColor());
-    const int index = current->CurrentControlIndex();
+    const int index = FCurrentControl;
     if (!FShowFrame || index <= 0)
         return;
     const QWidget* selected = GetRowControl(current, index);

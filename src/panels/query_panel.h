@@ -145,9 +145,25 @@ public:
     // The add-row line: left adds a condition, right opens the main menu.
     void AddRowLabelMouseDown(Qt::MouseButton button);
 
-    // The current row; changing it repaints the panel.
-    TFilterRow* CurrentRow() const { return FQuery->CurrentRow(); }
+    // The current row, the panel's own: the row a user works on, which the
+    // commands and the keyboard act on. A row added to the tree becomes
+    // current; when the current row goes, the row now in its line, else
+    // the one above, takes over. Changing it repaints the panel; a row out
+    // of the tree is none.
+    TFilterRow* CurrentRow() const;
     void SetCurrentRow(TFilterRow* row);
+    // The bracket of the current row (itself when it is one), else the root.
+    TFilterBracket* GetCurrentBracket() const;
+    // The current row's line; -1 for none.
+    int GetCurrentRowNum() const;
+    // The current row moved one step (TVxQuery::MoveRowUp...); it stays current.
+    void MoveCurRowUp();
+    void MoveCurRowDown();
+    void MoveCurRowLeft();
+    void MoveCurRowRight();
+    // The control index of the current row's selected word; 0 for none.
+    int CurrentControlIndex() const { return FCurrentControl; }
+    void SetCurrentControlIndex(int index);
     // Makes the row of the slot current, selects its first drop-down word
     // and scrolls it into view.
     void SetCurrentRowNum(int slot);
@@ -156,8 +172,9 @@ public:
     // The slot the row stands in; -1 when none.
     int RowSlot(const TFilterRow* row) const;
 
-    // A row's words: selection moves over the drop-down words (not plain
-    // text) in index order 1 to 5, then 9; true when it moved.
+    // The selected word of the row (the current one): selection moves over
+    // the drop-down words (not plain text) in index order 1 to 5, then 9;
+    // true when it moved.
     bool NextCurControl(TFilterRow* row);
     bool PrevCurControl(TFilterRow* row);
     void FirstCurControl(TFilterRow* row);
@@ -237,6 +254,11 @@ private:
                       QString& readableText) override;
 
     void connectQuery();
+    // The tree's changes as they concern the current row.
+    void rowAdded(TFilterRow* row);
+    void rowGoing(TFilterRow* row);
+    // Moves the current row with the query's command and keeps it current.
+    void moveCurrentRow(bool (TVxQuery::*move)(TFilterRow*));
     // The one open editor of the panel: closed when another opens, on a
     // click on the background and when the query asks (for a row, or for a
     // bracket and the rows below it).
@@ -283,6 +305,14 @@ private:
     QFont FSubQueryFont;
     std::unordered_map<const TFilterRow*, RowControls> FRows;
     QPointer<TDropDownLabel> FOpenEditor;
+    // The current row, or the line it stood in until someone asks: the rows
+    // around it settle only once its removal is over.
+    mutable TFilterRow* FCurrentRow = nullptr;
+    mutable int FLostLine = -1;
+    bool FLostFromRoot = false;
+    // Whether the root was current when the tree began a reset, and which.
+    const TFilterBracket* FCurrentRootBeforeReset = nullptr;
+    int FCurrentControl = 0;
     const TImageList* FImages = nullptr;
     int FRowSpace = 3;
     int FTabSpace = 20;

@@ -98,8 +98,6 @@ void TVxQuery::repair(const TModelRemoval& removal, bool setAside)
         if (row->UsesAnyOf(removal))
             row->dropModelReferences();
     }
-    if (FCurrentRow)
-        EnsureRowNums();
     removeRowsUsing(FFilter.get(), removal, setAside);
 
     TRFieldList& fields = FQResult->ResultFields();
@@ -138,7 +136,7 @@ void TVxQuery::dropRow(TFilterBracket* bracket, int index, bool setAside)
     FChangePending = true;
     notifyRowRemoving(bracket, index);
     if (!setAside) {
-        // The row's destructor hands the current row on and drops its parameters.
+        // The row's destructor drops its parameters.
         bracket->FRows.Delete(index);
         RowsChanged();
         return;
@@ -157,8 +155,6 @@ void TVxQuery::dropRow(TFilterBracket* bracket, int index, bool setAside)
         } else {
             FQResult->DeleteParameters(static_cast<TFilterCond*>(r));
         }
-        if (r == FCurrentRow)
-            CurrentRowDestroyed(row.get());
     }
     row->dropModelReferences();
     FSetAside.push_back(std::move(row));
@@ -240,7 +236,6 @@ void TVxQuery::ModelDestroying(TVxCustomDBStructure* model)
         for (TFilterRow* row = FFirstRow; row; row = row->FNextLive)
             if (row != FFilter.get())
                 row->dropModelReferences();
-        FCurrentRow = nullptr;
         while (FFilter->GetRowCount() > 0)
             dropRow(FFilter.get(), FFilter->GetRowCount() - 1, setAside);
         TRFieldList& fields = FQResult->ResultFields();
