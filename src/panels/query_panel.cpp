@@ -43,9 +43,11 @@ void TVxQueryPanel::connectQuery()
 {
     TVxQuery* query = FQuery.get();
     connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket* parent, int index) {
-        rowAdded(parent->GetRow(index));
         if (Active())
             PlaceAllRows();
+        // Current once placed: a row added far away gets its controls when
+        // the selection scrolls to it, not on every insert.
+        rowAdded(parent->GetRow(index));
     });
     connect(query, &TVxQuery::rowAboutToBeRemoved, this, [this](TFilterBracket* parent, int index) {
         rowGoing(parent->GetRow(index));

@@ -119,8 +119,7 @@ TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
     TFilterRow* first = query.Filter()->GetRow(0);
     TFilterRow* last = query.Filter()->GetLastRow();
     EXPECT_TRUE(panel->RowButton(first));
-    EXPECT_EQ(panel->RowButton(query.Filter()->GetRow(250)), nullptr);
-    EXPECT_TRUE(panel->RowButton(last)) << "the row just added is current";
+    EXPECT_EQ(panel->RowButton(last), nullptr);
     // The surface is as tall as all the rows with the add-row line under them.
     EXPECT_EQ(panel->Surface()->minimumHeight(), panel->AddRowLabel()->geometry().bottom() + panel->HeaderTop());
 
