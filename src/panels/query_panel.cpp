@@ -376,12 +376,14 @@ void TVxQueryPanel::PlaceAllRows()
     // Controls live only near the viewport, a screen above and below it;
     // the root and the current row keep theirs wherever they are.
     const SlotRange nearby = nearSlots();
+    // Read once: the walk visits every row.
+    const int hidden = FAppearance.Options().Contains(aoHideRootRow) ? 1 : 0;
     const TFilterRow* current = CurrentRow();
     std::vector<TFilterRow*> stack{FQuery->Filter()};
     while (!stack.empty()) {
         TFilterRow* row = stack.back();
         stack.pop_back();
-        const int slot = RowSlot(row);
+        const int slot = row->RowNum() - hidden;
         const bool near = nearby.Contains(slot);
         if (Active() && (near || row == FQuery->Filter() || row == current)) {
             if (!FRows.count(row))

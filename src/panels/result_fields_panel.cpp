@@ -49,6 +49,18 @@ std::size_t roleSlot(TWordRole role)
                                     - std::begin(ResultFieldOrder));
 }
 
+// The words may be gone already (a bound query's list goes before its
+// query tells): the label forgets its word unseen, and a label still in its
+// own event reaches the row no more.
+void letGo(LaterOwned<TDropDownLabel>& label)
+{
+    if (!label)
+        return;
+    label->ForgetWord();
+    QObject::disconnect(label.get(), &TDropDownLabel::valueAccepted, label.get(), nullptr);
+    label.reset();
+}
+
 } // namespace
 
 // --- rows
@@ -90,13 +102,8 @@ void TResultFieldRow::makeControls()
 
 void TResultFieldRow::dropControls()
 {
-    // The words may be gone already (a bound query's list goes before its
-    // query tells): the labels forget them unseen.
     for (Owned<TDropDownLabel>& label : FLabels)
-        if (label) {
-            label->ForgetWord();
-            label.reset();
-        }
+        letGo(label);
     FButton.reset();
 }
 
@@ -107,9 +114,7 @@ void TResultFieldRow::bindWords()
         TQueryWord* word = FRField->Word(role);
         if (label && word && &label->Word() == word && LabelFitsEditor(*label, word->Editor()))
             continue;
-        if (label)
-            label->ForgetWord();
-        label.reset();
+        letGo(label);
         if (!word)
             continue;
         label.reset(CreateWordLabel(*word, FPanel.Surface()).release());
@@ -132,10 +137,7 @@ void TResultFieldRow::bindWords()
 void TResultFieldRow::SetRField(TResultField* field)
 {
     for (Owned<TDropDownLabel>& label : FLabels)
-        if (label)
-            label->ForgetWord();
-    for (Owned<TDropDownLabel>& label : FLabels)
-        label.reset();
+        letGo(label);
     FRField = field;
     PlaceRow();
 }
