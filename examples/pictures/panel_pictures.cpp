@@ -115,7 +115,7 @@ QImage render(TLogicalOperatorStyle style, bool dropOperator, qreal ratio = 1)
     panel.SetActive(true);
     compose(query, model);
     TFilterRow* first = query.Filter()->GetRow(0);
-    query.SetCurrentRow(first);
+    panel.SetCurrentRow(first);
     QApplication::processEvents();
     if (ratio != 1) {
         QPixmap dense(panel.size() * ratio);

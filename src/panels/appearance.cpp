@@ -49,14 +49,23 @@ void TQPAppearance::setShared(Get get, Set set, T& own, const T& value)
     changed();
 }
 
+// Of the options, those the tree consults are the query's on a panel; the
+// others (buttons, check boxes, keyboard, the add line) stay here.
 TQPAppearanceOptions TQPAppearance::Options() const
 {
-    return shared(&TVxQuery::AppearanceOptions, FOptions);
+    if (!query())
+        return FOptions;
+    return query()->AppearanceOptions() * TreeAppearanceOptions() + (FOptions - TreeAppearanceOptions());
 }
 
 void TQPAppearance::SetOptions(TQPAppearanceOptions options)
 {
-    setShared(&TVxQuery::AppearanceOptions, &TVxQuery::SetAppearanceOptions, FOptions, options);
+    if (options == Options())
+        return;
+    FOptions = options;
+    if (query())
+        query()->SetAppearanceOptions(options);
+    changed();
 }
 
 TFilterLinkTypes TQPAppearance::LinkTypes() const

@@ -1,9 +1,11 @@
 #pragma once
-// TQPAppearance: the colours and options of a query panel. The options,
-// link types, name separator and logical operator style shape the query's
-// tree too, so on a panel they are its query's; an appearance of no panel
-// (the one sub-query panels take over) keeps its own. Every change that
-// differs rebuilds the panel, unless an update is in progress.
+// TQPAppearance: the colours and options of a query panel. The options
+// that shape the query's tree (TreeAppearanceOptions), the link types,
+// name separator and logical operator style are on a panel its query's;
+// the options of buttons, check boxes, keyboard and add line are the
+// panel's own, and an appearance of no panel (the one sub-query panels
+// take over) keeps all of them. Every change that differs rebuilds the
+// panel, unless an update is in progress.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/query/query.h>
@@ -87,7 +89,7 @@ private:
     QColor FOperatorColor = Qt::blue;
     QColor FValueColor = Qt::blue;
     QColor FBoolOpColor = Qt::blue;
-    // Kept here only when no panel holds the appearance.
+    // On a panel only the options the tree does not consult count.
     TQPAppearanceOptions FOptions = DefaultAppearanceOptions();
     TFilterLinkTypes FLinkTypes = {fltAll, fltAny, fltNone, fltNotAll};
     QString FMainBtnCaption;

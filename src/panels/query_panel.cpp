@@ -16,27 +16,6 @@ TVxFlatCheckBox::TVxFlatCheckBox(QWidget* parent) : QCheckBox(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-// The content of the scroll area: it paints the current row's band and
-// holds every row's controls.
-class TVxQueryPanel::RowSurface : public QWidget {
-public:
-    RowSurface(TVxQueryPanel& panel) : FPanel(panel) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        FPanel.paintSurface(painter);
-    }
-    void mousePressEvent(QMouseEvent*) override
-    {
-        Guarded([this] { FPanel.MouseDown(); });
-    }
-
-private:
-    TVxQueryPanel& FPanel;
-};
-
 TQueryWord* TVxQueryPanel::RowWord(const TFilterRow* row, int index)
 {
     const std::optional<TWordRole> role = row->RoleOfIndex(index);
@@ -44,18 +23,12 @@ TQueryWord* TVxQueryPanel::RowWord(const TFilterRow* row, int index)
 }
 
 TVxQueryPanel::TVxQueryPanel(QWidget* parent)
-    : QScrollArea(parent), FQuery(std::make_unique<TVxQuery>()), FAppearance(this), FSurface(new RowSurface(*this))
+    : TSentenceRows(parent), FQuery(std::make_unique<TVxQuery>()), FAppearance(this)
 {
-    setFocusPolicy(Qt::StrongFocus);
-    setWidgetResizable(true);
-    setWidget(FSurface);
-    FSurface->setAutoFillBackground(true);
+    Surface()->setAutoFillBackground(true);
     FQuery->SetView(this);
     connectQuery();
     createMenus();
-    // Scrolling brings other rows near the viewport: they get their controls.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
-            [this] { Guarded([this] { PlaceAllRows(); }); });
 }
 
 TVxQueryPanel::~TVxQueryPanel()
@@ -69,11 +42,15 @@ TVxQueryPanel::~TVxQueryPanel()
 void TVxQueryPanel::connectQuery()
 {
     TVxQuery* query = FQuery.get();
-    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket*, int) {
+    connect(query, &TVxQuery::rowInserted, this, [this](TFilterBracket* parent, int index) {
         if (Active())
             PlaceAllRows();
+        // Current once placed: a row added far away gets its controls when
+        // the selection scrolls to it, not on every insert.
+        rowAdded(parent->GetRow(index));
     });
     connect(query, &TVxQuery::rowAboutToBeRemoved, this, [this](TFilterBracket* parent, int index) {
+        rowGoing(parent->GetRow(index));
         dropTreeControls(parent->GetRow(index));
         // The row is still in the tree: the rest moves up once it is gone.
         QMetaObject::invokeMethod(this, [this] { PlaceAllRows(); }, Qt::QueuedConnection);
@@ -98,22 +75,33 @@ void TVxQueryPanel::connectQuery()
             found->second.CheckBox->setChecked(row->GetEnabled());
         PlaceRow(row);
     });
-    connect(query, &TVxQuery::treeAboutToBeReset, this, [this] { dropAllControls(); });
-    connect(query, &TVxQuery::treeReset, this, [this] { rebuild(); });
+    connect(query, &TVxQuery::treeAboutToBeReset, this, [this] {
+        // The rows may all go; a root that stays stays current.
+        FCurrentRootBeforeReset = FCurrentRow == FQuery->Filter() ? FQuery->Filter() : nullptr;
+        FCurrentRow = nullptr;
+        FLostLine = -1;
+        dropAllControls();
+    });
+    connect(query, &TVxQuery::treeReset, this, [this] {
+        if (FCurrentRootBeforeReset == FQuery->Filter())
+            FCurrentRow = FQuery->Filter();
+        FCurrentRootBeforeReset = nullptr;
+        rebuild();
+    });
     connect(query, &TVxQuery::editorCloseRequested, this,
             [this](TFilterRow* row, bool accept) { closeEditorOf(row, accept); });
     connect(query, &TVxQuery::changed, this, &TVxQueryPanel::changed);
 }
 
-QWidget* TVxQueryPanel::Surface() const
+QString TVxQueryPanel::GetTitle(const QString& name) const
 {
-    return FSurface;
+    return FQuery->GetTitle(name);
 }
 
 void TVxQueryPanel::SetShowFrame(bool show)
 {
     FShowFrame = show;
-    FSurface->update();
+    Surface()->update();
 }
 
 int TVxQueryPanel::GetRowHeight() const
@@ -128,6 +116,13 @@ void TVxQueryPanel::SetActive(bool active)
 
 void TVxQueryPanel::ActiveChanged(TVxQuery&)
 {
+    // An activated panel starts at the root, or at the first condition
+    // under a hidden root.
+    FCurrentRow = !Active()                                       ? nullptr
+                  : FAppearance.Options().Contains(aoHideRootRow) ? FQuery->Filter()->GetFirstCondition()
+                                                                  : static_cast<TFilterRow*>(FQuery->Filter());
+    FLostLine = -1;
+    FCurrentControl = 0;
     if (Active())
         UpdateMenus();
     rebuild();
@@ -138,17 +133,17 @@ void TVxQueryPanel::ActiveChanged(TVxQuery&)
 void TVxQueryPanel::QueryChanged(TVxQuery& query)
 {
     IQueryView::QueryChanged(query);
-    FSurface->update();
+    Surface()->update();
 }
 
 void TVxQueryPanel::rebuild()
 {
     dropAllControls();
     if (!Active()) {
-        FSurface->update();
+        Surface()->update();
         return;
     }
-    FWidest = 0;
+    resetWidest();
     recreateAddRowLabel();
     PlaceAllRows();
 }
@@ -175,7 +170,7 @@ void TVxQueryPanel::makeControls(TFilterRow* row)
 {
     RowControls& controls = FRows[row];
     if (!controls.Button) {
-        controls.Button.reset(new TFilterBtn(FSurface));
+        controls.Button.reset(new TFilterBtn(Surface()));
         controls.Button->SetAutoSize(true);
         controls.Button->SetFlat(FAppearance.Options().Contains(aoFlatButtons));
         controls.Button->SetRounded(FAppearance.Options().Contains(aoRoundButtons));
@@ -194,7 +189,7 @@ void TVxQueryPanel::makeControls(TFilterRow* row)
         };
     }
     if (!controls.CheckBox && row != FQuery->Filter()) {
-        controls.CheckBox.reset(new TVxFlatCheckBox(FSurface));
+        controls.CheckBox.reset(new TVxFlatCheckBox(Surface()));
         controls.CheckBox->setChecked(row->GetEnabled());
         // Only the user's clicks: the box also follows the row's state.
         connect(controls.CheckBox.get(), &QCheckBox::clicked, this,
@@ -221,7 +216,7 @@ void TVxQueryPanel::makeLabels(TFilterRow* row, RowControls& controls)
         }
         if (!word)
             continue;
-        label.reset(CreateWordLabel(*word, FSurface).release());
+        label.reset(CreateWordLabel(*word, Surface()).release());
         QFont shown = font();
         shown.setUnderline(word->Editor() != weNone);
         label->setFont(shown);
@@ -290,7 +285,7 @@ void TVxQueryPanel::dropAllControls()
             if (label)
                 label->BindWord(nullptr);
     FRows.clear();
-    FAddRowLabel.reset();
+    dropAddRowLabel();
 }
 
 bool TVxQueryPanel::rowShown(const TFilterRow* row) const
@@ -320,7 +315,7 @@ void TVxQueryPanel::recreateAddRowLabel()
 {
     const TQPAppearanceOptions options = FAppearance.Options();
     if (options.Contains(aoFieldsMenuOnAdd)) {
-        auto* popup = new TDropDownPopup(FSurface);
+        auto* popup = new TDropDownPopup(Surface());
         popup->SetMaxItemCount(FQuery->MaxPopupItemCount());
         FQuery->FillFieldsList(popup->Word(), FQuery->Filter());
         popup->SetChoiceOnly(true);
@@ -333,27 +328,23 @@ void TVxQueryPanel::recreateAddRowLabel()
                     ProcessAddRowClick(field);
             });
         });
-        FAddRowLabel.reset(popup);
+        setAddRowLabel(popup);
     } else {
-        auto* line = new TDropDownLabel(FSurface);
+        auto* line = new TDropDownLabel(Surface());
         // The line opens nothing itself: once it closed, the click adds a row.
         connect(line, &TDropDownLabel::droppedUp, this,
                 [this] { Guarded([this] { AddRowLabelMouseDown(Qt::LeftButton); }); });
         connect(line, &TDropDownLabel::rightClicked, this,
                 [this] { Guarded([this] { AddRowLabelMouseDown(Qt::RightButton); }); });
-        FAddRowLabel.reset(line);
+        setAddRowLabel(line);
     }
-    FAddRowLabel->SetCaption(QStringLiteral("< ") + FQuery->GetTitle(QStringLiteral("ttlClickToAdd"))
-                             + QStringLiteral(" >"));
-    QPalette colours = FAddRowLabel->palette();
-    colours.setColor(QPalette::WindowText, FAppearance.AddRowColor());
-    FAddRowLabel->setPalette(colours);
-    FAddRowLabel->SetOwnerShown(options.Contains(aoShowAddRow));
+    styleAddRowLabel(FAppearance.AddRowColor());
+    AddRowLabel()->SetOwnerShown(options.Contains(aoShowAddRow));
 }
 
 TFilterCond* TVxQueryPanel::ProcessAddRowClick(TDSField* field)
 {
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     TFilterBracket* bracket = current && current->ParentBracket() ? current->ParentBracket() : FQuery->Filter();
     TFilterCond* added = FQuery->AddCondition(bracket, field);
     if (added) {
@@ -377,11 +368,6 @@ int TVxQueryPanel::rowStep() const
     return GetRowHeight() + 3 + FRowSpace;
 }
 
-int TVxQueryPanel::rowTop(int slot) const
-{
-    return slot * rowStep() + FHeadTop;
-}
-
 void TVxQueryPanel::PlaceAllRows()
 {
     // Which rows show "and" or "or" depends on their neighbours.
@@ -389,17 +375,16 @@ void TVxQueryPanel::PlaceAllRows()
         FQuery->Filter()->UpdateLogOpLabel();
     // Controls live only near the viewport, a screen above and below it;
     // the root and the current row keep theirs wherever they are.
-    const int screen = viewport()->height();
-    const int scrolled = verticalScrollBar()->value();
-    const int firstSlot = (scrolled - screen - FHeadTop) / rowStep() - 1;
-    const int lastSlot = (scrolled + 2 * screen) / rowStep() + 1;
-    const TFilterRow* current = FQuery->CurrentRow();
+    const SlotRange nearby = nearSlots();
+    // Read once: the walk visits every row.
+    const int hidden = FAppearance.Options().Contains(aoHideRootRow) ? 1 : 0;
+    const TFilterRow* current = CurrentRow();
     std::vector<TFilterRow*> stack{FQuery->Filter()};
     while (!stack.empty()) {
         TFilterRow* row = stack.back();
         stack.pop_back();
-        const int slot = RowSlot(row);
-        const bool near = slot >= firstSlot && slot <= lastSlot;
+        const int slot = row->RowNum() - hidden;
+        const bool near = nearby.Contains(slot);
         if (Active() && (near || row == FQuery->Filter() || row == current)) {
             if (!FRows.count(row))
                 makeControls(row);
@@ -415,7 +400,7 @@ void TVxQueryPanel::PlaceAllRows()
     }
     PlaceAddRow();
     updateSurfaceSize();
-    FSurface->update();
+    Surface()->update();
 }
 
 void TVxQueryPanel::PlaceRow(TFilterRow* row)
@@ -505,7 +490,7 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
         if (label)
             label->setAccessibleDescription(sentence);
     if (!rtl)
-        FWidest = std::max(FWidest, x);
+        noteRowRight(x);
 }
 
 TFilterRow* TVxQueryPanel::lastPlacedRow() const
@@ -522,21 +507,22 @@ TFilterRow* TVxQueryPanel::lastPlacedRow() const
 
 void TVxQueryPanel::PlaceAddRow()
 {
-    if (!FAddRowLabel)
+    TDropDownLabel* line = AddRowLabel();
+    if (!line)
         return;
-    FAddRowLabel->setFont(font());
-    FAddRowLabel->resize(FAddRowLabel->sizeHint());
+    line->setFont(font());
+    line->resize(line->sizeHint());
     // Under the last row's button, wherever that row's controls are.
     const TFilterRow* last = lastPlacedRow();
     const int indent = last == FQuery->Filter() ? FHeadLeft : FTabSpace * last->GetRowLevel() + FHeadLeft;
     const bool rtl = layoutDirection() == Qt::RightToLeft;
-    const int left = rtl ? viewport()->width() - indent - 5 - FAddRowLabel->width() : indent;
+    const int left = rtl ? viewport()->width() - indent - 5 - line->width() : indent;
     const bool empty = FQuery->Filter()->GetRowCount() == 0;
     const QRect lastRect = GetRowRect(last);
     const int top = empty && FAppearance.Options().Contains(aoHideRootRow)
                         ? FHeadTop + 2
                         : lastRect.top() + lastRect.height() + FRowSpace + 2;
-    FAddRowLabel->move(left, top);
+    line->move(left, top);
 }
 
 QRect TVxQueryPanel::GetRowRect(const TFilterRow* row) const
@@ -544,12 +530,12 @@ QRect TVxQueryPanel::GetRowRect(const TFilterRow* row) const
     const int slot = RowSlot(row);
     if (!Active() || slot < 0)
         return {};
-    return {0, rowTop(slot) - 2, FSurface->width(), GetRowHeight() + 4};
+    return {0, rowTop(slot) - 2, Surface()->width(), GetRowHeight() + 4};
 }
 
 void TVxQueryPanel::RefreshRow(TFilterRow* row)
 {
-    FSurface->update(GetRowRect(row));
+    Surface()->update(GetRowRect(row));
 }
 
 TFilterBtn* TVxQueryPanel::RowButton(const TFilterRow* row) const
@@ -576,25 +562,19 @@ TDropDownLabel* TVxQueryPanel::GetRowControl(const TFilterRow* row, int index) c
 void TVxQueryPanel::updateSurfaceSize()
 {
     // The height follows the rows; the width is the widest row placed so far.
-    int bottom = Active() ? GetRowRect(lastPlacedRow()).bottom() : 0;
-    int right = FWidest;
-    if (FAddRowLabel && !FAddRowLabel->isHidden()) {
-        bottom = std::max(bottom, FAddRowLabel->geometry().bottom());
-        right = std::max(right, FAddRowLabel->geometry().right());
-    }
-    FSurface->setMinimumSize(right + FHeadLeft, bottom + FHeadTop);
+    TSentenceRows::updateSurfaceSize(Active() ? GetRowRect(lastPlacedRow()).bottom() : 0, FHeadLeft, FHeadTop);
 }
 
 void TVxQueryPanel::paintSurface(QPainter& painter)
 {
-    painter.fillRect(FSurface->rect(), palette().color(QPalette::Window));
-    TFilterRow* current = FQuery->CurrentRow();
+    painter.fillRect(Surface()->rect(), palette().color(QPalette::Window));
+    TFilterRow* current = CurrentRow();
     if (!Active() || !current || !FAppearance.Options().Contains(aoAllowKeyboard))
         return;
     if (!rowShown(current))
         return;
     painter.fillRect(GetRowRect(current), FAppearance.ActiveRowColor());
-    const int index = current->CurrentControlIndex();
+    const int index = FCurrentControl;
     if (!FShowFrame || index <= 0)
         return;
     const QWidget* selected = GetRowControl(current, index);
@@ -604,9 +584,15 @@ void TVxQueryPanel::paintSurface(QPainter& painter)
     painter.drawRect(selected->geometry().adjusted(-2, -2, 1, 1));
 }
 
+bool TVxQueryPanel::surfaceMouseDown()
+{
+    MouseDown();
+    return true;
+}
+
 void TVxQueryPanel::changeEvent(QEvent* event)
 {
-    QScrollArea::changeEvent(event);
+    TSentenceRows::changeEvent(event);
     switch (event->type()) {
     case QEvent::FontChange:
         Guarded([this] { RefreshPanel(); });
@@ -615,20 +601,12 @@ void TVxQueryPanel::changeEvent(QEvent* event)
         Guarded([this] { PlaceAllRows(); });
         break;
     case QEvent::EnabledChange:
-        if (FAddRowLabel)
-            FAddRowLabel->setEnabled(isEnabled());
+        if (AddRowLabel())
+            AddRowLabel()->setEnabled(isEnabled());
         break;
     default:
         break;
     }
-}
-
-void TVxQueryPanel::resizeEvent(QResizeEvent* event)
-{
-    QScrollArea::resizeEvent(event);
-    // A taller viewport shows more rows; right to left, rows hang from the
-    // right edge.
-    Guarded([this] { PlaceAllRows(); });
 }
 
 } // namespace brindle

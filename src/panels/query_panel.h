@@ -14,11 +14,11 @@
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
 #include <brindle/panels/round_button.h>
+#include <brindle/panels/sentence_rows.h>
 #include <brindle/query/query.h>
 
 #include <QCheckBox>
 #include <QPointer>
-#include <QScrollArea>
 
 class QActionGroup;
 class QMenu;
@@ -38,7 +38,7 @@ public:
     explicit TVxFlatCheckBox(QWidget* parent = nullptr);
 };
 
-class BRINDLE_WIDGETS_EXPORT TVxQueryPanel : public QScrollArea, private IQueryView {
+class BRINDLE_WIDGETS_EXPORT TVxQueryPanel : public TSentenceRows, private IQueryView {
     Q_OBJECT
 public:
     explicit TVxQueryPanel(QWidget* parent = nullptr);
@@ -105,10 +105,8 @@ public:
     TDropDownLabel* GetRowControl(const TFilterRow* row, int index) const;
     // The word a row shows at a control index; null for none.
     static TQueryWord* RowWord(const TFilterRow* row, int index);
-    // The add-row line, while the panel is active.
-    TDropDownLabel* AddRowLabel() const { return FAddRowLabel.get(); }
-    // The widget that holds the rows (the scroll area's content).
-    QWidget* Surface() const;
+    // The query's titles.
+    QString GetTitle(const QString& name) const override;
 
     // Adds a condition (with the field, or the first one offered) to the
     // bracket holding the current row, or to the root.
@@ -147,9 +145,25 @@ public:
     // The add-row line: left adds a condition, right opens the main menu.
     void AddRowLabelMouseDown(Qt::MouseButton button);
 
-    // The current row; changing it repaints the panel.
-    TFilterRow* CurrentRow() const { return FQuery->CurrentRow(); }
+    // The current row, the panel's own: the row a user works on, which the
+    // commands and the keyboard act on. A row added to the tree becomes
+    // current; when the current row goes, the row now in its line, else
+    // the one above, takes over. Changing it repaints the panel; a row out
+    // of the tree is none.
+    TFilterRow* CurrentRow() const;
     void SetCurrentRow(TFilterRow* row);
+    // The bracket of the current row (itself when it is one), else the root.
+    TFilterBracket* GetCurrentBracket() const;
+    // The current row's line; -1 for none.
+    int GetCurrentRowNum() const;
+    // The current row moved one step (TVxQuery::MoveRowUp...); it stays current.
+    void MoveCurRowUp();
+    void MoveCurRowDown();
+    void MoveCurRowLeft();
+    void MoveCurRowRight();
+    // The control index of the current row's selected word; 0 for none.
+    int CurrentControlIndex() const { return FCurrentControl; }
+    void SetCurrentControlIndex(int index);
     // Makes the row of the slot current, selects its first drop-down word
     // and scrolls it into view.
     void SetCurrentRowNum(int slot);
@@ -158,8 +172,9 @@ public:
     // The slot the row stands in; -1 when none.
     int RowSlot(const TFilterRow* row) const;
 
-    // A row's words: selection moves over the drop-down words (not plain
-    // text) in index order 1 to 5, then 9; true when it moved.
+    // The selected word of the row (the current one): selection moves over
+    // the drop-down words (not plain text) in index order 1 to 5, then 9;
+    // true when it moved.
     bool NextCurControl(TFilterRow* row);
     bool PrevCurControl(TFilterRow* row);
     void FirstCurControl(TFilterRow* row);
@@ -215,11 +230,15 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // TSentenceRows
+    int rowStep() const override;
+    int firstRowTop() const override { return FHeadTop; }
+    void placeNearRows() override { PlaceAllRows(); }
+    void paintSurface(QPainter& painter) override;
+    bool surfaceMouseDown() override;
 
 private:
-    class RowSurface;
     template <typename T>
     using Owned = LaterOwned<T>;
     struct RowControls {
@@ -235,6 +254,11 @@ private:
                       QString& readableText) override;
 
     void connectQuery();
+    // The tree's changes as they concern the current row.
+    void rowAdded(TFilterRow* row);
+    void rowGoing(TFilterRow* row);
+    // Moves the current row with the query's command and keeps it current.
+    void moveCurrentRow(bool (TVxQuery::*move)(TFilterRow*));
     // The one open editor of the panel: closed when another opens, on a
     // click on the background and when the query asks (for a row, or for a
     // bracket and the rows below it).
@@ -262,8 +286,6 @@ private:
     void popupRowMenuUnderWord(TFilterRow* row);
     // Deletes the current row, renumbers the tree and places the rows.
     void deleteCurrentRow();
-    // The focus rule after a command: the panel takes the keyboard focus.
-    void takeFocus();
     // The row's label that is selected; none without a selection.
     TDropDownLabel* selectedLabel(const TFilterRow* row) const;
     int labelIndex(const TFilterRow* row, const TDropDownLabel* label) const;
@@ -274,29 +296,29 @@ private:
     // The last row down the tree's last branches (the add-row line's anchor).
     TFilterRow* lastPlacedRow() const;
     QColor wordColor(TWordRole role) const;
-    void paintSurface(QPainter& painter);
     void updateSurfaceSize();
     void saveResultFields(const TdlgRFieldsEditor& dialog);
-    // The distance between two rows' tops, and the top of a row's slot.
-    int rowStep() const;
-    int rowTop(int slot) const;
 
     std::unique_ptr<TVxQuery> FQuery;
     TQPAppearance FAppearance;
     TQPAppearance FSubQueryAppearance;
     QFont FSubQueryFont;
-    RowSurface* FSurface;
     std::unordered_map<const TFilterRow*, RowControls> FRows;
-    Owned<TDropDownLabel> FAddRowLabel;
     QPointer<TDropDownLabel> FOpenEditor;
+    // The current row, or the line it stood in until someone asks: the rows
+    // around it settle only once its removal is over.
+    mutable TFilterRow* FCurrentRow = nullptr;
+    mutable int FLostLine = -1;
+    bool FLostFromRoot = false;
+    // Whether the root was current when the tree began a reset, and which.
+    const TFilterBracket* FCurrentRootBeforeReset = nullptr;
+    int FCurrentControl = 0;
     const TImageList* FImages = nullptr;
     int FRowSpace = 3;
     int FTabSpace = 20;
     int FElemSpace = 5;
     int FHeadLeft = 5;
     int FHeadTop = 5;
-    // The right edge of the widest row placed since the rows were rebuilt.
-    int FWidest = 0;
     bool FShowFrame = true;
     bool FIsActiveX = false;
     QMenu* FMainPopup = nullptr;

@@ -179,7 +179,7 @@ void TVxQueryPanel::popupMenu(QMenu* menu, const QPoint& at)
 
 void TVxQueryPanel::MenuItemClick(int tag)
 {
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     TFilterBracket* root = FQuery->Filter();
     TFilterBracket* parent = !current || current == root ? root : current->ParentBracket();
     switch (tag) {
@@ -192,7 +192,7 @@ void TVxQueryPanel::MenuItemClick(int tag)
         FQuery->AddBracket(parent);
         break;
     case tagAddCondInside:
-        FQuery->AddCondition(FQuery->GetCurrentBracket(), nullptr);
+        FQuery->AddCondition(GetCurrentBracket(), nullptr);
         break;
     case tagAddBracketInside:
         if (current && current->IsBracket())
@@ -214,7 +214,7 @@ void TVxQueryPanel::MenuItemClick(int tag)
 
 void TVxQueryPanel::RowMenuPopup()
 {
-    const TFilterRow* current = FQuery->CurrentRow();
+    const TFilterRow* current = CurrentRow();
     const bool inside = current && current->IsBracket() && current != FQuery->Filter();
     for (int tag : {tagAddCondInside, tagAddBracketInside, tagLineAfterInside})
         actionByTag(FRowPopup, tag)->setVisible(inside);
@@ -225,14 +225,14 @@ void TVxQueryPanel::AddCustomConditionClick(int position)
     TVxCustomDBStructure* model = FQuery->DbStruct();
     if (!model || position < 0 || position >= model->Conditions().Count())
         return;
-    FQuery->AddCustomCondition(FQuery->GetCurrentBracket(), model->Conditions().Items(position));
+    FQuery->AddCustomCondition(GetCurrentBracket(), model->Conditions().Items(position));
     Surface()->update();
     takeFocus();
 }
 
 void TVxQueryPanel::ValueMenuPopup()
 {
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     const int index = valueIndexOf(current, selectedLabel(current));
     const bool isParam = index > 0 && static_cast<TFilterCond*>(current)->GetValueIsParam(index);
     QAction* parameter = actionByTag(FValuePopup, tagParameter);
@@ -244,7 +244,7 @@ void TVxQueryPanel::ValueMenuPopup()
 
 void TVxQueryPanel::ValueMenuItemClick(int tag)
 {
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     const int index = valueIndexOf(current, selectedLabel(current));
     if (index == 0)
         return;
@@ -297,21 +297,15 @@ void TVxQueryPanel::AddRowLabelMouseDown(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton) {
         ProcessAddRowClick(nullptr);
-    } else if (button == Qt::RightButton && FAddRowLabel) {
-        popupMenu(FMainPopup, FAddRowLabel->mapToGlobal(QPoint(0, FAddRowLabel->height())));
+    } else if (button == Qt::RightButton && AddRowLabel()) {
+        popupMenu(FMainPopup, AddRowLabel()->mapToGlobal(QPoint(0, AddRowLabel()->height())));
     }
     takeFocus();
 }
 
-void TVxQueryPanel::takeFocus()
-{
-    if (!hasFocus())
-        setFocus(Qt::OtherFocusReason);
-}
-
 void TVxQueryPanel::deleteCurrentRow()
 {
-    TFilterRow* current = FQuery->CurrentRow();
+    TFilterRow* current = CurrentRow();
     if (!current || current == FQuery->Filter())
         return;
     TFilterBracket* parent = current->ParentBracket();
@@ -326,11 +320,108 @@ void TVxQueryPanel::deleteCurrentRow()
 
 // --- the current row and its selected word
 
+TFilterRow* TVxQueryPanel::CurrentRow() const
+{
+    if (FLostLine >= 0) {
+        // The current row went: the line below it has moved up into its
+        // line, so that line or the one above becomes current.
+        const int line = std::exchange(FLostLine, -1);
+        const int rows = FQuery->Filter()->GetRowCount() + (FLostFromRoot ? 1 : 0);
+        if (line > 0 && rows > 1) {
+            TFilterRow* next = FQuery->GetRowByNum(line);
+            FCurrentRow = next ? next : FQuery->GetRowByNum(line - 1);
+        }
+    }
+    return FCurrentRow;
+}
+
+void TVxQueryPanel::rowAdded(TFilterRow* row)
+{
+    // A bracket made around the current row (a move) leaves it current.
+    for (const TFilterRow* at = FCurrentRow; at; at = at->ParentBracket())
+        if (at == row)
+            return;
+    FCurrentRow = row;
+    FLostLine = -1;
+    FCurrentControl = 0;
+}
+
+void TVxQueryPanel::rowGoing(TFilterRow* row)
+{
+    // Rows that go while a lost row's line waits leave it waiting.
+    for (const TFilterRow* at = FCurrentRow; at; at = at->ParentBracket())
+        if (at == row) {
+            FLostLine = FCurrentRow->RowNum();
+            FLostFromRoot = FCurrentRow->ParentBracket() == FQuery->Filter();
+            FCurrentRow = nullptr;
+            FCurrentControl = 0;
+            return;
+        }
+}
+
+TFilterBracket* TVxQueryPanel::GetCurrentBracket() const
+{
+    TFilterRow* current = CurrentRow();
+    if (!current)
+        return FQuery->Filter();
+    if (current->IsBracket())
+        return static_cast<TFilterBracket*>(current);
+    return current->ParentBracket();
+}
+
+int TVxQueryPanel::GetCurrentRowNum() const
+{
+    const TFilterRow* current = CurrentRow();
+    return current ? current->RowNum() : -1;
+}
+
+void TVxQueryPanel::moveCurrentRow(bool (TVxQuery::*move)(TFilterRow*))
+{
+    TFilterRow* row = CurrentRow();
+    const int selected = FCurrentControl;
+    if (!row || !(FQuery.get()->*move)(row))
+        return;
+    // A bracket made around the row became current meanwhile; the row and
+    // its selected word come back.
+    SetCurrentRow(row);
+    FCurrentControl = selected;
+}
+
+void TVxQueryPanel::MoveCurRowUp()
+{
+    moveCurrentRow(&TVxQuery::MoveRowUp);
+}
+
+void TVxQueryPanel::MoveCurRowDown()
+{
+    moveCurrentRow(&TVxQuery::MoveRowDown);
+}
+
+void TVxQueryPanel::MoveCurRowLeft()
+{
+    moveCurrentRow(&TVxQuery::MoveRowLeft);
+}
+
+void TVxQueryPanel::MoveCurRowRight()
+{
+    moveCurrentRow(&TVxQuery::MoveRowRight);
+}
+
+void TVxQueryPanel::SetCurrentControlIndex(int index)
+{
+    FCurrentControl = index;
+    if (TFilterRow* current = CurrentRow())
+        RefreshRow(current);
+}
+
 void TVxQueryPanel::SetCurrentRow(TFilterRow* row)
 {
-    if (row == FQuery->CurrentRow())
+    if (!FQuery->Contains(row))
+        row = nullptr;
+    if (row == CurrentRow())
         return;
-    FQuery->SetCurrentRow(row);
+    FCurrentRow = row;
+    FCurrentControl = 0;
     // The current row always has its controls.
     if (row && !FRows.count(row))
         PlaceAllRows();
@@ -350,7 +441,7 @@ void TVxQueryPanel::SetCurrentRowNum(int slot)
 
 void TVxQueryPanel::IncCurRow()
 {
-    if (const TFilterRow* current = FQuery->CurrentRow()) {
+    if (const TFilterRow* current = CurrentRow()) {
         const int slot = RowSlot(current);
         if (slot < RowSlot(FQuery->GetLastRow()))
             SetCurrentRowNum(slot + 1);
@@ -360,7 +451,7 @@ void TVxQueryPanel::IncCurRow()
 
 void TVxQueryPanel::DecCurRow()
 {
-    if (const TFilterRow* current = FQuery->CurrentRow()) {
+    if (const TFilterRow* current = CurrentRow()) {
         const int slot = RowSlot(current);
         if (slot > 0)
             SetCurrentRowNum(slot - 1);
@@ -370,7 +461,7 @@ void TVxQueryPanel::DecCurRow()
 
 TDropDownLabel* TVxQueryPanel::selectedLabel(const TFilterRow* row) const
 {
-    return row ? GetRowControl(row, row->CurrentControlIndex()) : nullptr;
+    return row && row == CurrentRow() ? GetRowControl(row, FCurrentControl) : nullptr;
 }
 
 int TVxQueryPanel::labelIndex(const TFilterRow* row, const TDropDownLabel* label) const
@@ -394,8 +485,8 @@ bool TVxQueryPanel::selectable(const TFilterRow* row, int index, bool visibleOnl
 bool TVxQueryPanel::NextCurControl(TFilterRow* row)
 {
     for (int index : ControlIndexes)
-        if (index > row->CurrentControlIndex() && selectable(row, index, true)) {
-            row->SetCurrentControlIndex(index);
+        if (index > FCurrentControl && selectable(row, index, true)) {
+            FCurrentControl = index;
             return true;
         }
     return false;
@@ -404,8 +495,8 @@ bool TVxQueryPanel::NextCurControl(TFilterRow* row)
 bool TVxQueryPanel::PrevCurControl(TFilterRow* row)
 {
     for (auto index = ControlIndexes.rbegin(); index != ControlIndexes.rend(); ++index)
-        if (*index < row->CurrentControlIndex() && selectable(row, *index, false)) {
-            row->SetCurrentControlIndex(*index);
+        if (*index < FCurrentControl && selectable(row, *index, false)) {
+            FCurrentControl = *index;
             return true;
         }
     return false;
@@ -413,7 +504,7 @@ bool TVxQueryPanel::PrevCurControl(TFilterRow* row)
 
 void TVxQueryPanel::FirstCurControl(TFilterRow* row)
 {
-    row->SetCurrentControlIndex(0);
+    FCurrentControl = 0;
     NextCurControl(row);
 }
 
@@ -435,7 +526,7 @@ void TVxQueryPanel::keyPressEvent(QKeyEvent* event)
     bool handled = false;
     // A command that failed has still used its key up.
     if (Guarded([&] { handled = KeyDown(event->key(), event->modifiers()); }) && !handled)
-        QScrollArea::keyPressEvent(event);
+        TSentenceRows::keyPressEvent(event);
 }
 
 bool TVxQueryPanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
@@ -455,7 +546,7 @@ bool TVxQueryPanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
     default:
         return false;
     }
-    TFilterRow* row = FQuery->CurrentRow();
+    TFilterRow* row = CurrentRow();
     if (!row || (key != Qt::Key_Insert && !rowShown(row)))
         return true;
     const Qt::KeyboardModifiers held =
@@ -470,26 +561,26 @@ bool TVxQueryPanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
             if (key == Qt::Key_Left ? PrevCurControl(row) : NextCurControl(row))
                 showSelection(row);
         } else if (ctrl) {
-            key == Qt::Key_Left ? FQuery->MoveCurRowLeft() : FQuery->MoveCurRowRight();
+            key == Qt::Key_Left ? MoveCurRowLeft() : MoveCurRowRight();
         }
         break;
     case Qt::Key_Up:
         if (none)
             DecCurRow();
         else if (ctrl)
-            FQuery->MoveCurRowUp();
+            MoveCurRowUp();
         break;
     case Qt::Key_Down:
         if (none)
             IncCurRow();
         else if (ctrl)
-            FQuery->MoveCurRowDown();
+            MoveCurRowDown();
         break;
     case Qt::Key_Insert:
         if (held.testFlag(Qt::AltModifier))
             popupRowMenuUnderWord(row);
         else
-            FQuery->AddConditionNum(FQuery->GetCurrentBracket(), row->RowNum() + 1, nullptr);
+            FQuery->AddConditionNum(GetCurrentBracket(), row->RowNum() + 1, nullptr);
         break;
     case Qt::Key_Delete:
         if (ctrl)
@@ -590,7 +681,7 @@ void TVxQueryPanel::BeforeDropLabel(TFilterRow* row, TDropDownLabel* label)
     if (!FRows.count(row))
         return;
     SetCurrentRow(row);
-    row->SetCurrentControlIndex(labelIndex(row, label));
+    FCurrentControl = labelIndex(row, label);
     SetShowFrame(false);
 }
 
@@ -630,7 +721,7 @@ void TVxQueryPanel::ValueAltClick(TFilterCond* condition, int valueIndex)
 void TVxQueryPanel::ValueRightClick(TFilterRow* row, TDropDownLabel* label)
 {
     SetCurrentRow(row);
-    row->SetCurrentControlIndex(labelIndex(row, label));
+    FCurrentControl = labelIndex(row, label);
     RefreshRow(row);
     if (!FAppearance.Options().Contains(aoAllowParams))
         return;

@@ -7,11 +7,14 @@
 #include <brindle/panels/drop_down_list_box.h>
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/titles_editor.h>
+#include <brindle/panels/word_labels.h>
 #include <brindle/query/titles.h>
 
 #include <QMenu>
 #include <QScopeGuard>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace brindle {
 
@@ -40,6 +43,24 @@ void styleWord(TDropDownLabel& label, const QFont& font, const QColor& colour)
     label.setPalette(colours);
 }
 
+std::size_t roleSlot(TWordRole role)
+{
+    return static_cast<std::size_t>(std::find(std::begin(ResultFieldOrder), std::end(ResultFieldOrder), role)
+                                    - std::begin(ResultFieldOrder));
+}
+
+// The words may be gone already (a bound query's list goes before its
+// query tells): the label forgets its word unseen, and a label still in its
+// own event reaches the row no more.
+void letGo(LaterOwned<TDropDownLabel>& label)
+{
+    if (!label)
+        return;
+    label->ForgetWord();
+    QObject::disconnect(label.get(), &TDropDownLabel::valueAccepted, label.get(), nullptr);
+    label.reset();
+}
+
 } // namespace
 
 // --- rows
@@ -48,60 +69,87 @@ TResultFieldRow::TResultFieldRow(TVxResultFieldsPanel& panel, TResultField* fiel
 {
     if (!panel.DBStruct())
         throw ERFPanelError(LoadResString(_ERRDbStructNotDefined));
-    QWidget* surface = panel.Surface();
-    const TRFPAppearanceOptions options = panel.Appearance().Options();
+}
+
+TResultFieldRow::~TResultFieldRow()
+{
+    dropControls();
+}
+
+TDropDownLabel* TResultFieldRow::label(TWordRole role) const
+{
+    const std::size_t at = roleSlot(role);
+    return at < FLabels.size() ? FLabels[at].get() : nullptr;
+}
+
+TResultFieldRow::Owned<TDropDownLabel>& TResultFieldRow::slot(TWordRole role)
+{
+    return FLabels[roleSlot(role)];
+}
+
+void TResultFieldRow::makeControls()
+{
+    QWidget* surface = FPanel.Surface();
+    const TRFPAppearanceOptions options = FPanel.Appearance().Options();
     FButton.reset(new TRFRowButton(surface));
-    FButton->setFont(panel.font());
+    FButton->setFont(FPanel.font());
     FButton->SetAutoSize(true);
     FButton->SetFlat(options.Contains(aoFlatButtons));
     FButton->SetRounded(options.Contains(aoRoundButtons));
+    FButton->setVisible(FVisible);
     FButton->OnClick = [this](QObject*) { Guarded([this] { FPanel.RowButtonClick(this); }); };
-
-    FSortLabel.reset(new TDropDownPopup(surface));
-    styleWord(*FSortLabel, panel.font(), panel.Appearance().SortColor());
-    TQueryWord& sort = FSortLabel->Word();
-    sort.AddItem({}, QStringLiteral("0"), panel.GetTitle(QStringLiteral("ttlNotSorted")));
-    sort.AddItem({}, QStringLiteral("1"), panel.GetTitle(QStringLiteral("ttlAscending")));
-    sort.AddItem({}, QStringLiteral("2"), panel.GetTitle(QStringLiteral("ttlDescending")));
-    sort.SetItemIndex(0);
-    refreshOnAccept(*FSortLabel);
-    SetVisible(false);
 }
 
-TResultFieldRow::~TResultFieldRow() = default;
-
-void TResultFieldRow::refreshOnAccept(TDropDownLabel& label)
+void TResultFieldRow::dropControls()
 {
-    // The row owns the label: the label is the connection's context.
-    QObject::connect(&label, &TDropDownLabel::droppedUp, &label, [this](TDropDownLabel*, bool accepted) {
-        if (accepted)
-            Guarded([this] { RefreshResultField(); });
-    });
+    for (Owned<TDropDownLabel>& label : FLabels)
+        letGo(label);
+    FButton.reset();
+}
+
+void TResultFieldRow::bindWords()
+{
+    for (TWordRole role : ResultFieldOrder) {
+        Owned<TDropDownLabel>& label = slot(role);
+        TQueryWord* word = FRField->Word(role);
+        if (label && word && &label->Word() == word && LabelFitsEditor(*label, word->Editor()))
+            continue;
+        letGo(label);
+        if (!word)
+            continue;
+        label.reset(CreateWordLabel(*word, FPanel.Surface()).release());
+        if (word->Editor() == weNone) {
+            label->setFont(FPanel.font());
+        } else {
+            styleWord(*label, FPanel.font(),
+                      role == wrSorting ? FPanel.Appearance().SortColor() : FPanel.Appearance().FieldColor());
+            // The choice goes to the list, which shows it in the word.
+            label->SetChoiceOnly(true);
+            QObject::connect(label.get(), &TDropDownLabel::valueAccepted, label.get(),
+                             [this, role](TDropDownLabel*, const QString& value) {
+                                 Guarded([&] { FPanel.acceptWord(this, role, value); });
+                             });
+        }
+        label->setVisible(FVisible);
+    }
 }
 
 void TResultFieldRow::SetRField(TResultField* field)
 {
+    for (Owned<TDropDownLabel>& label : FLabels)
+        letGo(label);
     FRField = field;
     PlaceRow();
 }
 
-int TResultFieldRow::GetRowIndex() const
-{
-    for (int i = 0; i < FPanel.RowCount(); ++i)
-        if (FPanel.Row(i) == this)
-            return i;
-    return -1;
-}
-
 TSortingType TResultFieldRow::GetSorting() const
 {
-    const int value = FSortLabel->Value().toInt();
-    return value == stAscending || value == stDescending ? static_cast<TSortingType>(value) : stNoSort;
+    return FRField ? FRField->Sorting() : stNoSort;
 }
 
 void TResultFieldRow::SetSorting(TSortingType sorting)
 {
-    FSortLabel->SetValue(QString::number(sorting));
+    FPanel.ResultFields().AcceptWordValue(FIndex, wrSorting, QString::number(sorting));
 }
 
 bool TResultFieldRow::GetVisible() const
@@ -112,129 +160,49 @@ bool TResultFieldRow::GetVisible() const
 void TResultFieldRow::SetVisible(bool visible)
 {
     FVisible = visible;
-    for (QWidget* control : {static_cast<QWidget*>(FButton.get()), static_cast<QWidget*>(FTextLabel1.get()),
-                             static_cast<QWidget*>(FTextLabel2.get()), static_cast<QWidget*>(FFieldLabel.get()),
-                             static_cast<QWidget*>(FSortLabel.get())})
-        if (control)
-            control->setVisible(visible);
-}
-
-void TResultFieldRow::setText(Owned<TDropDownLabel>& label, const QString& text)
-{
-    if (text.isEmpty()) {
-        label.reset();
-        return;
-    }
-    if (!label) {
-        label.reset(new TDropDownLabel(weNone, FPanel.Surface()));
-        label->setFont(FPanel.font());
-        label->setVisible(FVisible);
-    }
-    label->SetCaption(text.toUpper());
-}
-
-void TResultFieldRow::CreateFieldLabel()
-{
-    const bool popup = FPanel.Appearance().Options().Contains(aoPopupField);
-    if (FFieldLabel && (qobject_cast<TDropDownPopup*>(FFieldLabel.get()) != nullptr) == popup)
-        return;
-    if (popup)
-        FFieldLabel.reset(new TDropDownPopup(FPanel.Surface()));
-    else
-        FFieldLabel.reset(new TDropDownListBox(FPanel.Surface()));
-    styleWord(*FFieldLabel, FPanel.font(), FPanel.Appearance().FieldColor());
-    FFieldLabel->Word().LoadItems(FPanel.FieldItems());
-    FFieldLabel->setVisible(FVisible);
-    refreshOnAccept(*FFieldLabel);
+    if (FButton)
+        FButton->setVisible(visible);
+    for (Owned<TDropDownLabel>& label : FLabels)
+        if (label)
+            label->setVisible(visible);
 }
 
 void TResultFieldRow::PlaceRow()
 {
-    if (!FRField)
+    if (!FRField || !FButton)
         return;
     const TRFPAppearance& look = FPanel.Appearance();
     const int height = FPanel.RowHeight();
-    const int index = GetRowIndex();
-    const int top = index * (look.RowSpace() + height) + look.TopMargin();
-    FButton->SetCaption(QString::number(index + 1));
+    const int top = FPanel.rowTop(FIndex);
+    FButton->SetCaption(QString::number(FIndex + 1));
     FButton->move(look.LeftMargin(), top);
     FButton->resize(FButton->width(), height);
     int x = look.LeftMargin() + look.ElemSpace() + FButton->width();
-
-    // The formula reads around its first field: "SUM(" field ")".
-    const QString& formula = FRField->Formula();
-    TDSField* field = FRField->DSFields().IsEmpty() ? nullptr : FRField->DSFields()[0];
-    QString before = formula;
-    QString after;
-    if (field) {
-        const qsizetype mark = formula.indexOf(QLatin1String("@1"));
-        if (mark >= 0) {
-            before = formula.left(mark);
-            after = formula.mid(mark + 2);
-        }
+    bindWords();
+    int right = x;
+    for (const Owned<TDropDownLabel>& label : FLabels) {
+        if (!label)
+            continue;
+        label->move(x, top);
+        right = x + label->width();
+        x += look.ElemSpace() + label->width();
     }
-    const auto place = [&](QWidget* control) {
-        control->move(x, top);
-        x += look.ElemSpace() + control->width();
-    };
-    setText(FTextLabel1, before);
-    if (FTextLabel1)
-        place(FTextLabel1.get());
-    if (field) {
-        CreateFieldLabel();
-        TQueryWord& word = FFieldLabel->Word();
-        word.SetValue(field->IDText());
-        word.SetCaption(look.Options().Contains(aoShowGroupName) ? field->GetCompoundName(look.NameSeparator())
-                                                                 : field->DisplayName());
-        place(FFieldLabel.get());
-    } else {
-        FFieldLabel.reset();
-    }
-    setText(FTextLabel2, after);
-    if (FTextLabel2)
-        place(FTextLabel2.get());
-    SetSorting(FRField->Sorting());
-    FSortLabel->move(x, top);
+    FPanel.noteRowRight(right - 1);
 }
 
 void TResultFieldRow::RefreshResultField()
 {
-    TVxCustomDBStructure* model = FPanel.DBStruct();
-    if (!FRField || !model)
-        return;
-    // Each change shows on this row through the list's notice; the row and
-    // its words stay, since the word that was chosen is still in its event.
-    if (FFieldLabel) {
-        bool ok = false;
-        TDSField* chosen = model->FieldByID(FFieldLabel->Value().toInt(&ok));
-        if (ok && chosen) {
-            TDSFieldList& fields = FRField->DSFields();
-            if (fields.IsEmpty())
-                fields.Add(chosen);
-            else if (fields[0] != chosen) {
-                fields.Delete(0);
-                fields.Insert(0, chosen);
-            }
-            if (FRField->Formula() == QLatin1String("@1"))
-                FRField->SetCaption(chosen->DisplayName());
-        }
-    }
-    FRField->SetSorting(GetSorting());
     PlaceRow();
     FPanel.Changed();
-    if (!FPanel.hasFocus())
-        FPanel.setFocus(Qt::OtherFocusReason);
+    FPanel.takeFocus();
 }
 
 // --- the panel
 
 TVxResultFieldsPanel::TVxResultFieldsPanel(QWidget* parent)
-    : QScrollArea(parent), FDefTitles(defaultTitles()), FTitles(defaultTitles()),
-      FResultFields(std::make_unique<TRFieldList>()), FList(FResultFields.get()), FSurface(new QWidget)
+    : TSentenceRows(parent), FDefTitles(defaultTitles()), FTitles(defaultTitles()),
+      FResultFields(std::make_unique<TRFieldList>()), FList(FResultFields.get())
 {
-    setFocusPolicy(Qt::StrongFocus);
-    setWidgetResizable(true);
-    setWidget(FSurface);
     ObserveRFields(*FList, *this, *this);
 }
 
@@ -336,7 +304,7 @@ void TVxResultFieldsPanel::SetDBStruct(TVxCustomDBStructure* model)
     if (model)
         FModelGone = connect(model, &QObject::destroyed, this, [this] {
             FActive = false;
-            FAddRowLabel.reset();
+            dropAddRowLabel();
             newList();
         });
     newList();
@@ -370,9 +338,9 @@ void TVxResultFieldsPanel::Activate()
         connect(action, &QAction::triggered, this, [this, tag = tag] { Guarded([&] { MenuItemClick(tag); }); });
     }
     FActive = true;
-    if (!FAddRowLabel) {
-        FAddRowLabel.reset(new TDropDownLabel(FSurface));
-        connect(FAddRowLabel.get(), &TDropDownLabel::droppedUp, this, [this] { Guarded([this] { AddEmptyRow(); }); });
+    if (!AddRowLabel()) {
+        setAddRowLabel(new TDropDownLabel(Surface()));
+        connect(AddRowLabel(), &TDropDownLabel::droppedUp, this, [this] { Guarded([this] { AddEmptyRow(); }); });
     }
     RefreshFieldsList();
 }
@@ -382,15 +350,15 @@ void TVxResultFieldsPanel::Deactivate()
     FActive = false;
     for (const auto& row : FRows)
         row->SetVisible(false);
-    if (FAddRowLabel)
-        FAddRowLabel->hide();
+    if (AddRowLabel())
+        AddRowLabel()->hide();
 }
 
 void TVxResultFieldsPanel::Refresh()
 {
     if (FActive)
         Activate();
-    FSurface->update();
+    Surface()->update();
 }
 
 void TVxResultFieldsPanel::ClearAll()
@@ -408,35 +376,7 @@ void TVxResultFieldsPanel::dropRows()
 
 std::shared_ptr<const WordItems> TVxResultFieldsPanel::FieldItems() const
 {
-    const TVxCustomDBStructure* model = FDBStruct.data();
-    if (FFieldItems && FFieldItemsModel == model && (!model || FFieldItemsRevision == model->Revision()))
-        return FFieldItems;
-    auto words = std::make_shared<WordItems>();
-    const auto addGroup = [&](const TDSFieldGroup* group) {
-        QList<int> indexes;
-        for (TDSField* field : *group) {
-            if (!field->UseInResult())
-                continue;
-            indexes.append(words->Items.Count());
-            words->Items.Add(field->DisplayName());
-            words->Values.Add(field->IDText());
-        }
-        if (!indexes.isEmpty())
-            words->Groups.append({group->GroupName(), indexes});
-    };
-    if (model) {
-        if (model->RootFieldsFirst())
-            addGroup(model->RootGroup());
-        for (const auto& group : model->FieldGroups())
-            addGroup(group.get());
-        if (!model->RootFieldsFirst())
-            addGroup(model->RootGroup());
-        words->IndexValues();
-        FFieldItemsRevision = model->Revision();
-    }
-    FFieldItemsModel = model;
-    FFieldItems = std::move(words);
-    return FFieldItems;
+    return FList->FieldItems();
 }
 
 int TVxResultFieldsPanel::RowHeight() const
@@ -444,32 +384,58 @@ int TVxResultFieldsPanel::RowHeight() const
     return fontMetrics().height() + 1;
 }
 
+void TVxResultFieldsPanel::applyWordsLook()
+{
+    TRFieldList::WordLook look;
+    const TRFPAppearanceOptions options = FAppearance.Options();
+    look.PopupField = options.Contains(aoPopupField);
+    look.GroupNames = options.Contains(aoShowGroupName);
+    look.NameSeparator = FAppearance.NameSeparator();
+    look.SortCaptions = {GetTitle(QStringLiteral("ttlNotSorted")), GetTitle(QStringLiteral("ttlAscending")),
+                         GetTitle(QStringLiteral("ttlDescending"))};
+    if (!(look == FList->WordsLook()))
+        FList->SetWordsLook(look);
+}
+
 void TVxResultFieldsPanel::RefreshFieldsList()
 {
-    if (FActive && FAddRowLabel)
-        FAddRowLabel->hide();
+    if (FActive && AddRowLabel())
+        AddRowLabel()->hide();
     FRefreshing = true;
     const auto done = qScopeGuard([this] { FRefreshing = false; });
     dropRows();
+    resetWidest();
     if (FDBStruct) {
         FRows.reserve(static_cast<std::size_t>(FList->Count()));
         for (int i = 0; i < FList->Count(); ++i) {
             FRows.push_back(std::make_unique<TResultFieldRow>(*this, FList->GetRField(i)));
-            FRows.back()->PlaceRow();
             FRows.back()->SetVisible(FActive);
         }
     }
-    if (FActive)
-        ShowAddRow();
-    updateSurfaceSize();
+    PlaceRows(0);
 }
 
 void TVxResultFieldsPanel::PlaceRows(int from)
 {
-    if (FAddRowLabel)
-        FAddRowLabel->hide();
-    for (int i = std::max(from, 0); i < RowCount(); ++i)
-        Row(i)->PlaceRow();
+    if (AddRowLabel())
+        AddRowLabel()->hide();
+    applyWordsLook();
+    // Rows near the viewport, and the row whose menu is open, have controls.
+    const SlotRange nearby = nearSlots();
+    for (int i = 0; i < RowCount(); ++i) {
+        TResultFieldRow* row = Row(i);
+        const bool moved = i >= from;
+        row->FIndex = i;
+        if (!nearby.Contains(i) && row != FCurrentRow) {
+            row->dropControls();
+            continue;
+        }
+        const bool made = !row->hasControls();
+        if (made)
+            row->makeControls();
+        if (made || moved)
+            row->PlaceRow();
+    }
     if (FActive)
         ShowAddRow();
     updateSurfaceSize();
@@ -477,34 +443,21 @@ void TVxResultFieldsPanel::PlaceRows(int from)
 
 void TVxResultFieldsPanel::ShowAddRow()
 {
-    if (!FAddRowLabel)
+    TDropDownLabel* line = AddRowLabel();
+    if (!line)
         return;
-    FAddRowLabel->SetCaption(QStringLiteral("< ") + GetTitle(QStringLiteral("ttlClickToAdd"))
-                             + QStringLiteral(" >"));
-    FAddRowLabel->setFont(font());
-    QPalette colours = FAddRowLabel->palette();
-    colours.setColor(QPalette::WindowText, Qt::blue);
-    FAddRowLabel->setPalette(colours);
-    FAddRowLabel->resize(FAddRowLabel->sizeHint());
-    if (const TResultFieldRow* last = GetLastRow()) {
-        const QWidget* button = last->Button();
-        FAddRowLabel->move(button->x(), button->y() + button->height() + FAppearance.RowSpace() + 2);
-    } else {
-        FAddRowLabel->move(FAppearance.LeftMargin(), FAppearance.TopMargin());
-    }
-    FAddRowLabel->show();
+    styleAddRowLabel(Qt::blue);
+    // Under the last row's button, wherever that row's controls are.
+    const int top = RowCount() > 0 ? rowTop(RowCount() - 1) + RowHeight() + FAppearance.RowSpace() + 2
+                                   : FAppearance.TopMargin();
+    line->move(FAppearance.LeftMargin(), top);
+    line->show();
 }
 
 void TVxResultFieldsPanel::updateSurfaceSize()
 {
-    int right = 0;
-    int bottom = 0;
-    for (const QWidget* child : FSurface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!child->isHidden()) {
-            right = std::max(right, child->geometry().right());
-            bottom = std::max(bottom, child->geometry().bottom());
-        }
-    FSurface->setMinimumSize(right + FAppearance.LeftMargin(), bottom + FAppearance.TopMargin());
+    const int bottom = RowCount() > 0 ? rowTop(RowCount() - 1) + RowHeight() - 1 : 0;
+    TSentenceRows::updateSurfaceSize(bottom, FAppearance.LeftMargin(), FAppearance.TopMargin());
 }
 
 void TVxResultFieldsPanel::AddEmptyRow()
@@ -559,8 +512,7 @@ void TVxResultFieldsPanel::MoveRow(int from, int to)
 {
     if (from == to || from < 0 || to < 0 || from >= RowCount() || to >= RowCount())
         return;
-    FList->Move(from, to);
-    RefreshSortOrder();
+    FList->MoveRow(from, to);
     Changed();
 }
 
@@ -578,10 +530,12 @@ void TVxResultFieldsPanel::Changed()
     OnChange(this);
 }
 
-void TVxResultFieldsPanel::takeFocus()
+void TVxResultFieldsPanel::acceptWord(TResultFieldRow* row, TWordRole role, const QString& value)
 {
-    if (!hasFocus())
-        setFocus(Qt::OtherFocusReason);
+    // Each change shows on the row through the list's notice; the row and
+    // its words stay, since the word that was chosen is still in its event.
+    if (FList->AcceptWordValue(row->GetRowIndex(), role, value))
+        row->RefreshResultField();
 }
 
 void TVxResultFieldsPanel::RowButtonClick(TResultFieldRow* row)
@@ -597,7 +551,8 @@ void TVxResultFieldsPanel::RowButtonClick(TResultFieldRow* row)
             action->setEnabled(index > 0);
     }
     const QWidget* button = row->Button();
-    FRowPopup->exec(button->mapToGlobal(QPoint(0, button->height())));
+    if (button)
+        FRowPopup->exec(button->mapToGlobal(QPoint(0, button->height())));
 }
 
 void TVxResultFieldsPanel::MenuItemClick(int tag)
@@ -628,9 +583,8 @@ void TVxResultFieldsPanel::RFieldInserted(int index)
     if (!FDBStruct || FRefreshing || (!FActive && FRows.empty()))
         return;
     auto row = std::make_unique<TResultFieldRow>(*this, FList->GetRField(index));
-    TResultFieldRow* made = row.get();
+    row->SetVisible(FActive);
     FRows.insert(FRows.begin() + index, std::move(row));
-    made->SetVisible(FActive);
     PlaceRows(index);
 }
 

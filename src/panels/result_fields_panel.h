@@ -5,17 +5,21 @@
 // and under the rows a line that adds a column. The panel owns the result
 // field list it edits (hosts copy it to and from a query) and is a view of
 // it: the rows follow the list's own notices, whoever changes the list.
+// The words are the columns' own (TResultField::Word), and a choice in one
+// goes to the list's AcceptWordValue. As on the query panel, only rows
+// near the viewport have controls.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
 #include <brindle/panels/round_button.h>
+#include <brindle/panels/sentence_rows.h>
 #include <brindle/query/query.h>
 
 #include <QColor>
 #include <QPointer>
-#include <QScrollArea>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -61,7 +65,8 @@ private:
     QString FNameSeparator = QStringLiteral(".");
 };
 
-// One row: the controls that show one result field of the panel's list.
+// One row: one result field of the panel's list, with its controls while
+// it is near the viewport.
 class BRINDLE_WIDGETS_EXPORT TResultFieldRow {
 public:
     TResultFieldRow(TVxResultFieldsPanel& panel, TResultField* field);
@@ -70,46 +75,49 @@ public:
     TResultField* RField() const { return FRField; }
     void SetRField(TResultField* field);
     // The row's place in the panel, from 0.
-    int GetRowIndex() const;
+    int GetRowIndex() const { return FIndex; }
     QString GetRowNumStr() const { return QString::number(GetRowIndex() + 1); }
+    // The column's sorting; setting it is a choice in the sorting word.
     TSortingType GetSorting() const;
     void SetSorting(TSortingType sorting);
     bool GetVisible() const;
     void SetVisible(bool visible);
-    // Shows the field's formula around its field word and places the row.
+    // Shows the field's words and places the row, when it has controls.
     void PlaceRow();
-    // Takes the field word's and the sorting word's choices into the result
-    // field.
+    // Places the row again and tells the host of a change.
     void RefreshResultField();
 
+    // The controls; null while the row is far from the viewport.
     TRFRowButton* Button() const { return FButton.get(); }
     // The plain texts before and after the field mark; none when empty.
-    TDropDownLabel* TextLabel1() const { return FTextLabel1.get(); }
-    TDropDownLabel* TextLabel2() const { return FTextLabel2.get(); }
+    TDropDownLabel* TextLabel1() const { return label(wrText); }
+    TDropDownLabel* TextLabel2() const { return label(wrTextAfter); }
     // None when the result field refers to no model field.
-    TDropDownLabel* FieldLabel() const { return FFieldLabel.get(); }
-    TDropDownLabel* SortLabel() const { return FSortLabel.get(); }
+    TDropDownLabel* FieldLabel() const { return label(wrField); }
+    TDropDownLabel* SortLabel() const { return label(wrSorting); }
 
 private:
-    // An accepted choice in the label remakes the row's field.
-    void refreshOnAccept(TDropDownLabel& label);
+    friend class TVxResultFieldsPanel;
     template <typename T>
     using Owned = LaterOwned<T>;
 
-    void CreateFieldLabel();
-    void setText(Owned<TDropDownLabel>& label, const QString& text);
+    TDropDownLabel* label(TWordRole role) const;
+    Owned<TDropDownLabel>& slot(TWordRole role);
+    bool hasControls() const { return FButton != nullptr; }
+    void makeControls();
+    void dropControls();
+    // Labels for the words the column has now, bound to them.
+    void bindWords();
 
     TVxResultFieldsPanel& FPanel;
     TResultField* FRField;
+    int FIndex = 0;
     Owned<TRFRowButton> FButton;
-    Owned<TDropDownLabel> FTextLabel1;
-    Owned<TDropDownLabel> FTextLabel2;
-    Owned<TDropDownLabel> FFieldLabel;
-    Owned<TDropDownLabel> FSortLabel;
+    std::array<Owned<TDropDownLabel>, std::size(ResultFieldOrder)> FLabels;
     bool FVisible = false;
 };
 
-class BRINDLE_WIDGETS_EXPORT TVxResultFieldsPanel : public QScrollArea, private TRFieldListObserver {
+class BRINDLE_WIDGETS_EXPORT TVxResultFieldsPanel : public TSentenceRows, private TRFieldListObserver {
     Q_OBJECT
 public:
     explicit TVxResultFieldsPanel(QWidget* parent = nullptr);
@@ -122,7 +130,7 @@ public:
     // Merges the lines into the default texts.
     void SetTitles(const TStringList& lines);
     const TStringList& DefTitles() const { return FDefTitles; }
-    QString GetTitle(const QString& name) const;
+    QString GetTitle(const QString& name) const override;
     void SetTitle(const QString& name, const QString& text);
     // The titles editor over the texts; true when the user chose OK.
     bool EditTitles();
@@ -155,10 +163,7 @@ public:
     TResultFieldRow* GetFirstRow() const { return FRows.empty() ? nullptr : FRows.front().get(); }
     TResultFieldRow* GetLastRow() const { return FRows.empty() ? nullptr : FRows.back().get(); }
     TResultFieldRow* CurrentRow() const { return FCurrentRow; }
-    // The line under the rows that adds a column, while active.
-    TDropDownLabel* AddRowLabel() const { return FAddRowLabel.get(); }
     QMenu* RowPopup() const { return FRowPopup; }
-    QWidget* Surface() const { return FSurface; }
 
     // Appends a column over the model's first result field (an empty model
     // refuses) and shows it at the end.
@@ -168,8 +173,10 @@ public:
     void MoveRowUp(int index);
     void MoveRowDown(int index);
     void MoveRow(int from, int to);
-    // Numbers the sorted fields in list order from 1.
+    // Numbers the sorted fields in list order from 1 (the list's rule).
     void RefreshSortOrder();
+    // Numbers the rows from the index on and places every row near the
+    // viewport.
     void PlaceRows(int from);
     void ShowAddRow();
     // Remakes every row from the list.
@@ -189,7 +196,14 @@ public:
     using TRFPanelChangeEvent = std::function<void(QObject* sender)>;
     TRFPanelChangeEvent OnChange;
 
+protected:
+    // TSentenceRows
+    int rowStep() const override { return FAppearance.RowSpace() + RowHeight(); }
+    int firstRowTop() const override { return FAppearance.TopMargin(); }
+    void placeNearRows() override { PlaceRows(0); }
+
 private:
+    friend class TResultFieldRow;
     // The list's notices.
     void RFieldInserted(int index) override;
     void RFieldAboutToBeRemoved(int index) override;
@@ -203,8 +217,11 @@ private:
     // Shows the list: rows, and the signals the panel follows.
     void showList(TRFieldList* list);
     void dropRows();
-    void takeFocus();
     void updateSurfaceSize();
+    // The words' look from the appearance and titles, given to the list.
+    void applyWordsLook();
+    // A choice accepted in a row's word.
+    void acceptWord(TResultFieldRow* row, TWordRole role, const QString& value);
 
     TRFPAppearance FAppearance;
     TStringList FDefTitles;
@@ -215,18 +232,13 @@ private:
     QPointer<TVxQuery> FQuery;
     QMetaObject::Connection FQueryModel;
     QMetaObject::Connection FQueryGone;
-    QWidget* FSurface;
     std::vector<std::unique_ptr<TResultFieldRow>> FRows;
     TResultFieldRow* FCurrentRow = nullptr;
-    LaterOwned<TDropDownLabel> FAddRowLabel;
     QMenu* FRowPopup = nullptr;
     QMetaObject::Connection FModelGone;
     bool FActive = false;
     bool FRefreshing = false;
     bool FInsideEventHandler = false;
-    mutable std::shared_ptr<const WordItems> FFieldItems;
-    mutable const TVxCustomDBStructure* FFieldItemsModel = nullptr;
-    mutable quint64 FFieldItemsRevision = 0;
 };
 
 } // namespace brindle

@@ -56,8 +56,6 @@ TQueryWord* TFilterRow::Label9() const
 TFilterRow::~TFilterRow()
 {
     FRowState = rsDestroying;
-    if (!FQueryPanel->Destroying() && FQueryPanel->CurrentRow() == this)
-        FQueryPanel->CurrentRowDestroyed(this);
     FQueryPanel->rowFreed(this);
 }
 
@@ -338,9 +336,6 @@ void TFilterBracket::DeleteRow(int index)
 
 void TFilterBracket::InternalDeleteRow(int index)
 {
-    // The current row hands over to a neighbouring line, which needs the lines.
-    if (FQueryPanel->CurrentRow())
-        FQueryPanel->EnsureRowNums();
     FQueryPanel->notifyRowRemoving(this, index);
     FRows.Delete(index);
     FQueryPanel->RowsChanged();
@@ -379,8 +374,6 @@ std::unique_ptr<TFilterRow> TFilterBracket::ExtractRow(int index)
 
 void TFilterBracket::ClearRows()
 {
-    if (FQueryPanel->CurrentRow())
-        FQueryPanel->EnsureRowNums();
     while (!FRows.IsEmpty()) {
         FQueryPanel->notifyRowRemoving(this, FRows.Count() - 1);
         FRows.Delete(FRows.Count() - 1);

@@ -90,9 +90,6 @@ public:
     void SetVisible(bool visible) { FVisible = visible; }
     bool Hidden() const { return FHidden; }
     void SetHidden(bool hidden) { FHidden = hidden; }
-    // The focused control of the row on the panel.
-    int CurrentControlIndex() const { return FCurrentControlIndex; }
-    void SetCurrentControlIndex(int index) { FCurrentControlIndex = index; }
     TRowState RowState() const { return FRowState; }
     const QVariant& OleObject() const { return FOleObject; }
     void SetOleObject(const QVariant& object) { FOleObject = object; }
@@ -161,7 +158,6 @@ private:
 private:
     bool FVisible = false;
     bool FHidden = false;
-    int FCurrentControlIndex = 0;
     QVariant FOleObject;
 };
 

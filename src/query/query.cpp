@@ -60,7 +60,6 @@ TVxQuery::~TVxQuery()
     FBaseLink.reset();
     FRepair->Follow(nullptr);
     FDestroying = true;
-    FCurrentRow = nullptr;
     FRepair->Drop();
     FFilter.reset();
     FQResult.reset();
@@ -91,12 +90,9 @@ void TVxQuery::SetActive(bool active)
         // The root row was made before the host set titles and link types.
         FFilter->showTitleWords();
         FActive = true;
-        SetCurrentRow(FAppearanceOptions.Contains(aoHideRootRow) ? FFilter->GetFirstCondition()
-                                                                 : static_cast<TFilterRow*>(FFilter.get()));
         RefreshMainTable();
     } else {
         FActive = false;
-        FCurrentRow = nullptr;
     }
     if (OnActive)
         CallHost([&] { OnActive(this); });
@@ -138,12 +134,6 @@ void TVxQuery::RefreshMainTable()
 
 // --- the tree
 
-void TVxQuery::SetCurrentRow(TFilterRow* row)
-{
-    // A row that lost its model entities out of the tree never joins it.
-    FCurrentRow = row && row->FOrphaned ? nullptr : row;
-}
-
 TFilterCond* TVxQuery::AddConditionNum(TFilterBracket* bracket, int num, TDSField* field)
 {
     const ChangeScope change(*this);
@@ -159,17 +149,13 @@ TFilterCond* TVxQuery::AddCondition(TFilterBracket* bracket, TDSField* field)
     // The line after the bracket's last row is always its end: appending
     // needs no line numbers.
     const ChangeScope change(*this);
-    TFilterCond* cond = bracket->AddCond(field);
-    SetCurrentRow(cond);
-    return cond;
+    return bracket->AddCond(field);
 }
 
 TFilterCond* TVxQuery::AddCustomCondition(TFilterBracket* bracket, TDSCondition* condition)
 {
     const ChangeScope change(*this);
-    TFilterCond* cond = bracket->AddCustomCond(condition);
-    SetCurrentRow(cond);
-    return cond;
+    return bracket->AddCustomCond(condition);
 }
 
 TSimpleCond* TVxQuery::addSetCondition(TFilterBracket* bracket, TDSField* field, TDSOperator* op,
@@ -209,16 +195,14 @@ TFilterCond* TVxQuery::AddSimpleCond(TFilterBracket* bracket, TDSField* field, T
 void TVxQuery::InitializeNewCondition(TFilterRow* row, int)
 {
     EnumerateBracket(row->ParentBracket());
-    SetCurrentRow(row);
 }
 
 TFilterBracket* TVxQuery::AddBracketNum(TFilterBracket* bracket, int num)
 {
     const ChangeScope change(*this);
     TFilterBracket* added = bracket->InsertNewBracketByNum(num);
-    SetCurrentRow(added);
     if (FAppearanceOptions.Contains(aoNonEmptyBrackets))
-        SetCurrentRow(added->AddCond());
+        added->AddCond();
     EnumerateBracket(bracket);
     return added;
 }
@@ -227,9 +211,8 @@ TFilterBracket* TVxQuery::AddBracket(TFilterBracket* bracket)
 {
     const ChangeScope change(*this);
     TFilterBracket* added = bracket->AddNewBracket();
-    SetCurrentRow(added);
     if (FAppearanceOptions.Contains(aoNonEmptyBrackets))
-        SetCurrentRow(added->AddCond());
+        added->AddCond();
     return added;
 }
 
@@ -315,51 +298,44 @@ TFilterRow* TVxQuery::GetLastRow() const
     }
 }
 
-TFilterBracket* TVxQuery::GetCurrentBracket() const
-{
-    if (!FCurrentRow)
-        return FFilter.get();
-    if (FCurrentRow->IsBracket())
-        return static_cast<TFilterBracket*>(FCurrentRow);
-    return FCurrentRow->ParentBracket();
-}
-
-int TVxQuery::GetCurrentRowNum() const { return FCurrentRow ? FCurrentRow->RowNum() : -1; }
-
-void TVxQuery::moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerate)
+void TVxQuery::moveRow(TFilterRow* row, void (TFilterRow::*move)(), TFilterBracket* enumerate)
 {
     const ChangeScope change(*this);
-    TFilterRow* row = FCurrentRow;
-    FCurrentRow = nullptr;
     (row->*move)();
-    SetCurrentRow(row);
     EnumerateBracket(enumerate ? enumerate : row->ParentBracket());
     QueryChanged();
 }
 
-void TVxQuery::MoveCurRowUp()
+bool TVxQuery::MoveRowUp(TFilterRow* row)
 {
-    if (FCurrentRow && FCurrentRow->ParentBracket() && FCurrentRow->GetIndex() > 0)
-        moveCurrentRow(&TFilterRow::MoveUp, nullptr);
+    if (!row || !row->ParentBracket() || row->GetIndex() == 0)
+        return false;
+    moveRow(row, &TFilterRow::MoveUp, nullptr);
+    return true;
 }
 
-void TVxQuery::MoveCurRowDown()
+bool TVxQuery::MoveRowDown(TFilterRow* row)
 {
-    TFilterRow* row = FCurrentRow;
-    if (row && row->ParentBracket() && row->GetIndex() < row->ParentBracket()->GetRowCount() - 1)
-        moveCurrentRow(&TFilterRow::MoveDown, nullptr);
+    if (!row || !row->ParentBracket() || row->GetIndex() >= row->ParentBracket()->GetRowCount() - 1)
+        return false;
+    moveRow(row, &TFilterRow::MoveDown, nullptr);
+    return true;
 }
 
-void TVxQuery::MoveCurRowLeft()
+bool TVxQuery::MoveRowLeft(TFilterRow* row)
 {
-    if (FCurrentRow && FCurrentRow->ParentBracket() && FCurrentRow->GetRowLevel() > 1)
-        moveCurrentRow(&TFilterRow::MoveLeft, nullptr);
+    if (!row || !row->ParentBracket() || row->GetRowLevel() <= 1)
+        return false;
+    moveRow(row, &TFilterRow::MoveLeft, nullptr);
+    return true;
 }
 
-void TVxQuery::MoveCurRowRight()
+bool TVxQuery::MoveRowRight(TFilterRow* row)
 {
-    if (FCurrentRow && FCurrentRow->ParentBracket())
-        moveCurrentRow(&TFilterRow::MoveRight, FCurrentRow->ParentBracket());
+    if (!row || !row->ParentBracket())
+        return false;
+    moveRow(row, &TFilterRow::MoveRight, row->ParentBracket());
+    return true;
 }
 
 void TVxQuery::RecreateRootBracket()
@@ -370,7 +346,6 @@ void TVxQuery::RecreateRootBracket()
     beginReset();
     const auto end = qScopeGuard([this] { endReset(); });
     FRepair->FreeSetAside();
-    FCurrentRow = nullptr;
     FFilter.reset();
     FFilter = std::move(fresh);
     RowsChanged();
@@ -449,20 +424,6 @@ const std::shared_ptr<WordItems>& TVxQuery::operatorList(const TDSField* field) 
 void TVxQuery::FillOperatorsList(TQueryWord& word, const TDSField* field) const
 {
     word.LoadItems(operatorList(field));
-}
-
-void TVxQuery::CurrentRowDestroyed(TFilterRow* row)
-{
-    // The row has left the tree: the line below it has moved up into its
-    // line, so that line or the one above becomes current.
-    const int num = row->FRowNum;
-    const bool fromRoot = row->ParentBracket() == FFilter.get();
-    FCurrentRow = nullptr;
-    RowsChanged();
-    if (num <= 0 || FFilter->GetRowCount() + (fromRoot ? 1 : 0) <= 1)
-        return;
-    TFilterRow* next = GetRowByNum(num);
-    FCurrentRow = next ? next : GetRowByNum(num - 1);
 }
 
 // --- listeners and hooks

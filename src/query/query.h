@@ -50,6 +50,13 @@ inline TQPAppearanceOptions DefaultAppearanceOptions()
             aoAllowKeyboard, aoShowAddRow, aoShowCheckBoxes, aoAllowParams, aoFieldsMenuOnAdd};
 }
 
+// The options that shape the tree and its words; the others concern only
+// how a panel shows it, and are the panel's.
+inline TQPAppearanceOptions TreeAppearanceOptions()
+{
+    return {aoNonEmptyBrackets, aoPopupField, aoPopupValue, aoShowGroupName, aoSortListData};
+}
+
 enum TLogicalOperatorStyle { losHidden, losBeforeCond, losAfterCond };
 
 enum TSubQueryHint { sqhNone, sqhText, sqhSQL };
@@ -156,9 +163,9 @@ public:
     // takes the model's default main table.
     void RefreshMainTable();
 
-    // --- appearance the tree consults
+    // --- appearance the tree consults: only TreeAppearanceOptions are kept
     TQPAppearanceOptions AppearanceOptions() const { return FAppearanceOptions; }
-    void SetAppearanceOptions(TQPAppearanceOptions options) { FAppearanceOptions = options; }
+    void SetAppearanceOptions(TQPAppearanceOptions options) { FAppearanceOptions = options * TreeAppearanceOptions(); }
     TFilterLinkTypes LinkTypes() const { return FLinkTypes; }
     void SetLinkTypes(TFilterLinkTypes types) { FLinkTypes = types; }
     TFilterLinkType DefaultLinkType() const { return FDefaultLinkType; }
@@ -254,8 +261,8 @@ public:
 
     // --- the tree
     TFilterBracket* Filter() const { return FFilter.get(); }
-    TFilterRow* CurrentRow() const { return FCurrentRow; }
-    void SetCurrentRow(TFilterRow* row);
+    // Whether the row stands in the tree (not being made or taken out).
+    bool Contains(const TFilterRow* row) const { return row && inTree(row); }
     // Inserts a simple condition at the line, with the field when one is given.
     TFilterCond* AddConditionNum(TFilterBracket* bracket, int num, TDSField* field);
     TFilterCond* AddCondition(TFilterBracket* bracket, TDSField* field);
@@ -274,12 +281,14 @@ public:
     TFilterRow* GetRowByNum(int num) const;
     TFilterRow* GetFirstRow() const;
     TFilterRow* GetLastRow() const;
-    TFilterBracket* GetCurrentBracket() const;
-    int GetCurrentRowNum() const;
-    void MoveCurRowUp();
-    void MoveCurRowDown();
-    void MoveCurRowLeft();
-    void MoveCurRowRight();
+    // Move a row of the tree one step, as one change, and number the rows
+    // anew: up and down among its bracket's rows, left out of its bracket
+    // (not from the root's rows), right into the bracket before it or a new
+    // one around it. False, changing nothing, where the row cannot go.
+    bool MoveRowUp(TFilterRow* row);
+    bool MoveRowDown(TFilterRow* row);
+    bool MoveRowLeft(TFilterRow* row);
+    bool MoveRowRight(TFilterRow* row);
     void RecreateRootBracket();
     // Fields a new condition of the bracket may take, in model order: used
     // in conditions, with operators, and of the bracket's kind.
@@ -303,8 +312,6 @@ public:
     QString LinkTypeWord(TFilterLinkType linkType) const;
     // The field's operators as a list word's items, in one unnamed group.
     void FillOperatorsList(TQueryWord& word, const TDSField* field) const;
-    // Called by a row that is being freed.
-    void CurrentRowDestroyed(TFilterRow* row);
     // Line numbers follow the tree lazily: a change marks them stale and the
     // next reader numbers every row once.
     void RowsChanged() { FRowNumsValid = false; }
@@ -597,7 +604,7 @@ private:
     // Gives a condition's text to OnBuildSQL as it is written.
     void conditionWritten(TFilterCond* condition, QString& text);
     void writeTextRows(const TFilterBracket* bracket, const QString& indent);
-    void moveCurrentRow(void (TFilterRow::*move)(), TFilterBracket* enumerateFirst);
+    void moveRow(TFilterRow* row, void (TFilterRow::*move)(), TFilterBracket* enumerateFirst);
     // A simple condition with the operator and the first value set.
     TSimpleCond* addSetCondition(TFilterBracket* bracket, TDSField* field, TDSOperator* op, const QString& value,
                                  quint64 removals);
@@ -624,8 +631,7 @@ private:
     TStringList FSQLParams;
     TDSTable* FMainTable = nullptr;
     QString FMainTableName;
-    TFilterRow* FCurrentRow = nullptr;
-    TQPAppearanceOptions FAppearanceOptions = DefaultAppearanceOptions();
+    TQPAppearanceOptions FAppearanceOptions = DefaultAppearanceOptions() * TreeAppearanceOptions();
     TFilterLinkTypes FLinkTypes = {fltAll, fltAny, fltNone, fltNotAll};
     TFilterLinkType FDefaultLinkType = fltAny;
     QString FNameSeparator = QStringLiteral(".");

@@ -96,7 +96,7 @@ void TVxQuery::readOldOptions(const QStringList& names)
         const QString name = raw.trimmed();
         for (const auto& [option, appearance] : kOldAppearance)
             if (sameName(name, option))
-                FAppearanceOptions.Include(appearance);
+                SetAppearanceOptions(FAppearanceOptions + TQPAppearanceOptions{appearance});
         for (const auto& [option, statement] : kOldStatement)
             if (sameName(name, option))
                 FSQLOptions.Include(statement);

@@ -92,8 +92,6 @@ void TVxQuery::ModelRepair::repair(const TModelRemoval& removal, bool setAside)
         if (row->UsesAnyOf(removal))
             row->dropModelReferences();
     }
-    if (q.FCurrentRow)
-        q.EnsureRowNums();
     removeRowsUsing(q.FFilter.get(), removal, setAside);
 
     TRFieldList& fields = q.FQResult->ResultFields();
@@ -132,7 +130,7 @@ void TVxQuery::ModelRepair::dropRow(TFilterBracket* bracket, int index, bool set
     FChangePending = true;
     q.notifyRowRemoving(bracket, index);
     if (!setAside) {
-        // The row's destructor hands the current row on and drops its parameters.
+        // The row's destructor drops its parameters.
         bracket->FRows.Delete(index);
         q.RowsChanged();
         return;
@@ -151,8 +149,6 @@ void TVxQuery::ModelRepair::dropRow(TFilterBracket* bracket, int index, bool set
         } else {
             q.FQResult->DeleteParameters(static_cast<TFilterCond*>(r));
         }
-        if (r == q.FCurrentRow)
-            q.CurrentRowDestroyed(row.get());
     }
     row->dropModelReferences();
     FSetAside.push_back(std::move(row));
@@ -234,7 +230,6 @@ void TVxQuery::ModelRepair::ModelDestroying(TVxCustomDBStructure* model)
         for (TFilterRow* row = q.FFirstRow; row; row = row->FNextLive)
             if (row != q.FFilter.get())
                 row->dropModelReferences();
-        q.FCurrentRow = nullptr;
         while (q.FFilter->GetRowCount() > 0)
             dropRow(q.FFilter.get(), q.FFilter->GetRowCount() - 1, setAside);
         TRFieldList& fields = q.FQResult->ResultFields();

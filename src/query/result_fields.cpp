@@ -162,11 +162,6 @@ TSortingType sortingFromText(const QString& text)
 
 // --- TResultField
 
-TResultField::TResultField(TRFieldList* list) : FRFList(list)
-{
-    FDSFields.SetDbStruct(list ? list->DBStruct() : nullptr);
-}
-
 TVxQuery* TResultField::GetQueryPanel() const { return FRFList ? FRFList->QueryPanel() : nullptr; }
 
 TVxCustomDBStructure* TResultField::GetDBStruct() const { return FRFList ? FRFList->DBStruct() : nullptr; }
@@ -523,6 +518,12 @@ void TRFieldList::NumberSortOrders()
     for (const auto& field : *this)
         if (field->Sorting() != stNoSort)
             field->SetSortOrder(++order);
+}
+
+void TRFieldList::MoveRow(int from, int to)
+{
+    Move(from, to);
+    NumberSortOrders();
 }
 
 void TRFieldList::Move(int from, int to)

@@ -11,6 +11,7 @@
 
 #include <brindle/brindle_core_export.h>
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/query/words.h>
 
 #include <QObject>
 #include <QPointer>
@@ -24,6 +25,7 @@ class TVxQuery;
 class BRINDLE_CORE_EXPORT TResultField : public TObject {
 public:
     explicit TResultField(TRFieldList* list);
+    ~TResultField() override;
 
     // Copies the model fields, formula, caption, alias, sorting and sort order.
     void Assign(const TResultField& source);
@@ -76,9 +78,18 @@ public:
     const QVariant& OleObject() const { return FOleObject; }
     void SetOleObject(const QVariant& object) { FOleObject = object; }
 
+    // The column's words as a view shows them, by role (ResultFieldOrder):
+    // the formula's text before its field, the field, the text after, the
+    // sorting. Made at the first call and brought up to date by each, in
+    // the list's word look; none for a role the column lacks.
+    TQueryWord* Word(TWordRole role);
+
 private:
+    struct Words;
     QVariant FOleObject;
     QString replacePlaceholders(bool normal) const;
+    void updateWords();
+    std::unique_ptr<Words> FWords;
 
     TDSFieldList FDSFields;
     TRFieldList* FRFList;
@@ -118,6 +129,35 @@ public:
     // Numbers the sorted fields in list order from 1: the order a list
     // edited row by row sorts by.
     void NumberSortOrders();
+    // Moves a field as a row of a panel moves: the sorted fields keep
+    // sorting in list order.
+    void MoveRow(int from, int to);
+
+    // --- the columns' words (result_field_words.cpp)
+    // How the words read: the field word's editor, its caption with the
+    // group name, and the sorting word's captions (none, ascending,
+    // descending).
+    struct WordLook {
+        bool PopupField = true;
+        bool GroupNames = false;
+        QString NameSeparator = QStringLiteral(".");
+        QStringList SortCaptions = {QStringLiteral("Not Sorted"), QStringLiteral("Ascending"),
+                                    QStringLiteral("Descending")};
+        bool operator==(const WordLook&) const = default;
+    };
+    const WordLook& WordsLook() const { return FWordLook; }
+    void SetWordsLook(const WordLook& look);
+    // The fields a field word offers: the model's fields usable in
+    // results, grouped, made once per model revision and shared by every
+    // column.
+    std::shared_ptr<const WordItems> FieldItems() const;
+    // Applies a value chosen in a column's word, as an accepted drop-down
+    // does: the field word (value: a field's identifier) puts that field
+    // first in the formula, a plain "@1" column taking its name as caption;
+    // the sorting word ("0" none, "1" ascending, "2" descending) the
+    // sorting. False, changing nothing, for a plain word or a value that
+    // names nothing.
+    bool AcceptWordValue(int index, TWordRole role, const QString& value);
 
     // The list's own changes, told through the signals below.
     void Delete(int index);
@@ -208,6 +248,11 @@ private:
 
     QPointer<TVxCustomDBStructure> FDBStruct;
     TVxQuery* FQueryPanel;
+    WordLook FWordLook;
+    std::shared_ptr<const WordItems> FSortItems;
+    mutable std::shared_ptr<const WordItems> FFieldItems;
+    mutable const TVxCustomDBStructure* FFieldItemsModel = nullptr;
+    mutable quint64 FFieldItemsRevision = 0;
     bool FUpdating = false;
     int FResetDepth = 0;
     bool FUpdateReset = false; // BeginUpdate began a reset that EndUpdate ends

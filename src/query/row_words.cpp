@@ -27,6 +27,8 @@ const std::unique_ptr<TQueryWord>* TFilterRow::slotOf(TWordRole role) const
         return IsBracket() ? nullptr : &FLabel4;
     case wrLogicalOperator:
         return &FLabel9;
+    case wrSorting:
+        return nullptr;
     }
     return nullptr;
 }
@@ -72,6 +74,8 @@ int TFilterRow::IndexOfRole(TWordRole role)
         return 5;
     case wrLogicalOperator:
         return 9;
+    case wrSorting:
+        return 0;
     }
     return 0;
 }
@@ -118,6 +122,7 @@ bool TVxQuery::AcceptWordValue(TFilterRow* row, TWordRole role, const QString& v
     case wrText:
     case wrTextAfter:
     case wrValueSeparator:
+    case wrSorting:
         return false;
     case wrLinkType: {
         auto* bracket = static_cast<TFilterBracket*>(row);

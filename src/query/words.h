@@ -51,12 +51,15 @@ enum TWordRole {
     wrValue1,         // the first value
     wrValueSeparator, // the text between the two values
     wrValue2,         // the second value
-    wrLogicalOperator // "and"/"or" between rows
+    wrLogicalOperator, // "and"/"or" between rows
+    wrSorting         // a result column's sorting
 };
 
 // The roles in the order a sentence reads them; a row lacks some.
 inline constexpr TWordRole SentenceOrder[] = {wrText,   wrLinkType, wrTextAfter,      wrField,          wrOperator,
                                               wrValue1, wrValueSeparator, wrValue2, wrLogicalOperator};
+// A result column's words: its formula read around its field, then its sorting.
+inline constexpr TWordRole ResultFieldOrder[] = {wrText, wrField, wrTextAfter, wrSorting};
 
 class TQueryWord;
 

@@ -72,8 +72,8 @@ TEST_F(ChangeSignals, EachKindOfChangeIsReportedOnceWhenWhole)
         {"command", [&] { query().AddConditionNum(query().Filter(), 2, m.custCity); }},
         {"move",
          [&] {
-             query().SetCurrentRow(query().Filter()->GetRow(1));
-             query().MoveCurRowUp();
+             panel->SetCurrentRow(query().Filter()->GetRow(1));
+             panel->MoveCurRowUp();
          }},
         {"clear", [&] { query().ClearAll(); }},
         {"load", [&] { query().LoadFromStrings(saved); }},
@@ -127,7 +127,7 @@ TEST_F(ChangeSignals, AHostsLabelEventsLeaveThePanelWorking)
     TDSField* chosen = m.model.FieldByID(host[1].toInt());
     ASSERT_TRUE(chosen && chosen != m.amount) << host[1].toStdString();
     EXPECT_EQ(cond->Field(), chosen) << "the word took the choice";
-    EXPECT_EQ(query().CurrentRow(), cond) << "the panel still selects the row it opens";
+    EXPECT_EQ(panel->CurrentRow(), cond) << "the panel still selects the row it opens";
     query().BuildQuery();
     EXPECT_TRUE(query().QResult()->GetSQL().Text().contains(chosen->FieldName()))
         << query().QResult()->GetSQL().Text().toStdString();
@@ -198,8 +198,8 @@ TEST_F(ChangeSignals, AHostMayReloadTheQueryWhileAMenuIsOpen)
     QApplication::processEvents();
 
     cond = static_cast<TSimpleCond*>(query().Filter()->GetRow(0));
-    query().SetCurrentRow(cond);
-    cond->SetCurrentControlIndex(1);
+    panel->SetCurrentRow(cond);
+    panel->SetCurrentControlIndex(1);
     panel->setFocus();
     reloadWhileOpen();
     QTest::keyClick(panel, Qt::Key_Return);

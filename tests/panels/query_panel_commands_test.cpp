@@ -193,15 +193,15 @@ TEST_F(Commands, TheKeyboardMap)
         query().AddCondition(bracket, m.status);
         TFilterRow* from = *c.from ? root->RowByID(id(c.from)) : root;
         panel->SetCurrentRow(from);
-        from->SetCurrentControlIndex(c.index);
+        panel->SetCurrentControlIndex(c.index);
         if (!c.menu.isEmpty())
             onMenu(c.menu);
         QTest::keyClick(panel, c.key, c.modifiers);
         const std::string name =
             QKeySequence(QKeyCombination(c.modifiers, c.key)).toString().toStdString() + " from " + c.from;
         EXPECT_EQ(shape(root), c.shape) << name;
-        EXPECT_EQ(query().CurrentRow()->RowID(), id(c.current)) << name;
-        EXPECT_EQ(query().CurrentRow()->CurrentControlIndex(), c.currentIndex) << name;
+        EXPECT_EQ(panel->CurrentRow()->RowID(), id(c.current)) << name;
+        EXPECT_EQ(panel->CurrentControlIndex(), c.currentIndex) << name;
         // Every row's button shows the number the row has now.
         QApplication::processEvents();
         const std::function<void(const TFilterBracket*)> numbers = [&](const TFilterBracket* bracket) {
@@ -218,9 +218,9 @@ TEST_F(Commands, TheKeyboardMap)
 
     // Without aoAllowKeyboard the keys are the scroll area's.
     panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoAllowKeyboard});
-    TFilterRow* before = query().CurrentRow();
+    TFilterRow* before = panel->CurrentRow();
     QTest::keyClick(panel, Qt::Key_Down);
-    EXPECT_EQ(query().CurrentRow(), before);
+    EXPECT_EQ(panel->CurrentRow(), before);
 }
 
 TEST_F(Commands, ValueWordsBecomeParametersAndBack)
@@ -291,8 +291,8 @@ TEST_F(Commands, WordsOpenOneAtATimeAndTheBackgroundAccepts)
     QTest::mouseClick(panel->GetRowControl(b, 2), Qt::LeftButton);
     EXPECT_FALSE(framed);
     EXPECT_TRUE(panel->ShowFrame());
-    EXPECT_EQ(query().CurrentRow(), b);
-    EXPECT_EQ(b->CurrentControlIndex(), 2);
+    EXPECT_EQ(panel->CurrentRow(), b);
+    EXPECT_EQ(panel->CurrentControlIndex(), 2);
 
     // The keyboard opens the selected word; a click on the background takes its input.
     QTest::keyClick(panel, Qt::Key_Right);
@@ -339,6 +339,51 @@ TEST_F(Commands, LinkWordsAndTheAddRowLine)
     EXPECT_EQ(brindle::fixtures::errorOf<EVxQueryPanelError>(
                   [&] { lone.ManualAddCond(lone.Filter(), m.custCity, m.op("Equal"), "a"); }),
               "3: DBStruct is not specified");
+}
+
+// The current row and the buttons' look are the panel's: a row the query
+// adds becomes current, a current row that goes hands over to the row now
+// in its line, else the one above, and the query keeps no button options.
+TEST_F(Commands, TheCurrentRowFollowsTheTreeFromThePanel)
+{
+    TFilterCond* rows[3];
+    for (TFilterCond*& row : rows)
+        row = query().AddCondition(root, m.custName);
+    EXPECT_EQ(panel->CurrentRow(), rows[2]);
+    panel->SetCurrentRow(rows[1]);
+    root->DeleteRow(1);
+    EXPECT_EQ(panel->CurrentRow(), rows[2]);
+    root->DeleteRow(1);
+    EXPECT_EQ(panel->CurrentRow(), rows[0]);
+    root->DeleteRow(0);
+    EXPECT_EQ(panel->CurrentRow(), nullptr);
+    TFilterBracket* bracket = query().AddBracket(root);
+    EXPECT_EQ(panel->CurrentRow(), bracket->GetRow(0));
+    EXPECT_EQ(panel->GetCurrentBracket(), bracket);
+    // The keyboard moves it out of its bracket, which goes, and it stays current.
+    panel->setFocus();
+    QTest::keyClick(panel, Qt::Key_Left, Qt::ControlModifier);
+    ASSERT_EQ(root->GetRowCount(), 1);
+    EXPECT_EQ(panel->CurrentRow(), root->GetRow(0));
+    EXPECT_EQ(panel->GetCurrentRowNum(), 1);
+    // A reload starts again at the root; clearing keeps a current root.
+    TStringList text;
+    query().SaveToStrings(text);
+    query().LoadFromStrings(text);
+    EXPECT_EQ(panel->CurrentRow(), query().Filter());
+    query().ClearAll();
+    EXPECT_EQ(panel->CurrentRow(), query().Filter());
+    query().LoadFromStrings(text);
+
+    panel->Appearance().SetOptions(panel->Appearance().Options() - TQPAppearanceOptions{aoFlatButtons}
+                                   + TQPAppearanceOptions{aoHideRowButtons});
+    EXPECT_TRUE(panel->Appearance().Options().Contains(aoHideRowButtons));
+    EXPECT_FALSE(panel->Appearance().Options().Contains(aoFlatButtons));
+    EXPECT_EQ(query().AppearanceOptions(), query().AppearanceOptions() * TreeAppearanceOptions());
+    TFilterRow* row = query().Filter()->GetRow(0);
+    ASSERT_TRUE(panel->RowButton(row));
+    EXPECT_FALSE(panel->RowButton(row)->isVisible());
+    EXPECT_FALSE(panel->RowButton(query().Filter())->Flat());
 }
 
 TEST_F(Commands, BoxesFollowTheTreeAndAnEmptiedRootIsEnabledAgain)
@@ -420,7 +465,7 @@ TEST_F(Commands, FailingHandlersLeaveAWorkingPanel)
         // The line still answers.
         quiet();
         QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
-        reference.AddCondition(reference.GetCurrentBracket(), nullptr);
+        reference.AddCondition(reference.Filter(), nullptr);
         EXPECT_EQ(outcome(query()), outcome(reference)) << c.name;
     }
 }

@@ -127,7 +127,7 @@ TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
     panel->SetCurrentRowNum(299);
     panel->setFocus();
     QTest::keyClick(panel, Qt::Key_Down);
-    ASSERT_EQ(query.CurrentRow(), last);
+    ASSERT_EQ(panel->CurrentRow(), last);
     ASSERT_TRUE(panel->GetRowControl(last, 3));
     const QRect shown(panel->Surface()->mapTo(panel->viewport(), panel->GetRowControl(last, 3)->pos()),
                       panel->GetRowControl(last, 3)->size());
@@ -281,9 +281,9 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
     QTest::keyClick(panel, Qt::Key_Insert);
     ASSERT_EQ(query.Filter()->GetRowCount(), 1);
     auto* cond = static_cast<TSimpleCond*>(query.Filter()->GetRow(0));
-    ASSERT_EQ(query.CurrentRow(), cond);
+    ASSERT_EQ(panel->CurrentRow(), cond);
     const auto press = [&](Qt::Key key) { QTest::keyClick(panel, key); };
-    while (cond->CurrentControlIndex() < 2)
+    while (panel->CurrentControlIndex() < 2)
         press(Qt::Key_Right);
     onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     press(Qt::Key_Return);

@@ -10,6 +10,7 @@
 #include <brindle/panels/titles_editor.h>
 
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -224,6 +225,40 @@ TEST_F(ResultFieldsPanel, BoundToAQueryThePanelEditsItsColumns)
     EXPECT_EQ(panel->RowCount(), 0);
     QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
     EXPECT_EQ(panel->ResultFields().Count(), 1) << "the panel's own list again";
+}
+
+// A long list: only rows near the viewport have controls, scrolling gives
+// the far ones theirs, and a choice there reaches the column in the list.
+TEST_F(ResultFieldsPanel, FarRowsGetControlsWhenScrolledNear)
+{
+    panel->SetDBStruct(&m.model);
+    TRFieldList given(&m.model);
+    for (int i = 0; i < 300; ++i)
+        given.Add("@1", {m.custName}, QStringLiteral("Name%1").arg(i));
+    panel->SetResultFields(given);
+    panel->Activate();
+    ASSERT_EQ(panel->RowCount(), 300);
+    EXPECT_TRUE(panel->Row(0)->Button() && panel->Row(0)->SortLabel());
+    EXPECT_EQ(panel->Row(299)->Button(), nullptr);
+    EXPECT_EQ(panel->Row(299)->SortLabel(), nullptr);
+    const int step = panel->RowHeight() + 3;
+    EXPECT_GE(panel->Surface()->minimumHeight(), 300 * step);
+    EXPECT_EQ(panel->AddRowLabel()->y(), 299 * step + 5 + panel->RowHeight() + 3 + 2);
+
+    panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum());
+    TResultFieldRow* last = panel->Row(299);
+    ASSERT_TRUE(last->SortLabel());
+    EXPECT_EQ(panel->Row(0)->Button(), nullptr);
+    EXPECT_EQ(last->Button()->pos(), QPoint(5, 299 * step + 5));
+    EXPECT_EQ(last->Button()->Caption(), "300");
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    QTest::mouseClick(last->SortLabel(), Qt::LeftButton);
+    EXPECT_EQ(panel->ResultFields().GetRField(299)->Sorting(), stAscending);
+    EXPECT_EQ(last->SortLabel()->Caption(), "Ascending");
+    // Changed in the list, the column shows the change in its word.
+    panel->ResultFields().AcceptWordValue(299, wrField, m.custCity->IDText());
+    EXPECT_EQ(last->FieldLabel()->Caption(), "City");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 } // namespace

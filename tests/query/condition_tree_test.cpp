@@ -81,7 +81,7 @@ TEST_F(ConditionTree, NonEmptyBracketsDeleteUpward)
     outer->DeleteRow(0);
     ASSERT_TRUE(outer->GetRowCount() == 1 && outer->GetRow(0) == inner);
     inner->DeleteRow(0); // empties inner, which empties outer, which goes too
-    EXPECT_TRUE(query.Filter()->GetRowCount() == 0 && !query.CurrentRow());
+    EXPECT_EQ(query.Filter()->GetRowCount(), 0);
 
     allowEmptyBrackets();
     EXPECT_EQ(query.AddBracket(query.Filter())->GetRowCount(), 0);
@@ -91,31 +91,28 @@ TEST_F(ConditionTree, MovingAndDeletingRows)
 {
     allowEmptyBrackets();
     threeRows();
-    const auto move = [&](int row, void (TVxQuery::*how)()) {
-        query.SetCurrentRow(rows[row]);
-        (query.*how)();
+    const auto move = [&](int row, bool (TVxQuery::*how)(TFilterRow*)) {
+        EXPECT_TRUE((query.*how)(rows[row]));
         return tree(query.Filter());
     };
     // The first row is wrapped into a new bracket at its place; a row after
     // a bracket joins that bracket.
-    EXPECT_EQ(move(0, &TVxQuery::MoveCurRowRight), "(Customer) City Order");
+    EXPECT_EQ(move(0, &TVxQuery::MoveRowRight), "(Customer) City Order");
     EXPECT_EQ(rows[0]->RowID(), "1.1.");
-    EXPECT_EQ(move(1, &TVxQuery::MoveCurRowRight), "(Customer City) Order");
-    EXPECT_EQ(move(1, &TVxQuery::MoveCurRowUp), "(City Customer) Order");
+    EXPECT_EQ(move(1, &TVxQuery::MoveRowRight), "(Customer City) Order");
+    EXPECT_EQ(move(1, &TVxQuery::MoveRowUp), "(City Customer) Order");
     EXPECT_EQ(rows[1]->RowID(), "1.1.");
-    move(1, &TVxQuery::MoveCurRowLeft);
+    move(1, &TVxQuery::MoveRowLeft);
     // The emptied bracket goes, whatever the options say.
-    EXPECT_EQ(move(0, &TVxQuery::MoveCurRowLeft), "Customer City Order");
+    EXPECT_EQ(move(0, &TVxQuery::MoveRowLeft), "Customer City Order");
     EXPECT_EQ(ids(query.Filter()), QStringList({"1.@1", "2.@2", "3.@3"}));
-
-    // A deleted current row hands over to the next line, else the previous one.
-    query.SetCurrentRow(rows[1]);
-    query.Filter()->DeleteRow(1);
-    EXPECT_EQ(query.CurrentRow(), rows[2]);
-    query.Filter()->DeleteRow(1);
-    EXPECT_EQ(query.CurrentRow(), rows[0]);
-    query.Filter()->DeleteRow(0);
-    EXPECT_EQ(query.CurrentRow(), nullptr);
+    // Rows that cannot go further stay, and nothing changes.
+    const QString before = tree(query.Filter());
+    EXPECT_FALSE(query.MoveRowUp(rows[0]));
+    EXPECT_FALSE(query.MoveRowDown(rows[2]));
+    EXPECT_FALSE(query.MoveRowLeft(rows[1]));
+    EXPECT_FALSE(query.MoveRowRight(query.Filter()));
+    EXPECT_EQ(tree(query.Filter()), before);
 }
 
 TEST_F(ConditionTree, EnabledStatePropagates)

@@ -258,7 +258,11 @@ TEST(ModelRepairProperty, RandomEditsNeverLeaveDanglingReferences)
             if (!model)
                 newModel();
             const QList<TDSField*> fields = query.FieldsForBracket(query.Filter());
-            TFilterBracket* bracket = query.GetCurrentBracket();
+            // New rows go into the bracket of a row picked at random.
+            TFilterRow* at = query.GetRowByNum(pick(query.GetLastRow()->RowNum() + 1));
+            TFilterBracket* bracket = !at                ? query.Filter()
+                                      : at->IsBracket() ? static_cast<TFilterBracket*>(at)
+                                                        : at->ParentBracket();
             auto any = [&](const auto& list) { return list[pick(list.count())]; };
             try {
                 switch (pick(13)) {
@@ -273,10 +277,9 @@ TEST(ModelRepairProperty, RandomEditsNeverLeaveDanglingReferences)
                 case 4: if (!fields.isEmpty()) query.QResult()->ResultFields().Add("@1", {any(fields)}, "R"); break;
                 case 5:
                     if (TFilterRow* row = query.GetRowByNum(pick(query.GetLastRow()->RowNum() + 1))) {
-                        query.SetCurrentRow(row);
-                        void (TVxQuery::*moves[])() = {&TVxQuery::MoveCurRowUp, &TVxQuery::MoveCurRowDown,
-                                                        &TVxQuery::MoveCurRowLeft, &TVxQuery::MoveCurRowRight};
-                        (query.*moves[pick(4)])();
+                        bool (TVxQuery::*moves[])(TFilterRow*) = {&TVxQuery::MoveRowUp, &TVxQuery::MoveRowDown,
+                                                                   &TVxQuery::MoveRowLeft, &TVxQuery::MoveRowRight};
+                        (query.*moves[pick(4)])(row);
                     }
                     break;
                 case 6:

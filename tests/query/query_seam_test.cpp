@@ -20,13 +20,14 @@ protected:
 TEST_F(QuerySeam, SignalsKeepAMirrorOfTheTree)
 {
     fixtures::QueryMirror mirror(query);
+    TFilterRow* moving = nullptr;
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"add", [&] { add(m.custName, "Equal", "Ann"); add(m.amount, "Greater", "5"); }},
         {"bracket", [&] { add(m.custCity, "Equal", "Rome", {}, query.AddBracket(query.Filter())); }},
-        {"up", [&] { query.SetCurrentRow(query.Filter()->GetRow(1)); query.MoveCurRowUp(); }},
-        {"down", [&] { query.MoveCurRowDown(); query.MoveCurRowDown(); }},
-        {"right", [&] { query.SetCurrentRow(query.Filter()->GetRow(0)); query.MoveCurRowRight(); }},
-        {"left", [&] { query.MoveCurRowLeft(); }},
+        {"up", [&] { query.MoveRowUp(moving = query.Filter()->GetRow(1)); }},
+        {"down", [&] { query.MoveRowDown(moving); query.MoveRowDown(moving); }},
+        {"right", [&] { query.MoveRowRight(moving = query.Filter()->GetRow(0)); }},
+        {"left", [&] { query.MoveRowLeft(moving); }},
         {"delete emptying a bracket", [&] {
              TFilterBracket* b = query.AddBracket(query.Filter());
              b->DeleteRow(0);

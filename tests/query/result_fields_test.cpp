@@ -325,3 +325,60 @@ TEST_F(ResultFieldsTest, ChangesReachTheQueryAndResultTablesFollowTheirLinks)
                   "2: Can't add result table: wrong link");
     EXPECT_EQ(few.Count(), 1);
 }
+
+TEST_F(ResultFieldsTest, ColumnWordsAndTheChoicesTheyAccept)
+{
+    TResultField* plain = field("@1", {id}, "Order number");
+    TResultField* formula = field("sum(@1) + @2", {total, custId}, "Sum");
+    TResultField* text = field("count(*)", {}, "Count");
+    const auto caption = [](TResultField* f, TWordRole role) {
+        const TQueryWord* word = f->Word(role);
+        return word ? word->Caption() : QStringLiteral("-");
+    };
+    EXPECT_EQ(caption(formula, wrText) + '|' + caption(formula, wrField) + '|' + caption(formula, wrTextAfter),
+              "SUM(|Total|) + @2");
+    EXPECT_EQ(caption(text, wrText) + '|' + caption(text, wrField) + '|' + caption(text, wrTextAfter), "COUNT(*)|-|-");
+    EXPECT_EQ(caption(plain, wrSorting), "Not Sorted");
+    EXPECT_EQ(plain->Word(wrField)->Values().Count(), 4);
+
+    int notices = 0;
+    QObject::connect(&list, &TRFieldList::fieldChanged, &list, [&](int) { ++notices; });
+    // A field chosen in a plain column names it; a formula keeps its name
+    // and its other fields.
+    ASSERT_TRUE(list.AcceptWordValue(0, wrField, name->IDText()));
+    ASSERT_TRUE(list.AcceptWordValue(1, wrField, id->IDText()));
+    EXPECT_EQ(plain->Caption(), "Name");
+    EXPECT_EQ(caption(plain, wrField), "Name");
+    EXPECT_EQ(formula->Caption(), "Sum");
+    EXPECT_EQ(ids(formula), QString("%1,%2").arg(id->ID()).arg(custId->ID()));
+    EXPECT_GE(notices, 2);
+
+    ASSERT_TRUE(list.AcceptWordValue(1, wrSorting, "2"));
+    ASSERT_TRUE(list.AcceptWordValue(0, wrSorting, "1"));
+    EXPECT_EQ(caption(formula, wrSorting), "Descending");
+    EXPECT_EQ(formula->SortOrder(), 1);
+    EXPECT_EQ(plain->SortOrder(), 2);
+    // Moved as a row, the sorted columns sort in list order.
+    list.MoveRow(1, 0);
+    EXPECT_EQ(formula->SortOrder(), 1);
+    list.MoveRow(0, 1);
+    EXPECT_EQ(plain->SortOrder(), 1);
+    EXPECT_EQ(formula->SortOrder(), 2);
+
+    // What names nothing, or is not offered, changes nothing.
+    name->SetUseInResult(false);
+    const QString before = list.GetRField(0)->GetSelectExpr() + list.GetRField(1)->GetSelectExpr();
+    for (const auto& [at, role, value] : {std::tuple{0, wrField, QString("999")}, {1, wrField, name->IDText()},
+                                          {2, wrField, id->IDText()}, {0, wrSorting, QString("3")},
+                                          {0, wrText, QString("x")}, {5, wrSorting, QString("1")}})
+        EXPECT_FALSE(list.AcceptWordValue(at, role, value)) << at << ' ' << role;
+    EXPECT_EQ(list.GetRField(0)->GetSelectExpr() + list.GetRField(1)->GetSelectExpr(), before);
+
+    // The look: a list box word, group names, the panel's sorting titles.
+    TRFieldList::WordLook look;
+    look.PopupField = false;
+    look.SortCaptions = {"-", "up", "down"};
+    list.SetWordsLook(look);
+    EXPECT_EQ(list.GetRField(1)->Word(wrField)->Editor(), weListBox);
+    EXPECT_EQ(caption(list.GetRField(0), wrSorting), "up");
+}
