@@ -11,26 +11,6 @@
 
 namespace brindle {
 
-// --- the query's register of every live row, in the tree or not
-
-void TVxQuery::rowMade(TFilterRow* row)
-{
-    row->FNextLive = FFirstRow;
-    if (FFirstRow)
-        FFirstRow->FPrevLive = row;
-    FFirstRow = row;
-}
-
-void TVxQuery::rowFreed(TFilterRow* row)
-{
-    if (row->FPrevLive)
-        row->FPrevLive->FNextLive = row->FNextLive;
-    else
-        FFirstRow = row->FNextLive;
-    if (row->FNextLive)
-        row->FNextLive->FPrevLive = row->FPrevLive;
-}
-
 // --- TFilterRow
 
 TFilterRow::TFilterRow(TVxQuery* queryPanel, TFilterBracket* parentBracket, TFilterRowType rowType)
