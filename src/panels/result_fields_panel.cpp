@@ -68,15 +68,22 @@ TResultFieldRow::TResultFieldRow(TVxResultFieldsPanel& panel, TResultField* fiel
     SetVisible(false);
 }
 
-TResultFieldRow::~TResultFieldRow() = default;
+TResultFieldRow::~TResultFieldRow()
+{
+    // A word outlives its row until its event loop is done with it (the
+    // list may be emptied under the word's open menu): it must not come
+    // back to the row then.
+    for (const QMetaObject::Connection& connection : FAccepting)
+        QObject::disconnect(connection);
+}
 
 void TResultFieldRow::refreshOnAccept(TDropDownLabel& label)
 {
-    // The row owns the label: the label is the connection's context.
-    QObject::connect(&label, &TDropDownLabel::droppedUp, &label, [this](TDropDownLabel*, bool accepted) {
-        if (accepted)
-            Guarded([this] { RefreshResultField(); });
-    });
+    FAccepting.push_back(
+        QObject::connect(&label, &TDropDownLabel::droppedUp, &label, [this](TDropDownLabel*, bool accepted) {
+            if (accepted)
+                Guarded([this] { RefreshResultField(); });
+        }));
 }
 
 void TResultFieldRow::SetRField(TResultField* field)

@@ -106,6 +106,7 @@ private:
     Owned<TDropDownLabel> FTextLabel2;
     Owned<TDropDownLabel> FFieldLabel;
     Owned<TDropDownLabel> FSortLabel;
+    std::vector<QMetaObject::Connection> FAccepting;
     bool FVisible = false;
 };
 
