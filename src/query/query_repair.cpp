@@ -141,11 +141,13 @@ void TVxQuery::dropRow(TFilterBracket* bracket, int index, bool setAside)
         // The row's destructor hands the current row on and drops its parameters.
         bracket->FRows.Delete(index);
         RowsChanged();
+        EnumerateBracket(bracket);
         return;
     }
     std::unique_ptr<TFilterRow> row = bracket->FRows.Extract(index);
     row->FAttached = false;
     RowsChanged();
+    EnumerateBracket(bracket);
     std::vector<TFilterRow*> stack{row.get()};
     while (!stack.empty()) {
         TFilterRow* r = stack.back();

@@ -110,6 +110,22 @@ TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)
     EXPECT_EQ(panel->RowButton(first), nullptr);
 }
 
+// Rows the model takes away renumber the rows after them on screen.
+TEST_F(Panel, RowsLeftByAModelRemovalShowTheirNewNumbers)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    query.AddCondition(query.Filter(), m.custCity);
+    TFilterBracket* bracket = query.AddBracket(query.Filter());
+    auto* inner = static_cast<TFilterCond*>(bracket->GetRow(0));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(panel->RowButton(inner)->Caption(), "2.1");
+    m.model.DelField(m.model.IndexOfField(m.custCity));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->RowButton(bracket)->Caption(), "1");
+    EXPECT_EQ(panel->RowButton(inner)->Caption(), "1.1");
+}
+
 TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
 {
     panel->SetActive(true);
