@@ -124,6 +124,16 @@ TEST_F(BuilderTest, BuildingKeepsTheAliasesTheQueryTextHolds)
     EXPECT_EQ(text(), saved);
 }
 
+// A query that names no main table takes the model's default, though
+// tables without an alias have an empty one.
+TEST_F(BuilderTest, NoMainTableNameTakesTheDefaultOne)
+{
+    model.SetDefaultMainTable(t["Orders"]);
+    t["Customers"]->SetTableAlias("");
+    query.RefreshMainTable();
+    EXPECT_EQ(query.MainTable(), t["Orders"]);
+}
+
 TEST_F(BuilderTest, JoinLayouts)
 {
     const QString co = "(Customers.ID=Orders.CustID)";
