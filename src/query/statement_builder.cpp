@@ -290,7 +290,7 @@ void StatementBuilder::addResultTable(TDSTable* table, QList<TDSTable*>& visitin
 
 void StatementBuilder::orderAndGroup()
 {
-    // The query has numbered the fields and made their aliases.
+    // The query has numbered the fields; their aliases are the list's own.
     const TRFieldList& fields = FQuery.QResult()->ResultFields();
     const bool byNumber = !fields.JustSorting() && !FQuery.SQLOptions().Contains(soSortByNames);
     bool anyAggregate = false;
