@@ -215,7 +215,8 @@ private:
             FFailure = what;
     }
     // What reached the event loop's boundary was caught there by the
-    // library; it must be one of the library's errors.
+    // library; it must be one of the library's errors, and not an index
+    // past a list's end, which no click may give.
     void errorShown(const QString& message)
     {
         note("  error shown: " + text(message));
@@ -224,6 +225,8 @@ private:
             return;
         try {
             std::rethrow_exception(current);
+        } catch (const EListError&) {
+            fail("a list index error reached the user: " + text(message));
         } catch (const Exception&) {
         } catch (...) {
             fail("a foreign exception reached the event loop: " + text(message));
