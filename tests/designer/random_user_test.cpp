@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -109,6 +110,28 @@ QList<W*> usable(QWidget* parent)
         if (widget->isVisible() && widget->isEnabled())
             found << widget;
     return found;
+}
+
+// Input goes through the widget's window, as the platform delivers a
+// user's: the widget may go inside its own event, and nothing here may
+// touch it afterwards.
+void click(QWidget* widget, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at, bool twice = false)
+{
+    QWindow* window = widget->window()->windowHandle();
+    const QPoint there = widget->mapTo(widget->window(), at);
+    if (twice)
+        QTest::mouseDClick(window, button, modifiers, there);
+    else
+        QTest::mouseClick(window, button, modifiers, there);
+}
+void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(widget->window()->windowHandle(), key, modifiers);
+}
+void type(QWidget* widget, const QString& typed)
+{
+    for (QChar c : typed)
+        QTest::keyClick(widget->window()->windowHandle(), c.toLatin1());
 }
 
 class RandomUser {
@@ -289,16 +312,16 @@ private:
         const QPoint at = widget->rect().center();
         if (how == 0) {
             note("  double-click " + what);
-            QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+            click(widget, Qt::LeftButton, {}, at, true);
         } else if (how == 1) {
             note("  right-click " + what);
-            QTest::mouseClick(widget, Qt::RightButton, {}, at);
+            click(widget, Qt::RightButton, {}, at);
         } else if (how == 2) {
             note("  ctrl-click " + what);
-            QTest::mouseClick(widget, Qt::LeftButton, Qt::ControlModifier, at);
+            click(widget, Qt::LeftButton, Qt::ControlModifier, at);
         } else {
             note("  click " + what);
-            QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+            click(widget, Qt::LeftButton, {}, at);
         }
     }
     void clickWord()
@@ -331,12 +354,12 @@ private:
         static const Qt::Key keys[] = {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Up,     Qt::Key_Down,
                                        Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Return, Qt::Key_Escape,
                                        Qt::Key_Tab,    Qt::Key_Space,  Qt::Key_Home,   Qt::Key_End};
-        const Qt::Key key = keys[pick(std::size(keys))];
-        const bool ctrl = key >= Qt::Key_Left && key <= Qt::Key_Down && chance(3);
+        const Qt::Key pressed = keys[pick(std::size(keys))];
+        const bool ctrl = pressed >= Qt::Key_Left && pressed <= Qt::Key_Down && chance(3);
         QWidget* target = keyTarget();
-        note("  key " + text(QKeySequence(key | (ctrl ? Qt::ControlModifier : Qt::NoModifier)).toString()) + " on "
-             + target->metaObject()->className());
-        QTest::keyClick(target, key, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        note("  key " + text(QKeySequence(pressed | (ctrl ? Qt::ControlModifier : Qt::NoModifier)).toString())
+             + " on " + target->metaObject()->className());
+        key(target, pressed, ctrl ? Qt::ControlModifier : Qt::NoModifier);
     }
     QString randomText()
     {
@@ -353,16 +376,16 @@ private:
             return;
         if (chance(5)) {
             note(std::string("  double-click inside ") + target->metaObject()->className());
-            QTest::mouseDClick(target, Qt::LeftButton, {}, target->rect().center());
+            click(target, Qt::LeftButton, {}, target->rect().center(), true);
             target = keyTarget();
         }
         const QString typed = randomText();
         note("  type \"" + text(typed) + "\" into " + target->metaObject()->className());
-        QTest::keyClicks(target, typed);
+        type(target, typed);
         if (!chance(3)) {
             const bool enter = !chance(3);
             note(enter ? "  key Return" : "  key Escape");
-            QTest::keyClick(target, enter ? Qt::Key_Return : Qt::Key_Escape);
+            key(target, enter ? Qt::Key_Return : Qt::Key_Escape);
         }
     }
     void clickRowButton()
@@ -383,7 +406,7 @@ private:
         if (TFilterRow* row = pickOf(rows)) {
             note("  click check box of row " + text(placeOf(row)));
             QCheckBox* box = FPanel->RowCheckBox(row);
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
+            click(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
         }
     }
     void clickAddRow()
@@ -393,7 +416,7 @@ private:
             clickOn(line, "the add-row line");
         else if (chance(2)) {
             note("  click the panel's background");
-            QTest::mouseClick(FPanel->viewport(), Qt::LeftButton, {}, FPanel->viewport()->rect().bottomRight() - QPoint(3, 3));
+            click(FPanel->viewport(), Qt::LeftButton, {}, FPanel->viewport()->rect().bottomRight() - QPoint(3, 3));
         }
     }
     void useFieldsPanel()
@@ -426,7 +449,7 @@ private:
         const QPoint from(title->width() / 2, title->height() / 2);
         if (chance(2)) {
             note("  click the title of " + name);
-            QTest::mouseClick(title, Qt::LeftButton, {}, from);
+            click(title, Qt::LeftButton, {}, from);
             return;
         }
         const QPoint to = from + QPoint(pick(81) - 40, pick(81) - 40);
@@ -574,9 +597,9 @@ private:
         const bool accept = !chance(4);
         note("  in the popup: key Down x" + std::to_string(downs) + (accept ? ", Return" : ", Escape"));
         for (int i = 0; i < downs && QApplication::activePopupWidget(); ++i)
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+            key(QApplication::activePopupWidget(), Qt::Key_Down);
         if (QApplication::activePopupWidget())
-            QTest::keyClick(QApplication::activePopupWidget(), accept ? Qt::Key_Return : Qt::Key_Escape);
+            key(QApplication::activePopupWidget(), accept ? Qt::Key_Return : Qt::Key_Escape);
     }
     void actOnDialog(QWidget* dialog)
     {
@@ -602,13 +625,13 @@ private:
                 note("  in " + name + ": type \"" + text(typed) + "\" into " + text(edit->objectName()));
                 edit->setFocus();
                 if (chance(2))
-                    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-                QTest::keyClicks(edit, typed);
+                    key(edit, Qt::Key_A, Qt::ControlModifier);
+                type(edit, typed);
             }
         } else if (what == 3) {
             if (QCheckBox* box = pickOf(usable<QCheckBox>(dialog))) {
                 note("  in " + name + ": click " + text(box->text()));
-                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
+                click(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
             }
         } else if (what == 4) {
             if (QTabWidget* tabs = pickOf(usable<QTabWidget>(dialog))) {
@@ -621,7 +644,7 @@ private:
                 QListWidgetItem* item = list->item(pick(list->count()));
                 note("  in " + name + ": click list row " + text(item->text()));
                 list->scrollToItem(item);
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+                click(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
             }
         } else if (what == 6 && chance(3)) {
             note("  while " + name + " is open:");
@@ -633,10 +656,10 @@ private:
                     finish << button;
             if (QPushButton* button = pickOf(finish)) {
                 note("  in " + name + ": " + text(button->text()));
-                QTest::mouseClick(button, Qt::LeftButton);
+                click(button, Qt::LeftButton, {}, button->rect().center());
             } else {
                 note("  in " + name + ": key Escape");
-                QTest::keyClick(dialog, Qt::Key_Escape);
+                key(dialog, Qt::Key_Escape);
             }
         }
     }
