@@ -114,9 +114,11 @@ QList<W*> usable(QWidget* parent)
 
 // Input goes through the widget's window, as the platform delivers a
 // user's: the widget may go inside its own event, and nothing here may
-// touch it afterwards.
+// touch it afterwards. A point out of view would reach another widget.
 void click(QWidget* widget, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at, bool twice = false)
 {
+    if (!widget->visibleRegion().contains(at))
+        return;
     QWindow* window = widget->window()->windowHandle();
     const QPoint there = widget->mapTo(widget->window(), at);
     if (twice)
@@ -601,6 +603,7 @@ private:
         if (QApplication::activePopupWidget())
             key(QApplication::activePopupWidget(), accept ? Qt::Key_Return : Qt::Key_Escape);
     }
+    // A dialog's widgets outlive their own events: they take input directly.
     void actOnDialog(QWidget* dialog)
     {
         const std::string name = dialog->metaObject()->className();
@@ -631,7 +634,7 @@ private:
         } else if (what == 3) {
             if (QCheckBox* box = pickOf(usable<QCheckBox>(dialog))) {
                 note("  in " + name + ": click " + text(box->text()));
-                click(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
             }
         } else if (what == 4) {
             if (QTabWidget* tabs = pickOf(usable<QTabWidget>(dialog))) {
@@ -644,7 +647,7 @@ private:
                 QListWidgetItem* item = list->item(pick(list->count()));
                 note("  in " + name + ": click list row " + text(item->text()));
                 list->scrollToItem(item);
-                click(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
             }
         } else if (what == 6 && chance(3)) {
             note("  while " + name + " is open:");
@@ -656,7 +659,7 @@ private:
                     finish << button;
             if (QPushButton* button = pickOf(finish)) {
                 note("  in " + name + ": " + text(button->text()));
-                click(button, Qt::LeftButton, {}, button->rect().center());
+                QTest::mouseClick(button, Qt::LeftButton);
             } else {
                 note("  in " + name + ": key Escape");
                 key(dialog, Qt::Key_Escape);
