@@ -85,6 +85,7 @@ void TDropDownPopup::fillMenu()
 {
     TVxMenuItem& root = FMenu->Items();
     root.Clear();
+    FMenuWord = &Word();
     FMenu->SetImages(Images());
     const int limit = MaxItemCount();
     // Entries counted per level: a column ends after `limit` of them.
@@ -114,7 +115,8 @@ void TDropDownPopup::fillMenu()
             if (!entry->IsLine())
                 entry->ImageIndex = DoGetItemImageIndex(group->GroupName(), caption);
             entry->Tag = index;
-            entry->OnClick = [this](TVxMenuItem* item) { MenuClick(item); };
+            const QString value = index < Values().Count() ? Values()[index] : QString();
+            entry->OnClick = [this, value](TVxMenuItem* item) { MenuClick(item, value); };
             place(entry, *count);
         }
     }
@@ -138,9 +140,16 @@ void TDropDownPopup::ShowControl()
         DropUp(false);
 }
 
-void TDropDownPopup::MenuClick(TVxMenuItem* item)
+void TDropDownPopup::MenuClick(TVxMenuItem* item, const QString& value)
 {
-    chooseItem(item->Tag);
+    // The host may remake the rows while the menu is open: the label then
+    // shows another word, or its own.
+    const int index = item->Tag;
+    if (&Word() != FMenuWord || index >= Values().Count() || Values()[index] != value) {
+        DropUp(false);
+        return;
+    }
+    chooseItem(index);
     DropUp(true);
 }
 

@@ -69,11 +69,14 @@ protected:
     void BiDiModeChanged() override;
 
 private:
-    void MenuClick(TVxMenuItem* item);
+    // The entry's item, unless the word it was offered for is gone or
+    // holds other items now.
+    void MenuClick(TVxMenuItem* item, const QString& value);
     // Builds the menu's entries from the groups.
     void fillMenu();
 
     QPointer<TVxPopupMenu> FMenu;
+    const TQueryWord* FMenuWord = nullptr;
 };
 
 } // namespace brindle

@@ -319,6 +319,8 @@ void TFilterBracket::InternalDeleteRow(int index)
     FQueryPanel->notifyRowRemoving(this, index);
     FRows.Delete(index);
     FQueryPanel->RowsChanged();
+    // The rows after it move up a number, and views show numbers.
+    FQueryPanel->EnumerateBracket(this);
     if (FParentBracket && FQueryPanel->AppearanceOptions().Contains(aoNonEmptyBrackets) && FRows.IsEmpty())
         FParentBracket->InternalDeleteRow(GetIndex()); // frees this bracket: nothing may follow
 }
@@ -349,6 +351,7 @@ std::unique_ptr<TFilterRow> TFilterBracket::ExtractRow(int index)
     std::unique_ptr<TFilterRow> row = FRows.Extract(index);
     row->FAttached = false;
     FQueryPanel->RowsChanged();
+    FQueryPanel->EnumerateBracket(this);
     return row;
 }
 

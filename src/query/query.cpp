@@ -123,9 +123,12 @@ void TVxQuery::RefreshMainTable()
     FMainTable = nullptr;
     if (!FDbStruct)
         return;
-    for (TableLookup mode : {tlByCompoundName, tlByAlias, tlByName})
-        if ((FMainTable = FDbStruct->TableByName(mode, FMainTableName)))
-            return;
+    // No name names no table, though a table without an alias has an
+    // empty one.
+    if (!FMainTableName.isEmpty())
+        for (TableLookup mode : {tlByCompoundName, tlByAlias, tlByName})
+            if ((FMainTable = FDbStruct->TableByName(mode, FMainTableName)))
+                return;
     if (TDSTable* table = FDbStruct->DefaultMainTable()) {
         FMainTable = table;
         FMainTableName = table->CompoundName();

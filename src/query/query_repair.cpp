@@ -133,11 +133,13 @@ void TVxQuery::ModelRepair::dropRow(TFilterBracket* bracket, int index, bool set
         // The row's destructor drops its parameters.
         bracket->FRows.Delete(index);
         q.RowsChanged();
+        q.EnumerateBracket(bracket);
         return;
     }
     std::unique_ptr<TFilterRow> row = bracket->FRows.Extract(index);
     row->FAttached = false;
     q.RowsChanged();
+    q.EnumerateBracket(bracket);
     std::vector<TFilterRow*> stack{row.get()};
     while (!stack.empty()) {
         TFilterRow* r = stack.back();

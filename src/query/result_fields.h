@@ -210,18 +210,20 @@ public:
     void LoadFromSections(const SectionIndex& sections);
     void SaveToStrings(TStringList& lines) const;
 
+    // The three ways of making aliases; a change makes every alias anew,
+    // which a build then leaves as it is.
     // Aliases between the model's quote symbols; the query keeps it equal
     // to soQuoteAliases.
     bool QuoteAliases() const { return FQuoteAliases; }
-    void SetQuoteAliases(bool on) { FQuoteAliases = on; }
+    void SetQuoteAliases(bool on) { setAliasRule(FQuoteAliases, on); }
     // Generated aliases keep identifier characters only (soASCIIRFields).
     bool AsciiAliases() const { return FAsciiAliases; }
-    void SetAsciiAliases(bool on) { FAsciiAliases = on; }
+    void SetAsciiAliases(bool on) { setAliasRule(FAsciiAliases, on); }
     // The list defines sorting only and the statement selects "*".
     bool JustSorting() const { return FJustSorting; }
     void SetJustSorting(bool on) { FJustSorting = on; }
     bool UseAliases() const { return FUseAliases; }
-    void SetUseAliases(bool on) { FUseAliases = on; }
+    void SetUseAliases(bool on) { setAliasRule(FUseAliases, on); }
     // The format version of the block last read.
     double Version() const { return FVersion; }
     void SetVersion(double version) { FVersion = version; }
@@ -229,6 +231,14 @@ public:
     void SetOleObject(const QVariant& object) { FOleObject = object; }
 
 private:
+    void setAliasRule(bool& rule, bool on)
+    {
+        if (rule == on)
+            return;
+        rule = on;
+        RegenerateAliases();
+    }
+
     bool FQuoteAliases = false;
     bool FAsciiAliases = true;
     bool FJustSorting = true;

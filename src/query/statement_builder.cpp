@@ -290,7 +290,7 @@ void StatementBuilder::addResultTable(TDSTable* table, QList<TDSTable*>& visitin
 
 void StatementBuilder::orderAndGroup()
 {
-    // The query has numbered the fields and made their aliases.
+    // The query has numbered the fields; their aliases are the list's own.
     const TRFieldList& fields = FQuery.QResult()->ResultFields();
     const bool byNumber = !fields.JustSorting() && !FQuery.SQLOptions().Contains(soSortByNames);
     bool anyAggregate = false;
@@ -359,8 +359,9 @@ void TVxQuery::BuildQuery()
         FFilter->CloseEdit(true);
     RefreshMainTable();
     TRFieldList& fields = FQResult->ResultFields();
+    // The aliases stay as the list holds them (a caption makes its own
+    // anew): made again here, they would change what the query text saved.
     fields.GenerateNumbers();
-    fields.RegenerateAliases();
 
     StatementBuilder builder(*this, [this](TFilterCond* cond, QString& text) { conditionWritten(cond, text); });
     StatementBuilder* const outer = std::exchange(FBuilder, &builder);

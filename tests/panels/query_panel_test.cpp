@@ -110,6 +110,44 @@ TEST_F(Panel, RowsIndentByLevelAndFollowTheirSlots)
     EXPECT_EQ(panel->RowButton(first), nullptr);
 }
 
+// Rows the model takes away renumber the rows after them on screen.
+TEST_F(Panel, RowsLeftByAModelRemovalShowTheirNewNumbers)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    query.AddCondition(query.Filter(), m.custCity);
+    TFilterBracket* bracket = query.AddBracket(query.Filter());
+    auto* inner = static_cast<TFilterCond*>(bracket->GetRow(0));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(panel->RowButton(inner)->Caption(), "2.1");
+    m.model.DelField(m.model.IndexOfField(m.custCity));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->RowButton(bracket)->Caption(), "1");
+    EXPECT_EQ(panel->RowButton(inner)->Caption(), "1.1");
+}
+
+// The host remakes the rows while a word's menu is open: the entry the
+// user then picks belonged to a word that is gone, and nothing is chosen.
+TEST_F(Panel, AChoiceInTheMenuOfAWordTheHostRemadeIsDropped)
+{
+    panel->SetActive(true);
+    TVxQuery& query = panel->Query();
+    query.AddCondition(query.Filter(), m.custCity);
+    QCoreApplication::processEvents();
+    const auto remakes = {std::function<void()>([&] { query.ClearAll(); }), std::function<void()>([&] {
+                              TQPAppearanceOptions options = panel->Appearance().Options();
+                              options.Include(aoShowGroupRows);
+                              panel->Appearance().SetOptions(options);
+                          })};
+    for (const std::function<void()>& remake : remakes) {
+        onPopup({Qt::Key_Down, Qt::Key_Return}, [&](QWidget*) { remake(); });
+        QTest::mouseClick(panel->GetRowControl(query.Filter(), 2), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(query.Filter()->LinkType(), fltAll);
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
 TEST_F(Panel, OnlyRowsNearTheViewportHaveControls)
 {
     panel->SetActive(true);

@@ -262,3 +262,22 @@ TEST_F(ResultFieldsPanel, FarRowsGetControlsWhenScrolledNear)
 }
 
 } // namespace
+
+// The host empties the list while a column's word has its menu open: the
+// row goes at once, its word only once the menu has closed.
+TEST_F(ResultFieldsPanel, AListEmptiedUnderAnOpenWordMenuLeavesTheChoiceUnapplied)
+{
+    panel->SetDBStruct(&m.model);
+    panel->Activate();
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    ASSERT_EQ(panel->RowCount(), 1);
+    for (auto word : {&TResultFieldRow::FieldLabel, &TResultFieldRow::SortLabel}) {
+        if (panel->RowCount() == 0)
+            QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+        TDropDownLabel* label = (panel->Row(0)->*word)();
+        onPopup({Qt::Key_Down, Qt::Key_Return}, [this](QWidget*) { panel->ClearAll(); });
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_EQ(panel->RowCount(), 0);
+        EXPECT_EQ(panel->ResultFields().Count(), 0);
+    }
+}

@@ -107,6 +107,33 @@ TEST_F(BuilderTest, SelectListTopLimitAndStar)
     EXPECT_EQ(sql()[0].section(' ', -1) + " " + city->Alias(), "\"C2\" C2");
 }
 
+// A column's alias is what the query text says: the second of two like
+// columns keeps its number once the first goes, and building keeps it.
+TEST_F(BuilderTest, BuildingKeepsTheAliasesTheQueryTextHolds)
+{
+    column(f["Name"], "Customer");
+    column(f["Name"], "Customer");
+    query.QResult()->ResultFields().Delete(0);
+    const auto text = [this] {
+        TStringList lines;
+        query.SaveToStrings(lines);
+        return lines.Text();
+    };
+    const QString saved = text();
+    EXPECT_EQ(sql()[0], "SELECT DISTINCT Customers.Name as Customer1");
+    EXPECT_EQ(text(), saved);
+}
+
+// A query that names no main table takes the model's default, though
+// tables without an alias have an empty one.
+TEST_F(BuilderTest, NoMainTableNameTakesTheDefaultOne)
+{
+    model.SetDefaultMainTable(t["Orders"]);
+    t["Customers"]->SetTableAlias("");
+    query.RefreshMainTable();
+    EXPECT_EQ(query.MainTable(), t["Orders"]);
+}
+
 TEST_F(BuilderTest, JoinLayouts)
 {
     const QString co = "(Customers.ID=Orders.CustID)";
