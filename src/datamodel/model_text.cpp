@@ -1258,7 +1258,11 @@ void TVxCustomDBStructure::LoadFromStrings(const TStringList& strings)
     const TStringList source(strings);
     TVxCustomDBStructure scratch;
     TextReader(scratch, source, nullptr, this).read();
-    operation([&] { takeContent(scratch); });
+    operation([&] {
+        takeContent(scratch);
+        // What follows the model shows what came, as after an update.
+        announceUpdate();
+    });
 }
 
 void TVxCustomDBStructure::takeContent(TVxCustomDBStructure& from)

@@ -191,6 +191,19 @@ TEST_F(DesignPanel, AModelUpdatedInPlaceKeepsTheBoxesAndShowsWhatCame)
     EXPECT_EQ(panel->LinksRep()[0]->TableRep1()->DSTable(), b);
 }
 
+// A model that loads another text has all new tables: the boxes follow.
+TEST_F(DesignPanel, AModelThatLoadsATextShowsItsNewTables)
+{
+    addTable("A", QRect(10, 10, 120, 100));
+    addTable("B", QRect(200, 10, 120, 100));
+    TStringList lines;
+    model.SaveToStrings(lines);
+    activate();
+    model.LoadFromStrings(lines);
+    ASSERT_TRUE(fixtures::waitFor([&] { return panel->TablesRep().Count() == 2; }));
+    EXPECT_EQ(panel->TablesRep()[0]->DSTable(), model.Tables(0));
+}
+
 TEST_F(DesignPanel, SelectionColoursTheTitleBars)
 {
     addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
