@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpressionValidator>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -62,6 +63,9 @@ TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEdit
     FName = new QLineEdit(FDetails);
     FName->setPlaceholderText(tr("table, view, or (SELECT ...) for a derived table"));
     FAlias = new QLineEdit(FDetails);
+    // An alias heads its links' sections in the model text, which a "]"
+    // would end early.
+    FAlias->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\]]*")), FAlias));
     FDisplayName = new QLineEdit(FDetails);
     FDatabase = new QLineEdit(FDetails);
     FHints = new QLineEdit(FDetails);

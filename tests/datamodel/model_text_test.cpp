@@ -127,14 +127,19 @@ TEST(ModelText, RichModelRoundTripsExactly)
 // and read back with the links and fields that name them.
 TEST(ModelText, NamesWithCommasBlanksAndQuotesReadBack)
 {
-    for (const char* alias : {"c, x", "a b", "say \"hi\""}) {
+    for (const char* alias : {"c, x", "a b", "say \"hi\"", "x=y", "a;b", "@1 %"}) {
         TVxDBStructure m;
         m.AddTable("Orders", "Orders");
         m.AddTable("Customers", "Customers");
         m.AddLinkByExpr("Orders-Customers:CustID=ID");
         m.Tables(1)->SetTableAlias(alias);
-        m.OperatorByName("Equal")->SetName(QString("Equal ") + alias);
-        m.Fields(m.AddField(kfkVirtual, "ID", "ID", nullptr))->AddAppliedOperators();
+        m.Tables(1)->SetDisplayName(alias);
+        TDSOperator* equal = m.OperatorByName("Equal");
+        equal->SetName(QString("Equal ") + alias);
+        equal->SetDisplayName(alias);
+        TDSField* id = m.Fields(m.AddField(kfkVirtual, "ID", "ID", nullptr));
+        id->AddAppliedOperators();
+        id->SetDisplayName(alias);
         TStringList first, second;
         m.SaveToStrings(first);
         TVxDBStructure back;

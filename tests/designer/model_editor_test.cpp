@@ -28,7 +28,7 @@ TEST_F(EditorTest, TableEditsReachTheModelOnlyOnOk)
     page(tables);
     clickRow(tables->TableList(), "Orders");
     type(tables->DisplayNameEdit(), "Sales orders");
-    type(tables->AliasEdit(), "ord er");
+    type(tables->AliasEdit(), "ord e]r");
     EXPECT_EQ(tables->FromLabel()->text(), "Orders ord_er");
     EXPECT_EQ(modelText(m.model), before);
     const QString after = ok();
