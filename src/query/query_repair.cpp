@@ -92,7 +92,11 @@ void TVxQuery::ModelRepair::repair(const TModelRemoval& removal, bool setAside)
         if (row->UsesAnyOf(removal))
             row->dropModelReferences();
     }
+    FRowsDropped = false;
     removeRowsUsing(q.FFilter.get(), removal, setAside);
+    // The rows after those that went move up a number, once for them all.
+    if (std::exchange(FRowsDropped, false))
+        q.EnumerateBracket(q.FFilter.get());
 
     TRFieldList& fields = q.FQResult->ResultFields();
     if (setAside) {
@@ -133,13 +137,13 @@ void TVxQuery::ModelRepair::dropRow(TFilterBracket* bracket, int index, bool set
         // The row's destructor drops its parameters.
         bracket->FRows.Delete(index);
         q.RowsChanged();
-        q.EnumerateBracket(bracket);
+        FRowsDropped = true;
         return;
     }
     std::unique_ptr<TFilterRow> row = bracket->FRows.Extract(index);
     row->FAttached = false;
     q.RowsChanged();
-    q.EnumerateBracket(bracket);
+    FRowsDropped = true;
     std::vector<TFilterRow*> stack{row.get()};
     while (!stack.empty()) {
         TFilterRow* r = stack.back();

@@ -55,6 +55,8 @@ private:
     bool FRepairing = false;
     bool FChangePending = false;
     bool FParamsPending = false;
+    // Rows went during this repair: the tree is numbered anew after it.
+    bool FRowsDropped = false;
     // A removal announced while one is being repaired, taken up after it.
     std::unique_ptr<TModelRemoval> FQueuedRemoval;
     // Rows and fields taken out while host code ran, freed when none runs.

@@ -7,6 +7,7 @@
 #include <brindle/query/query_repair_p.h>
 
 #include <brindle/foundations/messages.h>
+#include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 
@@ -105,11 +106,17 @@ void TVxQuery::EnumerateBracket(TFilterBracket* bracket)
 bool TVxQuery::enumerate(TFilterBracket* bracket)
 {
     bool changed = false;
+    // Identifiers are composed in one buffer: a row whose identifier stays
+    // costs no string of its own.
+    QString id;
     for (int i = 0; i < bracket->GetRowCount(); ++i) {
         TFilterRow* row = bracket->GetRow(i);
-        QString id = bracket->RowID() + QString::number(i + 1) + u'.';
+        id.truncate(0);
+        id += bracket->RowID();
+        AppendNumber(id, i + 1);
+        id += u'.';
         if (id != row->RowID()) {
-            row->SetRowID(std::move(id));
+            row->SetRowID(QString(id.constData(), id.size()));
             changed = true;
         }
         if (row->IsBracket())
