@@ -415,6 +415,8 @@ private:
     // Takes the entities a scratch model read in place of this model's own,
     // announcing those as removed.
     void takeContent(TVxCustomDBStructure& from);
+    // Frees every entity; the caller announces them.
+    void clearContent();
     class TextWriter;
     friend class TextWriter;
     void rebuildTableIndex() const;

@@ -709,15 +709,8 @@ void TVxCustomDBStructure::TextReader::read()
         [&] {
             if (FKept)
                 takeOutKept();
-            m.FFieldGroups.Clear();
-                   m.ClearFields();
-                   // Links first: a table that still has links finds each
-                   // of them in the model's whole list to delete it.
-                   m.ClearLinks();
-                   m.ClearTables();
-                   m.ClearOperators();
-                   m.FConditions.Clear();
-               });
+            m.clearContent();
+        });
     m.FDefaultMainTable = nullptr;
 
     TStringList main;
@@ -1265,18 +1258,23 @@ void TVxCustomDBStructure::LoadFromStrings(const TStringList& strings)
     });
 }
 
+void TVxCustomDBStructure::clearContent()
+{
+    FFieldGroups.Clear();
+    ClearFields();
+    // Links first: a table that still has links finds each of them in the
+    // model's whole list to delete it.
+    ClearLinks();
+    ClearTables();
+    ClearOperators();
+    FConditions.Clear();
+}
+
 void TVxCustomDBStructure::takeContent(TVxCustomDBStructure& from)
 {
     FUpdating = true;
     removing([&](TModelRemoval& r) { collectAll(r); },
-             [&] {
-                 FFieldGroups.Clear();
-                 ClearFields();
-                 ClearLinks();
-                 ClearTables();
-                 ClearOperators();
-                 FConditions.Clear();
-             });
+             [&] { clearContent(); });
     FOperators = std::move(from.FOperators);
     FTables = std::move(from.FTables);
     FLinks = std::move(from.FLinks);
