@@ -336,16 +336,21 @@ void TDropDownLabel::paintEvent(QPaintEvent*)
 
 void TDropDownLabel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton)
-        Guarded([this] { DoRightClick(); });
     event->accept();
 }
 
+// Both buttons act on release: a menu opened from inside the press would run its own event loop
+// while Qt still holds this label as the pressed widget, and a host that frees the label from that
+// loop would have the release delivered to freed memory.
 void TDropDownLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (!rect().contains(event->position().toPoint()))
+        return;
+    if (event->button() == Qt::LeftButton)
         Guarded([this, modifiers = event->modifiers()] { Click(modifiers); });
+    else if (event->button() == Qt::RightButton)
+        Guarded([this] { DoRightClick(); });
 }
 
 void TDropDownLabel::changeEvent(QEvent* event)

@@ -177,10 +177,10 @@ TEST_F(ChangeSignals, AHostMayFreeRowsOrThePanelFromItsHandlers)
     QApplication::processEvents();
 }
 
-// The host reloads the query while a word's menu is open: the labels of
-// the old rows go inside the menu's own event loop, and nothing runs on
-// them once the menu closes.
-TEST_F(ChangeSignals, AHostMayReloadTheQueryWhileAMenuIsOpen)
+// The host reloads the query or changes the font while a word's menu
+// (drop-down or context) is open: the labels of the old rows go inside the
+// menu's own event loop, and nothing runs on them once the menu closes.
+TEST_F(ChangeSignals, AHostMayRemakeTheRowsWhileAMenuIsOpen)
 {
     TSimpleCond* cond = addCondition(query(), query().Filter(), m.amount, m.op("Equal"), "5");
     TStringList saved;
@@ -203,6 +203,21 @@ TEST_F(ChangeSignals, AHostMayReloadTheQueryWhileAMenuIsOpen)
     panel->setFocus();
     reloadWhileOpen();
     QTest::keyClick(panel, Qt::Key_Return);
+    QApplication::processEvents();
+
+    // A value word's context menu, clicked through the window as the platform
+    // delivers it: the label goes while Qt still holds it as the pressed widget.
+    cond = static_cast<TSimpleCond*>(query().Filter()->GetRow(0));
+    const TDropDownLabel* value = panel->GetRowControl(cond, 3);
+    QTimer::singleShot(0, panel, [&] {
+        QFont larger = panel->font();
+        larger.setPointSize(larger.pointSize() + 2);
+        panel->setFont(larger);
+        QApplication::processEvents();
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+    });
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, value->mapTo(&window, QPoint(2, 2)));
     QApplication::processEvents();
     EXPECT_EQ(query().Filter()->GetRowCount(), 1);
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
