@@ -380,12 +380,60 @@ void TSimpleCond::refreshModelWords()
     if (FOperator) {
         FLabel2->SetValue(FOperator->Name());
         FLabel2->SetCaption(FOperator->DisplayName());
-        if (FLabel5 && !FOperator->ValFormat().isEmpty()) {
-            FLabel5->SetCaption(FOperator->ValFormat());
-            FLabel5->SetValue(FOperator->ValFormat());
-        }
+        showValueFormat();
     }
-    RefreshValueEditor();
+    // Words of another shape are made anew after the walk, since making
+    // them runs host code.
+    if (!valueWordsOutdated())
+        RefreshValueEditor();
+}
+
+TSimpleCond::ValueShape TSimpleCond::valueShape() const
+{
+    ValueShape shape;
+    shape.Count = GetValueCount();
+    shape.Kind = GetValueKind(1);
+    shape.Type = GetValueType(1);
+    shape.Size = GetValueSize(1);
+    shape.EditType = FField ? FField->EditType() : etAuto;
+    if (shape.EditType == etEdit) {
+        const auto* text = static_cast<const TDSTextEditor*>(FField->ValueEditor());
+        shape.TextKind = text->Kind;
+        shape.TextType = text->ValueType;
+        shape.Options = text->Options();
+        shape.Mask = text->EditMask;
+        shape.Formatted = text->UseFormattedValue;
+    }
+    return shape;
+}
+
+void TSimpleCond::remakeValueWords()
+{
+    const TValueKind before = FValueShape.Kind;
+    if (before == vkSubQuery && GetValueKind(1) != vkSubQuery) {
+        SetParam(1, nullptr);
+        SetValue(1, QString());
+    }
+    RecreateValueEditor();
+    if (GetValueKind(1) != vkList)
+        reformatFrom(before);
+}
+
+void TSimpleCond::showValueFormat()
+{
+    if (FOperator->ValFormat().isEmpty()) {
+        if (FLabel5) {
+            FLabel5.reset();
+            FQueryPanel->notifyWordsReplaced(this);
+        }
+        return;
+    }
+    if (!FLabel5) {
+        putWord(FLabel5, std::make_unique<TQueryWord>(weNone));
+        FQueryPanel->notifyWordsReplaced(this);
+    }
+    FLabel5->SetCaption(FOperator->ValFormat());
+    FLabel5->SetValue(FOperator->ValFormat());
 }
 
 void TSimpleCond::SetOperator(TDSOperator* op)
@@ -413,19 +461,7 @@ void TSimpleCond::SetOperator(TDSOperator* op)
         if (modelChanged())
             return;
         ReformatValue(old);
-        if (op->ValFormat().isEmpty()) {
-            if (FLabel5) {
-                FLabel5.reset();
-                FQueryPanel->notifyWordsReplaced(this);
-            }
-        } else {
-            if (!FLabel5) {
-                putWord(FLabel5, std::make_unique<TQueryWord>(weNone));
-                FQueryPanel->notifyWordsReplaced(this);
-            }
-            FLabel5->SetCaption(op->ValFormat());
-            FLabel5->SetValue(op->ValFormat());
-        }
+        showValueFormat();
     } else {
         FLabel2->SetValue(QString());
     }
@@ -474,13 +510,20 @@ void TSimpleCond::RecreateValueEditor()
         FLabel3->SetCaption(caption1);
     if (FLabel4 && !caption2.isEmpty())
         FLabel4->SetCaption(caption2);
+    FValueShape = valueShape();
     if (replaced)
         FQueryPanel->notifyWordsReplaced(this);
 }
 
 void TSimpleCond::ReformatValue(const TDSOperator* oldOperator)
 {
-    if (!oldOperator || oldOperator->ValueKind() != vkList)
+    if (oldOperator)
+        reformatFrom(oldOperator->ValueKind());
+}
+
+void TSimpleCond::reformatFrom(TValueKind oldKind)
+{
+    if (oldKind != vkList)
         return;
     TStringList items;
     items.SetCommaText(FValue1);

@@ -340,9 +340,36 @@ private:
     // The field word shows the field: its identifier, chosen from the list
     // where the word is one, and its caption.
     void showField(const TDSField& field);
+    // The word between the two values, present while the operator has one.
+    void showValueFormat();
+    // A list value becomes its first item (after leaving a list operator).
+    void reformatFrom(TValueKind oldKind);
+
+    // What the value words were made from: the operator's value count and
+    // kind, the value type and the field's value editor. A model edit that
+    // changes any of it has the words made anew (remakeValueWords).
+    struct ValueShape {
+        int Count = 0;
+        TValueKind Kind = vkScalar;
+        TFieldType Type = ftUnknown;
+        int Size = 0;
+        TDSEditType EditType = etAuto;
+        TTextEditorKind TextKind = tekSimple;
+        quint8 TextType = 0;
+        int Options = 0;
+        QString Mask;
+        bool Formatted = false;
+        bool operator==(const ValueShape&) const = default;
+    };
+    ValueShape valueShape() const;
+    bool valueWordsOutdated() const { return FField && FOperator && valueShape() != FValueShape; }
+    // Runs host code (each new word's creation event).
+    void remakeValueWords();
+    friend class TVxQuery;
 
     TDSField* FField = nullptr;
     TDSOperator* FOperator = nullptr;
+    ValueShape FValueShape;
 };
 
 class BRINDLE_CORE_EXPORT TCustomCond : public TFilterCond {

@@ -203,8 +203,25 @@ void TVxQuery::ModelRepair::ModelEntitiesUpdated(TVxCustomDBStructure* model)
     for (TFilterRow* row = q.FFirstRow; row; row = row->FNextLive)
         if (row->FAttached)
             row->refreshModelWords();
+    if (!remakeOutdatedValueWords())
+        return;
     q.endReset();
     FChangePending = true;
+}
+
+bool TVxQuery::ModelRepair::remakeOutdatedValueWords()
+{
+    const AliveGuard alive(q);
+    // Each new word runs the host's creation event, which may free other
+    // rows: the register unlinks them, so the next row is read only after.
+    for (TFilterRow* row = q.FFirstRow; row && alive; row = row->FNextLive) {
+        if (!row->FAttached || row->RowType() != frtSimpleCondition)
+            continue;
+        auto* cond = static_cast<TSimpleCond*>(row);
+        if (cond->valueWordsOutdated())
+            cond->remakeValueWords();
+    }
+    return static_cast<bool>(alive);
 }
 
 void TVxQuery::ModelRepair::ModelEntitiesRemoved(TVxCustomDBStructure* model)

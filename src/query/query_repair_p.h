@@ -47,6 +47,9 @@ private:
     void dropRow(TFilterBracket* bracket, int index, bool setAside);
     // Takes the result field out and keeps it, without its model fields.
     void setFieldAside(int index);
+    // Value words whose shape no longer fits the model are made anew; false
+    // when the host freed the query meanwhile.
+    bool remakeOutdatedValueWords();
 
     TVxQuery& q;
     quint64 FRemovals = 0;

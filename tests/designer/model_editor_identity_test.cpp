@@ -49,6 +49,20 @@ protected:
         editor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
     }
+    // Equal takes no value and Between one, without the word between two.
+    void takeFewerValues()
+    {
+        openSample();
+        OperatorsPage* operators = editor->Operators();
+        page(operators);
+        clickRow(operators->OperatorList(), "Equal \u2013");
+        type(operators->TemplateEdit(), "@f IS NOT NULL");
+        clickRow(operators->OperatorList(), "Between");
+        type(operators->TemplateEdit(), "@f >= '@1'");
+        type(operators->FormatEdit(), "");
+        QTest::keyClick(operators->FormatEdit(), Qt::Key_Backspace);
+        ok();
+    }
     TSimpleCond* row(int index) const { return static_cast<TSimpleCond*>(query.Filter()->GetRow(index)); }
     std::string queryText()
     {
@@ -140,6 +154,48 @@ TEST_F(SampleEditorTest, RenamesKeepTheRowsAndTheStatementFollowsThem)
     EXPECT_NE(statement.find("Clients Cust"), std::string::npos) << statement;
     EXPECT_NE(statement.find("Cust.CountryName"), std::string::npos) << statement;
     EXPECT_EQ(statement.find("Customers"), std::string::npos) << statement;
+}
+
+// Operators edited to take fewer values: the rows drop the values, and the
+// words for them, that the operators no longer take, so that what is saved
+// reads back the same.
+TEST_F(SampleEditorTest, OperatorsThatTakeFewerValuesReshapeTheirRows)
+{
+    takeFewerValues();
+    EXPECT_EQ(row(0), country);
+    EXPECT_EQ(country->Label3(), nullptr);
+    EXPECT_TRUE(country->GetValue(1).isEmpty());
+    EXPECT_EQ(row(1), date);
+    ASSERT_NE(date->Label3(), nullptr);
+    EXPECT_EQ(date->Label4(), nullptr);
+    EXPECT_EQ(date->Label5(), nullptr);
+    const std::string text = queryText();
+    TStringList lines;
+    lines.SetText(QString::fromStdString(text));
+    query.LoadFromStrings(lines);
+    EXPECT_EQ(queryText(), text);
+    const std::string statement = sql();
+    EXPECT_NE(statement.find("Cust.Country IS NOT NULL"), std::string::npos) << statement;
+    EXPECT_EQ(statement.find("United Kingdom"), std::string::npos) << statement;
+}
+
+// Equal and Between change their number of values, and the creation event
+// of the first word made anew frees the other row, due to be remade too.
+TEST_F(SampleEditorTest, AHostMayFreeRowsWhileWordsAreRemade)
+{
+    query.OnElementCreate = [this](TFilterCond* made, int, std::unique_ptr<TQueryWord>&) {
+        if (query.Filter()->GetRowCount() == 2)
+            query.Filter()->DeleteRow(made == row(0) ? 1 : 0);
+    };
+    openSample();
+    page(editor->Operators());
+    clickRow(editor->Operators()->OperatorList(), "Equal \u2013");
+    type(editor->Operators()->TemplateEdit(), "@f IN ('@1', '@2')");
+    clickRow(editor->Operators()->OperatorList(), "Between");
+    type(editor->Operators()->TemplateEdit(), "@f >= '@1'");
+    ok();
+    ASSERT_EQ(query.Filter()->GetRowCount(), 1);
+    EXPECT_EQ(row(0)->Label4() != nullptr, row(0) == country);
 }
 
 TEST_F(SampleEditorTest, ResettingTheCatalogueKeepsTheRowsOfDefaultOperators)
