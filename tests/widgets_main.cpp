@@ -1,10 +1,12 @@
 // Runs the widget tests inside a QApplication on the offscreen platform
 // (also when the build lists the tests), with the C locale as the default,
 // and with errors that reach the event loop's boundary failing the test
-// instead of showing a message box.
+// instead of showing a message box. Hashes are seeded alike in every run,
+// so a random user's seed takes the same steps when it is replayed.
 #include <brindle/panels/event_guard.h>
 
 #include <QApplication>
+#include <QHashSeed>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QHashSeed::setDeterministicGlobalSeed();
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
     brindle::SetWidgetErrorHandler([](const QString& message) { ADD_FAILURE() << message.toStdString(); });

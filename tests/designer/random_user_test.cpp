@@ -625,9 +625,13 @@ private:
         if (what < 3) {
             if (QLineEdit* edit = pickOf(usable<QLineEdit>(dialog)); edit && !edit->isReadOnly()) {
                 const QString typed = randomText();
-                note("  in " + name + ": type \"" + text(typed) + "\" into " + text(edit->objectName()));
+                const bool replace = chance(2);
+                // Editors' boxes are unnamed: the text they hold tells them apart.
+                note("  in " + name + ": " + (replace ? "replace" : "type") + " \"" + text(typed) + "\" into " +
+                     (edit->objectName().isEmpty() ? "the box holding \"" + text(edit->text()) + "\""
+                                                   : text(edit->objectName())));
                 edit->setFocus();
-                if (chance(2))
+                if (replace)
                     key(edit, Qt::Key_A, Qt::ControlModifier);
                 type(edit, typed);
             }
