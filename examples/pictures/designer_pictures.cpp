@@ -4,6 +4,7 @@
 #include <brindle/datamodel/sql_db_info.h>
 #include <brindle/designer/design_area.h>
 #include <brindle/designer/link_editor.h>
+#include <brindle/designer/panel_palette.h>
 #include <brindle/designer/struct_design_panel.h>
 #include <brindle/designer/tables_list_dialog.h>
 #include <brindle/foundations/errors.h>
@@ -65,10 +66,12 @@ void clickRow(TTableRep* rep, const QString& column)
 
 // The whole diagram with the order lines' link to products selected, and,
 // drawing, a new link from the customers' country on its way to the mouse.
-QImage renderPanel(Sample& sample, bool drawing)
+QImage renderPanel(Sample& sample, bool drawing, bool dark = false)
 {
     TVxStructDesignPanel panel;
     panel.resize(1260, 520);
+    if (dark)
+        ApplyPalette(DarkPalette(), nullptr, nullptr, &panel);
     panel.SetDBStruct(&sample.model);
     panel.show();
     panel.Activate();
@@ -113,6 +116,7 @@ void RenderDesignerPictures(const QString& dir)
     Sample sample;
     save(renderPanel(sample, false), dir + QStringLiteral("/design_panel.png"));
     save(renderPanel(sample, true), dir + QStringLiteral("/design_panel_drawing.png"));
+    save(renderPanel(sample, false, true), dir + QStringLiteral("/design_panel_dark.png"));
     save(renderLinkEditor(sample), dir + QStringLiteral("/link_editor.png"));
     save(renderTablesList(sample), dir + QStringLiteral("/tables_list.png"));
 }

@@ -1,6 +1,7 @@
 #include "pictures.h"
 
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/designer/panel_palette.h>
 #include <brindle/designer/result_fields_editor.h>
 #include <brindle/foundations/date_time.h>
 #include <brindle/foundations/errors.h>
@@ -19,6 +20,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace brindle {
 
@@ -248,6 +250,42 @@ QImage renderResultFieldsEditor()
     return image;
 }
 
+// The query panel, with its current row and selected word, and the result
+// fields panel over one query on a dark palette.
+QImage renderDarkPanels()
+{
+    TVxDBStructure model;
+    loadModel(model);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* panel = new TVxQueryPanel(&window);
+    auto* fields = new TVxResultFieldsPanel(&window);
+    panel->setMinimumHeight(330);
+    fields->setMinimumHeight(110);
+    layout->addWidget(panel);
+    layout->addWidget(fields);
+    window.resize(720, 470);
+    ApplyPalette(DarkPalette(), panel, fields);
+    window.setPalette(DarkPalette());
+    TVxQuery& query = panel->Query();
+    query.SetAppearanceOptions(query.AppearanceOptions() - TQPAppearanceOptions{aoNonEmptyBrackets});
+    query.SetDbStruct(&model);
+    fields->BindQuery(&query);
+    window.show();
+    panel->SetActive(true);
+    fields->Activate();
+    compose(query, model);
+    TRFieldList& columns = fields->ResultFields();
+    columns.Add(QStringLiteral("@1"), {sampleField(model, "Customer")}, QStringLiteral("Customer"));
+    columns.Add(QStringLiteral("sum(@1)"), {sampleField(model, "Line amount")}, QStringLiteral("Sales"));
+    columns.GetRField(1)->SetSorting(stDescending);
+    panel->SetCurrentRow(query.Filter()->GetRow(0));
+    panel->SetCurrentControlIndex(3);
+    QCursor::setPos(window.mapToGlobal(QPoint(window.width() - 5, window.height() - 5)));
+    QApplication::processEvents();
+    return window.grab().toImage();
+}
+
 void save(const QImage& image, const QString& path)
 {
     if (!image.save(path))
@@ -255,6 +293,27 @@ void save(const QImage& image, const QString& path)
 }
 
 } // namespace
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    const QColor window(0x35, 0x35, 0x35), text(0xE8, 0xE8, 0xE8);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+    dark.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
+    dark.setColor(QPalette::Mid, QColor(0x28, 0x28, 0x28));
+    dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
+    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
 
 void RenderPanelPictures(const QString& dir)
 {
@@ -264,6 +323,7 @@ void RenderPanelPictures(const QString& dir)
     save(renderSubQuery(), dir + QStringLiteral("/sub_query_dialog.png"));
     save(renderResultFields(), dir + QStringLiteral("/result_fields_panel.png"));
     save(renderResultFieldsEditor(), dir + QStringLiteral("/result_fields_editor.png"));
+    save(renderDarkPanels(), dir + QStringLiteral("/panels_dark.png"));
 }
 
 } // namespace brindle

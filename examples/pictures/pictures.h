@@ -2,9 +2,13 @@
 // Pictures of the widgets for the documentation, each drawn off screen into
 // a PNG file. A failed write raises Exception.
 
+#include <QPalette>
 #include <QString>
 
 namespace brindle {
+
+// A dark palette of the usual greys, for the pictures of dark screens.
+QPalette DarkPalette();
 
 // The round button in its states (up, hovered, pressed, with and without
 // AllowPress, disabled), flat, not flat and square, over a highlighted row.
@@ -19,7 +23,8 @@ void RenderLabelPictures(const QString& dir);
 // operator menu open (query_panel.png), and the same query with the
 // logical operator words after the conditions (query_panel_and_or.png);
 // the sub-query dialog (sub_query_dialog.png) and the result fields editor
-// with its add menu open (result_fields_editor.png).
+// with its add menu open (result_fields_editor.png); the query panel and
+// the result fields panel on a dark palette (panels_dark.png).
 void RenderPanelPictures(const QString& dir);
 
 // The data model editor over the sample model, one file per page
@@ -30,7 +35,8 @@ void RenderModelEditorPictures(const QString& dir);
 // The structure design panel over the sample model and database
 // (design_panel.png), the same with a link being drawn
 // (design_panel_drawing.png), the link editor (link_editor.png) and the
-// tables list (tables_list.png).
+// tables list (tables_list.png); the panel on a dark palette
+// (design_panel_dark.png).
 void RenderDesignerPictures(const QString& dir);
 
 } // namespace brindle

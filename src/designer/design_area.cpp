@@ -27,7 +27,7 @@ protected:
         const QRect dirty = event->rect();
         const auto paint = [&](const TLinkRep* line) {
             if (line && line->BoundingRect().intersects(dirty))
-                line->Paint(painter);
+                line->Paint(painter, FPanel->DiagramColours().Line);
         };
         for (const auto& line : FPanel->LinksRep())
             paint(line.get());

@@ -88,9 +88,9 @@ void TLinkRep::forEachSegment(Segment&& segment) const
     side(FLinkNodes2);
 }
 
-void TLinkRep::Paint(QPainter& painter) const
+void TLinkRep::Paint(QPainter& painter, const QColor& colour) const
 {
-    painter.setPen(QPen(Qt::black, FActive ? 2 : 1, Qt::SolidLine));
+    painter.setPen(QPen(colour, FActive ? 2 : 1, Qt::SolidLine));
     forEachSegment([&](QPoint from, QPoint to) { painter.drawLine(from, to); });
 }
 

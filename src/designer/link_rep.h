@@ -14,6 +14,7 @@
 
 #include <optional>
 
+class QColor;
 class QPainter;
 
 namespace brindle {
@@ -60,7 +61,7 @@ public:
     // The nodes again from the boxes and the link's columns.
     void RecalcPositions();
     // Black, 2 pixels wide when selected, else 1.
-    void Paint(QPainter& painter) const;
+    void Paint(QPainter& painter, const QColor& colour) const;
     bool IsOver(int x, int y) const;
     // What Paint touches, for repainting only that.
     QRect BoundingRect() const;

@@ -92,7 +92,7 @@ const TStringList& defaultHints()
 
 // The full-screen button's two pictures, drawn: a frame with its corners
 // pulled out, and two overlapping windows.
-QIcon maxButtonIcon(bool restore, const QColor& colour)
+QIcon maxButtonIcon(bool restore, const QColor& colour, const QColor& background)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -101,7 +101,7 @@ QIcon maxButtonIcon(bool restore, const QColor& colour)
     if (restore) {
         painter.drawRect(5, 2, 8, 7);
         painter.fillRect(5, 2, 9, 2, colour);
-        painter.fillRect(2, 6, 9, 8, Qt::white);
+        painter.fillRect(2, 6, 9, 8, background);
         painter.drawRect(2, 6, 8, 7);
         painter.fillRect(2, 6, 9, 2, colour);
     } else {
@@ -960,10 +960,21 @@ void TVxStructDesignPanel::SetShowFullScreenButton(bool show)
     FMaxPanel->setVisible(show && FActive);
 }
 
+void TVxStructDesignPanel::SetDiagramColours(const TDiagramColours& colours)
+{
+    if (colours == FDiagramColours)
+        return;
+    FDiagramColours = colours;
+    for (const auto& rep : FTablesRep)
+        rep->TitleBar()->update();
+    if (FDesignArea)
+        FDesignArea->Surface()->update();
+}
+
 void TVxStructDesignPanel::updateMaxButton()
 {
     const QColor ink = palette().color(QPalette::ButtonText);
-    FMaxButton->setIcon(maxButtonIcon(FFullScreenMode, ink));
+    FMaxButton->setIcon(maxButtonIcon(FFullScreenMode, ink, palette().color(QPalette::Button)));
     FMaxButton->setToolTip(FFullScreenMode ? tr("Restore") : LoadResString(_SFullScreenMode));
     FMaxButton->setAccessibleName(FMaxButton->toolTip());
 }

@@ -23,6 +23,7 @@
 #include <brindle/foundations/string_list.h>
 #include <brindle/panels/later_owned.h>
 
+#include <QColor>
 #include <QFrame>
 #include <QPointer>
 
@@ -41,6 +42,18 @@ class TVxDesignArea;
 class TVxStructDesignPanel;
 
 enum TAddLinkStage { alsIdle, alsSelField1, alsSelField2 };
+
+// The colours of the diagram: a selected box's title bar, the others', and
+// the lines. The defaults are dark blue with white text, grey with black
+// text, and black lines.
+struct TDiagramColours {
+    QColor ActiveTitle{0x00, 0x00, 0x80};
+    QColor ActiveTitleText{0xFF, 0xFF, 0xFF};
+    QColor Title{0x80, 0x80, 0x80};
+    QColor TitleText{0x00, 0x00, 0x00};
+    QColor Line{0x00, 0x00, 0x00};
+    bool operator==(const TDiagramColours&) const = default;
+};
 
 // The boxes, owned. A box goes with deleteLater, since it may be inside
 // its own event (its menu, its click) when it is deleted.
@@ -142,6 +155,9 @@ public:
     void SetShowFullScreenButton(bool show);
     bool ShowActionHints() const { return FShowActionHints; }
     void SetShowActionHints(bool show);
+    const TDiagramColours& DiagramColours() const { return FDiagramColours; }
+    // Repaints the boxes' title bars and the lines.
+    void SetDiagramColours(const TDiagramColours& colours);
     // Lines name=text: SelectTableHint, SelectLinkHint, IdleHint,
     // AddLinkStage1Hint, AddLinkStage2Hint.
     const TStringList& ActionHints() const { return FActionHints; }
@@ -218,6 +234,7 @@ private:
     bool FShowFullScreenButton = true;
     bool FFullScreenMode = false;
     bool FShowActionHints = true;
+    TDiagramColours FDiagramColours;
     TStringList FActionHints;
     // The line being drawn, and its link until the model takes it.
     std::unique_ptr<TLinkRep> FNewLink;

@@ -31,8 +31,9 @@ protected:
     {
         QPainter painter(this);
         const bool active = FRep->Active();
-        painter.fillRect(rect(), active ? QColor(0x00, 0x00, 0x80) : QColor(0x80, 0x80, 0x80));
-        painter.setPen(active ? Qt::white : Qt::black);
+        const TDiagramColours& colours = FRep->DesignPanel()->DiagramColours();
+        painter.fillRect(rect(), active ? colours.ActiveTitle : colours.Title);
+        painter.setPen(active ? colours.ActiveTitleText : colours.TitleText);
         painter.setFont(font());
         const QRect text = rect().adjusted(3, 0, -3, 0);
         painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,

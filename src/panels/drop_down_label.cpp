@@ -329,7 +329,9 @@ void TDropDownLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeading, shownText());
     if (!FFocused)
         return;
-    painter.setPen(QColor(0, 0, 128)); // navy
+    // Navy, unless the palette is dark and navy would not be seen on it.
+    const bool dark = palette().color(QPalette::Window).lightness() < 128;
+    painter.setPen(dark ? palette().color(QPalette::Highlight).lighter(150) : QColor(0, 0, 128));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -446,7 +446,7 @@ void TVxResultFieldsPanel::ShowAddRow()
     TDropDownLabel* line = AddRowLabel();
     if (!line)
         return;
-    styleAddRowLabel(Qt::blue);
+    styleAddRowLabel(FAppearance.FieldColor());
     // Under the last row's button, wherever that row's controls are.
     const int top = RowCount() > 0 ? rowTop(RowCount() - 1) + RowHeight() + FAppearance.RowSpace() + 2
                                    : FAppearance.TopMargin();
