@@ -1,0 +1,89 @@
+// Brindle Studio: the query panel, the result fields panel and the model
+// over a database, with the query base of a folder. Without arguments it
+// opens the bundled SQLite sample with its model and example queries.
+
+#include "studio_window.h"
+
+#include <brindle/designer/model_editor.h>
+#include <brindle/designer/panel_palette.h>
+#include <brindle/panels/query_panel.h>
+#include <brindle/panels/result_fields_panel.h>
+#include <brindle/designer/struct_design_panel.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QStyleHints>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace brindle;
+using namespace brindle::studio;
+
+namespace {
+
+void followPalette(StudioWindow& window)
+{
+    ApplyPalette(QApplication::palette(), window.QueryPanel(), window.FieldsPanel(), window.DesignPanel());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Brindle Studio"));
+    QApplication::setOrganizationName(QStringLiteral("Brindle"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Brindle Studio: build SQL queries without writing SQL."));
+    parser.addHelpOption();
+    const SampleFiles sample = FindSample();
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("The database URL (sqlite:FILE, postgresql://...)."),
+                                QStringLiteral("URL"));
+    const QCommandLineOption model(QStringLiteral("model"),
+                                   QStringLiteral("The model file; without it, with --db, the model is read from the database."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption queries(QStringLiteral("queries"), QStringLiteral("The folder of query files."),
+                                     QStringLiteral("FOLDER"));
+    const QCommandLineOption query(QStringLiteral("query"), QStringLiteral("The stored query to open."),
+                                   QStringLiteral("NAME"));
+    const QCommandLineOption picture(QStringLiteral("picture"),
+                                     QStringLiteral("Print the query's statement, save a picture of the window and quit."),
+                                     QStringLiteral("FILE"));
+    parser.addOptions({db, model, queries, query, picture});
+    parser.process(app);
+
+    InstallDataModelEditor();
+    StudioWindow window;
+    followPalette(window);
+    QObject::connect(qApp, &QApplication::paletteChanged, &window, [&window] { followPalette(window); });
+
+    const bool ownDatabase = parser.isSet(db);
+    const QString url = ownDatabase ? parser.value(db) : SqliteUrl(sample.Database);
+    const QString modelFile = parser.isSet(model) ? parser.value(model) : ownDatabase ? QString() : sample.Model;
+    const QString folder = parser.isSet(queries) ? parser.value(queries) : ownDatabase ? QString() : sample.Queries;
+    if (!ownDatabase && sample.Database.isEmpty())
+        std::fputs("brindle-studio: the bundled sample was not found; open a database with --db\n", stderr);
+    else
+        window.OpenDatabase(url, modelFile);
+    if (!folder.isEmpty())
+        window.OpenQueryFolder(folder);
+    if (parser.isSet(query) && !window.OpenStoredQuery(parser.value(query)))
+        std::fprintf(stderr, "brindle-studio: no stored query named %s\n", qUtf8Printable(parser.value(query)));
+    window.show();
+    if (!parser.isSet(picture))
+        return QApplication::exec();
+
+    QApplication::processEvents();
+    QTextStream out(stdout);
+    out << window.StatementView()->toPlainText() << '\n';
+    const QString path = QDir().absoluteFilePath(parser.value(picture));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "brindle-studio: cannot write %s\n", qUtf8Printable(path));
+        return 1;
+    }
+    out << "picture: " << path << '\n';
+    return 0;
+}
