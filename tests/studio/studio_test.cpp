@@ -1,0 +1,117 @@
+// Brindle Studio as a user works it: composing a query with clicks and
+// keys, saving it into the query base and opening it again, being asked
+// before unsaved changes go, importing SQL, and exporting rows.
+
+#include "studio_fixtures.h"
+
+#include <brindle/panels/result_fields_panel.h>
+#include <brindle/query/query_base_files.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+using namespace brindle;
+using namespace fixtures;
+
+namespace {
+
+// A condition "Customer country is equal to Germany" and a column "Customer".
+void composeGermanCustomers(studio::StudioWindow& window)
+{
+    TVxQueryPanel* panel = window.QueryPanel();
+    choose(panel->AddRowLabel(), "Customer country");
+    QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    typeInto(panel->GetRowControl(window.Query().Filter()->GetRow(0), 3), "Germany");
+    TVxResultFieldsPanel* fields = window.FieldsPanel();
+    QTest::mouseClick(fields->AddRowLabel(), Qt::LeftButton);
+    ASSERT_GT(fields->RowCount(), 0);
+    choose(fields->GetLastRow()->FieldLabel(), "Customer");
+    clickWord(fields->GetLastRow()->FieldLabel());
+}
+
+TEST_F(Studio, AComposedQueryIsSavedIntoTheBaseAndOpensAgain)
+{
+    press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(query().Filter()->GetRowCount(), 0);
+    composeGermanCustomers(*window);
+    EXPECT_TRUE(window->Modified());
+    const std::string sql = statement();
+    EXPECT_NE(sql.find("Cust.Country = 'Germany'"), std::string::npos) << sql;
+    EXPECT_NE(sql.find("Cust.CompanyName"), std::string::npos) << sql;
+    const std::string text = queryText();
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window->Modified());
+
+    // Another query, then back through the list: the saved one reads back whole.
+    const int saved = window->QueryBase()->ItemIndex();
+    QListWidget* list = window->QueryList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(window->QueryBase()->ItemIndex(), 0);
+    EXPECT_NE(queryText(), text);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(saved)).center());
+    EXPECT_EQ(queryText(), text);
+    EXPECT_EQ(statement(), sql);
+}
+
+// Moving away from a changed query asks: Cancel stays, Discard drops the
+// change, Save keeps it in the file.
+TEST_F(Studio, UnsavedChangesAreNeverLostWithoutAsking)
+{
+    ASSERT_TRUE(window->OpenStoredQuery("uk_orders_2024"));
+    const std::string original = queryText();
+    const auto change = [&] { typeInto(panel()->GetRowControl(query().Filter()->GetRow(0), 3), "Ireland"); };
+    const auto changeAndMove = [&](QMessageBox::StandardButton button) {
+        change();
+        EXPECT_TRUE(window->Modified());
+        press(Qt::Key_Home, Qt::ControlModifier, button);
+    };
+    const int uk = window->QueryBase()->ItemIndex();
+    changeAndMove(QMessageBox::Cancel);
+    EXPECT_EQ(window->QueryBase()->ItemIndex(), uk);
+    EXPECT_TRUE(window->Modified());
+    EXPECT_NE(queryText(), original);
+
+    press(Qt::Key_Home, Qt::ControlModifier, QMessageBox::Discard);
+    EXPECT_EQ(window->QueryBase()->ItemIndex(), 0);
+    ASSERT_TRUE(window->OpenStoredQuery("uk_orders_2024"));
+    EXPECT_EQ(queryText(), original);
+
+    changeAndMove(QMessageBox::Save);
+    ASSERT_TRUE(window->OpenStoredQuery("uk_orders_2024"));
+    EXPECT_NE(queryText(), original);
+
+    // Closing the window asks too.
+    change();
+    answer(QMessageBox::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    answer(QMessageBox::Discard);
+    EXPECT_TRUE(window->close());
+}
+
+// A statement the parser stops at keeps the dialog open on the line it
+// stopped at; a good one becomes the query.
+TEST_F(Studio, ImportedSqlBecomesTheQueryAndAFaultIsShownAtItsLine)
+{
+    const QString wrong = "SELECT Cust.CompanyName\nFROM Customers Cust\nWHERE Cust.Country 'Spain'";
+    const QString right = "SELECT Cust.CompanyName\nFROM Customers Cust\nWHERE Cust.Country = 'Spain'";
+    bool sawProblem = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<studio::SqlImportDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        dialog->Statement()->setPlainText(wrong);
+        dialog->accept();
+        sawProblem = dialog->isVisible() && !dialog->Problem()->isHidden();
+        EXPECT_EQ(dialog->Statement()->textCursor().block().blockNumber(), 2);
+        dialog->Statement()->setPlainText(right);
+        dialog->accept();
+    });
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_TRUE(sawProblem);
+    const std::string sql = statement();
+    EXPECT_NE(sql.find("Cust.Country = 'Spain'"), std::string::npos) << sql;
+    EXPECT_TRUE(window->Modified());
+}
+
+} // namespace
