@@ -132,6 +132,9 @@ protected:
         panel->Activate();
         QApplication::processEvents();
     }
+    // The stored place of the table numbered n, as the model text holds it.
+    QString place(int n) const { return sectionValue(model, "Table:" + QString::number(n), "DsgnPos"); }
+    QString linkValue(const QString& key) const { return sectionValue(model, "Link:A-B", key); }
     QWidget* surface() const { return panel->DesignArea()->Surface(); }
     brindle::TTableRep* box(int index) const { return panel->TablesRep()[index]; }
     // The middle of a column's row, in the list's viewport.

@@ -24,22 +24,22 @@ TEST_F(DesignPanel, ArrangesBoxesInRowsWithinTheClientWidth)
         addTable(QString::fromLatin1(name), QRect(0, 0, 100, 0));
     panel->resize(300, 400);
     activate();
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:1"), QStringLiteral("DsgnPos")), "12,10,100,160");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:2"), QStringLiteral("DsgnPos")), "152,10,100,160");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:3"), QStringLiteral("DsgnPos")), "12,190,100,160");
+    EXPECT_EQ(place(1), "12,10,100,160");
+    EXPECT_EQ(place(2), "152,10,100,160");
+    EXPECT_EQ(place(3), "12,190,100,160");
 
     // Reading order puts a box moved to the top left first.
     box(2)->PlaceBox(QRect(0, 0, 100, 160), true);
     panel->RearrangeTables();
     EXPECT_EQ(panel->TablesRep()[0]->DSTable()->TableName(), "C");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:3"), QStringLiteral("DsgnPos")), "12,10,100,160");
+    EXPECT_EQ(place(3), "12,10,100,160");
 }
 
 TEST_F(DesignPanel, StoredPlacesAreKeptAndLinesAttachOnFacingEdges)
 {
-    TDSTable* left = addTable(QStringLiteral("L"), QRect(10, 10, 110, 160));
-    TDSTable* right = addTable(QStringLiteral("R"), QRect(300, 40, 110, 160));
-    addLink(right, left, {QStringLiteral("fld:c2")}, {QStringLiteral("C1")});
+    TDSTable* left = addTable("L", QRect(10, 10, 110, 160));
+    TDSTable* right = addTable("R", QRect(300, 40, 110, 160));
+    addLink(right, left, {"fld:c2"}, {"C1"});
     activate();
     EXPECT_EQ(left->DesignPositions(), "10,10,110,160");
     const TLinkRep* line = panel->LinksRep()[0];
@@ -56,11 +56,10 @@ TEST_F(DesignPanel, StoredPlacesAreKeptAndLinesAttachOnFacingEdges)
 
 TEST_F(DesignPanel, TwoPairsDrawTwoStubsJoinedAtEachBranchPoint)
 {
-    TDSTable* a = addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
-    TDSTable* b = addTable(QStringLiteral("B"), QRect(300, 10, 110, 160));
+    TDSTable* a = addTable("A", QRect(10, 10, 110, 160));
+    TDSTable* b = addTable("B", QRect(300, 10, 110, 160));
     // Values are no columns; a repeated column is one node.
-    addLink(a, b, {QStringLiteral("c1"), QStringLiteral("c3"), QStringLiteral("val:1"), QStringLiteral("C1")},
-            {QStringLiteral("c1"), QStringLiteral("c3"), QStringLiteral("c2"), QStringLiteral("c1")});
+    addLink(a, b, {"c1", "c3", "val:1", "C1"}, {"c1", "c3", "c2", "c1"});
     activate();
     const TLinkRep* line = panel->LinksRep()[0];
     ASSERT_EQ(line->LinkNodes1().Count(), 2);
@@ -82,10 +81,9 @@ TEST_F(DesignPanel, RowsOutOfViewAttachNearTheEdges)
     QStringList many;
     for (int i = 0; i < 10000; ++i)
         many.append(QStringLiteral("col%1").arg(i));
-    TDSTable* big = addTable(QStringLiteral("Big"), QRect(10, 20, 110, 160), many);
-    TDSTable* other = addTable(QStringLiteral("O"), QRect(300, 20, 110, 160));
-    addLink(big, other, {QStringLiteral("col9999"), QStringLiteral("nosuch")},
-            {QStringLiteral("c1"), QStringLiteral("c1")});
+    TDSTable* big = addTable("Big", QRect(10, 20, 110, 160), many);
+    TDSTable* other = addTable("O", QRect(300, 20, 110, 160));
+    addLink(big, other, {"col9999", "nosuch"}, {"c1", "c1"});
     activate();
     TTableRep* rep = box(0);
     EXPECT_EQ(rep->FieldsList()->count(), 10000);
@@ -96,15 +94,15 @@ TEST_F(DesignPanel, RowsOutOfViewAttachNearTheEdges)
     rep->FieldsList()->scrollToBottom();
     QApplication::processEvents();
     EXPECT_NEAR(line->LinkNodes1()[0]->Y, rep->FieldsList()->viewport()->mapTo(surface(), rowPoint(rep, 9999)).y(), 1);
-    EXPECT_EQ(rep->NodeY(QStringLiteral("col0")), 20 + 10);
+    EXPECT_EQ(rep->NodeY("col0"), 20 + 10);
 }
 
 TEST_F(DesignPanel, ClicksBesideALineSelectItWithinThreePixels)
 {
-    TDSTable* a = addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
-    TDSTable* b = addTable(QStringLiteral("B"), QRect(300, 10, 110, 160));
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
-    TDSLink* second = addLink(a, b, {QStringLiteral("c3")}, {QStringLiteral("c3")});
+    TDSTable* a = addTable("A", QRect(10, 10, 110, 160));
+    TDSTable* b = addTable("B", QRect(300, 10, 110, 160));
+    addLink(a, b, {"c1"}, {"c1"});
+    TDSLink* second = addLink(a, b, {"c3"}, {"c3"});
     activate();
     const int y = panel->LinksRep()[1]->LinkNodes1()[0]->Y;
     struct Case {
@@ -123,9 +121,9 @@ TEST_F(DesignPanel, ClicksBesideALineSelectItWithinThreePixels)
 
 TEST_F(DesignPanel, TitleBarDragsMoveTheBoxAndItsLinesButNotPastTheOrigin)
 {
-    TDSTable* a = addTable(QStringLiteral("A"), QRect(100, 100, 110, 160));
-    TDSTable* b = addTable(QStringLiteral("B"), QRect(400, 100, 110, 160));
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    TDSTable* a = addTable("A", QRect(100, 100, 110, 160));
+    TDSTable* b = addTable("B", QRect(400, 100, 110, 160));
+    addLink(a, b, {"c1"}, {"c1"});
     activate();
     QWidget* title = box(0)->TitleBar();
     QTest::mousePress(title, Qt::LeftButton, {}, QPoint(40, 9));
@@ -138,12 +136,12 @@ TEST_F(DesignPanel, TitleBarDragsMoveTheBoxAndItsLinesButNotPastTheOrigin)
     QTest::mousePress(title, Qt::LeftButton, {}, QPoint(40, 9));
     QTest::mouseMove(title, QPoint(-400, -400));
     QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(-400, -400));
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:1"), QStringLiteral("DsgnPos")), "0,0,110,160");
+    EXPECT_EQ(place(1), "0,0,110,160");
 }
 
 TEST_F(DesignPanel, BordersResizeOneEdgeOrDiagonallyNearCorners)
 {
-    TDSTable* a = addTable(QStringLiteral("A"), QRect(100, 100, 110, 160));
+    TDSTable* a = addTable("A", QRect(100, 100, 110, 160));
     activate();
     TTableRep* rep = box(0);
     struct Case {
@@ -206,8 +204,8 @@ TEST_F(DesignPanel, AModelThatLoadsATextShowsItsNewTables)
 
 TEST_F(DesignPanel, SelectionColoursTheTitleBars)
 {
-    addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
-    addTable(QStringLiteral("B"), QRect(300, 10, 110, 160));
+    addTable("A", QRect(10, 10, 110, 160));
+    addTable("B", QRect(300, 10, 110, 160));
     activate();
     int selections = 0;
     panel->OnSelectTable = [&](TVxStructDesignPanel*) { ++selections; };
@@ -224,7 +222,7 @@ TEST_F(DesignPanel, SelectionColoursTheTitleBars)
 
 TEST_F(DesignPanel, FullScreenWindowTakesThePanelAndClosingPutsItBack)
 {
-    addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
+    addTable("A", QRect(10, 10, 110, 160));
     activate();
     QToolButton* button = panel->FullScreenButton();
     ASSERT_TRUE(button->isVisible());
@@ -246,9 +244,9 @@ TEST_F(DesignPanel, FullScreenWindowTakesThePanelAndClosingPutsItBack)
 
 TEST_F(DesignPanel, HintsFollowThePointerAndTheDrawing)
 {
-    TDSTable* a = addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
-    TDSTable* b = addTable(QStringLiteral("B"), QRect(300, 10, 110, 160));
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    TDSTable* a = addTable("A", QRect(10, 10, 110, 160));
+    TDSTable* b = addTable("B", QRect(300, 10, 110, 160));
+    addLink(a, b, {"c1"}, {"c1"});
     activate();
     const auto hint = [&] { return panel->HintLine()->text().toStdString(); };
     const int y = panel->LinksRep()[0]->LinkNodes1()[0]->Y;
@@ -271,7 +269,7 @@ TEST_F(DesignPanel, HintsFollowThePointerAndTheDrawing)
     EXPECT_EQ(hint(), "Select a field in the first linking table");
     EXPECT_EQ(box(1)->FieldsList()->viewport()->cursor().shape(), Qt::PointingHandCursor);
     TStringList hints = panel->ActionHints();
-    hints.SetValue(QStringLiteral("AddLinkStage1Hint"), QStringLiteral("Pick a column"));
+    hints.SetValue("AddLinkStage1Hint", "Pick a column");
     panel->SetActionHints(hints);
     EXPECT_EQ(hint(), "Pick a column");
     QTest::keyClick(panel, Qt::Key_Escape);
@@ -286,7 +284,7 @@ TEST_F(DesignPanel, HintsFollowThePointerAndTheDrawing)
 
 TEST_F(DesignPanel, DeactivatingDropsBoxesAndTheModelKeepsTheirPlaces)
 {
-    addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
+    addTable("A", QRect(10, 10, 110, 160));
     activate();
     const QString before = fixtures::modelText(model);
     panel->Deactivate();

@@ -26,8 +26,8 @@ protected:
     void SetUp() override
     {
         DesignWindow::SetUp();
-        a = addTable(QStringLiteral("A"), QRect(10, 10, 110, 160));
-        b = addTable(QStringLiteral("B"), QRect(300, 10, 110, 160));
+        a = addTable("A", QRect(10, 10, 110, 160));
+        b = addTable("B", QRect(300, 10, 110, 160));
     }
     // Clicks a row of a box's list, as the drawing expects.
     void clickRow(int boxIndex, int row)
@@ -72,9 +72,9 @@ TEST_F(LinkDrawing, ConfirmedLinkJoinsTheClickedColumns)
     EXPECT_EQ(shownTable2, "B - B");
     EXPECT_EQ(finished, 1);
     ASSERT_EQ(model.LinkCount(), 1);
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("FldName1")), "fld:c2");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("FldName2")), "fld:c3");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("LinkType")), "Left");
+    EXPECT_EQ(linkValue("FldName1"), "fld:c2");
+    EXPECT_EQ(linkValue("FldName2"), "fld:c3");
+    EXPECT_EQ(linkValue("LinkType"), "Left");
     EXPECT_EQ(panel->ActiveLink()->DSLink(), model.Links(0));
     EXPECT_EQ(panel->NewLink(), nullptr);
 }
@@ -82,7 +82,7 @@ TEST_F(LinkDrawing, ConfirmedLinkJoinsTheClickedColumns)
 TEST_F(LinkDrawing, CancelledEditorLeavesNoLinkAndThePanelIdle)
 {
     // A selected line the finishing event must not be told of.
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    addLink(a, b, {"c1"}, {"c1"});
     activate();
     const QString before = fixtures::modelText(model);
     TLinkRep* finished = panel->LinksRep()[0];
@@ -97,7 +97,7 @@ TEST_F(LinkDrawing, CancelledEditorLeavesNoLinkAndThePanelIdle)
     EXPECT_EQ(fixtures::modelText(model), before);
     EXPECT_EQ(panel->LinksRep().Count(), 1);
     EXPECT_EQ(panel->NewLink(), nullptr);
-    EXPECT_EQ(panel->HintLine()->text(), panel->ActionHints().Values(QStringLiteral("IdleHint")));
+    EXPECT_EQ(panel->HintLine()->text(), panel->ActionHints().Values("IdleHint"));
 }
 
 TEST_F(LinkDrawing, WithoutConnectionTheUserTypesBothSidesAndEmptyPairsAreRefused)
@@ -117,22 +117,22 @@ TEST_F(LinkDrawing, WithoutConnectionTheUserTypesBothSidesAndEmptyPairsAreRefuse
         editor->accept();
         EXPECT_TRUE(editor->isVisible());
         editor->AddButton()->click();
-        editor->SideBox(0, 1)->setEditText(QStringLiteral("Code"));
+        editor->SideBox(0, 1)->setEditText("Code");
         EXPECT_FALSE(editor->OkButton()->isEnabled());
-        editor->SideBox(0, 2)->setEditText(QStringLiteral("val:'X'"));
-        editor->OperatorBox(0)->setCurrentText(QStringLiteral("<>"));
+        editor->SideBox(0, 2)->setEditText("val:'X'");
+        editor->OperatorBox(0)->setCurrentText("<>");
         editor->OkButton()->click();
     });
     clickRow(1, 0);
     ASSERT_TRUE(fixtures::waitFor([&] { return panel->AddLinkStage() == alsIdle; }));
     ASSERT_EQ(model.LinkCount(), 1);
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("FldName2")), "val:'X'");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("Operators")), "<>");
+    EXPECT_EQ(linkValue("FldName2"), "val:'X'");
+    EXPECT_EQ(linkValue("Operators"), "<>");
 }
 
 TEST_F(LinkDrawing, DoubleClickEditsALineAndCancelKeepsIt)
 {
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    addLink(a, b, {"c1"}, {"c1"});
     activate();
     const QString before = fixtures::modelText(model);
     const int y = panel->LinksRep()[0]->LinkNodes1()[0]->Y;
@@ -145,23 +145,23 @@ TEST_F(LinkDrawing, DoubleClickEditsALineAndCancelKeepsIt)
 
     fixtures::onModal<TdlgLinkEditor>([](TdlgLinkEditor* editor) {
         editor->AddButton()->click();
-        editor->SideBox(1, 1)->setEditText(QStringLiteral("c2"));
-        editor->OperatorBox(1)->setCurrentText(QStringLiteral(">="));
-        editor->SideBox(1, 2)->setEditText(QStringLiteral("c3"));
+        editor->SideBox(1, 1)->setEditText("c2");
+        editor->OperatorBox(1)->setCurrentText(">=");
+        editor->SideBox(1, 2)->setEditText("c3");
         editor->OkButton()->click();
     });
     panel->EditActiveLink();
     // The untouched entry keeps its form; the new one is marked a column.
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("FldName1")), "c1,fld:c2");
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Link:A-B"), QStringLiteral("Operators")), "=,>=");
+    EXPECT_EQ(linkValue("FldName1"), "c1,fld:c2");
+    EXPECT_EQ(linkValue("Operators"), "=,>=");
     EXPECT_EQ(panel->LinksRep()[0]->LinkNodes1().Count(), 2);
 }
 
 TEST_F(LinkDrawing, DeletingATableTakesItsLinesAndSelectsTheNextBox)
 {
-    TDSTable* c = addTable(QStringLiteral("C"), QRect(10, 300, 110, 160));
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
-    addLink(b, c, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    TDSTable* c = addTable("C", QRect(10, 300, 110, 160));
+    addLink(a, b, {"c1"}, {"c1"});
+    addLink(b, c, {"c1"}, {"c1"});
     activate();
     SetAskHandler([](const QString& question) { return question == "Delete table?"; });
     panel->SetActiveTable(box(1));
@@ -174,12 +174,12 @@ TEST_F(LinkDrawing, DeletingATableTakesItsLinesAndSelectsTheNextBox)
     EXPECT_TRUE(panel->LinksRep().IsEmpty());
     ASSERT_EQ(panel->TablesRep().Count(), 2);
     EXPECT_EQ(panel->ActiveTable()->DSTable(), c);
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:2"), QStringLiteral("DsgnPos")), "10,300,110,160");
+    EXPECT_EQ(place(2), "10,300,110,160");
 }
 
 TEST_F(LinkDrawing, LinesFollowWhatTheModelFreesAndTheModelGoing)
 {
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    addLink(a, b, {"c1"}, {"c1"});
     activate();
     panel->StartAddLink();
     clickRow(1, 0);
@@ -190,7 +190,7 @@ TEST_F(LinkDrawing, LinesFollowWhatTheModelFreesAndTheModelGoing)
     EXPECT_TRUE(panel->LinksRep().IsEmpty());
     auto gone = std::make_unique<TVxDBStructure>();
     gone->SetDatabaseInfo(&info);
-    gone->AddTable(QStringLiteral("X"), QStringLiteral("X"));
+    gone->AddTable("X", "X");
     panel->SetDBStruct(gone.get());
     panel->Activate();
     gone.reset();
@@ -205,9 +205,9 @@ TEST_F(LinkDrawing, AModelGoingTellsTheHostNothing)
 {
     auto gone = std::make_unique<TVxDBStructure>();
     gone->SetDatabaseInfo(&info);
-    gone->AddTable(QStringLiteral("A"), QStringLiteral("A"));
-    gone->AddTable(QStringLiteral("B"), QStringLiteral("B"));
-    gone->AddLinkByExpr(QStringLiteral("A-B:c1=c1"));
+    gone->AddTable("A", "A");
+    gone->AddTable("B", "B");
+    gone->AddLinkByExpr("A-B:c1=c1");
     panel->SetDBStruct(gone.get());
     panel->Activate();
     ASSERT_TRUE(panel->ActiveTable() && panel->ActiveLink());
@@ -232,8 +232,8 @@ TEST_F(LinkDrawing, AModelGoingTellsTheHostNothing)
 
 TEST_F(LinkDrawing, LinksTheModelFreesWhileTheEditorIsOpenAreLeftAlone)
 {
-    addTable(QStringLiteral("C"), QRect(10, 300, 110, 160));
-    addLink(a, b, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    addTable("C", QRect(10, 300, 110, 160));
+    addLink(a, b, {"c1"}, {"c1"});
     activate();
     fixtures::onModal<TdlgLinkEditor>([&](TdlgLinkEditor* editor) {
         model.DelTable(1);
@@ -275,8 +275,8 @@ TEST_F(BadInput, MissingModelOrInfoIsADocumentedError)
     EXPECT_EQ(message([&] { panel->DBInfo(); }), "Structure is not specified");
     EXPECT_FALSE(panel->Active());
     model.SetDatabaseInfo(nullptr);
-    TDSTable* t = addTable(QStringLiteral("T"), QRect(10, 10, 110, 160));
-    addLink(t, t, {QStringLiteral("c1")}, {QStringLiteral("c2")});
+    TDSTable* t = addTable("T", QRect(10, 10, 110, 160));
+    addLink(t, t, {"c1"}, {"c2"});
     activate();
     EXPECT_EQ(message([&] { panel->DBInfo(); }), "Database info component is not specified");
     bool addFields = false;
@@ -288,9 +288,9 @@ TEST_F(BadInput, MissingModelOrInfoIsADocumentedError)
 
 TEST_F(BadInput, FailingColumnListsShowTheErrorInsideTheBox)
 {
-    addTable(QStringLiteral("T"), QRect(10, 10, 110, 160));
+    addTable("T", QRect(10, 10, 110, 160));
     info.OnFieldsRequest = [](TVxDBInfo*, const QString&, TDBFieldList&) {
-        throw EVxDBInfoError(2, QStringLiteral("no such table"));
+        throw EVxDBInfoError(2, "no such table");
     };
     activate();
     QListWidget* list = box(0)->FieldsList();
@@ -298,7 +298,7 @@ TEST_F(BadInput, FailingColumnListsShowTheErrorInsideTheBox)
     EXPECT_EQ(list->item(0)->text(), "Error! :");
     EXPECT_EQ(list->item(1)->text(), "\"no such table\"");
     // The link editor opens all the same, with the reason.
-    TDSLink* link = addLink(model.Tables(0), model.Tables(0), {QStringLiteral("x")}, {QStringLiteral("y")});
+    TDSLink* link = addLink(model.Tables(0), model.Tables(0), {"x"}, {"y"});
     TdlgLinkEditor editor;
     editor.Load(*link);
     EXPECT_TRUE(editor.MessageLine()->text().startsWith("Error! : "));
@@ -307,14 +307,14 @@ TEST_F(BadInput, FailingColumnListsShowTheErrorInsideTheBox)
 
 TEST_F(BadInput, OddStoredPlacesAreShownBoundedAndKeptInTheModel)
 {
-    TDSTable* far = addTable(QStringLiteral("Far"), QRect());
+    TDSTable* far = addTable("Far", QRect());
     // Set one by one: a QRect of them would overflow.
     far->DesignLeft = far->DesignTop = far->DesignWidth = far->DesignHeight = INT_MAX;
-    TDSTable* negative = addTable(QStringLiteral("Neg"), QRect(-50, -70, 120, 150));
-    TDSTable* lonely = addTable(QStringLiteral("Lonely"), QRect(10, 10, 110, 160));
+    TDSTable* negative = addTable("Neg", QRect(-50, -70, 120, 150));
+    TDSTable* lonely = addTable("Lonely", QRect(10, 10, 110, 160));
     // A link whose second table is no table of the model gets no line.
     TDSTable outside(nullptr);
-    addLink(lonely, &outside, {QStringLiteral("c1")}, {QStringLiteral("c1")});
+    addLink(lonely, &outside, {"c1"}, {"c1"});
     const QString before = fixtures::modelText(model);
     activate();
     EXPECT_EQ(box(0)->geometry(), QRect(TTableRep::MaxCoordinate, TTableRep::MaxCoordinate, TTableRep::MaxExtent,
@@ -330,26 +330,26 @@ TEST_F(BadInput, OddStoredPlacesAreShownBoundedAndKeptInTheModel)
 TEST_F(BadInput, ChoosingADatabaseRelistsItsTablesAndTheTableKeepsIt)
 {
     // Two databases whose tables differ; the second fails to list at first.
-    QString current = QStringLiteral("main");
+    QString current = "main";
     bool otherFails = true;
     info.OnDBNamesRequest = [](TVxDBInfo*, TStringList& names) {
-        names = {QStringLiteral("main"), QStringLiteral("other")};
+        names = {"main", "other"};
     };
     info.OnTablesRequest = [&](TVxDBInfo* sender, TStringList& names) {
         current = sender->CurrentDBName();
         if (current == "other" && std::exchange(otherFails, false))
-            throw EVxDBInfoError(2, QStringLiteral("locked"));
-        names = current == "other" ? TStringList{QStringLiteral("Archive")} : TStringList{QStringLiteral("Live")};
+            throw EVxDBInfoError(2, "locked");
+        names = current == "other" ? TStringList{"Archive"} : TStringList{"Live"};
     };
     model.SetAutoAddFields(false);
     activate();
     fixtures::onModal<TdlgTablesList>([&](TdlgTablesList* dialog) {
         EXPECT_FALSE(dialog->AddFieldsBox()->isChecked());
         EXPECT_EQ(dialog->TableList()->item(0)->text(), "Live");
-        dialog->DatabaseBox()->setCurrentText(QStringLiteral("other"));
+        dialog->DatabaseBox()->setCurrentText("other");
         EXPECT_EQ(dialog->TableList()->count(), 0);
-        dialog->DatabaseBox()->setCurrentText(QStringLiteral("main"));
-        dialog->DatabaseBox()->setCurrentText(QStringLiteral("other"));
+        dialog->DatabaseBox()->setCurrentText("main");
+        dialog->DatabaseBox()->setCurrentText("other");
         ASSERT_EQ(dialog->TableList()->count(), 1);
         dialog->TableList()->item(0)->setSelected(true);
         dialog->OkButton()->click();
@@ -360,7 +360,7 @@ TEST_F(BadInput, ChoosingADatabaseRelistsItsTablesAndTheTableKeepsIt)
     ASSERT_EQ(model.TableCount(), 1);
     EXPECT_EQ(model.Tables(0)->DatabaseName(), "other");
     EXPECT_EQ(model.FieldCount(), 0);
-    EXPECT_EQ(fixtures::sectionValue(model, QStringLiteral("Table:1"), QStringLiteral("DsgnPos")), "12,10,110,160");
+    EXPECT_EQ(place(1), "12,10,110,160");
     EXPECT_EQ(panel->ActiveTable()->DSTable(), model.Tables(0));
 }
 
@@ -375,8 +375,8 @@ TEST(TablesList, TablesFromTheSampleDatabaseBecomeBoxesWithTheirFields)
     info.Open();
     TVxDBStructure model;
     model.SetDatabaseInfo(&info);
-    TDSTable* kept = model.Tables(model.AddTable(QStringLiteral("Shippers"), QStringLiteral("Shippers")));
-    kept->SetDesignPositions(QStringLiteral("12,10,110,160"));
+    TDSTable* kept = model.Tables(model.AddTable("Shippers", "Shippers"));
+    kept->SetDesignPositions("12,10,110,160");
     TVxStructDesignPanel panel(&window);
     panel.setGeometry(0, 0, 900, 600);
     panel.show();
@@ -405,8 +405,8 @@ TEST(TablesList, TablesFromTheSampleDatabaseBecomeBoxesWithTheirFields)
     EXPECT_EQ(added[1]->DatabaseName(), "main");
     EXPECT_EQ(panel.ActiveTable()->DSTable(), added[1]);
     EXPECT_EQ(panel.TablesRep()[2]->FieldsList()->item(1)->text(), "ProductID");
-    ASSERT_NE(model.FieldGroups().FindByName(QStringLiteral("Order Details")), nullptr);
-    EXPECT_EQ(model.FieldByName(flByFullName, QStringLiteral("Order Details.Unit Price"))->Quoted(), true);
+    ASSERT_NE(model.FieldGroups().FindByName("Order Details"), nullptr);
+    EXPECT_EQ(model.FieldByName(flByFullName, "Order Details.Unit Price")->Quoted(), true);
 
     fixtures::onModal<TdlgTablesList>([](TdlgTablesList* dialog) { dialog->CancelButton()->click(); });
     EXPECT_FALSE(panel.AddTablesDlg(nullptr, addFields));

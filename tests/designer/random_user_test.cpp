@@ -65,31 +65,22 @@ QString saved(TVxQuery& query)
     return lines.Text();
 }
 
-// The lines that differ, "-" before and "+" after, by a longest common
-// subsequence of lines.
+// The lines between the common head and tail, "-" before and "+" after.
 std::string difference(const QString& before, const QString& after)
 {
     const QStringList a = before.split(u'\n');
     const QStringList b = after.split(u'\n');
-    const qsizetype n = a.size();
-    const qsizetype m = b.size();
-    std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
-    for (qsizetype i = n - 1; i >= 0; --i)
-        for (qsizetype j = m - 1; j >= 0; --j)
-            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    qsizetype head = 0;
+    while (head < a.size() && head < b.size() && a[head] == b[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < a.size() - head && tail < b.size() - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
     std::string out;
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < n || j < m) {
-        if (i < n && j < m && a[i] == b[j]) {
-            ++i;
-            ++j;
-        } else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j])) {
-            out += "  + " + b[j++].toStdString() + '\n';
-        } else {
-            out += "  - " + a[i++].toStdString() + '\n';
-        }
-    }
+    for (qsizetype i = head; i < a.size() - tail; ++i)
+        out += "  - " + a[i].toStdString() + '\n';
+    for (qsizetype i = head; i < b.size() - tail; ++i)
+        out += "  + " + b[i].toStdString() + '\n';
     return out;
 }
 
@@ -269,62 +260,56 @@ private:
     // --- the steps
     void act()
     {
+        // Each step's share of a hundred, in order.
+        static constexpr std::pair<int, void (RandomUser::*)()> steps[] = {
+            {30, &RandomUser::clickWord},     {40, &RandomUser::pressKey},       {46, &RandomUser::typeText},
+            {54, &RandomUser::clickRowButton}, {58, &RandomUser::clickCheckBox},  {64, &RandomUser::clickAddRow},
+            {74, &RandomUser::useFieldsPanel}, {80, &RandomUser::useDesignPanel}, {86, &RandomUser::editModel},
+            {100, &RandomUser::hostActs}};
         const int kind = pick(100);
-        if (kind < 30)
-            clickWord();
-        else if (kind < 40)
-            pressKey();
-        else if (kind < 46)
-            typeText();
-        else if (kind < 54)
-            clickRowButton();
-        else if (kind < 58)
-            clickCheckBox();
-        else if (kind < 64)
-            clickAddRow();
-        else if (kind < 74)
-            useFieldsPanel();
-        else if (kind < 80)
-            useDesignPanel();
-        else if (kind < 86)
-            editModel();
-        else
-            hostActs();
+        for (const auto& [below, step] : steps)
+            if (kind < below)
+                return (this->*step)();
     }
 
-    // Rows near the viewport, which have controls, in tree order.
-    QList<TFilterRow*> rowsWithControls() const
+    // Every row, the root first, in tree order.
+    QList<TFilterRow*> treeOrder() const
     {
         QList<TFilterRow*> rows;
         std::vector<TFilterRow*> stack{FPanel->Query().Filter()};
         while (!stack.empty()) {
             TFilterRow* row = stack.back();
             stack.pop_back();
-            if (FPanel->RowButton(row))
-                rows << row;
+            rows << row;
             if (row->IsBracket())
                 for (int i = static_cast<TFilterBracket*>(row)->GetRowCount() - 1; i >= 0; --i)
                     stack.push_back(static_cast<TFilterBracket*>(row)->GetRow(i));
         }
         return rows;
     }
+    // Rows near the viewport, which have controls, in tree order.
+    QList<TFilterRow*> rowsWithControls() const
+    {
+        QList<TFilterRow*> rows;
+        for (TFilterRow* row : treeOrder())
+            if (FPanel->RowButton(row))
+                rows << row;
+        return rows;
+    }
     void clickOn(QWidget* widget, const std::string& what)
     {
-        const int how = pick(12);
-        const QPoint at = widget->rect().center();
-        if (how == 0) {
-            note("  double-click " + what);
-            click(widget, Qt::LeftButton, {}, at, true);
-        } else if (how == 1) {
-            note("  right-click " + what);
-            click(widget, Qt::RightButton, {}, at);
-        } else if (how == 2) {
-            note("  ctrl-click " + what);
-            click(widget, Qt::LeftButton, Qt::ControlModifier, at);
-        } else {
-            note("  click " + what);
-            click(widget, Qt::LeftButton, {}, at);
-        }
+        static const struct {
+            const char* name;
+            Qt::MouseButton button;
+            Qt::KeyboardModifiers modifiers;
+            bool twice;
+        } ways[] = {{"double-click", Qt::LeftButton, {}, true},
+                    {"right-click", Qt::RightButton, {}, false},
+                    {"ctrl-click", Qt::LeftButton, Qt::ControlModifier, false},
+                    {"click", Qt::LeftButton, {}, false}};
+        const auto& way = ways[std::min(pick(12), 3)];
+        note(std::string("  ") + way.name + " " + what);
+        click(widget, way.button, way.modifiers, widget->rect().center(), way.twice);
     }
     void clickWord()
     {
@@ -390,22 +375,24 @@ private:
             key(target, enter ? Qt::Key_Return : Qt::Key_Escape);
         }
     }
-    void clickRowButton()
+    // A row whose control is shown, or none.
+    template <typename Control>
+    TFilterRow* rowShowing(Control control)
     {
         QList<TFilterRow*> rows;
         for (TFilterRow* row : rowsWithControls())
-            if (FPanel->RowButton(row)->isVisible())
+            if (QWidget* shown = (FPanel->*control)(row); shown && shown->isVisible())
                 rows << row;
-        if (TFilterRow* row = pickOf(rows))
+        return pickOf(rows);
+    }
+    void clickRowButton()
+    {
+        if (TFilterRow* row = rowShowing(&TVxQueryPanel::RowButton))
             clickOn(FPanel->RowButton(row), "button of row " + text(placeOf(row)));
     }
     void clickCheckBox()
     {
-        QList<TFilterRow*> rows;
-        for (TFilterRow* row : rowsWithControls())
-            if (FPanel->RowCheckBox(row) && FPanel->RowCheckBox(row)->isVisible())
-                rows << row;
-        if (TFilterRow* row = pickOf(rows)) {
+        if (TFilterRow* row = rowShowing(&TVxQueryPanel::RowCheckBox)) {
             note("  click check box of row " + text(placeOf(row)));
             QCheckBox* box = FPanel->RowCheckBox(row);
             click(box, Qt::LeftButton, {}, QPoint(qMin(8, box->width() / 2), box->height() / 2));
@@ -733,10 +720,7 @@ private:
         const bool hiddenRoot = FPanel->Appearance().Options().Contains(aoHideRootRow);
         int line = 0;
         int lastTop = -1;
-        std::vector<TFilterRow*> stack{query.Filter()};
-        while (!stack.empty()) {
-            TFilterRow* row = stack.back();
-            stack.pop_back();
+        for (TFilterRow* row : treeOrder()) {
             const std::string where = "row " + text(placeOf(row));
             if (FPanel->RowSlot(row) != line - (hiddenRoot ? 1 : 0))
                 return fail(where + " stands in slot " + std::to_string(FPanel->RowSlot(row)));
@@ -754,9 +738,6 @@ private:
                 }
             }
             ++line;
-            if (row->IsBracket())
-                for (int i = static_cast<TFilterBracket*>(row)->GetRowCount() - 1; i >= 0; --i)
-                    stack.push_back(static_cast<TFilterBracket*>(row)->GetRow(i));
         }
         if (TFilterRow* current = FPanel->CurrentRow(); current && !query.Contains(current))
             fail("the current row is out of the tree");

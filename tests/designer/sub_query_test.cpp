@@ -78,9 +78,6 @@ TEST_F(SubQuery, OkStoresTheSubQueryAndCancelLeavesIt)
         QTest::mouseClick(dialog.Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
 
-    TVxQuery reference;
-    reference.SetDbStruct(&m.model);
-    reference.SetActive(true);
     reference.SetSQLOptions(panel->Query().SQLOptions() + TSQLOptions{soSelectDistinct});
     reference.QResult()->ResultFields().SetUseAliases(false);
     reference.QResult()->ResultFields().Add("@1", {m.custCity}, "City");

@@ -1,6 +1,6 @@
 #pragma once
-// A shown query panel over the query fixture model, and the outcome by
-// which the panel's work is compared with the query's own calls.
+// A shown query panel over the query fixture model, a reference query, and
+// the outcome by which the panel's work is compared with the query's own calls.
 
 #include "panels/label_fixtures.h"
 #include "query/query_fixtures.h"
@@ -21,6 +21,8 @@ protected:
         panel->resize(400, 300);
         panel->show();
         panel->Query().SetDbStruct(&m.model);
+        reference.SetDbStruct(&m.model);
+        reference.SetActive(true);
     }
     // The statement and query text of a query, readable in a failure.
     static std::pair<std::string, std::string> outcome(brindle::TVxQuery& query)
@@ -32,6 +34,8 @@ protected:
     }
 
     brindle::fixtures::QueryModel m;
+    // Built through the query's own calls, to compare with the panel's work.
+    brindle::TVxQuery reference;
     brindle::TVxQueryPanel* panel = nullptr;
 };
 

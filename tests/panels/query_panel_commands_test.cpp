@@ -23,9 +23,7 @@ protected:
     void SetUp() override
     {
         ::fixtures::PanelWindow::SetUp();
-        reference.SetDbStruct(&m.model);
-        for (TVxQuery* q : {&panel->Query(), &reference})
-            q->SetActive(true);
+        panel->Query().SetActive(true);
         root = query().Filter();
     }
     TVxQuery& query() { return panel->Query(); }
@@ -73,7 +71,6 @@ protected:
     // panel is what its own window will focus.
     bool focused() const { return window.focusWidget() == panel; }
 
-    TVxQuery reference;
     TFilterBracket* root = nullptr;
 };
 

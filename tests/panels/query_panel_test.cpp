@@ -240,9 +240,6 @@ TEST_F(Panel, TheEnableCheckBoxAndRefreshKeepTheQuery)
     EXPECT_TRUE(!panel->GetRowControl(last, 9) || !panel->GetRowControl(last, 9)->isVisible());
 }
 
-} // namespace
-
-namespace {
 
 // Input a host or a model may hand the panel: each leaves a panel that
 // still shows the query and a query whose statement still builds.
@@ -305,9 +302,6 @@ TEST_F(Panel, HostileInputLeavesAWorkingPanel)
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-} // namespace
-
-namespace {
 
 // A condition made with the keyboard alone, and what a screen reader hears
 // of it: the row by its sentence, each word by its caption and role.
@@ -332,9 +326,6 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
     QTest::keyClicks(edit, "Paris");
     QTest::keyClick(edit, Qt::Key_Return);
 
-    TVxQuery reference;
-    reference.SetDbStruct(&m.model);
-    reference.SetActive(true);
     auto* expected = static_cast<TSimpleCond*>(reference.AddCondition(reference.Filter(), nullptr));
     expected->SetOperator(expected->Field()->Operators(1));
     expected->SetValue(1, "Paris");
@@ -365,9 +356,6 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
     EXPECT_TRUE(opened);
 }
 
-} // namespace
-
-namespace {
 
 // A value word's label follows its field's type and editor and its
 // operator's value kind; the host may hand the panel another word.
@@ -402,9 +390,6 @@ TEST_F(Panel, ValueLabelsByFieldOperatorAndHost)
     check({m.orderDate, "Equal", "brindle::TDropDownEdit"});
 }
 
-} // namespace
-
-namespace {
 
 // The result fields editor opened from the panel: what OK saves, Cancel
 // keeps and the modeless dialog hands back on closing.
@@ -431,9 +416,6 @@ TEST_F(Panel, TheResultFieldsEditorEditsTheQuerysColumns)
         EXPECT_EQ(panel->EditQResult(), accept);
         EXPECT_EQ(query.QResult()->ResultFields().Count(), accept ? 2 : 1);
     }
-    TVxQuery reference;
-    reference.SetDbStruct(&m.model);
-    reference.SetActive(true);
     TRFieldList& expected = reference.QResult()->ResultFields();
     expected.Add("@1", {m.custCity}, "City");
     expected.Add("SUM(@1)", {m.amount}, "Amount Sum");
@@ -453,9 +435,6 @@ TEST_F(Panel, TheResultFieldsEditorEditsTheQuerysColumns)
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-} // namespace
-
-namespace {
 
 // Texts edited in the titles editor show at once and keep the query.
 TEST_F(Panel, EditedTitlesShowOnThePanel)
