@@ -987,6 +987,9 @@ void TVxStructDesignPanel::SetFullScreenMode(bool on)
         FOldParent = parentWidget();
         FOldGeometry = geometry();
         FOldLayoutIndex = FOldParent && FOldParent->layout() ? FOldParent->layout()->indexOf(this) : -1;
+        // The owner no longer holds the panel as its child, yet its end is still the panel's.
+        if (FOldParent)
+            FOwnerGone = connect(FOldParent, &QObject::destroyed, this, [this] { delete this; });
         FMaxForm.reset(new MaxForm([this] { SetFullScreenMode(false); }));
         FMaxForm->setWindowTitle(QStringLiteral("Design panel full screen mode "));
         auto* layout = new QVBoxLayout(FMaxForm.get());
@@ -999,6 +1002,7 @@ void TVxStructDesignPanel::SetFullScreenMode(bool on)
         FMaxForm->show();
     } else {
         FFullScreenMode = false;
+        disconnect(FOwnerGone);
         setParent(FOldParent);
         if (FOldParent && FOldParent->layout()) {
             if (auto* box = qobject_cast<QBoxLayout*>(FOldParent->layout()); box && FOldLayoutIndex >= 0)

@@ -251,6 +251,7 @@ private:
     QMenu* FContextMenu = nullptr;
     // Where the panel stood before full-screen mode.
     QPointer<QWidget> FOldParent;
+    QMetaObject::Connection FOwnerGone;
     int FOldLayoutIndex = -1;
     QRect FOldGeometry;
     // Closing the window ends the mode from inside its own event.

@@ -240,6 +240,16 @@ TEST_F(DesignPanel, FullScreenWindowTakesThePanelAndClosingPutsItBack)
     EXPECT_EQ(button->toolTip(), "Full screen mode");
     // The boxes stayed: the model did not change.
     EXPECT_EQ(panel->TablesRep().Count(), 1);
+
+    // An owner that goes while its panel is full screen takes the panel and its window along.
+    auto* owner = new QWidget;
+    const QPointer<TVxStructDesignPanel> other(new TVxStructDesignPanel(owner));
+    other->SetFullScreenMode(true);
+    const QPointer<QWidget> otherForm(other->FullScreenWindow());
+    delete owner;
+    EXPECT_TRUE(other.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(otherForm.isNull());
 }
 
 TEST_F(DesignPanel, HintsFollowThePointerAndTheDrawing)
