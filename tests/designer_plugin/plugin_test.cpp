@@ -232,8 +232,11 @@ TEST_F(DesignerPlugin, APropertyReachesWhatTheWidgetShows)
 
 } // namespace
 
+// On the offscreen platform also when the build lists the tests.
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
