@@ -82,6 +82,15 @@ class BRINDLE_WIDGETS_EXPORT TLinkRepList : public TVxObjectList<TLinkRep> {};
 
 class BRINDLE_WIDGETS_EXPORT TVxStructDesignPanel : public QFrame, private IModelListener {
     Q_OBJECT
+    Q_PROPERTY(bool ShowFullScreenButton READ ShowFullScreenButton WRITE SetShowFullScreenButton)
+    Q_PROPERTY(bool ShowActionHints READ ShowActionHints WRITE SetShowActionHints)
+    Q_PROPERTY(QStringList ActionHints READ actionHintLines WRITE setActionHintLines)
+    // The members of DiagramColours.
+    Q_PROPERTY(QColor ActiveTitleColor READ activeTitleColor WRITE setActiveTitleColor)
+    Q_PROPERTY(QColor ActiveTitleTextColor READ activeTitleTextColor WRITE setActiveTitleTextColor)
+    Q_PROPERTY(QColor TitleColor READ titleColor WRITE setTitleColor)
+    Q_PROPERTY(QColor TitleTextColor READ titleTextColor WRITE setTitleTextColor)
+    Q_PROPERTY(QColor LineColor READ lineColor WRITE setLineColor)
 public:
     using TNotifyEvent = std::function<void(TVxStructDesignPanel* sender)>;
     using TAddLinkFinishEvent = std::function<void(TVxStructDesignPanel* sender, TLinkRep* newLink)>;
@@ -192,6 +201,26 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QStringList actionHintLines() const { return FActionHints.Lines(); }
+    void setActionHintLines(const QStringList& lines) { SetActionHints(TStringList(lines)); }
+    // One colour of the diagram changed through SetDiagramColours.
+    void setDiagramColour(QColor TDiagramColours::*member, const QColor& colour)
+    {
+        TDiagramColours colours = FDiagramColours;
+        colours.*member = colour;
+        SetDiagramColours(colours);
+    }
+    QColor activeTitleColor() const { return FDiagramColours.ActiveTitle; }
+    void setActiveTitleColor(const QColor& c) { setDiagramColour(&TDiagramColours::ActiveTitle, c); }
+    QColor activeTitleTextColor() const { return FDiagramColours.ActiveTitleText; }
+    void setActiveTitleTextColor(const QColor& c) { setDiagramColour(&TDiagramColours::ActiveTitleText, c); }
+    QColor titleColor() const { return FDiagramColours.Title; }
+    void setTitleColor(const QColor& c) { setDiagramColour(&TDiagramColours::Title, c); }
+    QColor titleTextColor() const { return FDiagramColours.TitleText; }
+    void setTitleTextColor(const QColor& c) { setDiagramColour(&TDiagramColours::TitleText, c); }
+    QColor lineColor() const { return FDiagramColours.Line; }
+    void setLineColor(const QColor& c) { setDiagramColour(&TDiagramColours::Line, c); }
+
     void ModelEntitiesRemoving(TVxCustomDBStructure* model, const TModelRemoval& removal) override;
     void ModelEntitiesUpdated(TVxCustomDBStructure* model) override;
     void ModelDestroying(TVxCustomDBStructure* model) override;

@@ -52,6 +52,12 @@ using TImageList = QList<QIcon>;
 
 class BRINDLE_WIDGETS_EXPORT TDropDownLabel : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(QString Value READ Value WRITE SetValue)
+    Q_PROPERTY(bool Fixed READ Fixed WRITE SetFixed)
+    // The word's state, which the widget's enabled state and tool tip follow.
+    Q_PROPERTY(bool Enabled READ wordEnabled WRITE setWordEnabled)
+    Q_PROPERTY(QString Hint READ wordHint WRITE setWordHint)
 public:
     explicit TDropDownLabel(QWidget* parent = nullptr);
     ~TDropDownLabel() override;
@@ -193,6 +199,10 @@ protected:
     QString FCustomValue;
 
 private:
+    bool wordEnabled() const { return FWord->Enabled(); }
+    void setWordEnabled(bool enabled) { FWord->SetEnabled(enabled); }
+    QString wordHint() const { return FWord->Hint(); }
+    void setWordHint(const QString& hint) { FWord->SetHint(hint); }
     void applyVisibility();
     void follow(TQueryWord* word);
 

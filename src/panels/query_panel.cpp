@@ -104,6 +104,52 @@ void TVxQueryPanel::SetShowFrame(bool show)
     Surface()->update();
 }
 
+void TVxQueryPanel::setSpacing(int& member, int value)
+{
+    if (member == value)
+        return;
+    member = value;
+    if (Active())
+        PlaceAllRows();
+}
+
+void TVxQueryPanel::setTitleLines(const QStringList& lines)
+{
+    FQuery->SetTitles(TStringList(lines));
+    UpdateMenus();
+    RefreshPanel();
+}
+
+Published::AppearanceOptions TVxQueryPanel::options() const
+{
+    return Published::ToFlags<Published::AppearanceOptions>(FAppearance.Options());
+}
+
+void TVxQueryPanel::setOptions(Published::AppearanceOptions options)
+{
+    FAppearance.SetOptions(Published::ToSet<TQPAppearanceOptions>(options));
+}
+
+Published::LinkTypes TVxQueryPanel::linkTypes() const
+{
+    return Published::ToFlags<Published::LinkTypes>(FAppearance.LinkTypes());
+}
+
+void TVxQueryPanel::setLinkTypes(Published::LinkTypes types)
+{
+    FAppearance.SetLinkTypes(Published::ToSet<TFilterLinkTypes>(types));
+}
+
+Published::LogicalOperatorStyle TVxQueryPanel::logOpStyle() const
+{
+    return static_cast<Published::LogicalOperatorStyle>(FAppearance.LogOpStyle());
+}
+
+void TVxQueryPanel::setLogOpStyle(Published::LogicalOperatorStyle style)
+{
+    FAppearance.SetLogOpStyle(static_cast<TLogicalOperatorStyle>(style));
+}
+
 int TVxQueryPanel::GetRowHeight() const
 {
     return fontMetrics().height() + 1;

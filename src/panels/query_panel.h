@@ -13,6 +13,7 @@
 #include <brindle/panels/appearance.h>
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
+#include <brindle/panels/published_enums.h>
 #include <brindle/panels/round_button.h>
 #include <brindle/panels/sentence_rows.h>
 #include <brindle/query/query.h>
@@ -40,6 +41,30 @@ public:
 
 class BRINDLE_WIDGETS_EXPORT TVxQueryPanel : public TSentenceRows, private IQueryView {
     Q_OBJECT
+    Q_PROPERTY(int RowSpace READ RowSpace WRITE SetRowSpace)
+    Q_PROPERTY(int TabSpace READ TabSpace WRITE SetTabSpace)
+    Q_PROPERTY(int ElemSpace READ ElemSpace WRITE SetElemSpace)
+    Q_PROPERTY(int HeaderLeft READ HeaderLeft WRITE SetHeaderLeft)
+    Q_PROPERTY(int HeaderTop READ HeaderTop WRITE SetHeaderTop)
+    Q_PROPERTY(int MaxPopupItemCount READ maxPopupItemCount WRITE setMaxPopupItemCount)
+    Q_PROPERTY(bool SaveTitles READ saveTitles WRITE setSaveTitles)
+    Q_PROPERTY(QStringList Titles READ titleLines WRITE setTitleLines)
+    Q_PROPERTY(QFont SubQueryFont READ SubQueryFont WRITE SetSubQueryFont)
+    // The appearance's, each set through it, which rebuilds the panel.
+    Q_PROPERTY(QColor ActiveRowColor READ activeRowColor WRITE setActiveRowColor)
+    Q_PROPERTY(QColor ControlBorderColor READ controlBorderColor WRITE setControlBorderColor)
+    Q_PROPERTY(QColor ButtonColor READ buttonColor WRITE setButtonColor)
+    Q_PROPERTY(QColor AddRowColor READ addRowColor WRITE setAddRowColor)
+    Q_PROPERTY(QColor FieldColor READ fieldColor WRITE setFieldColor)
+    Q_PROPERTY(QColor OperatorColor READ operatorColor WRITE setOperatorColor)
+    Q_PROPERTY(QColor ValueColor READ valueColor WRITE setValueColor)
+    Q_PROPERTY(QColor BoolOpColor READ boolOpColor WRITE setBoolOpColor)
+    Q_PROPERTY(brindle::Published::AppearanceOptions Options READ options WRITE setOptions)
+    Q_PROPERTY(brindle::Published::LinkTypes LinkTypes READ linkTypes WRITE setLinkTypes)
+    Q_PROPERTY(QString MainBtnCaption READ mainBtnCaption WRITE setMainBtnCaption)
+    Q_PROPERTY(QString NameSeparator READ nameSeparator WRITE setNameSeparator)
+    Q_PROPERTY(brindle::Published::LogicalOperatorStyle LogOpStyle READ logOpStyle WRITE setLogOpStyle)
+
 public:
     explicit TVxQueryPanel(QWidget* parent = nullptr);
     ~TVxQueryPanel() override;
@@ -55,17 +80,18 @@ public:
     const QFont& SubQueryFont() const { return FSubQueryFont; }
     void SetSubQueryFont(const QFont& font) { FSubQueryFont = font; }
 
-    // Spacing, read at every placement.
+    // Spacing, read at every placement; a change places the rows of an
+    // active panel at once.
     int RowSpace() const { return FRowSpace; }
-    void SetRowSpace(int space) { FRowSpace = space; }
+    void SetRowSpace(int space) { setSpacing(FRowSpace, space); }
     int TabSpace() const { return FTabSpace; }
-    void SetTabSpace(int space) { FTabSpace = space; }
+    void SetTabSpace(int space) { setSpacing(FTabSpace, space); }
     int ElemSpace() const { return FElemSpace; }
-    void SetElemSpace(int space) { FElemSpace = space; }
+    void SetElemSpace(int space) { setSpacing(FElemSpace, space); }
     int HeaderLeft() const { return FHeadLeft; }
-    void SetHeaderLeft(int left) { FHeadLeft = left; }
+    void SetHeaderLeft(int left) { setSpacing(FHeadLeft, left); }
     int HeaderTop() const { return FHeadTop; }
-    void SetHeaderTop(int top) { FHeadTop = top; }
+    void SetHeaderTop(int top) { setSpacing(FHeadTop, top); }
     const TImageList* Images() const { return FImages; }
     void SetImages(const TImageList* images) { FImages = images; }
     // The selected word is framed.
@@ -252,6 +278,42 @@ private:
     void ActiveChanged(TVxQuery& query) override;
     bool EditSubQuery(TVxQuery& query, TStringList& subQuery, QString& value, TSQLOptions& options,
                       QString& readableText) override;
+
+    // Published properties that are the query's or the appearance's.
+    int maxPopupItemCount() const { return FQuery->MaxPopupItemCount(); }
+    void setMaxPopupItemCount(int count) { FQuery->SetMaxPopupItemCount(count); }
+    bool saveTitles() const { return FQuery->SaveTitles(); }
+    void setSaveTitles(bool save) { FQuery->SetSaveTitles(save); }
+    QStringList titleLines() const { return FQuery->Titles().Lines(); }
+    // Merged into the default titles, as EditTitles stores them.
+    void setTitleLines(const QStringList& lines);
+    QColor activeRowColor() const { return FAppearance.ActiveRowColor(); }
+    void setActiveRowColor(const QColor& color) { FAppearance.SetActiveRowColor(color); }
+    QColor controlBorderColor() const { return FAppearance.ControlBorderColor(); }
+    void setControlBorderColor(const QColor& color) { FAppearance.SetControlBorderColor(color); }
+    QColor buttonColor() const { return FAppearance.ButtonColor(); }
+    void setButtonColor(const QColor& color) { FAppearance.SetButtonColor(color); }
+    QColor addRowColor() const { return FAppearance.AddRowColor(); }
+    void setAddRowColor(const QColor& color) { FAppearance.SetAddRowColor(color); }
+    QColor fieldColor() const { return FAppearance.FieldColor(); }
+    void setFieldColor(const QColor& color) { FAppearance.SetFieldColor(color); }
+    QColor operatorColor() const { return FAppearance.OperatorColor(); }
+    void setOperatorColor(const QColor& color) { FAppearance.SetOperatorColor(color); }
+    QColor valueColor() const { return FAppearance.ValueColor(); }
+    void setValueColor(const QColor& color) { FAppearance.SetValueColor(color); }
+    QColor boolOpColor() const { return FAppearance.BoolOpColor(); }
+    void setBoolOpColor(const QColor& color) { FAppearance.SetBoolOpColor(color); }
+    Published::AppearanceOptions options() const;
+    void setOptions(Published::AppearanceOptions options);
+    Published::LinkTypes linkTypes() const;
+    void setLinkTypes(Published::LinkTypes types);
+    QString mainBtnCaption() const { return FAppearance.MainBtnCaption(); }
+    void setMainBtnCaption(const QString& caption) { FAppearance.SetMainBtnCaption(caption); }
+    QString nameSeparator() const { return FAppearance.NameSeparator(); }
+    void setNameSeparator(const QString& separator) { FAppearance.SetNameSeparator(separator); }
+    Published::LogicalOperatorStyle logOpStyle() const;
+    void setLogOpStyle(Published::LogicalOperatorStyle style);
+    void setSpacing(int& member, int value);
 
     void connectQuery();
     // The tree's changes as they concern the current row.

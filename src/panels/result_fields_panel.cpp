@@ -255,6 +255,12 @@ void TVxResultFieldsPanel::SetTitles(const TStringList& lines)
     LoadTitlesFromStrings(FDefTitles, FTitles, source);
 }
 
+void TVxResultFieldsPanel::setTitleLines(const QStringList& lines)
+{
+    SetTitles(TStringList(lines));
+    Refresh();
+}
+
 QString TVxResultFieldsPanel::GetTitle(const QString& name) const
 {
     return FTitles.Values(name);

@@ -12,6 +12,7 @@
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
+#include <brindle/panels/published_enums.h>
 #include <brindle/panels/round_button.h>
 #include <brindle/panels/sentence_rows.h>
 #include <brindle/query/query.h>
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 class QMenu;
@@ -119,6 +121,16 @@ private:
 
 class BRINDLE_WIDGETS_EXPORT TVxResultFieldsPanel : public TSentenceRows, private TRFieldListObserver {
     Q_OBJECT
+    Q_PROPERTY(QStringList Titles READ titleLines WRITE setTitleLines)
+    // The appearance's; a change shows at once.
+    Q_PROPERTY(int LeftMargin READ leftMargin WRITE setLeftMargin)
+    Q_PROPERTY(int TopMargin READ topMargin WRITE setTopMargin)
+    Q_PROPERTY(int RowSpace READ rowSpace WRITE setRowSpace)
+    Q_PROPERTY(int ElemSpace READ elemSpace WRITE setElemSpace)
+    Q_PROPERTY(QColor SortColor READ sortColor WRITE setSortColor)
+    Q_PROPERTY(QColor FieldColor READ fieldColor WRITE setFieldColor)
+    Q_PROPERTY(brindle::Published::AppearanceOptions Options READ options WRITE setOptions)
+    Q_PROPERTY(QString NameSeparator READ nameSeparator WRITE setNameSeparator)
 public:
     explicit TVxResultFieldsPanel(QWidget* parent = nullptr);
     ~TVxResultFieldsPanel() override;
@@ -204,6 +216,39 @@ protected:
 
 private:
     friend class TResultFieldRow;
+    // Published properties. The appearance's setters only store, so each
+    // write shows the rows again.
+    QStringList titleLines() const { return FTitles.Lines(); }
+    void setTitleLines(const QStringList& lines);
+    template <typename T>
+    void setLook(void (TRFPAppearance::*set)(T), std::type_identity_t<T> value)
+    {
+        (FAppearance.*set)(value);
+        Refresh();
+    }
+    int leftMargin() const { return FAppearance.LeftMargin(); }
+    void setLeftMargin(int margin) { setLook(&TRFPAppearance::SetLeftMargin, margin); }
+    int topMargin() const { return FAppearance.TopMargin(); }
+    void setTopMargin(int margin) { setLook(&TRFPAppearance::SetTopMargin, margin); }
+    int rowSpace() const { return FAppearance.RowSpace(); }
+    void setRowSpace(int space) { setLook(&TRFPAppearance::SetRowSpace, space); }
+    int elemSpace() const { return FAppearance.ElemSpace(); }
+    void setElemSpace(int space) { setLook(&TRFPAppearance::SetElemSpace, space); }
+    QColor sortColor() const { return FAppearance.SortColor(); }
+    void setSortColor(const QColor& color) { setLook(&TRFPAppearance::SetSortColor, color); }
+    QColor fieldColor() const { return FAppearance.FieldColor(); }
+    void setFieldColor(const QColor& color) { setLook(&TRFPAppearance::SetFieldColor, color); }
+    Published::AppearanceOptions options() const
+    {
+        return Published::ToFlags<Published::AppearanceOptions>(FAppearance.Options());
+    }
+    void setOptions(Published::AppearanceOptions options)
+    {
+        setLook(&TRFPAppearance::SetOptions, Published::ToSet<TRFPAppearanceOptions>(options));
+    }
+    QString nameSeparator() const { return FAppearance.NameSeparator(); }
+    void setNameSeparator(const QString& separator) { setLook(&TRFPAppearance::SetNameSeparator, separator); }
+
     // The list's notices.
     void RFieldInserted(int index) override;
     void RFieldAboutToBeRemoved(int index) override;
