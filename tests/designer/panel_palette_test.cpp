@@ -49,7 +49,7 @@ protected:
     {
         PanelWindow::SetUp();
         panel->SetActive(true);
-        cond = addCondition(panel->Query(), panel->Query().Filter(), m.custCity, m.op("Equal"), "Rome");
+        addCondition(panel->Query(), panel->Query().Filter(), m.custCity, m.op("Equal"), "Rome");
         fields = new TVxResultFieldsPanel(&window);
         fields->BindQuery(&panel->Query());
         fields->show();
@@ -58,8 +58,10 @@ protected:
         design = new TVxStructDesignPanel(&window);
     }
     // Every word of the condition and of the column, in the colour it is drawn in.
+    // A new appearance rebuilds the rows, so the condition is looked up anew.
     QList<QColor> wordColours() const
     {
+        const TFilterRow* cond = panel->Query().Filter()->GetRow(0);
         QList<QColor> colours;
         for (int index = 1; index <= 3; ++index) {
             const QWidget* word = panel->GetRowControl(cond, index);
@@ -71,7 +73,6 @@ protected:
         return colours;
     }
 
-    TSimpleCond* cond = nullptr;
     TVxResultFieldsPanel* fields = nullptr;
     TVxStructDesignPanel* design = nullptr;
 };
