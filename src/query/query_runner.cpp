@@ -42,7 +42,8 @@ std::function<void()> interrupterFor(const QSqlDatabase& db)
             reinterpret_cast<Interrupt>(QLibrary::resolve(QStringLiteral("sqlite3"), 0, "sqlite3_interrupt"));
         if (interrupt)
             return [interrupt = interrupt, connection] { interrupt(connection); };
-    } else if (qstrcmp(handle.typeName(), "PGconn*") == 0) {
+    } else if (qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0) {
+        // QtSql names the type by its declaration, which libpq spells pg_conn.
         using GetCancel = void* (*)(void*);
         using Cancel = int (*)(void*, char*, int);
         using FreeCancel = void (*)(void*);
