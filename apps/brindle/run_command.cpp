@@ -1,59 +1,20 @@
-// run: the statement of a stored query executed through QtSql, its
-// parameters bound to their stored values, the rows printed.
+// run: the statement of a stored query run by a QueryRunner on a copy of
+// the database info's connection, its parameters bound to their stored
+// values by type, the rows printed.
 
 #include "commands.h"
 #include "database_url.h"
 #include "query_session.h"
 #include "result_output.h"
 
-#include <brindle/foundations/errors.h>
-
-#include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <brindle/query/bound_statement.h>
+#include <brindle/query/query_runner.h>
 
 namespace brindle::cli {
 namespace {
 
-[[noreturn]] void statementFailed(const QSqlQuery& query)
-{
-    throw EVxDBInfoError(dieStatement, QStringLiteral("The statement failed: %s"), {query.lastError().text()});
-}
-
-void execute(const QSqlDatabase& db, const QString& sql, const TQueryResult& result, RowWriter& writer)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        statementFailed(query);
-    // A parameter of a disabled condition is not in the statement, and
-    // binding it would make the counts disagree.
-    for (int i = 0; i < result.GetParamCount(); ++i) {
-        const TSQLParam* param = result.GetParam(i);
-        const QString placeholder = u':' + param->ParamName();
-        const QRegularExpression used(QRegularExpression::escape(placeholder) + QStringLiteral("\\b"));
-        if (used.match(sql).hasMatch())
-            query.bindValue(placeholder, param->GetFullValue());
-    }
-    if (!query.exec())
-        statementFailed(query);
-    const QSqlRecord record = query.record();
-    QStringList names;
-    for (int i = 0; i < record.count(); ++i)
-        names.append(record.fieldName(i));
-    writer.Header(names);
-    while (query.next()) {
-        QStringList cells;
-        for (int i = 0; i < record.count(); ++i)
-            cells.append(CellText(query.value(i)));
-        writer.Row(cells);
-    }
-    if (query.lastError().isValid())
-        statementFailed(query);
-    writer.Finish();
-}
+// Rows are written as they come; the table writer keeps them for its widths.
+constexpr int kBatchRows = 1000;
 
 } // namespace
 
@@ -62,13 +23,25 @@ void RunRunCommand(const Flags& flags, QTextStream& out)
     const DatabaseUrl url = ParseDatabaseUrl(flags.Required(QStringLiteral("--db")));
     const RowFormat format = ParseRowFormat(flags.Value(QStringLiteral("--format"), QStringLiteral("table")));
     QuerySession session(flags);
-    const QString sql = session.BuildSQL().Text();
+    session.BuildSQL();
+    const BoundStatement statement = BindStatement(session.Query());
     // The info's connection has its time-outs and opens SQLite files read-only.
     TVxSqlDBInfo info;
     ApplyDatabaseUrl(url, info);
-    const QSqlDatabase db = info.Database();
+    QueryRunner runner;
+    runner.UseDatabaseInfo(info);
     const std::unique_ptr<RowWriter> writer = MakeRowWriter(format, out);
-    execute(db, sql, *session.Query().QResult(), *writer);
+    runner.Run(
+        statement, kBatchRows, [&writer](const QStringList& names) { writer->Header(names); },
+        [&writer](const QList<QVariantList>& rows) {
+            for (const QVariantList& row : rows) {
+                QStringList cells;
+                for (const QVariant& value : row)
+                    cells.append(CellText(value));
+                writer->Row(cells);
+            }
+        });
+    writer->Finish();
 }
 
 } // namespace brindle::cli
