@@ -10,9 +10,17 @@
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/designer/struct_design_panel.h>
 
+#include "result_output.h"
+
+#include <brindle/query/result_model.h>
+
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QStyleHints>
 #include <QTextStream>
@@ -27,6 +35,44 @@ namespace {
 void followPalette(StudioWindow& window)
 {
     ApplyPalette(QApplication::palette(), window.QueryPanel(), window.FieldsPanel(), window.DesignPanel());
+}
+
+// Runs the window's query and waits for every row, as long as the run may take.
+bool runToTheEnd(StudioWindow& window)
+{
+    using State = QueryResultModel::State;
+    QueryResultModel& rows = *window.Rows();
+    window.RunQuery();
+    QEventLoop loop;
+    QObject::connect(&rows, &QueryResultModel::stateChanged, &loop, &QEventLoop::quit);
+    QObject::connect(&rows, &QAbstractItemModel::rowsInserted, &loop, &QEventLoop::quit);
+    const QDeadlineTimer deadline(60'000);
+    while (!deadline.hasExpired()) {
+        const State state = rows.GetState();
+        if (state == State::Finished || state == State::Failed || state == State::Cancelled || state == State::Idle)
+            return state == State::Finished;
+        if (state == State::Fetching && rows.canFetchMore({}))
+            rows.fetchMore({});
+        QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return false;
+}
+
+void printRows(const QueryResultModel& rows, QTextStream& out)
+{
+    const std::unique_ptr<cli::RowWriter> writer = cli::MakeRowWriter(cli::RowFormat::Table, out);
+    QStringList names;
+    for (int column = 0; column < rows.columnCount(); ++column)
+        names << rows.headerData(column, Qt::Horizontal).toString();
+    writer->Header(names);
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < rows.columnCount(); ++column)
+            cells << cli::CellText(rows.data(rows.index(row, column), Qt::EditRole));
+        writer->Row(cells);
+    }
+    writer->Finish();
 }
 
 } // namespace
@@ -79,11 +125,17 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     QTextStream out(stdout);
     out << window.StatementView()->toPlainText() << '\n';
+    const bool ran = runToTheEnd(window);
+    if (!ran)
+        std::fprintf(stderr, "brindle-studio: %s\n", qUtf8Printable(window.RowsLabel()->text()));
+    else
+        printRows(*window.Rows(), out);
+    QApplication::processEvents();
     const QString path = QDir().absoluteFilePath(parser.value(picture));
     if (!window.grab().save(path)) {
         std::fprintf(stderr, "brindle-studio: cannot write %s\n", qUtf8Printable(path));
         return 1;
     }
     out << "picture: " << path << '\n';
-    return 0;
+    return ran ? 0 : 1;
 }

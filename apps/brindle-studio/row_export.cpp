@@ -4,7 +4,6 @@
 
 #include <brindle/foundations/errors.h>
 
-#include <QAbstractItemModel>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -21,112 +20,150 @@
 namespace brindle::studio {
 namespace {
 
-void fetchAll(QAbstractItemModel& model)
-{
-    while (model.canFetchMore({}))
-        model.fetchMore({});
-}
-
-QStringList header(const QAbstractItemModel& model)
-{
-    QStringList names;
-    for (int column = 0; column < model.columnCount(); ++column)
-        names << model.headerData(column, Qt::Horizontal).toString();
-    return names;
-}
-
 [[noreturn]] void cannotWrite(const QString& path, const QString& why)
 {
     throw Exception(QStringLiteral("Cannot write %s: %s"), {QDir::toNativeSeparators(path), why});
 }
 
+class CsvFile : public RowFile {
+public:
+    explicit CsvFile(const QString& path) : FFile(path)
+    {
+        if (!FFile.open(QIODevice::WriteOnly))
+            cannotWrite(path, FFile.errorString());
+        FOut.setDevice(&FFile);
+        FWriter = cli::MakeRowWriter(cli::RowFormat::Csv, FOut);
+    }
+    void Header(const QStringList& names) override { FWriter->Header(names); }
+    void Rows(const QList<QVariantList>& rows) override
+    {
+        for (const QVariantList& row : rows) {
+            QStringList cells;
+            for (const QVariant& value : row)
+                cells << cli::CellText(value);
+            FWriter->Row(cells);
+        }
+    }
+    void Finish() override
+    {
+        FWriter->Finish();
+        FOut.flush();
+        if (FOut.status() != QTextStream::Ok || !FFile.commit())
+            cannotWrite(FFile.fileName(), FFile.errorString());
+    }
+
+private:
+    QSaveFile FFile;
+    QTextStream FOut;
+    std::unique_ptr<cli::RowWriter> FWriter;
+};
+
 // Days since 1899-12-30, the spreadsheet's day numbers, with the time as a fraction.
-double serialDay(const QDateTime& at)
+double serialDay(const QDate& day, const QTime& time)
 {
-    const QDate epoch(1899, 12, 30);
-    return static_cast<double>(epoch.daysTo(at.date())) + at.time().msecsSinceStartOfDay() / 86400000.0;
+    return static_cast<double>(QDate(1899, 12, 30).daysTo(day)) + time.msecsSinceStartOfDay() / 86400000.0;
 }
+
+class XlsxFile : public RowFile {
+public:
+    // The workbook is written beside the target and moved over it when whole.
+    explicit XlsxFile(const QString& path)
+        : FPath(path), FScratch(QFileInfo(path).absolutePath() + QStringLiteral("/.brindle-XXXXXX"))
+    {
+        if (!FScratch.isValid())
+            cannotWrite(path, FScratch.errorString());
+        FWritten = QFile::encodeName(FScratch.filePath(QStringLiteral("rows.xlsx")));
+        FBook = workbook_new(FWritten.constData());
+        if (!FBook)
+            cannotWrite(path, QStringLiteral("the workbook could not be made"));
+        FSheet = workbook_add_worksheet(FBook, nullptr);
+        FBold = workbook_add_format(FBook);
+        format_set_bold(FBold);
+        FDay = workbook_add_format(FBook);
+        format_set_num_format(FDay, "yyyy-mm-dd");
+        FMoment = workbook_add_format(FBook);
+        format_set_num_format(FMoment, "yyyy-mm-dd hh:mm:ss");
+    }
+    ~XlsxFile() override
+    {
+        // Unfinished: the scratch folder goes with the half-written workbook.
+        if (FBook)
+            workbook_close(FBook);
+    }
+    void Header(const QStringList& names) override
+    {
+        for (int column = 0; column < names.size(); ++column)
+            worksheet_write_string(FSheet, 0, static_cast<lxw_col_t>(column), names[column].toUtf8().constData(),
+                                   FBold);
+    }
+    void Rows(const QList<QVariantList>& rows) override
+    {
+        for (const QVariantList& row : rows) {
+            ++FRow;
+            for (int column = 0; column < row.size(); ++column)
+                cell(static_cast<lxw_col_t>(column), row[column]);
+        }
+    }
+    void Finish() override
+    {
+        const lxw_error closed = workbook_close(std::exchange(FBook, nullptr));
+        if (closed != LXW_NO_ERROR)
+            cannotWrite(FPath, QString::fromUtf8(lxw_strerror(closed)));
+        // One rename replaces the old file whole, or leaves it.
+        if (std::rename(FWritten.constData(), QFile::encodeName(FPath).constData()) != 0)
+            cannotWrite(FPath, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+
+private:
+    void cell(lxw_col_t column, const QVariant& value)
+    {
+        switch (value.isNull() ? QMetaType::UnknownType : value.metaType().id()) {
+        case QMetaType::UnknownType:
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Double:
+        case QMetaType::Float:
+            worksheet_write_number(FSheet, FRow, column, value.toDouble(), nullptr);
+            break;
+        case QMetaType::Bool:
+            worksheet_write_boolean(FSheet, FRow, column, value.toBool(), nullptr);
+            break;
+        case QMetaType::QDate:
+            worksheet_write_number(FSheet, FRow, column, serialDay(value.toDate(), {0, 0}), FDay);
+            break;
+        case QMetaType::QDateTime: {
+            const QDateTime at = value.toDateTime();
+            worksheet_write_number(FSheet, FRow, column, serialDay(at.date(), at.time()), FMoment);
+            break;
+        }
+        default:
+            worksheet_write_string(FSheet, FRow, column, cli::CellText(value).toUtf8().constData(), nullptr);
+        }
+    }
+
+    QString FPath;
+    QTemporaryDir FScratch;
+    QByteArray FWritten;
+    lxw_workbook* FBook = nullptr;
+    lxw_worksheet* FSheet = nullptr;
+    lxw_format* FBold = nullptr;
+    lxw_format* FDay = nullptr;
+    lxw_format* FMoment = nullptr;
+    lxw_row_t FRow = 0;
+};
 
 } // namespace
 
-void ExportCsv(QAbstractItemModel& model, const QString& path)
-{
-    fetchAll(model);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        cannotWrite(path, file.errorString());
-    QTextStream out(&file);
-    const std::unique_ptr<cli::RowWriter> writer = cli::MakeRowWriter(cli::RowFormat::Csv, out);
-    writer->Header(header(model));
-    for (int row = 0; row < model.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < model.columnCount(); ++column)
-            cells << cli::CellText(model.data(model.index(row, column), Qt::EditRole));
-        writer->Row(cells);
-    }
-    writer->Finish();
-    out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit())
-        cannotWrite(path, file.errorString());
-}
+RowFile::~RowFile() = default;
 
-void ExportXlsx(QAbstractItemModel& model, const QString& path)
+std::unique_ptr<RowFile> CreateRowFile(const QString& path)
 {
-    fetchAll(model);
-    // The workbook is written beside the target and moved over it when whole.
-    QTemporaryDir scratch(QFileInfo(path).absolutePath() + QStringLiteral("/.brindle-XXXXXX"));
-    if (!scratch.isValid())
-        cannotWrite(path, scratch.errorString());
-    const QByteArray written = QFile::encodeName(scratch.filePath(QStringLiteral("rows.xlsx")));
-    lxw_workbook* book = workbook_new(written.constData());
-    if (!book)
-        cannotWrite(path, QStringLiteral("the workbook could not be made"));
-    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_format* day = workbook_add_format(book);
-    format_set_num_format(day, "yyyy-mm-dd");
-    lxw_format* moment = workbook_add_format(book);
-    format_set_num_format(moment, "yyyy-mm-dd hh:mm:ss");
-    const QStringList names = header(model);
-    for (int column = 0; column < names.size(); ++column)
-        worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(column), names[column].toUtf8().constData(), bold);
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const auto at = static_cast<lxw_row_t>(row + 1);
-        for (int column = 0; column < model.columnCount(); ++column) {
-            const QVariant value = model.data(model.index(row, column), Qt::EditRole);
-            const auto col = static_cast<lxw_col_t>(column);
-            switch (value.isNull() ? QMetaType::UnknownType : value.metaType().id()) {
-            case QMetaType::UnknownType:
-                break;
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Double:
-            case QMetaType::Float:
-                worksheet_write_number(sheet, at, col, value.toDouble(), nullptr);
-                break;
-            case QMetaType::Bool:
-                worksheet_write_boolean(sheet, at, col, value.toBool(), nullptr);
-                break;
-            case QMetaType::QDate:
-                worksheet_write_number(sheet, at, col, serialDay(value.toDate().startOfDay()), day);
-                break;
-            case QMetaType::QDateTime:
-                worksheet_write_number(sheet, at, col, serialDay(value.toDateTime()), moment);
-                break;
-            default:
-                worksheet_write_string(sheet, at, col, cli::CellText(value).toUtf8().constData(), nullptr);
-            }
-        }
-    }
-    const lxw_error closed = workbook_close(book);
-    if (closed != LXW_NO_ERROR)
-        cannotWrite(path, QString::fromUtf8(lxw_strerror(closed)));
-    // One rename replaces the old file whole, or leaves it.
-    if (std::rename(written.constData(), QFile::encodeName(path).constData()) != 0)
-        cannotWrite(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        return std::make_unique<XlsxFile>(path);
+    return std::make_unique<CsvFile>(path);
 }
 
 } // namespace brindle::studio

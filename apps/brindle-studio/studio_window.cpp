@@ -10,7 +10,9 @@
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
+#include <brindle/query/bound_statement.h>
 #include <brindle/query/builder.h>
+#include <brindle/query/result_model.h>
 #include <brindle/query/query_base_files.h>
 
 #include <QAction>
@@ -118,6 +120,9 @@ void StudioWindow::makeActions()
         [this] { moveTo(FBase->ItemIndex() + 1); });
     add("last", tr("La&st query"), QKeySequence(Qt::CTRL | Qt::Key_End), [this] { moveTo(FBase->GetCount() - 1); });
     add("import", tr("&Import SQL..."), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { ImportSql(); });
+    add("run", tr("&Run"), QKeySequence(Qt::Key_F5), [this] { RunQuery(); });
+    add("cancel", tr("&Cancel the run"), QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { CancelRun(); });
+    add("export", tr("E&xport rows..."), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportAs(); });
     add("edit-model", tr("&Edit model..."), {}, [this] { EditModel(); });
     add("save-model", tr("Save &model as..."), {}, [this] { saveModelAs(); });
     add("quit", tr("&Quit"), QKeySequence::Quit, [this] { close(); });
@@ -127,12 +132,15 @@ void StudioWindow::makeMenus()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     for (const char* name : {"open-database", "open-model", "open-folder", "", "new", "save", "save-as", "delete", "",
-                             "import", "", "quit"}) {
+                             "import", "export", "", "quit"}) {
         if (*name)
             file->addAction(Action(QString::fromLatin1(name)));
         else
             file->addSeparator();
     }
+    QMenu* run = menuBar()->addMenu(tr("&Query"));
+    run->addAction(Action(QStringLiteral("run")));
+    run->addAction(Action(QStringLiteral("cancel")));
     QMenu* go = menuBar()->addMenu(tr("&Go"));
     for (const char* name : {"first", "prior", "next", "last"})
         go->addAction(Action(QString::fromLatin1(name)));
@@ -162,6 +170,17 @@ QWidget* StudioWindow::makeQueryPage()
     });
     FGrid = new QTableView(page);
     FGrid->setObjectName(QStringLiteral("rows"));
+    FGrid->setWordWrap(false);
+    FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
+    FRows = new QueryResultModel(this);
+    FGrid->setModel(FRows);
+    // The first rows of a run size the columns; later batches keep them.
+    connect(FRows, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first) {
+        if (first == 0)
+            FGrid->resizeColumnsToContents();
+    });
+    connect(FRows, &QueryResultModel::stateChanged, this, &StudioWindow::runStateChanged);
+    connect(FRows, &QAbstractItemModel::rowsInserted, this, &StudioWindow::runStateChanged);
     FGrid->horizontalHeader()->setStretchLastSection(true);
 
     auto* statementBox = new QWidget(page);
@@ -243,8 +262,10 @@ bool StudioWindow::OpenDatabase(const QString& url, const QString& modelFile)
     FDesignPanel->SetDBStruct(nullptr);
     FFieldsPanel->SetDBStruct(opened->Model);
     Query().SetDbStruct(opened->Model);
+    FRows->Runner().Stop();
     FWorkspace = std::move(opened);
     FModelFile = modelFile;
+    Guarded([this] { FRows->Runner().UseDatabaseInfo(*FWorkspace->Info); });
     Guarded([&] {
         FLoading = true;
         const auto done = qScopeGuard([this] { FLoading = false; });
@@ -432,6 +453,83 @@ void StudioWindow::saveModelAs()
         SaveModel(path);
 }
 
+void StudioWindow::RunQuery()
+{
+    if (!FWorkspace)
+        return;
+    Query().BuildQuery();
+    FRows->Run(Query());
+}
+
+void StudioWindow::CancelRun()
+{
+    FRows->Cancel();
+}
+
+void StudioWindow::runStateChanged()
+{
+    using State = QueryResultModel::State;
+    const State state = FRows->GetState();
+    const bool running = state == State::Executing;
+    Action(QStringLiteral("cancel"))->setEnabled(running);
+    if (running != (QApplication::overrideCursor() != nullptr)) {
+        if (running)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+    const QString rows = tr("%n row(s)", nullptr, FRows->rowCount());
+    const QString took = tr("%1 ms").arg(FRows->DatabaseTime());
+    switch (state) {
+    case State::Idle:
+        FRowsLabel->clear();
+        break;
+    case State::Executing:
+        FRowsLabel->setText(tr("Running..."));
+        break;
+    case State::Fetching:
+        FRowsLabel->setText(tr("%1 so far, more as the grid scrolls; the database took %2").arg(rows, took));
+        break;
+    case State::Finished:
+        FRowsLabel->setText(tr("%1; the database took %2").arg(rows, took));
+        break;
+    case State::Failed:
+        FRowsLabel->setText(tr("The statement failed: %1").arg(FRows->ErrorText()));
+        break;
+    case State::Cancelled:
+        FRowsLabel->setText(tr("Cancelled after %1").arg(rows));
+        break;
+    }
+}
+
+bool StudioWindow::ExportRows(const QString& path)
+{
+    if (!FWorkspace)
+        return false;
+    return Guarded([&] {
+        Query().BuildQuery();
+        const BoundStatement statement = BindStatement(Query());
+        QueryRunner runner;
+        runner.UseDatabaseInfo(*FWorkspace->Info);
+        const std::unique_ptr<RowFile> file = CreateRowFile(path);
+        runner.Run(
+            statement, 1000,
+            [&](const QStringList& columns) {
+                file->Header(statement.Captions.size() == columns.size() ? statement.Captions : columns);
+            },
+            [&](const QList<QVariantList>& rows) { file->Rows(rows); });
+        file->Finish();
+    });
+}
+
+void StudioWindow::exportAs()
+{
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Export rows"), {}, tr("CSV (*.csv);;Excel workbook (*.xlsx)"));
+    if (!path.isEmpty())
+        ExportRows(path);
+}
+
 void StudioWindow::chooseDatabase()
 {
     const QString url = QInputDialog::getText(
@@ -502,6 +600,7 @@ void StudioWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    FRows->Runner().Stop();
     saveLayout();
     event->accept();
 }

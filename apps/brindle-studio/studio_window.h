@@ -24,6 +24,7 @@ class QTabWidget;
 class QTableView;
 
 namespace brindle {
+class QueryResultModel;
 class TVxFileQueryBase;
 class TVxQuery;
 class TVxQueryPanel;
@@ -58,6 +59,7 @@ public:
     QPlainTextEdit* StatementView() const { return FStatement; }
     QComboBox* SyntaxBox() const { return FSyntax; }
     QTableView* Grid() const { return FGrid; }
+    QueryResultModel* Rows() const { return FRows; }
     QLabel* RowsLabel() const { return FRowsLabel; }
     QTabWidget* Pages() const { return FPages; }
     Workspace* CurrentWorkspace() const { return FWorkspace.get(); }
@@ -73,6 +75,12 @@ public:
     void ImportSql();
     void EditModel();
     bool SaveModel(const QString& path);
+    // Runs the statement in the background; the grid fills as it scrolls.
+    void RunQuery();
+    void CancelRun();
+    // Runs the statement again and writes every row to the file (CSV, or
+    // XLSX by the suffix); false, with the error shown, when that fails.
+    bool ExportRows(const QString& path);
 
     QAction* Action(const QString& name) const;
 
@@ -100,6 +108,8 @@ private:
     void chooseModel();
     void chooseFolder();
     void saveModelAs();
+    void exportAs();
+    void runStateChanged();
     void restoreLayout();
     void saveLayout() const;
 
@@ -112,6 +122,7 @@ private:
     QPlainTextEdit* FStatement = nullptr;
     QComboBox* FSyntax = nullptr;
     QTableView* FGrid = nullptr;
+    QueryResultModel* FRows = nullptr;
     QLabel* FRowsLabel = nullptr;
     QListWidget* FQueryList = nullptr;
     QSplitter* FQuerySplitter = nullptr;

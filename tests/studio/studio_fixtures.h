@@ -14,7 +14,18 @@
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/query_panel.h>
 
+#include "result_output.h"
+
+#include <brindle/query/bound_statement.h>
+#include <brindle/query/result_model.h>
+
 #include <QApplication>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableView>
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
@@ -69,6 +80,74 @@ protected:
         if (answer != QMessageBox::NoButton)
             fixtures::answer(answer);
         QTest::keyClick(window.get(), key, modifiers);
+    }
+    // Waits for the run to end, fetching every row as a scrolling grid would.
+    bool waitForRun()
+    {
+        using State = brindle::QueryResultModel::State;
+        brindle::QueryResultModel& rows = *window->Rows();
+        for (int i = 0; i < 500; ++i) {
+            if (rows.GetState() == State::Fetching && rows.canFetchMore({}))
+                rows.fetchMore({});
+            if (rows.GetState() == State::Finished)
+                return true;
+            if (rows.GetState() == State::Failed || rows.GetState() == State::Cancelled)
+                return false;
+            QTest::qWait(10);
+        }
+        return false;
+    }
+    QList<QStringList> gridRows() const
+    {
+        const QAbstractItemModel& rows = *window->Grid()->model();
+        QList<QStringList> all;
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            all.append(QStringList());
+            for (int column = 0; column < rows.columnCount(); ++column)
+                all.last() << brindle::cli::CellText(rows.data(rows.index(row, column), Qt::EditRole));
+        }
+        return all;
+    }
+    // The query's bound parameters, for running its statement by hand.
+    QList<std::pair<QString, QVariant>> queryParameters() const
+    {
+        return brindle::BindStatement(query()).Values;
+    }
+    // The rows QtSql gives for the statement on the sample.
+    static QList<QStringList> databaseRows(const QString& sql, const QList<std::pair<QString, QVariant>>& values)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "studio-check");
+        db.setDatabaseName(BRINDLE_SAMPLE_DB);
+        QList<QStringList> all;
+        {
+            EXPECT_TRUE(db.open());
+            QSqlQuery run(db);
+            EXPECT_TRUE(run.prepare(sql));
+            for (const auto& [name, value] : values)
+                run.bindValue(name, value);
+            EXPECT_TRUE(run.exec()) << run.lastError().text().toStdString();
+            while (run.next()) {
+                all.append(QStringList());
+                for (int column = 0; column < run.record().count(); ++column)
+                    all.last() << brindle::cli::CellText(run.value(column));
+            }
+        }
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("studio-check");
+        return all;
+    }
+    // The shared strings of a workbook, read with python3's zip module;
+    // empty where there is no python3.
+    static QStringList workbookStrings(const QString& path)
+    {
+        QProcess python;
+        python.start("python3", {"-c", "import sys, zipfile, re; "
+                                       "x = zipfile.ZipFile(sys.argv[1]).read('xl/sharedStrings.xml').decode(); "
+                                       "print('\\n'.join(re.findall(r'<t[^>]*>([^<]*)</t>', x)))",
+                                 path});
+        if (!python.waitForFinished(10000) || python.exitCode() != 0)
+            return {};
+        return QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     }
     brindle::TVxQuery& query() const { return window->Query(); }
     brindle::TVxQueryPanel* panel() const { return window->QueryPanel(); }
