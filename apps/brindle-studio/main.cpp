@@ -22,7 +22,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QStyleHints>
+#include <QStyle>
 #include <QTextStream>
 
 #include <cstdio>
@@ -95,11 +95,23 @@ int main(int argc, char** argv)
                                      QStringLiteral("FOLDER"));
     const QCommandLineOption query(QStringLiteral("query"), QStringLiteral("The stored query to open."),
                                    QStringLiteral("NAME"));
+    const QCommandLineOption scheme(QStringLiteral("scheme"),
+                                    QStringLiteral("light, dark, or system (the default: the platform's palette)."),
+                                    QStringLiteral("SCHEME"), QStringLiteral("system"));
     const QCommandLineOption picture(QStringLiteral("picture"),
                                      QStringLiteral("Print the query's statement, save a picture of the window and quit."),
                                      QStringLiteral("FILE"));
-    parser.addOptions({db, model, queries, query, picture});
+    parser.addOptions({db, model, queries, query, scheme, picture});
     parser.process(app);
+    const QString chosen = parser.value(scheme);
+    if (chosen == QStringLiteral("dark") || chosen == QStringLiteral("light")) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(chosen == QStringLiteral("dark") ? StandardDarkPalette()
+                                                                  : QApplication::style()->standardPalette());
+    } else if (chosen != QStringLiteral("system")) {
+        std::fprintf(stderr, "brindle-studio: --scheme takes light, dark or system\n");
+        return 2;
+    }
 
     InstallDataModelEditor();
     StudioWindow window;

@@ -71,7 +71,7 @@ QImage renderPanel(Sample& sample, bool drawing, bool dark = false)
     TVxStructDesignPanel panel;
     panel.resize(1260, 520);
     if (dark)
-        ApplyPalette(DarkPalette(), nullptr, nullptr, &panel);
+        ApplyPalette(StandardDarkPalette(), nullptr, nullptr, &panel);
     panel.SetDBStruct(&sample.model);
     panel.show();
     panel.Activate();

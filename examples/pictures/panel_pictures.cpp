@@ -265,8 +265,8 @@ QImage renderDarkPanels()
     layout->addWidget(panel);
     layout->addWidget(fields);
     window.resize(720, 470);
-    ApplyPalette(DarkPalette(), panel, fields);
-    window.setPalette(DarkPalette());
+    ApplyPalette(StandardDarkPalette(), panel, fields);
+    window.setPalette(StandardDarkPalette());
     TVxQuery& query = panel->Query();
     query.SetAppearanceOptions(query.AppearanceOptions() - TQPAppearanceOptions{aoNonEmptyBrackets});
     query.SetDbStruct(&model);
@@ -293,27 +293,6 @@ void save(const QImage& image, const QString& path)
 }
 
 } // namespace
-
-QPalette DarkPalette()
-{
-    QPalette dark;
-    const QColor window(0x35, 0x35, 0x35), text(0xE8, 0xE8, 0xE8);
-    dark.setColor(QPalette::Window, window);
-    dark.setColor(QPalette::WindowText, text);
-    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
-    dark.setColor(QPalette::AlternateBase, window);
-    dark.setColor(QPalette::Text, text);
-    dark.setColor(QPalette::Button, window);
-    dark.setColor(QPalette::ButtonText, text);
-    dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
-    dark.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
-    dark.setColor(QPalette::Mid, QColor(0x28, 0x28, 0x28));
-    dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
-    dark.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
-    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    return dark;
-}
 
 void RenderPanelPictures(const QString& dir)
 {

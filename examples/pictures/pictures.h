@@ -2,13 +2,9 @@
 // Pictures of the widgets for the documentation, each drawn off screen into
 // a PNG file. A failed write raises Exception.
 
-#include <QPalette>
 #include <QString>
 
 namespace brindle {
-
-// A dark palette of the usual greys, for the pictures of dark screens.
-QPalette DarkPalette();
 
 // The round button in its states (up, hovered, pressed, with and without
 // AllowPress, disabled), flat, not flat and square, over a highlighted row.

@@ -44,6 +44,27 @@ Colours coloursFor(const QPalette& palette)
 
 } // namespace
 
+QPalette StandardDarkPalette()
+{
+    QPalette dark;
+    const QColor window(0x35, 0x35, 0x35), text(0xE8, 0xE8, 0xE8);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+    dark.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
+    dark.setColor(QPalette::Mid, QColor(0x28, 0x28, 0x28));
+    dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
+    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
+
 bool IsDarkPalette(const QPalette& palette)
 {
     return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();

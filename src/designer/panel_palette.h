@@ -6,13 +6,17 @@
 
 #include <brindle/brindle_widgets_export.h>
 
-class QPalette;
+#include <QPalette>
 
 namespace brindle {
 
 class TVxQueryPanel;
 class TVxResultFieldsPanel;
 class TVxStructDesignPanel;
+
+// A dark palette of the usual greys, for an application that offers a dark
+// scheme where the platform gives none.
+BRINDLE_WIDGETS_EXPORT QPalette StandardDarkPalette();
 
 // Whether text of the palette's window colour would be light on it.
 BRINDLE_WIDGETS_EXPORT bool IsDarkPalette(const QPalette& palette);

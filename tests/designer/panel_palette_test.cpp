@@ -31,18 +31,6 @@ double contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QPalette darkPalette()
-{
-    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::WindowText, QColor(0xE8, 0xE8, 0xE8));
-    dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
-    dark.setColor(QPalette::ButtonText, QColor(0xE8, 0xE8, 0xE8));
-    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
-    dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    return dark;
-}
-
 class PanelPalette : public ::fixtures::PanelWindow {
 protected:
     void SetUp() override
@@ -94,7 +82,7 @@ TEST_F(PanelPalette, ALightPaletteKeepsTheDefaults)
 
 TEST_F(PanelPalette, ADarkPaletteKeepsEveryMarkReadable)
 {
-    const QPalette dark = darkPalette();
+    const QPalette dark = StandardDarkPalette();
     ApplyPalette(dark, panel, fields, design);
     ASSERT_TRUE(IsDarkPalette(panel->palette()));
     const QColor window = dark.color(QPalette::Window);
