@@ -10,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QColor>
 #include <QLabel>
-#include <QMetaProperty>
 #include <QPluginLoader>
 #include <QRect>
 #include <QXmlStreamReader>
@@ -133,87 +131,6 @@ TEST_F(DesignerPlugin, OffersTheFourWidgetsInTheirGroup)
             SCOPED_TRACE(name.toStdString());
             EXPECT_TRUE(made->setProperty(name.toLatin1().constData(), value));
             EXPECT_EQ(made->property(name.toLatin1().constData()), value);
-        }
-    }
-}
-
-// What a form may set, as Designer writes it; sets and enumerations by
-// their keys.
-struct Published {
-    const char* widget;
-    const char* property;
-    QVariant value;
-};
-
-const Published publishedProperties[] = {
-    {"brindle::TVxQueryPanel", "RowSpace", 8},
-    {"brindle::TVxQueryPanel", "TabSpace", 24},
-    {"brindle::TVxQueryPanel", "ElemSpace", 6},
-    {"brindle::TVxQueryPanel", "HeaderLeft", 9},
-    {"brindle::TVxQueryPanel", "HeaderTop", 7},
-    {"brindle::TVxQueryPanel", "MaxPopupItemCount", 30},
-    {"brindle::TVxQueryPanel", "SaveTitles", false},
-    {"brindle::TVxQueryPanel", "ActiveRowColor", QColor(0xFF, 0xFF, 0xE0)},
-    {"brindle::TVxQueryPanel", "ControlBorderColor", QColor(0x40, 0x40, 0x40)},
-    {"brindle::TVxQueryPanel", "ButtonColor", QColor(0xE0, 0xE0, 0xFF)},
-    {"brindle::TVxQueryPanel", "AddRowColor", QColor(0x00, 0x60, 0x00)},
-    {"brindle::TVxQueryPanel", "FieldColor", QColor(0x80, 0x00, 0x00)},
-    {"brindle::TVxQueryPanel", "OperatorColor", QColor(0x00, 0x80, 0x80)},
-    {"brindle::TVxQueryPanel", "ValueColor", QColor(0x80, 0x00, 0x80)},
-    {"brindle::TVxQueryPanel", "BoolOpColor", QColor(0x60, 0x60, 0x00)},
-    {"brindle::TVxQueryPanel", "Options", "aoFlatButtons|aoShowAddRow|aoHideRootRow"},
-    {"brindle::TVxQueryPanel", "LinkTypes", "fltAll|fltAny"},
-    {"brindle::TVxQueryPanel", "MainBtnCaption", "Find"},
-    {"brindle::TVxQueryPanel", "NameSeparator", "/"},
-    {"brindle::TVxQueryPanel", "LogOpStyle", "losBeforeCond"},
-    {"brindle::TVxResultFieldsPanel", "LeftMargin", 7},
-    {"brindle::TVxResultFieldsPanel", "TopMargin", 6},
-    {"brindle::TVxResultFieldsPanel", "RowSpace", 4},
-    {"brindle::TVxResultFieldsPanel", "ElemSpace", 3},
-    {"brindle::TVxResultFieldsPanel", "SortColor", QColor(0x00, 0x40, 0x00)},
-    {"brindle::TVxResultFieldsPanel", "FieldColor", QColor(0x40, 0x00, 0x00)},
-    {"brindle::TVxResultFieldsPanel", "Options", "aoRoundButtons|aoShowGroupName"},
-    {"brindle::TVxResultFieldsPanel", "NameSeparator", ":"},
-    {"brindle::TVxStructDesignPanel", "ShowFullScreenButton", false},
-    {"brindle::TVxStructDesignPanel", "ShowActionHints", false},
-    {"brindle::TVxStructDesignPanel", "ActionHints", QStringList{"IdleHint=Pick a table"}},
-    {"brindle::TVxStructDesignPanel", "ActiveTitleColor", QColor(0x20, 0x20, 0x60)},
-    {"brindle::TVxStructDesignPanel", "ActiveTitleTextColor", QColor(0xFF, 0xFF, 0xC0)},
-    {"brindle::TVxStructDesignPanel", "TitleColor", QColor(0xA0, 0xA0, 0xA0)},
-    {"brindle::TVxStructDesignPanel", "TitleTextColor", QColor(0x10, 0x10, 0x10)},
-    {"brindle::TVxStructDesignPanel", "LineColor", QColor(0x60, 0x00, 0x00)},
-    {"brindle::TDropDownLabel", "Caption", "City"},
-    {"brindle::TDropDownLabel", "Value", "2"},
-    {"brindle::TDropDownLabel", "Fixed", true},
-    {"brindle::TDropDownLabel", "Enabled", false},
-    {"brindle::TDropDownLabel", "Hint", "Where the customer lives"},
-};
-
-TEST_F(DesignerPlugin, EveryPublishedPropertyIsSetAndReadBackByName)
-{
-    std::map<QString, std::unique_ptr<QWidget>> made;
-    for (const Published& p : publishedProperties) {
-        SCOPED_TRACE(std::string(p.widget) + "." + p.property);
-        std::unique_ptr<QWidget>& w = made[p.widget];
-        if (!w) {
-            QDesignerCustomWidgetInterface* entry = widget(QString::fromLatin1(p.widget));
-            ASSERT_NE(entry, nullptr);
-            w.reset(entry->createWidget(&form));
-        }
-        const int index = w->metaObject()->indexOfProperty(p.property);
-        ASSERT_GE(index, 0);
-        const QMetaProperty property = w->metaObject()->property(index);
-        EXPECT_TRUE(property.isWritable() && property.isDesignable());
-        ASSERT_TRUE(w->setProperty(p.property, p.value));
-        const QVariant read = w->property(p.property);
-        if (property.isEnumType()) {
-            const QMetaEnum keys = property.enumerator();
-            const int expected = keys.isFlag() ? keys.keysToValue(p.value.toByteArray().constData())
-                                               : keys.keyToValue(p.value.toByteArray().constData());
-            ASSERT_NE(expected, -1) << "unknown key";
-            EXPECT_EQ(read.toInt(), expected);
-        } else {
-            EXPECT_EQ(read, p.value);
         }
     }
 }
