@@ -16,6 +16,7 @@
 #include <brindle/panels/result_fields_panel.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -193,6 +194,41 @@ void BM_PanelAcceptValue(benchmark::State& state)
         QObject::disconnect(connection);
 }
 BENCHMARK(BM_PanelAcceptValue)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Ctrl+Z and Ctrl+Shift+Z on a shown panel: the query loads its earlier text
+// and the panel shows it (range(1): 1 times the undo, 0 the redo).
+void BM_PanelUndoRedo(benchmark::State& state)
+{
+    auto panel = newPanel();
+    panel->Query().LoadFromStrings(queryText(static_cast<int>(state.range(0))));
+    TVxQuery& query = panel->Query();
+    query.AcceptWordValue(query.GetLastRow(), wrValue1, QStringLiteral("changed"));
+    QApplication::processEvents();
+    const bool undo = state.range(1) == 1;
+    int heard = 0;
+    QObject::connect(panel.get(), &TSentenceRows::undoStateChanged, [&] { ++heard; });
+    const auto press = [&](bool undoing) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, undoing ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        QApplication::sendEvent(panel.get(), &key);
+        QApplication::processEvents();
+    };
+    for (auto _ : state) {
+        if (!undo) {
+            state.PauseTiming();
+            press(true);
+            state.ResumeTiming();
+        }
+        press(undo);
+        if (undo) {
+            state.PauseTiming();
+            press(false);
+            state.ResumeTiming();
+        }
+    }
+    if (heard == 0)
+        state.SkipWithError("the keys did not reach the history");
+}
+BENCHMARK(BM_PanelUndoRedo)->ArgNames({"rows", "undo"})->Args({1000, 1})->Args({1000, 0})->Unit(benchmark::kMillisecond);
 
 void BM_PanelRefresh(benchmark::State& state)
 {

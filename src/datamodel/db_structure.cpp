@@ -704,7 +704,11 @@ int TVxCustomDBStructure::EditStructure()
 void TVxCustomDBStructure::Changed()
 {
     ++FRevision;
-    if (!FUpdating && !FDestroying && OnChange)
+    if (FUpdating || FDestroying)
+        return;
+    // The host's handler comes last: it may free the model.
+    emit changed();
+    if (OnChange)
         OnChange(this);
 }
 

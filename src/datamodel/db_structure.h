@@ -364,6 +364,11 @@ public:
     TDMCustomInfo CustomInfo;
     QString Description;
 
+signals:
+    // With OnChange, after each change the model reports (Changed): the
+    // library's own followers listen here and leave OnChange to the host.
+    void changed();
+
 private:
     friend class TDSField;
     friend class TDSTable;

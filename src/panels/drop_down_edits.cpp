@@ -167,6 +167,11 @@ bool TDropDownCustomEdit::EditKeyPress(QKeyEvent* event)
     default:
         break;
     }
+    // A shortcut passes even where the platform gives it its letter as text
+    // (Cmd+Z on a Mac); Ctrl with Alt is AltGr typing.
+    const Qt::KeyboardModifiers held = event->modifiers();
+    if (held & (Qt::ControlModifier | Qt::MetaModifier) && !(held & Qt::AltModifier))
+        return false;
     const QString text = event->text();
     // Control keys (Backspace, Ctrl+C) pass; printable ones are filtered.
     return !text.isEmpty() && text[0].isPrint() && !keyAllowed(text[0]);

@@ -27,6 +27,9 @@ TVxQueryPanel::TVxQueryPanel(QWidget* parent)
 {
     Surface()->setAutoFillBackground(true);
     FQuery->SetView(this);
+    // Before the panel's own connections, so that a host hearing changed()
+    // finds the step already taken.
+    followHistory(FQuery.get());
     connectQuery();
     createMenus();
 }

@@ -229,6 +229,7 @@ void TVxResultFieldsPanel::BindQuery(TVxQuery* query)
     disconnect(FQueryModel);
     disconnect(FQueryGone);
     FQuery = query;
+    followHistory(query);
     if (!query) {
         showList(FResultFields.get());
         return;
@@ -238,6 +239,7 @@ void TVxResultFieldsPanel::BindQuery(TVxQuery* query)
     FQueryGone = connect(query, &QObject::destroyed, this, [this] {
         disconnect(FQueryModel);
         FQuery = nullptr;
+        followHistory(nullptr);
         showList(FResultFields.get());
     });
     // A new model gives the query a new, empty list, told as a reset.

@@ -1,7 +1,10 @@
 #include <brindle/panels/sentence_rows.h>
 
 #include <brindle/panels/event_guard.h>
+#include <brindle/query/query_history.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -85,6 +88,91 @@ void TSentenceRows::takeFocus()
 {
     if (!hasFocus())
         setFocus(Qt::OtherFocusReason);
+}
+
+bool TSentenceRows::CanUndo() const
+{
+    return FHistory && FHistory->CanUndo();
+}
+
+bool TSentenceRows::CanRedo() const
+{
+    return FHistory && FHistory->CanRedo();
+}
+
+bool TSentenceRows::Undo()
+{
+    return FHistory && FHistory->Undo();
+}
+
+bool TSentenceRows::Redo()
+{
+    return FHistory && FHistory->Redo();
+}
+
+int TSentenceRows::UndoDepth() const
+{
+    return FHistory ? FHistory->Depth() : FUndoDepth.value_or(TQueryHistory::DefaultDepth);
+}
+
+void TSentenceRows::SetUndoDepth(int depth)
+{
+    FUndoDepth = depth;
+    if (FHistory)
+        FHistory->SetDepth(depth);
+}
+
+void TSentenceRows::followHistory(TVxQuery* query)
+{
+    disconnect(FHistoryState);
+    FHistory = query ? &TQueryHistory::Of(*query) : nullptr;
+    if (FHistory) {
+        if (FUndoDepth)
+            FHistory->SetDepth(*FUndoDepth);
+        FHistoryState =
+            connect(FHistory.data(), &TQueryHistory::stateChanged, this, &TSentenceRows::undoStateChanged);
+    }
+    emit undoStateChanged();
+}
+
+TSentenceRows::HistoryKey TSentenceRows::historyKey(const QKeyEvent* event) const
+{
+    const QKeyCombination combination = event->keyCombination();
+    HistoryKey key = HistoryKey::None;
+    if (event->matches(QKeySequence::Undo))
+        key = HistoryKey::Undo;
+    // Both usual redo keys, whatever the platform's own is.
+    else if (event->matches(QKeySequence::Redo) || combination == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)
+             || combination == QKeyCombination(Qt::CTRL, Qt::Key_Y))
+        key = HistoryKey::Redo;
+    if (key == HistoryKey::None || !FHistory)
+        return HistoryKey::None;
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != this && isAncestorOf(focus))
+        return HistoryKey::None;
+    return key;
+}
+
+bool TSentenceRows::event(QEvent* event)
+{
+    // The panel's own keys come before a window's shortcuts on them.
+    if (event->type() == QEvent::ShortcutOverride
+        && historyKey(static_cast<QKeyEvent*>(event)) != HistoryKey::None) {
+        event->accept();
+        return true;
+    }
+    return QScrollArea::event(event);
+}
+
+void TSentenceRows::keyPressEvent(QKeyEvent* event)
+{
+    const HistoryKey key = historyKey(event);
+    if (key == HistoryKey::None) {
+        QScrollArea::keyPressEvent(event);
+        return;
+    }
+    // Undoing past the start does nothing; the key is used up either way.
+    Guarded([&] { key == HistoryKey::Undo ? Undo() : Redo(); });
 }
 
 void TSentenceRows::resizeEvent(QResizeEvent* event)

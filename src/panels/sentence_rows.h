@@ -10,12 +10,18 @@
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/drop_down_label.h>
 #include <brindle/panels/later_owned.h>
+#include <brindle/query/query_history.h>
 
+#include <QPointer>
 #include <QScrollArea>
+
+#include <optional>
 
 class QPainter;
 
 namespace brindle {
+
+class TVxQuery;
 
 class BRINDLE_WIDGETS_EXPORT TSentenceRows : public QScrollArea {
     Q_OBJECT
@@ -30,7 +36,29 @@ public:
     // A text of the panel's titles by name.
     virtual QString GetTitle(const QString& name) const = 0;
 
+    // Undo and redo of the whole query the panel shows, through the query's
+    // one history, which every panel over the query shares. A panel without
+    // a query has nothing to undo. Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y
+    // redo, unless an editor of a word has the keyboard.
+    TQueryHistory* History() const { return FHistory.data(); }
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool Undo();
+    bool Redo();
+    // The history's depth; one set here is kept for the next query too.
+    int UndoDepth() const;
+    void SetUndoDepth(int depth);
+
+signals:
+    // CanUndo or CanRedo may have changed.
+    void undoStateChanged();
+
 protected:
+    // The query whose history the panel offers; none for a panel of its own list.
+    void followHistory(TVxQuery* query);
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
     // The slots that have controls: those within a screen above and below
     // the viewport.
     struct SlotRange {
@@ -68,10 +96,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum class HistoryKey { None, Undo, Redo };
+    // What an undo or redo key does here; None also while an editor holds
+    // the keyboard, which undoes its own typing.
+    HistoryKey historyKey(const QKeyEvent* event) const;
+
     class RowSurface;
     RowSurface* FSurface;
     LaterOwned<TDropDownLabel> FAddRowLabel;
     int FWidest = 0;
+    QPointer<TQueryHistory> FHistory;
+    QMetaObject::Connection FHistoryState;
+    std::optional<int> FUndoDepth;
 };
 
 } // namespace brindle

@@ -102,14 +102,21 @@ void TVxQuery::SetActive(bool active)
 
 void TVxQuery::SetSQLOptions(TSQLOptions options)
 {
+    // The statement changes with them: a host showing it hears of it.
+    const bool differ = options != FSQLOptions;
     FSQLOptions = options;
     SQLOptionsChanged();
+    if (differ)
+        QueryChanged();
 }
 
 void TVxQuery::SetSQLSyntax(TSQLSyntax syntax)
 {
+    const bool differ = syntax != FSQLSyntax;
     FSQLSyntax = syntax;
     SQLOptionsChanged();
+    if (differ)
+        QueryChanged();
 }
 
 void TVxQuery::SetMainTableName(const QString& name)

@@ -158,6 +158,17 @@ TSortingType sortingFromText(const QString& text)
     return static_cast<TSortingType>(value);
 }
 
+// Runs the steps of one edit of a query's list as one change of the query:
+// making a column reports its caption before it is inserted.
+template <typename Body>
+decltype(auto) oneChange(TVxQuery* query, Body&& body)
+{
+    if (!query)
+        return body();
+    const TVxQuery::ChangeScope change(*query);
+    return body();
+}
+
 } // namespace
 
 // --- TResultField
@@ -602,10 +613,12 @@ int TRFieldList::Add(const QString& formula, const QList<TDSField*>& fields, con
 
 int TRFieldList::Insert(int index, const QString& formula, const QList<TDSField*>& fields, const QString& caption)
 {
-    TVxObjectList<TResultField>::Insert(index, CreateRField(formula, fields, caption));
-    FJustSorting = false;
-    inserted(index);
-    return index;
+    return oneChange(FQueryPanel, [&] {
+        TVxObjectList<TResultField>::Insert(index, CreateRField(formula, fields, caption));
+        FJustSorting = false;
+        inserted(index);
+        return index;
+    });
 }
 
 TResultField* TRFieldList::AddByExpression(const QString& caption, const QString& expression,
@@ -617,15 +630,17 @@ TResultField* TRFieldList::AddByExpression(const QString& caption, const QString
 TResultField* TRFieldList::InsertByExpression(int index, const QString& caption, const QString& expression,
                                               TSortingType sorting, int sortOrder)
 {
-    TResultField* field = New(index);
-    field->SetCaption(caption);
-    field->ProcessExpression(expression);
-    if (field->DSFields().IsEmpty() && DBStruct())
-        field->DSFields().Add(DBStruct()->NullField());
-    field->SetSorting(sorting);
-    field->SetSortOrder(sortOrder);
-    FJustSorting = false;
-    return field;
+    return oneChange(FQueryPanel, [&] {
+        TResultField* field = New(index);
+        field->SetCaption(caption);
+        field->ProcessExpression(expression);
+        if (field->DSFields().IsEmpty() && DBStruct())
+            field->DSFields().Add(DBStruct()->NullField());
+        field->SetSorting(sorting);
+        field->SetSortOrder(sortOrder);
+        FJustSorting = false;
+        return field;
+    });
 }
 
 TResultField* TRFieldList::AddBySQLExpr(const QString& caption, const QString& sqlExpr, TSortingType sorting,
@@ -637,16 +652,18 @@ TResultField* TRFieldList::AddBySQLExpr(const QString& caption, const QString& s
 TResultField* TRFieldList::InsertBySQLExpr(int index, const QString& caption, const QString& sqlExpr,
                                            TSortingType sorting, int sortOrder)
 {
-    TResultField* field = New(index);
-    field->ProcessSQLExpr(sqlExpr);
-    if (caption.isEmpty())
-        field->GenerateCaption();
-    else
-        field->SetCaption(caption);
-    field->SetSorting(sorting);
-    field->SetSortOrder(sortOrder);
-    FJustSorting = false;
-    return field;
+    return oneChange(FQueryPanel, [&] {
+        TResultField* field = New(index);
+        field->ProcessSQLExpr(sqlExpr);
+        if (caption.isEmpty())
+            field->GenerateCaption();
+        else
+            field->SetCaption(caption);
+        field->SetSorting(sorting);
+        field->SetSortOrder(sortOrder);
+        FJustSorting = false;
+        return field;
+    });
 }
 
 bool TRFieldList::CheckUniqAlias(const QString& text) const
