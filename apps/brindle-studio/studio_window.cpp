@@ -12,6 +12,7 @@
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/query/bound_statement.h>
 #include <brindle/query/builder.h>
+#include <brindle/query/query_history.h>
 #include <brindle/query/result_model.h>
 #include <brindle/query/query_base_files.h>
 
@@ -70,6 +71,11 @@ StudioWindow::StudioWindow(QWidget* parent) : QMainWindow(parent), FBase(std::ma
     statusBar()->addPermanentWidget(FRowsLabel);
     Query().SetQueryBase(FBase.get());
     connect(&Query(), &TVxQuery::changed, this, &StudioWindow::queryChanged);
+    // A model edit is a step too, undone with the query's rows it took along.
+    TQueryHistory& history = TQueryHistory::Of(Query());
+    history.SetTrackModel(true);
+    connect(&history, &TQueryHistory::stateChanged, this, &StudioWindow::showUndoState);
+    showUndoState();
     FBase->AfterScroll = [this](QObject*) { currentQueryMoved(); };
     restoreLayout();
     updateTitle();
@@ -120,6 +126,9 @@ void StudioWindow::makeActions()
         [this] { moveTo(FBase->ItemIndex() + 1); });
     add("last", tr("La&st query"), QKeySequence(Qt::CTRL | Qt::Key_End), [this] { moveTo(FBase->GetCount() - 1); });
     add("import", tr("&Import SQL..."), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { ImportSql(); });
+    add("undo", tr("&Undo"), QKeySequence::Undo, [this] { TQueryHistory::Of(Query()).Undo(); });
+    QAction* redo = add("redo", tr("&Redo"), {}, [this] { TQueryHistory::Of(Query()).Redo(); });
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     add("run", tr("&Run"), QKeySequence(Qt::Key_F5), [this] { RunQuery(); });
     add("cancel", tr("&Cancel the run"), QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { CancelRun(); });
     add("export", tr("E&xport rows..."), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportAs(); });
@@ -138,6 +147,9 @@ void StudioWindow::makeMenus()
         else
             file->addSeparator();
     }
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(Action(QStringLiteral("undo")));
+    edit->addAction(Action(QStringLiteral("redo")));
     QMenu* run = menuBar()->addMenu(tr("&Query"));
     run->addAction(Action(QStringLiteral("run")));
     run->addAction(Action(QStringLiteral("cancel")));
@@ -322,6 +334,9 @@ void StudioWindow::moveTo(int index)
 
 void StudioWindow::currentQueryMoved()
 {
+    // Each stored query has its own steps: undoing into another would save
+    // that one's text under this one's name.
+    TQueryHistory::Of(Query()).Clear();
     FQueryList->setCurrentRow(FBase->ItemIndex());
     setModified(false);
     showStatement();
@@ -578,6 +593,13 @@ void StudioWindow::showStatement()
     }
     FStatement->setPlainText(text);
     emit statementShown(text);
+}
+
+void StudioWindow::showUndoState()
+{
+    const TQueryHistory& history = TQueryHistory::Of(Query());
+    Action(QStringLiteral("undo"))->setEnabled(history.CanUndo());
+    Action(QStringLiteral("redo"))->setEnabled(history.CanRedo());
 }
 
 void StudioWindow::setModified(bool modified)

@@ -110,6 +110,7 @@ private:
     void saveModelAs();
     void exportAs();
     void runStateChanged();
+    void showUndoState();
     void restoreLayout();
     void saveLayout() const;
 

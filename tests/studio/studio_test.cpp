@@ -16,26 +16,44 @@ using namespace fixtures;
 
 namespace {
 
-// A condition "Customer country is equal to Germany" and a column "Customer".
-void composeGermanCustomers(studio::StudioWindow& window)
+// A condition "Customer country is equal to Germany" and a column
+// "Customer"; the statement shown after each step a user takes.
+QStringList composeGermanCustomers(studio::StudioWindow& window)
 {
+    QStringList shown{window.StatementView()->toPlainText()};
+    const auto step = [&] { shown << window.StatementView()->toPlainText(); };
     TVxQueryPanel* panel = window.QueryPanel();
     choose(panel->AddRowLabel(), "Customer country");
     QTest::mouseClick(panel->AddRowLabel(), Qt::LeftButton);
+    step();
     typeInto(panel->GetRowControl(window.Query().Filter()->GetRow(0), 3), "Germany");
+    step();
     TVxResultFieldsPanel* fields = window.FieldsPanel();
     QTest::mouseClick(fields->AddRowLabel(), Qt::LeftButton);
-    ASSERT_GT(fields->RowCount(), 0);
+    step();
     choose(fields->GetLastRow()->FieldLabel(), "Customer");
     clickWord(fields->GetLastRow()->FieldLabel());
+    step();
+    return shown;
 }
 
 TEST_F(Studio, AComposedQueryIsSavedIntoTheBaseAndOpensAgain)
 {
     press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(query().Filter()->GetRowCount(), 0);
-    composeGermanCustomers(*window);
+    const QStringList steps = composeGermanCustomers(*window);
     EXPECT_TRUE(window->Modified());
+    // Every step undone back to the empty query, and redone, through the Edit menu's keys.
+    for (qsizetype i = steps.size() - 2; i >= 0; --i) {
+        press(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(window->StatementView()->toPlainText(), steps[i]) << "undo to step " << i;
+    }
+    EXPECT_FALSE(window->Action("undo")->isEnabled());
+    for (qsizetype i = 1; i < steps.size(); ++i) {
+        press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(window->StatementView()->toPlainText(), steps[i]) << "redo to step " << i;
+    }
+    EXPECT_FALSE(window->Action("redo")->isEnabled());
     const std::string sql = statement();
     EXPECT_NE(sql.find("Cust.Country = 'Germany'"), std::string::npos) << sql;
     EXPECT_NE(sql.find("Cust.CompanyName"), std::string::npos) << sql;
@@ -112,6 +130,10 @@ TEST_F(Studio, ImportedSqlBecomesTheQueryAndAFaultIsShownAtItsLine)
     const std::string sql = statement();
     EXPECT_NE(sql.find("Cust.Country = 'Spain'"), std::string::npos) << sql;
     EXPECT_TRUE(window->Modified());
+    press(Qt::Key_F5, {});
+    ASSERT_TRUE(waitForRun());
+    EXPECT_FALSE(gridRows().isEmpty());
+    EXPECT_EQ(gridRows(), databaseRows(right, {}));
 }
 
 // The rows of a run are the rows QtSql gives for the same statement, and
