@@ -120,18 +120,7 @@ TEST_F(QueryPanelProperties, AChangeShowsOnAnActivePanelAtOnce)
                             [](const TDropDownLabel* l) { return l->isVisible() && l->Caption() == "every"; }));
 }
 
-class ResultFieldsPanelProperties : public ::fixtures::LabelWindow {
-protected:
-    void SetUp() override
-    {
-        LabelWindow::SetUp();
-        panel = new TVxResultFieldsPanel(&window);
-        panel->resize(400, 300);
-        panel->show();
-    }
-    brindle::fixtures::QueryModel m;
-    TVxResultFieldsPanel* panel = nullptr;
-};
+using ResultFieldsPanelProperties = ::fixtures::FieldsPanelWindow;
 
 TEST_F(ResultFieldsPanelProperties, EachReachesTheAppearance)
 {

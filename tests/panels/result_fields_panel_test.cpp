@@ -1,8 +1,7 @@
 // The result fields panel driven as a user drives it, its list compared
 // through the statement with the same columns built through the core.
 
-#include "panels/label_fixtures.h"
-#include "query/query_fixtures.h"
+#include "panels/panel_fixtures.h"
 
 #include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/drop_down_list.h>
@@ -21,15 +20,8 @@ namespace {
 using ::fixtures::onMenuTag;
 using ::fixtures::onPopup;
 
-class ResultFieldsPanel : public ::fixtures::LabelWindow {
+class ResultFieldsPanel : public ::fixtures::FieldsPanelWindow {
 protected:
-    void SetUp() override
-    {
-        LabelWindow::SetUp();
-        panel = new TVxResultFieldsPanel(&window);
-        panel->resize(400, 300);
-        panel->show();
-    }
     // The statement of a query over the model with these result fields.
     std::string sql(const TRFieldList& fields)
     {
@@ -39,9 +31,6 @@ protected:
         query.BuildQuery();
         return query.QResult()->GetSQL().Text().toStdString();
     }
-
-    brindle::fixtures::QueryModel m;
-    TVxResultFieldsPanel* panel = nullptr;
 };
 
 TEST_F(ResultFieldsPanel, ColumnsMadeOnThePanelGiveTheStatementTheCoreGives)
