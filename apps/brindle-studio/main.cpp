@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextStream>
 
 #include <cstdio>
@@ -98,10 +99,12 @@ int main(int argc, char** argv)
     const QCommandLineOption scheme(QStringLiteral("scheme"),
                                     QStringLiteral("light, dark, or system (the default: the platform's palette)."),
                                     QStringLiteral("SCHEME"), QStringLiteral("system"));
+    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("The page to show: query (the default) or model."),
+                                  QStringLiteral("PAGE"), QStringLiteral("query"));
     const QCommandLineOption picture(QStringLiteral("picture"),
                                      QStringLiteral("Print the query's statement, save a picture of the window and quit."),
                                      QStringLiteral("FILE"));
-    parser.addOptions({db, model, queries, query, scheme, picture});
+    parser.addOptions({db, model, queries, query, scheme, page, picture});
     parser.process(app);
     const QString chosen = parser.value(scheme);
     if (chosen == QStringLiteral("dark") || chosen == QStringLiteral("light")) {
@@ -130,6 +133,7 @@ int main(int argc, char** argv)
         window.OpenQueryFolder(folder);
     if (parser.isSet(query) && !window.OpenStoredQuery(parser.value(query)))
         std::fprintf(stderr, "brindle-studio: no stored query named %s\n", qUtf8Printable(parser.value(query)));
+    window.Pages()->setCurrentIndex(parser.value(page) == QStringLiteral("model") ? 1 : 0);
     window.show();
     if (!parser.isSet(picture))
         return QApplication::exec();
