@@ -462,6 +462,10 @@ void TRFieldList::SetDBStruct(TVxCustomDBStructure* dbStruct)
 {
     if (dbStruct == FDBStruct.data())
         return;
+    // Columns name fields of the model they were made on, and another
+    // model never frees those: they go with it.
+    if (FDBStruct)
+        Clear();
     listen(false);
     FDBStruct = dbStruct;
     listen(true);

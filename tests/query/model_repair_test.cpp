@@ -172,6 +172,17 @@ TEST_F(ModelRepair, ReloadingOrDestroyingTheModelEmptiesTheQuery)
     EXPECT_TRUE(activeEvent && !query.Active() && query.DbStruct() == nullptr);
     EXPECT_EQ(query.Filter()->GetRowCount() + query.QResult()->ResultFields().Count() + own.Count(), 0);
     EXPECT_NO_THROW(query.BuildQuery(); query.GetQueryText());
+
+    // Another model given to the query: the columns of the first do not
+    // stay behind to outlive it.
+    auto first = std::make_unique<TVxDBStructure>();
+    first->LoadFromStrings(text);
+    query.SetDbStruct(first.get());
+    query.QResult()->ResultFields().Add("@1", {first->FieldByName(flByDisplayName, "Customer")}, "Name");
+    query.SetDbStruct(&m.model);
+    first.reset();
+    EXPECT_EQ(query.QResult()->ResultFields().Count(), 0);
+    EXPECT_NO_THROW(query.BuildQuery(); query.GetQueryText());
 }
 
 // Random queries over random models, random model edits in between and from
