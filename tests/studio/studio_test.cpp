@@ -171,4 +171,37 @@ TEST_F(Studio, RunsShowTheRowsOfTheStatementAndExportThem)
     errors.clear();
 }
 
+// What cannot be opened or run is told in the window, and what was open
+// stays: a database that is not there, a URL of no known form, a model
+// that does not fit the database, a query file that is not a query.
+TEST_F(Studio, BadInputIsToldAndLeavesWhatWasOpen)
+{
+    const studio::Workspace* before = window->CurrentWorkspace();
+    for (const QString& url : {scratch.filePath("missing/none.sqlite"), QStringLiteral("nosuch:thing")}) {
+        EXPECT_FALSE(window->OpenDatabase(url.startsWith("nosuch") ? url : "sqlite:" + url, BRINDLE_SAMPLE_FORM));
+        EXPECT_EQ(window->CurrentWorkspace(), before);
+        EXPECT_EQ(errors.size(), 1) << errors.join('\n').toStdString();
+        errors.clear();
+    }
+
+    // The sample's model over an empty database: the database refuses the statement.
+    QFile empty(scratch.filePath("empty.sqlite"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    ASSERT_TRUE(window->OpenDatabase(QStringLiteral("sqlite:") + scratch.filePath("empty.sqlite"), BRINDLE_SAMPLE_FORM));
+    ASSERT_TRUE(window->OpenStoredQuery("uk_orders_2024"));
+    press(Qt::Key_F5, {});
+    EXPECT_FALSE(waitForRun());
+    EXPECT_TRUE(window->RowsLabel()->text().startsWith("The statement failed")) << window->RowsLabel()->text().toStdString();
+
+    QFile junk(QDir(queries).filePath("junk.qry"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("[Main]\nQueryName=Junk\nVersion=3.6\n[Row]\nRowCount=9999999999\n[Row1.]\nFieldID=oops\n");
+    junk.close();
+    ASSERT_TRUE(window->OpenQueryFolder(queries));
+    window->OpenStoredQuery("Junk");
+    errors.clear();
+    EXPECT_TRUE(window->isVisible());
+}
+
 } // namespace
