@@ -66,7 +66,10 @@ TSentenceRows::SlotRange TSentenceRows::nearSlots() const
 
 void TSentenceRows::styleAddRowLabel(const QColor& colour)
 {
-    FAddRowLabel->SetCaption(QStringLiteral("< ") + GetTitle(QStringLiteral("ttlClickToAdd")) + QStringLiteral(" >"));
+    const QString title = GetTitle(QStringLiteral("ttlClickToAdd"));
+    FAddRowLabel->SetCaption(QStringLiteral("< ") + title + QStringLiteral(" >"));
+    // The angle brackets only frame the line on screen.
+    FAddRowLabel->setAccessibleName(title.trimmed());
     FAddRowLabel->setFont(font());
     QPalette colours = FAddRowLabel->palette();
     colours.setColor(QPalette::WindowText, colour);
