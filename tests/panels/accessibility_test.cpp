@@ -135,4 +135,20 @@ TEST_F(Accessible, NamesCarryNoSurroundingBlanks)
               "Click to add new field");
 }
 
+// Focusing the query panel with Tab shows its current row and frames a word
+// at once.
+TEST_F(Accessible, TabIntoTheQueryPanelSelectsAWord)
+{
+    panel->SetActive(true);
+    auto* edit = new QLineEdit(&window);
+    edit->show();
+    edit->setFocus();
+    ASSERT_EQ(panel->CurrentControlIndex(), 0);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_TRUE(panel->hasFocus());
+    ASSERT_TRUE(panel->CurrentRow());
+    EXPECT_GT(panel->CurrentControlIndex(), 0);
+    EXPECT_TRUE(panel->ShowFrame());
+}
+
 } // namespace
