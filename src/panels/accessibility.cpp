@@ -29,6 +29,7 @@ QAccessible::Role wordRole(const TDropDownLabel& label)
 }
 
 // A word: its caption as the name, its value, and "press" to open it.
+// Captions carry the blanks that space a sentence; a name does not.
 class WordAccessible : public QAccessibleWidget {
 public:
     explicit WordAccessible(TDropDownLabel* label) : QAccessibleWidget(label) {}
@@ -41,9 +42,9 @@ public:
         const TQueryWord& word = label().Word();
         switch (kind) {
         case QAccessible::Name:
-            return word.Caption();
+            return label().accessibleName().isEmpty() ? word.Caption().trimmed() : label().accessibleName().trimmed();
         case QAccessible::Value:
-            return word.Editor() == weNone ? QString() : word.Caption();
+            return word.Editor() == weNone ? QString() : word.Caption().trimmed();
         case QAccessible::Description:
             return label().accessibleDescription().isEmpty() ? word.Hint() : label().accessibleDescription();
         default:
@@ -73,8 +74,9 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Name)
-            return widget()->accessibleName().isEmpty() ? QString(button().Caption()).remove(u'&')
-                                                        : widget()->accessibleName();
+            return (widget()->accessibleName().isEmpty() ? QString(button().Caption()).remove(u'&')
+                                                         : widget()->accessibleName())
+                .trimmed();
         return QAccessibleWidget::text(kind);
     }
     QStringList actionNames() const override { return widget()->isEnabled() ? QStringList{pressAction()} : QStringList(); }

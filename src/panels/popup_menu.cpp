@@ -3,6 +3,8 @@
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/system_metrics.h>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -80,18 +82,44 @@ QChar TVxMenuItem::AccelKey() const
     return {};
 }
 
+namespace {
+void installMenuAccessibility();
+} // namespace
+
 // One open level of a menu: its entries in columns, the current entry, and
 // the submenu open from it.
 class PopupMenuWindow : public QWidget {
+    Q_OBJECT
 public:
     PopupMenuWindow(TVxPopupMenu& menu, TVxMenuItem& level, PopupMenuWindow* parentLevel)
         : QWidget(parentLevel, Qt::Popup | Qt::FramelessWindowHint), FMenu(menu), FLevel(level), FParentLevel(parentLevel)
     {
+        installMenuAccessibility();
         setAttribute(Qt::WA_DeleteOnClose, false);
         setMouseTracking(true);
         setFont(TVxSystemMetrics::Instance().MenuFont());
         setLayoutDirection(menu.BiDiMode());
         layOut();
+    }
+    // Assistive technology asking while the widget part goes finds no entries.
+    ~PopupMenuWindow() override { FEntries.clear(); }
+
+    // What the accessible face reads and does.
+    int entryCount() const { return static_cast<int>(FEntries.size()); }
+    const TVxMenuItem& entryItem(int index) const { return *FEntries[index].item; }
+    QRect entryRect(int index) const { return FEntries[index].rect; }
+    int current() const { return FCurrent; }
+    bool submenuOpenFrom(int index) const { return FSubmenu && index == FCurrent; }
+    // As a click on the entry.
+    void press(int index)
+    {
+        setCurrent(index);
+        activate(index);
+    }
+    void showSubmenu(int index)
+    {
+        setCurrent(index);
+        openSubmenu(index, true);
     }
 
     // Places the window at the point, kept on the screen; a submenu that
@@ -274,8 +302,14 @@ private:
 
     void setCurrent(int index)
     {
+        const bool moved = index != FCurrent;
         FCurrent = index;
         update();
+        if (moved && index >= 0 && isVisible()) {
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(index);
+            QAccessible::updateAccessibility(&focus);
+        }
     }
 
     void openSubmenu(int index, bool selectFirst)
@@ -405,6 +439,159 @@ private:
     int FCurrent = -1;
 };
 
+namespace {
+
+// One entry of an open level: its shown caption, its place on the screen,
+// and a press that does what a click does. Separator lines are listed too,
+// so the children's indexes are the entries'.
+class MenuEntryAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    MenuEntryAccessible(PopupMenuWindow* window, int index) : FWindow(window), FIndex(index) {}
+
+    bool isValid() const override { return FWindow && FIndex < FWindow->entryCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return FWindow ? FWindow->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(FWindow.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name || !isValid() || item().IsLine())
+            return {};
+        return item().ShownCaption().trimmed();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect local = FWindow->entryRect(FIndex);
+        return {FWindow->mapToGlobal(local.topLeft()), local.size()};
+    }
+    QAccessible::Role role() const override
+    {
+        return isValid() && item().IsLine() ? QAccessible::Separator : QAccessible::MenuItem;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
+        if (item().IsLine())
+            return state;
+        state.focusable = true;
+        state.selectable = true;
+        const bool current = FWindow->current() == FIndex;
+        state.focused = current;
+        state.selected = current;
+        state.active = current;
+        state.hasPopup = item().Count() > 0;
+        state.expanded = FWindow->submenuOpenFrom(FIndex);
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override
+    {
+        if (!isValid() || item().IsLine())
+            return {};
+        if (item().Count() > 0)
+            return {pressAction(), showMenuAction()};
+        return {pressAction()};
+    }
+    void doAction(const QString& name) override
+    {
+        if (!actionNames().contains(name))
+            return;
+        // The window may go while the choice runs: it is read once.
+        PopupMenuWindow* window = FWindow;
+        const int index = FIndex;
+        Guarded([&] { name == showMenuAction() ? window->showSubmenu(index) : window->press(index); });
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    const TVxMenuItem& item() const { return FWindow->entryItem(FIndex); }
+
+    QPointer<PopupMenuWindow> FWindow;
+    int FIndex;
+};
+
+// An open level as a popup menu whose children are its entries. The
+// entries' faces are made on first asking, kept in the registry so a
+// bridge may hold their ids, and unregistered when the window goes.
+class PopupMenuAccessible : public QAccessibleWidget {
+public:
+    explicit PopupMenuAccessible(PopupMenuWindow* window) : QAccessibleWidget(window, QAccessible::PopupMenu) {}
+    ~PopupMenuAccessible() override
+    {
+        for (QAccessible::Id id : std::as_const(FChildren))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return menu() ? menu()->entryCount() : 0; }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (const auto found = FChildren.constFind(index); found != FChildren.cend())
+            return QAccessible::accessibleInterface(*found);
+        auto* entry = new MenuEntryAccessible(menu(), index);
+        FChildren.insert(index, QAccessible::registerAccessibleInterface(entry));
+        return entry;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (auto at = FChildren.cbegin(); at != FChildren.cend(); ++at)
+            if (QAccessible::accessibleInterface(at.value()) == child)
+                return at.key();
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        for (int i = 0; i < childCount(); ++i)
+            if (QAccessibleInterface* entry = child(i); entry->rect().contains(x, y))
+                return entry;
+        return nullptr;
+    }
+    QAccessibleInterface* focusChild() const override
+    {
+        return menu() && menu()->current() >= 0 ? child(menu()->current()) : nullptr;
+    }
+
+private:
+    PopupMenuWindow* menu() const { return static_cast<PopupMenuWindow*>(widget()); }
+
+    mutable QHash<int, QAccessible::Id> FChildren;
+};
+
+QAccessibleInterface* menuAccessibleFor(const QString&, QObject* object)
+{
+    if (auto* window = qobject_cast<PopupMenuWindow*>(object))
+        return new PopupMenuAccessible(window);
+    return nullptr;
+}
+
+void installMenuAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(menuAccessibleFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace
+
 TVxPopupMenu::TVxPopupMenu(QObject* parent) : QObject(parent) {}
 
 TVxPopupMenu::~TVxPopupMenu()
@@ -497,3 +684,5 @@ void TVxPopupMenu::choose(TVxMenuItem* item)
 }
 
 } // namespace brindle
+
+#include "popup_menu.moc"

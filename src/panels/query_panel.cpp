@@ -531,7 +531,7 @@ void TVxQueryPanel::PlaceRow(TFilterRow* row)
     if (logOp && FQuery->LogOpStyle() == losAfterCond)
         place(*logOp, top);
     // Assistive technology reads the row as its sentence.
-    const QString sentence = FQuery->RowText(row);
+    const QString sentence = FQuery->RowText(row).trimmed();
     button.setAccessibleName(sentence);
     if (controls.CheckBox)
         controls.CheckBox->setAccessibleName(sentence);

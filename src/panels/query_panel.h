@@ -263,6 +263,7 @@ protected:
     void placeNearRows() override { PlaceAllRows(); }
     void paintSurface(QPainter& painter) override;
     bool surfaceMouseDown() override;
+    void showKeyboardFocus() override;
 
 private:
     template <typename T>

@@ -521,6 +521,17 @@ void TVxQueryPanel::showSelection(TFilterRow* row)
 
 // --- the keyboard
 
+void TVxQueryPanel::showKeyboardFocus()
+{
+    TFilterRow* row = CurrentRow();
+    if (!Active() || !row || !FAppearance.Options().Contains(aoAllowKeyboard) || !rowShown(row))
+        return;
+    if (!selectable(row, FCurrentControl, true))
+        FirstCurControl(row);
+    SetShowFrame(true);
+    showSelection(row);
+}
+
 void TVxQueryPanel::keyPressEvent(QKeyEvent* event)
 {
     bool handled = false;

@@ -10,7 +10,9 @@
 #include <brindle/panels/word_labels.h>
 #include <brindle/query/titles.h>
 
+#include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QScopeGuard>
 #include <QScrollBar>
 
@@ -43,6 +45,12 @@ void styleWord(TDropDownLabel& label, const QFont& font, const QColor& colour)
     label.setPalette(colours);
 }
 
+// A word the keys can select: one that opens an editor.
+bool opens(const TDropDownLabel* label)
+{
+    return label && label->Word().Editor() != weNone;
+}
+
 std::size_t roleSlot(TWordRole role)
 {
     return static_cast<std::size_t>(std::find(std::begin(ResultFieldOrder), std::end(ResultFieldOrder), role)
@@ -57,7 +65,7 @@ void letGo(LaterOwned<TDropDownLabel>& label)
     if (!label)
         return;
     label->ForgetWord();
-    QObject::disconnect(label.get(), &TDropDownLabel::valueAccepted, label.get(), nullptr);
+    QObject::disconnect(label.get(), nullptr, label.get(), nullptr);
     label.reset();
 }
 
@@ -118,6 +126,8 @@ void TResultFieldRow::bindWords()
         if (!word)
             continue;
         label.reset(CreateWordLabel(*word, FPanel.Surface()).release());
+        QObject::connect(label.get(), &TDropDownLabel::aboutToDropDown, label.get(),
+                         [this, role] { FPanel.wordOpening(this, role); });
         if (word->Editor() == weNone) {
             label->setFont(FPanel.font());
         } else {
@@ -411,6 +421,8 @@ void TVxResultFieldsPanel::RefreshFieldsList()
         AddRowLabel()->hide();
     FRefreshing = true;
     const auto done = qScopeGuard([this] { FRefreshing = false; });
+    // The rows are remade over the same list: the current one stays in its line.
+    const int current = FCurrentRow ? FCurrentRow->GetRowIndex() : -1;
     dropRows();
     resetWidest();
     if (FDBStruct) {
@@ -420,6 +432,8 @@ void TVxResultFieldsPanel::RefreshFieldsList()
             FRows.back()->SetVisible(FActive);
         }
     }
+    if (current >= 0 && current < RowCount())
+        FCurrentRow = Row(current);
     PlaceRows(0);
 }
 
@@ -428,7 +442,7 @@ void TVxResultFieldsPanel::PlaceRows(int from)
     if (AddRowLabel())
         AddRowLabel()->hide();
     applyWordsLook();
-    // Rows near the viewport, and the row whose menu is open, have controls.
+    // Rows near the viewport, and the current row (its menu may be open), have controls.
     const SlotRange nearby = nearSlots();
     for (int i = 0; i < RowCount(); ++i) {
         TResultFieldRow* row = Row(i);
@@ -582,6 +596,153 @@ void TVxResultFieldsPanel::MenuItemClick(int tag)
     takeFocus();
 }
 
+// --- the current row and the keyboard
+
+void TVxResultFieldsPanel::SetCurrentRow(int index)
+{
+    FCurrentRow = index >= 0 && index < RowCount() ? Row(index) : nullptr;
+    // The current row always has its controls.
+    if (FCurrentRow && !FCurrentRow->hasControls())
+        PlaceRows(RowCount());
+    fixSelectedWord();
+    Surface()->update();
+}
+
+TDropDownLabel* TVxResultFieldsPanel::SelectedLabel() const
+{
+    return FCurrentRow ? FCurrentRow->label(FSelectedWord) : nullptr;
+}
+
+void TVxResultFieldsPanel::wordOpening(TResultFieldRow* row, TWordRole role)
+{
+    FCurrentRow = row;
+    FSelectedWord = role;
+    Surface()->update();
+}
+
+bool TVxResultFieldsPanel::stepWord(int by)
+{
+    if (!FCurrentRow)
+        return false;
+    const int count = static_cast<int>(std::size(ResultFieldOrder));
+    for (int at = static_cast<int>(roleSlot(FSelectedWord)) + by; at >= 0 && at < count; at += by)
+        if (opens(FCurrentRow->label(ResultFieldOrder[at]))) {
+            FSelectedWord = ResultFieldOrder[at];
+            return true;
+        }
+    return false;
+}
+
+void TVxResultFieldsPanel::fixSelectedWord()
+{
+    if (!FCurrentRow || opens(SelectedLabel()))
+        return;
+    for (TWordRole role : ResultFieldOrder)
+        if (opens(FCurrentRow->label(role))) {
+            FSelectedWord = role;
+            return;
+        }
+}
+
+void TVxResultFieldsPanel::showSelection()
+{
+    if (FCurrentRow) {
+        const int top = rowTop(FCurrentRow->GetRowIndex());
+        ensureVisible(horizontalScrollBar()->value(), top + RowHeight() / 2, 0, RowHeight());
+        if (TDropDownLabel* label = SelectedLabel())
+            ensureWidgetVisible(label);
+    }
+    Surface()->update();
+}
+
+void TVxResultFieldsPanel::showKeyboardFocus()
+{
+    if (!FActive || RowCount() == 0)
+        return;
+    if (!FCurrentRow)
+        SetCurrentRow(0);
+    fixSelectedWord();
+    showSelection();
+}
+
+void TVxResultFieldsPanel::paintSurface(QPainter& painter)
+{
+    if (!FActive || !FCurrentRow || !FCurrentRow->Button())
+        return;
+    QRect row = FCurrentRow->Button()->geometry();
+    for (const auto& label : FCurrentRow->FLabels)
+        if (label)
+            row = row.united(label->geometry());
+    painter.fillRect(row, palette().color(QPalette::Light));
+    const TDropDownLabel* selected = SelectedLabel();
+    if (!hasFocus() || !opens(selected) || selected->isHidden())
+        return;
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(selected->geometry().adjusted(-2, -2, 1, 1));
+}
+
+void TVxResultFieldsPanel::keyPressEvent(QKeyEvent* event)
+{
+    bool handled = false;
+    // A command that failed has still used its key up.
+    if (Guarded([&] { handled = keyDown(event->key(), event->modifiers()); }) && !handled)
+        TSentenceRows::keyPressEvent(event);
+}
+
+bool TVxResultFieldsPanel::keyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!FActive)
+        return false;
+    const Qt::KeyboardModifiers held =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool none = held == Qt::NoModifier;
+    const bool ctrl = held == Qt::ControlModifier;
+    const int index = FCurrentRow ? FCurrentRow->GetRowIndex() : -1;
+    switch (key) {
+    case Qt::Key_Insert:
+        if (!none)
+            return false;
+        AddEmptyRow();
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int by = key == Qt::Key_Up ? -1 : 1;
+        if (ctrl)
+            by < 0 ? MoveRowUp(index) : MoveRowDown(index);
+        else if (!none)
+            return false;
+        else if (index < 0)
+            SetCurrentRow(0);
+        else if (index + by >= 0 && index + by < RowCount())
+            SetCurrentRow(index + by);
+        break;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (!none)
+            return false;
+        stepWord(key == Qt::Key_Left ? -1 : 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!none || !opens(SelectedLabel()))
+            return false;
+        showSelection();
+        SelectedLabel()->DropDown();
+        return true;
+    case Qt::Key_Delete:
+        if (!none)
+            return false;
+        DeleteRow(index);
+        break;
+    default:
+        return false;
+    }
+    showSelection();
+    return true;
+}
+
 // --- the list's notices
 
 // An inactive panel that has no rows yet makes them all when activated;
@@ -592,18 +753,27 @@ void TVxResultFieldsPanel::RFieldInserted(int index)
         return;
     auto row = std::make_unique<TResultFieldRow>(*this, FList->GetRField(index));
     row->SetVisible(FActive);
+    FCurrentRow = row.get();
+    FSelectedWord = wrField;
     FRows.insert(FRows.begin() + index, std::move(row));
     PlaceRows(index);
+    fixSelectedWord();
+    Surface()->update();
 }
 
 void TVxResultFieldsPanel::RFieldAboutToBeRemoved(int index)
 {
     if (index < 0 || index >= RowCount())
         return;
-    if (FCurrentRow == Row(index))
+    const bool current = FCurrentRow == Row(index);
+    if (current)
         FCurrentRow = nullptr;
     FRows.erase(FRows.begin() + index);
+    if (current && RowCount() > 0)
+        FCurrentRow = Row(std::min(index, RowCount() - 1));
     PlaceRows(index);
+    fixSelectedWord();
+    Surface()->update();
 }
 
 void TVxResultFieldsPanel::RFieldMoved(int from, int to)
@@ -614,13 +784,16 @@ void TVxResultFieldsPanel::RFieldMoved(int from, int to)
     FRows.erase(FRows.begin() + from);
     FRows.insert(FRows.begin() + to, std::move(row));
     PlaceRows(std::min(from, to));
+    Surface()->update();
 }
 
 void TVxResultFieldsPanel::RFieldChanged(int index)
 {
     if (index >= 0 && index < RowCount())
         Row(index)->PlaceRow();
+    fixSelectedWord();
     updateSurfaceSize();
+    Surface()->update();
 }
 
 void TVxResultFieldsPanel::RFieldsAboutToBeReset()

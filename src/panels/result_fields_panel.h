@@ -8,6 +8,12 @@
 // The words are the columns' own (TResultField::Word), and a choice in one
 // goes to the list's AcceptWordValue. As on the query panel, only rows
 // near the viewport have controls.
+//
+// The keyboard works on the current row and its selected word: Up and Down
+// change the row, Left and Right the word, Enter or Space opens the word,
+// Insert adds a column, Delete deletes the row, Ctrl+Up and Ctrl+Down move
+// it. The current row is shaded and, while the panel has the focus, the
+// selected word framed.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/drop_down_label.h>
@@ -174,7 +180,13 @@ public:
     TResultFieldRow* Row(int index) const { return FRows.at(static_cast<std::size_t>(index)).get(); }
     TResultFieldRow* GetFirstRow() const { return FRows.empty() ? nullptr : FRows.front().get(); }
     TResultFieldRow* GetLastRow() const { return FRows.empty() ? nullptr : FRows.back().get(); }
+    // The row the keyboard and the row menu act on; a column added becomes
+    // current, and when the current row goes the one in its place (else
+    // the one above) takes over.
     TResultFieldRow* CurrentRow() const { return FCurrentRow; }
+    void SetCurrentRow(int index);
+    // The current row's word the keys open; none without a current row.
+    TDropDownLabel* SelectedLabel() const;
     QMenu* RowPopup() const { return FRowPopup; }
 
     // Appends a column over the model's first result field (an empty model
@@ -213,6 +225,9 @@ protected:
     int rowStep() const override { return FAppearance.RowSpace() + RowHeight(); }
     int firstRowTop() const override { return FAppearance.TopMargin(); }
     void placeNearRows() override { PlaceRows(0); }
+    void paintSurface(QPainter& painter) override;
+    void showKeyboardFocus() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class TResultFieldRow;
@@ -267,6 +282,16 @@ private:
     void applyWordsLook();
     // A choice accepted in a row's word.
     void acceptWord(TResultFieldRow* row, TWordRole role, const QString& value);
+    // A word of the row about to open: it becomes the selected one.
+    void wordOpening(TResultFieldRow* row, TWordRole role);
+    // The keyboard map; false for keys left to the scroll area.
+    bool keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The current row's word a step away in sentence order; false at an end.
+    bool stepWord(int by);
+    // Keeps the selected word one the current row has, else its first.
+    void fixSelectedWord();
+    // Scrolls the current row and its word into view and repaints.
+    void showSelection();
 
     TRFPAppearance FAppearance;
     TStringList FDefTitles;
@@ -279,6 +304,7 @@ private:
     QMetaObject::Connection FQueryGone;
     std::vector<std::unique_ptr<TResultFieldRow>> FRows;
     TResultFieldRow* FCurrentRow = nullptr;
+    TWordRole FSelectedWord = wrField;
     QMenu* FRowPopup = nullptr;
     QMetaObject::Connection FModelGone;
     bool FActive = false;

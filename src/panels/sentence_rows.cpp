@@ -4,6 +4,7 @@
 #include <brindle/query/query_history.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -66,7 +67,10 @@ TSentenceRows::SlotRange TSentenceRows::nearSlots() const
 
 void TSentenceRows::styleAddRowLabel(const QColor& colour)
 {
-    FAddRowLabel->SetCaption(QStringLiteral("< ") + GetTitle(QStringLiteral("ttlClickToAdd")) + QStringLiteral(" >"));
+    const QString title = GetTitle(QStringLiteral("ttlClickToAdd"));
+    FAddRowLabel->SetCaption(QStringLiteral("< ") + title + QStringLiteral(" >"));
+    // The angle brackets only frame the line on screen.
+    FAddRowLabel->setAccessibleName(title.trimmed());
     FAddRowLabel->setFont(font());
     QPalette colours = FAddRowLabel->palette();
     colours.setColor(QPalette::WindowText, colour);
@@ -88,6 +92,23 @@ void TSentenceRows::takeFocus()
 {
     if (!hasFocus())
         setFocus(Qt::OtherFocusReason);
+}
+
+void TSentenceRows::focusInEvent(QFocusEvent* event)
+{
+    QScrollArea::focusInEvent(event);
+    // Only the keys that move the focus: a click selects for itself, and a
+    // command leaves the selection it made.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        Guarded([this] { showKeyboardFocus(); });
+    Surface()->update();
+}
+
+void TSentenceRows::focusOutEvent(QFocusEvent* event)
+{
+    QScrollArea::focusOutEvent(event);
+    Surface()->update();
 }
 
 bool TSentenceRows::CanUndo() const

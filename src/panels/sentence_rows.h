@@ -92,6 +92,11 @@ protected:
     virtual bool surfaceMouseDown() { return false; }
     // The panel takes the keyboard focus after a command.
     void takeFocus();
+    // The focus came by Tab, Backtab or a shortcut: the panel gives itself
+    // a current row and selected word and shows them.
+    virtual void showKeyboardFocus() = 0;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     void resizeEvent(QResizeEvent* event) override;
 

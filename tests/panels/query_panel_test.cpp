@@ -331,7 +331,7 @@ TEST_F(Panel, KeyboardAloneBuildsARowThatReadsAsItsSentence)
     expected->SetValue(1, "Paris");
     EXPECT_EQ(outcome(query), outcome(reference));
 
-    const QString sentence = query.RowText(cond);
+    const QString sentence = query.RowText(cond).trimmed();
     EXPECT_TRUE(sentence.contains("Paris")) << sentence.toStdString();
     QAccessibleInterface* row = QAccessible::queryAccessibleInterface(panel->RowButton(cond));
     EXPECT_EQ(row->role(), QAccessible::Button);

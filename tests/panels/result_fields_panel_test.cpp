@@ -8,6 +8,7 @@
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/titles_editor.h>
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -270,3 +271,64 @@ TEST_F(ResultFieldsPanel, AListEmptiedUnderAnOpenWordMenuLeavesTheChoiceUnapplie
         EXPECT_EQ(panel->ResultFields().Count(), 0);
     }
 }
+
+namespace {
+
+// Columns made, chosen, moved and deleted with the keyboard alone.
+TEST_F(ResultFieldsPanel, TheKeyboardAloneEditsTheColumns)
+{
+    panel->SetDBStruct(&m.model);
+    panel->Activate();
+    TRFieldList start(&m.model);
+    start.Add("@1", {m.amount}, "Amount");
+    panel->SetResultFields(start);
+    auto* edit = new QLineEdit(&window);
+    edit->show();
+    edit->setFocus();
+    ASSERT_EQ(panel->CurrentRow(), nullptr);
+
+    // Tab shows the current row and its selected word at once.
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_TRUE(panel->hasFocus());
+    ASSERT_EQ(panel->CurrentRow(), panel->Row(0));
+    EXPECT_EQ(panel->SelectedLabel(), panel->Row(0)->FieldLabel());
+
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(panel, key, modifiers);
+    };
+    press(Qt::Key_Insert);
+    ASSERT_EQ(panel->RowCount(), 2);
+    ASSERT_EQ(panel->CurrentRow(), panel->Row(1));
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    press(Qt::Key_Return);
+    press(Qt::Key_Right);
+    EXPECT_EQ(panel->SelectedLabel(), panel->Row(1)->SortLabel());
+    onPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    press(Qt::Key_Space);
+    TRFieldList& list = panel->ResultFields();
+    EXPECT_EQ(list.GetRField(1)->Caption(), "City");
+    EXPECT_EQ(list.GetRField(1)->Sorting(), stDescending);
+
+    // The row moves up and stays current; Down then Delete removes the other.
+    press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(list.GetRField(0)->Caption(), "City");
+    EXPECT_EQ(panel->CurrentRow(), panel->Row(0));
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_Up, Qt::ControlModifier);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    EXPECT_EQ(panel->CurrentRow(), panel->Row(1));
+    press(Qt::Key_Delete);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(panel->CurrentRow(), panel->Row(0));
+    press(Qt::Key_Up);
+    EXPECT_EQ(panel->CurrentRow(), panel->Row(0));
+
+    TRFieldList reference(&m.model);
+    reference.Add("@1", {m.custCity}, "City");
+    reference.GetRField(0)->SetSorting(stDescending);
+    EXPECT_EQ(sql(list), sql(reference));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+} // namespace
