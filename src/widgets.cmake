@@ -31,3 +31,22 @@ foreach(dir IN LISTS BRINDLE_WIDGETS_DIRS)
 endforeach()
 install(FILES ${BRINDLE_INCLUDE_ROOT}/brindle/brindle_widgets_export.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brindle)
+
+# One catalogue for all a user reads: the widgets, the studio and the core's
+# default texts (titles, operator captions, messages). Built into the library
+# so that a host installs no files; `update_translations` runs lupdate.
+find_package(Qt6 6.4 REQUIRED COMPONENTS LinguistTools)
+file(GLOB translated_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cpp
+     ${PROJECT_SOURCE_DIR}/apps/brindle-studio/*.cpp)
+qt_add_translations(brindle_widgets
+  TS_FILES ${PROJECT_SOURCE_DIR}/translations/brindle_de.ts
+  SOURCES ${translated_sources}
+  RESOURCE_PREFIX /brindle/translations
+  LUPDATE_OPTIONS -no-obsolete -locations none
+  OUTPUT_TARGETS translation_targets)
+# A static library hands its resource on as an object library, which the
+# package must export with it.
+if(translation_targets)
+  install(TARGETS ${translation_targets} EXPORT BrindleTargets
+    OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()

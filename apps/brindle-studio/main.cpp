@@ -8,6 +8,7 @@
 #include <brindle/designer/panel_palette.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
+#include <brindle/panels/translation.h>
 #include <brindle/designer/struct_design_panel.h>
 
 #include "result_output.h"
@@ -21,6 +22,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTabWidget>
@@ -60,6 +62,19 @@ bool runToTheEnd(StudioWindow& window)
     return false;
 }
 
+// The value of --language, read before the parser that documents it is made.
+QString languageArgument(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--language") && i + 1 < arguments.size())
+            return arguments.at(i + 1);
+        if (argument.startsWith(QLatin1String("--language=")))
+            return argument.mid(11);
+    }
+    return {};
+}
+
 void printRows(const QueryResultModel& rows, QTextStream& out)
 {
     const std::unique_ptr<cli::RowWriter> writer = cli::MakeRowWriter(cli::RowFormat::Table, out);
@@ -83,28 +98,46 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brindle Studio"));
     QApplication::setOrganizationName(QStringLiteral("Brindle"));
+    // The language is chosen before the parser is made, so that --help speaks it.
+    const QString language = languageArgument(QApplication::arguments());
+    InstallTranslation(language.isEmpty() ? QLocale::system() : QLocale(language));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Brindle Studio: build SQL queries without writing SQL."));
+    parser.setApplicationDescription(
+        QApplication::translate("brindle-studio", "Brindle Studio: build SQL queries without writing SQL."));
     parser.addHelpOption();
     const SampleFiles sample = FindSample();
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("The database URL (sqlite:FILE, postgresql://...)."),
-                                QStringLiteral("URL"));
-    const QCommandLineOption model(QStringLiteral("model"),
-                                   QStringLiteral("The model file; without it, with --db, the model is read from the database."),
-                                   QStringLiteral("FILE"));
-    const QCommandLineOption queries(QStringLiteral("queries"), QStringLiteral("The folder of query files."),
-                                     QStringLiteral("FOLDER"));
-    const QCommandLineOption query(QStringLiteral("query"), QStringLiteral("The stored query to open."),
-                                   QStringLiteral("NAME"));
-    const QCommandLineOption scheme(QStringLiteral("scheme"),
-                                    QStringLiteral("light, dark, or system (the default: the platform's palette)."),
-                                    QStringLiteral("SCHEME"), QStringLiteral("system"));
-    const QCommandLineOption page(QStringLiteral("page"), QStringLiteral("The page to show: query (the default) or model."),
-                                  QStringLiteral("PAGE"), QStringLiteral("query"));
-    const QCommandLineOption picture(QStringLiteral("picture"),
-                                     QStringLiteral("Print the query's statement, save a picture of the window and quit."),
-                                     QStringLiteral("FILE"));
-    parser.addOptions({db, model, queries, query, scheme, page, picture});
+    const QCommandLineOption db(QStringLiteral("db"),
+                                QApplication::translate("brindle-studio",
+                                                        "The database URL (sqlite:FILE, postgresql://...)."),
+                                QApplication::translate("brindle-studio", "URL"));
+    const QCommandLineOption model(
+        QStringLiteral("model"),
+        QApplication::translate("brindle-studio",
+                                "The model file; without it, with --db, the model is read from the database."),
+        QApplication::translate("brindle-studio", "FILE"));
+    const QCommandLineOption queries(QStringLiteral("queries"),
+                                     QApplication::translate("brindle-studio", "The folder of query files."),
+                                     QApplication::translate("brindle-studio", "FOLDER"));
+    const QCommandLineOption query(QStringLiteral("query"),
+                                   QApplication::translate("brindle-studio", "The stored query to open."),
+                                   QApplication::translate("brindle-studio", "NAME"));
+    const QCommandLineOption scheme(
+        QStringLiteral("scheme"),
+        QApplication::translate("brindle-studio", "light, dark, or system (the default: the platform's palette)."),
+        QApplication::translate("brindle-studio", "SCHEME"), QStringLiteral("system"));
+    const QCommandLineOption picture(
+        QStringLiteral("picture"),
+        QApplication::translate("brindle-studio", "Print the query's statement, save a picture of the window and quit."),
+        QApplication::translate("brindle-studio", "FILE"));
+    const QCommandLineOption page(
+        QStringLiteral("page"),
+        QApplication::translate("brindle-studio", "The page to show: query (the default) or model."),
+        QApplication::translate("brindle-studio", "PAGE"), QStringLiteral("query"));
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QApplication::translate("brindle-studio", "The language of the window, e.g. de or en (the default: the system's)."),
+        QApplication::translate("brindle-studio", "LANGUAGE"));
+    parser.addOptions({db, model, queries, query, scheme, page, picture, languageOption});
     parser.process(app);
     const QString chosen = parser.value(scheme);
     if (chosen == QStringLiteral("dark") || chosen == QStringLiteral("light")) {
@@ -112,7 +145,8 @@ int main(int argc, char** argv)
         QApplication::setPalette(chosen == QStringLiteral("dark") ? StandardDarkPalette()
                                                                   : QApplication::style()->standardPalette());
     } else if (chosen != QStringLiteral("system")) {
-        std::fprintf(stderr, "brindle-studio: --scheme takes light, dark or system\n");
+        std::fprintf(stderr, "brindle-studio: %s\n",
+                     qUtf8Printable(QApplication::translate("brindle-studio", "--scheme takes light, dark or system")));
         return 2;
     }
 
@@ -126,13 +160,17 @@ int main(int argc, char** argv)
     const QString modelFile = parser.isSet(model) ? parser.value(model) : ownDatabase ? QString() : sample.Model;
     const QString folder = parser.isSet(queries) ? parser.value(queries) : ownDatabase ? QString() : sample.Queries;
     if (!ownDatabase && sample.Database.isEmpty())
-        std::fputs("brindle-studio: the bundled sample was not found; open a database with --db\n", stderr);
+        std::fprintf(stderr, "brindle-studio: %s\n",
+                     qUtf8Printable(QApplication::translate(
+                         "brindle-studio", "the bundled sample was not found; open a database with --db")));
     else
         window.OpenDatabase(url, modelFile);
     if (!folder.isEmpty())
         window.OpenQueryFolder(folder);
     if (parser.isSet(query) && !window.OpenStoredQuery(parser.value(query)))
-        std::fprintf(stderr, "brindle-studio: no stored query named %s\n", qUtf8Printable(parser.value(query)));
+        std::fprintf(stderr, "brindle-studio: %s\n",
+                     qUtf8Printable(QApplication::translate("brindle-studio", "no stored query named %1")
+                                        .arg(parser.value(query))));
     window.Pages()->setCurrentIndex(parser.value(page) == QStringLiteral("model") ? 1 : 0);
     window.show();
     if (!parser.isSet(picture))
@@ -149,7 +187,8 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     const QString path = QDir().absoluteFilePath(parser.value(picture));
     if (!window.grab().save(path)) {
-        std::fprintf(stderr, "brindle-studio: cannot write %s\n", qUtf8Printable(path));
+        std::fprintf(stderr, "brindle-studio: %s\n",
+                     qUtf8Printable(QApplication::translate("brindle-studio", "cannot write %1").arg(path)));
         return 1;
     }
     out << "picture: " << path << '\n';

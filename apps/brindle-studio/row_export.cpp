@@ -4,6 +4,7 @@
 
 #include <brindle/foundations/errors.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -22,7 +23,8 @@ namespace {
 
 [[noreturn]] void cannotWrite(const QString& path, const QString& why)
 {
-    throw Exception(QStringLiteral("Cannot write %s: %s"), {QDir::toNativeSeparators(path), why});
+    throw Exception(QCoreApplication::translate("brindle::studio::RowExport", "Cannot write %s: %s"),
+                    {QDir::toNativeSeparators(path), why});
 }
 
 class CsvFile : public RowFile {
@@ -75,7 +77,7 @@ public:
         FWritten = QFile::encodeName(FScratch.filePath(QStringLiteral("rows.xlsx")));
         FBook = workbook_new(FWritten.constData());
         if (!FBook)
-            cannotWrite(path, QStringLiteral("the workbook could not be made"));
+            cannotWrite(path, QCoreApplication::translate("brindle::studio::RowExport", "the workbook could not be made"));
         FSheet = workbook_add_worksheet(FBook, nullptr);
         FBold = workbook_add_format(FBook);
         format_set_bold(FBold);

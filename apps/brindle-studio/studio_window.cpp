@@ -613,7 +613,7 @@ void StudioWindow::updateTitle()
     const TVxQueryItem* item = FBase->GetCurrentQuery();
     const QString query = item ? item->QueryName() : tr("New query");
     const QString where = FWorkspace ? FWorkspace->Url : tr("no database");
-    setWindowTitle(QStringLiteral("%1%2 - %3 - Brindle Studio").arg(query, FModified ? QStringLiteral("*") : QString(), where));
+    setWindowTitle(tr("%1%2 - %3 - Brindle Studio").arg(query, FModified ? QStringLiteral("*") : QString(), where));
 }
 
 void StudioWindow::closeEvent(QCloseEvent* event)

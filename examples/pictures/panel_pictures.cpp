@@ -5,9 +5,11 @@
 #include <brindle/designer/result_fields_editor.h>
 #include <brindle/foundations/date_time.h>
 #include <brindle/foundations/errors.h>
+#include <brindle/foundations/messages.h>
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
+#include <brindle/panels/translation.h>
 #include <brindle/designer/sub_query_dialog.h>
 
 #include <QApplication>
@@ -89,21 +91,28 @@ void compose(TVxQuery& query, TVxDBStructure& model)
     customers->SetCaption(1, query.GetTitle(QStringLiteral("ttlSubQueryCaption")));
 }
 
-// The sample model with a sub-query operator for the customer.
-void loadModel(TVxDBStructure& model)
+// The sample model with a sub-query operator for the customer. The default
+// operators take their captions and "and" in the installed language, as a
+// new model's do.
+void loadModel(TVxDBStructure& model, const QString& inCaption = QStringLiteral("is in"))
 {
     model.LoadFromFile(QStringLiteral(BRINDLE_SAMPLE_MODEL));
-    TDSOperator* inQuery = model.Operators(model.AddOperator(QStringLiteral("InQuery"), QStringLiteral("is in"),
+    model.LoadDefsOpertors();
+    model.UpdateDefOperators();
+    for (const char* name : {"Between", "NotBetween"})
+        model.OperatorByName(QString::fromLatin1(name))->SetValFormat(LoadResString(_SAndConj));
+    TDSOperator* inQuery = model.Operators(model.AddOperator(QStringLiteral("InQuery"), inCaption,
                                                              QStringLiteral("@f in (@1)"), {}, BrStringTypes));
     inQuery->SetValueKind(vkSubQuery);
     sampleField(model, "Customer")->AddOperator(inQuery);
 }
 
 // With a ratio of 2 the panel is drawn as on a high-density screen.
-QImage render(TLogicalOperatorStyle style, bool dropOperator, qreal ratio = 1)
+QImage render(TLogicalOperatorStyle style, bool dropOperator, qreal ratio = 1,
+             const QString& inCaption = QStringLiteral("is in"))
 {
     TVxDBStructure model;
-    loadModel(model);
+    loadModel(model, inCaption);
     TVxQueryPanel panel;
     panel.resize(720, 360);
     QPalette shades = panel.palette();
@@ -303,6 +312,16 @@ void RenderPanelPictures(const QString& dir)
     save(renderResultFields(), dir + QStringLiteral("/result_fields_panel.png"));
     save(renderResultFieldsEditor(), dir + QStringLiteral("/result_fields_editor.png"));
     save(renderDarkPanels(), dir + QStringLiteral("/panels_dark.png"));
+    // In German: the sentence, the operators and the dates; the model's own
+    // field names stay as the model spells them.
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale before;
+    InstallTranslation(german);
+    QLocale::setDefault(german);
+    const QImage inGerman = render(losHidden, false, 1, QStringLiteral("ist enthalten in"));
+    InstallTranslation(QLocale(QLocale::English));
+    QLocale::setDefault(before);
+    save(inGerman, dir + QStringLiteral("/query_panel_de.png"));
 }
 
 } // namespace brindle

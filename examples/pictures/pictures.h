@@ -20,7 +20,8 @@ void RenderLabelPictures(const QString& dir);
 // logical operator words after the conditions (query_panel_and_or.png);
 // the sub-query dialog (sub_query_dialog.png) and the result fields editor
 // with its add menu open (result_fields_editor.png); the query panel and
-// the result fields panel on a dark palette (panels_dark.png).
+// the result fields panel on a dark palette (panels_dark.png); the first
+// picture again in German without its menu (query_panel_de.png).
 void RenderPanelPictures(const QString& dir);
 
 // The data model editor over the sample model, one file per page

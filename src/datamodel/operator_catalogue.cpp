@@ -3,6 +3,8 @@
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/foundations/messages.h>
 
+#include <QCoreApplication>
+
 namespace brindle {
 
 const TFieldTypes BrCommonTypes = {
@@ -25,22 +27,28 @@ struct DefaultOperator {
 
 // In catalogue order; the families follow the seven that are always there.
 constexpr DefaultOperator kDefaults[] = {
-    {"Equal", "is equal to", "@f = '@1'"},
-    {"NotEqual", "is not equal to", "@f <> '@1'"},
-    {"LessThan", "is less than", "@f < '@1'"},
-    {"LessOrEqual", "is less than or equal to", "@f <= '@1'"},
-    {"GreaterThan", "is greater than", "@f >'@1'"},
-    {"GreaterOrEqual", "is greater than or equal to", "@f >= '@1'"},
-    {"IsNull", "is null", "@f is null"},
-    {"InList", "is in list", "@f in (@1)"},
-    {"NotInList", "is not in list", "NOT (@f in (@1))"},
-    {"StartsWith", "starts with", "@f like '@1%'"},
-    {"NotStartsWith", "does not start with", "not(@f like '@1%')"},
-    {"Contains", "contains", "@f like '%@1%'"},
-    {"NotContains", "does not contain", "not(@f like '%@1%')"},
-    {"Between", "is between", "@f between '@1' and '@2'"},
-    {"NotBetween", "is not between", "NOT (@f between '@1' and '@2')"},
+    {"Equal", QT_TRANSLATE_NOOP("brindle::Operators", "is equal to"), "@f = '@1'"},
+    {"NotEqual", QT_TRANSLATE_NOOP("brindle::Operators", "is not equal to"), "@f <> '@1'"},
+    {"LessThan", QT_TRANSLATE_NOOP("brindle::Operators", "is less than"), "@f < '@1'"},
+    {"LessOrEqual", QT_TRANSLATE_NOOP("brindle::Operators", "is less than or equal to"), "@f <= '@1'"},
+    {"GreaterThan", QT_TRANSLATE_NOOP("brindle::Operators", "is greater than"), "@f >'@1'"},
+    {"GreaterOrEqual", QT_TRANSLATE_NOOP("brindle::Operators", "is greater than or equal to"), "@f >= '@1'"},
+    {"IsNull", QT_TRANSLATE_NOOP("brindle::Operators", "is null"), "@f is null"},
+    {"InList", QT_TRANSLATE_NOOP("brindle::Operators", "is in list"), "@f in (@1)"},
+    {"NotInList", QT_TRANSLATE_NOOP("brindle::Operators", "is not in list"), "NOT (@f in (@1))"},
+    {"StartsWith", QT_TRANSLATE_NOOP("brindle::Operators", "starts with"), "@f like '@1%'"},
+    {"NotStartsWith", QT_TRANSLATE_NOOP("brindle::Operators", "does not start with"), "not(@f like '@1%')"},
+    {"Contains", QT_TRANSLATE_NOOP("brindle::Operators", "contains"), "@f like '%@1%'"},
+    {"NotContains", QT_TRANSLATE_NOOP("brindle::Operators", "does not contain"), "not(@f like '%@1%')"},
+    {"Between", QT_TRANSLATE_NOOP("brindle::Operators", "is between"), "@f between '@1' and '@2'"},
+    {"NotBetween", QT_TRANSLATE_NOOP("brindle::Operators", "is not between"), "NOT (@f between '@1' and '@2')"},
 };
+
+// The caption in the language of the application's installed translators.
+QString captionOf(const DefaultOperator& d)
+{
+    return QCoreApplication::translate("brindle::Operators", d.caption);
+}
 
 enum : int { kInList = 7, kStartsWith = 9, kContains = 11, kBetween = 13 };
 
@@ -162,7 +170,7 @@ void TVxCustomDBStructure::LoadDefsOpertors()
 {
     FDefOperators.Clear();
     for (const DefaultOperator& d : kDefaults)
-        FDefOperators.Add(QString::fromLatin1(d.name) + u'=' + QString::fromLatin1(d.caption));
+        FDefOperators.Add(QString::fromLatin1(d.name) + u'=' + captionOf(d));
 }
 
 void TVxCustomDBStructure::MergeDefOperators()
@@ -170,7 +178,7 @@ void TVxCustomDBStructure::MergeDefOperators()
     for (const DefaultOperator& d : kDefaults) {
         const QString name = QString::fromLatin1(d.name);
         if (FDefOperators.Values(name).isEmpty())
-            FDefOperators.Add(name + u'=' + QString::fromLatin1(d.caption));
+            FDefOperators.Add(name + u'=' + captionOf(d));
     }
 }
 

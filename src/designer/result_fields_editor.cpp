@@ -239,7 +239,7 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     addItem(pmResultField, rfmDelete);
     addItem(pmResultField, rfmSort);
     addSeparator(pmResultField);
-    addItem(pmResultField, rfmRemoveAll, QStringLiteral("Remove all"));
+    addItem(pmResultField, rfmRemoveAll, tr("Remove all"));
     pmSort = new QMenu(this);
     addItem(pmSort, stNoSort);
     addSeparator(pmSort);
@@ -691,9 +691,10 @@ void TdlgRFieldsEditor::addMenuClick(int tag)
     case rfaAverage:
         return addField(QStringLiteral("AVG(@1)"), aggregate("ttlAVERAGECaption"), field);
     case rfaList:
-        return addField(QStringLiteral("LIST(@1)"), QStringLiteral("@f List"), field);
+        return addField(QStringLiteral("LIST(@1)"), aggregate("ttlLISTCaption"), field);
     case rfaCountDistinct:
-        return addField(QStringLiteral("COUNT(DISTINCT @1)"), QStringLiteral("@f Distinct Count "), field);
+        return addField(QStringLiteral("COUNT(DISTINCT @1)"), QStringLiteral("@f ") + tr("Distinct Count") + u' ',
+                        field);
     case rfaAdd:
         return extendFormula(QStringLiteral("+"), field);
     case rfaSubtract:
@@ -889,7 +890,7 @@ void TdlgRFieldsEditor::deleteResultField()
 
 void TdlgRFieldsEditor::removeAll()
 {
-    if (!Ask(QStringLiteral("Are you sure?")))
+    if (!Ask(tr("Are you sure?")))
         return;
     FSortFields.clear();
     FRFields.Clear();

@@ -78,16 +78,23 @@ void TTableRepList::Reorder(const std::vector<TTableRep*>& order)
 
 namespace {
 
-const TStringList& defaultHints()
+// In the language of the translators installed when the panel is made.
+TStringList defaultHints()
 {
-    static const TStringList hints{
-        QStringLiteral("SelectTableHint=Click inside table to select it"),
-        QStringLiteral("SelectLinkHint=Click on link line to select it"),
-        QStringLiteral("IdleHint=To add/delete tables and links - right click on selected object and chose necessary "
-                       "operation"),
-        QStringLiteral("AddLinkStage1Hint=Select a field in the first linking table"),
-        QStringLiteral("AddLinkStage2Hint=Select a field in the second linking table")};
-    return hints;
+    static constexpr const char* context = "brindle::TVxStructDesignPanel";
+    const auto hint = [](const char* name, const char* text) {
+        return QString::fromLatin1(name) + u'=' + QCoreApplication::translate(context, text);
+    };
+    return TStringList{
+        hint("SelectTableHint", QT_TRANSLATE_NOOP("brindle::TVxStructDesignPanel", "Click inside table to select it")),
+        hint("SelectLinkHint", QT_TRANSLATE_NOOP("brindle::TVxStructDesignPanel", "Click on link line to select it")),
+        hint("IdleHint", QT_TRANSLATE_NOOP("brindle::TVxStructDesignPanel",
+                                           "To add/delete tables and links - right click on selected object and "
+                                           "chose necessary operation")),
+        hint("AddLinkStage1Hint",
+             QT_TRANSLATE_NOOP("brindle::TVxStructDesignPanel", "Select a field in the first linking table")),
+        hint("AddLinkStage2Hint",
+             QT_TRANSLATE_NOOP("brindle::TVxStructDesignPanel", "Select a field in the second linking table"))};
 }
 
 // The full-screen button's two pictures, drawn: a frame with its corners
@@ -991,7 +998,7 @@ void TVxStructDesignPanel::SetFullScreenMode(bool on)
         if (FOldParent)
             FOwnerGone = connect(FOldParent, &QObject::destroyed, this, [this] { delete this; });
         FMaxForm.reset(new MaxForm([this] { SetFullScreenMode(false); }));
-        FMaxForm->setWindowTitle(QStringLiteral("Design panel full screen mode "));
+        FMaxForm->setWindowTitle(tr("Design panel full screen mode "));
         auto* layout = new QVBoxLayout(FMaxForm.get());
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(this);

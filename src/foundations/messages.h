@@ -71,4 +71,9 @@ BRINDLE_CORE_EXPORT QString DefaultResString(int id);
 // keep their defaults. An empty translation restores all defaults.
 BRINDLE_CORE_EXPORT void SetMessageTranslation(const QHash<int, QString>& texts);
 
+// Installs as the translation what the application's installed translators
+// give the English defaults (context "brindle::Messages"); with none that
+// knows them, every default comes back.
+BRINDLE_CORE_EXPORT void TranslateMessages();
+
 } // namespace brindle

@@ -4,6 +4,7 @@
 #include <brindle/foundations/date_time.h>
 #include <brindle/panels/event_guard.h>
 
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -324,7 +325,8 @@ void TDropDownMaskEdit::AcceptInput()
     if (!lineEdit())
         return;
     if (!lineEdit()->hasAcceptableInput())
-        throw EMaskEditError(QStringLiteral("Invalid input value. Use escape key to abandon changes"));
+        throw EMaskEditError(QCoreApplication::translate("brindle::TDropDownMaskEdit",
+                                                         "Invalid input value. Use escape key to abandon changes"));
     if (!editorShown())
         return;
     const QString formatted = lineEdit()->text();

@@ -71,6 +71,10 @@ public:
 
 // The query panel's default titles: 58 lines of name=text in two sections.
 BRINDLE_CORE_EXPORT const TStringList& DefaultTitles();
+// Remakes the default titles from what the application's installed
+// translators give the English texts (context "brindle::Titles"). Queries
+// made later take them; a query's own titles stay as they are.
+BRINDLE_CORE_EXPORT void TranslateDefaultTitles();
 
 // The stored form of the statement options: soASCIIRFields and soFilter are
 // not stored (1 and 4 are never written and ignored when read).

@@ -9,6 +9,7 @@
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <utility>
@@ -105,69 +106,100 @@ void LoadTitlesFromStrings(const TStringList& reference, TStringList& destinatio
 
 // --- the query's titles
 
+namespace {
+
+// A section header or blank separator has no text; a title is key=text.
+struct DefaultTitle {
+    const char* key;
+    const char* text;
+};
+
+constexpr DefaultTitle kDefaultTitles[] = {
+    {"[Query Panel]", nullptr},
+    {"ttlFilter", QT_TRANSLATE_NOOP("brindle::Titles", "Choose records where @ of the following apply")},
+    {"ttlBracket", QT_TRANSLATE_NOOP("brindle::Titles", "@ of the following apply")},
+    {"ttlAll", QT_TRANSLATE_NOOP("brindle::Titles", "all")},
+    {"ttlAny", QT_TRANSLATE_NOOP("brindle::Titles", "any")},
+    {"ttlNone", QT_TRANSLATE_NOOP("brindle::Titles", "none")},
+    {"ttlNotAll", QT_TRANSLATE_NOOP("brindle::Titles", "not all")},
+    {"ttlAddCond", QT_TRANSLATE_NOOP("brindle::Titles", "Add new &condition")},
+    {"ttlAddBracket", QT_TRANSLATE_NOOP("brindle::Titles", "Open new &bracket")},
+    {"ttlAfterCurrent", QT_TRANSLATE_NOOP("brindle::Titles", "after current")},
+    {"ttlInsideCurrent", QT_TRANSLATE_NOOP("brindle::Titles", "inside current")},
+    {"ttlDelRow", QT_TRANSLATE_NOOP("brindle::Titles", "&Delete row")},
+    {"ttlEnableDisable", QT_TRANSLATE_NOOP("brindle::Titles", "&Enable/Disable row")},
+    {"ttlClickToAdd", QT_TRANSLATE_NOOP("brindle::Titles", "Click here to add new condition")},
+    {"ttlSubQueryCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Sub-query")},
+    {"ttlResultField", QT_TRANSLATE_NOOP("brindle::Titles", "Result field")},
+    {"ttlAnd", QT_TRANSLATE_NOOP("brindle::Titles", "and")},
+    {"ttlOr", QT_TRANSLATE_NOOP("brindle::Titles", "or")},
+    {"ttlConstant", QT_TRANSLATE_NOOP("brindle::Titles", "Constant value")},
+    {"ttlParameter", QT_TRANSLATE_NOOP("brindle::Titles", "Parameter")},
+    {"ttlCustomCond", QT_TRANSLATE_NOOP("brindle::Titles", "Add custom condition")},
+    {"ttlTrue", QT_TRANSLATE_NOOP("brindle::Titles", "True")},
+    {"ttlFalse", QT_TRANSLATE_NOOP("brindle::Titles", "False")},
+    {" ", nullptr},
+    {"[Result Fields Editor]", nullptr},
+    {"ttlRFETitle", QT_TRANSLATE_NOOP("brindle::Titles", "Result Fields Editor")},
+    {"ttlFields", QT_TRANSLATE_NOOP("brindle::Titles", "&Available fields")},
+    {"ttlResFields", QT_TRANSLATE_NOOP("brindle::Titles", "Result fields")},
+    {"ttlMakeFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Create result field")},
+    {"ttlDelFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Delete result field")},
+    {"ttlNewFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "New result field")},
+    {"ttlAddRFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Add to result field")},
+    {"ttlSubRFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Subtract from result field")},
+    {"ttlMulRFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Multiply by result field")},
+    {"ttlDivRFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Divide by result field")},
+    {"ttlSortRFldHint", QT_TRANSLATE_NOOP("brindle::Titles", "Sort result field")},
+    {"ttlNotSorted", QT_TRANSLATE_NOOP("brindle::Titles", "Not Sorted")},
+    {"ttlAscending", QT_TRANSLATE_NOOP("brindle::Titles", "Ascending")},
+    {"ttlDescending", QT_TRANSLATE_NOOP("brindle::Titles", "Descending")},
+    {"ttlSortCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Sorted fields")},
+    {"ttlSortingColName", QT_TRANSLATE_NOOP("brindle::Titles", "Sorting type")},
+    {"ttlFieldNmColName", QT_TRANSLATE_NOOP("brindle::Titles", "Field Name")},
+    {"ttlFieldExprColName", QT_TRANSLATE_NOOP("brindle::Titles", "Expression")},
+    {"ttlMgsDeleteField", QT_TRANSLATE_NOOP("brindle::Titles", "Delete Field \"%s\"?")},
+    {"ttlOkBtnCaption", QT_TRANSLATE_NOOP("brindle::Titles", "OK")},
+    {"ttlCancelBtnCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Cancel")},
+    {"ttlAsIs", QT_TRANSLATE_NOOP("brindle::Titles", "as is")},
+    {"ttlJustSorting", QT_TRANSLATE_NOOP("brindle::Titles", "just sorting")},
+    {"ttlAddBtnCaption", QT_TRANSLATE_NOOP("brindle::Titles", "&Add")},
+    {"ttlAddBtnHint", QT_TRANSLATE_NOOP("brindle::Titles", "Add result field")},
+    {"ttlHelpBtnCaption", QT_TRANSLATE_NOOP("brindle::Titles", "&Help")},
+    {"ttlSUMCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Sum")},
+    {"ttlCOUNTCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Count")},
+    {"ttlMINCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Minimum")},
+    {"ttlMAXCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Maximum")},
+    {"ttlAVERAGECaption", QT_TRANSLATE_NOOP("brindle::Titles", "Average")},
+    {"ttlLISTCaption", QT_TRANSLATE_NOOP("brindle::Titles", "List")},
+    {"ttlCOUNTDISTINCTCaption", QT_TRANSLATE_NOOP("brindle::Titles", "Distinct count")},
+};
+
+TStringList translatedTitles()
+{
+    TStringList titles;
+    for (const DefaultTitle& t : kDefaultTitles)
+        titles.Add(t.text ? QString::fromLatin1(t.key) + u'=' + QCoreApplication::translate("brindle::Titles", t.text)
+                          : QString::fromLatin1(t.key));
+    return titles;
+}
+
+TStringList& defaultTitles()
+{
+    static TStringList titles = translatedTitles();
+    return titles;
+}
+
+} // namespace
+
 const TStringList& DefaultTitles()
 {
-    static const TStringList titles({
-        QStringLiteral("[Query Panel]"),
-        QStringLiteral("ttlFilter=Choose records where @ of the following apply"),
-        QStringLiteral("ttlBracket=@ of the following apply"),
-        QStringLiteral("ttlAll=all"),
-        QStringLiteral("ttlAny=any"),
-        QStringLiteral("ttlNone=none"),
-        QStringLiteral("ttlNotAll=not all"),
-        QStringLiteral("ttlAddCond=Add new &condition"),
-        QStringLiteral("ttlAddBracket=Open new &bracket"),
-        QStringLiteral("ttlAfterCurrent=after current"),
-        QStringLiteral("ttlInsideCurrent=inside current"),
-        QStringLiteral("ttlDelRow=&Delete row"),
-        QStringLiteral("ttlEnableDisable=&Enable/Disable row"),
-        QStringLiteral("ttlClickToAdd=Click here to add new condition"),
-        QStringLiteral("ttlSubQueryCaption=Sub-query"),
-        QStringLiteral("ttlResultField=Result field"),
-        QStringLiteral("ttlAnd=and"),
-        QStringLiteral("ttlOr=or"),
-        QStringLiteral("ttlConstant=Constant value"),
-        QStringLiteral("ttlParameter=Parameter"),
-        QStringLiteral("ttlCustomCond=Add custom condition"),
-        QStringLiteral("ttlTrue=True"),
-        QStringLiteral("ttlFalse=False"),
-        QStringLiteral(" "),
-        QStringLiteral("[Result Fields Editor]"),
-        QStringLiteral("ttlRFETitle=Result Fields Editor"),
-        QStringLiteral("ttlFields=&Available fields"),
-        QStringLiteral("ttlResFields=Result fields"),
-        QStringLiteral("ttlMakeFldHint=Create result field"),
-        QStringLiteral("ttlDelFldHint=Delete result field"),
-        QStringLiteral("ttlNewFldHint=New result field"),
-        QStringLiteral("ttlAddRFldHint=Add to result field"),
-        QStringLiteral("ttlSubRFldHint=Subtract from result field"),
-        QStringLiteral("ttlMulRFldHint=Multiply by result field"),
-        QStringLiteral("ttlDivRFldHint=Divide by result field"),
-        QStringLiteral("ttlSortRFldHint=Sort result field"),
-        QStringLiteral("ttlNotSorted=Not Sorted"),
-        QStringLiteral("ttlAscending=Ascending"),
-        QStringLiteral("ttlDescending=Descending"),
-        QStringLiteral("ttlSortCaption=Sorted fields"),
-        QStringLiteral("ttlSortingColName=Sorting type"),
-        QStringLiteral("ttlFieldNmColName=Field Name"),
-        QStringLiteral("ttlFieldExprColName=Expression"),
-        QStringLiteral("ttlMgsDeleteField=Delete Field \"%s\"?"),
-        QStringLiteral("ttlOkBtnCaption=OK"),
-        QStringLiteral("ttlCancelBtnCaption=Cancel"),
-        QStringLiteral("ttlAsIs=as is"),
-        QStringLiteral("ttlJustSorting=just sorting"),
-        QStringLiteral("ttlAddBtnCaption=&Add"),
-        QStringLiteral("ttlAddBtnHint=Add result field"),
-        QStringLiteral("ttlHelpBtnCaption=&Help"),
-        QStringLiteral("ttlSUMCaption=Sum"),
-        QStringLiteral("ttlCOUNTCaption=Count"),
-        QStringLiteral("ttlMINCaption=Minimum"),
-        QStringLiteral("ttlMAXCaption=Maximum"),
-        QStringLiteral("ttlAVERAGECaption=Average"),
-        QStringLiteral("ttlLISTCaption=List"),
-        QStringLiteral("ttlCOUNTDISTINCTCaption=Distinct count"),
-    });
-    return titles;
+    return defaultTitles();
+}
+
+void TranslateDefaultTitles()
+{
+    defaultTitles() = translatedTitles();
 }
 
 // --- the titles part
