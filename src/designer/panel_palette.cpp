@@ -55,8 +55,9 @@ QPalette StandardDarkPalette()
     dark.setColor(QPalette::Text, text);
     dark.setColor(QPalette::Button, window);
     dark.setColor(QPalette::ButtonText, text);
-    dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
-    dark.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
+    // Light is the result fields panel's current-row band: words stay readable on it.
+    dark.setColor(QPalette::Light, QColor(0x42, 0x42, 0x42));
+    dark.setColor(QPalette::Midlight, QColor(0x3C, 0x3C, 0x3C));
     dark.setColor(QPalette::Mid, QColor(0x28, 0x28, 0x28));
     dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
     dark.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
