@@ -1710,5 +1710,17 @@
         <source>%1%2 - %3 - Brindle Studio</source>
         <translation>%1%2 – %3 – Brindle Studio</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
 </context>
 </TS>
