@@ -37,15 +37,7 @@ public:
         FWriter = cli::MakeRowWriter(cli::RowFormat::Csv, FOut);
     }
     void Header(const QStringList& names) override { FWriter->Header(names); }
-    void Rows(const QList<QVariantList>& rows) override
-    {
-        for (const QVariantList& row : rows) {
-            QStringList cells;
-            for (const QVariant& value : row)
-                cells << cli::CellText(value);
-            FWriter->Row(cells);
-        }
-    }
+    void Rows(const QList<QVariantList>& rows) override { FWriter->Rows(rows); }
     void Finish() override
     {
         FWriter->Finish();

@@ -592,7 +592,6 @@ void StudioWindow::showStatement()
         }
     }
     FStatement->setPlainText(text);
-    emit statementShown(text);
 }
 
 void StudioWindow::showUndoState()

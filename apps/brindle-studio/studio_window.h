@@ -57,7 +57,6 @@ public:
     TVxFileQueryBase* QueryBase() const { return FBase.get(); }
     QListWidget* QueryList() const { return FQueryList; }
     QPlainTextEdit* StatementView() const { return FStatement; }
-    QComboBox* SyntaxBox() const { return FSyntax; }
     QTableView* Grid() const { return FGrid; }
     QueryResultModel* Rows() const { return FRows; }
     QLabel* RowsLabel() const { return FRowsLabel; }
@@ -83,10 +82,6 @@ public:
     bool ExportRows(const QString& path);
 
     QAction* Action(const QString& name) const;
-
-signals:
-    // The statement view shows the statement of the query as it now stands.
-    void statementShown(const QString& statement);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -130,6 +130,16 @@ QString OneLine(QString text)
 
 RowWriter::~RowWriter() = default;
 
+void RowWriter::Rows(const QList<QVariantList>& rows)
+{
+    for (const QVariantList& row : rows) {
+        QStringList cells;
+        for (const QVariant& value : row)
+            cells.append(CellText(value));
+        Row(cells);
+    }
+}
+
 void RowWriter::Finish() {}
 
 std::unique_ptr<RowWriter> MakeRowWriter(RowFormat format, QTextStream& out)

@@ -39,6 +39,8 @@ public:
     virtual ~RowWriter();
     virtual void Header(const QStringList& names) = 0;
     virtual void Row(const QStringList& cells) = 0;
+    // Rows of values, each cell as CellText gives it.
+    void Rows(const QList<QVariantList>& rows);
     // After the last row.
     virtual void Finish();
 };

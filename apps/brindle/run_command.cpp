@@ -33,14 +33,7 @@ void RunRunCommand(const Flags& flags, QTextStream& out)
     const std::unique_ptr<RowWriter> writer = MakeRowWriter(format, out);
     runner.Run(
         statement, kBatchRows, [&writer](const QStringList& names) { writer->Header(names); },
-        [&writer](const QList<QVariantList>& rows) {
-            for (const QVariantList& row : rows) {
-                QStringList cells;
-                for (const QVariant& value : row)
-                    cells.append(CellText(value));
-                writer->Row(cells);
-            }
-        });
+        [&writer](const QList<QVariantList>& rows) { writer->Rows(rows); });
     writer->Finish();
 }
 
