@@ -8,6 +8,8 @@
 
 int main(int argc, char** argv)
 {
+    // Every text an undo history keeps is checked against the query.
+    qputenv("BRINDLE_CHECK_HISTORY", "1");
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
     ::testing::InitGoogleTest(&argc, argv);

@@ -15,6 +15,8 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Every text an undo history keeps is checked against the query.
+    qputenv("BRINDLE_CHECK_HISTORY", "1");
     QHashSeed::setDeterministicGlobalSeed();
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());

@@ -513,6 +513,7 @@ private:
     friend class TSimpleCond;
     friend class TQueryWord;
     friend class SqlImporter;
+    friend class TQueryHistory;
 
     // Runs code of the host (an event, a listener, the view). While it
     // runs, rows that lose their model entities are set aside rather than

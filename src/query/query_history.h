@@ -7,6 +7,13 @@
 // it was makes no step. Steps keep only the lines a change replaced, since
 // a change mostly touches a few rows of a long text.
 //
+// The text is kept in parts, the head and one part per row, and each row's
+// part is written again only once the query reports a change of that row
+// (its words, its rows, a reset of the tree): a change of one row costs the
+// walk over the rows, not the writing of them all. With the environment
+// variable BRINDLE_CHECK_HISTORY set, every text taken is checked against
+// the whole text written anew, and a difference ends the program.
+//
 // With TrackModel, an edit of the query's data model is a step as well: it
 // holds the model text and the query text together (the rows the model's
 // edit took along included), and undoing it loads the model first, then the
@@ -25,10 +32,13 @@
 #include <QStringList>
 
 #include <deque>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace brindle {
 
+class TFilterRow;
 class TVxCustomDBStructure;
 class TVxQuery;
 
@@ -71,19 +81,28 @@ signals:
 private:
     explicit TQueryHistory(TVxQuery& query);
 
-    // One change of a text: at line At, the lines Before became After.
+    // A part of the query text: the head (the first part), or the section
+    // of the row named Id without its header line.
+    struct Part {
+        QString Id;
+        QStringList Lines;
+        bool operator==(const Part& other) const { return Id == other.Id && Lines == other.Lines; }
+    };
+    using Parts = std::vector<Part>;
+    // One change of a text: at item At, the items Before became After.
+    template <typename Text>
     struct Delta {
         int At = 0;
-        QStringList Before;
-        QStringList After;
+        Text Before;
+        Text After;
     };
     struct Step {
-        Delta Query;
-        std::optional<Delta> Model;
+        Delta<Parts> Query;
+        std::optional<Delta<QStringList>> Model;
     };
-    static Delta diff(const QStringList& from, const QStringList& to);
-    static QStringList applyBackward(const QStringList& text, const Delta& delta);
-    static QStringList applyForward(const QStringList& text, const Delta& delta);
+    // The row parts written so far, and the writer that keeps the lines
+    // rows share.
+    struct RowCache;
 
     void queryChanged();
     void modelChanged();
@@ -92,7 +111,14 @@ private:
     // Forgets the steps and takes the query (and model) as they are now.
     void restart();
     void follow(TVxCustomDBStructure* model);
-    QStringList queryText();
+    Parts queryParts();
+    static QStringList joined(const Parts& parts);
+    // A row's part is to be written again; with its rows, when they may be
+    // new rows where freed ones stood.
+    void rowChanged(const TFilterRow* row);
+    void rowsReplaced(const TFilterRow* row);
+    void forgetRows();
+    void check(const Parts& parts);
     QStringList modelText() const;
     bool modelReplaced() const;
     // Emits the signals for what differs from the counts before.
@@ -117,7 +143,9 @@ private:
     std::deque<Step> FSteps;
     // Steps done; those after it are the ones to redo.
     int FDone = 0;
-    QStringList FQueryText;
+    Parts FQueryText;
+    std::unique_ptr<RowCache> FRows;
+    bool FCheck = false;
     QStringList FModelText;
     bool FRestoring = false;
     // Inside one operation of the model, what it and the query report is

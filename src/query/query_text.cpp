@@ -5,6 +5,7 @@
 // on, telling them apart by the Version key of [Main].
 
 #include <brindle/query/query.h>
+#include <brindle/query/query_text_p.h>
 #include <brindle/query/query_titles_p.h>
 
 #include <brindle/foundations/conversions.h>
@@ -192,17 +193,36 @@ void ReadQueries(const QString& folder, TStringList& names, TStringList& fileNam
 
 // --- writing
 
-// Writes the query's text: the settings, the result fields and the rows.
-class TVxQuery::TextWriter {
-public:
-    explicit TextWriter(TVxQuery& query) : q(query) {}
-    void Write(TStringList& lines);
+TVxQuery::TextWriter::TextWriter(TVxQuery& query)
+    : q(query),
+      FEnabledLine(byFlag(u"Enabled")),
+      FParam1Line(byFlag(u"Param1")),
+      FParam2Line(byFlag(u"Param2")),
+      FNoSubQuery(shared(u"SubQuery", QStringView()))
+{
+}
 
-private:
-    void writeRows(TStringList& lines);
+const QString& TVxQuery::TextWriter::shared(QStringView name, QStringView text)
+{
+    return b.Start(name).Append(u'=').Append(text).Shared();
+}
 
-    TVxQuery& q;
-};
+const QString& TVxQuery::TextWriter::sharedNumber(QStringView name, long long number)
+{
+    return b.Start(name).Append(u'=').Number(number).Shared();
+}
+
+std::array<QString, 2> TVxQuery::TextWriter::byFlag(QStringView name)
+{
+    return {shared(name, u"0"), shared(name, u"1")};
+}
+
+QString TVxQuery::TextWriter::valueLine(QStringView start, const QString& value)
+{
+    // Values and captions are mostly a row's own; only the empty ones repeat.
+    b.Start(start).Append(value);
+    return value.isEmpty() ? b.Shared() : b.Own();
+}
 
 void TVxQuery::SaveToStrings(TStringList& lines)
 {
@@ -229,6 +249,15 @@ void TVxQuery::SaveToStrings(TStringList& lines)
 
 void TVxQuery::TextWriter::Write(TStringList& out)
 {
+    WriteHead(out);
+    ForEachRow([&](TFilterRow* row, QStringView id) {
+        out.Add(b.Start(u"[Row").Append(id).Append(u']').Own());
+        WriteRow(row, out);
+    });
+}
+
+void TVxQuery::TextWriter::WriteHead(TStringList& out)
+{
     if (q.FSaveTitles) {
         // Titles that end in a blank line (those read from a text do)
         // are set apart by it already.
@@ -250,10 +279,9 @@ void TVxQuery::TextWriter::Write(TStringList& out)
     out.AddStrings(q.FUserData);
     out.Add(QString());
     q.FQResult->ResultFields().SaveToStrings(out);
-    writeRows(out);
 }
 
-void TVxQuery::TextWriter::writeRows(TStringList& lines)
+void TVxQuery::TextWriter::ForEachRow(const std::function<void(TFilterRow*, QStringView)>& visit)
 {
     // Depth-first with a stack of its own: the identifiers are the rows'
     // positions, whatever the rows' stored identifiers say. The identifier of
@@ -266,85 +294,11 @@ void TVxQuery::TextWriter::writeRows(TStringList& lines)
     };
     std::vector<Open> open;
     QString id;
-    QString value1;
-    QString value2;
-    // Most of a row's lines repeat from row to row (flags, fields,
-    // operators, empty values): those are made once and shared. The lines
-    // that follow from a flag, a field, a condition or an operator alone are
-    // found by it, which spares composing and hashing their text.
-    LineBuilder b;
-    const auto shared = [&](QStringView name, QStringView text) -> const QString& {
-        return b.Start(name).Append(u'=').Append(text).Shared();
-    };
-    const auto sharedNumber = [&](QStringView name, long long number) -> const QString& {
-        return b.Start(name).Append(u'=').Number(number).Shared();
-    };
-    const auto byFlag = [&](QStringView name) {
-        return std::array<QString, 2>{shared(name, u"0"), shared(name, u"1")};
-    };
-    const std::array<QString, 2> enabledLine = byFlag(u"Enabled");
-    const std::array<QString, 2> param1Line = byFlag(u"Param1");
-    const std::array<QString, 2> param2Line = byFlag(u"Param2");
-    const QString noSubQuery = shared(u"SubQuery", QStringView());
-    QHash<const TDSField*, QString> fieldLines;
-    QHash<const TDSCondition*, QString> conditionLines;
-    QHash<const TDSOperator*, QString> operatorLines;
-    const auto byEntity = [](auto& known, const auto* entity, auto make) -> const QString& {
-        auto line = known.constFind(entity);
-        if (line == known.constEnd())
-            line = known.insert(entity, make());
-        return *line;
-    };
-    // Values and captions are mostly a row's own; only the empty ones repeat.
-    const auto valueLine = [&](QStringView start, const QString& value) {
-        b.Start(start).Append(value);
-        return value.isEmpty() ? b.Shared() : b.Own();
-    };
-    const auto writeCondition = [&](TFilterCond* cond) {
-        const bool simple = cond->RowType() == frtSimpleCondition;
-        lines.Add(simple ? QStringLiteral("RowType=0") : QStringLiteral("RowType=2"));
-        lines.Add(enabledLine[cond->GetEnabled()]);
-        if (simple) {
-            const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
-            lines.Add(byEntity(fieldLines, field, [&] { return sharedNumber(u"FieldID", field ? field->ID() : 0); }));
-        } else {
-            const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
-            lines.Add(byEntity(conditionLines, condition,
-                               [&] { return sharedNumber(u"CondID", condition ? condition->ID() : 0); }));
-        }
-        lines.Add(param1Line[cond->GetValueIsParam(1)]);
-        lines.Add(param2Line[cond->GetValueIsParam(2)]);
-        if (simple) {
-            const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
-            lines.Add(byEntity(operatorLines, op, [&] { return shared(u"Operator", op ? op->Name() : QString()); }));
-        }
-        q.SaveValues(cond, value1, value2);
-        lines.Add(b.Start(u"Value1=").Append(value1).Own());
-        lines.Add(valueLine(u"Value2=", value2));
-        for (int index : {1, 2}) {
-            if (cond->GetParam(index))
-                lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", q.ParamValueFormat(cond, index)));
-            else
-                lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
-        }
-        lines.Add(cond->SubQuery().IsEmpty() ? noSubQuery : shared(u"SubQuery", cond->SubQuery().CommaText()));
-        lines.Add(sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions())));
-        lines.Add(QString());
-    };
     TFilterRow* row = q.FFilter.get();
     for (;;) {
-        lines.Add(b.Start(u"[Row").Append(id).Append(u']').Own());
-        if (row->IsBracket()) {
-            const auto* bracket = static_cast<const TFilterBracket*>(row);
-            lines.Add(enabledLine[bracket->GetEnabled()]);
-            lines.Add(QStringLiteral("RowType=1"));
-            lines.Add(sharedNumber(u"LinkType", bracket->LinkType()));
-            lines.Add(sharedNumber(u"RowCount", bracket->GetRowCount()));
-            lines.Add(QString());
-            open.push_back({bracket, 0, id.size()});
-        } else {
-            writeCondition(static_cast<TFilterCond*>(row));
-        }
+        visit(row, id);
+        if (row->IsBracket())
+            open.push_back({static_cast<const TFilterBracket*>(row), 0, id.size()});
         while (!open.empty() && open.back().Next == open.back().Bracket->GetRowCount())
             open.pop_back();
         if (open.empty())
@@ -355,6 +309,59 @@ void TVxQuery::TextWriter::writeRows(TStringList& lines)
         AppendNumber(id, parent.Next);
         id.append(u'.');
     }
+}
+
+void TVxQuery::TextWriter::WriteRow(TFilterRow* row, TStringList& lines)
+{
+    // Most of a row's lines repeat from row to row (flags, fields,
+    // operators, empty values): those are made once and shared. The lines
+    // that follow from a flag, a field, a condition or an operator alone are
+    // found by it, which spares composing and hashing their text.
+    const auto byEntity = [](auto& known, const auto* entity, auto make) -> const QString& {
+        auto line = known.constFind(entity);
+        if (line == known.constEnd())
+            line = known.insert(entity, make());
+        return *line;
+    };
+    if (row->IsBracket()) {
+        const auto* bracket = static_cast<const TFilterBracket*>(row);
+        lines.Add(FEnabledLine[bracket->GetEnabled()]);
+        lines.Add(QStringLiteral("RowType=1"));
+        lines.Add(sharedNumber(u"LinkType", bracket->LinkType()));
+        lines.Add(sharedNumber(u"RowCount", bracket->GetRowCount()));
+        lines.Add(QString());
+        return;
+    }
+    auto* cond = static_cast<TFilterCond*>(row);
+    const bool simple = cond->RowType() == frtSimpleCondition;
+    lines.Add(simple ? QStringLiteral("RowType=0") : QStringLiteral("RowType=2"));
+    lines.Add(FEnabledLine[cond->GetEnabled()]);
+    if (simple) {
+        const TDSField* field = static_cast<const TSimpleCond*>(cond)->Field();
+        lines.Add(byEntity(FFieldLines, field, [&] { return sharedNumber(u"FieldID", field ? field->ID() : 0); }));
+    } else {
+        const TDSCondition* condition = static_cast<const TCustomCond*>(cond)->DSCondition();
+        lines.Add(byEntity(FConditionLines, condition,
+                           [&] { return sharedNumber(u"CondID", condition ? condition->ID() : 0); }));
+    }
+    lines.Add(FParam1Line[cond->GetValueIsParam(1)]);
+    lines.Add(FParam2Line[cond->GetValueIsParam(2)]);
+    if (simple) {
+        const TDSOperator* op = static_cast<const TSimpleCond*>(cond)->Operator();
+        lines.Add(byEntity(FOperatorLines, op, [&] { return shared(u"Operator", op ? op->Name() : QString()); }));
+    }
+    q.SaveValues(cond, FValue1, FValue2);
+    lines.Add(b.Start(u"Value1=").Append(FValue1).Own());
+    lines.Add(valueLine(u"Value2=", FValue2));
+    for (int index : {1, 2}) {
+        if (cond->GetParam(index))
+            lines.Add(valueLine(index == 1 ? u"VFormat1=" : u"VFormat2=", q.ParamValueFormat(cond, index)));
+        else
+            lines.Add(valueLine(index == 1 ? u"Caption1=" : u"Caption2=", cond->GetCaption(index)));
+    }
+    lines.Add(cond->SubQuery().IsEmpty() ? FNoSubQuery : shared(u"SubQuery", cond->SubQuery().CommaText()));
+    lines.Add(sharedNumber(u"SubQueryOptions", SQLOptionsToInt(cond->SubQueryOptions())));
+    lines.Add(QString());
 }
 
 void TVxQuery::SaveToFile(const QString& fileName)

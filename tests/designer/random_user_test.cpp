@@ -340,13 +340,17 @@ private:
     {
         static const Qt::Key keys[] = {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Up,     Qt::Key_Down,
                                        Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Return, Qt::Key_Escape,
-                                       Qt::Key_Tab,    Qt::Key_Space,  Qt::Key_Home,   Qt::Key_End};
+                                       Qt::Key_Tab,    Qt::Key_Space,  Qt::Key_Home,   Qt::Key_End,
+                                       Qt::Key_Z};
         const Qt::Key pressed = keys[pick(std::size(keys))];
-        const bool ctrl = pressed >= Qt::Key_Left && pressed <= Qt::Key_Down && chance(3);
+        Qt::KeyboardModifiers modifiers;
+        if (pressed == Qt::Key_Z)
+            modifiers = chance(3) ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+        else if (pressed >= Qt::Key_Left && pressed <= Qt::Key_Down && chance(3))
+            modifiers = Qt::ControlModifier;
         QWidget* target = keyTarget();
-        note("  key " + text(QKeySequence(pressed | (ctrl ? Qt::ControlModifier : Qt::NoModifier)).toString())
-             + " on " + target->metaObject()->className());
-        key(target, pressed, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        note("  key " + text(QKeySequence(pressed | modifiers).toString()) + " on " + target->metaObject()->className());
+        key(target, pressed, modifiers);
     }
     QString randomText()
     {
