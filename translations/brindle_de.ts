@@ -821,6 +821,37 @@
     </message>
 </context>
 <context>
+    <name>brindle::TVxResultFieldsPanel</name>
+    <message>
+        <source>Delete current field</source>
+        <translation>Aktuelles Feld löschen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Not Sorted</source>
+        <translation>Nicht sortiert</translation>
+    </message>
+    <message>
+        <source>Ascending</source>
+        <translation>Aufsteigend</translation>
+    </message>
+    <message>
+        <source>Descending</source>
+        <translation>Absteigend</translation>
+    </message>
+    <message>
+        <source>Click to add new field</source>
+        <translation>Klicken, um ein neues Feld hinzuzufügen</translation>
+    </message>
+</context>
+<context>
     <name>brindle::TVxStructDesignPanel</name>
     <message>
         <source>Click inside table to select it</source>

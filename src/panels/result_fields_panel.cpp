@@ -12,6 +12,7 @@
 
 #include <QKeyEvent>
 #include <QMenu>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -24,14 +25,22 @@ namespace {
 
 enum RowMenuTag { tagDelete = 2, tagMoveUp = 3, tagMoveDown = 4 };
 
-const TStringList& defaultTitles()
+// The titles a panel starts with, in the language Brindle speaks when the
+// panel is made.
+TStringList defaultTitles()
 {
-    static const TStringList titles{
-        QStringLiteral("ttlDelField=Delete current field"), QStringLiteral("ttlMoveUp=Move Up"),
-        QStringLiteral("ttlMoveDown=Move Down"),           QStringLiteral("ttlNotSorted=Not Sorted"),
-        QStringLiteral("ttlAscending=Ascending"),          QStringLiteral("ttlDescending=Descending"),
-        QStringLiteral("ttlClickToAdd=Click to add new field")};
-    return titles;
+    static constexpr std::pair<const char*, const char*> titles[] = {
+        {"ttlDelField", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Delete current field")},
+        {"ttlMoveUp", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Move Up")},
+        {"ttlMoveDown", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Move Down")},
+        {"ttlNotSorted", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Not Sorted")},
+        {"ttlAscending", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Ascending")},
+        {"ttlDescending", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Descending")},
+        {"ttlClickToAdd", QT_TRANSLATE_NOOP("brindle::TVxResultFieldsPanel", "Click to add new field")}};
+    TStringList lines;
+    for (const auto& [key, text] : titles)
+        lines.Add(QString::fromLatin1(key) + u'=' + QCoreApplication::translate("brindle::TVxResultFieldsPanel", text));
+    return lines;
 }
 
 // The words show in the panel's font, underlined, in their colour.
@@ -210,7 +219,7 @@ void TResultFieldRow::RefreshResultField()
 // --- the panel
 
 TVxResultFieldsPanel::TVxResultFieldsPanel(QWidget* parent)
-    : TSentenceRows(parent), FDefTitles(defaultTitles()), FTitles(defaultTitles()),
+    : TSentenceRows(parent), FDefTitles(defaultTitles()), FTitles(FDefTitles),
       FResultFields(std::make_unique<TRFieldList>()), FList(FResultFields.get())
 {
     ObserveRFields(*FList, *this, *this);

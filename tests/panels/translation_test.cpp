@@ -7,6 +7,7 @@
 #include <brindle/foundations/messages.h>
 #include <brindle/panels/drop_down_list.h>
 #include <brindle/panels/query_panel.h>
+#include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/titles_editor.h>
 #include <brindle/panels/translation.h>
 
@@ -23,7 +24,7 @@ namespace {
 // What a user reads on a panel, its operator menu and a dialog made in the
 // language installed at the time.
 struct Shown {
-    QString filter, linkType, addLine;
+    QString filter, linkType, addLine, addField;
     QStringList operators, buttons;
 };
 
@@ -45,8 +46,12 @@ protected:
         panel.SetActive(true);
         TFilterBracket* root = panel.Query().Filter();
         TFilterCond* cond = panel.Query().AddCondition(root, m.custName);
+        TVxResultFieldsPanel fields(&window);
+        fields.BindQuery(&panel.Query());
+        fields.SetActive(true);
+        fields.show();
         Shown s{panel.GetRowControl(root, 1)->Caption(), panel.GetRowControl(root, 2)->Caption(),
-                panel.AddRowLabel()->Caption(), {}, {}};
+                panel.AddRowLabel()->Caption(), fields.AddRowLabel()->Caption(), {}, {}};
         auto* op = qobject_cast<TDropDownPopup*>(panel.GetRowControl(cond, 2));
         if (!op) {
             ADD_FAILURE() << "the operator word opens no menu";
@@ -76,6 +81,7 @@ TEST_F(Language, GermanReachesWhatIsMadeLaterAndEnglishComesBack)
     EXPECT_EQ(german.filter, "Datensätze wählen, bei denen");
     EXPECT_EQ(german.linkType, "alle");
     EXPECT_EQ(german.addLine, "< Hier klicken, um eine neue Bedingung hinzuzufügen >");
+    EXPECT_EQ(german.addField, "< Klicken, um ein neues Feld hinzuzufügen >");
     EXPECT_TRUE(german.operators.contains("ist gleich")) << german.operators.join(", ").toStdString();
     EXPECT_TRUE(german.operators.contains("beginnt mit"));
     EXPECT_FALSE(german.operators.contains("is equal to"));
@@ -92,6 +98,7 @@ TEST_F(Language, GermanReachesWhatIsMadeLaterAndEnglishComesBack)
     EXPECT_EQ(back.filter, english.filter);
     EXPECT_EQ(back.linkType, english.linkType);
     EXPECT_EQ(back.addLine, english.addLine);
+    EXPECT_EQ(back.addField, english.addField);
     EXPECT_EQ(back.operators, english.operators);
     EXPECT_EQ(back.buttons, english.buttons);
     EXPECT_EQ(LoadResString(_SAndConj), "and");
