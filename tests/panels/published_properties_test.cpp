@@ -54,21 +54,11 @@ TEST_F(QueryPanelProperties, EachReachesThePanelItsQueryOrItsAppearance)
     const quint64 optionBits = TQPAppearanceOptions{aoFlatButtons, aoHideRootRow, aoShowGroupName}.Bits();
     const std::vector<PropertyCase<P>> cases = {
         {"RowSpace", 7, [](P& p) { return p.RowSpace(); }, 7},
-        {"TabSpace", 30, [](P& p) { return p.TabSpace(); }, 30},
-        {"ElemSpace", 2, [](P& p) { return p.ElemSpace(); }, 2},
-        {"HeaderLeft", 11, [](P& p) { return p.HeaderLeft(); }, 11},
-        {"HeaderTop", 12, [](P& p) { return p.HeaderTop(); }, 12},
         {"MaxPopupItemCount", 25, [](P& p) { return p.Query().MaxPopupItemCount(); }, 25},
         {"SaveTitles", false, [](P& p) { return p.Query().SaveTitles(); }, false},
         {"SubQueryFont", subQueryFont, [](P& p) { return p.SubQueryFont(); }, subQueryFont},
         {"ActiveRowColor", red, [](P& p) { return p.Appearance().ActiveRowColor(); }, red},
-        {"ControlBorderColor", red, [](P& p) { return p.Appearance().ControlBorderColor(); }, red},
-        {"ButtonColor", red, [](P& p) { return p.Appearance().ButtonColor(); }, red},
-        {"AddRowColor", red, [](P& p) { return p.Appearance().AddRowColor(); }, red},
         {"FieldColor", red, [](P& p) { return p.Appearance().FieldColor(); }, red},
-        {"OperatorColor", red, [](P& p) { return p.Appearance().OperatorColor(); }, red},
-        {"ValueColor", red, [](P& p) { return p.Appearance().ValueColor(); }, red},
-        {"BoolOpColor", red, [](P& p) { return p.Appearance().BoolOpColor(); }, red},
         {"Options", QVariant::fromValue(options), [](P& p) { return p.Appearance().Options().Bits(); },
          optionBits},
         {"LinkTypes", QVariant::fromValue(Published::LinkTypes(Published::fltAll) | Published::fltNone),
@@ -129,9 +119,7 @@ TEST_F(ResultFieldsPanelProperties, EachReachesTheAppearance)
     const auto options = AppearanceOptions(Published::aoRoundButtons) | Published::aoShowGroupName;
     const std::vector<PropertyCase<P>> cases = {
         {"LeftMargin", 9, [](P& p) { return p.Appearance().LeftMargin(); }, 9},
-        {"TopMargin", 8, [](P& p) { return p.Appearance().TopMargin(); }, 8},
         {"RowSpace", 6, [](P& p) { return p.Appearance().RowSpace(); }, 6},
-        {"ElemSpace", 4, [](P& p) { return p.Appearance().ElemSpace(); }, 4},
         {"SortColor", red, [](P& p) { return p.Appearance().SortColor(); }, red},
         {"FieldColor", red, [](P& p) { return p.Appearance().FieldColor(); }, red},
         {"Options", QVariant::fromValue(options), [](P& p) { return p.Appearance().Options().Bits(); },

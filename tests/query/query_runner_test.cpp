@@ -147,35 +147,6 @@ TEST(ParamValue, ReadsTheStoredTextByType)
     }
 }
 
-TEST_F(QueryRunnerTest, EveryParameterTypeSelectsItsRows)
-{
-    const auto& m = mq.m;
-    struct Case {
-        TDSField* field;
-        const char* op;
-        QString value1, value2;
-        QStringList expected;
-    } cases[] = {
-        {m.orderID, "GreaterThan", "11", {}, {"12", "13"}},
-        {m.amount, "LessThan", "12.5", {}, {"12"}},
-        {m.amount, "GreaterOrEqual", "100", {}, {"11", "13"}},
-        {m.orderDate, "Between", dayNumber(2024, 1, 31), dayNumber(2024, 2, 29), {"10", "11"}},
-        {m.orderDate, "LessThan", dayNumber(2024, 1, 31), {}, {"12"}},
-        {m.paid, "Equal", "true", {}, {"10", "12"}},
-        {m.status, "Equal", "O", {}, {"10", "13"}},
-        {m.custName, "Contains", "O'N", {}, {"13"}},
-    };
-    for (const Case& c : cases) {
-        mq.query.Filter()->ClearRows();
-        TSimpleCond* cond = mq.add(c.field, c.op);
-        for (int index = 1; index <= cond->GetValueCount(); ++index) {
-            cond->SetValueIsParam(index, true);
-            cond->GetParam(index)->SetValue(index == 1 ? c.value1 : c.value2);
-        }
-        EXPECT_EQ(orderIDs(), c.expected) << c.field->DisplayName().toStdString() << " " << c.op;
-    }
-}
-
 TEST_F(QueryRunnerTest, ADisabledConditionsParameterIsNotBound)
 {
     TSimpleCond* on = mq.add(mq.m.status, "Equal");
@@ -233,17 +204,6 @@ TEST_F(QueryRunnerTest, CancelStopsASlowStatementPromptly)
     ASSERT_TRUE(waitUntil([this] { return model.GetState() == QueryResultModel::State::Cancelled; }));
     EXPECT_LT(clock.elapsed(), 600);
     EXPECT_EQ(model.ErrorText(), "The statement was cancelled");
-}
-
-TEST_F(QueryRunnerTest, TheTimeOutStopsASlowStatement)
-{
-    model.Runner().SetTimeout(1);
-    QElapsedTimer clock;
-    clock.start();
-    model.Run({kSlow, {}, {}});
-    ASSERT_TRUE(waitUntil([this] { return model.GetState() == QueryResultModel::State::Failed; }));
-    EXPECT_LT(clock.elapsed(), 1600);
-    EXPECT_EQ(model.ErrorText(), "The statement took longer than 1 seconds and was stopped");
 }
 
 TEST_F(QueryRunnerTest, FailuresAreReportedNotThrown)
