@@ -10,6 +10,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -56,10 +60,14 @@ void BM_RunCsv(benchmark::State& state)
 // brackets of ten, each on a column of one of five tables that the links
 // join, so that the statement costs a few milliseconds and reading is what
 // is measured.
+// BRINDLE_LARGE_FILES_DIR keeps them in that folder, for profiling the tool.
 struct LargeFiles {
     QTemporaryDir dir;
-    QString model = dir.filePath(QStringLiteral("schema.dbs"));
-    QString query = dir.filePath(QStringLiteral("conditions.qry"));
+    QString folder = qEnvironmentVariableIsSet("BRINDLE_LARGE_FILES_DIR") ? qEnvironmentVariable("BRINDLE_LARGE_FILES_DIR")
+                                                                          : dir.path();
+    QString model = folder + QStringLiteral("/schema.dbs");
+    QString query = folder + QStringLiteral("/conditions.qry");
+    QString rules = folder + QStringLiteral("/conditions.json");
 
     LargeFiles()
     {
@@ -84,6 +92,38 @@ struct LargeFiles {
             }
         }
         q.SaveToFile(query);
+        writeRules(q);
+    }
+
+    // The same conditions as rules for the JavaScript peer
+    // (bench/peers/knex_process.js): the joined tables, then the brackets
+    // with each condition's column and value.
+    void writeRules(brindle::TVxQuery& q)
+    {
+        using namespace brindle;
+        q.BuildQuery();
+        QJsonArray tables;
+        const TRTableList& joined = q.QResult()->ResultTables();
+        for (int t = 0; t < joined.Count(); ++t)
+            tables.append(joined[t]->Table->TableAlias());
+        QJsonArray groups;
+        for (int b = 0; b < q.Filter()->GetRowCount(); ++b) {
+            const auto* bracket = static_cast<const TFilterBracket*>(q.Filter()->GetRow(b));
+            QJsonArray group;
+            for (int c = 0; c < bracket->GetRowCount(); ++c) {
+                const auto* cond = static_cast<const TSimpleCond*>(bracket->GetRow(c));
+                const TDSField* field = cond->Field();
+                const QString value = cond->GetValue(1);
+                group.append(QJsonObject{
+                    {QStringLiteral("column"), field->Table()->TableAlias() + u'.' + field->FieldName()},
+                    {QStringLiteral("value"), field->FieldType() == ftInteger ? QJsonValue(value.toInt()) : QJsonValue(value)}});
+            }
+            groups.append(group);
+        }
+        QFile out(rules);
+        out.open(QIODevice::WriteOnly);
+        out.write(QJsonDocument(QJsonObject{{QStringLiteral("tables"), tables}, {QStringLiteral("groups"), groups}})
+                      .toJson(QJsonDocument::Compact));
     }
 };
 
@@ -93,9 +133,31 @@ void BM_SqlLarge(benchmark::State& state)
     runTool(state, {QStringLiteral("sql"), QStringLiteral("--model"), files.model, QStringLiteral("--query"), files.query});
 }
 
+// The same statement written by a whole Node.js process with knex, the
+// peer of bench/peers; skipped where the peers are not installed.
+void BM_KnexProcessLarge(benchmark::State& state)
+{
+    static LargeFiles files;
+    const QString script = QStringLiteral(BRINDLE_PEERS_DIR "/knex_process.js");
+    if (!QFile::exists(QStringLiteral(BRINDLE_PEERS_DIR "/node_modules/knex"))) {
+        state.SkipWithError("the peers are not installed: cd bench/peers && npm install");
+        return;
+    }
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral("node"), {script, files.rules});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+            state.SkipWithError(("node failed: " + process.readAllStandardError().trimmed()).constData());
+            return;
+        }
+        benchmark::DoNotOptimize(process.readAllStandardOutput());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_Version)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Sql)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RunCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SqlLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KnexProcessLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
