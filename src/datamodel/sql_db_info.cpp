@@ -20,6 +20,8 @@ namespace {
 
 const QString kSQLite = QStringLiteral("QSQLITE");
 const QString kPostgres = QStringLiteral("QPSQL");
+const QString kMySQL = QStringLiteral("QMYSQL");
+const QString kMariaDB = QStringLiteral("QMARIADB");
 
 struct TypeRule {
     TFieldType type;
@@ -150,6 +152,29 @@ QString postgresColumnsSQL(bool oneTable)
         .arg(oneTable ? QStringLiteral("AND c.relname = ? ") : QString());
 }
 
+QString mysqlColumnsSQL(bool oneTable)
+{
+    return QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, COLUMN_TYPE, CHARACTER_MAXIMUM_LENGTH "
+                          "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() %1"
+                          "ORDER BY TABLE_NAME, ORDINAL_POSITION")
+        .arg(oneTable ? QStringLiteral("AND TABLE_NAME = ? ") : QString());
+}
+
+// How the session limits each statement; empty when it cannot.
+QString statementTimeoutSQL(QSqlDatabase& db, bool postgres, int seconds)
+{
+    if (postgres)
+        return QStringLiteral("SET statement_timeout = %1").arg(seconds * 1000);
+    // MariaDB limits every statement; MySQL lacks that setting and limits
+    // only reading statements, in milliseconds.
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("SELECT VERSION()")) || !version.next())
+        return {};
+    if (version.value(0).toString().contains(QStringLiteral("MariaDB"), Qt::CaseInsensitive))
+        return QStringLiteral("SET SESSION max_statement_time = %1").arg(seconds);
+    return QStringLiteral("SET SESSION max_execution_time = %1").arg(seconds * 1000);
+}
+
 } // namespace
 
 void SqlTypeToFieldType(const QString& declared, bool sqliteAffinity, TFieldType& type, int& size)
@@ -200,6 +225,37 @@ void SqlTypeToFieldType(const QString& declared, bool sqliteAffinity, TFieldType
     }
 }
 
+void MySqlTypeToFieldType(const QString& columnType, int charLength, TFieldType& type, int& size)
+{
+    QString text = columnType.toUpper().simplified();
+    const bool isUnsigned = text.contains(QStringLiteral(" UNSIGNED"));
+    static const QRegularExpression attributes(QStringLiteral(" (UN)?SIGNED| ZEROFILL"));
+    text.remove(attributes);
+    const QString name = text.section(u'(', 0, 0).trimmed();
+    type = ftUnknown;
+    size = 0;
+    // BOOLEAN is TINYINT(1) to MySQL.
+    if (text == QStringLiteral("TINYINT(1)") && !isUnsigned) {
+        type = ftBoolean;
+    } else if (name == QStringLiteral("ENUM") || name == QStringLiteral("SET")) {
+        type = ftString;
+        size = qMax(charLength, 0);
+    } else if (name.endsWith(QStringLiteral("TEXT")) || name == QStringLiteral("JSON")) {
+        type = ftString;
+    } else if (name.endsWith(QStringLiteral("BLOB")) || name.endsWith(QStringLiteral("BINARY"))) {
+        type = ftBlob;
+    } else if (name == QStringLiteral("YEAR")) {
+        type = ftSmallint;
+    } else {
+        SqlTypeToFieldType(text, false, type, size);
+        // The unsigned range needs the next wider type, where there is one.
+        if (isUnsigned && name == QStringLiteral("SMALLINT"))
+            type = ftInteger;
+        else if (isUnsigned && (name == QStringLiteral("INT") || name == QStringLiteral("INTEGER")))
+            type = ftLargeint;
+    }
+}
+
 TVxSqlDBInfo::TVxSqlDBInfo(QObject* parent) : TVxDBInfo(parent)
 {
     static QAtomicInteger<quint64> serial;
@@ -214,6 +270,8 @@ TVxSqlDBInfo::~TVxSqlDBInfo()
 bool TVxSqlDBInfo::isSQLite() const { return FDriverName == kSQLite; }
 
 bool TVxSqlDBInfo::isPostgres() const { return FDriverName == kPostgres; }
+
+bool TVxSqlDBInfo::isMySQL() const { return FDriverName == kMySQL || FDriverName == kMariaDB; }
 
 void TVxSqlDBInfo::changeSetting(QString& setting, const QString& value)
 {
@@ -287,6 +345,8 @@ void TVxSqlDBInfo::Open()
             options.append(QStringLiteral("QSQLITE_OPEN_READONLY"));
     } else if (isPostgres() && FConnectTimeout > 0) {
         options.append(QStringLiteral("connect_timeout=%1").arg(FConnectTimeout));
+    } else if (isMySQL() && FConnectTimeout > 0) {
+        options.append(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1").arg(FConnectTimeout));
     }
     if (!FConnectOptions.isEmpty())
         options.append(FConnectOptions);
@@ -302,9 +362,10 @@ void TVxSqlDBInfo::Open()
         db.setConnectOptions(options.join(u';'));
         if (!db.open()) {
             failure = db.lastError().text();
-        } else if (isPostgres() && FQueryTimeout > 0) {
+        } else if ((isPostgres() || isMySQL()) && FQueryTimeout > 0) {
+            const QString sql = statementTimeoutSQL(db, isPostgres(), FQueryTimeout);
             QSqlQuery query(db);
-            if (!query.exec(QStringLiteral("SET statement_timeout = %1").arg(FQueryTimeout * 1000)))
+            if (!sql.isEmpty() && !query.exec(sql))
                 failure = query.lastError().text();
         }
     }
@@ -413,6 +474,12 @@ void TVxSqlDBInfo::AvailableDatabases(TStringList& list)
                                               "WHERE datallowconn AND NOT datistemplate ORDER BY datname"));
         while (query.next())
             list.Add(query.value(0).toString());
+    } else if (isMySQL()) {
+        QSqlQuery query = exec(QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME "
+                                              "NOT IN ('information_schema', 'mysql', 'performance_schema', 'sys') "
+                                              "ORDER BY BINARY SCHEMA_NAME"));
+        while (query.next())
+            list.Add(query.value(0).toString());
     }
 }
 
@@ -435,6 +502,12 @@ void TVxSqlDBInfo::TablesByDatabase(TStringList& list)
                                               "ORDER BY c.relname"));
         while (query.next())
             names.append(query.value(0).toString());
+    } else if (isMySQL()) {
+        QSqlQuery query = exec(QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES "
+                                              "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_TYPE <> 'SEQUENCE' "
+                                              "ORDER BY BINARY TABLE_NAME"));
+        while (query.next())
+            names.append(query.value(0).toString());
     } else {
         const QSqlDatabase db = Database();
         names = db.tables(QSql::Tables) + db.tables(QSql::Views);
@@ -448,8 +521,8 @@ void TVxSqlDBInfo::FieldsByTable(const QString& tableName, TDBFieldList& fields)
     std::vector<Column> columns;
     if (isSQLite())
         sqliteColumns(tableName, columns);
-    else if (isPostgres())
-        postgresColumns(tableName, columns);
+    else if (isPostgres() || isMySQL())
+        catalogueColumns(tableName, columns);
     else
         genericColumns(tableName, columns);
     for (const Column& column : columns)
@@ -466,21 +539,28 @@ void TVxSqlDBInfo::sqliteColumns(const QString& table, std::vector<Column>& colu
     }
 }
 
-void TVxSqlDBInfo::postgresCatalogueColumns()
+TVxSqlDBInfo::Column TVxSqlDBInfo::catalogueColumn(const QSqlQuery& query) const
 {
-    QSqlQuery query = exec(postgresColumnsSQL(false));
-    while (query.next()) {
-        Column column{query.value(1).toString(), ftUnknown, 0};
+    Column column{query.value(1).toString(), ftUnknown, 0};
+    if (isMySQL())
+        MySqlTypeToFieldType(query.value(2).toString(), query.value(3).toInt(), column.Type, column.Size);
+    else
         SqlTypeToFieldType(query.value(2).toString(), false, column.Type, column.Size);
-        FCatalogue[query.value(0).toString()].push_back(std::move(column));
-    }
+    return column;
+}
+
+void TVxSqlDBInfo::readCatalogue()
+{
+    QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(false) : postgresColumnsSQL(false));
+    while (query.next())
+        FCatalogue[query.value(0).toString()].push_back(catalogueColumn(query));
     FCatalogueRead = true;
 }
 
-void TVxSqlDBInfo::postgresColumns(const QString& table, std::vector<Column>& columns)
+void TVxSqlDBInfo::catalogueColumns(const QString& table, std::vector<Column>& columns)
 {
     if (!FCatalogueRead)
-        postgresCatalogueColumns();
+        readCatalogue();
     auto found = FCatalogue.constFind(table);
     if (found == FCatalogue.cend()) {
         // The name as an unquoted identifier names the table, when only
@@ -500,12 +580,9 @@ void TVxSqlDBInfo::postgresColumns(const QString& table, std::vector<Column>& co
         return;
     }
     // Made after the reading, or not there at all.
-    QSqlQuery query = exec(postgresColumnsSQL(true), {table});
-    while (query.next()) {
-        Column column{query.value(1).toString(), ftUnknown, 0};
-        SqlTypeToFieldType(query.value(2).toString(), false, column.Type, column.Size);
-        columns.push_back(std::move(column));
-    }
+    QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(true) : postgresColumnsSQL(true), {table});
+    while (query.next())
+        columns.push_back(catalogueColumn(query));
 }
 
 void TVxSqlDBInfo::genericColumns(const QString& table, std::vector<Column>& columns)
@@ -524,6 +601,8 @@ void TVxSqlDBInfo::LinksByDatabase(TStringList& list)
         sqliteLinks(list);
     else if (isPostgres())
         postgresLinks(list);
+    else if (isMySQL())
+        mysqlLinks(list);
 }
 
 void TVxSqlDBInfo::sqliteLinks(TStringList& list)
@@ -582,6 +661,21 @@ void TVxSqlDBInfo::postgresLinks(TStringList& list)
         "WHERE con.contype = 'f' AND con.conparentid = 0 AND n.nspname = current_schema() "
         "AND rf.relnamespace = n.oid "
         "ORDER BY cl.relname, con.conname, con.oid, k.pos"));
+    catalogueLinks(query, list);
+}
+
+void TVxSqlDBInfo::mysqlLinks(TStringList& list)
+{
+    QSqlQuery query = exec(QStringLiteral(
+        "SELECT CONSTRAINT_NAME, TABLE_NAME, REFERENCED_TABLE_NAME, COLUMN_NAME, REFERENCED_COLUMN_NAME "
+        "FROM information_schema.KEY_COLUMN_USAGE "
+        "WHERE TABLE_SCHEMA = DATABASE() AND REFERENCED_TABLE_SCHEMA = DATABASE() "
+        "ORDER BY BINARY TABLE_NAME, BINARY CONSTRAINT_NAME, ORDINAL_POSITION"));
+    catalogueLinks(query, list);
+}
+
+void TVxSqlDBInfo::catalogueLinks(QSqlQuery& query, TStringList& list)
+{
     QString key;
     QString child;
     QString parent;
@@ -594,11 +688,12 @@ void TVxSqlDBInfo::postgresLinks(TStringList& list)
         from.clear();
         to.clear();
     };
+    // A key's name need not be unique beyond its table.
     while (query.next()) {
-        const QString oid = query.value(0).toString();
-        if (oid != key && !key.isEmpty())
+        const QString rowKey = query.value(0).toString() + QChar(0) + query.value(1).toString();
+        if (rowKey != key && !key.isEmpty())
             flush();
-        key = oid;
+        key = rowKey;
         child = query.value(1).toString();
         parent = query.value(2).toString();
         from.append(query.value(3).toString());

@@ -5,7 +5,8 @@
 // the model's questions from the database's catalogue. It never writes to
 // the database: SQLite files are opened read-only.
 //
-// Drivers: QSQLITE (the default) and QPSQL are read from their catalogues;
+// Drivers: QSQLITE (the default), QPSQL and QMYSQL (also called QMARIADB;
+// MySQL and MariaDB servers) are read from their catalogues;
 // for any other QtSql driver the tables and columns come from QtSql's
 // generic API (QSqlDatabase::tables and record, types from the value type
 // the driver reports) and there are neither links nor database names.
@@ -15,17 +16,21 @@
 //   databases   SQLite: the schemas of the connection ("main", "temp" and
 //               attached ones; PRAGMA database_list). PostgreSQL: the
 //               databases that accept connections, templates left out.
+//               MySQL: the databases (information_schema.SCHEMATA) but its
+//               own information_schema, mysql, performance_schema and sys.
 //   current     SQLite: the schema whose tables are listed ("main" unless
-//               set). PostgreSQL: the database connected to; setting
-//               another name reconnects to that database.
+//               set). PostgreSQL and MySQL: the database connected to;
+//               setting another name reconnects to that database.
 //   tables      tables and views of the current schema, ordered by name
 //               (byte order). SQLite: sqlite_master, without its own
 //               sqlite_ tables. PostgreSQL: the tables, views, materialized
 //               views, partitioned and foreign tables of current_schema(),
 //               the first schema of the search path; a host that wants
 //               another schema sets the search path (ConnectOptions
-//               "options='-c search_path=NAME'").
-//   columns     in their declared order. PostgreSQL: one catalogue query
+//               "options='-c search_path=NAME'"). MySQL: the tables and
+//               views of DATABASE(), sequences left out.
+//   columns     in their declared order. PostgreSQL and MySQL
+//               (information_schema.COLUMNS): one catalogue query
 //               reads the columns of every table of the schema and keeps
 //               them until the table list is asked for again, the
 //               connection or the database changes; a table missing from
@@ -37,7 +42,8 @@
 //               multi-column key as several pairs. SQLite: PRAGMA
 //               foreign_key_list per table (a key that names no columns of
 //               its parent takes the parent's primary key); PostgreSQL: one
-//               catalogue query for all keys of the schema. A key whose
+//               catalogue query for all keys of the schema; MySQL: the same
+//               from information_schema.KEY_COLUMN_USAGE. A key whose
 //               names cannot be written in that form (a "-" or ":" in the
 //               first table name, ":" in the second, ",", "=", "<", ">" or
 //               "!" in a column) and a key to a table of another schema are
@@ -74,6 +80,17 @@
 //
 // A precision in parentheses after a time or timestamp is ignored.
 //
+// MySQL column types (COLUMN_TYPE) follow the same table, a display width
+// such as INT(11) ignored, and besides:
+//
+//   TINYINT(1) (what BOOLEAN is to MySQL)                 ftBoolean   0
+//   SMALLINT UNSIGNED                                     ftInteger   0
+//   INT UNSIGNED                                          ftLargeint  0
+//   YEAR                                                  ftSmallint  0
+//   TINYTEXT, MEDIUMTEXT, LONGTEXT, JSON                  ftString    0
+//   ENUM(...), SET(...)                                   ftString    longest
+//   BINARY(n), VARBINARY(n), TINYBLOB ... LONGBLOB        ftBlob      0
+//
 // Settings (LoadInfo/SaveInfo lines, the model text's [DBSpecInfo]):
 // Driver, Database, Host, Port, User, Options, and Password only while
 // StorePassword is set. Loading an empty list changes nothing (a model
@@ -84,8 +101,10 @@
 //
 // Time-outs: PostgreSQL gets "connect_timeout" (ConnectTimeout) in front of
 // the host's options, which may override it, and "SET statement_timeout"
-// (QueryTimeout) once connected; SQLite gets QSQLITE_BUSY_TIMEOUT
-// (QueryTimeout). Zero means no limit.
+// (QueryTimeout) once connected; MySQL likewise MYSQL_OPT_CONNECT_TIMEOUT
+// and max_statement_time on MariaDB (max_execution_time, which limits only
+// SELECT, on MySQL); SQLite gets QSQLITE_BUSY_TIMEOUT (QueryTimeout). Zero
+// means no limit.
 //
 // Errors are EVxDBInfoError with the driver's message and the codes below.
 
@@ -182,6 +201,8 @@ private:
 
     bool isSQLite() const;
     bool isPostgres() const;
+    // QMYSQL, or QMARIADB, its other name.
+    bool isMySQL() const;
     void changeSetting(QString& setting, const QString& value);
     void voidCatalogue();
     // The statement's rows, forward only; code 2 with the driver's message.
@@ -189,9 +210,15 @@ private:
     QString sqliteSchema();
     void sqliteColumns(const QString& table, std::vector<Column>& columns);
     void sqliteLinks(TStringList& list);
-    void postgresCatalogueColumns();
-    void postgresColumns(const QString& table, std::vector<Column>& columns);
+    // PostgreSQL and MySQL columns, read for every table at once;
+    // catalogueColumn maps one row of that reading.
+    Column catalogueColumn(const QSqlQuery& query) const;
+    void readCatalogue();
+    void catalogueColumns(const QString& table, std::vector<Column>& columns);
     void postgresLinks(TStringList& list);
+    void mysqlLinks(TStringList& list);
+    // Rows of key, referencing table, referenced table and one column pair.
+    void catalogueLinks(QSqlQuery& query, TStringList& list);
     void genericColumns(const QString& table, std::vector<Column>& columns);
 
     QString FConnectionName;
@@ -205,7 +232,7 @@ private:
     bool FStorePassword = false;
     int FConnectTimeout = 10;
     int FQueryTimeout = 30;
-    // The columns of every table of the schema, read in one go (PostgreSQL).
+    // The columns of every table of the schema, read in one go.
     TextHash<std::vector<Column>> FCatalogue;
     bool FCatalogueRead = false;
 };
@@ -214,5 +241,10 @@ private:
 // says; sqliteAffinity applies SQLite's rules to names not in the table.
 BRINDLE_CORE_EXPORT void SqlTypeToFieldType(const QString& declared, bool sqliteAffinity, TFieldType& type,
                                             int& size);
+// The same for a MySQL column type as information_schema.COLUMNS gives it
+// ("int(10) unsigned", "enum('a','bc')"); charLength is its
+// CHARACTER_MAXIMUM_LENGTH, the size of an ENUM or SET.
+BRINDLE_CORE_EXPORT void MySqlTypeToFieldType(const QString& columnType, int charLength, TFieldType& type,
+                                              int& size);
 
 } // namespace brindle

@@ -24,12 +24,47 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+QString newConnectionName()
+{
+    static std::atomic<int> serial{0};
+    return QStringLiteral("brindle-query-runner-%1").arg(++serial);
+}
+
+// MySQL's client library cannot cancel a statement: another connection with
+// the same settings asks the server to end the one this connection runs.
+// It is made on the stopping thread and ended there, as QtSql requires.
+std::function<void()> mysqlKiller(const QSqlDatabase& db)
+{
+    QSqlQuery id(db);
+    if (!id.exec(QStringLiteral("SELECT CONNECTION_ID()")) || !id.next())
+        return {};
+    const QString kill = QStringLiteral("KILL QUERY %1").arg(id.value(0).toULongLong());
+    return [kill, driver = db.driverName(), host = db.hostName(), port = db.port(), user = db.userName(),
+            password = db.password(), options = db.connectOptions(), database = db.databaseName()] {
+        const QString name = newConnectionName();
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(driver, name);
+            other.setHostName(host);
+            other.setPort(port);
+            other.setUserName(user);
+            other.setPassword(password);
+            other.setConnectOptions(options);
+            other.setDatabaseName(database);
+            if (other.open())
+                QSqlQuery(other).exec(kill);
+        }
+        QSqlDatabase::removeDatabase(name);
+    };
+}
+
 // How another thread stops the statement the connection runs; empty when
 // the driver offers no way. The client libraries are the ones the QtSql
 // drivers have loaded, looked up at run time so that the core needs no
 // link to them.
 std::function<void()> interrupterFor(const QSqlDatabase& db)
 {
+    if (db.driverName() == QStringLiteral("QMYSQL") || db.driverName() == QStringLiteral("QMARIADB"))
+        return mysqlKiller(db);
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid())
         return {};
@@ -80,12 +115,6 @@ QVariant forDriver(const QVariant& value, bool sqlite)
         return time.toString(QStringLiteral("HH:mm:ss") + withMs(time));
     }
     return value;
-}
-
-QString newConnectionName()
-{
-    static std::atomic<int> serial{0};
-    return QStringLiteral("brindle-query-runner-%1").arg(++serial);
 }
 
 } // namespace

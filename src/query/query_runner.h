@@ -15,7 +15,8 @@
 //
 // Cancel stops a running statement at once where the driver lets another
 // thread interrupt it (SQLite: sqlite3_interrupt on the connection's handle;
-// PostgreSQL: a libpq cancel request), and otherwise between two rows. The
+// PostgreSQL: a libpq cancel request; MySQL and MariaDB: KILL QUERY from a
+// second connection), and otherwise between two rows. The
 // time-out limits each time the database works for the caller (executing
 // the statement, fetching a batch); the time a view waits before it asks
 // for more rows does not count. Either way the run ends with failed().

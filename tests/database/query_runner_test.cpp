@@ -1,6 +1,6 @@
 // Parameters of every type bound by the runner on the sample, in SQLite and
-// on the PostgreSQL server: each stored query's rows must be those of a
-// statement written by hand with the same values as literals.
+// on the PostgreSQL and MariaDB servers: each stored query's rows must be
+// those of a statement written by hand with the same values as literals.
 
 #include "database/databases.h"
 
@@ -108,7 +108,8 @@ TEST_P(RunnerOnSample, CancelAndRefusalEndTheRun)
     const QString slow = GetParam() == Backend::SQLite
                              ? QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
                                               "WHERE x < 1000000000) SELECT count(*) FROM c")
-                             : QStringLiteral("SELECT pg_sleep(30)");
+                         : GetParam() == Backend::Postgres ? QStringLiteral("SELECT pg_sleep(30)")
+                                                           : QStringLiteral("SELECT SLEEP(30)");
     runner.SetTimeout(1);
     QElapsedTimer clock;
     clock.start();
@@ -121,6 +122,7 @@ TEST_P(RunnerOnSample, CancelAndRefusalEndTheRun)
     EXPECT_TRUE(refused.Message().startsWith("The statement failed: ")) << refused.Message().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RunnerOnSample, ::testing::Values(Backend::SQLite, Backend::Postgres), BackendName);
+INSTANTIATE_TEST_SUITE_P(Backends, RunnerOnSample,
+                         ::testing::Values(Backend::SQLite, Backend::Postgres, Backend::MariaDB), BackendName);
 
 } // namespace

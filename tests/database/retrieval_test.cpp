@@ -1,8 +1,9 @@
-// The model retrieved from the sample database, on SQLite and on
-// PostgreSQL: its tables, columns, types and the links read from the
-// foreign keys, the model text round trip, lookup lists, the current
-// database, and the keys of a scratch database that the sample lacks
-// (several columns, an implicit parent key, names the link form cannot hold).
+// The model retrieved from the sample database, on SQLite, PostgreSQL and
+// MariaDB: its tables, columns, types and the links read from the foreign
+// keys, the model text round trip, lookup lists, the current database, and
+// the keys of a scratch database that the sample lacks (several columns, an
+// implicit parent key where the database allows one, names the link form
+// cannot hold).
 
 #include "database/databases.h"
 
@@ -132,11 +133,14 @@ TEST_P(Retrieval, LookupsFillListsOrGiveTheDriversMessage)
 }
 
 // The current database (SQLite: schema) decides the tables; another
-// PostgreSQL database takes another connection.
+// database of a server takes another connection. The servers' own
+// databases are not listed.
 TEST_P(Retrieval, CurrentDatabaseDecidesTheTables)
 {
-    const bool sqlite = GetParam() == Backend::SQLite;
-    const QString home = sqlite ? "main" : "brindle_sample", other = sqlite ? "temp" : "postgres";
+    const bool sqlite = GetParam() == Backend::SQLite, postgres = GetParam() == Backend::Postgres;
+    const QString home = sqlite ? "main" : "brindle_sample";
+    const QString other = sqlite ? "temp" : postgres ? "postgres" : "brindle_empty";
+    const QString hidden = postgres ? "template1" : "mysql";
     EXPECT_FALSE(info.Connected());
     TStringList databases, tables;
     info.GetDatabaseNames(databases); // connects when first asked
@@ -144,10 +148,10 @@ TEST_P(Retrieval, CurrentDatabaseDecidesTheTables)
     if (sqlite)
         EXPECT_EQ(databases.Lines(), QStringList({"main"}));
     else
-        EXPECT_TRUE(databases.IndexOf(home) >= 0 && databases.IndexOf(other) >= 0 && databases.IndexOf("template1") < 0)
+        EXPECT_TRUE(databases.IndexOf(home) >= 0 && databases.IndexOf(other) >= 0 && databases.IndexOf(hidden) < 0)
             << databases.CommaText().toStdString();
     info.SetCurrentDbName(other);
-    EXPECT_EQ(info.Connected(), sqlite); // another PostgreSQL database takes another connection
+    EXPECT_EQ(info.Connected(), sqlite);
     info.GetTableNames(tables);
     EXPECT_TRUE(tables.IsEmpty());
     info.SetCurrentDbName(home);
@@ -155,11 +159,13 @@ TEST_P(Retrieval, CurrentDatabaseDecidesTheTables)
     EXPECT_EQ(tables.Count(), 8);
 }
 
-// Keys the sample lacks, in an SQLite database in memory or a scratch
-// PostgreSQL schema (reached through the search path, as a host would reach one).
+// Keys the sample lacks, in an SQLite database in memory, a scratch
+// PostgreSQL schema (reached through the search path, as a host would reach
+// one) or a scratch MariaDB database, where a key must name its parent's
+// columns.
 TEST_P(Retrieval, KeysOfSeveralColumnsAndNamesTheLinkFormCannotHold)
 {
-    const bool postgres = GetParam() == Backend::Postgres;
+    const bool postgres = GetParam() == Backend::Postgres, mariadb = GetParam() == Backend::MariaDB;
     const QString schema = QStringLiteral("keys_%1").arg(QRandomGenerator::global()->generate());
     QStringList script = {
         "CREATE TABLE Parent (a INTEGER NOT NULL, b VARCHAR(5) NOT NULL, PRIMARY KEY (b, a))",
@@ -170,13 +176,23 @@ TEST_P(Retrieval, KeysOfSeveralColumnsAndNamesTheLinkFormCannotHold)
     if (postgres) {
         info.SetConnectOptions(QStringLiteral("options='-c search_path=%1'").arg(schema));
         script.prepend(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+    } else if (mariadb) {
+        for (QString& statement : script)
+            statement.replace(QStringLiteral("REFERENCES Parent)"), QStringLiteral("REFERENCES Parent (b, a))"));
+        QSqlQuery make(info.Database());
+        ASSERT_TRUE(make.exec(QStringLiteral("CREATE DATABASE %1").arg(schema))) << make.lastError().text().toStdString();
+        info.SetCurrentDbName(schema);
     } else {
         info.SetDatabaseName(QStringLiteral(":memory:"));
     }
     const auto dropScratch = qScopeGuard([&] {
-        if (!postgres || !info.Connected())
+        if (GetParam() == Backend::SQLite || !info.Connected())
             return;
         QSqlQuery drop(info.Database());
+        if (mariadb) {
+            drop.exec(QStringLiteral("DROP DATABASE %1").arg(schema));
+            return;
+        }
         drop.exec(QStringLiteral("SET client_min_messages = warning"));
         drop.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
     });
@@ -194,6 +210,7 @@ TEST_P(Retrieval, KeysOfSeveralColumnsAndNamesTheLinkFormCannotHold)
     EXPECT_TRUE(model.LinkCount() == 1 && model.Links(0)->Fields1().Count() == 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, Retrieval, ::testing::Values(Backend::SQLite, Backend::Postgres), BackendName);
+INSTANTIATE_TEST_SUITE_P(Databases, Retrieval, ::testing::Values(Backend::SQLite, Backend::Postgres, Backend::MariaDB),
+                         BackendName);
 
 } // namespace

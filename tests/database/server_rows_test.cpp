@@ -1,12 +1,14 @@
-// The example queries built in every syntax PostgreSQL reads, run on the
-// PostgreSQL copy of the sample and compared with the SQLite rows.
+// The example queries built in every syntax the servers read, run on the
+// PostgreSQL and MariaDB copies of the sample and compared with the SQLite
+// rows. MariaDB reads the double-quoted names and || as SQL-92 means them
+// only because the test server runs with ANSI_QUOTES and PIPES_AS_CONCAT.
 //
 // Cells are compared as text: dates and moments in ISO form (SQLite keeps
-// them as text, PostgreSQL as dates), reals to six decimals (sums over the
+// them as text, the servers as dates), reals to six decimals (sums over the
 // same rows may differ in their last bits), Booleans as 1 and 0. Rows are
 // compared as multisets; where the statement sorts, the sequence of sort
-// keys must agree too, except for rows whose key holds NULL, which the two
-// place at opposite ends.
+// keys must agree too, except for rows whose key holds NULL, which
+// PostgreSQL places at the other end.
 
 #include "database/databases.h"
 
@@ -71,11 +73,11 @@ Rows sortKeys(const Rows& rows, const QList<int>& columns)
     return keys;
 }
 
-class PostgresRows : public ::testing::Test {
+class ServerRows : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override
     {
-        UseSample(postgres, Backend::Postgres);
+        UseSample(server, GetParam());
         UseSample(sqlite, Backend::SQLite);
         RegisterCoreFormClasses();
         const QList<QObject*> components = LoadFormFromFile(QStringLiteral(BRINDLE_SAMPLE_FORM), &owner);
@@ -112,12 +114,12 @@ protected:
         return rows;
     }
 
-    TVxSqlDBInfo postgres, sqlite;
+    TVxSqlDBInfo server, sqlite;
     QObject owner;
     TVxDBStructure* model = nullptr;
 };
 
-TEST_F(PostgresRows, ExampleQueriesGiveTheSQLiteRows)
+TEST_P(ServerRows, ExampleQueriesGiveTheSQLiteRows)
 {
     const QDir folder(QStringLiteral(BRINDLE_EXAMPLE_QUERIES));
     const QStringList files = folder.entryList({QStringLiteral("*.qry")}, QDir::Files, QDir::Name);
@@ -139,7 +141,7 @@ TEST_F(PostgresRows, ExampleQueriesGiveTheSQLiteRows)
             model->SetQuotedTypes(quoted);
             Rows expected = rows(sqlite, folder.filePath(name), s.sqliteSyntax, sql);
             model->SetQuotedTypes(s.syntax == ssNexusDB ? nexus : quoted);
-            Rows actual = rows(postgres, folder.filePath(name), s.syntax, sql);
+            Rows actual = rows(server, folder.filePath(name), s.syntax, sql);
             compared += expected.size();
             const QList<int> columns = sortColumns(sql);
             EXPECT_EQ(sortKeys(actual, columns), sortKeys(expected, columns)) << sql.toStdString();
@@ -150,5 +152,7 @@ TEST_F(PostgresRows, ExampleQueriesGiveTheSQLiteRows)
         EXPECT_GT(compared, 0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, ServerRows, ::testing::Values(Backend::Postgres, Backend::MariaDB), BackendName);
 
 } // namespace
