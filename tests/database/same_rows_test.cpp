@@ -6,8 +6,9 @@
 // conditions select something.
 //
 // Cells are compared as the example-query comparison does (dates in ISO
-// form, Booleans as 1 and 0), and numbers to a relative 1e-6: an average
-// is exact on one server and a double on another. Rows compare as
+// form, Booleans as 1 and 0), and numbers to a relative 1e-4: an average
+// is a double on one server and has four decimals more than its values on
+// another. Rows compare as
 // multisets; under ORDER BY the sort keys must come in the same sequence,
 // except for keys holding NULL, which servers place at opposite ends, and
 // under a row limit only the count and the keys are compared, since ties
@@ -58,7 +59,7 @@ bool sameCell(const QString& a, const QString& b)
     bool aNumber = false, bNumber = false;
     const double x = a.toDouble(&aNumber);
     const double y = b.toDouble(&bNumber);
-    return aNumber && bNumber && std::abs(x - y) <= 1e-6 * std::max({1.0, std::abs(x), std::abs(y)});
+    return aNumber && bNumber && std::abs(x - y) <= 1e-4 * std::max({1.0, std::abs(x), std::abs(y)});
 }
 
 bool sameRows(Rows a, Rows b, bool sorted)
@@ -95,7 +96,7 @@ struct Server {
     TSQLSyntax syntax;
 };
 
-class SameRows : public ::testing::Test {
+class AllServers : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -344,6 +345,7 @@ protected:
     const std::vector<Server> servers = {
         {"SQLite", Backend::SQLite, ssSQL2},
         {"PostgreSQL", Backend::Postgres, ssSQL2},
+        {"MariaDB", Backend::MariaDB, ssSQL2},
     };
     std::vector<std::unique_ptr<TVxSqlDBInfo>> infos;
     QObject owner;
@@ -355,10 +357,10 @@ protected:
     bool havingRows = false;
 };
 
-TEST_F(SameRows, RandomQueriesGiveTheSameRowsOnPostgres)
+TEST_F(AllServers, RandomQueriesGiveTheSameRows)
 {
-    const int count = qEnvironmentVariableIntValue("BRINDLE_SAME_ROWS_QUERIES") > 0
-                          ? qEnvironmentVariableIntValue("BRINDLE_SAME_ROWS_QUERIES")
+    const int count = qEnvironmentVariableIntValue("BRINDLE_ALL_SERVERS_QUERIES") > 0
+                          ? qEnvironmentVariableIntValue("BRINDLE_ALL_SERVERS_QUERIES")
                           : 150;
     int selecting = 0;
     for (int n = 0; n < count && !HasFailure(); ++n) {
@@ -395,7 +397,8 @@ TEST_F(SameRows, RandomQueriesGiveTheSameRowsOnPostgres)
         }
     }
     // Queries that select nothing prove little: most must select rows.
-    EXPECT_GT(selecting, count / 3);
+    if (!HasFailure())
+        EXPECT_GT(selecting, count / 3);
 }
 
 } // namespace
