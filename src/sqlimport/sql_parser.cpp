@@ -37,6 +37,18 @@ QString quotedAsLiteral(QString operand)
     return operand;
 }
 
+// The 1-based column, in characters, of a UTF-16 index into the line: a
+// surrogate pair is one character.
+int characterColumn(QStringView line, int index)
+{
+    const qsizetype end = std::clamp<qsizetype>(index, 0, line.size());
+    int column = 1;
+    for (qsizetype i = 0; i < end; ++i)
+        if (!line[i].isLowSurrogate() || i == 0 || !line[i - 1].isHighSurrogate())
+            ++column;
+    return column;
+}
+
 } // namespace
 
 // --- result parts
@@ -188,20 +200,32 @@ const QString& TVxSQLParser::Token() const
 
 void TVxSQLParser::Advance()
 {
+    if (!AtEnd())
+        FPrevEnd = FScanner.GetTokEnd();
     FScanner.NextToken();
     loadToken();
 }
 
 void TVxSQLParser::Error(const char* message) const
 {
+    if (AtEnd())
+        errorAt(message, FPrevEnd, QString());
+    errorAt(message, FScanner.GetBookmark(), FScanner.GetRealStr());
+}
+
+void TVxSQLParser::errorAt(const char* message, const TVxScannerBookmark& at, const QString& text) const
+{
+    const QString line = at.Line < FSQL.Count() ? FSQL[at.Line] : QString();
     throw ESQLParserError(QString::fromLatin1(message) + QStringLiteral("\r\nLine:")
-                          + QString::number(FScanner.GetTokLine()));
+                              + QString::number(FScanner.GetTokLine()),
+                          at.Line + 1, characterColumn(line, at.Column), text);
 }
 
 void TVxSQLParser::Parse()
 {
     FParserResult.Clear();
     FDepth = 0;
+    FPrevEnd = {};
     FScanner.SetSource(FSQL);
     loadToken();
     ProcessSelect();
@@ -615,6 +639,7 @@ void TVxSQLParser::ProcessOrderBy()
             item = fields.GetItem(column - 1);
             Advance();
         } else {
+            const TVxScannerBookmark nameStart = FScanner.GetBookmark();
             QString name = ProcessIdentifier(false);
             if (Is(u".")) {
                 Advance();
@@ -628,8 +653,9 @@ void TVxSQLParser::ProcessOrderBy()
                 int index = fields.IndexByAlias(name);
                 if (index < 0)
                     index = fields.IndexByExpr(name);
+                // Raised at the name, not at the token after it.
                 if (index < 0)
-                    Error(SWrongSQL);
+                    errorAt(SWrongSQL, nameStart, FScanner.ExtractPiece(nameStart, FScanner.GetBookmark(), false));
                 item = fields.GetItem(index);
             }
         }
