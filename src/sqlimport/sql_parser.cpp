@@ -307,6 +307,9 @@ QString TVxSQLParser::ProcessSQLExpr()
             --depth;
         Advance();
     }
+    // Nothing read: a comma too many, or no item before a clause.
+    if (FScanner.GetBookmark().Index == start.Index)
+        Error(SWrongSQL);
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
 }
 
@@ -378,7 +381,7 @@ void TVxSQLParser::ProcessTable()
 {
     auto table = std::make_unique<TSQLTable>();
     SkipTokens(u"(");
-    if (AtEnd())
+    if (AtEnd() || Is(u","))
         Error(SWrongSQL);
     table->SetTableName(dottedName());
     SkipTokens(u")");
@@ -432,7 +435,7 @@ void TVxSQLParser::ProcessTableJoins()
         }
         Advance();
         SkipTokens(u"(");
-        if (AtEnd())
+        if (AtEnd() || Is(u","))
             Error(SWrongSQL);
         auto table = std::make_unique<TSQLTable>();
         table->SetTableName(dottedName());
@@ -485,9 +488,9 @@ std::unique_ptr<TSQLNode> TVxSQLParser::readChain(QStringView link, std::unique_
         if (!bracket)
             bracket = std::make_unique<TSQLBracket>(link.toString());
         bracket->Nodes().Add(std::move(part));
+        // A link word at the end leaves its operand missing: the next part
+        // raises the error there.
         Advance();
-        if (AtEnd())
-            return bracket;
     }
 }
 
@@ -601,6 +604,10 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
     }
     if (AtEnd() && depth > 0)
         Error(SWrongSQL);
+    // A missing operand, as in "x = = 1" or "= 1", is raised at the token
+    // standing in its place.
+    if (FScanner.GetBookmark().Index == start.Index)
+        Error(SWrongSQL);
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
 }
 
@@ -628,7 +635,7 @@ void TVxSQLParser::ProcessOrderBy()
     TSQLResultFieldList& fields = FParserResult.FResultFields;
     const bool numbers = FTokenKind == tkInteger;
     for (int position = 1;; ++position) {
-        if (AtEnd())
+        if (AtEnd() || Is(u","))
             Error(SWrongSQL);
         TSQLResultField* item = nullptr;
         if (numbers) {

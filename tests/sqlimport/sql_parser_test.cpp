@@ -72,6 +72,21 @@ TEST(SqlParser, ErrorPlaces)
         {u"SELECT a FROM T\nORDER BY\n  T.b DESC", 3, 3, u"T.b"},
         {u"SELECT a FROM T ORDER BY 2", 1, 26, u"2"},
         {u"SELECT a FROM T WHERE (a = 1", 1, 29, u""},
+        // An operand, a select item or a grouping item missing.
+        {u"SELECT a FROM T WHERE x = = 'a'", 1, 27, u"="},
+        {u"SELECT a\nFROM T\nWHERE = 1", 3, 7, u"="},
+        {u"SELECT a\r\nFROM T\r\nWHERE x = 1 AND AND y = 2", 3, 17, u"AND"},
+        {u"SELECT a\n\tFROM T\n\tWHERE\tx\t=\t=\t1", 3, 12, u"="},
+        {u"SELECT a FROM T WHERE b = '\U0001F600\u00E9\u65E5' AND c = = 1", 1, 41, u"="},
+        {u"SELECT a\nFROM T\nWHERE x = 1 AND\n", 3, 16, u""},
+        {u"SELECT a FROM T WHERE x = 'ab\ncd' OR", 2, 7, u""},
+        {u"SELECT a FROM T WHERE x BETWEEN 1 AND", 1, 38, u""},
+        {u"SELECT , a FROM T", 1, 8, u","},
+        {u"SELECT a,, b FROM T", 1, 10, u","},
+        {u"SELECT FROM T", 1, 8, u"FROM"},
+        {u"SELECT a FROM T,, U", 1, 17, u","},
+        {u"SELECT a FROM T GROUP BY a,, b", 1, 28, u","},
+        {u"SELECT * FROM T ORDER BY a,, b", 1, 28, u","},
     };
     for (const auto& c : cases) {
         const QString sql = QString::fromUtf16(c.sql);
