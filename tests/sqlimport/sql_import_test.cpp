@@ -94,6 +94,35 @@ TEST_F(Import, BracketsParametersColumnsAndAFailedParse)
     EXPECT_THROW(noModel.ParseSQL(TStringList(QStringList{"SELECT a FROM T"})), EVxQueryPanelError);
 }
 
+// A fault inside a sub-query is placed in the whole statement: on the
+// sub-query's first line past the text before it, on later lines as is.
+TEST_F(Import, SubQueryFaultsArePlacedInTheStatement)
+{
+    m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes))->SetValueKind(vkSubQuery);
+    const struct {
+        const char* sql;
+        int line;
+        int column;
+        const char* token;
+    } cases[] = {
+        {"SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT , c.Name FROM Customers c)", 2, 25, ","},
+        {"SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT c.Name\n  FROM Customers c WHERE c.City = = 'Rome')",
+         3, 35, "="},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        try {
+            parse(QString::fromUtf8(c.sql));
+            ADD_FAILURE() << "imported";
+        } catch (const ESQLParserError& e) {
+            EXPECT_EQ(e.Line(), c.line);
+            EXPECT_EQ(e.Column(), c.column);
+            EXPECT_EQ(e.Token(), c.token);
+            EXPECT_EQ(e.Message(), QStringLiteral("Wrong SQL statement\r\nLine:%1").arg(c.line));
+        }
+    }
+}
+
 TEST_F(Import, SubQueriesChosenByTheHostAreImported)
 {
     TDSOperator* inQuery = m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes));
