@@ -335,8 +335,11 @@ void SqlImporter::raiseInStatement(const ESQLParserError& error, const QString& 
 {
     // The parser hands operands out as written, lines joined by "\n", so
     // the sub-query is a piece of the statement so joined.
-    const QString statement = FStatement ? FStatement->Lines().join(u'\n') : QString();
-    const qsizetype start = statement.isEmpty() ? -1 : statement.indexOf(subQuery);
+    // Outside an import the sub-query's own text is the statement.
+    if (!FStatement)
+        throw error;
+    const QString statement = FStatement->Lines().join(u'\n');
+    const qsizetype start = statement.indexOf(subQuery);
     static const QRegularExpression lineSuffix(QStringLiteral("Line:(\\d+)$"));
     const QRegularExpressionMatch messageLine = lineSuffix.match(error.Message());
     if (start < 0 || error.Line() < 1 || !messageLine.hasMatch())

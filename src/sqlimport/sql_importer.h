@@ -56,8 +56,9 @@ public:
     static QString DateValue(TFieldType fieldType, const QString& value);
     // Imports a sub-query's SQL into a hidden query over the same model,
     // options and syntax, stores that query's text in dest and returns its
-    // readable text. A parse error in it is placed in the statement being
-    // imported, at the first place the sub-query's text occurs there.
+    // readable text. During an import, a parse error in it is placed in the
+    // statement being imported, at the first place the sub-query's text
+    // occurs there.
     QString ImportSubQuery(const QString& sql, TStringList& dest);
 
 private:

@@ -121,6 +121,14 @@ TEST_F(Import, SubQueryFaultsArePlacedInTheStatement)
             EXPECT_EQ(e.Message(), QStringLiteral("Wrong SQL statement\r\nLine:%1").arg(c.line));
         }
     }
+    // Imported on its own, the sub-query is its own frame.
+    TStringList dest;
+    try {
+        query.ProcessSubQuery("SELECT c.Name\n  FROM Customers c,, Orders o", dest);
+        ADD_FAILURE() << "imported";
+    } catch (const ESQLParserError& e) {
+        EXPECT_EQ(QStringLiteral("%1:%2").arg(e.Line()).arg(e.Column()), "2:20");
+    }
 }
 
 TEST_F(Import, SubQueriesChosenByTheHostAreImported)
