@@ -2,7 +2,6 @@
 // by name, database URLs and the two row layouts.
 
 #include "database_url.h"
-#include "error_report.h"
 #include "options.h"
 #include "result_output.h"
 
@@ -158,29 +157,4 @@ TEST(DatabaseUrlTest, ParsesEveryFormAndRefusesMalformedOnes)
             EXPECT_TRUE(e.message.startsWith(expectedStart)) << e.message.toStdString();
         }
     }
-}
-
-// The error lines: a parse error's place before its message and, with its
-// statement, the line and a caret lined up by the line's own tabs, one blank
-// for any other character, a surrogate pair included.
-TEST(ErrorReport, PlacesAndCarets)
-{
-    const QString wrong = QStringLiteral("Wrong SQL statement\r\nLine:2");
-    const TStringList lines(QStringList{"SELECT a", QString::fromUtf8("\t'\xF0\x9F\x98\x80'\t= = 1")});
-    const struct {
-        const Exception& error;
-        QString report;
-    } cases[] = {
-        {StatementError(ESQLParserError(wrong, 2, 8, "="), lines),
-         QString::fromUtf8("brindle: ESQLParserError: 2:8: Wrong SQL statement Line:2\n"
-                           "\t'\xF0\x9F\x98\x80'\t= = 1\n\t   \t  ^\n")},
-        {StatementError(ESQLParserError(wrong, 2, 11, ""), lines),
-         QString::fromUtf8("brindle: ESQLParserError: 2:11: Wrong SQL statement Line:2\n"
-                           "\t'\xF0\x9F\x98\x80'\t= = 1\n\t   \t     ^\n")},
-        {ESQLParserError(wrong, 2, 8, "="), "brindle: ESQLParserError: 2:8: Wrong SQL statement Line:2\n"},
-        {ESQLParserError(wrong), "brindle: ESQLParserError: Wrong SQL statement Line:2\n"},
-        {EVxDBStructError(4, "No such table T"), "brindle: EVxDBStructError(4): No such table T\n"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorReport(c.error).toStdString(), c.report.toStdString());
 }

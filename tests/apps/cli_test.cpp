@@ -149,7 +149,7 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
     const QString formWithoutModel = written(dir, "info.form", "form F\n  component Info: TVxDBInfo\n  end\nend\n");
     const QString brokenXml = written(dir, "broken.XML", "<DataModel>\n  <Tables>\n</DataModel>\n");
     const QString brokenSql = written(dir, "broken.sql", "SELECT Prod.ProductName\nFROM Products Prod\n"
-                                                         "\tWHERE Prod.UnitsInStock BETWEEN 1 OR 5\n");
+                                                         "\tWHERE Prod.ProductName <> '\xF0\x9F\x98\x80' AND Prod.UnitsInStock BETWEEN 1 OR 5\n");
     const QString model = QStringLiteral(BRINDLE_SAMPLE_FORM);
     const QString query = example("uk_orders_2024");
     const struct {
@@ -174,8 +174,9 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
              + ": unable to open database file Error opening database"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite::memory:"}, 1,
          "brindle: EVxDBInfoError(2): The statement failed: no such table: Orders Unable to execute statement"},
-        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: 3:36: Wrong SQL statement Line:3",
-         "\tWHERE Prod.UnitsInStock BETWEEN 1 OR 5\n\t" + QString(34, u' ') + "^\n"},
+        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: 3:64: Wrong SQL statement Line:3",
+         QString::fromUtf8("\tWHERE Prod.ProductName <> '\xF0\x9F\x98\x80' AND Prod.UnitsInStock BETWEEN 1 OR 5\n\t")
+             + QString(62, u' ') + "^\n"},
         {{"import", "--model", model, "--sql", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
         {{"sql", "--model", model, "--query", query, "--syntax", "sql3"}, 2,

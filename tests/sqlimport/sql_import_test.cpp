@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 using namespace brindle;
@@ -99,36 +100,26 @@ TEST_F(Import, BracketsParametersColumnsAndAFailedParse)
 TEST_F(Import, SubQueryFaultsArePlacedInTheStatement)
 {
     m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes))->SetValueKind(vkSubQuery);
-    const struct {
-        const char* sql;
-        int line;
-        int column;
-        const char* token;
-    } cases[] = {
-        {"SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT , c.Name FROM Customers c)", 2, 25, ","},
-        {"SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT c.Name\n  FROM Customers c WHERE c.City = = 'Rome')",
-         3, 35, "="},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.sql);
+    // The place as "line:column token | message".
+    const auto placeOf = [](const std::function<void()>& import) {
         try {
-            parse(QString::fromUtf8(c.sql));
-            ADD_FAILURE() << "imported";
+            import();
         } catch (const ESQLParserError& e) {
-            EXPECT_EQ(e.Line(), c.line);
-            EXPECT_EQ(e.Column(), c.column);
-            EXPECT_EQ(e.Token(), c.token);
-            EXPECT_EQ(e.Message(), QStringLiteral("Wrong SQL statement\r\nLine:%1").arg(c.line));
+            return QStringLiteral("%1:%2 %3 | %4").arg(e.Line()).arg(e.Column()).arg(e.Token(), e.Message());
         }
-    }
+        return QStringLiteral("imported");
+    };
+    EXPECT_EQ(placeOf([&] { parse("SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT , c.Name FROM Customers c)"); }),
+              "2:25 , | Wrong SQL statement\r\nLine:2");
+    EXPECT_EQ(placeOf([&] {
+                  parse("SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT c.Name\n"
+                        "  FROM Customers c WHERE c.City = = 'Rome')");
+              }),
+              "3:35 = | Wrong SQL statement\r\nLine:3");
     // Imported on its own, the sub-query is its own frame.
     TStringList dest;
-    try {
-        query.ProcessSubQuery("SELECT c.Name\n  FROM Customers c,, Orders o", dest);
-        ADD_FAILURE() << "imported";
-    } catch (const ESQLParserError& e) {
-        EXPECT_EQ(QStringLiteral("%1:%2").arg(e.Line()).arg(e.Column()), "2:20");
-    }
+    EXPECT_EQ(placeOf([&] { query.ProcessSubQuery("SELECT c.Name\n  FROM Customers c,, Orders o", dest); }),
+              "2:20 , | Wrong SQL statement\r\nLine:2");
 }
 
 TEST_F(Import, SubQueriesChosenByTheHostAreImported)
