@@ -11,9 +11,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace brindle::studio {
 
@@ -61,6 +62,11 @@ void SqlImportDialog::accept()
     lines.SetText(FStatement->toPlainText());
     try {
         FQuery.ParseSQL(lines);
+    } catch (const ESQLParserError& e) {
+        showProblem(e.Line() > 0 ? tr("line %1, column %2: %3").arg(e.Line()).arg(e.Column()).arg(e.Message())
+                                 : e.Message());
+        selectToken(e);
+        return;
     } catch (const Exception& e) {
         showProblem(e.Message());
         return;
@@ -68,22 +74,30 @@ void SqlImportDialog::accept()
     QDialog::accept();
 }
 
-// The parser ends its message with the line it stopped at ("Line:3").
 void SqlImportDialog::showProblem(const QString& message)
 {
     QString shown = message;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     FProblem->setText(shown);
     FProblem->show();
-    static const QRegularExpression at(QStringLiteral("Line:(\\d+)\\s*$"));
-    const QRegularExpressionMatch line = at.match(shown);
-    if (!line.hasMatch())
-        return;
-    const QTextBlock block = FStatement->document()->findBlockByNumber(line.captured(1).toInt() - 1);
+}
+
+// The error counts columns in characters, the editor in UTF-16 units: a
+// character beyond the BMP takes two.
+void SqlImportDialog::selectToken(const ESQLParserError& error)
+{
+    const QTextBlock block = FStatement->document()->findBlockByNumber(error.Line() - 1);
     if (!block.isValid())
         return;
-    QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const QString text = block.text();
+    qsizetype offset = 0;
+    for (int column = 1; column < error.Column() && offset < text.size(); ++column)
+        offset += text[offset].isHighSurrogate() && offset + 1 < text.size() ? 2 : 1;
+    const int start = block.position() + static_cast<int>(offset);
+    const int last = FStatement->document()->characterCount() - 1;
+    QTextCursor cursor(FStatement->document());
+    cursor.setPosition(start);
+    cursor.setPosition(std::min(start + static_cast<int>(error.Token().size()), last), QTextCursor::KeepAnchor);
     FStatement->setTextCursor(cursor);
     FStatement->setFocus();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Import SQL: a SELECT statement pasted or opened from a file becomes the
 // editable query. A statement the parser cannot read keeps the dialog
-// open with the parser's message, and its line is selected.
+// open with the parser's message and place, the token at fault selected.
 
 #include <QDialog>
 
@@ -9,6 +9,7 @@ class QLabel;
 class QPlainTextEdit;
 
 namespace brindle {
+class ESQLParserError;
 class TVxQuery;
 }
 
@@ -27,6 +28,7 @@ public:
 private:
     void openFile();
     void showProblem(const QString& message);
+    void selectToken(const ESQLParserError& error);
 
     TVxQuery& FQuery;
     QPlainTextEdit* FStatement;

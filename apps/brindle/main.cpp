@@ -1,6 +1,7 @@
 // brindle: the non-visual library on the command line.
 
 #include "commands.h"
+#include "error_report.h"
 #include <brindle/foundations/errors.h>
 
 #include <QCoreApplication>
@@ -21,20 +22,6 @@ namespace {
 void printErr(const QString& text)
 {
     std::fputs(text.toUtf8().constData(), stderr);
-}
-
-// One line: brindle: CLASS: MESSAGE, or CLASS(CODE) for coded errors; the
-// message's own line breaks become blanks.
-void reportError(const Exception& e)
-{
-    QString cls = e.ClassName();
-    if (const auto* coded = dynamic_cast<const EVxBrindleError*>(&e))
-        cls += QStringLiteral("(%1)").arg(coded->ErrorCode());
-    QString message = e.Message();
-    message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    message.replace(u'\n', u' ');
-    message.replace(u'\r', u' ');
-    printErr(QStringLiteral("brindle: %1: %2\n").arg(cls, message));
 }
 
 // Reading a large model and query makes a string per line: tens of
@@ -79,7 +66,7 @@ int runCommand(const cli::Command& command, const QStringList& args, QTextStream
         return 2;
     } catch (const Exception& e) {
         out.flush();
-        reportError(e);
+        printErr(cli::ErrorReport(e));
         return 1;
     }
 }

@@ -3,6 +3,7 @@
 // stored query.
 
 #include "commands.h"
+#include "error_report.h"
 #include "model_loading.h"
 #include "query_session.h"
 #include "result_output.h"
@@ -67,7 +68,12 @@ void RunImportCommand(const Flags& flags, QTextStream& out)
     TVxQuery query;
     query.SetDbStruct(LoadModel(modelFile, &owner));
     query.SetSQLSyntax(syntax);
-    query.ParseSQL(ReadInputLines(sqlFile));
+    const TStringList statement = ReadInputLines(sqlFile);
+    try {
+        query.ParseSQL(statement);
+    } catch (const ESQLParserError& e) {
+        throw StatementError(e, statement);
+    }
     // The default titles would only repeat themselves in every text.
     query.SetSaveTitles(false);
     TStringList lines;

@@ -60,6 +60,11 @@ EVxBrindleError::EVxBrindleError(int code, const QString& format, const QVariant
 {
 }
 
+ESQLParserError::ESQLParserError(const QString& message, int line, int column, const QString& token)
+    : Exception(message), FLine(line), FColumn(column), FToken(token)
+{
+}
+
 void RaiseDBStructError(int code, int messageId, const QVariantList& args)
 {
     throw EVxDBStructError(code, LoadResString(messageId), args);

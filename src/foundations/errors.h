@@ -68,7 +68,29 @@ BRINDLE_DECLARE_EXCEPTION(EVxQueryBaseError, EVxBrindleError)
 BRINDLE_DECLARE_EXCEPTION(EVxQueryPanelError, EVxBrindleError)
 
 // Errors of the parser and the visual parts derive from the general class.
-BRINDLE_DECLARE_EXCEPTION(ESQLParserError, Exception)
+
+// A statement the SQL parser cannot read, with the place of the token at
+// fault: Line and Column count from 1; a column counts the characters (code
+// points) of its line before the token, a tab as one, and a line ends at a
+// CR LF, LF or CR. At the end of the text the place is just past the last
+// token and Token is empty. Line and Column are 0 when no place is known.
+class BRINDLE_CORE_EXPORT ESQLParserError : public Exception {
+public:
+    using Exception::Exception;
+    ESQLParserError(const QString& message, int line, int column, const QString& token);
+
+    int Line() const noexcept { return FLine; }
+    int Column() const noexcept { return FColumn; }
+    // The token as written; a dotted name as a whole.
+    const QString& Token() const noexcept { return FToken; }
+    QString ClassName() const override { return QStringLiteral("ESQLParserError"); }
+
+private:
+    int FLine = 0;
+    int FColumn = 0;
+    QString FToken;
+};
+
 BRINDLE_DECLARE_EXCEPTION(EStructureDesignError, Exception)
 BRINDLE_DECLARE_EXCEPTION(ERFPanelError, Exception)
 BRINDLE_DECLARE_EXCEPTION(EDDLabelError, Exception)

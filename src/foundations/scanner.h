@@ -120,6 +120,9 @@ public:
 
     // Marks the current token; at EOS it marks the end of the source.
     TVxScannerBookmark GetBookmark() const;
+    // The place just past the current token's last character, 0-based as a
+    // bookmark's; at EOS the end of the source.
+    TVxScannerBookmark GetTokEnd() const { return {FToken.End.Line, FToken.End.Column, FIndex}; }
     // Makes the marked token current. A bookmark outside the source is
     // clamped to it.
     void GotoBookmark(const TVxScannerBookmark& bookmark);

@@ -9,6 +9,7 @@
 #include <brindle/foundations/text_utils.h>
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -135,12 +136,14 @@ void SqlImporter::Import(const TStringList& sql)
     q.FActive = false;
     const auto restore = qScopeGuard([this, &q, wasActive] {
         FLookups.reset();
+        FStatement = nullptr;
         q.FState = stIdle;
         // A model freed meanwhile leaves the query inactive.
         q.FActive = wasActive && q.FDbStruct;
         q.endReset();
     });
     q.ClearAll();
+    FStatement = &sql;
 
     TVxSQLParser parser;
     parser.SetSQL(sql);
@@ -328,6 +331,33 @@ QString SqlImporter::DateValue(TFieldType fieldType, const QString& value)
     return BrDateTimeToStr(read);
 }
 
+void SqlImporter::raiseInStatement(const ESQLParserError& error, const QString& subQuery) const
+{
+    // The parser hands operands out as written, lines joined by "\n", so
+    // the sub-query is a piece of the statement so joined.
+    // Outside an import the sub-query's own text is the statement.
+    if (!FStatement)
+        throw error;
+    const QString statement = FStatement->Lines().join(u'\n');
+    const qsizetype start = statement.indexOf(subQuery);
+    static const QRegularExpression lineSuffix(QStringLiteral("Line:(\\d+)$"));
+    const QRegularExpressionMatch messageLine = lineSuffix.match(error.Message());
+    if (start < 0 || error.Line() < 1 || !messageLine.hasMatch())
+        throw ESQLParserError(error.Message(), 0, 0, error.Token());
+
+    // The sub-query's line n is the statement's line first + n - 1; its
+    // first line starts within a line of the statement, the others at a
+    // line's start.
+    const int first = static_cast<int>(QStringView(statement).left(start).count(u'\n'));
+    const qsizetype lineStart = start > 0 ? statement.lastIndexOf(u'\n', start - 1) + 1 : 0;
+    int column = error.Column();
+    if (error.Line() == 1)
+        column += static_cast<int>(QStringView(statement).mid(lineStart, start - lineStart).toUcs4().size());
+    const QString message = error.Message().left(messageLine.capturedStart(1))
+                            + QString::number(first + messageLine.captured(1).toInt());
+    throw ESQLParserError(message, first + error.Line(), column, error.Token());
+}
+
 QString SqlImporter::ImportSubQuery(const QString& sql, TStringList& dest)
 {
     TVxQuery hidden;
@@ -336,7 +366,11 @@ QString SqlImporter::ImportSubQuery(const QString& sql, TStringList& dest)
     hidden.SetSQLSyntax(FQuery.FSQLSyntax);
     TStringList lines;
     lines.SetText(sql);
-    SqlImporter(hidden).Import(lines);
+    try {
+        SqlImporter(hidden).Import(lines);
+    } catch (const ESQLParserError& e) {
+        raiseInStatement(e, sql);
+    }
     hidden.SaveToStrings(dest);
     return hidden.GetQueryText().Text();
 }

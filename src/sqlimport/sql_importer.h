@@ -17,6 +17,7 @@
 
 namespace brindle {
 
+class ESQLParserError;
 class TDSCondition;
 class TDSOperator;
 class TFilterBracket;
@@ -55,7 +56,9 @@ public:
     static QString DateValue(TFieldType fieldType, const QString& value);
     // Imports a sub-query's SQL into a hidden query over the same model,
     // options and syntax, stores that query's text in dest and returns its
-    // readable text.
+    // readable text. During an import, a parse error in it is placed in the
+    // statement being imported, at the first place the sub-query's text
+    // occurs there.
     QString ImportSubQuery(const QString& sql, TStringList& dest);
 
 private:
@@ -64,8 +67,13 @@ private:
     // not change while an importer lives.
     Lookups& lookups(bool withFields);
 
+    // Raises the sub-query's parse error again at its place in the statement.
+    [[noreturn]] void raiseInStatement(const ESQLParserError& error, const QString& subQuery) const;
+
     TVxQuery& FQuery;
     std::unique_ptr<Lookups> FLookups;
+    // The statement Import is reading; none outside it.
+    const TStringList* FStatement = nullptr;
 };
 
 } // namespace brindle

@@ -37,6 +37,18 @@ QString quotedAsLiteral(QString operand)
     return operand;
 }
 
+// The 1-based column, in characters, of a UTF-16 index into the line: a
+// surrogate pair is one character.
+int characterColumn(QStringView line, int index)
+{
+    const qsizetype end = std::clamp<qsizetype>(index, 0, line.size());
+    int column = 1;
+    for (qsizetype i = 0; i < end; ++i)
+        if (!line[i].isLowSurrogate() || i == 0 || !line[i - 1].isHighSurrogate())
+            ++column;
+    return column;
+}
+
 } // namespace
 
 // --- result parts
@@ -188,20 +200,32 @@ const QString& TVxSQLParser::Token() const
 
 void TVxSQLParser::Advance()
 {
+    if (!AtEnd())
+        FPrevEnd = FScanner.GetTokEnd();
     FScanner.NextToken();
     loadToken();
 }
 
 void TVxSQLParser::Error(const char* message) const
 {
+    if (AtEnd())
+        errorAt(message, FPrevEnd, QString());
+    errorAt(message, FScanner.GetBookmark(), FScanner.GetRealStr());
+}
+
+void TVxSQLParser::errorAt(const char* message, const TVxScannerBookmark& at, const QString& text) const
+{
+    const QString line = at.Line < FSQL.Count() ? FSQL[at.Line] : QString();
     throw ESQLParserError(QString::fromLatin1(message) + QStringLiteral("\r\nLine:")
-                          + QString::number(FScanner.GetTokLine()));
+                              + QString::number(FScanner.GetTokLine()),
+                          at.Line + 1, characterColumn(line, at.Column), text);
 }
 
 void TVxSQLParser::Parse()
 {
     FParserResult.Clear();
     FDepth = 0;
+    FPrevEnd = {};
     FScanner.SetSource(FSQL);
     loadToken();
     ProcessSelect();
@@ -283,6 +307,9 @@ QString TVxSQLParser::ProcessSQLExpr()
             --depth;
         Advance();
     }
+    // Nothing read: a comma too many, or no item before a clause.
+    if (FScanner.GetBookmark().Index == start.Index)
+        Error(SWrongSQL);
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
 }
 
@@ -354,7 +381,7 @@ void TVxSQLParser::ProcessTable()
 {
     auto table = std::make_unique<TSQLTable>();
     SkipTokens(u"(");
-    if (AtEnd())
+    if (AtEnd() || Is(u","))
         Error(SWrongSQL);
     table->SetTableName(dottedName());
     SkipTokens(u")");
@@ -408,7 +435,7 @@ void TVxSQLParser::ProcessTableJoins()
         }
         Advance();
         SkipTokens(u"(");
-        if (AtEnd())
+        if (AtEnd() || Is(u","))
             Error(SWrongSQL);
         auto table = std::make_unique<TSQLTable>();
         table->SetTableName(dottedName());
@@ -461,9 +488,9 @@ std::unique_ptr<TSQLNode> TVxSQLParser::readChain(QStringView link, std::unique_
         if (!bracket)
             bracket = std::make_unique<TSQLBracket>(link.toString());
         bracket->Nodes().Add(std::move(part));
+        // A link word at the end leaves its operand missing: the next part
+        // raises the error there.
         Advance();
-        if (AtEnd())
-            return bracket;
     }
 }
 
@@ -577,6 +604,10 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
     }
     if (AtEnd() && depth > 0)
         Error(SWrongSQL);
+    // A missing operand, as in "x = = 1" or "= 1", is raised at the token
+    // standing in its place.
+    if (FScanner.GetBookmark().Index == start.Index)
+        Error(SWrongSQL);
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
 }
 
@@ -604,7 +635,7 @@ void TVxSQLParser::ProcessOrderBy()
     TSQLResultFieldList& fields = FParserResult.FResultFields;
     const bool numbers = FTokenKind == tkInteger;
     for (int position = 1;; ++position) {
-        if (AtEnd())
+        if (AtEnd() || Is(u","))
             Error(SWrongSQL);
         TSQLResultField* item = nullptr;
         if (numbers) {
@@ -615,6 +646,7 @@ void TVxSQLParser::ProcessOrderBy()
             item = fields.GetItem(column - 1);
             Advance();
         } else {
+            const TVxScannerBookmark nameStart = FScanner.GetBookmark();
             QString name = ProcessIdentifier(false);
             if (Is(u".")) {
                 Advance();
@@ -628,8 +660,9 @@ void TVxSQLParser::ProcessOrderBy()
                 int index = fields.IndexByAlias(name);
                 if (index < 0)
                     index = fields.IndexByExpr(name);
+                // Raised at the name, not at the token after it.
                 if (index < 0)
-                    Error(SWrongSQL);
+                    errorAt(SWrongSQL, nameStart, FScanner.ExtractPiece(nameStart, FScanner.GetBookmark(), false));
                 item = fields.GetItem(index);
             }
         }

@@ -211,8 +211,9 @@ public:
 
     void SetSQL(const TStringList& lines);
     const TStringList& SQL() const { return FSQL; }
-    // Raises ESQLParserError, with the line of the token at fault, on a
-    // statement it cannot read; the result keeps what was read before.
+    // Raises ESQLParserError, with the line, column and text of the token at
+    // fault, on a statement it cannot read; the result keeps what was read
+    // before.
     void Parse();
     TVxParserResult& ParserResult() { return FParserResult; }
     const TVxParserResult& ParserResult() const { return FParserResult; }
@@ -239,6 +240,7 @@ protected:
     QString ProcessConditionValue(bool& containsSubQuery);
     void SkipTokens(QStringView lower);
     TSQLResultField* AddResultField(const QString& expr, const QString& alias);
+    // Raises the message at the current token.
     [[noreturn]] void Error(const char* message) const;
 
     // The current token, lower-cased, and its kind.
@@ -264,6 +266,8 @@ private:
     // From an opening double quote to the closing one, which is left current.
     void skipQuotedName();
     void loadToken();
+    // Raises the message at the token (or name) marked, written as text.
+    [[noreturn]] void errorAt(const char* message, const TVxScannerBookmark& at, const QString& text) const;
 
     TStringList FSQL;
     TVxScanner FScanner;
@@ -272,6 +276,8 @@ private:
     mutable QString FToken;
     mutable bool FTokenValid = false;
     int FDepth = 0;
+    // Just past the last token read: where an error at the end points.
+    TVxScannerBookmark FPrevEnd;
 };
 
 } // namespace brindle

@@ -149,13 +149,14 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
     const QString formWithoutModel = written(dir, "info.form", "form F\n  component Info: TVxDBInfo\n  end\nend\n");
     const QString brokenXml = written(dir, "broken.XML", "<DataModel>\n  <Tables>\n</DataModel>\n");
     const QString brokenSql = written(dir, "broken.sql", "SELECT Prod.ProductName\nFROM Products Prod\n"
-                                                         "WHERE Prod.UnitsInStock BETWEEN 1 OR 5\n");
+                                                         "\tWHERE Prod.ProductName <> '\xF0\x9F\x98\x80' AND Prod.UnitsInStock BETWEEN 1 OR 5\n");
     const QString model = QStringLiteral(BRINDLE_SAMPLE_FORM);
     const QString query = example("uk_orders_2024");
     const struct {
         QStringList args;
         int exitCode;
         QString firstErrorLine;
+        QString excerpt = {}; // a parse error's line and caret
     } cases[] = {
         {{"sql", "--model", model, "--query", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
@@ -173,7 +174,9 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
              + ": unable to open database file Error opening database"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite::memory:"}, 1,
          "brindle: EVxDBInfoError(2): The statement failed: no such table: Orders Unable to execute statement"},
-        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: Wrong SQL statement Line:3"},
+        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: 3:64: Wrong SQL statement Line:3",
+         QString::fromUtf8("\tWHERE Prod.ProductName <> '\xF0\x9F\x98\x80' AND Prod.UnitsInStock BETWEEN 1 OR 5\n\t")
+             + QString(62, u' ') + "^\n"},
         {{"import", "--model", model, "--sql", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
         {{"sql", "--model", model, "--query", query, "--syntax", "sql3"}, 2,
@@ -201,9 +204,10 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
         EXPECT_EQ(got.out, "");
         const QStringList lines = QString::fromStdString(got.err).split(u'\n');
         EXPECT_EQ(lines.first().toStdString(), c.firstErrorLine.toStdString());
-        // An error is one line; a usage error adds the usage after a blank line.
+        // An error is one line, a parse error then its excerpt; a usage error
+        // adds the usage after a blank line.
         if (c.exitCode == 1)
-            EXPECT_EQ(lines.size(), 2);
+            EXPECT_EQ(lines.mid(1).join(u'\n').toStdString(), c.excerpt.toStdString());
         else
             EXPECT_TRUE(lines.value(2).startsWith(QStringLiteral("Usage: brindle")));
     }

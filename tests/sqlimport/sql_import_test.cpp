@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 using namespace brindle;
@@ -92,6 +93,33 @@ TEST_F(Import, BracketsParametersColumnsAndAFailedParse)
 
     TVxQuery noModel;
     EXPECT_THROW(noModel.ParseSQL(TStringList(QStringList{"SELECT a FROM T"})), EVxQueryPanelError);
+}
+
+// A fault inside a sub-query is placed in the whole statement: on the
+// sub-query's first line past the text before it, on later lines as is.
+TEST_F(Import, SubQueryFaultsArePlacedInTheStatement)
+{
+    m.model.Operators(m.model.AddOperator("InQuery", "is in", "@f in (@1)", "", BrStringTypes))->SetValueKind(vkSubQuery);
+    // The place as "line:column token | message".
+    const auto placeOf = [](const std::function<void()>& import) {
+        try {
+            import();
+        } catch (const ESQLParserError& e) {
+            return QStringLiteral("%1:%2 %3 | %4").arg(e.Line()).arg(e.Column()).arg(e.Token(), e.Message());
+        }
+        return QStringLiteral("imported");
+    };
+    EXPECT_EQ(placeOf([&] { parse("SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT , c.Name FROM Customers c)"); }),
+              "2:25 , | Wrong SQL statement\r\nLine:2");
+    EXPECT_EQ(placeOf([&] {
+                  parse("SELECT c.Name FROM Customers c\nWHERE c.Name IN (SELECT c.Name\n"
+                        "  FROM Customers c WHERE c.City = = 'Rome')");
+              }),
+              "3:35 = | Wrong SQL statement\r\nLine:3");
+    // Imported on its own, the sub-query is its own frame.
+    TStringList dest;
+    EXPECT_EQ(placeOf([&] { query.ProcessSubQuery("SELECT c.Name\n  FROM Customers c,, Orders o", dest); }),
+              "2:20 , | Wrong SQL statement\r\nLine:2");
 }
 
 TEST_F(Import, SubQueriesChosenByTheHostAreImported)

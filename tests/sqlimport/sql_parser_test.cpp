@@ -50,6 +50,55 @@ TEST(SqlParser, BoundsFlatChainsAndReparsing)
     EXPECT_EQ(parser.ParserResult().WhereClause(), nullptr);
 }
 
+// Where a fault is reported: line and column from 1, the column in
+// characters of the line (a tab one, a surrogate pair one), the token as
+// written, and at the end of the text the place just past the last token.
+TEST(SqlParser, ErrorPlaces)
+{
+    const struct {
+        const char16_t* sql;
+        int line;
+        int column;
+        const char16_t* token;
+    } cases[] = {
+        {u"SELECT a\nFROM T\nWHERE x = 1 ORDER b", 3, 19, u"b"},
+        {u"SELECT a\r\nFROM T\r\nLEFT OUTER T2", 3, 12, u"T2"},
+        {u"SELECT a\nFROM T\nWHERE x =  ", 3, 10, u""},
+        {u"SELECT a FROM T WHERE x BETWEEN 'ab\ncd'", 2, 4, u""},
+        {u"", 1, 1, u""},
+        {u"SELECT a FROM T\nORDER BY\n  T.b DESC", 3, 3, u"T.b"},
+        {u"SELECT a FROM T ORDER BY 2", 1, 26, u"2"},
+        {u"SELECT a FROM T WHERE (a = 1", 1, 29, u""},
+        // An operand, a select item or a grouping item missing.
+        {u"SELECT a FROM T WHERE x = = 'a'", 1, 27, u"="},
+        {u"SELECT a\nFROM T\nWHERE = 1", 3, 7, u"="},
+        {u"SELECT a\r\nFROM T\r\nWHERE x = 1 AND AND y = 2", 3, 17, u"AND"},
+        {u"SELECT a\n\tFROM T\n\tWHERE\tx\t=\t=\t1", 3, 12, u"="},
+        {u"SELECT a FROM T WHERE b = '\U0001F600\u00E9\u65E5' AND c = = 1", 1, 41, u"="},
+        {u"SELECT a\nFROM T\nWHERE x = 1 AND\n", 3, 16, u""},
+        {u"SELECT , a FROM T", 1, 8, u","},
+        {u"SELECT FROM T", 1, 8, u"FROM"},
+        {u"SELECT a FROM T,, U", 1, 17, u","},
+        {u"SELECT a FROM T GROUP BY a,, b", 1, 28, u","},
+    };
+    for (const auto& c : cases) {
+        const QString sql = QString::fromUtf16(c.sql);
+        SCOPED_TRACE(sql.toStdString());
+        TStringList lines;
+        lines.SetText(sql);
+        TVxSQLParser parser;
+        parser.SetSQL(lines);
+        try {
+            parser.Parse();
+            ADD_FAILURE() << "parsed";
+        } catch (const ESQLParserError& e) {
+            EXPECT_EQ(e.Line(), c.line);
+            EXPECT_EQ(e.Column(), c.column);
+            EXPECT_EQ(e.Token(), QString::fromUtf16(c.token));
+        }
+    }
+}
+
 TEST(SqlParser, DeleteEmptyBracketsCollapsesSingleChildren)
 {
     Parsed p("SELECT a FROM T WHERE (a = 1 OR ((b = 2))) AND NOT (c = 3 AND (d = 4 OR e = 5))");

@@ -7,6 +7,7 @@
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/query/query_base_files.h>
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -134,6 +135,39 @@ TEST_F(Studio, ImportedSqlBecomesTheQueryAndAFaultIsShownAtItsLine)
     ASSERT_TRUE(waitForRun());
     EXPECT_FALSE(gridRows().isEmpty());
     EXPECT_EQ(gridRows(), databaseRows(right, {}));
+}
+
+// A statement typed with a doubled operator: pressing Import leaves the
+// editor focused with the second "=" selected and the place shown; a
+// character beyond the BMP before the fault still selects the right token.
+TEST_F(Studio, ImportSelectsTheTokenAtFault)
+{
+    const auto importButton = [](studio::SqlImportDialog* dialog) {
+        return dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    };
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<studio::SqlImportDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        QPlainTextEdit* editor = dialog->Statement();
+        QTest::keyClicks(editor, "SELECT Cust.CompanyName\rFROM Customers Cust\r\tWHERE Cust.Country = = 'Spain'");
+        QTest::mouseClick(importButton(dialog), Qt::LeftButton);
+        ASSERT_TRUE(dialog->isVisible());
+        QTextCursor cursor = editor->textCursor();
+        EXPECT_EQ(cursor.block().blockNumber(), 2);
+        EXPECT_EQ(cursor.selectionStart() - cursor.block().position(), 22);
+        EXPECT_EQ(cursor.selectedText(), "=");
+        EXPECT_EQ(dialog->focusWidget(), editor); // the Import button took it with the click
+        EXPECT_TRUE(dialog->Problem()->text().startsWith("line 3, column 23: Wrong SQL statement")) << dialog->Problem()->text().toStdString();
+
+        editor->setPlainText(QString::fromUtf8("SELECT Cust.CompanyName FROM Customers Cust\n"
+                                               "WHERE Cust.CompanyName = '\xF0\x9F\x98\x80' AND AND Cust.Country = 'Spain'"));
+        QTest::mouseClick(importButton(dialog), Qt::LeftButton);
+        cursor = editor->textCursor();
+        EXPECT_EQ(cursor.selectedText(), "AND");
+        EXPECT_EQ(cursor.selectionStart() - cursor.block().position(), 34);
+        dialog->reject();
+    });
+    press(Qt::Key_I, Qt::ControlModifier);
 }
 
 // The rows of a run are the rows QtSql gives for the same statement, and
