@@ -20,11 +20,9 @@ struct TQueryHistory::RowCache {
     quint64 ModelRevision = 0;
 };
 
-namespace {
-
 // The change from one text to another, as one run of items replaced.
-template <typename Text, typename Delta>
-Delta diff(const Text& from, const Text& to)
+template <typename Text>
+TQueryHistory::Delta<Text> TQueryHistory::diff(const Text& from, const Text& to)
 {
     const auto common = static_cast<qsizetype>(std::min<std::size_t>(from.size(), to.size()));
     qsizetype head = 0;
@@ -41,7 +39,7 @@ Delta diff(const Text& from, const Text& to)
 
 // The text with the items of one side of a change replaced by the other's.
 template <typename Text>
-Text replaced(const Text& text, int at, const Text& removed, const Text& inserted)
+Text TQueryHistory::replaced(const Text& text, int at, const Text& removed, const Text& inserted)
 {
     Text result;
     result.reserve(text.size() - removed.size() + inserted.size());
@@ -51,19 +49,17 @@ Text replaced(const Text& text, int at, const Text& removed, const Text& inserte
     return result;
 }
 
-template <typename Text, typename Delta>
-Text applyBackward(const Text& text, const Delta& delta)
+template <typename Text>
+Text TQueryHistory::applyBackward(const Text& text, const Delta<Text>& delta)
 {
     return replaced(text, delta.At, delta.After, delta.Before);
 }
 
-template <typename Text, typename Delta>
-Text applyForward(const Text& text, const Delta& delta)
+template <typename Text>
+Text TQueryHistory::applyForward(const Text& text, const Delta<Text>& delta)
 {
     return replaced(text, delta.At, delta.Before, delta.After);
 }
-
-} // namespace
 
 TQueryHistory& TQueryHistory::Of(TVxQuery& query)
 {
@@ -371,9 +367,9 @@ void TQueryHistory::record(bool readModel)
         --FDone;
     }
     FSteps.resize(static_cast<std::size_t>(FDone));
-    Step step{diff<Parts, Delta<Parts>>(queryBefore, query), std::nullopt};
+    Step step{diff(queryBefore, query), std::nullopt};
     if (model != modelBefore)
-        step.Model = diff<QStringList, Delta<QStringList>>(modelBefore, model);
+        step.Model = diff(modelBefore, model);
     FSteps.push_back(std::move(step));
     ++FDone;
     if (static_cast<int>(FSteps.size()) > FDepth) {

@@ -42,6 +42,16 @@ class TFilterRow;
 class TVxCustomDBStructure;
 class TVxQuery;
 
+// One change of a text: at item At, the items Before became After. Outside
+// the exported class, whose member templates some compilers leave
+// uninstantiated.
+template <typename Text>
+struct HistoryDelta {
+    int At = 0;
+    Text Before;
+    Text After;
+};
+
 class BRINDLE_CORE_EXPORT TQueryHistory : public QObject, private IModelListener {
     Q_OBJECT
 public:
@@ -89,17 +99,20 @@ private:
         bool operator==(const Part& other) const { return Id == other.Id && Lines == other.Lines; }
     };
     using Parts = std::vector<Part>;
-    // One change of a text: at item At, the items Before became After.
     template <typename Text>
-    struct Delta {
-        int At = 0;
-        Text Before;
-        Text After;
-    };
+    using Delta = HistoryDelta<Text>;
     struct Step {
         Delta<Parts> Query;
         std::optional<Delta<QStringList>> Model;
     };
+    template <typename Text>
+    static Delta<Text> diff(const Text& from, const Text& to);
+    template <typename Text>
+    static Text replaced(const Text& text, int at, const Text& removed, const Text& inserted);
+    template <typename Text>
+    static Text applyBackward(const Text& text, const Delta<Text>& delta);
+    template <typename Text>
+    static Text applyForward(const Text& text, const Delta<Text>& delta);
     // The row parts written so far, and the writer that keeps the lines
     // rows share.
     struct RowCache;
