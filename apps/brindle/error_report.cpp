@@ -29,18 +29,18 @@ QString ErrorReport(const Exception& e)
     message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     message.replace(u'\n', u' ');
     message.replace(u'\r', u' ');
+    // The first line is the one every error gives, so that a script reading
+    // it needs nothing new; where the statement is known, the place follows.
+    QString report = QStringLiteral("brindle: %1: %2\n").arg(cls, message);
     const auto* parse = dynamic_cast<const ESQLParserError*>(&e);
     if (!parse || parse->Line() < 1)
-        return QStringLiteral("brindle: %1: %2\n").arg(cls, message);
-
-    QString report = QStringLiteral("brindle: %1: %2:%3: %4\n")
-                         .arg(cls, QString::number(parse->Line()), QString::number(parse->Column()), message);
+        return report;
+    const QString place = QStringLiteral("%1:%2: ").arg(parse->Line()).arg(parse->Column());
     const auto* statement = dynamic_cast<const StatementError*>(&e);
-    if (statement && parse->Line() <= statement->Lines().Count()) {
-        const QString& line = statement->Lines()[parse->Line() - 1];
-        report += line + u'\n' + caretUnder(line, parse->Column()) + u'\n';
-    }
-    return report;
+    if (!statement || parse->Line() > statement->Lines().Count())
+        return report + place.trimmed() + u'\n';
+    const QString& line = statement->Lines()[parse->Line() - 1];
+    return report + place + line + u'\n' + QString(place.size(), u' ') + caretUnder(line, parse->Column()) + u'\n';
 }
 
 } // namespace brindle::cli

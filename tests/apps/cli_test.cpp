@@ -174,9 +174,9 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
              + ": unable to open database file Error opening database"},
         {{"run", "--model", model, "--query", query, "--db", "sqlite::memory:"}, 1,
          "brindle: EVxDBInfoError(2): The statement failed: no such table: Orders Unable to execute statement"},
-        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: 3:64: Wrong SQL statement Line:3",
-         QString::fromUtf8("\tWHERE Prod.ProductName <> '\xF0\x9F\x98\x80' AND Prod.UnitsInStock BETWEEN 1 OR 5\n\t")
-             + QString(62, u' ') + "^\n"},
+        {{"import", "--model", model, "--sql", brokenSql}, 1, "brindle: ESQLParserError: Wrong SQL statement Line:3",
+         QString::fromUtf8("3:64: \tWHERE Prod.ProductName <> '\xF0\x9F\x98\x80' AND Prod.UnitsInStock BETWEEN 1 OR 5\n")
+             + QString(6, u' ') + u'\t' + QString(62, u' ') + "^\n"},
         {{"import", "--model", model, "--sql", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
         {{"sql", "--model", model, "--query", query, "--syntax", "sql3"}, 2,
