@@ -5,15 +5,15 @@
 // sorting and a row limit; its values come from the data, so that most
 // conditions select something.
 //
-// Cells are compared as the example-query comparison does (dates in ISO
-// form, Booleans as 1 and 0), and numbers to a relative 1e-4: an average
-// is a double on one server and has four decimals more than its values on
-// another. Rows compare as
+// Cells are compared as compared_rows.h writes them, and numbers to a
+// relative 1e-4: an average is a double on one server and has four decimals
+// more than its values on another. Rows compare as
 // multisets; under ORDER BY the sort keys must come in the same sequence,
 // except for keys holding NULL, which servers place at opposite ends, and
 // under a row limit only the count and the keys are compared, since ties
 // may fall either way.
 
+#include "database/compared_rows.h"
 #include "database/databases.h"
 
 #include <brindle/datamodel/form_classes.h>
@@ -22,7 +22,6 @@
 #include <brindle/query/query.h>
 #include <brindle/query/query_runner.h>
 
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -33,24 +32,6 @@ using namespace brindle;
 using namespace brindle::testing;
 
 namespace {
-
-using Rows = QList<QStringList>;
-
-QString cell(const QVariant& value)
-{
-    if (value.isNull())
-        return QStringLiteral("NULL");
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::QDate:
-        return value.toDate().toString(Qt::ISODate);
-    case QMetaType::QDateTime:
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    default:
-        return value.toString();
-    }
-}
 
 bool sameCell(const QString& a, const QString& b)
 {
@@ -152,7 +133,7 @@ protected:
                 for (const QVariantList& values : batch) {
                     QStringList row;
                     for (const QVariant& value : values)
-                        row.append(cell(value));
+                        row.append(ComparedCell(value));
                     rows.append(row);
                 }
             });
@@ -316,32 +297,6 @@ protected:
         return text;
     }
 
-    // The result columns of the statement's ORDER BY, 1-based.
-    static QList<int> sortColumns(const QString& sql)
-    {
-        QList<int> columns;
-        const qsizetype at = sql.lastIndexOf(QStringLiteral("ORDER BY "));
-        if (at < 0)
-            return columns;
-        static const QRegularExpression position(QStringLiteral("(\\d+) (?:ASC|DESC)"));
-        for (const auto& m : position.globalMatch(sql.mid(at)))
-            columns.append(m.captured(1).toInt());
-        return columns;
-    }
-
-    static Rows keys(const Rows& rows, const QList<int>& columns)
-    {
-        Rows all;
-        for (const QStringList& row : rows) {
-            QStringList key;
-            for (int column : columns)
-                key.append(row.value(column - 1));
-            if (!key.contains(QStringLiteral("NULL")))
-                all.append(key);
-        }
-        return all;
-    }
-
     const std::vector<Server> servers = {
         {"SQLite", Backend::SQLite, ssSQL2},
         {"PostgreSQL", Backend::Postgres, ssSQL2},
@@ -383,9 +338,9 @@ TEST_F(AllServers, RandomQueriesGiveTheSameRows)
                 selecting += rows.isEmpty() ? 0 : 1;
                 continue;
             }
-            const QList<int> columns = sortColumns(statement.SQL);
-            const Rows got = keys(rows, columns);
-            const Rows want = keys(expected, columns);
+            const QList<int> columns = SortColumns(statement.SQL);
+            const Rows got = SortKeys(rows, columns);
+            const Rows want = SortKeys(expected, columns);
             // Where NULL keys sort differently, a limit keeps other rows.
             const bool nullKeys = got.size() < rows.size() || want.size() < expected.size();
             const bool same = limited ? rows.size() == expected.size() && (nullKeys || sameRows(got, want, true))

@@ -3,20 +3,16 @@
 // rows. MariaDB reads the double-quoted names and || as SQL-92 means them
 // only because the test server runs with ANSI_QUOTES and PIPES_AS_CONCAT.
 //
-// Cells are compared as text: dates and moments in ISO form (SQLite keeps
-// them as text, the servers as dates), reals to six decimals (sums over the
-// same rows may differ in their last bits), Booleans as 1 and 0. Rows are
-// compared as multisets; where the statement sorts, the sequence of sort
-// keys must agree too, except for rows whose key holds NULL, which
-// PostgreSQL places at the other end.
+// Rows are compared as multisets of compared_rows.h's cells; where the
+// statement sorts, the sequence of sort keys must agree too.
 
+#include "database/compared_rows.h"
 #include "database/databases.h"
 
 #include <brindle/datamodel/form_classes.h>
 #include <brindle/query/query.h>
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -26,52 +22,6 @@ using namespace brindle;
 using namespace brindle::testing;
 
 namespace {
-
-using Rows = QList<QStringList>;
-
-QString cell(const QVariant& value)
-{
-    if (value.isNull())
-        return QStringLiteral("NULL");
-    switch (value.typeId()) {
-    case QMetaType::Double:
-        return QString::number(value.toDouble(), 'f', 6);
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::QDate:
-        return value.toDate().toString(Qt::ISODate);
-    case QMetaType::QDateTime:
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    default:
-        return value.toString();
-    }
-}
-
-// The 1-based result columns of "ORDER BY 2 DESC, 1 ASC".
-QList<int> sortColumns(const QString& sql)
-{
-    QList<int> columns;
-    const qsizetype at = sql.lastIndexOf(QStringLiteral("ORDER BY "));
-    if (at < 0)
-        return columns;
-    static const QRegularExpression position(QStringLiteral("(\\d+) (?:ASC|DESC)"));
-    for (const auto& m : position.globalMatch(sql.mid(at)))
-        columns.append(m.captured(1).toInt());
-    return columns;
-}
-
-Rows sortKeys(const Rows& rows, const QList<int>& columns)
-{
-    Rows keys;
-    for (const QStringList& row : rows) {
-        QStringList key;
-        for (int column : columns)
-            key.append(row.value(column - 1));
-        if (!key.contains(QStringLiteral("NULL")))
-            keys.append(key);
-    }
-    return keys;
-}
 
 class ServerRows : public ::testing::TestWithParam<Backend> {
 protected:
@@ -108,7 +58,7 @@ protected:
         while (query.next()) {
             QStringList row;
             for (int i = 0; i < query.record().count(); ++i)
-                row.append(cell(query.value(i)));
+                row.append(ComparedCell(query.value(i)));
             rows.append(row);
         }
         return rows;
@@ -143,8 +93,8 @@ TEST_P(ServerRows, ExampleQueriesGiveTheSQLiteRows)
             model->SetQuotedTypes(s.syntax == ssNexusDB ? nexus : quoted);
             Rows actual = rows(server, folder.filePath(name), s.syntax, sql);
             compared += expected.size();
-            const QList<int> columns = sortColumns(sql);
-            EXPECT_EQ(sortKeys(actual, columns), sortKeys(expected, columns)) << sql.toStdString();
+            const QList<int> columns = SortColumns(sql);
+            EXPECT_EQ(SortKeys(actual, columns), SortKeys(expected, columns)) << sql.toStdString();
             std::sort(actual.begin(), actual.end());
             std::sort(expected.begin(), expected.end());
             EXPECT_EQ(actual, expected) << sql.toStdString();
