@@ -16,8 +16,10 @@ namespace {
 bool isOperatorWord(const TVxScanner& scanner)
 {
     // Every token of an operand is tested: the length sorts out most.
+    // LIMIT, OFFSET and FETCH end the WHERE clause of the server syntaxes.
     static constexpr QStringView words[] = {u"=",  u"<>", u"!=",      u">",  u"<",   u">=",  u"<=",
-                                            u"like", u"in", u"is", u"between", u"or", u"and", u"not"};
+                                            u"like", u"in", u"is", u"between", u"or", u"and", u"not",
+                                            u"limit", u"offset", u"fetch"};
     const QStringView token = scanner.TokenView();
     if (token.size() > 7)
         return false;
@@ -275,7 +277,7 @@ QString TVxSQLParser::ProcessSQLExpr()
         // text: the expression has no end.
         if (AtEnd())
             Error(SWrongSQL);
-        if (Is(u"\""))
+        if (!nameCloser().isNull())
             skipQuotedName();
         else if (Is(u"("))
             ++depth;
@@ -286,12 +288,29 @@ QString TVxSQLParser::ProcessSQLExpr()
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
 }
 
+QChar TVxSQLParser::nameCloser() const
+{
+    if (FTokenKind != tkSymbol)
+        return {};
+    if (Is(u"\""))
+        return u'"';
+    if (Is(u"`"))
+        return u'`';
+    return Is(u"[") ? QChar(u']') : QChar();
+}
+
 void TVxSQLParser::skipQuotedName()
 {
+    skipQuotedName(nameCloser());
+}
+
+void TVxSQLParser::skipQuotedName(QChar closer)
+{
     // A quoted name may hold any word, keywords included ("Order Date"):
-    // nothing inside it ends an expression.
+    // nothing inside it ends an expression. A doubled closing quote reads
+    // as a name that ends and one that begins.
     Advance();
-    while (!AtEnd() && !Is(u"\""))
+    while (!AtEnd() && !(FTokenKind == tkSymbol && FScanner.TokenView() == QStringView(&closer, 1)))
         Advance();
     if (AtEnd())
         Error(SWrongSQL);
@@ -305,16 +324,24 @@ QString TVxSQLParser::ProcessAlias()
 QString TVxSQLParser::ProcessIdentifier(bool stripQuotes)
 {
     QString identifier;
-    if (Is(u"\"")) {
-        Advance();
+    if (const QChar closer = nameCloser(); !closer.isNull()) {
+        const QString opener = FScanner.TokenView().toString();
         const TVxScannerBookmark start = FScanner.GetBookmark();
-        while (!AtEnd() && !Is(u"\""))
+        skipQuotedName();
+        // The name's own text, doubled closing quotes included.
+        for (TVxScannerBookmark end = FScanner.GetBookmark();; end = FScanner.GetBookmark()) {
             Advance();
-        if (AtEnd())
-            Error(SWrongSQL);
-        identifier = FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
-        if (!stripQuotes)
-            identifier = u'"' + identifier + u'"';
+            const TVxScannerBookmark next = FScanner.GetBookmark();
+            if (AtEnd() || next.Line != end.Line || next.Column != end.Column + 1
+                || FScanner.TokenView() != QStringView(&closer, 1)) {
+                identifier = FScanner.ExtractPiece(start, next, false).trimmed();
+                break;
+            }
+            skipQuotedName(closer);
+        }
+        if (stripQuotes)
+            identifier = identifier.mid(1, identifier.size() - 2).replace(QString(2, closer), QString(closer));
+        return identifier;
     } else {
         identifier = FScanner.GetRealStr();
     }
@@ -554,7 +581,7 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
     if (!AtEnd() && Is(u"select"))
         containsSubQuery = true;
     while (!AtEnd()) {
-        if (Is(u"\"")) {
+        if (!nameCloser().isNull()) {
             skipQuotedName();
             Advance();
             continue;
@@ -601,6 +628,9 @@ void TVxSQLParser::ProcessOrderBy()
     if (!Is(u"by"))
         Error(SWrongSQL);
     Advance();
+    // SQL Server's ORDER BY (SELECT NULL) before OFFSET sorts by no column.
+    if (Is(u"("))
+        return;
     TSQLResultFieldList& fields = FParserResult.FResultFields;
     const bool numbers = FTokenKind == tkInteger;
     for (int position = 1;; ++position) {

@@ -263,6 +263,10 @@ private:
     std::unique_ptr<TSQLNode> readChain(QStringView link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)());
     // From an opening double quote to the closing one, which is left current.
     void skipQuotedName();
+    void skipQuotedName(QChar closer);
+    // The quote that closes a name opened by the current token ("\"", "`"
+    // or "["), null when the token opens none.
+    QChar nameCloser() const;
     void loadToken();
 
     TStringList FSQL;
