@@ -119,14 +119,22 @@ QString standardLiteral(const QString& value)
 }
 
 // The pattern's value with the escape character's work undone.
-QString unescaped(const QString& pattern, QChar escape)
+QString unescaped(const QString& pattern, QChar escape, bool markEscapes)
 {
     QString value;
     value.reserve(pattern.size());
     for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == escape && i + 1 < pattern.size())
-            ++i;
-        value += pattern[i];
+        if (pattern[i] != escape || i + 1 == pattern.size()) {
+            value += pattern[i];
+            continue;
+        }
+        const QChar c = pattern[++i];
+        if (markEscapes && c == u'%')
+            value += QChar(kEscapedPercent);
+        else if (markEscapes && c == u'_')
+            value += QChar(kEscapedUnderscore);
+        else
+            value += c;
     }
     return value;
 }
@@ -375,7 +383,7 @@ QString DateTimeLiteral(TSQLSyntax syntax, const QString& date, const QString& t
     }
 }
 
-QString StandardSpelling(TSQLSyntax syntax, const QString& expr)
+QString StandardSpelling(TSQLSyntax syntax, const QString& expr, bool markEscapes)
 {
     if (!IsServerSyntax(syntax))
         return expr;
@@ -411,7 +419,7 @@ QString StandardSpelling(TSQLSyntax syntax, const QString& expr)
                         out.chop(1);
                     if (out.endsWith(u'\'')) {
                         out.truncate(lastLiteral);
-                        out += standardLiteral(unescaped(lastValue, escape.Value[0]));
+                        out += standardLiteral(unescaped(lastValue, escape.Value[0], markEscapes));
                     }
                     i = escape.End;
                     continue;

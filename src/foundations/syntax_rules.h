@@ -60,7 +60,11 @@ BRINDLE_CORE_EXPORT QString DateTimeLiteral(TSQLSyntax syntax, const QString& da
 // in the standard spelling the model's look-ups know. Delimited names
 // become double-quoted names, typed date literals plain literals, the
 // server's date forms ISO texts, escaped LIKE patterns their plain text
-// with the ESCAPE clause gone, and the list aggregate LIST(...).
-BRINDLE_CORE_EXPORT QString StandardSpelling(TSQLSyntax syntax, const QString& expr);
+// with the ESCAPE clause gone, and the list aggregate LIST(...). With
+// markEscapes, a pattern's escaped "%" and "_" become the stand-ins below,
+// so that a template's own wildcards can be told from the value's.
+BRINDLE_CORE_EXPORT QString StandardSpelling(TSQLSyntax syntax, const QString& expr, bool markEscapes = false);
+inline constexpr char16_t kEscapedPercent = u'\uE000';
+inline constexpr char16_t kEscapedUnderscore = u'\uE001';
 
 } // namespace brindle

@@ -213,7 +213,9 @@ void TResultField::Assign(const TResultField& source)
 QString TResultField::replacePlaceholders(bool normal) const
 {
     const TSQLSyntax syntax = normal ? ssSQL2 : SQLSyntax();
-    return withListAggregate(syntax, rewritePlaceholders(FFormula, FDSFields.Count(), [this, normal, syntax](int k) {
+    // A formula's own names are written in the syntax's quotes as well.
+    return withListAggregate(syntax, rewritePlaceholders(NamesInSyntax(syntax, FFormula), FDSFields.Count(),
+                                                         [this, normal, syntax](int k) {
         return exprOf(FDSFields[k - 1], normal, syntax);
     }));
 }
@@ -446,8 +448,11 @@ void TResultField::ProcessSQLExpr(const QString& text)
         }
         return FDSFields.Count() > before;
     };
+    // The plain SQL form too: an aggregate over a column the model does not
+    // quote ("LIST(c.Name)") names its field so.
     if (matchFields([](const TDSField* f) { return f->NormalSQLExpr(); })
-        || matchFields([](const TDSField* f) { return f->FullName(); }))
+        || matchFields([](const TDSField* f) { return f->FullName(); })
+        || matchFields([](const TDSField* f) { return f->SQLExpr(); }))
         FFormula = formula;
     else
         FFormula = text;

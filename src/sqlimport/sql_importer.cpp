@@ -246,7 +246,7 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
     condition->GetSQLExpr(found.Text);
     const TSQLSyntax syntax = FQuery.FSQLSyntax;
     if (IsServerSyntax(syntax))
-        found.Text = StandardSpelling(syntax, found.Text);
+        found.Text = StandardSpelling(syntax, found.Text, true);
     const QString left = StandardSpelling(syntax, condition->LeftExpr());
     texts[0] = found.Text;
     AsciiSet characters = TextCharacters(texts[0]);
@@ -278,6 +278,8 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
             continue;
         value1 = variables.Value(u"@1").toString();
         value2 = variables.Value(u"@2").toString();
+        for (QString* value : {&value1, &value2})
+            value->replace(QChar(kEscapedPercent), u'%').replace(QChar(kEscapedUnderscore), u'_');
         if (op->ValueKind() == vkSubQuery)
             ImportSubQuery(value1, subQuery);
         return op;
