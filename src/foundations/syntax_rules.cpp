@@ -324,6 +324,34 @@ bool EscapeLikeText(TSQLSyntax syntax, QString& literalText)
     return true;
 }
 
+QString WithILike(const QString& sql)
+{
+    const QStringView text(sql);
+    QString out;
+    out.reserve(sql.size() + 4);
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (c == u'\'' || c == u'"') {
+            const qsizetype end = readDelimited(text, i, c).End;
+            out += text.mid(i, end - i);
+            i = end;
+        } else if (startsWord(text, i, u"like")) {
+            out += QStringLiteral("ILIKE");
+            i += 4;
+        } else if (isNameChar(c.unicode())) {
+            qsizetype end = i;
+            while (end < text.size() && isNameChar(text[end].unicode()))
+                ++end;
+            out += text.mid(i, end - i);
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
 QString LikeEscapeClause(TSQLSyntax syntax)
 {
     return QStringLiteral(" ESCAPE '") + LikeEscapeChar(syntax) + u'\'';
@@ -444,7 +472,8 @@ QString StandardSpelling(TSQLSyntax syntax, const QString& expr, bool markEscape
             qsizetype end = i;
             while (end < text.size() && isNameChar(text[end].unicode()))
                 ++end;
-            out += text.mid(i, end - i);
+            const QStringView word = text.mid(i, end - i);
+            out += syntax == ssPostgreSQL && word.compare(u"ilike", Qt::CaseInsensitive) == 0 ? u"like" : word;
             i = end;
             continue;
         }

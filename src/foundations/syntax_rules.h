@@ -47,6 +47,10 @@ BRINDLE_CORE_EXPORT bool EscapeLikeText(TSQLSyntax syntax, QString& literalText)
 // " ESCAPE '\'" for the syntax.
 BRINDLE_CORE_EXPORT QString LikeEscapeClause(TSQLSyntax syntax);
 
+// The condition text with every LIKE outside literals and names written
+// ILIKE, for ssPostgreSQL over a model that compares without letter case.
+BRINDLE_CORE_EXPORT QString WithILike(const QString& sql);
+
 // The list aggregate over an SQL expression, for the formula "LIST(@1)".
 BRINDLE_CORE_EXPORT QString ListAggregate(TSQLSyntax syntax, const QString& expr);
 
@@ -59,7 +63,7 @@ BRINDLE_CORE_EXPORT QString DateTimeLiteral(TSQLSyntax syntax, const QString& da
 // The inverse for the SQL import: an expression written in a server syntax
 // in the standard spelling the model's look-ups know. Delimited names
 // become double-quoted names, typed date literals plain literals, the
-// server's date forms ISO texts, escaped LIKE patterns their plain text
+// server's date forms ISO texts, ILIKE plain LIKE, escaped LIKE patterns their plain text
 // with the ESCAPE clause gone, and the list aggregate LIST(...). With
 // markEscapes, a pattern's escaped "%" and "_" become the stand-ins below,
 // so that a template's own wildcards can be told from the value's.

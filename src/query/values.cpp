@@ -659,6 +659,8 @@ QString ConditionSQLText(TVxQuery& query, TFilterCond* condition, const TRTableL
     }
     if (statementTables.Count() > 0 && mainAt >= 0)
         text.replaceFrom(mainAt, u"@m", statementTables[0]->Table->TableName());
+    if (query.SQLSyntax() == ssPostgreSQL && query.DbStruct() && query.DbStruct()->CaseInsensitiveLike())
+        return WithILike(fillValues(query, condition, text));
     return fillValues(query, condition, text);
 }
 

@@ -18,7 +18,7 @@ bool isOperatorWord(const TVxScanner& scanner)
     // Every token of an operand is tested: the length sorts out most.
     // LIMIT, OFFSET and FETCH end the WHERE clause of the server syntaxes.
     static constexpr QStringView words[] = {u"=",  u"<>", u"!=",      u">",  u"<",   u">=",  u"<=",
-                                            u"like", u"in", u"is", u"between", u"or", u"and", u"not",
+                                            u"like", u"ilike", u"in", u"is", u"between", u"or", u"and", u"not",
                                             u"limit", u"offset", u"fetch"};
     const QStringView token = scanner.TokenView();
     if (token.size() > 7)

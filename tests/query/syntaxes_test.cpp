@@ -4,6 +4,7 @@
 
 #include "query/query_fixtures.h"
 
+#include <brindle/datamodel/model_xml.h>
 #include <brindle/foundations/date_time.h>
 #include <brindle/foundations/syntax_rules.h>
 
@@ -186,6 +187,33 @@ TEST_F(ServerSyntaxes, HostileValuesInLikePatternsMatchThemselves)
     EXPECT_EQ(query.ConditionSQL(condition), "o.[Group] like '%plain%'") << "no ESCAPE without a need";
 }
 
+TEST_F(ServerSyntaxes, CaseInsensitiveLikeIsAModelOptionOfPostgreSQL)
+{
+    query.Filter()->ClearRows();
+    TSimpleCond* condition = add(group, "Contains", "like 'Like'");
+    m.model.SetCaseInsensitiveLike(true);
+    query.SetSQLSyntax(ssPostgreSQL);
+    EXPECT_EQ(query.ConditionSQL(condition), "o.\"Group\" ILIKE '%like ''Like''%'");
+    query.SetSQLSyntax(ssSQLite);
+    EXPECT_EQ(query.ConditionSQL(condition), "o.\"Group\" like '%like ''Like''%'") << "only PostgreSQL heeds case";
+
+    // Through the model text and XML; a model without it writes nothing new.
+    for (bool on : {true, false}) {
+        m.model.SetCaseInsensitiveLike(on);
+        TStringList text, xml;
+        m.model.SaveToStrings(text);
+        SaveDMToXml(m.model, xml);
+        EXPECT_EQ(text.Text().contains("CaseInsensitiveLike=1"), on);
+        EXPECT_EQ(xml.Text().contains("caseInsensitiveLike"), on);
+        TVxDBStructure fromText, fromXml;
+        fromXml.SetCaseInsensitiveLike(!on);
+        fromText.LoadFromStrings(text);
+        LoadDMFromXml(fromXml, xml);
+        EXPECT_EQ(fromText.CaseInsensitiveLike(), on);
+        EXPECT_EQ(fromXml.CaseInsensitiveLike(), on);
+    }
+}
+
 TEST(SyntaxRules, NamesThatNeedQuotesAndTheStandardSpelling)
 {
     for (const char* plain : {"Orders", "_x1", "Dates", "Selected", "a"})
@@ -205,6 +233,7 @@ TEST(SyntaxRules, NamesThatNeedQuotesAndTheStandardSpelling)
         {ssMySQL, "GROUP_CONCAT(t.`a b` SEPARATOR ', ')", "LIST(t.\"a b\")"},
         {ssSQLite, "group_concat(t.x, ', ') || 'group_concat(y)'", "LIST(t.x) || 'group_concat(y)'"},
         {ssMSSQL, "STRING_AGG(t.[x], ', ')", "LIST(t.\"x\")"},
+        {ssPostgreSQL, "t.x ILIKE 'ilike'", "t.x like 'ilike'"},
         {ssSQL2, "`a` [b]", "`a` [b]"},
     };
     for (const auto& c : cases)
