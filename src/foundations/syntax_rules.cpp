@@ -411,9 +411,38 @@ QString DateTimeLiteral(TSQLSyntax syntax, const QString& date, const QString& t
     }
 }
 
+// Whether the text may hold anything StandardSpelling rewrites; most
+// conditions hold nothing, and the import asks for every one: one pass over
+// the characters and the words.
+bool mayNeedRespelling(TSQLSyntax syntax, QStringView text)
+{
+    static constexpr QStringView words[] = {u"date", u"time", u"ilike", u"escape", u"timestamp", u"string_agg",
+                                            u"group_concat"};
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t c = text[i].unicode();
+        if (c == u'`' || c == u'[' || (c == u'\\' && syntax == ssMySQL))
+            return true;
+        if (!isNameChar(c)) {
+            ++i;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < text.size() && isNameChar(text[end].unicode()))
+            ++end;
+        const QStringView word = text.mid(i, end - i);
+        for (const QStringView known : words)
+            if (word.size() == known.size() && word.compare(known, Qt::CaseInsensitive) == 0)
+                return true;
+        i = end;
+    }
+    return false;
+}
+
 QString StandardSpelling(TSQLSyntax syntax, const QString& expr, bool markEscapes)
 {
     if (!IsServerSyntax(syntax))
+        return expr;
+    if (!mayNeedRespelling(syntax, expr))
         return expr;
     const QStringView text(expr);
     QString out;

@@ -245,9 +245,16 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
     std::size_t current = 0;
     condition->GetSQLExpr(found.Text);
     const TSQLSyntax syntax = FQuery.FSQLSyntax;
-    if (IsServerSyntax(syntax))
-        found.Text = StandardSpelling(syntax, found.Text, true);
-    const QString left = StandardSpelling(syntax, condition->LeftExpr());
+    QString left = condition->LeftExpr();
+    if (IsServerSyntax(syntax)) {
+        // The whole text answers for its left side: a text left as it was
+        // shares its characters.
+        QString standard = StandardSpelling(syntax, found.Text, true);
+        if (standard.constData() != found.Text.constData()) {
+            found.Text = std::move(standard);
+            left = StandardSpelling(syntax, left);
+        }
+    }
     texts[0] = found.Text;
     AsciiSet characters = TextCharacters(texts[0]);
     static const auto ruleCharacters = [] {
