@@ -307,13 +307,24 @@ void TVxSQLParser::skipQuotedName()
 void TVxSQLParser::skipQuotedName(QChar closer)
 {
     // A quoted name may hold any word, keywords included ("Order Date"):
-    // nothing inside it ends an expression. A doubled closing quote reads
-    // as a name that ends and one that begins.
-    Advance();
-    while (!AtEnd() && !(FTokenKind == tkSymbol && FScanner.TokenView() == QStringView(&closer, 1)))
+    // nothing inside it ends an expression. A closing quote right after
+    // another is a doubled one, inside the name.
+    const auto isCloser = [&] { return FTokenKind == tkSymbol && FScanner.TokenView() == QStringView(&closer, 1); };
+    for (;;) {
         Advance();
-    if (AtEnd())
-        Error(SWrongSQL);
+        while (!AtEnd() && !isCloser())
+            Advance();
+        if (AtEnd())
+            Error(SWrongSQL);
+        const TVxScannerBookmark end = FScanner.GetBookmark();
+        Advance();
+        const TVxScannerBookmark next = FScanner.GetBookmark();
+        if (AtEnd() || !isCloser() || next.Line != end.Line || next.Column != end.Column + 1) {
+            FScanner.GotoBookmark(end);
+            loadToken();
+            return;
+        }
+    }
 }
 
 QString TVxSQLParser::ProcessAlias()
@@ -323,28 +334,16 @@ QString TVxSQLParser::ProcessAlias()
 
 QString TVxSQLParser::ProcessIdentifier(bool stripQuotes)
 {
-    QString identifier;
     if (const QChar closer = nameCloser(); !closer.isNull()) {
-        const QString opener = FScanner.TokenView().toString();
         const TVxScannerBookmark start = FScanner.GetBookmark();
-        skipQuotedName();
-        // The name's own text, doubled closing quotes included.
-        for (TVxScannerBookmark end = FScanner.GetBookmark();; end = FScanner.GetBookmark()) {
-            Advance();
-            const TVxScannerBookmark next = FScanner.GetBookmark();
-            if (AtEnd() || next.Line != end.Line || next.Column != end.Column + 1
-                || FScanner.TokenView() != QStringView(&closer, 1)) {
-                identifier = FScanner.ExtractPiece(start, next, false).trimmed();
-                break;
-            }
-            skipQuotedName(closer);
-        }
+        skipQuotedName(closer);
+        Advance();
+        QString identifier = FScanner.ExtractPiece(start, FScanner.GetBookmark(), false).trimmed();
         if (stripQuotes)
             identifier = identifier.mid(1, identifier.size() - 2).replace(QString(2, closer), QString(closer));
         return identifier;
-    } else {
-        identifier = FScanner.GetRealStr();
     }
+    const QString identifier = FScanner.GetRealStr();
     Advance();
     return identifier;
 }
