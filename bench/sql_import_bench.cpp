@@ -88,7 +88,8 @@ void BM_ImportNestedInSyntax(benchmark::State& state)
     state.SetLabel(brindle::SQLSyntaxToStr(syntax).toStdString());
 }
 BENCHMARK(BM_ImportNestedInSyntax)
-    ->ArgsProduct({{10000}, {brindle::ssSQL2, brindle::ssPostgreSQL, brindle::ssSQLite, brindle::ssMySQL, brindle::ssMSSQL}})
+    ->ArgsProduct(
+        {{10000}, {brindle::ssSQL2, brindle::ssPostgreSQL, brindle::ssSQLite, brindle::ssMySQL, brindle::ssMSSQL}})
     ->Unit(benchmark::kMillisecond);
 
 void BM_ParseFlatChain(benchmark::State& state) { parse(state, flatChain(static_cast<int>(state.range(0)))); }

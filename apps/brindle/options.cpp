@@ -54,7 +54,9 @@ TSQLSyntax ParseSyntax(const QString& text)
     for (const auto& [name, syntax] : names)
         if (text.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return syntax;
-    throw UsageError{QStringLiteral("unknown syntax \"%1\" (sql1, sql2, oracle, access, nexusdb, postgresql, sqlite, mysql or mssql)").arg(text)};
+    throw UsageError{
+        QStringLiteral("unknown syntax \"%1\" (sql1, sql2, oracle, access, nexusdb, postgresql, sqlite, mysql or mssql)")
+            .arg(text)};
 }
 
 TSQLOptions ParseSQLOptions(const QString& text)

@@ -889,7 +889,8 @@ private:
 
 void XmlReader::read(const XmlElement& root)
 {
-    m.SetCaseInsensitiveLike(root.view(QLatin1String("caseInsensitiveLike")).compare(u"true", Qt::CaseInsensitive) == 0);
+    const QStringView caseInsensitiveLike = root.view(QLatin1String("caseInsensitiveLike"));
+    m.SetCaseInsensitiveLike(caseInsensitiveLike.compare(u"true", Qt::CaseInsensitive) == 0);
     const XmlElement options = root.child(QLatin1String("OPTIONS"));
     if (const XmlElement info = options.child(QLatin1String("DBINFO")); !info.isNull())
         readDBParams(info);

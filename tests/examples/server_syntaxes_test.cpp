@@ -63,7 +63,8 @@ protected:
             if (syntax == ssSQLite && query.QResult()->GetParamCount() == 0) {
                 const Rows rows = fixtures::Select(trip.written);
                 if (likeStandard)
-                    EXPECT_EQ(fixtures::ShowRows(rows, false), fixtures::ShowRows(fixtures::Select(standard.written), false));
+                    EXPECT_EQ(fixtures::ShowRows(rows, false),
+                              fixtures::ShowRows(fixtures::Select(standard.written), false));
             }
         }
     }

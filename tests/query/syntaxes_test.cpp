@@ -77,7 +77,8 @@ TEST_F(ServerSyntaxes, OneQueryInEachServerSyntax)
                                        c.group);
         if (c.syntax != ssMSSQL)
             expected += "\nLIMIT 10";
-        EXPECT_EQ(build(c.syntax, "10").toStdString(), expected.toStdString()) << SQLSyntaxToStr(c.syntax).toStdString();
+        EXPECT_EQ(build(c.syntax, "10").toStdString(), expected.toStdString())
+            << SQLSyntaxToStr(c.syntax).toStdString();
     }
 }
 
@@ -104,7 +105,8 @@ TEST_F(ServerSyntaxes, RowLimitsAndAliases)
     }
     // Unsorted, SQL Server's OFFSET still needs an ORDER BY.
     query.QResult()->ResultFields().GetRField(0)->SetSorting(stNoSort);
-    EXPECT_TRUE(build(ssMSSQL, "", "1 OFFSET 2").endsWith("ORDER BY (SELECT NULL)\nOFFSET 2 ROWS FETCH NEXT 1 ROWS ONLY"));
+    EXPECT_TRUE(
+        build(ssMSSQL, "", "1 OFFSET 2").endsWith("ORDER BY (SELECT NULL)\nOFFSET 2 ROWS FETCH NEXT 1 ROWS ONLY"));
 
     // Aliases: delimited when they need it, always with soQuoteAliases.
     TResultField* field = query.QResult()->ResultFields().GetRField(0);
