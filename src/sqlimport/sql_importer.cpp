@@ -154,6 +154,11 @@ void SqlImporter::Import(const TStringList& sql)
                             static_cast<TSortingType>(item->Sorting()), item->SortOrder());
     if (const TSQLBracket* where = parsed.WhereClause())
         ImportBracket(q.FFilter.get(), where, parsed.Tables());
+    // A statement's row limit becomes the query's; one without keeps it.
+    if (!parsed.TopClause().isEmpty() || !parsed.LimitClause().isEmpty()) {
+        q.FSQLTopClause = parsed.TopClause();
+        q.FSQLLimitClause = parsed.LimitClause();
+    }
 }
 
 void SqlImporter::ImportBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,

@@ -145,6 +145,8 @@ void TVxParserResult::Clear()
 {
     FDistinct = false;
     FAllRFields = false;
+    FTopClause.clear();
+    FLimitClause.clear();
     FResultFields.Clear();
     FResultFields.SetJustSorting(false);
     FWhereClause.reset();
@@ -214,6 +216,42 @@ void TVxSQLParser::Parse()
         ProcessGroupBy();
     if (!AtEnd() && Is(u"order"))
         ProcessOrderBy();
+    if (!AtEnd() && (Is(u"limit") || Is(u"offset")))
+        processRowLimit();
+}
+
+void TVxSQLParser::processRowLimit()
+{
+    // Text after the last clause was never an error: a limit of another
+    // form is left unread, as before.
+    const auto number = [this] {
+        if (AtEnd() || FTokenKind != tkInteger)
+            return QString();
+        QString text = Token();
+        Advance();
+        return text;
+    };
+    if (Is(u"limit")) {
+        Advance();
+        const QString count = number();
+        if (!count.isEmpty() && !AtEnd() && Is(u"offset")) {
+            Advance();
+            if (const QString offset = number(); !offset.isEmpty())
+                FParserResult.FLimitClause = count + QStringLiteral(" OFFSET ") + offset;
+            return;
+        }
+        FParserResult.FLimitClause = count;
+        return;
+    }
+    Advance();
+    const QString offset = number();
+    SkipTokens(u"rows");
+    if (offset.isEmpty() || AtEnd() || !Is(u"fetch"))
+        return;
+    Advance();
+    Advance(); // NEXT or FIRST
+    if (const QString count = number(); !count.isEmpty())
+        FParserResult.FLimitClause = count + QStringLiteral(" OFFSET ") + offset;
 }
 
 void TVxSQLParser::ProcessSelect()
@@ -228,9 +266,12 @@ void TVxSQLParser::ProcessSelect()
     // The builder's TOP clause: a count, perhaps in percent.
     if (Is(u"top")) {
         Advance();
+        FParserResult.FTopClause = Token();
         Advance();
-        if (Is(u"percent"))
+        if (Is(u"percent")) {
+            FParserResult.FTopClause += QStringLiteral(" PERCENT");
             Advance();
+        }
     }
     if (Is(u"*")) {
         FParserResult.FAllRFields = true;
@@ -628,8 +669,13 @@ void TVxSQLParser::ProcessOrderBy()
         Error(SWrongSQL);
     Advance();
     // SQL Server's ORDER BY (SELECT NULL) before OFFSET sorts by no column.
-    if (Is(u"("))
+    if (Is(u"(")) {
+        SkipTokens(u"(");
+        while (!AtEnd() && !Is(u")"))
+            Advance();
+        SkipTokens(u")");
         return;
+    }
     TSQLResultFieldList& fields = FParserResult.FResultFields;
     const bool numbers = FTokenKind == tkInteger;
     for (int position = 1;; ++position) {

@@ -106,6 +106,7 @@ TEST_F(ServerSyntaxRoundTrip, ExampleQueriesAndHostileValues)
     fields.Add("@1", {field("Customer country")}, "Customer country");
     fields.Add("LIST(@1)", {field("Customer")}, "Customer");
     fields.GetRField(fields.Add("@1", {field("Order date")}, "Order date"))->SetSorting(stDescending);
+    query.SetSQLLimitClause(QStringLiteral("10 OFFSET 20"));
     // SQL-92's LIST is no SQLite function, and SQL-92's import cannot tell
     // a value's "%" from a wildcard: the server syntaxes only answer to
     // themselves here.
@@ -116,6 +117,12 @@ TEST_F(ServerSyntaxRoundTrip, ExampleQueriesAndHostileValues)
                   trip.written.mid(trip.written.indexOf("\nWHERE")).toStdString());
         EXPECT_TRUE(trip.queryText.contains("Formula=LIST(@1)", Qt::CaseInsensitive)) << trip.queryText.toStdString();
     }
+    // A top alone comes back as SQL Server's TOP.
+    query.SetSQLLimitClause(QString());
+    query.SetSQLTopClause(QStringLiteral("7"));
+    const Trip top = roundTrip(query, ssMSSQL);
+    EXPECT_TRUE(top.written.startsWith("SELECT DISTINCT  TOP 7 ") && top.rewritten == top.written)
+        << top.rewritten.toStdString();
 }
 
 } // namespace
