@@ -36,6 +36,22 @@ void BM_BuildQueryAndGetSQL(benchmark::State& state)
 }
 BENCHMARK(BM_BuildQueryAndGetSQL)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// The same statement in each syntax (second argument: the TSQLSyntax
+// ordinal): the server syntaxes' names and literals must cost no more.
+void BM_BuildQueryInSyntax(benchmark::State& state)
+{
+    auto query = makeQuery(static_cast<int>(state.range(0)));
+    query->SetSQLSyntax(static_cast<TSQLSyntax>(state.range(1)));
+    for (auto _ : state) {
+        query->BuildQuery();
+        benchmark::DoNotOptimize(query->QResult()->GetSQL().Count());
+    }
+    state.SetLabel(SQLSyntaxToStr(query->SQLSyntax()).toStdString());
+}
+BENCHMARK(BM_BuildQueryInSyntax)
+    ->ArgsProduct({{10000}, {ssSQL2, ssPostgreSQL, ssSQLite, ssMySQL, ssMSSQL}})
+    ->Unit(benchmark::kMicrosecond);
+
 void BM_GetQueryText(benchmark::State& state)
 {
     auto query = makeQuery(static_cast<int>(state.range(0)));

@@ -65,6 +65,33 @@ BENCHMARK(BM_ParseNested)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::k
 void BM_ImportNested(benchmark::State& state) { import(state, builtStatement(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_ImportNested)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The nested statement written and read back in each syntax (second
+// argument: the TSQLSyntax ordinal).
+void BM_ImportNestedInSyntax(benchmark::State& state)
+{
+    const auto syntax = static_cast<brindle::TSQLSyntax>(state.range(1));
+    auto written = bench::makeQuery(static_cast<int>(state.range(0)));
+    written->SetSQLSyntax(syntax);
+    written->BuildQuery();
+    const brindle::TStringList sql = written->QResult()->GetSQL();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto query = bench::newQuery();
+        query->SetSQLSyntax(syntax);
+        state.ResumeTiming();
+        query->ParseSQL(sql);
+        benchmark::DoNotOptimize(query->Filter()->GetRowCount());
+        state.PauseTiming();
+        query.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(brindle::SQLSyntaxToStr(syntax).toStdString());
+}
+BENCHMARK(BM_ImportNestedInSyntax)
+    ->ArgsProduct(
+        {{10000}, {brindle::ssSQL2, brindle::ssPostgreSQL, brindle::ssSQLite, brindle::ssMySQL, brindle::ssMSSQL}})
+    ->Unit(benchmark::kMillisecond);
+
 void BM_ParseFlatChain(benchmark::State& state) { parse(state, flatChain(static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_ParseFlatChain)->Arg(100000)->Unit(benchmark::kMillisecond);
 

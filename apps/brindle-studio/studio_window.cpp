@@ -48,7 +48,8 @@ namespace {
 
 // The syntaxes as the command-line tool names them.
 const std::pair<TSQLSyntax, const char*> kSyntaxes[] = {
-    {ssSQL2, "SQL-92"}, {ssSQL1, "SQL-89"}, {ssOracle, "Oracle"}, {ssAccess, "Access"}, {ssNexusDB, "NexusDB"}};
+    {ssSQL2, "SQL-92"}, {ssSQL1, "SQL-89"}, {ssOracle, "Oracle"}, {ssAccess, "Access"}, {ssNexusDB, "NexusDB"},
+    {ssPostgreSQL, "PostgreSQL"}, {ssSQLite, "SQLite"}, {ssMySQL, "MySQL / MariaDB"}, {ssMSSQL, "SQL Server"}};
 
 // The window's layout is kept under the studio's own name.
 struct StudioSettings : QSettings {

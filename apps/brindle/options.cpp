@@ -47,13 +47,16 @@ QString Flags::Required(const QString& name) const
 
 TSQLSyntax ParseSyntax(const QString& text)
 {
-    static constexpr std::array<std::pair<const char*, TSQLSyntax>, 5> names{{
+    static constexpr std::array<std::pair<const char*, TSQLSyntax>, 9> names{{
         {"sql1", ssSQL1}, {"sql2", ssSQL2}, {"oracle", ssOracle}, {"access", ssAccess}, {"nexusdb", ssNexusDB},
+        {"postgresql", ssPostgreSQL}, {"sqlite", ssSQLite}, {"mysql", ssMySQL}, {"mssql", ssMSSQL},
     }};
     for (const auto& [name, syntax] : names)
         if (text.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return syntax;
-    throw UsageError{QStringLiteral("unknown syntax \"%1\" (sql1, sql2, oracle, access or nexusdb)").arg(text)};
+    throw UsageError{
+        QStringLiteral("unknown syntax \"%1\" (sql1, sql2, oracle, access, nexusdb, postgresql, sqlite, mysql or mssql)")
+            .arg(text)};
 }
 
 TSQLOptions ParseSQLOptions(const QString& text)

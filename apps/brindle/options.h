@@ -40,7 +40,8 @@ private:
     QHash<QString, QString> FValues;
 };
 
-// "sql1", "sql2", "oracle", "access", "nexusdb", letter case ignored.
+// "sql1", "sql2", "oracle", "access", "nexusdb", "postgresql", "sqlite",
+// "mysql", "mssql", letter case ignored.
 TSQLSyntax ParseSyntax(const QString& text);
 // A comma-separated list of TSQLOption names (blanks around the names
 // allowed); the empty text is the empty set.

@@ -51,7 +51,7 @@ const std::vector<FlagInfo>& ImportFlags()
     static const std::vector<FlagInfo> flags = {
         {"--model", "FILE", "the data model: model text, model XML (*.xml) or a form file holding a TVxDBStructure"},
         {"--sql", "FILE", "the SELECT statement; standard input when not given"},
-        {"--syntax", "SYNTAX", "sql1, sql2 (default), oracle, access or nexusdb: the new query's syntax, its sub-queries read with it"},
+        {"--syntax", "SYNTAX", "sql1, sql2 (default), oracle, access, nexusdb, postgresql, sqlite, mysql or mssql: the new query's syntax, its sub-queries read with it"},
     };
     return flags;
 }

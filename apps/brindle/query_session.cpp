@@ -20,7 +20,7 @@ const std::vector<FlagInfo>& QueryFileFlags()
 const std::vector<FlagInfo>& StatementFlags()
 {
     static const std::vector<FlagInfo> flags = {
-        {"--syntax", "SYNTAX", "sql1, sql2 (default), oracle, access or nexusdb"},
+        {"--syntax", "SYNTAX", "sql1, sql2 (default), oracle, access, nexusdb, postgresql, sqlite, mysql or mssql"},
         {"--options", "LIST", "statement options, e.g. soSelectDistinct,soQuoteAliases; \"\" for none"},
         {"--top", "TEXT", "the TOP clause"},
         {"--limit", "TEXT", "the LIMIT clause"},

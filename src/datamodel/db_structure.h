@@ -267,6 +267,10 @@ public:
     void SetDefaultMainTable(TDSTable* table) { FDefaultMainTable = table; }
     bool RootFieldsFirst() const { return FRootFieldsFirst; }
     void SetRootFieldsFirst(bool on) { FRootFieldsFirst = on; }
+    // LIKE compares without letter case where the server's LIKE heeds it
+    // (PostgreSQL's syntax writes ILIKE). Off by default.
+    bool CaseInsensitiveLike() const { return FCaseInsensitiveLike; }
+    void SetCaseInsensitiveLike(bool on) { FCaseInsensitiveLike = on; }
     bool StoreStruct() const { return FStoreStruct; }
     void SetStoreStruct(bool on) { FStoreStruct = on; }
     bool AutoAddFields() const { return FAutoAddFields; }
@@ -443,6 +447,7 @@ private:
     TDSTable* FDefaultMainTable = nullptr;
     bool FStoreStruct = true;
     bool FRootFieldsFirst = false;
+    bool FCaseInsensitiveLike = false;
     TStringList FSpecInfo;
     bool FAutoAddFields = true;
     QString FHelpFileName;

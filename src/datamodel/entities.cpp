@@ -2,6 +2,7 @@
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/foundations/syntax_rules.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/foundations/text_utils.h>
 
@@ -196,8 +197,10 @@ void TDSField::SetSQLExpr(const QString& expr)
         FDBStruct->ExcludeTablesBySQLExpr(expr, FTables, &FDBFields);
 }
 
-QString TDSField::FilterSQLExpr() const
+QString TDSField::FilterSQLExpr(TSQLSyntax syntax) const
 {
+    if (FFieldKind == kfkData && IsServerSyntax(syntax))
+        return NameInSyntax(syntax, FFieldExpr, FQuoted);
     if (FQuoted && FDBStruct) {
         const TSQLFormats* f = FDBStruct->SQLFormats();
         return f->QuoteSymbol1() + FFieldExpr + f->QuoteSymbol2();
@@ -205,16 +208,16 @@ QString TDSField::FilterSQLExpr() const
     return FFieldExpr;
 }
 
-QString TDSField::SQLExpr() const
+QString TDSField::SQLExpr(TSQLSyntax syntax) const
 {
     if (FFieldKind == kfkVirtual)
-        return FFieldExpr;
+        return NamesInSyntax(syntax, FFieldExpr);
     const TDSTable* table = Table();
     if (!table)
-        return FilterSQLExpr();
+        return FilterSQLExpr(syntax);
     // Made for every condition of a statement: one allocation.
-    const QString where = table->WhereExpr();
-    const QString name = FilterSQLExpr();
+    const QString where = table->WhereExpr(syntax);
+    const QString name = FilterSQLExpr(syntax);
     QString expr;
     expr.reserve(where.size() + 1 + name.size());
     expr.append(where).append(u'.').append(name);

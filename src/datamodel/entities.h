@@ -175,14 +175,15 @@ public:
     // Stores the expression or column without any check (used by the readers).
     void SetFieldExprRaw(const QString& expr);
 
-    // Data field: qualified column; virtual field: the expression.
-    QString SQLExpr() const;
+    // Data field: qualified column; virtual field: the expression. A server
+    // syntax writes the names in its own quotes where they need them.
+    QString SQLExpr(TSQLSyntax syntax = ssSQL2) const;
     // Sets a virtual field's expression and recomputes its tables and
     // columns; raises code 8 on a data field.
     void SetSQLExpr(const QString& expr);
     // The column between double quotes whatever the SQL formats say.
     QString NormalSQLExpr() const;
-    QString FilterSQLExpr() const;
+    QString FilterSQLExpr(TSQLSyntax syntax = ssSQL2) const;
     QString FullName() const;
     QString GroupByFields() const;
 
@@ -328,10 +329,11 @@ public:
 
     // SQL forms: the (quoted, possibly fully qualified) table name; the full
     // name template filled for a name; the FROM entry; the column qualifier.
-    QString MainSQLExpr() const;
+    // A server syntax writes the names in its own quotes where they need them.
+    QString MainSQLExpr(TSQLSyntax syntax = ssSQL2) const;
     QString GetFullSQLExpr(const QString& name) const;
-    QString FromExpr() const;
-    QString WhereExpr() const;
+    QString FromExpr(TSQLSyntax syntax = ssSQL2) const;
+    QString WhereExpr(TSQLSyntax syntax = ssSQL2) const;
 
 private:
     friend class TDSLink;
@@ -419,7 +421,7 @@ public:
     // The table at the other side of the given one.
     TDSTable* OtherTable(const TDSTable* table) const { return table == FTable1 ? FTable2 : FTable1; }
 
-    QString GetSQLExpr(JoinForm form) const;
+    QString GetSQLExpr(JoinForm form, TSQLSyntax syntax = ssSQL2) const;
     QString SQLExpr() const { return GetSQLExpr(jfSQL); }
     QString OracleSQLExpr() const { return GetSQLExpr(jfOracle); }
 

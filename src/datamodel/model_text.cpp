@@ -223,6 +223,9 @@ void TVxCustomDBStructure::TextWriter::writeMain()
     value(QStringLiteral("FieldGroups"), m.FFieldGroups.Count());
     value(QStringLiteral("DefaultMainTable"), m.FDefaultMainTable ? m.FDefaultMainTable->TableName() : QString());
     value(QStringLiteral("RootFieldsFirst"), flag(m.FRootFieldsFirst));
+    // Written only when on, so that older readers see the texts they know.
+    if (m.FCaseInsensitiveLike)
+        value(QStringLiteral("CaseInsensitiveLike"), flag(true));
 }
 
 void TVxCustomDBStructure::TextWriter::writeOperators()
@@ -719,6 +722,7 @@ void TVxCustomDBStructure::TextReader::read()
     FVersion = versionText.trimmed().isEmpty() ? 1.1 : XStrToFloat(versionText, 1.1);
     m.FVersion = FVersion;
     m.FRootFieldsFirst = FVersion > 2.62 && XStrToInt(main.Values(QStringLiteral("RootFieldsFirst"))) != 0;
+    m.FCaseInsensitiveLike = XStrToInt(main.Values(QStringLiteral("CaseInsensitiveLike"))) != 0;
 
     if (FVersion > 2.01)
         readOperators(main);
@@ -1308,6 +1312,7 @@ void TVxCustomDBStructure::takeContent(TVxCustomDBStructure& from)
     FDefaultMainTable = from.FDefaultMainTable;
     FVersion = from.FVersion;
     FRootFieldsFirst = from.FRootFieldsFirst;
+    FCaseInsensitiveLike = from.FCaseInsensitiveLike;
     FMaxFieldIDValid = FFieldIDIndexValid = FFieldIndexValid = FTableIndexValid = false;
     FSQLEditorFields = -1;
     if (FDMOptions->StoreDBInfo()) {

@@ -192,6 +192,8 @@ void XmlWriter::write(TVxCustomDBStructure& m)
     w.writeProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\""));
     start("DataModel");
     attr("formatVersion", QStringLiteral("3"));
+    if (m.CaseInsensitiveLike())
+        attr("caseInsensitiveLike", true);
     writeDBParams(m);
     text("Description", m.Description);
     writeCustomInfo(m);
@@ -887,6 +889,8 @@ private:
 
 void XmlReader::read(const XmlElement& root)
 {
+    const QStringView caseInsensitiveLike = root.view(QLatin1String("caseInsensitiveLike"));
+    m.SetCaseInsensitiveLike(caseInsensitiveLike.compare(u"true", Qt::CaseInsensitive) == 0);
     const XmlElement options = root.child(QLatin1String("OPTIONS"));
     if (const XmlElement info = options.child(QLatin1String("DBINFO")); !info.isNull())
         readDBParams(info);

@@ -3,7 +3,8 @@
 // an exact pair: each follows the format's own side, and what one writes is
 // not always what the other looks for.
 //
-// SaveDMToXml writes, under <DataModel formatVersion="3">: DBParams (one
+// SaveDMToXml writes, under <DataModel formatVersion="3"> (which also gets
+// caseInsensitiveLike="true" when the model has that option): DBParams (one
 // element per name=value line of the database info's SaveInfo, none without
 // a database info), Description, CustomInfo (DSN, UserName and Password: the
 // texts under those keys when the model's CustomInfo.Data is a map, which
@@ -17,7 +18,7 @@
 // DBParams lines whose name is no XML name are skipped.
 //
 // LoadDMFromXml first clears the structure and the operator catalogue, then
-// reads the document element's children OPTIONS/DBINFO, DBPARAMS,
+// reads the document element's caseInsensitiveLike attribute and its children OPTIONS/DBINFO, DBPARAMS,
 // DESCRIPTION, CUSTOMINFO, OPERATORS, TABLES, LINKS and ENTITIES, element
 // and attribute names compared without regard to letter case. Where it
 // differs from the writer:

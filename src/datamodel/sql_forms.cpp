@@ -3,16 +3,35 @@
 
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/foundations/scanner.h>
+#include <brindle/foundations/syntax_rules.h>
 #include <brindle/foundations/text_utils.h>
 
 namespace brindle {
 
-QString TDSTable::MainSQLExpr() const
+namespace {
+
+// A table name in a server syntax: a quoted table is one name, otherwise
+// each part of a dotted name (schema.table) is delimited when it needs it.
+QString serverTableName(TSQLSyntax syntax, const QString& name, bool quoted)
+{
+    if (quoted || !name.contains(u'.'))
+        return NameInSyntax(syntax, name, quoted);
+    QStringList parts = name.split(u'.');
+    for (QString& part : parts)
+        part = NameInSyntax(syntax, part);
+    return parts.join(u'.');
+}
+
+} // namespace
+
+QString TDSTable::MainSQLExpr(TSQLSyntax syntax) const
 {
     if (!FDBStruct)
         return FTableName;
     QString expr = FTableName;
-    if (FQuoted && !FTableName.isEmpty() && !FTableName.startsWith(u'"')) {
+    if (IsServerSyntax(syntax) && !FTableName.isEmpty() && !FTableName.startsWith(u'"')) {
+        expr = serverTableName(syntax, FTableName, FQuoted);
+    } else if (FQuoted && !FTableName.isEmpty() && !FTableName.startsWith(u'"')) {
         const TSQLFormats* f = FDBStruct->SQLFormats();
         expr = f->QuoteSymbol1() + FTableName + f->QuoteSymbol2();
     }
@@ -34,31 +53,32 @@ QString TDSTable::GetFullSQLExpr(const QString& name) const
     return ReplaceStr(expr, QStringLiteral("TABLE"), name);
 }
 
-QString TDSTable::FromExpr() const
+QString TDSTable::FromExpr(TSQLSyntax syntax) const
 {
-    QString expr = MainSQLExpr();
+    QString expr = MainSQLExpr(syntax);
     if (FAlias != FTableName) {
         if (FDBStruct && FDBStruct->SQLFormats()->UseAsInFrom())
             expr += QStringLiteral(" AS");
-        expr += u' ' + FAlias;
+        expr += u' ' + NameInSyntax(syntax, FAlias);
     }
     if (!FTableHints.isEmpty())
         expr += QStringLiteral(" WITH ") + FTableHints;
     return expr;
 }
 
-QString TDSTable::WhereExpr() const
+QString TDSTable::WhereExpr(TSQLSyntax syntax) const
 {
     if (!FAlias.isEmpty() && FAlias != FTableName)
-        return FAlias;
-    return MainSQLExpr();
+        return NameInSyntax(syntax, FAlias);
+    return MainSQLExpr(syntax);
 }
 
-QString TDSLink::GetSQLExpr(JoinForm form) const
+QString TDSLink::GetSQLExpr(JoinForm form, TSQLSyntax syntax) const
 {
     QString q1;
     QString q2;
-    if (FQuoteFields && FDBStruct) {
+    const bool server = IsServerSyntax(syntax);
+    if (FQuoteFields && FDBStruct && !server) {
         q1 = FDBStruct->SQLFormats()->QuoteSymbol1();
         q2 = FDBStruct->SQLFormats()->QuoteSymbol2();
     }
@@ -70,7 +90,9 @@ QString TDSLink::GetSQLExpr(JoinForm form) const
         if (entry.startsWith(QStringLiteral("val:")))
             return entry.mid(4);
         const QString column = entry.startsWith(QStringLiteral("fld:")) ? entry.mid(4) : entry;
-        const QString qualifier = table ? table->WhereExpr() : QString();
+        const QString qualifier = table ? table->WhereExpr(syntax) : QString();
+        if (server)
+            return qualifier + u'.' + NameInSyntax(syntax, column, FQuoteFields) + mark;
         return qualifier + u'.' + q1 + column + q2 + mark;
     };
 

@@ -27,7 +27,8 @@ const char* const kValueKinds[] = {"vkScalar", "vkList", "vkSubQuery"};
 const char* const kEditTypes[] = {"etAuto", "etEdit", "etList", "etCustom", "etSQL"};
 const char* const kLinkTypes[] = {"ltInner", "ltOuterLeft", "ltOuterRight", "ltOuterFull"};
 const char* const kExOperators[] = {"xoInList", "xoBetween", "xoStartsWith", "xoContains"};
-const char* const kSyntaxes[] = {"ssSQL1", "ssSQL2", "ssOracle", "ssAccess", "ssNexusDB"};
+const char* const kSyntaxes[] = {"ssSQL1", "ssSQL2", "ssOracle", "ssAccess", "ssNexusDB",
+                                  "ssPostgreSQL", "ssSQLite", "ssMySQL", "ssMSSQL"};
 const char* const kSQLOptions[] = {"soASCIIRFields", "soSelectDistinct", "soQuoteAliases",
                                    "soBracketJoins", "soBracketConditions", "soSortByNames",
                                    "soFilter"};

@@ -17,7 +17,7 @@ enum TTextEditorKind { tekSimple, tekMask, tekDate, tekTime };
 enum TDSLinkType { ltInner, ltOuterLeft, ltOuterRight, ltOuterFull };
 enum TExOperator { xoInList, xoBetween, xoStartsWith, xoContains };
 enum TDMEButton { dmbOpenSave, dmbConnect };
-enum TSQLSyntax { ssSQL1, ssSQL2, ssOracle, ssAccess, ssNexusDB };
+enum TSQLSyntax { ssSQL1, ssSQL2, ssOracle, ssAccess, ssNexusDB, ssPostgreSQL, ssSQLite, ssMySQL, ssMSSQL };
 enum TSQLOption {
     soASCIIRFields, soSelectDistinct, soQuoteAliases, soBracketJoins,
     soBracketConditions, soSortByNames, soFilter

@@ -4,8 +4,11 @@
 #include <brindle/query/builder.h>
 
 #include <brindle/foundations/messages.h>
+#include <brindle/foundations/syntax_rules.h>
 #include <brindle/query/query.h>
 #include <brindle/foundations/text_utils.h>
+
+#include <QRegularExpression>
 
 #include <utility>
 
@@ -16,6 +19,22 @@ namespace {
 const QString kFromIndent = QStringLiteral("     ");
 const QString kJoinIndentStep = QStringLiteral("    ");
 const QString kLineBreak = QStringLiteral("\n");
+
+// A row limit "n" or "n OFFSET m" as its two numbers' texts.
+struct RowLimit {
+    QString Count;
+    QString Offset;
+};
+
+RowLimit splitRowLimit(const QString& text)
+{
+    static const QRegularExpression withOffset(QStringLiteral("^\\s*(\\S+)\\s+offset\\s+(\\S+)\\s*$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = withOffset.match(text);
+    if (match.hasMatch())
+        return {match.captured(1), match.captured(2)};
+    return {text.trimmed(), QString()};
+}
 
 bool hasNonAsciiChar(const QString& text)
 {
@@ -171,11 +190,29 @@ const TStringList& TQueryResult::GetSQL()
         FSQL.Add(QStringLiteral("GROUP BY ") + FStatement.GroupClause);
     if (!FStatement.HavingClause.isEmpty())
         FSQL.Add(QStringLiteral("HAVING ") + FStatement.HavingClause);
+    const RowLimit fetch = FSQLSyntax == ssMSSQL ? splitRowLimit(rowLimit()) : RowLimit();
     if (!FStatement.OrderClause.isEmpty())
         FSQL.Add(QStringLiteral("ORDER BY ") + FStatement.OrderClause);
-    if (FQueryPanel && !FQueryPanel->SQLLimitClause().isEmpty())
+    else if (!fetch.Offset.isEmpty())
+        FSQL.Add(QStringLiteral("ORDER BY (SELECT NULL)")); // OFFSET needs an ORDER BY there
+    if (!fetch.Offset.isEmpty()) {
+        FSQL.Add(QStringLiteral("OFFSET ") + fetch.Offset + QStringLiteral(" ROWS FETCH NEXT ") + fetch.Count
+                 + QStringLiteral(" ROWS ONLY"));
+    } else if (IsServerSyntax(FSQLSyntax) && FSQLSyntax != ssMSSQL) {
+        if (const QString limit = rowLimit(); !limit.isEmpty())
+            FSQL.Add(QStringLiteral("LIMIT ") + limit);
+    } else if (!IsServerSyntax(FSQLSyntax) && FQueryPanel && !FQueryPanel->SQLLimitClause().isEmpty()) {
         FSQL.Add(QStringLiteral("LIMIT ") + FQueryPanel->SQLLimitClause());
+    }
     return FSQL;
+}
+
+QString TQueryResult::rowLimit() const
+{
+    if (!FQueryPanel)
+        return {};
+    // The server syntaxes know one limit each: a limit clause, else the top.
+    return FQueryPanel->SQLLimitClause().isEmpty() ? FQueryPanel->SQLTopClause() : FQueryPanel->SQLLimitClause();
 }
 
 QString TQueryResult::GetSelectClause()
@@ -189,8 +226,12 @@ QString TQueryResult::GetSelectClause()
     }
     QString text = FSQLOptions.Contains(soSelectDistinct) ? QStringLiteral("SELECT DISTINCT ")
                                                          : QStringLiteral("SELECT ");
-    if (FQueryPanel && !FQueryPanel->SQLTopClause().isEmpty())
+    if (FSQLSyntax == ssMSSQL) {
+        if (const RowLimit top = splitRowLimit(rowLimit()); !top.Count.isEmpty() && top.Offset.isEmpty())
+            text += QStringLiteral(" TOP ") + top.Count + u' ';
+    } else if (!IsServerSyntax(FSQLSyntax) && FQueryPanel && !FQueryPanel->SQLTopClause().isEmpty()) {
         text += QStringLiteral(" TOP ") + FQueryPanel->SQLTopClause() + u' ';
+    }
     if (!FRFields.JustSorting() && !FRFields.IsEmpty()) {
         QStringList items;
         for (const auto& field : FRFields)
@@ -263,7 +304,7 @@ bool TQueryResult::AddSQL1Joins(TStringList& lines) const
             continue;
         if (added)
             lines.SetString(lines.Count() - 1, lines[lines.Count() - 1] + QStringLiteral(" AND"));
-        lines.Add(QStringLiteral("   ") + AdjustCondition(link->GetSQLExpr(form)));
+        lines.Add(QStringLiteral("   ") + AdjustCondition(link->GetSQLExpr(form, FSQLSyntax)));
         added = true;
     }
     return added;
@@ -276,7 +317,7 @@ void TQueryResult::BuildTableJoins(TResultTable* entry, const QString& indent, Q
         return;
     entry->Processed = true;
     if (withTable)
-        text = entry->Table->FromExpr();
+        text = entry->Table->FromExpr(FSQLSyntax);
     const bool commaStyle = FSQLSyntax == ssSQL1 || FSQLSyntax == ssOracle;
     const TVxCustomDBStructure* model = FQueryPanel ? FQueryPanel->DbStruct() : nullptr;
     // Entries joined deeper down are marked processed, so each pass re-reads the flag.
@@ -291,7 +332,7 @@ void TQueryResult::BuildTableJoins(TResultTable* entry, const QString& indent, Q
         if (commaStyle) {
             FWasSQL1Joins = true;
             BuildTableJoins(joined, indent, rest, false);
-            text += QStringLiteral(", ") + kLineBreak + indent + joined->Table->FromExpr() + rest;
+            text += QStringLiteral(", ") + kLineBreak + indent + joined->Table->FromExpr(FSQLSyntax) + rest;
             continue;
         }
         QString word;
@@ -312,10 +353,10 @@ void TQueryResult::BuildTableJoins(TResultTable* entry, const QString& indent, Q
         }
         }
         text += u' ' + word + QStringLiteral(" JOIN ");
-        const QString condition = link->GetSQLExpr(jfSQL);
+        const QString condition = link->GetSQLExpr(jfSQL, FSQLSyntax);
         if (!FSQLOptions.Contains(soBracketJoins)) {
             BuildTableJoins(joined, indent, rest, false);
-            text += u' ' + joined->Table->FromExpr() + QStringLiteral(" ON ") + condition + kLineBreak + indent
+            text += u' ' + joined->Table->FromExpr(FSQLSyntax) + QStringLiteral(" ON ") + condition + kLineBreak + indent
                 + TrimBlanks(rest);
         } else {
             const QString deeper = indent + kJoinIndentStep;

@@ -149,6 +149,8 @@ public:
     void SetParentParamCount(int count) { FParentParamCount = count; }
 
 private:
+    // The row limit a server syntax writes: the limit clause, else the top.
+    QString rowLimit() const;
     // Clears the condition's reference to a parameter that is going.
     static void detachFromCondition(TSQLParam* param);
 

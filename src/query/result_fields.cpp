@@ -4,6 +4,7 @@
 #include <brindle/foundations/messages.h>
 #include <brindle/query/query.h>
 #include <brindle/foundations/sections.h>
+#include <brindle/foundations/syntax_rules.h>
 #include <brindle/foundations/text_utils.h>
 
 #include <QHash>
@@ -75,11 +76,28 @@ bool containsPlaceholder(const QString& formula, int fieldCount, int number)
 }
 
 // A host may put a null entry into a field list; it reads as an empty field.
-QString exprOf(const TDSField* field, bool normal)
+QString exprOf(const TDSField* field, bool normal, TSQLSyntax syntax)
 {
     if (!field)
         return {};
-    return normal ? field->NormalSQLExpr() : field->SQLExpr();
+    return normal ? field->NormalSQLExpr() : field->SQLExpr(syntax);
+}
+
+// The formula "LIST(...)" as the server's list aggregate; any other text
+// comes back unchanged.
+QString withListAggregate(TSQLSyntax syntax, const QString& expr)
+{
+    if (!IsServerSyntax(syntax) || !expr.startsWith(QLatin1String("list("), Qt::CaseInsensitive)
+        || !expr.endsWith(u')'))
+        return expr;
+    int depth = 0;
+    for (qsizetype i = 4; i < expr.size(); ++i) {
+        if (expr[i] == u'(')
+            ++depth;
+        else if (expr[i] == u')' && --depth == 0 && i + 1 < expr.size())
+            return expr; // LIST(a) || LIST(b): not one call
+    }
+    return ListAggregate(syntax, expr.mid(5, expr.size() - 6));
 }
 
 // The field's only model field is the column the alias names.
@@ -194,8 +212,18 @@ void TResultField::Assign(const TResultField& source)
 
 QString TResultField::replacePlaceholders(bool normal) const
 {
-    return rewritePlaceholders(FFormula, FDSFields.Count(),
-                               [this, normal](int k) { return exprOf(FDSFields[k - 1], normal); });
+    const TSQLSyntax syntax = normal ? ssSQL2 : SQLSyntax();
+    // A formula's own names are written in the syntax's quotes as well.
+    return withListAggregate(syntax, rewritePlaceholders(NamesInSyntax(syntax, FFormula), FDSFields.Count(),
+                                                         [this, normal, syntax](int k) {
+        return exprOf(FDSFields[k - 1], normal, syntax);
+    }));
+}
+
+TSQLSyntax TResultField::SQLSyntax() const
+{
+    const TVxQuery* query = GetQueryPanel();
+    return query ? query->SQLSyntax() : ssSQL2;
 }
 
 bool TResultField::UsesAnyOf(const QSet<const TDSField*>& fields) const
@@ -217,6 +245,8 @@ QString TResultField::GetSelectExpr() const
 
 QString TResultField::GetSQLAlias() const
 {
+    if (const TSQLSyntax syntax = SQLSyntax(); IsServerSyntax(syntax))
+        return NameInSyntax(syntax, FAlias, FRFList && FRFList->QuoteAliases());
     if (!FRFList || !FRFList->QuoteAliases())
         return FAlias;
     // A model may have no quote symbol set; a missing one adds nothing.
@@ -233,7 +263,7 @@ QString TResultField::GetOrderName() const
         return QString::number(FNumber);
     if (aliasNamesOwnColumn(FDSFields, FAlias, Qt::CaseSensitive))
         return GetSQLExpr();
-    return FAlias;
+    return IsServerSyntax(SQLSyntax()) ? GetSQLAlias() : FAlias;
 }
 
 QString TResultField::GetExpression() const
@@ -252,7 +282,8 @@ bool TResultField::GetAgregate() const
     for (const char* function : {"sum(", "count(", "max(", "min(", "avg("})
         if (lowered.contains(QLatin1String(function)))
             return true;
-    return false;
+    // Only the server syntaxes write LIST as an aggregate the server knows.
+    return IsServerSyntax(SQLSyntax()) && lowered.contains(QLatin1String("list("));
 }
 
 QChar TResultField::GetQuoteSymbol(int index) const
@@ -417,8 +448,11 @@ void TResultField::ProcessSQLExpr(const QString& text)
         }
         return FDSFields.Count() > before;
     };
+    // The plain SQL form too: an aggregate over a column the model does not
+    // quote ("LIST(c.Name)") names its field so.
     if (matchFields([](const TDSField* f) { return f->NormalSQLExpr(); })
-        || matchFields([](const TDSField* f) { return f->FullName(); }))
+        || matchFields([](const TDSField* f) { return f->FullName(); })
+        || matchFields([](const TDSField* f) { return f->SQLExpr(); }))
         FFormula = formula;
     else
         FFormula = text;

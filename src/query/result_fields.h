@@ -67,6 +67,8 @@ public:
     bool UsesAnyOf(const QSet<const TDSField*>& fields) const;
     bool GetAgregate() const;
     QChar GetQuoteSymbol(int index) const;
+    // The syntax of the query the list belongs to; ssSQL2 without one.
+    TSQLSyntax SQLSyntax() const;
 
     void GenerateAlias();
     void GenerateCaption();

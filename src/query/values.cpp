@@ -9,6 +9,7 @@
 
 #include <brindle/foundations/conversions.h>
 #include <brindle/foundations/date_time.h>
+#include <brindle/foundations/syntax_rules.h>
 #include <brindle/foundations/text_utils.h>
 
 #include <QVarLengthArray>
@@ -439,6 +440,38 @@ bool lowersValues(const TFilterCond* condition)
     return simple->Operator() && simple->Operator()->CaseInsensative() && BrStringTypes.Contains(simple->GetExprType());
 }
 
+// Whether a value of this type replaces its whole token: Oracle's date
+// function and the server syntaxes' date literals bring their own quotes.
+bool writesWholeLiteral(TSQLSyntax syntax, TFieldType type)
+{
+    if (syntax == ssOracle)
+        return type == ftDate || type == ftDateTime;
+    return IsServerSyntax(syntax) && BrDateTimeTypes.Contains(type);
+}
+
+// Whether the token starting at tokenStart is the pattern of a LIKE.
+bool followsLike(QStringView text, qsizetype tokenStart)
+{
+    qsizetype end = tokenStart;
+    while (end > 0 && text[end - 1].isSpace())
+        --end;
+    if (end < 4 || text.mid(end - 4, 4).compare(u"like", Qt::CaseInsensitive) != 0)
+        return false;
+    const qsizetype before = end - 5;
+    return before < 0 || !(text[before].isLetterOrNumber() || text[before] == u'_');
+}
+
+// Escapes the pattern characters of a value a server syntax writes into a
+// LIKE pattern; true when the condition then needs the ESCAPE clause.
+bool escapeLikeValue(const TVxQuery& query, const TFilterCond* condition, int index, QStringView text,
+                     qsizetype tokenStart, QString& value)
+{
+    const TSQLSyntax syntax = query.SQLSyntax();
+    return IsServerSyntax(syntax) && condition->GetValueKind(index) == vkScalar
+           && !BrDateTimeTypes.Contains(condition->GetValueType(index)) && followsLike(text, tokenStart)
+           && EscapeLikeText(syntax, value);
+}
+
 // The common way of filling in the values: stand-ins in the plain text.
 // False when the text or a value holds a stand-in character; the marked
 // text then does the work. The stand-ins keep their place because they are
@@ -463,6 +496,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
         const auto bounds = tokenBounds(text, placeholder, first);
         const QStringView token = bounds ? text.mid(bounds->first, bounds->second) : placeholder;
         replacement.clear();
+        bool escaped = false;
         if (TSQLParam* param = condition->GetParam(index)) {
             replacement.append(u':');
             replacement.append(param->ParamName());
@@ -470,13 +504,14 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
-            const bool oracleDate = (type == ftDate || type == ftDateTime) && query.SQLSyntax() == ssOracle;
+            const bool whole = writesWholeLiteral(query.SQLSyntax(), type);
             QString value = query.ExtractValue(condition, index);
             if (holdsStandIn(value))
                 return false;
+            escaped = escapeLikeValue(query, condition, index, text, bounds ? bounds->first : first, value);
             const char16_t standIn = static_cast<char16_t>(kFirstStandIn + values.size());
             values.append(std::move(value));
-            if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate) {
+            if ((!quoted && condition->GetValueKind(index) == vkScalar) || whole) {
                 replacement.append(standIn);
             } else {
                 // The token with every placeholder in it standing for the value.
@@ -499,6 +534,8 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
             replacement.clear();
             replacement.append(spare.view());
         }
+        if (escaped)
+            replacement.append(LikeEscapeClause(query.SQLSyntax()));
         // The token's first occurrence is the one around the placeholder's
         // first: an earlier one would hold an earlier placeholder.
         sql.replaceFrom(bounds ? bounds->first : first, token, replacement.view());
@@ -538,16 +575,20 @@ QString fillWithMarks(TVxQuery& query, TFilterCond* condition, const QString& te
         const MarkedText token = placeholderToken(sql, placeholder, first);
 
         MarkedText replacement;
+        bool escaped = false;
         if (TSQLParam* param = condition->GetParam(index)) {
             replacement.append(QLatin1Char(':') + param->ParamName());
             param->SetValueFormat(TVxQuery::ParamValueFormat(condition, index));
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
-            const bool oracleDate = (type == ftDate || type == ftDateTime) && query.SQLSyntax() == ssOracle;
-            values.append(query.ExtractValue(condition, index));
+            const bool whole = writesWholeLiteral(query.SQLSyntax(), type);
+            QString extracted = query.ExtractValue(condition, index);
+            const auto bounds = tokenBounds(sql.text(), placeholder, first);
+            escaped = escapeLikeValue(query, condition, index, sql.text(), bounds ? bounds->first : first, extracted);
+            values.append(std::move(extracted));
             const MarkedText value = MarkedText::valueSlot(static_cast<int>(values.size() - 1));
-            if ((!quoted && condition->GetValueKind(index) == vkScalar) || oracleDate)
+            if ((!quoted && condition->GetValueKind(index) == vkScalar) || whole)
                 replacement = value;
             else
                 replacement = token.replaced(MarkedText(placeholder), value);
@@ -558,6 +599,8 @@ QString fillWithMarks(TVxQuery& query, TFilterCond* condition, const QString& te
             lowered.append(QStringLiteral(")"));
             replacement = lowered;
         }
+        if (escaped)
+            replacement.append(LikeEscapeClause(query.SQLSyntax()));
         sql = sql.replaced(token, replacement);
     }
     return sql.resolved(values);
@@ -587,10 +630,10 @@ QString ConditionSQLText(TVxQuery& query, TFilterCond* condition, const TRTableL
             if (fieldExprs) {
                 QString& known = fieldExprs->Forms[filterForm][field];
                 if (known.isNull())
-                    known = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
+                    known = filterForm ? field->FilterSQLExpr(query.SQLSyntax()) : field->SQLExpr(query.SQLSyntax());
                 fieldExpr = known;
             } else {
-                fieldExpr = filterForm ? field->FilterSQLExpr() : field->SQLExpr();
+                fieldExpr = filterForm ? field->FilterSQLExpr(query.SQLSyntax()) : field->SQLExpr(query.SQLSyntax());
             }
             if (lowersValues(cond) && query.DbStruct())
                 fieldExpr = query.DbStruct()->SQLFormats()->LowerFunc() + u'(' + fieldExpr + u')';
@@ -616,6 +659,8 @@ QString ConditionSQLText(TVxQuery& query, TFilterCond* condition, const TRTableL
     }
     if (statementTables.Count() > 0 && mainAt >= 0)
         text.replaceFrom(mainAt, u"@m", statementTables[0]->Table->TableName());
+    if (query.SQLSyntax() == ssPostgreSQL && query.DbStruct() && query.DbStruct()->CaseInsensitiveLike())
+        return WithILike(fillValues(query, condition, text));
     return fillValues(query, condition, text);
 }
 
@@ -668,7 +713,8 @@ QString TVxQuery::ExtractValue(TFilterCond* condition, int index)
 
     TStringList items;
     items.SetCommaText(value);
-    const QString quote = quoted ? QString(kQuote) : QString();
+    const bool whole = writesWholeLiteral(SQLSyntax(), type) && SQLSyntax() != ssOracle;
+    const QString quote = quoted && !whole ? QString(kQuote) : QString();
     QStringList parts;
     parts.reserve(items.Count());
     for (const QString& item : items)
@@ -693,7 +739,7 @@ QString TVxQuery::ProcessScalarValue(TFilterCond* condition, int index, const QS
 
     const TSQLFormats& formats = formatsOf(*this);
     if (formats.QuotedTypes().Contains(type))
-        return doubledQuotes(value);
+        return IsServerSyntax(SQLSyntax()) ? LiteralText(SQLSyntax(), value) : doubledQuotes(value);
     if (kIntegerTypes.Contains(type))
         return checkedInteger(value);
     if (kDecimalTypes.Contains(type))
@@ -702,6 +748,8 @@ QString TVxQuery::ProcessScalarValue(TFilterCond* condition, int index, const QS
         return checkedBoolean(value, formats);
     // A text type the model writes without quotes has no number form: it
     // becomes a literal of its own rather than SQL.
+    if (IsServerSyntax(SQLSyntax()))
+        return kQuote + LiteralText(SQLSyntax(), value) + kQuote;
     return QuotedString(value, kQuote);
 }
 
@@ -731,6 +779,18 @@ QString TVxQuery::StandardProcessDateValue(TFieldType fieldType, const QString& 
     case ssOracle:
         return QStringLiteral("TO_DATE('") + FormatDateTime(QStringLiteral("dd-mm-yyyy hh:mm:ss"), date) +
                QStringLiteral("', 'dd-mm-yyyy hh24:mi:ss')");
+    case ssPostgreSQL:
+    case ssSQLite:
+    case ssMySQL:
+    case ssMSSQL: {
+        const QString day = FormatDateTime(QStringLiteral("yyyy-mm-dd"), date);
+        const QString time = FormatDateTime(QStringLiteral("hh:mm:ss"), date);
+        if (fieldType == ftDate)
+            return DateLiteral(SQLSyntax(), day);
+        if (fieldType == ftTime)
+            return TimeLiteral(SQLSyntax(), time);
+        return DateTimeLiteral(SQLSyntax(), day, time);
+    }
     case ssSQL1:
     case ssSQL2:
     case ssAccess:

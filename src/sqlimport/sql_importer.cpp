@@ -6,6 +6,7 @@
 
 #include <brindle/foundations/date_time.h>
 #include <brindle/foundations/messages.h>
+#include <brindle/foundations/syntax_rules.h>
 #include <brindle/foundations/text_utils.h>
 
 #include <QDateTime>
@@ -152,10 +153,15 @@ void SqlImporter::Import(const TStringList& sql)
     TRFieldList& fields = q.FQResult->ResultFields();
     fields.SetJustSorting(parsed.ResultFields().JustSorting());
     for (const auto& item : parsed.ResultFields())
-        fields.AddBySQLExpr(QString(), item->SQLExpr(), static_cast<TSortingType>(item->Sorting()),
-                            item->SortOrder());
+        fields.AddBySQLExpr(QString(), StandardSpelling(q.FSQLSyntax, item->SQLExpr()),
+                            static_cast<TSortingType>(item->Sorting()), item->SortOrder());
     if (const TSQLBracket* where = parsed.WhereClause())
         ImportBracket(q.FFilter.get(), where, parsed.Tables());
+    // A statement's row limit becomes the query's; one without keeps it.
+    if (!parsed.TopClause().isEmpty() || !parsed.LimitClause().isEmpty()) {
+        q.FSQLTopClause = parsed.TopClause();
+        q.FSQLLimitClause = parsed.LimitClause();
+    }
 }
 
 void SqlImporter::ImportBracket(TFilterBracket* bracket, const TSQLBracket* sqlBracket,
@@ -187,7 +193,7 @@ void SqlImporter::ImportBracket(TFilterBracket* bracket, const TSQLBracket* sqlB
             bracket->AddCustomCond(custom);
             continue;
         }
-        QString name = parsed->LeftExpr();
+        QString name = StandardSpelling(q.FSQLSyntax, parsed->LeftExpr());
         if (!name.contains(u'.') && tables.Count() > 0)
             name = tables.GetItem(0)->AliasName() + u'.' + name;
         model->SQLExprKey(name, found.Key);
@@ -246,6 +252,17 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
     std::array<QString, std::size(kRewriteRules) + 1> texts;
     std::size_t current = 0;
     condition->GetSQLExpr(found.Text);
+    const TSQLSyntax syntax = FQuery.FSQLSyntax;
+    QString left = condition->LeftExpr();
+    if (IsServerSyntax(syntax)) {
+        // The whole text answers for its left side: a text left as it was
+        // shares its characters.
+        QString standard = StandardSpelling(syntax, found.Text, true);
+        if (standard.constData() != found.Text.constData()) {
+            found.Text = std::move(standard);
+            left = StandardSpelling(syntax, left);
+        }
+    }
     texts[0] = found.Text;
     AsciiSet characters = TextCharacters(texts[0]);
     static const auto ruleCharacters = [] {
@@ -272,10 +289,12 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
         if (condition->ContainsSubQuery() != (op->ValueKind() == vkSubQuery) || !needed.IsWithin(characters))
             continue;
         if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
-            || !EqualToSpaces(variables.Value(u"@f"), condition->LeftExpr()))
+            || !EqualToSpaces(variables.Value(u"@f"), left))
             continue;
         value1 = variables.Value(u"@1").toString();
         value2 = variables.Value(u"@2").toString();
+        for (QString* value : {&value1, &value2})
+            value->replace(QChar(kEscapedPercent), u'%').replace(QChar(kEscapedUnderscore), u'_');
         if (op->ValueKind() == vkSubQuery)
             ImportSubQuery(value1, subQuery);
         return op;
@@ -284,7 +303,7 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
         TDSOperator* op = model->OperatorByName(QStringLiteral("contains"));
         if (!op)
             op = model->OperatorByName(QStringLiteral("startswith"));
-        value1 = condition->RightExpr();
+        value1 = StandardSpelling(syntax, condition->RightExpr());
         return op;
     }
     return nullptr;
@@ -309,19 +328,25 @@ QString SqlImporter::DateValue(TFieldType fieldType, const QString& value)
     static const char* const times[] = {"hh:nn:ss", "hh:nn"};
     bool found = false;
     TDateTime read = 0;
+    // SQL Server's forms: yyyymmdd and the ISO date-time with its "T".
+    QString text = value;
+    if (text.size() == 8 && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+        text = text.left(4) + u'-' + text.mid(4, 2) + u'-' + text.mid(6);
+    else if (text.size() > 10 && text[10] == u'T')
+        text[10] = u' ';
     switch (fieldType) {
     case ftDate:
-        read = readDateTime(value, dates, std::size(dates), found);
+        read = readDateTime(text, dates, std::size(dates), found);
         break;
     case ftTime:
-        read = readDateTime(value, times, std::size(times), found);
+        read = readDateTime(text, times, std::size(times), found);
         break;
     default:
         // Date-time values and time stamps; a time stamp written as a plain
         // date is a date at midnight.
-        read = readDateTime(value, dateTimes, std::size(dateTimes), found);
+        read = readDateTime(text, dateTimes, std::size(dateTimes), found);
         if (!found && fieldType != ftDateTime)
-            read = readDateTime(value, dates, std::size(dates), found);
+            read = readDateTime(text, dates, std::size(dates), found);
         break;
     }
     if (!found) {

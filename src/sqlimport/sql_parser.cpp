@@ -16,8 +16,10 @@ namespace {
 bool isOperatorWord(const TVxScanner& scanner)
 {
     // Every token of an operand is tested: the length sorts out most.
+    // LIMIT, OFFSET and FETCH end the WHERE clause of the server syntaxes.
     static constexpr QStringView words[] = {u"=",  u"<>", u"!=",      u">",  u"<",   u">=",  u"<=",
-                                            u"like", u"in", u"is", u"between", u"or", u"and", u"not"};
+                                            u"like", u"ilike", u"in", u"is", u"between", u"or", u"and", u"not",
+                                            u"limit", u"offset", u"fetch"};
     const QStringView token = scanner.TokenView();
     if (token.size() > 7)
         return false;
@@ -155,6 +157,8 @@ void TVxParserResult::Clear()
 {
     FDistinct = false;
     FAllRFields = false;
+    FTopClause.clear();
+    FLimitClause.clear();
     FResultFields.Clear();
     FResultFields.SetJustSorting(false);
     FWhereClause.reset();
@@ -236,6 +240,42 @@ void TVxSQLParser::Parse()
         ProcessGroupBy();
     if (!AtEnd() && Is(u"order"))
         ProcessOrderBy();
+    if (!AtEnd() && (Is(u"limit") || Is(u"offset")))
+        processRowLimit();
+}
+
+void TVxSQLParser::processRowLimit()
+{
+    // Text after the last clause was never an error: a limit of another
+    // form is left unread, as before.
+    const auto number = [this] {
+        if (AtEnd() || FTokenKind != tkInteger)
+            return QString();
+        QString text = Token();
+        Advance();
+        return text;
+    };
+    if (Is(u"limit")) {
+        Advance();
+        const QString count = number();
+        if (!count.isEmpty() && !AtEnd() && Is(u"offset")) {
+            Advance();
+            if (const QString offset = number(); !offset.isEmpty())
+                FParserResult.FLimitClause = count + QStringLiteral(" OFFSET ") + offset;
+            return;
+        }
+        FParserResult.FLimitClause = count;
+        return;
+    }
+    Advance();
+    const QString offset = number();
+    SkipTokens(u"rows");
+    if (offset.isEmpty() || AtEnd() || !Is(u"fetch"))
+        return;
+    Advance();
+    Advance(); // NEXT or FIRST
+    if (const QString count = number(); !count.isEmpty())
+        FParserResult.FLimitClause = count + QStringLiteral(" OFFSET ") + offset;
 }
 
 void TVxSQLParser::ProcessSelect()
@@ -250,9 +290,12 @@ void TVxSQLParser::ProcessSelect()
     // The builder's TOP clause: a count, perhaps in percent.
     if (Is(u"top")) {
         Advance();
+        FParserResult.FTopClause = Token();
         Advance();
-        if (Is(u"percent"))
+        if (Is(u"percent")) {
+            FParserResult.FTopClause += QStringLiteral(" PERCENT");
             Advance();
+        }
     }
     if (Is(u"*")) {
         FParserResult.FAllRFields = true;
@@ -299,7 +342,7 @@ QString TVxSQLParser::ProcessSQLExpr()
         // text: the expression has no end.
         if (AtEnd())
             Error(SWrongSQL);
-        if (Is(u"\""))
+        if (!nameCloser().isNull())
             skipQuotedName();
         else if (Is(u"("))
             ++depth;
@@ -313,15 +356,43 @@ QString TVxSQLParser::ProcessSQLExpr()
     return FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
 }
 
+QChar TVxSQLParser::nameCloser() const
+{
+    if (FTokenKind != tkSymbol)
+        return {};
+    if (Is(u"\""))
+        return u'"';
+    if (Is(u"`"))
+        return u'`';
+    return Is(u"[") ? QChar(u']') : QChar();
+}
+
 void TVxSQLParser::skipQuotedName()
 {
+    skipQuotedName(nameCloser());
+}
+
+void TVxSQLParser::skipQuotedName(QChar closer)
+{
     // A quoted name may hold any word, keywords included ("Order Date"):
-    // nothing inside it ends an expression.
-    Advance();
-    while (!AtEnd() && !Is(u"\""))
+    // nothing inside it ends an expression. A closing quote right after
+    // another is a doubled one, inside the name.
+    const auto isCloser = [&] { return FTokenKind == tkSymbol && FScanner.TokenView() == QStringView(&closer, 1); };
+    for (;;) {
         Advance();
-    if (AtEnd())
-        Error(SWrongSQL);
+        while (!AtEnd() && !isCloser())
+            Advance();
+        if (AtEnd())
+            Error(SWrongSQL);
+        const TVxScannerBookmark end = FScanner.GetBookmark();
+        Advance();
+        const TVxScannerBookmark next = FScanner.GetBookmark();
+        if (AtEnd() || !isCloser() || next.Line != end.Line || next.Column != end.Column + 1) {
+            FScanner.GotoBookmark(end);
+            loadToken();
+            return;
+        }
+    }
 }
 
 QString TVxSQLParser::ProcessAlias()
@@ -331,20 +402,16 @@ QString TVxSQLParser::ProcessAlias()
 
 QString TVxSQLParser::ProcessIdentifier(bool stripQuotes)
 {
-    QString identifier;
-    if (Is(u"\"")) {
-        Advance();
+    if (const QChar closer = nameCloser(); !closer.isNull()) {
         const TVxScannerBookmark start = FScanner.GetBookmark();
-        while (!AtEnd() && !Is(u"\""))
-            Advance();
-        if (AtEnd())
-            Error(SWrongSQL);
-        identifier = FScanner.ExtractPiece(start, FScanner.GetBookmark(), false);
-        if (!stripQuotes)
-            identifier = u'"' + identifier + u'"';
-    } else {
-        identifier = FScanner.GetRealStr();
+        skipQuotedName(closer);
+        Advance();
+        QString identifier = FScanner.ExtractPiece(start, FScanner.GetBookmark(), false).trimmed();
+        if (stripQuotes)
+            identifier = identifier.mid(1, identifier.size() - 2).replace(QString(2, closer), QString(closer));
+        return identifier;
     }
+    const QString identifier = FScanner.GetRealStr();
     Advance();
     return identifier;
 }
@@ -581,7 +648,7 @@ QString TVxSQLParser::ProcessConditionValue(bool& containsSubQuery)
     if (!AtEnd() && Is(u"select"))
         containsSubQuery = true;
     while (!AtEnd()) {
-        if (Is(u"\"")) {
+        if (!nameCloser().isNull()) {
             skipQuotedName();
             Advance();
             continue;
@@ -632,6 +699,14 @@ void TVxSQLParser::ProcessOrderBy()
     if (!Is(u"by"))
         Error(SWrongSQL);
     Advance();
+    // SQL Server's ORDER BY (SELECT NULL) before OFFSET sorts by no column.
+    if (Is(u"(")) {
+        SkipTokens(u"(");
+        while (!AtEnd() && !Is(u")"))
+            Advance();
+        SkipTokens(u")");
+        return;
+    }
     TSQLResultFieldList& fields = FParserResult.FResultFields;
     const bool numbers = FTokenKind == tkInteger;
     for (int position = 1;; ++position) {

@@ -184,10 +184,16 @@ public:
     // FROM tables and joined tables, in the order they occur.
     TSQLTableList& Tables() { return FTables; }
     const TSQLTableList& Tables() const { return FTables; }
+    // The row limit as the query keeps it: the count after TOP, and "n" or
+    // "n OFFSET m" from LIMIT or OFFSET ... FETCH; empty when none.
+    const QString& TopClause() const { return FTopClause; }
+    const QString& LimitClause() const { return FLimitClause; }
     void Clear();
 
 private:
     friend class TVxSQLParser;
+    QString FTopClause;
+    QString FLimitClause;
     bool FDistinct = false;
     bool FAllRFields = false;
     TSQLResultFieldList FResultFields;
@@ -264,7 +270,13 @@ private:
     // costs no stack.
     std::unique_ptr<TSQLNode> readChain(QStringView link, std::unique_ptr<TSQLNode> (TVxSQLParser::*readPart)());
     // From an opening double quote to the closing one, which is left current.
+    // LIMIT n [OFFSET m] or OFFSET m ROWS FETCH NEXT n ROWS ONLY.
+    void processRowLimit();
     void skipQuotedName();
+    void skipQuotedName(QChar closer);
+    // The quote that closes a name opened by the current token ("\"", "`"
+    // or "["), null when the token opens none.
+    QChar nameCloser() const;
     void loadToken();
     // Raises the message at the token (or name) marked, written as text.
     [[noreturn]] void errorAt(const char* message, const TVxScannerBookmark& at, const QString& text) const;

@@ -50,9 +50,11 @@ TEST(Flags, ValuesSwitchesAndMistakes)
 
     // Syntax and option names ignore case; a bare or prefixed name is no name.
     EXPECT_EQ(ParseSyntax("NexusDB"), ssNexusDB);
+    EXPECT_EQ(ParseSyntax("PostgreSQL"), ssPostgreSQL);
+    EXPECT_EQ(ParseSyntax("mssql"), ssMSSQL);
     EXPECT_EQ(ParseSQLOptions(" "), TSQLOptions{});
     EXPECT_EQ(ParseSQLOptions("soQuoteAliases, sosortbynames"), (TSQLOptions{soQuoteAliases, soSortByNames}));
-    for (const char* bad : {"ssSQL1", ""})
+    for (const char* bad : {"ssSQL1", "", "mariadb"})
         EXPECT_THROW(ParseSyntax(bad), UsageError) << bad;
     for (const char* bad : {"soQuoteAliases,", "QuoteAliases"})
         EXPECT_THROW(ParseSQLOptions(bad), UsageError) << bad;

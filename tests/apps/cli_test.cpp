@@ -180,7 +180,7 @@ TEST(Cli, ErrorsUsageHelpAndVersion)
         {{"import", "--model", model, "--sql", missing}, 1,
          "brindle: Exception: Cannot open file \"" + missing + "\". No such file or directory"},
         {{"sql", "--model", model, "--query", query, "--syntax", "sql3"}, 2,
-         "brindle: unknown syntax \"sql3\" (sql1, sql2, oracle, access or nexusdb)"},
+         "brindle: unknown syntax \"sql3\" (sql1, sql2, oracle, access, nexusdb, postgresql, sqlite, mysql or mssql)"},
         {{"sql", "--model", model, "--query", query, "--options", "soSelectDistinct,soDistinct"}, 2,
          "brindle: unknown statement option \"soDistinct\" (one of soASCIIRFields soSelectDistinct "
          "soQuoteAliases soBracketJoins soBracketConditions soSortByNames soFilter)"},

@@ -75,11 +75,12 @@ TEST_P(ServerRows, ExampleQueriesGiveTheSQLiteRows)
     const QStringList files = folder.entryList({QStringLiteral("*.qry")}, QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 6);
     // SQLite reads no DATE '...' literals, so the NexusDB statements are
-    // held against SQLite's rows of the same joins in SQL-92 form.
+    // held against SQLite's rows of the same joins in SQL-92 form; the
+    // PostgreSQL ones against those in SQLite's own syntax.
     const struct {
         TSQLSyntax syntax;
         TSQLSyntax sqliteSyntax;
-    } syntaxes[] = {{ssSQL1, ssSQL1}, {ssSQL2, ssSQL2}, {ssNexusDB, ssSQL2}};
+    } syntaxes[] = {{ssSQL1, ssSQL1}, {ssSQL2, ssSQL2}, {ssNexusDB, ssSQL2}, {ssPostgreSQL, ssSQLite}};
     const TQuotedTypes quoted = model->QuotedTypes();
     // NexusDB's date literals carry their own quotes.
     const TQuotedTypes nexus = quoted - TQuotedTypes{ftDate, ftTime, ftDateTime, ftTimeStamp};
@@ -106,3 +107,38 @@ TEST_P(ServerRows, ExampleQueriesGiveTheSQLiteRows)
 INSTANTIATE_TEST_SUITE_P(Servers, ServerRows, ::testing::Values(Backend::Postgres, Backend::MariaDB), BackendName);
 
 } // namespace
+
+// A value with every pattern and quote character, in a "contains" over a
+// virtual field: the servers themselves find it in a text that holds it,
+// and not in one where its pattern characters stand for other ones.
+TEST_F(PostgresRows, LikePatternsMatchTheirValueLiterally)
+{
+    const QStringList values = {"50%", "a_b", "\\", "\\%_", "[x]", "it's", "!%!", "%%__", "\u00fc\\n", "plain"};
+    TVxQuery query;
+    query.SetDbStruct(model);
+    query.SetActive(true);
+    TDSField* text = model->Fields(model->AddField(kfkVirtual, "''", "Text", nullptr));
+    text->SetFieldType(ftString);
+    text->AddAppliedOperators();
+    auto* condition = static_cast<TSimpleCond*>(query.AddCondition(query.Filter(), text));
+    condition->SetOperator(model->OperatorByName(QStringLiteral("Contains")));
+    const struct {
+        TSQLSyntax syntax;
+        TVxSqlDBInfo* info;
+    } servers[] = {{ssPostgreSQL, &postgres}, {ssSQLite, &sqlite}};
+    for (const auto& server : servers) {
+        query.SetSQLSyntax(server.syntax);
+        for (const QString& value : values) {
+            QString other = value;
+            other.replace(u'%', u'x').replace(u'_', u'y');
+            for (const QString& held : {value, other}) {
+                text->SetSQLExpr(QStringLiteral("'<%1>'").arg(QString(held).replace(u'\'', QStringLiteral("''"))));
+                condition->SetValue(1, value);
+                const QString sql = QStringLiteral("SELECT 1 WHERE ") + query.ConditionSQL(condition);
+                QSqlQuery run(server.info->Database());
+                ASSERT_TRUE(run.exec(sql)) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
+                EXPECT_EQ(run.next(), held == value) << sql.toStdString();
+            }
+        }
+    }
+}

@@ -17,9 +17,24 @@ using namespace brindle;
 
 namespace {
 
-// The content of the one single-quoted literal that makes up the whole text.
-std::optional<QString> literalContent(const QString& text)
+// The content of the one single-quoted literal that makes up the whole
+// text; in MySQL's syntax a backslash escapes the next character.
+std::optional<QString> literalContent(const QString& text, TSQLSyntax syntax = ssSQL2)
 {
+    if (syntax == ssMySQL) {
+        if (text.size() < 2 || !text.startsWith('\'') || !text.endsWith('\''))
+            return std::nullopt;
+        QString content;
+        for (qsizetype i = 1; i < text.size() - 1; ++i) {
+            if (text[i] == '\\' || text[i] == '\'') {
+                if (i + 1 >= text.size() - 1 || (text[i] == '\'' && text[i + 1] != '\''))
+                    return std::nullopt;
+                ++i;
+            }
+            content += text[i];
+        }
+        return content;
+    }
     const QString content = UnquotedString(text, u'\'');
     return QuotedString(content, u'\'') == text ? std::optional(content) : std::nullopt;
 }
@@ -173,7 +188,8 @@ TEST_F(ValueConversion, HostileValuesNeverLeaveTheirLiteral)
         }
     for (TQuotedTypes quotedTypes : {m.model.QuotedTypes(), integers + floats + decimals + TQuotedTypes{ftGuid}}) {
         m.model.SetQuotedTypes(quotedTypes);
-        for (TSQLSyntax syntax : {ssSQL1, ssSQL2, ssOracle, ssAccess, ssNexusDB}) {
+        for (TSQLSyntax syntax : {ssSQL1, ssSQL2, ssOracle, ssAccess, ssNexusDB, ssPostgreSQL, ssSQLite, ssMySQL,
+                                  ssMSSQL}) {
             query.SetSQLSyntax(syntax);
             for (int t = 0; t < types.size(); ++t) {
                 const TFieldType type = types[t];
@@ -194,10 +210,11 @@ TEST_F(ValueConversion, HostileValuesNeverLeaveTheirLiteral)
                     if (dated)
                         EXPECT_NO_THROW(StrToFloat(value)) << context;
                     else if (floats.Contains(type))
-                        EXPECT_TRUE(number.match(quoted ? literalContent(literal).value_or("") : literal).hasMatch())
+                        EXPECT_TRUE(
+                            number.match(quoted ? literalContent(literal, syntax).value_or("") : literal).hasMatch())
                             << context;
                     else if (quoted || (!integers.Contains(type) && !decimals.Contains(type) && type != ftBoolean))
-                        EXPECT_EQ(literalContent(literal), std::optional<QString>(value)) << context;
+                        EXPECT_EQ(literalContent(literal, syntax), std::optional<QString>(value)) << context;
                     else if (type == ftBoolean)
                         EXPECT_TRUE(literal == "true" || literal == "false") << context;
                     else
