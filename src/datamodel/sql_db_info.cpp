@@ -18,6 +18,9 @@ namespace brindle {
 
 namespace {
 
+// Long catalogue readings look for a cancelled retrieval this often.
+constexpr int kRowsBetweenChecks = 4096;
+
 const QString kSQLite = QStringLiteral("QSQLITE");
 const QString kPostgres = QStringLiteral("QPSQL");
 const QString kMySQL = QStringLiteral("QMYSQL");
@@ -403,6 +406,7 @@ bool TVxSqlDBInfo::GetConnected()
 void TVxSqlDBInfo::voidCatalogue()
 {
     FCatalogue.clear();
+    FTypes.clear();
     FCatalogueRead = false;
 }
 
@@ -519,9 +523,7 @@ void TVxSqlDBInfo::TablesByDatabase(TStringList& list)
 void TVxSqlDBInfo::FieldsByTable(const QString& tableName, TDBFieldList& fields)
 {
     std::vector<Column> columns;
-    if (isSQLite())
-        sqliteColumns(tableName, columns);
-    else if (isPostgres() || isMySQL())
+    if (isSQLite() || isPostgres() || isMySQL())
         catalogueColumns(tableName, columns);
     else
         genericColumns(tableName, columns);
@@ -534,27 +536,96 @@ void TVxSqlDBInfo::sqliteColumns(const QString& table, std::vector<Column>& colu
     QSqlQuery query = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(sqliteSchema(), quoted(table)));
     while (query.next()) {
         Column column{query.value(1).toString(), ftUnknown, 0};
-        SqlTypeToFieldType(query.value(2).toString(), true, column.Type, column.Size);
+        mapType(query.value(2).toString(), 0, column);
         columns.push_back(std::move(column));
     }
 }
 
-TVxSqlDBInfo::Column TVxSqlDBInfo::catalogueColumn(const QSqlQuery& query) const
+void TVxSqlDBInfo::mapType(const QString& declared, int charLength, Column& column)
+{
+    // A schema repeats a few type names many times; each is mapped once.
+    QString key = declared;
+    if (isMySQL())
+        key += QChar(0) + QString::number(charLength);
+    auto known = FTypes.constFind(key);
+    if (known == FTypes.cend()) {
+        TFieldType type;
+        int size;
+        if (isMySQL())
+            MySqlTypeToFieldType(declared, charLength, type, size);
+        else
+            SqlTypeToFieldType(declared, isSQLite(), type, size);
+        known = FTypes.insert(key, {type, size});
+    }
+    column.Type = known->first;
+    column.Size = known->second;
+}
+
+TVxSqlDBInfo::Column TVxSqlDBInfo::catalogueColumn(const QSqlQuery& query)
 {
     Column column{query.value(1).toString(), ftUnknown, 0};
-    if (isMySQL())
-        MySqlTypeToFieldType(query.value(2).toString(), query.value(3).toInt(), column.Type, column.Size);
-    else
-        SqlTypeToFieldType(query.value(2).toString(), false, column.Type, column.Size);
+    mapType(query.value(2).toString(), isMySQL() ? query.value(3).toInt() : 0, column);
     return column;
 }
 
 void TVxSqlDBInfo::readCatalogue()
 {
-    QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(false) : postgresColumnsSQL(false));
-    while (query.next())
-        FCatalogue[query.value(0).toString()].push_back(catalogueColumn(query));
     FCatalogueRead = true;
+    if (isSQLite()) {
+        readSQLiteCatalogue();
+        return;
+    }
+    QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(false) : postgresColumnsSQL(false));
+    for (int row = 1; query.next(); ++row) {
+        FCatalogue[query.value(0).toString()].push_back(catalogueColumn(query));
+        if (row % kRowsBetweenChecks == 0)
+            CheckRetrievalCancelled();
+    }
+}
+
+void TVxSqlDBInfo::readSQLiteCatalogue()
+{
+    // One statement over the schema instead of a PRAGMA per table. A view
+    // that SQLite can no longer compile fails the whole statement; then the
+    // catalogue stays empty, each table is read alone, and only that view
+    // fails.
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT m.name, p.cid, p.name, p.type FROM %1.sqlite_master m "
+                                       "JOIN pragma_table_info(m.name, ?) p WHERE m.type IN ('table', 'view') "
+                                       "AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\'")
+                            .arg(sqliteSchema());
+    if (!query.prepare(sql))
+        return;
+    query.addBindValue(GetCurrentDbName());
+    if (!query.exec())
+        return;
+    QString table;
+    std::vector<Column>* columns = nullptr;
+    int lastCid = -1;
+    for (int row = 1; query.next(); ++row) {
+        const QString name = query.value(0).toString();
+        if (columns == nullptr || name != table) {
+            table = name;
+            columns = &FCatalogue[table];
+            lastCid = -1;
+        }
+        // The pragma gives a table's columns in their declared order; should
+        // it ever not, the tables are read one by one.
+        const int cid = query.value(1).toInt();
+        if (cid <= lastCid || (!columns->empty() && lastCid < 0)) {
+            FCatalogue.clear();
+            return;
+        }
+        lastCid = cid;
+        Column column{query.value(2).toString(), ftUnknown, 0};
+        mapType(query.value(3).toString(), 0, column);
+        columns->push_back(std::move(column));
+        if (row % kRowsBetweenChecks == 0)
+            CheckRetrievalCancelled();
+    }
+    if (query.lastError().isValid())
+        FCatalogue.clear();
 }
 
 void TVxSqlDBInfo::catalogueColumns(const QString& table, std::vector<Column>& columns)
@@ -580,6 +651,10 @@ void TVxSqlDBInfo::catalogueColumns(const QString& table, std::vector<Column>& c
         return;
     }
     // Made after the reading, or not there at all.
+    if (isSQLite()) {
+        sqliteColumns(table, columns);
+        return;
+    }
     QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(true) : postgresColumnsSQL(true), {table});
     while (query.next())
         columns.push_back(catalogueColumn(query));
@@ -608,43 +683,51 @@ void TVxSqlDBInfo::LinksByDatabase(TStringList& list)
 void TVxSqlDBInfo::sqliteLinks(TStringList& list)
 {
     const QString schema = sqliteSchema();
-    QStringList tables;
-    {
-        QSqlQuery query = exec(QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table' "
-                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")
-                                   .arg(schema));
-        while (query.next())
-            tables.append(query.value(0).toString());
-    }
-    for (const QString& table : tables) {
-        struct Key {
-            QString parent;
-            QStringList from, to;
-        };
-        QMap<int, Key> keys;
-        QSqlQuery query = exec(QStringLiteral("PRAGMA %1.foreign_key_list(%2)").arg(schema, quoted(table)));
-        while (query.next()) {
-            Key& key = keys[query.value(0).toInt()];
-            key.parent = query.value(2).toString();
-            key.from.append(query.value(3).toString());
-            key.to.append(query.value(4).toString());
+    // Every key of the schema in one statement. SQLite numbers a table's
+    // keys from the last declared one, so the highest number comes first.
+    QSqlQuery query = exec(QStringLiteral("SELECT m.name, f.id, f.\"table\", f.\"from\", f.\"to\" "
+                                          "FROM %1.sqlite_master m JOIN pragma_foreign_key_list(m.name, ?) f "
+                                          "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                          "ORDER BY m.name, f.id DESC, f.seq")
+                               .arg(schema),
+                           {GetCurrentDbName()});
+    QString table;
+    QString parent;
+    int id = -1;
+    QStringList from;
+    QStringList to;
+    const auto flush = [&] {
+        // A key that names no columns of its parent takes the parent's
+        // primary key.
+        if (to.contains(QString())) {
+            QMap<int, QString> primary;
+            QSqlQuery info = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, quoted(parent)));
+            while (info.next())
+                if (info.value(5).toInt() > 0)
+                    primary.insert(info.value(5).toInt(), info.value(1).toString());
+            to = primary.values();
         }
-        // SQLite numbers a table's keys from the last declared one.
-        for (auto it = keys.end(); it != keys.begin();) {
-            Key& key = *--it;
-            if (key.to.contains(QString())) {
-                QMap<int, QString> primary;
-                QSqlQuery info = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, quoted(key.parent)));
-                while (info.next())
-                    if (info.value(5).toInt() > 0)
-                        primary.insert(info.value(5).toInt(), info.value(1).toString());
-                key.to = primary.values();
-            }
-            const QString line = linkLine(table, key.parent, key.from, key.to);
-            if (!line.isEmpty())
-                list.Add(line);
-        }
+        const QString line = linkLine(table, parent, from, to);
+        if (!line.isEmpty())
+            list.Add(line);
+        from.clear();
+        to.clear();
+    };
+    for (int row = 1; query.next(); ++row) {
+        const QString rowTable = query.value(0).toString();
+        const int rowId = query.value(1).toInt();
+        if (!from.isEmpty() && (rowId != id || rowTable != table))
+            flush();
+        table = rowTable;
+        id = rowId;
+        parent = query.value(2).toString();
+        from.append(query.value(3).toString());
+        to.append(query.value(4).toString());
+        if (row % kRowsBetweenChecks == 0)
+            CheckRetrievalCancelled();
     }
+    if (!from.isEmpty())
+        flush();
 }
 
 void TVxSqlDBInfo::postgresLinks(TStringList& list)
