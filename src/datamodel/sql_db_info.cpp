@@ -732,15 +732,18 @@ void TVxSqlDBInfo::sqliteLinks(TStringList& list)
 
 void TVxSqlDBInfo::postgresLinks(TStringList& list)
 {
+    // Each column name is looked up by its table and number, one index probe
+    // each: joined on the table alone, the server read every column of both
+    // tables for every key.
     QSqlQuery query = exec(QStringLiteral(
-        "SELECT con.oid, cl.relname, rf.relname, a1.attname, a2.attname "
+        "SELECT con.oid, cl.relname, rf.relname, "
+        "(SELECT a.attname FROM pg_attribute a WHERE a.attrelid = con.conrelid AND a.attnum = k.src), "
+        "(SELECT a.attname FROM pg_attribute a WHERE a.attrelid = con.confrelid AND a.attnum = k.dst) "
         "FROM pg_constraint con "
         "JOIN pg_class cl ON cl.oid = con.conrelid "
         "JOIN pg_class rf ON rf.oid = con.confrelid "
         "JOIN pg_namespace n ON n.oid = cl.relnamespace "
         "CROSS JOIN LATERAL unnest(con.conkey, con.confkey) WITH ORDINALITY AS k(src, dst, pos) "
-        "JOIN pg_attribute a1 ON a1.attrelid = con.conrelid AND a1.attnum = k.src "
-        "JOIN pg_attribute a2 ON a2.attrelid = con.confrelid AND a2.attnum = k.dst "
         "WHERE con.contype = 'f' AND con.conparentid = 0 AND n.nspname = current_schema() "
         "AND rf.relnamespace = n.oid "
         "ORDER BY cl.relname, con.conname, con.oid, k.pos"));
