@@ -8,6 +8,13 @@
 // (its STATE_DIR/url); the benchmark makes a fresh database there and drops
 // it afterwards. Without the variable it reports that and measures nothing.
 // SQLite: a file in a temporary folder.
+//
+// The Large benchmarks retrieve the schema of large_schema.h, 1,000 and
+// 10,000 tables of 20 columns, and write the model text as the brindle
+// tool does; bytes_per_column is the size of that text per column, and
+// the complexity line gives the growth from 1,000 to 10,000 tables.
+
+#include "large_schema.h"
 
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/datamodel/sql_db_info.h>
@@ -18,6 +25,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QUrl>
 
 using namespace brindle;
@@ -77,7 +85,10 @@ bool run(QSqlDatabase& db, const QString& sql, benchmark::State& state)
     return false;
 }
 
-void BM_RetrievePostgres(benchmark::State& state)
+// Makes a fresh database on the server of BRINDLE_BENCH_PG_URL, runs the
+// script there and hands the database to measure, then drops it.
+template <typename Measure>
+void withPostgres(benchmark::State& state, const QString& script, Measure&& measure)
 {
     const QUrl url(qEnvironmentVariable("BRINDLE_BENCH_PG_URL"));
     if (url.isEmpty()) {
@@ -101,9 +112,9 @@ void BM_RetrievePostgres(benchmark::State& state)
                 db.setDatabaseName(fresh);
                 if (!db.open()) {
                     state.SkipWithError(db.lastError().text().toStdString().c_str());
-                } else if (run(db, schema().join(QStringLiteral(";\n")), state)) {
+                } else if (run(db, script, state)) {
                     db.close();
-                    retrieve(state, db);
+                    measure(db);
                 }
                 db.close();
             }
@@ -115,7 +126,10 @@ void BM_RetrievePostgres(benchmark::State& state)
     QSqlDatabase::removeDatabase(kSetup);
 }
 
-void BM_RetrieveSQLite(benchmark::State& state)
+// Makes an SQLite file of the statements, in one transaction, and hands it
+// to measure.
+template <typename Measure>
+void withSQLite(benchmark::State& state, const QStringList& statements, Measure&& measure)
 {
     QTemporaryDir dir;
     {
@@ -124,22 +138,75 @@ void BM_RetrieveSQLite(benchmark::State& state)
         if (!db.open())
             state.SkipWithError(db.lastError().text().toStdString().c_str());
         bool ok = db.isOpen() && db.transaction();
-        // SQLite takes no ALTER TABLE ... ADD FOREIGN KEY: the keys go into
-        // the table definitions, which may name tables made later.
-        QStringList statements = schema().mid(0, kTables);
-        for (int i = 0; i < kTables; ++i)
-            statements[i].replace(QStringLiteral("ref INTEGER"),
-                                  QStringLiteral("ref INTEGER REFERENCES t%1 (id)")
-                                      .arg((i + kTables - 1) % kTables, 3, 10, QChar(u'0')));
         for (const QString& statement : statements)
             ok = ok && run(db, statement, state);
         if (ok && db.commit()) {
             db.close();
-            retrieve(state, db);
+            measure(db);
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(kSetup);
+}
+
+void BM_RetrievePostgres(benchmark::State& state)
+{
+    withPostgres(state, schema().join(QStringLiteral(";\n")), [&](const QSqlDatabase& db) { retrieve(state, db); });
+}
+
+// The large schema retrieved and its model text written, as by
+// brindle model --db URL.
+void retrieveLarge(benchmark::State& state, const QSqlDatabase& db, int tables)
+{
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        TVxSqlDBInfo info;
+        configure(info, db);
+        TVxDBStructure model;
+        model.SetDatabaseInfo(&info);
+        model.RetriveDataModelInfo();
+        TStringList lines;
+        model.SaveToStrings(lines);
+        QByteArray text;
+        {
+            QTextStream out(&text);
+            for (const QString& line : lines)
+                out << line << '\n';
+        }
+        bytes = text.size();
+        if (model.TableCount() != tables || model.FieldCount() != tables * 20
+            || model.LinkCount() != bench::largeSchemaKeys(tables)) {
+            state.SkipWithError("the model is not the schema's");
+            return;
+        }
+    }
+    state.SetComplexityN(tables);
+    state.counters["bytes_per_column"] = static_cast<double>(bytes) / (tables * 20);
+}
+
+void BM_RetrieveLargePostgres(benchmark::State& state)
+{
+    const int tables = static_cast<int>(state.range(0));
+    withPostgres(state, bench::largeSchemaScript(tables, bench::SchemaDialect::Postgres),
+                 [&](const QSqlDatabase& db) { retrieveLarge(state, db, tables); });
+}
+
+void BM_RetrieveLargeSQLite(benchmark::State& state)
+{
+    const int tables = static_cast<int>(state.range(0));
+    withSQLite(state, bench::largeSchemaStatements(tables, bench::SchemaDialect::SQLite),
+               [&](const QSqlDatabase& db) { retrieveLarge(state, db, tables); });
+}
+
+void BM_RetrieveSQLite(benchmark::State& state)
+{
+    // SQLite takes no ALTER TABLE ... ADD FOREIGN KEY: the keys go into
+    // the table definitions, which may name tables made later.
+    QStringList statements = schema().mid(0, kTables);
+    for (int i = 0; i < kTables; ++i)
+        statements[i].replace(QStringLiteral("ref INTEGER"), QStringLiteral("ref INTEGER REFERENCES t%1 (id)")
+                                                                 .arg((i + kTables - 1) % kTables, 3, 10, QChar(u'0')));
+    withSQLite(state, statements, [&](const QSqlDatabase& db) { retrieve(state, db); });
 }
 
 } // namespace
@@ -147,3 +214,17 @@ void BM_RetrieveSQLite(benchmark::State& state)
 // A fixed number of runs, so that each benchmark makes its database once.
 BENCHMARK(BM_RetrievePostgres)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_RetrieveSQLite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_RetrieveLargePostgres)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_RetrieveLargeSQLite)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);

@@ -1,6 +1,7 @@
 #include <brindle/datamodel/db_info.h>
 
 #include <brindle/foundations/conversions.h>
+#include <brindle/foundations/errors.h>
 
 namespace brindle {
 
@@ -138,6 +139,24 @@ void TVxDBInfo::Update()
 {
     FCurTableName.clear();
     FCacheValid = false;
+}
+
+void TVxDBInfo::BeginRetrieval()
+{
+    FCancelRequested = false;
+    FRetrieving = true;
+}
+
+void TVxDBInfo::RetrievalStep(int done, int total)
+{
+    emit retrievalProgress(done, total);
+    CheckRetrievalCancelled();
+}
+
+void TVxDBInfo::CheckRetrievalCancelled() const
+{
+    if (FRetrieving && FCancelRequested)
+        throw EVxDBInfoError(dieCancelled, QStringLiteral("The retrieval of the data model was cancelled"));
 }
 
 QString TVxDBInfo::GetInfoText()

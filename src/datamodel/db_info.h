@@ -13,9 +13,15 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 
 namespace brindle {
+
+// The code of EVxDBInfoError when a retrieval stopped at CancelRetrieval, or
+// a query run at its Cancel (query_runner.h); the database info over QtSql
+// adds its own codes (sql_db_info.h).
+inline constexpr int dieCancelled = 4;
 
 // One column of a database table.
 class BRINDLE_CORE_EXPORT TDBFieldInfo {
@@ -101,11 +107,31 @@ public:
     virtual void LoadInfo(TStringList& info);
     virtual void SaveInfo(TStringList& info);
 
+    // The model's retrieval (RetriveDataModelInfo) runs between
+    // BeginRetrieval and EndRetrieval. It reports its steps through
+    // RetrievalStep, which emits retrievalProgress and then raises
+    // EVxDBInfoError (dieCancelled, "The retrieval of the data model was
+    // cancelled") when CancelRetrieval was called since the retrieval began.
+    // CancelRetrieval may be called from a slot of retrievalProgress or from
+    // another thread; outside a retrieval it does nothing.
+    void CancelRetrieval() { FCancelRequested = true; }
+    void BeginRetrieval();
+    void EndRetrieval() { FRetrieving = false; }
+    void RetrievalStep(int done, int total);
+    // Raises as RetrievalStep does, without a report: for a descendant's long
+    // readings in the middle of a step.
+    void CheckRetrievalCancelled() const;
+
     TDBNamesEvent OnDBNamesRequest;
     TDBNamesEvent OnTablesRequest;
     TDBNamesEvent OnLinksRequest;
     TFieldsEvent OnFieldsRequest;
     TSQLValuesEvent OnGetSQLValues;
+
+signals:
+    // Of total tables, done are in the model; done is 0 once the table names
+    // are known, before the links and columns are read.
+    void retrievalProgress(int done, int total);
 
 protected:
     // The current database as set, for descendants that keep it themselves.
@@ -118,6 +144,8 @@ private:
     QString FCurDbName;
     QString FTableNameFormat = QStringLiteral("DB.OWNER.TABLE");
     bool FCacheValid = false;
+    std::atomic<bool> FRetrieving = false;
+    std::atomic<bool> FCancelRequested = false;
 };
 
 } // namespace brindle

@@ -229,7 +229,11 @@ public:
     // Raises code 11 when no database info component is attached.
     void CheckDatabaseInfo() const;
     // Replaces the structure by the database's: a table per table name of
-    // the info, its links, and a group of data fields per table.
+    // the info, its links, and a group of data fields per table. The new
+    // structure is built aside and replaces the old one only when complete:
+    // an error, or a cancel through the info (TVxDBInfo::CancelRetrieval),
+    // leaves the model as it was. The info reports the progress
+    // (TVxDBInfo::retrievalProgress).
     void RetriveDataModelInfo();
     // What RetriveDataModelInfo makes of one table: a group named after it
     // holding a data field per column the database info lists for the

@@ -8,24 +8,43 @@ namespace brindle {
 
 void TVxCustomDBStructure::RetriveDataModelInfo()
 {
-    operation([&] {
-        CheckDatabaseInfo();
-        ClearStructure();
+    CheckDatabaseInfo();
+    TVxDBInfo* info = FDBInfo.data();
+    info->BeginRetrieval();
+    const auto ended = qScopeGuard([info] { info->EndRetrieval(); });
 
-        TStringList lines;
-        FDBInfo->GetTableNames(lines);
-        // A name that is no identifier ("Order Details") is written quoted.
-        for (const QString& name : lines)
-            Tables(AddTable(name, name))->SetQuoted(!IsIdentifier(name));
+    // Built aside and moved in at the end, so a retrieval that fails or is
+    // cancelled leaves this model as it was. The aside model starts from the
+    // catalogue this model's own settings give, as ClearStructure does.
+    TVxCustomDBStructure scratch;
+    scratch.FDBInfo = info;
+    scratch.FExOperators = FExOperators;
+    scratch.FDefOperators.Assign(FDefOperators);
+    scratch.FVersion = FVersion;
+    scratch.FRootFieldsFirst = FRootFieldsFirst;
+    scratch.ClearOperators();
+    scratch.AddDefOperators(false);
+    scratch.BeginUpdate();
 
-        lines.Clear();
-        FDBInfo->GetLinkList(lines);
-        LoadLinksFromStrings(lines);
+    TStringList lines;
+    info->GetTableNames(lines);
+    const int total = lines.Count();
+    info->RetrievalStep(0, total);
+    // A name that is no identifier ("Order Details") is written quoted.
+    for (const QString& name : lines)
+        scratch.Tables(scratch.AddTable(name, name))->SetQuoted(!IsIdentifier(name));
 
-        int id = 0;
-        for (const auto& table : FTables)
-            AddTableDataFields(table.get(), id);
-    });
+    lines.Clear();
+    info->GetLinkList(lines);
+    scratch.LoadLinksFromStrings(lines);
+
+    int id = 0;
+    for (int i = 0; i < scratch.FTables.Count(); ++i) {
+        scratch.AddTableDataFields(scratch.FTables[i], id);
+        info->RetrievalStep(i + 1, total);
+    }
+
+    operation([&] { takeContent(scratch); });
 }
 
 void TVxCustomDBStructure::AddTableDataFields(TDSTable* table, int& id)

@@ -10,6 +10,8 @@
 #include <brindle/foundations/sections.h>
 #include <brindle/foundations/text_utils.h>
 
+#include <optional>
+
 namespace brindle {
 
 namespace {
@@ -153,6 +155,9 @@ private:
     // The field's operator names: neighbouring fields mostly have the same
     // operators, whose line is then made once.
     const QString& operatorsLine(const TDSField* field);
+    // Whether the field's operators are, in order, the catalogue's
+    // operators that apply to its type.
+    bool hasAppliedOperators(const TDSField* field);
 
     void writeMain();
     void writeOperators();
@@ -174,7 +179,29 @@ private:
         QString Line;
     };
     std::vector<OperatorsLine> FOperatorsLines;
+    // The catalogue's operators that apply to each field type, made when
+    // first asked for.
+    std::vector<std::optional<std::vector<const TDSOperator*>>> FAppliedOperators;
 };
+
+bool TVxCustomDBStructure::TextWriter::hasAppliedOperators(const TDSField* field)
+{
+    if (FAppliedOperators.empty())
+        FAppliedOperators.resize(FieldTypeCount);
+    auto& applied = FAppliedOperators[field->FieldType()];
+    if (!applied) {
+        applied.emplace();
+        for (int i = 0; i < m.OperatCount(); ++i)
+            if (m.FOperators[i]->AppliedTypes.Contains(field->FieldType()))
+                applied->push_back(m.FOperators[i]);
+    }
+    if (static_cast<std::size_t>(field->OperatCount()) != applied->size())
+        return false;
+    for (int i = 0; i < field->OperatCount(); ++i)
+        if (field->Operators(i) != (*applied)[static_cast<std::size_t>(i)])
+            return false;
+    return true;
+}
 
 const QString& TVxCustomDBStructure::TextWriter::operatorsLine(const TDSField* field)
 {
@@ -307,7 +334,11 @@ void TVxCustomDBStructure::TextWriter::writeField(int n, const TDSField* field)
     shared(u"UIR", flag(field->UseInResult()));
     shared(u"UIC", flag(field->UseInConditions()));
     shared(u"Aggr", flag(field->IsAggregate()));
-    FOut.Add(operatorsLine(field));
+    // The reader gives a field in conditions that has no operators yet
+    // those its type applies to when it meets UIC=1, so a field that has
+    // just those needs no list: most fields of a retrieved model.
+    if (!field->UseInConditions() || !hasAppliedOperators(field))
+        FOut.Add(operatorsLine(field));
     writeFieldEditor(n, field);
 }
 

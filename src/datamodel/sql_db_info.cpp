@@ -18,6 +18,9 @@ namespace brindle {
 
 namespace {
 
+// Long catalogue readings look for a cancelled retrieval this often.
+constexpr int kRowsBetweenChecks = 4096;
+
 const QString kSQLite = QStringLiteral("QSQLITE");
 const QString kPostgres = QStringLiteral("QPSQL");
 const QString kMySQL = QStringLiteral("QMYSQL");
@@ -135,21 +138,23 @@ TFieldType typeOfValue(const QSqlField& field, int& size)
     }
 }
 
-// The columns of one table or, without a name, of every table of the schema.
+// The columns of one table, in order, or, without a name, of every table of
+// the schema in no order: sorting those would take the server longer than
+// reading them (200,000 rows spill to disk), so the caller orders each
+// table's columns by their numbers.
 QString postgresColumnsSQL(bool oneTable)
 {
     return QStringLiteral(
                "SELECT c.relname, a.attname, "
                "CASE WHEN t.typtype = 'd' THEN format_type(t.typbasetype, t.typtypmod) "
-               "ELSE format_type(a.atttypid, a.atttypmod) END "
+               "ELSE format_type(a.atttypid, a.atttypmod) END, a.attnum "
                "FROM pg_attribute a "
                "JOIN pg_class c ON c.oid = a.attrelid "
                "JOIN pg_namespace n ON n.oid = c.relnamespace "
                "JOIN pg_type t ON t.oid = a.atttypid "
                "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'm', 'p', 'f') "
-               "AND NOT c.relispartition AND a.attnum > 0 AND NOT a.attisdropped %1"
-               "ORDER BY c.relname, a.attnum")
-        .arg(oneTable ? QStringLiteral("AND c.relname = ? ") : QString());
+               "AND NOT c.relispartition AND a.attnum > 0 AND NOT a.attisdropped %1")
+        .arg(oneTable ? QStringLiteral("AND c.relname = ? ORDER BY a.attnum") : QString());
 }
 
 QString mysqlColumnsSQL(bool oneTable)
@@ -403,6 +408,7 @@ bool TVxSqlDBInfo::GetConnected()
 void TVxSqlDBInfo::voidCatalogue()
 {
     FCatalogue.clear();
+    FTypes.clear();
     FCatalogueRead = false;
 }
 
@@ -519,9 +525,7 @@ void TVxSqlDBInfo::TablesByDatabase(TStringList& list)
 void TVxSqlDBInfo::FieldsByTable(const QString& tableName, TDBFieldList& fields)
 {
     std::vector<Column> columns;
-    if (isSQLite())
-        sqliteColumns(tableName, columns);
-    else if (isPostgres() || isMySQL())
+    if (isSQLite() || isPostgres() || isMySQL())
         catalogueColumns(tableName, columns);
     else
         genericColumns(tableName, columns);
@@ -534,27 +538,107 @@ void TVxSqlDBInfo::sqliteColumns(const QString& table, std::vector<Column>& colu
     QSqlQuery query = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(sqliteSchema(), quoted(table)));
     while (query.next()) {
         Column column{query.value(1).toString(), ftUnknown, 0};
-        SqlTypeToFieldType(query.value(2).toString(), true, column.Type, column.Size);
+        mapType(query.value(2).toString(), 0, column);
         columns.push_back(std::move(column));
     }
 }
 
-TVxSqlDBInfo::Column TVxSqlDBInfo::catalogueColumn(const QSqlQuery& query) const
+void TVxSqlDBInfo::mapType(const QString& declared, int charLength, Column& column)
+{
+    // A schema repeats a few type names many times; each is mapped once.
+    QString key = declared;
+    if (isMySQL())
+        key += QChar(0) + QString::number(charLength);
+    auto known = FTypes.constFind(key);
+    if (known == FTypes.cend()) {
+        TFieldType type;
+        int size;
+        if (isMySQL())
+            MySqlTypeToFieldType(declared, charLength, type, size);
+        else
+            SqlTypeToFieldType(declared, isSQLite(), type, size);
+        known = FTypes.insert(key, {type, size});
+    }
+    column.Type = known->first;
+    column.Size = known->second;
+}
+
+TVxSqlDBInfo::Column TVxSqlDBInfo::catalogueColumn(const QSqlQuery& query)
 {
     Column column{query.value(1).toString(), ftUnknown, 0};
-    if (isMySQL())
-        MySqlTypeToFieldType(query.value(2).toString(), query.value(3).toInt(), column.Type, column.Size);
-    else
-        SqlTypeToFieldType(query.value(2).toString(), false, column.Type, column.Size);
+    mapType(query.value(2).toString(), isMySQL() ? query.value(3).toInt() : 0, column);
     return column;
 }
 
 void TVxSqlDBInfo::readCatalogue()
 {
-    QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(false) : postgresColumnsSQL(false));
-    while (query.next())
-        FCatalogue[query.value(0).toString()].push_back(catalogueColumn(query));
     FCatalogueRead = true;
+    if (isSQLite()) {
+        readSQLiteCatalogue();
+        return;
+    }
+    QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(false) : postgresColumnsSQL(false));
+    TextHash<std::vector<std::pair<int, Column>>> numbered;
+    for (int row = 1; query.next(); ++row) {
+        if (isMySQL())
+            FCatalogue[query.value(0).toString()].push_back(catalogueColumn(query));
+        else
+            numbered[query.value(0).toString()].emplace_back(query.value(3).toInt(), catalogueColumn(query));
+        if (row % kRowsBetweenChecks == 0)
+            CheckRetrievalCancelled();
+    }
+    for (auto it = numbered.begin(); it != numbered.end(); ++it) {
+        std::sort(it->begin(), it->end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<Column>& columns = FCatalogue[it.key()];
+        columns.reserve(it->size());
+        for (auto& [number, column] : *it)
+            columns.push_back(std::move(column));
+    }
+}
+
+void TVxSqlDBInfo::readSQLiteCatalogue()
+{
+    // One statement over the schema instead of a PRAGMA per table. A view
+    // that SQLite can no longer compile fails the whole statement; then the
+    // catalogue stays empty, each table is read alone, and only that view
+    // fails.
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT m.name, p.cid, p.name, p.type FROM %1.sqlite_master m "
+                                       "JOIN pragma_table_info(m.name, ?) p WHERE m.type IN ('table', 'view') "
+                                       "AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\'")
+                            .arg(sqliteSchema());
+    if (!query.prepare(sql))
+        return;
+    query.addBindValue(GetCurrentDbName());
+    if (!query.exec())
+        return;
+    QString table;
+    std::vector<Column>* columns = nullptr;
+    int lastCid = -1;
+    for (int row = 1; query.next(); ++row) {
+        const QString name = query.value(0).toString();
+        if (columns == nullptr || name != table) {
+            table = name;
+            columns = &FCatalogue[table];
+            lastCid = -1;
+        }
+        // The pragma gives a table's columns in their declared order; should
+        // it ever not, the tables are read one by one.
+        const int cid = query.value(1).toInt();
+        if (cid <= lastCid || (!columns->empty() && lastCid < 0)) {
+            FCatalogue.clear();
+            return;
+        }
+        lastCid = cid;
+        Column column{query.value(2).toString(), ftUnknown, 0};
+        mapType(query.value(3).toString(), 0, column);
+        columns->push_back(std::move(column));
+        if (row % kRowsBetweenChecks == 0)
+            CheckRetrievalCancelled();
+    }
+    if (query.lastError().isValid())
+        FCatalogue.clear();
 }
 
 void TVxSqlDBInfo::catalogueColumns(const QString& table, std::vector<Column>& columns)
@@ -580,6 +664,10 @@ void TVxSqlDBInfo::catalogueColumns(const QString& table, std::vector<Column>& c
         return;
     }
     // Made after the reading, or not there at all.
+    if (isSQLite()) {
+        sqliteColumns(table, columns);
+        return;
+    }
     QSqlQuery query = exec(isMySQL() ? mysqlColumnsSQL(true) : postgresColumnsSQL(true), {table});
     while (query.next())
         columns.push_back(catalogueColumn(query));
@@ -608,56 +696,67 @@ void TVxSqlDBInfo::LinksByDatabase(TStringList& list)
 void TVxSqlDBInfo::sqliteLinks(TStringList& list)
 {
     const QString schema = sqliteSchema();
-    QStringList tables;
-    {
-        QSqlQuery query = exec(QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table' "
-                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")
-                                   .arg(schema));
-        while (query.next())
-            tables.append(query.value(0).toString());
-    }
-    for (const QString& table : tables) {
-        struct Key {
-            QString parent;
-            QStringList from, to;
-        };
-        QMap<int, Key> keys;
-        QSqlQuery query = exec(QStringLiteral("PRAGMA %1.foreign_key_list(%2)").arg(schema, quoted(table)));
-        while (query.next()) {
-            Key& key = keys[query.value(0).toInt()];
-            key.parent = query.value(2).toString();
-            key.from.append(query.value(3).toString());
-            key.to.append(query.value(4).toString());
+    // Every key of the schema in one statement. SQLite numbers a table's
+    // keys from the last declared one, so the highest number comes first.
+    QSqlQuery query = exec(QStringLiteral("SELECT m.name, f.id, f.\"table\", f.\"from\", f.\"to\" "
+                                          "FROM %1.sqlite_master m JOIN pragma_foreign_key_list(m.name, ?) f "
+                                          "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                          "ORDER BY m.name, f.id DESC, f.seq")
+                               .arg(schema),
+                           {GetCurrentDbName()});
+    QString table;
+    QString parent;
+    int id = -1;
+    QStringList from;
+    QStringList to;
+    const auto flush = [&] {
+        // A key that names no columns of its parent takes the parent's
+        // primary key.
+        if (to.contains(QString())) {
+            QMap<int, QString> primary;
+            QSqlQuery info = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, quoted(parent)));
+            while (info.next())
+                if (info.value(5).toInt() > 0)
+                    primary.insert(info.value(5).toInt(), info.value(1).toString());
+            to = primary.values();
         }
-        // SQLite numbers a table's keys from the last declared one.
-        for (auto it = keys.end(); it != keys.begin();) {
-            Key& key = *--it;
-            if (key.to.contains(QString())) {
-                QMap<int, QString> primary;
-                QSqlQuery info = exec(QStringLiteral("PRAGMA %1.table_info(%2)").arg(schema, quoted(key.parent)));
-                while (info.next())
-                    if (info.value(5).toInt() > 0)
-                        primary.insert(info.value(5).toInt(), info.value(1).toString());
-                key.to = primary.values();
-            }
-            const QString line = linkLine(table, key.parent, key.from, key.to);
-            if (!line.isEmpty())
-                list.Add(line);
-        }
+        const QString line = linkLine(table, parent, from, to);
+        if (!line.isEmpty())
+            list.Add(line);
+        from.clear();
+        to.clear();
+    };
+    for (int row = 1; query.next(); ++row) {
+        const QString rowTable = query.value(0).toString();
+        const int rowId = query.value(1).toInt();
+        if (!from.isEmpty() && (rowId != id || rowTable != table))
+            flush();
+        table = rowTable;
+        id = rowId;
+        parent = query.value(2).toString();
+        from.append(query.value(3).toString());
+        to.append(query.value(4).toString());
+        if (row % kRowsBetweenChecks == 0)
+            CheckRetrievalCancelled();
     }
+    if (!from.isEmpty())
+        flush();
 }
 
 void TVxSqlDBInfo::postgresLinks(TStringList& list)
 {
+    // Each column name is looked up by its table and number, one index probe
+    // each: joined on the table alone, the server read every column of both
+    // tables for every key.
     QSqlQuery query = exec(QStringLiteral(
-        "SELECT con.oid, cl.relname, rf.relname, a1.attname, a2.attname "
+        "SELECT con.oid, cl.relname, rf.relname, "
+        "(SELECT a.attname FROM pg_attribute a WHERE a.attrelid = con.conrelid AND a.attnum = k.src), "
+        "(SELECT a.attname FROM pg_attribute a WHERE a.attrelid = con.confrelid AND a.attnum = k.dst) "
         "FROM pg_constraint con "
         "JOIN pg_class cl ON cl.oid = con.conrelid "
         "JOIN pg_class rf ON rf.oid = con.confrelid "
         "JOIN pg_namespace n ON n.oid = cl.relnamespace "
         "CROSS JOIN LATERAL unnest(con.conkey, con.confkey) WITH ORDINALITY AS k(src, dst, pos) "
-        "JOIN pg_attribute a1 ON a1.attrelid = con.conrelid AND a1.attnum = k.src "
-        "JOIN pg_attribute a2 ON a2.attrelid = con.confrelid AND a2.attnum = k.dst "
         "WHERE con.contype = 'f' AND con.conparentid = 0 AND n.nspname = current_schema() "
         "AND rf.relnamespace = n.oid "
         "ORDER BY cl.relname, con.conname, con.oid, k.pos"));

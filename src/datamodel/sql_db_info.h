@@ -29,19 +29,22 @@
 //               another schema sets the search path (ConnectOptions
 //               "options='-c search_path=NAME'"). MySQL: the tables and
 //               views of DATABASE(), sequences left out.
-//   columns     in their declared order. PostgreSQL and MySQL
-//               (information_schema.COLUMNS): one catalogue query
-//               reads the columns of every table of the schema and keeps
-//               them until the table list is asked for again, the
-//               connection or the database changes; a table missing from
-//               that reading is asked for alone. SQLite: PRAGMA table_info
-//               per table. Table names are matched exactly, then ignoring
-//               letter case (PostgreSQL folds unquoted names to lower case).
+//   columns     in their declared order. One catalogue query reads the
+//               columns of every table of the schema (SQLite: sqlite_master
+//               joined with pragma_table_info(); PostgreSQL: pg_attribute;
+//               MySQL: information_schema.COLUMNS) and keeps them until the
+//               table list is asked for again, the connection or the
+//               database changes; a table missing from that reading is
+//               asked for alone. Should SQLite fail the one query (a view it
+//               can no longer compile), every table is asked for alone.
+//               Table names are matched exactly, then ignoring letter case
+//               (PostgreSQL folds unquoted names to lower case).
 //   links       one link text line per foreign key, the referencing table
 //               first: "Orders-Customers:CustomerID=CustomerID", a
-//               multi-column key as several pairs. SQLite: PRAGMA
-//               foreign_key_list per table (a key that names no columns of
-//               its parent takes the parent's primary key); PostgreSQL: one
+//               multi-column key as several pairs. SQLite: one query of
+//               sqlite_master joined with pragma_foreign_key_list() (a key
+//               that names no columns of its parent takes the parent's
+//               primary key); PostgreSQL: one
 //               catalogue query for all keys of the schema; MySQL: the same
 //               from information_schema.KEY_COLUMN_USAGE. A key whose
 //               names cannot be written in that form (a "-" or ":" in the
@@ -107,6 +110,8 @@
 // means no limit.
 //
 // Errors are EVxDBInfoError with the driver's message and the codes below.
+// During a retrieval the long catalogue readings also stop at a cancel
+// (dieCancelled, db_info.h).
 
 #include <brindle/datamodel/db_info.h>
 
@@ -212,8 +217,12 @@ private:
     void sqliteLinks(TStringList& list);
     // PostgreSQL and MySQL columns, read for every table at once;
     // catalogueColumn maps one row of that reading.
-    Column catalogueColumn(const QSqlQuery& query) const;
+    Column catalogueColumn(const QSqlQuery& query);
+    // The type and size of a declared type, by the driver's rules;
+    // charLength counts for MySQL only.
+    void mapType(const QString& declared, int charLength, Column& column);
     void readCatalogue();
+    void readSQLiteCatalogue();
     void catalogueColumns(const QString& table, std::vector<Column>& columns);
     void postgresLinks(TStringList& list);
     void mysqlLinks(TStringList& list);
@@ -235,6 +244,7 @@ private:
     // The columns of every table of the schema, read in one go.
     TextHash<std::vector<Column>> FCatalogue;
     bool FCatalogueRead = false;
+    QHash<QString, std::pair<TFieldType, int>> FTypes;
 };
 
 // The field type and size of a declared column type, as the table above

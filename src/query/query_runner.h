@@ -25,6 +25,7 @@
 // the destructor wait for the previous worker to end.
 
 #include <brindle/brindle_core_export.h>
+#include <brindle/datamodel/db_info.h>
 #include <brindle/query/bound_statement.h>
 
 #include <QObject>
@@ -94,8 +95,7 @@ private:
 
 // Codes of the failures, besides dieConnect (1) and dieStatement (2) of the
 // database info: the connection cannot be opened, the database refuses the
-// statement.
-inline constexpr int dieCancelled = 4; // Cancel stopped the run
-inline constexpr int dieTimedOut = 5;  // the time-out stopped the run
+// statement; and dieCancelled (4, db_info.h): Cancel stopped the run.
+inline constexpr int dieTimedOut = 5; // the time-out stopped the run
 
 } // namespace brindle
