@@ -107,6 +107,7 @@ struct BRINDLE_CORE_EXPORT WordItems {
     void IndexValues()
     {
         ValueIndex.clear();
+        ValueIndex.reserve(Values.Count());
         for (int i = Values.Count() - 1; i >= 0; --i)
             ValueIndex.insert(Values[i], i);
     }
