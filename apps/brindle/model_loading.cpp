@@ -1,9 +1,12 @@
 #include "model_loading.h"
 
+#include "commands.h"
+
 #include <brindle/datamodel/model_xml.h>
 #include <brindle/query/query.h>
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <cstdio>
 
@@ -57,7 +60,11 @@ TStringList ReadInputLines(const QString& argument)
 
 TVxDBStructure* LoadModel(const QString& argument, QObject* owner)
 {
-    TStringList lines = ReadInputLines(argument);
+    auto read = std::make_unique<TStringList>(ReadInputLines(argument));
+    TStringList& lines = *read;
+    // The lines go with the model: the scope's end frees them, or the
+    // process's.
+    const auto dispose = qScopeGuard([&read] { Dispose(std::move(read)); });
     if (argument.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)
         || (argument == QStringLiteral("-") && startsLikeXml(lines))) {
         auto* model = new TVxDBStructure(owner);

@@ -1,5 +1,6 @@
 #include "query_session.h"
 
+#include "commands.h"
 #include "model_loading.h"
 
 #include <brindle/foundations/messages.h>
@@ -45,7 +46,9 @@ QuerySession::QuerySession(const Flags& flags)
     FQuery->SetDbStruct(FModel);
     // A query text that stores its options brings them along.
     FQuery->SetSaveSQLOptions(true);
-    FQuery->LoadFromStrings(ReadInputLines(queryFile));
+    auto lines = std::make_unique<TStringList>(ReadInputLines(queryFile));
+    FQuery->LoadFromStrings(*lines);
+    Dispose(std::move(lines));
     FQuery->SetActive(true);
 
     FQuery->SetSQLSyntax(syntax);
