@@ -1,12 +1,9 @@
 #include "model_loading.h"
 
-#include "commands.h"
-
 #include <brindle/datamodel/model_xml.h>
 #include <brindle/query/query.h>
 
 #include <QFile>
-#include <QScopeGuard>
 
 #include <cstdio>
 
@@ -60,11 +57,7 @@ TStringList ReadInputLines(const QString& argument)
 
 TVxDBStructure* LoadModel(const QString& argument, QObject* owner)
 {
-    auto read = std::make_unique<TStringList>(ReadInputLines(argument));
-    TStringList& lines = *read;
-    // The lines go with the model: the scope's end frees them, or the
-    // process's.
-    const auto dispose = qScopeGuard([&read] { Dispose(std::move(read)); });
+    TStringList lines = ReadInputLines(argument);
     if (argument.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)
         || (argument == QStringLiteral("-") && startsLikeXml(lines))) {
         auto* model = new TVxDBStructure(owner);

@@ -1,6 +1,5 @@
 #include "query_session.h"
 
-#include "commands.h"
 #include "model_loading.h"
 
 #include <brindle/foundations/messages.h>
@@ -46,9 +45,7 @@ QuerySession::QuerySession(const Flags& flags)
     FQuery->SetDbStruct(FModel);
     // A query text that stores its options brings them along.
     FQuery->SetSaveSQLOptions(true);
-    auto lines = std::make_unique<TStringList>(ReadInputLines(queryFile));
-    FQuery->LoadFromStrings(*lines);
-    Dispose(std::move(lines));
+    FQuery->LoadFromStrings(ReadInputLines(queryFile));
     FQuery->SetActive(true);
 
     FQuery->SetSQLSyntax(syntax);
