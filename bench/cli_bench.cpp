@@ -2,10 +2,12 @@
 // loading the sample model and an example query, building the statement
 // and, for run, opening the sample database and reading the rows; and the
 // statement of a 10,000-condition query on the 20,000-field schema of
-// schema_model.h, where reading the two texts is most of the work.
+// schema_model.h, where reading the two texts is most of the work; and
+// convert of that schema and of one ten times its size.
 
 #include "schema_model.h"
 
+#include <brindle/datamodel/model_xml.h>
 #include <brindle/query/query.h>
 
 #include <benchmark/benchmark.h>
@@ -18,6 +20,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -56,15 +60,19 @@ void BM_RunCsv(benchmark::State& state)
                     QStringLiteral("csv")});
 }
 
+// Where the large files are made: BRINDLE_LARGE_FILES_DIR keeps them in
+// that folder, for profiling the tool.
+struct LargeFolder {
+    QTemporaryDir dir;
+    QString folder = qEnvironmentVariableIsSet("BRINDLE_LARGE_FILES_DIR") ? qEnvironmentVariable("BRINDLE_LARGE_FILES_DIR")
+                                                                          : dir.path();
+};
+
 // The schema's model text and a query on it of 10,000 conditions in
 // brackets of ten, each on a column of one of five tables that the links
 // join, so that the statement costs a few milliseconds and reading is what
 // is measured.
-// BRINDLE_LARGE_FILES_DIR keeps them in that folder, for profiling the tool.
-struct LargeFiles {
-    QTemporaryDir dir;
-    QString folder = qEnvironmentVariableIsSet("BRINDLE_LARGE_FILES_DIR") ? qEnvironmentVariable("BRINDLE_LARGE_FILES_DIR")
-                                                                          : dir.path();
+struct LargeFiles : LargeFolder {
     QString model = folder + QStringLiteral("/schema.dbs");
     QString query = folder + QStringLiteral("/conditions.qry");
     QString rules = folder + QStringLiteral("/conditions.json");
@@ -154,6 +162,63 @@ void BM_KnexProcessLarge(benchmark::State& state)
     }
 }
 
+// convert of the schema at the scale of the argument (1: 20,000 fields, 10:
+// 200,000), read as model text or XML and written in the other format.
+struct ConvertFiles : LargeFolder {
+    QString text;
+    QString xml;
+
+    explicit ConvertFiles(int scale)
+        : text(folder + QStringLiteral("/schema%1.dbs").arg(scale)), xml(folder + QStringLiteral("/schema%1.xml").arg(scale))
+    {
+        bench::SchemaModel schema(scale);
+        schema.model.SaveToFile(text);
+        brindle::TStringList lines;
+        brindle::SaveDMToXml(schema.model, lines);
+        // With its groups and field tables in the names the reader looks
+        // for, as bench/model_xml_bench.cpp gives it.
+        QString document = lines.Text();
+        document.replace(QStringLiteral("<Entity "), QStringLiteral("<GROUP "))
+            .replace(QStringLiteral("</Entity>"), QStringLiteral("</GROUP>"))
+            .replace(QStringLiteral(" tables=\""), QStringLiteral(" TABLE=\""));
+        lines.SetText(document);
+        lines.SaveToFile(xml);
+    }
+};
+
+ConvertFiles& convertFiles(int scale)
+{
+    static std::map<int, std::unique_ptr<ConvertFiles>> files;
+    auto& made = files[scale];
+    if (!made)
+        made = std::make_unique<ConvertFiles>(scale);
+    return *made;
+}
+
+void BM_ConvertTextToXml(benchmark::State& state)
+{
+    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
+    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.text, QStringLiteral("--to"), QStringLiteral("xml")});
+}
+
+void BM_ConvertTextToText(benchmark::State& state)
+{
+    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
+    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.text, QStringLiteral("--to"), QStringLiteral("text")});
+}
+
+void BM_ConvertXmlToText(benchmark::State& state)
+{
+    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
+    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.xml, QStringLiteral("--to"), QStringLiteral("text")});
+}
+
+void BM_ConvertXmlToXml(benchmark::State& state)
+{
+    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
+    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.xml, QStringLiteral("--to"), QStringLiteral("xml")});
+}
+
 } // namespace
 
 BENCHMARK(BM_Version)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -161,3 +226,7 @@ BENCHMARK(BM_Sql)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RunCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SqlLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_KnexProcessLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertTextToText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertTextToXml)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertXmlToText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertXmlToXml)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();

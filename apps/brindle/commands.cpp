@@ -34,7 +34,13 @@ const std::vector<FlagInfo> kRunFlags = {
     {"--format", "FORMAT", "table (default) or csv"},
 };
 
+bool leaveToProcessEnd = false;
+
 } // namespace
+
+void SetLeaveToProcessEnd(bool leave) { leaveToProcessEnd = leave; }
+
+bool LeaveToProcessEnd() { return leaveToProcessEnd; }
 
 const std::vector<Command>& Commands()
 {

@@ -25,15 +25,19 @@ void RunConvertCommand(const Flags& flags, QTextStream& out)
     if (!toXml && format != QStringLiteral("text"))
         throw UsageError{QStringLiteral("unknown format \"%1\" (text or xml)").arg(format)};
 
-    QObject owner;
-    TVxDBStructure* model = LoadModel(modelFile, &owner);
-    TStringList lines;
+    struct Converted {
+        QObject Owner;
+        TStringList Lines;
+    };
+    auto made = std::make_unique<Converted>();
+    TVxDBStructure* model = LoadModel(modelFile, &made->Owner);
     if (toXml)
-        SaveDMToXml(*model, lines);
+        SaveDMToXml(*model, made->Lines);
     else
-        model->SaveToStrings(lines);
-    for (const QString& line : lines)
+        model->SaveToStrings(made->Lines);
+    for (const QString& line : made->Lines)
         out << line << '\n';
+    Dispose(std::move(made));
 }
 
 } // namespace brindle::cli

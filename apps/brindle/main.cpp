@@ -76,6 +76,9 @@ int runCommand(const cli::Command& command, const QStringList& args, QTextStream
 int main(int argc, char** argv)
 {
     preferLargeHeapPages();
+#ifndef BRINDLE_FREE_AT_EXIT
+    cli::SetLeaveToProcessEnd(true);
+#endif
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);

@@ -23,27 +23,30 @@ void writeLines(const TStringList& lines, QTextStream& out)
 
 void RunSqlCommand(const Flags& flags, QTextStream& out)
 {
-    QuerySession session(flags);
-    writeLines(session.BuildSQL(), out);
+    auto session = std::make_unique<QuerySession>(flags);
+    writeLines(session->BuildSQL(), out);
+    Dispose(std::move(session));
 }
 
 void RunTextCommand(const Flags& flags, QTextStream& out)
 {
-    QuerySession session(flags);
-    writeLines(session.Query().GetQueryText(), out);
+    auto session = std::make_unique<QuerySession>(flags);
+    writeLines(session->Query().GetQueryText(), out);
+    Dispose(std::move(session));
 }
 
 void RunParamsCommand(const Flags& flags, QTextStream& out)
 {
-    QuerySession session(flags);
-    session.BuildSQL();
-    const TQueryResult* result = session.Query().QResult();
+    auto session = std::make_unique<QuerySession>(flags);
+    session->BuildSQL();
+    const TQueryResult* result = session->Query().QResult();
     // Four tab-separated fields a line: OneLine keeps them so.
     for (int i = 0; i < result->GetParamCount(); ++i) {
         const TSQLParam* param = result->GetParam(i);
         out << OneLine(param->ParamName()) << '\t' << OneLine(param->DisplayName()) << '\t'
             << FldTypeToStr(param->ParamType()) << '\t' << OneLine(param->GetFullValue()) << '\n';
     }
+    Dispose(std::move(session));
 }
 
 const std::vector<FlagInfo>& ImportFlags()

@@ -6,6 +6,10 @@
 #include <QFile>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace brindle {
 namespace {
@@ -431,15 +435,18 @@ QString TStringList::Text() const
     return out;
 }
 
+namespace {
+
 // How many lines a text splitting at CR LF, LF or CR gives at most.
-template <typename Char>
-qsizetype lineBound(const Char* text, qsizetype n)
+qsizetype lineBound(const char16_t* text, qsizetype n)
 {
     qsizetype breaks = 0;
     for (qsizetype i = 0; i < n; ++i)
-        breaks += text[i] == Char('\n') || text[i] == Char('\r');
+        breaks += text[i] == u'\n' || text[i] == u'\r';
     return breaks + 1;
 }
+
+} // namespace
 
 void TStringList::SetText(const QString& text)
 {
@@ -464,6 +471,70 @@ void TStringList::SetText(const QString& text)
         FLines.append(text.mid(start));
 }
 
+namespace {
+
+// The end of the line that starts at i: the first CR or LF at or after it,
+// or n. Eight bytes are looked at a time; ascii tells whether the line
+// holds only ASCII bytes.
+qsizetype lineEnd(const char* p, qsizetype i, qsizetype n, bool& ascii)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    std::uint64_t high = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        // A byte of x is zero where the word has the break; the lowest flag
+        // found is exact, higher ones may not be.
+        const auto zero = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+        const std::uint64_t breaks = zero(word ^ (ones * '\n')) | zero(word ^ (ones * '\r'));
+        if (breaks) {
+            const int at = std::countr_zero(breaks) / 8;
+            std::uint64_t before = 0;
+            std::memcpy(&before, p + i, static_cast<std::size_t>(at));
+            ascii = ((high | before) & highs) == 0;
+            return i + at;
+        }
+        high |= word;
+    }
+    for (; i < n && p[i] != '\n' && p[i] != '\r'; ++i)
+        high |= static_cast<unsigned char>(p[i]);
+    ascii = (high & highs) == 0;
+    return i;
+}
+
+// Large texts repeat many lines word for word (flags, types, separators): a
+// line met a moment ago shares the text made then, saving the allocation
+// and most of the memory. Lines are remembered by a hash of their bytes, one
+// per slot, the last one met winning.
+class RecentLines {
+public:
+    template <typename Decode>
+    QString Line(QByteArrayView bytes, Decode decode)
+    {
+        if (bytes.size() > kLongest)
+            return decode();
+        Slot& slot = FSlots[HashBytes(bytes.data(), static_cast<std::size_t>(bytes.size()), 0) & (kSlots - 1)];
+        if (slot.Bytes.size() != bytes.size()
+            || std::memcmp(slot.Bytes.data(), bytes.data(), static_cast<std::size_t>(bytes.size())) != 0) {
+            slot.Bytes = bytes;
+            slot.Text = decode();
+        }
+        return slot.Text;
+    }
+
+private:
+    static constexpr qsizetype kLongest = 256;
+    static constexpr std::size_t kSlots = 1024;
+    struct Slot {
+        QByteArrayView Bytes;
+        QString Text;
+    };
+    std::vector<Slot> FSlots = std::vector<Slot>(kSlots);
+};
+
+} // namespace
+
 void TStringList::LoadFromFile(const QString& fileName)
 {
     QFile file(fileName);
@@ -483,28 +554,28 @@ void TStringList::LoadFromFile(const QString& fileName)
     qsizetype start = 0;
     for (int skipped = 0; skipped < 2 && QByteArrayView(p + start, n - start).startsWith(mark); ++skipped)
         start += mark.size();
-    const auto decode = [&](qsizetype from, qsizetype to) {
+    RecentLines recent;
+    const auto add = [&](qsizetype from, qsizetype to, bool ascii) {
         const QByteArrayView line(p + from, to - from);
-        if (!line.startsWith(mark))
-            return QString::fromUtf8(line);
-        // A mark inside the text stays a character.
-        return QString::fromUtf8(QByteArray("a").append(line)).mid(1);
+        FLines.append(recent.Line(line, [&] {
+            if (ascii)
+                return QString::fromLatin1(line);
+            if (!line.startsWith(mark))
+                return QString::fromUtf8(line);
+            // A mark inside the text stays a character.
+            return QString::fromUtf8(QByteArray("a").append(line)).mid(1);
+        }));
     };
-    FLines.reserve(lineBound(p + start, n - start));
-    qsizetype i = start;
-    while (i < n) {
-        const char c = p[i];
-        if (c == '\r' || c == '\n') {
-            FLines.append(decode(start, i));
-            if (c == '\r' && i + 1 < n && p[i + 1] == '\n')
-                ++i;
-            start = ++i;
-        } else {
+    // Lines of a model text run to some twenty bytes.
+    FLines.reserve((n - start) / 16 + 1);
+    while (start < n) {
+        bool ascii = true;
+        qsizetype i = lineEnd(p, start, n, ascii);
+        add(start, i, ascii);
+        if (i < n && p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
             ++i;
-        }
+        start = i + 1;
     }
-    if (start < n)
-        FLines.append(decode(start, n));
 }
 
 void TStringList::SaveToFile(const QString& fileName) const

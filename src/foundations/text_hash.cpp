@@ -21,13 +21,13 @@ constexpr std::uint64_t kOdd3 = 0x8ebc6af09c88c6e3ull;
 
 } // namespace
 
-size_t HashText(QStringView text, size_t seed) noexcept
+size_t HashBytes(const void* data, std::size_t size, size_t seed) noexcept
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.utf16());
-    std::size_t left = static_cast<std::size_t>(text.size()) * sizeof(char16_t);
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::size_t left = size;
     std::uint64_t h = mix(seed ^ kOdd1, left ^ kOdd2);
-    // Four characters at a time; the tail is padded with zeros, and the
-    // length taken in above keeps "a" and "a\0" apart.
+    // Eight bytes at a time; the tail is padded with zeros, and the length
+    // taken in above keeps "a" and "a\0" apart.
     while (left >= 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes, 8);
@@ -35,13 +35,18 @@ size_t HashText(QStringView text, size_t seed) noexcept
         bytes += 8;
         left -= 8;
     }
-    // At most three characters are left: read one by one rather than
-    // through a memcpy call of variable length.
+    // At most seven bytes are left: read one by one rather than through a
+    // memcpy call of variable length.
     std::uint64_t tail = 0;
-    for (std::size_t shift = 0; left > 0; left -= 2, bytes += 2, shift += 16)
-        tail |= static_cast<std::uint64_t>(bytes[0] | bytes[1] << 8) << shift;
+    for (std::size_t shift = 0; left > 0; --left, ++bytes, shift += 8)
+        tail |= static_cast<std::uint64_t>(bytes[0]) << shift;
     h = mix(tail ^ kOdd3, h ^ kOdd1);
     return static_cast<size_t>(mix(h, kOdd2 ^ seed));
+}
+
+size_t HashText(QStringView text, size_t seed) noexcept
+{
+    return HashBytes(text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t), seed);
 }
 
 } // namespace brindle

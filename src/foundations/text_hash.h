@@ -13,9 +13,12 @@
 #include <QSet>
 #include <QString>
 
+#include <cstddef>
+
 namespace brindle {
 
 BRINDLE_CORE_EXPORT size_t HashText(QStringView text, size_t seed) noexcept;
+BRINDLE_CORE_EXPORT size_t HashBytes(const void* data, std::size_t size, size_t seed) noexcept;
 
 class BorrowedKey;
 

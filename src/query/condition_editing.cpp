@@ -354,20 +354,15 @@ void TSimpleCond::SetField(TDSField* field)
 void TSimpleCond::showField(const TDSField& field)
 {
     const QString& id = field.IDText();
+    const QString caption = FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
+                                ? field.GetCompoundName(FQueryPanel->NameSeparator())
+                                : field.DisplayName();
     if (FLabel1->IsList()) {
-        // Chosen by its index: the value is looked up once.
-        int index = FLabel1->IndexOfValue(id);
-        if (index < 0) {
-            FLabel1->AddItem(field.GroupName(), id, field.DisplayName());
-            index = FLabel1->Values().Count() - 1;
-        }
-        FLabel1->SetItemIndex(index);
+        FLabel1->ChooseValue(field.GroupName(), id, field.DisplayName(), caption);
     } else {
         FLabel1->SetValue(id);
+        FLabel1->SetCaption(caption);
     }
-    FLabel1->SetCaption(FQueryPanel->AppearanceOptions().Contains(aoShowGroupName)
-                            ? field.GetCompoundName(FQueryPanel->NameSeparator())
-                            : field.DisplayName());
 }
 
 void TSimpleCond::refreshModelWords()

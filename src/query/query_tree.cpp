@@ -281,7 +281,8 @@ QList<TDSField*> TVxQuery::FieldsForBracket(const TFilterBracket* bracket) const
 
 void TVxQuery::FillFieldsList(TQueryWord& word, const TFilterBracket* bracket) const
 {
-    word.LoadItems(fieldList(bracket ? bracket->GetBracketKind() : bkAnyField).Words);
+    const BracketKind kind = bracket ? bracket->GetBracketKind() : bkAnyField;
+    word.LoadItemsWhenAsked([this, kind] { return fieldList(kind).Words; });
 }
 
 const std::shared_ptr<WordItems>& TVxQuery::operatorList(const TDSField* field) const

@@ -23,6 +23,8 @@ TItemGroup* TItemGroupList::FindByName(const QString& name) const
 
 void TQueryWord::SetValue(const QString& value)
 {
+    // A choice that waits is made before the value it chose changes.
+    list();
     if (value == FValue)
         return;
     FValue = value;
@@ -54,8 +56,47 @@ const TStringList& TQueryWord::emptyList()
     return empty;
 }
 
+void TQueryWord::makeList() const
+{
+    FList = FListSource();
+    FListSource = nullptr;
+    if (!FChoiceWaits)
+        return;
+    FChoiceWaits = false;
+    FItemIndex = IndexOfValue(FValue);
+    if (FItemIndex < 0) {
+        auto* self = const_cast<TQueryWord*>(this);
+        self->addItem(FChoiceGroup, FValue, FChoiceItem);
+        FItemIndex = Values().Count() - 1;
+    }
+}
+
+void TQueryWord::ChooseValue(const QString& groupName, const QString& value, const QString& item,
+                             const QString& caption)
+{
+    if (FListSource) {
+        FChoiceWaits = true;
+        FChoiceGroup = groupName;
+        FChoiceItem = item;
+        if (value == FValue && caption == FCaption)
+            return;
+        FValue = value;
+        FCaption = caption;
+        changed();
+        return;
+    }
+    int index = IndexOfValue(value);
+    if (index < 0) {
+        AddItem(groupName, value, item);
+        index = Values().Count() - 1;
+    }
+    SetItemIndex(index);
+    SetCaption(caption);
+}
+
 WordItems& TQueryWord::ownItems()
 {
+    list();
     if (!FList || FList.use_count() > 1) {
         auto own = std::make_shared<WordItems>();
         if (FList) {
@@ -75,7 +116,7 @@ void TQueryWord::materializeGroups() const
     if (FGroupsMade)
         return;
     FGroupsMade = true;
-    if (!FList)
+    if (!list())
         return;
     for (const auto& [name, indexes] : FList->Groups) {
         auto group = std::make_unique<TItemGroup>(name);
@@ -118,11 +159,14 @@ void TQueryWord::ClearAll()
     FGroups.Clear();
     FGroupsMade = true;
     FList.reset();
+    FListSource = nullptr;
+    FChoiceWaits = false;
     changed();
 }
 
 void TQueryWord::SetItemIndex(int index)
 {
+    list();
     if (index == FItemIndex)
         return;
     if (index >= Values().Count() || index < -1)
@@ -140,7 +184,7 @@ void TQueryWord::SetItemIndex(int index)
 
 int TQueryWord::IndexOfValue(const QString& value) const
 {
-    if (!FList)
+    if (!list())
         return -1;
     if (!FList->ValueIndex.isEmpty())
         return FList->ValueIndex.value(BorrowedKey(value), -1);
@@ -160,6 +204,7 @@ void TQueryWord::EnsureDefaultGroup()
 
 void TQueryWord::ValueChanged()
 {
+    list();
     switch (FEditor) {
     case wePopup:
     case weListBox: {

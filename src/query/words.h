@@ -107,6 +107,7 @@ struct BRINDLE_CORE_EXPORT WordItems {
     void IndexValues()
     {
         ValueIndex.clear();
+        ValueIndex.reserve(Values.Count());
         for (int i = Values.Count() - 1; i >= 0; --i)
             ValueIndex.insert(Values[i], i);
     }
@@ -159,8 +160,8 @@ public:
     void SetHint(const QString& hint) { setAndNotify(FHint, hint); }
 
     // Items of a list word: captions and values in parallel, grouped.
-    const TStringList& Items() const { return FList ? FList->Items : emptyList(); }
-    const TStringList& Values() const { return FList ? FList->Values : emptyList(); }
+    const TStringList& Items() const { return list() ? FList->Items : emptyList(); }
+    const TStringList& Values() const { return list() ? FList->Values : emptyList(); }
     const TItemGroupList& Groups() const
     {
         materializeGroups();
@@ -170,7 +171,11 @@ public:
     void AddItems(const QString& groupName, const TStringList& values, const TStringList& items);
     // Empties items, values and groups; value and caption stay.
     void ClearAll();
-    int ItemIndex() const { return FItemIndex; }
+    int ItemIndex() const
+    {
+        list();
+        return FItemIndex;
+    }
     // Chooses an item: its caption and value become the word's; -1 empties
     // the value. An index at or past the values raises EDDLabelError
     // "Index out of bounds" and changes nothing.
@@ -183,12 +188,32 @@ public:
     void LoadItems(std::shared_ptr<const WordItems> items)
     {
         FList = std::move(items);
+        FListSource = nullptr;
         FGroups.Clear();
         // Groups are made when first asked for: most words never are.
         FGroupsMade = false;
         FItemIndex = -1;
+        FChoiceWaits = false;
         changed();
     }
+    // LoadItems of the block the source gives, made when the items are
+    // first asked for: a query of ten thousand rows on a model of twenty
+    // thousand fields need not list the fields before a popup shows them.
+    void LoadItemsWhenAsked(std::function<std::shared_ptr<const WordItems>()> source)
+    {
+        FList.reset();
+        FListSource = std::move(source);
+        FGroups.Clear();
+        FGroupsMade = false;
+        FItemIndex = -1;
+        FChoiceWaits = false;
+        changed();
+    }
+    // Chooses the item of the value, adding it (with its caption, in the
+    // group) when the list lacks it, then shows the caption: the end of
+    // SetItemIndex(IndexOfValue(value)) and SetCaption(caption). Items
+    // still to be made are not made for it; the item is found when they are.
+    void ChooseValue(const QString& groupName, const QString& value, const QString& item, const QString& caption);
     // The first item whose value is the text, letter case counting; -1 when none.
     int IndexOfValue(const QString& value) const;
 
@@ -221,15 +246,29 @@ private:
     // first; the copy has no value index.
     WordItems& ownItems();
     void materializeGroups() const;
+    // The items, made first when they wait for their source; a choice that
+    // waits for them then finds its item.
+    const WordItems* list() const
+    {
+        if (FListSource)
+            makeList();
+        return FList.get();
+    }
+    void makeList() const;
 
     QString FValue;
     QString FCaption;
     TWordEditor FEditor = weNone;
     int FOptions = 0;
-    std::shared_ptr<const WordItems> FList;
+    mutable std::shared_ptr<const WordItems> FList;
+    mutable std::function<std::shared_ptr<const WordItems>()> FListSource;
     mutable TItemGroupList FGroups;
     mutable bool FGroupsMade = true;
-    int FItemIndex = -1;
+    mutable int FItemIndex = -1;
+    // What ChooseValue adds when the items lack its value.
+    mutable bool FChoiceWaits = false;
+    mutable QString FChoiceGroup;
+    mutable QString FChoiceItem;
     bool FFixed = false;
     bool FEnabled = true;
     bool FVisible = true;

@@ -157,6 +157,36 @@ TEST(StringList, FilesAreUtf8WithOrWithoutMark)
     }
 }
 
+TEST(StringList, FilesSplitAndDecodeAtEveryPlaceOfAWord)
+{
+    // Breaks and non-ASCII bytes before, at and after each byte of an
+    // eight-byte word; repeated lines read back as often as written.
+    QByteArray bytes;
+    for (int at = 0; at < 18; ++at)
+        for (const char* inner : {"\n", "\r", "\r\n", "\xC3\xA9", "="}) {
+            bytes += QByteArray(at, 'k') + inner + QByteArray(17 - at, 'v') + "\n";
+            bytes += "Quoted=0\n";
+        }
+    bytes += QByteArray(300, 'x') + "\r" + QByteArray(300, 'x');
+    QTemporaryDir dir;
+    QFile f(dir.filePath("t.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    TStringList back;
+    back.LoadFromFile(f.fileName());
+    TStringList whole;
+    whole.SetText(QString::fromUtf8(bytes));
+    EXPECT_EQ(back, whole);
+
+    // Lines that share their text still change one by one.
+    const int first = back.IndexOf("Quoted=0");
+    back.SetString(first, "Quoted=1");
+    back.SetValue("Quoted", "2");
+    EXPECT_EQ(back[first], "Quoted=2");
+    EXPECT_EQ(back.IndexOf("Quoted=0"), first + 3);
+}
+
 TEST(Sections, RunningIndexFindsSectionsInOrder)
 {
     const TStringList text({"[Main]", "Count=2", " ", "[Item]", "v=1", " ", "[Item]", "v=2", "",

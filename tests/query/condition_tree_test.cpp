@@ -308,3 +308,31 @@ TEST(QueryWord, ItemsGroupsIndexesAndSharedItems)
     own.ClearAll();
     EXPECT_EQ(own.IndexOfValue("1"), -1);
 }
+
+TEST(QueryWord, ItemsMadeWhenAskedKeepTheChoiceMadeBefore)
+{
+    auto block = std::make_shared<WordItems>();
+    block->Items = TStringList{"One", "Two"};
+    block->Values = TStringList{"1", "2"};
+    block->Groups = {{"Numbers", {0, 1}}};
+    block->IndexValues();
+    int made = 0;
+    const auto source = [&] {
+        ++made;
+        return block;
+    };
+    // A value in the items, one they lack (added to its group), and a
+    // choice overtaken by a new value before the items are made.
+    TQueryWord listed(wePopup), lacking(wePopup), overtaken(wePopup);
+    for (TQueryWord* word : {&listed, &lacking, &overtaken})
+        word->LoadItemsWhenAsked(source);
+    listed.ChooseValue("Numbers", "2", "Two", "Number two");
+    lacking.ChooseValue("Numbers", "3", "Three", "Number three");
+    overtaken.ChooseValue("Other", "4", "Four", "Number four");
+    EXPECT_TRUE(made == 0 && listed.Value() == "2" && lacking.Caption() == "Number three");
+    overtaken.SetValue("1");
+    EXPECT_TRUE(overtaken.ItemIndex() == 0 && overtaken.Caption() == "One" && overtaken.Values().Count() == 3);
+    EXPECT_TRUE(listed.ItemIndex() == 1 && listed.Caption() == "Number two");
+    EXPECT_TRUE(lacking.ItemIndex() == 2 && lacking.Groups()[0]->Indexes == QList<int>({0, 1, 2}));
+    EXPECT_TRUE(made == 3 && block->Values.Count() == 2);
+}
