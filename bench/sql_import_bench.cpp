@@ -45,11 +45,12 @@ void parse(benchmark::State& state, const brindle::TStringList& sql)
     }
 }
 
-void import(benchmark::State& state, const brindle::TStringList& sql)
+void import(benchmark::State& state, const brindle::TStringList& sql, brindle::TSQLSyntax syntax = brindle::ssSQL2)
 {
     for (auto _ : state) {
         state.PauseTiming();
         auto query = bench::newQuery();
+        query->SetSQLSyntax(syntax);
         state.ResumeTiming();
         query->ParseSQL(sql);
         benchmark::DoNotOptimize(query->Filter()->GetRowCount());
@@ -73,18 +74,7 @@ void BM_ImportNestedInSyntax(benchmark::State& state)
     auto written = bench::makeQuery(static_cast<int>(state.range(0)));
     written->SetSQLSyntax(syntax);
     written->BuildQuery();
-    const brindle::TStringList sql = written->QResult()->GetSQL();
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto query = bench::newQuery();
-        query->SetSQLSyntax(syntax);
-        state.ResumeTiming();
-        query->ParseSQL(sql);
-        benchmark::DoNotOptimize(query->Filter()->GetRowCount());
-        state.PauseTiming();
-        query.reset();
-        state.ResumeTiming();
-    }
+    import(state, written->QResult()->GetSQL(), syntax);
     state.SetLabel(brindle::SQLSyntaxToStr(syntax).toStdString());
 }
 BENCHMARK(BM_ImportNestedInSyntax)

@@ -352,6 +352,21 @@ QString WithILike(const QString& sql)
     return out;
 }
 
+QString EscapeLikeParam(TSQLSyntax syntax, const QString& value)
+{
+    const QChar escape = LikeEscapeChar(syntax);
+    if (escape.isNull())
+        return value;
+    QString text;
+    text.reserve(value.size() + 8);
+    for (const QChar c : value) {
+        if (c == u'%' || c == u'_' || c == escape || (c == u'[' && syntax == ssMSSQL))
+            text += escape;
+        text += c;
+    }
+    return text;
+}
+
 QString LikeEscapeClause(TSQLSyntax syntax)
 {
     return QStringLiteral(" ESCAPE '") + LikeEscapeChar(syntax) + u'\'';

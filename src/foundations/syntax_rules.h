@@ -44,6 +44,10 @@ BRINDLE_CORE_EXPORT QChar LikeEscapeChar(TSQLSyntax syntax);
 // reads as a pattern character preceded by the escape character. Returns
 // false (and leaves the text) when nothing needs escaping.
 BRINDLE_CORE_EXPORT bool EscapeLikeText(TSQLSyntax syntax, QString& literalText);
+// A parameter's value as a LIKE pattern of a server syntax takes it: every
+// pattern character preceded by the escape character. The value is bound,
+// so no literal's quoting is in it.
+BRINDLE_CORE_EXPORT QString EscapeLikeParam(TSQLSyntax syntax, const QString& value);
 // " ESCAPE '\'" for the syntax.
 BRINDLE_CORE_EXPORT QString LikeEscapeClause(TSQLSyntax syntax);
 

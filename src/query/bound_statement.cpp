@@ -77,7 +77,7 @@ QVariant ParamValue(const TSQLParam& param, const TSQLFormats& formats)
 {
     const TFieldType type = param.ParamType();
     const QString& value = param.Value();
-    if (param.ValueFormat() != QStringLiteral("@v"))
+    if (param.ValueFormat() != QStringLiteral("@v") || param.EscapedLike())
         return param.GetFullValue();
     if (kIntegerTypes.Contains(type))
         return value.isEmpty() ? 0 : integerValue(value);

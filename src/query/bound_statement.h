@@ -17,7 +17,8 @@
 //
 // An empty value reads as the literal of the same type would: 0, false,
 // day 0. A value format other than "@v" (a LIKE pattern's "%@v%") makes
-// the value the format's text. A value its type cannot read raises
+// the value the format's text, and a LIKE pattern of a server syntax has
+// the value's pattern characters escaped. A value its type cannot read raises
 // EConvertError, as the same value written as a literal does.
 
 #include <brindle/brindle_core_export.h>

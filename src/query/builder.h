@@ -11,6 +11,8 @@
 #include <brindle/query/result_fields.h>
 #include <brindle/query/words.h>
 
+#include <optional>
+
 namespace brindle {
 
 class TFilterCond;
@@ -36,8 +38,13 @@ public:
     const QString& ValueFormat() const { return FValueFormat; }
     void SetValueFormat(const QString& format) { FValueFormat = format; }
     int ValueIndex() const { return FValueIndex; }
+    // Set by a build where the parameter stands in a LIKE pattern of a
+    // server syntax, whose statement names the escape character: the value
+    // is escaped so that its pattern characters match themselves.
+    std::optional<TSQLSyntax> EscapedLike() const { return FEscapedLike; }
+    void SetEscapedLike(std::optional<TSQLSyntax> syntax) { FEscapedLike = syntax; }
 
-    // The value format with "@v" replaced by the value.
+    // The value format with "@v" replaced by the value (escaped, as above).
     QString GetFullValue() const;
     // The condition's value word for this parameter's index, not initialised.
     std::unique_ptr<TQueryWord> CreateValueLabel(std::unique_ptr<TQueryWord> old) const;
@@ -50,6 +57,7 @@ private:
     TFilterCond* FCondition;
     QString FValueFormat = QStringLiteral("@v");
     int FValueIndex;
+    std::optional<TSQLSyntax> FEscapedLike;
 };
 
 class BRINDLE_CORE_EXPORT TSQLParamList : public TVxObjectList<TSQLParam> {

@@ -275,7 +275,7 @@ MarkedText placeholderToken(const MarkedText& text, const QString& placeholder, 
 
 QString TSQLParam::GetFullValue() const
 {
-    return ReplaceStr(FValueFormat, QStringLiteral("@v"), FValue);
+    return ReplaceStr(FValueFormat, QStringLiteral("@v"), FEscapedLike ? EscapeLikeParam(*FEscapedLike, FValue) : FValue);
 }
 
 namespace {
@@ -461,15 +461,30 @@ bool followsLike(QStringView text, qsizetype tokenStart)
     return before < 0 || !(text[before].isLetterOrNumber() || text[before] == u'_');
 }
 
+// Whether the value at the token is a LIKE pattern a server syntax escapes.
+bool escapesLike(const TVxQuery& query, const TFilterCond* condition, int index, QStringView text,
+                 qsizetype tokenStart)
+{
+    return IsServerSyntax(query.SQLSyntax()) && condition->GetValueKind(index) == vkScalar
+           && !BrDateTimeTypes.Contains(condition->GetValueType(index)) && followsLike(text, tokenStart);
+}
+
 // Escapes the pattern characters of a value a server syntax writes into a
 // LIKE pattern; true when the condition then needs the ESCAPE clause.
 bool escapeLikeValue(const TVxQuery& query, const TFilterCond* condition, int index, QStringView text,
                      qsizetype tokenStart, QString& value)
 {
-    const TSQLSyntax syntax = query.SQLSyntax();
-    return IsServerSyntax(syntax) && condition->GetValueKind(index) == vkScalar
-           && !BrDateTimeTypes.Contains(condition->GetValueType(index)) && followsLike(text, tokenStart)
-           && EscapeLikeText(syntax, value);
+    return escapesLike(query, condition, index, text, tokenStart) && EscapeLikeText(query.SQLSyntax(), value);
+}
+
+// A parameter in a LIKE pattern is escaped when bound, whatever its value
+// then is, so its statement always names the escape character.
+bool markLikeParam(const TVxQuery& query, const TFilterCond* condition, int index, QStringView text,
+                   qsizetype tokenStart, TSQLParam& param)
+{
+    const bool like = escapesLike(query, condition, index, text, tokenStart);
+    param.SetEscapedLike(like ? std::optional(query.SQLSyntax()) : std::nullopt);
+    return like;
 }
 
 // The common way of filling in the values: stand-ins in the plain text.
@@ -501,6 +516,7 @@ bool fillWithStandIns(TVxQuery& query, TFilterCond* condition, WorkText& sql, bo
             replacement.append(u':');
             replacement.append(param->ParamName());
             param->SetValueFormat(TVxQuery::ParamValueFormat(condition, index));
+            escaped = markLikeParam(query, condition, index, text, bounds ? bounds->first : first, *param);
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);
@@ -579,6 +595,8 @@ QString fillWithMarks(TVxQuery& query, TFilterCond* condition, const QString& te
         if (TSQLParam* param = condition->GetParam(index)) {
             replacement.append(QLatin1Char(':') + param->ParamName());
             param->SetValueFormat(TVxQuery::ParamValueFormat(condition, index));
+            const auto bounds = tokenBounds(sql.text(), placeholder, first);
+            escaped = markLikeParam(query, condition, index, sql.text(), bounds ? bounds->first : first, *param);
         } else {
             const TFieldType type = condition->GetValueType(index);
             const bool quoted = formats.QuotedTypes().Contains(type);

@@ -107,8 +107,9 @@ TEST_P(ServerRows, ExampleQueriesGiveTheSQLiteRows)
 }
 
 // A value with every pattern and quote character, in a "contains" over a
-// virtual field: the servers themselves find it in a text that holds it,
-// and not in one where its pattern characters stand for other ones.
+// virtual field, written into the statement and bound as a parameter: the
+// servers themselves find it in a text that holds it, and not in one where
+// its pattern characters stand for other ones.
 TEST_P(ServerRows, LikePatternsMatchTheirValueLiterally)
 {
     const QStringList values = {"50%", "a_b", "\\", "\\%_", "[x]", "it's", "!%!", "%%__", "\u00fc\\n", "plain"};
@@ -135,11 +136,21 @@ TEST_P(ServerRows, LikePatternsMatchTheirValueLiterally)
                 if (target.syntax == ssMySQL)
                     literal.replace(u'\\', QStringLiteral("\\\\"));
                 text->SetSQLExpr(QStringLiteral("'<%1>'").arg(literal));
-                condition->SetValue(1, value);
-                const QString sql = QStringLiteral("SELECT 1 FROM (SELECT 1 AS x) one WHERE ") + query.ConditionSQL(condition);
-                QSqlQuery run(target.info->Database());
-                ASSERT_TRUE(run.exec(sql)) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
-                EXPECT_EQ(run.next(), held == value) << sql.toStdString();
+                for (const bool bound : {false, true}) {
+                    condition->SetValueIsParam(1, bound);
+                    if (bound)
+                        condition->GetParam(1)->SetValue(value);
+                    else
+                        condition->SetValue(1, value);
+                    const QString sql = QStringLiteral("SELECT 1 FROM (SELECT 1 AS x) one WHERE ")
+                                        + query.ConditionSQL(condition);
+                    QSqlQuery run(target.info->Database());
+                    ASSERT_TRUE(run.prepare(sql)) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
+                    if (bound)
+                        run.bindValue(u':' + condition->GetParam(1)->ParamName(), condition->GetParam(1)->GetFullValue());
+                    ASSERT_TRUE(run.exec()) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
+                    EXPECT_EQ(run.next(), held == value) << sql.toStdString() << " with " << value.toStdString();
+                }
             }
         }
     }
