@@ -291,8 +291,8 @@ TDSOperator* SqlImporter::OperatorOf(const TSQLCondition* condition, QString& va
         if (!MatchSQLTemplate(op->SQLExpr(), text, variables)
             || !EqualToSpaces(variables.Value(u"@f"), left))
             continue;
-        value1 = variables.Value(u"@1").toString();
-        value2 = variables.Value(u"@2").toString();
+        value1 = variables.Text(u"@1");
+        value2 = variables.Text(u"@2");
         for (QString* value : {&value1, &value2})
             value->replace(QChar(kEscapedPercent), u'%').replace(QChar(kEscapedUnderscore), u'_');
         if (op->ValueKind() == vkSubQuery)

@@ -66,6 +66,26 @@ qsizetype valueEnd(QStringView text, qsizetype pos, bool hasStop, QChar stop)
     return pos;
 }
 
+// The end of a value inside a quoted literal of the template: the stop
+// character or the literal's closing quote, a doubled quote being part of
+// the value.
+qsizetype literalValueEnd(QStringView text, qsizetype pos, bool hasStop, QChar stop)
+{
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text[pos];
+        if (c == u'\'') {
+            if (pos + 1 < text.size() && text[pos + 1] == u'\'') {
+                ++pos;
+                continue;
+            }
+            break;
+        }
+        if (hasStop && c == stop)
+            break;
+    }
+    return pos;
+}
+
 // Placeholder names are "@" with digits or "f": ASCII.
 bool sameName(QStringView a, QStringView b)
 {
@@ -94,10 +114,14 @@ bool matchTemplate(QStringView templ, QStringView text, Store&& store, TemplateT
 {
     qsizetype i = 0;
     qsizetype j = 0;
+    // Inside a quoted literal that the template and the text share.
+    bool literal = false;
     while (i < templ.size() || j < text.size()) {
         if (i >= templ.size() || j >= text.size())
             return false;
         if (sameLetter(templ[i], text[j])) {
+            if (templ[i] == u'\'')
+                literal = !literal;
             ++i;
             ++j;
             skipSpaces(templ, i);
@@ -119,11 +143,13 @@ bool matchTemplate(QStringView templ, QStringView text, Store&& store, TemplateT
         const bool hasStop = i < templ.size();
         const qsizetype valueStart = j;
         const QChar stop = hasStop ? templ[i] : QChar();
-        if (j == 0 && ends)
+        if (literal)
+            j = literalValueEnd(text, j, hasStop, stop);
+        else if (j == 0 && ends)
             j = ends->LeadingValueEnd(hasStop, stop);
         else
             j = valueEnd(text, j, hasStop, stop);
-        store(name, text.mid(valueStart, j - valueStart));
+        store(name, text.mid(valueStart, j - valueStart), literal);
     }
     return true;
 }
@@ -161,14 +187,31 @@ AsciiSet TextCharacters(QStringView text)
     return set;
 }
 
-void TemplateVariables::Set(QStringView name, QStringView value)
+void TemplateVariables::Set(QStringView name, QStringView value, bool literal)
 {
     for (Entry& entry : FEntries)
         if (sameName(entry.Name, name)) {
             entry.Value = value;
+            entry.Literal = literal;
             return;
         }
-    FEntries.append({name, value});
+    FEntries.append({name, value, literal});
+}
+
+bool TemplateVariables::Literal(QStringView name) const
+{
+    for (const Entry& entry : FEntries)
+        if (sameName(entry.Name, name))
+            return entry.Literal;
+    return false;
+}
+
+QString TemplateVariables::Text(QStringView name) const
+{
+    QString text = Value(name).toString();
+    if (Literal(name))
+        text.replace(QStringLiteral("''"), QStringLiteral("'"));
+    return text;
 }
 
 QStringView TemplateVariables::Value(QStringView name) const
@@ -191,18 +234,20 @@ qsizetype TemplateText::LeadingValueEnd(bool hasStop, QChar stop)
 
 bool MatchSQLTemplate(QStringView templ, QStringView text, TemplateVariables& variables)
 {
-    return matchTemplate(templ, text, [&](QStringView name, QStringView value) { variables.Set(name, value); });
+    return matchTemplate(templ, text,
+                         [&](QStringView name, QStringView value, bool literal) { variables.Set(name, value, literal); });
 }
 
 bool MatchSQLTemplate(QStringView templ, TemplateText& text, TemplateVariables& variables)
 {
     return matchTemplate(
-        templ, text.Text(), [&](QStringView name, QStringView value) { variables.Set(name, value); }, &text);
+        templ, text.Text(),
+        [&](QStringView name, QStringView value, bool literal) { variables.Set(name, value, literal); }, &text);
 }
 
 bool MatchSQLTemplate(QStringView templ, QStringView text, TStringList& variables)
 {
-    return matchTemplate(templ, text, [&](QStringView name, QStringView value) {
+    return matchTemplate(templ, text, [&](QStringView name, QStringView value, bool) {
         variables.SetValue(name.toString(), value.toString());
     });
 }

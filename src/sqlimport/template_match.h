@@ -17,19 +17,24 @@ namespace brindle {
 
 // The values of placeholders ("@f", "@1", "@2", ...) found by matches:
 // names without regard to case, an empty value is no value, a new value
-// replaces the old. The names and values are views into the template and
+// replaces the old. A value read inside a quoted literal of the template
+// ('@1', '%@1%') keeps the literal's doubled quotes; Literal tells so. The names and values are views into the template and
 // the text matched, so they are valid while those live; matching copies
 // nothing, which counts when many templates are tried on one text.
 class BRINDLE_CORE_EXPORT TemplateVariables {
 public:
-    void Set(QStringView name, QStringView value);
+    void Set(QStringView name, QStringView value, bool literal = false);
     // Empty when the name has no value.
     QStringView Value(QStringView name) const;
+    bool Literal(QStringView name) const;
+    // The value, with a literal's doubled quotes made single.
+    QString Text(QStringView name) const;
 
 private:
     struct Entry {
         QStringView Name;
         QStringView Value;
+        bool Literal = false;
     };
     QVarLengthArray<Entry, 4> FEntries;
 };
@@ -55,7 +60,7 @@ private:
 };
 
 // The characters a text must hold for the template to fit it: the ASCII
-// characters of the template's literal parts, without blanks, quotes around
+// characters of the template's fixed parts, without blanks, quotes around
 // placeholders and the placeholders themselves.
 BRINDLE_CORE_EXPORT AsciiSet TemplateCharacters(QStringView templ);
 // The characters a text offers a template, as matching compares them; a

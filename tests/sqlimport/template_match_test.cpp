@@ -31,7 +31,9 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
         // Brackets and quotes keep the stop character inside the value.
         {"@f = @1", "LOWER(a = b) = 'x y'", "LOWER(a = b)|'x y'|"},
         {"@f in (@1)", "t.Id in (SELECT id FROM u WHERE v IN (1, 2))", "t.Id|SELECT id FROM u WHERE v IN (1, 2)|"},
-        {"@f = '@1'", "t.a = 'it''s'", "no"},
+        // Inside the template's literal a doubled quote is part of the value.
+        {"@f = '@1'", "t.a = 'it''s'", "t.a|it''s|"},
+        {"@f like '%@1%'", "t.a like '%\"a''b(%'", "t.a|\"a''b(|"},
         {"@f = @1", "t.a = 'it''s'", "t.a|'it''s'|"},
         {"@f = '@1'", "t.a = ", "no"},
         {"@f <> '@1'", "t.a = 'x'", "no"},
@@ -41,6 +43,11 @@ TEST(TemplateMatch, ValuesAndOptionalQuotes)
     };
     for (const auto& [templ, text, expected] : cases)
         EXPECT_EQ(match(templ, text), expected) << templ << " / " << text;
+    TemplateVariables literal;
+    ASSERT_TRUE(MatchSQLTemplate(u"@f = '@1'", u"t.a = 'it''s'", literal));
+    EXPECT_EQ(literal.Text(u"@1"), "it's");
+    ASSERT_TRUE(MatchSQLTemplate(u"@f = @1", u"t.a = 'it''s'", literal));
+    EXPECT_EQ(literal.Text(u"@1"), "'it''s'") << "a value outside the template's quotes is the text as written";
 
     // One text tried against every template, with the leading value's ends
     // remembered, reads what each template alone reads.
