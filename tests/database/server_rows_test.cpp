@@ -106,13 +106,14 @@ TEST_P(ServerRows, ExampleQueriesGiveTheSQLiteRows)
     }
 }
 
-// A value with every pattern and quote character, in a "contains" over a
-// virtual field, written into the statement and bound as a parameter: the
-// servers themselves find it in a text that holds it, and not in one where
-// its pattern characters stand for other ones.
-TEST_P(ServerRows, LikePatternsMatchTheirValueLiterally)
+// A value with every pattern and quote character, compared for equality and
+// in a "contains" over a virtual field, written into the statement and bound
+// as a parameter: the servers themselves find it in a text that holds it,
+// and not in one where its pattern characters stand for other ones.
+TEST_P(ServerRows, HostileValuesMatchThemselvesLiterally)
 {
-    const QStringList values = {"50%", "a_b", "\\", "\\%_", "[x]", "it's", "!%!", "%%__", "\u00fc\\n", "plain"};
+    const QStringList values = {"50%", "a_b", "\\", "\\%_", "[x]", "it's", "!%!", "%%__", "\u00fc\\n",
+                                "\"q\" `b` ]c[", "' OR 1=1 --", QString(2000, u'\'') + "_", "plain"};
     TVxQuery query;
     query.SetDbStruct(model);
     query.SetActive(true);
@@ -120,36 +121,39 @@ TEST_P(ServerRows, LikePatternsMatchTheirValueLiterally)
     text->SetFieldType(ftString);
     text->AddAppliedOperators();
     auto* condition = static_cast<TSimpleCond*>(query.AddCondition(query.Filter(), text));
-    condition->SetOperator(model->OperatorByName(QStringLiteral("Contains")));
     const struct {
         TSQLSyntax syntax;
         TVxSqlDBInfo* info;
     } targets[] = {{ownSyntax(), &server}, {ssSQLite, &sqlite}};
     for (const auto& target : targets) {
         query.SetSQLSyntax(target.syntax);
-        for (const QString& value : values) {
-            QString other = value;
-            other.replace(u'%', u'x').replace(u'_', u'y');
-            for (const QString& held : {value, other}) {
-                QString literal = QString(held).replace(u'\'', QStringLiteral("''"));
-                // MySQL's strings take the backslash as an escape.
-                if (target.syntax == ssMySQL)
-                    literal.replace(u'\\', QStringLiteral("\\\\"));
-                text->SetSQLExpr(QStringLiteral("'<%1>'").arg(literal));
-                for (const bool bound : {false, true}) {
-                    condition->SetValueIsParam(1, bound);
-                    if (bound)
-                        condition->GetParam(1)->SetValue(value);
-                    else
-                        condition->SetValue(1, value);
-                    const QString sql = QStringLiteral("SELECT 1 FROM (SELECT 1 AS x) one WHERE ")
-                                        + query.ConditionSQL(condition);
-                    QSqlQuery run(target.info->Database());
-                    ASSERT_TRUE(run.prepare(sql)) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
-                    if (bound)
-                        run.bindValue(u':' + condition->GetParam(1)->ParamName(), condition->GetParam(1)->GetFullValue());
-                    ASSERT_TRUE(run.exec()) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
-                    EXPECT_EQ(run.next(), held == value) << sql.toStdString() << " with " << value.toStdString();
+        for (const bool contains : {true, false}) {
+            condition->SetOperator(model->OperatorByName(contains ? QStringLiteral("Contains") : QStringLiteral("Equal")));
+            for (const QString& value : values) {
+                QString other = value;
+                other.replace(u'%', u'x').replace(u'_', u'y');
+                for (const QString& held : {value, other}) {
+                    QString literal = QString(held).replace(u'\'', QStringLiteral("''"));
+                    // MySQL's strings take the backslash as an escape.
+                    if (target.syntax == ssMySQL)
+                        literal.replace(u'\\', QStringLiteral("\\\\"));
+                    text->SetSQLExpr(QString::fromLatin1(contains ? "'<%1>'" : "'%1'").arg(literal));
+                    for (const bool bound : {false, true}) {
+                        condition->SetValueIsParam(1, bound);
+                        if (bound)
+                            condition->GetParam(1)->SetValue(value);
+                        else
+                            condition->SetValue(1, value);
+                        const QString sql = QStringLiteral("SELECT 1 FROM (SELECT 1 AS x) one WHERE ")
+                                            + query.ConditionSQL(condition);
+                        QSqlQuery run(target.info->Database());
+                        ASSERT_TRUE(run.prepare(sql)) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
+                        if (bound)
+                            run.bindValue(u':' + condition->GetParam(1)->ParamName(),
+                                          condition->GetParam(1)->GetFullValue());
+                        ASSERT_TRUE(run.exec()) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
+                        EXPECT_EQ(run.next(), held == value) << sql.toStdString() << " with " << value.toStdString();
+                    }
                 }
             }
         }
