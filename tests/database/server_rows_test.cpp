@@ -13,7 +13,9 @@
 #include <brindle/query/query.h>
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSqlError>
+#include <QTemporaryDir>
 #include <QSqlRecord>
 
 #include <algorithm>
@@ -157,6 +159,101 @@ TEST_P(ServerRows, HostileValuesMatchThemselvesLiterally)
                 }
             }
         }
+    }
+}
+
+// A table and columns whose names need delimiting everywhere (a reserved
+// word, a blank, quotes and a back-quote, a non-ASCII letter), retrieved
+// from the database and queried in its own syntax: each name reaches its
+// column. The names are made with double quotes, which the test server
+// reads as SQL does.
+TEST_P(ServerRows, NamesThatNeedDelimitingReachTheirColumns)
+{
+    // The info opens SQLite files only for reading: the file is made aside.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("names.sqlite"));
+    {
+        QSqlDatabase made = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("names-made"));
+        made.setDatabaseName(file);
+        ASSERT_TRUE(made.open());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("names-made"));
+    TVxSqlDBInfo scratch;
+    scratch.SetDatabaseName(file);
+    // On the server, a schema or database of its own keeps the sample's
+    // tables as the other tests count them.
+    TVxSqlDBInfo own;
+    UseSample(own, GetParam());
+    const bool postgres = GetParam() == Backend::Postgres;
+    if (postgres)
+        own.SetConnectOptions(QStringLiteral("options='-c search_path=names_scratch'"));
+    ASSERT_TRUE(QSqlQuery(own.Database())
+                    .exec(postgres ? QStringLiteral("CREATE SCHEMA names_scratch")
+                                   : QStringLiteral("CREATE DATABASE names_scratch")));
+    if (!postgres)
+        own.SetCurrentDbName(QStringLiteral("names_scratch"));
+    const auto dropScratch = qScopeGuard([&] {
+        QSqlQuery drop(own.Database());
+        drop.exec(QStringLiteral("SET client_min_messages = warning"));
+        drop.exec(postgres ? QStringLiteral("DROP SCHEMA names_scratch CASCADE")
+                           : QStringLiteral("DROP DATABASE names_scratch"));
+    });
+    const struct {
+        TSQLSyntax syntax;
+        TVxSqlDBInfo* info;
+    } targets[] = {{ownSyntax(), &own}, {ssSQLite, &scratch}};
+    for (const auto& target : targets) {
+        SCOPED_TRACE(int(target.syntax));
+        QSqlDatabase writable = target.info->Database();
+        if (target.info == &scratch) {
+            writable = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("names-written"));
+            writable.setDatabaseName(file);
+            ASSERT_TRUE(writable.open());
+        }
+        QSqlQuery ddl(writable);
+        ddl.exec(QStringLiteral("DROP TABLE IF EXISTS \"select\""));
+        ASSERT_TRUE(ddl.exec(QString::fromUtf8("CREATE TABLE \"select\" (\"group\" INTEGER, \"a b\" VARCHAR(20), "
+                                               "\"it's \"\"q\"\" x`y\" VARCHAR(20), \"Z\u00fcrich\" VARCHAR(20))")))
+            << ddl.lastError().text().toStdString();
+        ASSERT_TRUE(ddl.exec(QStringLiteral("INSERT INTO \"select\" VALUES (1, 'one', 'two', 'three'), (2, 'x', 'y', 'z')")));
+        ddl = QSqlQuery();
+        if (target.info == &scratch) {
+            writable = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("names-written"));
+        }
+
+        TVxDBStructure retrieved;
+        retrieved.SetDatabaseInfo(target.info);
+        retrieved.RetriveDataModelInfo();
+        TDSTable* table = retrieved.TableByName(tlByName, QStringLiteral("select"));
+        ASSERT_NE(table, nullptr);
+        TVxQuery query;
+        query.SetDbStruct(&retrieved);
+        query.SetActive(true);
+        query.SetSQLSyntax(target.syntax);
+        TDSField* key = nullptr;
+        for (int i = 0; i < retrieved.FieldCount(); ++i) {
+            TDSField* field = retrieved.Fields(i);
+            if (field->Table() != table)
+                continue;
+            query.QResult()->ResultFields().Add(QStringLiteral("@1"), {field}, field->DisplayName());
+            if (field->FieldName() == QStringLiteral("group"))
+                key = field;
+        }
+        ASSERT_NE(key, nullptr);
+        auto* condition = static_cast<TSimpleCond*>(query.AddCondition(query.Filter(), key));
+        condition->SetOperator(retrieved.OperatorByName(QStringLiteral("Equal")));
+        condition->SetValue(1, QStringLiteral("1"));
+        query.BuildQuery();
+        QSqlQuery run(target.info->Database());
+        const QString sql = query.QResult()->GetSQL().Text();
+        ASSERT_TRUE(run.exec(sql)) << run.lastError().text().toStdString() << "\n" << sql.toStdString();
+        ASSERT_TRUE(run.next()) << sql.toStdString();
+        QStringList row;
+        for (int i = 0; i < run.record().count(); ++i)
+            row << run.value(i).toString();
+        EXPECT_EQ(row, QStringList({"1", "one", "two", "three"})) << sql.toStdString();
+        EXPECT_FALSE(run.next());
     }
 }
 
