@@ -512,7 +512,9 @@ public:
     template <typename Decode>
     QString Line(QByteArrayView bytes, Decode decode)
     {
-        if (bytes.size() > kLongest)
+        // An empty line costs nothing to make, and an unused slot's bytes
+        // are no place to compare with.
+        if (bytes.isEmpty() || bytes.size() > kLongest)
             return decode();
         Slot& slot = FSlots[HashBytes(bytes.data(), static_cast<std::size_t>(bytes.size()), 0) & (kSlots - 1)];
         if (slot.Bytes.size() != bytes.size()
