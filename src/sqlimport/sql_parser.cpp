@@ -331,12 +331,14 @@ TSQLResultField* TVxSQLParser::AddResultField(const QString& expr, const QString
     return added;
 }
 
-QString TVxSQLParser::ProcessSQLExpr()
+QString TVxSQLParser::ProcessSQLExpr(bool rowLimitEnds)
 {
     const TVxScannerBookmark start = FScanner.GetBookmark();
     int depth = 0;
     for (;;) {
         if (depth == 0 && (AtEnd() || FTokenKind == tkKeyword || Is(u",") || Is(u"as")))
+            break;
+        if (depth == 0 && rowLimitEnds && (Is(u"limit") || Is(u"offset")))
             break;
         // A bracket left open (or a ")" without its "(") to the end of the
         // text: the expression has no end.
@@ -685,9 +687,11 @@ void TVxSQLParser::ProcessGroupBy()
     Advance();
     if (!Is(u"by"))
         Error(SWrongSQL);
+    // A row limit of the server syntaxes may follow the grouping (and the
+    // HAVING text it swallows) directly.
     do {
         Advance();
-        ProcessSQLExpr();
+        ProcessSQLExpr(true);
     } while (!AtEnd() && Is(u","));
 }
 
@@ -743,7 +747,8 @@ void TVxSQLParser::ProcessOrderBy()
         }
         item->SetSorting(1);
         item->SetSortOrder(position);
-        if (!AtEnd() && !Is(u",")) {
+        // The word after an item is its direction, unless a row limit starts.
+        if (!AtEnd() && !Is(u",") && !Is(u"limit") && !Is(u"offset")) {
             if (Is(u"desc"))
                 item->SetSorting(2);
             Advance();

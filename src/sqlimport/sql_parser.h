@@ -234,7 +234,8 @@ protected:
 
     // The building blocks the handlers share.
     void ProcessResultField();
-    QString ProcessSQLExpr();
+    // With rowLimitEnds, LIMIT and OFFSET end the expression as well.
+    QString ProcessSQLExpr(bool rowLimitEnds = false);
     QString ProcessAlias();
     QString ProcessIdentifier(bool stripQuotes);
     void ProcessTable();

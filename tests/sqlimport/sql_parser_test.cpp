@@ -50,6 +50,21 @@ TEST(SqlParser, BoundsFlatChainsAndReparsing)
     EXPECT_EQ(parser.ParserResult().WhereClause(), nullptr);
 }
 
+// A row limit comes back after any clause it may follow, a grouping (with
+// the HAVING text it swallows) among them.
+TEST(SqlParser, RowLimitsAfterEveryClause)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"SELECT a FROM T LIMIT 3", "3"},
+        {"SELECT a FROM T WHERE a = 1 LIMIT 3 OFFSET 2", "3 OFFSET 2"},
+        {"SELECT a, count(b) FROM T GROUP BY a LIMIT 3", "3"},
+        {"SELECT a, count(b) FROM T GROUP BY a HAVING count(b) > 1 LIMIT 3 OFFSET 2", "3 OFFSET 2"},
+        {"SELECT a, count(b) FROM T GROUP BY a ORDER BY a LIMIT 3", "3"},
+    };
+    for (const auto& [sql, limit] : cases)
+        EXPECT_EQ(Parsed(QString::fromLatin1(sql)).result().LimitClause(), QString::fromLatin1(limit)) << sql;
+}
+
 // Where a fault is reported: line and column from 1, the column in
 // characters of the line (a tab one, a surrogate pair one), the token as
 // written, and at the end of the text the place just past the last token.
