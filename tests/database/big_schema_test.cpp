@@ -24,9 +24,23 @@ QString ModelText(const TVxCustomDBStructure& model)
 {
     TStringList lines;
     model.SaveToStrings(lines);
-    const int spec = lines.IndexOf(QStringLiteral("[DBSpecInfo]"));
-    return (spec < 0 ? lines.Lines() : lines.Lines().mid(0, spec - 1)).join(u'\n');
+    const int database = lines.IndexOf(QStringLiteral("[DBSpecInfo]"));
+    return (database < 0 ? lines.Lines() : lines.Lines().mid(0, database - 1)).join(u'\n');
 }
+
+// The sample's model, retrieved once, and its text then.
+struct Retrieved {
+    explicit Retrieved(Backend backend)
+    {
+        UseSample(info, backend);
+        model.SetDatabaseInfo(&info);
+        model.RetriveDataModelInfo();
+        before = ModelText(model);
+    }
+    TVxSqlDBInfo info;
+    TVxDBStructure model;
+    QString before;
+};
 
 // Where two model texts part: the first line that differs, with its number;
 // empty when they are the same.
@@ -170,12 +184,10 @@ INSTANTIATE_TEST_SUITE_P(Databases, HardSchema, ::testing::Values(Backend::SQLit
 // step, and the model is the one it was.
 TEST(RetrievalProgress, CancelStopsAtTheNextStepAndKeepsTheModel)
 {
-    TVxSqlDBInfo info;
-    UseSample(info, Backend::SQLite);
-    TVxDBStructure model;
-    model.SetDatabaseInfo(&info);
-    model.RetriveDataModelInfo();
-    const QString before = ModelText(model);
+    Retrieved sample(Backend::SQLite);
+    TVxSqlDBInfo& info = sample.info;
+    TVxDBStructure& model = sample.model;
+    const QString& before = sample.before;
 
     using Steps = QList<std::pair<int, int>>;
     Steps steps;
@@ -202,12 +214,10 @@ TEST(RetrievalProgress, CancelStopsAtTheNextStepAndKeepsTheModel)
 // The server ends the info's session once the table names are read.
 TEST(RetrievalProgress, PostgresConnectionLostMidwayGivesAnErrorAndKeepsTheModel)
 {
-    TVxSqlDBInfo info;
-    UseSample(info, Backend::Postgres);
-    TVxDBStructure model;
-    model.SetDatabaseInfo(&info);
-    model.RetriveDataModelInfo();
-    const QString before = ModelText(model);
+    Retrieved sample(Backend::Postgres);
+    TVxSqlDBInfo& info = sample.info;
+    TVxDBStructure& model = sample.model;
+    const QString& before = sample.before;
 
     QSqlQuery pid(info.Database());
     ASSERT_TRUE(pid.exec(QStringLiteral("SELECT pg_backend_pid()")) && pid.next());
