@@ -28,9 +28,10 @@ bench::SchemaModel& schema(int scale)
 
 void BM_SaveDMToXml(benchmark::State& state)
 {
+    TVxDBStructure& model = schema(static_cast<int>(state.range(0))).model;
     TStringList out;
     for (auto _ : state)
-        SaveDMToXml(schema(static_cast<int>(state.range(0))).model, out);
+        SaveDMToXml(model, out);
     state.counters["lines"] = out.Count();
 }
 BENCHMARK(BM_SaveDMToXml)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);

@@ -151,9 +151,12 @@ bool isXmlName(const QString& name)
     return true;
 }
 
+// Writes into a short buffer and hands each completed line over to the
+// list as it goes, so a large model never holds its document twice (the
+// whole text and its lines) and the buffer stays in the caches.
 class XmlWriter {
 public:
-    explicit XmlWriter(QString* out) : w(out)
+    explicit XmlWriter(TStringList& lines) : lines(lines), w(&out)
     {
         w.setAutoFormatting(true);
         w.setAutoFormattingIndent(2);
@@ -183,9 +186,35 @@ private:
     void writeGroup(const TDSFieldGroup& group);
     void writeField(const TDSField& field);
     void writeEditor(const TDSField& field);
+    // Moves the lines the buffer has completed to the list; with the last,
+    // also the text after the last line break, unless empty. The
+    // indentation puts a line break before the declaration, which makes no
+    // line.
+    void flush(bool last = false);
 
+    TStringList& lines;
+    QString out;
+    bool started = false;
     QXmlStreamWriter w;
 };
+
+void XmlWriter::flush(bool last)
+{
+    qsizetype from = 0;
+    for (qsizetype at = out.indexOf(u'\n'); at >= 0; at = out.indexOf(u'\n', from)) {
+        if (started || at > 0)
+            lines.Add(out.mid(from, at - from));
+        started = true;
+        from = at + 1;
+    }
+    if (last) {
+        if (from < out.size())
+            lines.Add(out.mid(from));
+        out.clear();
+    } else {
+        out.remove(0, from);
+    }
+}
 
 void XmlWriter::write(TVxCustomDBStructure& m)
 {
@@ -202,6 +231,7 @@ void XmlWriter::write(TVxCustomDBStructure& m)
     writeLinks(m);
     writeEntities(m);
     end();
+    flush(true);
 }
 
 void XmlWriter::writeDBParams(const TVxCustomDBStructure& m)
@@ -254,6 +284,7 @@ void XmlWriter::writeTables(const TVxCustomDBStructure& m)
         attr("alias", table->TableAlias());
         attr("db", table->DatabaseName());
         attr("hints", table->TableHints());
+        flush();
     }
     end();
 }
@@ -261,8 +292,10 @@ void XmlWriter::writeTables(const TVxCustomDBStructure& m)
 void XmlWriter::writeLinks(const TVxCustomDBStructure& m)
 {
     start("Links");
-    for (int i = 0; i < m.LinkCount(); ++i)
+    for (int i = 0; i < m.LinkCount(); ++i) {
         writeLink(*m.Links(i));
+        flush();
+    }
     end();
 }
 
@@ -308,8 +341,10 @@ void XmlWriter::writeEntities(const TVxCustomDBStructure& m)
 void XmlWriter::writeGroup(const TDSFieldGroup& group)
 {
     attr("name", group.GroupName().isEmpty() ? QStringLiteral("Root entity") : group.GroupName());
-    for (const TDSField* field : group)
+    for (const TDSField* field : group) {
         writeField(*field);
+        flush();
+    }
 }
 
 void XmlWriter::writeField(const TDSField& field)
@@ -1137,17 +1172,8 @@ QString ExpandEnvironmentStrings(const QString& text)
 
 void SaveDMToXml(TVxCustomDBStructure& model, TStringList& lines)
 {
-    QString out;
-    XmlWriter(&out).write(model);
-    // The indentation puts a line break before the declaration and after
-    // the last element.
-    QStringList split = out.split(u'\n');
-    if (!split.isEmpty() && split.first().isEmpty())
-        split.removeFirst();
-    if (!split.isEmpty() && split.last().isEmpty())
-        split.removeLast();
     lines.Clear();
-    lines.AddStrings(split);
+    XmlWriter(lines).write(model);
 }
 
 void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines)
