@@ -1173,6 +1173,10 @@ QString ExpandEnvironmentStrings(const QString& text)
 void SaveDMToXml(TVxCustomDBStructure& model, TStringList& lines)
 {
     lines.Clear();
+    // A field takes four lines or more, a link three: room up front keeps a
+    // large document from moving its list as it grows.
+    lines.Reserve(5 * qsizetype{model.FieldCount()} + 4 * qsizetype{model.LinkCount()}
+                  + 8 * (qsizetype{model.TableCount()} + model.OperatCount() + model.FieldGroups().Count()) + 64);
     XmlWriter(lines).write(model);
 }
 

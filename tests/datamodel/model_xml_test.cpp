@@ -140,6 +140,28 @@ TEST(ModelXml, RoundTripInTheReadersNames)
     ExpectDBStructError([&] { LoadDMFromXml(asWritten, out); }, 10, "Can not find field \"ID\" in table \"\"");
 }
 
+// The writer hands lines over as it completes them: the document's first
+// and last lines, and blank lines inside a text, come out as whole-document
+// splitting gave them.
+TEST(ModelXml, LinesOfTheWrittenDocument)
+{
+    for (const QString& description : {QString(), QStringLiteral("a\n\nb\n")}) {
+        TVxDBStructure m;
+        m.Description = description;
+        if (!description.isEmpty()) {
+            TDSField* field = AddVirtual(m, "F");
+            field->SetEditType(etSQL);
+            static_cast<TDSSQLEditor*>(field->ValueEditor())->SQL.SetText("select 1\n\n");
+        }
+        TStringList out;
+        SaveDMToXml(m, out);
+        ASSERT_GT(out.Count(), 2);
+        EXPECT_EQ(QStringList({out[0], out[out.Count() - 1]}), QStringList({"<?xml version=\"1.0\"?>", "</DataModel>"}));
+        EXPECT_TRUE(out.Text().contains("<Description>" + description + "</Description>\n")) << out.Text().toStdString();
+        EXPECT_EQ(out.Text().contains("<![CDATA[select 1\n]]>"), !description.isEmpty());
+    }
+}
+
 TEST(ModelXml, EnvironmentReferences)
 {
     qputenv("BRINDLE_XML_A", "x");
