@@ -162,6 +162,50 @@ TEST(ModelXml, LinesOfTheWrittenDocument)
     }
 }
 
+// A field after another in its group is composed without the XML layer
+// where it can be: each kind of field must come out as the layer writes it
+// when it is the group's first.
+TEST(ModelXml, FieldsAfterTheFirstAsTheXmlLayerWritesThem)
+{
+    struct Variant {
+        const char* caption;
+        TDSEditType edit;
+        const char* userData;
+        bool noOperators;
+    };
+    const Variant variants[] = {{"Plain", etAuto, "", false},    {"Größe", etAuto, "data", false},
+                                {"a \"b\" & <c>", etAuto, "", false}, {"tab\there", etAuto, "", false},
+                                {"Edited", etEdit, "", false},     {"None", etAuto, "", true}};
+    for (const Variant& v : variants) {
+        // The variant's lines when it is its group's first field and when it follows one.
+        QStringList written[2];
+        for (int after = 0; after < 2; ++after) {
+            FakeDBInfo info;
+            info.columns["T"] = {{"first", ftInteger, 4}, {"xy", ftString, 10}};
+            TVxDBStructure m;
+            m.SetDatabaseInfo(&info);
+            TDSTable* table = AddTable(m, "T", "t");
+            if (after)
+                m.Fields(m.AddField(kfkData, "first", "First", table))->AddAppliedOperators();
+            TDSField* field = m.Fields(m.AddField(kfkData, "xy", v.caption, table));
+            field->SetID(7);
+            field->SetEditType(v.edit);
+            field->SetUserData(v.userData);
+            if (!v.noOperators)
+                field->AddAppliedOperators();
+            m.FieldGroups().AddGroup("G", nullptr)->Add(field);
+            if (after)
+                m.FieldGroups()[0]->Insert(0, m.Fields(0));
+            TStringList out;
+            SaveDMToXml(m, out);
+            const QString text = out.Text();
+            const qsizetype from = text.indexOf("<Attr id=\"7\"");
+            written[after] = text.mid(from, text.indexOf("</Attr>", from) - from).split('\n');
+        }
+        EXPECT_EQ(written[1], written[0]) << v.caption;
+    }
+}
+
 TEST(ModelXml, EnvironmentReferences)
 {
     qputenv("BRINDLE_XML_A", "x");
