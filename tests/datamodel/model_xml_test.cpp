@@ -140,69 +140,43 @@ TEST(ModelXml, RoundTripInTheReadersNames)
     ExpectDBStructError([&] { LoadDMFromXml(asWritten, out); }, 10, "Can not find field \"ID\" in table \"\"");
 }
 
-// The writer hands lines over as it completes them: the document's first
-// and last lines, and blank lines inside a text, come out as whole-document
-// splitting gave them.
-TEST(ModelXml, LinesOfTheWrittenDocument)
-{
-    for (const QString& description : {QString(), QStringLiteral("a\n\nb\n")}) {
-        TVxDBStructure m;
-        m.Description = description;
-        if (!description.isEmpty()) {
-            TDSField* field = AddVirtual(m, "F");
-            field->SetEditType(etSQL);
-            static_cast<TDSSQLEditor*>(field->ValueEditor())->SQL.SetText("select 1\n\n");
-        }
-        TStringList out;
-        SaveDMToXml(m, out);
-        ASSERT_GT(out.Count(), 2);
-        EXPECT_EQ(QStringList({out[0], out[out.Count() - 1]}), QStringList({"<?xml version=\"1.0\"?>", "</DataModel>"}));
-        EXPECT_TRUE(out.Text().contains("<Description>" + description + "</Description>\n")) << out.Text().toStdString();
-        EXPECT_EQ(out.Text().contains("<![CDATA[select 1\n]]>"), !description.isEmpty());
-    }
-}
-
 // A field after another in its group is composed without the XML layer
 // where it can be: each kind of field must come out as the layer writes it
-// when it is the group's first.
+// when it is the group's first, and the lines handed over as they complete
+// must keep the document's first and last lines and blank lines in a text.
 TEST(ModelXml, FieldsAfterTheFirstAsTheXmlLayerWritesThem)
 {
-    struct Variant {
-        const char* caption;
-        TDSEditType edit;
-        const char* userData;
-        bool noOperators;
-    };
-    const Variant variants[] = {{"Plain", etAuto, "", false},    {"Größe", etAuto, "data", false},
-                                {"a \"b\" & <c>", etAuto, "", false}, {"tab\there", etAuto, "", false},
-                                {"Edited", etEdit, "", false},     {"None", etAuto, "", true}};
-    for (const Variant& v : variants) {
-        // The variant's lines when it is its group's first field and when it follows one.
-        QStringList written[2];
+    const std::tuple<const char*, TDSEditType, const char*, bool> variants[] = {
+        {"Plain", etAuto, "", true}, {"Größe", etAuto, "data", true}, {"a \"b\" & <c>", etAuto, "", true},
+        {"tab\there", etAuto, "", true}, {"Edited", etEdit, "", true}, {"None", etAuto, "", false}};
+    for (const auto& [caption, edit, userData, operators] : variants) {
+        QStringList written[2]; // the field's lines as its group's first field and after one
         for (int after = 0; after < 2; ++after) {
             FakeDBInfo info;
             info.columns["T"] = {{"first", ftInteger, 4}, {"xy", ftString, 10}};
             TVxDBStructure m;
             m.SetDatabaseInfo(&info);
+            m.Description = "a\n\nb\n";
             TDSTable* table = AddTable(m, "T", "t");
+            TDSFieldGroup* group = m.FieldGroups().AddGroup("G", nullptr);
             if (after)
-                m.Fields(m.AddField(kfkData, "first", "First", table))->AddAppliedOperators();
-            TDSField* field = m.Fields(m.AddField(kfkData, "xy", v.caption, table));
+                group->Add(m.Fields(m.AddField(kfkData, "first", "First", table)));
+            TDSField* field = m.Fields(m.AddField(kfkData, "xy", caption, table));
             field->SetID(7);
-            field->SetEditType(v.edit);
-            field->SetUserData(v.userData);
-            if (!v.noOperators)
+            field->SetEditType(edit);
+            field->SetUserData(userData);
+            if (operators)
                 field->AddAppliedOperators();
-            m.FieldGroups().AddGroup("G", nullptr)->Add(field);
-            if (after)
-                m.FieldGroups()[0]->Insert(0, m.Fields(0));
+            group->Add(field);
             TStringList out;
             SaveDMToXml(m, out);
+            EXPECT_EQ(QStringList({out[0], out[out.Count() - 1]}), QStringList({"<?xml version=\"1.0\"?>", "</DataModel>"}));
             const QString text = out.Text();
+            EXPECT_TRUE(text.contains("<Description>a\n\nb\n</Description>\n"));
             const qsizetype from = text.indexOf("<Attr id=\"7\"");
             written[after] = text.mid(from, text.indexOf("</Attr>", from) - from).split('\n');
         }
-        EXPECT_EQ(written[1], written[0]) << v.caption;
+        EXPECT_EQ(written[1], written[0]) << caption;
     }
 }
 
