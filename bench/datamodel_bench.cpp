@@ -1,13 +1,14 @@
 // A model the size of a real schema: 2,000 tables of 10 columns each, built
 // through a database info component, then every field looked up by
-// identifier and every table by name.
+// identifier and every table by name; and the fields of that model and of
+// one ten times its size moved between groups.
 
 #include <brindle/datamodel/db_structure.h>
 
 #include <benchmark/benchmark.h>
 
-
 #include <memory>
+#include <vector>
 
 using namespace brindle;
 
@@ -31,12 +32,12 @@ struct Schema {
         };
     }
 
-    void build()
+    void build(int tables = kTables)
     {
         model = std::make_unique<TVxDBStructure>();
         model->SetDatabaseInfo(&info);
         model->BeginUpdate();
-        for (int t = 0; t < kTables; ++t) {
+        for (int t = 0; t < tables; ++t) {
             TDSTable* table = model->Tables(model->AddTable(tableName(t), tableName(t)));
             for (int c = 0; c < kFieldsPerTable; ++c)
                 model->AddField(kfkData, columnName(c), columnName(c), table);
@@ -83,5 +84,36 @@ void BM_TableByName(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kTables);
 }
 BENCHMARK(BM_TableByName)->Unit(benchmark::kMillisecond);
+
+// Every field, in model order, leaves the group it stands in (at first the
+// root group, which holds them all) for another: all into one group, or a
+// group per table, as a retrieval makes them. Each round moves them into a
+// second set of groups, so every round starts from full groups.
+void BM_MoveFieldsIntoGroups(benchmark::State& state)
+{
+    const int fields = static_cast<int>(state.range(0));
+    const int perGroup = state.range(1) ? static_cast<int>(state.range(1)) : fields;
+    Schema schema;
+    schema.build(fields / kFieldsPerTable);
+    TVxDBStructure& model = *schema.model;
+    std::vector<TDSFieldGroup*> sets[2];
+    for (auto& set : sets)
+        for (int g = 0; g < fields / perGroup; ++g)
+            set.push_back(model.FieldGroups().AddGroup(QStringLiteral("Group %1").arg(g), nullptr));
+    int round = 0;
+    for (auto _ : state) {
+        const std::vector<TDSFieldGroup*>& groups = sets[round++ % 2];
+        for (int f = 0; f < fields; ++f)
+            groups[static_cast<std::size_t>(f / perGroup)]->Add(model.Fields(f));
+    }
+    benchmark::DoNotOptimize(model.RootGroup()->Count());
+    state.SetItemsProcessed(state.iterations() * fields);
+}
+BENCHMARK(BM_MoveFieldsIntoGroups)
+    ->ArgNames({"fields", "perGroup"})
+    ->Args({20000, 0})
+    ->Args({200000, 0})
+    ->Args({200000, 20})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

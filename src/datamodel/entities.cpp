@@ -42,6 +42,7 @@ int TDSFieldGroup::Add(TDSField* field)
     // group, so an entry left behind elsewhere would dangle.
     if (field->FGroup)
         field->FGroup->Detach(field);
+    field->FGroupSlot = SlotCount();
     const int index = TDSFieldList::Add(field);
     field->FGroup = this;
     return index;
@@ -65,7 +66,24 @@ void TDSFieldGroup::Delete(int index)
 
 void TDSFieldGroup::Detach(const TDSField* field)
 {
-    while (Remove(field) >= 0) {
+    const auto holds = [this, field] { return field->FGroupSlot < SlotCount() && Slot(field->FGroupSlot) == field; };
+    // A slot goes stale when members are inserted, deleted or moved, or the
+    // list closes up; numbering them all again costs no more than that did.
+    if (!holds()) {
+        renumber();
+        if (!holds())
+            return;
+    }
+    Vacate(field->FGroupSlot);
+}
+
+void TDSFieldGroup::renumber()
+{
+    std::size_t slot = 0;
+    for (TDSField* field : *this) {
+        if (field->FGroup == this)
+            field->FGroupSlot = slot;
+        ++slot;
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include <QVariant>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -26,15 +27,22 @@ class TDSLink;
 class TDSOperator;
 class TDSTable;
 
-// An ordered list of references that frees nothing.
+// An ordered list of references that frees nothing. A derived list may
+// vacate a slot in O(1) (Vacate); the list closes up its vacated slots, in
+// one pass, before it is next read or changed other than by appending.
 template <typename T>
 class RefList {
 public:
-    int Count() const { return static_cast<int>(FItems.size()); }
-    bool IsEmpty() const { return FItems.empty(); }
+    int Count() const
+    {
+        settle();
+        return static_cast<int>(FItems.size());
+    }
+    bool IsEmpty() const { return FItems.size() == FHoles; }
     // An index outside the list raises EListError.
     T* Items(int index) const
     {
+        settle();
         if (index < 0 || index >= Count())
             throw EListError(QStringLiteral("List index out of bounds (%d)"), {index});
         return FItems[static_cast<std::size_t>(index)];
@@ -43,7 +51,7 @@ public:
     int Add(T* item)
     {
         FItems.push_back(item);
-        return Count() - 1;
+        return static_cast<int>(FItems.size() - FHoles) - 1;
     }
     void Insert(int index, T* item)
     {
@@ -58,6 +66,7 @@ public:
     }
     int IndexOf(const T* item) const
     {
+        settle();
         for (std::size_t i = 0; i < FItems.size(); ++i)
             if (FItems[i] == item)
                 return static_cast<int>(i);
@@ -78,14 +87,48 @@ public:
         FItems.erase(FItems.begin() + from);
         FItems.insert(FItems.begin() + to, item);
     }
-    void Clear() { FItems.clear(); }
-    T* First() const { return FItems.empty() ? nullptr : FItems.front(); }
-    T* Last() const { return FItems.empty() ? nullptr : FItems.back(); }
-    auto begin() const { return FItems.begin(); }
-    auto end() const { return FItems.end(); }
+    void Clear()
+    {
+        FItems.clear();
+        FHoles = 0;
+    }
+    T* First() const { return IsEmpty() ? nullptr : Items(0); }
+    T* Last() const { return IsEmpty() ? nullptr : Items(Count() - 1); }
+    auto begin() const
+    {
+        settle();
+        return FItems.cbegin();
+    }
+    auto end() const
+    {
+        settle();
+        return FItems.cend();
+    }
+
+protected:
+    // Slots count vacated ones until the list closes up; a slot's number
+    // stays valid until then.
+    std::size_t SlotCount() const { return FItems.size(); }
+    T* Slot(std::size_t slot) const { return FItems[slot]; }
+    // Empties the slot, which must hold an item; a list that vacates slots
+    // holds no null items.
+    void Vacate(std::size_t slot)
+    {
+        FItems[slot] = nullptr;
+        ++FHoles;
+    }
 
 private:
-    std::vector<T*> FItems;
+    void settle() const
+    {
+        if (FHoles == 0)
+            return;
+        FItems.erase(std::remove(FItems.begin(), FItems.end(), nullptr), FItems.end());
+        FHoles = 0;
+    }
+
+    mutable std::vector<T*> FItems;
+    mutable std::size_t FHoles = 0;
 };
 
 // An ordered list of field references; it never frees its fields.
@@ -103,7 +146,9 @@ private:
 
 // A named group (entity) of fields. A field stands in at most one group:
 // adding it takes it out of its old group and sets its group reference;
-// freeing the group clears the group reference of every member.
+// freeing the group clears the group reference of every member. A member
+// knows its slot, so a field leaves its group in O(1) and moving n fields
+// costs O(n) whatever the groups' sizes.
 class BRINDLE_CORE_EXPORT TDSFieldGroup : public TDSFieldList {
 public:
     explicit TDSFieldGroup(const QString& name = {});
@@ -126,6 +171,8 @@ private:
     friend class TDSField;
     // Removes a field from the member list only (the field is leaving).
     void Detach(const TDSField* field);
+    // Sets every member's slot, after the list has closed up or moved.
+    void renumber();
 
     QString FGroupName;
 };
@@ -272,6 +319,7 @@ private:
     TDSEditType FEditType = etAuto;
     std::unique_ptr<TDSValueEditor> FValueEditor;
     TDSFieldGroup* FGroup = nullptr;
+    std::size_t FGroupSlot = 0; // where it stood in FGroup when last known
     bool FUseInConditions = true;
     bool FUseInResult = true;
     bool FIsAggregate = false;

@@ -430,6 +430,10 @@ void TVxCustomDBStructure::TextWriter::writeDBInfo()
 void TVxCustomDBStructure::SaveToStrings(TStringList& strings) const
 {
     strings.Clear();
+    // A field takes some fifteen lines, a table or link about ten: room for
+    // them all up front keeps a large text from moving its list as it grows.
+    strings.Reserve(16 * qsizetype{FieldCount()} + 12 * (qsizetype{TableCount()} + LinkCount())
+                    + 8 * (qsizetype{OperatCount()} + FConditions.Count() + FFieldGroups.Count()) + 64);
     TextWriter(*this, strings).write();
 }
 

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace brindle {
 
@@ -151,9 +153,12 @@ bool isXmlName(const QString& name)
     return true;
 }
 
+// Writes into a short buffer and hands each completed line over to the
+// list as it goes, so a large model never holds its document twice (the
+// whole text and its lines) and the buffer stays in the caches.
 class XmlWriter {
 public:
-    explicit XmlWriter(QString* out) : w(out)
+    explicit XmlWriter(TStringList& lines) : lines(lines), w(&out)
     {
         w.setAutoFormatting(true);
         w.setAutoFormattingIndent(2);
@@ -180,12 +185,47 @@ private:
     void writeLinks(const TVxCustomDBStructure& m);
     void writeLink(const TDSLink& link);
     void writeEntities(const TVxCustomDBStructure& m);
-    void writeGroup(const TDSFieldGroup& group);
+    void writeGroup(const TDSFieldGroup& group, int depth);
+    bool writePlainField(const TDSField& field, int depth);
     void writeField(const TDSField& field);
     void writeEditor(const TDSField& field);
+    // Moves the lines the buffer has completed to the list; with the last,
+    // also the text after the last line break, unless empty. The
+    // indentation puts a line break before the declaration, which makes no
+    // line.
+    void flush(bool last = false);
 
+    // The operator names of each distinct list of operators: a large model
+    // has a handful of lists, shared by thousands of fields.
+    const QString& operatorNames(const TDSField& field);
+
+    TStringList& lines;
+    QString out;
+    std::map<std::vector<const TDSOperator*>, QString> namesOfOperators;
+    std::vector<const TDSOperator*> operatorsKey;
+    bool started = false;
+    bool skipBreak = false; // the buffer's first line break ends a line already handed over
     QXmlStreamWriter w;
 };
+
+void XmlWriter::flush(bool last)
+{
+    qsizetype from = 0;
+    for (qsizetype at = out.indexOf(u'\n'); at >= 0; at = out.indexOf(u'\n', from)) {
+        if ((started || at > 0) && !(skipBreak && at == 0))
+            lines.Add(out.mid(from, at - from));
+        started = true;
+        skipBreak = false;
+        from = at + 1;
+    }
+    if (last) {
+        if (from < out.size())
+            lines.Add(out.mid(from));
+        out.clear();
+    } else {
+        out.remove(0, from);
+    }
+}
 
 void XmlWriter::write(TVxCustomDBStructure& m)
 {
@@ -202,6 +242,7 @@ void XmlWriter::write(TVxCustomDBStructure& m)
     writeLinks(m);
     writeEntities(m);
     end();
+    flush(true);
 }
 
 void XmlWriter::writeDBParams(const TVxCustomDBStructure& m)
@@ -254,6 +295,7 @@ void XmlWriter::writeTables(const TVxCustomDBStructure& m)
         attr("alias", table->TableAlias());
         attr("db", table->DatabaseName());
         attr("hints", table->TableHints());
+        flush();
     }
     end();
 }
@@ -261,8 +303,10 @@ void XmlWriter::writeTables(const TVxCustomDBStructure& m)
 void XmlWriter::writeLinks(const TVxCustomDBStructure& m)
 {
     start("Links");
-    for (int i = 0; i < m.LinkCount(); ++i)
+    for (int i = 0; i < m.LinkCount(); ++i) {
         writeLink(*m.Links(i));
+        flush();
+    }
     end();
 }
 
@@ -296,20 +340,28 @@ void XmlWriter::writeLink(const TDSLink& link)
 void XmlWriter::writeEntities(const TVxCustomDBStructure& m)
 {
     start("Entities");
-    writeGroup(*m.RootGroup());
+    writeGroup(*m.RootGroup(), 2);
     for (int i = 0; i < m.FieldGroups().Count(); ++i) {
         start("Entity");
-        writeGroup(*m.FieldGroups()[i]);
+        writeGroup(*m.FieldGroups()[i], 3);
         end();
     }
     end();
 }
 
-void XmlWriter::writeGroup(const TDSFieldGroup& group)
+void XmlWriter::writeGroup(const TDSFieldGroup& group, int depth)
 {
     attr("name", group.GroupName().isEmpty() ? QStringLiteral("Root entity") : group.GroupName());
-    for (const TDSField* field : group)
-        writeField(*field);
+    // The first field closes the group's start tag through the XML layer;
+    // after a field's end tag the layer's state is the same whatever
+    // follows, so the next fields may be written as lines of their own.
+    bool afterField = false;
+    for (const TDSField* field : group) {
+        if (!afterField || !writePlainField(*field, depth))
+            writeField(*field);
+        afterField = true;
+        flush();
+    }
 }
 
 void XmlWriter::writeField(const TDSField& field)
@@ -327,9 +379,71 @@ void XmlWriter::writeField(const TDSField& field)
         attr("userData", field.UserData());
     if (field.FieldKind() == kfkData)
         attr("tables", field.Table() ? field.Table()->TableAlias() : QString());
-    text("Operators", field.GetOperatorNames());
+    text("Operators", operatorNames(field));
     writeEditor(field);
     end();
+}
+
+const QString& XmlWriter::operatorNames(const TDSField& field)
+{
+    operatorsKey.clear();
+    for (int i = 0; i < field.OperatCount(); ++i)
+        operatorsKey.push_back(field.Operators(i));
+    auto found = namesOfOperators.find(operatorsKey);
+    if (found == namesOfOperators.end())
+        found = namesOfOperators.emplace(operatorsKey, field.GetOperatorNames()).first;
+    return found->second;
+}
+
+// The lines the XML layer writes for a field, composed directly, for the
+// field most models are made of: no editor of its own, operators, and no
+// text that needs escaping or filtering (any other goes through the layer).
+// The layer's next output starts with a line break, which the buffer then
+// skips.
+bool XmlWriter::writePlainField(const TDSField& field, int depth)
+{
+    const auto plain = [](QStringView text) {
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u == u'<' || u == u'>' || u == u'&' || u == u'"' || u == u'\''
+                || (u >= 0x7F && u < 0xA0) || c.isSurrogate() || u >= 0xFFFE)
+                return false;
+        }
+        return true;
+    };
+    const QString& operators = operatorNames(field);
+    const TDSTable* table = field.FieldKind() == kfkData ? field.Table() : nullptr;
+    if (field.EditType() != etAuto || operators.isEmpty() || !plain(operators) || !plain(field.FieldExpr())
+        || !plain(field.DisplayName()) || !plain(field.UserData()) || (table && !plain(table->TableAlias())))
+        return false;
+
+    const QString indent(2 * depth, u' ');
+    const auto flag = [](bool on) { return on ? QLatin1String("true") : QLatin1String("false"); };
+    QString line;
+    line.reserve(160);
+    line += indent;
+    line += QLatin1String("<Attr id=\"") + QString::number(field.ID()) + QLatin1String("\" kind=\"")
+            + FldKindToStr(field.FieldKind()).mid(3) + QLatin1String("\" expr=\"") + field.FieldExpr()
+            + QLatin1String("\" caption=\"") + field.DisplayName() + QLatin1String("\" type=\"")
+            + typeName(field.FieldType()) + QLatin1String("\" size=\"") + QString::number(field.FieldSize())
+            + QLatin1String("\" UIC=\"") + flag(field.UseInConditions()) + QLatin1String("\" UIR=\"")
+            + flag(field.UseInResult()) + u'"';
+    if (!field.UserData().isEmpty())
+        line += QLatin1String(" userData=\"") + field.UserData() + u'"';
+    if (field.FieldKind() == kfkData)
+        line += QLatin1String(" tables=\"") + (table ? table->TableAlias() : QString()) + u'"';
+    line += u'>';
+    // The layer's last end tag is still in the buffer, without its line break.
+    if (!out.isEmpty()) {
+        lines.Add(out);
+        out.clear();
+    }
+    skipBreak = true;
+    lines.Add(line);
+    lines.Add(indent + QLatin1String("  <Operators>") + operators + QLatin1String("</Operators>"));
+    lines.Add(indent + QLatin1String("  <Editors/>"));
+    lines.Add(indent + QLatin1String("</Attr>"));
+    return true;
 }
 
 // Every field has its Editors element; only a field with an editor of its
@@ -1137,17 +1251,12 @@ QString ExpandEnvironmentStrings(const QString& text)
 
 void SaveDMToXml(TVxCustomDBStructure& model, TStringList& lines)
 {
-    QString out;
-    XmlWriter(&out).write(model);
-    // The indentation puts a line break before the declaration and after
-    // the last element.
-    QStringList split = out.split(u'\n');
-    if (!split.isEmpty() && split.first().isEmpty())
-        split.removeFirst();
-    if (!split.isEmpty() && split.last().isEmpty())
-        split.removeLast();
     lines.Clear();
-    lines.AddStrings(split);
+    // A field takes four lines or more, a link three: room up front keeps a
+    // large document from moving its list as it grows.
+    lines.Reserve(5 * qsizetype{model.FieldCount()} + 4 * qsizetype{model.LinkCount()}
+                  + 8 * (qsizetype{model.TableCount()} + model.OperatCount() + model.FieldGroups().Count()) + 64);
+    XmlWriter(lines).write(model);
 }
 
 void LoadDMFromXml(TVxCustomDBStructure& model, TStringList& lines)

@@ -568,8 +568,9 @@ void TStringList::LoadFromFile(const QString& fileName)
             return QString::fromUtf8(QByteArray("a").append(line)).mid(1);
         }));
     };
-    // Lines of a model text run to some twenty bytes.
-    FLines.reserve((n - start) / 16 + 1);
+    // Counting first spares the list its regrowth, which for a large model
+    // text would copy and freshly touch tens of megabytes.
+    FLines.reserve(QByteArrayView(p + start, n - start).count('\n') + 1);
     while (start < n) {
         bool ascii = true;
         qsizetype i = lineEnd(p, start, n, ascii);

@@ -59,6 +59,9 @@ public:
     void Move(int from, int to);
     void Exchange(int a, int b);
     void Clear();
+    // Makes room for that many lines in all, so appending them never moves
+    // the list; room never touched costs no memory.
+    void Reserve(qsizetype lines) { FLines.reserve(lines); }
     void AddStrings(const TStringList& other);
     void AddStrings(const QStringList& lines);
     void Assign(const TStringList& other);

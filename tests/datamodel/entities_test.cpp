@@ -3,6 +3,10 @@
 
 #include "datamodel/model_fixtures.h"
 
+#include <algorithm>
+#include <map>
+#include <random>
+
 using namespace brindle;
 using namespace brindle::testing;
 
@@ -33,6 +37,70 @@ TEST(FieldGroups, AFieldStandsInOneGroup)
     EXPECT_EQ(other->Count(), 1);
     model.FieldGroups().Delete(1); // a freed group clears its members' group
     EXPECT_EQ(a->Group(), nullptr);
+}
+
+// Members leave their group by a slot they remember, which inserts,
+// deletes, moves and the list closing up make stale: random moves, with
+// reads only now and then so that vacated slots pile up, must leave every
+// group as a plain list would.
+TEST(FieldGroups, MembershipAfterManyMoves)
+{
+    TVxDBStructure model;
+    std::vector<TDSField*> fields;
+    for (int f = 0; f < 60; ++f)
+        fields.push_back(AddVirtual(model, QString::number(f)));
+    std::vector<TDSFieldGroup*> groups{model.RootGroup()};
+    for (int g = 0; g < 3; ++g)
+        groups.push_back(model.FieldGroups().AddGroup(QString::number(g), nullptr));
+    std::map<TDSFieldGroup*, std::vector<TDSField*>> expected{{groups[0], fields}};
+    const auto leave = [&](TDSField* field) {
+        for (auto& [group, members] : expected)
+            members.erase(std::remove(members.begin(), members.end(), field), members.end());
+    };
+    std::mt19937 rng(11);
+    for (int step = 0; step < 3000; ++step) {
+        TDSFieldGroup* group = groups[rng() % groups.size()];
+        std::vector<TDSField*>& members = expected[group];
+        TDSField* field = fields[rng() % fields.size()];
+        switch (rng() % 5) {
+        case 0:
+        case 1:
+            leave(field);
+            members.push_back(field);
+            group->Add(field);
+            break;
+        case 2: {
+            const int at = static_cast<int>(rng() % (members.size() + 3)) - 1;
+            leave(field);
+            members.insert(members.begin() + std::clamp<int>(at, 0, static_cast<int>(members.size())), field);
+            group->Insert(at, field);
+            break;
+        }
+        case 3:
+            if (!members.empty()) {
+                const int at = static_cast<int>(rng() % members.size());
+                members.erase(members.begin() + at);
+                group->Delete(at);
+            }
+            break;
+        case 4:
+            if (members.size() > 1) {
+                const int from = static_cast<int>(rng() % members.size());
+                const int to = static_cast<int>(rng() % members.size());
+                TDSField* moved = members[from];
+                members.erase(members.begin() + from);
+                members.insert(members.begin() + to, moved);
+                group->Move(from, to);
+            }
+            break;
+        }
+        if (rng() % 8 == 0 || step == 2999)
+            for (TDSFieldGroup* g : groups) {
+                ASSERT_EQ(std::vector<TDSField*>(g->begin(), g->end()), expected[g]) << "step " << step;
+                for (TDSField* member : expected[g])
+                    ASSERT_EQ(member->Group(), g);
+            }
+    }
 }
 
 TEST(FieldGroups, FirstResultFieldHonoursRootFieldsFirst)

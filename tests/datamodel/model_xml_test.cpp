@@ -140,6 +140,46 @@ TEST(ModelXml, RoundTripInTheReadersNames)
     ExpectDBStructError([&] { LoadDMFromXml(asWritten, out); }, 10, "Can not find field \"ID\" in table \"\"");
 }
 
+// A field after another in its group is composed without the XML layer
+// where it can be: each kind of field must come out as the layer writes it
+// when it is the group's first, and the lines handed over as they complete
+// must keep the document's first and last lines and blank lines in a text.
+TEST(ModelXml, FieldsAfterTheFirstAsTheXmlLayerWritesThem)
+{
+    const std::tuple<const char*, TDSEditType, const char*, bool> variants[] = {
+        {"Plain", etAuto, "", true}, {"Größe", etAuto, "data", true}, {"a \"b\" & <c>", etAuto, "", true},
+        {"tab\there", etAuto, "", true}, {"Edited", etEdit, "", true}, {"None", etAuto, "", false}};
+    for (const auto& [caption, edit, userData, operators] : variants) {
+        QStringList written[2]; // the field's lines as its group's first field and after one
+        for (int after = 0; after < 2; ++after) {
+            FakeDBInfo info;
+            info.columns["T"] = {{"first", ftInteger, 4}, {"xy", ftString, 10}};
+            TVxDBStructure m;
+            m.SetDatabaseInfo(&info);
+            m.Description = "a\n\nb\n";
+            TDSTable* table = AddTable(m, "T", "t");
+            TDSFieldGroup* group = m.FieldGroups().AddGroup("G", nullptr);
+            if (after)
+                group->Add(m.Fields(m.AddField(kfkData, "first", "First", table)));
+            TDSField* field = m.Fields(m.AddField(kfkData, "xy", caption, table));
+            field->SetID(7);
+            field->SetEditType(edit);
+            field->SetUserData(userData);
+            if (operators)
+                field->AddAppliedOperators();
+            group->Add(field);
+            TStringList out;
+            SaveDMToXml(m, out);
+            EXPECT_EQ(QStringList({out[0], out[out.Count() - 1]}), QStringList({"<?xml version=\"1.0\"?>", "</DataModel>"}));
+            const QString text = out.Text();
+            EXPECT_TRUE(text.contains("<Description>a\n\nb\n</Description>\n"));
+            const qsizetype from = text.indexOf("<Attr id=\"7\"");
+            written[after] = text.mid(from, text.indexOf("</Attr>", from) - from).split('\n');
+        }
+        EXPECT_EQ(written[1], written[0]) << caption;
+    }
+}
+
 TEST(ModelXml, EnvironmentReferences)
 {
     qputenv("BRINDLE_XML_A", "x");
