@@ -62,9 +62,10 @@ void openOnScreen(QWidget* window, QPoint at, int otherSideX)
     window->setFocus(Qt::PopupFocusReason);
 }
 
-// The width of a level as its window lays it out, or as soon as it is
-// known to pass the limit, any width above it: a level of twenty thousand
-// entries is measured only until it no longer fits.
+// The width of a level as its window lays it out, each column measured by
+// its longest caption, or as soon as it is known to pass the limit, any
+// width above it. Measuring every caption of every level would cost more
+// than showing the menu.
 int levelWidth(const TVxMenuItem& level, const QFontMetrics& metrics, int indent, int limit)
 {
     int width = 2 * Frame;
@@ -72,13 +73,14 @@ int levelWidth(const TVxMenuItem& level, const QFontMetrics& metrics, int indent
     for (int c = 0; c < columns.size() && width <= limit; ++c) {
         if (c > 0 && columns[c].first()->Break == mbBarBreak)
             width += BarGap;
-        int widest = 0;
+        const TVxMenuItem* longest = columns[c].first();
         bool submenus = false;
         for (const TVxMenuItem* item : columns[c]) {
-            widest = std::max(widest, metrics.horizontalAdvance(item->ShownCaption()));
+            if (item->Caption.size() > longest->Caption.size())
+                longest = item;
             submenus = submenus || item->Count() > 0;
         }
-        width += indent + widest + TextPadding + (submenus ? ArrowArea : 0);
+        width += indent + metrics.horizontalAdvance(longest->ShownCaption()) + TextPadding + (submenus ? ArrowArea : 0);
     }
     return width;
 }
