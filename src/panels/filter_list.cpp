@@ -31,8 +31,14 @@ public:
             QStyledItemDelegate::paint(painter, option, index);
             return;
         }
-        // The group takes at most a third of the row; the caption elides first.
-        const int groupWidth = std::min(option.fontMetrics.horizontalAdvance(group), option.rect.width() / 3);
+        // Both whole where they fit; else the group keeps at most half the
+        // row and the caption elides in the rest.
+        const int width = option.rect.width();
+        const int captionWidth = option.fontMetrics.horizontalAdvance(index.data().toString()) + 2 * GroupGap;
+        // A pixel more than the rounded advance, which may fall short of the
+        // text's own width and elide it.
+        const int groupWidth = std::min(option.fontMetrics.horizontalAdvance(group) + 1,
+                                        std::max(width - captionWidth - GroupGap, width / 2));
         const bool rtl = option.direction == Qt::RightToLeft;
         QStyleOptionViewItem captionOption = option;
         captionOption.rect.adjust(rtl ? groupWidth + GroupGap : 0, 0, rtl ? 0 : -(groupWidth + GroupGap), 0);
@@ -42,8 +48,12 @@ public:
         QStyledItemDelegate::paint(painter, captionOption, index);
         const QRect groupBox(rtl ? option.rect.left() + 4 : option.rect.right() - groupWidth - 4, option.rect.top(),
                              groupWidth, option.rect.height());
-        QColor shade = option.palette.color(
-            option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::PlaceholderText);
+        // Halfway between text and background, on light and dark palettes alike.
+        const bool selected = option.state & QStyle::State_Selected;
+        const QColor text = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+        const QColor back = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+        const QColor shade((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
+                           (text.blue() + back.blue()) / 2);
         painter->save();
         painter->setPen(shade);
         painter->drawText(groupBox, Qt::AlignVCenter | Qt::AlignTrailing,
