@@ -85,6 +85,8 @@ int levelWidth(const TVxMenuItem& level, const QFontMetrics& metrics, int indent
     return width;
 }
 
+// The tallest column's entries, without the frame: the column fitting fills
+// the screen's height with entries alone.
 int levelHeight(const TVxMenuItem& level, const QFontMetrics& metrics)
 {
     int tallest = 0;
@@ -94,7 +96,7 @@ int levelHeight(const TVxMenuItem& level, const QFontMetrics& metrics)
             height += item->IsLine() ? LineHeight : entryHeight(metrics);
         tallest = std::max(tallest, height);
     }
-    return tallest + 2 * Frame;
+    return tallest;
 }
 
 void resetBreaks(TVxMenuItem& level)

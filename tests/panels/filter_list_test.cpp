@@ -6,6 +6,7 @@
 
 #include <brindle/panels/drop_down_list_box.h>
 #include <brindle/panels/filter_list.h>
+#include <brindle/panels/system_metrics.h>
 
 #include <QLineEdit>
 #include <QListView>
@@ -140,6 +141,30 @@ TEST_F(Filtering, HostileTextFiltersAsPlainText)
     });
     QTest::mouseClick(fieldWord(), Qt::LeftButton);
     EXPECT_EQ(cond->Field(), m.custCity);
+}
+
+TEST(PopupFit, AMenuFitsWhileItsColumnsDo)
+{
+    const int entry = QFontMetrics(TVxSystemMetrics::Instance().MenuFont()).height() + 4;
+    const QSize screen(800, 10 * entry);
+    struct Case {
+        int entries;
+        int perColumn; // 0: no columns
+        bool inGroup;
+        bool fits;
+    } const cases[] = {
+        {10, 0, false, true}, {11, 0, false, false}, {11, 10, false, true},
+        {11, 0, true, false}, {11, 10, true, true},  {2000, 10, false, false},
+    };
+    for (const Case& c : cases) {
+        TVxPopupMenu menu;
+        TVxMenuItem* level = c.inGroup ? menu.Items().Add(QStringLiteral("group")) : &menu.Items();
+        for (int i = 0; i < c.entries; ++i)
+            level->Add(QStringLiteral("item %1").arg(i));
+        if (c.perColumn > 0)
+            menu.FitColumns(c.perColumn);
+        EXPECT_EQ(menu.FitsScreen(screen), c.fits) << c.entries << " by " << c.perColumn;
+    }
 }
 
 TEST_F(Filtering, ShortListsKeepTheirMenusAndLists)
