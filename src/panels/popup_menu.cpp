@@ -62,41 +62,43 @@ void openOnScreen(QWidget* window, QPoint at, int otherSideX)
     window->setFocus(Qt::PopupFocusReason);
 }
 
-// The width of a level as its window lays it out, each column measured by
-// its longest caption, or as soon as it is known to pass the limit, any
-// width above it. Measuring every caption of every level would cost more
-// than showing the menu.
-int levelWidth(const TVxMenuItem& level, const QFontMetrics& metrics, int indent, int limit)
+// Whether a level, laid out as its window would lay it out, fits the
+// screen: each column measured by its longest caption, the frame left out
+// of the height (the column fitting fills the screen's height with entries
+// alone), and the level given up on as soon as it passes the width.
+// Measuring every caption of every level would cost more than showing the
+// menu.
+bool levelFits(const TVxMenuItem& level, const QFontMetrics& metrics, int indent, QSize screen)
 {
     int width = 2 * Frame;
-    const auto columns = TVxPopupMenu::Columns(level);
-    for (int c = 0; c < columns.size() && width <= limit; ++c) {
-        if (c > 0 && columns[c].first()->Break == mbBarBreak)
-            width += BarGap;
-        const TVxMenuItem* longest = columns[c].first();
-        bool submenus = false;
-        for (const TVxMenuItem* item : columns[c]) {
-            if (item->Caption.size() > longest->Caption.size())
-                longest = item;
-            submenus = submenus || item->Count() > 0;
-        }
+    int height = 0;
+    const TVxMenuItem* longest = nullptr;
+    bool submenus = false;
+    const auto closeColumn = [&] {
         width += indent + metrics.horizontalAdvance(longest->ShownCaption()) + TextPadding + (submenus ? ArrowArea : 0);
+        longest = nullptr;
+        submenus = false;
+        height = 0;
+    };
+    for (int i = 0; i < level.Count(); ++i) {
+        const TVxMenuItem* item = level.Items(i);
+        if (longest && item->Break != mbNone) {
+            closeColumn();
+            if (item->Break == mbBarBreak)
+                width += BarGap;
+            if (width > screen.width())
+                return false;
+        }
+        height += item->IsLine() ? LineHeight : entryHeight(metrics);
+        if (height > screen.height())
+            return false;
+        if (!longest || item->Caption.size() > longest->Caption.size())
+            longest = item;
+        submenus = submenus || item->Count() > 0;
     }
-    return width;
-}
-
-// The tallest column's entries, without the frame: the column fitting fills
-// the screen's height with entries alone.
-int levelHeight(const TVxMenuItem& level, const QFontMetrics& metrics)
-{
-    int tallest = 0;
-    for (const auto& column : TVxPopupMenu::Columns(level)) {
-        int height = 0;
-        for (const TVxMenuItem* item : column)
-            height += item->IsLine() ? LineHeight : entryHeight(metrics);
-        tallest = std::max(tallest, height);
-    }
-    return tallest;
+    if (longest)
+        closeColumn();
+    return width <= screen.width();
 }
 
 void resetBreaks(TVxMenuItem& level)
@@ -696,8 +698,7 @@ bool TVxPopupMenu::FitsScreen(QSize screen) const
     const std::function<bool(const TVxMenuItem&)> fits = [&](const TVxMenuItem& level) {
         if (level.Count() == 0)
             return true;
-        if (levelHeight(level, metrics) > screen.height()
-            || levelWidth(level, metrics, indent, screen.width()) > screen.width())
+        if (!levelFits(level, metrics, indent, screen))
             return false;
         for (int i = 0; i < level.Count(); ++i)
             if (!level.Items(i)->IsLine() && !fits(*level.Items(i)))
