@@ -1,6 +1,7 @@
 // The widgets at the sizes users reach: a popup of 5,000 items in 50
 // groups and a list box of 5,000 items opened (built, placed, shown) and
-// closed, 10,000 labels made on a panel, and the query panel showing the
+// closed, the field popup of a panel over 5,000 and 20,000 fields opened
+// as a search and one key typed into it at 20,000, 10,000 labels made on a panel, and the query panel showing the
 // query of query_shape.h at 1,000 and 10,000 conditions: loading it,
 // adding a row, rebuilding, placing every row; the result fields panel
 // showing 500 columns and the result fields editor opened, both over
@@ -12,11 +13,13 @@
 #include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/drop_down_list_box.h>
+#include <brindle/panels/filter_list.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -70,6 +73,84 @@ void BM_OpenListBox(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OpenListBox)->Unit(benchmark::kMillisecond);
+
+// A shown, active panel over the schema model with one condition, and its
+// field word, whose popup offers every field of the model.
+struct FieldWordPanel {
+    explicit FieldWordPanel(int fields) : schema(fields / 20000.0)
+    {
+        panel.resize(800, 600);
+        panel.Query().SetDbStruct(&schema.model);
+        panel.show();
+        panel.SetActive(true);
+        TFilterRow* cond = panel.Query().AddCondition(panel.Query().Filter(), schema.model.Fields(1));
+        word = panel.GetRowControl(cond, 1);
+    }
+    bench::SchemaModel schema;
+    TVxQueryPanel panel;
+    TDropDownLabel* word = nullptr;
+};
+
+// The field popup at 5,000 and 20,000 fields, which opens as a search line
+// over a list of every field: built, shown, closed.
+void BM_OpenFieldPopup(benchmark::State& state)
+{
+    FieldWordPanel shown(static_cast<int>(state.range(0)));
+    auto* popup = static_cast<TDropDownPopup*>(shown.word);
+    for (auto _ : state) {
+        QTimer::singleShot(0, [&] {
+            QApplication::processEvents();
+            popup->Menu()->CloseMenu();
+        });
+        popup->DropDown();
+    }
+}
+BENCHMARK(BM_OpenFieldPopup)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// One key typed into the open field popup's search line at 20,000 fields,
+// filtered, laid out and painted: the first letter ("c", which every field
+// holds), a letter that none holds ("q"), a digit that narrows "of 19" to
+// "of 199", and Backspace after "q", which brings all 20,000 rows back.
+void BM_FilterKeystroke(benchmark::State& state)
+{
+    FieldWordPanel shown(20000);
+    auto* popup = static_cast<TDropDownPopup*>(shown.word);
+    const int variant = static_cast<int>(state.range(0));
+    const QString before = variant == 2 ? QStringLiteral("of 19") : variant == 3 ? QStringLiteral("q") : QString();
+    int rows = 0;
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<TFilterList*>(popup->Menu()->OpenWindow());
+        if (!form) {
+            state.SkipWithError("the popup did not open as a search");
+            for (auto _ : state) {
+            }
+            popup->Menu()->CloseMenu();
+            return;
+        }
+        const auto key = [&](int code, const QString& text) {
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+            QApplication::sendEvent(form->SearchLine(), &press);
+            QApplication::processEvents();
+            form->repaint();
+        };
+        const QChar typed = QStringLiteral("cq9q")[variant];
+        const auto type = [&] { key(typed.unicode(), typed); };
+        const auto erase = [&] { key(Qt::Key_Backspace, QStringLiteral("\b")); };
+        form->SearchLine()->setText(before);
+        QApplication::processEvents();
+        for (auto _ : state) {
+            variant == 3 ? erase() : type();
+            state.PauseTiming();
+            rows = form->Model().rowCount();
+            variant == 3 ? type() : erase();
+            state.ResumeTiming();
+        }
+        popup->Menu()->CloseMenu();
+    });
+    popup->DropDown();
+    state.counters["rows_shown"] = rows;
+}
+BENCHMARK(BM_FilterKeystroke)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 void BM_MakeLabels(benchmark::State& state)
 {

@@ -821,6 +821,13 @@
     </message>
 </context>
 <context>
+    <name>brindle::TFilterList</name>
+    <message>
+        <source>Type to filter</source>
+        <translation>Zum Filtern tippen</translation>
+    </message>
+</context>
+<context>
     <name>brindle::TVxResultFieldsPanel</name>
     <message>
         <source>Delete current field</source>

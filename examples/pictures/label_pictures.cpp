@@ -3,7 +3,9 @@
 #include <brindle/foundations/date_time.h>
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
+#include <brindle/designer/panel_palette.h>
 #include <brindle/panels/drop_down_list_box.h>
+#include <brindle/panels/filter_list.h>
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -166,6 +168,66 @@ void renderPopup(const QString& dir)
     save(image, dir + QStringLiteral("/label_popup.png"));
 }
 
+// A field word over 12,000 fields in 600 tables, too many for the
+// screen's columns: its popup opens as a search, here with "ord date 2024"
+// typed and the second match current.
+void renderFilteredPopup(const QString& dir, bool dark)
+{
+    const QPalette before = QApplication::palette();
+    if (dark)
+        QApplication::setPalette(StandardDarkPalette());
+    QWidget sheet;
+    sheet.resize(520, 430);
+    QPalette shades = sheet.palette();
+    if (!dark)
+        shades.setColor(QPalette::Window, Qt::white);
+    sheet.setPalette(shades);
+    sheet.setAutoFillBackground(true);
+    TDropDownPopup field(&sheet);
+    field.move(12, 12);
+    const QStringList tables = {"Orders", "Order lines", "Customers", "Products", "Suppliers", "Shipments",
+                                "Invoices", "Payments", "Returns", "Warehouses", "Employees", "Regions"};
+    const QStringList columns = {"Order date", "Due date", "Ship date", "Created on", "Changed on", "Amount",
+                                 "Quantity", "Unit price", "Discount", "Tax rate", "Status", "Priority",
+                                 "Country", "City", "Postal code", "Street", "Phone", "E-mail", "Contact", "Note"};
+    int value = 0;
+    for (int year = 1975; year < 2025; ++year)
+        for (const QString& table : tables)
+            for (const QString& column : columns)
+                field.AddItem(QStringLiteral("%1 %2").arg(table).arg(year), QString::number(value++), column);
+    field.SetValue(QStringLiteral("0"));
+    QPalette navy = field.palette();
+    navy.setColor(QPalette::WindowText, dark ? QColor(130, 170, 255) : QColor(0, 0, 128));
+    field.setPalette(navy);
+    auto* op = new TDropDownLabel(&sheet);
+    op->SetCaption(QStringLiteral("is after"));
+    op->move(field.x() + field.width() + 8, 12);
+    sheet.show();
+    QApplication::processEvents();
+    QImage image;
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<TFilterList*>(QApplication::activePopupWidget());
+        if (!form) {
+            field.Menu()->CloseMenu();
+            return;
+        }
+        for (const QChar typed : QStringLiteral("ord date 2024")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(typed));
+            QApplication::sendEvent(form->SearchLine(), &press);
+        }
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(form->SearchLine(), &down);
+        QApplication::processEvents();
+        image = withPopup(sheet, form);
+        field.Menu()->CloseMenu();
+    });
+    field.DropDown();
+    QApplication::setPalette(before);
+    if (image.isNull())
+        throw Exception(QStringLiteral("The field popup did not open as a search"), {});
+    save(image, dir + (dark ? QStringLiteral("/label_popup_filter_dark.png") : QStringLiteral("/label_popup_filter.png")));
+}
+
 void renderListBox(const QString& dir, bool checks)
 {
     Sentence sheet(QStringLiteral("Ship country"), checks ? QStringLiteral("is one of") : QStringLiteral("is"),
@@ -201,6 +263,8 @@ void RenderLabelPictures(const QString& dir)
     renderMaskEdit(dir);
     renderDate(dir);
     renderPopup(dir);
+    renderFilteredPopup(dir, false);
+    renderFilteredPopup(dir, true);
     renderListBox(dir, false);
     renderListBox(dir, true);
 }

@@ -12,7 +12,9 @@ void RenderRoundButtonPicture(const QString& path);
 
 // Each kind of drop-down label with its editor open, one file per kind
 // (label_edit.png, label_mask_edit.png, label_date.png, label_popup.png,
-// label_list_box.png, label_check_list.png) in the folder.
+// label_list_box.png, label_check_list.png) in the folder, and a field
+// popup too big for the screen searched, light and dark
+// (label_popup_filter.png, label_popup_filter_dark.png).
 void RenderLabelPictures(const QString& dir);
 
 // The query panel over the sample model with about a dozen rows, its

@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QToolTip>
@@ -119,11 +120,15 @@ TDropDownListBox::~TDropDownListBox()
     // The list lives on the desktop window, which outlives the label.
     if (FListBox)
         FListBox->deleteLater();
+    if (FFilter)
+        FFilter->deleteLater();
 }
 
 QWidget* TDropDownListBox::EditControl()
 {
     ensureControl();
+    if (FFilter && !FFilter->isHidden())
+        return FFilter;
     return FListBox;
 }
 
@@ -193,14 +198,17 @@ void TDropDownListBox::fillList()
 
 QRect TDropDownListBox::listBounds() const
 {
-    const int width = GetLBWidth(this->width(), Items());
-    int height = GetListItemHeight() * Items().Count() + 4;
+    return listBounds(GetLBWidth(this->width(), Items()), GetListItemHeight() * Items().Count() + 4);
+}
+
+QRect TDropDownListBox::listBounds(int width, int height) const
+{
     const int labelLeft = IsRightToLeft() ? x() + this->width() - width : x();
     const QPoint topLeft = ClientToDesktop(QPoint(labelLeft, y() + textHeight(QStringLiteral("A")) + 2));
     int left = topLeft.x();
     int top = topLeft.y();
     const int labelTop = ClientToDesktop(pos()).y();
-    const int available = UseForm() ? smallestScreenHeight() : FDesktop->height();
+    const int available = availableHeight();
     if (top + height >= available) {
         if (available - top > labelTop) {
             height = available - top - 2;
@@ -215,6 +223,67 @@ QRect TDropDownListBox::listBounds() const
     return {left, top, std::max(0, std::min(width, widthLimit)), std::max(0, height)};
 }
 
+int TDropDownListBox::availableHeight() const
+{
+    return UseForm() ? smallestScreenHeight() : FDesktop->height();
+}
+
+bool TDropDownListBox::fillIfItFits()
+{
+    if (!OffersFilter()) {
+        fillList();
+        return true;
+    }
+    // A row is at least a line of the font high, so a list of more rows
+    // than lines fit is never made.
+    const int count = Items().Count();
+    const int available = availableHeight();
+    if (static_cast<qint64>(count) * fontMetrics().height() + 4 > available)
+        return false;
+    fillList();
+    if (GetListItemHeight() * count + 4 <= available)
+        return true;
+    FListBox->clear();
+    return false;
+}
+
+void TDropDownListBox::showFilter()
+{
+    if (!FFilter) {
+        FFilter = new TFilterList(FDesktop);
+        FFilter->hide();
+        FFilter->SearchLine()->installEventFilter(this);
+        connect(FFilter, &TFilterList::chosen, this, [this] { DropUp(true); });
+        connect(FFilter, &TFilterList::cancelled, this, [this] { DropUp(false); });
+    }
+    FFilter->setFont(font());
+    FFilter->setLayoutDirection(layoutDirection());
+    const TStringList& items = Items();
+    std::vector<TFilterEntry> entries;
+    entries.reserve(items.Count());
+    for (int i = 0; i < items.Count(); ++i)
+        entries.push_back({items[i], {}, i});
+    if (SortList())
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const TFilterEntry& a, const TFilterEntry& b) { return a.Caption < b.Caption; });
+    FFilter->Model().SetEntries(std::move(entries));
+    FFilter->Restart();
+    // Measuring every caption would cost more than the list: the form is
+    // as wide as forty average characters, or the label.
+    const int width = std::max(this->width(), 40 * fontMetrics().averageCharWidth()) + ListWidthExtra;
+    const QRect bounds = listBounds(width, FFilter->HeightFor(std::min(items.Count(), 1000)));
+    if (UseForm()) {
+        FDesktop->setGeometry(bounds);
+        FFilter->setGeometry(0, 0, bounds.width(), bounds.height());
+        FDesktop->show();
+    } else {
+        FFilter->setGeometry(bounds);
+    }
+    FFilter->show();
+    FFilter->raise();
+    FFilter->setFocus(Qt::OtherFocusReason);
+}
+
 void TDropDownListBox::ShowControl()
 {
     TDropDownList::ShowControl();
@@ -223,7 +292,13 @@ void TDropDownListBox::ShowControl()
         DropUp(false);
         return;
     }
-    fillList();
+    if (!fillIfItFits()) {
+        FListBox->hide();
+        showFilter();
+        return;
+    }
+    if (FFilter)
+        FFilter->hide();
     const QRect bounds = listBounds();
     if (UseForm()) {
         FDesktop->setGeometry(bounds);
@@ -243,17 +318,24 @@ void TDropDownListBox::HideControl()
     if (!FListBox)
         return;
     FListBox->hide();
+    if (FFilter)
+        FFilter->hide();
     if (UseForm() && FDesktop && !FDesktop->isModal())
         FDesktop->hide();
 }
 
 bool TDropDownListBox::IsEditMode() const
 {
-    return FListBox && !FListBox->isHidden();
+    return (FListBox && !FListBox->isHidden()) || (FFilter && !FFilter->isHidden());
 }
 
 void TDropDownListBox::AcceptInput()
 {
+    if (FFilter && !FFilter->isHidden()) {
+        if (const int source = FFilter->CurrentSource(); source >= 0)
+            chooseItem(source);
+        return;
+    }
     QListWidgetItem* row = FListBox ? FListBox->currentItem() : nullptr;
     if (row && row->isSelected())
         chooseItem(row->data(Qt::UserRole).toInt());
@@ -282,6 +364,12 @@ bool TDropDownListBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (!FListBox)
         return false;
+    // As with the list: the label stays dropped until its next click.
+    if (FFilter && watched == FFilter->SearchLine() && event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        Guarded([this] { HideControl(); });
+        return false;
+    }
     if (watched == FListBox->viewport() && event->type() == QEvent::MouseMove) {
         mouseMovedTo(static_cast<QMouseEvent*>(event)->position().toPoint());
         return false;

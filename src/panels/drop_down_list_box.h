@@ -2,10 +2,13 @@
 // The list box editors: a list below the label (or above it, where the
 // room below is smaller) on the label's top-level window or on a window of
 // its own, and a list of check boxes whose value and caption are comma
-// texts.
+// texts. A list taller than its window (or, on a window of its own, the
+// smallest screen) opens as a search line over a filtered list in the same
+// place (TFilterList); check lists always show every row.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/panels/drop_down_list.h>
+#include <brindle/panels/filter_list.h>
 
 #include <QListWidget>
 #include <QPointer>
@@ -67,6 +70,8 @@ public:
     ~TDropDownListBox() override;
     QWidget* EditControl() override;
     QListWidget* ListBox() const { return FListBox; }
+    // The search form, once a list too tall for its window has opened.
+    TFilterList* FilterList() const { return FFilter; }
 
 protected:
     TDropDownListBox(TWordEditor editor, QWidget* parent) : TDropDownCustomListBox(editor, parent) {}
@@ -89,12 +94,23 @@ protected:
     virtual void fillList();
     // Where the list goes: below the label, above it, or squeezed.
     QRect listBounds() const;
+    // Where a list of that width and height goes.
+    QRect listBounds(int width, int height) const;
+    // Whether a list too tall for its window is searched instead.
+    virtual bool OffersFilter() const { return true; }
 
     QPointer<QListWidget> FListBox;
     int FPrevMouseMoveIndex = -1;
 
 private:
     void mouseMovedTo(const QPoint& position);
+    // The height the list may take: its window's, or the smallest screen's.
+    int availableHeight() const;
+    // Fills the list unless it would be taller than its window.
+    bool fillIfItFits();
+    void showFilter();
+
+    QPointer<TFilterList> FFilter;
 };
 
 class BRINDLE_WIDGETS_EXPORT TDropDownCheckListBox : public TDropDownListBox {
@@ -108,6 +124,7 @@ protected:
     void AcceptInput() override;
     int GetLBWidth(int minWidth, const TStringList& items) const override;
     QListWidget* makeList(QWidget* parent) override;
+    bool OffersFilter() const override { return false; }
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

@@ -1,6 +1,7 @@
 #include <brindle/panels/popup_menu.h>
 
 #include <brindle/panels/event_guard.h>
+#include <brindle/panels/filter_list.h>
 #include <brindle/panels/system_metrics.h>
 
 #include <QAccessible>
@@ -25,6 +26,7 @@ constexpr int IconArea = 22;
 constexpr int PlainIndent = 8;
 constexpr int ArrowArea = 16;
 constexpr int BarGap = 5;
+constexpr int FilterRows = 20;
 
 int entryHeight(const QFontMetrics& metrics)
 {
@@ -37,6 +39,66 @@ QRect availableAt(const QPoint& point)
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// Shows a popup window at the point (its top-right corner there right to
+// left), kept on the screen; one that would leave the screen at the side
+// opens on the other side of otherSideX when that is given.
+void openOnScreen(QWidget* window, QPoint at, int otherSideX)
+{
+    const QRect screen = availableAt(at);
+    const int width = window->width();
+    const int height = window->height();
+    if (window->layoutDirection() == Qt::RightToLeft)
+        at.rx() -= width;
+    if (at.x() + width > screen.right() + 1)
+        at.setX(otherSideX >= 0 ? otherSideX - width : screen.right() + 1 - width);
+    at.setX(std::max(at.x(), screen.left()));
+    if (at.y() + height > screen.bottom() + 1)
+        at.setY(screen.bottom() + 1 - height);
+    at.setY(std::max(at.y(), screen.top()));
+    window->move(at);
+    window->show();
+    window->setFocus(Qt::PopupFocusReason);
+}
+
+// Whether a level, laid out as its window would lay it out, fits the
+// screen: each column measured by its longest caption, the frame left out
+// of the height (the column fitting fills the screen's height with entries
+// alone), and the level given up on as soon as it passes the width.
+// Measuring every caption of every level would cost more than showing the
+// menu.
+bool levelFits(const TVxMenuItem& level, const QFontMetrics& metrics, int indent, QSize screen)
+{
+    int width = 2 * Frame;
+    int height = 0;
+    const TVxMenuItem* longest = nullptr;
+    bool submenus = false;
+    const auto closeColumn = [&] {
+        width += indent + metrics.horizontalAdvance(longest->ShownCaption()) + TextPadding + (submenus ? ArrowArea : 0);
+        longest = nullptr;
+        submenus = false;
+        height = 0;
+    };
+    for (int i = 0; i < level.Count(); ++i) {
+        const TVxMenuItem* item = level.Items(i);
+        if (longest && item->Break != mbNone) {
+            closeColumn();
+            if (item->Break == mbBarBreak)
+                width += BarGap;
+            if (width > screen.width())
+                return false;
+        }
+        height += item->IsLine() ? LineHeight : entryHeight(metrics);
+        if (height > screen.height())
+            return false;
+        if (!longest || item->Caption.size() > longest->Caption.size())
+            longest = item;
+        submenus = submenus || item->Count() > 0;
+    }
+    if (longest)
+        closeColumn();
+    return width <= screen.width();
 }
 
 void resetBreaks(TVxMenuItem& level)
@@ -126,18 +188,7 @@ public:
     // would leave the screen opens on the other side of its parent.
     void openAt(QPoint at, int otherSideX)
     {
-        const QRect screen = availableAt(at);
-        if (layoutDirection() == Qt::RightToLeft)
-            at.rx() -= width();
-        if (at.x() + width() > screen.right() + 1)
-            at.setX(otherSideX >= 0 ? otherSideX - width() : screen.right() + 1 - width());
-        at.setX(std::max(at.x(), screen.left()));
-        if (at.y() + height() > screen.bottom() + 1)
-            at.setY(screen.bottom() + 1 - height());
-        at.setY(std::max(at.y(), screen.top()));
-        move(at);
-        show();
-        setFocus(Qt::PopupFocusReason);
+        openOnScreen(this, at, otherSideX);
     }
 
     void closeChain()
@@ -640,18 +691,77 @@ QList<QList<TVxMenuItem*>> TVxPopupMenu::Columns(const TVxMenuItem& level)
     return columns;
 }
 
+bool TVxPopupMenu::FitsScreen(QSize screen) const
+{
+    const QFontMetrics metrics(TVxSystemMetrics::Instance().MenuFont());
+    const int indent = FImages && !FImages->isEmpty() ? IconArea : PlainIndent;
+    const std::function<bool(const TVxMenuItem&)> fits = [&](const TVxMenuItem& level) {
+        if (level.Count() == 0)
+            return true;
+        if (!levelFits(level, metrics, indent, screen))
+            return false;
+        for (int i = 0; i < level.Count(); ++i)
+            if (!level.Items(i)->IsLine() && !fits(*level.Items(i)))
+                return false;
+        return true;
+    };
+    return fits(FItems);
+}
+
+QWidget* TVxPopupMenu::makeFilterWindow(const QRect& screen)
+{
+    // Every entry that a click chooses, with the submenus it lies in as its
+    // group; lines and what hangs from them are never chosen.
+    FLeaves.clear();
+    std::vector<TFilterEntry> entries;
+    const std::function<void(TVxMenuItem&, const QString&)> collect = [&](TVxMenuItem& level, const QString& group) {
+        for (int i = 0; i < level.Count(); ++i) {
+            TVxMenuItem* item = level.Items(i);
+            if (item->IsLine())
+                continue;
+            if (item->Count() > 0) {
+                const QString name = item->ShownCaption();
+                collect(*item, group.isEmpty() ? name : group + QStringLiteral(" / ") + name);
+                continue;
+            }
+            entries.push_back({item->ShownCaption(), group, static_cast<int>(FLeaves.size()), item->ImageIndex});
+            FLeaves.push_back(item);
+        }
+    };
+    collect(FItems, {});
+    auto* window = new TFilterList(nullptr, Qt::Popup | Qt::FramelessWindowHint);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->setFont(TVxSystemMetrics::Instance().MenuFont());
+    window->setLayoutDirection(FBiDiMode);
+    window->Model().SetImages(FImages);
+    window->Model().SetEntries(std::move(entries));
+    connect(window, &TFilterList::chosen, this, [this](int source) { choose(FLeaves[source]); });
+    connect(window, &TFilterList::cancelled, this, &TVxPopupMenu::CloseMenu);
+    // Wide enough for a caption and its group, high enough for a screenful
+    // of rows at most, whatever the filter leaves.
+    const QFontMetrics metrics(window->font());
+    const int width = std::min(screen.width(), std::max(360, 60 * metrics.averageCharWidth()));
+    const int rows = std::clamp((screen.height() * 2 / 3) / (metrics.height() + 4), 5, FilterRows);
+    window->resize(width, std::min(screen.height(), window->HeightFor(rows)));
+    return window;
+}
+
 void TVxPopupMenu::Popup(int x, int y)
 {
     CloseMenu();
+    const QRect screen = availableAt(QPoint(x, y));
     if (FFitToScreen)
-        FitColumns(EntriesPerColumn(availableAt(QPoint(x, y)).height()));
+        FitColumns(EntriesPerColumn(screen.height()));
     FChosen = nullptr;
-    auto* root = new PopupMenuWindow(*this, FItems, nullptr);
+    // Columns past the screen's width cannot be read: such a menu is
+    // searched instead.
+    QWidget* root = FitsScreen(screen.size()) ? static_cast<QWidget*>(new PopupMenuWindow(*this, FItems, nullptr))
+                                               : makeFilterWindow(screen);
     FRoot = root;
     QEventLoop loop;
     root->installEventFilter(this);
     connect(this, &TVxPopupMenu::closed, &loop, &QEventLoop::quit);
-    root->openAt(QPoint(x, y), -1);
+    openOnScreen(root, QPoint(x, y), -1);
     // The menu may go with its owner while it is open.
     const QPointer<TVxPopupMenu> alive(this);
     if (!root->isHidden())
@@ -660,6 +770,7 @@ void TVxPopupMenu::Popup(int x, int y)
         return;
     root->removeEventFilter(this);
     delete root;
+    FLeaves.clear();
     if (TVxMenuItem* chosen = std::exchange(FChosen, nullptr); chosen && chosen->OnClick)
         chosen->OnClick(chosen);
 }
@@ -673,8 +784,10 @@ bool TVxPopupMenu::eventFilter(QObject* watched, QEvent* event)
 
 void TVxPopupMenu::CloseMenu()
 {
-    if (FRoot)
-        static_cast<PopupMenuWindow*>(FRoot.data())->closeChain();
+    if (auto* menu = qobject_cast<PopupMenuWindow*>(FRoot.data()))
+        menu->closeChain();
+    else if (FRoot)
+        FRoot->close();
 }
 
 void TVxPopupMenu::choose(TVxMenuItem* item)

@@ -4,7 +4,8 @@
 // full columns first or columns of balanced length; an entry's Break says
 // where a column starts, and a bar break draws a line between columns.
 // Popup shows the menu and returns when it has closed, after the chosen
-// entry's OnClick ran.
+// entry's OnClick ran. A menu whose columns would not fit on the screen
+// shows a search line over a list of its entries instead.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/foundations/object_list.h>
@@ -14,6 +15,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 namespace brindle {
 
@@ -86,6 +88,11 @@ public:
     static QList<QList<TVxMenuItem*>> Columns(const TVxMenuItem& level);
     // How many entries fit in one column of the given height.
     static int EntriesPerColumn(int screenHeight);
+    // Whether every level, as its breaks place it, fits on a screen of that
+    // size. One that does not opens as a search line over a list of every
+    // entry a click could choose (TFilterList), whose choice runs the
+    // entry's OnClick as a click would.
+    bool FitsScreen(QSize screen) const;
 
 signals:
     // The open menu has closed, chosen or not.
@@ -97,6 +104,7 @@ protected:
 private:
     friend class PopupMenuWindow;
     void choose(TVxMenuItem* item);
+    QWidget* makeFilterWindow(const QRect& screen);
 
     TVxMenuItem FItems;
     TMenuBreak FBreakType = mbBarBreak;
@@ -106,6 +114,8 @@ private:
     Qt::LayoutDirection FBiDiMode = Qt::LeftToRight;
     QPointer<QWidget> FRoot;
     TVxMenuItem* FChosen = nullptr;
+    // The entries the open search list offers, by their number there.
+    std::vector<TVxMenuItem*> FLeaves;
 };
 
 } // namespace brindle
