@@ -12,13 +12,12 @@
 #include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/drop_down_list_box.h>
+#include <brindle/panels/fields_tree.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 #include <QTimer>
 
@@ -297,9 +296,10 @@ void BM_OpenResultFieldsEditor(benchmark::State& state)
         dialog->show();
         QApplication::processEvents();
         state.PauseTiming();
-        QTreeWidgetItemIterator node(dialog->FieldsTree());
-        for (nodes = 0; *node; ++node)
-            ++nodes;
+        const FieldsTreeModel* tree = dialog->FieldsModel();
+        nodes = tree->rowCount();
+        for (int row = 0; row < tree->rowCount(); ++row)
+            nodes += tree->rowCount(tree->index(row, 0));
         dialog.reset();
         QApplication::processEvents();
         state.ResumeTiming();
