@@ -11,6 +11,7 @@
 #include <brindle/foundations/errors.h>
 
 #include <QApplication>
+#include <QListView>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -27,6 +28,15 @@ void selectRow(QListWidget* list, const QString& text)
     if (found.isEmpty())
         throw Exception(QStringLiteral("The sample model's editor lists no %s"), {text});
     list->setCurrentItem(found.first());
+}
+
+void selectRow(QListView* list, const QString& text)
+{
+    const QModelIndexList found =
+        list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchStartsWith);
+    if (found.isEmpty())
+        throw Exception(QStringLiteral("The sample model's editor lists no %s"), {text});
+    list->setCurrentIndex(found.first());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/panels/drop_down_list.h>
+#include <brindle/panels/fields_tree.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/translation.h>
@@ -21,7 +22,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace brindle {
@@ -229,12 +230,11 @@ QImage renderResultFieldsEditor()
     dialog.SetDBStructure(&model);
     dialog.Load(columns);
     dialog.show();
-    QTreeWidget* tree = dialog.FieldsTree();
-    const QString discount = sampleField(model, "Discount")->DisplayName();
-    QTreeWidgetItem* node = tree->findItems(discount, Qt::MatchExactly | Qt::MatchRecursive).value(0);
-    if (!node)
-        throw Exception(QStringLiteral("The sample model's tree has no field %s"), {discount});
-    tree->setCurrentItem(node);
+    TDSField* discount = sampleField(model, "Discount");
+    const QModelIndex node = dialog.FieldsModel()->IndexOf(discount);
+    if (!node.isValid())
+        throw Exception(QStringLiteral("The sample model's tree has no field %s"), {discount->DisplayName()});
+    dialog.FieldsTree()->setCurrentIndex(node);
     dialog.ResultGrid()->selectRow(2);
     QApplication::processEvents();
     const QImage shot = dialog.grab().toImage();

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,11 +30,6 @@ namespace {
 // Filter entries that stand for no entity of the model.
 constexpr quintptr AllEntries = 0;
 constexpr quintptr VirtualFields = 1;
-
-QVariant pointerData(const void* pointer)
-{
-    return QVariant::fromValue(reinterpret_cast<quintptr>(pointer));
-}
 
 template <typename T>
 T* comboEntity(const QComboBox* combo)
@@ -63,10 +59,9 @@ AttributesPage::AttributesPage(TVxCustomDBStructure& model, QWidget* parent) : M
 {
     FTableFilter = new QComboBox(this);
     FEntityFilter = new QComboBox(this);
-    FList = new QListWidget(this);
-    FList->setAccessibleName(tr("Attributes"));
-    // Rows of one height let the list of a large model lay out at once.
-    FList->setUniformItemSizes(true);
+    useEntityList(FTableFilter);
+    useEntityList(FEntityFilter);
+    FList = entityList(this, tr("Attributes"));
     FAddData = new QPushButton(tr("Add &field"), this);
     FAddData->setToolTip(tr("Adds a column of the table chosen above, or of the first table"));
     FAddVirtual = new QPushButton(tr("Add &virtual"), this);
@@ -98,7 +93,8 @@ AttributesPage::AttributesPage(TVxCustomDBStructure& model, QWidget* parent) : M
     const auto refill = [this] { fill([this] { fillList(); }); };
     connect(FTableFilter, &QComboBox::activated, this, refill);
     connect(FEntityFilter, &QComboBox::activated, this, refill);
-    connect(FList, &QListWidget::currentRowChanged, this, [this] { fill([this] { showField(); }); });
+    connect(FList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { fill([this] { showField(); }); });
     connect(FAddData, &QPushButton::clicked, this, [this] { edit([this] { addField(false); }); });
     connect(FAddVirtual, &QPushButton::clicked, this, [this] { edit([this] { addField(true); }); });
     connect(FDelete, &QPushButton::clicked, this, [this] { edit([this] { deleteField(); }); });
@@ -200,6 +196,7 @@ QWidget* AttributesPage::makeDetails()
     FExpressionLabel->setBuddy(FExpression);
     FDisplayName = new QLineEdit(FDetails);
     FTable = new QComboBox(FDetails);
+    useEntityList(FTable);
     FType = new QComboBox(FDetails);
     fillFieldTypes(FType);
     FSize = new QSpinBox(FDetails);
@@ -334,7 +331,7 @@ QWidget* AttributesPage::makeEditorSettings()
 
 TDSField* AttributesPage::current() const
 {
-    return itemEntity<TDSField>(FList->currentItem());
+    return currentEntity<TDSField>(FList);
 }
 
 void AttributesPage::Refresh()
@@ -347,27 +344,25 @@ void AttributesPage::Refresh()
 
 void AttributesPage::fillFilters()
 {
-    const QVariant table = FTableFilter->currentData();
-    const QVariant entity = FEntityFilter->currentData();
-    FTableFilter->clear();
-    FTableFilter->addItem(tr("All tables"), QVariant::fromValue(AllEntries));
-    for (int i = 0; i < Model().TableCount(); ++i)
-        FTableFilter->addItem(Model().Tables(i)->TableName() + QStringLiteral(" (") + Model().Tables(i)->TableAlias()
-                                  + u')',
-                              pointerData(Model().Tables(i)));
-    FTableFilter->addItem(tr("Virtual fields"), QVariant::fromValue(VirtualFields));
-    FTableFilter->setCurrentIndex(qMax(0, FTableFilter->findData(table)));
-    FEntityFilter->clear();
-    FEntityFilter->addItem(tr("All entities"), QVariant::fromValue(AllEntries));
-    FEntityFilter->addItem(tr("(no entity)"), pointerData(Model().RootGroup()));
+    const quintptr table = FTableFilter->currentData().value<quintptr>();
+    const quintptr entity = FEntityFilter->currentData().value<quintptr>();
+    std::vector<EntityListModel::Entry> tables;
+    tables.reserve(Model().TableCount());
+    for (int i = 0; i < Model().TableCount(); ++i) {
+        const TDSTable* shown = Model().Tables(i);
+        tables.push_back({EntityListModel::KeyOf(shown), shown->TableName() + QStringLiteral(" (") + shown->TableAlias() + u')'});
+    }
+    entries(FTable)->Reset(tables);
+    tables.insert(tables.begin(), {AllEntries, tr("All tables")});
+    tables.push_back({VirtualFields, tr("Virtual fields")});
+    entries(FTableFilter)->Reset(std::move(tables));
+    FTableFilter->setCurrentIndex(qMax(0, entries(FTableFilter)->Row(table)));
+    std::vector<EntityListModel::Entry> groups{{AllEntries, tr("All entities")},
+                                               {EntityListModel::KeyOf(Model().RootGroup()), tr("(no entity)")}};
     for (const auto& group : Model().FieldGroups())
-        FEntityFilter->addItem(group->GroupName(), pointerData(group.get()));
-    FEntityFilter->setCurrentIndex(qMax(0, FEntityFilter->findData(entity)));
-
-    FTable->clear();
-    for (int i = 0; i < Model().TableCount(); ++i)
-        FTable->addItem(Model().Tables(i)->TableName() + QStringLiteral(" (") + Model().Tables(i)->TableAlias() + u')',
-                        pointerData(Model().Tables(i)));
+        groups.push_back({EntityListModel::KeyOf(group.get()), group->GroupName()});
+    entries(FEntityFilter)->Reset(std::move(groups));
+    FEntityFilter->setCurrentIndex(qMax(0, entries(FEntityFilter)->Row(entity)));
 }
 
 bool AttributesPage::passesFilter(const TDSField* field, quintptr table, const TDSFieldGroup* group) const
@@ -386,11 +381,12 @@ void AttributesPage::fillList()
 {
     const quintptr table = FTableFilter->currentData().value<quintptr>();
     const auto* group = comboEntity<TDSFieldGroup>(FEntityFilter);
-    refillList(FList, [&] {
-        for (int i = 0; i < Model().FieldCount(); ++i)
-            if (passesFilter(Model().Fields(i), table, group))
-                entityItem(FList, fieldCaption(Model().Fields(i)), Model().Fields(i));
-    });
+    std::vector<EntityListModel::Entry> fields;
+    fields.reserve(Model().FieldCount());
+    for (int i = 0; i < Model().FieldCount(); ++i)
+        if (passesFilter(Model().Fields(i), table, group))
+            fields.push_back({EntityListModel::KeyOf(Model().Fields(i)), fieldCaption(Model().Fields(i))});
+    refillList(FList, std::move(fields));
     showField();
 }
 
@@ -405,7 +401,7 @@ void AttributesPage::showField()
     FExpression->setText(field ? field->FieldExpr() : QString());
     FDisplayName->setText(field ? field->DisplayName() : QString());
     FTable->setEnabled(field && !isVirtual);
-    FTable->setCurrentIndex(field ? FTable->findData(pointerData(field->Table())) : -1);
+    FTable->setCurrentIndex(field ? entries(FTable)->Row(EntityListModel::KeyOf(field->Table())) : -1);
     FType->setCurrentIndex(field ? field->FieldType() : -1);
     FSize->setValue(field ? field->FieldSize() : 0);
     FQuoted->setEnabled(field && !isVirtual);
@@ -469,7 +465,7 @@ void AttributesPage::editField(const std::function<void(TDSField*)>& work)
         if (TDSField* field = current()) {
             work(field);
             Model().Changed();
-            FList->currentItem()->setText(fieldCaption(field));
+            entries(FList)->SetText(FList->currentIndex().row(), fieldCaption(field));
         }
     });
 }
@@ -525,7 +521,7 @@ void AttributesPage::deleteField()
     TDSField* field = current();
     if (!field || !Ask(LoadResString(_SDeleteField)))
         return;
-    const int row = FList->currentRow();
+    const int row = FList->currentIndex().row();
     Model().DelField(Model().IndexOfField(field));
     fill([&] {
         fillList();

@@ -29,7 +29,7 @@ public:
 
     QComboBox* TableFilter() const { return FTableFilter; }
     QComboBox* EntityFilter() const { return FEntityFilter; }
-    QListWidget* FieldList() const { return FList; }
+    QListView* FieldList() const { return FList; }
     QPushButton* AddDataButton() const { return FAddData; }
     QPushButton* AddVirtualButton() const { return FAddVirtual; }
     QPushButton* DeleteButton() const { return FDelete; }
@@ -82,7 +82,7 @@ private:
 
     QComboBox* FTableFilter;
     QComboBox* FEntityFilter;
-    QListWidget* FList;
+    QListView* FList;
     QPushButton* FAddData;
     QPushButton* FAddVirtual;
     QPushButton* FDelete;

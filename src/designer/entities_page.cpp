@@ -88,6 +88,7 @@ EntitiesPage::EntitiesPage(TVxCustomDBStructure& model, QWidget* parent) : Model
     layout->addLayout(side, 2);
 
     connect(FTree, &QTreeWidget::currentItemChanged, this, [this] { fill([this] { showCurrent(); }); });
+    connect(FTree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) { populate(node); });
     connect(FAdd, &QPushButton::clicked, this, [this] { edit([this] { addGroup(); }); });
     connect(FDelete, &QPushButton::clicked, this, [this] { edit([this] { deleteGroup(); }); });
     connect(FMove, &QPushButton::clicked, this, [this] { edit([this] { moveField(); }); });
@@ -123,12 +124,15 @@ QTreeWidgetItem* EntitiesPage::GroupNode(const TDSFieldGroup* group) const
 
 QTreeWidgetItem* EntitiesPage::FieldNode(const TDSField* field) const
 {
-    for (int i = 0; i < FTree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* group = FTree->topLevelItem(i);
-        for (int j = 0; j < group->childCount(); ++j)
-            if (nodeEntity<TDSField>(group->child(j), true) == field)
-                return group->child(j);
-    }
+    if (!field)
+        return nullptr;
+    QTreeWidgetItem* group = GroupNode(field->Group());
+    if (!group)
+        return nullptr;
+    populate(group);
+    for (int j = 0; j < group->childCount(); ++j)
+        if (nodeEntity<TDSField>(group->child(j), true) == field)
+            return group->child(j);
     return nullptr;
 }
 
@@ -139,22 +143,41 @@ QTreeWidgetItem* EntitiesPage::groupNode(TDSFieldGroup* group)
     QFont font = node->font(0);
     font.setBold(true);
     node->setFont(0, font);
-    for (TDSField* field : *group) {
-        auto* child = new QTreeWidgetItem(node, {field->DisplayName()});
-        setNodeEntity(child, field, true);
-    }
+    // The attributes' nodes come when the group is opened or looked into.
+    if (!group->IsEmpty())
+        node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     return node;
+}
+
+void EntitiesPage::populate(QTreeWidgetItem* node) const
+{
+    auto* group = nodeEntity<TDSFieldGroup>(node, false);
+    if (!group || node->childCount() > 0)
+        return;
+    QList<QTreeWidgetItem*> children;
+    children.reserve(group->Count());
+    for (TDSField* field : *group) {
+        auto* child = new QTreeWidgetItem({field->DisplayName()});
+        setNodeEntity(child, field, true);
+        children.append(child);
+    }
+    node->addChildren(children);
 }
 
 void EntitiesPage::Refresh()
 {
     fill([this] {
+        // What was shown may have been freed: its addresses are only compared.
         const QTreeWidgetItem* was = FTree->currentItem();
-        const void* wasEntity = was ? reinterpret_cast<void*>(was->data(0, EntityRole).value<quintptr>()) : nullptr;
+        const auto entityOf = [](const QTreeWidgetItem* node) {
+            return node ? reinterpret_cast<const void*>(node->data(0, EntityRole).value<quintptr>()) : nullptr;
+        };
+        const void* wasEntity = entityOf(was);
+        const void* wasGroup = entityOf(was ? was->parent() : nullptr);
         QList<const void*> expanded;
         for (int i = 0; i < FTree->topLevelItemCount(); ++i)
             if (FTree->topLevelItem(i)->isExpanded())
-                expanded.append(reinterpret_cast<void*>(FTree->topLevelItem(i)->data(0, EntityRole).value<quintptr>()));
+                expanded.append(entityOf(FTree->topLevelItem(i)));
         FTree->clear();
         if (Model().RootFieldsFirst())
             groupNode(Model().RootGroup());
@@ -169,12 +192,21 @@ void EntitiesPage::Refresh()
             FTarget->addItem(groupCaption(group.get(), false), QVariant::fromValue(reinterpret_cast<quintptr>(group.get())));
 
         QTreeWidgetItem* select = nullptr;
-        for (QTreeWidgetItemIterator it(FTree); *it; ++it) {
-            const void* entity = reinterpret_cast<void*>((*it)->data(0, EntityRole).value<quintptr>());
-            if (!(*it)->parent() && expanded.contains(entity))
-                (*it)->setExpanded(true);
-            if (entity == wasEntity && !select)
-                select = *it;
+        for (int i = 0; i < FTree->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* node = FTree->topLevelItem(i);
+            const void* entity = entityOf(node);
+            if (expanded.contains(entity)) {
+                populate(node);
+                node->setExpanded(true);
+            }
+            if (!select && entity == wasEntity)
+                select = node;
+            if (!select && wasGroup && entity == wasGroup) {
+                populate(node);
+                for (int j = 0; j < node->childCount() && !select; ++j)
+                    if (entityOf(node->child(j)) == wasEntity)
+                        select = node->child(j);
+            }
         }
         FTree->setCurrentItem(select ? select : FTree->topLevelItem(0));
         FRootFirst->setChecked(Model().RootFieldsFirst());

@@ -25,7 +25,9 @@ public:
     void Refresh() override;
 
     QTreeWidget* Tree() const { return FTree; }
-    // The node of a group (the root group's for none) or of an attribute.
+    // The node of a group (the root group's for none) or of an attribute;
+    // a group's node gets its attributes' nodes when it is first expanded
+    // or one of them is looked for.
     QTreeWidgetItem* GroupNode(const TDSFieldGroup* group) const;
     QTreeWidgetItem* FieldNode(const TDSField* field) const;
     QLineEdit* NameEdit() const { return FName; }
@@ -44,6 +46,7 @@ private:
     void moveField();
     void renameGroup(const QString& name);
     QTreeWidgetItem* groupNode(TDSFieldGroup* group);
+    void populate(QTreeWidgetItem* node) const;
 
     QTreeWidget* FTree;
     QLineEdit* FName;

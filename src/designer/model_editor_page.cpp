@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -71,6 +72,63 @@ void ModelEditorPage::refillList(QListWidget* list, const std::function<void()>&
 }
 
 void ModelEditorPage::showAgain(QListWidget* list, const void* entity, int row)
+{
+    Refresh();
+    fill([&] { selectEntity(list, entity, row); });
+}
+
+QListView* ModelEditorPage::entityList(QWidget* parent, const QString& name)
+{
+    auto* list = new QListView(parent);
+    list->setModel(new EntityListModel(list));
+    list->setAccessibleName(name);
+    // Rows of one height let the list of a large model lay out at once.
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return list;
+}
+
+EntityListModel* ModelEditorPage::entries(const QListView* list)
+{
+    return static_cast<EntityListModel*>(list->model());
+}
+
+EntityListModel* ModelEditorPage::entries(const QComboBox* combo)
+{
+    return static_cast<EntityListModel*>(combo->model());
+}
+
+void ModelEditorPage::useEntityList(QComboBox* combo)
+{
+    combo->setModel(new EntityListModel(combo));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(16);
+}
+
+quintptr ModelEditorPage::currentKey(const QListView* list)
+{
+    return entries(list)->Key(list->currentIndex().row());
+}
+
+void ModelEditorPage::selectEntity(QListView* list, const void* entity, int row)
+{
+    const EntityListModel* model = entries(list);
+    int select = entity ? model->Row(EntityListModel::KeyOf(entity)) : -1;
+    if (select < 0 && model->rowCount() > 0)
+        select = qBound(0, row, model->rowCount() - 1);
+    if (select >= 0)
+        list->setCurrentIndex(model->index(select));
+}
+
+void ModelEditorPage::refillList(QListView* list, std::vector<EntityListModel::Entry> entries)
+{
+    const quintptr was = currentKey(list);
+    const int row = list->currentIndex().row();
+    ModelEditorPage::entries(list)->Reset(std::move(entries));
+    selectEntity(list, reinterpret_cast<const void*>(was), row);
+}
+
+void ModelEditorPage::showAgain(QListView* list, const void* entity, int row)
 {
     Refresh();
     fill([&] { selectEntity(list, entity, row); });

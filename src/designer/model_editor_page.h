@@ -7,6 +7,7 @@
 // copy is the editor's.
 
 #include <brindle/brindle_widgets_export.h>
+#include <brindle/designer/entity_list_model.h>
 #include <brindle/foundations/field_types.h>
 
 #include <QWidget>
@@ -17,6 +18,7 @@
 class QComboBox;
 class QHBoxLayout;
 class QPushButton;
+class QListView;
 class QListWidget;
 class QListWidgetItem;
 class QToolButton;
@@ -65,6 +67,24 @@ protected:
     // After an entity was added or deleted: the page shows the model again
     // with the entity's entry current, else the row's.
     void showAgain(QListWidget* list, const void* entity, int row);
+    // The lists that may hold every table or attribute of a large model show
+    // an EntityListModel of their own, and so do their combo boxes.
+    static QListView* entityList(QWidget* parent, const QString& name);
+    static EntityListModel* entries(const QListView* list);
+    static EntityListModel* entries(const QComboBox* combo);
+    // Gives the combo box an EntityListModel of its own; it does not measure
+    // its entries to size itself.
+    static void useEntityList(QComboBox* combo);
+    // The current entry's key: an address that only identifies, as above.
+    static quintptr currentKey(const QListView* list);
+    template <typename T>
+    static T* currentEntity(const QListView* list)
+    {
+        return reinterpret_cast<T*>(currentKey(list));
+    }
+    static void selectEntity(QListView* list, const void* entity, int row);
+    static void refillList(QListView* list, std::vector<EntityListModel::Entry> entries);
+    void showAgain(QListView* list, const void* entity, int row);
     // The buttons under a list, left-aligned, none of them a default button.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
     // The 52 field types by name; with a first entry for none when given.

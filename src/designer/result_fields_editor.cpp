@@ -18,7 +18,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -143,7 +143,9 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     resize(680, 440);
     auto* fieldsPart = new QWidget;
     FFieldsLabel = new QLabel(fieldsPart);
-    tvAllFields = new QTreeWidget(fieldsPart);
+    tvAllFields = new QTreeView(fieldsPart);
+    FFieldsModel = new FieldsTreeModel(this);
+    tvAllFields->setModel(FFieldsModel);
     tvAllFields->setHeaderHidden(true);
     // Rows of one height let the tree of a large model lay out at once.
     tvAllFields->setUniformRowHeights(true);
@@ -251,8 +253,8 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     const auto on = [this](auto* sender, auto signal, auto work) {
         connect(sender, signal, this, [this, work](auto... args) { act([&] { work(args...); }); });
     };
-    on(tvAllFields, &QTreeWidget::currentItemChanged, [this](auto, auto) { updateButtons(); });
-    on(tvAllFields, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem* node, int) { treeDoubleClick(node); });
+    on(tvAllFields->selectionModel(), &QItemSelectionModel::currentChanged, [this](auto, auto) { updateButtons(); });
+    on(tvAllFields, &QTreeView::doubleClicked, [this](const QModelIndex& node) { treeDoubleClick(node); });
     on(btAddResultField, &QPushButton::clicked, [this](bool) { addButtonClick(); });
     on(pmAddField, &QMenu::triggered, [this](QAction* action) { addMenuClick(action->data().toInt()); });
     on(sgRFields, &QTableWidget::itemSelectionChanged, [this] { updateButtons(); });
@@ -404,9 +406,12 @@ void TdlgRFieldsEditor::RFieldsReset()
 
 void TdlgRFieldsEditor::ModelEntitiesRemoving(TVxCustomDBStructure*, const TModelRemoval& removal)
 {
-    // The tree's nodes point at the fields that go.
-    if (!removal.Fields.isEmpty())
+    // The tree's nodes point at the fields that go: it is empty until the
+    // operation ends.
+    if (!removal.Fields.isEmpty()) {
         FTreeStale = true;
+        FFieldsModel->Fill(nullptr, true, false);
+    }
 }
 
 void TdlgRFieldsEditor::ModelEntitiesUpdated(TVxCustomDBStructure*)
@@ -426,7 +431,7 @@ void TdlgRFieldsEditor::ModelEntitiesRemoved(TVxCustomDBStructure*)
 void TdlgRFieldsEditor::ModelDestroying(TVxCustomDBStructure*)
 {
     FDBStructure = nullptr;
-    tvAllFields->clear();
+    FFieldsModel->Fill(nullptr, true, false);
     updateButtons();
 }
 
@@ -490,11 +495,9 @@ void TdlgRFieldsEditor::applyOptions()
 void TdlgRFieldsEditor::fillTree()
 {
     FTreeStale = false;
-    tvAllFields->clear();
-    if (FDBStructure)
-        FieldsToTreeView(*FDBStructure, tvAllFields, true, FDBStructure->RootFieldsFirst());
-    if (tvAllFields->topLevelItemCount() > 0)
-        tvAllFields->setCurrentItem(tvAllFields->topLevelItem(0));
+    FFieldsModel->Fill(FDBStructure, true, FDBStructure && FDBStructure->RootFieldsFirst());
+    if (FFieldsModel->rowCount() > 0)
+        tvAllFields->setCurrentIndex(FFieldsModel->index(0, 0));
 }
 
 void TdlgRFieldsEditor::refresh()
@@ -586,8 +589,7 @@ void TdlgRFieldsEditor::selectSortRow(int position)
 
 TDSField* TdlgRFieldsEditor::selectedTreeField() const
 {
-    const QTreeWidgetItem* node = tvAllFields->currentItem();
-    return node && !FTreeStale ? NodeField(node) : nullptr;
+    return FTreeStale ? nullptr : FFieldsModel->Field(tvAllFields->currentIndex());
 }
 
 TResultField* TdlgRFieldsEditor::selectedResultField() const
@@ -706,9 +708,9 @@ void TdlgRFieldsEditor::addMenuClick(int tag)
     }
 }
 
-void TdlgRFieldsEditor::treeDoubleClick(QTreeWidgetItem* node)
+void TdlgRFieldsEditor::treeDoubleClick(const QModelIndex& node)
 {
-    TDSField* field = node && !FTreeStale ? NodeField(node) : nullptr;
+    TDSField* field = FTreeStale ? nullptr : FFieldsModel->Field(node);
     if (FOptions.Contains(rfdOnlySorting))
         addForSorting(field);
     else

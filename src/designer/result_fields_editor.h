@@ -5,7 +5,8 @@
 // copy of the list (Load) and hands it back only when asked (Save), so a
 // caller that does not save after Cancel has nothing to undo. The dialog
 // owns its controls and the copy; it refers to the data model, which it
-// follows: fields the model frees leave the tree and the copy.
+// follows: fields the model frees leave the tree and the copy. The tree is
+// a view over a FieldsTreeModel, so a model of any size fills it at once.
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/datamodel/model_listener.h>
@@ -24,12 +25,13 @@ class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
 class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 class QWidget;
 
 namespace brindle {
 
+class FieldsTreeModel;
 class TVxQuery;
 
 
@@ -73,7 +75,8 @@ public:
 
     std::function<void()> OnHelpClick;
 
-    QTreeWidget* FieldsTree() const { return tvAllFields; }
+    QTreeView* FieldsTree() const { return tvAllFields; }
+    FieldsTreeModel* FieldsModel() const { return FFieldsModel; }
     QTableWidget* ResultGrid() const { return sgRFields; }
     QTableWidget* SortGrid() const { return sgSortOrder; }
     QMenu* AddFieldMenu() const { return pmAddField; }
@@ -129,7 +132,7 @@ private:
 
     void addButtonClick();
     void addMenuClick(int tag);
-    void treeDoubleClick(QTreeWidgetItem* node);
+    void treeDoubleClick(const QModelIndex& node);
     void addField(const QString& formula, const QString& captionPattern, TDSField* field);
     void addForSorting(TDSField* field);
     void makeRoom();
@@ -157,7 +160,8 @@ private:
     int FChanging = 0;
     bool FTreeStale = false;
 
-    QTreeWidget* tvAllFields;
+    QTreeView* tvAllFields;
+    FieldsTreeModel* FFieldsModel;
     QPushButton* btAddResultField;
     QTableWidget* sgRFields;
     QTableWidget* sgSortOrder;

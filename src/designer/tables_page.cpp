@@ -9,7 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QRegularExpressionValidator>
 #include <QMenu>
 #include <QPushButton>
@@ -40,9 +40,7 @@ std::pair<int, int> tableUsage(const TVxCustomDBStructure& model, const TDSTable
 
 TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEditorPage(model, parent)
 {
-    FList = new QListWidget(this);
-    FList->setUniformItemSizes(true);
-    FList->setAccessibleName(tr("Tables"));
+    FList = entityList(this, tr("Tables"));
     FAdd = new QPushButton(tr("&Add table"), this);
     FDelete = new QPushButton(tr("&Delete table"), this);
     FUp = toolButton(tr("Up"), tr("Move the table up"), this);
@@ -94,7 +92,8 @@ TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEdit
     layout->addLayout(listColumn, 2);
     layout->addWidget(FDetails, 3);
 
-    connect(FList, &QListWidget::currentRowChanged, this, [this] { fill([this] { showTable(); }); });
+    connect(FList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { fill([this] { showTable(); }); });
     connect(FAdd, &QPushButton::clicked, this, [this] { edit([this] { chooseTable(); }); });
     connect(FDelete, &QPushButton::clicked, this, [this] { edit([this] { deleteTable(); }); });
     connect(FUp, &QToolButton::clicked, this, [this] { edit([this] { moveTable(-1); }); });
@@ -120,16 +119,17 @@ TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEdit
 
 TDSTable* TablesPage::current() const
 {
-    return itemEntity<TDSTable>(FList->currentItem());
+    return currentEntity<TDSTable>(FList);
 }
 
 void TablesPage::Refresh()
 {
     fill([this] {
-        refillList(FList, [this] {
-            for (int i = 0; i < Model().TableCount(); ++i)
-                entityItem(FList, tableCaption(Model().Tables(i)), Model().Tables(i));
-        });
+        std::vector<EntityListModel::Entry> tables;
+        tables.reserve(Model().TableCount());
+        for (int i = 0; i < Model().TableCount(); ++i)
+            tables.push_back({EntityListModel::KeyOf(Model().Tables(i)), tableCaption(Model().Tables(i))});
+        refillList(FList, std::move(tables));
         showTable();
     });
 }
@@ -139,8 +139,9 @@ void TablesPage::showTable()
     TDSTable* table = current();
     FDetails->setEnabled(table);
     FDelete->setEnabled(table);
-    FUp->setEnabled(table && FList->currentRow() > 0);
-    FDown->setEnabled(table && FList->currentRow() < FList->count() - 1);
+    const int row = FList->currentIndex().row();
+    FUp->setEnabled(table && row > 0);
+    FDown->setEnabled(table && row < entries(FList)->rowCount() - 1);
     FName->setText(table ? table->TableName() : QString());
     FAlias->setText(table ? table->TableAlias() : QString());
     FDisplayName->setText(table ? table->DisplayName() : QString());
@@ -160,7 +161,7 @@ void TablesPage::showEntry()
     }
     const auto [fields, links] = tableUsage(Model(), table);
     FUsage->setText(tr("%1 field(s), %2 link(s)").arg(fields).arg(links));
-    FList->currentItem()->setText(tableCaption(table));
+    entries(FList)->SetText(FList->currentIndex().row(), tableCaption(table));
 }
 
 void TablesPage::editTable(const std::function<void(TDSTable*)>& work)
@@ -246,7 +247,7 @@ void TablesPage::deleteTable()
         question += u'\n' + tr("Its %1 field(s) and %2 link(s) are deleted with it.").arg(fields).arg(links);
     if (!Ask(question))
         return;
-    const int row = FList->currentRow();
+    const int row = FList->currentIndex().row();
     Model().DelTable(Model().IndexOfTable(table));
     showAgain(FList, nullptr, row);
     showTable();
@@ -255,7 +256,7 @@ void TablesPage::deleteTable()
 void TablesPage::moveTable(int step)
 {
     TDSTable* table = current();
-    const int to = FList->currentRow() + step;
+    const int to = FList->currentIndex().row() + step;
     if (!table || to < 0 || to >= Model().TableCount())
         return;
     Model().MoveTable(Model().IndexOfTable(table), to);

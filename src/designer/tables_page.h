@@ -23,7 +23,7 @@ public:
     TablesPage(TVxCustomDBStructure& model, QWidget* parent = nullptr);
     void Refresh() override;
 
-    QListWidget* TableList() const { return FList; }
+    QListView* TableList() const { return FList; }
     QLineEdit* NameEdit() const { return FName; }
     QLineEdit* AliasEdit() const { return FAlias; }
     QLineEdit* DisplayNameEdit() const { return FDisplayName; }
@@ -53,7 +53,7 @@ private:
     // Applies an edit of the current table and shows its derived texts again.
     void editTable(const std::function<void(TDSTable*)>& work);
 
-    QListWidget* FList;
+    QListView* FList;
     QLineEdit* FName;
     QLineEdit* FAlias;
     QLineEdit* FDisplayName;

@@ -4,10 +4,14 @@
 // their field and the image index 1 of the dialogs' image lists; group nodes
 // carry the image index 0. The tree owns its nodes; the fields stay the
 // model's, so a tree must be refilled when the model frees fields.
+// FieldsTreeModel is the same tree as an item model, for views over large
+// models: no object per node.
 
 #include <brindle/brindle_widgets_export.h>
 
-#include <qnamespace.h>
+#include <QAbstractItemModel>
+
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -37,5 +41,45 @@ BRINDLE_WIDGETS_EXPORT void UpdateGroupFields(const TDSFieldGroup& group, QTreeW
                                               bool onlyResultFields);
 // The field a node stands for; none for a group node.
 BRINDLE_WIDGETS_EXPORT TDSField* NodeField(const QTreeWidgetItem* node);
+
+// The tree FieldsToTreeView makes, with the same order, filter and roles,
+// as an item model: Fill lists the fields' addresses and the groups' names
+// in one pass, and a field node reads its text from the field when shown.
+// It refers to the fields, so its owner fills it again (or empties it)
+// before the model frees or renews fields.
+class BRINDLE_WIDGETS_EXPORT FieldsTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    explicit FieldsTreeModel(QObject* parent = nullptr);
+
+    // None empties the tree.
+    void Fill(const TVxCustomDBStructure* model, bool onlyResultFields, bool rootFieldsFirst);
+    TDSField* Field(const QModelIndex& index) const;
+    // The field's node; an invalid index when the tree does not show it.
+    QModelIndex IndexOf(const TDSField* field) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    struct Group {
+        QString Name;
+        int Row = 0;
+        std::vector<TDSField*> Fields;
+    };
+    // A top-level node: a root group's field, or else the group of that index.
+    struct TopNode {
+        TDSField* Field = nullptr;
+        int Group = -1;
+    };
+    // A node's internal id is 0 at the top level, else its group's index + 1.
+    const Group* groupOf(const QModelIndex& index) const;
+
+    std::vector<TopNode> FTop;
+    std::vector<Group> FGroups;
+};
 
 } // namespace brindle

@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -70,6 +71,15 @@ protected:
         list->scrollToItem(found.first());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
     }
+    static void clickRow(QListView* list, const QString& text)
+    {
+        const QModelIndexList found =
+            list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchStartsWith);
+        ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+        list->scrollTo(found.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found.first()).center());
+    }
+    static int rows(const QListView* list) { return list->model()->rowCount(); }
     static void clickNode(QTreeWidget* tree, QTreeWidgetItem* node)
     {
         ASSERT_TRUE(node);

@@ -48,7 +48,7 @@ TEST_F(EditorTest, TextEditorSettingsAndRootFieldsFirstReachTheModel)
     AttributesPage* attributes = editor->Attributes();
     page(attributes);
     choose(attributes->EntityFilter(), "Orders");
-    EXPECT_EQ(attributes->FieldList()->count(), 3);
+    EXPECT_EQ(rows(attributes->FieldList()), 3);
     clickRow(attributes->FieldList(), "Order");
     choose(attributes->EditorCombo(), "Text");
     type(attributes->EditMaskEdit(), "99999");

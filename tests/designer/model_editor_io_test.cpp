@@ -120,7 +120,7 @@ TEST_F(EditorTest, HostEventsReadAndWriteTheModelText)
     click(editor->SaveButton());
     EXPECT_EQ(saved, before);
     click(editor->OpenButton());
-    EXPECT_EQ(editor->Tables()->TableList()->count(), 1);
+    EXPECT_EQ(rows(editor->Tables()->TableList()), 1);
     ok();
     EXPECT_EQ(m.model.TableCount(), 1);
     EXPECT_EQ(m.model.Tables(0)->TableAlias(), "i");
@@ -139,7 +139,7 @@ TEST_F(EditorTest, LoadFromDatabaseRefusesWithoutDatabaseAndKeepsTheCopyWhenTheD
     click(editor->DatabaseButton());
     EXPECT_EQ(editor->Copy().TableCount(), 1);
     EXPECT_EQ(editor->Copy().FieldCount(), 3);
-    EXPECT_EQ(editor->Tables()->TableList()->count(), 1);
+    EXPECT_EQ(rows(editor->Tables()->TableList()), 1);
     click(editor->CancelButton());
     EXPECT_EQ(modelText(m.model), before);
 

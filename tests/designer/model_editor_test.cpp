@@ -196,7 +196,7 @@ TEST_F(EditorTest, AttributesAreAddedByKindAndDeleted)
     AttributesPage* attributes = editor->Attributes();
     page(attributes);
     choose(attributes->TableFilter(), "Customers");
-    EXPECT_EQ(attributes->FieldList()->count(), 2);
+    EXPECT_EQ(rows(attributes->FieldList()), 2);
     click(attributes->AddDataButton());
     type(attributes->ExpressionEdit(), "Zip Code");
     click(attributes->QuotedBox());

@@ -6,6 +6,7 @@
 #include "query/query_fixtures.h"
 
 #include <brindle/designer/result_fields_editor.h>
+#include <brindle/panels/fields_tree.h>
 #include <brindle/panels/interaction.h>
 
 #include <QContextMenuEvent>
@@ -14,7 +15,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace brindle;
 
@@ -47,10 +48,11 @@ protected:
     }
     void pick(TDSField* field)
     {
-        QTreeWidget* tree = dialog->FieldsTree();
-        QTreeWidgetItem* node = tree->findItems(field->DisplayName(), Qt::MatchExactly | Qt::MatchRecursive)[0];
-        tree->scrollToItem(node);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+        QTreeView* tree = dialog->FieldsTree();
+        const QModelIndex node = dialog->FieldsModel()->IndexOf(field);
+        ASSERT_TRUE(node.isValid()) << field->DisplayName().toStdString();
+        tree->scrollTo(node);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(node).center());
     }
     void add(TDSField* field, int tag)
     {
@@ -221,8 +223,8 @@ TEST_F(RFieldsEditor, TheMaximumFieldCount)
     dialog->SetMaxFieldCount(2);
     const auto doubleClick = [this](TDSField* field) {
         pick(field);
-        QTreeWidget* tree = dialog->FieldsTree();
-        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->currentItem()).center());
+        QTreeView* tree = dialog->FieldsTree();
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(tree->currentIndex()).center());
     };
     doubleClick(m.amount);
     EXPECT_EQ(dialog->ResultFields().GetCaption(), "City, Amount");
@@ -306,7 +308,8 @@ TEST_F(RFieldsEditor, HostileModelsAndListsDoNotBreakIt)
     m.model.DelField(m.model.IndexOfField(m.status));
     EXPECT_EQ(dialog->ResultGrid()->rowCount(), 2);
     EXPECT_EQ(dialog->SortGrid()->rowCount(), 0);
-    EXPECT_TRUE(dialog->FieldsTree()->findItems("Status", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    const FieldsTreeModel* tree = dialog->FieldsModel();
+    EXPECT_TRUE(tree->match(tree->index(0, 0), Qt::DisplayRole, "Status", 1, Qt::MatchRecursive).isEmpty());
     // The field no placeholder names goes when the formula is extended.
     selectRow(dialog->ResultGrid(), 1);
     add(m.orderID, rfaAdd);
@@ -319,7 +322,7 @@ TEST_F(RFieldsEditor, HostileModelsAndListsDoNotBreakIt)
         QTest::mouseClick(dialog->AddButton(), Qt::LeftButton);
         QTest::mouseClick(dialog->NewButton(), Qt::LeftButton);
         delete model;
-        EXPECT_EQ(dialog->FieldsTree()->topLevelItemCount(), 0);
+        EXPECT_EQ(dialog->FieldsModel()->rowCount(), 0);
     }
 }
 

@@ -6,13 +6,14 @@
 #include <brindle/designer/result_fields_editor.h>
 
 #include <brindle/designer/sub_query_dialog.h>
+#include <brindle/panels/fields_tree.h>
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace brindle;
 
@@ -63,8 +64,9 @@ TEST_F(SubQuery, OkStoresTheSubQueryAndCancelLeavesIt)
             auto* editor = qobject_cast<TdlgRFieldsEditor*>(QApplication::activeModalWidget());
             ASSERT_TRUE(editor);
             EXPECT_EQ(editor->MaxFieldCount(), 1);
-            QTreeWidget* tree = editor->FieldsTree();
-            tree->setCurrentItem(tree->findItems("City", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            const FieldsTreeModel* fields = editor->FieldsModel();
+            editor->FieldsTree()->setCurrentIndex(
+                fields->match(fields->index(0, 0), Qt::DisplayRole, "City", 1, Qt::MatchRecursive).value(0));
             onMenuTag(rfaAsIs);
             QTest::mouseClick(editor->AddButton(), Qt::LeftButton);
             QTest::mouseClick(editor->OkButton(), Qt::LeftButton);

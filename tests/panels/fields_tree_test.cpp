@@ -62,6 +62,41 @@ TEST(FieldsTree, OrdersRootFieldsAndFiltersResultFields)
     }
 }
 
+// The item model's outline in the same form, with the same checks.
+QString outline(const FieldsTreeModel& tree, const QModelIndex& parent, const GroupedModel& m)
+{
+    QStringList parts;
+    for (int row = 0; row < tree.rowCount(parent); ++row) {
+        const QModelIndex node = tree.index(row, 0, parent);
+        const QString text = node.data().toString();
+        const bool isField = m.model.FieldGroups().FindByName(text) == nullptr;
+        EXPECT_EQ(tree.Field(node), isField ? m.field(text) : nullptr) << text.toStdString();
+        EXPECT_EQ(node.data(FieldNodeFieldRole).value<TDSField*>(), tree.Field(node));
+        EXPECT_EQ(node.data(FieldNodeImageRole).toInt(), isField ? FieldNodeImage : GroupNodeImage);
+        EXPECT_EQ(tree.parent(node), parent);
+        if (tree.Field(node))
+            EXPECT_EQ(tree.IndexOf(tree.Field(node)), node);
+        parts << (isField ? text : text + "(" + outline(tree, node, m) + ")");
+    }
+    return parts.join(' ');
+}
+
+TEST(FieldsTree, ModelOrdersRootFieldsAndFiltersResultFields)
+{
+    struct Case { bool onlyResult; bool rootFirst; const char* expected; };
+    for (const Case& c : {Case{false, true, "A B G1(C D) G2(E)"}, Case{false, false, "G1(C D) G2(E) A B"},
+                          Case{true, true, "A G1(C) G2(E)"}, Case{true, false, "G1(C) G2(E) A"}}) {
+        GroupedModel m;
+        FieldsTreeModel tree;
+        tree.Fill(&m.model, c.onlyResult, c.rootFirst);
+        EXPECT_EQ(outline(tree, {}, m).toStdString(), c.expected);
+        EXPECT_EQ(tree.IndexOf(c.onlyResult ? m.field("B") : nullptr), QModelIndex());
+        EXPECT_EQ(tree.index(tree.rowCount(), 0), QModelIndex());
+        tree.Fill(nullptr, c.onlyResult, c.rootFirst);
+        EXPECT_EQ(tree.rowCount(), 0);
+    }
+}
+
 TEST(FieldsTree, UpdateGroupFieldsReplacesTheChildren)
 {
     GroupedModel m;

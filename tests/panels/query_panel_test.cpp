@@ -9,6 +9,7 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/panels/drop_down_edits.h>
 #include <brindle/panels/drop_down_list.h>
+#include <brindle/panels/fields_tree.h>
 #include <brindle/panels/titles_editor.h>
 
 #include <QAccessible>
@@ -17,7 +18,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace brindle;
 
@@ -399,9 +400,9 @@ TEST_F(Panel, TheResultFieldsEditorEditsTheQuerysColumns)
     TVxQuery& query = panel->Query();
     query.QResult()->ResultFields().Add("@1", {m.custCity}, "City");
     const auto addSum = [&](TdlgRFieldsEditor& dialog) {
-        QTreeWidget* tree = dialog.FieldsTree();
-        for (QTreeWidgetItem* node : tree->findItems("Amount", Qt::MatchExactly | Qt::MatchRecursive))
-            tree->setCurrentItem(node);
+        const FieldsTreeModel* fields = dialog.FieldsModel();
+        for (const QModelIndex& node : fields->match(fields->index(0, 0), Qt::DisplayRole, "Amount", -1, Qt::MatchRecursive))
+            dialog.FieldsTree()->setCurrentIndex(node);
         onMenuTag(rfaSum);
         QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
     };
