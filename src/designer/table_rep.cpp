@@ -7,6 +7,8 @@
 #include <brindle/foundations/errors.h>
 #include <brindle/foundations/messages.h>
 
+#include <QApplication>
+
 namespace brindle {
 
 namespace {
@@ -64,6 +66,10 @@ void TTableRep::ShowBox(QWidget* surface)
 
 void TTableRep::HideBox()
 {
+    // The keyboard goes to the panel: left to Qt, it would go to the next
+    // box, which the area would scroll into view.
+    if (FBox && FBox->isAncestorOf(QApplication::focusWidget()))
+        FPanel->setFocus();
     FBox.reset();
 }
 
@@ -117,11 +123,12 @@ int TTableRep::NodeY(const QString& column) const
     const int row = FRowByColumn.value(columnName(column).toCaseFolded(), -1);
     if (row < 0)
         return box.y() + 10;
-    // The row's top and height, the list's top in the box and its visible height.
+    // The row's top and height, the list's top in the box and its visible
+    // height. The frame and, within it, the margin are a bevel wide each.
     int rowTop = 0;
     int rowHeight = 0;
-    int listTop = BevelWidth + TitleHeight;
-    int listHeight = box.height() - 2 * BevelWidth - TitleHeight;
+    int listTop = 2 * BevelWidth + TitleHeight;
+    int listHeight = box.height() - 4 * BevelWidth - TitleHeight;
     if (FBox) {
         const TTableRepListBox* list = FBox->FieldsList();
         const QRect rowRect = list->visualRect(list->model()->index(row, 0));
