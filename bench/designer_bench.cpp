@@ -68,6 +68,13 @@ struct Diagram {
         panel.show();
         QApplication::processEvents();
     }
+    // Boxes go with deleteLater, and no event loop runs here to delete
+    // them: left over, they would slow every later processEvents.
+    ~Diagram()
+    {
+        panel.Deactivate();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     ManyColumns info;
     TVxDBStructure model;
