@@ -535,8 +535,11 @@ void TVxStructDesignPanel::BoxPlaced(TTableRep* rep)
     if (!FActive && !FDesignArea)
         return;
     RecalcLinkPositions(rep);
-    if (FDesignArea)
+    if (FDesignArea) {
         FDesignArea->UpdateExtent();
+        // The box may have come near the view or left it.
+        ViewChanged();
+    }
 }
 
 void TVxStructDesignPanel::BoxHovered(TTableRep*)
@@ -663,7 +666,6 @@ bool TVxStructDesignPanel::AddTablesDlg(TSimpleDSTableList* newTables, bool& aut
         if (FActive) {
             TTableRep* rep = addBox(table);
             ArrangeNewTableRep(rep);
-            ViewChanged();
             SetActiveTable(rep);
         }
     }

@@ -203,7 +203,10 @@ Qt::Edges TTableRep::SizingEdges(QPoint at) const
 void TTableRep::listScrolled(int topRow)
 {
     FTopRow = topRow;
-    FPanel->BoxPlaced(this);
+    // A widget being made takes the box's top row; the panel recomputes
+    // the lines once it is shown.
+    if (FBox)
+        FPanel->BoxPlaced(this);
 }
 
 } // namespace brindle
