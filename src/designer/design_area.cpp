@@ -4,6 +4,7 @@
 #include <brindle/panels/event_guard.h>
 
 #include <QContextMenuEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -69,17 +70,50 @@ void TVxDesignArea::UpdateExtent()
 {
     QSize extent = viewport()->size();
     for (const auto& rep : FPanel->TablesRep()) {
-        const QRect box = rep->geometry();
+        const QRect& box = rep->geometry();
         extent = extent.expandedTo(QSize(box.x() + box.width() + ExtentMargin, box.y() + box.height() + ExtentMargin));
     }
     if (widget()->size() != extent)
         widget()->resize(extent);
 }
 
+QRect TVxDesignArea::NearRect() const
+{
+    return QRect(-widget()->pos(), viewport()->size()).adjusted(-ViewMargin, -ViewMargin, ViewMargin, ViewMargin);
+}
+
+int TVxDesignArea::RowHeight() const
+{
+    if (FRowHeight == 0) {
+        // A list as the boxes have, never shown.
+        QListWidget probe(widget());
+        probe.hide();
+        probe.setUniformItemSizes(true);
+        probe.setFrameShape(QFrame::NoFrame);
+        probe.addItem(QStringLiteral("Wg"));
+        FRowHeight = qMax(1, probe.sizeHintForRow(0));
+    }
+    return FRowHeight;
+}
+
 void TVxDesignArea::resizeEvent(QResizeEvent* event)
 {
     QScrollArea::resizeEvent(event);
     UpdateExtent();
+    Guarded([this] { FPanel->ViewChanged(); });
+}
+
+void TVxDesignArea::scrollContentsBy(int dx, int dy)
+{
+    QScrollArea::scrollContentsBy(dx, dy);
+    Guarded([this] { FPanel->ViewChanged(); });
+}
+
+void TVxDesignArea::changeEvent(QEvent* event)
+{
+    QScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        FRowHeight = 0;
 }
 
 } // namespace brindle

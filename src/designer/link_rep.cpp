@@ -18,15 +18,16 @@ TLinkRep::TLinkRep(TDSLink* link, TTableRep* rep1, TTableRep* rep2)
 void TLinkRep::fillNodes(TLinkNodes& nodes, const TStringList& fields, const TTableRep* rep, int otherLeft) const
 {
     nodes.Clear();
-    const QRect box = rep->geometry();
+    const QRect& box = rep->geometry();
     const int right = box.x() + box.width();
     QSet<QString> seen;
     for (const QString& entry : fields) {
         if (entry.startsWith(QLatin1String("val:"), Qt::CaseInsensitive))
             continue;
         const QString column = entry.startsWith(QLatin1String("fld:"), Qt::CaseInsensitive) ? entry.mid(4) : entry;
-        if (!seen.contains(column.toCaseFolded())) {
-            seen.insert(column.toCaseFolded());
+        QString folded = column.toCaseFolded();
+        if (!seen.contains(folded)) {
+            seen.insert(std::move(folded));
             auto node = std::make_unique<TLinkNode>();
             node->FieldName = column;
             // The edge that faces the other end.
@@ -42,20 +43,24 @@ void TLinkRep::RecalcPositions()
 {
     FLinkNodes1.Clear();
     FLinkNodes2.Clear();
-    if (!FLink || !FTableRep1)
-        return;
-    if (FTableRep2) {
-        fillNodes(FLinkNodes1, FLink->Fields1(), FTableRep1, FTableRep2->x());
-        fillNodes(FLinkNodes2, FLink->Fields2(), FTableRep2, FTableRep1->x());
-        return;
+    if (FLink && FTableRep1 && FTableRep2) {
+        fillNodes(FLinkNodes1, FLink->Fields1(), FTableRep1, FTableRep2->geometry().x());
+        fillNodes(FLinkNodes2, FLink->Fields2(), FTableRep2, FTableRep1->geometry().x());
+    } else if (FLink && FTableRep1) {
+        const QPoint end = FLooseEnd.value_or(FTableRep1->geometry().center());
+        fillNodes(FLinkNodes1, FLink->Fields1(), FTableRep1, end.x());
+        auto loose = std::make_unique<TLinkNode>();
+        loose->X = end.x();
+        loose->Y = end.y();
+        loose->MarginSign = 0;
+        FLinkNodes2.Add(std::move(loose));
     }
-    const QPoint end = FLooseEnd.value_or(FTableRep1->geometry().center());
-    fillNodes(FLinkNodes1, FLink->Fields1(), FTableRep1, end.x());
-    auto loose = std::make_unique<TLinkNode>();
-    loose->X = end.x();
-    loose->Y = end.y();
-    loose->MarginSign = 0;
-    FLinkNodes2.Add(std::move(loose));
+    QRect area;
+    for (const TLinkNodes* nodes : {&FLinkNodes1, &FLinkNodes2})
+        for (const auto& node : *nodes)
+            area = area.united(QRect(QPoint(node->X, node->Y), nodeBranch(*node)).normalized());
+    // The pen's width and the end pixels.
+    FBounds = area.isNull() ? QRect() : area.adjusted(-3, -3, 3, 3);
 }
 
 QPoint TLinkRep::nodeBranch(const TLinkNode& node)
@@ -96,6 +101,9 @@ void TLinkRep::Paint(QPainter& painter, const QColor& colour) const
 
 bool TLinkRep::IsOver(int x, int y) const
 {
+    // Whatever is near a segment lies within the bounds.
+    if (!FBounds.contains(x, y))
+        return false;
     const int count = qMin(FLinkNodes1.Count(), FLinkNodes2.Count());
     for (int i = 0; i < count; ++i) {
         const QPoint a = nodeBranch(*FLinkNodes1[i]);
@@ -116,14 +124,5 @@ bool TLinkRep::IsOver(int x, int y) const
     return false;
 }
 
-QRect TLinkRep::BoundingRect() const
-{
-    QRect area;
-    for (const TLinkNodes* nodes : {&FLinkNodes1, &FLinkNodes2})
-        for (const auto& node : *nodes)
-            area = area.united(QRect(QPoint(node->X, node->Y), nodeBranch(*node)).normalized());
-    // The pen's width and the end pixels.
-    return area.adjusted(-3, -3, 3, 3);
-}
 
 } // namespace brindle

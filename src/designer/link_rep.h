@@ -3,6 +3,8 @@
 // of two boxes of the structure design panel. It keeps the attachment
 // points (nodes) of each side, recomputed from the boxes' places and the
 // link's columns, paints itself and answers whether a point lies on it.
+// Boxes without widgets give their places and rows as well, so a line is
+// whole whether its ends are in view or not.
 // The panel owns the lines; a line refers to its model link and its boxes.
 
 #include <brindle/brindle_widgets_export.h>
@@ -63,8 +65,8 @@ public:
     // Black, 2 pixels wide when selected, else 1.
     void Paint(QPainter& painter, const QColor& colour) const;
     bool IsOver(int x, int y) const;
-    // What Paint touches, for repainting only that.
-    QRect BoundingRect() const;
+    // What Paint touches, for repainting only that; kept with the nodes.
+    const QRect& BoundingRect() const { return FBounds; }
 
 private:
     void fillNodes(TLinkNodes& nodes, const TStringList& fields, const TTableRep* rep, int otherLeft) const;
@@ -82,6 +84,7 @@ private:
     TLinkNodes FLinkNodes2;
     bool FActive = false;
     std::optional<QPoint> FLooseEnd;
+    QRect FBounds;
 };
 
 } // namespace brindle

@@ -3,6 +3,7 @@
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/designer/design_area.h>
 #include <brindle/designer/link_editor.h>
+#include <brindle/designer/table_box.h>
 #include <brindle/designer/tables_list_dialog.h>
 #include <brindle/foundations/errors.h>
 #include <brindle/foundations/messages.h>
@@ -47,27 +48,31 @@ int TTableRepList::IndexOf(const TTableRep* rep) const
 int TTableRepList::Add(TTableRep* rep)
 {
     FItems.emplace_back(rep);
+    FByTable.insert(rep->DSTable(), rep);
     return Count() - 1;
 }
 
 void TTableRepList::Delete(int index)
 {
-    GetItem(index);
-    LaterOwned<TTableRep> gone = std::move(FItems[static_cast<std::size_t>(index)]);
+    TTableRep* rep = GetItem(index);
+    if (FByTable.value(rep->DSTable()) == rep)
+        FByTable.remove(rep->DSTable());
+    const auto gone = std::move(FItems[static_cast<std::size_t>(index)]);
     FItems.erase(FItems.begin() + index);
 }
 
 void TTableRepList::Clear()
 {
+    FByTable.clear();
     while (!FItems.empty()) {
-        LaterOwned<TTableRep> gone = std::move(FItems.back());
+        const auto gone = std::move(FItems.back());
         FItems.pop_back();
     }
 }
 
 void TTableRepList::Reorder(const std::vector<TTableRep*>& order)
 {
-    std::vector<LaterOwned<TTableRep>> sorted;
+    std::vector<std::unique_ptr<TTableRep, LaterDeleteRep>> sorted;
     sorted.reserve(FItems.size());
     for (TTableRep* rep : order) {
         auto at = std::find_if(FItems.begin(), FItems.end(), [rep](const auto& item) { return item.get() == rep; });
@@ -234,6 +239,7 @@ void TVxStructDesignPanel::Activate()
         throw;
     }
     FDesignArea->UpdateExtent();
+    ViewChanged();
     if (!FTablesRep.IsEmpty())
         SetActiveTable(FTablesRep[0]);
     if (!FLinksRep.IsEmpty())
@@ -271,7 +277,7 @@ void TVxStructDesignPanel::Clear()
 
 TTableRep* TVxStructDesignPanel::addBox(TDSTable* table)
 {
-    auto* rep = new TTableRep(this, table, FDesignArea->Surface());
+    auto* rep = new TTableRep(this, table);
     FTablesRep.Add(rep);
     rep->FillFields();
     return rep;
@@ -285,7 +291,6 @@ void TVxStructDesignPanel::CreateTableList()
         TDSTable* table = FDBStruct->Tables(i);
         TTableRep* rep = addBox(table);
         rep->PlaceBox(rep->StoredPlace(), false);
-        rep->show();
         if (table->DesignWidth < 1 || table->DesignHeight <= 0)
             FDesignPositionsDefined = false;
     }
@@ -321,7 +326,8 @@ void TVxStructDesignPanel::SetActiveTable(TTableRep* rep)
     FActiveTable = rep;
     if (rep) {
         rep->SetActive(true);
-        rep->raise();
+        if (rep->Box())
+            rep->Box()->raise();
     }
     if (OnSelectTable && tellsHost())
         OnSelectTable(this);
@@ -346,10 +352,7 @@ void TVxStructDesignPanel::SetActiveLink(TLinkRep* rep)
 
 TTableRep* TVxStructDesignPanel::FindTblRepByDSTable(const TDSTable* table) const
 {
-    for (const auto& rep : FTablesRep)
-        if (rep->DSTable() == table)
-            return rep.get();
-    return nullptr;
+    return FTablesRep.Find(table);
 }
 
 TLinkRep* TVxStructDesignPanel::FindLinkRepByDSLink(const TDSLink* link) const
@@ -377,13 +380,14 @@ void TVxStructDesignPanel::ArrangeTables()
     int tallest = 0;
     for (int i = 0; i < FTablesRep.Count(); ++i) {
         TTableRep* rep = FTablesRep[i];
-        if (i > 0 && x + rep->width() + FDefXMargin > clientWidth()) {
+        const QSize size = rep->geometry().size();
+        if (i > 0 && x + size.width() + FDefXMargin > clientWidth()) {
             x = FDefXStart;
             y += tallest + FDefYMargin;
         }
-        rep->PlaceBox(QRect(QPoint(x, y), rep->size()), true);
-        tallest = qMax(tallest, rep->height());
-        x += rep->width() + FDefXMargin;
+        rep->PlaceBox(QRect(QPoint(x, y), size), true);
+        tallest = qMax(tallest, size.height());
+        x += size.width() + FDefXMargin;
     }
     for (const auto& line : FLinksRep)
         line->RecalcPositions();
@@ -400,16 +404,18 @@ void TVxStructDesignPanel::ArrangeNewTableRep(TTableRep* rep)
         if (box.get() == rep)
             continue;
         others = true;
-        rightmost = qMax(rightmost, box->x() + box->width());
-        largestTop = qMax(largestTop, box->y());
-        largestBottom = qMax(largestBottom, box->y() + box->height());
+        const QRect& place = box->geometry();
+        rightmost = qMax(rightmost, place.x() + place.width());
+        largestTop = qMax(largestTop, place.y());
+        largestBottom = qMax(largestBottom, place.y() + place.height());
     }
+    const QSize size = rep->geometry().size();
     QPoint at(FDefXStart, FDefYStart);
-    if (others && rightmost + rep->width() + FDefXMargin <= clientWidth())
+    if (others && rightmost + size.width() + FDefXMargin <= clientWidth())
         at = QPoint(rightmost + FDefXMargin, largestTop);
     else if (others)
         at = QPoint(FDefXStart, largestBottom + FDefYMargin);
-    rep->PlaceBox(QRect(at, rep->size()), true);
+    rep->PlaceBox(QRect(at, size), true);
     BoxPlaced(rep);
 }
 
@@ -417,11 +423,13 @@ void TVxStructDesignPanel::RearrangeTables()
 {
     if (FTablesRep.IsEmpty())
         return;
-    const int band = FTablesRep[0]->height();
+    const int band = FTablesRep[0]->geometry().height();
     const auto before = [band](const TTableRep* a, const TTableRep* b) {
-        if (qAbs(a->y() - b->y()) <= band)
-            return a->x() < b->x();
-        return a->y() < b->y();
+        const QRect& p = a->geometry();
+        const QRect& q = b->geometry();
+        if (qAbs(p.y() - q.y()) <= band)
+            return p.x() < q.x();
+        return p.y() < q.y();
     };
     // Insertion sort: the order is not transitive across bands, which
     // std::sort may not be given.
@@ -439,16 +447,17 @@ void TVxStructDesignPanel::RearrangeTables()
 void TVxStructDesignPanel::RecalcLinkPositions(TTableRep* rep)
 {
     for (const auto& line : FLinksRep)
-        if (line->TableRep1() == rep || line->TableRep2() == rep) {
-            repaintLine(line.get());
-            line->RecalcPositions();
-            repaintLine(line.get());
-        }
-    if (FNewLink && FNewLink->TableRep1() == rep) {
-        repaintLine(FNewLink.get());
-        FNewLink->RecalcPositions();
-        repaintLine(FNewLink.get());
-    }
+        if (line->TableRep1() == rep || line->TableRep2() == rep)
+            recalcLine(line.get());
+    if (FNewLink && FNewLink->TableRep1() == rep)
+        recalcLine(FNewLink.get());
+}
+
+void TVxStructDesignPanel::recalcLine(TLinkRep* line)
+{
+    repaintLine(line);
+    line->RecalcPositions();
+    repaintLine(line);
 }
 
 void TVxStructDesignPanel::InvalidateLinks()
@@ -462,12 +471,14 @@ void TVxStructDesignPanel::repaintLine(const TLinkRep* line)
     if (!FDesignArea)
         return;
     // Lines run under the boxes: repainting what a box covers would only
-    // repaint the box.
+    // repaint the box. Only boxes near the view have widgets to cover.
     const QRect bounds = line->BoundingRect();
     QRegion region(bounds);
-    for (const auto& rep : FTablesRep)
-        if (rep->geometry().intersects(bounds))
-            region -= rep->geometry();
+    for (QObject* child : FDesignArea->Surface()->children()) {
+        const auto* box = qobject_cast<const TTableBox*>(child);
+        if (box && !box->isHidden() && box->geometry().intersects(bounds))
+            region -= box->geometry();
+    }
     if (!region.isEmpty())
         FDesignArea->Surface()->update(region);
 }
@@ -477,7 +488,39 @@ void TVxStructDesignPanel::refreshExtent()
     if (!FDesignArea)
         return;
     FDesignArea->UpdateExtent();
+    ViewChanged();
     FDesignArea->Surface()->update();
+}
+
+void TVxStructDesignPanel::ViewChanged()
+{
+    if (!FDesignArea)
+        return;
+    const QRect near = FDesignArea->NearRect();
+    QSet<const TTableRep*> shown;
+    for (const auto& rep : FTablesRep) {
+        if (rep->geometry().intersects(near)) {
+            if (!rep->Box()) {
+                rep->ShowBox(FDesignArea->Surface());
+                shown.insert(rep.get());
+            }
+        } else if (rep->Box() && !rep->Box()->Dragging()) {
+            rep->HideBox();
+        }
+    }
+    if (shown.isEmpty())
+        return;
+    // Widgets overlap in list order, the selected box on top.
+    for (const auto& rep : FTablesRep)
+        if (rep->Box())
+            rep->Box()->raise();
+    if (FActiveTable && FActiveTable->Box())
+        FActiveTable->Box()->raise();
+    // A widget's list may show fewer rows than a box without one reckons
+    // (a horizontal scroll bar): its lines attach as the widget shows them.
+    for (const auto& line : FLinksRep)
+        if (shown.contains(line->TableRep1()) || shown.contains(line->TableRep2()))
+            recalcLine(line.get());
 }
 
 // --- what the boxes and the surface report
@@ -492,8 +535,11 @@ void TVxStructDesignPanel::BoxPlaced(TTableRep* rep)
     if (!FActive && !FDesignArea)
         return;
     RecalcLinkPositions(rep);
-    if (FDesignArea)
+    if (FDesignArea) {
         FDesignArea->UpdateExtent();
+        // The box may have come near the view or left it.
+        ViewChanged();
+    }
 }
 
 void TVxStructDesignPanel::BoxHovered(TTableRep*)
@@ -620,7 +666,6 @@ bool TVxStructDesignPanel::AddTablesDlg(TSimpleDSTableList* newTables, bool& aut
         if (FActive) {
             TTableRep* rep = addBox(table);
             ArrangeNewTableRep(rep);
-            rep->show();
             SetActiveTable(rep);
         }
     }
@@ -745,6 +790,7 @@ void TVxStructDesignPanel::rebuild()
         throw;
     }
     FDesignArea->UpdateExtent();
+    ViewChanged();
     if (TTableRep* rep = FindTblRepByDSTable(table))
         SetActiveTable(rep);
     else if (!FTablesRep.IsEmpty())
@@ -784,11 +830,8 @@ bool TVxStructDesignPanel::EditLink(TLinkRep* rep)
     dialog.Save(*link);
     if (inModel)
         FDBStruct->Changed();
-    if (FLinksRep.IndexOf(rep) >= 0 || rep == FNewLink.get()) {
-        repaintLine(rep);
-        rep->RecalcPositions();
-        repaintLine(rep);
-    }
+    if (FLinksRep.IndexOf(rep) >= 0 || rep == FNewLink.get())
+        recalcLine(rep);
     return true;
 }
 
@@ -808,7 +851,8 @@ void TVxStructDesignPanel::StartAddLink()
     FAddLinkStage = alsSelField1;
     FNewLink = std::make_unique<TLinkRep>(nullptr, nullptr, nullptr);
     for (const auto& rep : FTablesRep) {
-        rep->FieldsList()->viewport()->setCursor(Qt::PointingHandCursor);
+        if (rep->FieldsList())
+            rep->FieldsList()->viewport()->setCursor(Qt::PointingHandCursor);
         rep->OnClickInside = [this](TTableRep* box) { clickInside(box); };
     }
     showHint(QStringLiteral("AddLinkStage1Hint"));
@@ -894,7 +938,8 @@ void TVxStructDesignPanel::FinishAddLink()
 void TVxStructDesignPanel::finishAddLink(TLinkRep* line)
 {
     for (const auto& rep : FTablesRep) {
-        rep->FieldsList()->viewport()->unsetCursor();
+        if (rep->FieldsList())
+            rep->FieldsList()->viewport()->unsetCursor();
         rep->OnClickInside = nullptr;
     }
     if (OnAddLinkFinish && tellsHost())
@@ -973,7 +1018,8 @@ void TVxStructDesignPanel::SetDiagramColours(const TDiagramColours& colours)
         return;
     FDiagramColours = colours;
     for (const auto& rep : FTablesRep)
-        rep->TitleBar()->update();
+        if (rep->TitleBar())
+            rep->TitleBar()->update();
     if (FDesignArea)
         FDesignArea->Surface()->update();
 }

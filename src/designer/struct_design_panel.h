@@ -8,11 +8,13 @@
 // they are saved with the model.
 //
 // The panel is a view: boxes and lines exist only while it is active and
-// refer to the model's tables and links, which the model owns. It listens
-// to the model and drops the boxes and lines of whatever the model frees,
-// and deactivates when the model goes. It owns the design area (which
-// holds the boxes as Qt children), the boxes and lines lists, the line being
-// drawn with its link until the model takes it, the hint line, the
+// refer to the model's tables and links, which the model owns. Only the
+// boxes near the viewport have widgets; scrolling gives those coming near
+// theirs and takes them from those going away. The panel listens to the
+// model and drops the boxes and lines of whatever the model frees, and
+// deactivates when the model goes. It owns the design area (which holds
+// the box widgets as Qt children), the boxes and lines lists, the line
+// being drawn with its link until the model takes it, the hint line, the
 // full-screen button and window.
 
 #include <brindle/brindle_widgets_export.h>
@@ -55,8 +57,18 @@ struct TDiagramColours {
     bool operator==(const TDiagramColours&) const = default;
 };
 
-// The boxes, owned. A box goes with deleteLater, since it may be inside
-// its own event (its menu, its click) when it is deleted.
+// A box let go: its widget hides at once, and the box is deleted by the
+// event loop, since its widget's event (its menu, its click) may still be
+// running and refer to it.
+struct LaterDeleteRep {
+    void operator()(TTableRep* rep) const
+    {
+        rep->HideBox();
+        rep->deleteLater();
+    }
+};
+
+// The boxes, owned, with the box of each table.
 class BRINDLE_WIDGETS_EXPORT TTableRepList {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
@@ -65,6 +77,7 @@ public:
     TTableRep* GetItem(int index) const;
     TTableRep* operator[](int index) const { return GetItem(index); }
     int IndexOf(const TTableRep* rep) const;
+    TTableRep* Find(const TDSTable* table) const { return FByTable.value(table); }
     int Add(TTableRep* rep);
     void Delete(int index);
     void Clear();
@@ -74,7 +87,8 @@ public:
     auto end() const { return FItems.end(); }
 
 private:
-    std::vector<LaterOwned<TTableRep>> FItems;
+    std::vector<std::unique_ptr<TTableRep, LaterDeleteRep>> FItems;
+    QHash<const TDSTable*, TTableRep*> FByTable;
 };
 
 // The lines, owned.
@@ -195,6 +209,9 @@ public:
     void SurfacePressed(QPoint surfaceAt);
     void SurfaceDoubleClicked(QPoint surfaceAt);
     void ShowContextMenu(TTableRep* rep, QPoint surfaceAt, QPoint globalAt);
+    // Another part of the surface is in view: boxes near it get widgets,
+    // the others give theirs up (but for one being dragged).
+    void ViewChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -236,6 +253,8 @@ private:
     void deleteBox(int index);
     void refreshExtent();
     void repaintLine(const TLinkRep* line);
+    // Recomputes and repaints the line.
+    void recalcLine(TLinkRep* line);
     void showHint(const QString& name);
     void placeMaxPanel();
     void updateMaxButton();

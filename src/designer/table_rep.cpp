@@ -1,48 +1,17 @@
 #include <brindle/designer/table_rep.h>
 
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/designer/design_area.h>
 #include <brindle/designer/struct_design_panel.h>
+#include <brindle/designer/table_box.h>
 #include <brindle/foundations/errors.h>
 #include <brindle/foundations/messages.h>
-#include <brindle/panels/event_guard.h>
 
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScrollBar>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QApplication>
 
 namespace brindle {
 
 namespace {
-
-// The title bar paints the caption on the selection colour; the box
-// handles its mouse.
-class TitleStrip : public QWidget {
-public:
-    explicit TitleStrip(TTableRep* rep) : QWidget(rep), FRep(rep)
-    {
-        setFixedHeight(TTableRep::TitleHeight);
-        setMouseTracking(true);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        const bool active = FRep->Active();
-        const TDiagramColours& colours = FRep->DesignPanel()->DiagramColours();
-        painter.fillRect(rect(), active ? colours.ActiveTitle : colours.Title);
-        painter.setPen(active ? colours.ActiveTitleText : colours.TitleText);
-        painter.setFont(font());
-        const QRect text = rect().adjusted(3, 0, -3, 0);
-        painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
-                         fontMetrics().elidedText(FRep->Title(), Qt::ElideRight, text.width()));
-    }
-
-private:
-    TTableRep* FRep;
-};
 
 QString columnName(const QString& entry)
 {
@@ -51,50 +20,12 @@ QString columnName(const QString& entry)
 
 } // namespace
 
-TTableRepListBox::TTableRepListBox(TTableRep* rep) : QListWidget(rep), FRep(rep)
+TTableRep::TTableRep(TVxStructDesignPanel* panel, TDSTable* table)
+    : FPanel(panel), FDSTable(table), FPlace(0, 0, DefaultWidth, DefaultHeight)
 {
-    setUniformItemSizes(true);
-    setFrameShape(QFrame::NoFrame);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setMouseTracking(true);
-    viewport()->setMouseTracking(true);
 }
 
-void TTableRepListBox::scrollContentsBy(int dx, int dy)
-{
-    QListWidget::scrollContentsBy(dx, dy);
-    FRep->listScrolled();
-}
-
-TTableRep::TTableRep(TVxStructDesignPanel* panel, TDSTable* table, QWidget* surface)
-    : QFrame(surface), FPanel(panel), FDSTable(table)
-{
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(BevelWidth);
-    // The bevel's light side must show on the white surface.
-    QPalette shades = palette();
-    shades.setColor(QPalette::Light, QColor(0xd8, 0xd8, 0xd8));
-    shades.setColor(QPalette::Dark, QColor(0x70, 0x70, 0x70));
-    setPalette(shades);
-    setMouseTracking(true);
-    setAutoFillBackground(true);
-    FTitleBar = new TitleStrip(this);
-    FFieldsLB = new TTableRepListBox(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(BevelWidth, BevelWidth, BevelWidth, BevelWidth);
-    layout->setSpacing(0);
-    layout->addWidget(FTitleBar);
-    layout->addWidget(FFieldsLB, 1);
-    for (QWidget* part : {static_cast<QWidget*>(FTitleBar), FFieldsLB->viewport()})
-        part->installEventFilter(this);
-    resize(DefaultWidth, DefaultHeight);
-}
-
-TTableRep::~TTableRep()
-{
-    for (QWidget* part : {static_cast<QWidget*>(FTitleBar), FFieldsLB->viewport()})
-        part->removeEventFilter(this);
-}
+TTableRep::~TTableRep() = default;
 
 TVxCustomDBStructure* TTableRep::DBStruct() const
 {
@@ -106,7 +37,8 @@ void TTableRep::SetActive(bool active)
     if (active == FActive)
         return;
     FActive = active;
-    FTitleBar->update();
+    if (FBox)
+        FBox->TitleBar()->update();
 }
 
 QString TTableRep::Title() const
@@ -114,11 +46,38 @@ QString TTableRep::Title() const
     return FDSTable->CompoundName();
 }
 
+TTableRepListBox* TTableRep::FieldsList() const
+{
+    return FBox ? FBox->FieldsList() : nullptr;
+}
+
+QWidget* TTableRep::TitleBar() const
+{
+    return FBox ? FBox->TitleBar() : nullptr;
+}
+
+void TTableRep::ShowBox(QWidget* surface)
+{
+    if (FBox)
+        return;
+    FBox.reset(new TTableBox(this, surface));
+    FBox->show();
+}
+
+void TTableRep::HideBox()
+{
+    // The keyboard goes to the panel: left to Qt, it would go to the next
+    // box, which the area would scroll into view.
+    if (FBox && FBox->isAncestorOf(QApplication::focusWidget()))
+        FPanel->setFocus();
+    FBox.reset();
+}
+
 void TTableRep::FillFields()
 {
-    FFieldsLB->clear();
     FRowByColumn.clear();
     FHasColumns = false;
+    FTopRow = 0;
     TVxDBInfo* info = DBStruct() ? DBStruct()->DatabaseInfo() : nullptr;
     QStringList lines;
     try {
@@ -131,6 +90,7 @@ void TTableRep::FillFields()
                 info->SetCurrentDbName(FDSTable->DatabaseName());
             const TDBFieldList& columns = info->GetFieldList(FDSTable->FullName());
             lines.reserve(columns.Count());
+            FRowByColumn.reserve(columns.Count());
             for (const auto& column : columns) {
                 FRowByColumn.insert(column->FieldName.toCaseFolded(), static_cast<int>(lines.size()));
                 lines.append(column->FieldName);
@@ -144,28 +104,47 @@ void TTableRep::FillFields()
         FRowByColumn.clear();
         FHasColumns = false;
     }
-    FFieldsLB->addItems(lines);
+    FLines = std::move(lines);
+    if (FBox) {
+        FBox->FieldsList()->clear();
+        FBox->FieldsList()->addItems(FLines);
+    }
 }
 
 QString TTableRep::SelectedField() const
 {
-    const QListWidgetItem* item = FFieldsLB->currentItem();
+    const QListWidgetItem* item = FBox ? FBox->FieldsList()->currentItem() : nullptr;
     return FHasColumns && item && item->isSelected() ? item->text() : QString();
 }
 
 int TTableRep::NodeY(const QString& column) const
 {
-    const QRect box = geometry();
+    const QRect& box = FPlace;
     const int row = FRowByColumn.value(columnName(column).toCaseFolded(), -1);
     if (row < 0)
         return box.y() + 10;
-    const QRect rowRect = FFieldsLB->visualRect(FFieldsLB->model()->index(row, 0));
-    const QPoint listTop = FFieldsLB->viewport()->mapTo(this, QPoint(0, 0));
-    const int top = listTop.y() + rowRect.top();
-    const int bottom = listTop.y() + rowRect.bottom() + 1;
-    if (rowRect.top() < 0)
+    // The row's top and height, the list's top in the box and its visible
+    // height. The frame and, within it, the margin are a bevel wide each.
+    int rowTop = 0;
+    int rowHeight = 0;
+    int listTop = 2 * BevelWidth + TitleHeight;
+    int listHeight = box.height() - 4 * BevelWidth - TitleHeight;
+    if (FBox) {
+        const TTableRepListBox* list = FBox->FieldsList();
+        const QRect rowRect = list->visualRect(list->model()->index(row, 0));
+        rowTop = rowRect.top();
+        rowHeight = rowRect.height();
+        listTop = list->viewport()->mapTo(FBox.get(), QPoint(0, 0)).y();
+        listHeight = list->viewport()->height();
+    } else {
+        rowHeight = FPanel->DesignArea()->RowHeight();
+        rowTop = (row - FTopRow) * rowHeight;
+    }
+    const int top = listTop + rowTop;
+    const int bottom = top + rowHeight;
+    if (rowTop < 0)
         return box.y() + 10;
-    if (rowRect.top() >= FFieldsLB->viewport()->height() || bottom > box.height())
+    if (rowTop >= listHeight || bottom > box.height())
         return box.y() + box.height() - 5;
     return box.y() + (top + bottom) / 2;
 }
@@ -182,155 +161,52 @@ QRect TTableRep::StoredPlace() const
 
 void TTableRep::PlaceBox(const QRect& place, bool store)
 {
-    QRect bounded(qBound(0, place.x(), MaxCoordinate), qBound(0, place.y(), MaxCoordinate),
-                  qBound(MinimumWidth, place.width(), MaxExtent), qBound(MinimumHeight, place.height(), MaxExtent));
-    setGeometry(bounded);
+    FPlace = QRect(qBound(0, place.x(), MaxCoordinate), qBound(0, place.y(), MaxCoordinate),
+                   qBound(MinimumWidth, place.width(), MaxExtent), qBound(MinimumHeight, place.height(), MaxExtent));
+    if (FBox)
+        FBox->setGeometry(FPlace);
     if (store) {
-        FDSTable->DesignLeft = bounded.x();
-        FDSTable->DesignTop = bounded.y();
-        FDSTable->DesignWidth = bounded.width();
-        FDSTable->DesignHeight = bounded.height();
+        FDSTable->DesignLeft = FPlace.x();
+        FDSTable->DesignTop = FPlace.y();
+        FDSTable->DesignWidth = FPlace.width();
+        FDSTable->DesignHeight = FPlace.height();
     }
 }
 
 Qt::Edges TTableRep::SizingEdges(QPoint at) const
 {
+    const int width = FPlace.width();
+    const int height = FPlace.height();
     const int zone = BevelWidth + SizingMargin;
     const bool left = at.x() < zone;
-    const bool right = at.x() >= width() - zone;
+    const bool right = at.x() >= width - zone;
     const bool top = at.y() < zone;
-    const bool bottom = at.y() >= height() - zone;
+    const bool bottom = at.y() >= height - zone;
     Qt::Edges edges;
     if (left || right) {
         edges |= left ? Qt::LeftEdge : Qt::RightEdge;
         if (at.y() < CornerSize)
             edges |= Qt::TopEdge;
-        else if (at.y() >= height() - CornerSize)
+        else if (at.y() >= height - CornerSize)
             edges |= Qt::BottomEdge;
     }
     if (top || bottom) {
         edges |= top ? Qt::TopEdge : Qt::BottomEdge;
         if (at.x() < CornerSize)
             edges |= Qt::LeftEdge;
-        else if (at.x() >= width() - CornerSize)
+        else if (at.x() >= width - CornerSize)
             edges |= Qt::RightEdge;
     }
     return edges;
 }
 
-namespace {
-
-Qt::CursorShape sizingCursor(Qt::Edges edges)
+void TTableRep::listScrolled(int topRow)
 {
-    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal && vertical) {
-        const bool falling = ((edges & Qt::LeftEdge) && (edges & Qt::TopEdge))
-                             || ((edges & Qt::RightEdge) && (edges & Qt::BottomEdge));
-        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
-    }
-    return horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor;
-}
-
-} // namespace
-
-bool TTableRep::event(QEvent* event)
-{
-    bool handled = false;
-    Guarded([&] { handled = mouse(this, event); });
-    return handled || QFrame::event(event);
-}
-
-bool TTableRep::eventFilter(QObject* watched, QEvent* event)
-{
-    bool handled = false;
-    Guarded([&] { handled = mouse(static_cast<QWidget*>(watched), event); });
-    return handled;
-}
-
-// The box's own area, its title bar and its list's rows share one handling
-// of the mouse: the border zone resizes wherever it lies, the title bar
-// moves, a press selects the box, and a click ends in OnClickInside.
-bool TTableRep::mouse(QWidget* source, QEvent* event)
-{
-    const auto type = event->type();
-    if (type == QEvent::Leave && source == FFieldsLB->viewport()
-        && FPanel->AddLinkStage() != alsIdle) {
-        FFieldsLB->clearSelection();
-        return false;
-    }
-    if (type == QEvent::ContextMenu) {
-        auto* menu = static_cast<QContextMenuEvent*>(event);
-        FPanel->ShowContextMenu(this, source->mapTo(parentWidget(), menu->pos()), menu->globalPos());
-        return true;
-    }
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
-        return false;
-    auto* mouseEvent = static_cast<QMouseEvent*>(event);
-    const QPoint at = source->mapTo(this, mouseEvent->position().toPoint());
-    const QPoint global = mouseEvent->globalPosition().toPoint();
-    const QPoint onSurface = mapToParent(at);
-
-    if (type == QEvent::MouseButtonPress && mouseEvent->button() == Qt::LeftButton) {
-        FPanel->BoxPressed(this);
-        FPressAt = global;
-        FPressPlace = geometry();
-        FMoved = false;
-        FSizingEdges = SizingEdges(at);
-        if (FSizingEdges) {
-            FSizing = true;
-            return true;
-        }
-        FPressed = source == FTitleBar || source == this;
-        return FPressed;
-    }
-    if (type == QEvent::MouseButtonPress)
-        return false;
-    if (type == QEvent::MouseMove) {
-        const QPoint delta = global - FPressAt;
-        if (FSizing) {
-            QRect place = FPressPlace;
-            if (FSizingEdges & Qt::LeftEdge)
-                place.setLeft(qMin(qMax(0, place.left() + delta.x()), place.right() - MinimumWidth + 1));
-            if (FSizingEdges & Qt::RightEdge)
-                place.setRight(place.right() + delta.x());
-            if (FSizingEdges & Qt::TopEdge)
-                place.setTop(qMin(qMax(0, place.top() + delta.y()), place.bottom() - MinimumHeight + 1));
-            if (FSizingEdges & Qt::BottomEdge)
-                place.setBottom(place.bottom() + delta.y());
-            PlaceBox(place, true);
-            FPanel->BoxPlaced(this);
-            return true;
-        }
-        if (FPressed && (mouseEvent->buttons() & Qt::LeftButton)) {
-            FMoved = FMoved || !delta.isNull();
-            PlaceBox(QRect(FPressPlace.topLeft() + delta, FPressPlace.size()), true);
-            FPanel->BoxPlaced(this);
-            return true;
-        }
-        const Qt::Edges edges = SizingEdges(at);
-        source->setCursor(edges ? sizingCursor(edges)
-                                : (FPanel->AddLinkStage() != alsIdle ? Qt::PointingHandCursor : Qt::ArrowCursor));
-        FPanel->BoxHovered(this);
-        FPanel->PointerMoved(onSurface);
-        return false;
-    }
-    // Release: a click unless the box was dragged or resized.
-    const bool dragged = FSizing || (FPressed && FMoved);
-    FSizing = false;
-    FPressed = false;
-    if (mouseEvent->button() == Qt::LeftButton && !dragged && OnClickInside)
-        // After the list has taken the click, so that its row is selected.
-        QTimer::singleShot(0, this, [this] {
-            if (OnClickInside)
-                Guarded([this] { OnClickInside(this); });
-        });
-    return dragged;
-}
-
-void TTableRep::listScrolled()
-{
-    FPanel->BoxPlaced(this);
+    FTopRow = topRow;
+    // A widget being made takes the box's top row; the panel recomputes
+    // the lines once it is shown.
+    if (FBox)
+        FPanel->BoxPlaced(this);
 }
 
 } // namespace brindle

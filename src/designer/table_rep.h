@@ -1,42 +1,33 @@
 #pragma once
 // TTableRep: one table of the model as a box on the structure design
-// panel: a title bar with the table's compound name and the list of its
-// columns as the database info reports them. Dragging the title bar moves
-// the box and dragging its borders resizes it; both write the box's place
-// into the table's design positions. The design surface owns the box (as
-// its Qt child, released by the panel's list); the box refers to its table
-// and its panel.
+// panel: a place on the design surface, the title (the table's compound
+// name) and the lines of its column list as the database info reports
+// them. Only a box near the visible part of the surface has a widget
+// (TTableBox: the title bar and the column list, with the mouse); the
+// others are this data alone, so that a diagram of thousands of tables
+// makes widgets for a screenful. Moving and resizing write the place into
+// the table's design positions. The panel's list owns the box; the box
+// refers to its table and its panel and owns its widget, a Qt child of the
+// surface, while it has one.
 
 #include <brindle/brindle_widgets_export.h>
+#include <brindle/designer/table_box.h>
+#include <brindle/panels/later_owned.h>
 
-#include <QFrame>
 #include <QHash>
-#include <QListWidget>
+#include <QObject>
+#include <QRect>
+#include <QStringList>
 
 #include <functional>
 
 namespace brindle {
 
 class TDSTable;
-class TTableRep;
 class TVxCustomDBStructure;
 class TVxStructDesignPanel;
 
-// The column list inside a box. Scrolling it moves the rows the box's
-// lines attach to.
-class BRINDLE_WIDGETS_EXPORT TTableRepListBox : public QListWidget {
-    Q_OBJECT
-public:
-    explicit TTableRepListBox(TTableRep* rep);
-
-protected:
-    void scrollContentsBy(int dx, int dy) override;
-
-private:
-    TTableRep* FRep;
-};
-
-class BRINDLE_WIDGETS_EXPORT TTableRep : public QFrame {
+class BRINDLE_WIDGETS_EXPORT TTableRep : public QObject {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 110;
@@ -54,7 +45,7 @@ public:
     static constexpr int MaxCoordinate = 100000;
     static constexpr int MaxExtent = 10000;
 
-    TTableRep(TVxStructDesignPanel* panel, TDSTable* table, QWidget* surface);
+    TTableRep(TVxStructDesignPanel* panel, TDSTable* table);
     ~TTableRep() override;
 
     TDSTable* DSTable() const { return FDSTable; }
@@ -64,8 +55,15 @@ public:
     // Title bar dark blue with white text when active, grey with black text otherwise.
     void SetActive(bool active);
     QString Title() const;
-    TTableRepListBox* FieldsList() const { return FFieldsLB; }
-    QWidget* TitleBar() const { return FTitleBar; }
+
+    // The widget and its parts while the box has one; none otherwise.
+    TTableBox* Box() const { return FBox.get(); }
+    TTableRepListBox* FieldsList() const;
+    QWidget* TitleBar() const;
+    // Gives the box its widget on the surface; takes it away, hidden at
+    // once and deleted by the event loop (it may be inside its own event).
+    void ShowBox(QWidget* surface);
+    void HideBox();
 
     // Called with the box after a click inside it, once the click's own
     // handling (selecting a column) is over; used while a link is drawn.
@@ -74,15 +72,22 @@ public:
     // The column list from the database info: the table's columns, or the
     // line "<Not connected>", or the error lines when listing fails.
     void FillFields();
-    // The selected column; empty when none is selected or the list shows
-    // no columns.
+    // What the column list shows.
+    const QStringList& FieldLines() const { return FLines; }
+    // The selected column; empty when none is selected, the box has no
+    // widget, or the list shows no columns.
     QString SelectedField() const;
     // Where a line attaches for the column, in the surface's coordinates:
     // the middle of its row when visible, 5 pixels above the bottom when
     // the row is below the visible rows, 10 pixels below the top when it is
-    // above them or not listed.
+    // above them or not listed. Without a widget, the rows are those of a
+    // list of the design area's row height, scrolled as the list last was.
     int NodeY(const QString& column) const;
+    // The first row the column list shows, kept while the box has no widget.
+    int TopRow() const { return FTopRow; }
 
+    // The place on the surface.
+    const QRect& geometry() const { return FPlace; }
     // Places the box; with store, its table's design positions follow.
     void PlaceBox(const QRect& place, bool store);
     // The place the table's stored positions give, within what the
@@ -92,30 +97,20 @@ public:
     // The resize edges at a point of the box; none inside.
     Qt::Edges SizingEdges(QPoint at) const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
-
 private:
     friend class TTableRepListBox;
-    bool mouse(QWidget* source, QEvent* event);
-    void listScrolled();
+    void listScrolled(int topRow);
 
     TVxStructDesignPanel* FPanel;
     TDSTable* FDSTable;
-    TTableRepListBox* FFieldsLB;
-    QWidget* FTitleBar;
+    QRect FPlace;
     bool FActive = false;
-    // Dragging the title bar (FPressed) or a border (FSizing, with edges).
-    bool FPressed = false;
-    bool FMoved = false;
-    bool FSizing = false;
-    Qt::Edges FSizingEdges;
-    QPoint FPressAt;
-    QRect FPressPlace;
+    QStringList FLines;
     // Row of each case-folded column name; only real columns are listed.
     QHash<QString, int> FRowByColumn;
     bool FHasColumns = false;
+    int FTopRow = 0;
+    LaterOwned<TTableBox> FBox;
 };
 
 } // namespace brindle

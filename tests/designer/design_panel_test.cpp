@@ -158,9 +158,9 @@ TEST_F(DesignPanel, BordersResizeOneEdgeOrDiagonallyNearCorners)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.positions);
-        QTest::mousePress(rep, Qt::LeftButton, {}, c.at);
-        QTest::mouseMove(rep, c.at + c.by);
-        QTest::mouseRelease(rep, Qt::LeftButton, {}, c.at + c.by);
+        QTest::mousePress(rep->Box(), Qt::LeftButton, {}, c.at);
+        QTest::mouseMove(rep->Box(), c.at + c.by);
+        QTest::mouseRelease(rep->Box(), Qt::LeftButton, {}, c.at + c.by);
         EXPECT_EQ(a->DesignPositions(), c.positions);
     }
     EXPECT_EQ(rep->SizingEdges(QPoint(6, 80)), Qt::Edges());

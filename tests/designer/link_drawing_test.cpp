@@ -319,7 +319,7 @@ TEST_F(BadInput, OddStoredPlacesAreShownBoundedAndKeptInTheModel)
     activate();
     EXPECT_EQ(box(0)->geometry(), QRect(TTableRep::MaxCoordinate, TTableRep::MaxCoordinate, TTableRep::MaxExtent,
                                         TTableRep::MaxExtent));
-    EXPECT_EQ(box(1)->pos(), QPoint(0, 0));
+    EXPECT_EQ(box(1)->geometry().topLeft(), QPoint(0, 0));
     EXPECT_TRUE(panel->LinksRep().IsEmpty());
     EXPECT_EQ(fixtures::modelText(model), before);
     EXPECT_EQ(far->DesignLeft, INT_MAX);

@@ -438,7 +438,11 @@ private:
             return;
         TTableRep* box = FDesign->TablesRep()[pick(FDesign->TablesRep().Count())];
         const std::string name = "box " + text(box->DSTable() ? box->DSTable()->TableName() : QString());
+        // Only boxes in view have widgets: the user scrolls to the box first.
+        FDesign->DesignArea()->ensureVisible(box->geometry().x(), box->geometry().y());
         QWidget* title = box->TitleBar();
+        if (!title)
+            return fail("a box scrolled into view has no title bar");
         const QPoint from(title->width() / 2, title->height() / 2);
         if (chance(2)) {
             note("  click the title of " + name);
