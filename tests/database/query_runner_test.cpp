@@ -115,7 +115,8 @@ TEST_P(RunnerOnSample, CancelAndRefusalEndTheRun)
     clock.start();
     const EVxDBInfoError late = InfoError([&] { firstColumn({slow, {}, {}}); });
     EXPECT_EQ(late.ErrorCode(), dieTimedOut);
-    EXPECT_LT(clock.elapsed(), 2000);
+    // Far below the statement's own 30 s, with room for a loaded machine.
+    EXPECT_LT(clock.elapsed(), 10000);
 
     const EVxDBInfoError refused = InfoError([&] { firstColumn({QStringLiteral("SELECT * FROM Nowhere"), {}, {}}); });
     EXPECT_EQ(refused.ErrorCode(), dieStatement);

@@ -202,7 +202,8 @@ TEST_F(QueryRunnerTest, CancelStopsASlowStatementPromptly)
     model.Run({kSlow, {}, {}});
     QTimer::singleShot(100, &model, [this] { model.Cancel(); });
     ASSERT_TRUE(waitUntil([this] { return model.GetState() == QueryResultModel::State::Cancelled; }));
-    EXPECT_LT(clock.elapsed(), 600);
+    // The statement alone runs for minutes; the bound leaves room for a loaded machine.
+    EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(model.ErrorText(), "The statement was cancelled");
 }
 
@@ -258,7 +259,7 @@ TEST_F(QueryRunnerTest, ARunnerGoingAwayStopsItsStatement)
         runner.Start({kSlow, {}, {}}, 10);
         QThread::msleep(50);
     }
-    EXPECT_LT(clock.elapsed(), 600);
+    EXPECT_LT(clock.elapsed(), 5000);
 }
 
 } // namespace
