@@ -23,6 +23,9 @@ TTypeFilter::TTypeFilter(QAbstractItemView& view, std::function<int()> entryCoun
 {
     setPlaceholderText(tr("Type to filter"));
     setClearButtonEnabled(true);
+    // Longer than any caption, and short enough that the line's own layout
+    // stays cheap at every key however much is typed.
+    setMaxLength(MaxLength);
     // The view keeps the focus, so its keys keep moving the current entry.
     setFocusPolicy(Qt::NoFocus);
     hide();

@@ -26,6 +26,9 @@ namespace brindle {
 class BRINDLE_WIDGETS_EXPORT TTypeFilter : public QLineEdit {
     Q_OBJECT
 public:
+    // Keys typed beyond this many characters are dropped.
+    static constexpr int MaxLength = 256;
+
     // entryCount: how many entries the view holds unfiltered, a tree's
     // folded nodes included.
     TTypeFilter(QAbstractItemView& view, std::function<int()> entryCount, QWidget* parent = nullptr);
