@@ -510,7 +510,7 @@ void AttributesPage::addField(bool isVirtual)
         field->SetGroup(group);
     field->AddAppliedOperators();
     Model().Changed();
-    // The new field shows whatever was typed.
+    // The filter ends, so the new field shows whatever was typed.
     FListFilter->End();
     fill([&] {
         fillList();

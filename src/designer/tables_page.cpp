@@ -234,7 +234,7 @@ void TablesPage::addTable(const QString& databaseTable)
             field->SetGroup(group);
         }
     }
-    // The new table shows whatever was typed.
+    // The filter ends, so the new table shows whatever was typed.
     FListFilter->End();
     showAgain(FList, table, -1);
     showTable();
