@@ -1,15 +1,18 @@
 // The data model editor over the schema model at 5,000, 20,000 and 200,000 fields:
 // opened (the copy made through the model text, the first page filled, shown),
-// the attributes and entities pages shown again, and OK's hand-over of the copy's text to
-// the model.
+// the attributes and entities pages shown again, a key typed into the attributes
+// list, and OK's hand-over of the copy's text to the model.
 
 #include "schema_model.h"
 
 #include <brindle/designer/attributes_page.h>
 #include <brindle/designer/entities_page.h>
 #include <brindle/designer/model_editor.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QListView>
 #include <QTabWidget>
 
 #include <benchmark/benchmark.h>
@@ -73,6 +76,35 @@ void BM_ShowEntitiesPage(benchmark::State& state)
     showPage(state, [](const TdlgDataModelEditor& editor) -> QWidget* { return editor.Entities(); });
 }
 BENCHMARK(BM_ShowEntitiesPage)->Arg(5000)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// A digit typed into the attributes list after "of 19", which narrows the
+// list to the fields of tables 199 and 1990 to 1999, the page showing the
+// first match; filtered, laid out and painted.
+void BM_AttributesKeystroke(benchmark::State& state)
+{
+    TdlgDataModelEditor editor(schema(static_cast<int>(state.range(0))).model);
+    editor.show();
+    editor.Pages()->setCurrentWidget(editor.Attributes());
+    QApplication::processEvents();
+    QListView* list = editor.Attributes()->FieldList();
+    editor.Attributes()->FieldFilter()->setText(QStringLiteral("of 19"));
+    const auto key = [&](int code, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+        QApplication::sendEvent(list, &press);
+        QApplication::processEvents();
+        editor.Attributes()->repaint();
+    };
+    int shown = 0;
+    for (auto _ : state) {
+        key(Qt::Key_9, QStringLiteral("9"));
+        state.PauseTiming();
+        shown = list->model()->rowCount();
+        key(Qt::Key_Backspace, QStringLiteral("\b"));
+        state.ResumeTiming();
+    }
+    state.counters["fields_shown"] = shown;
+}
+BENCHMARK(BM_AttributesKeystroke)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyModelEditor(benchmark::State& state)
 {

@@ -5,7 +5,8 @@
 // query of query_shape.h at 1,000 and 10,000 conditions: loading it,
 // adding a row, rebuilding, placing every row; the result fields panel
 // showing 500 columns and the result fields editor opened, both over
-// models of 5,000 and 20,000 fields.
+// models of 5,000 and 20,000 fields, and a key typed into the editor's
+// tree at 20,000 and 200,000 fields.
 
 #include "query_shape.h"
 #include "schema_model.h"
@@ -17,10 +18,12 @@
 #include <brindle/panels/filter_list.h>
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTreeView>
 
 #include <QTimer>
 
@@ -389,5 +392,55 @@ void BM_OpenResultFieldsEditor(benchmark::State& state)
     state.counters["tree_nodes"] = nodes;
 }
 BENCHMARK(BM_OpenResultFieldsEditor)->Arg(5000)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// One key typed into the result fields editor's tree of 20,000 or 200,000
+// fields, the tree filtered, laid out and painted: the first letter ("c",
+// which every field holds, so the filter opens with every group open), a
+// digit that narrows "of 19" to "of 199", and Backspace after "q", which
+// ends the filter and shows the whole tree again.
+void BM_ResultFieldsTreeKeystroke(benchmark::State& state)
+{
+    static std::map<int, std::unique_ptr<bench::SchemaModel>> schemas;
+    const int fields = static_cast<int>(state.range(0));
+    const int variant = static_cast<int>(state.range(1));
+    auto& schema = schemas[fields];
+    if (!schema)
+        schema = std::make_unique<bench::SchemaModel>(fields / 20000.0);
+    TdlgRFieldsEditor dialog;
+    dialog.SetDBStructure(&schema->model);
+    dialog.show();
+    QApplication::processEvents();
+    QTreeView* tree = dialog.FieldsTree();
+    TTypeFilter* line = dialog.FieldsFilter();
+    const auto key = [&](int code, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+        QApplication::sendEvent(tree, &press);
+        QApplication::processEvents();
+        tree->repaint();
+    };
+    const QChar typed = QStringLiteral("c9q")[variant];
+    const auto type = [&] { key(typed.unicode(), typed); };
+    const auto erase = [&] { key(Qt::Key_Backspace, QStringLiteral("\b")); };
+    line->setText(variant == 1 ? QStringLiteral("of 19") : variant == 2 ? QStringLiteral("q") : QString());
+    QApplication::processEvents();
+    int shown = 0;
+    for (auto _ : state) {
+        variant == 2 ? erase() : type();
+        state.PauseTiming();
+        const FieldsTreeModel* model = dialog.FieldsModel();
+        shown = 0;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex node = model->index(row, 0);
+            shown += model->Field(node) ? 1 : model->rowCount(node);
+        }
+        variant == 2 ? type() : erase();
+        state.ResumeTiming();
+    }
+    state.counters["fields_shown"] = shown;
+}
+BENCHMARK(BM_ResultFieldsTreeKeystroke)
+    ->ArgNames({"fields", "key"})
+    ->ArgsProduct({{20000, 200000}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -828,6 +828,13 @@
     </message>
 </context>
 <context>
+    <name>brindle::TTypeFilter</name>
+    <message>
+        <source>Type to filter</source>
+        <translation>Zum Filtern tippen</translation>
+    </message>
+</context>
+<context>
     <name>brindle::TVxResultFieldsPanel</name>
     <message>
         <source>Delete current field</source>

@@ -3,6 +3,7 @@
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/panels/interaction.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,6 +63,7 @@ AttributesPage::AttributesPage(TVxCustomDBStructure& model, QWidget* parent) : M
     useEntityList(FTableFilter);
     useEntityList(FEntityFilter);
     FList = entityList(this, tr("Attributes"));
+    FListFilter = typeFilter(FList, [this] { showField(); });
     FAddData = new QPushButton(tr("Add &field"), this);
     FAddData->setToolTip(tr("Adds a column of the table chosen above, or of the first table"));
     FAddVirtual = new QPushButton(tr("Add &virtual"), this);
@@ -78,6 +80,7 @@ AttributesPage::AttributesPage(TVxCustomDBStructure& model, QWidget* parent) : M
     listButtons->addWidget(FDelete);
     auto* listColumn = new QVBoxLayout;
     listColumn->addLayout(filters);
+    listColumn->addWidget(FListFilter);
     listColumn->addWidget(FList, 1);
     listColumn->addLayout(listButtons);
 
@@ -507,6 +510,8 @@ void AttributesPage::addField(bool isVirtual)
         field->SetGroup(group);
     field->AddAppliedOperators();
     Model().Changed();
+    // The filter ends, so the new field shows whatever was typed.
+    FListFilter->End();
     fill([&] {
         fillList();
         selectEntity(FList, field, -1);

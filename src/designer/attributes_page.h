@@ -20,6 +20,7 @@ namespace brindle {
 
 class TDSField;
 class TDSFieldGroup;
+class TTypeFilter;
 
 class BRINDLE_WIDGETS_EXPORT AttributesPage : public ModelEditorPage {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
     QComboBox* TableFilter() const { return FTableFilter; }
     QComboBox* EntityFilter() const { return FEntityFilter; }
     QListView* FieldList() const { return FList; }
+    TTypeFilter* FieldFilter() const { return FListFilter; }
     QPushButton* AddDataButton() const { return FAddData; }
     QPushButton* AddVirtualButton() const { return FAddVirtual; }
     QPushButton* DeleteButton() const { return FDelete; }
@@ -83,6 +85,7 @@ private:
     QComboBox* FTableFilter;
     QComboBox* FEntityFilter;
     QListView* FList;
+    TTypeFilter* FListFilter;
     QPushButton* FAddData;
     QPushButton* FAddVirtual;
     QPushButton* FDelete;

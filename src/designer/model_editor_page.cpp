@@ -2,6 +2,7 @@
 
 #include <brindle/foundations/object.h>
 #include <brindle/panels/event_guard.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -126,6 +127,24 @@ void ModelEditorPage::refillList(QListView* list, std::vector<EntityListModel::E
     const int row = list->currentIndex().row();
     ModelEditorPage::entries(list)->Reset(std::move(entries));
     selectEntity(list, reinterpret_cast<const void*>(was), row);
+}
+
+TTypeFilter* ModelEditorPage::typeFilter(QListView* list, const std::function<void()>& show)
+{
+    auto* filter = new TTypeFilter(*list, [list] { return entries(list)->EntryCount(); }, this);
+    connect(filter, &TTypeFilter::filterChanged, this, [this, list, show](const QString& text) {
+        fill([&] {
+            EntityListModel* model = entries(list);
+            const quintptr was = currentKey(list);
+            if (!model->SetFilter(text))
+                return;
+            if (model->rowCount() > 0)
+                list->setCurrentIndex(model->index(qMax(0, model->Row(was))));
+            else
+                show();
+        });
+    });
+    return filter;
 }
 
 void ModelEditorPage::showAgain(QListView* list, const void* entity, int row)

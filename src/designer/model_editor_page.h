@@ -26,6 +26,7 @@ class QToolButton;
 namespace brindle {
 
 class TObject;
+class TTypeFilter;
 class TVxCustomDBStructure;
 
 class BRINDLE_WIDGETS_EXPORT ModelEditorPage : public QWidget {
@@ -83,7 +84,13 @@ protected:
         return reinterpret_cast<T*>(currentKey(list));
     }
     static void selectEntity(QListView* list, const void* entity, int row);
+    // Keeps the list's filter (typeFilter below) and its current entry.
     static void refillList(QListView* list, std::vector<EntityListModel::Entry> entries);
+    // The search line that filters the list as the user types, for the page
+    // to lay out above the list. The current entry stays while it matches,
+    // else the first match becomes current; show shows the page's current
+    // entry when none is left.
+    TTypeFilter* typeFilter(QListView* list, const std::function<void()>& show);
     void showAgain(QListView* list, const void* entity, int row);
     // The buttons under a list, left-aligned, none of them a default button.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);

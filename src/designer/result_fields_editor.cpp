@@ -5,6 +5,7 @@
 #include <brindle/panels/event_guard.h>
 #include <brindle/panels/fields_tree.h>
 #include <brindle/panels/interaction.h>
+#include <brindle/panels/type_filter.h>
 #include <brindle/query/query.h>
 
 #include <QHBoxLayout>
@@ -150,6 +151,7 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     // Rows of one height let the tree of a large model lay out at once.
     tvAllFields->setUniformRowHeights(true);
     FFieldsLabel->setBuddy(tvAllFields);
+    FFieldsFilter = new TTypeFilter(*tvAllFields, [this] { return FFieldsModel->NodeCount(); }, fieldsPart);
     btAddResultField = new QPushButton(fieldsPart);
     btAddResultField->setAutoDefault(false);
     // Add stands above the tree's right edge, so its menu opens over the
@@ -160,6 +162,7 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     auto* fieldsColumn = new QVBoxLayout(fieldsPart);
     fieldsColumn->setContentsMargins(0, 0, 0, 0);
     fieldsColumn->addLayout(fieldsHead);
+    fieldsColumn->addWidget(FFieldsFilter);
     fieldsColumn->addWidget(tvAllFields, 1);
 
     const auto gridPart = [](QWidget* part, QLabel* label, QTableWidget* grid, const QList<QToolButton*>& buttons) {
@@ -255,6 +258,7 @@ TdlgRFieldsEditor::TdlgRFieldsEditor(QWidget* parent) : QDialog(parent)
     };
     on(tvAllFields->selectionModel(), &QItemSelectionModel::currentChanged, [this](auto, auto) { updateButtons(); });
     on(tvAllFields, &QTreeView::doubleClicked, [this](const QModelIndex& node) { treeDoubleClick(node); });
+    on(FFieldsFilter, &TTypeFilter::filterChanged, [this](const QString& text) { filterTree(text); });
     on(btAddResultField, &QPushButton::clicked, [this](bool) { addButtonClick(); });
     on(pmAddField, &QMenu::triggered, [this](QAction* action) { addMenuClick(action->data().toInt()); });
     on(sgRFields, &QTableWidget::itemSelectionChanged, [this] { updateButtons(); });
@@ -496,8 +500,30 @@ void TdlgRFieldsEditor::fillTree()
 {
     FTreeStale = false;
     FFieldsModel->Fill(FDBStructure, true, FDBStructure && FDBStructure->RootFieldsFirst());
-    if (FFieldsModel->rowCount() > 0)
-        tvAllFields->setCurrentIndex(FFieldsModel->index(0, 0));
+    showTree(nullptr);
+}
+
+void TdlgRFieldsEditor::filterTree(const QString& text)
+{
+    const TDSField* was = selectedTreeField();
+    if (FFieldsModel->SetFilter(text))
+        showTree(was);
+}
+
+void TdlgRFieldsEditor::showTree(const TDSField* current)
+{
+    const bool filtered = FFieldsModel->Filtered();
+    // A filtered tree shows every match; the whole tree shows the current
+    // field's group open.
+    if (filtered)
+        tvAllFields->expandAll();
+    QModelIndex node = FFieldsModel->IndexOf(current);
+    if (!node.isValid())
+        node = filtered ? FFieldsModel->FirstField() : FFieldsModel->index(0, 0);
+    tvAllFields->setCurrentIndex(node);
+    if (node.isValid())
+        tvAllFields->scrollTo(node);
+    updateButtons();
 }
 
 void TdlgRFieldsEditor::refresh()

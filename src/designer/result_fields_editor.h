@@ -6,7 +6,8 @@
 // caller that does not save after Cancel has nothing to undo. The dialog
 // owns its controls and the copy; it refers to the data model, which it
 // follows: fields the model frees leave the tree and the copy. The tree is
-// a view over a FieldsTreeModel, so a model of any size fills it at once.
+// a view over a FieldsTreeModel, so a model of any size fills it at once;
+// typing into a tree too long for its view filters it (TTypeFilter).
 
 #include <brindle/brindle_widgets_export.h>
 #include <brindle/datamodel/model_listener.h>
@@ -32,6 +33,7 @@ class QWidget;
 namespace brindle {
 
 class FieldsTreeModel;
+class TTypeFilter;
 class TVxQuery;
 
 
@@ -77,6 +79,7 @@ public:
 
     QTreeView* FieldsTree() const { return tvAllFields; }
     FieldsTreeModel* FieldsModel() const { return FFieldsModel; }
+    TTypeFilter* FieldsFilter() const { return FFieldsFilter; }
     QTableWidget* ResultGrid() const { return sgRFields; }
     QTableWidget* SortGrid() const { return sgSortOrder; }
     QMenu* AddFieldMenu() const { return pmAddField; }
@@ -113,6 +116,10 @@ private:
     void applyTitles();
     void applyOptions();
     void fillTree();
+    void filterTree(const QString& text);
+    // Makes the field's node current, else the first field the filter
+    // shows, else the first node.
+    void showTree(const TDSField* current);
     void refresh();
     void fillGrids();
     void fillResultGrid();
@@ -162,6 +169,7 @@ private:
 
     QTreeView* tvAllFields;
     FieldsTreeModel* FFieldsModel;
+    TTypeFilter* FFieldsFilter;
     QPushButton* btAddResultField;
     QTableWidget* sgRFields;
     QTableWidget* sgSortOrder;

@@ -3,6 +3,7 @@
 #include <brindle/datamodel/db_structure.h>
 #include <brindle/foundations/messages.h>
 #include <brindle/panels/interaction.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -41,6 +42,7 @@ std::pair<int, int> tableUsage(const TVxCustomDBStructure& model, const TDSTable
 TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEditorPage(model, parent)
 {
     FList = entityList(this, tr("Tables"));
+    FListFilter = typeFilter(FList, [this] { showTable(); });
     FAdd = new QPushButton(tr("&Add table"), this);
     FDelete = new QPushButton(tr("&Delete table"), this);
     FUp = toolButton(tr("Up"), tr("Move the table up"), this);
@@ -54,6 +56,7 @@ TablesPage::TablesPage(TVxCustomDBStructure& model, QWidget* parent) : ModelEdit
     listButtons->addWidget(FUp);
     listButtons->addWidget(FDown);
     auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(FListFilter);
     listColumn->addWidget(FList, 1);
     listColumn->addLayout(listButtons);
 
@@ -139,9 +142,10 @@ void TablesPage::showTable()
     TDSTable* table = current();
     FDetails->setEnabled(table);
     FDelete->setEnabled(table);
-    const int row = FList->currentIndex().row();
-    FUp->setEnabled(table && row > 0);
-    FDown->setEnabled(table && row < entries(FList)->rowCount() - 1);
+    // The model's order, which a filtered list shows only in part.
+    const int at = table ? Model().IndexOfTable(table) : -1;
+    FUp->setEnabled(at > 0);
+    FDown->setEnabled(at >= 0 && at < Model().TableCount() - 1);
     FName->setText(table ? table->TableName() : QString());
     FAlias->setText(table ? table->TableAlias() : QString());
     FDisplayName->setText(table ? table->DisplayName() : QString());
@@ -230,6 +234,8 @@ void TablesPage::addTable(const QString& databaseTable)
             field->SetGroup(group);
         }
     }
+    // The filter ends, so the new table shows whatever was typed.
+    FListFilter->End();
     showAgain(FList, table, -1);
     showTable();
     FName->setFocus();
@@ -256,8 +262,8 @@ void TablesPage::deleteTable()
 void TablesPage::moveTable(int step)
 {
     TDSTable* table = current();
-    const int to = FList->currentIndex().row() + step;
-    if (!table || to < 0 || to >= Model().TableCount())
+    const int to = table ? Model().IndexOfTable(table) + step : -1;
+    if (to < 0 || to >= Model().TableCount())
         return;
     Model().MoveTable(Model().IndexOfTable(table), to);
     Refresh();

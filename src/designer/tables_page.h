@@ -16,6 +16,7 @@ class QPushButton;
 namespace brindle {
 
 class TDSTable;
+class TTypeFilter;
 
 class BRINDLE_WIDGETS_EXPORT TablesPage : public ModelEditorPage {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
     void Refresh() override;
 
     QListView* TableList() const { return FList; }
+    TTypeFilter* TableFilter() const { return FListFilter; }
     QLineEdit* NameEdit() const { return FName; }
     QLineEdit* AliasEdit() const { return FAlias; }
     QLineEdit* DisplayNameEdit() const { return FDisplayName; }
@@ -54,6 +56,7 @@ private:
     void editTable(const std::function<void(TDSTable*)>& work);
 
     QListView* FList;
+    TTypeFilter* FListFilter;
     QLineEdit* FName;
     QLineEdit* FAlias;
     QLineEdit* FDisplayName;

@@ -1,6 +1,7 @@
 #include <brindle/panels/fields_tree.h>
 
 #include <brindle/datamodel/db_structure.h>
+#include <brindle/panels/filter_words.h>
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -80,8 +81,10 @@ FieldsTreeModel::FieldsTreeModel(QObject* parent) : QAbstractItemModel(parent) {
 void FieldsTreeModel::Fill(const TVxCustomDBStructure* model, bool onlyResultFields, bool rootFieldsFirst)
 {
     beginResetModel();
-    FTop.clear();
-    FGroups.clear();
+    FAllTop.clear();
+    FAllGroups.clear();
+    FFieldKeys.clear();
+    FGroupKeys.clear();
     if (model) {
         const auto shown = [onlyResultFields](const TDSField* field) {
             return !onlyResultFields || field->UseInResult();
@@ -89,25 +92,110 @@ void FieldsTreeModel::Fill(const TVxCustomDBStructure* model, bool onlyResultFie
         const auto addRootFields = [&] {
             for (TDSField* field : *model->RootGroup())
                 if (shown(field))
-                    FTop.push_back({field, -1});
+                    FAllTop.push_back({field, -1});
         };
         if (rootFieldsFirst)
             addRootFields();
-        FGroups.reserve(model->FieldGroups().Count());
+        FAllGroups.reserve(model->FieldGroups().Count());
         for (const auto& group : model->FieldGroups()) {
-            Group& node = FGroups.emplace_back();
+            Group& node = FAllGroups.emplace_back();
             node.Name = group->GroupName();
-            node.Row = static_cast<int>(FTop.size());
+            node.Row = static_cast<int>(FAllTop.size());
             node.Fields.reserve(group->Count());
             for (TDSField* field : *group)
                 if (shown(field))
                     node.Fields.push_back(field);
-            FTop.push_back({nullptr, static_cast<int>(FGroups.size()) - 1});
+            FAllTop.push_back({nullptr, static_cast<int>(FAllGroups.size()) - 1});
         }
         if (!rootFieldsFirst)
             addRootFields();
     }
+    FNodeCount = static_cast<int>(FAllTop.size());
+    for (const Group& group : FAllGroups)
+        FNodeCount += static_cast<int>(group.Fields.size());
+    filter(FTop, FGroups);
     endResetModel();
+}
+
+void FieldsTreeModel::makeKeys()
+{
+    const std::size_t fields = static_cast<std::size_t>(FNodeCount) - FAllGroups.size();
+    if (FFieldKeys.size() == fields && FGroupKeys.size() == FAllGroups.size())
+        return;
+    FFieldKeys.clear();
+    FGroupKeys.clear();
+    FFieldKeys.reserve(fields);
+    for (const TopNode& node : FAllTop) {
+        if (node.Field)
+            FFieldKeys.push_back(FilterKey(node.Field->DisplayName()));
+        else
+            for (const TDSField* field : FAllGroups[static_cast<std::size_t>(node.Group)].Fields)
+                FFieldKeys.push_back(FilterKey(field->DisplayName()));
+    }
+    FGroupKeys.reserve(FAllGroups.size());
+    for (const Group& group : FAllGroups)
+        FGroupKeys.push_back(FilterKey(group.Name));
+}
+
+void FieldsTreeModel::filter(std::vector<TopNode>& top, std::vector<Group>& groups)
+{
+    if (FWords.isEmpty()) {
+        top = FAllTop;
+        groups = FAllGroups;
+        return;
+    }
+    makeKeys();
+    top.clear();
+    groups.clear();
+    static const QString noGroup;
+    // The keys follow the nodes in the tree's order.
+    std::size_t key = 0;
+    for (const TopNode& node : FAllTop) {
+        if (node.Field) {
+            if (HoldsEvery(FFieldKeys[key++], noGroup, FWords))
+                top.push_back(node);
+            continue;
+        }
+        const Group& all = FAllGroups[static_cast<std::size_t>(node.Group)];
+        const QString& groupKey = FGroupKeys[static_cast<std::size_t>(node.Group)];
+        Group shown{all.Name, static_cast<int>(top.size()), {}};
+        for (TDSField* field : all.Fields)
+            if (HoldsEvery(FFieldKeys[key++], groupKey, FWords))
+                shown.Fields.push_back(field);
+        if (!shown.Fields.empty() || HoldsEvery(groupKey, noGroup, FWords)) {
+            groups.push_back(std::move(shown));
+            top.push_back({nullptr, static_cast<int>(groups.size()) - 1});
+        }
+    }
+}
+
+bool FieldsTreeModel::SetFilter(const QString& text)
+{
+    const QStringList words = FilterWords(text);
+    if (words == FWords)
+        return false;
+    FWords = words;
+    std::vector<TopNode> top;
+    std::vector<Group> groups;
+    filter(top, groups);
+    if (top == FTop && groups == FGroups)
+        return false;
+    beginResetModel();
+    FTop = std::move(top);
+    FGroups = std::move(groups);
+    endResetModel();
+    return true;
+}
+
+QModelIndex FieldsTreeModel::FirstField() const
+{
+    for (std::size_t row = 0; row < FTop.size(); ++row) {
+        if (FTop[row].Field)
+            return createIndex(static_cast<int>(row), 0, quintptr(0));
+        if (!FGroups[static_cast<std::size_t>(FTop[row].Group)].Fields.empty())
+            return createIndex(0, 0, quintptr(FTop[row].Group + 1));
+    }
+    return index(0, 0);
 }
 
 const FieldsTreeModel::Group* FieldsTreeModel::groupOf(const QModelIndex& index) const

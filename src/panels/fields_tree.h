@@ -10,6 +10,7 @@
 #include <brindle/brindle_widgets_export.h>
 
 #include <QAbstractItemModel>
+#include <QStringList>
 
 #include <vector>
 
@@ -46,14 +47,25 @@ BRINDLE_WIDGETS_EXPORT TDSField* NodeField(const QTreeWidgetItem* node);
 // as an item model: Fill lists the fields' addresses and the groups' names
 // in one pass, and a field node reads its text from the field when shown.
 // It refers to the fields, so its owner fills it again (or empties it)
-// before the model frees or renews fields.
+// before the model frees or renews fields. A filter (SetFilter) narrows the
+// nodes shown; indexes and rows are those of the nodes shown.
 class BRINDLE_WIDGETS_EXPORT FieldsTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
     explicit FieldsTreeModel(QObject* parent = nullptr);
 
-    // None empties the tree.
+    // None empties the tree. The filter stays and applies to the new fields.
     void Fill(const TVxCustomDBStructure* model, bool onlyResultFields, bool rootFieldsFirst);
+    // Shows the fields holding every word of the text (FilterWords) in
+    // their display name or their group's name, in their order, and the
+    // groups that hold such fields or whose name holds every word; the
+    // empty text shows the whole tree. False when the nodes shown stay.
+    bool SetFilter(const QString& text);
+    bool Filtered() const { return !FWords.isEmpty(); }
+    // The nodes of the whole tree, groups and fields.
+    int NodeCount() const { return FNodeCount; }
+    // The first field node shown, else the first node.
+    QModelIndex FirstField() const;
     TDSField* Field(const QModelIndex& index) const;
     // The field's node; an invalid index when the tree does not show it.
     QModelIndex IndexOf(const TDSField* field) const;
@@ -69,15 +81,31 @@ private:
         QString Name;
         int Row = 0;
         std::vector<TDSField*> Fields;
+        bool operator==(const Group&) const = default;
     };
     // A top-level node: a root group's field, or else the group of that index.
     struct TopNode {
         TDSField* Field = nullptr;
         int Group = -1;
+        bool operator==(const TopNode&) const = default;
     };
     // A node's internal id is 0 at the top level, else its group's index + 1.
     const Group* groupOf(const QModelIndex& index) const;
+    // The nodes of the whole tree that the filter lets through, into the
+    // shown ones.
+    void filter(std::vector<TopNode>& top, std::vector<Group>& groups);
+    void makeKeys();
 
+    // The whole tree as filled.
+    std::vector<TopNode> FAllTop;
+    std::vector<Group> FAllGroups;
+    int FNodeCount = 0;
+    // Case-folded display names of the fields in the tree's order, and of
+    // the groups' names; made at the first filtering after a filling.
+    std::vector<QString> FFieldKeys;
+    std::vector<QString> FGroupKeys;
+    QStringList FWords;
+    // The nodes shown.
     std::vector<TopNode> FTop;
     std::vector<Group> FGroups;
 };

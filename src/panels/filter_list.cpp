@@ -1,6 +1,7 @@
 #include <brindle/panels/filter_list.h>
 
 #include <brindle/panels/event_guard.h>
+#include <brindle/panels/filter_words.h>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -62,14 +63,6 @@ public:
     }
 };
 
-bool holdsEvery(const QString& caption, const QString& group, const QStringList& words)
-{
-    for (const QString& word : words)
-        if (!caption.contains(word) && !group.contains(word))
-            return false;
-    return true;
-}
-
 } // namespace
 
 void TFilterListModel::SetEntries(std::vector<TFilterEntry> entries)
@@ -84,10 +77,10 @@ void TFilterListModel::SetEntries(std::vector<TFilterEntry> entries)
     QString lastGroup;
     QString lastGroupKey;
     for (const TFilterEntry& entry : FEntries) {
-        FCaptionKeys.push_back(entry.Caption.toCaseFolded());
+        FCaptionKeys.push_back(FilterKey(entry.Caption));
         if (entry.Group != lastGroup || lastGroupKey.isNull()) {
             lastGroup = entry.Group;
-            lastGroupKey = entry.Group.toCaseFolded();
+            lastGroupKey = FilterKey(entry.Group);
         }
         FGroupKeys.push_back(lastGroupKey);
     }
@@ -98,11 +91,11 @@ void TFilterListModel::SetEntries(std::vector<TFilterEntry> entries)
 
 void TFilterListModel::SetFilter(const QString& text)
 {
-    const QStringList words = text.toCaseFolded().split(u' ', Qt::SkipEmptyParts);
+    const QStringList words = FilterWords(text);
     std::vector<int> shown;
     shown.reserve(FEntries.size());
     for (int i = 0; i < static_cast<int>(FEntries.size()); ++i)
-        if (holdsEvery(FCaptionKeys[i], FGroupKeys[i], words))
+        if (HoldsEvery(FCaptionKeys[i], FGroupKeys[i], words))
             shown.push_back(i);
     if (shown == FShown)
         return;

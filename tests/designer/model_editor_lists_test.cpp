@@ -7,6 +7,7 @@
 #include <brindle/designer/attributes_page.h>
 #include <brindle/designer/entities_page.h>
 #include <brindle/designer/tables_page.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QToolButton>
 
@@ -68,4 +69,63 @@ TEST_F(EditorTest, EntityNodesGetTheirAttributesWhenOpened)
     ok();
     EXPECT_EQ(m.orderDate->Group(), m.model.RootGroup());
     EXPECT_EQ(m.model.FieldGroups().FindByName("Orders")->Count(), 2);
+}
+
+TEST_F(EditorTest, TypingFiltersTheLongAttributeListAndEditsTheMatch)
+{
+    AttributesPage* attributes = editor->Attributes();
+    page(attributes);
+    QListView* list = attributes->FieldList();
+    list->setFocus();
+    // The fixture's few fields fit: typing jumps to a prefix as before.
+    QTest::keyClicks(list, "pa");
+    EXPECT_EQ(list->currentIndex().data().toString(), "Paid");
+    EXPECT_TRUE(attributes->FieldFilter()->isHidden());
+
+    editor.reset();
+    for (int i = 0; i < 100; ++i)
+        m.model.AddField(kfkVirtual, QString::number(i), QString("Parcel %1").arg(i, 3, 10, QChar('0')), nullptr);
+    open();
+    attributes = editor->Attributes();
+    page(attributes);
+    list = attributes->FieldList();
+    list->setFocus();
+    QTest::keyClicks(list, "paRC 05");
+    ASSERT_EQ(rows(list), 11);
+    EXPECT_EQ(attributes->DisplayNameEdit()->text(), "Parcel 005");
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    type(attributes->DisplayNameEdit(), "Fifty-one");
+    // Renamed, it stays shown and current until the filter changes.
+    EXPECT_EQ(list->currentIndex().data().toString(), "Fifty-one");
+    EXPECT_EQ(rows(list), 11);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(rows(list), m.model.FieldCount());
+    EXPECT_EQ(list->currentIndex().data().toString(), "Fifty-one");
+    QTest::keyClicks(list, "(.*)");
+    EXPECT_EQ(rows(list), 0);
+    EXPECT_FALSE(attributes->DisplayNameEdit()->isEnabled());
+    const QString text = ok();
+    EXPECT_EQ(m.model.FieldByName(flByDisplayName, "Fifty-one")->FieldExpr(), "51");
+    EXPECT_TRUE(text.contains("DisplayName=Fifty-one\n"));
+}
+
+TEST_F(EditorTest, AFilteredTableListMovesTablesInTheModelsOrder)
+{
+    editor.reset();
+    for (int i = 0; i < 60; ++i)
+        m.model.AddTable(QString("Depot%1").arg(i), QString("Depot%1").arg(i));
+    open();
+    QListView* list = editor->Tables()->TableList();
+    list->setFocus();
+    QTest::keyClicks(list, "dEPOT5");
+    ASSERT_EQ(rows(list), 11);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->currentIndex().data().toString(), "Depot50 (Depot50)");
+    click(editor->Tables()->UpButton());
+    EXPECT_EQ(list->currentIndex().data().toString(), "Depot50 (Depot50)");
+    ok();
+    EXPECT_EQ(m.model.Tables(51)->TableName(), "Depot50");
 }

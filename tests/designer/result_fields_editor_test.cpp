@@ -8,6 +8,7 @@
 #include <brindle/designer/result_fields_editor.h>
 #include <brindle/panels/fields_tree.h>
 #include <brindle/panels/interaction.h>
+#include <brindle/panels/type_filter.h>
 
 #include <QContextMenuEvent>
 #include <QLineEdit>
@@ -324,6 +325,78 @@ TEST_F(RFieldsEditor, HostileModelsAndListsDoNotBreakIt)
         delete model;
         EXPECT_EQ(dialog->FieldsModel()->rowCount(), 0);
     }
+}
+
+// The tree's nodes as shown, a group's fields after it indented, opened or not.
+QStringList nodes(const QTreeView* tree)
+{
+    QStringList shown;
+    const QAbstractItemModel* model = tree->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex node = model->index(row, 0);
+        shown.append(node.data().toString());
+        for (int child = 0; child < model->rowCount(node); ++child)
+            shown.append("  " + model->index(child, 0, node).data().toString());
+    }
+    return shown;
+}
+
+TEST_F(RFieldsEditor, TypingFiltersATreeLongerThanItsView)
+{
+    QTreeView* tree = dialog->FieldsTree();
+    TTypeFilter* line = dialog->FieldsFilter();
+    tree->setFocus();
+    // The query model's few fields fit: typing jumps to a prefix as before.
+    QTest::keyClicks(tree, "st");
+    EXPECT_EQ(tree->currentIndex().data().toString(), "Status");
+    EXPECT_TRUE(line->isHidden());
+
+    TDSFieldGroup* shipping = m.model.FieldGroups().AddGroup("Shipping", nullptr);
+    for (int i = 0; i < 100; ++i)
+        m.model.Fields(m.model.AddField(kfkVirtual, QString::number(i), QString("Parcel %1").arg(i, 3, 10, QChar('0')),
+                                        nullptr))
+            ->SetGroup(shipping);
+    dialog->SetDBStructure(&m.model);
+    const QStringList all = nodes(tree);
+    QTest::keyClicks(tree, "oRDEr ON");
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_EQ(nodes(tree), QStringList{"Ordered on"});
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(tree, Qt::Key_Backspace);
+    // Still a match, the field stays current.
+    EXPECT_EQ(nodes(tree), QStringList({"Order", "Ordered on"}));
+    EXPECT_EQ(tree->currentIndex().data().toString(), "Ordered on");
+    add(m.orderDate, rfaAsIs);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(line->isHidden());
+    EXPECT_EQ(nodes(tree), all);
+    EXPECT_EQ(tree->currentIndex().data().toString(), "Ordered on");
+
+    // A word in the group's name lets its fields through; the first match is current.
+    QTest::keyClicks(tree, "SHIP 07");
+    EXPECT_EQ(nodes(tree).size(), 12);
+    EXPECT_EQ(tree->currentIndex().data().toString(), "Parcel 007");
+    TDSField* parcel = m.model.FieldByName(flByDisplayName, "Parcel 072");
+    pick(parcel);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(tree->currentIndex()).center());
+
+    // Typed text is plain text, however long.
+    QTest::keyClick(tree, Qt::Key_Escape);
+    const QString hostile = QString("(.*[\\^$|?+{})]").repeated(700).left(10000);
+    QTest::keyClicks(tree, hostile);
+    EXPECT_EQ(line->text(), hostile.left(TTypeFilter::MaxLength));
+    EXPECT_EQ(dialog->FieldsModel()->rowCount(), 0);
+    EXPECT_FALSE(dialog->AddButton()->isEnabled());
+    QTest::keyClick(tree, Qt::Key_Escape);
+    EXPECT_EQ(nodes(tree), all);
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(saved(), sql([&](TRFieldList& list) {
+                  list.Add("@1", {m.orderDate}, "Ordered on");
+                  list.Add("@1", {parcel}, "Parcel 072");
+              }));
 }
 
 } // namespace
