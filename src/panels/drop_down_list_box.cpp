@@ -247,6 +247,17 @@ bool TDropDownListBox::fillIfItFits()
     return false;
 }
 
+void TDropDownListBox::place(QWidget* shown, const QRect& bounds)
+{
+    if (UseForm()) {
+        FDesktop->setGeometry(bounds);
+        shown->setGeometry(0, 0, bounds.width(), bounds.height());
+        FDesktop->show();
+    } else {
+        shown->setGeometry(bounds);
+    }
+}
+
 void TDropDownListBox::showFilter()
 {
     if (!FFilter) {
@@ -272,13 +283,7 @@ void TDropDownListBox::showFilter()
     // as wide as forty average characters, or the label.
     const int width = std::max(this->width(), 40 * fontMetrics().averageCharWidth()) + ListWidthExtra;
     const QRect bounds = listBounds(width, FFilter->HeightFor(std::min(items.Count(), 1000)));
-    if (UseForm()) {
-        FDesktop->setGeometry(bounds);
-        FFilter->setGeometry(0, 0, bounds.width(), bounds.height());
-        FDesktop->show();
-    } else {
-        FFilter->setGeometry(bounds);
-    }
+    place(FFilter, bounds);
     FFilter->show();
     FFilter->raise();
     FFilter->setFocus(Qt::OtherFocusReason);
@@ -300,13 +305,7 @@ void TDropDownListBox::ShowControl()
     if (FFilter)
         FFilter->hide();
     const QRect bounds = listBounds();
-    if (UseForm()) {
-        FDesktop->setGeometry(bounds);
-        FListBox->setGeometry(0, 0, bounds.width(), bounds.height());
-        FDesktop->show();
-    } else {
-        FListBox->setGeometry(bounds);
-    }
+    place(FListBox, bounds);
     FPrevMouseMoveIndex = -1;
     FListBox->show();
     FListBox->raise();

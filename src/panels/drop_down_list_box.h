@@ -109,6 +109,8 @@ private:
     // Fills the list unless it would be taller than its window.
     bool fillIfItFits();
     void showFilter();
+    // Sets the list or the search form at the bounds, on the form of its own when used.
+    void place(QWidget* shown, const QRect& bounds);
 
     QPointer<TFilterList> FFilter;
 };
