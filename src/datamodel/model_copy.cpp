@@ -34,6 +34,13 @@ bool plainName(const QString& name, bool dashAllowed)
     return true;
 }
 
+// Whether the writer puts the link under the table: under its first
+// table's alias.
+bool writtenUnder(const TDSLink* link, const TDSTable* table)
+{
+    return link->Table1() && link->Table2() && link->Table1()->TableAlias() == table->TableAlias();
+}
+
 bool holdsHeader(const TStringList& lines)
 {
     for (const QString& line : lines)
@@ -175,7 +182,7 @@ bool TVxCustomDBStructure::ContentCopy::copyTables()
         TDSTable* raw = table.get();
         QStringList linked;
         for (const TDSLink* link : source->FLinks)
-            if (link->Table1() == source.get() && link->Table2())
+            if (writtenUnder(link, source.get()))
                 linked.append(link->Table2()->TableAlias());
         raw->SetDatabaseName(source->DatabaseName());
         raw->SetTableName(source->TableName());
@@ -205,16 +212,17 @@ bool TVxCustomDBStructure::ContentCopy::copyLinks()
         const TDSTable* source = f.FTables[t];
         TDSTable* table = m.FTables[t];
         for (const TDSLink* from : source->FLinks) {
-            if (!from->Table1() || !from->Table2() || from->Table1()->TableAlias() != source->TableAlias())
+            if (!writtenUnder(from, source))
                 continue;
-            // A link written under this table that starts elsewhere, or
-            // ends at a table the model lacks, reads back otherwise.
-            const int other = f.FTables.IndexOf(from->Table2());
-            if (from->Table1() != source || other < 0)
+            // The link starts at the table it is written under and ends at
+            // the table its other alias finds.
+            const QString& alias = from->Table2()->TableAlias();
+            TDSTable* table2 = plainName(alias, false) ? m.TableByName(tlByAlias, alias) : nullptr;
+            if (!table2)
                 return false;
             auto link = std::make_unique<TDSLink>(&m);
             link->SetTable1(table);
-            link->SetTable2(m.FTables[other]);
+            link->SetTable2(table2);
             TStringList list;
             list.SetCommaText(from->Fields1().CommaText());
             link->SetFields1(list);
