@@ -232,7 +232,9 @@ bool TVxCustomDBStructure::ContentCopy::copyLinks()
             if (!list.IsEmpty())
                 link->SetOperators(list);
             link->SetQuoteFields(from->QuoteFields());
-            link->SetLinkType(from->LinkType());
+            // A type the text has no name for reads back as an inner join.
+            const TDSLinkType type = from->LinkType();
+            link->SetLinkType(type == ltOuterLeft || type == ltOuterRight || type == ltOuterFull ? type : ltInner);
             m.AddLinkByRef(std::move(link));
         }
     }
