@@ -2,8 +2,9 @@
 // CopyOrigins: which entities of a working copy stand for entities of the
 // model it was made from, so that the copy's content can go back to the
 // model keeping every entity the copy still has (UpdateFromStrings). The
-// copy is read from the model's text, so the k-th entity of a kind that the
-// copy lists is the k-th the model lists. Both models are followed: an
+// copy is what the model's text gives (read from it, or made by
+// CopyContentTo), so the k-th entity of a kind that the copy lists is the
+// k-th the model lists. Both models are followed: an
 // entity either of them frees is forgotten, and one the copy makes has no
 // origin. Owns nothing; both models may go first.
 
@@ -17,7 +18,7 @@ namespace brindle {
 
 class BRINDLE_CORE_EXPORT CopyOrigins : private IModelListener {
 public:
-    // The copy has just read the model's text.
+    // The copy has just taken the model's content.
     CopyOrigins(TVxCustomDBStructure& model, TVxCustomDBStructure& copy);
     ~CopyOrigins() override;
     CopyOrigins(const CopyOrigins&) = delete;

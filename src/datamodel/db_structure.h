@@ -356,8 +356,17 @@ public:
     // Field type names (from version 2.0) or ordinals (before), comma-separated.
     void ReadAppliedTypes(const QString& text, TAppliedTypes& types) const;
     static QString SaveAppliedTypes(TAppliedTypes types);
-    // Copies another model through its text.
+    // Copies another model: this model becomes what reading other's text
+    // gives (CopyContentTo).
     void Assign(const TVxCustomDBStructure& other);
+    // Gives the target the model that reading this model's text would give
+    // it, as LoadFromStrings does (the target's database settings decide
+    // what it takes of them), but built entity by entity without the text.
+    // A model whose text would not read back as this copy reads it (shared
+    // aliases or operator names, names the text would split, section-like
+    // lines) goes through the text instead. The copy lists its entities in
+    // this model's text order.
+    void CopyContentTo(TVxCustomDBStructure& target) const;
     bool StructureLoaded() const { return FStructureLoaded; }
 
     // Tables and qualified columns that an SQL text mentions, appended.
@@ -432,6 +441,10 @@ private:
     void clearContent();
     class TextWriter;
     friend class TextWriter;
+    class ContentCopy;
+    friend class ContentCopy;
+    // The version that reading the current text layout sets.
+    static double currentTextVersion();
     void rebuildTableIndex() const;
 
     QStringList dmeButtonNames() const;

@@ -1463,13 +1463,12 @@ void TVxCustomDBStructure::SetStructureAsText(const char* text)
     LoadFromStrings(StringsFromAnsiChar(text));
 }
 
+double TVxCustomDBStructure::currentTextVersion() { return XStrToFloat(kCurrentVersion, 1.1); }
+
 void TVxCustomDBStructure::Assign(const TVxCustomDBStructure& other)
 {
-    if (&other == this)
-        return;
-    TStringList lines;
-    other.SaveToStrings(lines);
-    LoadFromStrings(lines);
+    if (&other != this)
+        other.CopyContentTo(*this);
 }
 
 } // namespace brindle

@@ -82,9 +82,7 @@ TdlgDataModelEditor::TdlgDataModelEditor(TVxCustomDBStructure& model, QWidget* p
     // own settings when it takes the copy's text.
     copySettings(model, *FCopy);
     FCopy->DMOptions()->SetStoreDBInfo(false);
-    TStringList text;
-    model.SaveToStrings(text);
-    FCopy->LoadFromStrings(text);
+    model.CopyContentTo(*FCopy);
     FOrigins = std::make_unique<CopyOrigins>(model, *FCopy);
     FCopy->SetDatabaseInfo(model.DatabaseInfo());
 
@@ -233,12 +231,9 @@ void TdlgDataModelEditor::readModel(const QString& path, const TStringList& line
 
 void TdlgDataModelEditor::replaceCopy(const TVxCustomDBStructure& model)
 {
-    TStringList text;
-    model.SaveToStrings(text);
     // A model the text cannot carry (an XML document's data field names
-    // no table the text reader finds) fails here, before the copy is touched.
-    scratchModel()->LoadFromStrings(text);
-    FCopy->LoadFromStrings(text);
+    // no table the text reader finds) fails whole, leaving the copy as it was.
+    model.CopyContentTo(*FCopy);
     refreshPages();
 }
 
@@ -252,9 +247,7 @@ void TdlgDataModelEditor::SaveModelFile(const QString& path) const
         out->DMOptions()->SetStoreDBInfo(FModel.DMOptions()->StoreDBInfo());
         out->SetDatabaseInfo(FModel.DatabaseInfo());
     }
-    TStringList text;
-    FCopy->SaveToStrings(text);
-    out->LoadFromStrings(text);
+    FCopy->CopyContentTo(*out);
     switch (format) {
     case ModelFileFormat::Xml: {
         TStringList lines;
