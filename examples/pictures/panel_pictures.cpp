@@ -11,11 +11,13 @@
 #include <brindle/panels/query_panel.h>
 #include <brindle/panels/result_fields_panel.h>
 #include <brindle/panels/translation.h>
+#include <brindle/panels/type_filter.h>
 #include <brindle/designer/sub_query_dialog.h>
 
 #include <QApplication>
 #include <QCursor>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
@@ -259,6 +261,29 @@ QImage renderResultFieldsEditor()
     return image;
 }
 
+// The result fields editor's field tree, longer than its view, with
+// "Ship" typed into it: the search line over the fields that match.
+QImage renderResultFieldsEditorFiltered()
+{
+    TVxDBStructure model;
+    loadModel(model);
+    TRFieldList columns(&model);
+    TdlgRFieldsEditor dialog;
+    dialog.SetDBStructure(&model);
+    dialog.Load(columns);
+    dialog.show();
+    QWidget* tree = dialog.FieldsTree();
+    tree->setFocus();
+    for (const QChar c : QStringLiteral("Ship")) {
+        QKeyEvent press(QEvent::KeyPress, 0, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
+        QApplication::sendEvent(tree, &press);
+    }
+    QApplication::processEvents();
+    if (!dialog.FieldsFilter()->isVisible())
+        throw Exception(QStringLiteral("Typing into the result fields editor's tree did not filter it"), {});
+    return dialog.grab().toImage();
+}
+
 // The query panel, with its current row and selected word, and the result
 // fields panel over one query on a dark palette.
 QImage renderDarkPanels()
@@ -311,6 +336,7 @@ void RenderPanelPictures(const QString& dir)
     save(renderSubQuery(), dir + QStringLiteral("/sub_query_dialog.png"));
     save(renderResultFields(), dir + QStringLiteral("/result_fields_panel.png"));
     save(renderResultFieldsEditor(), dir + QStringLiteral("/result_fields_editor.png"));
+    save(renderResultFieldsEditorFiltered(), dir + QStringLiteral("/result_fields_editor_filter.png"));
     save(renderDarkPanels(), dir + QStringLiteral("/panels_dark.png"));
     // In German: the sentence, the operators and the dates; the model's own
     // field names stay as the model spells them.
