@@ -195,28 +195,12 @@ ConvertFiles& convertFiles(int scale)
     return *made;
 }
 
-void BM_ConvertTextToXml(benchmark::State& state)
+// One model in one format converted to the other or to the same.
+void BM_Convert(benchmark::State& state, bool fromXml, const char* to)
 {
     const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
-    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.text, QStringLiteral("--to"), QStringLiteral("xml")});
-}
-
-void BM_ConvertTextToText(benchmark::State& state)
-{
-    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
-    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.text, QStringLiteral("--to"), QStringLiteral("text")});
-}
-
-void BM_ConvertXmlToText(benchmark::State& state)
-{
-    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
-    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.xml, QStringLiteral("--to"), QStringLiteral("text")});
-}
-
-void BM_ConvertXmlToXml(benchmark::State& state)
-{
-    const ConvertFiles& files = convertFiles(static_cast<int>(state.range(0)));
-    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), files.xml, QStringLiteral("--to"), QStringLiteral("xml")});
+    runTool(state, {QStringLiteral("convert"), QStringLiteral("--model"), fromXml ? files.xml : files.text,
+                    QStringLiteral("--to"), QString::fromLatin1(to)});
 }
 
 } // namespace
@@ -226,7 +210,7 @@ BENCHMARK(BM_Sql)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RunCsv)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SqlLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_KnexProcessLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ConvertTextToText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ConvertTextToXml)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ConvertXmlToText)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ConvertXmlToXml)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Convert, TextToText, false, "text")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Convert, TextToXml, false, "xml")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Convert, XmlToText, true, "text")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Convert, XmlToXml, true, "xml")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();

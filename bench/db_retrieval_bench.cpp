@@ -61,14 +61,23 @@ void configure(TVxSqlDBInfo& info, const QSqlDatabase& db)
     info.SetPassword(db.password());
 }
 
+// The database's model, retrieved through an info configured as db.
+struct Retrieved {
+    explicit Retrieved(const QSqlDatabase& db)
+    {
+        configure(info, db);
+        model.SetDatabaseInfo(&info);
+        model.RetriveDataModelInfo();
+    }
+    TVxSqlDBInfo info;
+    TVxDBStructure model;
+};
+
 void retrieve(benchmark::State& state, const QSqlDatabase& db)
 {
     for (auto _ : state) {
-        TVxSqlDBInfo info;
-        configure(info, db);
-        TVxDBStructure model;
-        model.SetDatabaseInfo(&info);
-        model.RetriveDataModelInfo();
+        const Retrieved retrieved(db);
+        const TVxDBStructure& model = retrieved.model;
         if (model.TableCount() != kTables || model.LinkCount() != kTables || model.FieldCount() != kTables * 10) {
             state.SkipWithError("the model is not the schema's");
             return;
@@ -160,11 +169,8 @@ void retrieveLarge(benchmark::State& state, const QSqlDatabase& db, int tables)
 {
     qint64 bytes = 0;
     for (auto _ : state) {
-        TVxSqlDBInfo info;
-        configure(info, db);
-        TVxDBStructure model;
-        model.SetDatabaseInfo(&info);
-        model.RetriveDataModelInfo();
+        const Retrieved retrieved(db);
+        const TVxDBStructure& model = retrieved.model;
         TStringList lines;
         model.SaveToStrings(lines);
         QByteArray text;
